@@ -1,0 +1,3 @@
+#include "platform/resources.h"
+
+BOOL AfxLoadStringResource(UINT, CString&) { return FALSE; }
