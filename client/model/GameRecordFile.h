@@ -1,0 +1,105 @@
+#pragma once
+// CGameRecordFile: writes and reads the relay record file, an SGF-like text holding the game
+// information, the main line, the comments and the reference diagrams. One object serves one
+// operation at a time and resets itself after each; the objects it fills belong to the caller.
+
+#include <memory>
+#include <vector>
+
+#include "client/model/CommentMap.h"
+#include "client/model/GameInfo.h"
+#include "client/model/NodeArray.h"
+#include "client/model/RefDiagramMap.h"
+#include "platform/files.h"
+#include "platform/strings.h"
+
+class CGameRecordFile {
+public:
+  // Error codes kept after a failed operation.
+  static constexpr int kNoMemory = 201;    // no room for the read buffer, or a file of 2 GiB or more
+  static constexpr int kOpenFailed = 302;
+  static constexpr int kShortRead = 303;   // fewer bytes read than the file holds
+  static constexpr int kWriteFailed = 304; // writing "(" or the header failed
+  static constexpr int kBadHeader = 321;   // no "(" or ";", or a header tag of 100 characters or more
+
+  CGameRecordFile() = default;
+  CGameRecordFile(const CGameRecordFile&) = delete;
+  CGameRecordFile& operator=(const CGameRecordFile&) = delete;
+
+  // Writes the record of the given objects (each may be null) to fileName, replacing the file.
+  // FALSE when the file cannot be opened, any write fails or closing it fails.
+  BOOL Write(const char* fileName, CNodeArray* moves, CCommentMap* comments,
+             CRefDiagramMap* diagrams, CGameInfo* info);
+  // Reads fileName, adding what it holds to the given objects (each may be null). FALSE on a
+  // failure; what was added before it stays.
+  BOOL Read(const char* fileName, CNodeArray* moves, CCommentMap* comments,
+            CRefDiagramMap* diagrams, CGameInfo* info);
+  // out = the header text of the game information of the current operation (empty without one);
+  // returns TRUE.
+  BOOL WriteHeader(CString& out) const;
+  // The code of the last failure; 0 after a read got past its header.
+  int GetErrorCode() const { return m_error; }
+
+private:
+  enum Mode { kIdle = 0, kWriting = 1, kReading = 2 };
+
+  void Begin(const char* fileName, Mode mode, CNodeArray* moves, CCommentMap* comments,
+             CRefDiagramMap* diagrams, CGameInfo* info);
+  void Reset();
+
+  // Writing.
+  BOOL WriteOpening();
+  BOOL WriteBody();
+  BOOL WriteClosing();
+  // The nodes of the main line as written, and where the text of each move ends.
+  struct MainLine {
+    CString text;           // ";B[pd];W[dp]..."
+    std::vector<int> ends;  // ends[k]: length of the text of the first k moves
+  };
+  void BuildMainLine(MainLine& line) const;
+  // Appends move index (1-based) with its comment and its diagrams.
+  void AppendMove(CString& out, int index, const MainLine& line) const;
+
+  // Reading.
+  BOOL LoadFile();
+  // Reads until count bytes are in or the file ends; returns how many were read.
+  UINT ReadFully(char* buffer, UINT count);
+  BOOL ReadHeader();
+  BOOL ReadBody();
+  void ApplyHeaderTag(const CString& tag, const CString& value);
+  // A body property: its name (nameLength letters and digits) and its value as stored, escapes
+  // included (length bytes; the buffer's "]" or zero byte follows it).
+  BOOL ApplyProperty(const char* name, int nameLength, const char* value, int length);
+  BOOL ApplyMove(const char* value, int length, int colour);
+  BOOL ApplyTakeBack(const char* value);
+  void ApplyTimeStamp(const char* value);
+  void OpenGroup();
+  void CloseGroup();
+  // Moves past separators, no further than limit.
+  void SkipSeparators(int limit);
+  // Index of ch at or after from and before limit; -1 when none.
+  int FindChar(char ch, int from, int limit) const;
+  // Index of the ";" that ends the header, looking from from and passing over values; -1 when
+  // none.
+  int FindHeaderEnd(int from) const;
+  // Index of the "]" that closes a value starting at from, before limit; -1 when none.
+  int FindValueEnd(int from, int limit) const;
+
+  Mode m_mode{kIdle};
+  bool m_inGroup{false};        // a "(" diagram group is open
+  int m_mainCount{0};           // main-line moves read so far
+  int m_groupCount{0};          // moves read inside the open group
+  int m_groupBase{0};           // last PT of the open group, 0 when none
+  int m_takeBackState{0};       // 1 right after a main-line move: a "T" then stamps it
+  int m_error{0};
+  CFile m_file;
+  CString m_fileName;
+  CNodeArray* m_moves{nullptr};
+  CCommentMap* m_comments{nullptr};
+  CRefDiagramMap* m_diagrams{nullptr};
+  CGameInfo* m_info{nullptr};
+  std::unique_ptr<char[]> m_buffer;  // the whole file and a zero byte, while reading
+  int m_length{0};
+  int m_pos{0};                 // current read position
+  int m_end{0};                 // one past the last byte of data
+};
