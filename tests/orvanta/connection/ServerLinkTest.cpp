@@ -1,0 +1,451 @@
+#include "orvanta/connection/ServerLink.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <platform/messageloop.h>
+
+#include "peers/orvanta/LoopbackServer.h"
+
+namespace {
+
+const std::string kEsc = "\x1b";
+
+// Stands in for the main frame: records the link's notifications and, like the frame, reads a
+// group on every event 1.
+class CLinkOwner : public CWnd {
+public:
+  CLinkOwner() { CreateEx(0, nullptr, "link owner", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr); }
+  ~CLinkOwner() override { DestroyWindow(); }
+
+  int Count(WORD event) const {
+    return static_cast<int>(std::count_if(events.begin(), events.end(), [event](auto& e) { return e.first == event; }));
+  }
+  int IndexOf(WORD event) const {
+    auto found = std::find_if(events.begin(), events.end(), [event](auto& e) { return e.first == event; });
+    return found == events.end() ? -1 : static_cast<int>(found - events.begin());
+  }
+  int LastIndexOf(WORD event) const {
+    for (int i = static_cast<int>(events.size()) - 1; i >= 0; --i)
+      if (events[static_cast<std::size_t>(i)].first == event)
+        return i;
+    return -1;
+  }
+  WORD ValueOf(WORD event) const {
+    auto found = std::find_if(events.begin(), events.end(), [event](auto& e) { return e.first == event; });
+    return found == events.end() ? 0 : found->second;
+  }
+
+  std::vector<std::pair<WORD, WORD>> events;
+  std::function<void(WORD event, WORD value)> onEvent;
+
+protected:
+  DECLARE_MESSAGE_MAP()
+  LRESULT OnLinkEvent(WPARAM, LPARAM lParam) {
+    const WORD event = LOWORD(static_cast<DWORD_PTR>(lParam));
+    const WORD value = HIWORD(static_cast<DWORD_PTR>(lParam));
+    events.emplace_back(event, value);
+    if (onEvent)
+      onEvent(event, value);
+    return 0;
+  }
+};
+
+BEGIN_MESSAGE_MAP(CLinkOwner, CWnd)
+  ON_MESSAGE(CWndSocket::kNotifyMessage, OnLinkEvent)
+END_MESSAGE_MAP()
+
+bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 5000) {
+  return platform::RunUntil(condition, timeoutMs);
+}
+
+void Settle(int ms = 100) { platform::RunUntil([] { return false; }, ms); }
+
+std::string Record(int sender, int major, int minor, const std::string& payload, const std::string& flag = "1") {
+  return CServerLink::FormatFrame(sender, major, minor, CString(payload), CString(flag)).str();
+}
+
+// A payload that makes a record of exactly recordLength bytes.
+std::string PayloadForRecord(int recordLength, char fill = 'p') {
+  const int overhead = static_cast<int>(Record(7, 3, 4, "").size());
+  std::string payload(static_cast<std::size_t>(recordLength - overhead), fill);
+  // The length field grows with the payload; trim until the record fits exactly.
+  while (static_cast<int>(Record(7, 3, 4, payload).size()) > recordLength)
+    payload.pop_back();
+  return payload;
+}
+
+std::string Joined(const std::vector<CString>& groups) {
+  std::string all;
+  for (const CString& group : groups)
+    all += group.str();
+  return all;
+}
+
+class ServerLinkLoopback : public ::testing::Test {
+protected:
+  void SetUp() override {
+    CWndSocket::ClearPendingArea();
+    owner.onEvent = [this](WORD event, WORD) {
+      if (event == CWndSocket::kNotifyReceived && link)
+        groups.push_back(link->ReadFrames());
+    };
+  }
+  void TearDown() override {
+    link.reset();
+    EXPECT_EQ(owner.Count(CWndSocket::kNotifyError), expectedErrors) << "no error may reach the owner";
+  }
+
+  // Connects a new link to the server and waits for event 16.
+  void ConnectLink(const char* host = "127.0.0.1") {
+    link = std::make_unique<CServerLink>(&owner, INVALID_SOCKET);
+    ASSERT_TRUE(link->Connect(host, server.Port()));
+    // A name is connected only once the loop has delivered the lookup's answer.
+    if (inet_addr(host) == INADDR_NONE) {
+      ASSERT_TRUE(WaitFor([&] { return owner.Count(CWndSocket::kNotifyResolved) == 1; })) << DescribeEvents();
+    }
+    ASSERT_TRUE(server.Accept());
+    ASSERT_TRUE(WaitFor([&] { return owner.Count(CWndSocket::kNotifyConnected) == 1; })) << DescribeEvents();
+    ASSERT_TRUE(link->IsConnected());
+  }
+
+  std::string DescribeEvents() const {
+    std::string text = "events:";
+    for (auto& e : owner.events)
+      text += " " + std::to_string(e.first) + "(" + std::to_string(e.second) + ")";
+    return text;
+  }
+
+  std::vector<CString> NonEmptyGroups() const {
+    std::vector<CString> result;
+    std::copy_if(groups.begin(), groups.end(), std::back_inserter(result), [](const CString& g) { return !g.IsEmpty(); });
+    return result;
+  }
+
+  CLinkOwner owner;
+  LoopbackServer server;
+  std::unique_ptr<CServerLink> link;
+  std::vector<CString> groups;
+  int expectedErrors{0};
+};
+
+}  // namespace
+
+TEST(ServerLinkFrame, RecordBytesFollowTheWireFormat) {
+  EXPECT_EQ(Record(1234, 0, 1, "|OB_1.5|"), kEsc + "\t1234/8/0/1/1/|OB_1.5|" + kEsc + "\n");
+  EXPECT_EQ(Record(5, 1, 8, "|alice|", "\x01"), kEsc + "\t5/7/1/8/\x01/|alice|" + kEsc + "\n");
+  EXPECT_EQ(Record(5, 3, 6, ""), kEsc + "\t5/0/3/6/1/" + kEsc + "\n");
+  // The length counts bytes: a double-byte character counts two.
+  EXPECT_EQ(Record(5, 2, 9, "\xb0\xa1/x"), kEsc + "\t5/4/2/9/1/\xb0\xa1/x" + kEsc + "\n");
+}
+
+TEST_F(ServerLinkLoopback, QueuedRecordsWaitForTheFlushAndSenderZeroIsTheOwnerWindow) {
+  ConnectLink();
+  link->QueueFrame(0, 0, 1, "|OB_1.5|", "1");
+  link->QueueFrame(99, 0, 2, "", "1");
+  Settle(50);
+  EXPECT_EQ(server.ReceivedSize(), 0u);
+  EXPECT_EQ(link->FlushFrames(), 1);
+  EXPECT_EQ(link->GetSendBufferLength(), 0);
+
+  const int ownerNumber = static_cast<int>(reinterpret_cast<std::intptr_t>(owner.GetSafeHwnd()));
+  const std::string expected = Record(ownerNumber, 0, 1, "|OB_1.5|") + Record(99, 0, 2, "");
+  ASSERT_TRUE(WaitFor([&] { return server.ReceivedSize() == expected.size(); }));
+  EXPECT_EQ(server.Received(), expected);
+  ASSERT_TRUE(WaitFor([&] { return owner.Count(CWndSocket::kNotifySent) == 1; }));
+  EXPECT_EQ(owner.ValueOf(CWndSocket::kNotifySent), expected.size());
+}
+
+TEST_F(ServerLinkLoopback, FlushOfAnEmptyBufferSendsNothing) {
+  ConnectLink();
+  EXPECT_EQ(link->FlushFrames(), 0);
+  Settle();
+  EXPECT_EQ(server.ReceivedSize(), 0u);
+  EXPECT_EQ(owner.Count(CWndSocket::kNotifySent), 0);
+}
+
+TEST_F(ServerLinkLoopback, RecordThatWouldOverfillTheBufferFlushesItFirst) {
+  ConnectLink();
+  const std::string big = Record(7, 3, 4, PayloadForRecord(4000));
+  ASSERT_EQ(big.size(), 4000u);
+  link->QueueFrame(7, 3, 4, CString(PayloadForRecord(4000)), "1");
+  EXPECT_EQ(link->GetSendBufferLength(), 4000);
+
+  const std::string small = Record(7, 3, 4, PayloadForRecord(100, 'q'));
+  ASSERT_EQ(small.size(), 100u);
+  link->QueueFrame(7, 3, 4, CString(PayloadForRecord(100, 'q')), "1");
+  EXPECT_EQ(link->GetSendBufferLength(), 100) << "the 100 bytes stay buffered";
+  ASSERT_TRUE(WaitFor([&] { return server.ReceivedSize() == 4000; }));
+  Settle(50);
+  EXPECT_EQ(server.Received(), big);
+
+  link->FlushFrames();
+  ASSERT_TRUE(WaitFor([&] { return server.ReceivedSize() == 4100; }));
+  EXPECT_EQ(server.Received(), big + small);
+}
+
+TEST_F(ServerLinkLoopback, RecordLongerThanTheBufferLeavesWholeAndInOrder) {
+  ConnectLink();
+  const std::string first = Record(1, 0, 1, "|first|");
+  const std::string huge = Record(1, 0, 2, std::string(10000, 'h'));
+  const std::string last = Record(1, 0, 3, "|last|");
+  link->QueueFrame(1, 0, 1, "|first|", "1");
+  link->QueueFrame(1, 0, 2, CString(std::string(10000, 'h')), "1");
+  link->QueueFrame(1, 0, 3, "|last|", "1");
+  link->FlushFrames();
+  const std::string expected = first + huge + last;
+  ASSERT_TRUE(WaitFor([&] { return server.ReceivedSize() >= expected.size(); }));
+  EXPECT_EQ(server.Received(), expected);
+}
+
+TEST_F(ServerLinkLoopback, BurstFromTheClientLeavesCompletelyWithoutAnotherRequest) {
+  ConnectLink();
+  std::string expected;
+  for (int i = 0; i < 2000; ++i) {
+    std::string payload = "|" + std::to_string(i) + "|" + std::string(80, 'b') + "|";
+    expected += Record(3, 1, 5, payload);
+    link->QueueFrame(3, 1, 5, CString(payload), "1");
+  }
+  link->FlushFrames();
+  ASSERT_GT(expected.size(), 200000u);
+  ASSERT_TRUE(WaitFor([&] { return server.ReceivedSize() == expected.size(); }));
+  EXPECT_EQ(server.Received(), expected);
+  EXPECT_EQ(link->GetSendQueueLength(), 0);
+}
+
+TEST_F(ServerLinkLoopback, BlocksLeftAfterShortSendsStillLeave) {
+  server.PauseReading(true);
+  ConnectLink();
+  int small = 4096;
+  ASSERT_EQ(setsockopt(link->GetSocket(), SOL_SOCKET, SO_SNDBUF, reinterpret_cast<const char*>(&small), sizeof small), 0);
+  std::string expected;
+  for (int i = 0; i < 2000; ++i) {
+    std::string payload = "|" + std::to_string(i) + "|" + std::string(100, 'w') + "|";
+    expected += Record(3, 1, 5, payload);
+    link->QueueFrame(3, 1, 5, CString(payload), "1");
+  }
+  link->FlushFrames();
+  Settle(100);
+  server.PauseReading(false);
+  ASSERT_TRUE(WaitFor([&] { return server.ReceivedSize() == expected.size(); })) << server.ReceivedSize();
+  EXPECT_EQ(server.Received(), expected);
+}
+
+TEST_F(ServerLinkLoopback, TwoRecordsInOneSegmentAreOneGroup) {
+  ConnectLink();
+  const std::string both = Record(0, 3, 1, "|a|b|") + Record(0, 3, 2, "|c|");
+  server.Send(both);
+  ASSERT_TRUE(WaitFor([&] { return !groups.empty(); }));
+  ASSERT_EQ(groups.size(), 1u);
+  EXPECT_EQ(groups[0].str(), both);
+}
+
+TEST_F(ServerLinkLoopback, NulByteDoesNotCutTheGroupShort) {
+  ConnectLink();
+  const std::string both = Record(0, 3, 1, std::string("|a\0b|", 5)) + Record(0, 3, 2, "|after|");
+  server.Send(both);
+  ASSERT_TRUE(WaitFor([&] { return !groups.empty(); }));
+  EXPECT_EQ(groups[0].str(), both);
+}
+
+TEST_F(ServerLinkLoopback, SplitRecordIsDeliveredOnlyWithItsSecondPart) {
+  ConnectLink();
+  const std::string first = Record(0, 3, 1, "|done|");
+  const std::string split = Record(0, 3, 2, "|x/y/z|");
+  server.Send(first + split.substr(0, 9));
+  ASSERT_TRUE(WaitFor([&] { return groups.size() == 1; }));
+  EXPECT_EQ(groups[0], "") << "a block ending inside a record is held back whole";
+  EXPECT_EQ(CWndSocket::GetPendingLength(), static_cast<int>(first.size() + 9));
+
+  server.Send(split.substr(9));
+  ASSERT_TRUE(WaitFor([&] { return groups.size() == 2; }));
+  EXPECT_EQ(groups[1].str(), first + split);
+  EXPECT_EQ(CWndSocket::GetPendingLength(), 0);
+}
+
+TEST_F(ServerLinkLoopback, RecordCutBetweenItsEndBytesIsNotStranded) {
+  ConnectLink();
+  const std::string record = Record(0, 3, 3, "|cut|");
+  server.Send(record.substr(0, record.size() - 1));
+  ASSERT_TRUE(WaitFor([&] { return groups.size() == 1; }));
+  EXPECT_EQ(groups[0], "");
+  server.Send("\n");
+  ASSERT_TRUE(WaitFor([&] { return groups.size() == 2; }));
+  EXPECT_EQ(groups[1].str(), record);
+}
+
+TEST_F(ServerLinkLoopback, LongRecordArrivesIntact) {
+  ConnectLink();
+  const std::string record = Record(0, 9, 9, std::string(10000, 'L'));
+  server.Send(record);
+  ASSERT_TRUE(WaitFor([&] { return Joined(groups).size() == record.size(); }));
+  auto complete = NonEmptyGroups();
+  ASSERT_EQ(complete.size(), 1u) << "never handed out in pieces";
+  EXPECT_EQ(complete[0].str(), record);
+}
+
+TEST_F(ServerLinkLoopback, BurstFromTheServerArrivesIntactInOrderAndInWholeRecords) {
+  ConnectLink();
+  std::string all;
+  for (int i = 0; i < 2000; ++i)
+    all += Record(0, 5, i % 100, "|" + std::to_string(i) + "|" + std::string(90, 's') + "|");
+  ASSERT_GT(all.size(), 200000u);
+  // Pieces of odd sizes, so that segments end inside records.
+  for (std::size_t at = 0, piece = 777; at < all.size(); at += piece, piece = piece * 7 % 9001 + 500)
+    server.Send(all.substr(at, piece));
+  ASSERT_TRUE(WaitFor([&] { return Joined(groups).size() == all.size(); }));
+  EXPECT_EQ(Joined(groups), all);
+  for (const CString& group : NonEmptyGroups()) {
+    EXPECT_EQ(group.str().substr(0, 2), kEsc + "\t");
+    EXPECT_EQ(group.str().substr(group.GetLength() - 2), kEsc + "\n");
+  }
+}
+
+TEST_F(ServerLinkLoopback, WouldBlockInAnEventIsNoErrorAndStaleNoticesAreIgnored) {
+  ConnectLink();
+  const WPARAM socket = static_cast<WPARAM>(link->GetSocket());
+  ::SendMessage(link->GetSafeHwnd(), CWndSocket::kSelectMessage, socket, MAKELPARAM(FD_READ, WSAEWOULDBLOCK));
+  ::SendMessage(link->GetSafeHwnd(), CWndSocket::kSelectMessage, socket, MAKELPARAM(FD_WRITE, WSAENOBUFS));
+  EXPECT_EQ(owner.Count(CWndSocket::kNotifyError), 0);
+
+  // A notice for another (an earlier, closed) socket must not touch this connection.
+  ::SendMessage(link->GetSafeHwnd(), CWndSocket::kSelectMessage, socket + 4, MAKELPARAM(FD_CLOSE, WSAECONNRESET));
+  EXPECT_EQ(owner.Count(CWndSocket::kNotifyError), 0);
+  EXPECT_TRUE(link->IsConnected());
+
+  ::SendMessage(link->GetSafeHwnd(), CWndSocket::kSelectMessage, socket, MAKELPARAM(FD_CLOSE, WSAECONNRESET));
+  EXPECT_EQ(owner.Count(CWndSocket::kNotifyError), 1);
+  EXPECT_EQ(owner.ValueOf(CWndSocket::kNotifyError), WSAECONNRESET);
+  expectedErrors = 1;
+}
+
+TEST_F(ServerLinkLoopback, DottedAddressConnectsWithoutALookup) {
+  ConnectLink("127.0.0.1");
+  EXPECT_EQ(owner.Count(CWndSocket::kNotifyResolved), 0);
+  EXPECT_EQ(link->GetSelectMask(), CWndSocket::kConnectedSelection);
+}
+
+TEST_F(ServerLinkLoopback, NameIsResolvedBeforeTheConnect) {
+  ConnectLink("localhost");
+  ASSERT_EQ(owner.Count(CWndSocket::kNotifyResolved), 1);
+  EXPECT_LT(owner.IndexOf(CWndSocket::kNotifyResolved), owner.IndexOf(CWndSocket::kNotifyConnected));
+}
+
+TEST_F(ServerLinkLoopback, RefusedConnectionIsReportedAsAnError) {
+  link = std::make_unique<CServerLink>(&owner, INVALID_SOCKET);
+  ASSERT_TRUE(link->Connect("127.0.0.1", LoopbackServer::UnusedPort()));
+  ASSERT_TRUE(WaitFor([&] { return owner.Count(CWndSocket::kNotifyError) == 1; }));
+  EXPECT_EQ(owner.ValueOf(CWndSocket::kNotifyError), WSAECONNREFUSED);
+  EXPECT_EQ(link->GetLastError(), WSAECONNREFUSED);
+  EXPECT_EQ(owner.Count(CWndSocket::kNotifyConnected), 0);
+  EXPECT_FALSE(link->IsConnected());
+  expectedErrors = 1;
+}
+
+TEST_F(ServerLinkLoopback, EveryByteIsReadBeforeTheCloseEvent) {
+  ConnectLink();
+  std::string all;
+  for (int i = 0; i < 300; ++i)
+    all += Record(0, 3, 7, "|" + std::string(200, 'c') + "|");
+  server.Send(all);
+  server.CloseAfterSending();
+  ASSERT_TRUE(WaitFor([&] { return owner.Count(CWndSocket::kNotifyClosed) == 1; }));
+  EXPECT_EQ(Joined(groups), all);
+  EXPECT_LT(owner.LastIndexOf(CWndSocket::kNotifyReceived), owner.IndexOf(CWndSocket::kNotifyClosed));
+  EXPECT_EQ(link->GetSocket(), INVALID_SOCKET);
+  EXPECT_FALSE(link->IsConnected());
+}
+
+TEST_F(ServerLinkLoopback, NewConnectionStartsWithAnEmptyPendingArea) {
+  ConnectLink();
+  server.Send(Record(0, 1, 1, "|stale|").substr(0, 8));
+  ASSERT_TRUE(WaitFor([&] { return CWndSocket::GetPendingLength() == 8; }));
+  link.reset();
+
+  LoopbackServer second;
+  groups.clear();
+  link = std::make_unique<CServerLink>(&owner, INVALID_SOCKET);
+  ASSERT_TRUE(link->Connect("127.0.0.1", second.Port()));
+  EXPECT_EQ(CWndSocket::GetPendingLength(), 0);
+  ASSERT_TRUE(second.Accept());
+  const std::string fresh = Record(0, 0, 1, "|fresh|");
+  second.Send(fresh);
+  ASSERT_TRUE(WaitFor([&] { return !groups.empty(); }));
+  EXPECT_EQ(groups[0].str(), fresh);
+}
+
+TEST_F(ServerLinkLoopback, CloseStillSendsWhatWasQueued) {
+  ConnectLink();
+  link->QueueFrame(0, 1, 9, "|room|", "1");
+  link->FlushFrames();
+  link->QueueFrame(0, 1, 2, "", "1");
+  const int ownerNumber = static_cast<int>(reinterpret_cast<std::intptr_t>(owner.GetSafeHwnd()));
+  EXPECT_TRUE(link->Close());
+  EXPECT_EQ(owner.Count(CWndSocket::kNotifyClosed), 1);
+  EXPECT_EQ(link->GetSocket(), INVALID_SOCKET);
+  ASSERT_TRUE(WaitFor([&] { return server.PeerClosed(); }));
+  EXPECT_EQ(server.Received(), Record(ownerNumber, 1, 9, "|room|") + Record(ownerNumber, 1, 2, ""));
+}
+
+TEST_F(ServerLinkLoopback, OwnerMayDeleteTheLinkWhileHandlingItsEvents) {
+  ConnectLink();
+  owner.onEvent = [this](WORD event, WORD) {
+    if (event == CWndSocket::kNotifyReceived && link)
+      groups.push_back(link->ReadFrames());
+    if (event == CWndSocket::kNotifyClosed)
+      link.reset();
+  };
+  server.Send(Record(0, 1, 12, "|bye|"));
+  server.CloseAfterSending();
+  ASSERT_TRUE(WaitFor([&] { return link == nullptr; }));
+  Settle();
+  ASSERT_EQ(groups.size(), 1u);
+  EXPECT_EQ(groups[0].str(), Record(0, 1, 12, "|bye|"));
+}
+
+TEST_F(ServerLinkLoopback, OwnerMayDeleteTheLinkOnAnError) {
+  link = std::make_unique<CServerLink>(&owner, INVALID_SOCKET);
+  owner.onEvent = [this](WORD event, WORD) {
+    if (event == CWndSocket::kNotifyError) {
+      link->Close();
+      link.reset();
+    }
+  };
+  ASSERT_TRUE(link->Connect("127.0.0.1", LoopbackServer::UnusedPort()));
+  ASSERT_TRUE(WaitFor([&] { return link == nullptr; }));
+  EXPECT_EQ(owner.Count(CWndSocket::kNotifyClosed), 1);
+  expectedErrors = 1;
+}
+
+TEST_F(ServerLinkLoopback, DestroyingALinkClosesItsSocketQuietly) {
+  ConnectLink();
+  const auto before = owner.events.size();
+  link.reset();
+  ASSERT_TRUE(WaitFor([&] { return server.PeerClosed(); }));
+  Settle();
+  EXPECT_EQ(owner.events.size(), before) << "a destroyed link tells nobody";
+}
+
+TEST_F(ServerLinkLoopback, NothingIsQueuedOrReadWithoutAConnection) {
+  link = std::make_unique<CServerLink>(&owner, INVALID_SOCKET);
+  link->QueueFrame(0, 0, 1, "|OB_1.5|", "1");
+  EXPECT_EQ(link->FlushFrames(), 0) << "the refusal is reported";
+  EXPECT_EQ(link->GetSendQueueLength(), 0);
+  EXPECT_FALSE(link->Send("x", 1));
+  EXPECT_EQ(link->ReadFrames(), "");
+}
+
+TEST_F(ServerLinkLoopback, ConnectEmptiesTheSendBuffer) {
+  link = std::make_unique<CServerLink>(&owner, INVALID_SOCKET);
+  link->QueueFrame(0, 0, 1, "|left over|", "1");
+  ASSERT_GT(link->GetSendBufferLength(), 0);
+  ASSERT_TRUE(link->Connect("127.0.0.1", server.Port()));
+  EXPECT_EQ(link->GetSendBufferLength(), 0);
+  ASSERT_TRUE(server.Accept());
+  ASSERT_TRUE(WaitFor([&] { return owner.Count(CWndSocket::kNotifyConnected) == 1; }));
+}

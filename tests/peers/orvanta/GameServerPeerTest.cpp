@@ -1,0 +1,122 @@
+#include "GameServerPeer.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+
+namespace {
+
+// A plain blocking client socket on the peer's port.
+class RawClient {
+public:
+  explicit RawClient(unsigned short port) {
+    m_fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    m_connected = ::connect(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    timeval timeout{2, 0};
+    ::setsockopt(m_fd, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+  }
+  ~RawClient() { ::close(m_fd); }
+  bool Connected() const { return m_connected; }
+  void Write(const std::string& bytes) { ASSERT_EQ(::send(m_fd, bytes.data(), bytes.size(), 0), (ssize_t)bytes.size()); }
+  // Reads until at least count bytes came or the stream ends.
+  std::string ReadAtLeast(std::size_t count) {
+    std::string all;
+    char buffer[1024];
+    while (all.size() < count) {
+      const ssize_t n = ::recv(m_fd, buffer, sizeof buffer, 0);
+      if (n <= 0)
+        break;
+      all.append(buffer, static_cast<std::size_t>(n));
+    }
+    return all;
+  }
+  // True when the server ended the stream.
+  bool Ended() {
+    char byte;
+    return ::recv(m_fd, &byte, 1, 0) == 0;
+  }
+
+private:
+  int m_fd{-1};
+  bool m_connected{false};
+};
+
+std::string ClientRecord(int major, int minor, const std::string& payload, const std::string& flag = "1") {
+  return "\x1b\t77/" + std::to_string(payload.size()) + "/" + std::to_string(major) + "/" + std::to_string(minor) +
+         "/" + flag + "/" + payload + "\x1b\n";
+}
+
+TEST(GameServerPeerTest, ReadsRecordsSplitAnywhereAndJoinedTogether) {
+  GameServerPeer peer;
+  peer.NoReply(0, 1);
+  peer.NoReply(1, 1);
+  RawClient client(peer.Port());
+  ASSERT_TRUE(client.Connected());
+  const std::string stream = ClientRecord(0, 1, "|OB_1.5|") + ClientRecord(1, 1, "|a/b|c|") +
+                             ClientRecord(1, 8, "|a|", "\x01");
+  // One byte at a time, the ESC of each end split from its LF.
+  for (char byte : stream) {
+    client.Write(std::string(1, byte));
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  }
+  ASSERT_TRUE(peer.WaitForRecords(3));
+  const auto records = peer.Records();
+  ASSERT_EQ(records.size(), 3u);
+  EXPECT_TRUE(records[0].Is(0, 1));
+  EXPECT_EQ(records[0].sender, "77");
+  EXPECT_EQ(records[1].payload, "|a/b|c|");
+  EXPECT_EQ(records[2].flag, "\x01");
+  EXPECT_EQ(records[2].raw, ClientRecord(1, 8, "|a|", "\x01"));
+  // Joined in one segment.
+  client.Write(ClientRecord(3, 6, "") + ClientRecord(0, 2, ""));
+  ASSERT_TRUE(peer.WaitForRecords(5));
+  EXPECT_TRUE(peer.Records()[4].Is(0, 2));
+}
+
+TEST(GameServerPeerTest, AnswersHelloAndLoginAndScriptedReplies) {
+  GameServerPeer peer;
+  peer.ReplyOnce(1, 1, {{GameServerPeer::LoginRefused("204", "busy"), 0}});
+  RawClient client(peer.Port());
+  client.Write(ClientRecord(0, 1, "|OB_1.5|"));
+  EXPECT_EQ(client.ReadAtLeast(GameServerPeer::HelloReply().size()), GameServerPeer::HelloReply());
+  client.Write(ClientRecord(1, 1, "|a|b|"));
+  const std::string refused = GameServerPeer::LoginRefused("204", "busy");
+  EXPECT_EQ(client.ReadAtLeast(refused.size()), refused);
+  client.Write(ClientRecord(1, 1, "|a|b|"));
+  const std::string accepted = GameServerPeer::LoginAccepted();
+  EXPECT_EQ(client.ReadAtLeast(accepted.size()), accepted);
+  EXPECT_EQ(accepted, std::string("\x1b\t0/11/1/1/1/|3|Welcome|\x1b\n"));
+}
+
+TEST(GameServerPeerTest, ClosesAndServesTheNextConnection) {
+  GameServerPeer peer;
+  {
+    RawClient first(peer.Port());
+    ASSERT_TRUE(first.Connected());
+    first.Write(ClientRecord(3, 6, ""));
+    ASSERT_TRUE(peer.WaitForRecords(1));
+    peer.Send({{GameServerPeer::Record(3, 6, "|hi|"), 0}});
+    peer.CloseConnection();
+    const std::string notice = GameServerPeer::Record(3, 6, "|hi|");
+    EXPECT_EQ(first.ReadAtLeast(notice.size()), notice);
+    EXPECT_TRUE(first.Ended());
+  }
+  RawClient second(peer.Port());
+  second.Write(ClientRecord(0, 2, ""));
+  ASSERT_TRUE(peer.WaitForRecords(2));
+  EXPECT_EQ(peer.Records()[1].connection, 1);
+  EXPECT_EQ(peer.ConnectionCount(), 2);
+}
+
+}  // namespace
