@@ -1,0 +1,309 @@
+#include "Raster.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace platform::gdi {
+namespace {
+
+std::uint32_t* Scratch(int which, int n) {
+  thread_local std::vector<std::uint32_t> buffers[3];
+  std::vector<std::uint32_t>& b = buffers[which];
+  if (static_cast<int>(b.size()) < n) b.resize(static_cast<std::size_t>(n));
+  return b.data();
+}
+
+RECT Intersect(const RECT& a, const RECT& b) {
+  RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+  if (r.right < r.left) r.right = r.left;
+  if (r.bottom < r.top) r.bottom = r.top;
+  return r;
+}
+
+}  // namespace
+
+ClipArea::ClipArea(const RECT& box, std::optional<Region> region) : m_box(box), m_region(std::move(region)) {
+  if (m_region) {
+    RECT rb = m_region->Box();
+    m_box = Intersect(m_box, rb);
+  }
+}
+
+bool ClipArea::IsEmpty() const {
+  return m_box.right <= m_box.left || m_box.bottom <= m_box.top || (m_region && m_region->IsEmpty());
+}
+
+ClipArea ClipOf(const DeviceContext& dc, const Target& t, const RECT* extra) {
+  if (!t.surface) return ClipArea(RECT{0, 0, 0, 0}, std::nullopt);
+  RECT box = Intersect(t.clip, RECT{0, 0, t.surface->width, t.surface->height});
+  if (extra) box = Intersect(box, *extra);
+  if (dc.paintRect) {
+    RECT p = *dc.paintRect;
+    OffsetRect(&p, t.origin.x, t.origin.y);
+    box = Intersect(box, p);
+  }
+  std::optional<Region> rgn;
+  if (dc.state.clip) {
+    rgn = *dc.state.clip;
+    rgn->Offset(t.origin.x, t.origin.y);
+  }
+  return ClipArea(box, std::move(rgn));
+}
+
+void Pattern::Row(int y, int x, int n, std::uint32_t* out) const {
+  if (!tile || tile->width <= 0 || tile->height <= 0) {
+    std::fill(out, out + n, solid);
+    return;
+  }
+  int ty = ((y - origin.y) % tile->height + tile->height) % tile->height;
+  const std::uint32_t* row = tile->Row(ty);
+  int tx = ((x - origin.x) % tile->width + tile->width) % tile->width;
+  for (int i = 0; i < n; ++i) {
+    std::uint32_t v = row[tx];
+    if (monoTile) v = v ? back : fore;
+    out[i] = monoTarget ? ToMonoPixel(v) : v;
+    if (++tx == tile->width) tx = 0;
+  }
+}
+
+Pattern SolidPattern(const DeviceContext& dc, const Target& t, COLORREF c) {
+  Pattern p;
+  std::uint32_t px = dc.Pixel(c);
+  p.solid = t.mono ? ToMonoPixel(px) : px;
+  p.monoTarget = t.mono;
+  return p;
+}
+
+Pattern BrushPattern(const DeviceContext& dc, const Target& t, const BrushData* brush) {
+  if (!brush) brush = dc.state.brush.data.get();
+  if (!brush) return SolidPattern(dc, t, RGB(255, 255, 255));
+  if (brush->style != BS_PATTERN || !brush->pattern) return SolidPattern(dc, t, brush->color);
+  Pattern p;
+  p.tile = brush->pattern.get();
+  p.monoTile = brush->monoPattern;
+  p.fore = dc.Pixel(dc.state.textColor);
+  p.back = dc.Pixel(dc.state.bkColor);
+  p.origin = POINT{t.origin.x + dc.state.brushOrg.x, t.origin.y + dc.state.brushOrg.y};
+  p.monoTarget = t.mono;
+  return p;
+}
+
+std::uint8_t Rop2ToRop3(int rop2) {
+  int table = std::clamp(rop2, R2_BLACK, R2_WHITE) - 1;  // bit (pen << 1 | dest)
+  std::uint8_t code = 0;
+  for (int i = 0; i < 8; ++i) {
+    int pen = (i >> 2) & 1, dest = i & 1;
+    if ((table >> ((pen << 1) | dest)) & 1) code = static_cast<std::uint8_t>(code | (1 << i));
+  }
+  return code;
+}
+
+bool RopUsesPattern(std::uint8_t c) { return ((c >> 4) & 0x0F) != (c & 0x0F); }
+bool RopUsesSource(std::uint8_t c) { return ((c >> 2) & 0x33) != (c & 0x33); }
+
+std::uint32_t ApplyRop(std::uint8_t code, std::uint32_t p, std::uint32_t s, std::uint32_t d) {
+  std::uint32_t r = 0;
+  for (int i = 0; i < 8; ++i) {
+    if (!((code >> i) & 1)) continue;
+    r |= ((i & 4) ? p : ~p) & ((i & 2) ? s : ~s) & ((i & 1) ? d : ~d);
+  }
+  return r & 0xFFFFFF;
+}
+
+void ApplyRopRow(std::uint8_t code, const std::uint32_t* p, const std::uint32_t* s, std::uint32_t* d, int n) {
+  constexpr std::uint32_t M = 0xFFFFFF;
+  switch (code) {
+    case 0x00: std::fill(d, d + n, 0u); return;
+    case 0xFF: std::fill(d, d + n, M); return;
+    case 0xAA: return;
+    case 0xCC: std::memcpy(d, s, static_cast<std::size_t>(n) * sizeof(std::uint32_t)); return;
+    case 0xF0: std::memcpy(d, p, static_cast<std::size_t>(n) * sizeof(std::uint32_t)); return;
+    case 0x33:
+      for (int i = 0; i < n; ++i) d[i] = ~s[i] & M;
+      return;
+    case 0x88:
+      for (int i = 0; i < n; ++i) d[i] &= s[i];
+      return;
+    case 0xEE:
+      for (int i = 0; i < n; ++i) d[i] |= s[i];
+      return;
+    case 0x66:
+      for (int i = 0; i < n; ++i) d[i] ^= s[i];
+      return;
+    case 0x44:
+      for (int i = 0; i < n; ++i) d[i] = s[i] & ~d[i] & M;
+      return;
+    case 0x55:
+      for (int i = 0; i < n; ++i) d[i] = ~d[i] & M;
+      return;
+    case 0xBB:
+      for (int i = 0; i < n; ++i) d[i] = (~s[i] | d[i]) & M;
+      return;
+    case 0x5A:
+      for (int i = 0; i < n; ++i) d[i] ^= p[i];
+      return;
+    case 0x0F:
+      for (int i = 0; i < n; ++i) d[i] = ~p[i] & M;
+      return;
+    case 0xC0:
+      for (int i = 0; i < n; ++i) d[i] = p[i] & s[i];
+      return;
+    default: break;
+  }
+  for (int i = 0; i < n; ++i) d[i] = ApplyRop(code, p ? p[i] : 0, s ? s[i] : 0, d[i]);
+}
+
+TargetLock::TargetLock(DeviceContext& dc) : m_dc(dc), m_target(dc.CurrentTarget()) {
+  if (m_dc.lockDepth++ == 0 && m_dc.type == DeviceContext::Type::Memory && m_dc.state.bitmap.data) {
+    m_dc.state.bitmap.data->PullFromDib();
+  }
+}
+
+TargetLock::~TargetLock() {
+  if (--m_dc.lockDepth == 0 && m_dc.type == DeviceContext::Type::Memory && m_dc.state.bitmap.data) {
+    m_dc.state.bitmap.data->PushToDib();
+  }
+}
+
+namespace {
+
+void PaintSpan(const Target& t, int y, int x0, int x1, const Pattern& pattern, std::uint8_t code) {
+  int n = x1 - x0;
+  std::uint32_t* p = nullptr;
+  if (RopUsesPattern(code)) {
+    p = Scratch(0, n);
+    pattern.Row(y, x0, n, p);
+  }
+  ApplyRopRow(code, p, nullptr, t.surface->Row(y) + x0, n);
+}
+
+}  // namespace
+
+void PaintRegion(DeviceContext& dc, const Region& surfaceRegion, const Pattern& pattern, std::uint8_t code) {
+  TargetLock lock(dc);
+  if (!lock) return;
+  const Target& t = lock.target();
+  ClipArea clip = ClipOf(dc, t);
+  for (int y = surfaceRegion.Top(); y < surfaceRegion.Bottom(); ++y) {
+    for (const Span& s : surfaceRegion.Row(y)) {
+      clip.ForEachSpan(RECT{s.x0, y, s.x1, y + 1},
+                       [&](int yy, int x0, int x1) { PaintSpan(t, yy, x0, x1, pattern, code); });
+    }
+  }
+}
+
+void PaintRect(DeviceContext& dc, const RECT& deviceRect, const Pattern& pattern, std::uint8_t code) {
+  TargetLock lock(dc);
+  if (!lock) return;
+  const Target& t = lock.target();
+  RECT r = deviceRect;
+  OffsetRect(&r, t.origin.x, t.origin.y);
+  ClipOf(dc, t).ForEachSpan(r, [&](int y, int x0, int x1) { PaintSpan(t, y, x0, x1, pattern, code); });
+}
+
+namespace {
+
+// Source column (or row) of each destination column, -1 outside the source.
+struct AxisMap {
+  int dstStart{0};  // first destination pixel (surface)
+  int dstLen{0};
+  int srcStart{0};  // first source pixel of the normalised source range
+  int srcLen{0};
+  bool mirror{false};
+  int limit{0};  // source extent
+  int At(int i) const {
+    int j = mirror ? dstLen - 1 - i : i;
+    long long s =
+        srcLen == dstLen ? srcStart + j : srcStart + (static_cast<long long>(2 * j + 1) * srcLen) / (2LL * dstLen);
+    return (s < 0 || s >= limit) ? -1 : static_cast<int>(s);
+  }
+};
+
+AxisMap MakeAxis(int d, int dl, int s, int sl, int limit) {
+  AxisMap a;
+  bool dNeg = dl < 0, sNeg = sl < 0;
+  a.dstStart = dNeg ? d + dl + 1 : d;
+  a.dstLen = dNeg ? -dl : dl;
+  a.srcStart = sNeg ? s + sl + 1 : s;
+  a.srcLen = sNeg ? -sl : sl;
+  a.mirror = dNeg != sNeg;
+  a.limit = limit;
+  return a;
+}
+
+}  // namespace
+
+void Blit(DeviceContext& dc, int dx, int dy, int dw, int dh, const SourceImage& src, int sx, int sy, int sw, int sh,
+          std::uint8_t code) {
+  if (dw == 0 || dh == 0) return;
+  bool useSource = RopUsesSource(code);
+  if (useSource && (!src.surface || sw == 0 || sh == 0)) return;
+  TargetLock lock(dc);
+  if (!lock) return;
+  const Target& t = lock.target();
+  // Copying within one surface reads from a snapshot, so overlapping areas come out whole.
+  SourceImage source = src;
+  Surface snapshot;
+  if (useSource && src.surface == t.surface) {
+    snapshot = *src.surface;
+    source.surface = &snapshot;
+  }
+  int limitX = useSource ? source.surface->width : 0, limitY = useSource ? source.surface->height : 0;
+  // Without a source the axes map onto themselves and never run out.
+  AxisMap ax =
+      useSource ? MakeAxis(dx + t.origin.x, dw, sx, sw, limitX) : MakeAxis(dx + t.origin.x, dw, 0, dw, 1 << 30);
+  AxisMap ay =
+      useSource ? MakeAxis(dy + t.origin.y, dh, sy, sh, limitY) : MakeAxis(dy + t.origin.y, dh, 0, dh, 1 << 30);
+  bool monoToColor = useSource && src.mono && !t.mono;
+  bool colorToMono = useSource && !src.mono && t.mono;
+  std::uint32_t fore = dc.Pixel(dc.state.textColor), back = dc.Pixel(dc.state.bkColor);
+  std::uint32_t srcBack = src.background & 0xFFFFFF;
+  Pattern pattern = BrushPattern(dc, t);
+  bool identity = ax.srcLen == ax.dstLen && ay.srcLen == ay.dstLen && !ax.mirror && !ay.mirror;
+  RECT dstRect{ax.dstStart, ay.dstStart, ax.dstStart + ax.dstLen, ay.dstStart + ay.dstLen};
+  ClipArea clip = ClipOf(dc, t);
+  // Source column of every destination column that can be touched, worked out once.
+  RECT reach = Intersect(dstRect, clip.Box());
+  std::vector<int> columns(static_cast<std::size_t>(std::max<LONG>(reach.right - reach.left, 0)));
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    columns[i] = ax.At(reach.left + static_cast<int>(i) - ax.dstStart);
+  }
+  auto column = [&](int x) { return columns[static_cast<std::size_t>(x - reach.left)]; };
+  clip.ForEachSpan(dstRect, [&](int y, int x0, int x1) {
+    int srcY = ay.At(y - ay.dstStart);
+    if (srcY < 0) return;
+    // Only the columns whose source pixel exists are touched.
+    while (x0 < x1 && column(x0) < 0) ++x0;
+    while (x1 > x0 && column(x1 - 1) < 0) --x1;
+    int n = x1 - x0;
+    if (n <= 0) return;
+    std::uint32_t* d = t.surface->Row(y) + x0;
+    const std::uint32_t* s = nullptr;
+    if (useSource) {
+      const std::uint32_t* srow = source.surface->Row(srcY);
+      if (identity && !monoToColor && !colorToMono) {
+        s = srow + column(x0);
+      } else {
+        std::uint32_t* buf = Scratch(1, n);
+        for (int i = 0; i < n; ++i) {
+          std::uint32_t v = srow[column(x0 + i)];
+          if (monoToColor)
+            v = v ? back : fore;
+          else if (colorToMono)
+            v = (v & 0xFFFFFF) == srcBack ? 0xFFFFFFu : 0u;
+          buf[i] = v;
+        }
+        s = buf;
+      }
+    }
+    std::uint32_t* p = nullptr;
+    if (RopUsesPattern(code)) {
+      p = Scratch(2, n);
+      pattern.Row(y, x0, n, p);
+    }
+    ApplyRopRow(code, p, s, d, n);
+  });
+}
+
+}  // namespace platform::gdi

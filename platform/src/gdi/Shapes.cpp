@@ -1,0 +1,96 @@
+#include "Shapes.h"
+
+#include <cstdlib>
+
+namespace platform::gdi {
+
+int PenWidth(const DeviceContext& dc) {
+  const PenData* pen = dc.state.pen.data.get();
+  if (!pen || pen->style == PS_NULL) return 0;
+  return std::max(1, dc.WidthToDevice(pen->width));
+}
+
+void PaintRects(DeviceContext& dc, const std::vector<RECT>& rects, const Pattern& pattern, std::uint8_t code) {
+  TargetLock lock(dc);
+  if (!lock) return;
+  for (const RECT& r : rects) PaintRect(dc, r, pattern, code);
+}
+
+namespace {
+
+// On/off lengths of the dash styles for one-pixel pens.
+bool DashOn(int style, int step) {
+  switch (style) {
+    case PS_DASH: return step % 24 < 18;
+    case PS_DOT: return step % 6 < 3;
+    case PS_DASHDOT: {
+      int s = step % 30;
+      return s < 18 || (s >= 24 && s < 27);
+    }
+    case PS_DASHDOTDOT: {
+      int s = step % 36;
+      return s < 18 || (s >= 24 && s < 27) || (s >= 30 && s < 33);
+    }
+    default: return true;
+  }
+}
+
+}  // namespace
+
+void DrawPenLine(DeviceContext& dc, POINT a, POINT b, bool includeEnd) {
+  int width = PenWidth(dc);
+  if (width == 0) return;
+  TargetLock lock(dc);
+  if (!lock) return;
+  int style = dc.state.pen.data->style;
+  Pattern pattern = SolidPattern(dc, lock.target(), dc.state.pen.data->color);
+  std::uint8_t code = Rop2ToRop3(dc.state.rop2);
+  std::vector<RECT> stamps;
+  int dx = std::abs(b.x - a.x), dy = -std::abs(b.y - a.y);
+  int sx = a.x < b.x ? 1 : -1, sy = a.y < b.y ? 1 : -1;
+  int err = dx + dy, x = a.x, y = a.y, step = 0;
+  int half = (width - 1) / 2;
+  while (true) {
+    bool atEnd = x == b.x && y == b.y;
+    if (atEnd && !includeEnd) break;
+    if (width > 1 || DashOn(style, step))
+      stamps.push_back(RECT{x - half, y - half, x - half + width, y - half + width});
+    if (atEnd) break;
+    int e2 = 2 * err;
+    if (e2 >= dy) {
+      err += dy;
+      x += sx;
+    }
+    if (e2 <= dx) {
+      err += dx;
+      y += sy;
+    }
+    ++step;
+  }
+  PaintRects(dc, stamps, pattern, code);
+}
+
+void FillWithBrush(DeviceContext& dc, Region deviceRegion) {
+  const BrushData* brush = dc.state.brush.data.get();
+  if (!brush || brush->style == BS_NULL) return;
+  TargetLock lock(dc);
+  if (!lock) return;
+  deviceRegion.Offset(lock.target().origin.x, lock.target().origin.y);
+  PaintRegion(dc, deviceRegion, BrushPattern(dc, lock.target()), Rop2ToRop3(dc.state.rop2));
+}
+
+void FillWithPen(DeviceContext& dc, Region deviceRegion) {
+  if (PenWidth(dc) == 0) return;
+  TargetLock lock(dc);
+  if (!lock) return;
+  deviceRegion.Offset(lock.target().origin.x, lock.target().origin.y);
+  PaintRegion(dc, deviceRegion, SolidPattern(dc, lock.target(), dc.state.pen.data->color), Rop2ToRop3(dc.state.rop2));
+}
+
+void FillSolid(DeviceContext& dc, const RECT& deviceRect, COLORREF color) {
+  TargetLock lock(dc);
+  if (!lock) return;
+  PaintRect(dc, deviceRect, SolidPattern(dc, lock.target(), color), RopIndex(PATCOPY));
+}
+
+}  // namespace platform::gdi
