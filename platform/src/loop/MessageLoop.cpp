@@ -1,0 +1,329 @@
+#include "platform/messageloop.h"
+
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "../windows/WindowTable.h"
+#include "Timers.h"
+#include "platform/time.h"
+#include "platform/windows.h"
+
+namespace platform {
+namespace {
+
+// A watched descriptor; the generation tells a replaced watch from the one poll reported on.
+struct Watch {
+  short events{0};
+  std::uint64_t generation{0};
+  std::shared_ptr<std::function<void(int, short)>> callback;
+};
+
+struct LoopState {
+  std::mutex mutex;  // guards queue, quit and wake
+  std::deque<MSG> queue;
+  bool quit{false};
+  int quitCode{0};
+  int wakeFd{-1};
+  std::thread::id uiThread{std::this_thread::get_id()};
+  // UI thread only:
+  std::map<int, Watch> watches;
+  std::uint64_t nextGeneration{1};
+  std::function<BOOL(MSG*)> preTranslate;
+  std::function<BOOL(long)> idle;
+};
+
+LoopState& Loop() {
+  static LoopState* state = [] {
+    auto* s = new LoopState;  // lives for the whole process: other threads may post at exit
+    s->wakeFd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    return s;
+  }();
+  return *state;
+}
+
+bool InRange(UINT message, UINT filterMin, UINT filterMax) {
+  if (filterMin == 0 && filterMax == 0) return true;
+  return message >= filterMin && message <= filterMax;
+}
+
+bool MatchesWindow(HWND msgWnd, HWND filter) {
+  return !filter || msgWnd == filter || ::IsChild(filter, msgWnd);
+}
+
+bool TakePosted(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, bool remove) {
+  LoopState& loop = Loop();
+  std::lock_guard lock(loop.mutex);
+  for (auto it = loop.queue.begin(); it != loop.queue.end(); ++it) {
+    if (!MatchesWindow(it->hwnd, hwnd) || !InRange(it->message, filterMin, filterMax)) continue;
+    *msg = *it;
+    if (remove) loop.queue.erase(it);
+    return true;
+  }
+  return false;
+}
+
+bool TakeQuit(MSG* msg, bool remove) {
+  LoopState& loop = Loop();
+  std::lock_guard lock(loop.mutex);
+  if (!loop.quit) return false;
+  *msg = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(loop.quitCode), 0, GetTickCount(), {0, 0}};
+  if (remove) loop.quit = false;
+  return true;
+}
+
+// The next message in Windows' order: posted, quit, paint, timer.
+bool NextMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, bool remove, bool withQuit) {
+  if (TakePosted(msg, hwnd, filterMin, filterMax, remove)) return true;
+  if (withQuit && TakeQuit(msg, remove)) return true;
+  if (InRange(WM_PAINT, filterMin, filterMax) && detail::FindPaintMessage(hwnd, msg)) return true;
+  if (InRange(WM_TIMER, filterMin, filterMax) && detail::TakeDueTimer(Clock::NowMs(), hwnd, msg, remove)) return true;
+  return false;
+}
+
+void DrainWake() {
+  std::uint64_t value = 0;
+  while (read(Loop().wakeFd, &value, sizeof value) > 0) {
+  }
+}
+
+// Polls the wake descriptor and the watched ones for up to timeoutMs (-1: forever) and runs the
+// callbacks of those that are ready. Returns the number of callbacks run.
+int PollOnce(int timeoutMs) {
+  LoopState& loop = Loop();
+  std::vector<pollfd> fds;
+  std::vector<std::uint64_t> generations;
+  fds.push_back(pollfd{loop.wakeFd, POLLIN, 0});
+  generations.push_back(0);
+  for (const auto& [fd, watch] : loop.watches) {
+    fds.push_back(pollfd{fd, watch.events, 0});
+    generations.push_back(watch.generation);
+  }
+  int ready = poll(fds.data(), fds.size(), timeoutMs);
+  if (ready <= 0) return 0;
+  if (fds[0].revents) DrainWake();
+  int ran = 0;
+  for (std::size_t i = 1; i < fds.size(); ++i) {
+    if (!fds[i].revents) continue;
+    auto it = loop.watches.find(fds[i].fd);
+    // An earlier callback may have unwatched or replaced this watch (and the fd reused).
+    if (it == loop.watches.end() || it->second.generation != generations[i]) continue;
+    short revents = static_cast<short>(fds[i].revents & (it->second.events | POLLERR | POLLHUP | POLLNVAL));
+    if (!revents) continue;
+    if (fds[i].revents & POLLNVAL) {
+      loop.watches.erase(it);  // closed without unwatching: stop polling it
+      continue;
+    }
+    auto callback = it->second.callback;  // keeps the function alive while it runs
+    (*callback)(fds[i].fd, revents);
+    ++ran;
+  }
+  return ran;
+}
+
+int TimeoutUntilNextTimer() {
+  if (Clock::IsManual()) return -1;
+  auto due = detail::NextTimerDue();
+  if (!due) return -1;
+  std::uint64_t now = Clock::NowMs();
+  return *due <= now ? 0 : static_cast<int>(std::min<std::uint64_t>(*due - now, 60000));
+}
+
+void RunIdle() {
+  LoopState& loop = Loop();
+  if (!loop.idle) return;
+  auto idle = loop.idle;
+  for (long count = 0; count < 1000 && idle(count); ++count) {
+  }
+}
+
+void Handle(MSG& msg) {
+  LoopState& loop = Loop();
+  BOOL handled = loop.preTranslate ? loop.preTranslate(&msg) : CWnd::WalkPreTranslateTree(nullptr, &msg);
+  if (handled) return;
+  TranslateMessage(&msg);
+  DispatchMessage(&msg);
+}
+
+}  // namespace
+
+int Run() {
+  MSG msg{};
+  while (GetMessage(&msg, nullptr, 0, 0)) Handle(msg);
+  return static_cast<int>(msg.wParam);
+}
+
+int PumpMessages() {
+  int handled = 0;
+  // A handler that keeps posting to itself would spin forever; a pump is bounded.
+  constexpr int kMaxRounds = 100000;
+  for (int round = 0; round < kMaxRounds; ++round) {
+    int before = handled;
+    handled += PollOnce(0);
+    MSG msg{};
+    while (NextMessage(&msg, nullptr, 0, 0, true, false)) {
+      Handle(msg);
+      ++handled;
+      if (handled - before > kMaxRounds) break;
+    }
+    if (handled == before) {
+      RunIdle();
+      MSG peek{};
+      if (!NextMessage(&peek, nullptr, 0, 0, false, false)) return handled;
+    }
+  }
+  std::fprintf(stderr, "platform: PumpMessages stopped: messages keep arriving\n");
+  return handled;
+}
+
+bool RunUntil(const std::function<bool()>& predicate, int timeoutMs) {
+  auto start = std::chrono::steady_clock::now();
+  for (;;) {
+    PumpMessages();
+    if (predicate()) return true;
+    auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+    if (elapsed >= timeoutMs) return predicate();
+    int wait = static_cast<int>(timeoutMs - elapsed);
+    int timer = TimeoutUntilNextTimer();
+    if (timer >= 0) wait = std::min(wait, std::max(timer, 1));
+    PollOnce(std::min(wait, 50));
+  }
+}
+
+bool QuitRequested(int* exitCode) {
+  LoopState& loop = Loop();
+  std::lock_guard lock(loop.mutex);
+  if (loop.quit && exitCode) *exitCode = loop.quitCode;
+  return loop.quit;
+}
+
+void ResetMessageQueue() {
+  LoopState& loop = Loop();
+  std::lock_guard lock(loop.mutex);
+  loop.queue.clear();
+  loop.quit = false;
+}
+
+void WatchFd(int fd, short pollEvents, std::function<void(int fd, short revents)> callback) {
+  LoopState& loop = Loop();
+  Watch& w = loop.watches[fd];
+  w.events = pollEvents;
+  w.generation = loop.nextGeneration++;
+  w.callback = std::make_shared<std::function<void(int, short)>>(std::move(callback));
+}
+
+void UnwatchFd(int fd) { Loop().watches.erase(fd); }
+
+void SetWatchEvents(int fd, short pollEvents) {
+  auto it = Loop().watches.find(fd);
+  if (it != Loop().watches.end()) it->second.events = pollEvents;
+}
+
+bool IsFdWatched(int fd) { return Loop().watches.count(fd) != 0; }
+
+void SetPreTranslateHook(std::function<BOOL(MSG*)> hook) { Loop().preTranslate = std::move(hook); }
+void SetIdleHook(std::function<BOOL(long)> hook) { Loop().idle = std::move(hook); }
+
+void WakeLoop() {
+  std::uint64_t one = 1;
+  ssize_t written = write(Loop().wakeFd, &one, sizeof one);
+  (void)written;  // a full counter already wakes the loop
+}
+
+bool IsUiThread() { return std::this_thread::get_id() == Loop().uiThread; }
+
+}  // namespace platform
+
+using platform::Loop;
+
+BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (hwnd && !platform::detail::IsLiveHandle(hwnd)) return FALSE;
+  auto& loop = platform::Loop();
+  {
+    std::lock_guard lock(loop.mutex);
+    loop.queue.push_back(MSG{hwnd, message, wParam, lParam, GetTickCount(), {0, 0}});
+  }
+  platform::WakeLoop();
+  return TRUE;
+}
+
+BOOL GetMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax) {
+  bool idleDone = false;
+  for (;;) {
+    if (platform::NextMessage(msg, hwnd, filterMin, filterMax, true, true)) return msg->message != WM_QUIT;
+    if (!idleDone) {
+      platform::RunIdle();
+      idleDone = true;
+      continue;
+    }
+    platform::PollOnce(platform::TimeoutUntilNextTimer());
+  }
+}
+
+BOOL PeekMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT removeFlags) {
+  platform::PollOnce(0);
+  return platform::NextMessage(msg, hwnd, filterMin, filterMax, (removeFlags & PM_REMOVE) != 0, true);
+}
+
+BOOL TranslateMessage(const MSG* msg) {
+  if (!msg || msg->message != WM_KEYDOWN) return FALSE;
+  UINT vk = static_cast<UINT>(msg->wParam);
+  bool shift = GetKeyState(VK_SHIFT) < 0;
+  bool control = GetKeyState(VK_CONTROL) < 0;
+  int ch = -1;
+  if (vk >= 'A' && vk <= 'Z') {
+    ch = control ? static_cast<int>(vk - 'A' + 1) : static_cast<int>(shift ? vk : vk + ('a' - 'A'));
+  } else if (vk >= '0' && vk <= '9' && !control) {
+    ch = static_cast<int>(vk);
+  } else if (vk == VK_SPACE) {
+    ch = ' ';
+  } else if (vk == VK_RETURN) {
+    ch = '\r';
+  } else if (vk == VK_BACK) {
+    ch = '\b';
+  } else if (vk == VK_TAB) {
+    ch = '\t';
+  } else if (vk == VK_ESCAPE) {
+    ch = 0x1B;
+  }
+  if (ch < 0) return FALSE;
+  PostMessage(msg->hwnd, WM_CHAR, static_cast<WPARAM>(ch), msg->lParam);
+  return TRUE;
+}
+
+LRESULT DispatchMessage(const MSG* msg) {
+  if (!msg) return 0;
+  if (msg->message == WM_TIMER && msg->lParam) {
+    auto proc = reinterpret_cast<TIMERPROC>(msg->lParam);
+    if (msg->hwnd && !IsWindow(msg->hwnd)) return 0;
+    proc(msg->hwnd, WM_TIMER, msg->wParam, GetTickCount());
+    return 0;
+  }
+  if (!msg->hwnd || !IsWindow(msg->hwnd)) return 0;
+  if (msg->message != WM_PAINT) return platform::detail::Deliver(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+  std::uint64_t begun = platform::detail::Find(msg->hwnd)->paintsBegun;
+  LRESULT result = platform::detail::Deliver(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+  // A paint handler that never began painting would be asked again forever.
+  platform::detail::WindowState* s = platform::detail::Find(msg->hwnd);
+  if (s && s->paintsBegun == begun) ValidateRect(msg->hwnd, nullptr);
+  return result;
+}
+
+void PostQuitMessage(int exitCode) {
+  auto& loop = platform::Loop();
+  {
+    std::lock_guard lock(loop.mutex);
+    loop.quit = true;
+    loop.quitCode = exitCode;
+  }
+  platform::WakeLoop();
+}
