@@ -56,6 +56,8 @@ public:
   CString& MakeReverse();
 
   // Searches return a byte index or -1; a start past the end gives -1, a negative one counts as 0.
+  // Searches, replacements, removals and trims work on whole characters: a byte of a double-byte
+  // character never matches on its own, so code page 949 text is never cut apart.
   int Find(char ch, int start = 0) const;
   int Find(const char* sub, int start = 0) const;
   int ReverseFind(char ch) const;
@@ -117,6 +119,18 @@ struct std::hash<CString> {
 
 // True when ch can begin a double-byte character of code page 949.
 inline bool IsCp949LeadByte(unsigned char ch) { return ch >= 0x81 && ch <= 0xFE; }
+// True when ch can end a double-byte character of code page 949.
+inline bool IsCp949TrailByte(unsigned char ch) {
+  return (ch >= 0x41 && ch <= 0x5A) || (ch >= 0x61 && ch <= 0x7A) || (ch >= 0x81 && ch <= 0xFE);
+}
+// Length in bytes (1 or 2) of the character that starts at index `at` of text: 2 for a lead byte
+// followed by a trail byte, 1 otherwise (a lone lead byte counts as a character of its own).
+inline int Cp949CharLength(std::string_view text, std::size_t at) {
+  return at + 1 < text.size() && IsCp949LeadByte(static_cast<unsigned char>(text[at])) &&
+                 IsCp949TrailByte(static_cast<unsigned char>(text[at + 1]))
+             ? 2
+             : 1;
+}
 
 // Code page 949 bytes of a UTF-8 literal, converted once and kept for the life of the program.
 const char* Cp949(const char* utf8);

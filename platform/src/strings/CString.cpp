@@ -10,11 +10,9 @@ namespace {
 
 int ClampIndex(int value, int length) { return std::clamp(value, 0, length); }
 
-bool IsAsciiSpace(char ch) { return ch == ' ' || ch == '\t' || ch == '\n' || ch == '\r' || ch == '\v' || ch == '\f'; }
+const char kAsciiSpaces[] = " \t\n\r\v\f";
 
-int CompareBytes(const std::string& a, const char* b) {
-  return std::strcmp(a.c_str(), b ? b : "");
-}
+int CompareBytes(const std::string& a, const char* b) { return std::strcmp(a.c_str(), b ? b : ""); }
 
 char AsciiLower(char ch) { return (ch >= 'A' && ch <= 'Z') ? static_cast<char>(ch - 'A' + 'a') : ch; }
 char AsciiUpper(char ch) { return (ch >= 'a' && ch <= 'z') ? static_cast<char>(ch - 'a' + 'A') : ch; }
@@ -23,13 +21,64 @@ char AsciiUpper(char ch) { return (ch >= 'a' && ch <= 'z') ? static_cast<char>(c
 // so that a trail byte that happens to be an ASCII letter is never changed.
 template <typename Transform>
 void TransformSingleBytes(std::string& s, Transform transform) {
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    if (IsCp949LeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) {
-      ++i;
-      continue;
-    }
-    s[i] = transform(s[i]);
+  for (std::size_t i = 0; i < s.size();) {
+    int length = Cp949CharLength(s, i);
+    if (length == 1) s[i] = transform(s[i]);
+    i += static_cast<std::size_t>(length);
   }
+}
+
+// A character boundary at or before `at`: the byte before it cannot belong to a double-byte
+// character's end, so it is a single-byte character. Short for text with separators in it.
+std::size_t BoundaryAtOrBefore(const std::string& text, std::size_t at) {
+  while (at > 0 && IsCp949TrailByte(static_cast<unsigned char>(text[at - 1]))) --at;
+  return at;
+}
+
+// Index of the first character boundary at or after start where text holds `pattern` (which is
+// compared byte for byte), or npos. `from` is a known boundary at or before start.
+std::size_t FindAtBoundary(const std::string& text, std::string_view pattern, std::size_t start, std::size_t from) {
+  for (std::size_t i = from; i <= text.size();) {
+    if (i >= start && i + pattern.size() <= text.size() && text.compare(i, pattern.size(), pattern) == 0) return i;
+    if (i == text.size()) break;
+    i += static_cast<std::size_t>(Cp949CharLength(text, i));
+  }
+  return std::string::npos;
+}
+
+std::size_t FindAtBoundary(const std::string& text, std::string_view pattern, std::size_t start) {
+  return FindAtBoundary(text, pattern, start, BoundaryAtOrBefore(text, std::min(start, text.size())));
+}
+
+// True when the character text[at, at + length) is one of the characters of set.
+bool InSet(std::string_view text, std::size_t at, int length, const char* set) {
+  std::string setText(set);
+  return FindAtBoundary(setText, text.substr(at, static_cast<std::size_t>(length)), 0) != std::string::npos;
+}
+
+// Number of leading bytes made of characters in set (whole characters only).
+std::size_t LeadingRun(const std::string& text, const char* set) {
+  std::size_t i = 0;
+  while (i < text.size()) {
+    int length = Cp949CharLength(text, i);
+    if (!InSet(text, i, length, set)) break;
+    i += static_cast<std::size_t>(length);
+  }
+  return i;
+}
+
+// Index where the trailing run of characters in set begins (text.size() when there is none).
+std::size_t TrailingRunStart(const std::string& text, const char* set) {
+  std::size_t runStart = text.size();
+  for (std::size_t i = 0; i < text.size();) {
+    int length = Cp949CharLength(text, i);
+    if (!InSet(text, i, length, set))
+      runStart = text.size();
+    else if (runStart == text.size())
+      runStart = i;
+    i += static_cast<std::size_t>(length);
+  }
+  return runStart;
 }
 
 }  // namespace
@@ -117,7 +166,7 @@ CString& CString::MakeReverse() {
 int CString::Find(char ch, int start) const {
   if (start < 0) start = 0;
   if (start >= GetLength()) return -1;
-  std::size_t at = m_data.find(ch, static_cast<std::size_t>(start));
+  std::size_t at = FindAtBoundary(m_data, std::string_view(&ch, 1), static_cast<std::size_t>(start));
   return at == std::string::npos ? -1 : static_cast<int>(at);
 }
 
@@ -125,28 +174,39 @@ int CString::Find(const char* sub, int start) const {
   if (!sub) return -1;
   if (start < 0) start = 0;
   if (start > GetLength()) return -1;
-  std::size_t at = m_data.find(sub, static_cast<std::size_t>(start));
+  std::size_t at = FindAtBoundary(m_data, sub, static_cast<std::size_t>(start));
   return at == std::string::npos ? -1 : static_cast<int>(at);
 }
 
 int CString::ReverseFind(char ch) const {
-  std::size_t at = m_data.rfind(ch);
-  return at == std::string::npos ? -1 : static_cast<int>(at);
+  int found = -1;
+  for (std::size_t i = 0; i < m_data.size();) {
+    int length = Cp949CharLength(m_data, i);
+    if (length == 1 && m_data[i] == ch) found = static_cast<int>(i);
+    i += static_cast<std::size_t>(length);
+  }
+  return found;
 }
 
 int CString::FindOneOf(const char* set) const {
   if (!set || !*set) return -1;
-  std::size_t at = m_data.find_first_of(set);
-  return at == std::string::npos ? -1 : static_cast<int>(at);
+  for (std::size_t i = 0; i < m_data.size();) {
+    int length = Cp949CharLength(m_data, i);
+    if (InSet(m_data, i, length, set)) return static_cast<int>(i);
+    i += static_cast<std::size_t>(length);
+  }
+  return -1;
 }
 
 int CString::Replace(char from, char to) {
   int count = 0;
-  for (char& c : m_data) {
-    if (c == from) {
-      c = to;
+  for (std::size_t i = 0; i < m_data.size();) {
+    int length = Cp949CharLength(m_data, i);
+    if (length == 1 && m_data[i] == from) {
+      m_data[i] = to;
       ++count;
     }
+    i += static_cast<std::size_t>(length);
   }
   return count;
 }
@@ -158,12 +218,14 @@ int CString::Replace(const char* from, const char* to) {
   std::string result;
   int count = 0;
   std::size_t pos = 0;
+  std::size_t boundary = 0;  // the last match began on a boundary: searching on from it stays linear
   for (;;) {
-    std::size_t at = m_data.find(pattern, pos);
+    std::size_t at = FindAtBoundary(m_data, pattern, pos, boundary);
     if (at == std::string::npos) break;
     result.append(m_data, pos, at - pos);
     result.append(replacement);
     pos = at + pattern.size();
+    boundary = at;
     ++count;
   }
   if (count == 0) return 0;
@@ -173,9 +235,18 @@ int CString::Replace(const char* from, const char* to) {
 }
 
 int CString::Remove(char ch) {
-  std::size_t before = m_data.size();
-  m_data.erase(std::remove(m_data.begin(), m_data.end(), ch), m_data.end());
-  return static_cast<int>(before - m_data.size());
+  std::string kept;
+  int count = 0;
+  for (std::size_t i = 0; i < m_data.size();) {
+    int length = Cp949CharLength(m_data, i);
+    if (length == 1 && m_data[i] == ch)
+      ++count;
+    else
+      kept.append(m_data, i, static_cast<std::size_t>(length));
+    i += static_cast<std::size_t>(length);
+  }
+  m_data.swap(kept);
+  return count;
 }
 
 int CString::Insert(int index, char ch) {
@@ -198,41 +269,29 @@ int CString::Delete(int index, int count) {
   return GetLength();
 }
 
-CString& CString::TrimLeft() {
-  std::size_t i = 0;
-  while (i < m_data.size() && IsAsciiSpace(m_data[i])) ++i;
-  m_data.erase(0, i);
-  return *this;
-}
+CString& CString::TrimLeft() { return TrimLeft(kAsciiSpaces); }
 
 CString& CString::TrimLeft(char target) {
-  std::size_t i = 0;
-  while (i < m_data.size() && m_data[i] == target) ++i;
-  m_data.erase(0, i);
-  return *this;
+  const char set[2] = {target, '\0'};
+  return TrimLeft(set);
 }
 
 CString& CString::TrimLeft(const char* targets) {
-  if (!targets) return *this;
-  std::size_t i = m_data.find_first_not_of(targets);
-  m_data.erase(0, i == std::string::npos ? m_data.size() : i);
+  if (!targets || !*targets) return *this;
+  m_data.erase(0, LeadingRun(m_data, targets));
   return *this;
 }
 
-CString& CString::TrimRight() {
-  while (!m_data.empty() && IsAsciiSpace(m_data.back())) m_data.pop_back();
-  return *this;
-}
+CString& CString::TrimRight() { return TrimRight(kAsciiSpaces); }
 
 CString& CString::TrimRight(char target) {
-  while (!m_data.empty() && m_data.back() == target) m_data.pop_back();
-  return *this;
+  const char set[2] = {target, '\0'};
+  return TrimRight(set);
 }
 
 CString& CString::TrimRight(const char* targets) {
-  if (!targets) return *this;
-  std::size_t i = m_data.find_last_not_of(targets);
-  m_data.erase(i == std::string::npos ? 0 : i + 1);
+  if (!targets || !*targets) return *this;
+  m_data.erase(TrailingRunStart(m_data, targets));
   return *this;
 }
 
@@ -294,11 +353,31 @@ BOOL CString::LoadString(UINT id) {
   return AfxLoadStringResource(id, *this);
 }
 
-CString operator+(const CString& a, const CString& b) { CString r(a); r += b; return r; }
-CString operator+(const CString& a, const char* b) { CString r(a); r += b; return r; }
-CString operator+(const char* a, const CString& b) { CString r(a); r += b; return r; }
-CString operator+(const CString& a, char b) { CString r(a); r += b; return r; }
-CString operator+(char a, const CString& b) { CString r(a); r += b; return r; }
+CString operator+(const CString& a, const CString& b) {
+  CString r(a);
+  r += b;
+  return r;
+}
+CString operator+(const CString& a, const char* b) {
+  CString r(a);
+  r += b;
+  return r;
+}
+CString operator+(const char* a, const CString& b) {
+  CString r(a);
+  r += b;
+  return r;
+}
+CString operator+(const CString& a, char b) {
+  CString r(a);
+  r += b;
+  return r;
+}
+CString operator+(char a, const CString& b) {
+  CString r(a);
+  r += b;
+  return r;
+}
 bool operator==(const CString& a, const CString& b) { return a.str() == b.str(); }
 bool operator==(const CString& a, const char* b) { return a.Compare(b) == 0; }
 bool operator<(const CString& a, const CString& b) { return a.Compare(b) < 0; }

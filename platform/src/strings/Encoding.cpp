@@ -1,5 +1,6 @@
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <map>
@@ -11,9 +12,29 @@
 
 namespace {
 
-// Converts through iconv; an input sequence that cannot be converted becomes one '?' (or U+003F)
+enum class Source { utf8, cp949, utf16 };
+
+// Bytes of the one character at the start of input that could not be converted, so that it
+// becomes a single '?' however many bytes it has.
+std::size_t BadCharLength(Source source, std::string_view input) {
+  switch (source) {
+    case Source::utf8: {
+      std::size_t length = 1;
+      while (length < input.size() && length < 4 && (static_cast<unsigned char>(input[length]) & 0xC0) == 0x80)
+        ++length;
+      return length;
+    }
+    case Source::cp949:
+      return static_cast<std::size_t>(Cp949CharLength(input, 0));
+    case Source::utf16:
+      return std::min<std::size_t>(2, input.size());
+  }
+  return 1;
+}
+
+// Converts through iconv; an input character that cannot be converted becomes one '?' (or U+003F)
 // and the conversion goes on behind it.
-std::string Convert(const char* to, const char* from, std::string_view input, std::size_t unit) {
+std::string Convert(const char* to, const char* from, std::string_view input, Source source) {
   iconv_t cd = iconv_open(to, from);
   if (cd == reinterpret_cast<iconv_t>(-1)) return std::string();
   std::string out;
@@ -33,7 +54,7 @@ std::string Convert(const char* to, const char* from, std::string_view input, st
       continue;
     }
     // EILSEQ or EINVAL: skip one input unit and emit a question mark in the target encoding.
-    std::size_t skip = std::min(unit, inLeft);
+    std::size_t skip = std::min(BadCharLength(source, std::string_view(in, inLeft)), inLeft);
     in += skip;
     inLeft -= skip;
     std::string mark = std::strncmp(to, "UTF-16", 6) == 0 ? std::string("?\0", 2) : std::string("?");
@@ -73,17 +94,25 @@ std::string U16ToBytes(std::u16string_view text) {
 
 }  // namespace
 
-CString Utf8ToCp949(std::string_view utf8) { return CString(Convert("CP949", "UTF-8", utf8, 1)); }
+CString Utf8ToCp949(std::string_view utf8) { return CString(Convert("CP949", "UTF-8", utf8, Source::utf8)); }
 
-std::string Cp949ToUtf8(std::string_view cp949) { return Convert("UTF-8", "CP949", cp949, 1); }
+std::string Cp949ToUtf8(std::string_view cp949) { return Convert("UTF-8", "CP949", cp949, Source::cp949); }
 
-std::u16string Cp949ToUtf16(std::string_view cp949) { return BytesToU16(Convert("UTF-16LE", "CP949", cp949, 1)); }
+std::u16string Cp949ToUtf16(std::string_view cp949) {
+  return BytesToU16(Convert("UTF-16LE", "CP949", cp949, Source::cp949));
+}
 
-CString Utf16ToCp949(std::u16string_view utf16) { return CString(Convert("CP949", "UTF-16LE", U16ToBytes(utf16), 2)); }
+CString Utf16ToCp949(std::u16string_view utf16) {
+  return CString(Convert("CP949", "UTF-16LE", U16ToBytes(utf16), Source::utf16));
+}
 
-std::string Utf16ToUtf8(std::u16string_view utf16) { return Convert("UTF-8", "UTF-16LE", U16ToBytes(utf16), 2); }
+std::string Utf16ToUtf8(std::u16string_view utf16) {
+  return Convert("UTF-8", "UTF-16LE", U16ToBytes(utf16), Source::utf16);
+}
 
-std::u16string Utf8ToUtf16(std::string_view utf8) { return BytesToU16(Convert("UTF-16LE", "UTF-8", utf8, 1)); }
+std::u16string Utf8ToUtf16(std::string_view utf8) {
+  return BytesToU16(Convert("UTF-16LE", "UTF-8", utf8, Source::utf8));
+}
 
 const char* Cp949(const char* utf8) {
   // Literals are converted once; the map owns the converted bytes for the life of the program.
