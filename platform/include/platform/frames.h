@@ -1,0 +1,110 @@
+#pragma once
+// Frame windows: the top-level window of a program, holding its control bars and its view (or
+// a splitter of views), the active view, and the first leg of command routing.
+
+#include "platform/document.h"
+#include "platform/runtime_class.h"
+#include "platform/view.h"
+#include "platform/windows.h"
+
+// Child window ids of a frame: control bars, then the panes of its client area.
+constexpr UINT AFX_IDW_CONTROLBAR_FIRST = 0xE800;
+constexpr UINT AFX_IDW_CONTROLBAR_LAST = 0xE8FF;
+constexpr UINT AFX_IDW_TOOLBAR = 0xE800;
+constexpr UINT AFX_IDW_STATUS_BAR = 0xE801;
+constexpr UINT AFX_IDW_REBAR = 0xE804;
+constexpr UINT AFX_IDW_PANE_FIRST = 0xE900;
+constexpr UINT AFX_IDW_PANE_LAST = 0xE9FF;
+
+// Frame styles.
+constexpr DWORD FWS_ADDTOTITLE = 0x00008000;
+constexpr DWORD FWS_PREFIXTITLE = 0x00004000;
+
+// Sent by the frame's layout to each control bar (lParam AFX_SIZEPARENTPARAMS*): a bar that
+// handles it takes its strip off rect and answers nonzero.
+constexpr UINT WM_SIZEPARENT = 0x0361;
+struct AFX_SIZEPARENTPARAMS {
+  RECT rect;       // the space left for the client area; a bar shrinks it by its own strip
+  SIZE sizeTotal;
+  BOOL bStretch;
+};
+
+// What a frame needs to make its view: the view's class and the document it shows.
+class CCreateContext {
+public:
+  CRuntimeClass* m_pNewViewClass{nullptr};
+  CDocument* m_pCurrentDoc{nullptr};
+  CDocTemplate* m_pNewDocTemplate{nullptr};
+  CView* m_pLastView{nullptr};
+  CFrameWnd* m_pCurrentFrame{nullptr};
+};
+
+class CFrameWnd : public CWnd {
+  DECLARE_DYNCREATE(CFrameWnd)
+public:
+  CFrameWnd() = default;
+  ~CFrameWnd() override = default;
+
+  // Creates the frame from resource id: the caption is the first part of string idResource
+  // (up to a '\n'). FALSE when the window cannot be made.
+  virtual BOOL LoadFrame(UINT idResource, DWORD style = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
+                         CWnd* parent = nullptr, CCreateContext* context = nullptr);
+  using CWnd::Create;
+  BOOL Create(LPCTSTR className, LPCTSTR title, DWORD style = WS_OVERLAPPEDWINDOW,
+              const RECT& rect = rectDefault, CWnd* parent = nullptr, LPCTSTR menuName = nullptr,
+              DWORD exStyle = 0, CCreateContext* context = nullptr);
+  // Makes the client area: by default one view of context->m_pNewViewClass.
+  virtual BOOL OnCreateClient(LPCREATESTRUCT cs, CCreateContext* context);
+  // A view of context->m_pNewViewClass as child id of this frame; null on failure.
+  CWnd* CreateView(CCreateContext* context, UINT id = AFX_IDW_PANE_FIRST);
+
+  CView* GetActiveView() const { return m_pViewActive; }
+  // Makes view the active one (null: none); notify tells both views.
+  void SetActiveView(CView* view, BOOL notify = TRUE);
+  CDocument* GetActiveDocument();
+  // The frame's first document view and the frame's caption made visible once.
+  void InitialUpdateFrame(CDocument* doc, BOOL makeVisible);
+  virtual void ActivateFrame(int cmdShow = -1);
+  // Places the control bars along the edges and the pane in the rest of the client area.
+  virtual void RecalcLayout(BOOL notify = TRUE);
+  // Rebuilds the caption from the title and, with FWS_ADDTOTITLE, the document's title.
+  virtual void OnUpdateFrameTitle(BOOL addToTitle);
+  void SetTitle(LPCTSTR title) { m_strTitle = title ? title : ""; }
+  const CString& GetTitle() const { return m_strTitle; }
+  // Shows text in the status bar's first pane (when the frame has a status bar).
+  void SetMessageText(LPCTSTR text);
+  // The child control bar or pane with id, or null.
+  CWnd* GetControlBar(UINT id) const { return GetDlgItem(static_cast<int>(id)); }
+  // Lets files dropped on the frame arrive as WM_DROPFILES.
+  void DragAcceptFiles(BOOL accept = TRUE);
+
+  // Commands go to the active view (which passes them to its document), then the frame, then
+  // the application.
+  BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+  BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+  // Frames delete themselves; the main frame ends the message loop.
+  void PostNcDestroy() override;
+
+  static const CRect rectDefault;
+
+  BOOL m_bAutoMenuEnable{TRUE};
+  CString m_strTitle;
+
+protected:
+  int OnCreate(LPCREATESTRUCT cs);
+  void OnSize(UINT type, int cx, int cy);
+  void OnClose();
+  void OnDestroy();
+  void OnSetFocus(CWnd* oldWnd);
+  LRESULT OnIdleUpdateCmdUI(WPARAM, LPARAM);
+  DECLARE_MESSAGE_MAP()
+
+  CView* m_pViewActive{nullptr};
+
+private:
+  // Lays out the control bars that do not answer WM_SIZEPARENT by their window size.
+  void PlaceBarByHeight(CWnd* bar, RECT& space);
+
+  CCreateContext* m_pCreatingContext{nullptr};  // only during LoadFrame
+  DWORD m_frameStyle{0};                        // FWS_* bits given at creation
+};

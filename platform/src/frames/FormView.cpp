@@ -1,0 +1,74 @@
+// Views laid out by a dialog template.
+#include "platform/formview.h"
+
+#include "platform/gdi.h"
+#include "platform/resources.h"
+#include "platform/uiscript.h"
+
+IMPLEMENT_DYNAMIC(CFormView, CScrollView)
+
+BEGIN_MESSAGE_MAP(CFormView, CScrollView)
+  ON_WM_CREATE()
+END_MESSAGE_MAP()
+
+namespace {
+
+const platform::DialogTemplate* TemplateOf(UINT id) { return platform::FindDialogTemplate(MAKEINTRESOURCE(id)); }
+
+// The template's font at the screen's 96 dots per inch.
+HFONT CreateTemplateFont(const platform::DialogTemplate& tmpl) {
+  int height = -(tmpl.fontSize * 96 + 36) / 72;
+  return ::CreateFont(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, tmpl.fontName);
+}
+
+}  // namespace
+
+CFormView::CFormView(UINT templateId) : m_templateId(templateId) {}
+
+CFormView::~CFormView() {
+  if (m_font) ::DeleteObject(reinterpret_cast<HGDIOBJ>(m_font));
+}
+
+BOOL CFormView::PreCreateWindow(CREATESTRUCT& cs) {
+  if (!TemplateOf(m_templateId)) {
+    CString id;
+    id.Format("dialog template %u", m_templateId);
+    platform::LogUnanswered("form view without its template", id);
+    return FALSE;
+  }
+  return CScrollView::PreCreateWindow(cs);
+}
+
+int CFormView::OnCreate(LPCREATESTRUCT cs) {
+  if (CView::OnCreate(cs) == -1) return -1;
+  const platform::DialogTemplate* tmpl = TemplateOf(m_templateId);
+  if (!tmpl) return -1;
+  SIZE units = platform::DialogBaseUnits(tmpl->fontName, tmpl->fontSize);
+  m_font = CreateTemplateFont(*tmpl);
+  SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
+  platform::CreateDialogControls(m_hWnd, *tmpl, units, m_font);
+  RECT size = platform::DialogUnitsToPixels(0, 0, tmpl->cx, tmpl->cy, units);
+  SetScrollSizes(MM_TEXT, SIZE{size.right - size.left, size.bottom - size.top});
+  return 0;
+}
+
+BOOL CFormView::UpdateData(BOOL saveAndValidate) {
+  if (!m_hWnd) return FALSE;
+  CDataExchange dx(this, saveAndValidate);
+  try {
+    DoDataExchange(&dx);
+  } catch (const platform::DataExchangeFailure&) {
+    return FALSE;
+  }
+  dx.Commit();
+  return TRUE;
+}
+
+void CFormView::DoDataExchange(CDataExchange*) {}
+
+void CFormView::OnInitialUpdate() {
+  UpdateData(FALSE);
+  CScrollView::OnInitialUpdate();
+}
+
+void CFormView::OnDraw(CDC*) {}

@@ -1,0 +1,221 @@
+// Frame windows: creation from a resource id, the client area and its layout, the active view,
+// the caption and the first leg of command routing.
+#include "platform/frames.h"
+
+#include "platform/app.h"
+#include "platform/messageloop.h"
+#include "platform/resources.h"
+
+IMPLEMENT_DYNCREATE(CFrameWnd, CWnd)
+
+const CRect CFrameWnd::rectDefault(0, 0, 0, 0);
+
+BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
+  ON_WM_CREATE()
+  ON_WM_SIZE()
+  ON_WM_CLOSE()
+  ON_WM_DESTROY()
+  ON_WM_SETFOCUS()
+  ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
+END_MESSAGE_MAP()
+
+BOOL CFrameWnd::LoadFrame(UINT idResource, DWORD style, CWnd* parent, CCreateContext* context) {
+  CString strings;
+  AfxLoadStringResource(idResource, strings);
+  int newline = strings.Find('\n');
+  m_strTitle = newline >= 0 ? strings.Left(newline) : strings;
+  return Create(nullptr, m_strTitle, style, rectDefault, parent, nullptr, 0, context);
+}
+
+BOOL CFrameWnd::Create(LPCTSTR className, LPCTSTR title, DWORD style, const RECT& rect, CWnd* parent,
+                       LPCTSTR, DWORD exStyle, CCreateContext* context) {
+  if (m_strTitle.IsEmpty() && title) m_strTitle = title;
+  bool useDefault = rect.right == rect.left && rect.bottom == rect.top;
+  int x = useDefault ? CW_USEDEFAULT : rect.left;
+  int y = useDefault ? CW_USEDEFAULT : rect.top;
+  int width = useDefault ? CW_USEDEFAULT : rect.right - rect.left;
+  int height = useDefault ? CW_USEDEFAULT : rect.bottom - rect.top;
+  m_pCreatingContext = context;
+  BOOL created = CreateEx(exStyle, className, title, style, x, y, width, height, platform::SafeHwnd(parent),
+                          nullptr, context);
+  // On failure the frame may already have deleted itself: nothing of it is touched then.
+  if (created) m_pCreatingContext = nullptr;
+  return created;
+}
+
+BOOL CFrameWnd::PreCreateWindow(CREATESTRUCT& cs) {
+  if (!cs.lpszClass) cs.lpszClass = "AfxFrameOrView";
+  // The frame's own style bits are kept here, not in the window's style.
+  m_frameStyle = static_cast<DWORD>(cs.style) & (FWS_ADDTOTITLE | FWS_PREFIXTITLE);
+  cs.style &= ~static_cast<LONG>(FWS_ADDTOTITLE | FWS_PREFIXTITLE);
+  return TRUE;
+}
+
+int CFrameWnd::OnCreate(LPCREATESTRUCT cs) {
+  if (CWnd::OnCreate(cs) == -1) return -1;
+  CCreateContext* context = m_pCreatingContext ? m_pCreatingContext : static_cast<CCreateContext*>(cs->lpCreateParams);
+  if (!OnCreateClient(cs, context)) return -1;
+  RecalcLayout();
+  return 0;
+}
+
+BOOL CFrameWnd::OnCreateClient(LPCREATESTRUCT, CCreateContext* context) {
+  if (context && context->m_pNewViewClass) return CreateView(context, AFX_IDW_PANE_FIRST) != nullptr;
+  return TRUE;
+}
+
+CWnd* CFrameWnd::CreateView(CCreateContext* context, UINT id) {
+  if (!context || !context->m_pNewViewClass) return nullptr;
+  CObject* object = context->m_pNewViewClass->CreateObject();
+  auto* view = dynamic_cast<CWnd*>(object);
+  if (!view) {
+    delete object;
+    return nullptr;
+  }
+  // A view that fails to be created deletes itself (PostNcDestroy).
+  if (!view->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), this, id, context)) return nullptr;
+  return view;
+}
+
+void CFrameWnd::SetActiveView(CView* view, BOOL notify) {
+  CView* previous = m_pViewActive;
+  if (view == previous) return;
+  m_pViewActive = view;
+  if (!notify) return;
+  if (previous && ::IsWindow(previous->m_hWnd)) previous->OnActivateView(FALSE, view, previous);
+  if (view) view->OnActivateView(TRUE, view, previous);
+}
+
+CDocument* CFrameWnd::GetActiveDocument() { return m_pViewActive ? m_pViewActive->GetDocument() : nullptr; }
+
+void CFrameWnd::InitialUpdateFrame(CDocument* doc, BOOL makeVisible) {
+  if (!m_pViewActive) {
+    // The first view of the document among the frame's panes becomes the active one.
+    if (CWnd* pane = GetDlgItem(static_cast<int>(AFX_IDW_PANE_FIRST))) {
+      if (auto* view = dynamic_cast<CView*>(CWnd::FromHandlePermanent(pane->m_hWnd))) SetActiveView(view, FALSE);
+    }
+  }
+  SendMessageToDescendants(WM_INITIALUPDATE, 0, 0, TRUE);
+  OnUpdateFrameTitle(doc != nullptr);
+  if (makeVisible) ActivateFrame();
+}
+
+void CFrameWnd::ActivateFrame(int cmdShow) {
+  if (cmdShow == -1) {
+    CWinApp* app = AfxGetApp();
+    cmdShow = IsWindowVisible() ? SW_SHOW : (app && app->m_pMainWnd == this ? app->m_nCmdShow : SW_SHOWNORMAL);
+  }
+  ShowWindow(cmdShow);
+  BringWindowToTop();
+}
+
+void CFrameWnd::OnUpdateFrameTitle(BOOL addToTitle) {
+  CString caption = m_strTitle;
+  CDocument* doc = GetActiveDocument();
+  if (addToTitle && doc && (m_frameStyle & FWS_ADDTOTITLE)) {
+    caption = doc->GetTitle().IsEmpty() ? m_strTitle : doc->GetTitle() + " - " + m_strTitle;
+  }
+  CString current;
+  GetWindowText(current);
+  if (current != caption) SetWindowText(caption);
+}
+
+void CFrameWnd::SetMessageText(LPCTSTR text) {
+  if (CWnd* bar = GetControlBar(AFX_IDW_STATUS_BAR)) bar->SetWindowText(text);
+}
+
+void CFrameWnd::DragAcceptFiles(BOOL accept) {
+  ModifyStyleEx(accept ? 0 : WS_EX_ACCEPTFILES, accept ? WS_EX_ACCEPTFILES : 0);
+}
+
+// ---- layout ----
+
+void CFrameWnd::RecalcLayout(BOOL) {
+  if (!m_hWnd) return;
+  CRect space;
+  GetClientRect(&space);
+  for (HWND child : platform::ChildWindows(m_hWnd)) {
+    UINT id = static_cast<UINT>(::GetDlgCtrlID(child));
+    if (id < AFX_IDW_CONTROLBAR_FIRST || id > AFX_IDW_CONTROLBAR_LAST) continue;
+    if (!(::GetWindowLong(child, GWL_STYLE) & WS_VISIBLE)) continue;
+    AFX_SIZEPARENTPARAMS params{space, SIZE{0, 0}, TRUE};
+    if (::SendMessage(child, WM_SIZEPARENT, 0, reinterpret_cast<LPARAM>(&params))) {
+      space = params.rect;
+    } else {
+      PlaceBarByHeight(CWnd::FromHandle(child), space);
+    }
+  }
+  if (CWnd* pane = GetDlgItem(static_cast<int>(AFX_IDW_PANE_FIRST))) {
+    if (space.right < space.left) space.right = space.left;
+    if (space.bottom < space.top) space.bottom = space.top;
+    pane->MoveWindow(&space);
+  }
+}
+
+void CFrameWnd::PlaceBarByHeight(CWnd* bar, RECT& space) {
+  CRect barRect;
+  bar->GetWindowRect(&barRect);
+  int height = barRect.Height();
+  // The status bar sits at the bottom, every other bar at the top.
+  if (static_cast<UINT>(bar->GetDlgCtrlID()) == AFX_IDW_STATUS_BAR) {
+    bar->MoveWindow(space.left, space.bottom - height, space.right - space.left, height);
+    space.bottom -= height;
+  } else {
+    bar->MoveWindow(space.left, space.top, space.right - space.left, height);
+    space.top += height;
+  }
+}
+
+void CFrameWnd::OnSize(UINT type, int, int) {
+  if (type != SIZE_MINIMIZED) RecalcLayout();
+}
+
+// ---- closing ----
+
+void CFrameWnd::OnClose() {
+  HWND self = m_hWnd;
+  CWinApp* app = AfxGetApp();
+  if (app && app->m_pMainWnd == this) {
+    if (!app->SaveAllModified()) return;
+    // Closing the documents may destroy (and delete) this frame.
+    app->CloseAllDocuments(FALSE);
+  } else if (CDocument* doc = GetActiveDocument()) {
+    if (!doc->CanCloseFrame(this)) return;
+  }
+  if (::IsWindow(self)) ::DestroyWindow(self);
+}
+
+void CFrameWnd::OnDestroy() {
+  m_pViewActive = nullptr;
+  CWnd::OnDestroy();
+}
+
+void CFrameWnd::PostNcDestroy() {
+  CWinApp* app = AfxGetApp();
+  if (app && app->m_pMainWnd == this) {
+    app->m_pMainWnd = nullptr;
+    PostQuitMessage(0);
+  }
+  delete this;
+}
+
+void CFrameWnd::OnSetFocus(CWnd*) {
+  if (m_pViewActive && ::IsWindow(m_pViewActive->m_hWnd)) m_pViewActive->SetFocus();
+}
+
+LRESULT CFrameWnd::OnIdleUpdateCmdUI(WPARAM wParam, LPARAM lParam) {
+  for (HWND child : platform::ChildWindows(m_hWnd)) {
+    UINT id = static_cast<UINT>(::GetDlgCtrlID(child));
+    if (id >= AFX_IDW_CONTROLBAR_FIRST && id <= AFX_IDW_CONTROLBAR_LAST) ::SendMessage(child, WM_IDLEUPDATECMDUI, wParam, lParam);
+  }
+  return 0;
+}
+
+// ---- routing ----
+
+BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
+  if (m_pViewActive && m_pViewActive->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+  if (CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
+  CWinApp* app = AfxGetApp();
+  return app && app->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
