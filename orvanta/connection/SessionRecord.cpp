@@ -1,5 +1,6 @@
 #include "orvanta/connection/SessionRecord.h"
 
+#include "orvanta/connection/FieldTokenizer.h"
 #include "orvanta/connection/ScreenFlags.h"
 
 CSessionRecord::CSessionRecord(const CString& id, const CString& password)
@@ -32,4 +33,22 @@ void CSessionRecord::ClearRoomTexts() {
 void CSessionRecord::Reset() {
   *this = CSessionRecord(CString(), CString());
   SetScreenFlag(0);
+}
+
+bool CSessionRecord::OffersResume(const CString& payload) { return CFieldTokenizer(payload).GetCount() > 2; }
+
+CString CSessionRecord::TakeLoginReply(const CString& payload, bool resume) {
+  CFieldTokenizer fields(payload);
+  m_strRole = fields.GetField(0);
+  CString notice = fields.GetField(1);
+  if (resume) {
+    m_strRoomText7 = fields.GetField(2);
+    m_strRoomText6 = fields.GetField(3);
+    m_strRoomText4 = fields.GetField(4);
+    m_strRoomText1 = fields.GetField(5);
+  }
+  // The notice is shown as text: the record's framing bytes must not reach the screen.
+  notice.Remove('\x1b');
+  notice.Remove('\t');
+  return notice;
 }

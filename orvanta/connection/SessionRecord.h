@@ -19,6 +19,14 @@ public:
   // Forgets everything, ID and password too, and sets the screen-flag word to 0.
   void Reset();
 
+  // A login reply with more than two fields comes after a game that ended improperly: the user is
+  // asked whether to go straight back to its room.
+  static bool OffersResume(const CString& payload);
+  // Takes the role (field 0) of a login reply; with resume also the room of the unfinished game
+  // (fields 2, 3, 4, 5 into room texts 7, 6, 4, 1). Returns the notice (field 1) with every ESC
+  // and TAB removed.
+  CString TakeLoginReply(const CString& payload, bool resume);
+
   // The word room text 3 holds while no room says otherwise.
   static CString NotAvailableText();
 

@@ -122,7 +122,8 @@ CString CSettingFiles::ReadSetting(int field) const {
 }
 
 BOOL CSettingFiles::WriteSetting(int field, const CString& text, const CString& presentSize) const {
-  if (field < 0 || field >= kSettingFields)
+  // A "/" inside a value would split it into two fields and make the whole file unreadable.
+  if (field < 0 || field >= kSettingFields || text.Find('/') >= 0)
     return FALSE;
   std::array<CString, kSettingFields> fields;
   if (!ReadSettingFields(fields)) {

@@ -26,8 +26,8 @@ public:
   // Field 0..4 of "setting.ini"; "" when the file is missing or does not hold exactly five fields.
   CString ReadSetting(int field) const;
   // Replaces one field and writes the whole file anew (no old tail survives). A missing or
-  // malformed file is rebuilt from the defaults, with presentSize as field 0. FALSE when the
-  // field number is outside 0..4 or the file cannot be written.
+  // malformed file is rebuilt from the defaults, with presentSize as field 0. FALSE, file
+  // untouched, when the field number is outside 0..4, text holds "/", or the file cannot be written.
   BOOL WriteSetting(int field, const CString& text, const CString& presentSize) const;
   // Field 0 as written: "fullsize" when maximised, else "|width|height|".
   static CString FormatFrameSize(BOOL maximized, int width, int height);

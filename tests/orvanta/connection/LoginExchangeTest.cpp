@@ -9,8 +9,12 @@
 
 #include <platform/messageloop.h>
 #include <platform/msgbox.h>
+#include <platform/registry.h>
+#include <platform/resources.h>
 #include <platform/uiscript.h>
 
+#include "orvanta/connection/ConnectDlg.h"
+#include "orvanta/connection/LoginProfile.h"
 #include "orvanta/connection/LoginRequests.h"
 #include "orvanta/connection/RecordingFrameActions.h"
 #include "orvanta/connection/ServerDispatcher.h"
@@ -30,7 +34,8 @@ public:
     DestroyWindow();
   }
 
-  void Connect(unsigned short port) {
+  void Connect(unsigned short port, const CString& id = "alice", const CString& password = "pw1") {
+    m_login = CSessionRecord(id, password);
     loginRecord = &m_login;
     m_link = std::make_unique<CServerLink>(this, INVALID_SOCKET);
     m_link->Connect("127.0.0.1", port);
@@ -109,6 +114,11 @@ END_MESSAGE_MAP()
 
 class CButtonScript : public platform::UiScript {
 public:
+  std::optional<INT_PTR> OnModalDialog(UINT, CDialog*, HWND dialog) override {
+    CWnd::FromHandle(dialog)->SetDlgItemText(CLoginProfile::kIdEdit, "carol");
+    CWnd::FromHandle(dialog)->SetDlgItemText(CLoginProfile::kPasswordEdit, "pw9");
+    return IDOK;
+  }
   std::optional<int> OnMessageBox(const char* text, const char*, UINT) override {
     shown.push_back(text);
     return answer;
@@ -148,6 +158,23 @@ TEST_F(LoginExchangeTest, HelloLoginAndThePostLoginRequestsInOrder) {
   EXPECT_EQ(records[4].raw, "\x1b\t" + sender + "/0/0/2/1/\x1b\n");
   EXPECT_EQ(records[5].raw, "\x1b\t" + sender + "/0/3/6/1/\x1b\n");
   EXPECT_EQ(frame.CallsNamed("OnLoginReply"), std::vector<std::string>{"OnLoginReply:|3|Welcome|"});
+}
+
+TEST_F(LoginExchangeTest, TheIdAndPasswordTypedInTheLoginDialogGoOnTheWire) {
+  static platform::ResourceModule& module = platform::CreateResourceModule("login-exchange-tests");
+  platform::AddDialogTemplate(module, CConnectDlg::kTemplateId, CConnectDlg::BuildTemplate());
+  platform::ResourceScope scope(module.Handle());
+  platform::ScopedPlatformHome home;
+  platform::Profile profile("Orvanta");
+  CLoginProfile remembered(profile);
+  CString id;
+  CString password;
+  ASSERT_TRUE(CConnectDlg::RunLoginPass(&frame, remembered, id, password));
+  frame.Connect(peer.Port(), id, password);
+  ASSERT_TRUE(PumpUntil([&] { return peer.RecordCount() >= 2; }));
+  EXPECT_EQ(peer.Records()[1].payload, "|carol|pw9|");
+  // Nothing saved before: "Save" reads 0, so the box starts off and the password is not kept.
+  EXPECT_EQ(profile.GetProfileString("USER", "PassWord"), CLoginProfile::kDefaultPassword);
 }
 
 TEST_F(LoginExchangeTest, ARecordSplitOverTwoSegmentsIsDispatchedOnceWhole) {

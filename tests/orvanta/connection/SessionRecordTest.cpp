@@ -47,6 +47,29 @@ TEST(SessionRecordTest, ResetForgetsTheUserAndTheScreens) {
   EXPECT_EQ(GetScreenFlags(), 0);
 }
 
+TEST(SessionRecordTest, LoginReplyWithTwoFieldsTakesRoleAndNotice) {
+  CSessionRecord record("alice", "pw1");
+  EXPECT_FALSE(CSessionRecord::OffersResume("|3|Hello|"));
+  EXPECT_EQ(record.TakeLoginReply("|3|Hel\tlo\x1b\nthere|", false), "Hello\nthere");
+  EXPECT_EQ(record.m_strRole, "3");
+  EXPECT_TRUE(record.m_strRoomText7.IsEmpty());
+}
+
+TEST(SessionRecordTest, ResumingLoginReplyFillsTheRoomTexts) {
+  const CString payload = "|2|News|kind|17|four|one|";
+  EXPECT_TRUE(CSessionRecord::OffersResume(payload));
+  CSessionRecord declined("alice", "pw1");
+  declined.TakeLoginReply(payload, false);
+  EXPECT_TRUE(declined.m_strRoomText6.IsEmpty());
+  CSessionRecord record("alice", "pw1");
+  EXPECT_EQ(record.TakeLoginReply(payload, true), "News");
+  EXPECT_EQ(record.m_strRole, "2");
+  EXPECT_EQ(record.m_strRoomText7, "kind");
+  EXPECT_EQ(record.m_strRoomText6, "17");
+  EXPECT_EQ(record.m_strRoomText4, "four");
+  EXPECT_EQ(record.m_strRoomText1, "one");
+}
+
 TEST(ScreenFlagsTest, SetClearAndViews) {
   SetScreenFlag(0);
   SetScreenFlag(ScreenFlagForView(101));

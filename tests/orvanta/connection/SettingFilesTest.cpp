@@ -63,6 +63,8 @@ TEST_F(SettingFilesTest, AMalformedFileIsRepairedOnTheNextWrite) {
   EXPECT_EQ(files.ReadSetting(0), "|640|480|");
   EXPECT_EQ(files.ReadSetting(2), CSettingFiles::DefaultSetting(2));
   EXPECT_FALSE(files.WriteSetting(5, "x", "y"));
+  EXPECT_FALSE(files.WriteSetting(1, "|1/2|", "y"));
+  EXPECT_EQ(files.ReadSetting(0), "|640|480|");
 }
 
 TEST(FrameSizeTest, ParsesWhatIsWrittenAndFallsBackOnAnythingElse) {
