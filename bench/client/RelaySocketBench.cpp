@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "RelaySocketBenchPeer.h"
+#include "peers/client/RelayBenchSender.h"
 #include "client/app/RelaySocket.h"
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include <platform/messageloop.h>
 
-#include "../../tests/peers/orvanta/LoopbackServer.h"
+#include "peers/orvanta/LoopbackServer.h"
 #include "orvanta/connection/ServerLink.h"
 
 namespace {

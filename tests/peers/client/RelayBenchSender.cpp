@@ -1,4 +1,4 @@
-#include "RelaySocketBenchPeer.h"
+#include "peers/client/RelayBenchSender.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
