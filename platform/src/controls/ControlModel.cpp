@@ -1,0 +1,113 @@
+#include "ControlModel.h"
+
+#include <unordered_map>
+
+namespace platform::detail {
+namespace {
+
+std::unordered_map<HWND, std::unique_ptr<ControlModel>>& Models() {
+  static std::unordered_map<HWND, std::unique_ptr<ControlModel>> models;
+  return models;
+}
+
+void PaintModel(ControlModel& model, HWND hwnd) {
+  PAINTSTRUCT ps{};
+  HDC hdc = ::BeginPaint(hwnd, &ps);
+  CDC* dc = hdc ? CDC::FromHandle(hdc) : nullptr;
+  if (dc) {
+    RECT client{};
+    ::GetClientRect(hwnd, &client);
+    model.Paint(*dc, client);
+  }
+  ::EndPaint(hwnd, &ps);
+}
+
+}  // namespace
+
+RECT ControlModel::Client() const {
+  RECT r{};
+  ::GetClientRect(m_hwnd, &r);
+  return r;
+}
+
+CString ControlModel::Text() const {
+  CString text;
+  CWnd* wnd = CWnd::FromHandle(m_hwnd);
+  if (wnd) wnd->GetWindowText(text);
+  return text;
+}
+
+void ControlModel::NotifyCommand(int code) const {
+  HWND parent = ::GetParent(m_hwnd);
+  if (!parent) return;
+  ::SendMessage(parent, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(Id()), static_cast<WORD>(code)),
+                reinterpret_cast<LPARAM>(m_hwnd));
+}
+
+LRESULT ControlModel::Notify(NMHDR& hdr, UINT code) const {
+  hdr.hwndFrom = m_hwnd;
+  hdr.idFrom = static_cast<UINT_PTR>(Id());
+  hdr.code = code;
+  HWND parent = ::GetParent(m_hwnd);
+  return parent ? ::SendMessage(parent, WM_NOTIFY, hdr.idFrom, reinterpret_cast<LPARAM>(&hdr)) : 0;
+}
+
+ControlModel* AttachModel(HWND hwnd, std::unique_ptr<ControlModel> model) {
+  auto& slot = Models()[hwnd];
+  slot = std::move(model);
+  return slot.get();
+}
+
+ControlModel* FindModel(HWND hwnd) {
+  auto it = Models().find(hwnd);
+  return it == Models().end() ? nullptr : it->second.get();
+}
+
+LRESULT RunModel(ControlModel& model, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCDESTROY) {
+    LRESULT r = ::DefWindowProc(hwnd, message, wParam, lParam);
+    Models().erase(hwnd);  // model is gone from here on
+    return r;
+  }
+  LRESULT result = 0;
+  if (model.Handle(message, wParam, lParam, result)) return result;
+  if (message == WM_PAINT || message == WM_PRINTCLIENT) {
+    PaintModel(model, hwnd);
+    return 0;
+  }
+  if (message == WM_ERASEBKGND) return TRUE;  // Paint covers the whole client area
+  if (message == WM_ENABLE || message == WM_SETTEXT) {
+    LRESULT r = ::DefWindowProc(hwnd, message, wParam, lParam);
+    ::InvalidateRect(hwnd, nullptr, TRUE);
+    return r;
+  }
+  return ::DefWindowProc(hwnd, message, wParam, lParam);
+}
+
+void FillFace(CDC& dc, const RECT& rect) { dc.FillSolidRect(&rect, ::GetSysColor(COLOR_BTNFACE)); }
+
+void DrawSunkenFrame(CDC& dc, RECT& rect) {
+  dc.DrawEdge(&rect, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+}
+
+void DrawLabel(CDC& dc, const CString& text, RECT rect, UINT format, bool enabled) {
+  int oldMode = dc.SetBkMode(TRANSPARENT);
+  COLORREF oldColor = dc.SetTextColor(::GetSysColor(enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+  dc.DrawText(text, &rect, format);
+  dc.SetTextColor(oldColor);
+  dc.SetBkMode(oldMode);
+}
+
+void DrawDownArrow(CDC& dc, const RECT& rect) {
+  int cx = (rect.left + rect.right) / 2;
+  int cy = (rect.top + rect.bottom) / 2;
+  POINT points[3] = {{cx - 4, cy - 2}, {cx + 4, cy - 2}, {cx, cy + 2}};
+  CBrush brush(::GetSysColor(COLOR_BTNTEXT));
+  CBrush* oldBrush = dc.SelectObject(&brush);
+  CGdiObject* oldPen = dc.SelectStockObject(NULL_PEN);
+  dc.Polygon(points, 3);
+  dc.SelectObject(oldPen);
+  dc.SelectObject(oldBrush);
+}
+
+}  // namespace platform::detail

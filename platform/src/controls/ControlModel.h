@@ -1,0 +1,74 @@
+#pragma once
+// The state behind one control window. The control classes' window procedures find the model of
+// their window here; the C++ control classes only send messages, so both paths meet in Handle.
+
+#include <memory>
+
+#include "platform/controls_defs.h"
+#include "platform/gdi.h"
+#include "platform/windows.h"
+
+namespace platform::detail {
+
+class ControlModel {
+public:
+  explicit ControlModel(HWND hwnd) : m_hwnd(hwnd) {}
+  virtual ~ControlModel() = default;
+  ControlModel(const ControlModel&) = delete;
+  ControlModel& operator=(const ControlModel&) = delete;
+
+  // Answers one message; false passes it on to the default procedure.
+  virtual bool Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) = 0;
+  // Draws the whole control into dc (client coordinates).
+  virtual void Paint(CDC& dc, const RECT& client) = 0;
+
+  HWND Hwnd() const { return m_hwnd; }
+
+protected:
+  DWORD Style() const { return static_cast<DWORD>(::GetWindowLong(m_hwnd, GWL_STYLE)); }
+  RECT Client() const;
+  CString Text() const;
+  int Id() const { return ::GetDlgCtrlID(m_hwnd); }
+  // WM_COMMAND with code to the parent.
+  void NotifyCommand(int code) const;
+  // WM_NOTIFY to the parent: fills the header of hdr and returns the parent's answer.
+  LRESULT Notify(NMHDR& hdr, UINT code) const;
+  void Redraw() const { ::InvalidateRect(m_hwnd, nullptr, TRUE); }
+
+private:
+  HWND m_hwnd;
+};
+
+// Attaches a fresh model to hwnd (replacing any) and returns it.
+ControlModel* AttachModel(HWND hwnd, std::unique_ptr<ControlModel> model);
+// The model of a control window; null for other windows.
+ControlModel* FindModel(HWND hwnd);
+// The procedure shared by all control classes once the model exists: paints, answers, and drops
+// the model at WM_NCDESTROY.
+LRESULT RunModel(ControlModel& model, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Window procedure of a control class whose state is a Model.
+template <class Model>
+LRESULT ControlProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  ControlModel* model = FindModel(hwnd);
+  if (!model) {
+    if (message == WM_NCDESTROY) return ::DefWindowProc(hwnd, message, wParam, lParam);
+    model = AttachModel(hwnd, std::make_unique<Model>(hwnd));
+  }
+  return RunModel(*model, hwnd, message, wParam, lParam);
+}
+
+// A model of a window of another class, for the controls that draw alike; null when it is not Model.
+template <class Model>
+Model* ModelAs(HWND hwnd) {
+  return dynamic_cast<Model*>(FindModel(hwnd));
+}
+
+// Plain classic drawing shared by the controls.
+void FillFace(CDC& dc, const RECT& rect);
+void DrawSunkenFrame(CDC& dc, RECT& rect);
+void DrawLabel(CDC& dc, const CString& text, RECT rect, UINT format, bool enabled);
+// A small filled triangle pointing down, centred in rect.
+void DrawDownArrow(CDC& dc, const RECT& rect);
+
+}  // namespace platform::detail

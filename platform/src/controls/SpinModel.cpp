@@ -1,0 +1,105 @@
+#include "SpinModel.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+namespace platform::detail {
+
+bool SpinModel::Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  switch (message) {
+    case UDM_SETRANGE:
+      m_max = static_cast<SHORT>(LOWORD(lParam));
+      m_min = static_cast<SHORT>(HIWORD(lParam));
+      SetPos(m_pos);
+      return true;
+    case UDM_SETRANGE32:
+      m_min = static_cast<int>(wParam);
+      m_max = static_cast<int>(lParam);
+      SetPos(m_pos);
+      return true;
+    case UDM_GETRANGE: result = MAKELONG(static_cast<WORD>(m_max), static_cast<WORD>(m_min)); return true;
+    case UDM_GETRANGE32:
+      if (wParam) *reinterpret_cast<int*>(wParam) = m_min;
+      if (lParam) *reinterpret_cast<int*>(lParam) = m_max;
+      return true;
+    case UDM_SETPOS:
+    case UDM_SETPOS32:
+      result = m_pos;
+      SetPos(static_cast<int>(message == UDM_SETPOS ? static_cast<SHORT>(LOWORD(lParam)) : lParam));
+      return true;
+    case UDM_GETPOS:
+    case UDM_GETPOS32:
+      if (m_buddy && (Style() & UDS_SETBUDDYINT)) SetPos(ReadBuddy());
+      result = message == UDM_GETPOS ? static_cast<LRESULT>(static_cast<WORD>(m_pos)) : m_pos;
+      return true;
+    case UDM_SETBUDDY:
+      result = reinterpret_cast<LRESULT>(m_buddy);
+      m_buddy = reinterpret_cast<HWND>(wParam);
+      ShowInBuddy();
+      return true;
+    case UDM_GETBUDDY: result = reinterpret_cast<LRESULT>(m_buddy); return true;
+    case WM_LBUTTONDOWN: {
+      CPoint point(lParam);
+      RECT client = Client();
+      bool upper = (Style() & UDS_HORZ) ? point.x >= client.right / 2 : point.y < client.bottom / 2;
+      int direction = m_min <= m_max ? 1 : -1;
+      Step(upper ? direction : -direction);
+      return true;
+    }
+    default: return false;
+  }
+}
+
+void SpinModel::SetPos(int pos) {
+  int low = std::min(m_min, m_max);
+  int high = std::max(m_min, m_max);
+  m_pos = std::clamp(pos, low, high);
+  ShowInBuddy();
+}
+
+void SpinModel::Step(int delta) {
+  NMUPDOWN nm{};
+  nm.iPos = m_pos;
+  nm.iDelta = delta;
+  if (Notify(nm.hdr, UDN_DELTAPOS)) return;
+  int low = std::min(m_min, m_max);
+  int high = std::max(m_min, m_max);
+  int next = m_pos + nm.iDelta;
+  if (Style() & UDS_WRAP) {
+    if (next > high) next = low;
+    if (next < low) next = high;
+  }
+  SetPos(next);
+  HWND parent = ::GetParent(Hwnd());
+  if (parent) {
+    ::SendMessage(parent, (Style() & UDS_HORZ) ? WM_HSCROLL : WM_VSCROLL,
+                  MAKEWPARAM(static_cast<WORD>(SB_THUMBPOSITION), static_cast<WORD>(m_pos)), reinterpret_cast<LPARAM>(Hwnd()));
+  }
+}
+
+void SpinModel::ShowInBuddy() {
+  if (!m_buddy || !(Style() & UDS_SETBUDDYINT) || !::IsWindow(m_buddy)) return;
+  char text[16];
+  std::snprintf(text, sizeof text, "%d", m_pos);
+  ::SetWindowText(m_buddy, text);
+}
+
+int SpinModel::ReadBuddy() const {
+  char text[32] = {};
+  ::GetWindowText(m_buddy, text, sizeof text);
+  char* end = nullptr;
+  long value = std::strtol(text, &end, 10);
+  return end == text ? m_pos : static_cast<int>(std::clamp<long>(value, -0x7FFFFFFF, 0x7FFFFFFF));
+}
+
+void SpinModel::Paint(CDC& dc, const RECT& client) {
+  RECT upper = client;
+  RECT lower = client;
+  upper.bottom = lower.top = (client.top + client.bottom) / 2;
+  dc.DrawFrameControl(&upper, DFC_BUTTON, DFCS_BUTTONPUSH);
+  dc.DrawFrameControl(&lower, DFC_BUTTON, DFCS_BUTTONPUSH);
+  DrawDownArrow(dc, lower);
+}
+
+}  // namespace platform::detail

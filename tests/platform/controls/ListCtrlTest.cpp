@@ -1,0 +1,219 @@
+#include "platform/controls.h"
+
+#include <string>
+#include <vector>
+
+#include "ControlHost.h"
+#include "platform/testinput.h"
+
+namespace {
+
+using controls_test::ControlTest;
+namespace input = platform::input;
+
+class ListCtrlTest : public ControlTest {
+protected:
+  void Make(DWORD style = 0) {
+    ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS | style, CRect(0, 0, 300, 200), &host, 60));
+    list.InsertColumn(0, "Name", LVCFMT_LEFT, 100);
+    list.InsertColumn(1, "Rank", LVCFMT_RIGHT, 60);
+  }
+  void Fill(const std::vector<std::pair<const char*, LPARAM>>& rows) {
+    for (const auto& [name, data] : rows) {
+      int index = list.InsertItem(list.GetItemCount(), name);
+      list.SetItemText(index, 1, (std::string(name) + "-rank").c_str());
+      list.SetItemData(index, static_cast<DWORD_PTR>(data));
+    }
+    host.Forget();
+  }
+  std::vector<std::string> Names() {
+    std::vector<std::string> names;
+    for (int i = 0; i < list.GetItemCount(); ++i) names.push_back(list.GetItemText(i, 0).GetString());
+    return names;
+  }
+  POINT RowPoint(int index) {
+    RECT r{};
+    EXPECT_TRUE(list.GetItemRect(index, &r, LVIR_LABEL));
+    return CPoint(r.left + 5, (r.top + r.bottom) / 2);
+  }
+  CListCtrl list;
+};
+
+int ByData(LPARAM a, LPARAM b, LPARAM descending) {
+  int c = a < b ? -1 : a > b ? 1 : 0;
+  return descending ? -c : c;
+}
+
+// Answers at random-looking but fixed values: neither consistent nor transitive.
+int Inconsistent(LPARAM a, LPARAM b, LPARAM) { return static_cast<int>((a * 7 + b * 13) % 5) - 2; }
+
+TEST_F(ListCtrlTest, InsertSortSelectAndStateImageRoundTrip) {
+  Make();
+  Fill({{"kim", 3}, {"lee", 1}, {"park", 2}, {"choi", 1}});
+  EXPECT_EQ(list.GetItemCount(), 4);
+  EXPECT_EQ(list.GetItemText(2, 1), "park-rank");
+
+  list.SetItemState(0, LVIS_SELECTED | INDEXTOSTATEIMAGEMASK(3), LVIS_SELECTED | LVIS_STATEIMAGEMASK);
+  ASSERT_TRUE(list.SortItems(&ByData, FALSE));
+  // Stable: equal keys keep their order; sub-items, data and state travel with their rows.
+  EXPECT_EQ(Names(), (std::vector<std::string>{"lee", "choi", "park", "kim"}));
+  EXPECT_EQ(list.GetItemText(3, 1), "kim-rank");
+  EXPECT_EQ(list.GetItemData(3), 3u);
+  EXPECT_EQ(list.GetItemState(3, LVIS_SELECTED | LVIS_STATEIMAGEMASK), LVIS_SELECTED | INDEXTOSTATEIMAGEMASK(3));
+  EXPECT_EQ(list.GetNextItem(-1, LVNI_SELECTED), 3);
+
+  LVITEM item{};
+  item.mask = LVIF_STATE | LVIF_PARAM;
+  item.iItem = 3;
+  item.stateMask = LVIS_STATEIMAGEMASK;
+  ASSERT_TRUE(list.GetItem(&item));
+  EXPECT_EQ(item.state >> 12, 3u);
+  EXPECT_EQ(item.lParam, 3);
+}
+
+TEST_F(ListCtrlTest, SortWithAnInconsistentComparisonKeepsEveryRow) {
+  Make();
+  std::vector<std::pair<const char*, LPARAM>> rows;
+  static const char* const kNames[] = {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l", "m"};
+  for (int i = 0; i < 13; ++i) rows.emplace_back(kNames[i], i);
+  Fill(rows);
+  ASSERT_TRUE(list.SortItems(&Inconsistent, 0));
+  std::vector<bool> seen(13, false);
+  for (int i = 0; i < list.GetItemCount(); ++i) {
+    auto data = static_cast<std::size_t>(list.GetItemData(i));
+    ASSERT_LT(data, seen.size());
+    EXPECT_FALSE(seen[data]);
+    seen[data] = true;
+    EXPECT_EQ(list.GetItemText(i, 0), kNames[data]);
+  }
+  EXPECT_EQ(list.GetItemCount(), 13);
+  EXPECT_FALSE(list.SortItems(nullptr, 0));
+}
+
+TEST_F(ListCtrlTest, ClickSelectsWithItemChangedAndSingleSelectionHolds) {
+  Make(LVS_SINGLESEL);
+  Fill({{"kim", 1}, {"lee", 2}});
+  std::vector<std::pair<int, UINT>> changes;
+  host.onNotify = [&](NMHDR* hdr) {
+    if (hdr->code == LVN_ITEMCHANGED) {
+      auto* nm = reinterpret_cast<NMLISTVIEW*>(hdr);
+      changes.emplace_back(nm->iItem, nm->uNewState);
+      EXPECT_EQ(nm->uChanged, LVIF_STATE);
+    }
+  };
+  input::Click(host.m_hWnd, RowPoint(1));
+  ASSERT_FALSE(changes.empty());
+  EXPECT_EQ(changes.back(), std::make_pair(1, LVIS_SELECTED | LVIS_FOCUSED));
+  list.SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
+  EXPECT_EQ(list.GetSelectedCount(), 1);
+  EXPECT_EQ(list.GetNextItem(-1, LVNI_SELECTED), 0);
+  EXPECT_EQ(host.Count(WM_NOTIFY, NM_CLICK), 1);
+}
+
+TEST_F(ListCtrlTest, ParentCanRefuseAStateChange) {
+  Make();
+  Fill({{"kim", 1}});
+  host.onNotify = [&](NMHDR* hdr) { host.notifyAnswer = hdr->code == LVN_ITEMCHANGING ? TRUE : FALSE; };
+  list.SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
+  EXPECT_EQ(list.GetItemState(0, LVIS_SELECTED), 0u);
+  EXPECT_EQ(host.Count(WM_NOTIFY, LVN_ITEMCHANGED), 0);
+}
+
+TEST_F(ListCtrlTest, DoubleClickReturnAndColumnClickReachTheParent) {
+  Make();
+  Fill({{"kim", 1}, {"lee", 2}});
+  int activated = -2;
+  host.onNotify = [&](NMHDR* hdr) {
+    if (hdr->code == NM_DBLCLK) activated = reinterpret_cast<NMITEMACTIVATE*>(hdr)->iItem;
+  };
+  input::DoubleClick(host.m_hWnd, RowPoint(1));
+  EXPECT_EQ(activated, 1);
+  input::PressKey(VK_RETURN);
+  EXPECT_EQ(host.Count(WM_NOTIFY, NM_RETURN), 1);
+  input::PressKey(VK_UP);
+  EXPECT_EQ(list.GetNextItem(-1, LVNI_FOCUSED), 0);
+
+  int column = -1;
+  host.onNotify = [&](NMHDR* hdr) {
+    if (hdr->code == LVN_COLUMNCLICK) column = reinterpret_cast<NMLISTVIEW*>(hdr)->iSubItem;
+  };
+  input::Click(host.m_hWnd, CPoint(130, 5));
+  EXPECT_EQ(column, 1);
+}
+
+TEST_F(ListCtrlTest, CheckBoxesToggleByClickOnTheStateIcon) {
+  Make();
+  list.SetExtendedStyle(LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+  Fill({{"kim", 1}});
+  EXPECT_FALSE(list.GetCheck(0));
+  RECT bounds{};
+  ASSERT_TRUE(list.GetItemRect(0, &bounds, LVIR_BOUNDS));
+  input::Click(host.m_hWnd, CPoint(bounds.left + 5, bounds.top + 5));
+  EXPECT_TRUE(list.GetCheck(0));
+  list.SetCheck(0, FALSE);
+  EXPECT_FALSE(list.GetCheck(0));
+  EXPECT_EQ(list.GetExtendedStyle(), LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+}
+
+TEST_F(ListCtrlTest, RectanglesHitTestAndBadIndexes) {
+  Make();
+  Fill({{"kim", 1}, {"lee", 2}});
+  RECT first{}, second{};
+  ASSERT_TRUE(list.GetItemRect(0, &first, LVIR_BOUNDS));
+  ASSERT_TRUE(list.GetItemRect(1, &second, LVIR_BOUNDS));
+  EXPECT_EQ(second.top, first.bottom);
+  EXPECT_GT(first.top, 0);  // below the header
+  CRect cell;
+  ASSERT_TRUE(list.GetSubItemRect(1, 1, LVIR_BOUNDS, cell));
+  EXPECT_EQ(cell.left, 100);
+  EXPECT_EQ(cell.right, 160);
+  UINT flags = 0;
+  EXPECT_EQ(list.HitTest(CPoint(120, (second.top + second.bottom) / 2), &flags), 1);
+  EXPECT_NE(flags & LVHT_ONITEM, 0u);
+  EXPECT_EQ(list.HitTest(CPoint(120, 190), &flags), -1);
+  EXPECT_FALSE(list.GetItemRect(5, &first, LVIR_BOUNDS));
+  EXPECT_EQ(list.GetItemText(9, 0), "");
+  EXPECT_FALSE(list.SetItemText(9, 0, "x"));
+  EXPECT_FALSE(list.SetItemText(0, 5, "x"));
+  EXPECT_FALSE(list.DeleteItem(2));
+  EXPECT_EQ(list.GetItemState(-3, LVIS_SELECTED), 0u);
+}
+
+TEST_F(ListCtrlTest, LongTextComesBackWhole) {
+  Make();
+  std::string longText(1000, 'x');
+  list.InsertItem(0, longText.c_str());
+  EXPECT_EQ(std::string(list.GetItemText(0, 0).GetString()), longText);
+  char small[4] = {};
+  EXPECT_EQ(list.GetItemText(0, 0, small, sizeof small), 3);
+  EXPECT_STREQ(small, "xxx");
+}
+
+TEST_F(ListCtrlTest, DeleteAllTellsTheParentAndSelectedPositionsWalk) {
+  Make();
+  Fill({{"a", 1}, {"b", 2}, {"c", 3}});
+  list.SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
+  list.SetItemState(2, LVIS_SELECTED, LVIS_SELECTED);
+  std::vector<int> selected;
+  for (POSITION pos = list.GetFirstSelectedItemPosition(); pos;) selected.push_back(list.GetNextSelectedItem(pos));
+  EXPECT_EQ(selected, (std::vector<int>{0, 2}));
+  host.Forget();
+  ASSERT_TRUE(list.DeleteAllItems());
+  EXPECT_EQ(list.GetItemCount(), 0);
+  EXPECT_EQ(host.Count(WM_NOTIFY, LVN_DELETEALLITEMS), 1);
+  EXPECT_EQ(host.Count(WM_NOTIFY, LVN_DELETEITEM), 3);
+}
+
+TEST_F(ListCtrlTest, OwnerDrawnRowsGoToTheParent) {
+  Make(LVS_OWNERDRAWFIXED);
+  Fill({{"a", 11}, {"b", 22}});
+  list.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
+  list.UpdateWindow();
+  ASSERT_EQ(host.drawItems.size(), 2u);
+  EXPECT_EQ(host.drawItems[1].CtlType, ODT_LISTVIEW);
+  EXPECT_EQ(host.drawItems[1].itemID, 1u);
+  EXPECT_EQ(host.drawItems[1].itemData, 22u);
+  EXPECT_NE(host.drawItems[1].itemState & ODS_SELECTED, 0u);
+}
+
+}  // namespace

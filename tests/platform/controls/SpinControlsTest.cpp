@@ -1,0 +1,60 @@
+#include "platform/controls.h"
+
+#include "ControlHost.h"
+#include "platform/testinput.h"
+
+namespace {
+
+using controls_test::ControlTest;
+namespace input = platform::input;
+
+class SpinControlsTest : public ControlTest {};
+
+TEST_F(SpinControlsTest, ArrowsMoveTheBuddyNumberWithinTheRange) {
+  CEdit buddy;
+  ASSERT_TRUE(buddy.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 60, 20), &host, 90));
+  CSpinButtonCtrl spin;
+  ASSERT_TRUE(spin.Create(WS_CHILD | WS_VISIBLE | UDS_SETBUDDYINT, CRect(60, 0, 76, 20), &host, 91));
+  spin.SetBuddy(&buddy);
+  spin.SetRange32(0, 3);
+  spin.SetPos(2);
+  CString text;
+  buddy.GetWindowText(text);
+  EXPECT_EQ(text, "2");
+  input::Click(host.m_hWnd, CPoint(65, 3));  // upper arrow
+  EXPECT_EQ(spin.GetPos(), 3);
+  input::Click(host.m_hWnd, CPoint(65, 3));
+  EXPECT_EQ(spin.GetPos(), 3);  // stays at the top
+  EXPECT_EQ(host.Count(WM_NOTIFY, UDN_DELTAPOS), 2);
+  input::Click(host.m_hWnd, CPoint(65, 17));
+  EXPECT_EQ(spin.GetPos(), 2);
+  buddy.SetWindowText("1");
+  EXPECT_EQ(spin.GetPos(), 1);  // read back from what the user typed
+  buddy.SetWindowText("99");
+  EXPECT_EQ(spin.GetPos(), 3);
+  host.notifyAnswer = TRUE;  // the parent refuses the change
+  input::Click(host.m_hWnd, CPoint(65, 17));
+  EXPECT_EQ(spin.GetPos(), 3);
+}
+
+TEST_F(SpinControlsTest, IpAddressRoundTripsAndClears) {
+  CIPAddressCtrl ip;
+  ASSERT_TRUE(ip.Create(WS_CHILD | WS_VISIBLE, CRect(0, 30, 150, 50), &host, 92));
+  EXPECT_TRUE(ip.IsBlank());
+  DWORD address = 1;
+  EXPECT_EQ(ip.GetAddress(address), 0);
+  ip.SetAddress(192, 168, 0, 7);
+  BYTE a = 0, b = 0, c = 0, d = 0;
+  EXPECT_EQ(ip.GetAddress(a, b, c, d), 4);
+  EXPECT_EQ(a, 192);
+  EXPECT_EQ(b, 168);
+  EXPECT_EQ(c, 0);
+  EXPECT_EQ(d, 7);
+  CString text;
+  ip.GetWindowText(text);
+  EXPECT_EQ(text, "192.168.0.7");
+  ip.ClearAddress();
+  EXPECT_TRUE(ip.IsBlank());
+}
+
+}  // namespace

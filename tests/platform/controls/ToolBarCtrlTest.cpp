@@ -1,0 +1,49 @@
+#include "platform/controls.h"
+
+#include "ControlHost.h"
+#include "platform/testinput.h"
+
+namespace {
+
+using controls_test::ControlTest;
+namespace input = platform::input;
+
+class ToolBarCtrlTest : public ControlTest {};
+
+TEST_F(ToolBarCtrlTest, ButtonsFromAStripSendTheirCommands) {
+  CToolBarCtrl bar;
+  ASSERT_TRUE(bar.Create(WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT, CRect(0, 0, 300, 28), &host, 59392));
+  CDC painter;
+  ASSERT_TRUE(painter.CreateCompatibleDC(nullptr));
+  CBitmap strip;
+  ASSERT_TRUE(strip.CreateBitmap(32, 15, 1, 32, nullptr));
+  CBitmap* old = painter.SelectObject(&strip);
+  painter.FillSolidRect(0, 0, 32, 15, RGB(192, 192, 192));
+  painter.SelectObject(old);
+  EXPECT_EQ(bar.AddBitmap(2, &strip), 0);
+
+  TBBUTTON buttons[3] = {};
+  buttons[0] = TBBUTTON{0, 32771, TBSTATE_ENABLED, TBSTYLE_BUTTON, {}, 0, 0};
+  buttons[1] = TBBUTTON{0, 0, 0, TBSTYLE_SEP, {}, 0, 0};
+  buttons[2] = TBBUTTON{1, 32772, TBSTATE_ENABLED, TBSTYLE_CHECK, {}, 0, 0};
+  ASSERT_TRUE(bar.AddButtons(3, buttons));
+  EXPECT_EQ(bar.GetButtonCount(), 3);
+  EXPECT_EQ(bar.CommandToIndex(32772), 2);
+  RECT second{};
+  ASSERT_TRUE(bar.GetItemRect(2, &second));
+  EXPECT_EQ(second.left, 23 + 8);
+
+  input::Click(host.m_hWnd, CPoint(second.left + 3, 10));
+  ASSERT_EQ(host.Count(WM_COMMAND, BN_CLICKED), 1);
+  EXPECT_EQ(host.heard.back().id, 32772);
+  EXPECT_TRUE(bar.IsButtonChecked(32772));
+
+  bar.EnableButton(32771, FALSE);
+  input::Click(host.m_hWnd, CPoint(5, 10));
+  EXPECT_EQ(host.Count(WM_COMMAND, BN_CLICKED), 1);
+  EXPECT_FALSE(bar.IsButtonEnabled(32771));
+  EXPECT_FALSE(bar.EnableButton(999, TRUE));
+  EXPECT_EQ(bar.GetState(999), -1);
+}
+
+}  // namespace
