@@ -151,6 +151,17 @@ constexpr UINT RDW_NOFRAME = 0x0800;
 // Default position or size for top-level windows.
 constexpr int CW_USEDEFAULT = static_cast<int>(0x80000000);
 
+// Normal position and show state of a window (its restored rectangle while maximised or minimised).
+struct WINDOWPLACEMENT {
+  UINT length{sizeof(WINDOWPLACEMENT)};
+  UINT flags{0};
+  UINT showCmd{0};
+  POINT ptMinPosition{-1, -1};
+  POINT ptMaxPosition{-1, -1};
+  RECT rcNormalPosition{0, 0, 0, 0};
+};
+using LPWINDOWPLACEMENT = WINDOWPLACEMENT*;
+
 // Window class registration.
 struct WNDCLASS {
   UINT style;
@@ -290,6 +301,8 @@ public:
   void CenterWindow(CWnd* alternateOwner = nullptr);
   BOOL IsIconic() const;
   BOOL IsZoomed() const;
+  BOOL GetWindowPlacement(WINDOWPLACEMENT* placement) const;
+  BOOL SetWindowPlacement(const WINDOWPLACEMENT* placement);
 
   // State.
   BOOL ShowWindow(int cmdShow);
@@ -396,6 +409,8 @@ protected:
   void OnWindowPosChanged(WINDOWPOS* pos);
   void OnInitMenuPopup(CMenu* popup, UINT index, BOOL sysMenu);
   void OnMenuSelect(UINT item, UINT flags, HMENU menu);
+  // A typed character that matches no item mnemonic; returns MAKELRESULT(item, MNC_*).
+  LRESULT OnMenuChar(UINT ch, UINT flags, CMenu* menu);
   void OnCancelMode();
   void OnSettingChange(UINT flags, LPCTSTR section);
   void OnSysColorChange();
@@ -450,6 +465,10 @@ RECT InvalidRect(HWND hwnd);
 // Non-client insets (left, top, right, bottom) of a window with these styles; hasMenu adds a
 // menu bar. The one rule behind AdjustWindowRectEx, GetClientRect and the paint targets.
 RECT NonClientInsets(DWORD style, DWORD exStyle, bool hasMenu);
+
+// The CMenu of a menu handle (CMenu::FromHandle; null for an unknown handle), for the
+// WM_INITMENUPOPUP entry.
+CMenu* MenuFromHandle(HMENU menu);
 
 // Attaches a menu bar handle to a top-level window (the menus area calls this from SetMenu).
 void SetWindowMenuHandle(HWND hwnd, HMENU menu);
@@ -515,6 +534,11 @@ BOOL EnableWindow(HWND hwnd, BOOL enable);
 BOOL IsWindowEnabled(HWND hwnd);
 BOOL IsIconic(HWND hwnd);
 BOOL IsZoomed(HWND hwnd);
+// showCmd SW_SHOWMAXIMIZED, SW_SHOWMINIMIZED, SW_SHOWNORMAL or SW_HIDE; rcNormalPosition in the
+// parent's client coordinates (screen for top-level windows).
+BOOL GetWindowPlacement(HWND hwnd, WINDOWPLACEMENT* placement);
+// Sets the normal rectangle, then shows the window with showCmd.
+BOOL SetWindowPlacement(HWND hwnd, const WINDOWPLACEMENT* placement);
 LONG_PTR GetWindowLongPtr(HWND hwnd, int index);
 LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value);
 LONG GetWindowLong(HWND hwnd, int index);
@@ -646,10 +670,13 @@ void MessageBeep(UINT type);
 #define ON_WM_WINDOWPOSCHANGED() \
   AFX_MSG_ENTRY(WM_WINDOWPOSCHANGED, AFX_WND(t)->OnWindowPosChanged(reinterpret_cast<WINDOWPOS*>(c.lParam)))
 #define ON_WM_INITMENUPOPUP()                                                                      \
-  AFX_MSG_ENTRY(WM_INITMENUPOPUP, AFX_WND(t)->OnInitMenuPopup(reinterpret_cast<CMenu*>(c.wParam),  \
+  AFX_MSG_ENTRY(WM_INITMENUPOPUP, AFX_WND(t)->OnInitMenuPopup(platform::MenuFromHandle(reinterpret_cast<HMENU>(c.wParam)), \
                                                               LOWORD(c.lParam), static_cast<BOOL>(HIWORD(c.lParam))))
 #define ON_WM_MENUSELECT() \
   AFX_MSG_ENTRY(WM_MENUSELECT, AFX_WND(t)->OnMenuSelect(LOWORD(c.wParam), HIWORD(c.wParam), reinterpret_cast<HMENU>(c.lParam)))
+#define ON_WM_MENUCHAR()                                                                           \
+  AFX_MSG_ENTRY(WM_MENUCHAR, c.result = AFX_WND(t)->OnMenuChar(LOWORD(c.wParam), HIWORD(c.wParam),    \
+                                                               platform::MenuFromHandle(reinterpret_cast<HMENU>(c.lParam))))
 #define ON_WM_CANCELMODE() AFX_MSG_ENTRY(WM_CANCELMODE, AFX_WND(t)->OnCancelMode())
 #define ON_WM_SETTINGCHANGE() \
   AFX_MSG_ENTRY(WM_SETTINGCHANGE, AFX_WND(t)->OnSettingChange(static_cast<UINT>(c.wParam), reinterpret_cast<LPCTSTR>(c.lParam)))

@@ -7,12 +7,13 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/controls_defs.h"
 #include "platform/windows.h"
 
 namespace platform {
 namespace {
 
-constexpr UINT kButtonSetCheck = 0x00F1;
+constexpr UINT kButtonSetCheck = BM_SETCHECK;
 
 struct ScriptState {
   UiScript* installed{nullptr};
@@ -157,6 +158,22 @@ std::string ParseLine(std::string_view line, ScriptAnswer* a) {
   return "unknown question kind \"" + t[0] + "\"";
 }
 
+// Selects the first item of a combo or list box that starts with the value, as a person picking it
+// would: the dialog hears the selection change.
+void SelectListItem(HWND dialogWnd, HWND item, const DialogAction& action) {
+  CString text = Utf8ToCp949(action.value);
+  bool combo = WindowClassName(item).CompareNoCase("ComboBox") == 0;
+  UINT message = combo ? CB_SELECTSTRING : LB_SELECTSTRING;
+  LRESULT index = ::SendMessage(item, message, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.GetString()));
+  if (index < 0) {
+    std::fprintf(stderr, "platform: ui script: control %u has no item \"%s\"\n", action.id, action.value.c_str());
+    return;
+  }
+  int code = combo ? CBN_SELCHANGE : LBN_SELCHANGE;
+  ::SendMessage(dialogWnd, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(action.id), static_cast<WORD>(code)),
+                reinterpret_cast<LPARAM>(item));
+}
+
 void ApplyDialogAction(HWND dialogWnd, const DialogAction& action) {
   HWND item = ::GetDlgItem(dialogWnd, static_cast<int>(action.id));
   if (!item) {
@@ -168,8 +185,11 @@ void ApplyDialogAction(HWND dialogWnd, const DialogAction& action) {
     ::SendMessage(item, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.GetString()));
   } else if (action.verb == "check") {
     ::SendMessage(item, kButtonSetCheck, static_cast<WPARAM>(std::atoi(action.value.c_str())), 0);
+  } else if (action.verb == "select") {
+    SelectListItem(dialogWnd, item, action);
+  } else {
+    std::fprintf(stderr, "platform: ui script: unknown dialog verb \"%s\"\n", action.verb.c_str());
   }
-  // Other verbs (list selections, ...) are applied by the dialog code that knows the control.
 }
 
 }  // namespace

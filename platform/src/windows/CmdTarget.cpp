@@ -1,5 +1,6 @@
 #include "platform/cmdtarget.h"
 
+#include "platform/menus.h"
 #include "platform/windows.h"
 
 namespace {
@@ -67,18 +68,24 @@ BOOL CCmdTarget::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO*
 }
 
 void CCmdUI::Enable(BOOL on) {
+  if (m_pMenu) m_pMenu->EnableMenuItem(m_nIndex, MF_BYPOSITION | (on ? MF_ENABLED : MF_GRAYED));
   if (m_pOther) m_pOther->EnableWindow(on);
   m_bEnableChanged = TRUE;
 }
 
 void CCmdUI::SetCheck(int check) {
   constexpr UINT kButtonSetCheck = 0x00F1;
+  if (m_pMenu) m_pMenu->CheckMenuItem(m_nIndex, MF_BYPOSITION | (check ? MF_CHECKED : MF_UNCHECKED));
   if (m_pOther) m_pOther->SendMessage(kButtonSetCheck, static_cast<WPARAM>(check), 0);
 }
 
 void CCmdUI::SetRadio(BOOL on) { SetCheck(on ? 1 : 0); }
 
 void CCmdUI::SetText(LPCTSTR text) {
+  if (m_pMenu) {
+    UINT state = m_pMenu->GetMenuState(m_nIndex, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED | MF_CHECKED);
+    m_pMenu->ModifyMenu(m_nIndex, MF_BYPOSITION | MF_STRING | state, m_nID, text);
+  }
   if (!m_pOther) return;
   CString current;
   m_pOther->GetWindowText(current);

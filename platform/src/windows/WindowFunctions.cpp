@@ -83,6 +83,16 @@ void ActivateTopLevel(HWND top) {
   if (IsWindow(top)) ::SendMessage(top, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(old));
 }
 
+// A procedure set over an attached object sees every message before the object; without an
+// object it replaces the window's procedure.
+void SetProcedure(WindowState& s, WNDPROC proc) {
+  if (s.wnd) {
+    s.hook = proc == platform::detail::ObjectProc ? nullptr : proc;
+  } else {
+    s.proc = proc;
+  }
+}
+
 platform::WindowDcHooks& DcHooks() {
   static platform::WindowDcHooks hooks;
   return hooks;
@@ -203,6 +213,14 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETCURSOR: return DefSetCursor(hwnd, wParam, lParam);
     case WM_MOUSEWHEEL: return ForwardToParent(hwnd, message, wParam, lParam, 0);
     case WM_CONTEXTMENU: return ForwardToParent(hwnd, message, wParam, lParam, 0);
+    case WM_RBUTTONUP: {
+      // A right click not handled otherwise asks for the context menu, at the screen point.
+      POINT at{static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam))};
+      ::ClientToScreen(hwnd, &at);
+      ::SendMessage(hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd),
+                    MAKELPARAM(static_cast<WORD>(at.x), static_cast<WORD>(at.y)));
+      return 0;
+    }
     case WM_MOUSEACTIVATE: return ForwardToParent(hwnd, message, wParam, lParam, MA_ACTIVATE);
     case WM_SYSCOMMAND: return DefSysCommand(hwnd, wParam);
     case WM_NCHITTEST: return HTCLIENT;
@@ -610,6 +628,34 @@ BOOL IsZoomed(HWND hwnd) {
   return s && s->maximized;
 }
 
+BOOL GetWindowPlacement(HWND hwnd, WINDOWPLACEMENT* placement) {
+  WindowState* s = Find(hwnd);
+  if (!s || !placement) return FALSE;
+  placement->flags = 0;
+  if (s->maximized) {
+    placement->showCmd = SW_SHOWMAXIMIZED;
+  } else if (s->minimized) {
+    placement->showCmd = SW_SHOWMINIMIZED;
+  } else {
+    placement->showCmd = (s->style & WS_VISIBLE) ? SW_SHOWNORMAL : SW_HIDE;
+  }
+  placement->rcNormalPosition = (s->maximized || s->minimized) ? s->restoreRect : s->rect;
+  return TRUE;
+}
+
+BOOL SetWindowPlacement(HWND hwnd, const WINDOWPLACEMENT* placement) {
+  WindowState* s = Find(hwnd);
+  if (!s || !placement) return FALSE;
+  const RECT& r = placement->rcNormalPosition;
+  if (s->maximized || s->minimized) {
+    s->restoreRect = r;
+  } else {
+    ::MoveWindow(hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+  }
+  if (IsWindow(hwnd)) ShowWindow(hwnd, static_cast<int>(placement->showCmd));
+  return IsWindow(hwnd);
+}
+
 LONG_PTR GetWindowLongPtr(HWND hwnd, int index) {
   WindowState* s = Find(hwnd);
   if (!s) return 0;
@@ -618,7 +664,11 @@ LONG_PTR GetWindowLongPtr(HWND hwnd, int index) {
     case GWL_EXSTYLE: return static_cast<LONG_PTR>(s->exStyle);
     case GWL_ID: return static_cast<LONG_PTR>(s->id);
     case GWL_USERDATA: return s->userData;
-    case GWL_WNDPROC: return reinterpret_cast<LONG_PTR>(s->proc);
+    case GWL_WNDPROC: {
+      // With an object attached, the object comes first in the chain of procedures.
+      WNDPROC current = s->wnd ? (s->hook ? s->hook : platform::detail::ObjectProc) : s->proc;
+      return reinterpret_cast<LONG_PTR>(current);
+    }
     case GWL_HINSTANCE: return reinterpret_cast<LONG_PTR>(s->instance);
     case GWL_HWNDPARENT: return reinterpret_cast<LONG_PTR>(s->parent ? s->parent : s->owner);
     default: return 0;
@@ -634,7 +684,7 @@ LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value) {
     case GWL_EXSTYLE: s->exStyle = static_cast<DWORD>(value); break;
     case GWL_ID: s->id = static_cast<UINT>(value); break;
     case GWL_USERDATA: s->userData = value; break;
-    case GWL_WNDPROC: s->proc = reinterpret_cast<WNDPROC>(value); break;
+    case GWL_WNDPROC: SetProcedure(*s, reinterpret_cast<WNDPROC>(value)); break;
     default: return 0;
   }
   return old;

@@ -442,9 +442,17 @@ LRESULT Deliver(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   struct Pop {
     ~Pop() { Reg().current.pop_back(); }
   } pop;
+  if (s->wnd && s->hook) return s->hook(hwnd, message, wParam, lParam);
   if (s->wnd) return s->wnd->WindowProc(message, wParam, lParam);
   if (s->proc) return s->proc(hwnd, message, wParam, lParam);
   return ::DefWindowProc(hwnd, message, wParam, lParam);
+}
+
+LRESULT ObjectProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  WindowState* s = Find(hwnd);
+  if (!s) return 0;
+  if (s->wnd) return s->wnd->WindowProc(message, wParam, lParam);
+  return s->proc ? s->proc(hwnd, message, wParam, lParam) : ::DefWindowProc(hwnd, message, wParam, lParam);
 }
 
 const MSG* CurrentMessage() {

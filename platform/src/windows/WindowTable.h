@@ -29,6 +29,8 @@ struct WindowState {
   const WindowClass* windowClass{nullptr};
   WNDPROC proc{nullptr};          // the window's own procedure (class procedure or subclass)
   CWnd* wnd{nullptr};             // attached (permanent) object
+  WNDPROC hook{nullptr};          // a procedure set over the attached object (GWL_WNDPROC); it
+                                  // chains to ObjectProc through CallWindowProc
   std::unique_ptr<CWnd> temporary;  // made by FromHandle when nothing is attached
   HWND parent{nullptr};           // child windows only
   HWND owner{nullptr};            // top-level windows only
@@ -92,6 +94,9 @@ bool FindPaintMessage(HWND filter, MSG* msg);
 // Resizes a top-level window's surface to its window size.
 Surface* SurfaceOf(WindowState& top);
 
+// The procedure that stands for a window's attached object (GWL_WNDPROC of such a window):
+// calls the object's WindowProc, or the window's own procedure once the object is gone.
+LRESULT ObjectProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 // Delivers a message to the window's object or procedure, recording it as the current message.
 LRESULT Deliver(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 // The message being delivered (innermost), or null.

@@ -218,6 +218,9 @@ LRESULT CWnd::Default() {
   return msg ? DefWindowProc(msg->message, msg->wParam, msg->lParam) : 0;
 }
 
+BOOL CWnd::GetWindowPlacement(WINDOWPLACEMENT* placement) const { return ::GetWindowPlacement(m_hWnd, placement); }
+BOOL CWnd::SetWindowPlacement(const WINDOWPLACEMENT* placement) { return ::SetWindowPlacement(m_hWnd, placement); }
+
 const MSG* CWnd::GetCurrentMessage() { return platform::detail::CurrentMessage(); }
 
 BOOL CWnd::WalkPreTranslateTree(HWND stop, MSG* msg) {
@@ -553,6 +556,7 @@ void CWnd::OnWindowPosChanging(WINDOWPOS*) { Default(); }
 void CWnd::OnWindowPosChanged(WINDOWPOS*) { Default(); }
 void CWnd::OnInitMenuPopup(CMenu*, UINT, BOOL) { Default(); }
 void CWnd::OnMenuSelect(UINT, UINT, HMENU) { Default(); }
+LRESULT CWnd::OnMenuChar(UINT, UINT, CMenu*) { return Default(); }
 void CWnd::OnCancelMode() { Default(); }
 void CWnd::OnSettingChange(UINT, LPCTSTR) { Default(); }
 void CWnd::OnSysColorChange() { Default(); }

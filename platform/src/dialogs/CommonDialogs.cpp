@@ -1,0 +1,107 @@
+// The file and print dialogs over the UI script.
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/commondlg.h"
+#include "platform/gdi.h"
+#include "platform/uiscript.h"
+
+namespace {
+
+// Index of the last path separator, -1 when none.
+int LastSeparator(const CString& path) {
+  int slash = path.ReverseFind('/');
+  int backslash = path.ReverseFind('\\');
+  return slash > backslash ? slash : backslash;
+}
+
+bool Exists(const CString& path) {
+  std::error_code error;
+  return std::filesystem::exists(std::filesystem::path(path.GetString()), error);
+}
+
+}  // namespace
+
+// ---- file dialog ----
+
+CFileDialog::CFileDialog(BOOL openFileDialog, LPCTSTR defaultExt, LPCTSTR fileName, DWORD flags, LPCTSTR filter,
+                         CWnd* parent)
+    : m_flags(flags), m_open(openFileDialog), m_defaultExt(defaultExt ? defaultExt : ""),
+      m_initialName(fileName ? fileName : ""), m_filter(filter ? filter : "") {
+  m_pParentWnd = parent;
+}
+
+INT_PTR CFileDialog::DoModal() {
+  platform::UiScript* script = platform::GetUiScript();
+  auto answer = script ? script->OnFileDialog(m_open, m_initialName, m_filter) : std::nullopt;
+  if (!answer) {
+    platform::LogUnanswered(m_open ? "file open dialog" : "file save dialog", m_filter);
+    return IDCANCEL;
+  }
+  if (!*answer || (*answer)->IsEmpty()) return IDCANCEL;
+  CString path = **answer;
+  int dot = path.ReverseFind('.');
+  if (!m_defaultExt.IsEmpty() && dot <= LastSeparator(path)) path += "." + m_defaultExt;
+  if (!Acceptable(path)) return IDCANCEL;
+  m_path = path;
+  return IDOK;
+}
+
+bool CFileDialog::Acceptable(const CString& path) const {
+  if (m_open && (m_flags & OFN_FILEMUSTEXIST) && !Exists(path)) {
+    AfxMessageBox(path + "\nFile not found.", MB_OK | MB_ICONEXCLAMATION);
+    return false;
+  }
+  if (!m_open && (m_flags & OFN_OVERWRITEPROMPT) && Exists(path)) {
+    return AfxMessageBox(path + " already exists.\nDo you want to replace it?", MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
+  }
+  return true;
+}
+
+CString CFileDialog::GetFileName() const { return m_path.Mid(LastSeparator(m_path) + 1); }
+
+CString CFileDialog::GetFileTitle() const {
+  CString name = GetFileName();
+  int dot = name.ReverseFind('.');
+  return dot < 0 ? name : name.Left(dot);
+}
+
+CString CFileDialog::GetFileExt() const {
+  CString name = GetFileName();
+  int dot = name.ReverseFind('.');
+  return dot < 0 ? CString() : name.Mid(dot + 1);
+}
+
+// ---- print dialog ----
+
+CPrintDialog::CPrintDialog(BOOL, DWORD flags, CWnd* parent) : m_flags(flags) { m_pParentWnd = parent; }
+
+CPrintDialog::~CPrintDialog() {
+  if (m_dc) ::DeleteDC(m_dc);
+}
+
+CString CPrintDialog::OutputPrefix() {
+  const char* prefix = std::getenv("PLATFORM_PRINT_PREFIX");
+  return prefix && *prefix ? CString(prefix) : CString("printed-page-");
+}
+
+INT_PTR CPrintDialog::DoModal() {
+  platform::UiScript* script = platform::GetUiScript();
+  std::optional<bool> answer = script ? script->OnPrintDialog() : std::nullopt;
+  if (!answer) platform::LogUnanswered("print dialog", "");
+  if (!answer.value_or(false)) return IDCANCEL;
+  return GetDefaults() ? IDOK : IDCANCEL;
+}
+
+BOOL CPrintDialog::GetDefaults() {
+  if (m_dc) ::DeleteDC(m_dc);
+  m_dc = platform::CreatePrinterDC(OutputPrefix().GetString());
+  return m_dc != nullptr;
+}
+
+HDC CPrintDialog::GetPrinterDC() {
+  HDC dc = m_dc;
+  m_dc = nullptr;
+  return dc;
+}
