@@ -57,6 +57,10 @@ private:
 namespace platform {
 // Thrown by CDataExchange::Fail.
 struct DataExchangeFailure {};
+
+// Runs one exchange over window: loads the controls, or validates and then stores every member
+// only when all checks passed. FALSE when the window is gone or a check failed.
+BOOL ExchangeData(CWnd* window, BOOL saveAndValidate, const std::function<void(CDataExchange*)>& exchange);
 }  // namespace platform
 
 // Text of an edit (or any window) <-> member. Numbers that do not parse fail with a message.

@@ -64,6 +64,8 @@ const DialogTemplate* FindDialogTemplate(LPCTSTR name);
 // The base units of a font: average character width (cx) and character height (cy) in pixels.
 // A horizontal dialog unit is a quarter of cx, a vertical one an eighth of cy.
 SIZE DialogBaseUnits(const CString& fontName, int pointSize);
+// The font a template names, at its point size on the 96-dpi screen; the caller deletes it.
+HFONT CreateDialogFont(const DialogTemplate& tmpl);
 // Converts a rectangle given as x, y, width, height in dialog units to pixels.
 RECT DialogUnitsToPixels(int x, int y, int cx, int cy, SIZE baseUnits);
 

@@ -137,6 +137,19 @@ void CDataExchange::Commit() {
   m_commits.clear();
 }
 
+BOOL platform::ExchangeData(CWnd* window, BOOL saveAndValidate,
+                            const std::function<void(CDataExchange*)>& exchange) {
+  if (!window || !window->m_hWnd) return FALSE;
+  CDataExchange dx(window, saveAndValidate);
+  try {
+    exchange(&dx);
+  } catch (const DataExchangeFailure&) {
+    return FALSE;
+  }
+  dx.Commit();
+  return TRUE;
+}
+
 void DDX_Text(CDataExchange* dx, int id, CString& value) {
   HWND control = dx->PrepareEditCtrl(id);
   if (!control) return;

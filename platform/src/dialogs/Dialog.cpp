@@ -29,11 +29,6 @@ void RegisterDialogClass() {
   registered = ::RegisterClass(&wc) || ::GetClassInfo(nullptr, platform::kDialogClassName, &wc);
 }
 
-HFONT CreateDialogFont(const platform::DialogTemplate& tmpl) {
-  int height = -(tmpl.fontSize * 96 + 36) / 72;
-  return ::CreateFont(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, tmpl.fontName);
-}
-
 bool IsTabStop(HWND hwnd) {
   DWORD style = static_cast<DWORD>(::GetWindowLong(hwnd, GWL_STYLE));
   // The control's own visibility: the dialog itself may not be shown yet.
@@ -127,7 +122,7 @@ BOOL CDialog::CreateFromTemplate(const platform::DialogTemplate& tmpl, HWND pare
   RegisterDialogClass();
   ReleaseFont();
   m_baseUnits = platform::DialogBaseUnits(tmpl.fontName, tmpl.fontSize);
-  m_font = CreateDialogFont(tmpl);
+  m_font = platform::CreateDialogFont(tmpl);
   DWORD style = tmpl.style;
   if (modal) style &= ~WS_CHILD;
   RECT frame = platform::DialogUnitsToPixels(0, 0, tmpl.cx, tmpl.cy, m_baseUnits);
@@ -246,15 +241,7 @@ void CDialog::EndDialog(int result) {
 void CDialog::DoDataExchange(CDataExchange*) {}
 
 BOOL CDialog::UpdateData(BOOL saveAndValidate) {
-  if (!m_hWnd) return FALSE;
-  CDataExchange dx(this, saveAndValidate);
-  try {
-    DoDataExchange(&dx);
-  } catch (const platform::DataExchangeFailure&) {
-    return FALSE;
-  }
-  dx.Commit();
-  return TRUE;
+  return platform::ExchangeData(this, saveAndValidate, [this](CDataExchange* dx) { DoDataExchange(dx); });
 }
 
 // ---- controls ----

@@ -49,6 +49,11 @@ const DialogTemplate* FindDialogTemplate(LPCTSTR name) {
   return module ? module->Find<DialogTemplate>(name) : nullptr;
 }
 
+HFONT CreateDialogFont(const DialogTemplate& tmpl) {
+  int height = -(tmpl.fontSize * 96 + 36) / 72;
+  return ::CreateFont(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, tmpl.fontName);
+}
+
 SIZE DialogBaseUnits(const CString& fontName, int pointSize) {
   // Screen fonts are 96 pixels per inch.
   int height = -(pointSize * 96 + 36) / 72;

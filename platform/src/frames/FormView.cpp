@@ -16,10 +16,6 @@ namespace {
 const platform::DialogTemplate* TemplateOf(UINT id) { return platform::FindDialogTemplate(MAKEINTRESOURCE(id)); }
 
 // The template's font at the screen's 96 dots per inch.
-HFONT CreateTemplateFont(const platform::DialogTemplate& tmpl) {
-  int height = -(tmpl.fontSize * 96 + 36) / 72;
-  return ::CreateFont(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, tmpl.fontName);
-}
 
 }  // namespace
 
@@ -44,7 +40,7 @@ int CFormView::OnCreate(LPCREATESTRUCT cs) {
   const platform::DialogTemplate* tmpl = TemplateOf(m_templateId);
   if (!tmpl) return -1;
   SIZE units = platform::DialogBaseUnits(tmpl->fontName, tmpl->fontSize);
-  m_font = CreateTemplateFont(*tmpl);
+  m_font = platform::CreateDialogFont(*tmpl);
   SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
   platform::CreateDialogControls(m_hWnd, *tmpl, units, m_font);
   RECT size = platform::DialogUnitsToPixels(0, 0, tmpl->cx, tmpl->cy, units);
@@ -53,15 +49,7 @@ int CFormView::OnCreate(LPCREATESTRUCT cs) {
 }
 
 BOOL CFormView::UpdateData(BOOL saveAndValidate) {
-  if (!m_hWnd) return FALSE;
-  CDataExchange dx(this, saveAndValidate);
-  try {
-    DoDataExchange(&dx);
-  } catch (const platform::DataExchangeFailure&) {
-    return FALSE;
-  }
-  dx.Commit();
-  return TRUE;
+  return platform::ExchangeData(this, saveAndValidate, [this](CDataExchange* dx) { DoDataExchange(dx); });
 }
 
 void CFormView::DoDataExchange(CDataExchange*) {}
