@@ -36,7 +36,7 @@ public:
   CString& operator+=(const char* s) { if (s) m_data += s; return *this; }
   CString& operator+=(char ch) { m_data += ch; return *this; }
 
-  // Byte-wise comparison as unsigned characters: <0, 0 or >0.
+  // Byte-wise comparison as unsigned characters: -1, 0 or 1.
   int Compare(const char* other) const;
   // Comparison that ignores the case of ASCII letters only.
   int CompareNoCase(const char* other) const;

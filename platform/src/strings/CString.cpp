@@ -12,7 +12,11 @@ int ClampIndex(int value, int length) { return std::clamp(value, 0, length); }
 
 const char kAsciiSpaces[] = " \t\n\r\v\f";
 
-int CompareBytes(const std::string& a, const char* b) { return std::strcmp(a.c_str(), b ? b : ""); }
+// -1, 0 or 1 whatever the C library's strcmp returns, so results are the same in every build.
+int CompareBytes(const std::string& a, const char* b) {
+  int r = std::strcmp(a.c_str(), b ? b : "");
+  return (r > 0) - (r < 0);
+}
 
 char AsciiLower(char ch) { return (ch >= 'A' && ch <= 'Z') ? static_cast<char>(ch - 'A' + 'a') : ch; }
 char AsciiUpper(char ch) { return (ch >= 'a' && ch <= 'z') ? static_cast<char>(ch - 'a' + 'A') : ch; }
