@@ -1,5 +1,7 @@
 #include "peers/client/RelayBenchSender.h"
 
+#include "peers/LoopbackListener.h"
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -7,15 +9,7 @@
 #include <unistd.h>
 
 RelayBenchSender::RelayBenchSender(std::string chunk) : m_chunk(std::move(chunk)) {
-  m_listenFd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  ::bind(m_listenFd, reinterpret_cast<sockaddr*>(&address), length);
-  ::listen(m_listenFd, 1);
-  ::getsockname(m_listenFd, reinterpret_cast<sockaddr*>(&address), &length);
-  m_port = ntohs(address.sin_port);
+  m_listenFd = ListenOnLoopback(m_port, "relay bench sender");
   m_thread = std::thread([this] { Run(); });
 }
 

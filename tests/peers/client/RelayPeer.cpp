@@ -1,5 +1,7 @@
 #include "peers/client/RelayPeer.h"
 
+#include "peers/LoopbackListener.h"
+
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -12,18 +14,11 @@
 #include <stdexcept>
 
 RelayPeer::RelayPeer() {
-  m_listenFd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  if (m_listenFd < 0 || ::bind(m_listenFd, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
-      ::listen(m_listenFd, 4) != 0 ||
-      ::getsockname(m_listenFd, reinterpret_cast<sockaddr*>(&address), &length) != 0 ||
-      ::pipe2(m_wakePipe, O_CLOEXEC | O_NONBLOCK) != 0) {
-    throw std::runtime_error("relay peer: cannot listen on loopback");
+  m_listenFd = ListenOnLoopback(m_port, "relay peer");
+  if (::pipe2(m_wakePipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+    ::close(m_listenFd);
+    throw std::runtime_error("relay peer: cannot make its wake pipe");
   }
-  m_port = ntohs(address.sin_port);
   m_thread = std::thread([this] { Run(); });
 }
 

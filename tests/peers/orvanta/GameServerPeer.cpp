@@ -1,5 +1,7 @@
 #include "GameServerPeer.h"
 
+#include "peers/LoopbackListener.h"
+
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -17,23 +19,6 @@ namespace {
 
 const std::string kStart = "\x1b\t";
 const std::string kEnd = "\x1b\n";
-
-int ListenOnLoopback(unsigned short& port) {
-  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (fd < 0)
-    throw std::runtime_error("game server peer: socket failed");
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) < 0 || ::listen(fd, 4) < 0 ||
-      ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) < 0) {
-    ::close(fd);
-    throw std::runtime_error("game server peer: cannot listen");
-  }
-  port = ntohs(address.sin_port);
-  return fd;
-}
 
 // Splits a record body at its first five "/"; the rest is the payload, "/" and all.
 PeerRecord ParseBody(const std::string& body) {
@@ -70,7 +55,7 @@ bool PeerRecord::Is(int majorCode, int minorCode) const {
 }
 
 GameServerPeer::GameServerPeer() {
-  m_listenFd = ListenOnLoopback(m_port);
+  m_listenFd = ListenOnLoopback(m_port, "game server peer");
   if (::pipe2(m_wakeFds, O_CLOEXEC | O_NONBLOCK) < 0) {
     ::close(m_listenFd);
     throw std::runtime_error("game server peer: pipe failed");

@@ -1,5 +1,7 @@
 #include "LoopbackServer.h"
 
+#include "peers/LoopbackListener.h"
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -10,28 +12,7 @@
 #include <cerrno>
 #include <stdexcept>
 
-namespace {
-
-int ListenOnLoopback(unsigned short& port) {
-  int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (fd < 0)
-    throw std::runtime_error("loopback server: socket failed");
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) < 0 || ::listen(fd, 4) < 0 ||
-      ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) < 0) {
-    ::close(fd);
-    throw std::runtime_error("loopback server: cannot listen");
-  }
-  port = ntohs(address.sin_port);
-  return fd;
-}
-
-}  // namespace
-
-LoopbackServer::LoopbackServer() { m_listenFd = ListenOnLoopback(m_port); }
+LoopbackServer::LoopbackServer() { m_listenFd = ListenOnLoopback(m_port, "loopback server"); }
 
 LoopbackServer::~LoopbackServer() {
   StopThreads();
@@ -98,7 +79,7 @@ bool LoopbackServer::PeerClosed() const {
 
 unsigned short LoopbackServer::UnusedPort() {
   unsigned short port = 0;
-  int fd = ListenOnLoopback(port);
+  int fd = ListenOnLoopback(port, "loopback server");
   ::close(fd);
   return port;
 }
