@@ -38,11 +38,7 @@ void InstallErrorManager(JpegErrorManager& errors) {
 
 BOOL CJpegImage::Read(const char* fileName) {
   TakeFileName(fileName);
-  std::FILE* file = std::fopen(m_fileName, "rb");
-  if (file == nullptr) return FALSE;
-  const BOOL read = ReplaceOnSuccess([&] { return Decode(file); });
-  std::fclose(file);
-  return read;
+  return ReadStoredFile([this](std::FILE* file) { return Decode(file); });
 }
 
 // No object with a destructor may live in this frame: errors leave it through longjmp.
@@ -92,12 +88,7 @@ BOOL CJpegImage::Decode(std::FILE* file) {
 BOOL CJpegImage::Write(const char* fileName) {
   TakeFileName(fileName);
   if (!IsValid()) return FALSE;
-  std::FILE* file = std::fopen(m_fileName, "wb");
-  if (file == nullptr) return FALSE;
-  BOOL written = Encode(file);
-  if (std::fclose(file) != 0) written = FALSE;
-  if (!written) std::remove(m_fileName);
-  return written;
+  return WriteStoredFile([this](std::FILE* file) { return Encode(file); });
 }
 
 BOOL CJpegImage::Encode(std::FILE* file) {

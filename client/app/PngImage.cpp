@@ -29,11 +29,7 @@ bool IsWritableDepth(int depth) { return depth == 1 || depth == 2 || depth == 4 
 
 BOOL CPngImage::Read(const char* fileName) {
   TakeFileName(fileName);
-  std::FILE* file = std::fopen(m_fileName, "rb");
-  if (file == nullptr) return FALSE;
-  const BOOL read = ReplaceOnSuccess([&] { return Decode(file); });
-  std::fclose(file);
-  return read;
+  return ReadStoredFile([this](std::FILE* file) { return Decode(file); });
 }
 
 // No object with a destructor may live in this frame: errors leave it through longjmp.
@@ -83,12 +79,7 @@ BOOL CPngImage::Decode(std::FILE* file) {
 BOOL CPngImage::Write(const char* fileName) {
   TakeFileName(fileName);
   if (!IsValid() || !IsWritableDepth(GetDepth())) return FALSE;
-  std::FILE* file = std::fopen(m_fileName, "wb");
-  if (file == nullptr) return FALSE;
-  BOOL written = Encode(file);
-  if (std::fclose(file) != 0) written = FALSE;
-  if (!written) std::remove(m_fileName);
-  return written;
+  return WriteStoredFile([this](std::FILE* file) { return Encode(file); });
 }
 
 BOOL CPngImage::Encode(std::FILE* file) {
