@@ -2,7 +2,10 @@
 // Frame windows: the top-level window of a program, holding its control bars and its view (or
 // a splitter of views), the active view, and the first leg of command routing.
 
+#include <vector>
+
 #include "platform/document.h"
+#include "platform/menus.h"
 #include "platform/runtime_class.h"
 #include "platform/view.h"
 #include "platform/windows.h"
@@ -28,6 +31,19 @@ struct AFX_SIZEPARENTPARAMS {
   SIZE sizeTotal;
   BOOL bStretch;
 };
+
+// Files dropped on a window (WM_DROPFILES wParam). index 0xFFFFFFFF: the number of files; buffer
+// null: the length of path index; else copies at most size - 1 bytes of it and returns that length.
+// 0 for an unknown handle or index.
+UINT DragQueryFile(HDROP drop, UINT index, LPTSTR buffer, UINT size);
+// Frees the drop; the handle is invalid afterwards.
+void DragFinish(HDROP drop);
+
+namespace platform {
+// Posts a drop of paths to hwnd as the shell would; FALSE (and nothing posted) when the window
+// does not accept files.
+BOOL PostDroppedFiles(HWND hwnd, const std::vector<CString>& paths);
+}  // namespace platform
 
 // What a frame needs to make its view: the view's class and the document it shows.
 class CCreateContext {
@@ -75,6 +91,10 @@ public:
   void SetMessageText(LPCTSTR text);
   // The child control bar or pane with id, or null.
   CWnd* GetControlBar(UINT id) const { return GetDlgItem(static_cast<int>(id)); }
+  // Replaces the menu bar (null: none); the frame keeps owning the menu it loaded itself.
+  BOOL SetMenu(CMenu* menu);
+  // The menu bar, or null.
+  CMenu* GetMenu() const;
   // Lets files dropped on the frame arrive as WM_DROPFILES.
   void DragAcceptFiles(BOOL accept = TRUE);
 
@@ -82,6 +102,8 @@ public:
   // the application.
   BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
   BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+  // Key messages matching the frame's accelerator table become commands.
+  BOOL PreTranslateMessage(MSG* msg) override;
   // Frames delete themselves; the main frame ends the message loop.
   void PostNcDestroy() override;
 
@@ -96,15 +118,24 @@ protected:
   void OnClose();
   void OnDestroy();
   void OnSetFocus(CWnd* oldWnd);
+  // Opens each dropped file through the application, as a command-line open would.
+  void OnDropFiles(HDROP drop);
+  // Brings the pop-up's items up to date with their commands' current state.
+  void OnInitMenuPopup(CMenu* popup, UINT index, BOOL sysMenu);
   LRESULT OnIdleUpdateCmdUI(WPARAM, LPARAM);
   DECLARE_MESSAGE_MAP()
 
   CView* m_pViewActive{nullptr};
+  HACCEL m_hAccelTable{nullptr};
 
 private:
+  // Menu and accelerators of the resource id, when the module has them.
+  void LoadMenuAndAccelerators(UINT idResource);
+
   // Lays out the control bars that do not answer WM_SIZEPARENT by their window size.
   void PlaceBarByHeight(CWnd* bar, RECT& space);
 
   CCreateContext* m_pCreatingContext{nullptr};  // only during LoadFrame
   DWORD m_frameStyle{0};                        // FWS_* bits given at creation
+  CMenu m_menuDefault;                          // the menu loaded by LoadFrame
 };

@@ -3,6 +3,7 @@
 #include "platform/frames.h"
 
 #include "platform/app.h"
+#include "platform/controlbars.h"
 #include "platform/messageloop.h"
 #include "platform/resources.h"
 
@@ -16,6 +17,8 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
   ON_WM_CLOSE()
   ON_WM_DESTROY()
   ON_WM_SETFOCUS()
+  ON_WM_INITMENUPOPUP()
+  ON_WM_DROPFILES()
   ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
 END_MESSAGE_MAP()
 
@@ -24,7 +27,36 @@ BOOL CFrameWnd::LoadFrame(UINT idResource, DWORD style, CWnd* parent, CCreateCon
   AfxLoadStringResource(idResource, strings);
   int newline = strings.Find('\n');
   m_strTitle = newline >= 0 ? strings.Left(newline) : strings;
-  return Create(nullptr, m_strTitle, style, rectDefault, parent, nullptr, 0, context);
+  if (!Create(nullptr, m_strTitle, style, rectDefault, parent, nullptr, 0, context)) return FALSE;
+  LoadMenuAndAccelerators(idResource);
+  return TRUE;
+}
+
+void CFrameWnd::LoadMenuAndAccelerators(UINT idResource) {
+  HINSTANCE module = AfxGetResourceHandle();
+  if (HMENU menu = ::LoadMenu(module, MAKEINTRESOURCE(idResource))) {
+    m_menuDefault.Attach(menu);
+    ::SetMenu(m_hWnd, menu);
+  }
+  if (!m_hAccelTable) m_hAccelTable = ::LoadAccelerators(module, MAKEINTRESOURCE(idResource));
+}
+
+BOOL CFrameWnd::SetMenu(CMenu* menu) { return ::SetMenu(m_hWnd, menu ? menu->m_hMenu : nullptr); }
+
+CMenu* CFrameWnd::GetMenu() const {
+  HMENU menu = ::GetMenu(m_hWnd);
+  return menu ? CMenu::FromHandle(menu) : nullptr;
+}
+
+BOOL CFrameWnd::PreTranslateMessage(MSG* msg) {
+  bool isKey = msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST;
+  if (isKey && m_hAccelTable && ::TranslateAccelerator(m_hWnd, m_hAccelTable, msg)) return TRUE;
+  return CWnd::PreTranslateMessage(msg);
+}
+
+void CFrameWnd::OnInitMenuPopup(CMenu* popup, UINT, BOOL sysMenu) {
+  if (sysMenu || !popup) return;
+  platform::UpdateMenuCommands(popup, this, m_bAutoMenuEnable);
 }
 
 BOOL CFrameWnd::Create(LPCTSTR className, LPCTSTR title, DWORD style, const RECT& rect, CWnd* parent,
@@ -121,7 +153,32 @@ void CFrameWnd::OnUpdateFrameTitle(BOOL addToTitle) {
 }
 
 void CFrameWnd::SetMessageText(LPCTSTR text) {
-  if (CWnd* bar = GetControlBar(AFX_IDW_STATUS_BAR)) bar->SetWindowText(text);
+  CWnd* bar = GetControlBar(AFX_IDW_STATUS_BAR);
+  if (!bar) return;
+  if (auto* statusBar = dynamic_cast<CStatusBar*>(CWnd::FromHandlePermanent(bar->m_hWnd))) {
+    statusBar->SetPaneText(0, text);
+  } else {
+    bar->SetWindowText(text);
+  }
+}
+
+void CFrameWnd::OnDropFiles(HDROP drop) {
+  HWND self = m_hWnd;
+  SetActiveWindow();
+  UINT count = ::DragQueryFile(drop, 0xFFFFFFFF, nullptr, 0);
+  std::vector<CString> paths;
+  for (UINT i = 0; i < count; ++i) {
+    std::string path(::DragQueryFile(drop, i, nullptr, 0) + 1, '\0');
+    ::DragQueryFile(drop, i, path.data(), static_cast<UINT>(path.size()));
+    paths.emplace_back(path.c_str());
+  }
+  ::DragFinish(drop);
+  // Opening a file may replace the frame's document (and, when it fails, close nothing).
+  CWinApp* app = AfxGetApp();
+  for (const CString& path : paths) {
+    if (!app || !::IsWindow(self)) break;
+    app->OpenDocumentFile(path);
+  }
 }
 
 void CFrameWnd::DragAcceptFiles(BOOL accept) {
@@ -187,6 +244,11 @@ void CFrameWnd::OnClose() {
 
 void CFrameWnd::OnDestroy() {
   m_pViewActive = nullptr;
+  // The window no longer shows the menus, so the frame lets go of what it loaded.
+  if (::IsWindow(m_hWnd)) ::SetMenu(m_hWnd, nullptr);
+  m_menuDefault.DestroyMenu();
+  if (m_hAccelTable) ::DestroyAcceleratorTable(m_hAccelTable);
+  m_hAccelTable = nullptr;
   CWnd::OnDestroy();
 }
 

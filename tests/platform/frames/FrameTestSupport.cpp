@@ -2,6 +2,7 @@
 
 #include "FrameTestSupport.h"
 
+#include "platform/controlbars.h"
 #include "platform/gdi.h"
 
 namespace frametest {
@@ -137,6 +138,13 @@ HINSTANCE TestModule() {
   static platform::ResourceModule& module = [] () -> platform::ResourceModule& {
     platform::ResourceModule& made = platform::CreateResourceModule("frame-tests");
     made.AddString(IDR_MAINFRAME, "Tester\n\nTest\nTest files (*.tst)\n.tst\nTester.Document\nTest Document");
+    platform::MenuTemplate menu;
+    menu.items.push_back({"&Test", 0, 0, {{"&Frame", ID_FRAME_ONLY, 0, {}}, {"&Nobody", ID_NOBODY, 0, {}}}});
+    platform::AddMenuResource(made, IDR_MAINFRAME, std::move(menu));
+    made.AddString(ID_INDICATOR_TEST, "TEST");
+    made.AddString(ID_FRAME_ONLY, "FRAME");
+    platform::AddToolBarResource(made, IDR_MAINFRAME, {16, 15, {ID_FRAME_ONLY, ID_SEPARATOR, ID_NOBODY}});
+    platform::AddAcceleratorResource(made, IDR_MAINFRAME, {{{FVIRTKEY | FCONTROL, 'F', ID_FRAME_ONLY}}});
     return made;
   }();
   return module.Handle();

@@ -25,6 +25,8 @@ constexpr UINT ID_DOC_ONLY = 33002;
 constexpr UINT ID_FRAME_ONLY = 33003;
 constexpr UINT ID_APP_ONLY = 33004;
 constexpr UINT ID_NOBODY = 33005;
+constexpr UINT ID_INDICATOR_TEST = 33010;  // a status pane with a string and no command handler
+constexpr UINT ID_INDICATOR_MISSING = 33011;  // a status pane without a string
 
 // What happened, in order, across all the test classes.
 std::vector<std::string>& Log();
