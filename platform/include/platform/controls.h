@@ -4,6 +4,7 @@
 // library loads, so CreateWindowEx and dialog templates can create them by class name.
 
 #include "platform/controls_basic.h"
+#include "platform/controls_datetime.h"
 #include "platform/controls_defs.h"
 #include "platform/controls_header.h"
 #include "platform/controls_imagelist.h"

@@ -5,6 +5,7 @@
 #include "platform/cmdtarget.h"
 #include "platform/messages.h"
 #include "platform/types.h"
+#include "platform/windows.h"  // SCROLLINFO
 
 // ---- buttons ----
 constexpr DWORD BS_PUSHBUTTON = 0x0, BS_DEFPUSHBUTTON = 0x1, BS_CHECKBOX = 0x2, BS_AUTOCHECKBOX = 0x3,
@@ -127,7 +128,6 @@ struct HDHITTESTINFO {
   int iItem;
 };
 using LPHDHITTESTINFO = HDHITTESTINFO*;
-using LPINT = int*;
 
 struct NMHEADER {
   NMHDR hdr;
@@ -259,18 +259,6 @@ struct NMLVKEYDOWN {
 // Compares two items by their item data; negative, zero or positive.
 using PFNLVCOMPARE = int (*)(LPARAM item1, LPARAM item2, LPARAM sortData);
 
-struct SCROLLINFO {
-  UINT cbSize;
-  UINT fMask;
-  int nMin;
-  int nMax;
-  UINT nPage;
-  int nPos;
-  int nTrackPos;
-};
-using LPSCROLLINFO = SCROLLINFO*;
-constexpr UINT SIF_RANGE = 0x1, SIF_PAGE = 0x2, SIF_POS = 0x4, SIF_DISABLENOSCROLL = 0x8, SIF_TRACKPOS = 0x10,
-               SIF_ALL = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS;
 
 // ---- tree view controls ----
 constexpr DWORD TVS_HASBUTTONS = 0x1, TVS_HASLINES = 0x2, TVS_LINESATROOT = 0x4, TVS_EDITLABELS = 0x8,

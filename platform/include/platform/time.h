@@ -78,6 +78,18 @@ private:
   std::time_t m_span{0};
 };
 
+// A broken-down local date and time; months 1-12, day of week 0 = Sunday.
+struct SYSTEMTIME {
+  WORD wYear{0};
+  WORD wMonth{0};
+  WORD wDayOfWeek{0};
+  WORD wDay{0};
+  WORD wHour{0};
+  WORD wMinute{0};
+  WORD wSecond{0};
+  WORD wMilliseconds{0};
+};
+
 // A point in time (seconds since 1970), read and formatted in local time.
 class CTime {
 public:
@@ -85,6 +97,8 @@ public:
   CTime(std::time_t t) : m_time(t) {}
   // Local date and time; month 1-12, day 1-31. An impossible date gives time 0.
   CTime(int year, int month, int day, int hour, int minute, int second, int dst = -1);
+  // The local time st names (day of week and milliseconds ignored); an impossible date gives time 0.
+  explicit CTime(const SYSTEMTIME& st, int dst = -1);
 
   // The platform clock's wall time.
   static CTime GetCurrentTime();
@@ -97,6 +111,8 @@ public:
   int GetMinute() const;
   int GetSecond() const;
   int GetDayOfWeek() const;  // 1 = Sunday ... 7 = Saturday
+  // Fills st with the local date and time (milliseconds 0); false for a time before 1970.
+  bool GetAsSystemTime(SYSTEMTIME& st) const;
   // strftime codes on local time.
   CString Format(const char* format) const;
   // strftime codes on UTC.

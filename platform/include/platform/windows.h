@@ -162,6 +162,23 @@ struct WINDOWPLACEMENT {
 };
 using LPWINDOWPLACEMENT = WINDOWPLACEMENT*;
 
+// A window's scroll bar (SB_HORZ, SB_VERT) or a scroll bar control (SB_CTL); fMask says which
+// fields are read or written.
+struct SCROLLINFO {
+  UINT cbSize{sizeof(SCROLLINFO)};
+  UINT fMask{0};
+  int nMin{0};
+  int nMax{0};
+  UINT nPage{0};
+  int nPos{0};
+  int nTrackPos{0};
+};
+using LPSCROLLINFO = SCROLLINFO*;
+using LPCSCROLLINFO = const SCROLLINFO*;
+using LPINT = int*;
+constexpr UINT SIF_RANGE = 0x1, SIF_PAGE = 0x2, SIF_POS = 0x4, SIF_DISABLENOSCROLL = 0x8, SIF_TRACKPOS = 0x10,
+               SIF_ALL = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS;
+
 // Window class registration.
 struct WNDCLASS {
   UINT style;
@@ -303,6 +320,15 @@ public:
   BOOL IsZoomed() const;
   BOOL GetWindowPlacement(WINDOWPLACEMENT* placement) const;
   BOOL SetWindowPlacement(const WINDOWPLACEMENT* placement);
+
+  // Scroll bars of this window (SB_HORZ, SB_VERT); see the free functions of the same names.
+  BOOL GetScrollInfo(int bar, LPSCROLLINFO info, UINT mask = SIF_ALL) const;
+  int SetScrollInfo(int bar, LPSCROLLINFO info, BOOL redraw = TRUE);
+  int GetScrollPos(int bar) const;
+  int SetScrollPos(int bar, int pos, BOOL redraw = TRUE);
+  void GetScrollRange(int bar, LPINT minPos, LPINT maxPos) const;
+  void SetScrollRange(int bar, int minPos, int maxPos, BOOL redraw = TRUE);
+  void ShowScrollBar(UINT bar, BOOL show = TRUE);
 
   // State.
   BOOL ShowWindow(int cmdShow);
@@ -534,6 +560,21 @@ BOOL EnableWindow(HWND hwnd, BOOL enable);
 BOOL IsWindowEnabled(HWND hwnd);
 BOOL IsIconic(HWND hwnd);
 BOOL IsZoomed(HWND hwnd);
+
+// Scroll bar state, kept per window and bar. The position always stays within
+// nMin..nMax - nPage + 1. Setting a range or page shows a window's bar when the range is larger
+// than the page and hides it otherwise (SIF_DISABLENOSCROLL keeps it shown).
+// Fills the fields info->fMask names; FALSE for a bad window or bar or an empty mask.
+BOOL GetScrollInfo(HWND hwnd, int bar, LPSCROLLINFO info);
+// Stores the fields info->fMask names; returns the resulting position.
+int SetScrollInfo(HWND hwnd, int bar, LPCSCROLLINFO info, BOOL redraw);
+int GetScrollPos(HWND hwnd, int bar);
+// Returns the previous position.
+int SetScrollPos(HWND hwnd, int bar, int pos, BOOL redraw);
+BOOL GetScrollRange(HWND hwnd, int bar, LPINT minPos, LPINT maxPos);
+BOOL SetScrollRange(HWND hwnd, int bar, int minPos, int maxPos, BOOL redraw);
+// Shows or hides SB_HORZ, SB_VERT or SB_BOTH (WS_HSCROLL/WS_VSCROLL, taking client space).
+BOOL ShowScrollBar(HWND hwnd, int bar, BOOL show);
 // showCmd SW_SHOWMAXIMIZED, SW_SHOWMINIMIZED, SW_SHOWNORMAL or SW_HIDE; rcNormalPosition in the
 // parent's client coordinates (screen for top-level windows).
 BOOL GetWindowPlacement(HWND hwnd, WINDOWPLACEMENT* placement);

@@ -2,6 +2,7 @@
 
 #include "ButtonModel.h"
 #include "ComboBoxModel.h"
+#include "DateTimeModel.h"
 #include "EditModel.h"
 #include "HeaderModel.h"
 #include "IpAddressModel.h"
@@ -39,6 +40,7 @@ const ControlClass kControlClasses[] = {
     {"tooltips_class32", &detail::ControlProc<detail::ToolTipModel>},
     {"msctls_statusbar32", &detail::ControlProc<detail::StatusBarModel>},
     {"ToolbarWindow32", &detail::ControlProc<detail::ToolBarModel>},
+    {"SysDateTimePick32", &detail::ControlProc<detail::DateTimeModel>},
 };
 
 // The classes are ready before any program code runs.

@@ -55,6 +55,23 @@ CTime::CTime(int year, int month, int day, int hour, int minute, int second, int
   m_time = t == static_cast<std::time_t>(-1) ? 0 : t;
 }
 
+CTime::CTime(const SYSTEMTIME& st, int dst)
+    : CTime(st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, dst) {}
+
+bool CTime::GetAsSystemTime(SYSTEMTIME& st) const {
+  if (m_time < 0) return false;
+  std::tm tm = Local();
+  st.wYear = static_cast<WORD>(tm.tm_year + 1900);
+  st.wMonth = static_cast<WORD>(tm.tm_mon + 1);
+  st.wDayOfWeek = static_cast<WORD>(tm.tm_wday);
+  st.wDay = static_cast<WORD>(tm.tm_mday);
+  st.wHour = static_cast<WORD>(tm.tm_hour);
+  st.wMinute = static_cast<WORD>(tm.tm_min);
+  st.wSecond = static_cast<WORD>(tm.tm_sec);
+  st.wMilliseconds = 0;
+  return true;
+}
+
 CTime CTime::GetCurrentTime() { return CTime(platform::Clock::Now()); }
 
 std::tm CTime::Local() const {

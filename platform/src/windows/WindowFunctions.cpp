@@ -8,6 +8,7 @@
 
 #include "../loop/Timers.h"
 #include "WindowTable.h"
+#include "platform/gdi.h"
 #include "platform/messageloop.h"
 #include "platform/object.h"
 #include "platform/resources.h"
@@ -191,6 +192,23 @@ LRESULT ForwardToParent(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, L
   return otherwise;
 }
 
+// A child window whose only frame is WS_BORDER: one pixel drawn around its client area.
+bool HasPlainBorder(const WindowState& s) {
+  return s.parent && (s.style & WS_BORDER) && !(s.style & (WS_DLGFRAME | WS_THICKFRAME)) &&
+         !(s.exStyle & WS_EX_DLGMODALFRAME);
+}
+
+void DrawPlainBorder(HWND hwnd, const WindowState& s) {
+  if (!HasPlainBorder(s)) return;
+  HDC hdc = ::GetWindowDC(hwnd);
+  CDC* dc = platform::DcFromHandle(hdc);
+  if (dc) {
+    RECT frame{0, 0, s.rect.right - s.rect.left, s.rect.bottom - s.rect.top};
+    dc->Draw3dRect(&frame, RGB(0, 0, 0), RGB(0, 0, 0));
+  }
+  if (hdc) ::ReleaseDC(hwnd, hdc);
+}
+
 }  // namespace
 
 LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -198,6 +216,7 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (!s) return 0;
   switch (message) {
     case WM_NCCREATE: return TRUE;
+    case WM_NCPAINT: DrawPlainBorder(hwnd, *s); return 0;
     case WM_CLOSE: DestroyWindow(hwnd); return 0;
     case WM_PAINT: {
       PAINTSTRUCT ps{};
@@ -463,6 +482,22 @@ int MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count) {
   return static_cast<int>(MAKELONG(static_cast<WORD>(dx), static_cast<WORD>(dy)));
 }
 
+namespace {
+
+// Lets a top-level window keep its size within the tracking limits it gives in WM_GETMINMAXINFO.
+// Without limits of its own any size is kept, even one larger than the screen.
+void ApplyTrackingLimits(HWND hwnd, WINDOWPOS& pos) {
+  SIZE screen = platform::GetScreenSize();
+  MINMAXINFO info{{0, 0}, {screen.cx, screen.cy}, {0, 0}, {0, 0},
+                  {std::max<LONG>(screen.cx, pos.cx), std::max<LONG>(screen.cy, pos.cy)}};
+  ::SendMessage(hwnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+  LONG minX = std::max<LONG>(info.ptMinTrackSize.x, 0), minY = std::max<LONG>(info.ptMinTrackSize.y, 0);
+  pos.cx = std::clamp<LONG>(pos.cx, minX, std::max<LONG>(info.ptMaxTrackSize.x, minX));
+  pos.cy = std::clamp<LONG>(pos.cy, minY, std::max<LONG>(info.ptMaxTrackSize.y, minY));
+}
+
+}  // namespace
+
 BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
   WindowState* s = Find(hwnd);
   if (!s) return FALSE;
@@ -475,6 +510,9 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
   if (flags & SWP_NOSIZE) {
     pos.cx = old.right - old.left;
     pos.cy = old.bottom - old.top;
+  } else if (IsTopLevel(*s)) {
+    ApplyTrackingLimits(hwnd, pos);
+    if (!Find(hwnd)) return FALSE;
   }
   if (!(flags & SWP_NOSENDCHANGING)) ::SendMessage(hwnd, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&pos));
   s = Find(hwnd);
@@ -811,6 +849,12 @@ BOOL RedrawWindow(HWND hwnd, LPCRECT rect, void*, UINT flags) {
 HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint) {
   WindowState* s = Find(hwnd);
   if (!s || !paint) return nullptr;
+  // The frame is drawn with every paint of the client, which covers every time it can be spoilt.
+  if (HasPlainBorder(*s)) {
+    ::SendMessage(hwnd, WM_NCPAINT, 1, 0);
+    s = Find(hwnd);
+    if (!s) return nullptr;
+  }
   *paint = PAINTSTRUCT{};
   paint->rcPaint = s->invalid;
   paint->fErase = s->erase ? TRUE : FALSE;

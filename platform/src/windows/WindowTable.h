@@ -24,6 +24,15 @@ struct WindowClass {
   bool procSet{false};
 };
 
+// One scroll bar's numbers (SB_HORZ, SB_VERT, SB_CTL).
+struct ScrollBarState {
+  int min{0};
+  int max{0};
+  UINT page{0};
+  int pos{0};
+  int trackPos{0};
+};
+
 struct WindowState {
   HWND hwnd{nullptr};
   const WindowClass* windowClass{nullptr};
@@ -53,6 +62,7 @@ struct WindowState {
   std::uint64_t paintsBegun{0};   // BeginPaint calls, to tell a paint handler that painted nothing
   std::unique_ptr<Surface> surface;  // top-level windows
   std::uint64_t order{0};         // creation order
+  ScrollBarState scrollBars[3];   // indexed by SB_HORZ, SB_VERT, SB_CTL
 };
 
 // The state of a live window; null otherwise.

@@ -188,3 +188,28 @@ TEST(CTimeSpanTest, PartsAndFormat) {
 }
 
 }  // namespace
+
+TEST(CTimeTest, SystemTimeRoundTripsInLocalTime) {
+  SYSTEMTIME st{};
+  st.wYear = 2020;
+  st.wMonth = 3;
+  st.wDay = 1;
+  st.wHour = 17;
+  st.wMinute = 5;
+  st.wSecond = 9;
+  st.wMilliseconds = 500;
+  CTime t(st);
+  EXPECT_EQ(t, CTime(2020, 3, 1, 17, 5, 9));
+  SYSTEMTIME back{};
+  ASSERT_TRUE(t.GetAsSystemTime(back));
+  EXPECT_EQ(back.wYear, 2020);
+  EXPECT_EQ(back.wMonth, 3);
+  EXPECT_EQ(back.wDay, 1);
+  EXPECT_EQ(back.wDayOfWeek, 0);  // a Sunday
+  EXPECT_EQ(back.wHour, 17);
+  EXPECT_EQ(back.wSecond, 9);
+  EXPECT_EQ(back.wMilliseconds, 0);
+  st.wMonth = 0;
+  EXPECT_EQ(CTime(st).GetTime(), 0);
+  EXPECT_FALSE(CTime(-1).GetAsSystemTime(back));
+}
