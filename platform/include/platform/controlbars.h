@@ -37,6 +37,7 @@ protected:
 
 class CStatusBar : public CControlBar {
 public:
+  using CWnd::Create;
   BOOL Create(CWnd* parent, DWORD style = WS_CHILD | WS_VISIBLE, UINT id = AFX_IDW_STATUS_BAR);
   // One pane per id: ID_SEPARATOR is a pane that stretches, any other id shows its string
   // resource. FALSE (the pane left empty) when a string is missing.
@@ -72,6 +73,7 @@ private:
 
 class CToolBar : public CControlBar {
 public:
+  using CWnd::Create;
   BOOL Create(CWnd* parent, DWORD style = WS_CHILD | WS_VISIBLE, UINT id = AFX_IDW_TOOLBAR);
   // Buttons and images of tool bar resource id (and bitmap resource id when there is one).
   BOOL LoadToolBar(UINT id);

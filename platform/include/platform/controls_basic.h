@@ -8,6 +8,7 @@
 
 class CButton : public CWnd {
 public:
+  using CWnd::Create;
   BOOL Create(LPCTSTR caption, DWORD style, const RECT& rect, CWnd* parent, UINT id);
   // BST_UNCHECKED, BST_CHECKED or BST_INDETERMINATE.
   int GetCheck() const;
@@ -29,6 +30,7 @@ protected:
 
 class CStatic : public CWnd {
 public:
+  using CWnd::Create;
   BOOL Create(LPCTSTR text, DWORD style, const RECT& rect, CWnd* parent, UINT id = 0xFFFF);
   // The bitmap an SS_BITMAP static shows (not owned); returns the previous one.
   HBITMAP SetBitmap(HBITMAP bitmap);
@@ -39,6 +41,7 @@ public:
 
 class CEdit : public CWnd {
 public:
+  using CWnd::Create;
   BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
   // Selection as character offsets; end -1 (or start 0, end -1) selects to the end.
   void SetSel(int start, int end, BOOL noScroll = FALSE);
@@ -71,6 +74,7 @@ public:
 
 class CListBox : public CWnd {
 public:
+  using CWnd::Create;
   BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
   int GetCount() const;
   // Index of the new string (sorted position with LBS_SORT), LB_ERR on failure.
@@ -100,6 +104,7 @@ public:
 
 class CComboBox : public CWnd {
 public:
+  using CWnd::Create;
   BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
   int GetCount() const;
   int AddString(LPCTSTR text);

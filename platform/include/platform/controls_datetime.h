@@ -28,6 +28,7 @@ struct NMDATETIMECHANGE {
 // The user steps the day with the up and down arrow keys.
 class CDateTimeCtrl : public CWnd {
 public:
+  using CWnd::Create;
   BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
   // GDT_VALID with time filled, or GDT_NONE leaving it as it was.
   DWORD GetTime(CTime& time) const;

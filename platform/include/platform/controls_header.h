@@ -8,6 +8,7 @@ class CImageList;
 
 class CHeaderCtrl : public CWnd {
 public:
+  using CWnd::Create;
   BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
   int GetItemCount() const;
   // Index of the new item, -1 on failure; an index past the end appends.

@@ -10,6 +10,7 @@ class CImageList;
 
 class CListCtrl : public CWnd {
 public:
+  using CWnd::Create;
   BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
 
   // Columns.

@@ -6,6 +6,7 @@
 
 class CProgressCtrl : public CWnd {
 public:
+  using CWnd::Create;
   BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
   void SetRange(short lower, short upper);
   void SetRange32(int lower, int upper);
@@ -23,6 +24,7 @@ public:
 // TB_ENDTRACK.
 class CSliderCtrl : public CWnd {
 public:
+  using CWnd::Create;
   BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
   void SetRange(int min, int max, BOOL redraw = FALSE);
   void GetRange(int& min, int& max) const;

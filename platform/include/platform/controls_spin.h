@@ -6,6 +6,7 @@
 
 class CSpinButtonCtrl : public CWnd {
 public:
+  using CWnd::Create;
   BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
   void SetRange(short lower, short upper);
   void SetRange32(int lower, int upper);
@@ -20,6 +21,7 @@ public:
 
 class CIPAddressCtrl : public CWnd {
 public:
+  using CWnd::Create;
   BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
   void SetAddress(DWORD address);
   void SetAddress(BYTE b1, BYTE b2, BYTE b3, BYTE b4);

@@ -6,6 +6,7 @@
 
 class CStatusBarCtrl : public CWnd {
 public:
+  using CWnd::Create;
   BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
   // Right edges of the panes, left to right; -1 for the last runs to the end. FALSE when they go
   // backwards.

@@ -6,6 +6,7 @@
 
 class CToolBarCtrl : public CWnd {
 public:
+  using CWnd::Create;
   BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
   void SetBitmapSize(CSize size);
   void SetButtonSize(CSize size);

@@ -8,6 +8,7 @@
 class CToolTipCtrl : public CWnd {
 public:
   // A hidden top-most pop-up owned by parent.
+  using CWnd::Create;
   BOOL Create(CWnd* parent, DWORD style = 0);
   // A whole window (rect null) or a rectangle of it (client coordinates, told apart by toolId).
   BOOL AddTool(CWnd* wnd, LPCTSTR text, LPCRECT rect = nullptr, UINT_PTR toolId = 0);

@@ -8,6 +8,7 @@ class CImageList;
 
 class CTreeCtrl : public CWnd {
 public:
+  using CWnd::Create;
   BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
   // Null on failure (bad parent).
   HTREEITEM InsertItem(LPTVINSERTSTRUCT insert);

@@ -36,6 +36,7 @@ public:
   // Runs the dialog modally; returns the EndDialog code, or -1 when the template is missing or
   // the window cannot be made.
   virtual INT_PTR DoModal();
+  using CWnd::Create;
   // Makes a modeless dialog (visible when the template says WS_VISIBLE); FALSE on failure.
   virtual BOOL Create(UINT templateId, CWnd* parent = nullptr);
   virtual BOOL Create(LPCTSTR templateName, CWnd* parent = nullptr);
