@@ -1,0 +1,698 @@
+#include "orvanta/connection/MainFrame.h"
+
+#include <cstdlib>
+
+#include <platform/app.h>
+#include <platform/msgbox.h>
+#include <platform/resources.h>
+
+#include "orvanta/connection/ConnectDlg.h"
+#include "orvanta/connection/LoginProfile.h"
+#include "orvanta/connection/LoginRequests.h"
+#include "orvanta/connection/ScreenFlags.h"
+#include "orvanta/connection/ServerLink.h"
+#include "orvanta/connection/SessionRecord.h"
+#include "orvanta/connection/UserOptions.h"
+#include "orvanta/resources/OrvantaResources.h"
+
+namespace {
+
+const char kFrameTitle[] = "Orvanta 1.5";
+const char kDisconnectedText[] = "You have been disconnected\nYou must login again.";
+const char kNetworkErrorText[] = "Network error.\nPlease reconnect.";
+const char kResumeQuestion[] = "Match was concluded improperly\nDo you wish to move directly to the game room?";
+
+CString NumberText(long number) {
+  CString text;
+  text.Format("%ld", number);
+  return text;
+}
+
+bool IsListView(UINT viewId) {
+  return viewId == CMainFrame::kWaitingRoomView || viewId == CMainFrame::kRecordListView ||
+         viewId == CMainFrame::kRankView || viewId == CMainFrame::kTeachingListView;
+}
+
+}  // namespace
+
+IMPLEMENT_DYNCREATE(CMainFrame, CFrameWnd)
+
+BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
+  ON_WM_CREATE()
+  ON_MESSAGE(CWndSocket::kNotifyMessage, OnSocketNotify)
+  ON_COMMAND(CMainFrame::kConnectCommand, OnConnectDisconnect)
+  ON_WM_CLOSE()
+  ON_COMMAND(CMainFrame::kEnvironmentCommand, OnEnvironment)
+  ON_WM_COPYDATA()
+  ON_COMMAND(CMainFrame::kChattingMacroCommand, OnChattingMacro)
+  ON_COMMAND(CMainFrame::kConnectMenuCommand, OnConnectDisconnect)
+  ON_MESSAGE(CMainFrame::kDeleteRetiredLinksMessage, OnDeleteRetiredLinks)
+END_MESSAGE_MAP()
+
+CMainFrame::CMainFrame() : CMainFrame(CServerAddress::Resolve()) {}
+
+CMainFrame::CMainFrame(const CServerAddress& address) : m_address(address) { LoadChatMacros(); }
+
+CMainFrame::~CMainFrame() {
+  m_pLink.reset();
+  m_retiredLinks.clear();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Window set-up
+
+BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs) {
+  if (!CFrameWnd::PreCreateWindow(cs))
+    return FALSE;
+  cs.x = 0;
+  cs.y = 0;
+  cs.cx = 800;
+  cs.cy = 600;
+  // The caption is the program's own, never built from the document's name.
+  cs.style &= ~FWS_ADDTOTITLE;
+  return TRUE;
+}
+
+int CMainFrame::OnCreate(LPCREATESTRUCT cs) {
+  if (CFrameWnd::OnCreate(cs) == -1)
+    return -1;
+  if (!CreateStatusBar())
+    return -1;
+  FlagScreen(kStartView);
+  SetTitle(kFrameTitle);
+  SetWindowText(kFrameTitle);
+  return 0;
+}
+
+BOOL CMainFrame::CreateStatusBar() {
+  static const UINT kIndicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
+  if (!m_wndStatusBar.Create(this, WS_CHILD | WS_VISIBLE, AFX_IDW_STATUS_BAR))
+    return FALSE;
+  m_wndStatusBar.SetIndicators(kIndicators, 4);
+  // The View menu shows the bar; the frame starts without it.
+  m_wndStatusBar.ShowWindow(SW_HIDE);
+  return TRUE;
+}
+
+void CMainFrame::OnClose() {
+  if (!m_bQuietClose) {
+    // A running game is never left by closing the window.
+    if (IsGameRoomActive() && (m_wRoomState & 0x0006) != 0)
+      return;
+    if (Ask("Do you close this program?", "Confirm", MB_YESNO) != IDYES)
+      return;
+  }
+  WriteSetting(0, GetPresentSizeSetting());
+  if (IsListView(m_nActiveViewId))
+    NotePending("SaveColumnWidths", NumberText(m_nActiveViewId));
+  CFrameWnd::OnClose();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Login and connection
+
+platform::Profile& CMainFrame::GetAppProfile() {
+  if (CWinApp* app = AfxGetApp())
+    return app->GetProfile();
+  return m_ownProfile;
+}
+
+void CMainFrame::RunLoginPass() {
+  CLoginProfile profile(GetAppProfile());
+  CString id;
+  CString password;
+  if (CConnectDlg::RunLoginPass(this, profile, id, password))
+    ConnectToServer(id, password);
+}
+
+void CMainFrame::ConnectToServer(const CString& id, const CString& password) {
+  // Kept for a login again after "already logged in".
+  m_strUserId = id;
+  m_strPassword = password;
+  BeginWaitCapture();
+  RetireLink();
+  m_pLink = std::make_unique<CServerLink>(this, INVALID_SOCKET);
+  m_bConnecting = TRUE;
+  if (m_pLink && m_pLink->Connect(m_address.m_strHost, m_address.m_nPort)) {
+    m_pLoginRecord = std::make_unique<CSessionRecord>(id, password);
+    return;
+  }
+  // The link never connected: it goes without a close event, so no disconnection message
+  // comes before the question below.
+  RetireLink();
+  EndWaitCapture();
+  m_bConnecting = FALSE;
+  if (Ask("Unable to connect.\n\t Do you wish to try again?", "Confirm", MB_YESNO) == IDYES)
+    RunLoginPass();
+}
+
+void CMainFrame::OnConnectDisconnect() {
+  if (m_bLogoutReceived)
+    return;
+  if (!m_bConnected) {
+    if (m_bConnecting)
+      AfxMessageBox("Connection is in progress.");
+    else
+      RunLoginPass();
+    return;
+  }
+  if (IsGameRoomActive() && (m_wRoomState & 0x0006) != 0) {
+    if ((m_wRoomState & 0x0100) == 0) {
+      AfxMessageBox("You can exit after finishing the game.");
+      return;
+    }
+    ClearScreenFlag(kScreenGameRoom);
+    if (m_pLoginRecord)
+      m_pLoginRecord->Reset();
+  }
+  if (Ask("Do you wish to disconnect?", "Confirm", MB_YESNO) != IDYES)
+    return;
+  if (m_nActiveViewId == kWaitingRoomView) {
+    SendWaitRoomLeave();
+    FlushRequests();
+  }
+  CLoginRequests(m_pLink.get()).SendLogout(0);
+  m_bRoomEntry = FALSE;
+  ReturnToStartView();
+  NotePending("DisableCommandButtons");
+  SetStatusText("");
+  m_bListRequested = FALSE;
+  // The close sends the logout still queued before the socket goes; its close event brings the
+  // disconnection message and the login dialog.
+  CloseLink();
+}
+
+void CMainFrame::CloseLink() {
+  if (m_pLink)
+    m_pLink->Close();
+}
+
+void CMainFrame::RetireLink() {
+  if (!m_pLink)
+    return;
+  // A retired link tells the frame nothing more: its socket is closed when it is deleted.
+  m_pLink->SetNotifyMask(0);
+  m_retiredLinks.push_back(std::move(m_pLink));
+  if (m_hWnd)
+    PostMessage(kDeleteRetiredLinksMessage);
+}
+
+LRESULT CMainFrame::OnDeleteRetiredLinks(WPARAM, LPARAM) {
+  // A dialog run inside a notification pumps this message too early: the notification's end
+  // posts it again.
+  if (m_nNotifyDepth == 0)
+    m_retiredLinks.clear();
+  return 0;
+}
+
+void CMainFrame::BeginWaitCapture() {
+  if (m_bWaiting)
+    return;
+  m_bWaiting = TRUE;
+  if (CWinApp* app = AfxGetApp())
+    app->DoWaitCursor(1);
+  SetCapture();
+}
+
+void CMainFrame::EndWaitCapture() {
+  if (!m_bWaiting)
+    return;
+  m_bWaiting = FALSE;
+  if (CWinApp* app = AfxGetApp())
+    app->DoWaitCursor(-1);
+  if (GetCapture() == this)
+    ReleaseCapture();
+}
+
+int CMainFrame::Ask(const CString& text, const char* caption, UINT type) {
+  return ::MessageBox(m_hWnd, text, caption, type);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The link's events
+
+LRESULT CMainFrame::OnSocketNotify(WPARAM, LPARAM lParam) {
+  ++m_nNotifyDepth;
+  HandleLinkEvent(LOWORD(static_cast<DWORD_PTR>(lParam)));
+  --m_nNotifyDepth;
+  if (m_nNotifyDepth == 0 && !m_retiredLinks.empty() && m_hWnd)
+    PostMessage(kDeleteRetiredLinksMessage);
+  return 0;
+}
+
+void CMainFrame::HandleLinkEvent(WORD event) {
+  switch (event) {
+    case CWndSocket::kNotifyConnected:
+      OnLinkConnected();
+      break;
+    case CWndSocket::kNotifyReceived:
+      OnLinkData();
+      break;
+    case CWndSocket::kNotifyClosed:
+      OnLinkClosed();
+      break;
+    case CWndSocket::kNotifyError:
+      OnLinkError();
+      break;
+    default:
+      break;
+  }
+}
+
+void CMainFrame::OnLinkConnected() {
+  CLoginRequests(m_pLink.get()).SendHello(0);
+  m_bConnecting = FALSE;
+  m_bConnected = TRUE;
+  NotePending("CreateMemoBox");
+}
+
+void CMainFrame::OnLinkData() {
+  if (!m_bConnected || !m_pLink)
+    return;
+  const CString group = m_pLink->ReadFrames();
+  if (group.IsEmpty())
+    return;
+  CFieldTokenizer failedPayload;
+  int failedCode = 0;
+  if (m_dispatcher.DispatchServerFrames(group, &failedPayload, &failedCode) != 1)
+    m_dispatcher.OnFailedReply(&failedPayload, &failedCode);
+}
+
+void CMainFrame::OnLinkClosed() {
+  if (IsGameRoomActive())
+    NotePending("ResetGameRoom");
+  SwitchView(kStartView);
+  ResetLoginRoomEntry();
+  SetStatusText("");
+  NotePending("DestroyRoomButtons");
+  NotePending("DisableCommandButtons");
+  ClearConnectionFlags();
+  EndWaitCapture();
+  AfxMessageBox(kDisconnectedText);
+  RetireLink();
+  RunLoginPass();
+}
+
+void CMainFrame::OnLinkError() {
+  // The flags go first: the close below runs a new login pass, whose connection must keep them.
+  ClearConnectionFlags();
+  AfxMessageBox(kNetworkErrorText);
+  CloseLink();
+  if (m_nActiveViewId == kStartView)
+    NotePending("ClearStartViewStatus");
+  SetStatusText("Press 'F1' for Help.");
+}
+
+void CMainFrame::ClearConnectionFlags() {
+  m_bConnected = FALSE;
+  m_bConnecting = FALSE;
+  m_bRoomEntry = FALSE;
+  m_bInRoom = FALSE;
+  m_bListRequested = FALSE;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Login exchange
+
+BOOL CMainFrame::QueueRequest(int major, int minor, const CString& payload, const CString& flag) {
+  if (!m_pLink || !m_pLink->IsConnected())
+    return FALSE;
+  m_pLink->QueueFrame(0, major, minor, payload, flag);
+  return TRUE;
+}
+
+void CMainFrame::FlushRequests() {
+  if (m_pLink)
+    m_pLink->FlushFrames();
+}
+
+void CMainFrame::OnLoginReply(const CString& payload) {
+  m_bConnected = TRUE;
+  NotePending("RegisterStartView");
+  SendOptions();
+  if (!m_pLoginRecord)
+    return;
+  bool resume = false;
+  if (CSessionRecord::OffersResume(payload))
+    resume = Ask(kResumeQuestion, "Inform", MB_YESNO | MB_ICONINFORMATION) == IDYES;
+  m_strNotice = m_pLoginRecord->TakeLoginReply(payload, resume);
+  if (!resume)
+    return;
+  m_bResume = TRUE;
+  m_pLoginRecord->m_nRoomNumber = std::atoi(CFieldTokenizer(payload).GetField(3));
+  RequestMemoList();
+}
+
+void CMainFrame::RequestAdvertInfo() { CLoginRequests(m_pLink.get()).RequestAdvertInfo(ReadAdvertStamp()); }
+
+void CMainFrame::RequestWaitRoomList() { CLoginRequests(m_pLink.get()).RequestWaitRoomList(); }
+
+void CMainFrame::SendPostLoginRequest() { CLoginRequests(m_pLink.get()).SendPostLoginRequest(); }
+
+void CMainFrame::SendLogout() { CLoginRequests(m_pLink.get()).SendLogout(0); }
+
+void CMainFrame::AskLoginRelease() { CLoginRequests(m_pLink.get()).SendLoginRelease(m_strUserId); }
+
+void CMainFrame::OnRelogin() {
+  CLoginRequests(m_pLink.get()).QueueLogin(m_strUserId, m_strPassword);
+  FlushRequests();
+}
+
+void CMainFrame::RequestMemoList() {
+  if (QueueRequest(1, 13, "", "1"))
+    FlushRequests();
+}
+
+void CMainFrame::OnLogoutReply() {
+  ReleaseSession();
+  SwitchView(kStartView);
+  m_bLogoutReceived = FALSE;
+  m_bRoomEntry = FALSE;
+  // Closing waits for the loop: the dispatcher that called here still reads the frame after
+  // this returns, and a closed frame is deleted.
+  if (m_bClosing && m_hWnd)
+    PostMessage(WM_CLOSE);
+}
+
+void CMainFrame::ReleaseSession() {
+  m_pLoginRecord.reset();
+  RetireLink();
+  NotePending("ReleaseWaitingRoomList");
+  m_bConnected = FALSE;
+  m_bConnecting = FALSE;
+  m_bInRoom = FALSE;
+  SetScreenFlag(0);
+  m_wRoomState = 1;
+  m_nCurrentWaitRoom = -1;
+}
+
+void CMainFrame::ReturnToStartView() {
+  SwitchView(kStartView);
+  if (m_pLoginRecord)
+    m_pLoginRecord->ClearRoomTexts();
+  ClearScreenFlag(kScreenWaitingRoom);
+}
+
+void CMainFrame::ResetLoginRoomEntry() {
+  if (!m_pLoginRecord)
+    return;
+  m_pLoginRecord->ClearRoomTexts();
+  ClearScreenFlag(kScreenWaitingRoom);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Views
+
+CString CMainFrame::GetViewStatusText(UINT viewId) {
+  switch (viewId) {
+    case kWaitingRoomView: return "Select 'game room' in the game room list to enter.";
+    case kGameRoomView: return Cp949("대국실 입니다.");
+    case kStartView: return "Select waiting room from list.";
+    case kRankView: return "Rank Display Window.";
+    case kRecordListView: return "If you select the game record list, you can review the game record.";
+    case kTeachingListView: return "Select teaching game room from list.";
+    default: return CString();
+  }
+}
+
+void CMainFrame::SwitchView(UINT viewId) {
+  if (viewId == m_nActiveViewId)
+    return;
+  SetStatusText(GetViewStatusText(viewId));
+  NotePending("CreateView", NumberText(viewId));
+  m_nActiveViewId = viewId;
+  FlagScreen(viewId);
+  if (viewId == kStartView && m_bConnected)
+    SendPostLoginRequest();
+}
+
+void CMainFrame::FlagScreen(UINT viewId) { FlagScreenForView(viewId); }
+
+void CMainFrame::SetStatusText(const CString& text) {
+  m_strStatusText = text;
+  SetMessageText(text);
+}
+
+BOOL CMainFrame::RelayToView(UINT viewId, const char* viewCall, const CFieldTokenizer& payload) {
+  // A record for a screen that is no longer shown (a closed room, a list left) is dropped.
+  if (m_nActiveViewId != viewId)
+    return FALSE;
+  NotePending(viewCall, payload.GetText());
+  return TRUE;
+}
+
+void CMainFrame::NotePending(const char* name, const CString& detail) {
+  CString call = name;
+  if (!detail.IsEmpty())
+    call += ":" + detail;
+  m_pendingCalls.push_back(call);
+  if (m_pendingCalls.size() > kPendingCallLimit)
+    m_pendingCalls.pop_front();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Settings, adverts, chat phrases and options
+
+CString CMainFrame::GetPresentSizeSetting() const {
+  CRect rect;
+  if (m_hWnd)
+    GetWindowRect(&rect);
+  return CSettingFiles::FormatFrameSize(m_hWnd && IsZoomed(), rect.Width(), rect.Height());
+}
+
+CString CMainFrame::ReadSetting(int field) const { return m_settingFiles.ReadSetting(field); }
+
+BOOL CMainFrame::WriteSetting(int field, const CString& text) {
+  return m_settingFiles.WriteSetting(field, text, GetPresentSizeSetting());
+}
+
+BOOL CMainFrame::LoadAdverts() { return m_settingFiles.LoadAdverts(m_adverts); }
+
+CString CMainFrame::ReadAdvertStamp() const { return m_settingFiles.ReadAdvertStamp(); }
+
+void CMainFrame::OnAdvertInfo(CFieldTokenizer& payload) {
+  const BOOL found = LoadAdverts();
+  if (std::atoi(payload.GetField(2)) != 0) {
+    CString command;
+    command.Format("DownLoad.exe %d -cf %s", static_cast<int>(reinterpret_cast<INT_PTR>(m_hWnd)),
+                   payload.GetText().GetString());
+    NotePending("StartDownloader", command);
+    return;
+  }
+  NotePending(found && m_adverts.m_nCount > 0 ? "ShowBanners" : "HideBanners");
+}
+
+BOOL CMainFrame::OnCopyData(CWnd* wnd, COPYDATASTRUCT* data) {
+  if (data && data->dwData == kAdvertsReadyData) {
+    LoadAdverts();
+    NotePending("ShowBanners");
+    SetActiveWindow();
+  }
+  return CFrameWnd::OnCopyData(wnd, data);
+}
+
+void CMainFrame::LoadChatMacros() { m_chatMacros = m_settingFiles.LoadChatMacros(); }
+
+void CMainFrame::OnChattingMacro() {
+  // Without a phrase file the command makes one first, so the dialog always has a file to save.
+  m_settingFiles.CreateChatMacroFileIfMissing();
+  LoadChatMacros();
+  CSettingFiles::ChatMacros edited = m_chatMacros;
+  if (!RunChatMacroDialog(edited))
+    return;
+  CSettingFiles::ChatMacros kept;
+  if (!m_settingFiles.SaveChatMacros(edited, kept))
+    return;
+  m_chatMacros = kept;
+  if (m_nActiveViewId == kWaitingRoomView || m_nActiveViewId == kGameRoomView)
+    NotePending("RefreshChatMacros");
+}
+
+BOOL CMainFrame::RunChatMacroDialog(CSettingFiles::ChatMacros&) {
+  NotePending("CChatMacroDlg");
+  return FALSE;
+}
+
+void CMainFrame::LoadOptions(int& manToMan, int& invite, int& alarm, int& nego) const {
+  platform::Profile& profile = const_cast<CMainFrame*>(this)->GetAppProfile();
+  CUserOptions(profile).LoadOptions(manToMan, invite, alarm, nego);
+}
+
+void CMainFrame::SaveOptions(int manToMan, int invite, int alarm, int nego) {
+  CUserOptions(GetAppProfile()).SaveOptions(manToMan, invite, alarm, nego);
+}
+
+void CMainFrame::SendOptions() {
+  CLoginRequests(m_pLink.get()).SendOptions(CUserOptions(GetAppProfile()).GetOptionsPayload());
+}
+
+void CMainFrame::OnEnvironment() {
+  int values[4] = {0, 0, 0, 0};
+  LoadOptions(values[0], values[1], values[2], values[3]);
+  BOOL checks[4] = {values[0] != 0, values[1] != 0, values[2] != 0, values[3] != 0};
+  if (!RunOptionsDialog(checks[0], checks[1], checks[2], checks[3]))
+    return;
+  // Options are only changed while they can be told to the server.
+  if (!m_pLink)
+    return;
+  CUserOptions::FromChecks(checks[0], checks[1], checks[2], checks[3], values[0], values[1], values[2], values[3]);
+  SaveOptions(values[0], values[1], values[2], values[3]);
+  SendOptions();
+}
+
+BOOL CMainFrame::RunOptionsDialog(BOOL&, BOOL&, BOOL&, BOOL&) {
+  NotePending("COptionsDlg");
+  return FALSE;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Actions of the screens and dialogs still to come: recorded, and for a view passed on only
+// while that view is shown.
+
+#define PENDING_PAYLOAD_ACTION(name) \
+  void CMainFrame::name(CFieldTokenizer& payload) { NotePending(#name, payload.GetText()); }
+#define PENDING_ACTION(name) \
+  void CMainFrame::name() { NotePending(#name); }
+#define VIEW_RELAY(name, viewId, viewCall) \
+  void CMainFrame::name(CFieldTokenizer& payload) { RelayToView(viewId, viewCall, payload); }
+
+void CMainFrame::UpdateButtonsForEvent(int code, const CString& payload) {
+  NotePending("UpdateButtonsForEvent", NumberText(code) + ":" + payload);
+}
+
+void CMainFrame::StartUpgrade(CFieldTokenizer& payload) {
+  // The forced upgrade closes the program without its question.
+  m_bQuietClose = TRUE;
+  NotePending("StartUpgrade", payload.GetText());
+}
+
+PENDING_PAYLOAD_ACTION(OnUserSearchResult)
+PENDING_PAYLOAD_ACTION(OnUserMessage)
+PENDING_PAYLOAD_ACTION(OnOperatorNotice)
+PENDING_PAYLOAD_ACTION(OnMailTo)
+
+void CMainFrame::OnPostLoginNotice(CFieldTokenizer& payload) {
+  NotePending("OnPostLoginNotice", payload.GetText());
+  // The login's wait ends with the server's notice, whatever the start view does with it.
+  EndWaitCapture();
+}
+
+PENDING_PAYLOAD_ACTION(OnMemoCount)
+
+void CMainFrame::OnMemoNotice(CFieldTokenizer&) { RequestMemoList(); }
+
+PENDING_PAYLOAD_ACTION(OnWaitingRoomList)
+PENDING_ACTION(UpdateTitle)
+PENDING_ACTION(SendGameListRequest)
+PENDING_ACTION(SendWaitRoomLeave)
+PENDING_ACTION(SendWaitRoomEnter)
+PENDING_ACTION(CloseNegotiationWindow)
+PENDING_ACTION(RetryNegotiation)
+PENDING_ACTION(OnInviteUser)
+PENDING_ACTION(SendJoinRoom)
+PENDING_ACTION(OnOpenRoom)
+PENDING_ACTION(ClearRoomSubState)
+PENDING_ACTION(StartRoomClock)
+PENDING_ACTION(RestartGameTimer)
+
+void CMainFrame::SendWaitRoomQuery(const CString& kind) { NotePending("SendWaitRoomQuery", kind); }
+
+void CMainFrame::OnWaitRoomUsers(CFieldTokenizer& payload) {
+  if (!RelayToView(kWaitingRoomView, "CTirvoDListView::OnUserList", payload))
+    RelayToView(kGameRoomView, "CInviteDlg::FillWaitingList", payload);
+}
+
+VIEW_RELAY(OnWaitRoomChat, kWaitingRoomView, "CTirvoDListView::AddChatLine")
+VIEW_RELAY(OnWaitingRoomUserChange, kWaitingRoomView, "CTirvoDListView::OnUserChange")
+VIEW_RELAY(OnWaitingRoomRoomChange, kWaitingRoomView, "CTirvoDListView::OnRoomChange")
+VIEW_RELAY(OnNegotiationRefused, kWaitingRoomView, "CTirvoDListView::OnNegotiationAnswer")
+VIEW_RELAY(OnNegotiationRequest, kWaitingRoomView, "CTirvoDListView::OpenNegotiation")
+PENDING_PAYLOAD_ACTION(OnRoomLists)
+PENDING_PAYLOAD_ACTION(OnNegotiationAgreed)
+PENDING_PAYLOAD_ACTION(OnInvitation)
+PENDING_PAYLOAD_ACTION(OnInvitationRefused)
+
+PENDING_PAYLOAD_ACTION(OnRoomOpened)
+PENDING_PAYLOAD_ACTION(OnLeftGameRoom)
+PENDING_PAYLOAD_ACTION(OnRoomInformation)
+PENDING_PAYLOAD_ACTION(OnGameInProgress)
+PENDING_PAYLOAD_ACTION(OnRoomMoves)
+PENDING_PAYLOAD_ACTION(OnObserverAdvice)
+
+void CMainFrame::OnEnterGameRoom(int code, CFieldTokenizer& payload) {
+  NotePending("OnEnterGameRoom", NumberText(code) + ":" + payload.GetText());
+}
+
+void CMainFrame::OnRoomEntered(int code, CFieldTokenizer& payload) {
+  if (m_nActiveViewId == kGameRoomView)
+    NotePending("CDagukRoomView::OnRoomMessage", NumberText(code) + ":" + payload.GetText());
+}
+
+void CMainFrame::OnMatchMessage(int code, CFieldTokenizer& payload, const CString& answer) {
+  NotePending("OnMatchMessage", NumberText(code) + ":" + payload.GetText() + ":" + answer);
+}
+
+void CMainFrame::QueueDeferredText(const CString& payload) { NotePending("QueueDeferredText", payload); }
+
+void CMainFrame::ShowRoomNotice(const CString& text) {
+  if (IsGameRoomActive())
+    NotePending("CDagukRoomView::SetNoticeText", text);
+}
+
+void CMainFrame::SetBoardGameMode(long mode) {
+  NotePending("CStolvex::SetGameMode", NumberText(mode));
+}
+
+VIEW_RELAY(OnChatBan, kGameRoomView, "CDagukRoomView::ShowChatBanNotice")
+VIEW_RELAY(OnRoomChat, kGameRoomView, "CDagukRoomView::OnChatMessage")
+VIEW_RELAY(OnRoomCode58, kGameRoomView, "CDagukRoomView::OnRoomCode58")
+VIEW_RELAY(OnOpponentMove, kGameRoomView, "CDagukRoomView::OnOpponentMove")
+VIEW_RELAY(OnUndoMessage, kGameRoomView, "CDagukRoomView::OnUndoRequest")
+VIEW_RELAY(OnDesignationMessage, kGameRoomView, "CDagukRoomView::OnDesignationMessage")
+VIEW_RELAY(OnDrawMessage, kGameRoomView, "CDagukRoomView::OnDrawMessage")
+VIEW_RELAY(OnFinishMessage, kGameRoomView, "CDagukRoomView::OnFinishMessage")
+VIEW_RELAY(OnPauseMessage, kGameRoomView, "CDagukRoomView::OnPauseMessage")
+VIEW_RELAY(OnContinueMessage, kGameRoomView, "CDagukRoomView::OnContinueMessage")
+VIEW_RELAY(OnReviewMessage, kGameRoomView, "CDagukRoomView::OnReviewMessage")
+VIEW_RELAY(OnReplayStep, kGameRoomView, "CDagukRoomView::OnReplayStep")
+VIEW_RELAY(OnReplayDlgMessage, kGameRoomView, "CDagukRoomView::ForwardToReplayDlg")
+VIEW_RELAY(OnTimeOver, kGameRoomView, "CDagukRoomView::OnTimeOver")
+VIEW_RELAY(OnResumeMessage, kGameRoomView, "CDagukRoomView::OnResumeRequest")
+VIEW_RELAY(OnResignResult, kGameRoomView, "CDagukRoomView::OnResignResult")
+VIEW_RELAY(OnCountMessage, kGameRoomView, "CDagukRoomView::OnCountResult")
+VIEW_RELAY(OnStalemateAnswer, kGameRoomView, "CDagukRoomView::OnStalemateAnswer")
+VIEW_RELAY(OnClockStart, kGameRoomView, "CDagukRoomView::StartGameClock")
+VIEW_RELAY(OnLeaveCountdown, kGameRoomView, "CDagukRoomView::StartLeaveCountdown")
+VIEW_RELAY(OnWinWithoutCounting, kGameRoomView, "CDagukRoomView::OnWinWithoutCounting")
+
+void CMainFrame::LeaveDesignationMode() {
+  if (IsGameRoomActive())
+    NotePending("LeaveDesignationMode");
+}
+
+void CMainFrame::LeaveCountingMode() {
+  if (IsGameRoomActive())
+    NotePending("LeaveCountingMode");
+}
+
+void CMainFrame::ClearStalemateArea() {
+  if (IsGameRoomActive())
+    NotePending("ClearStalemateArea");
+}
+
+PENDING_PAYLOAD_ACTION(OnRecordListPage)
+PENDING_PAYLOAD_ACTION(OnRecordSearchResult)
+VIEW_RELAY(OnRecordText, kRecordListView, "CTirvoGiboView::OpenReceivedRecord")
+PENDING_PAYLOAD_ACTION(OnForumList)
+VIEW_RELAY(OnForumMenu, kForumView, "CAssociationView::BuildForumMenu")
+VIEW_RELAY(OnForumJoined, kForumView, "CAssociationView::OnJoinForum")
+VIEW_RELAY(OnForumSeceded, kForumView, "CAssociationView::OnSecedeForum")
+PENDING_PAYLOAD_ACTION(OnRankList)
+VIEW_RELAY(OnRankPage, kRankView, "CTirvoRankView::AddRankRowsKind2")
+PENDING_PAYLOAD_ACTION(OnUserRecord)
+PENDING_PAYLOAD_ACTION(OnRankPage2)
+PENDING_PAYLOAD_ACTION(OnBoardPostList)
+VIEW_RELAY(OnBoardPost, kBulletinBoardView, "CPlacardView::OnPostText")
+VIEW_RELAY(OnPostAdded, kBulletinBoardView, "CPlacardView::OnPostAdded")
+VIEW_RELAY(OnPostDeleted, kBulletinBoardView, "CPlacardView::OnPostDeleted")
+VIEW_RELAY(OnReadCount, kBulletinBoardView, "CPlacardView::OnReadCount")

@@ -1,0 +1,338 @@
+#pragma once
+// CMainFrame: the program's one top-level window and the owner of the one connection to the game
+// server. It runs the login dialog, connects, answers the link's events (connected, data, closed,
+// error), hands every received group to the dispatcher and carries out the actions the dispatcher
+// asks for. It also keeps the small local files ("setting.ini", "AD.ini", "ChatMacro.Ini") and the
+// option switches of the profile.
+//
+// The views of the upper pane (waiting room, game room, lists, forum, bulletin board) and the
+// dialogs of the lobby are not part of the program yet: the frame keeps which view id is shown,
+// and every action that would reach one of them is recorded (GetPendingCalls) instead of being
+// lost. A record for a view is passed on only while that view is the one shown.
+
+#include <cstddef>
+#include <deque>
+#include <memory>
+#include <vector>
+
+#include <platform/controlbars.h>
+#include <platform/frames.h>
+#include <platform/messages.h>
+#include <platform/profile.h>
+#include <platform/strings.h>
+
+#include "orvanta/connection/AdvertSlots.h"
+#include "orvanta/connection/FrameActions.h"
+#include "orvanta/connection/ServerAddress.h"
+#include "orvanta/connection/ServerDispatcher.h"
+#include "orvanta/connection/SettingFiles.h"
+
+class CServerLink;
+class CSessionRecord;
+
+class CMainFrame : public CFrameWnd, public CFrameActions {
+  DECLARE_DYNCREATE(CMainFrame)
+public:
+  // Ids of the views of the upper pane (the first four are also their dialog templates).
+  static constexpr UINT kWaitingRoomView = 101;
+  static constexpr UINT kGameRoomView = 134;
+  static constexpr UINT kForumView = 449;
+  static constexpr UINT kBulletinBoardView = 450;
+  static constexpr UINT kStartView = 5000;
+  static constexpr UINT kRankView = 5001;
+  static constexpr UINT kRecordListView = 5002;
+  static constexpr UINT kTeachingListView = 5003;
+  // Commands of this part of the frame.
+  static constexpr UINT kConnectCommand = 57610;
+  static constexpr UINT kConnectMenuCommand = 32789;
+  static constexpr UINT kEnvironmentCommand = 32809;
+  static constexpr UINT kChattingMacroCommand = 32815;
+  // Tool-bar button 2's image while connected and while not.
+  static constexpr int kConnectedImage = 9;
+  static constexpr int kDisconnectedImage = 2;
+  // Posted to the frame to delete the links retired inside their own notifications.
+  static constexpr UINT kDeleteRetiredLinksMessage = WM_USER + 0x1F0;
+  // The downloader's WM_COPYDATA number that means "the adverts are ready".
+  static constexpr ULONG_PTR kAdvertsReadyData = 1;
+  // How many pending calls are kept: a long session must not grow the record without end.
+  static constexpr std::size_t kPendingCallLimit = 1000;
+
+  // Resolves the server's address (ORVANTA_SERVER may replace it).
+  CMainFrame();
+  // A frame that connects to address; files are read from and written to the working folder.
+  explicit CMainFrame(const CServerAddress& address);
+  // Deletes the link and the login record still held.
+  ~CMainFrame() override;
+
+  // --- Connection and login ---
+  // One login dialog pass: profile, dialog 179, then ConnectToServer on OK.
+  void RunLoginPass();
+  // Makes a new link (retiring the old one) and connects it to the server; the login record is
+  // made anew once the connect request is issued.
+  void ConnectToServer(const CString& id, const CString& password);
+  // The connect/disconnect command: a login pass while not connected, the logout after a
+  // question while connected.
+  void OnConnectDisconnect();
+  // Deletes the login record and the link, and forgets the session's program-wide state.
+  void ReleaseSession();
+  // Back to the start screen after a logout: the teaching-room texts and the waiting-room bit go.
+  void ReturnToStartView();
+  // Clears the room entry of the login record and the waiting-room screen bit.
+  void ResetLoginRoomEntry();
+  // Memo list request (1,13), flushed.
+  void RequestMemoList();
+
+  // --- Views ---
+  // Shows view id in the upper pane (nothing when it is already shown).
+  void SwitchView(UINT viewId);
+  // Sets the screen-flag bit of view id.
+  void FlagScreen(UINT viewId);
+  UINT GetActiveViewId() const { return m_nActiveViewId; }
+  // The status text the view table gives view id ("" for ids without one).
+  static CString GetViewStatusText(UINT viewId);
+
+  // --- Settings and data files ---
+  CString ReadSetting(int field) const;
+  // Replaces one field of "setting.ini"; FALSE when it cannot be written.
+  BOOL WriteSetting(int field, const CString& text);
+  // Refills the banner slots from "AD.ini"; FALSE (slots unchanged) when it is unusable.
+  BOOL LoadAdverts();
+  CString ReadAdvertStamp() const;
+  void LoadChatMacros();
+  void LoadOptions(int& manToMan, int& invite, int& alarm, int& nego) const;
+  void SaveOptions(int manToMan, int invite, int alarm, int nego);
+  // Options request (1,11) with the sum of the four options, flushed.
+  void SendOptions();
+  // The frame's size as field 0 of "setting.ini" stores it.
+  CString GetPresentSizeSetting() const;
+
+  // --- State ---
+  CServerLink* GetServerLink() const { return m_pLink.get(); }
+  BOOL IsConnected() const { return m_bConnected; }
+  BOOL IsConnecting() const { return m_bConnecting; }
+  BOOL IsLogoutReceived() const { return m_bLogoutReceived; }
+  BOOL IsResuming() const { return m_bResume; }
+  BOOL IsUpgrading() const { return m_bUpgrade; }
+  const CString& GetUserId() const { return m_strUserId; }
+  const CString& GetNotice() const { return m_strNotice; }
+  const CString& GetStatusText() const { return m_strStatusText; }
+  const CServerAddress& GetServerAddress() const { return m_address; }
+  const CAdvertSlots& GetAdverts() const { return m_adverts; }
+  const CSettingFiles::ChatMacros& GetChatMacros() const { return m_chatMacros; }
+  int GetConnectImage() const { return m_nConnectImage; }
+  int GetCurrentWaitRoom() const { return m_nCurrentWaitRoom; }
+  // Links retired and not yet deleted (their deletion waits for the loop).
+  int GetRetiredLinkCount() const { return static_cast<int>(m_retiredLinks.size()); }
+  // The latest calls (at most kPendingCallLimit) that wait for screens and dialogs the program
+  // does not have yet, oldest first, each as "Name" or "Name:detail".
+  const std::deque<CString>& GetPendingCalls() const { return m_pendingCalls; }
+  void SetClosing(BOOL closing) { m_bClosing = closing; }
+  void SetQuietClose(BOOL quiet) { m_bQuietClose = quiet; }
+
+  // --- CFrameActions ---
+  BOOL QueueRequest(int major, int minor, const CString& payload, const CString& flag) override;
+  void FlushRequests() override;
+  CSessionRecord* GetLoginRecord() override { return m_pLoginRecord.get(); }
+  HWND GetFrameHandle() const override { return m_hWnd; }
+  BOOL IsDeferringMoves() const override { return m_bRoomSyncPending; }
+  void SetDeferringMoves(BOOL defer) override { m_bRoomSyncPending = defer; }
+  BOOL IsClosing() const override { return m_bClosing; }
+  BOOL IsEntryPending() const override { return m_bEntryPending; }
+  BOOL IsGameRoomActive() const override { return m_nActiveViewId == kGameRoomView; }
+  void SetConnected(BOOL connected) override { m_bConnected = connected; }
+  void SetLogoutReceived() override { m_bLogoutReceived = TRUE; }
+  void SetConnectButton() override { m_nConnectImage = kConnectedImage; }
+  void UpdateButtonsForEvent(int code, const CString& payload) override;
+
+  void OnLoginReply(const CString& payload) override;
+  void RequestAdvertInfo() override;
+  void RequestWaitRoomList() override;
+  void SendPostLoginRequest() override;
+  void OnLogoutReply() override;
+  void OnRelogin() override;
+  void AskLoginRelease() override;
+  void SendLogout() override;
+  void CloseLink() override;
+  void SetUpgradeFlag() override { m_bUpgrade = TRUE; }
+  void StartUpgrade(CFieldTokenizer& payload) override;
+  void OnAdvertInfo(CFieldTokenizer& payload) override;
+  void OnUserSearchResult(CFieldTokenizer& payload) override;
+  void OnUserMessage(CFieldTokenizer& payload) override;
+  void OnOperatorNotice(CFieldTokenizer& payload) override;
+  void OnMailTo(CFieldTokenizer& payload) override;
+  void OnPostLoginNotice(CFieldTokenizer& payload) override;
+  void OnMemoCount(CFieldTokenizer& payload) override;
+  void OnMemoNotice(CFieldTokenizer& payload) override;
+  void SetStatusText(const CString& text) override;
+
+  void OnWaitingRoomList(CFieldTokenizer& payload) override;
+  void UpdateTitle() override;
+  void SendWaitRoomQuery(const CString& kind) override;
+  void SendGameListRequest() override;
+  void SendWaitRoomLeave() override;
+  void SendWaitRoomEnter() override;
+  void SetCurrentWaitRoom(int number) override { m_nCurrentWaitRoom = number; }
+  void OnWaitRoomUsers(CFieldTokenizer& payload) override;
+  void OnWaitRoomChat(CFieldTokenizer& payload) override;
+  void OnWaitingRoomUserChange(CFieldTokenizer& payload) override;
+  void OnWaitingRoomRoomChange(CFieldTokenizer& payload) override;
+  void OnRoomLists(CFieldTokenizer& payload) override;
+  void OnNegotiationRefused(CFieldTokenizer& payload) override;
+  void OnNegotiationRequest(CFieldTokenizer& payload) override;
+  void OnNegotiationAgreed(CFieldTokenizer& payload) override;
+  void CloseNegotiationWindow() override;
+  void ClearNegotiationPending() override { m_bNegotiationPending = FALSE; }
+  void RetryNegotiation() override;
+  void OnInvitation(CFieldTokenizer& payload) override;
+  void OnInvitationRefused(CFieldTokenizer& payload) override;
+  void ClearInvitationPending() override { m_bInvitationPending = FALSE; }
+  void OnInviteUser() override;
+
+  void OnRoomOpened(CFieldTokenizer& payload) override;
+  void SendJoinRoom() override;
+  void OnEnterGameRoom(int code, CFieldTokenizer& payload) override;
+  void OnLeftGameRoom(CFieldTokenizer& payload) override;
+  void OnRoomEntered(int code, CFieldTokenizer& payload) override;
+  void OnOpenRoom() override;
+  void ClearRoomEntryFlag() override { m_bRoomEntry = FALSE; }
+  void EndWaitCapture() override;
+  void ClearRoomSubState() override;
+
+  void OnChatBan(CFieldTokenizer& payload) override;
+  void OnRoomChat(CFieldTokenizer& payload) override;
+  void OnRoomInformation(CFieldTokenizer& payload) override;
+  void OnRoomCode58(CFieldTokenizer& payload) override;
+  void OnGameInProgress(CFieldTokenizer& payload) override;
+  void OnRoomMoves(CFieldTokenizer& payload) override;
+  void OnMatchMessage(int code, CFieldTokenizer& payload, const CString& answer) override;
+  void OnOpponentMove(CFieldTokenizer& payload) override;
+  void QueueDeferredText(const CString& payload) override;
+  void OnUndoMessage(CFieldTokenizer& payload) override;
+  void OnDesignationMessage(CFieldTokenizer& payload) override;
+  void OnDrawMessage(CFieldTokenizer& payload) override;
+  void OnFinishMessage(CFieldTokenizer& payload) override;
+  void OnPauseMessage(CFieldTokenizer& payload) override;
+  void OnContinueMessage(CFieldTokenizer& payload) override;
+  void OnReviewMessage(CFieldTokenizer& payload) override;
+  void OnReplayStep(CFieldTokenizer& payload) override;
+  void OnObserverAdvice(CFieldTokenizer& payload) override;
+  void OnReplayDlgMessage(CFieldTokenizer& payload) override;
+  void OnTimeOver(CFieldTokenizer& payload) override;
+  void OnResumeMessage(CFieldTokenizer& payload) override;
+  void OnResignResult(CFieldTokenizer& payload) override;
+  void OnCountMessage(CFieldTokenizer& payload) override;
+  void OnStalemateAnswer(CFieldTokenizer& payload) override;
+  void OnClockStart(CFieldTokenizer& payload) override;
+  void OnLeaveCountdown(CFieldTokenizer& payload) override;
+  void OnWinWithoutCounting(CFieldTokenizer& payload) override;
+  void ShowRoomNotice(const CString& text) override;
+  void StartRoomClock() override;
+  void RestartGameTimer() override;
+  void ClearUndoPending() override { m_bUndoPending = FALSE; }
+  void ClearDesignationPending() override { m_bDesignationPending = FALSE; }
+  void LeaveDesignationMode() override;
+  void LeaveCountingMode() override;
+  void ClearStalemateArea() override;
+  void SetBoardGameMode(long mode) override;
+
+  void OnRecordListPage(CFieldTokenizer& payload) override;
+  void OnRecordSearchResult(CFieldTokenizer& payload) override;
+  void OnRecordText(CFieldTokenizer& payload) override;
+  void OnForumList(CFieldTokenizer& payload) override;
+  void OnForumMenu(CFieldTokenizer& payload) override;
+  void OnForumJoined(CFieldTokenizer& payload) override;
+  void OnForumSeceded(CFieldTokenizer& payload) override;
+  void OnRankList(CFieldTokenizer& payload) override;
+  void OnRankPage(CFieldTokenizer& payload) override;
+  void OnUserRecord(CFieldTokenizer& payload) override;
+  void OnRankPage2(CFieldTokenizer& payload) override;
+  void OnBoardPostList(CFieldTokenizer& payload) override;
+  void OnBoardPost(CFieldTokenizer& payload) override;
+  void OnPostAdded(CFieldTokenizer& payload) override;
+  void OnPostDeleted(CFieldTokenizer& payload) override;
+  void OnReadCount(CFieldTokenizer& payload) override;
+
+protected:
+  // The chat-macro dialog (template 446) over the eight phrases; TRUE on OK with the edited
+  // texts in macros. The dialog is not part of the program yet: the call is recorded and
+  // answered as Cancel.
+  virtual BOOL RunChatMacroDialog(CSettingFiles::ChatMacros& macros);
+  // The options dialog (template 407) with its four checks; TRUE on OK with the checks read
+  // back. Not part of the program yet: recorded and answered as Cancel.
+  virtual BOOL RunOptionsDialog(BOOL& manToMan, BOOL& invite, BOOL& alarm, BOOL& nego);
+  // Records a call that waits for a screen or dialog of a later part of the program.
+  void NotePending(const char* name, const CString& detail = CString());
+
+  BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+  int OnCreate(LPCREATESTRUCT cs);
+  void OnClose();
+  // Message 0x4E9 from the link: the low word of lParam is the event.
+  LRESULT OnSocketNotify(WPARAM wParam, LPARAM lParam);
+  LRESULT OnDeleteRetiredLinks(WPARAM wParam, LPARAM lParam);
+  BOOL OnCopyData(CWnd* wnd, COPYDATASTRUCT* data);
+  void OnChattingMacro();
+  void OnEnvironment();
+  DECLARE_MESSAGE_MAP()
+
+private:
+  // The link's events.
+  void HandleLinkEvent(WORD event);
+  // The status bar with its four panes, hidden.
+  BOOL CreateStatusBar();
+  void OnLinkConnected();
+  void OnLinkData();
+  void OnLinkClosed();
+  void OnLinkError();
+  // Clears the connected, connecting, room-entry and activity flags of a lost connection.
+  void ClearConnectionFlags();
+  // Detaches the link, silences it and posts its deletion, which waits until no link
+  // notification is being handled: a link may be inside its own notification when the frame
+  // lets go of it.
+  void RetireLink();
+  // Passes a record on to view viewId only while that view is shown; FALSE (dropped) otherwise.
+  BOOL RelayToView(UINT viewId, const char* viewCall, const CFieldTokenizer& payload);
+  // Shows the wait cursor and captures the mouse while a request waits for its reply.
+  void BeginWaitCapture();
+  // Asks text under caption; the button pressed.
+  int Ask(const CString& text, const char* caption, UINT type);
+  // The profile of the application (the frame's own when there is no application object).
+  platform::Profile& GetAppProfile();
+
+  CStatusBar m_wndStatusBar;  // created hidden
+  CServerAddress m_address;
+  CSettingFiles m_settingFiles;
+  CServerDispatcher m_dispatcher{*this};
+  std::unique_ptr<CServerLink> m_pLink;
+  std::vector<std::unique_ptr<CServerLink>> m_retiredLinks;
+  std::unique_ptr<CSessionRecord> m_pLoginRecord;
+  platform::Profile m_ownProfile{"Orvanta"};  // used only without an application object
+  CAdvertSlots m_adverts;
+  CSettingFiles::ChatMacros m_chatMacros;
+  std::deque<CString> m_pendingCalls;
+  CString m_strUserId;
+  CString m_strPassword;
+  CString m_strNotice;      // the login reply's notice, without ESC and TAB
+  CString m_strStatusText;  // the status bar's first pane
+  UINT m_nActiveViewId{kStartView};
+  int m_nConnectImage{kDisconnectedImage};
+  int m_nCurrentWaitRoom{-1};
+  int m_nNotifyDepth{0};  // link notifications being handled (nested through dialogs)
+  WORD m_wRoomState{1};  // the game room's state word; 1 while no room is shown
+  BOOL m_bConnected{FALSE};
+  BOOL m_bConnecting{FALSE};
+  BOOL m_bLogoutReceived{FALSE};
+  BOOL m_bClosing{FALSE};
+  BOOL m_bQuietClose{FALSE};  // the forced upgrade closes without asking
+  BOOL m_bUpgrade{FALSE};
+  BOOL m_bResume{FALSE};      // the user chose to go back to an unfinished game
+  BOOL m_bRoomEntry{FALSE};
+  BOOL m_bEntryPending{FALSE};
+  BOOL m_bRoomSyncPending{FALSE};
+  BOOL m_bNegotiationPending{FALSE};
+  BOOL m_bInvitationPending{FALSE};
+  BOOL m_bUndoPending{FALSE};
+  BOOL m_bDesignationPending{FALSE};
+  BOOL m_bInRoom{FALSE};        // activity flag: inside a game room
+  BOOL m_bListRequested{FALSE};  // activity flag: a list request waits for its reply
+  BOOL m_bWaiting{FALSE};        // the wait cursor and the capture are on
+};

@@ -1,0 +1,30 @@
+#include "orvanta/resources/OrvantaResources.h"
+
+#include <platform/dialog_template.h>
+#include <platform/strings.h>
+
+#include "orvanta/connection/ConnectDlg.h"
+
+BOOL RegisterOrvantaResources(HINSTANCE module) {
+  platform::ResourceModule* table = platform::FindResourceModule(module);
+  if (!table)
+    return FALSE;
+  RegisterOrvantaDialogs(*table);
+  RegisterOrvantaStrings(*table);
+  RegisterOrvantaIcons(*table);
+  return TRUE;
+}
+
+void RegisterOrvantaDialogs(platform::ResourceModule& module) {
+  platform::AddDialogTemplate(module, CConnectDlg::kTemplateId, CConnectDlg::BuildTemplate());
+}
+
+void RegisterOrvantaStrings(platform::ResourceModule& module) {
+  module.AddString(IDR_MAINFRAME,
+                   Cp949("Orvanta\n\nBaduk\nBaduk파일 (*.sgf)\n.sgf\nOrvanta.Document\nBaduk Document"));
+  module.AddString(ID_INDICATOR_CAPS, "CAP");
+  module.AddString(ID_INDICATOR_NUM, "NUM");
+  module.AddString(ID_INDICATOR_SCRL, "SCRL");
+}
+
+void RegisterOrvantaIcons(platform::ResourceModule& module) { platform::AddIconResource(module, IDR_MAINFRAME); }

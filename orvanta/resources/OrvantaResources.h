@@ -1,0 +1,24 @@
+#pragma once
+// The program's resource table: dialog templates, strings and icons, registered under the
+// program's module handle. Each kind has its own registration function; RegisterOrvantaResources
+// does them all and is what the program and the tests call.
+
+#include <platform/resources.h>
+#include <platform/types.h>
+
+// String resource of the document template and the frame's caption.
+constexpr UINT IDR_MAINFRAME = 128;
+// The status bar's key-state panes and their texts.
+constexpr UINT ID_INDICATOR_CAPS = 0xE701;
+constexpr UINT ID_INDICATOR_NUM = 0xE702;
+constexpr UINT ID_INDICATOR_SCRL = 0xE703;
+
+// Registers every resource of the program under module (an unknown handle registers nothing and
+// returns FALSE). Registering twice replaces the earlier entries.
+BOOL RegisterOrvantaResources(HINSTANCE module);
+// The dialog templates (the login dialog, 179).
+void RegisterOrvantaDialogs(platform::ResourceModule& module);
+// The string resources (the document template, 128, and the status bar's panes).
+void RegisterOrvantaStrings(platform::ResourceModule& module);
+// The icons (the frame's icon, 128).
+void RegisterOrvantaIcons(platform::ResourceModule& module);

@@ -1,0 +1,183 @@
+#pragma once
+// What the main frame's end-to-end tests share: the program's resources, a fresh profile and
+// working folder, the game-server peer on loopback, a frame pointed at the peer, and a UI script
+// that answers the login dialog from a queue and every message box by its text.
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <platform/controls.h>
+#include <platform/dialogs.h>
+#include <platform/files.h>
+#include <platform/messageloop.h>
+#include <platform/msgbox.h>
+#include <platform/profile.h>
+#include <platform/registry.h>
+#include <platform/resources.h>
+#include <platform/uiscript.h>
+
+#include "orvanta/connection/LoginProfile.h"
+#include "orvanta/connection/MainFrame.h"
+#include "orvanta/connection/ScreenFlags.h"
+#include "orvanta/connection/ServerLink.h"
+#include "orvanta/resources/OrvantaResources.h"
+#include "peers/orvanta/GameServerPeer.h"
+
+// One answer to the login dialog: the texts typed, the check box, and the button pressed.
+struct LoginAnswer {
+  std::string id;
+  std::string password;
+  int save{0};
+  int button{IDOK};
+};
+
+class CFrameTestScript : public platform::UiScript {
+public:
+  std::optional<INT_PTR> OnModalDialog(UINT templateId, CDialog*, HWND dialog) override {
+    CWnd* wnd = CWnd::FromHandle(dialog);
+    CString shownId;
+    CString shownPassword;
+    wnd->GetDlgItemText(static_cast<int>(CLoginProfile::kIdEdit), shownId);
+    wnd->GetDlgItemText(static_cast<int>(CLoginProfile::kPasswordEdit), shownPassword);
+    dialogs.push_back({templateId, shownId.str(), shownPassword.str(),
+                       static_cast<int>(wnd->IsDlgButtonChecked(static_cast<int>(CLoginProfile::kSaveCheck)))});
+    if (onDialog)
+      onDialog();
+    if (templateId != 179 || logins.empty())
+      return IDCANCEL;
+    const LoginAnswer answer = logins.front();
+    logins.pop_front();
+    wnd->SetDlgItemText(static_cast<int>(CLoginProfile::kIdEdit), answer.id.c_str());
+    wnd->SetDlgItemText(static_cast<int>(CLoginProfile::kPasswordEdit), answer.password.c_str());
+    wnd->CheckDlgButton(static_cast<int>(CLoginProfile::kSaveCheck), static_cast<UINT>(answer.save));
+    return answer.button;
+  }
+  std::optional<int> OnMessageBox(const char* text, const char*, UINT style) override {
+    shown.push_back(text);
+    const auto it = answers.find(text);
+    return it != answers.end() ? it->second : platform::DefaultMessageBoxButton(style);
+  }
+
+  // What a login dialog showed when it opened.
+  struct Shown {
+    UINT templateId;
+    std::string id;
+    std::string password;
+    int save;
+  };
+  std::deque<LoginAnswer> logins;
+  std::map<std::string, int> answers;  // message box text -> button
+  std::vector<std::string> shown;      // message box texts, in order
+  std::vector<Shown> dialogs;
+  std::function<void()> onDialog;  // runs as each dialog opens
+};
+
+// A frame whose lobby dialogs can be answered by the test.
+class CTestMainFrame : public CMainFrame {
+public:
+  explicit CTestMainFrame(const CServerAddress& address) : CMainFrame(address) {}
+
+  std::optional<CSettingFiles::ChatMacros> chatMacroAnswer;
+  std::optional<std::array<BOOL, 4>> optionsAnswer;  // ManToMan, Invite, Alarm, Nego
+  using CMainFrame::OnChattingMacro;
+  using CMainFrame::OnEnvironment;
+
+protected:
+  BOOL RunChatMacroDialog(CSettingFiles::ChatMacros& macros) override {
+    if (!chatMacroAnswer)
+      return CMainFrame::RunChatMacroDialog(macros);
+    macros = *chatMacroAnswer;
+    return TRUE;
+  }
+  BOOL RunOptionsDialog(BOOL& manToMan, BOOL& invite, BOOL& alarm, BOOL& nego) override {
+    if (!optionsAnswer)
+      return CMainFrame::RunOptionsDialog(manToMan, invite, alarm, nego);
+    manToMan = (*optionsAnswer)[0];
+    invite = (*optionsAnswer)[1];
+    alarm = (*optionsAnswer)[2];
+    nego = (*optionsAnswer)[3];
+    return TRUE;
+  }
+};
+
+inline constexpr const char* kDisconnectedMessage = "You have been disconnected\nYou must login again.";
+
+class MainFrameTest : public ::testing::Test {
+protected:
+  MainFrameTest() {
+    static platform::ResourceModule& module = platform::CreateResourceModule("orvanta-main-frame-tests");
+    RegisterOrvantaResources(module.Handle());
+    m_resources.emplace(module.Handle());
+    m_previousFolder = ::getcwd(nullptr, 0);
+    if (::chdir(m_folder.Path().c_str()) != 0)
+      ADD_FAILURE() << "cannot enter " << m_folder.Path();
+    SetScreenFlag(0);
+    CServerAddress address;
+    address.m_strHost = "127.0.0.1";
+    address.m_nPort = peer.Port();
+    address.m_bFound = TRUE;
+    frame = new CTestMainFrame(address);
+    if (!frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW))
+      ADD_FAILURE() << "the frame was not created";
+  }
+  ~MainFrameTest() override {
+    if (::IsWindow(frameHandle()))
+      frame->DestroyWindow();  // the frame deletes itself
+    platform::PumpMessages();
+    platform::ResetMessageQueue();
+    if (m_previousFolder) {
+      (void)!::chdir(m_previousFolder);
+      std::free(m_previousFolder);
+    }
+  }
+
+  HWND frameHandle() const { return frame ? frame->m_hWnd : nullptr; }
+  std::string senderNumber() const {
+    return std::to_string(static_cast<int>(reinterpret_cast<INT_PTR>(frameHandle())));
+  }
+  static bool PumpUntil(const std::function<bool()>& condition, int timeoutMs = 5000) {
+    return platform::RunUntil(condition, timeoutMs);
+  }
+  static void PumpFor(int ms) { platform::RunUntil([] { return false; }, ms); }
+  bool Shown(const std::string& text) const {
+    return std::find(script.shown.begin(), script.shown.end(), text) != script.shown.end();
+  }
+  bool HasPending(const std::string& call) const {
+    const auto& calls = frame->GetPendingCalls();
+    return std::any_of(calls.begin(), calls.end(), [&](const CString& c) { return c.str() == call; });
+  }
+  std::vector<std::string> Pairs(int connection = -1) const {
+    std::vector<std::string> pairs;
+    for (const PeerRecord& record : peer.Records())
+      if (connection < 0 || record.connection == connection)
+        pairs.push_back(record.major + "," + record.minor);
+    return pairs;
+  }
+  // Logs in as carol/pw9 through the dialog and waits for the six records of a login.
+  void LogIn(int save = 0) {
+    script.logins.push_back({"carol", "pw9", save, IDOK});
+    frame->RunLoginPass();
+    ASSERT_TRUE(PumpUntil([&] { return peer.RecordCount() >= 6 && frame->IsConnected(); }));
+  }
+
+  platform::ScopedPlatformHome home;
+  platform::TempDir m_folder;
+  GameServerPeer peer;
+  CFrameTestScript script;
+  platform::ScopedUiScript scoped{&script};
+  std::optional<platform::ResourceScope> m_resources;
+  CTestMainFrame* frame{nullptr};
+  platform::Profile profile{"Orvanta"};
+
+private:
+  char* m_previousFolder{nullptr};
+};
