@@ -5,6 +5,7 @@
 #include <platform/app.h>
 #include <platform/msgbox.h>
 #include <platform/resources.h>
+#include <platform/shell.h>
 
 #include "orvanta/connection/ConnectDlg.h"
 #include "orvanta/connection/LoginProfile.h"
@@ -476,7 +477,7 @@ void CMainFrame::OnAdvertInfo(CFieldTokenizer& payload) {
     CString command;
     command.Format("DownLoad.exe %d -cf %s", static_cast<int>(reinterpret_cast<INT_PTR>(m_hWnd)),
                    payload.GetText().GetString());
-    NotePending("StartDownloader", command);
+    RunCommandLine(command);  // a downloader that cannot start is not reported
     return;
   }
   NotePending(found && m_adverts.m_nCount > 0 ? "ShowBanners" : "HideBanners");
@@ -563,8 +564,15 @@ void CMainFrame::UpdateButtonsForEvent(int code, const CString& payload) {
 void CMainFrame::StartUpgrade(CFieldTokenizer& payload) {
   // The forced upgrade closes the program without its question.
   m_bQuietClose = TRUE;
-  NotePending("StartUpgrade", payload.GetText());
+  CString fields;
+  fields.Format("|%s|%s|", payload.GetField(1).GetString(), payload.GetField(2).GetString());
+  CString command;
+  command.Format("DownLoad.exe -s %s", fields.GetString());
+  RunCommandLine(command);
+  PostMessage(WM_CLOSE);
 }
+
+UINT CMainFrame::RunCommandLine(const CString& line) { return ::WinExec(line, SW_SHOWNORMAL); }
 
 PENDING_PAYLOAD_ACTION(OnUserSearchResult)
 PENDING_PAYLOAD_ACTION(OnUserMessage)

@@ -260,6 +260,9 @@ protected:
   // The options dialog (template 407) with its four checks; TRUE on OK with the checks read
   // back. Not part of the program yet: recorded and answered as Cancel.
   virtual BOOL RunOptionsDialog(BOOL& manToMan, BOOL& invite, BOOL& alarm, BOOL& nego);
+  // Starts a program beside this one (the downloader) from its command line, shown normally;
+  // > 31 when it started.
+  virtual UINT RunCommandLine(const CString& line);
   // Records a call that waits for a screen or dialog of a later part of the program.
   void NotePending(const char* name, const CString& detail = CString());
 

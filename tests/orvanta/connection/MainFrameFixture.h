@@ -88,10 +88,16 @@ public:
 
   std::optional<CSettingFiles::ChatMacros> chatMacroAnswer;
   std::optional<std::array<BOOL, 4>> optionsAnswer;  // ManToMan, Invite, Alarm, Nego
+  std::vector<std::string>* commandLines{nullptr};  // where started programs are recorded
   using CMainFrame::OnChattingMacro;
   using CMainFrame::OnEnvironment;
 
 protected:
+  UINT RunCommandLine(const CString& line) override {
+    if (commandLines)
+      commandLines->push_back(line.str());
+    return 33;
+  }
   BOOL RunChatMacroDialog(CSettingFiles::ChatMacros& macros) override {
     if (!chatMacroAnswer)
       return CMainFrame::RunChatMacroDialog(macros);
@@ -126,8 +132,10 @@ protected:
     address.m_nPort = peer.Port();
     address.m_bFound = TRUE;
     frame = new CTestMainFrame(address);
+    frame->commandLines = &commandLines;
     if (!frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW))
       ADD_FAILURE() << "the frame was not created";
+    m_frameHandle = frame->m_hWnd;
   }
   ~MainFrameTest() override {
     if (::IsWindow(frameHandle()))
@@ -140,7 +148,8 @@ protected:
     }
   }
 
-  HWND frameHandle() const { return frame ? frame->m_hWnd : nullptr; }
+  // Kept apart from the frame, which deletes itself when its window is destroyed.
+  HWND frameHandle() const { return m_frameHandle; }
   std::string senderNumber() const {
     return std::to_string(static_cast<int>(reinterpret_cast<INT_PTR>(frameHandle())));
   }
@@ -169,6 +178,8 @@ protected:
     ASSERT_TRUE(PumpUntil([&] { return peer.RecordCount() >= 6 && frame->IsConnected(); }));
   }
 
+  HWND m_frameHandle{nullptr};
+  std::vector<std::string> commandLines;  // programs the frame started
   platform::ScopedPlatformHome home;
   platform::TempDir m_folder;
   GameServerPeer peer;

@@ -145,14 +145,14 @@ TEST_F(MainFrameLoginTest, AlreadyLoggedInCancelledStaysOffline) {
 }
 
 TEST_F(MainFrameLoginTest, AnOutdatedClientIsToldToUpgradeAndSendsNoLogin) {
-  peer.ReplyOnce(0, 1, {{GameServerPeer::Record(0, 1, "|99|Version 1.6|", "0"), 0}});
+  peer.ReplyOnce(0, 1, {{GameServerPeer::Record(0, 1, "|99|1.6|http://up.example/|", "0"), 0}});
   script.logins.push_back({"carol", "pw9", 0, IDOK});
   frame->RunLoginPass();
   ASSERT_TRUE(PumpUntil([&] { return !script.shown.empty(); }));
   PumpFor(50);
   EXPECT_EQ(script.shown, std::vector<std::string>{" You must upgrade your program.\n Starting upgrade."});
-  EXPECT_TRUE(frame->IsUpgrading());
-  EXPECT_TRUE(HasPending("StartUpgrade:|99|Version 1.6|"));
+  EXPECT_EQ(commandLines, std::vector<std::string>{"DownLoad.exe -s |1.6|http://up.example/|"});
+  EXPECT_FALSE(::IsWindow(frameHandle()));  // closed without its question
   EXPECT_EQ(Pairs(), std::vector<std::string>{"0,1"});
 }
 

@@ -53,7 +53,7 @@ TEST_F(MainFrameSettingsTest, TheAdvertAnswerReloadsTheBannersOrStartsTheDownloa
 
   CFieldTokenizer newer("|1|x|3|");
   frame->OnAdvertInfo(newer);
-  EXPECT_TRUE(HasPending("StartDownloader:DownLoad.exe " + senderNumber() + " -cf |1|x|3|"));
+  EXPECT_EQ(commandLines, std::vector<std::string>{"DownLoad.exe " + senderNumber() + " -cf |1|x|3|"});
 }
 
 TEST_F(MainFrameSettingsTest, OnlyTheDownloadersReadyReportReloadsTheAdverts) {
