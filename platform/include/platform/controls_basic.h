@@ -54,6 +54,7 @@ public:
   void SetLimitText(UINT max);
   void LimitText(int max = 0) { SetLimitText(static_cast<UINT>(max)); }
   UINT GetLimitText() const;
+  // Lines as shown: a multi-line edit without ES_AUTOHSCROLL or WS_HSCROLL also wraps at its width.
   int GetLineCount() const;
   // Copies line index (no terminator added beyond maxLength); returns the characters copied.
   int GetLine(int index, LPTSTR buffer, int maxLength) const;
@@ -63,7 +64,8 @@ public:
   int GetFirstVisibleLine() const;
   // Scrolls a multi-line edit by lines (clamped to the text).
   void LineScroll(int lines, int chars = 0);
-  // TRUE: GetWindowText marks soft line breaks with "\r\r\n".
+  // TRUE: GetWindowText marks soft line breaks with "\r\r\n" (and text set meanwhile has them
+  // taken out, so text read and set back is unchanged).
   BOOL FmtLines(BOOL addEol);
   void SetPasswordChar(TCHAR ch);
   TCHAR GetPasswordChar() const;
@@ -105,6 +107,8 @@ public:
 class CComboBox : public CWnd {
 public:
   using CWnd::Create;
+  // For a drop-down kind the height of rect is the height with the list dropped; the window itself
+  // is only as high as its field, and the list shows as its own pop-up window while dropped.
   BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
   int GetCount() const;
   int AddString(LPCTSTR text);

@@ -59,12 +59,14 @@ public:
   int GetSelectionMark() const;
   int SetSelectionMark(int index);
 
-  // Geometry and view.
+  // Geometry and view. The view's scrolling is what the window's scroll bars report: SB_VERT in
+  // rows (page: whole rows shown, position: top row), SB_HORZ in pixels of the columns.
   BOOL GetItemRect(int index, LPRECT rect, UINT code) const;
   BOOL GetSubItemRect(int index, int subItem, int code, CRect& rect) const;
   int HitTest(LVHITTESTINFO* info) const;
   int HitTest(CPoint point, UINT* flags = nullptr) const;
   BOOL EnsureVisible(int index, BOOL partialOk);
+  // Scrolls by pixels: across as given, down to the nearest whole row.
   BOOL Scroll(CSize size);
   int GetTopIndex() const;
   int GetCountPerPage() const;

@@ -75,8 +75,13 @@ RECT DialogUnitsToPixels(int x, int y, int cx, int cy, SIZE baseUnits);
 using CustomControlFactory = std::function<HWND(const DialogItemTemplate& item, HWND dialog, const RECT& rect)>;
 // Registers (or, with an empty factory, removes) the creator for className.
 void SetCustomControlFactory(const char* className, CustomControlFactory factory);
+// Creates a hosted control for an item whose class name is a braced class identifier
+// ("{87C23E88-...}"); null when the class is not registered or cannot be made (olehost.h).
+HWND CreateTemplateControl(const DialogItemTemplate& item, HWND dialog, const RECT& rect);
 // Creates every control of tmpl in dialog, in template order, with font set on each (may be null).
-// Returns the number of controls that could not be created (each one is logged).
-int CreateDialogControls(HWND dialog, const DialogTemplate& tmpl, SIZE baseUnits, HFONT font);
+// Returns the number of controls that could not be created (each one is logged); *hostedFailed
+// (when given) gets how many of them were hosted controls named by class identifier.
+int CreateDialogControls(HWND dialog, const DialogTemplate& tmpl, SIZE baseUnits, HFONT font,
+                         int* hostedFailed = nullptr);
 
 }  // namespace platform

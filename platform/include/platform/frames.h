@@ -16,8 +16,11 @@ constexpr UINT AFX_IDW_CONTROLBAR_LAST = 0xE8FF;
 constexpr UINT AFX_IDW_TOOLBAR = 0xE800;
 constexpr UINT AFX_IDW_STATUS_BAR = 0xE801;
 constexpr UINT AFX_IDW_REBAR = 0xE804;
+constexpr UINT AFX_IDW_PREVIEW_BAR = 0xE805;
 constexpr UINT AFX_IDW_PANE_FIRST = 0xE900;
 constexpr UINT AFX_IDW_PANE_LAST = 0xE9FF;
+// Where the frame's own pane waits, hidden, while a print preview takes its place.
+constexpr UINT AFX_IDW_PANE_SAVE = 0xEA21;
 
 // Frame styles.
 constexpr DWORD FWS_ADDTOTITLE = 0x00008000;
@@ -53,6 +56,14 @@ public:
   CDocTemplate* m_pNewDocTemplate{nullptr};
   CView* m_pLastView{nullptr};
   CFrameWnd* m_pCurrentFrame{nullptr};
+};
+
+// What a frame gives up while it shows a print preview, given back when the preview ends.
+struct CPrintPreviewState {
+  HMENU hMenu{nullptr};
+  HACCEL hAccelTable{nullptr};
+  HWND hWndViewActive{nullptr};   // the view that was active
+  std::vector<HWND> hiddenBars;   // control bars hidden for the preview
 };
 
 class CFrameWnd : public CWnd {
@@ -98,6 +109,13 @@ public:
   // Lets files dropped on the frame arrive as WM_DROPFILES.
   void DragAcceptFiles(BOOL accept = TRUE);
 
+  // Entering print preview (preview TRUE) records the active view in state, takes away the menu,
+  // the accelerators and the control bars other than the status bar, and parks the pane, hidden,
+  // under AFX_IDW_PANE_SAVE so that the preview can take AFX_IDW_PANE_FIRST. Leaving it gives
+  // everything back from state and makes the recorded view active again.
+  virtual void OnSetPreviewMode(BOOL preview, CPrintPreviewState* state);
+  BOOL IsInPreviewMode() const { return m_bInPreview; }
+
   // Commands go to the active view (which passes them to its document), then the frame, then
   // the application.
   BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
@@ -134,8 +152,13 @@ private:
 
   // Lays out the control bars that do not answer WM_SIZEPARENT by their window size.
   void PlaceBarByHeight(CWnd* bar, RECT& space);
+  void EnterPreviewMode(CPrintPreviewState& state);
+  void LeavePreviewMode(CPrintPreviewState& state);
+  // Asks the preview shown in place of the pane to close.
+  void ClosePreview();
 
   CCreateContext* m_pCreatingContext{nullptr};  // only during LoadFrame
   DWORD m_frameStyle{0};                        // FWS_* bits given at creation
   CMenu m_menuDefault;                          // the menu loaded by LoadFrame
+  BOOL m_bInPreview{FALSE};
 };

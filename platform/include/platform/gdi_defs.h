@@ -124,7 +124,8 @@ constexpr int SM_CXSCREEN = 0, SM_CYSCREEN = 1, SM_CXVSCROLL = 2, SM_CYHSCROLL =
               SM_CYMENU = 15, SM_CXFULLSCREEN = 16, SM_CYFULLSCREEN = 17, SM_CYVSCROLL = 20, SM_CXHSCROLL = 21,
               SM_CXMIN = 28, SM_CYMIN = 29, SM_CXSIZE = 30, SM_CYSIZE = 31, SM_CXFRAME = 32, SM_CYFRAME = 33,
               SM_CXDOUBLECLK = 36, SM_CYDOUBLECLK = 37, SM_CXEDGE = 45, SM_CYEDGE = 46, SM_CXSMICON = 49,
-              SM_CYSMICON = 50, SM_CXMAXIMIZED = 61, SM_CYMAXIMIZED = 62;
+              SM_CYSMICON = 50, SM_CXMAXIMIZED = 61, SM_CYMAXIMIZED = 62, SM_CXMENUCHECK = 71,
+              SM_CYMENUCHECK = 72;
 
 // Colour references that name a palette entry or ask for the nearest palette colour.
 constexpr COLORREF PALETTEINDEX(WORD i) { return 0x01000000u | i; }

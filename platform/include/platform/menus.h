@@ -189,4 +189,37 @@ void AddAcceleratorResource(ResourceModule& module, UINT id, AcceleratorTemplate
 // command handler is grayed.
 void UpdateMenuCommands(CMenu* popup, CCmdTarget* target, BOOL disableIfNoHandler);
 
+// ---- pop-up menu windows ----
+// A window of class kPopupMenuClass shows one pop-up menu: text with the part after a tab
+// right-aligned, separators, check marks, grayed items, the highlight and sub-menu arrows.
+// Owner-drawn items are measured once at creation (WM_MEASUREITEM to the owner, ODT_MENU, the
+// item's command and data) and drawn by the owner (WM_DRAWITEM with the menu as hwndItem). The
+// window follows the mouse (moves highlight, a release on a command ends it) and the keys (up,
+// down, Enter ends with the highlighted command, Escape ends with none). Opening sub-menus and
+// closing the window are the tracker's work.
+
+inline constexpr LPCTSTR kPopupMenuClass = "#32768";
+
+// Creates a hidden top-level window for menu on behalf of owner, placed at the screen point by the
+// TPM_ alignment flags and kept on the screen; show it with ShowWindow(SW_SHOWNOACTIVATE). Null
+// for a bad menu or owner.
+HWND CreatePopupMenuWindow(HMENU menu, HWND owner, POINT screen, UINT flags = 0);
+// The menu a pop-up menu window shows; null for any other window.
+HMENU GetPopupMenuWindowMenu(HWND popup);
+// The item position under a client point of the window; -1 for none.
+int PopupMenuItemFromPoint(HWND popup, POINT client);
+// The item's rectangle in the window's client coordinates; FALSE for a bad window or position.
+BOOL GetPopupMenuItemRect(HWND popup, int position, LPRECT rect);
+// Highlights an item (-1: none) and repaints it; a separator or bad position highlights nothing
+// and returns FALSE. The owner hears WM_MENUSELECT.
+BOOL SetPopupMenuHighlight(HWND popup, int position);
+// The highlighted position, -1 for none.
+int GetPopupMenuHighlight(HWND popup);
+// The command of the highlighted item if a person could choose it (not grayed, no separator, no
+// sub-menu); 0 otherwise.
+UINT GetPopupMenuCommand(HWND popup);
+// Whether a click, Enter or Escape in the window ended the menu; command gets the command chosen
+// then (0 for Escape). The window stays until the tracker destroys it.
+BOOL IsPopupMenuEnded(HWND popup, UINT* command);
+
 }  // namespace platform

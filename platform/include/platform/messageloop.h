@@ -34,6 +34,11 @@ int PumpMessages();
 // Pumps, waiting in poll with the real clock, until predicate holds or timeoutMs passes;
 // returns the predicate's last value.
 bool RunUntil(const std::function<bool()>& predicate, int timeoutMs);
+// A nested loop (modal dialogs, message boxes, pop-up menus): handles messages, timers and
+// descriptors as Run does, waiting when there is nothing, until done() holds (true) or a WM_QUIT
+// arrives (false; it stays queued for the outer loop). filter, when given, sees each message
+// first and returns true for those it has handled itself.
+bool RunModalLoop(const std::function<bool()>& done, const std::function<bool(MSG&)>& filter = {});
 // True (and the code) when a WM_QUIT is waiting; Run consumes it.
 bool QuitRequested(int* exitCode = nullptr);
 // Forgets a waiting WM_QUIT and every queued message (between tests).

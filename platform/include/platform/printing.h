@@ -4,10 +4,22 @@
 // CView::OnFilePrint runs the job: OnPreparePrinting (which calls DoPreparePrinting), a printer
 // context, OnBeginPrinting, then for each page OnPrepareDC and OnPrint between StartPage and
 // EndPage, and OnEndPrinting. The printer writes each page as "<prefix><n>.png".
+//
+// CView::OnFilePrintPreview runs the same steps with m_bPreview set, but shows the pages in the
+// frame instead (see preview.h): nothing is written until the user prints from the preview.
 
 #include "platform/geometry.h"
 #include "platform/strings.h"
 #include "platform/types.h"
+
+// Commands of the print preview's bar.
+constexpr UINT AFX_ID_PREVIEW_CLOSE = 0xE300;
+constexpr UINT AFX_ID_PREVIEW_NUMPAGE = 0xE301;  // one page or two side by side
+constexpr UINT AFX_ID_PREVIEW_NEXT = 0xE302;
+constexpr UINT AFX_ID_PREVIEW_PREV = 0xE303;
+constexpr UINT AFX_ID_PREVIEW_PRINT = 0xE304;    // leaves the preview and prints the job
+constexpr UINT AFX_ID_PREVIEW_ZOOMIN = 0xE305;
+constexpr UINT AFX_ID_PREVIEW_ZOOMOUT = 0xE306;
 
 class CPrintInfo {
 public:
@@ -23,10 +35,10 @@ public:
   UINT GetToPage() const { return m_nMaxPage; }
 
   BOOL m_bDirect{FALSE};            // print without asking the print dialog
-  BOOL m_bPreview{FALSE};
+  BOOL m_bPreview{FALSE};            // the job is previewed: no print dialog, no pages written
   BOOL m_bContinuePrinting{TRUE};   // cleared to end the job before the current page
   UINT m_nCurPage{1};
-  UINT m_nNumPreviewPages{1};
+  UINT m_nNumPreviewPages{1};       // pages the preview shows side by side (1 or 2)
   LPVOID m_lpUserData{nullptr};
   CRect m_rectDraw;                 // the printable area of the current page, in device units
   CString m_strPageDesc;

@@ -34,7 +34,7 @@ public:
 
   // Printing steps (see printing.h).
   virtual BOOL OnPreparePrinting(CPrintInfo* info);
-  // Asks the print dialog unless info->m_bDirect; FALSE when the user cancels.
+  // Asks the print dialog unless info->m_bDirect or info->m_bPreview; FALSE when the user cancels.
   BOOL DoPreparePrinting(CPrintInfo* info);
   virtual void OnBeginPrinting(CDC* dc, CPrintInfo* info);
   virtual void OnPrint(CDC* dc, CPrintInfo* info);
@@ -54,6 +54,11 @@ protected:
   int OnMouseActivate(CWnd* topParent, UINT hitTest, UINT message);
   LRESULT OnInitialUpdateMessage(WPARAM, LPARAM);
   void OnFilePrint();
+  // Shows the print job's pages in the frame in place of the view (see preview.h).
+  void OnFilePrintPreview();
+  // A printer context for info's pages (its output prefix and resolution), marked as printing;
+  // FALSE, after telling the user, when it cannot be made.
+  static BOOL CreatePrinterContext(CDC& dc, const CPrintInfo& info);
   DECLARE_MESSAGE_MAP()
 
   CDocument* m_pDocument{nullptr};

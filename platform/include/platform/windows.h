@@ -19,6 +19,9 @@ class CDC;              // drawing side
 class CCreateContext;   // frames side
 class CMenu;
 class CScrollBar;
+struct GUID;                  // com.h
+class IUnknown;               // com.h
+struct AFX_EVENTSINKMAP;      // olehost.h
 
 using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
 using TIMERPROC = void (*)(HWND, UINT, UINT_PTR, DWORD);
@@ -222,6 +225,9 @@ public:
   // The window object of hwnd: the attached one, else a temporary object owned by the window
   // (valid until the window is destroyed). Null for null or dead handles.
   static CWnd* FromHandle(HWND hwnd);
+  // The top-level window of this or another program of the suite with that class and title (either
+  // may be null), as ::FindWindow finds it; null when none.
+  static CWnd* FindWindow(LPCTSTR className, LPCTSTR title);
   // The attached window object only.
   static CWnd* FromHandlePermanent(HWND hwnd);
   // Attaches an existing window: its messages go to this object from now on.
@@ -382,8 +388,29 @@ public:
   // Walks msg through PreTranslateMessage of the window it is for and its parents up to stop.
   static BOOL WalkPreTranslateTree(HWND stop, MSG* msg);
 
+  // Hosted controls (olehost.h). Creates control class clsid as a child of parent at rect with
+  // id and attaches this object to its window; FALSE when the class is not registered or the
+  // control cannot be made.
+  BOOL CreateControl(const GUID& clsid, LPCTSTR windowName, DWORD style, const RECT& rect, CWnd* parent,
+                     UINT id);
+  // Calls member dispid of the control hosted in this window (olehost.h defines it; the
+  // arguments as for COleDispatchDriver::InvokeHelper). Failures are thrown as automation
+  // exceptions.
+  template <class... Args>
+  void InvokeHelper(LONG dispid, WORD flags, USHORT vtRet, void* result, const BYTE* paramInfo, Args... args);
+  void GetProperty(LONG dispid, USHORT vtProp, void* value);
+  template <class T>
+  void SetProperty(LONG dispid, USHORT vtProp, T value);
+  // The hosted control of this window (no reference added), or null.
+  IUnknown* GetControlUnknown() const;
+
 protected:
   DECLARE_MESSAGE_MAP()
+
+  // Event sink maps of control containers (olehost.h); the root has no entries.
+  static const AFX_EVENTSINKMAP* GetThisEventSinkMap();
+  virtual const AFX_EVENTSINKMAP* GetEventSinkMap() const;
+  friend struct EventSinkDispatch;
 
   // Handlers with the class library's signatures; the default of each passes the message on to
   // DefWindowProc.

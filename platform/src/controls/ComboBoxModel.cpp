@@ -1,5 +1,7 @@
 #include "ComboBoxModel.h"
 
+#include "ComboListModel.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -56,9 +58,31 @@ bool ComboBoxModel::HandleItems(UINT message, WPARAM wParam, LPARAM lParam, LRES
 
 bool ComboBoxModel::HandleState(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (message) {
-    case WM_CREATE:
+    case WM_CREATE: {
+      RECT window{};
+      ::GetWindowRect(Hwnd(), &window);
+      // Through WM_WINDOWPOSCHANGING the template's height becomes the dropped height.
+      ::SetWindowPos(Hwnd(), nullptr, 0, 0, window.right - window.left, window.bottom - window.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
       if (HasEdit()) CreateEdit();
       return false;
+    }
+    case WM_WINDOWPOSCHANGING:
+      if (lParam) KeepFieldHeight(*reinterpret_cast<WINDOWPOS*>(lParam));
+      return false;
+    case WM_SIZE: PlaceEdit(); return false;
+    case WM_KILLFOCUS:
+      // Focus going elsewhere (a click outside) closes the list.
+      if (reinterpret_cast<HWND>(wParam) != Edit()) Drop(false);
+      return false;
+    case WM_DESTROY:
+      if (m_list && ::IsWindow(m_list)) ::DestroyWindow(m_list);
+      m_list = nullptr;
+      return false;
+    case CB_GETDROPPEDCONTROLRECT:
+      if (lParam) *reinterpret_cast<RECT*>(lParam) = DroppedRect();
+      result = lParam != 0;
+      return true;
     case WM_SETTEXT:
     case WM_GETTEXT:
     case WM_GETTEXTLENGTH:
@@ -87,8 +111,18 @@ bool ComboBoxModel::HandleState(UINT message, WPARAM wParam, LPARAM lParam, LRES
     case CB_GETDROPPEDSTATE: result = m_dropped; return true;
     case CB_SETEXTENDEDUI: m_extendedUi = wParam != 0; result = CB_OKAY; return true;
     case CB_GETEXTENDEDUI: result = m_extendedUi; return true;
-    case CB_SETITEMHEIGHT: m_itemHeight = std::max(1, static_cast<int>(lParam)); result = CB_OKAY; return true;
-    case CB_GETITEMHEIGHT: result = m_itemHeight; return true;
+    case CB_SETITEMHEIGHT:
+      if (static_cast<int>(wParam) == -1) {
+        m_fieldItemHeight = std::max(1, static_cast<int>(lParam));
+        RECT window{};
+        ::GetWindowRect(Hwnd(), &window);
+        ::SetWindowPos(Hwnd(), nullptr, 0, 0, window.right - window.left, FieldHeight(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+      } else {
+        m_itemHeight = std::max(1, static_cast<int>(lParam));
+      }
+      result = CB_OKAY;
+      return true;
+    case CB_GETITEMHEIGHT: result = static_cast<int>(wParam) == -1 ? m_fieldItemHeight : m_itemHeight; return true;
     case WM_LBUTTONDOWN:
       ::SetFocus(Hwnd());
       Drop(!m_dropped);
@@ -106,6 +140,56 @@ void ComboBoxModel::CreateEdit() {
                    Hwnd(), reinterpret_cast<HMENU>(static_cast<std::intptr_t>(kComboEditId)), nullptr, nullptr);
 }
 
+void ComboBoxModel::KeepFieldHeight(WINDOWPOS& pos) {
+  if (Simple() || (pos.flags & SWP_NOSIZE)) return;
+  if (pos.cy > FieldHeight()) m_droppedHeight = pos.cy;
+  pos.cy = FieldHeight();
+}
+
+void ComboBoxModel::PlaceEdit() {
+  HWND edit = Edit();
+  if (!edit) return;
+  RECT client = Client();
+  int buttonWidth = ::GetSystemMetrics(SM_CXVSCROLL);
+  ::MoveWindow(edit, 2, 2, std::max(0, static_cast<int>(client.right) - buttonWidth - 4),
+               std::max(0, static_cast<int>(client.bottom) - 4), TRUE);
+}
+
+RECT ComboBoxModel::DroppedRect() const {
+  RECT window{};
+  ::GetWindowRect(Hwnd(), &window);
+  window.bottom = window.top + std::max(m_droppedHeight, static_cast<int>(window.bottom - window.top));
+  return window;
+}
+
+void ComboBoxModel::ShowList(bool show) {
+  if (!show) {
+    if (m_list && ::IsWindow(m_list)) ::ShowWindow(m_list, SW_HIDE);
+    return;
+  }
+  if (!m_list || !::IsWindow(m_list)) {
+    m_list = ::CreateWindowEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "ComboLBox", "", WS_POPUP, 0, 0, 0, 0, Hwnd(), nullptr,
+                              nullptr, Hwnd());
+  }
+  auto* list = ModelAs<ComboListModel>(m_list);
+  if (!list) return;
+  RECT field{};
+  ::GetWindowRect(Hwnd(), &field);
+  int rows = std::clamp((m_droppedHeight - FieldHeight() - 2) / m_itemHeight, 1, std::max(1, m_items.Count()));
+  int height = rows * m_itemHeight + 2;
+  int top = field.bottom;
+  // No room under the field: the list opens above it.
+  if (top + height > ::GetSystemMetrics(SM_CYSCREEN) && field.top - height >= 0) top = field.top - height;
+  ::SetWindowPos(m_list, HWND_TOPMOST, field.left, top, field.right - field.left, height, SWP_NOACTIVATE);
+  list->Reset();
+  ::ShowWindow(m_list, SW_SHOWNOACTIVATE);
+}
+
+void ComboBoxModel::ChooseFromList(int index) {
+  UserSelect(index);
+  Drop(false);
+}
+
 void ComboBoxModel::SetSelection(int index) {
   m_current = index;
   const char* text = m_items.Valid(index) ? m_items.At(index).text.c_str() : "";
@@ -119,6 +203,7 @@ void ComboBoxModel::SetSelection(int index) {
   } else {
     ::DefWindowProc(Hwnd(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
   }
+  if (auto* list = m_dropped ? ModelAs<ComboListModel>(m_list) : nullptr) list->Reset();
   Redraw();
 }
 
@@ -132,6 +217,7 @@ void ComboBoxModel::Drop(bool drop) {
   if (drop == m_dropped) return;
   if (drop) NotifyCommand(CBN_DROPDOWN);
   m_dropped = drop;
+  ShowList(drop);
   if (!drop) {
     NotifyCommand(CBN_SELENDOK);
     NotifyCommand(CBN_CLOSEUP);

@@ -2,6 +2,7 @@
 
 #include "ButtonModel.h"
 #include "ComboBoxModel.h"
+#include "ComboListModel.h"
 #include "DateTimeModel.h"
 #include "EditModel.h"
 #include "HeaderModel.h"
@@ -30,6 +31,7 @@ const ControlClass kControlClasses[] = {
     {"Edit", &detail::ControlProc<detail::EditModel>},
     {"ListBox", &detail::ControlProc<detail::ListBoxModel>},
     {"ComboBox", &detail::ControlProc<detail::ComboBoxModel>},
+    {"ComboLBox", &detail::ControlProc<detail::ComboListModel>},
     {"SysHeader32", &detail::ControlProc<detail::HeaderModel>},
     {"SysListView32", &detail::ControlProc<detail::ListViewModel>},
     {"SysTreeView32", &detail::ControlProc<detail::TreeModel>},

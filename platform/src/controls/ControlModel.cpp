@@ -98,6 +98,17 @@ void DrawLabel(CDC& dc, const CString& text, RECT rect, UINT format, bool enable
   dc.SetBkMode(oldMode);
 }
 
+void DrawItemRow(CDC& dc, const RECT& row, const char* text, bool selected) {
+  if (selected) dc.FillSolidRect(&row, ::GetSysColor(COLOR_HIGHLIGHT));
+  int oldMode = dc.SetBkMode(TRANSPARENT);
+  COLORREF old = dc.SetTextColor(::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+  RECT label = row;
+  label.left += 2;
+  dc.DrawText(text, -1, &label, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  dc.SetTextColor(old);
+  dc.SetBkMode(oldMode);
+}
+
 void DrawDownArrow(CDC& dc, const RECT& rect) {
   int cx = (rect.left + rect.right) / 2;
   int cy = (rect.top + rect.bottom) / 2;

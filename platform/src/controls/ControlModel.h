@@ -68,6 +68,8 @@ Model* ModelAs(HWND hwnd) {
 void FillFace(CDC& dc, const RECT& rect);
 void DrawSunkenFrame(CDC& dc, RECT& rect);
 void DrawLabel(CDC& dc, const CString& text, RECT rect, UINT format, bool enabled);
+// One row of a list: the text, on the highlight colour when selected.
+void DrawItemRow(CDC& dc, const RECT& row, const char* text, bool selected);
 // A small filled triangle pointing down, centred in rect.
 void DrawDownArrow(CDC& dc, const RECT& rect);
 

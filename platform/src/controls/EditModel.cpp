@@ -10,8 +10,30 @@ EditModel::EditModel(HWND hwnd) : ControlModel(hwnd) {
 }
 
 bool EditModel::Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  return HandleText(message, wParam, lParam, result) || HandleSelection(message, wParam, lParam, result) ||
-         HandleLines(message, wParam, lParam, result) || HandleInput(message, wParam, lParam);
+  return HandleFormattedText(message, wParam, lParam, result) || HandleText(message, wParam, lParam, result) ||
+         HandleSelection(message, wParam, lParam, result) || HandleLines(message, wParam, lParam, result) ||
+         HandleInput(message, wParam, lParam);
+}
+
+// With EM_FMTLINES on, the text read back carries "\r\r\n" where lines wrap.
+bool EditModel::HandleFormattedText(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (!m_fmtLines || !Wraps() || (message != WM_GETTEXT && message != WM_GETTEXTLENGTH)) return false;
+  std::string text = WithSoftBreaks();
+  if (message == WM_GETTEXTLENGTH) {
+    result = static_cast<LRESULT>(text.size());
+    return true;
+  }
+  auto* buffer = reinterpret_cast<char*>(lParam);
+  std::size_t room = static_cast<std::size_t>(wParam);
+  if (!buffer || room == 0) {
+    result = 0;
+    return true;
+  }
+  std::size_t n = std::min(text.size(), room - 1);
+  std::memcpy(buffer, text.data(), n);
+  buffer[n] = '\0';
+  result = static_cast<LRESULT>(n);
+  return true;
 }
 
 bool EditModel::HandleText(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -21,12 +43,16 @@ bool EditModel::HandleText(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
       m_text = cs && cs->lpszName ? cs->lpszName : "";
       return false;
     }
-    case WM_SETTEXT:
-      ::DefWindowProc(Hwnd(), message, wParam, lParam);
-      SetText(lParam ? reinterpret_cast<const char*>(lParam) : "");
+    case WM_SETTEXT: {
+      std::string text = WithoutSoftBreaks(lParam ? reinterpret_cast<const char*>(lParam) : "");
+      ::DefWindowProc(Hwnd(), message, wParam, reinterpret_cast<LPARAM>(text.c_str()));
+      SetText(text);
       result = TRUE;
       return true;
-    case EM_REPLACESEL: ReplaceSelection(lParam ? reinterpret_cast<const char*>(lParam) : "", false); return true;
+    }
+    case EM_REPLACESEL:
+      ReplaceSelection(WithoutSoftBreaks(lParam ? reinterpret_cast<const char*>(lParam) : ""), false);
+      return true;
     case EM_SETLIMITTEXT: m_limit = wParam ? static_cast<UINT>(wParam) : 0x7FFFFFFE; return true;
     case EM_GETLIMITTEXT: result = m_limit; return true;
     case EM_SETPASSWORDCHAR:
@@ -60,12 +86,20 @@ bool EditModel::HandleSelection(UINT message, WPARAM wParam, LPARAM lParam, LRES
 }
 
 bool EditModel::HandleLines(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  std::vector<int> starts = LineStarts();
-  int count = static_cast<int>(starts.size());
-  auto lineEnd = [&](int line) {
-    int end = line + 1 < count ? starts[line + 1] - 2 : static_cast<int>(m_text.size());
-    return std::max(end, starts[line]);
-  };
+  switch (message) {
+    case EM_GETLINECOUNT:
+    case EM_GETFIRSTVISIBLELINE:
+    case EM_LINESCROLL:
+    case EM_LINEINDEX:
+    case EM_LINEFROMCHAR:
+    case EM_LINELENGTH:
+    case EM_GETLINE: break;
+    default: return false;
+  }
+  const std::vector<Line>& lines = Lines();
+  int count = static_cast<int>(lines.size());
+  auto start = [&](int line) { return lines[static_cast<std::size_t>(line)].start; };
+  auto lineEnd = [&](int line) { return lines[static_cast<std::size_t>(line)].end; };
   switch (message) {
     case EM_GETLINECOUNT: result = count; return true;
     case EM_GETFIRSTVISIBLELINE: result = m_firstLine; return true;
@@ -76,7 +110,7 @@ bool EditModel::HandleLines(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
       return true;
     case EM_LINEINDEX: {
       int line = static_cast<int>(wParam) == -1 ? LineOf(m_selStart) : static_cast<int>(wParam);
-      result = line >= 0 && line < count ? starts[line] : -1;
+      result = line >= 0 && line < count ? start(line) : -1;
       return true;
     }
     case EM_LINEFROMCHAR:
@@ -84,7 +118,7 @@ bool EditModel::HandleLines(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
       return true;
     case EM_LINELENGTH: {
       int line = static_cast<int>(wParam) == -1 ? LineOf(m_selStart) : LineOf(static_cast<int>(wParam));
-      result = lineEnd(line) - starts[line];
+      result = lineEnd(line) - start(line);
       return true;
     }
     case EM_GETLINE: {
@@ -96,8 +130,8 @@ bool EditModel::HandleLines(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
       }
       WORD room = 0;
       std::memcpy(&room, buffer, sizeof room);  // the caller stores the buffer size in the first word
-      int n = std::min<int>(room, lineEnd(line) - starts[line]);
-      std::memcpy(buffer, m_text.data() + starts[line], static_cast<std::size_t>(n));
+      int n = std::min<int>(room, lineEnd(line) - start(line));
+      std::memcpy(buffer, m_text.data() + start(line), static_cast<std::size_t>(n));
       result = n;
       return true;
     }
@@ -198,19 +232,110 @@ void EditModel::Changed() {
   NotifyCommand(EN_CHANGE);
 }
 
-std::vector<int> EditModel::LineStarts() const {
-  std::vector<int> starts{0};
-  if (!Multiline()) return starts;
-  for (std::size_t at = m_text.find("\r\n"); at != std::string::npos; at = m_text.find("\r\n", at + 2)) {
-    starts.push_back(static_cast<int>(at + 2));
+const std::vector<EditModel::Line>& EditModel::Lines() const {
+  std::string shown = Shown();
+  int width = Wraps() ? static_cast<int>(TextArea().right - TextArea().left) : Multiline() ? -1 : -2;
+  if (m_linesValid && width == m_linesWidth && shown == m_linesText) return m_lines;
+  m_lines.clear();
+  HDC hdc = width > 0 ? ::GetDC(Hwnd()) : nullptr;
+  CDC* dc = hdc ? CDC::FromHandle(hdc) : nullptr;
+  int size = static_cast<int>(shown.size());
+  for (int start = 0;;) {
+    std::size_t at = Multiline() ? shown.find("\r\n", static_cast<std::size_t>(start)) : std::string::npos;
+    int end = at == std::string::npos ? size : static_cast<int>(at);
+    int next = at == std::string::npos ? size : end + 2;
+    if (dc) {
+      WrapLine(*dc, shown, start, end, width, m_lines);
+      m_lines.back().next = next;
+    } else {
+      m_lines.push_back(Line{start, end, next});
+    }
+    if (at == std::string::npos) break;
+    start = next;
   }
-  return starts;
+  if (hdc) ::ReleaseDC(Hwnd(), hdc);
+  m_linesText = std::move(shown);
+  m_linesWidth = width;
+  m_linesValid = true;
+  return m_lines;
+}
+
+namespace {
+
+// Offsets where characters begin in [start, end), end included: a code page 949 lead byte and its
+// trail byte are one character, never split by a wrap.
+std::vector<int> CharacterBounds(const std::string& text, int start, int end) {
+  std::vector<int> bounds;
+  std::string_view line(text.data(), static_cast<std::size_t>(end));
+  for (int i = start; i < end; i += Cp949CharLength(line, static_cast<std::size_t>(i))) bounds.push_back(i);
+  bounds.push_back(end);
+  return bounds;
+}
+
+}  // namespace
+
+void EditModel::WrapLine(CDC& dc, const std::string& shown, int start, int end, int width, std::vector<Line>& out) const {
+  std::vector<int> bounds = CharacterBounds(shown, start, end);
+  int last = static_cast<int>(bounds.size()) - 1;
+  auto fits = [&](int from, int to) {
+    return dc.GetTextExtent(shown.data() + bounds[from], bounds[to] - bounds[from]).cx <= width;
+  };
+  auto isSpace = [&](int index) { return index < last && shown[static_cast<std::size_t>(bounds[index])] == ' '; };
+  int from = 0;
+  while (!fits(from, last)) {
+    // The most characters that fit, at least one.
+    int lo = from + 1, hi = last;
+    while (lo < hi) {
+      int mid = (lo + hi + 1) / 2;
+      if (fits(from, mid)) lo = mid; else hi = mid - 1;
+    }
+    int cut = lo;
+    // Break after the last space that fits; a word longer than the line is cut where it must be.
+    if (!isSpace(cut)) {
+      for (int j = cut; j > from + 1; --j) {
+        if (isSpace(j - 1)) {
+          cut = j;
+          break;
+        }
+      }
+    }
+    // Spaces at a break stay at the end of the upper line.
+    while (isSpace(cut)) ++cut;
+    if (cut >= last) break;
+    out.push_back(Line{bounds[from], bounds[cut], bounds[cut]});
+    from = cut;
+  }
+  out.push_back(Line{bounds[from], end, end});
 }
 
 int EditModel::LineOf(int offset) const {
-  std::vector<int> starts = LineStarts();
-  auto it = std::upper_bound(starts.begin(), starts.end(), offset);
-  return static_cast<int>(it - starts.begin()) - 1;
+  const std::vector<Line>& lines = Lines();
+  auto it = std::upper_bound(lines.begin(), lines.end(), offset, [](int value, const Line& line) { return value < line.start; });
+  return std::max(0, static_cast<int>(it - lines.begin()) - 1);
+}
+
+std::string EditModel::WithSoftBreaks() const {
+  const std::vector<Line>& lines = Lines();
+  std::string text;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const Line& line = lines[i];
+    text.append(m_text, static_cast<std::size_t>(line.start), static_cast<std::size_t>(line.next - line.start));
+    if (i + 1 < lines.size() && line.next == line.end) text += "\r\r\n";
+  }
+  return text;
+}
+
+std::string EditModel::WithoutSoftBreaks(std::string text) const {
+  if (!m_fmtLines || !Wraps()) return text;
+  for (std::size_t at = text.find("\r\r\n"); at != std::string::npos; at = text.find("\r\r\n", at)) text.erase(at, 3);
+  return text;
+}
+
+RECT EditModel::TextArea() const {
+  RECT r = Client();
+  if (::GetWindowLong(Hwnd(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE) ::InflateRect(&r, -2, -2);
+  ::InflateRect(&r, -2, -1);
+  return r;
 }
 
 std::string EditModel::Shown() const {
@@ -222,17 +347,17 @@ void EditModel::Paint(CDC& dc, const RECT& client) {
   bool enabled = ::IsWindowEnabled(Hwnd()) != FALSE;
   dc.FillSolidRect(&r, ::GetSysColor(enabled && !ReadOnly() ? COLOR_WINDOW : COLOR_BTNFACE));
   if (::GetWindowLong(Hwnd(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE) DrawSunkenFrame(dc, r);
-  ::InflateRect(&r, -2, -1);
+  r = TextArea();
   std::string shown = Shown();
-  std::vector<int> starts = LineStarts();
+  const std::vector<Line>& lines = Lines();
   TEXTMETRIC tm{};
   dc.GetTextMetrics(&tm);
   int lineHeight = std::max<int>(1, tm.tmHeight);
   RECT line = r;
-  for (std::size_t i = static_cast<std::size_t>(m_firstLine); i < starts.size() && line.top < r.bottom; ++i) {
-    int end = i + 1 < starts.size() ? starts[i + 1] - 2 : static_cast<int>(shown.size());
+  for (std::size_t i = static_cast<std::size_t>(m_firstLine); i < lines.size() && line.top < r.bottom; ++i) {
     line.bottom = line.top + lineHeight;
-    CString text(shown.substr(static_cast<std::size_t>(starts[i]), static_cast<std::size_t>(end - starts[i])).c_str());
+    const Line& at = lines[i];
+    CString text(shown.substr(static_cast<std::size_t>(at.start), static_cast<std::size_t>(at.end - at.start)).c_str());
     DrawLabel(dc, text, line, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | (Multiline() ? 0 : DT_VCENTER), enabled);
     if (!Multiline()) break;
     line.top = line.bottom;

@@ -26,10 +26,30 @@ private:
   void KeyDown(UINT key);
   void SetSelection(int start, int end);
   void Changed();
-  // Starting offsets of every line ("\r\n" ends a line).
-  std::vector<int> LineStarts() const;
+
+  // One shown line: its text is [start, end); the next line starts at next (after "\r\n", or at
+  // end where the line wraps).
+  struct Line {
+    int start{0};
+    int end{0};
+    int next{0};
+  };
+  // A multi-line edit without horizontal scrolling wraps its lines at the text area's width.
+  bool Wraps() const { return Multiline() && !(Style() & (ES_AUTOHSCROLL | WS_HSCROLL)); }
+  // The lines as shown ("\r\n" ends a line; wrapping ends more); kept until text or width change.
+  const std::vector<Line>& Lines() const;
+  // Splits the hard line [start, end) at word breaks to fit width; adds its lines to out.
+  void WrapLine(CDC& dc, const std::string& shown, int start, int end, int width, std::vector<Line>& out) const;
   int LineOf(int offset) const;
   std::string Shown() const;
+  // The text with "\r\r\n" at every soft break (what EM_FMTLINES asks for).
+  std::string WithSoftBreaks() const;
+  // Client area less the frame and margins: where the lines are drawn.
+  RECT TextArea() const;
+  // Text coming in while soft breaks are shown has them taken out again, so that text read and
+  // written back is unchanged.
+  std::string WithoutSoftBreaks(std::string text) const;
+  bool HandleFormattedText(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
   std::string m_text;
   int m_selStart{0};
@@ -39,6 +59,11 @@ private:
   int m_firstLine{0};
   bool m_modified{false};
   bool m_fmtLines{false};
+  // The wrapped lines and what they were made from.
+  mutable std::vector<Line> m_lines;
+  mutable std::string m_linesText;
+  mutable int m_linesWidth{-1};
+  mutable bool m_linesValid{false};
 };
 
 }  // namespace platform::detail

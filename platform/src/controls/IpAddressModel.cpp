@@ -5,8 +5,37 @@
 
 namespace platform::detail {
 
+namespace {
+
+// The four numbers of "a.b.c.d" (each 0-255, decimal), or false for any other text.
+bool ParseDotted(const char* text, BYTE fields[4]) {
+  const char* p = text;
+  for (int i = 0; i < 4; ++i) {
+    int value = 0;
+    int digits = 0;
+    while (*p >= '0' && *p <= '9' && digits < 4) value = value * 10 + (*p++ - '0'), ++digits;
+    if (digits == 0 || digits > 3 || value > 255) return false;
+    fields[i] = static_cast<BYTE>(value);
+    if (i < 3 && *p++ != '.') return false;
+  }
+  return *p == '\0';
+}
+
+}  // namespace
+
 bool IpAddressModel::Handle(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
   switch (message) {
+    case WM_SETTEXT: {
+      // Text set from outside (a script, a dialog's data) reads as the dotted address.
+      const char* text = reinterpret_cast<const char*>(lParam);
+      BYTE fields[4];
+      m_blank = !(text && ParseDotted(text, fields));
+      if (m_blank) std::fill(std::begin(m_fields), std::end(m_fields), BYTE{0});
+      else std::copy(std::begin(fields), std::end(fields), std::begin(m_fields));
+      Show();
+      result = TRUE;
+      return true;
+    }
     case IPM_SETADDRESS: {
       DWORD address = static_cast<DWORD>(lParam);
       for (int i = 0; i < 4; ++i) m_fields[i] = static_cast<BYTE>(address >> (24 - 8 * i));

@@ -150,15 +150,7 @@ void ListBoxModel::Paint(CDC& dc, const RECT& client) {
   for (int i = m_top; i < m_items.Count(); ++i) {
     RECT item = ItemRect(i);
     if (item.top >= client.bottom) break;
-    bool selected = m_items.At(i).selected;
-    if (selected) dc.FillSolidRect(&item, ::GetSysColor(COLOR_HIGHLIGHT));
-    int oldMode = dc.SetBkMode(TRANSPARENT);
-    COLORREF old = dc.SetTextColor(::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-    RECT label = item;
-    label.left += 2;
-    dc.DrawText(m_items.At(i).text.c_str(), -1, &label, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    dc.SetTextColor(old);
-    dc.SetBkMode(oldMode);
+    DrawItemRow(dc, item, m_items.At(i).text.c_str(), m_items.At(i).selected);
   }
 }
 

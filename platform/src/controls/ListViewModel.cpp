@@ -3,6 +3,7 @@
 #include <strings.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "ImageListStore.h"
@@ -14,6 +15,8 @@ namespace {
 constexpr int kStateIconWidth = 16;
 constexpr UINT kCheckedImage = 2;
 constexpr UINT kUncheckedImage = 1;
+// Pixels one horizontal scroll-bar line moves the columns.
+constexpr int kLineWidth = 8;
 
 
 }  // namespace
@@ -60,7 +63,7 @@ bool ListViewModel::HandleItems(UINT message, WPARAM wParam, LPARAM lParam, LRES
       return true;
     default: return false;
   }
-  Redraw();
+  Changed();
   return true;
 }
 
@@ -130,7 +133,7 @@ bool ListViewModel::HandleColumns(UINT message, WPARAM wParam, LPARAM lParam, LR
     case LVM_GETCOLUMNORDERARRAY: result = ::SendMessage(m_header, HDM_GETORDERARRAY, wParam, lParam); return true;
     default: return false;
   }
-  Redraw();
+  Changed();
   return true;
 }
 
@@ -138,7 +141,8 @@ bool ListViewModel::HandleView(UINT message, WPARAM wParam, LPARAM lParam, LRESU
   switch (message) {
     case WM_CREATE: CreateHeader(); return false;
     case WM_SIZE:
-      if (m_header) ::MoveWindow(m_header, 0, 0, LOWORD(lParam), HeaderHeight(), TRUE);
+      PlaceHeader();
+      SyncScrollBars();
       return false;
     case WM_NOTIFY: return lParam && HandleHeaderNotify(*reinterpret_cast<NMHDR*>(lParam), lParam, result);
     case LVM_SETEXTENDEDLISTVIEWSTYLE:
@@ -167,20 +171,27 @@ bool ListViewModel::HandleView(UINT message, WPARAM wParam, LPARAM lParam, LRESU
     }
     case LVM_HITTEST: result = lParam ? HitTest(*reinterpret_cast<LVHITTESTINFO*>(lParam)) : -1; return true;
     case LVM_GETTOPINDEX: result = m_top; return true;
-    case LVM_GETCOUNTPERPAGE: result = std::max(0, (static_cast<int>(Client().bottom) - HeaderHeight()) / RowHeight()); return true;
+    case LVM_GETCOUNTPERPAGE: result = PageRows(false); return true;
     case LVM_ENSUREVISIBLE: {
       int index = static_cast<int>(wParam);
-      int page = std::max(1, (static_cast<int>(Client().bottom) - HeaderHeight()) / RowHeight());
+      int page = PageRows(true);
       if (Valid(index) && index < m_top) Scroll(index - m_top);
       if (Valid(index) && index >= m_top + page) Scroll(index - m_top - page + 1);
       result = Valid(index);
       return true;
     }
-    case LVM_SCROLL: Scroll(static_cast<int>(lParam) / RowHeight()); result = TRUE; return true;
+    case LVM_SCROLL: {
+      // A partial row cannot be the top: pixels are rounded to the nearest whole row (half a row up).
+      int dy = static_cast<int>(lParam);
+      int rows = (std::abs(dy) + RowHeight() / 2) / RowHeight() * (dy < 0 ? -1 : 1);
+      Scroll(rows, static_cast<int>(wParam));
+      result = TRUE;
+      return true;
+    }
     case LVM_REDRAWITEMS: result = TRUE; break;
     default: return false;
   }
-  Redraw();
+  Changed();
   return true;
 }
 
@@ -191,9 +202,8 @@ bool ListViewModel::HandleInput(UINT message, WPARAM wParam, LPARAM lParam, LRES
     case WM_RBUTTONDOWN: ClickRow(CPoint(lParam), static_cast<UINT>(wParam), NM_RCLICK); return true;
     case WM_KEYDOWN: KeyDown(static_cast<UINT>(wParam)); return true;
     case WM_VSCROLL:
-      if (LOWORD(wParam) == SB_LINEDOWN) Scroll(1);
-      if (LOWORD(wParam) == SB_LINEUP) Scroll(-1);
-      if (LOWORD(wParam) == SB_THUMBPOSITION || LOWORD(wParam) == SB_THUMBTRACK) Scroll(static_cast<SHORT>(HIWORD(wParam)) - m_top);
+    case WM_HSCROLL:
+      ScrollBy(message == WM_VSCROLL ? SB_VERT : SB_HORZ, LOWORD(wParam), static_cast<SHORT>(HIWORD(wParam)));
       return true;
     case WM_SETFOCUS: {
       NMHDR hdr{};
@@ -214,7 +224,7 @@ bool ListViewModel::HandleInput(UINT message, WPARAM wParam, LPARAM lParam, LRES
 void ListViewModel::CreateHeader() {
   DWORD style = WS_CHILD | HDS_BUTTONS | ((Style() & LVS_NOCOLUMNHEADER) ? 0 : WS_VISIBLE);
   m_header = ::CreateWindowEx(0, "SysHeader32", "", style, 0, 0, Client().right, 0, Hwnd(), nullptr, nullptr, nullptr);
-  if (m_header) ::MoveWindow(m_header, 0, 0, Client().right, HeaderHeight(), FALSE);
+  PlaceHeader();
   HWND parent = ::GetParent(Hwnd());
   if (parent && (Style() & LVS_OWNERDRAWFIXED)) {
     MEASUREITEMSTRUCT measure{ODT_LISTVIEW, static_cast<UINT>(Id()), 0, 0, static_cast<UINT>(m_rowHeight), 0};
@@ -245,7 +255,7 @@ bool ListViewModel::HandleHeaderNotify(NMHDR& hdr, LPARAM lParam, LRESULT& resul
     result = TRUE;
     return true;
   }
-  if (hdr.code == HDN_ITEMCHANGED || hdr.code == HDN_ENDDRAG) Redraw();
+  if (hdr.code == HDN_ITEMCHANGED || hdr.code == HDN_ENDDRAG) Changed();
   HWND parent = ::GetParent(Hwnd());
   result = parent ? ::SendMessage(parent, WM_NOTIFY, hdr.idFrom, lParam) : 0;
   return true;
@@ -449,6 +459,7 @@ RECT ListViewModel::ColumnRect(int column) const {
   if (!m_header || !::SendMessage(m_header, HDM_GETITEMRECT, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&r))) {
     return RECT{0, 0, 0, 0};
   }
+  ::OffsetRect(&r, -m_left, 0);
   return r;
 }
 
@@ -538,6 +549,10 @@ void ListViewModel::KeyDown(UINT key) {
   switch (key) {
     case VK_DOWN: MoveFocus(focused < 0 ? 0 : std::min(focused + 1, Count() - 1)); break;
     case VK_UP: MoveFocus(focused < 0 ? 0 : std::max(focused - 1, 0)); break;
+    case VK_PRIOR: MoveFocus(focused < 0 ? 0 : std::max(focused - PageRows(true), 0)); break;
+    case VK_NEXT: MoveFocus(focused < 0 ? 0 : std::min(focused + PageRows(true), Count() - 1)); break;
+    case VK_LEFT: ScrollBy(SB_HORZ, SB_LINELEFT, 0); break;
+    case VK_RIGHT: ScrollBy(SB_HORZ, SB_LINERIGHT, 0); break;
     case VK_HOME: MoveFocus(0); break;
     case VK_END: MoveFocus(Count() - 1); break;
     case VK_SPACE:
@@ -565,9 +580,80 @@ void ListViewModel::MoveFocus(int index) {
   HandleView(LVM_ENSUREVISIBLE, static_cast<WPARAM>(index), 0, ignored);
 }
 
-void ListViewModel::Scroll(int rows) {
-  int page = std::max(1, (static_cast<int>(Client().bottom) - HeaderHeight()) / RowHeight());
-  m_top = std::clamp(m_top + rows, 0, std::max(0, Count() - page));
+void ListViewModel::Scroll(int rows, int pixels) {
+  m_top += rows;
+  m_left += pixels;
+  Changed();
+}
+
+void ListViewModel::ScrollBy(int bar, UINT code, int thumb) {
+  bool vertical = bar == SB_VERT;
+  int line = vertical ? 1 : kLineWidth;
+  int page = vertical ? PageRows(true) : std::max(1, static_cast<int>(Client().right));
+  int pos = vertical ? m_top : m_left;
+  int end = vertical ? Count() : ContentWidth();
+  int target = pos;
+  switch (code) {
+    case SB_LINEUP: target = pos - line; break;
+    case SB_LINEDOWN: target = pos + line; break;
+    case SB_PAGEUP: target = pos - page; break;
+    case SB_PAGEDOWN: target = pos + page; break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK: target = thumb; break;
+    case SB_TOP: target = 0; break;
+    case SB_BOTTOM: target = end; break;
+    default: return;  // SB_ENDSCROLL and unknown codes move nothing
+  }
+  if (vertical) {
+    Scroll(target - pos, 0);
+  } else {
+    Scroll(0, target - pos);
+  }
+}
+
+int ListViewModel::PageRows(bool ensureOne) const {
+  int rows = (static_cast<int>(Client().bottom) - HeaderHeight()) / RowHeight();
+  return std::max(ensureOne ? 1 : 0, rows);
+}
+
+int ListViewModel::ContentWidth() const { return m_columns ? Width() + m_left : static_cast<int>(Client().right); }
+
+void ListViewModel::PlaceHeader() {
+  if (!m_header) return;
+  // The header scrolls with the columns: it starts left of the client area by the offset.
+  CRect wanted(-m_left, 0, static_cast<int>(Client().right), HeaderHeight());
+  CRect now;
+  ::GetWindowRect(m_header, &now);
+  ::ScreenToClient(Hwnd(), reinterpret_cast<POINT*>(&now.left));
+  ::ScreenToClient(Hwnd(), reinterpret_cast<POINT*>(&now.right));
+  if (now == wanted) return;  // rows come and go far more often than the header moves
+  ::MoveWindow(m_header, wanted.left, wanted.top, wanted.right - wanted.left, wanted.bottom, TRUE);
+}
+
+void ListViewModel::SyncScrollBars() {
+  if (m_syncing) return;
+  m_syncing = true;
+  // Showing or hiding one bar changes the client area and so the other bar's page: settle in a few rounds.
+  for (int round = 0; round < 3; ++round) {
+    int width = ContentWidth();
+    m_top = std::clamp(m_top, 0, std::max(0, Count() - PageRows(true)));
+    m_left = std::clamp(m_left, 0, std::max(0, width - static_cast<int>(Client().right)));
+    PlaceHeader();
+    if (Style() & LVS_NOSCROLL) break;
+    LONG before = ::GetWindowLong(Hwnd(), GWL_STYLE);
+    SCROLLINFO rows{sizeof(SCROLLINFO), SIF_ALL & ~SIF_TRACKPOS, 0, std::max(0, Count() - 1),
+                    static_cast<UINT>(PageRows(true)), m_top, 0};
+    ::SetScrollInfo(Hwnd(), SB_VERT, &rows, FALSE);
+    SCROLLINFO pixels{sizeof(SCROLLINFO), SIF_ALL & ~SIF_TRACKPOS, 0, std::max(0, width - 1),
+                      static_cast<UINT>(std::max(0, static_cast<int>(Client().right))), m_left, 0};
+    ::SetScrollInfo(Hwnd(), SB_HORZ, &pixels, FALSE);
+    if (::GetWindowLong(Hwnd(), GWL_STYLE) == before) break;
+  }
+  m_syncing = false;
+}
+
+void ListViewModel::Changed() {
+  SyncScrollBars();
   Redraw();
 }
 

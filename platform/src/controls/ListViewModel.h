@@ -58,7 +58,18 @@ private:
   bool HandleHeaderNotify(NMHDR& hdr, LPARAM lParam, LRESULT& result);
   bool Checkboxes() const { return (m_extended & LVS_EX_CHECKBOXES) != 0; }
   void SetExtended(DWORD mask, DWORD style);
-  void Scroll(int rows);
+  // Moves the view by rows and pixels, within the content, and moves the header along.
+  void Scroll(int rows, int pixels = 0);
+  void ScrollBy(int bar, UINT code, int thumb);
+  // Whole rows that fit under the header (at least 1 when ensureOne).
+  int PageRows(bool ensureOne) const;
+  // Width of all columns, unscrolled.
+  int ContentWidth() const;
+  // Keeps the offsets inside the content and the window's scroll bars equal to the view.
+  void SyncScrollBars();
+  void PlaceHeader();
+  // A change of rows or columns: the bars follow, then a repaint.
+  void Changed();
   void ClickRow(POINT point, UINT keys, UINT code);
   void KeyDown(UINT key);
   void MoveFocus(int index);
@@ -72,6 +83,8 @@ private:
   DWORD m_extended{0};
   HIMAGELIST m_images[3]{nullptr, nullptr, nullptr};
   int m_top{0};
+  int m_left{0};  // horizontal scroll offset in pixels
+  bool m_syncing{false};  // the bars' own client-area changes come back as WM_SIZE
   int m_rowHeight{17};
   int m_selectionMark{-1};
   COLORREF m_background{CLR_NONE};

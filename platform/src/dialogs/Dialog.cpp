@@ -7,6 +7,7 @@
 #include "platform/controls_defs.h"
 #include "platform/ddx.h"
 #include "platform/dialogs.h"
+#include "platform/display.h"
 #include "platform/gdi.h"
 #include "platform/messageloop.h"
 #include "platform/uiscript.h"
@@ -136,7 +137,13 @@ BOOL CDialog::CreateFromTemplate(const platform::DialogTemplate& tmpl, HWND pare
     return FALSE;
   }
   SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
-  platform::CreateDialogControls(m_hWnd, tmpl, m_baseUnits, m_font);
+  int hostedFailed = 0;
+  platform::CreateDialogControls(m_hWnd, tmpl, m_baseUnits, m_font, &hostedFailed);
+  if (hostedFailed > 0) {
+    // A dialog made for a control that cannot be had is not shown without it.
+    DestroyWindow();
+    return FALSE;
+  }
   HWND firstStop = ::GetNextDlgTabItem(m_hWnd, nullptr, FALSE);
   BOOL focusFirst = static_cast<BOOL>(SendMessage(WM_INITDIALOG, reinterpret_cast<WPARAM>(firstStop), 0));
   if (!m_hWnd) return FALSE;
@@ -167,7 +174,14 @@ INT_PTR CDialog::DoModal() {
   m_ended = false;
   m_modalResult = -1;
   ModalStack().push_back(this);
-  if (CreateFromTemplate(*tmpl, owner, true) && !m_ended) RunHeadless();
+  if (CreateFromTemplate(*tmpl, owner, true) && !m_ended) {
+    if (platform::display::IsInteractive()) {
+      // A person answers: the loop runs, the owner stays disabled, until the dialog ends.
+      if (!platform::RunModalLoop([this] { return m_ended || !m_hWnd; })) m_modalResult = IDCANCEL;
+    } else {
+      RunHeadless();
+    }
+  }
   std::erase(ModalStack(), this);
   if (disabledOwner && ::IsWindow(owner)) ::EnableWindow(owner, TRUE);
   if (m_hWnd) DestroyWindow();

@@ -29,9 +29,13 @@ const CustomControlFactory* FindFactory(const CString& className) {
   return it == Factories().end() ? nullptr : &it->second;
 }
 
+// A class name that is a braced class identifier names a hosted control.
+bool NamesHostedControl(const DialogItemTemplate& item) { return item.className.GetString()[0] == '{'; }
+
 HWND CreateItem(HWND dialog, const DialogItemTemplate& item, SIZE baseUnits) {
   RECT r = DialogUnitsToPixels(item.x, item.y, item.cx, item.cy, baseUnits);
   if (const CustomControlFactory* factory = FindFactory(item.className)) return (*factory)(item, dialog, r);
+  if (NamesHostedControl(item)) return CreateTemplateControl(item, dialog, r);
   return ::CreateWindowEx(item.exStyle, item.className, item.text, item.style | WS_CHILD, r.left, r.top,
                           r.right - r.left, r.bottom - r.top, dialog,
                           reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(item.id)), AfxGetInstanceHandle(),
@@ -88,14 +92,16 @@ void SetCustomControlFactory(const char* className, CustomControlFactory factory
   }
 }
 
-int CreateDialogControls(HWND dialog, const DialogTemplate& tmpl, SIZE baseUnits, HFONT font) {
+int CreateDialogControls(HWND dialog, const DialogTemplate& tmpl, SIZE baseUnits, HFONT font, int* hostedFailed) {
   int failed = 0;
+  if (hostedFailed) *hostedFailed = 0;
   for (const DialogItemTemplate& item : tmpl.items) {
     HWND control = CreateItem(dialog, item, baseUnits);
     if (!control) {
       std::fprintf(stderr, "platform: dialog control %u of class \"%s\" could not be created\n", item.id,
                    item.className.GetString());
       ++failed;
+      if (hostedFailed && NamesHostedControl(item)) ++*hostedFailed;
       continue;
     }
     if (font) ::SendMessage(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);

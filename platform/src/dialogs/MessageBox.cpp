@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "../display/MessageBoxWindow.h"
+#include "platform/display.h"
 #include "platform/resources.h"
 #include "platform/strings.h"
 #include "platform/uiscript.h"
@@ -41,6 +43,21 @@ std::string Describe(const char* text, const char* caption, int button) {
   return d + ButtonName(button);
 }
 
+// Shows the box for a person to answer (owner disabled meanwhile); Escape and the close box
+// answer Cancel where the box has it, or OK on a box with that one button.
+int ShowMessageBoxWindow(HWND owner, const char* text, const char* caption, UINT type) {
+  std::vector<detail::MessageBoxButton> buttons;
+  int cancel = 0;
+  for (int id : Buttons(type)) {
+    buttons.push_back(detail::MessageBoxButton{id, ButtonName(id)});
+    if (id == IDCANCEL) cancel = IDCANCEL;
+  }
+  if (buttons.size() == 1 && buttons.front().id == IDOK) cancel = IDOK;
+  std::size_t defaultIndex = (type & MB_DEFMASK) >> 8;
+  detail::MessageBoxWindow box(text ? text : "", caption ? caption : "", std::move(buttons), defaultIndex, cancel);
+  return box.Run(owner);
+}
+
 }  // namespace
 
 int DefaultMessageBoxButton(UINT type) {
@@ -58,7 +75,8 @@ bool MessageBoxHasButton(UINT type, int button) {
 
 // Puts the box to the UI script; the default button when nobody answers or the answer is not
 // one of the box's buttons.
-int AskMessageBox(const char* text, const char* caption, UINT type) {
+int AskMessageBox(HWND owner, const char* text, const char* caption, UINT type) {
+  if (display::IsInteractive()) return ShowMessageBoxWindow(owner, text, caption, type);
   UiScript* script = GetUiScript();
   std::optional<int> answer = script ? script->OnMessageBox(text ? text : "", caption ? caption : "", type) : std::nullopt;
   int fallback = DefaultMessageBoxButton(type);
@@ -77,7 +95,9 @@ int AskMessageBox(const char* text, const char* caption, UINT type) {
 
 }  // namespace platform
 
-int AfxMessageBox(LPCTSTR text, UINT type, UINT) { return platform::AskMessageBox(text, platform::AppName(), type); }
+int AfxMessageBox(LPCTSTR text, UINT type, UINT) {
+  return platform::AskMessageBox(::GetActiveWindow(), text, platform::AppName(), type);
+}
 
 int AfxMessageBox(UINT promptId, UINT type, UINT helpId) {
   CString text;
@@ -85,6 +105,6 @@ int AfxMessageBox(UINT promptId, UINT type, UINT helpId) {
   return AfxMessageBox(text, type, helpId == static_cast<UINT>(-1) ? promptId : helpId);
 }
 
-int MessageBox(HWND, LPCTSTR text, LPCTSTR caption, UINT type) {
-  return platform::AskMessageBox(text, caption ? caption : "Error", type);
+int MessageBox(HWND owner, LPCTSTR text, LPCTSTR caption, UINT type) {
+  return platform::AskMessageBox(owner, text, caption ? caption : "Error", type);
 }

@@ -1,39 +1,12 @@
 #include "platform/testinput.h"
 
-#include <cstring>
-
 #include "../windows/WindowTable.h"
+#include "InputRouting.h"
 #include "platform/messageloop.h"
 #include "platform/windows.h"
 
 namespace platform::input {
 namespace {
-
-struct ButtonMessages {
-  UINT down;
-  UINT up;
-  UINT doubleClick;
-  UINT flag;
-  UINT virtualKey;
-};
-
-ButtonMessages MessagesOf(Button button) {
-  switch (button) {
-    case Button::Right: return {WM_RBUTTONDOWN, WM_RBUTTONUP, WM_RBUTTONDBLCLK, MK_RBUTTON, VK_RBUTTON};
-    case Button::Middle: return {WM_MBUTTONDOWN, WM_MBUTTONUP, WM_MBUTTONDBLCLK, MK_MBUTTON, VK_MBUTTON};
-    default: return {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, MK_LBUTTON, VK_LBUTTON};
-  }
-}
-
-UINT KeyFlags() {
-  UINT flags = 0;
-  if (GetKeyState(VK_LBUTTON) < 0) flags |= MK_LBUTTON;
-  if (GetKeyState(VK_RBUTTON) < 0) flags |= MK_RBUTTON;
-  if (GetKeyState(VK_MBUTTON) < 0) flags |= MK_MBUTTON;
-  if (GetKeyState(VK_SHIFT) < 0) flags |= MK_SHIFT;
-  if (GetKeyState(VK_CONTROL) < 0) flags |= MK_CONTROL;
-  return flags;
-}
 
 bool Usable(const detail::WindowState* s) { return s && (s->style & WS_VISIBLE) && !(s->style & WS_DISABLED); }
 
@@ -61,35 +34,6 @@ HWND Deepest(HWND root, POINT* point) {
   }
 }
 
-// Sends the mouse message through the queue to the window the point falls on (or the capture).
-void SendMouse(HWND hwnd, POINT point, UINT message, WPARAM extra = 0) {
-  POINT screen = point;
-  if (!::ClientToScreen(hwnd, &screen)) return;
-  SetCursorPos(screen.x, screen.y);
-  HWND target = ::GetCapture();
-  POINT local = point;
-  if (target) {
-    local = screen;
-    ::ScreenToClient(target, &local);
-  } else {
-    local = point;
-    target = HitTest(hwnd, point, &local);
-    if (!target) return;
-    if (message != WM_MOUSEWHEEL) {
-      ::SendMessage(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target), MAKELPARAM(HTCLIENT, message));
-    }
-  }
-  LPARAM where = MAKELPARAM(static_cast<WORD>(local.x), static_cast<WORD>(local.y));
-  if (message == WM_MOUSEWHEEL) where = MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y));
-  ::PostMessage(target, message, KeyFlags() | extra, where);
-  PumpMessages();
-}
-
-HWND KeyTarget() {
-  HWND focus = ::GetFocus();
-  return focus ? focus : ::GetActiveWindow();
-}
-
 }  // namespace
 
 HWND HitTest(HWND hwnd, POINT point, POINT* clientPoint) {
@@ -106,18 +50,19 @@ HWND HitTest(HWND hwnd, POINT point, POINT* clientPoint) {
   return found;
 }
 
-void MouseMove(HWND hwnd, POINT point) { SendMouse(hwnd, point, WM_MOUSEMOVE); }
+void MouseMove(HWND hwnd, POINT point) {
+  detail::RouteMouse(hwnd, point, WM_MOUSEMOVE);
+  PumpMessages();
+}
 
 void MouseDown(HWND hwnd, POINT point, Button button) {
-  ButtonMessages m = MessagesOf(button);
-  detail::KeyDownState(static_cast<int>(m.virtualKey)) = true;
-  SendMouse(hwnd, point, m.down);
+  detail::RouteButton(hwnd, point, button, true);
+  PumpMessages();
 }
 
 void MouseUp(HWND hwnd, POINT point, Button button) {
-  ButtonMessages m = MessagesOf(button);
-  detail::KeyDownState(static_cast<int>(m.virtualKey)) = false;
-  SendMouse(hwnd, point, m.up);
+  detail::RouteButton(hwnd, point, button, false);
+  PumpMessages();
 }
 
 void Click(HWND hwnd, POINT point, Button button) {
@@ -127,13 +72,8 @@ void Click(HWND hwnd, POINT point, Button button) {
 
 void DoubleClick(HWND hwnd, POINT point, Button button) {
   Click(hwnd, point, button);
-  ButtonMessages m = MessagesOf(button);
-  POINT local = point;
-  HWND target = ::GetCapture() ? ::GetCapture() : HitTest(hwnd, point, &local);
-  detail::WindowState* s = detail::Find(target);
-  bool classWantsDouble = s && (s->windowClass->style & CS_DBLCLKS);
-  detail::KeyDownState(static_cast<int>(m.virtualKey)) = true;
-  SendMouse(hwnd, point, classWantsDouble ? m.doubleClick : m.down);
+  detail::RouteButton(hwnd, point, button, true, true);
+  PumpMessages();
   MouseUp(hwnd, point, button);
 }
 
@@ -148,22 +88,17 @@ void Drag(HWND hwnd, POINT from, POINT to, int steps, Button button) {
 }
 
 void Wheel(HWND hwnd, POINT point, int delta) {
-  SendMouse(hwnd, point, WM_MOUSEWHEEL, static_cast<WPARAM>(static_cast<WORD>(static_cast<SHORT>(delta))) << 16);
+  detail::RouteWheel(hwnd, point, delta);
+  PumpMessages();
 }
 
 void KeyDown(UINT virtualKey) {
-  detail::KeyDownState(static_cast<int>(virtualKey)) = true;
-  HWND target = KeyTarget();
-  if (!target) return;
-  ::PostMessage(target, WM_KEYDOWN, virtualKey, 1);
+  detail::RouteKey(virtualKey, true, 1);
   PumpMessages();
 }
 
 void KeyUp(UINT virtualKey) {
-  detail::KeyDownState(static_cast<int>(virtualKey)) = false;
-  HWND target = KeyTarget();
-  if (!target) return;
-  ::PostMessage(target, WM_KEYUP, virtualKey, static_cast<LPARAM>(0xC0000001u));
+  detail::RouteKey(virtualKey, false, static_cast<LPARAM>(0xC0000001u));
   PumpMessages();
 }
 
@@ -175,11 +110,7 @@ void PressKey(UINT virtualKey) {
 void SetModifier(UINT virtualKey, bool down) { detail::KeyDownState(static_cast<int>(virtualKey)) = down; }
 
 void TypeText(const char* text) {
-  HWND target = KeyTarget();
-  if (!target || !text) return;
-  for (const char* p = text; *p; ++p) {
-    ::PostMessage(target, WM_CHAR, static_cast<unsigned char>(*p), 1);
-  }
+  detail::RouteText(text);
   PumpMessages();
 }
 

@@ -42,7 +42,10 @@ int CFormView::OnCreate(LPCREATESTRUCT cs) {
   SIZE units = platform::DialogBaseUnits(tmpl->fontName, tmpl->fontSize);
   m_font = platform::CreateDialogFont(*tmpl);
   SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
-  platform::CreateDialogControls(m_hWnd, *tmpl, units, m_font);
+  int hostedFailed = 0;
+  platform::CreateDialogControls(m_hWnd, *tmpl, units, m_font, &hostedFailed);
+  // A form made around a control that cannot be had is not shown without it.
+  if (hostedFailed > 0) return -1;
   RECT size = platform::DialogUnitsToPixels(0, 0, tmpl->cx, tmpl->cy, units);
   SetScrollSizes(MM_TEXT, SIZE{size.right - size.left, size.bottom - size.top});
   return 0;

@@ -227,9 +227,71 @@ void CFrameWnd::OnSize(UINT type, int, int) {
   if (type != SIZE_MINIMIZED) RecalcLayout();
 }
 
+// ---- print preview ----
+
+void CFrameWnd::OnSetPreviewMode(BOOL preview, CPrintPreviewState* state) {
+  if (!state || !m_hWnd || (preview != FALSE) == (m_bInPreview != FALSE)) return;
+  if (preview) {
+    EnterPreviewMode(*state);
+  } else {
+    LeavePreviewMode(*state);
+  }
+  RecalcLayout();
+}
+
+void CFrameWnd::EnterPreviewMode(CPrintPreviewState& state) {
+  m_bInPreview = TRUE;
+  // Without the menu and accelerators, no command can reach the view the preview stands in for.
+  state.hMenu = ::GetMenu(m_hWnd);
+  if (state.hMenu) ::SetMenu(m_hWnd, nullptr);
+  state.hAccelTable = m_hAccelTable;
+  m_hAccelTable = nullptr;
+  state.hWndViewActive = m_pViewActive ? m_pViewActive->m_hWnd : nullptr;
+  state.hiddenBars.clear();
+  for (HWND child : platform::ChildWindows(m_hWnd)) {
+    UINT id = static_cast<UINT>(::GetDlgCtrlID(child));
+    if (id < AFX_IDW_CONTROLBAR_FIRST || id > AFX_IDW_CONTROLBAR_LAST || id == AFX_IDW_STATUS_BAR) continue;
+    if (!(::GetWindowLong(child, GWL_STYLE) & WS_VISIBLE)) continue;
+    ::ShowWindow(child, SW_HIDE);
+    state.hiddenBars.push_back(child);
+  }
+  if (HWND pane = ::GetDlgItem(m_hWnd, static_cast<int>(AFX_IDW_PANE_FIRST))) {
+    ::ShowWindow(pane, SW_HIDE);
+    ::SetWindowLong(pane, GWL_ID, static_cast<LONG>(AFX_IDW_PANE_SAVE));
+  }
+}
+
+void CFrameWnd::LeavePreviewMode(CPrintPreviewState& state) {
+  m_bInPreview = FALSE;
+  if (HWND pane = ::GetDlgItem(m_hWnd, static_cast<int>(AFX_IDW_PANE_SAVE))) {
+    // The preview has given up the pane id by now; should it still hold it, it steps aside.
+    if (HWND preview = ::GetDlgItem(m_hWnd, static_cast<int>(AFX_IDW_PANE_FIRST))) ::SetWindowLong(preview, GWL_ID, 0);
+    ::SetWindowLong(pane, GWL_ID, static_cast<LONG>(AFX_IDW_PANE_FIRST));
+    ::ShowWindow(pane, SW_SHOW);
+  }
+  for (HWND bar : state.hiddenBars) {
+    if (::IsWindow(bar)) ::ShowWindow(bar, SW_SHOW);
+  }
+  state.hiddenBars.clear();
+  if (state.hMenu && ::IsMenu(state.hMenu)) ::SetMenu(m_hWnd, state.hMenu);
+  if (!m_hAccelTable) m_hAccelTable = state.hAccelTable;
+  CWnd* active = state.hWndViewActive ? CWnd::FromHandlePermanent(state.hWndViewActive) : nullptr;
+  SetActiveView(dynamic_cast<CView*>(active));
+}
+
+void CFrameWnd::ClosePreview() {
+  HWND preview = ::GetDlgItem(m_hWnd, static_cast<int>(AFX_IDW_PANE_FIRST));
+  if (preview) ::SendMessage(preview, WM_COMMAND, AFX_ID_PREVIEW_CLOSE, 0);
+}
+
 // ---- closing ----
 
 void CFrameWnd::OnClose() {
+  // Closing a frame that shows a print preview only ends the preview.
+  if (m_bInPreview) {
+    ClosePreview();
+    return;
+  }
   HWND self = m_hWnd;
   CWinApp* app = AfxGetApp();
   if (app && app->m_pMainWnd == this) {
@@ -243,6 +305,8 @@ void CFrameWnd::OnClose() {
 }
 
 void CFrameWnd::OnDestroy() {
+  // The preview ends its job and gives the pane, menu and bars back before they go.
+  if (m_bInPreview) ClosePreview();
   m_pViewActive = nullptr;
   // The window no longer shows the menus, so the frame lets go of what it loaded.
   if (::IsWindow(m_hWnd)) ::SetMenu(m_hWnd, nullptr);

@@ -4,6 +4,7 @@
 #include "platform/app.h"
 #include "platform/frames.h"
 #include "platform/gdi.h"
+#include "platform/preview.h"
 #include "platform/uiscript.h"
 
 IMPLEMENT_DYNAMIC(CView, CWnd)
@@ -16,6 +17,7 @@ BEGIN_MESSAGE_MAP(CView, CWnd)
   ON_MESSAGE(WM_INITIALUPDATE, OnInitialUpdateMessage)
   ON_COMMAND(ID_FILE_PRINT, OnFilePrint)
   ON_COMMAND(ID_FILE_PRINT_DIRECT, OnFilePrint)
+  ON_COMMAND(ID_FILE_PRINT_PREVIEW, OnFilePrintPreview)
 END_MESSAGE_MAP()
 
 CView::~CView() {
@@ -91,7 +93,8 @@ void CView::OnPrepareDC(CDC* dc, CPrintInfo* info) {
 BOOL CView::OnPreparePrinting(CPrintInfo* info) { return DoPreparePrinting(info); }
 
 BOOL CView::DoPreparePrinting(CPrintInfo* info) {
-  if (!info || info->m_bDirect) return info != nullptr;
+  // A preview asks nothing: the user chooses when printing from it.
+  if (!info || info->m_bDirect || info->m_bPreview) return info != nullptr;
   platform::UiScript* script = platform::GetUiScript();
   std::optional<bool> answer = script ? script->OnPrintDialog() : std::nullopt;
   if (!answer) {
@@ -115,14 +118,21 @@ void CView::OnFilePrint() {
   RunPrintJob(info);
 }
 
-BOOL CView::RunPrintJob(CPrintInfo& info) {
-  if (!OnPreparePrinting(&info)) return FALSE;
-  CDC dc;
+void CView::OnFilePrintPreview() { CPreviewView::ShowPreview(this); }
+
+BOOL CView::CreatePrinterContext(CDC& dc, const CPrintInfo& info) {
   if (!dc.Attach(platform::CreatePrinterDC(info.m_strOutputPrefix.GetString(), info.m_nDpi))) {
     AfxMessageBox("The printer could not be prepared.", MB_OK | MB_ICONEXCLAMATION);
     return FALSE;
   }
   dc.m_bPrinting = TRUE;
+  return TRUE;
+}
+
+BOOL CView::RunPrintJob(CPrintInfo& info) {
+  if (!OnPreparePrinting(&info)) return FALSE;
+  CDC dc;
+  if (!CreatePrinterContext(dc, info)) return FALSE;
   OnBeginPrinting(&dc, &info);
   CString title = m_pDocument && !m_pDocument->GetTitle().IsEmpty() ? m_pDocument->GetTitle() : CString("Untitled");
   bool ok = dc.StartDoc(title) > 0;

@@ -96,6 +96,8 @@ int GetSystemMetrics(int index) {
     case SM_CYICON:
     case SM_CXCURSOR:
     case SM_CYCURSOR: return 32;
+    case SM_CXMENUCHECK:
+    case SM_CYMENUCHECK: return 13;
     case SM_CXMIN: return 112;
     case SM_CYMIN: return 27;
     default: return 0;

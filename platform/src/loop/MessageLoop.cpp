@@ -10,9 +10,11 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
+#include "../display/DisplayBackend.h"
 #include "../windows/WindowTable.h"
 #include "Timers.h"
 #include "platform/time.h"
@@ -100,6 +102,8 @@ void DrainWake() {
 // callbacks of those that are ready. Returns the number of callbacks run.
 int PollOnce(int timeoutMs) {
   LoopState& loop = Loop();
+  // A display may hold events it has already read, which poll cannot see.
+  detail::Display().BeforeWait();
   std::vector<pollfd> fds;
   std::vector<std::uint64_t> generations;
   fds.push_back(pollfd{loop.wakeFd, POLLIN, 0});
@@ -199,6 +203,22 @@ bool RunUntil(const std::function<bool()>& predicate, int timeoutMs) {
   }
 }
 
+bool RunModalLoop(const std::function<bool()>& done, const std::function<bool(MSG&)>& filter) {
+  for (;;) {
+    MSG msg{};
+    while (!done() && NextMessage(&msg, nullptr, 0, 0, true, false)) {
+      if (!filter || !filter(msg)) Handle(msg);
+    }
+    if (done()) return true;
+    if (QuitRequested()) return false;  // the quit stays queued for the outer loop
+    RunIdle();
+    if (done()) return true;
+    MSG peek{};
+    if (NextMessage(&peek, nullptr, 0, 0, false, false)) continue;
+    PollOnce(TimeoutUntilNextTimer());
+  }
+}
+
 bool QuitRequested(int* exitCode) {
   LoopState& loop = Loop();
   std::lock_guard lock(loop.mutex);
@@ -277,6 +297,12 @@ BOOL PeekMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT remov
 BOOL TranslateMessage(const MSG* msg) {
   if (!msg || msg->message != WM_KEYDOWN) return FALSE;
   UINT vk = static_cast<UINT>(msg->wParam);
+  std::string typed;
+  if (platform::detail::Display().TextOfKey(vk, msg->lParam, &typed)) {
+    // The display's keyboard knows what the key types with the modifiers it was pressed with.
+    for (char ch : typed) PostMessage(msg->hwnd, WM_CHAR, static_cast<unsigned char>(ch), msg->lParam);
+    return typed.empty() ? FALSE : TRUE;
+  }
   bool shift = GetKeyState(VK_SHIFT) < 0;
   bool control = GetKeyState(VK_CONTROL) < 0;
   int ch = -1;

@@ -1,6 +1,8 @@
 // Pop-up menus: tracking (answered by the UI script headless) and command-state updates.
 #include <cstdio>
 
+#include "../display/PopupMenuTracker.h"
+#include "platform/display.h"
 #include "platform/menus.h"
 #include "platform/messageloop.h"
 #include "platform/uiscript.h"
@@ -39,7 +41,12 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, LPCRE
     ::SendMessage(owner, WM_INITMENU, reinterpret_cast<WPARAM>(menu), 0);
     ::SendMessage(owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
   }
-  UINT command = ::IsMenu(menu) ? AskForCommand(menu, POINT{x, y}, owner) : 0;
+  UINT command = 0;
+  if (::IsMenu(menu) && ::IsWindow(owner)) {
+    // Shown on a display a person picks the item; headless the UI script does.
+    command = platform::display::IsInteractive() ? platform::detail::PopupMenuTracker(menu, owner).Track(POINT{x, y}, flags)
+                                                 : AskForCommand(menu, POINT{x, y}, owner);
+  }
   if (notify && ::IsWindow(owner)) {
     if (command) {
       ::SendMessage(owner, WM_MENUSELECT, MAKEWPARAM(static_cast<WORD>(command), static_cast<WORD>(::GetMenuState(menu, command, MF_BYCOMMAND) | MF_HILITE)),

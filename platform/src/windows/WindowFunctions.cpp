@@ -6,7 +6,9 @@
 #include <mutex>
 #include <unordered_map>
 
+#include "../display/DisplayBackend.h"
 #include "../loop/Timers.h"
+#include "../process/WindowHooks.h"
 #include "WindowTable.h"
 #include "platform/gdi.h"
 #include "platform/messageloop.h"
@@ -129,12 +131,13 @@ BOOL DestroyWindow(HWND hwnd) {
 
 BOOL IsWindow(HWND hwnd) {
   WindowState* s = Find(hwnd);
-  return s != nullptr;
+  return s != nullptr || (hwnd && platform::detail::IsForeignWindow(hwnd));
 }
 
 // ---- messages ----
 
 LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (hwnd && !Find(hwnd)) return platform::detail::SendToForeignWindow(hwnd, message, wParam, lParam);
   return platform::detail::Deliver(hwnd, message, wParam, lParam);
 }
 
@@ -226,6 +229,8 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_SETTEXT:
       s->text = reinterpret_cast<LPCTSTR>(lParam) ? reinterpret_cast<LPCTSTR>(lParam) : "";
+      if (!s->parent) platform::detail::Display().WindowTextChanged(hwnd);
+      if (!s->parent) platform::detail::TopLevelWindowsChanged();
       return TRUE;
     case WM_GETTEXT: return DefGetText(*s, wParam, lParam);
     case WM_GETTEXTLENGTH: return s->text.GetLength();
@@ -525,6 +530,7 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
   if (!(flags & SWP_NOREDRAW) && (!SameRect(old, s->rect) || !(flags & SWP_NOZORDER) || (flags & SWP_FRAMECHANGED))) {
     InvalidateAfterMove(hwnd, old);
   }
+  if (IsTopLevel(*s) && (moved || sized)) platform::detail::Display().WindowMoved(hwnd);
   ::SendMessage(hwnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
   SendSizeAndMove(hwnd, moved, sized);
   if (flags & SWP_SHOWWINDOW) ShowWindow(hwnd, (flags & SWP_NOACTIVATE) ? SW_SHOWNA : SW_SHOW);
@@ -565,6 +571,7 @@ void Maximize(HWND hwnd) {
   s->style &= ~WS_MINIMIZE;
   SetWindowPos(hwnd, nullptr, info.ptMaxPosition.x, info.ptMaxPosition.y, info.ptMaxSize.x, info.ptMaxSize.y,
                SWP_NOZORDER | SWP_FRAMECHANGED);
+  if (IsWindow(hwnd)) platform::detail::Display().WindowStateChanged(hwnd);
 }
 
 void Minimize(HWND hwnd) {
@@ -575,6 +582,7 @@ void Minimize(HWND hwnd) {
   s->style |= WS_MINIMIZE;
   RECT client = platform::detail::ClientRect(*s);
   (void)client;
+  if (!s->parent) platform::detail::Display().WindowStateChanged(hwnd);
   ::SendMessage(hwnd, WM_SIZE, SIZE_MINIMIZED, 0);
 }
 
@@ -586,6 +594,7 @@ void Restore(HWND hwnd) {
   s->minimized = false;
   s->style &= ~(WS_MAXIMIZE | WS_MINIMIZE);
   SetWindowPos(hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_FRAMECHANGED);
+  if (IsWindow(hwnd) && !Find(hwnd)->parent) platform::detail::Display().WindowStateChanged(hwnd);
 }
 
 bool Activates(int cmdShow) {
@@ -614,6 +623,8 @@ BOOL ShowWindow(HWND hwnd, int cmdShow) {
       if (focus && (focus == hwnd || IsChild(hwnd, focus))) SetFocus(s->parent);
     }
   }
+  if (show != wasVisible && !s->parent) platform::detail::Display().WindowShown(hwnd, show);
+  if (show != wasVisible && Find(hwnd) && !Find(hwnd)->parent) platform::detail::TopLevelWindowsChanged();
   switch (cmdShow) {
     case SW_SHOWMAXIMIZED: Maximize(hwnd); break;
     case SW_MINIMIZE:
@@ -755,6 +766,7 @@ HWND SetCapture(HWND hwnd) {
   HWND old = capture;
   if (!IsWindow(hwnd)) return old;
   capture = hwnd;
+  platform::detail::Display().CaptureChanged(hwnd);
   if (old && old != hwnd && IsWindow(old)) ::SendMessage(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hwnd));
   return old;
 }
@@ -763,6 +775,7 @@ BOOL ReleaseCapture() {
   HWND& capture = platform::detail::CaptureHandle();
   HWND old = capture;
   capture = nullptr;
+  if (old) platform::detail::Display().CaptureChanged(nullptr);
   if (old && IsWindow(old)) ::SendMessage(old, WM_CAPTURECHANGED, 0, 0);
   return TRUE;
 }
@@ -873,6 +886,7 @@ BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* paint) {
   if (!paint) return FALSE;
   const platform::WindowDcHooks& hooks = DcHooks();
   if (paint->hdc && hooks.release) hooks.release(hwnd, paint->hdc);
+  platform::detail::Display().SurfaceChanged(hwnd);
   return TRUE;
 }
 
@@ -890,6 +904,7 @@ int ReleaseDC(HWND hwnd, HDC dc) {
   const platform::WindowDcHooks& hooks = DcHooks();
   if (!dc || !hooks.release) return 0;
   hooks.release(hwnd, dc);
+  platform::detail::Display().SurfaceChanged(hwnd);
   return 1;
 }
 

@@ -5,7 +5,9 @@
 #include <mutex>
 #include <unordered_set>
 
+#include "../display/DisplayBackend.h"
 #include "../loop/Timers.h"
+#include "../process/WindowHooks.h"
 #include "platform/messageloop.h"
 #include "platform/time.h"
 
@@ -140,8 +142,12 @@ void ForgetWindow(HWND hwnd) {
   WindowState* s = Find(hwnd);
   if (!s) return;
   RemoveWindowTimers(hwnd);
+  if (!s->parent) Display().WindowDestroyed(hwnd);
   if (reg.focus == hwnd) reg.focus = nullptr;
-  if (reg.capture == hwnd) reg.capture = nullptr;
+  if (reg.capture == hwnd) {
+    reg.capture = nullptr;
+    Display().CaptureChanged(nullptr);
+  }
   if (reg.active == hwnd) reg.active = nullptr;
   UnlinkWindow(reg, *s);
   {
@@ -152,7 +158,9 @@ void ForgetWindow(HWND hwnd) {
   reg.windows.erase(Key(hwnd));
   if (owned->temporary) owned->temporary->m_hWnd = nullptr;
   CWnd* wnd = owned->wnd;
+  bool topLevel = IsTopLevel(*owned);
   owned.reset();
+  if (topLevel) TopLevelWindowsChanged();
   if (wnd) {
     wnd->m_hWnd = nullptr;
     wnd->PostNcDestroy();  // may delete wnd: nothing touches it afterwards
@@ -187,6 +195,11 @@ WindowState* Find(HWND hwnd) {
 bool IsLiveHandle(HWND hwnd) {
   std::lock_guard lock(Live().mutex);
   return Live().handles.count(Key(hwnd)) != 0;
+}
+
+bool IsOwnHandleNumber(HWND hwnd) {
+  std::uintptr_t number = Key(hwnd);
+  return number >= 0x10010 && number < Reg().nextHandle && (number & 1) == 0;
 }
 
 const WindowClass* FindClass(const char* name) {
@@ -290,6 +303,7 @@ bool Reparent(HWND hwnd, HWND newParent) {
     if (a->hwnd == hwnd) return false;
   }
   if (newParent && !Find(newParent)) return false;
+  if (!s->parent && newParent) Display().WindowDestroyed(hwnd);  // no longer shown on its own
   UnlinkWindow(reg, *s);
   s->parent = newParent;
   if (newParent) {
@@ -300,6 +314,7 @@ bool Reparent(HWND hwnd, HWND newParent) {
     s->surface.reset();
   }
   LinkWindow(reg, *s);
+  TopLevelWindowsChanged();
   return true;
 }
 

@@ -69,6 +69,8 @@ struct WindowState {
 WindowState* Find(HWND hwnd);
 // Any thread: whether the handle belongs to a live window.
 bool IsLiveHandle(HWND hwnd);
+// Whether this process handed out the number as a window handle (the window may be gone).
+bool IsOwnHandleNumber(HWND hwnd);
 // Creates a window (cs already through PreCreateWindow); wnd, when given, is attached before the
 // first message. Null on failure.
 HWND CreateWindowState(CREATESTRUCT cs, CWnd* wnd);

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "../process/WindowHooks.h"
 #include "WindowTable.h"
 #include "platform/msgbox.h"
 #include "platform/resources.h"
@@ -63,7 +64,7 @@ CWnd::~CWnd() {
 
 CWnd* CWnd::FromHandle(HWND hwnd) {
   WindowState* s = Find(hwnd);
-  if (!s) return nullptr;
+  if (!s) return platform::detail::ForeignWindowObject(hwnd);
   if (s->wnd) return s->wnd;
   if (!s->temporary) {
     s->temporary = std::make_unique<CWnd>();

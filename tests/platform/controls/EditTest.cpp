@@ -1,5 +1,8 @@
 #include "platform/controls.h"
 
+#include <string>
+#include <vector>
+
 #include "ControlHost.h"
 #include "platform/testinput.h"
 
@@ -113,6 +116,130 @@ TEST_F(EditTest, SingleLineIgnoresReturn) {
   input::PressKey(VK_RETURN);
   EXPECT_EQ(Text(), "a");
   EXPECT_EQ(edit.GetLineCount(), 1);
+}
+
+// A multi-line edit without horizontal scrolling wraps at its width.
+class EditWrapTest : public EditTest {
+protected:
+  std::vector<std::string> Lines() {
+    std::vector<std::string> lines;
+    for (int i = 0; i < edit.GetLineCount(); ++i) {
+      char buffer[512] = {};
+      int n = edit.GetLine(i, buffer, sizeof buffer - 1);
+      lines.emplace_back(buffer, static_cast<std::size_t>(n));
+    }
+    return lines;
+  }
+  int TextWidth(const std::string& text) {
+    CDC* dc = edit.GetDC();
+    int width = dc->GetTextExtent(text.c_str(), static_cast<int>(text.size())).cx;
+    edit.ReleaseDC(dc);
+    return width;
+  }
+  static std::string Repeat(const std::string& piece, int times) {
+    std::string text;
+    for (int i = 0; i < times; ++i) text += piece;
+    return text;
+  }
+};
+
+TEST_F(EditWrapTest, LinesBreakAfterSpacesAndFitTheWidth) {
+  Make(ES_MULTILINE | ES_WANTRETURN);
+  std::string text = Repeat("black white ", 12) + "end";
+  edit.SetWindowText(text.c_str());
+  std::vector<std::string> lines = Lines();
+  ASSERT_GT(lines.size(), 2u);
+  CRect client;
+  edit.GetClientRect(&client);
+  std::string joined;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    joined += lines[i];
+    EXPECT_NE(lines[i].front(), ' ') << i;
+    if (i + 1 < lines.size()) {
+      EXPECT_EQ(lines[i].back(), ' ') << "a line breaks after a space: " << lines[i];
+      std::string word = lines[i].substr(0, lines[i].find_last_not_of(' ') + 1);
+      EXPECT_LE(TextWidth(word), client.Width()) << lines[i];
+      EXPECT_GT(TextWidth(word + " " + lines[i + 1].substr(0, lines[i + 1].find(' '))), client.Width() - 4)
+          << "the next word would not have fitted: " << lines[i];
+    }
+  }
+  EXPECT_EQ(joined, text);
+  // Offsets and lines agree.
+  for (int i = 0; i < edit.GetLineCount(); ++i) {
+    EXPECT_EQ(edit.LineFromChar(edit.LineIndex(i)), i);
+    EXPECT_EQ(edit.LineLength(edit.LineIndex(i)), static_cast<int>(lines[static_cast<std::size_t>(i)].size()));
+  }
+  EXPECT_EQ(edit.LineFromChar(static_cast<int>(text.size())), edit.GetLineCount() - 1);
+}
+
+TEST_F(EditWrapTest, LongWordsAreCutAndDoubleByteCharactersStayWhole) {
+  Make(ES_MULTILINE);
+  edit.SetWindowText(Repeat("x", 200).c_str());
+  std::vector<std::string> lines = Lines();
+  ASSERT_GT(lines.size(), 1u);
+  for (const std::string& line : lines) EXPECT_FALSE(line.empty());
+
+  std::string korean = Repeat(Cp949("바둑판"), 30);
+  edit.SetWindowText(korean.c_str());
+  lines = Lines();
+  ASSERT_GT(lines.size(), 1u);
+  std::string joined;
+  for (const std::string& line : lines) {
+    EXPECT_EQ(line.size() % 2, 0u) << "a line never ends in half a character";
+    joined += line;
+  }
+  EXPECT_EQ(joined, korean);
+}
+
+TEST_F(EditWrapTest, ResizingRewrapsAndHardBreaksStay) {
+  Make(ES_MULTILINE | ES_WANTRETURN);
+  edit.SetWindowText((Repeat("stone ", 20) + "\r\nlast").c_str());
+  int narrow = edit.GetLineCount();
+  ASSERT_GT(narrow, 3);
+  edit.MoveWindow(10, 10, 380, 90);
+  int wide = edit.GetLineCount();
+  EXPECT_LT(wide, narrow);
+  EXPECT_GE(wide, 2);
+  EXPECT_EQ(Lines().back(), "last");
+  edit.MoveWindow(10, 10, 100, 90);
+  EXPECT_GT(edit.GetLineCount(), narrow);
+
+  // Horizontal scrolling turns wrapping off.
+  CEdit scrolling;
+  ASSERT_TRUE(scrolling.Create(WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOHSCROLL, CRect(10, 110, 100, 150), &host, 21));
+  scrolling.SetWindowText(Repeat("stone ", 20).c_str());
+  EXPECT_EQ(scrolling.GetLineCount(), 1);
+}
+
+TEST_F(EditWrapTest, FmtLinesShowsSoftBreaksInTheTextAndTakesThemBackOut) {
+  Make(ES_MULTILINE | ES_WANTRETURN);
+  std::string text = Repeat("go ", 30) + "\r\n" + Repeat("ko ", 30);
+  edit.SetWindowText(text.c_str());
+  int lines = edit.GetLineCount();
+  ASSERT_GT(lines, 4);
+  EXPECT_EQ(std::string(Text().GetString()), text);
+
+  edit.FmtLines(TRUE);
+  std::string formatted = Text().GetString();
+  EXPECT_EQ(static_cast<int>(formatted.size()), edit.GetWindowTextLength());
+  int soft = 0;
+  for (std::size_t at = formatted.find("\r\r\n"); at != std::string::npos; at = formatted.find("\r\r\n", at + 3)) ++soft;
+  EXPECT_EQ(soft, lines - 2) << "every line break but the one hard break is soft";
+  EXPECT_NE(formatted.find(" \r\nko"), std::string::npos) << "the hard break is left as it is";
+  // The soft breaks sit where the lines end.
+  std::string firstLine = Lines()[0];
+  EXPECT_EQ(formatted.substr(0, firstLine.size() + 3), firstLine + "\r\r\n");
+  // Text read and written back is the same text, not more lines.
+  edit.SetWindowText(formatted.c_str());
+  EXPECT_EQ(edit.GetLineCount(), lines);
+  EXPECT_EQ(std::string(Text().GetString()), formatted);
+
+  edit.FmtLines(FALSE);
+  EXPECT_EQ(std::string(Text().GetString()), text);
+  char small[8] = {};
+  edit.FmtLines(TRUE);
+  EXPECT_EQ(edit.GetWindowText(small, sizeof small), 7);  // bounded by the buffer
+  EXPECT_EQ(std::string(small), formatted.substr(0, 7));
 }
 
 }  // namespace

@@ -216,4 +216,145 @@ TEST_F(ListCtrlTest, OwnerDrawnRowsGoToTheParent) {
   EXPECT_NE(host.drawItems[1].itemState & ODS_SELECTED, 0u);
 }
 
+// The list's own scrolling is what the window's scroll-bar functions answer.
+class ListCtrlScrollTest : public ListCtrlTest {
+protected:
+  void FillRows(int count) {
+    std::vector<std::pair<const char*, LPARAM>> rows;
+    for (int i = 0; i < count; ++i) rows.emplace_back("row", i);
+    Fill(rows);
+  }
+  SCROLLINFO Bar(int bar) {
+    SCROLLINFO si{};
+    EXPECT_TRUE(list.GetScrollInfo(bar, &si, SIF_ALL));
+    return si;
+  }
+  bool Shows(DWORD bit) { return (list.GetStyle() & bit) != 0; }
+};
+
+TEST_F(ListCtrlScrollTest, VerticalBarFollowsRowsPageAndTopRow) {
+  Make();
+  FillRows(3);
+  EXPECT_FALSE(Shows(WS_VSCROLL));  // everything fits
+  FillRows(37);
+  ASSERT_TRUE(Shows(WS_VSCROLL));
+  int page = list.GetCountPerPage();
+  ASSERT_GT(page, 2);
+  ASSERT_LT(page, 40);
+  SCROLLINFO si = Bar(SB_VERT);
+  EXPECT_EQ(si.nMin, 0);
+  EXPECT_EQ(si.nMax, 39);
+  EXPECT_EQ(si.nPage, static_cast<UINT>(page));
+  EXPECT_EQ(si.nPos, 0);
+
+  ASSERT_TRUE(list.EnsureVisible(39, FALSE));
+  EXPECT_EQ(list.GetTopIndex(), 40 - page);
+  EXPECT_EQ(list.GetScrollPos(SB_VERT), 40 - page);
+  list.SendMessage(WM_VSCROLL, SB_LINEUP);
+  EXPECT_EQ(list.GetScrollPos(SB_VERT), 39 - page);
+  list.SendMessage(WM_VSCROLL, SB_PAGEUP);
+  EXPECT_EQ(list.GetScrollPos(SB_VERT), 39 - 2 * page);
+  list.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 5));
+  EXPECT_EQ(list.GetTopIndex(), 5);
+  list.SendMessage(WM_VSCROLL, SB_BOTTOM);
+  EXPECT_EQ(list.GetScrollPos(SB_VERT), 40 - page);  // never past the last full page
+  list.SendMessage(WM_VSCROLL, SB_TOP);
+  EXPECT_EQ(list.GetTopIndex(), 0);
+
+  // Scroll takes pixels and moves the nearest whole rows; a row's rectangle moves with the view.
+  RECT before{}, after{};
+  ASSERT_TRUE(list.GetItemRect(10, &before, LVIR_BOUNDS));
+  int rowHeight = before.bottom - before.top;
+  ASSERT_TRUE(list.Scroll(CSize(0, rowHeight / 2 - 1)));
+  EXPECT_EQ(list.GetScrollPos(SB_VERT), 0);
+  ASSERT_TRUE(list.Scroll(CSize(0, 2 * rowHeight + (rowHeight + 1) / 2)));
+  EXPECT_EQ(list.GetScrollPos(SB_VERT), 3);
+  ASSERT_TRUE(list.GetItemRect(10, &after, LVIR_BOUNDS));
+  EXPECT_EQ(after.top, before.top - 3 * rowHeight);
+  UINT flags = 0;
+  EXPECT_EQ(list.HitTest(CPoint(20, (after.top + after.bottom) / 2), &flags), 10);
+}
+
+TEST_F(ListCtrlScrollTest, KeyboardAndDeletionMoveTheBar) {
+  Make();
+  FillRows(40);
+  int page = list.GetCountPerPage();
+  list.SetFocus();
+  input::PressKey(VK_END);
+  EXPECT_EQ(list.GetNextItem(-1, LVNI_FOCUSED), 39);
+  EXPECT_EQ(list.GetScrollPos(SB_VERT), 40 - page);
+  input::PressKey(VK_HOME);
+  EXPECT_EQ(list.GetScrollPos(SB_VERT), 0);
+  input::PressKey(VK_NEXT);
+  EXPECT_EQ(list.GetNextItem(-1, LVNI_FOCUSED), page);
+  EXPECT_EQ(list.GetScrollPos(SB_VERT), 1);
+
+  // Deleting rows from the end pulls the view back; once all fit, the bar goes.
+  list.SendMessage(WM_VSCROLL, SB_BOTTOM);
+  while (list.GetItemCount() > page + 1) list.DeleteItem(list.GetItemCount() - 1);
+  EXPECT_EQ(list.GetTopIndex(), 1);
+  EXPECT_EQ(Bar(SB_VERT).nMax, page);
+  list.DeleteItem(0);
+  EXPECT_EQ(list.GetTopIndex(), 0);
+  EXPECT_FALSE(Shows(WS_VSCROLL));
+  EXPECT_EQ(list.GetScrollPos(SB_VERT), 0);
+}
+
+TEST_F(ListCtrlScrollTest, HorizontalBarFollowsColumnsAndMovesTheHeader) {
+  Make();
+  FillRows(2);
+  EXPECT_FALSE(Shows(WS_HSCROLL));
+  list.InsertColumn(2, "Note", LVCFMT_LEFT, 340);  // 500 pixels of columns in a 300-pixel list
+  ASSERT_TRUE(Shows(WS_HSCROLL));
+  CRect client;
+  list.GetClientRect(&client);
+  SCROLLINFO si = Bar(SB_HORZ);
+  EXPECT_EQ(si.nMax, 499);
+  EXPECT_EQ(si.nPage, static_cast<UINT>(client.Width()));
+
+  CRect before, after;
+  ASSERT_TRUE(list.GetSubItemRect(0, 1, LVIR_BOUNDS, before));
+  list.SendMessage(WM_HSCROLL, SB_LINERIGHT);
+  int step = list.GetScrollPos(SB_HORZ);
+  EXPECT_GT(step, 0);
+  ASSERT_TRUE(list.GetSubItemRect(0, 1, LVIR_BOUNDS, after));
+  EXPECT_EQ(after.left, before.left - step);
+  CRect header;
+  list.GetHeaderCtrl()->GetWindowRect(&header);
+  list.ScreenToClient(&header);
+  EXPECT_EQ(header.left, -step);
+  LVHITTESTINFO hit{};
+  hit.pt = CPoint(after.left + 2, (after.top + after.bottom) / 2);
+  EXPECT_EQ(list.HitTest(&hit), 0);
+  EXPECT_EQ(hit.iSubItem, 1);
+
+  list.SendMessage(WM_HSCROLL, SB_RIGHT);
+  EXPECT_EQ(list.GetScrollPos(SB_HORZ), 500 - client.Width());
+  list.Scroll(CSize(-30, 0));
+  EXPECT_EQ(list.GetScrollPos(SB_HORZ), 470 - client.Width());
+  // Narrowing the columns until they fit takes the bar and the offset away.
+  list.SetColumnWidth(2, 40);
+  EXPECT_FALSE(Shows(WS_HSCROLL));
+  EXPECT_EQ(list.GetScrollPos(SB_HORZ), 0);
+  ASSERT_TRUE(list.GetSubItemRect(0, 1, LVIR_BOUNDS, after));
+  EXPECT_EQ(after.left, 100);
+}
+
+TEST_F(ListCtrlScrollTest, AVerticalBarNarrowsTheHorizontalPage) {
+  Make();
+  list.InsertColumn(2, "Note", LVCFMT_LEFT, 200);  // 360 pixels of columns
+  FillRows(40);
+  ASSERT_TRUE(Shows(WS_VSCROLL));
+  ASSERT_TRUE(Shows(WS_HSCROLL));
+  CRect client;
+  list.GetClientRect(&client);
+  EXPECT_EQ(client.Width(), 300 - 16);
+  EXPECT_EQ(Bar(SB_HORZ).nPage, static_cast<UINT>(client.Width()));
+  // The horizontal bar's height is taken from the rows' page too.
+  RECT row{};
+  ASSERT_TRUE(list.GetItemRect(0, &row, LVIR_BOUNDS));
+  EXPECT_EQ(list.GetCountPerPage(), (client.Height() - row.top) / (row.bottom - row.top));
+  EXPECT_EQ(Bar(SB_VERT).nPage, static_cast<UINT>(list.GetCountPerPage()));
+}
+
 }  // namespace

@@ -57,4 +57,18 @@ TEST_F(SpinControlsTest, IpAddressRoundTripsAndClears) {
   EXPECT_TRUE(ip.IsBlank());
 }
 
+TEST_F(SpinControlsTest, IpAddressTextSetFromOutsideIsTheAddress) {
+  CIPAddressCtrl ip;
+  ASSERT_TRUE(ip.Create(WS_CHILD | WS_VISIBLE, CRect(0, 30, 150, 50), &host, 92));
+  ip.SetWindowText("10.0.0.5");
+  DWORD address = 0;
+  EXPECT_EQ(ip.GetAddress(address), 4);
+  EXPECT_EQ(address, 0x0A000005u);
+  for (const char* bad : {"10.0.0", "10.0.0.256", "a.b.c.d", "1.2.3.4.", "0001.2.3.4", ""}) {
+    ip.SetWindowText(bad);
+    EXPECT_TRUE(ip.IsBlank()) << bad;
+    EXPECT_EQ(ip.GetAddress(address), 0) << bad;
+  }
+}
+
 }  // namespace

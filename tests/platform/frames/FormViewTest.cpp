@@ -103,5 +103,20 @@ TEST_F(FormViewTest, MissingTemplateFailsCreationWithoutALeak) {
   EXPECT_FALSE(form->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), &m_parent, 2));
 }
 
+TEST_F(FormViewTest, AControlThatIsNotRegisteredFailsTheForm) {
+  platform::ScopedPlatformHome home;  // an empty registry
+  platform::DialogTemplate tmpl;
+  tmpl.cx = 100;
+  tmpl.cy = 60;
+  tmpl.items.push_back({"{0B0C0D0E-1111-2222-3333-444455556666}", 1421, 0, 0, 60, 40, WS_VISIBLE, 0, ""});
+  platform::AddDialogTemplate(*platform::CurrentResourceModule(), 998, tmpl);
+  class CHostForm : public CFormView {
+  public:
+    CHostForm() : CFormView(998) {}
+  };
+  auto* form = new CHostForm;
+  EXPECT_FALSE(form->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 100, 60), &m_parent, 3));
+}
+
 }  // namespace
 }  // namespace frametest

@@ -1,0 +1,105 @@
+#include "InputRouting.h"
+
+#include "../windows/WindowTable.h"
+#include "platform/messageloop.h"
+#include "platform/windows.h"
+
+namespace platform::detail {
+namespace {
+
+struct ButtonMessages {
+  UINT down;
+  UINT up;
+  UINT doubleClick;
+  UINT virtualKey;
+};
+
+ButtonMessages MessagesOf(input::Button button) {
+  switch (button) {
+    case input::Button::Right: return {WM_RBUTTONDOWN, WM_RBUTTONUP, WM_RBUTTONDBLCLK, VK_RBUTTON};
+    case input::Button::Middle: return {WM_MBUTTONDOWN, WM_MBUTTONUP, WM_MBUTTONDBLCLK, VK_MBUTTON};
+    default: return {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, VK_LBUTTON};
+  }
+}
+
+UINT KeyFlags() {
+  UINT flags = 0;
+  if (GetKeyState(VK_LBUTTON) < 0) flags |= MK_LBUTTON;
+  if (GetKeyState(VK_RBUTTON) < 0) flags |= MK_RBUTTON;
+  if (GetKeyState(VK_MBUTTON) < 0) flags |= MK_MBUTTON;
+  if (GetKeyState(VK_SHIFT) < 0) flags |= MK_SHIFT;
+  if (GetKeyState(VK_CONTROL) < 0) flags |= MK_CONTROL;
+  return flags;
+}
+
+HWND KeyTarget() {
+  HWND focus = ::GetFocus();
+  return focus ? focus : ::GetActiveWindow();
+}
+
+// The window a message at hwnd's client point goes to: the capture, else the one under it.
+HWND MouseTarget(HWND hwnd, POINT point, POINT* local) {
+  if (HWND capture = ::GetCapture()) {
+    *local = point;
+    ::MapWindowPoints(hwnd, capture, local, 1);
+    return capture;
+  }
+  return input::HitTest(hwnd, point, local);
+}
+
+}  // namespace
+
+HWND RouteMouse(HWND hwnd, POINT point, UINT message, WPARAM extra) {
+  POINT screen = point;
+  if (!::ClientToScreen(hwnd, &screen)) return nullptr;
+  SetCursorPos(screen.x, screen.y);
+  bool captured = ::GetCapture() != nullptr;
+  POINT local = point;
+  HWND target = MouseTarget(hwnd, point, &local);
+  if (!target) return nullptr;
+  if (!captured && message != WM_MOUSEWHEEL) {
+    ::SendMessage(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target), MAKELPARAM(HTCLIENT, message));
+  }
+  LPARAM where = MAKELPARAM(static_cast<WORD>(local.x), static_cast<WORD>(local.y));
+  if (message == WM_MOUSEWHEEL) where = MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y));
+  if (!::IsWindow(target)) return nullptr;
+  ::PostMessage(target, message, KeyFlags() | extra, where);
+  return target;
+}
+
+void RouteButton(HWND hwnd, POINT point, input::Button button, bool down, bool doubleClick) {
+  ButtonMessages m = MessagesOf(button);
+  KeyDownState(static_cast<int>(m.virtualKey)) = down;
+  if (!down) {
+    RouteMouse(hwnd, point, m.up);
+    return;
+  }
+  UINT message = m.down;
+  if (doubleClick) {
+    POINT local = point;
+    WindowState* s = Find(MouseTarget(hwnd, point, &local));
+    if (s && (s->windowClass->style & CS_DBLCLKS)) message = m.doubleClick;
+  }
+  RouteMouse(hwnd, point, message);
+}
+
+void RouteWheel(HWND hwnd, POINT point, int delta) {
+  RouteMouse(hwnd, point, WM_MOUSEWHEEL, static_cast<WPARAM>(static_cast<WORD>(static_cast<SHORT>(delta))) << 16);
+}
+
+void RouteKey(UINT virtualKey, bool down, LPARAM keyData) {
+  KeyDownState(static_cast<int>(virtualKey)) = down;
+  HWND target = KeyTarget();
+  if (!target) return;
+  ::PostMessage(target, down ? WM_KEYDOWN : WM_KEYUP, virtualKey, keyData);
+}
+
+void RouteText(const char* text) {
+  HWND target = KeyTarget();
+  if (!target || !text) return;
+  for (const char* p = text; *p; ++p) {
+    ::PostMessage(target, WM_CHAR, static_cast<unsigned char>(*p), 1);
+  }
+}
+
+}  // namespace platform::detail

@@ -1,0 +1,129 @@
+#pragma once
+// The X11 display backend: every shown top-level window is an X window that shows the window's
+// surface; X input goes through the platform's input routing.
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+#include "../DisplayBackend.h"
+#include "platform/surface.h"
+#include "ClickTracker.h"
+
+struct _XDisplay;
+union _XEvent;
+
+namespace platform::detail {
+
+// Opens the X display (null: $DISPLAY) as a backend; null when it cannot be opened.
+std::unique_ptr<DisplayBackend> OpenX11Display(const char* displayName);
+
+class X11Display : public DisplayBackend {
+public:
+  // Takes the open connection; windows already showing get their X windows.
+  explicit X11Display(_XDisplay* display);
+  ~X11Display() override;
+  X11Display(const X11Display&) = delete;
+  X11Display& operator=(const X11Display&) = delete;
+
+  display::Backend Kind() const override { return display::Backend::X11; }
+  bool Interactive() const override { return true; }
+  void WindowShown(HWND top, bool shown) override;
+  void WindowMoved(HWND top) override;
+  void WindowTextChanged(HWND top) override;
+  void WindowStateChanged(HWND top) override;
+  void WindowDestroyed(HWND top) override;
+  void SurfaceChanged(HWND window) override;
+  void CaptureChanged(HWND capture) override;
+  void BeforeWait() override;
+  bool TextOfKey(UINT virtualKey, LPARAM keyData, std::string* text) override;
+  unsigned long NativeWindowOf(HWND top) const override;
+  void Sync() override;
+
+private:
+  // What the backend keeps for a top-level window it shows.
+  struct Native {
+    unsigned long window{0};
+    POINT offset{0, 0};          // the X window's origin in the surface
+    RECT known{0, 0, 0, 0};      // the X window's geometry as last set or reported (root coordinates)
+    RECT dirty{0, 0, 0, 0};      // surface area to put on the window
+    bool mapped{false};
+    bool overrideRedirect{false};
+    unsigned long cursor{0};     // the X cursor defined on the window
+  };
+
+  Native* Lookup(HWND top);
+  HWND WindowOf(unsigned long native) const;
+  // Makes the X window (not mapped); null when the window went away while being asked its limits.
+  Native* Create(HWND top);
+  void AdoptShowingWindows();
+  // Geometry the X window should have for the window's rectangle (root coordinates).
+  RECT DesiredGeometry(HWND top, const Native& native) const;
+  void ApplyGeometry(HWND top, Native& native);
+  void ApplySizeHints(HWND top);
+  void ApplyTitle(HWND top, Native& native);
+  void ApplyOwner(HWND top, Native& native);
+  void SetMaximizedState(Native& native, bool maximized);
+  void MarkDirty(Native& native, const RECT& area);
+  void Present(HWND top, Native& native);
+  // Puts a surface area straight from the surface's pixels; false when the visual cannot take them.
+  bool PutDirect(const Native& native, Surface& surface, const RECT& area);
+  // Puts a surface area converted pixel by pixel to the visual's colour masks.
+  void PutConverted(const Native& native, const Surface& surface, const RECT& area);
+  void PresentAll();
+  void UpdateCursor();
+  unsigned long CursorFor(unsigned int shape);
+
+  void ProcessEvents();
+  void Handle(_XEvent& event);
+  void OnExpose(_XEvent& event);
+  void OnConfigure(_XEvent& event);
+  void OnButton(_XEvent& event);
+  void OnMotion(_XEvent& event);
+  void OnKey(_XEvent& event);
+  void OnFocusIn(_XEvent& event);
+  void OnClientMessage(_XEvent& event);
+  void OnProperty(_XEvent& event);
+  // The top-level window an event's X window shows and the event point in its client area.
+  HWND ClientPoint(unsigned long native, int x, int y, POINT* client);
+  // Brings the pressed buttons and modifiers of an X state mask into the key table.
+  void TakeModifiers(unsigned int state);
+
+  _XDisplay* m_display{nullptr};
+  int m_screen{0};
+  int m_fd{-1};
+  SIZE m_previousScreenSize{0, 0};               // given back when the backend goes
+  bool m_directImages{false};                    // the visual takes 0x00RRGGBB pixels as they are
+  std::unordered_map<HWND, Native> m_windows;
+  std::unordered_map<unsigned long, HWND> m_byNative;
+  std::map<unsigned int, unsigned long> m_cursors;  // font glyph -> X cursor
+  HCURSOR m_shownCursor{nullptr};
+  unsigned long m_pointerWindow{0};               // the X window the pointer was last over
+  unsigned long m_grabbed{0};                     // the X window holding the pointer grab
+  HWND m_fromServer{nullptr};                     // window being changed to follow the server
+  ClickTracker m_clicks;
+  // What recent key presses type; a WM_KEYDOWN names its slot in the reserved bits of its key
+  // data, so presses queued together each keep their own text.
+  struct KeyText {
+    unsigned int keycode{0};
+    std::string text;
+  };
+  static constexpr unsigned kKeySlots = 16;
+  static constexpr int kKeySlotShift = 25;
+  std::array<KeyText, kKeySlots> m_keyTexts;
+  unsigned m_nextKeySlot{0};
+  // Atoms.
+  unsigned long m_wmProtocols{0};
+  unsigned long m_wmDeleteWindow{0};
+  unsigned long m_wmState{0};
+  unsigned long m_netWmName{0};
+  unsigned long m_utf8String{0};
+  unsigned long m_netWmState{0};
+  unsigned long m_netWmStateMaxH{0};
+  unsigned long m_netWmStateMaxV{0};
+};
+
+}  // namespace platform::detail

@@ -1,0 +1,69 @@
+#pragma once
+// The window that shows one pop-up menu: lays its items out when created (owner-drawn items are
+// measured by the owner), paints them, follows the mouse and the arrow keys with a highlight and
+// ends with the command a person chose. Tracking (which window is open, sub-menus, closing) is the
+// caller's.
+
+#include <vector>
+
+#include "../controls/ControlModel.h"
+#include "platform/menus.h"
+
+namespace platform::detail {
+
+// What CreatePopupMenuWindow hands to the new window through its creation parameters.
+struct PopupMenuCreation {
+  HMENU menu{nullptr};
+  HWND owner{nullptr};
+};
+
+class PopupMenuWindow : public ControlModel {
+public:
+  using ControlModel::ControlModel;
+  bool Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  void Paint(CDC& dc, const RECT& client) override;
+
+  HMENU Menu() const { return m_menu; }
+  // The size the laid-out items need, frame included.
+  SIZE Extent() const { return m_extent; }
+  // The item under a client point; -1 for none.
+  int ItemAt(POINT point) const;
+  // The item's rectangle in client coordinates; false for a bad index.
+  bool ItemRect(int index, RECT& rect) const;
+  // Highlights an item (-1: none); separators are never highlighted. Tells the owner by WM_MENUSELECT.
+  bool Highlight(int index);
+  int Highlighted() const { return m_highlight; }
+  // The command of the highlighted item when a person could choose it; 0 otherwise.
+  UINT Command() const;
+  bool Ended() const { return m_ended; }
+  UINT Chosen() const { return m_chosen; }
+
+private:
+  struct Row {
+    RECT rect{};
+    bool ownerDrawn{false};
+  };
+
+  void Layout();
+  // Width and height one item needs; owner-drawn items are measured by the owner.
+  SIZE MeasureItem(UINT position, CDC& dc, int& labelWidth, int& acceleratorWidth);
+  void PaintItem(CDC& dc, int index);
+  void PaintOwnerDrawn(CDC& dc, int index, const MENUITEMINFO& info);
+  void PaintSeparator(CDC& dc, const RECT& rect);
+  void PaintText(CDC& dc, int index, const MENUITEMINFO& info, const CString& text);
+  bool Choosable(int index) const;
+  // The next item after from in direction step (+1 or -1) that can hold the highlight, wrapping.
+  int NextHighlightable(int from, int step) const;
+  void End(UINT command);
+  void KeyDown(UINT key);
+
+  HMENU m_menu{nullptr};
+  HWND m_owner{nullptr};
+  std::vector<Row> m_rows;  // one per item, in menu order
+  SIZE m_extent{0, 0};
+  int m_highlight{-1};
+  bool m_ended{false};
+  UINT m_chosen{0};
+};
+
+}  // namespace platform::detail
