@@ -6,20 +6,6 @@
 
 namespace {
 
-platform::DialogItemTemplate Item(const char* className, UINT id, int x, int y, int cx, int cy, DWORD style,
-                                  const char* text = "") {
-  platform::DialogItemTemplate item;
-  item.className = className;
-  item.id = id;
-  item.x = x;
-  item.y = y;
-  item.cx = cx;
-  item.cy = cy;
-  item.style = style | WS_VISIBLE;
-  item.text = text;
-  return item;
-}
-
 constexpr UINT kLabelId = 0xFFFF;
 
 }  // namespace
@@ -31,14 +17,14 @@ platform::DialogTemplate CConnectDlg::BuildTemplate() {
   t.cy = 82;
   t.caption = "Connect: Pellomar";
   t.items = {
-      Item("Static", kLabelId, 10, 12, 50, 8, SS_LEFT, "User ID"),
-      Item("Edit", CLoginProfile::kIdEdit, 64, 10, 110, 12, ES_AUTOHSCROLL | WS_TABSTOP | WS_BORDER),
-      Item("Static", kLabelId, 10, 30, 50, 8, SS_LEFT, "Password"),
-      Item("Edit", CLoginProfile::kPasswordEdit, 64, 28, 110, 12,
+      platform::VisibleItem("Static", kLabelId, 10, 12, 50, 8, SS_LEFT, "User ID"),
+      platform::VisibleItem("Edit", CLoginProfile::kIdEdit, 64, 10, 110, 12, ES_AUTOHSCROLL | WS_TABSTOP | WS_BORDER),
+      platform::VisibleItem("Static", kLabelId, 10, 30, 50, 8, SS_LEFT, "Password"),
+      platform::VisibleItem("Edit", CLoginProfile::kPasswordEdit, 64, 28, 110, 12,
            ES_PASSWORD | ES_AUTOHSCROLL | WS_TABSTOP | WS_BORDER),
-      Item("Button", CLoginProfile::kSaveCheck, 64, 44, 110, 10, BS_AUTOCHECKBOX | WS_TABSTOP, "Save Password"),
-      Item("Button", IDOK, 40, 60, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, "OK"),
-      Item("Button", IDCANCEL, 96, 60, 50, 14, BS_PUSHBUTTON | WS_TABSTOP, "Cancel"),
+      platform::VisibleItem("Button", CLoginProfile::kSaveCheck, 64, 44, 110, 10, BS_AUTOCHECKBOX | WS_TABSTOP, "Save Password"),
+      platform::VisibleItem("Button", IDOK, 40, 60, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, "OK"),
+      platform::VisibleItem("Button", IDCANCEL, 96, 60, 50, 14, BS_PUSHBUTTON | WS_TABSTOP, "Cancel"),
   };
   return t;
 }

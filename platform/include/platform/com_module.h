@@ -3,12 +3,8 @@
 // factories, and the registration of classes and type libraries in HKEY_CLASSES_ROOT.
 //
 // A module (a shared object loaded by CoCreateInstance) holds one CComModule, lists its classes in
-// it and exports the four entry points, each a one-line call of the module object:
-//
-//   extern "C" HRESULT DllGetClassObject(REFCLSID c, REFIID i, void** p) { return g_module.GetClassObject(c, i, p); }
-//   extern "C" HRESULT DllCanUnloadNow() { return g_module.CanUnloadNow(); }
-//   extern "C" HRESULT DllRegisterServer() { return g_module.RegisterServer(); }
-//   extern "C" HRESULT DllUnregisterServer() { return g_module.UnregisterServer(); }
+// it and exports the four entry points, each a call of the module object:
+// IMPLEMENT_MODULE_ENTRY_POINTS(TheModule()) defines them.
 
 #include <atomic>
 #include <functional>
@@ -121,3 +117,13 @@ private:
 using DllGetClassObjectFunction = HRESULT (*)(REFCLSID, REFIID, void**);
 using DllCanUnloadNowFunction = HRESULT (*)();
 using DllRegisterServerFunction = HRESULT (*)();
+
+// Defines DllGetClassObject, DllCanUnloadNow, DllRegisterServer and DllUnregisterServer over the
+// CComModule that moduleExpr yields (evaluated at each call).
+#define IMPLEMENT_MODULE_ENTRY_POINTS(moduleExpr)                                        \
+  extern "C" HRESULT DllGetClassObject(REFCLSID clsid, REFIID riid, void** object) {   \
+    return (moduleExpr).GetClassObject(clsid, riid, object);                           \
+  }                                                                                    \
+  extern "C" HRESULT DllCanUnloadNow() { return (moduleExpr).CanUnloadNow(); }         \
+  extern "C" HRESULT DllRegisterServer() { return (moduleExpr).RegisterServer(); }     \
+  extern "C" HRESULT DllUnregisterServer() { return (moduleExpr).UnregisterServer(); }

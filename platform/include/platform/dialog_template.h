@@ -41,6 +41,10 @@ struct DialogItemTemplate {
   CString text;
 };
 
+// A shown item for a template built in code (WS_VISIBLE is added to style).
+DialogItemTemplate VisibleItem(const CString& className, UINT id, int x, int y, int cx, int cy, DWORD style,
+                               const char* text = "");
+
 // A whole dialog. x, y, cx, cy in dialog units; cx and cy size the client area.
 struct DialogTemplate {
   DWORD style{0};

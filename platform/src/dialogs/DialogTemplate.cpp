@@ -109,4 +109,18 @@ int CreateDialogControls(HWND dialog, const DialogTemplate& tmpl, SIZE baseUnits
   return failed;
 }
 
+DialogItemTemplate VisibleItem(const CString& className, UINT id, int x, int y, int cx, int cy, DWORD style,
+                               const char* text) {
+  DialogItemTemplate item;
+  item.className = className;
+  item.id = id;
+  item.x = x;
+  item.y = y;
+  item.cx = cx;
+  item.cy = cy;
+  item.style = style | WS_VISIBLE;
+  item.text = text;
+  return item;
+}
+
 }  // namespace platform

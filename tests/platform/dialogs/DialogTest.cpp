@@ -20,20 +20,6 @@ constexpr UINT kToolId = 180;
 constexpr int kName = 1127, kPassword = 1126, kRemember = 1226, kPort = 1130, kRatio = 1131;
 constexpr int kServer = 1300, kFast = 1400, kSlow = 1401, kJoin = 100;
 
-platform::DialogItemTemplate Item(const char* cls, UINT id, int x, int y, int cx, int cy, DWORD style,
-                                  const char* text = "") {
-  platform::DialogItemTemplate item;
-  item.className = cls;
-  item.id = id;
-  item.x = x;
-  item.y = y;
-  item.cx = cx;
-  item.cy = cy;
-  item.style = style | WS_VISIBLE;
-  item.text = text;
-  return item;
-}
-
 platform::DialogTemplate LoginTemplate() {
   platform::DialogTemplate t;
   t.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
@@ -41,19 +27,19 @@ platform::DialogTemplate LoginTemplate() {
   t.cy = 130;
   t.caption = "Login";
   t.items = {
-      Item("Static", 0xFFFF, 7, 9, 40, 8, SS_LEFT, "Name"),
-      Item("Edit", kName, 50, 7, 90, 12, ES_AUTOHSCROLL | WS_TABSTOP | WS_BORDER),
-      Item("Static", 0xFFFF, 7, 25, 40, 8, SS_LEFT, "Password"),
-      Item("Edit", kPassword, 50, 23, 90, 12, ES_PASSWORD | WS_TABSTOP | WS_BORDER),
-      Item("Button", kRemember, 50, 39, 90, 10, BS_AUTOCHECKBOX | WS_TABSTOP, "Remember me"),
-      Item("Edit", kPort, 50, 53, 40, 12, WS_TABSTOP | WS_BORDER),
-      Item("Edit", kRatio, 100, 53, 40, 12, WS_TABSTOP | WS_BORDER),
-      Item("ComboBox", kServer, 50, 69, 90, 60, CBS_DROPDOWNLIST | WS_TABSTOP | WS_VSCROLL),
-      Item("Button", kFast, 7, 87, 50, 10, BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, "Fast"),
-      Item("Button", kSlow, 60, 87, 50, 10, BS_AUTORADIOBUTTON, "Slow"),
-      Item("Button", IDOK, 7, 109, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, "OK"),
-      Item("Button", IDCANCEL, 60, 109, 50, 14, BS_PUSHBUTTON | WS_TABSTOP, "Cancel"),
-      Item("Button", kJoin, 113, 109, 50, 14, BS_PUSHBUTTON | WS_TABSTOP, "Join"),
+      platform::VisibleItem("Static", 0xFFFF, 7, 9, 40, 8, SS_LEFT, "Name"),
+      platform::VisibleItem("Edit", kName, 50, 7, 90, 12, ES_AUTOHSCROLL | WS_TABSTOP | WS_BORDER),
+      platform::VisibleItem("Static", 0xFFFF, 7, 25, 40, 8, SS_LEFT, "Password"),
+      platform::VisibleItem("Edit", kPassword, 50, 23, 90, 12, ES_PASSWORD | WS_TABSTOP | WS_BORDER),
+      platform::VisibleItem("Button", kRemember, 50, 39, 90, 10, BS_AUTOCHECKBOX | WS_TABSTOP, "Remember me"),
+      platform::VisibleItem("Edit", kPort, 50, 53, 40, 12, WS_TABSTOP | WS_BORDER),
+      platform::VisibleItem("Edit", kRatio, 100, 53, 40, 12, WS_TABSTOP | WS_BORDER),
+      platform::VisibleItem("ComboBox", kServer, 50, 69, 90, 60, CBS_DROPDOWNLIST | WS_TABSTOP | WS_VSCROLL),
+      platform::VisibleItem("Button", kFast, 7, 87, 50, 10, BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, "Fast"),
+      platform::VisibleItem("Button", kSlow, 60, 87, 50, 10, BS_AUTORADIOBUTTON, "Slow"),
+      platform::VisibleItem("Button", IDOK, 7, 109, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, "OK"),
+      platform::VisibleItem("Button", IDCANCEL, 60, 109, 50, 14, BS_PUSHBUTTON | WS_TABSTOP, "Cancel"),
+      platform::VisibleItem("Button", kJoin, 113, 109, 50, 14, BS_PUSHBUTTON | WS_TABSTOP, "Join"),
   };
   return t;
 }
@@ -313,8 +299,8 @@ TEST_F(DialogTest, RadioHelpersAndCustomControlHook) {
   });
   platform::ResourceModule& module = *platform::CurrentResourceModule();
   platform::DialogTemplate t = LoginTemplate();
-  t.items.push_back(Item("BoardHost", 1500, 150, 7, 40, 40, 0));
-  t.items.push_back(Item("NoSuchClass", 1501, 150, 50, 40, 40, 0));
+  t.items.push_back(platform::VisibleItem("BoardHost", 1500, 150, 7, 40, 40, 0));
+  t.items.push_back(platform::VisibleItem("NoSuchClass", 1501, 150, 50, 40, 40, 0));
   platform::AddDialogTemplate(module, 181, t);
   LoginDlg dlg;
   testing::internal::CaptureStderr();

@@ -106,7 +106,8 @@ TEST_F(PopupMenuWindowTest, OwnerDrawnItemsAreMeasuredAndDrawnByTheOwner) {
   CRect first = ItemRect(popup, 0), second = ItemRect(popup, 1);
   EXPECT_EQ(first.Height(), 30);
   EXPECT_EQ(second.top, first.bottom);
-  EXPECT_EQ(first.Width(), 80 + ::GetSystemMetrics(SM_CXMENUCHECK) - 1  // the system adds the check width);
+  // The system adds the check-mark width, less one, to what the owner measured.
+  EXPECT_EQ(first.Width(), 80 + ::GetSystemMetrics(SM_CXMENUCHECK) - 1);
   CRect window;
   ::GetWindowRect(popup, &window);
   EXPECT_EQ(window.Height(), 60 + 6);

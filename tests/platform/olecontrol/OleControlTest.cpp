@@ -160,25 +160,12 @@ BEGIN_EVENTSINK_MAP(CPlainContainer, CWnd)
   ON_EVENT(CPlainContainer, 7, kEventClicked, OnClicked, VTS_I2 VTS_I2 VTS_I4)
 END_EVENTSINK_MAP()
 
-platform::DialogItemTemplate Item(const CString& cls, UINT id, int x, int y, int cx, int cy, const char* text = "") {
-  platform::DialogItemTemplate item;
-  item.className = cls;
-  item.id = id;
-  item.x = x;
-  item.y = y;
-  item.cx = cx;
-  item.cy = cy;
-  item.style = WS_VISIBLE;
-  item.text = text;
-  return item;
-}
-
 platform::DialogTemplate ContainerTemplate(const CLSID& control) {
   platform::DialogTemplate t;
   t.style = WS_POPUP | WS_VISIBLE;
   t.cx = 200;
   t.cy = 120;
-  t.items = {Item("Static", 0xFFFF, 7, 7, 100, 8, "Board"), Item(GuidToString(control), kBoardId, 7, 20, 150, 80)};
+  t.items = {platform::VisibleItem("Static", 0xFFFF, 7, 7, 100, 8, 0, "Board"), platform::VisibleItem(GuidToString(control), kBoardId, 7, 20, 150, 80, 0)};
   return t;
 }
 

@@ -170,9 +170,4 @@ CComModule& Module() {
 
 }  // namespace
 
-extern "C" HRESULT DllGetClassObject(REFCLSID clsid, REFIID riid, void** ppv) {
-  return Module().GetClassObject(clsid, riid, ppv);
-}
-extern "C" HRESULT DllCanUnloadNow() { return Module().CanUnloadNow(); }
-extern "C" HRESULT DllRegisterServer() { return Module().RegisterServer(); }
-extern "C" HRESULT DllUnregisterServer() { return Module().UnregisterServer(); }
+IMPLEMENT_MODULE_ENTRY_POINTS(Module())
