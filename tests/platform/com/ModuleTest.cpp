@@ -3,6 +3,8 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include "ModuleEntryCalls.h"
+
 #include "platform/com/ComTestSupport.h"
 #include "platform/com/module/TestWidget.h"
 #include "platform/com_events.h"
@@ -15,26 +17,6 @@ using comtest::IdOf;
 
 namespace {
 
-// Calls one exported entry point of the test module through a handle of its own.
-HRESULT CallModuleEntry(const char* name, int flags = RTLD_NOW | RTLD_LOCAL) {
-  void* handle = dlopen(COM_TEST_MODULE_PATH, flags);
-  if (!handle) return CO_E_DLLNOTFOUND;
-  auto entry = reinterpret_cast<HRESULT (*)()>(dlsym(handle, name));
-  HRESULT hr = entry ? entry() : CO_E_ERRORINDLL;
-  dlclose(handle);
-  return hr;
-}
-
-// DllCanUnloadNow of the module as loaded by CoCreateInstance (E_UNEXPECTED when it is not loaded).
-HRESULT CanUnloadLoadedModule() {
-  void* handle = dlopen(COM_TEST_MODULE_PATH, RTLD_NOW | RTLD_NOLOAD);
-  if (!handle) return E_UNEXPECTED;
-  auto entry = reinterpret_cast<HRESULT (*)()>(dlsym(handle, "DllCanUnloadNow"));
-  HRESULT hr = entry ? entry() : CO_E_ERRORINDLL;
-  dlclose(handle);
-  return hr;
-}
-
 CString ReadDefault(const CString& path) {
   char text[512] = {};
   LONG size = sizeof text;
@@ -44,7 +26,7 @@ CString ReadDefault(const CString& path) {
 
 class ComModuleTest : public ::testing::Test {
 protected:
-  void SetUp() override { ASSERT_EQ(CallModuleEntry("DllRegisterServer"), S_OK); }
+  void SetUp() override { ASSERT_EQ(comtest::CallModuleEntry(COM_TEST_MODULE_PATH, "DllRegisterServer"), S_OK); }
   void TearDown() override { CoFreeUnusedLibraries(); }
 
   CComPtr<IDispatch> CreateWidget() {
@@ -380,16 +362,16 @@ TEST_F(ComModuleTest, ModuleCanUnloadOnlyWhenEverythingIsReleased) {
   ASSERT_EQ(widget->QueryInterface(&container), S_OK);
   widget.Release();
   CoFreeUnusedLibraries();  // must not unload a module with a live object
-  EXPECT_EQ(CanUnloadLoadedModule(), S_FALSE);  // the container interface still holds the object
+  EXPECT_EQ(comtest::CanUnloadLoadedModule(COM_TEST_MODULE_PATH), S_FALSE);  // the container interface still holds the object
   container.Release();
-  EXPECT_EQ(CanUnloadLoadedModule(), S_OK);
+  EXPECT_EQ(comtest::CanUnloadLoadedModule(COM_TEST_MODULE_PATH), S_OK);
 
   // A class factory and a server lock each keep the module too.
   CComPtr<IClassFactory> factory;
   ASSERT_EQ(CoGetClassObject(CLSID_TestWidget, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
                              reinterpret_cast<void**>(&factory)),
             S_OK);
-  EXPECT_EQ(CanUnloadLoadedModule(), S_FALSE);
+  EXPECT_EQ(comtest::CanUnloadLoadedModule(COM_TEST_MODULE_PATH), S_FALSE);
   factory->LockServer(TRUE);
   CComPtr<CRecordingSink> outer(new CRecordingSink(IID_NULL));
   IUnknown* inner = nullptr;
@@ -397,23 +379,23 @@ TEST_F(ComModuleTest, ModuleCanUnloadOnlyWhenEverythingIsReleased) {
             CLASS_E_NOAGGREGATION);
   EXPECT_EQ(inner, nullptr);
   factory.Release();
-  EXPECT_EQ(CanUnloadLoadedModule(), S_FALSE);
+  EXPECT_EQ(comtest::CanUnloadLoadedModule(COM_TEST_MODULE_PATH), S_FALSE);
   ASSERT_EQ(CoGetClassObject(CLSID_TestWidget, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
                              reinterpret_cast<void**>(&factory)),
             S_OK);
   factory->LockServer(FALSE);
   factory.Release();
-  EXPECT_EQ(CanUnloadLoadedModule(), S_OK);
+  EXPECT_EQ(comtest::CanUnloadLoadedModule(COM_TEST_MODULE_PATH), S_OK);
 
   // Unloaded, then loaded again on the next creation.
   CoFreeUnusedLibraries();
-  EXPECT_EQ(CanUnloadLoadedModule(), E_UNEXPECTED);
+  EXPECT_EQ(comtest::CanUnloadLoadedModule(COM_TEST_MODULE_PATH), E_UNEXPECTED);
   CComPtr<IDispatch> again = CreateWidget();
   EXPECT_TRUE(again);
 }
 
 TEST_F(ComModuleTest, UnregisteredClassCannotBeCreated) {
-  ASSERT_EQ(CallModuleEntry("DllUnregisterServer"), S_OK);
+  ASSERT_EQ(comtest::CallModuleEntry(COM_TEST_MODULE_PATH, "DllUnregisterServer"), S_OK);
   CComPtr<IDispatch> widget;
   EXPECT_EQ(CoCreateInstance(CLSID_TestWidget, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
                              reinterpret_cast<void**>(&widget)),
@@ -427,7 +409,7 @@ TEST_F(ComModuleTest, UnregisteredClassCannotBeCreated) {
   EXPECT_EQ(RegOpenKeyEx(HKEY_CLASSES_ROOT, "Interface\\" + GuidToString(IID_ITestWidget), 0, KEY_READ, &key),
             ERROR_FILE_NOT_FOUND);
   // Unregistering twice is harmless.
-  EXPECT_EQ(CallModuleEntry("DllUnregisterServer"), S_OK);
+  EXPECT_EQ(comtest::CallModuleEntry(COM_TEST_MODULE_PATH, "DllUnregisterServer"), S_OK);
 }
 
 TEST_F(ComModuleTest, ClassRegisteredToAMissingFileIsReported) {

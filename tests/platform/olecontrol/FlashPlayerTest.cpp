@@ -3,6 +3,8 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include "../com/ModuleEntryCalls.h"
+
 #include <string>
 #include <vector>
 
@@ -16,15 +18,6 @@
 namespace {
 
 constexpr UINT kFlashId = 1421;
-
-HRESULT CallFlashEntry(const char* name) {
-  void* handle = dlopen(FLASH_PLAYER_MODULE_PATH, RTLD_NOW | RTLD_LOCAL);
-  if (!handle) return CO_E_DLLNOTFOUND;
-  auto entry = reinterpret_cast<HRESULT (*)()>(dlsym(handle, name));
-  HRESULT hr = entry ? entry() : CO_E_ERRORINDLL;
-  dlclose(handle);
-  return hr;
-}
 
 // The key the start screen opens to learn whether the player is installed, spelt as it spells it.
 bool PlayerInstalled() {
@@ -94,7 +87,7 @@ protected:
     platform::ResetMessageQueue();
     CoFreeUnusedLibraries();
   }
-  bool Register() { return CallFlashEntry("DllRegisterServer") == S_OK; }
+  bool Register() { return comtest::CallModuleEntry(FLASH_PLAYER_MODULE_PATH, "DllRegisterServer") == S_OK; }
   bool CreatePlayer() {
     return view.flash.CreateControl(CLSID_FlashPlayer, nullptr, WS_VISIBLE, CRect(181, 0, 481, 240), &view, kFlashId) !=
            FALSE;
@@ -110,7 +103,7 @@ TEST_F(FlashPlayerTest, RegistrationKeyIsWhatInstalledMeans) {
   ASSERT_TRUE(Register());
   EXPECT_TRUE(PlayerInstalled());
   EXPECT_TRUE(CreatePlayer());
-  ASSERT_EQ(CallFlashEntry("DllUnregisterServer"), S_OK);
+  ASSERT_EQ(comtest::CallModuleEntry(FLASH_PLAYER_MODULE_PATH, "DllUnregisterServer"), S_OK);
   EXPECT_FALSE(PlayerInstalled());
 }
 

@@ -4,6 +4,8 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include "../com/ModuleEntryCalls.h"
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,25 +26,6 @@ constexpr UINT kContainerTemplate = 501;
 constexpr UINT kMissingTemplate = 502;
 constexpr UINT kBoardId = 1119;
 constexpr CLSID kUnregistered = GuidFromText("{5B0E7A2F-3C41-4F6D-8E2A-91C04D7B3E01}");
-
-HRESULT CallModuleEntry(const char* name) {
-  void* handle = dlopen(OLECONTROL_TEST_MODULE_PATH, RTLD_NOW | RTLD_LOCAL);
-  if (!handle) return CO_E_DLLNOTFOUND;
-  auto entry = reinterpret_cast<HRESULT (*)()>(dlsym(handle, name));
-  HRESULT hr = entry ? entry() : CO_E_ERRORINDLL;
-  dlclose(handle);
-  return hr;
-}
-
-// DllCanUnloadNow of the module as CoCreateInstance loaded it (E_UNEXPECTED when not loaded).
-HRESULT CanUnloadLoadedModule() {
-  void* handle = dlopen(OLECONTROL_TEST_MODULE_PATH, RTLD_NOW | RTLD_NOLOAD);
-  if (!handle) return E_UNEXPECTED;
-  auto entry = reinterpret_cast<HRESULT (*)()>(dlsym(handle, "DllCanUnloadNow"));
-  HRESULT hr = entry ? entry() : CO_E_ERRORINDLL;
-  dlclose(handle);
-  return hr;
-}
 
 // The container's typed wrapper of the test control, written as a program writes one.
 class CTestCtrlWrapper : public CWnd {
@@ -180,7 +163,7 @@ std::uint32_t Rgb(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8
 class OleControlTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    ASSERT_EQ(CallModuleEntry("DllRegisterServer"), S_OK);
+    ASSERT_EQ(comtest::CallModuleEntry(OLECONTROL_TEST_MODULE_PATH, "DllRegisterServer"), S_OK);
     static platform::ResourceModule& module = [] () -> platform::ResourceModule& {
       platform::ResourceModule& m = platform::CreateResourceModule("olecontrol-host");
       platform::AddDialogTemplate(m, kContainerTemplate, ContainerTemplate(CLSID_TestControl));
@@ -372,7 +355,7 @@ TEST_F(OleControlTest, ContainerClosingInsideTheControlsEventIsSafe) {
   EXPECT_EQ(dlg.m_hWnd, nullptr);
   EXPECT_FALSE(::IsWindow(board));
   EXPECT_EQ(platform::HostedControlCount(), 0u);
-  EXPECT_EQ(CanUnloadLoadedModule(), S_OK);
+  EXPECT_EQ(comtest::CanUnloadLoadedModule(OLECONTROL_TEST_MODULE_PATH), S_OK);
 }
 
 TEST_F(OleControlTest, WrapperGoingAwayTakesTheControlWithIt) {
@@ -412,10 +395,10 @@ TEST_F(OleControlTest, ControlsGoWithTheirContainerAndTheModuleMayUnload) {
     CContainerDlg dlg;
     ASSERT_TRUE(dlg.Create(kContainerTemplate));
     EXPECT_EQ(platform::HostedControlCount(), 1u);
-    EXPECT_EQ(CanUnloadLoadedModule(), S_FALSE);
+    EXPECT_EQ(comtest::CanUnloadLoadedModule(OLECONTROL_TEST_MODULE_PATH), S_FALSE);
   }
   EXPECT_EQ(platform::HostedControlCount(), 0u);
-  EXPECT_EQ(CanUnloadLoadedModule(), S_OK);
+  EXPECT_EQ(comtest::CanUnloadLoadedModule(OLECONTROL_TEST_MODULE_PATH), S_OK);
 }
 
 TEST_F(OleControlTest, EventWithArgumentsNotMatchingItsDescriptionIsNotFired) {
