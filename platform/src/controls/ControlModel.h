@@ -10,6 +10,9 @@
 
 namespace platform::detail {
 
+// Lines (or rows) a control scrolls for one notch of the mouse wheel.
+constexpr int kWheelLines = 3;
+
 class ControlModel {
 public:
   explicit ControlModel(HWND hwnd) : m_hwnd(hwnd) {}

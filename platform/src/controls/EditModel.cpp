@@ -1,6 +1,7 @@
 #include "EditModel.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 namespace platform::detail {
@@ -10,6 +11,7 @@ EditModel::EditModel(HWND hwnd) : ControlModel(hwnd) {
 }
 
 bool EditModel::Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (message == WM_SIZE) SyncScrollBar();  // a new height is a new page, a new width new wraps
   return HandleFormattedText(message, wParam, lParam, result) || HandleText(message, wParam, lParam, result) ||
          HandleSelection(message, wParam, lParam, result) || HandleLines(message, wParam, lParam, result) ||
          HandleInput(message, wParam, lParam);
@@ -105,6 +107,7 @@ bool EditModel::HandleLines(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
     case EM_GETFIRSTVISIBLELINE: result = m_firstLine; return true;
     case EM_LINESCROLL:
       if (Multiline()) m_firstLine = std::clamp(m_firstLine + static_cast<int>(lParam), 0, count - 1);
+      SyncScrollBar();
       Redraw();
       result = TRUE;
       return true;
@@ -144,6 +147,17 @@ bool EditModel::HandleInput(UINT message, WPARAM wParam, LPARAM) {
     case WM_CHAR: TypeChar(static_cast<char>(wParam)); return true;
     case WM_KEYDOWN: KeyDown(static_cast<UINT>(wParam)); return true;
     case WM_LBUTTONDOWN: ::SetFocus(Hwnd()); return true;
+    case WM_VSCROLL:
+      if (!HasLineBar()) return false;
+      ScrollLines(LOWORD(wParam));
+      return true;
+    case WM_MOUSEWHEEL: {
+      if (!HasLineBar()) return false;
+      // Scrolled here, not through WM_VSCROLL, as the edit scrolls itself.
+      int lines = -static_cast<SHORT>(HIWORD(wParam)) * kWheelLines / WHEEL_DELTA;
+      for (int i = 0; i < std::abs(lines); ++i) ScrollLines(lines > 0 ? SB_LINEDOWN : SB_LINEUP);
+      return true;
+    }
     case WM_SETFOCUS: NotifyCommand(EN_SETFOCUS); Redraw(); return true;
     case WM_KILLFOCUS: NotifyCommand(EN_KILLFOCUS); Redraw(); return true;
     default: return false;
@@ -227,9 +241,56 @@ void EditModel::SetSelection(int start, int end) {
 }
 
 void EditModel::Changed() {
+  SyncScrollBar();
   Redraw();
   NotifyCommand(EN_UPDATE);
   NotifyCommand(EN_CHANGE);
+}
+
+void EditModel::SyncScrollBar() {
+  if (!HasLineBar()) return;
+  int count = static_cast<int>(Lines().size());
+  SCROLLINFO info{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0, std::max(0, count - 1),
+                  static_cast<UINT>(VisibleLines()), m_firstLine, 0};
+  ::SetScrollInfo(Hwnd(), SB_VERT, &info, TRUE);
+}
+
+void EditModel::ScrollLines(UINT code) {
+  int page = VisibleLines();
+  int last = std::max(0, static_cast<int>(Lines().size()) - page);
+  int target = m_firstLine;
+  switch (code) {
+    case SB_LINEUP: --target; break;
+    case SB_LINEDOWN: ++target; break;
+    case SB_PAGEUP: target -= page; break;
+    case SB_PAGEDOWN: target += page; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: {
+      // The full position, not the message's 16 bits.
+      SCROLLINFO info{sizeof(SCROLLINFO), SIF_TRACKPOS, 0, 0, 0, 0, 0};
+      ::GetScrollInfo(Hwnd(), SB_VERT, &info);
+      target = info.nTrackPos;
+      break;
+    }
+    case SB_TOP: target = 0; break;
+    case SB_BOTTOM: target = last; break;
+    default: return;  // SB_ENDSCROLL moves nothing
+  }
+  target = std::clamp(target, 0, last);
+  if (target == m_firstLine) return;
+  m_firstLine = target;
+  SyncScrollBar();
+  Redraw();
+}
+
+int EditModel::VisibleLines() const {
+  HDC hdc = ::GetDC(Hwnd());
+  CDC* dc = hdc ? CDC::FromHandle(hdc) : nullptr;
+  TEXTMETRIC tm{};
+  if (dc) dc->GetTextMetrics(&tm);
+  if (hdc) ::ReleaseDC(Hwnd(), hdc);
+  RECT area = TextArea();
+  return std::max(1, static_cast<int>(area.bottom - area.top) / std::max<int>(1, tm.tmHeight));
 }
 
 const std::vector<EditModel::Line>& EditModel::Lines() const {

@@ -26,6 +26,14 @@ private:
   void KeyDown(UINT key);
   void SetSelection(int start, int end);
   void Changed();
+  // A multi-line edit with WS_VSCROLL keeps its bar on the lines: range the lines, page the
+  // lines that show, position the first line shown. The bar stays, greyed, when all lines show.
+  bool HasLineBar() const { return Multiline() && (Style() & WS_VSCROLL); }
+  void SyncScrollBar();
+  // Moves the first line shown as a WM_VSCROLL code asks, never past the last page.
+  void ScrollLines(UINT code);
+  // How many whole lines the text area shows (at least one).
+  int VisibleLines() const;
 
   // One shown line: its text is [start, end); the next line starts at next (after "\r\n", or at
   // end where the line wraps).

@@ -205,6 +205,11 @@ bool ListViewModel::HandleInput(UINT message, WPARAM wParam, LPARAM lParam, LRES
     case WM_HSCROLL:
       ScrollBy(message == WM_VSCROLL ? SB_VERT : SB_HORZ, LOWORD(wParam), static_cast<SHORT>(HIWORD(wParam)));
       return true;
+    case WM_MOUSEWHEEL:
+      // The list scrolls itself: no WM_VSCROLL passes through its window procedure, so owners that
+      // watch scroll-bar messages see only what the bar sends.
+      Scroll(WheelRows(static_cast<SHORT>(HIWORD(wParam))), 0);
+      return true;
     case WM_SETFOCUS: {
       NMHDR hdr{};
       Notify(hdr, NM_SETFOCUS);
@@ -610,6 +615,8 @@ void ListViewModel::ScrollBy(int bar, UINT code, int thumb) {
     Scroll(0, target - pos);
   }
 }
+
+int ListViewModel::WheelRows(int delta) { return -delta * kWheelLines / WHEEL_DELTA; }
 
 int ListViewModel::PageRows(bool ensureOne) const {
   int rows = (static_cast<int>(Client().bottom) - HeaderHeight()) / RowHeight();

@@ -62,6 +62,8 @@ private:
   void Scroll(int rows, int pixels = 0);
   void ScrollBy(int bar, UINT code, int thumb);
   // Whole rows that fit under the header (at least 1 when ensureOne).
+  // Rows a wheel turn of delta moves the view (positive: down).
+  static int WheelRows(int delta);
   int PageRows(bool ensureOne) const;
   // Width of all columns, unscrolled.
   int ContentWidth() const;

@@ -1,5 +1,6 @@
 #include "InputRouting.h"
 
+#include "../windows/ScrollBarTracker.h"
 #include "../windows/WindowTable.h"
 #include "platform/messageloop.h"
 #include "platform/windows.h"
@@ -47,6 +48,18 @@ HWND MouseTarget(HWND hwnd, POINT point, POINT* local) {
   return input::HitTest(hwnd, point, local);
 }
 
+bool IsButtonOrMove(UINT message) { return message >= WM_MOUSEMOVE && message <= WM_MBUTTONDBLCLK; }
+
+// Where on target a button or move message falls: a scroll bar of the window (the one being
+// tracked while a bar holds the capture), or its client area. Other non-client parts are left
+// to the client as before.
+int HitCode(HWND target, bool captured, POINT screen) {
+  ScrollBarTracker& tracker = ScrollBarTracker::Current();
+  if (captured) return tracker.Tracking(target) ? tracker.HitCode() : HTCLIENT;
+  LRESULT hit = ::SendMessage(target, WM_NCHITTEST, 0, MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y)));
+  return hit == HTVSCROLL || hit == HTHSCROLL ? static_cast<int>(hit) : HTCLIENT;
+}
+
 }  // namespace
 
 HWND RouteMouse(HWND hwnd, POINT point, UINT message, WPARAM extra) {
@@ -57,13 +70,20 @@ HWND RouteMouse(HWND hwnd, POINT point, UINT message, WPARAM extra) {
   POINT local = point;
   HWND target = MouseTarget(hwnd, point, &local);
   if (!target) return nullptr;
+  int hit = IsButtonOrMove(message) ? HitCode(target, captured, screen) : HTCLIENT;
+  if (!::IsWindow(target)) return nullptr;
   if (!captured && message != WM_MOUSEWHEEL) {
-    ::SendMessage(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target), MAKELPARAM(HTCLIENT, message));
+    ::SendMessage(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target), MAKELPARAM(static_cast<WORD>(hit), message));
   }
   LPARAM where = MAKELPARAM(static_cast<WORD>(local.x), static_cast<WORD>(local.y));
-  if (message == WM_MOUSEWHEEL) where = MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y));
+  LPARAM onScreen = MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y));
   if (!::IsWindow(target)) return nullptr;
-  ::PostMessage(target, message, KeyFlags() | extra, where);
+  if (hit != HTCLIENT) {
+    // The non-client counterpart: the hit code and the screen point.
+    ::PostMessage(target, message - WM_MOUSEMOVE + WM_NCMOUSEMOVE, static_cast<WPARAM>(hit), onScreen);
+  } else {
+    ::PostMessage(target, message, KeyFlags() | extra, message == WM_MOUSEWHEEL ? onScreen : where);
+  }
   return target;
 }
 

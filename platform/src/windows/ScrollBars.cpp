@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ScrollBarGeometry.h"
+#include "ScrollBarPainter.h"
 #include "WindowTable.h"
 
 namespace {
@@ -14,27 +16,21 @@ ScrollBarState* BarOf(HWND hwnd, int bar) {
   return &s->scrollBars[bar];
 }
 
-// The highest position the page still fits under.
-int MaxPos(const ScrollBarState& b) {
-  long long top = static_cast<long long>(b.max) - std::max<long long>(static_cast<long long>(b.page) - 1, 0);
-  return static_cast<int>(std::max<long long>(top, b.min));
-}
-
 void KeepInside(ScrollBarState& b) {
-  b.pos = std::clamp(b.pos, b.min, MaxPos(b));
-  b.trackPos = std::clamp(b.trackPos, b.min, MaxPos(b));
+  b.pos = std::clamp(b.pos, b.min, platform::detail::LastPos(b));
+  b.trackPos = std::clamp(b.trackPos, b.min, platform::detail::LastPos(b));
 }
 
 // A window's bar shows while its range is larger than its page.
 void ShowIfNeeded(HWND hwnd, int bar, const ScrollBarState& b, bool keepShown) {
   if (bar == SB_CTL) return;
-  long long span = static_cast<long long>(b.max) - b.min;
-  bool needed = b.page == 0 ? span > 0 : static_cast<long long>(b.page) <= span;
+  bool needed = platform::detail::Scrollable(b);
   if (needed || !keepShown) ::ShowScrollBar(hwnd, bar, needed);
 }
 
-void Repaint(HWND hwnd, BOOL redraw) {
-  if (redraw) ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
+// Only the bar is drawn again, at once: the client area has not changed.
+void Repaint(HWND hwnd, int bar, BOOL redraw) {
+  if (redraw && bar != SB_CTL) platform::detail::ScrollBarPainter(hwnd).Paint();
 }
 
 }  // namespace
@@ -69,7 +65,7 @@ int SetScrollInfo(HWND hwnd, int bar, LPCSCROLLINFO info, BOOL redraw) {
   int pos = b->pos;
   ScrollBarState copy = *b;
   if (info->fMask & (SIF_RANGE | SIF_PAGE)) ShowIfNeeded(hwnd, bar, copy, (info->fMask & SIF_DISABLENOSCROLL) != 0);
-  Repaint(hwnd, redraw);
+  Repaint(hwnd, bar, redraw);
   return pos;
 }
 

@@ -9,6 +9,8 @@
 #include "../display/DisplayBackend.h"
 #include "../loop/Timers.h"
 #include "../process/WindowHooks.h"
+#include "ScrollBarPainter.h"
+#include "ScrollBarTracker.h"
 #include "WindowTable.h"
 #include "platform/gdi.h"
 #include "platform/messageloop.h"
@@ -160,7 +162,12 @@ LRESULT DefSetCursor(HWND hwnd, WPARAM wParam, LPARAM lParam) {
   WindowState* s = Find(hwnd);
   if (s && s->parent && ::SendMessage(s->parent, WM_SETCURSOR, wParam, lParam)) return TRUE;
   s = Find(hwnd);
-  if (s && static_cast<SHORT>(LOWORD(lParam)) == HTCLIENT) {
+  SHORT hit = static_cast<SHORT>(LOWORD(lParam));
+  if (s && (hit == HTVSCROLL || hit == HTHSCROLL)) {
+    SetCursor(LoadCursor(nullptr, IDC_ARROW));
+    return TRUE;
+  }
+  if (s && hit == HTCLIENT) {
     HCURSOR cursor = s->windowClass->cursor;
     SetCursor(cursor ? cursor : LoadCursor(nullptr, IDC_ARROW));
     return TRUE;
@@ -201,15 +208,39 @@ bool HasPlainBorder(const WindowState& s) {
          !(s.exStyle & WS_EX_DLGMODALFRAME);
 }
 
-void DrawPlainBorder(HWND hwnd, const WindowState& s) {
-  if (!HasPlainBorder(s)) return;
+bool HasScrollBars(const WindowState& s) { return (s.style & (WS_VSCROLL | WS_HSCROLL)) != 0; }
+
+// What the platform draws outside a window's client area: the plain border and the scroll bars.
+void DrawNonClient(HWND hwnd, const WindowState& s) {
+  if (!HasPlainBorder(s) && !HasScrollBars(s)) return;
   HDC hdc = ::GetWindowDC(hwnd);
   CDC* dc = platform::DcFromHandle(hdc);
-  if (dc) {
+  if (dc && HasPlainBorder(s)) {
     RECT frame{0, 0, s.rect.right - s.rect.left, s.rect.bottom - s.rect.top};
     dc->Draw3dRect(&frame, RGB(0, 0, 0), RGB(0, 0, 0));
   }
+  if (dc) platform::detail::ScrollBarPainter(hwnd).Paint(*dc);
   if (hdc) ::ReleaseDC(hwnd, hdc);
+}
+
+POINT ScreenPointOf(LPARAM lParam) { return POINT{static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam))}; }
+
+// The parts of the non-client area the mouse can work: the scroll bars.
+LRESULT DefNcMouse(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  platform::detail::ScrollBarTracker& tracker = platform::detail::ScrollBarTracker::Current();
+  switch (message) {
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK: tracker.Press(hwnd, static_cast<int>(wParam), ScreenPointOf(lParam)); break;
+    case WM_NCMOUSEMOVE: tracker.Move(hwnd, ScreenPointOf(lParam)); break;
+    case WM_NCLBUTTONUP: tracker.Release(hwnd, ScreenPointOf(lParam)); break;
+    default: break;
+  }
+  return 0;
+}
+
+LRESULT DefMouseWheel(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+  // As on Windows, the default is never to scroll: controls scroll themselves, the rest pass it up.
+  return ForwardToParent(hwnd, WM_MOUSEWHEEL, wParam, lParam, 0);
 }
 
 }  // namespace
@@ -219,7 +250,13 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (!s) return 0;
   switch (message) {
     case WM_NCCREATE: return TRUE;
-    case WM_NCPAINT: DrawPlainBorder(hwnd, *s); return 0;
+    case WM_NCPAINT: DrawNonClient(hwnd, *s); return 0;
+    case WM_NCHITTEST: return platform::detail::ScrollBarHitTest(*s, ScreenPointOf(lParam));
+    case WM_NCMOUSEMOVE:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONUP:
+    case WM_NCLBUTTONDBLCLK: return DefNcMouse(hwnd, message, wParam, lParam);
+    case WM_CAPTURECHANGED: platform::detail::ScrollBarTracker::Current().CaptureLost(hwnd); return 0;
     case WM_CLOSE: DestroyWindow(hwnd); return 0;
     case WM_PAINT: {
       PAINTSTRUCT ps{};
@@ -235,7 +272,7 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_GETTEXT: return DefGetText(*s, wParam, lParam);
     case WM_GETTEXTLENGTH: return s->text.GetLength();
     case WM_SETCURSOR: return DefSetCursor(hwnd, wParam, lParam);
-    case WM_MOUSEWHEEL: return ForwardToParent(hwnd, message, wParam, lParam, 0);
+    case WM_MOUSEWHEEL: return DefMouseWheel(hwnd, wParam, lParam);
     case WM_CONTEXTMENU: return ForwardToParent(hwnd, message, wParam, lParam, 0);
     case WM_RBUTTONUP: {
       // A right click not handled otherwise asks for the context menu, at the screen point.
@@ -247,7 +284,6 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_MOUSEACTIVATE: return ForwardToParent(hwnd, message, wParam, lParam, MA_ACTIVATE);
     case WM_SYSCOMMAND: return DefSysCommand(hwnd, wParam);
-    case WM_NCHITTEST: return HTCLIENT;
     case WM_SETREDRAW:
       s->redraw = wParam != 0;
       return 0;
@@ -862,8 +898,8 @@ BOOL RedrawWindow(HWND hwnd, LPCRECT rect, void*, UINT flags) {
 HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint) {
   WindowState* s = Find(hwnd);
   if (!s || !paint) return nullptr;
-  // The frame is drawn with every paint of the client, which covers every time it can be spoilt.
-  if (HasPlainBorder(*s)) {
+  // The frame and bars are drawn with every paint of the client, which covers every time they can be spoilt.
+  if (HasPlainBorder(*s) || HasScrollBars(*s)) {
     ::SendMessage(hwnd, WM_NCPAINT, 1, 0);
     s = Find(hwnd);
     if (!s) return nullptr;

@@ -8,6 +8,8 @@
 #include "../display/DisplayBackend.h"
 #include "../loop/Timers.h"
 #include "../process/WindowHooks.h"
+#include "ScrollBarTracker.h"
+#include "platform/gdi_defs.h"
 #include "platform/messageloop.h"
 #include "platform/time.h"
 
@@ -180,6 +182,7 @@ void DestroyTree(HWND hwnd) {
     }
   }
   Deliver(hwnd, WM_NCDESTROY, 0, 0);
+  ScrollBarTracker::Current().Forget(hwnd);
   ForgetWindow(hwnd);
 }
 
@@ -337,8 +340,8 @@ bool IsShowing(HWND hwnd) {
 RECT ClientInsets(const WindowState& s) {
   RECT r = NonClientInsets(s.style, s.exStyle, IsTopLevel(s) && s.menu != nullptr);
   // Scroll bars take client space but are not part of a window's adjustment.
-  if (s.style & WS_VSCROLL) r.right += 16;
-  if (s.style & WS_HSCROLL) r.bottom += 16;
+  if (s.style & WS_VSCROLL) r.right += ::GetSystemMetrics(SM_CXVSCROLL);
+  if (s.style & WS_HSCROLL) r.bottom += ::GetSystemMetrics(SM_CYHSCROLL);
   return r;
 }
 
