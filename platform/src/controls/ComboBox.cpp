@@ -1,12 +1,8 @@
-#include "platform/controls.h"
+#include "ControlMessages.h"
 
-namespace {
-int Send(HWND hwnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-  return static_cast<int>(::SendMessage(hwnd, message, wParam, lParam));
-}
-LPARAM Str(LPCTSTR text) { return reinterpret_cast<LPARAM>(text); }
-WPARAM Idx(int index) { return static_cast<WPARAM>(index); }
-}  // namespace
+using platform::detail::Idx;
+using platform::detail::Send;
+using platform::detail::Str;
 
 BOOL CComboBox::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
   return CWnd::Create("ComboBox", "", style, rect, parent, id);
@@ -24,14 +20,7 @@ int CComboBox::GetLBText(int index, LPTSTR buffer) const {
 }
 
 void CComboBox::GetLBText(int index, CString& text) const {
-  int length = GetLBTextLen(index);
-  if (length < 0) {
-    text.Empty();
-    return;
-  }
-  std::string buffer(static_cast<std::size_t>(length) + 1, '\0');
-  GetLBText(index, buffer.data());
-  text = buffer.c_str();
+  platform::detail::ReadItemText(m_hWnd, CB_GETLBTEXTLEN, CB_GETLBTEXT, index, text);
 }
 
 int CComboBox::GetLBTextLen(int index) const { return Send(m_hWnd, CB_GETLBTEXTLEN, Idx(index)); }

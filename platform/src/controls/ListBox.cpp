@@ -1,12 +1,8 @@
-#include "platform/controls.h"
+#include "ControlMessages.h"
 
-namespace {
-int Send(HWND hwnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-  return static_cast<int>(::SendMessage(hwnd, message, wParam, lParam));
-}
-LPARAM Str(LPCTSTR text) { return reinterpret_cast<LPARAM>(text); }
-WPARAM Idx(int index) { return static_cast<WPARAM>(index); }
-}  // namespace
+using platform::detail::Idx;
+using platform::detail::Send;
+using platform::detail::Str;
 
 BOOL CListBox::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
   return CWnd::Create("ListBox", "", style, rect, parent, id);
@@ -27,14 +23,7 @@ int CListBox::GetText(int index, LPTSTR buffer) const {
 }
 
 void CListBox::GetText(int index, CString& text) const {
-  int length = GetTextLen(index);
-  if (length < 0) {
-    text.Empty();
-    return;
-  }
-  std::string buffer(static_cast<std::size_t>(length) + 1, '\0');
-  GetText(index, buffer.data());
-  text = buffer.c_str();
+  platform::detail::ReadItemText(m_hWnd, LB_GETTEXTLEN, LB_GETTEXT, index, text);
 }
 
 int CListBox::GetTextLen(int index) const { return Send(m_hWnd, LB_GETTEXTLEN, Idx(index)); }

@@ -1,10 +1,6 @@
-#include "platform/controls.h"
+#include "ControlMessages.h"
 
-namespace {
-int Send(HWND hwnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-  return static_cast<int>(::SendMessage(hwnd, message, wParam, lParam));
-}
-}  // namespace
+using platform::detail::Send;
 
 BOOL CProgressCtrl::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id) {
   return CWnd::Create("msctls_progress32", "", style, rect, parent, id);
