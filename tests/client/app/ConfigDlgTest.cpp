@@ -19,6 +19,7 @@
 #include "platform/registry.h"
 #include "platform/resources.h"
 #include "platform/uiscript.h"
+#include "support/SnapshotPath.h"
 
 namespace {
 
@@ -236,10 +237,7 @@ TEST_F(ConfigDlgTest, PictureOfTheDialog) {
   bool saved = false;
   script.fill = [&](HWND dialog) {
     platform::PumpMessages();
-    // Next to the test program, in the build folder, never in the source tree.
-    const std::filesystem::path out =
-        std::filesystem::read_symlink("/proc/self/exe").parent_path() / "client-config-dialog.png";
-    saved = platform::SaveSurfacePng(dialog, out.c_str());
+    saved = platform::SaveSurfacePng(dialog, testsupport::SnapshotPath("client-config-dialog.png").c_str());
   };
   script.code = IDCANCEL;
   EXPECT_FALSE(Run());

@@ -10,6 +10,7 @@
 #include "platform/dialogs.h"
 #include "platform/gdi.h"
 #include "platform/testinput.h"
+#include "support/SnapshotPath.h"
 
 namespace {
 
@@ -210,8 +211,7 @@ TEST_F(ComboBoxTemplateTest, ClosedComboCoversOnlyItsFieldSoTheButtonBelowShowsA
   EXPECT_GT(dropped.bottom, button.bottom) << "the template height is the dropped height";
 
   dialog.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE | RDW_ALLCHILDREN);
-  const char* dir = std::getenv("PLATFORM_SNAPSHOT_DIR");
-  std::string path = std::string(dir ? dir : ::testing::TempDir().c_str()) + "/combo_template.png";
+  std::string path = testsupport::SnapshotPath("combo_template.png");
   ASSERT_TRUE(platform::SaveSurfacePng(dialog.m_hWnd, path.c_str()));
   platform::Surface shot;
   ASSERT_TRUE(platform::LoadPng(path.c_str(), shot));

@@ -4,6 +4,7 @@
 #include "ControlHost.h"
 #include "platform/controls.h"
 #include "platform/gdi.h"
+#include "support/SnapshotPath.h"
 
 namespace {
 
@@ -11,7 +12,7 @@ using controls_test::ControlTest;
 
 class ControlsSnapshotTest : public ControlTest {};
 
-// Paints a window full of controls and writes it as a PNG (into $PLATFORM_SNAPSHOT_DIR when set)
+// Paints a window full of controls and writes it as a PNG (see SnapshotPath.h)
 // so that the drawing can be looked at; checks a few pixels that must be there.
 TEST_F(ControlsSnapshotTest, WindowWithSeveralControlsPaints) {
   host.MoveWindow(0, 0, 420, 300);
@@ -56,8 +57,7 @@ TEST_F(ControlsSnapshotTest, WindowWithSeveralControlsPaints) {
 
   host.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE | RDW_ALLCHILDREN);
 
-  const char* dir = std::getenv("PLATFORM_SNAPSHOT_DIR");
-  std::string path = std::string(dir ? dir : ::testing::TempDir().c_str()) + "/controls_snapshot.png";
+  std::string path = testsupport::SnapshotPath("controls_snapshot.png");
   ASSERT_TRUE(platform::SaveSurfacePng(host.m_hWnd, path.c_str()));
 
   platform::Surface shot;

@@ -12,6 +12,7 @@
 #include "platform/resources.h"
 #include "platform/testinput.h"
 #include "platform/uiscript.h"
+#include "support/SnapshotPath.h"
 
 namespace {
 
@@ -369,9 +370,7 @@ TEST_F(DialogTest, PictureOfADialogWithItsControls) {
     ::SetDlgItemText(wnd, kPassword, "pw1");
     ::CheckDlgButton(wnd, kRemember, BST_CHECKED);
     platform::PumpMessages();
-    // Next to the test program, in the build folder, never in the source tree.
-    std::filesystem::path out = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "dialog-controls.png";
-    EXPECT_TRUE(platform::SaveSurfacePng(wnd, out.c_str()));
+    EXPECT_TRUE(platform::SaveSurfacePng(wnd, testsupport::SnapshotPath("dialog-controls.png").c_str()));
   };
   script.code = IDCANCEL;
   platform::ScopedUiScript use(&script);

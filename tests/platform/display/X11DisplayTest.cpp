@@ -24,6 +24,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
+#include "support/SnapshotPath.h"
 
 namespace {
 
@@ -622,9 +623,7 @@ TEST_F(X11DisplayTest, ScreenshotShowsWhatTheSurfaceHolds) {
   XDestroyImage(image);
   // A display of fewer colours rounds each channel.
   int tolerance = attributes.depth >= 24 ? 0 : 8;
-  // Next to the test program, in the build tree.
-  std::filesystem::path file = std::filesystem::read_symlink("/proc/self/exe").parent_path() / "x11-screenshot.png";
-  EXPECT_TRUE(platform::SaveSurfacePng(shot, file.string().c_str()));
+  EXPECT_TRUE(platform::SaveSurfacePng(shot, testsupport::SnapshotPath("x11-screenshot.png").c_str()));
 
   platform::PaintTarget target = platform::GetPaintTarget(frame, true);
   ASSERT_NE(target.surface, nullptr);

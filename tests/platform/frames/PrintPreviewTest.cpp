@@ -12,6 +12,7 @@
 #include "platform/gdi.h"
 #include "platform/preview.h"
 #include "platform/testinput.h"
+#include "support/SnapshotPath.h"
 
 namespace frametest {
 
@@ -369,9 +370,7 @@ TEST_F(PrintPreviewTest, SnapshotOfThePreview) {
   ASSERT_NE(preview, nullptr);
   EXPECT_EQ(preview->GetPagesShown(), 2);
   Paint();
-  const char* dir = std::getenv("PLATFORM_SNAPSHOT_DIR");
-  std::filesystem::path folder = dir ? std::filesystem::path(dir) : std::filesystem::read_symlink("/proc/self/exe").parent_path();
-  std::string path = (folder / "print_preview_snapshot.png").string();
+  std::string path = testsupport::SnapshotPath("print_preview_snapshot.png");
   ASSERT_TRUE(platform::SaveSurfacePng(m_frame->m_hWnd, path.c_str()));
   platform::Surface shot;
   ASSERT_TRUE(platform::LoadPng(path.c_str(), shot));

@@ -9,6 +9,7 @@
 #include "platform/menus.h"
 #include "platform/messageloop.h"
 #include "platform/testinput.h"
+#include "support/SnapshotPath.h"
 
 namespace {
 
@@ -81,8 +82,7 @@ protected:
   // Paints the window and reads it back from a PNG (in $PLATFORM_SNAPSHOT_DIR when set).
   bool Shot(HWND popup, const char* name, platform::Surface& shot) {
     ::RedrawWindow(popup, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
-    const char* dir = std::getenv("PLATFORM_SNAPSHOT_DIR");
-    std::string path = std::string(dir ? dir : ::testing::TempDir().c_str()) + "/" + name;
+    std::string path = testsupport::SnapshotPath(name);
     return platform::SaveSurfacePng(popup, path.c_str()) && platform::LoadPng(path.c_str(), shot);
   }
   MenuOwner owner;

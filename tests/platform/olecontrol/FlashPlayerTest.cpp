@@ -14,6 +14,7 @@
 #include "platform/olehost.h"
 #include "platform/registry.h"
 #include "platform/surface.h"
+#include "support/SnapshotPath.h"
 
 namespace {
 
@@ -126,7 +127,7 @@ TEST_F(FlashPlayerTest, PaintsTheMovieNameOnItsBackground) {
   view.flash.SetBackgroundColor(0x5692A6);
   view.flash.SetMovie("/missing/folder/mainscr.swf");
   view.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE | RDW_ALLCHILDREN);
-  std::string path = std::string(OLECONTROL_SNAPSHOT_DIR) + "/flash_player_standin.png";
+  std::string path = testsupport::SnapshotPath("flash_player_standin.png");
   ASSERT_TRUE(platform::SaveSurfacePng(view.m_hWnd, path.c_str()));
 
   platform::PaintTarget target = platform::GetPaintTarget(view.flash.m_hWnd);

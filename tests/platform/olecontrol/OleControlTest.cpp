@@ -19,6 +19,7 @@
 #include "platform/resources.h"
 #include "platform/surface.h"
 #include "platform/testinput.h"
+#include "support/SnapshotPath.h"
 
 namespace {
 
@@ -316,7 +317,7 @@ TEST_F(OleControlTest, ContainerSnapshotShowsTheControl) {
   dlg.board.SetCaption("Hosted control");
   dlg.board.SetColor(RGB(30, 60, 160));
   dlg.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE | RDW_ALLCHILDREN);
-  std::string path = std::string(OLECONTROL_SNAPSHOT_DIR) + "/olecontrol_container.png";
+  std::string path = testsupport::SnapshotPath("olecontrol_container.png");
   ASSERT_TRUE(platform::SaveSurfacePng(dlg.m_hWnd, path.c_str()));
   platform::Surface shot;
   ASSERT_TRUE(platform::LoadPng(path.c_str(), shot));

@@ -8,6 +8,7 @@
 #include "platform/messageloop.h"
 #include "platform/testinput.h"
 #include "platform/windows.h"
+#include "support/SnapshotPath.h"
 
 namespace {
 
@@ -134,8 +135,7 @@ TEST_F(ScrollBarPaintTest, SnapshotOfAListAndAnEditWithTheirBars) {
   edit.SetWindowText(text.c_str());
   Paint();
 
-  const char* dir = std::getenv("PLATFORM_SNAPSHOT_DIR");
-  std::string path = std::string(dir ? dir : ::testing::TempDir().c_str()) + "/scroll_bars_snapshot.png";
+  std::string path = testsupport::SnapshotPath("scroll_bars_snapshot.png");
   ASSERT_TRUE(platform::SaveSurfacePng(parent.m_hWnd, path.c_str()));
   platform::Surface shot;
   ASSERT_TRUE(platform::LoadPng(path.c_str(), shot));
