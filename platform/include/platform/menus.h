@@ -85,6 +85,7 @@ BOOL SetMenuItemInfo(HMENU menu, UINT item, BOOL byPosition, LPCMENUITEMINFO inf
 HMENU LoadMenu(HINSTANCE module, LPCTSTR name);
 BOOL SetMenu(HWND hwnd, HMENU menu);
 HMENU GetMenu(HWND hwnd);
+// Repaints the menu bar of hwnd (nothing to paint without a menu); FALSE for an unknown window.
 BOOL DrawMenuBar(HWND hwnd);
 // Shows a pop-up for owner (headless: the UI script picks the command, none by default). Sends
 // WM_INITMENUPOPUP first; a grayed or missing command counts as none. With TPM_RETURNCMD returns

@@ -38,6 +38,20 @@ HWND KeyTarget() {
   return focus ? focus : ::GetActiveWindow();
 }
 
+// A point outside every client area that lies on the menu bar of hwnd's top-level window: that
+// window, which works its bar itself.
+HWND MenuBarTarget(HWND hwnd, POINT point, POINT* local) {
+  HWND top = ::GetAncestorTopLevel(hwnd);
+  if (!top || !::IsWindowVisible(top) || !::IsWindowEnabled(top)) return nullptr;
+  POINT screen = point;
+  ::ClientToScreen(hwnd, &screen);
+  if (::SendMessage(top, WM_NCHITTEST, 0, MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y))) != HTMENU)
+    return nullptr;
+  *local = point;
+  ::MapWindowPoints(hwnd, top, local, 1);
+  return top;
+}
+
 // The window a message at hwnd's client point goes to: the capture, else the one under it.
 HWND MouseTarget(HWND hwnd, POINT point, POINT* local) {
   if (HWND capture = ::GetCapture()) {
@@ -45,19 +59,20 @@ HWND MouseTarget(HWND hwnd, POINT point, POINT* local) {
     ::MapWindowPoints(hwnd, capture, local, 1);
     return capture;
   }
-  return input::HitTest(hwnd, point, local);
+  HWND found = input::HitTest(hwnd, point, local);
+  return found ? found : MenuBarTarget(hwnd, point, local);
 }
 
 bool IsButtonOrMove(UINT message) { return message >= WM_MOUSEMOVE && message <= WM_MBUTTONDBLCLK; }
 
 // Where on target a button or move message falls: a scroll bar of the window (the one being
-// tracked while a bar holds the capture), or its client area. Other non-client parts are left
+// tracked while a bar holds the capture), its menu bar, or its client area. Other non-client parts are left
 // to the client as before.
 int HitCode(HWND target, bool captured, POINT screen) {
   ScrollBarTracker& tracker = ScrollBarTracker::Current();
   if (captured) return tracker.Tracking(target) ? tracker.HitCode() : HTCLIENT;
   LRESULT hit = ::SendMessage(target, WM_NCHITTEST, 0, MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y)));
-  return hit == HTVSCROLL || hit == HTHSCROLL ? static_cast<int>(hit) : HTCLIENT;
+  return hit == HTVSCROLL || hit == HTHSCROLL || hit == HTMENU ? static_cast<int>(hit) : HTCLIENT;
 }
 
 }  // namespace

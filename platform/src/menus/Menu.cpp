@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 
+#include "MenuBar.h"
 #include "platform/menus.h"
 
 namespace {
@@ -310,7 +311,11 @@ HMENU GetMenu(HWND hwnd) {
   return wnd ? wnd->GetMenuHandle() : nullptr;
 }
 
-BOOL DrawMenuBar(HWND hwnd) { return ::IsWindow(hwnd); }
+BOOL DrawMenuBar(HWND hwnd) {
+  if (!::IsWindow(hwnd)) return FALSE;
+  platform::detail::PaintMenuBar(hwnd);
+  return TRUE;
+}
 
 // ---- CMenu ----
 

@@ -8,6 +8,7 @@
 
 #include "../display/DisplayBackend.h"
 #include "../loop/Timers.h"
+#include "../menus/MenuBar.h"
 #include "../process/WindowHooks.h"
 #include "ScrollBarPainter.h"
 #include "ScrollBarTracker.h"
@@ -210,8 +211,12 @@ bool HasPlainBorder(const WindowState& s) {
 
 bool HasScrollBars(const WindowState& s) { return (s.style & (WS_VSCROLL | WS_HSCROLL)) != 0; }
 
-// What the platform draws outside a window's client area: the plain border and the scroll bars.
+bool HasMenuBar(const WindowState& s) { return IsTopLevel(s) && s.menu != nullptr; }
+
+// What the platform draws outside a window's client area: the plain border, the menu bar and the
+// scroll bars.
 void DrawNonClient(HWND hwnd, const WindowState& s) {
+  if (HasMenuBar(s)) platform::detail::PaintMenuBar(hwnd);
   if (!HasPlainBorder(s) && !HasScrollBars(s)) return;
   HDC hdc = ::GetWindowDC(hwnd);
   CDC* dc = platform::DcFromHandle(hdc);
@@ -230,11 +235,25 @@ LRESULT DefNcMouse(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   platform::detail::ScrollBarTracker& tracker = platform::detail::ScrollBarTracker::Current();
   switch (message) {
     case WM_NCLBUTTONDOWN:
-    case WM_NCLBUTTONDBLCLK: tracker.Press(hwnd, static_cast<int>(wParam), ScreenPointOf(lParam)); break;
+    case WM_NCLBUTTONDBLCLK:
+      if (wParam == HTMENU) {
+        platform::detail::MenuBarPress(hwnd, ScreenPointOf(lParam));
+        break;
+      }
+      tracker.Press(hwnd, static_cast<int>(wParam), ScreenPointOf(lParam));
+      break;
     case WM_NCMOUSEMOVE: tracker.Move(hwnd, ScreenPointOf(lParam)); break;
     case WM_NCLBUTTONUP: tracker.Release(hwnd, ScreenPointOf(lParam)); break;
     default: break;
   }
+  return 0;
+}
+
+// F10 and Alt+letter work the menu bar of the top-level window, wherever the focus is.
+LRESULT DefMenuKey(HWND hwnd, const WindowState& s, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (s.parent) return ForwardToParent(hwnd, message, wParam, lParam, 0);
+  if (message == WM_SYSKEYDOWN && wParam == VK_F10) platform::detail::MenuBarKey(hwnd, 0);
+  if (message == WM_SYSCHAR) platform::detail::MenuBarKey(hwnd, static_cast<char>(wParam));
   return 0;
 }
 
@@ -251,7 +270,9 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_NCCREATE: return TRUE;
     case WM_NCPAINT: DrawNonClient(hwnd, *s); return 0;
-    case WM_NCHITTEST: return platform::detail::ScrollBarHitTest(*s, ScreenPointOf(lParam));
+    case WM_NCHITTEST:
+      if (HasMenuBar(*s) && platform::detail::MenuBarHitTest(hwnd, ScreenPointOf(lParam)) == HTMENU) return HTMENU;
+      return platform::detail::ScrollBarHitTest(*s, ScreenPointOf(lParam));
     case WM_NCMOUSEMOVE:
     case WM_NCLBUTTONDOWN:
     case WM_NCLBUTTONUP:
@@ -284,6 +305,8 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_MOUSEACTIVATE: return ForwardToParent(hwnd, message, wParam, lParam, MA_ACTIVATE);
     case WM_SYSCOMMAND: return DefSysCommand(hwnd, wParam);
+    case WM_SYSKEYDOWN:
+    case WM_SYSCHAR: return DefMenuKey(hwnd, *s, message, wParam, lParam);
     case WM_SETREDRAW:
       s->redraw = wParam != 0;
       return 0;
@@ -899,7 +922,7 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint) {
   WindowState* s = Find(hwnd);
   if (!s || !paint) return nullptr;
   // The frame and bars are drawn with every paint of the client, which covers every time they can be spoilt.
-  if (HasPlainBorder(*s) || HasScrollBars(*s)) {
+  if (HasPlainBorder(*s) || HasScrollBars(*s) || HasMenuBar(*s)) {
     ::SendMessage(hwnd, WM_NCPAINT, 1, 0);
     s = Find(hwnd);
     if (!s) return nullptr;

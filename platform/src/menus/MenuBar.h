@@ -1,0 +1,52 @@
+#pragma once
+// The menu bar of a top-level window: its top-level items laid out left to right in the band the
+// non-client area reserves under the caption, painted there, and opened by a press or a key.
+
+#include <vector>
+
+#include "platform/gdi.h"
+#include "platform/menus.h"
+
+namespace platform::detail {
+
+class MenuBar {
+public:
+  // The layout of hwnd's bar; empty when hwnd is not a top-level window with a menu.
+  explicit MenuBar(HWND hwnd);
+
+  bool Shown() const { return m_menu != nullptr; }
+  // The band in window coordinates (0,0 is the window rectangle's top-left corner).
+  const RECT& Band() const { return m_band; }
+  int ItemCount() const { return static_cast<int>(m_items.size()); }
+  // The rectangle of item index in window coordinates.
+  RECT ItemRect(int index) const;
+  // The item under a window point; -1 when there is none.
+  int ItemAt(POINT windowPoint) const;
+  // The item whose mnemonic (the letter after '&') is ch, case aside; -1 when none.
+  int ItemWithMnemonic(char ch) const;
+  // Draws the band and the items into a window DC; pressed (-1: none) is drawn sunken.
+  void Paint(CDC& dc, int pressed) const;
+  // Opens item index: its pop-up, or its command at once for an item without one.
+  void Open(int index) const;
+
+private:
+  void Layout();
+  void PaintItem(CDC& dc, int index, bool pressed) const;
+
+  HWND m_hwnd{nullptr};
+  HMENU m_menu{nullptr};
+  RECT m_band{0, 0, 0, 0};
+  std::vector<RECT> m_items;
+};
+
+// WM_NCHITTEST over the bar: HTMENU on the band, 0 elsewhere (the caller decides then).
+int MenuBarHitTest(HWND hwnd, POINT screen);
+// A left press in the non-client area: opens the item under screen; false when it was not on the bar.
+bool MenuBarPress(HWND hwnd, POINT screen);
+// Paints hwnd's bar, if it has one.
+void PaintMenuBar(HWND hwnd);
+// F10 or a lone Alt (ch 0) opens the first item; Alt+letter the item with that mnemonic. True when
+// an item was opened.
+bool MenuBarKey(HWND hwnd, char ch);
+
+}  // namespace platform::detail
