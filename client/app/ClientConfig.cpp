@@ -9,6 +9,13 @@
 
 namespace {
 
+// A port read from the file; a value outside 0..65535 names no port at all (a socket would
+// silently take it modulo 65536).
+int ParsePort(const CString& value) {
+  const long long port = std::strtoll(value, nullptr, 10);
+  return port >= 0 && port <= 65535 ? static_cast<int>(port) : 0;
+}
+
 // Applies every complete line of an open file; throws what the file throws.
 void ApplyLines(CFile& file, CClientConfig& config) {
   std::vector<char> line(CClientConfig::kMaxLineBytes);
@@ -44,19 +51,22 @@ int CClientConfig::Load() {
 
 void CClientConfig::SetValue(CString key, CString value) {
   key.MakeLower();
+  // A web address may hold case-sensitive paths: it is kept as written.
+  if (key == "help url") {
+    m_helpUrl = value;
+    return;
+  }
   value.MakeLower();
   if (key == "client ip") {
     m_clientIp = value;
   } else if (key == "client port") {
-    m_clientPort = std::atoi(value);
+    m_clientPort = ParsePort(value);
   } else if (key == "input ip") {
     m_inputIp = value;
   } else if (key == "input port") {
-    m_inputPort = std::atoi(value);
+    m_inputPort = ParsePort(value);
   } else if (key == "sound") {
     m_sound = value == "off" ? 0 : 1;
-  } else if (key == "help url") {
-    m_helpUrl = value;
   }
 }
 

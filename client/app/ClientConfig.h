@@ -16,7 +16,8 @@ public:
   // Reads the file: 1 when read to its end, 0 when it cannot be opened or a file error occurs
   // (the values read so far stay). A last line without LF, or one over 1024 bytes, ends reading.
   int Load();
-  // Applies one "key=value" line; key and value are lower-cased first. Unknown keys do nothing.
+  // Applies one "key=value" line; the key, and every value but the help address, are lower-cased
+  // first. A port outside 0..65535 reads as 0 (no server). Unknown keys do nothing.
   void SetValue(CString key, CString value);
   // Rewrites the whole file (CR LF lines): 1 on success, 0 on failure (the old file then stays).
   int Save() const;

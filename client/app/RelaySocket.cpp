@@ -70,6 +70,16 @@ constexpr ErrorDescription kWinsockErrors[] = {
 
 constexpr int kDisconnected = 10101;
 
+// A text as one field of a protocol line: a line end would start a line of its own and "|"
+// a field of its own, so neither may reach the server from what the user typed.
+CString ProtocolField(const char* text) {
+  CString field;
+  for (const char* p = text != nullptr ? text : ""; *p != '\0'; ++p) {
+    if (*p != '\n' && *p != '\r' && *p != '|') field += *p;
+  }
+  return field;
+}
+
 // Measures one wait on the platform clock; restarted by arriving data where the caller says so.
 class WaitTimer {
 public:
@@ -148,7 +158,7 @@ BOOL CRelaySocket::Connect(CWnd* owner, const char* address, u_short port) {
 
 BOOL CRelaySocket::Login(const char* user, const char* password) {
   CString line;
-  line.Format("ua|%s|%s|%c\n", user, password, 'C');
+  line.Format("ua|%s|%s|%c\n", ProtocolField(user).GetString(), ProtocolField(password).GetString(), 'C');
   if (!Send(line, line.GetLength())) return FALSE;
   AsyncSelect(0);
   if (!ReadReply()) {
@@ -166,7 +176,7 @@ BOOL CRelaySocket::Login(const char* user, const char* password) {
 
 BOOL CRelaySocket::SendQuestion(const char* text) {
   CString line;
-  line.Format("qc|%s\n", text);
+  line.Format("qc|%s\n", ProtocolField(text).GetString());
   return Send(line, line.GetLength());
 }
 

@@ -35,10 +35,10 @@ public:
   // Connects (blocking) to a dotted IPv4 address; the socket then does not block and notifies
   // nothing. FALSE with the WinSock error of the failing step; the caller closes the socket.
   BOOL Connect(CWnd* owner, const char* address, u_short port);
-  // Sends the login line and waits for "ua|ok"; then notifies reads and closes. FALSE with 1502
+  // Sends the login line (line ends and "|" taken out of user and password) and waits for "ua|ok"; then notifies reads and closes. FALSE with 1502
   // for a refusal, another reply or no reply.
   BOOL Login(const char* user, const char* password);
-  // Sends "qc|<text>\n" without waiting for an answer.
+  // Sends "qc|<text>\n" (line ends and "|" taken out of text) without waiting for an answer.
   BOOL SendQuestion(const char* text);
   // Reads one line (without its LF; a CR stays) into the line buffer, waiting up to 60 s between
   // bytes. A line of 65536 bytes without LF ends there.

@@ -31,6 +31,8 @@ int RankToCode(int rank) {
 }
 int CodeToRank(int code) { return code >= 11 && code <= 19 ? 20 - code : 0; }
 
+int PackMove(int x, int y, int colour) { return (colour == 2 ? 1 : 0) | x << 1 | y << 6; }
+
 void AppendText(CString& out, const char* opening, const CString& value) {
   out += opening;
   out += CRecordValue::Escape(value);
@@ -67,7 +69,12 @@ BOOL CGameRecordFile::Write(const char* fileName, CNodeArray* moves, CCommentMap
 BOOL CGameRecordFile::Read(const char* fileName, CNodeArray* moves, CCommentMap* comments,
                            CRefDiagramMap* diagrams, CGameInfo* info) {
   Begin(fileName, kReading, moves, comments, diagrams, info);
-  const BOOL ok = LoadFile() && ReadHeader() && ReadBody();
+  BOOL ok = LoadFile() && ReadHeader();
+  if (ok) {
+    ScanMainLine();
+    ok = ReadBody();
+    if (!ok) DropOpenGroup();
+  }
   Reset();
   return ok;
 }
@@ -122,6 +129,8 @@ void CGameRecordFile::Reset() {
   m_info = nullptr;
   m_buffer.reset();
   m_length = m_pos = m_end = 0;
+  m_line.clear();
+  m_fullLine.clear();
 }
 
 // ---- writing
@@ -193,11 +202,12 @@ void CGameRecordFile::AppendMove(CString& out, int index, const MainLine& line) 
   if (!m_diagrams) return;
   const int moveCount = static_cast<int>(m_moves->GetSize());
   for (int j = 0; j < m_diagrams->GetDiagramCount(index); ++j) {
-    const int prefixLength = m_diagrams->GetDiagramBase(index, j) - 1;
-    // The prefix tells a reader where the diagram's own stones begin, so it is written whenever
-    // the main line holds it, the diagram of the last move included.
-    const bool withPrefix = prefixLength >= 1 && prefixLength <= moveCount;
-    const CString prefix = withPrefix ? line.text.Left(line.ends[static_cast<std::size_t>(prefixLength)]) : CString();
+    // The prefix repeats the main line in front of the diagram's own stones; a reader skips
+    // only leading stones that repeat the main line, so a prefix cut short at the end of the
+    // main line (a diagram branching beyond it) still reads back whole.
+    const int prefixLength = std::min(m_diagrams->GetDiagramBase(index, j) - 1, moveCount);
+    const CString prefix =
+        prefixLength >= 1 ? line.text.Left(line.ends[static_cast<std::size_t>(prefixLength)]) : CString();
     m_diagrams->WriteDiagram(index, j, prefix, text);
     out += text;
   }
@@ -325,11 +335,32 @@ void CGameRecordFile::ApplyHeaderTag(const CString& tag, const CString& value) {
   }
 }
 
+void CGameRecordFile::ScanMainLine() {
+  const int start = m_pos;
+  CNodeArray* moves = m_moves;
+  CCommentMap* comments = m_comments;
+  CRefDiagramMap* diagrams = m_diagrams;
+  m_moves = nullptr;
+  m_comments = nullptr;
+  m_diagrams = nullptr;
+  ReadBody();  // a failing body fails again, with the targets, when it is read for real
+  m_fullLine.swap(m_line);
+  m_line.clear();
+  m_moves = moves;
+  m_comments = comments;
+  m_diagrams = diagrams;
+  m_pos = start;
+  m_mainCount = 0;
+  m_inGroup = false;
+  m_takeBackState = 0;
+}
+
 BOOL CGameRecordFile::ReadBody() {
   const char* data = m_buffer.get();
   for (;;) {
     SkipSeparators(m_end);
-    if (m_pos >= m_end) return TRUE;
+    // A file that ends inside a diagram group is cut short.
+    if (m_pos >= m_end) return !m_inGroup;
     const char ch = data[m_pos];
     if (IsLetter(ch)) {
       const int nameStart = m_pos;
@@ -361,11 +392,26 @@ void CGameRecordFile::OpenGroup() {
   m_inGroup = true;
   m_groupCount = 0;
   m_groupBase = 0;
+  m_groupHasBase = false;
+  m_groupSkipped = 0;
+  m_groupSkipping = true;
+  m_diagramWasOpen = m_diagrams && m_diagrams->GetOpenDiagram();
   m_takeBackState = 0;
 }
 
+void CGameRecordFile::DropOpenGroup() {
+  if (m_inGroup && m_diagrams && !m_diagramWasOpen) m_diagrams->DiscardOpenDiagram();
+}
+
+bool CGameRecordFile::RepeatsMainLine(int k, int x, int y, int colour) const {
+  const auto index = static_cast<std::size_t>(k - 1);
+  const std::vector<int>& line = index < m_line.size() ? m_line : m_fullLine;
+  return index < line.size() && line[index] == PackMove(x, y, colour);
+}
+
 void CGameRecordFile::CloseGroup() {
-  if (m_groupBase < 1) m_groupBase = m_mainCount;
+  // A PT is kept as written (0 included); a group without one branches at the current move.
+  if (!m_groupHasBase && m_groupBase < 1) m_groupBase = m_mainCount;
   m_inGroup = false;
   if (m_diagrams) m_diagrams->CloseDiagram(m_mainCount, m_groupBase);
 }
@@ -377,6 +423,7 @@ BOOL CGameRecordFile::ApplyProperty(const char* name, int nameLength, const char
   const char second = nameLength == 2 ? UpperCase(name[1]) : '\0';
   if (first == 'P' && second == 'T') {
     m_groupBase = CRecordValue::ParseInt(value);
+    m_groupHasBase = m_inGroup;
     return TRUE;
   }
   if (second != '\0') return TRUE;  // RN and unknown names
@@ -407,21 +454,38 @@ BOOL CGameRecordFile::ApplyMove(const char* value, int length, int colour) {
   if (x < 1 || x > 19 || y < 1 || y > 19) return FALSE;
   if (!m_inGroup) {
     ++m_mainCount;
+    m_line.push_back(PackMove(x, y, colour));
     if (m_moves) m_moves->Add(new CStoneNode(x, y, static_cast<DWORD>(colour), m_mainCount, 0));
     m_takeBackState = 1;
     return TRUE;
   }
   if (!m_diagrams) return TRUE;
   ++m_groupCount;
-  if (m_groupCount >= m_groupBase) {
-    const long long number = static_cast<long long>(m_groupCount) - m_groupBase + 1;
-    m_diagrams->AddDiagramMove(m_mainCount, x, y, static_cast<DWORD>(colour),
-                               static_cast<int>(std::min<long long>(number, INT_MAX)));
+  long long number = 0;
+  if (m_groupHasBase) {
+    // The writer puts up to base - 1 main-line moves in front of a diagram's own stones, fewer
+    // when the main line is shorter and none in older files where it was; only stones that
+    // repeat the main line are that prefix.
+    if (m_groupSkipping && m_groupCount <= static_cast<long long>(m_groupBase) - 1 &&
+        RepeatsMainLine(m_groupCount, x, y, colour)) {
+      ++m_groupSkipped;
+      return TRUE;
+    }
+    m_groupSkipping = false;
+    number = static_cast<long long>(m_groupCount) - m_groupSkipped;
+  } else {
+    // Without a PT the stones are numbered as the record files always have: the first gets 2.
+    number = static_cast<long long>(m_groupCount) - m_groupBase + 1;
+    if (number < 1) return TRUE;
   }
+  m_diagrams->AddDiagramMove(m_mainCount, x, y, static_cast<DWORD>(colour),
+                             static_cast<int>(std::min<long long>(number, INT_MAX)));
   return TRUE;
 }
 
 BOOL CGameRecordFile::ApplyTakeBack(const char* value) {
+  // A take-back inside a diagram group belongs to the diagram, never to the main line.
+  if (m_inGroup) return TRUE;
   const int n = CRecordValue::ParseInt(value);
   if (m_mainCount < 1 || n != m_mainCount) return FALSE;
   if (m_moves && m_moves->GetSize() > 0) {
@@ -429,6 +493,7 @@ BOOL CGameRecordFile::ApplyTakeBack(const char* value) {
     delete m_moves->GetNode(last);
     m_moves->RemoveAt(last);
   }
+  if (!m_line.empty()) m_line.pop_back();
   --m_mainCount;
   m_takeBackState = 3;
   return TRUE;

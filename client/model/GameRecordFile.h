@@ -65,6 +65,9 @@ private:
   // Reads until count bytes are in or the file ends; returns how many were read.
   UINT ReadFully(char* buffer, UINT count);
   BOOL ReadHeader();
+  // Walks the body once without touching the targets, to learn the whole main line that a
+  // diagram's leading moves may repeat.
+  void ScanMainLine();
   BOOL ReadBody();
   void ApplyHeaderTag(const CString& tag, const CString& value);
   // A body property: its name (nameLength letters and digits) and its value as stored, escapes
@@ -75,6 +78,10 @@ private:
   void ApplyTimeStamp(const char* value);
   void OpenGroup();
   void CloseGroup();
+  // Drops the diagram a failed read left open, unless it was open before the group began.
+  void DropOpenGroup();
+  // True when move k (1-based) of the main line is (x, y) in colour.
+  bool RepeatsMainLine(int k, int x, int y, int colour) const;
   // Moves past separators, no further than limit.
   void SkipSeparators(int limit);
   // Index of ch at or after from and before limit; -1 when none.
@@ -90,6 +97,14 @@ private:
   int m_mainCount{0};           // main-line moves read so far
   int m_groupCount{0};          // moves read inside the open group
   int m_groupBase{0};           // last PT of the open group, 0 when none
+  bool m_groupHasBase{false};   // the open group has a PT
+  int m_groupSkipped{0};        // leading group moves that repeated the main line
+  bool m_groupSkipping{false};  // every group move so far repeated the main line
+  bool m_diagramWasOpen{false}; // the diagram map had an open diagram when the group began
+  // The main line as read so far, and as the whole file has it; each move is packed by
+  // PackMove.
+  std::vector<int> m_line;
+  std::vector<int> m_fullLine;
   int m_takeBackState{0};       // 1 right after a main-line move: a "T" then stamps it
   int m_error{0};
   CFile m_file;

@@ -37,6 +37,11 @@ int CRefDiagramMap::CloseDiagram(int move, int base) {
   return index;
 }
 
+void CRefDiagramMap::DiscardOpenDiagram() {
+  delete m_open;
+  m_open = nullptr;
+}
+
 CRefDiagramList* CRefDiagramMap::FindList(int move) const {
   CObject* list = nullptr;
   return Lookup(Key(move), list) ? static_cast<CRefDiagramList*>(list) : nullptr;

@@ -24,6 +24,8 @@ public:
   // Files the open diagram under move with Base = base; returns its index in the move's list.
   // With no diagram open nothing is filed and the result is -1.
   int CloseDiagram(int move, int base);
+  // Deletes the open diagram without filing it (a record cut short inside it).
+  void DiscardOpenDiagram();
   // The diagram being received, or null.
   const CRefDiagram* GetOpenDiagram() const { return m_open; }
 

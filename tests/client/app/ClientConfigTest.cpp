@@ -53,10 +53,26 @@ TEST_F(ClientConfigTest, ReadsKeysCaseBlindWithCrLfAndSkipsUnknownLines) {
   EXPECT_STREQ(config.GetClientIp(), "127.0.0.1");
   EXPECT_EQ(config.GetClientPort(), 7000);
   EXPECT_FALSE(config.IsSoundOn());
-  EXPECT_STREQ(config.GetHelpUrl(), "http://x/help");  // values are lower-cased too
+  EXPECT_STREQ(config.GetHelpUrl(), "HTTP://X/Help");  // an address keeps its case
   EXPECT_STREQ(config.GetInputIp(), "10.0.0.1");
   EXPECT_EQ(config.GetInputPort(), 12);
   EXPECT_TRUE(config.HasServer());
+}
+
+TEST_F(ClientConfigTest, PortsOutsideTheirRangeNameNoServer) {
+  const struct {
+    const char* port;
+    int expected;
+  } cases[] = {{"0", 0}, {"1", 1}, {"65535", 65535}, {"65536", 0}, {"70000", 0}, {"-1", 0},
+               {"4294967297", 0}, {"99999999999999999999999", 0}, {"80x", 80}, {"x", 0}};
+  for (const auto& c : cases) {
+    Write(std::string("client ip=1.2.3.4\nclient port=") + c.port + "\ninput port=" + c.port + "\n");
+    CClientConfig config(m_path.c_str());
+    EXPECT_EQ(config.Load(), 1);
+    EXPECT_EQ(config.GetClientPort(), c.expected) << c.port;
+    EXPECT_EQ(config.GetInputPort(), c.expected) << c.port;
+    EXPECT_EQ(config.HasServer(), c.expected > 0) << c.port;
+  }
 }
 
 TEST_F(ClientConfigTest, LinesThatDoNotSplitInTwoAreIgnored) {

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
@@ -252,6 +254,130 @@ TEST_F(RelaySocketTest, RefusedConnectionGivesTheWinsockText) {
   EXPECT_FALSE(socket.Connect(&owner, "127.0.0.1", port));
   EXPECT_EQ(socket.GetErrorText(), "WinSock error 10061: Connection refused");
   EXPECT_FALSE(socket.Connect(&owner, "not.an.address", port));
+}
+
+TEST_F(RelaySocketTest, LoginAndQuestionTextsCannotAddProtocolLinesOrFields) {
+  ASSERT_TRUE(socket.Connect(&owner, "127.0.0.1", peer.Port()));
+  ASSERT_TRUE(socket.Login("al|ice\nqc|x", "p|w\r\n1"));
+  EXPECT_TRUE(socket.SendQuestion("who|wins?\nua|mallory|pw|C\n"));
+  ASSERT_TRUE(peer.WaitForLines(2, 2000));
+  EXPECT_EQ(peer.Received(), (std::vector<std::string>{"ua|aliceqcx|pw1|C", "qc|whowins?uamallorypwC"}));
+}
+
+// Replies are told apart by their length: "ua|cancel" (9 bytes) is read as six letters, "ua|ok"
+// (5 bytes) as two. Neither may wait for the clock, nor reach the owner as a relay line.
+TEST_F(RelaySocketTest, ReplyBoundariesAreDecidedWithoutWaiting) {
+  const struct {
+    const char* reply;
+    bool loggedIn;
+    bool deliveredAsLine;
+  } cases[] = {
+      {"ua|cancel\n", false, false}, {"UA|Cancel\n", false, false}, {"ua|ok\n", true, false},
+      {"ua|OK\n", true, false},      {"ua|o\n", false, true},        {"ua|cance\n", false, true},
+  };
+  for (const auto& c : cases) {
+    // The reply is in before the login starts: the manual clock never races the peer.
+    RelayPeer replying;
+    replying.SkipLogin();
+    replying.Send(c.reply);
+    CRelaySocket s;
+    owner.events.clear();
+    ASSERT_TRUE(s.Connect(&owner, "127.0.0.1", replying.Port()));
+    const int length = static_cast<int>(std::strlen(c.reply));
+    for (int i = 0; i < 400 && s.GetPendingBytes() < length; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ASSERT_EQ(s.GetPendingBytes(), length);
+    platform::ManualClockScope clock;
+    const DWORD start = GetTickCount();
+    EXPECT_EQ(s.Login("bob", "pw") == TRUE, c.loggedIn) << c.reply;
+    EXPECT_EQ(!owner.events.empty(), c.deliveredAsLine) << c.reply;
+    // A line that is no reply makes the login wait out the limit; a reply ends it at once.
+    EXPECT_EQ(GetTickCount() - start > CRelaySocket::kWaitLimitMs, c.deliveredAsLine) << c.reply;
+  }
+}
+
+TEST_F(RelaySocketTest, ReadNoticeWithNothingWaitingReadsNothingAndWaitsForNothing) {
+  ConnectAndLogin();
+  platform::PumpMessages();
+  owner.events.clear();
+  platform::ManualClockScope clock;
+  const DWORD start = GetTickCount();
+  socket.DispatchEvent(FD_READ, 0);
+  EXPECT_TRUE(owner.events.empty());
+  EXPECT_EQ(GetTickCount(), start);
+  EXPECT_EQ(socket.GetErrorCode(), 0u);
+  EXPECT_TRUE(socket.IsOpen());
+}
+
+TEST_F(RelaySocketTest, BytesReadAheadNeverReachTheNextConnection) {
+  ConnectAndLogin();
+  socket.AsyncSelect(0);
+  peer.Send("te|1|old\nte|2|old\n");
+  WaitForPending(18);
+  ASSERT_TRUE(socket.ReadLine());
+  EXPECT_STREQ(socket.GetLine(), "te|1|old");  // "te|2|old" now waits in the read-ahead
+
+  RelayPeer next;
+  next.SetLoginReply("ua|ok\nte|1|new\n");
+  ASSERT_TRUE(socket.Connect(&owner, "127.0.0.1", next.Port()));
+  EXPECT_EQ(socket.GetPendingBytes(), 0);
+  ASSERT_TRUE(socket.Login("alice", "pw1"));
+  ASSERT_TRUE(PumpUntilLines(1));
+  EXPECT_EQ(LinesSeen(), (std::vector<std::string>{"te|1|new"}));
+}
+
+// A socket fed by a script on the manual clock: each piece becomes receivable at its time.
+class ScriptedSocket : public CRelaySocket {
+public:
+  struct Piece {
+    DWORD atMs;
+    std::string bytes;
+  };
+  explicit ScriptedSocket(std::vector<Piece> script) : m_script(std::move(script)), m_start(GetTickCount()) {}
+
+  int Receive(void* buffer, int length, int flags) override {
+    (void)flags;
+    if (m_next == m_script.size() || GetTickCount() - m_start < m_script[m_next].atMs) {
+      WSASetLastError(WSAEWOULDBLOCK);
+      return SOCKET_ERROR;
+    }
+    const std::string& bytes = m_script[m_next++].bytes;
+    const int count = std::min(length, static_cast<int>(bytes.size()));
+    std::memcpy(buffer, bytes.data(), static_cast<size_t>(count));
+    return count;
+  }
+
+private:
+  std::vector<Piece> m_script;
+  size_t m_next{0};
+  DWORD m_start;
+};
+
+// The line wait counts from the last byte; the block wait counts once for the whole block.
+TEST(RelaySocketWaitTest, LineWaitRestartsWithEachByteAndBlockWaitDoesNot) {
+  platform::ManualClockScope clock;
+  {
+    ScriptedSocket s({{0, "a"}, {50000, "b"}, {100000, "c"}, {150000, "\n"}});
+    ASSERT_TRUE(s.ReadLine()) << s.GetErrorText().GetString();
+    EXPECT_STREQ(s.GetLine(), "abc");
+  }
+  {
+    ScriptedSocket s({{0, "a"}, {50000, "b"}, {111000, "\n"}});
+    EXPECT_FALSE(s.ReadLine());
+    EXPECT_EQ(s.GetErrorCode(), CRelaySocket::kReceiveTimeout);
+    EXPECT_STREQ(s.GetLine(), "ab");
+  }
+  {
+    ScriptedSocket s({{0, "ab"}, {30000, "cd"}, {59000, "ef"}});
+    char block[6];
+    ASSERT_TRUE(s.ReceiveBlock(block, 6));
+    EXPECT_EQ(std::string(block, 6), "abcdef");
+  }
+  {
+    ScriptedSocket s({{0, "ab"}, {50000, "cd"}, {100000, "ef"}});
+    char block[6];
+    EXPECT_FALSE(s.ReceiveBlock(block, 6));
+    EXPECT_EQ(s.GetErrorCode(), CRelaySocket::kReceiveTimeout);
+  }
 }
 
 TEST(RelaySocketErrorTest, TextsOfErrors) {

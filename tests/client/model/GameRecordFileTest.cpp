@@ -287,6 +287,74 @@ TEST_F(GameRecordFileTest, DiagramGroups) {
   EXPECT_EQ(readDiagrams.GetDiagramCount(1), 0);
 }
 
+TEST_F(GameRecordFileTest, DiagramsOfEveryBaseReadBackWithAllTheirStones) {
+  for (int i = 0; i < 4; ++i) AddMove(i + 1, i + 1, i % 2 ? CStoneNode::kWhite : CStoneNode::kBlack);
+  // (move, base): before the game, at the start, inside the main line, right behind it, far
+  // beyond it, and a diagram of move 1 branching after move 3.
+  const int cases[][2] = {{2, 0}, {2, 1}, {3, 3}, {4, 5}, {4, 9}, {1, 4}, {2, -2}};
+  for (const auto& c : cases) {
+    // The first stone repeats main-line move 1: only a prefix may be skipped, never a stone.
+    diagrams.AddDiagramMove(c[0], 1, 1, CStoneNode::kBlack, 1);
+    diagrams.AddDiagramMove(c[0], 18, 17, CStoneNode::kWhite, 2);
+    diagrams.CloseDiagram(c[0], c[1]);
+  }
+  ASSERT_TRUE(file.Write(PathOf("bases.sgf").c_str(), &moves, nullptr, &diagrams, nullptr));
+  ASSERT_TRUE(file.Read(PathOf("bases.sgf").c_str(), &readMoves, nullptr, &readDiagrams, nullptr));
+  EXPECT_EQ(readMoves.GetSize(), 4);
+  for (int move = 1; move <= 4; ++move) {
+    ASSERT_EQ(readDiagrams.GetDiagramCount(move), diagrams.GetDiagramCount(move)) << move;
+    for (int j = 0; j < diagrams.GetDiagramCount(move); ++j) {
+      const int base = diagrams.GetDiagramBase(move, j);
+      EXPECT_EQ(readDiagrams.GetDiagramBase(move, j), base) << move;
+      const CNodeArray* stones = readDiagrams.GetDiagramMoves(move, j);
+      ASSERT_EQ(stones->GetSize(), 2) << "move " << move << " base " << base;
+      EXPECT_EQ(*stones->GetNode(0), CStoneNode(1, 1, CStoneNode::kBlack, 1, 0)) << base;
+      EXPECT_EQ(*stones->GetNode(1), CStoneNode(18, 17, CStoneNode::kWhite, 2, 0)) << base;
+    }
+  }
+}
+
+TEST_F(GameRecordFileTest, OlderDiagramGroupsSkipOnlyAPrefixThatRepeatsTheMainLine) {
+  // A full prefix is skipped as always.
+  ASSERT_TRUE(ReadText("(;B[aa];W[bb];B[cc](PT[3];B[aa];W[bb];W[dd]))"));
+  ASSERT_EQ(readDiagrams.GetDiagramMoves(3, 0)->GetSize(), 1);
+  EXPECT_EQ(*readDiagrams.GetDiagramMoves(3, 0)->GetNode(0), CStoneNode(4, 4, CStoneNode::kWhite, 1, 0));
+  // Files written with no prefix for a diagram beyond the main line keep the diagram's stones.
+  readDiagrams.RemoveAll();
+  ASSERT_TRUE(ReadText("(;B[aa];W[bb](PT[5];B[ee];W[ff];B[gg]))"));
+  const CNodeArray* stones = readDiagrams.GetDiagramMoves(2, 0);
+  ASSERT_EQ(stones->GetSize(), 3);
+  EXPECT_EQ(*stones->GetNode(0), CStoneNode(5, 5, CStoneNode::kBlack, 1, 0));
+  EXPECT_EQ(readDiagrams.GetDiagramBase(2, 0), 5);
+  // A prefix may repeat main-line moves still to come in the file.
+  readDiagrams.RemoveAll();
+  ASSERT_TRUE(ReadText("(;B[aa](PT[3];B[aa];W[bb];B[ee]);W[bb];B[cc])"));
+  stones = readDiagrams.GetDiagramMoves(1, 0);
+  ASSERT_EQ(stones->GetSize(), 1);
+  EXPECT_EQ(*stones->GetNode(0), CStoneNode(5, 5, CStoneNode::kBlack, 1, 0));
+}
+
+TEST_F(GameRecordFileTest, AFileCutShortInsideADiagramFailsAndLeavesNothingOpen) {
+  for (const char* text : {"(;B[aa](PT[1];B[bb]", "(;B[aa](PT[1];B[bb]C[half]", "(;B[aa](;W[bb](", "(;B[aa](PT[1];B[bb]C x"}) {
+    readDiagrams.RemoveAll();
+    EXPECT_FALSE(ReadText(text)) << text;
+    EXPECT_EQ(file.GetErrorCode(), 0) << text;
+    EXPECT_EQ(readDiagrams.GetOpenDiagram(), nullptr) << text;
+    EXPECT_EQ(readDiagrams.GetDiagramCount(1), 0) << text;
+  }
+  // The next read files its diagrams normally.
+  ASSERT_TRUE(ReadText("(;B[aa](PT[1];W[bb]))"));
+  EXPECT_EQ(readDiagrams.GetDiagramCount(1), 1);
+}
+
+TEST_F(GameRecordFileTest, TakeBackInsideADiagramLeavesTheMainLineAlone) {
+  ASSERT_TRUE(ReadText("(;B[aa];W[bb](PT[3];B[cc]U[002];W[dd]U[9]);B[ee])"));
+  ASSERT_EQ(readMoves.GetSize(), 3);
+  EXPECT_EQ(*readMoves.GetNode(1), CStoneNode(2, 2, CStoneNode::kWhite, 2, 0));
+  EXPECT_EQ(*readMoves.GetNode(2), CStoneNode(5, 5, CStoneNode::kBlack, 3, 0));
+  EXPECT_EQ(readDiagrams.GetDiagramMoves(2, 0)->GetSize(), 2);
+}
+
 TEST_F(GameRecordFileTest, TimeStampsAndTakeBacks) {
   ASSERT_TRUE(ReadText("(;B[aa]T[0000000123];W[bb]U[002]T[0000000456];W[cc]T[0000000789]"
                        "(;B[dd]T[5]);B[ee]C[x](;W[ff])T[6])"));
@@ -305,9 +373,16 @@ TEST_F(GameRecordFileTest, BadTakeBacksAndMoveValuesFailTheRead) {
   EXPECT_FALSE(ReadText("(;U[0];B[aa])"));
   EXPECT_FALSE(ReadText("(;B[aa]U[5])"));
   EXPECT_EQ(readMoves.GetSize(), 1);  // what was read before the failure stays
-  for (const char* text : {"(;B[a])", "(;B[])", "(;B[tt])", "(;W[a`])", "(;B[\xb0\xa1])", "(;B[zz])"}) {
+  for (const char* text : {"(;B[a])", "(;B[])", "(;B[tt])", "(;W[a`])", "(;B[\xb0\xa1])", "(;B[zz])",
+                           "(;B[at])", "(;W[ta])", "(;B[`a])"}) {
     EXPECT_FALSE(ReadText(text)) << text;
   }
+  // Row and column 19 are the last on the board.
+  readMoves.DeleteAll();
+  ASSERT_TRUE(ReadText("(;B[as];W[sa];B[ss])"));
+  ASSERT_EQ(readMoves.GetSize(), 3);
+  EXPECT_EQ(*readMoves.GetNode(0), CStoneNode(1, 19, CStoneNode::kBlack, 1, 0));
+  EXPECT_EQ(*readMoves.GetNode(1), CStoneNode(19, 1, CStoneNode::kWhite, 2, 0));
   EXPECT_FALSE(ReadText("(;B[aa"));
   EXPECT_FALSE(ReadText("(;B[aa]C x)"));
 }
