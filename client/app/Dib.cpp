@@ -15,6 +15,9 @@ constexpr size_t kCoreHeaderSize = 12;
 constexpr size_t kLargestInfoHeader = 256;  // the newest Windows header is 124 bytes
 constexpr size_t kMaskBytes = 12;
 constexpr size_t kBlockOverhead = kInfoHeaderSize + 256 * sizeof(RGBQUAD);
+// Run-length compressions of 8- and 4-bit files; they are expanded on reading.
+constexpr DWORD kCompressionRle8 = 1;
+constexpr DWORD kCompressionRle4 = 2;
 
 bool IsSupportedDepth(int depth) {
   return depth == 1 || depth == 4 || depth == 8 || depth == 16 || depth == 24 || depth == 32;
@@ -78,11 +81,15 @@ bool ReadInfoHeader(const ByteView& in, size_t at, BmpLayout& layout) {
   }
   layout.topDown = height < 0;
   if (height < 0) height = -height;
-  if (layout.width < 1 || layout.width > kMaxDibSide || height < 1 || height > kMaxDibSide) return false;
+  if (!IsDibSizeAllowed(layout.width, height)) return false;
   layout.height = static_cast<int>(height);
   if (!IsSupportedDepth(layout.bits)) return false;
   const bool bitFields = layout.compression == BI_BITFIELDS;
-  if (layout.compression != BI_RGB && !(bitFields && (layout.bits == 16 || layout.bits == 32))) return false;
+  const bool runLength = (layout.compression == kCompressionRle8 && layout.bits == 8) ||
+                         (layout.compression == kCompressionRle4 && layout.bits == 4);
+  if (runLength && layout.topDown) return false;  // compressed files are always bottom-up
+  if (layout.compression != BI_RGB && !runLength && !(bitFields && (layout.bits == 16 || layout.bits == 32)))
+    return false;
   if (used > 256) return false;
   if (layout.bits <= 8) {
     const UINT most = 1u << layout.bits;
@@ -162,6 +169,57 @@ void CopyRows(const ByteView& in, const BmpLayout& layout, LPBITMAPINFOHEADER di
   }
 }
 
+// Expands RLE8 or RLE4 data into the block's rows: runs and absolute runs clipped to the row,
+// end-of-line, end-of-bitmap and delta escapes. Pixels the data never reaches stay 0; data that
+// ends early leaves the rows done so far.
+void ExpandRunLengths(const ByteView& in, const BmpLayout& layout, LPBITMAPINFOHEADER dib) {
+  const bool four = layout.compression == kCompressionRle4;
+  const size_t rowBytes = DibRowBytes(layout.width, layout.bits);
+  BYTE* bits = GetDibBits(dib);
+  long long x = 0;
+  long long y = 0;
+  const auto put = [&](BYTE value) {
+    if (x >= 0 && x < layout.width && y < layout.height) {
+      BYTE* row = bits + rowBytes * static_cast<size_t>(y);
+      if (!four) {
+        row[x] = value;
+      } else {
+        BYTE& byte = row[x / 2];
+        byte = x % 2 == 0 ? static_cast<BYTE>((byte & 0x0F) | value << 4) : static_cast<BYTE>((byte & 0xF0) | value);
+      }
+    }
+    ++x;
+  };
+  // The pixel of a run or absolute run numbered i: for RLE4 the nibbles alternate, high first.
+  const auto pixel = [four](BYTE byte, int i) { return four ? static_cast<BYTE>(i % 2 == 0 ? byte >> 4 : byte & 0x0F) : byte; };
+  size_t at = layout.pixelsAt;
+  while (y < layout.height && in.Has(at, 2)) {
+    const BYTE count = in.data[at];
+    const BYTE second = in.data[at + 1];
+    at += 2;
+    if (count != 0) {
+      for (int i = 0; i < count && x < layout.width; ++i) put(pixel(second, i));
+      continue;
+    }
+    if (second == 0) {  // end of line
+      x = 0;
+      ++y;
+    } else if (second == 1) {  // end of bitmap
+      return;
+    } else if (second == 2) {  // delta: move right and up
+      if (!in.Has(at, 2)) return;
+      x += in.data[at];
+      y += in.data[at + 1];
+      at += 2;
+    } else {  // absolute run of second pixels, padded to a whole word
+      const size_t bytes = four ? (second + 1u) / 2 : second;
+      if (!in.Has(at, bytes)) return;
+      for (int i = 0; i < second && x < layout.width; ++i) put(pixel(in.data[at + (four ? i / 2 : i)], i));
+      at += bytes + (bytes & 1);
+    }
+  }
+}
+
 bool WriteAll(std::FILE* file, const void* data, size_t size) {
   return std::fwrite(data, 1, size, file) == size;
 }
@@ -172,13 +230,17 @@ void PutLE(BYTE* at, DWORD value, int bytes) {
 
 }  // namespace
 
+bool IsDibSizeAllowed(long long width, long long height) {
+  return width >= 1 && width <= kMaxDibSide && height >= 1 && height <= kMaxDibSide && width * height <= kMaxDibPixels;
+}
+
 size_t DibRowBytes(int width, int depth) {
   if (width < 1 || width > kMaxDibSide || depth < 1 || depth > 32) return 0;
   return (static_cast<size_t>(width) * static_cast<size_t>(depth) + 31) / 32 * 4;
 }
 
 LPBITMAPINFOHEADER CreateDib(int depth, int width, int height) {
-  if (!IsSupportedDepth(depth) || height < 1 || height > kMaxDibSide) return nullptr;
+  if (!IsSupportedDepth(depth) || !IsDibSizeAllowed(width, height)) return nullptr;
   const size_t rowBytes = DibRowBytes(width, depth);
   if (rowBytes == 0) return nullptr;
   const size_t imageSize = rowBytes * static_cast<size_t>(height);
@@ -225,7 +287,13 @@ LPBITMAPINFOHEADER ReadDibBytes(const BYTE* data, size_t size) {
   LPBITMAPINFOHEADER dib = CreateDib(layout.bits <= 8 ? layout.bits : 24, layout.width, layout.height);
   if (dib == nullptr) return nullptr;
   if (layout.bits <= 8) CopyColorTable(in, layout, dib);
-  CopyRows(in, layout, dib);
+  // A table shorter than the standard one moves the rows to where its unused entries lay:
+  // pixels the file does not give must read as 0, not as leftover colours.
+  std::memset(GetDibBits(dib), 0, DibRowBytes(layout.width, dib->biBitCount) * static_cast<size_t>(layout.height));
+  if (layout.compression == kCompressionRle8 || layout.compression == kCompressionRle4)
+    ExpandRunLengths(in, layout, dib);
+  else
+    CopyRows(in, layout, dib);
   return dib;
 }
 

@@ -3,13 +3,19 @@
 // (bottom-up, each padded to 4 bytes); BMP files; palettes to and from the colour table.
 //
 // A block is owned by whoever receives it and released with FreeDib. Every size is checked:
-// images are 1..kMaxDibSide pixels on each side.
+// images are 1..kMaxDibSide pixels on each side and kMaxDibPixels pixels at most, so that a
+// small file that declares a huge picture is refused before anything large is allocated.
 
 #include <cstddef>
 
 #include "platform/gdi.h"
 
 constexpr int kMaxDibSide = 16384;
+// 16 Mi pixels (48 MiB at 24 bits): far above a photograph or board texture of the viewer.
+constexpr long long kMaxDibPixels = 16LL * 1024 * 1024;
+
+// True when a picture of width x height pixels is within the bounds above.
+bool IsDibSizeAllowed(long long width, long long height);
 
 // Bytes per pixel row of a DIB: ((width x depth + 31) / 32) x 4; 0 when outside the bounds.
 size_t DibRowBytes(int width, int depth);
@@ -26,7 +32,8 @@ UINT GetDibPaletteSize(const BITMAPINFOHEADER* dib);
 BYTE* GetDibBits(LPBITMAPINFOHEADER dib);
 
 // Reads a BMP file (with or without the 14-byte file header) into a new block; null on error.
-// 16- and 32-bit files become 24-bit blocks; top-down files become bottom-up.
+// 16- and 32-bit files become 24-bit blocks; top-down files become bottom-up; RLE8 and RLE4 files
+// are expanded to plain rows.
 LPBITMAPINFOHEADER ReadDibFile(const char* fileName);
 // The same from bytes in memory.
 LPBITMAPINFOHEADER ReadDibBytes(const BYTE* data, size_t size);

@@ -13,6 +13,8 @@ extern "C" {
 namespace {
 
 constexpr int kMostQuantisedColors = 128;
+// Room for the largest picture allowed, progressive and quantised, with its working rows.
+constexpr long kJpegMemoryLimit = 128L * 1024 * 1024;
 
 // The library's standard error manager, whose fatal errors jump back to the caller.
 struct JpegErrorManager {
@@ -22,7 +24,7 @@ struct JpegErrorManager {
 
 void ExitToRecoveryPoint(j_common_ptr info) {
   (*info->err->output_message)(info);
-  std::longjmp(reinterpret_cast<JpegErrorManager*>(info->err)->recovery, 1);
+  JumpToRecoveryPoint(reinterpret_cast<JpegErrorManager*>(info->err)->recovery);
 }
 
 // Messages are not the user's business: the reader only reports failure.
@@ -35,6 +37,8 @@ void InstallErrorManager(JpegErrorManager& errors) {
 }
 
 }  // namespace
+
+void JumpToRecoveryPoint(std::jmp_buf& recovery) { std::longjmp(recovery, 1); }
 
 BOOL CJpegImage::Read(const char* fileName) {
   TakeFileName(fileName);
@@ -52,9 +56,14 @@ BOOL CJpegImage::Decode(std::FILE* file) {
     return FALSE;
   }
   jpeg_create_decompress(&info);
+  // Whole-picture buffers (progressive coefficients, two-pass colour quantising) beyond this
+  // make the library fail instead of allocating.
+  info.mem->max_memory_to_use = kJpegMemoryLimit;
   jpeg_stdio_src(&info, file);
   jpeg_read_header(&info, TRUE);
-  if (info.image_width > static_cast<JDIMENSION>(kMaxDibSide) || info.image_height > static_cast<JDIMENSION>(kMaxDibSide)) {
+  // Checked before decompression starts: a progressive file sets up buffers for the whole
+  // picture there.
+  if (!IsDibSizeAllowed(info.image_width, info.image_height)) {
     jpeg_destroy_decompress(&info);
     return FALSE;
   }

@@ -2,9 +2,13 @@
 // JPEG files through libjpeg: read as 8-bit paletted images (colour quantised to 128 colours,
 // greyscale with a 256-level grey palette), written as RGB.
 
+#include <csetjmp>
 #include <cstdio>
 
 #include "client/app/FileImageImpl.h"
+
+// Jumps back to the recovery point with the value 1, as the readers' library errors do.
+[[noreturn]] void JumpToRecoveryPoint(std::jmp_buf& recovery);
 
 class CJpegImage : public CFileImageImpl {
 public:

@@ -56,7 +56,7 @@ BOOL CPngImage::Decode(std::FILE* file) {
   const int bitDepth = png_get_bit_depth(png, info);
   const int colorType = png_get_color_type(png, info);
   const int depth = png_get_channels(png, info) * bitDepth;
-  if ((depth != 1 && depth != 4 && depth != 8 && depth != 24) ||
+  if (!IsDibSizeAllowed(png_get_image_width(png, info), png_get_image_height(png, info)) || (depth != 1 && depth != 4 && depth != 8 && depth != 24) ||
       !Create(static_cast<int>(png_get_image_width(png, info)), static_cast<int>(png_get_image_height(png, info)),
               depth, colorType)) {
     png_destroy_read_struct(&png, &info, nullptr);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "ImageTestFiles.h"
 #include "client/app/BmpImage.h"
@@ -54,6 +55,43 @@ Bytes Os2Bmp4() {
 }
 
 LPBITMAPINFOHEADER Read(const Bytes& bytes) { return ReadDibBytes(bytes.data(), bytes.size()); }
+
+// A run-length BMP of the depth (8: RLE8, 4: RLE4) with a 16-entry colour table.
+Bytes RleBmp(int depth, int width, int height, const Bytes& data) {
+  Bytes b = {'B', 'M'};
+  const unsigned offset = 14 + 40 + 64;
+  PutLE(b, offset + static_cast<unsigned>(data.size()), 4);
+  PutLE(b, 0, 4);
+  PutLE(b, offset, 4);
+  PutLE(b, 40, 4);
+  PutLE(b, static_cast<unsigned>(width), 4);
+  PutLE(b, static_cast<unsigned>(height), 4);
+  PutLE(b, 1, 2);
+  PutLE(b, static_cast<unsigned>(depth), 2);
+  PutLE(b, depth == 8 ? 1 : 2, 4);
+  PutLE(b, static_cast<unsigned>(data.size()), 4);
+  PutLE(b, 0, 4);
+  PutLE(b, 0, 4);
+  PutLE(b, 16, 4);
+  PutLE(b, 0, 4);
+  for (unsigned i = 0; i < 16; ++i) PutLE(b, i * 0x010203u, 4);
+  b.insert(b.end(), data.begin(), data.end());
+  return b;
+}
+
+// The pixel indices of a block, top picture row first.
+std::vector<Bytes> Pixels(LPBITMAPINFOHEADER dib) {
+  std::vector<Bytes> rows;
+  const size_t rowBytes = DibRowBytes(dib->biWidth, dib->biBitCount);
+  for (int y = dib->biHeight - 1; y >= 0; --y) {
+    const BYTE* row = GetDibBits(dib) + rowBytes * static_cast<size_t>(y);
+    Bytes pixels;
+    for (int x = 0; x < dib->biWidth; ++x)
+      pixels.push_back(dib->biBitCount == 8 ? row[x] : static_cast<BYTE>(x % 2 == 0 ? row[x / 2] >> 4 : row[x / 2] & 0x0F));
+    rows.push_back(pixels);
+  }
+  return rows;
+}
 
 }  // namespace
 
@@ -161,6 +199,82 @@ TEST(DibTest, RefusesHostileHeaders) {
   rle[14 + 16] = 1;
   EXPECT_EQ(Read(rle), nullptr);
   EXPECT_EQ(Read(Bytes{'B', 'M', 1}), nullptr);
+}
+
+TEST(DibTest, RunLengthFilesExpandToPlainRows) {
+  // RLE8: runs, an end of line, an absolute run with its pad byte, a delta, the end.
+  LPBITMAPINFOHEADER dib = Read(RleBmp(8, 4, 3, {3, 5, 1, 7, 0, 0, 0, 3, 1, 2, 3, 0, 1, 9, 0, 0, 0, 2, 2, 0, 2, 4, 0, 1}));
+  ASSERT_NE(dib, nullptr);
+  EXPECT_EQ(dib->biCompression, BI_RGB);
+  EXPECT_EQ(dib->biBitCount, 8);
+  EXPECT_EQ(Pixels(dib), (std::vector<Bytes>{{0, 0, 4, 4}, {1, 2, 3, 9}, {5, 5, 5, 7}}));
+  FreeDib(dib);
+  // RLE4: alternating nibbles in runs, an absolute run of three pixels.
+  dib = Read(RleBmp(4, 5, 2, {5, 0x12, 0, 0, 0, 3, 0x34, 0x50, 2, 0x66, 0, 1}));
+  ASSERT_NE(dib, nullptr);
+  EXPECT_EQ(Pixels(dib), (std::vector<Bytes>{{3, 4, 5, 6, 6}, {1, 2, 1, 2, 1}}));
+  FreeDib(dib);
+  // The seeds of the fuzz corpus are the same pictures.
+  CBmpImage image;
+  ASSERT_TRUE(image.Read(TEST_DATA_DIR "/images/rle8-4x3.bmp"));
+  EXPECT_EQ(image.GetIndex(3, 1), 9);
+  ASSERT_TRUE(image.Read(TEST_DATA_DIR "/images/rle4-5x2.bmp"));
+  EXPECT_EQ(image.GetIndex(2, 1), 5);
+}
+
+TEST(DibTest, PixelsMissingFromAShortPalettedFileAreZero) {
+  Bytes b = RleBmp(8, 4, 3, {});
+  b[14 + 16] = 0;  // no compression, no pixel bytes at all
+  LPBITMAPINFOHEADER dib = Read(b);
+  ASSERT_NE(dib, nullptr);
+  EXPECT_EQ(dib->biClrUsed, 16u);
+  EXPECT_EQ(Pixels(dib), (std::vector<Bytes>(3, Bytes(4, 0))));
+  FreeDib(dib);
+}
+
+TEST(DibTest, RunLengthDataIsClippedToThePicture) {
+  const struct {
+    const char* what;
+    Bytes data;
+    std::vector<Bytes> pixels;
+  } cases[] = {
+      {"run past the row end", {9, 3, 0, 0, 1, 4, 0, 1}, {{4, 0, 0}, {3, 3, 3}}},
+      {"absolute run past the row end", {0, 5, 1, 2, 3, 4, 5, 0, 0, 1}, {{0, 0, 0}, {1, 2, 3}}},
+      {"delta beyond the picture", {1, 6, 0, 2, 200, 200, 1, 7, 0, 1}, {{0, 0, 0}, {6, 0, 0}}},
+      {"too many lines", {0, 0, 0, 0, 0, 0, 1, 8}, {{0, 0, 0}, {0, 0, 0}}},
+      {"cut inside an absolute run", {1, 2, 0, 0, 0, 9, 1}, {{0, 0, 0}, {2, 0, 0}}},
+      {"cut inside a delta", {1, 2, 0, 2, 1}, {{0, 0, 0}, {2, 0, 0}}},
+      {"no data", {}, {{0, 0, 0}, {0, 0, 0}}},
+  };
+  for (const auto& c : cases) {
+    LPBITMAPINFOHEADER dib = Read(RleBmp(8, 3, 2, c.data));
+    ASSERT_NE(dib, nullptr) << c.what;
+    EXPECT_EQ(Pixels(dib), c.pixels) << c.what;
+    FreeDib(dib);
+  }
+  Bytes topDown = RleBmp(8, 3, 2, {1, 1, 0, 1});
+  topDown[14 + 8 + 3] = 0xFF;
+  topDown[14 + 8] = 0xFE;
+  topDown[14 + 8 + 1] = topDown[14 + 8 + 2] = 0xFF;  // height -2
+  EXPECT_EQ(Read(topDown), nullptr);
+}
+
+TEST(DibTest, PicturesAreBoundedByTheirPixelCount) {
+  const struct {
+    long long width, height;
+    bool allowed;
+  } cases[] = {{1, 1, true},          {16384, 1024, true},  {4096, 4096, true}, {16384, 1025, false},
+               {4097, 4096, false},   {16385, 1, false},    {1, 16385, false},  {0, 5, false},
+               {15360, 5160, false},  {-1, -1, false}};
+  for (const auto& c : cases) EXPECT_EQ(IsDibSizeAllowed(c.width, c.height), c.allowed) << c.width << "x" << c.height;
+  LPBITMAPINFOHEADER dib = CreateDib(1, 16384, 1024);
+  EXPECT_NE(dib, nullptr);
+  FreeDib(dib);
+  EXPECT_EQ(CreateDib(1, 16384, 1025), nullptr);
+  // A 62-byte file that declares 16384 x 16384 one-bit pixels is refused before any allocation.
+  CBmpImage image;
+  EXPECT_FALSE(image.Read(TEST_DATA_DIR "/images/declares-16384x16384.bmp"));
+  EXPECT_FALSE(image.IsValid());
 }
 
 TEST(DibTest, LargerHeaderIsSkippedToTheColourTable) {

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <map>
+#include <utility>
+#include <vector>
 
 #include "ImageTestFiles.h"
 
@@ -52,7 +56,92 @@ Bytes InterlacedTwin(const CGifImage& source, const std::string& path) {
   return bytes;
 }
 
+// A GIF of pixels (file order, width per line) whose LZW data never clears its code table: once
+// 4096 entries exist, the codes stay 12 bits wide and no entry is added.
+Bytes GifWithoutClears(const std::vector<BYTE>& pixels, int width, int height, bool interlaced, int* tableFullAt) {
+  Bytes gif = {'G', 'I', 'F', '8', '9', 'a'};
+  PutLE(gif, static_cast<unsigned>(width), 2);
+  PutLE(gif, static_cast<unsigned>(height), 2);
+  gif.insert(gif.end(), {0xF7, 0, 0});
+  for (int i = 0; i < 256; ++i) gif.insert(gif.end(), {static_cast<BYTE>(i), static_cast<BYTE>(255 - i), static_cast<BYTE>(i / 2)});
+  gif.push_back(0x2C);
+  PutLE(gif, 0, 4);
+  PutLE(gif, static_cast<unsigned>(width), 2);
+  PutLE(gif, static_cast<unsigned>(height), 2);
+  gif.push_back(interlaced ? 0x40 : 0);
+  gif.push_back(8);
+  Bytes data;
+  unsigned long accumulator = 0;
+  int bits = 0;
+  int codeWidth = 9;
+  const auto output = [&](int code) {
+    accumulator |= static_cast<unsigned long>(code) << bits;
+    for (bits += codeWidth; bits >= 8; bits -= 8, accumulator >>= 8) data.push_back(static_cast<BYTE>(accumulator));
+  };
+  std::map<std::pair<int, int>, int> table;
+  int freeCode = 258;
+  output(256);
+  int prefix = pixels[0];
+  *tableFullAt = -1;
+  for (size_t n = 1; n < pixels.size(); ++n) {
+    const auto found = table.find({prefix, pixels[n]});
+    if (found != table.end()) {
+      prefix = found->second;
+      continue;
+    }
+    output(prefix);
+    if (freeCode > (1 << codeWidth) - 1 && codeWidth < 12) ++codeWidth;
+    if (freeCode < 4096) {
+      table[{prefix, pixels[n]}] = freeCode++;
+      if (freeCode == 4096) *tableFullAt = static_cast<int>(n);
+    }
+    prefix = pixels[n];
+  }
+  output(prefix);
+  if (freeCode > (1 << codeWidth) - 1 && codeWidth < 12) ++codeWidth;
+  output(257);
+  if (bits > 0) data.push_back(static_cast<BYTE>(accumulator));
+  for (size_t at = 0; at < data.size(); at += 255) {
+    const size_t length = std::min<size_t>(255, data.size() - at);
+    gif.push_back(static_cast<BYTE>(length));
+    gif.insert(gif.end(), data.begin() + static_cast<long>(at), data.begin() + static_cast<long>(at + length));
+  }
+  gif.insert(gif.end(), {0, 0x3B});
+  return gif;
+}
+
 }  // namespace
+
+TEST(GifImageTest, FullCodeTableWithoutClearKeepsDecodingAtTwelveBits) {
+  const int width = 97, height = 83;
+  // Noise fills the table early; the repeating stripes behind it reuse long table strings.
+  std::vector<BYTE> picture(static_cast<size_t>(width * height));
+  unsigned seed = 11;
+  for (size_t i = 0; i < picture.size(); ++i) {
+    seed = seed * 1103515245 + 12345;
+    picture[i] = i < picture.size() * 3 / 4 ? static_cast<BYTE>(seed >> 16) : static_cast<BYTE>((i % width) / 3);
+  }
+  for (const bool interlaced : {false, true}) {
+    // The file holds the rows in pass order when interlaced.
+    std::vector<BYTE> fileOrder;
+    static constexpr int kStart[4] = {0, 4, 2, 1}, kStep[4] = {8, 8, 4, 2};
+    for (int pass = 0; pass < (interlaced ? 4 : 1); ++pass)
+      for (int y = interlaced ? kStart[pass] : 0; y < height; y += interlaced ? kStep[pass] : 1)
+        fileOrder.insert(fileOrder.end(), picture.begin() + y * width, picture.begin() + (y + 1) * width);
+    int tableFullAt = -1;
+    const Bytes gif = GifWithoutClears(fileOrder, width, height, interlaced, &tableFullAt);
+    ASSERT_GT(tableFullAt, 0);
+    ASSERT_LT(tableFullAt, width * height * 3 / 4) << "the table must fill well before the end";
+    CGifImage image;
+    ASSERT_TRUE(image.ReadBytes(gif.data(), gif.size()));
+    ASSERT_EQ(image.GetWidth(), width);
+    ASSERT_EQ(image.GetHeight(), height);
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x)
+        ASSERT_EQ(image.GetIndex(x, height - 1 - y), picture[static_cast<size_t>(y * width + x)])
+            << x << "," << y << (interlaced ? " interlaced" : " plain");
+  }
+}
 
 TEST(GifImageTest, TwoByTwoWrittenAsGif87a) {
   CGifImage image;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "ImageTestFiles.h"
 #include "client/app/BmpImage.h"
 #include "client/app/GifImage.h"
@@ -127,3 +129,87 @@ TEST(ImageTest, MakeBitmapGivesTheImageSize) {
   EXPECT_EQ(description.bmWidth, 6);
   EXPECT_EQ(description.bmHeight, 4);
 }
+
+namespace {
+
+// A memory context over a width x height true-colour bitmap filled with a marker colour.
+class DrawTarget {
+public:
+  static constexpr COLORREF kMarker = RGB(1, 2, 3);
+  DrawTarget(int width, int height) {
+    EXPECT_TRUE(dc.CreateCompatibleDC(nullptr));
+    EXPECT_TRUE(bitmap.CreateBitmap(width, height, 1, 32, nullptr));
+    old = dc.SelectObject(&bitmap);
+    dc.FillSolidRect(0, 0, width, height, kMarker);
+  }
+  ~DrawTarget() { dc.SelectObject(old); }
+
+  CDC dc;
+  CBitmap bitmap;
+  CBitmap* old{nullptr};
+};
+
+}  // namespace
+
+// Pictures land on the context the right way up, at the given place, in their own colours, as
+// the photograph pane draws them; partial draws take the source rectangle from the bottom row.
+TEST(ImageTest, DrawPutsPicturesUprightAtTheirPlaceInTheirColours) {
+  constexpr int kWidth = 3, kHeight = 2;
+  // Picture rows top first: red green blue / white black grey.
+  const COLORREF picture[kHeight][kWidth] = {{RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255)},
+                                             {RGB(255, 255, 255), RGB(0, 0, 0), RGB(128, 128, 128)}};
+  CImage colour;
+  ASSERT_TRUE(colour.Create(kWidth, kHeight, 24, -1));
+  CImage paletted;
+  ASSERT_TRUE(paletted.Create(kWidth, kHeight, 8, -1));
+  BYTE rgb[3 * kWidth * kHeight];
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = 0; x < kWidth; ++x) {
+      const COLORREF c = picture[y][x];
+      // Entries in reverse order: an index drawn as a colour would show.
+      BYTE* entry = rgb + 3 * (kWidth * kHeight - 1 - (y * kWidth + x));
+      entry[0] = GetRValue(c);
+      entry[1] = GetGValue(c);
+      entry[2] = GetBValue(c);
+      ASSERT_TRUE(colour.SetRGB(x, kHeight - 1 - y, GetRValue(c), GetGValue(c), GetBValue(c)));
+    }
+  ASSERT_TRUE(paletted.SetPalette(kWidth * kHeight, rgb));
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = 0; x < kWidth; ++x) ASSERT_TRUE(paletted.SetIndex(x, kHeight - 1 - y, kWidth * kHeight - 1 - (y * kWidth + x)));
+
+  for (CImage* image : {&colour, &paletted}) {
+    SCOPED_TRACE(image->GetDepth());
+    DrawTarget target(8, 6);
+    if (image->GetPalette() != nullptr) target.dc.SelectPalette(image->GetPalette(), FALSE);
+    ASSERT_TRUE(image->Draw(&target.dc, 4, 3));
+    for (int y = 0; y < 6; ++y)
+      for (int x = 0; x < 8; ++x) {
+        const bool inside = x >= 4 && x < 4 + kWidth && y >= 3 && y < 3 + kHeight;
+        EXPECT_EQ(target.dc.GetPixel(x, y), inside ? picture[y - 3][x - 4] : DrawTarget::kMarker) << x << "," << y;
+      }
+    // Two columns of the bottom picture row, from its second column on.
+    DrawTarget part(4, 3);
+    if (image->GetPalette() != nullptr) part.dc.SelectPalette(image->GetPalette(), FALSE);
+    ASSERT_TRUE(image->Draw(&part.dc, 1, 1, 2, 1, 1, 0));
+    EXPECT_EQ(part.dc.GetPixel(1, 1), picture[1][1]);
+    EXPECT_EQ(part.dc.GetPixel(2, 1), picture[1][2]);
+    EXPECT_EQ(part.dc.GetPixel(3, 1), DrawTarget::kMarker);
+    EXPECT_EQ(part.dc.GetPixel(1, 0), DrawTarget::kMarker);
+    EXPECT_EQ(part.dc.GetPixel(1, 2), DrawTarget::kMarker);
+  }
+  CImage empty;
+  DrawTarget target(2, 2);
+  EXPECT_FALSE(empty.Draw(&target.dc, 0, 0));
+}
+
+// Small files that declare huge pictures are refused in every format before the picture is
+// allocated; the files are also seeds of the fuzz corpora.
+TEST(ImageTest, SmallFilesDeclaringHugePicturesAreRefused) {
+  for (const char* name : {"declares-16384x16384.bmp", "declares-8192x8192.gif", "declares-8192x8192.png",
+                           "declares-15360x5160-progressive.jpg", "declares-4096x4096-progressive-colour.jpg"}) {
+    CImage image;
+    EXPECT_FALSE(image.ReadFile((std::string(TEST_DATA_DIR "/images/") + name).c_str())) << name;
+    EXPECT_FALSE(image.IsValid()) << name;
+  }
+}
+
