@@ -205,7 +205,8 @@ void CGameRecordFile::AppendMove(CString& out, int index, const MainLine& line) 
     // The prefix repeats the main line in front of the diagram's own stones; a reader skips
     // only leading stones that repeat the main line, so a prefix cut short at the end of the
     // main line (a diagram branching beyond it) still reads back whole.
-    const int prefixLength = std::min(m_diagrams->GetDiagramBase(index, j) - 1, moveCount);
+    const int prefixLength = static_cast<int>(
+        std::clamp<long long>(static_cast<long long>(m_diagrams->GetDiagramBase(index, j)) - 1, 0, moveCount));
     const CString prefix =
         prefixLength >= 1 ? line.text.Left(line.ends[static_cast<std::size_t>(prefixLength)]) : CString();
     m_diagrams->WriteDiagram(index, j, prefix, text);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -161,8 +162,10 @@ TEST_F(GameRecordFileTest, RanksRoundTripAndUnknownCodesReadAsNone) {
     EXPECT_EQ(readInfo.m_whiteRank, 9 - rank);
   }
   info.m_blackRank = 12;
+  info.m_whiteRank = 0;
   ASSERT_TRUE(file.Write(PathOf("r.sgf").c_str(), nullptr, nullptr, nullptr, &info));
   EXPECT_NE(ReadRaw("r.sgf").find("BR[11]"), std::string::npos);
+  EXPECT_NE(ReadRaw("r.sgf").find("WR[0]"), std::string::npos);  // no rank: not 19, which is 1 dan
   ASSERT_TRUE(ReadText("(BR[19]WR[10];)"));
   EXPECT_EQ(readInfo.m_blackRank, 1);
   EXPECT_EQ(readInfo.m_whiteRank, 0);
@@ -291,7 +294,7 @@ TEST_F(GameRecordFileTest, DiagramsOfEveryBaseReadBackWithAllTheirStones) {
   for (int i = 0; i < 4; ++i) AddMove(i + 1, i + 1, i % 2 ? CStoneNode::kWhite : CStoneNode::kBlack);
   // (move, base): before the game, at the start, inside the main line, right behind it, far
   // beyond it, and a diagram of move 1 branching after move 3.
-  const int cases[][2] = {{2, 0}, {2, 1}, {3, 3}, {4, 5}, {4, 9}, {1, 4}, {2, -2}};
+  const int cases[][2] = {{2, 0}, {2, 1}, {3, 3}, {4, 5}, {4, 9}, {1, 4}, {2, -2}, {3, INT_MIN}, {3, INT_MAX}};
   for (const auto& c : cases) {
     // The first stone repeats main-line move 1: only a prefix may be skipped, never a stone.
     diagrams.AddDiagramMove(c[0], 1, 1, CStoneNode::kBlack, 1);
