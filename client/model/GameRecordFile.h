@@ -31,7 +31,8 @@ public:
   BOOL Write(const char* fileName, CNodeArray* moves, CCommentMap* comments,
              CRefDiagramMap* diagrams, CGameInfo* info);
   // Reads fileName, adding what it holds to the given objects (each may be null). FALSE on a
-  // failure; what was added before it stays.
+  // failure (a file that ends inside a diagram among them); what was added before it stays, but
+  // no diagram is left open.
   BOOL Read(const char* fileName, CNodeArray* moves, CCommentMap* comments,
             CRefDiagramMap* diagrams, CGameInfo* info);
   // out = the header text of the game information of the current operation (empty without one);
