@@ -79,23 +79,27 @@ HRESULT ApplyAppIdScript() {
   return S_OK;
 }
 
-void RemoveAppIdScript() {
-  RegDeleteKey(HKEY_CLASSES_ROOT, AppIdKey().c_str());
-  RegDeleteKey(HKEY_CLASSES_ROOT, kAppExe);
-  // Other programs keep their application keys beside ours; the parent goes only when we were its
-  // last entry, so that unregistering leaves the registry as it found it.
-  HKEY root = nullptr;
-  if (RegOpenKeyEx(HKEY_CLASSES_ROOT, kAppIdRoot, 0, KEY_READ, &root) != ERROR_SUCCESS)
+// Removes a key of HKEY_CLASSES_ROOT that holds nothing. Other programs keep their entries beside
+// ours under these collection keys; a collection goes only when ours was its last entry, so that
+// unregistering leaves the registry as registering found it.
+void RemoveIfEmpty(const char* subKey) {
+  HKEY key = nullptr;
+  if (RegOpenKeyEx(HKEY_CLASSES_ROOT, subKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
     return;
   char name[8];
   DWORD nameSize = sizeof name;
   DWORD valueType = 0, dataSize = 0;
-  const bool hasKeys = RegEnumKey(root, 0, name, sizeof name) != ERROR_NO_MORE_ITEMS;
-  const bool hasValues = RegEnumValue(root, 0, name, &nameSize, nullptr, &valueType, nullptr, &dataSize) !=
-                         ERROR_NO_MORE_ITEMS;
-  RegCloseKey(root);
+  const bool hasKeys = RegEnumKey(key, 0, name, sizeof name) != ERROR_NO_MORE_ITEMS;
+  const bool hasValues =
+      RegEnumValue(key, 0, name, &nameSize, nullptr, &valueType, nullptr, &dataSize) != ERROR_NO_MORE_ITEMS;
+  RegCloseKey(key);
   if (!hasKeys && !hasValues)
-    RegDeleteKey(HKEY_CLASSES_ROOT, kAppIdRoot);
+    RegDeleteKey(HKEY_CLASSES_ROOT, subKey);
+}
+
+void RemoveAppIdScript() {
+  RegDeleteKey(HKEY_CLASSES_ROOT, AppIdKey().c_str());
+  RegDeleteKey(HKEY_CLASSES_ROOT, kAppExe);
 }
 
 }  // namespace
@@ -137,5 +141,7 @@ HRESULT StolvexRegisterServer() {
 HRESULT StolvexUnregisterServer() {
   const HRESULT hr = StolvexModule().UnregisterServer();
   RemoveAppIdScript();
+  for (const char* collection : {kAppIdRoot, "CLSID", "Interface", "TypeLib"})
+    RemoveIfEmpty(collection);
   return hr;
 }
