@@ -231,22 +231,26 @@ void CBoardPainter::DrawLabels(CDC& dc, const CBoardGeometry& geometry, bool rot
     dc.SelectObject(old);
 }
 
-void CBoardPainter::PaintBoard(CDC& dc, const PixelView& view, CStolvexBoard& board, const CBoardGeometry& geometry,
+void CBoardPainter::PaintBoard(const PixelView& view, CStolvexBoard& board, const CBoardGeometry& geometry,
                                const PaintOptions& options) {
   Frame frame;
   PrepareFrame(frame, board);
+  m_numbers.clear();
+  m_labelsDue = true;
+  m_rotated = frame.rotated;
   const RECT all{0, 0, view.width, view.height};
   DrawBackground(view, all);
   DrawGrid(view, geometry, all);
-  DrawLabels(dc, geometry, frame.rotated, options);
   if (options.starPoints)
     DrawStarPoints(view, geometry, all);
   for (int i = 0; i < POINT_COUNT; ++i)
-    DrawPoint(dc, view, board, geometry, options, frame, i);
+    DrawPoint(view, board, geometry, options, frame, i);
 }
 
-void CBoardPainter::PaintPoint(CDC& dc, const PixelView& view, CStolvexBoard& board, const CBoardGeometry& geometry,
+void CBoardPainter::PaintPoint(const PixelView& view, CStolvexBoard& board, const CBoardGeometry& geometry,
                                const PaintOptions& options, int index) {
+  m_numbers.clear();
+  m_labelsDue = false;
   if (!IsBoardPoint(index))
     return;
   Frame frame;
@@ -259,10 +263,27 @@ void CBoardPainter::PaintPoint(CDC& dc, const PixelView& view, CStolvexBoard& bo
   DrawGrid(view, geometry, area);
   if (options.starPoints)
     DrawStarPoints(view, geometry, area);
-  DrawPoint(dc, view, board, geometry, options, frame, index);
+  DrawPoint(view, board, geometry, options, frame, index);
 }
 
-void CBoardPainter::DrawPoint(CDC& dc, const PixelView& view, CStolvexBoard& board, const CBoardGeometry& geometry,
+void CBoardPainter::DrawTexts(CDC& dc, const CBoardGeometry& geometry, const PaintOptions& options) {
+  if (m_labelsDue)
+    DrawLabels(dc, geometry, m_rotated, options);
+  if (m_numbers.empty())
+    return;
+  CFont* old = options.numberFont ? dc.SelectObject(options.numberFont) : nullptr;
+  dc.SetBkMode(TRANSPARENT);
+  for (Number& n : m_numbers) {
+    char text[8];
+    const int length = std::snprintf(text, sizeof text, "%d", n.value);
+    dc.SetTextColor(n.onWhite ? RGB(0, 0, 0) : RGB(255, 255, 255));
+    dc.DrawText(text, length, &n.box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  }
+  if (old)
+    dc.SelectObject(old);
+}
+
+void CBoardPainter::DrawPoint(const PixelView& view, CStolvexBoard& board, const CBoardGeometry& geometry,
                               const PaintOptions& options, const Frame& frame, int index) {
   constexpr int kDrawn = BLACK | WHITE | REDRAW | INVALID | DIE | CHECKED | SELF | PLAY;
   const RECT& r = geometry.Region(frame.rotated ? RotateIndex(index) : index);
@@ -273,7 +294,7 @@ void CBoardPainter::DrawPoint(CDC& dc, const PixelView& view, CStolvexBoard& boa
       DrawResultMark(view, board, index, r);
     return;
   }
-  DrawStones(dc, view, board, options, frame, index, r);
+  DrawStones(view, board, options, frame, index, r);
   if (!result)
     return;
   const int value = board.GetResultAt(index);
@@ -282,7 +303,7 @@ void CBoardPainter::DrawPoint(CDC& dc, const PixelView& view, CStolvexBoard& boa
     DrawResultMark(view, board, index, r);
 }
 
-void CBoardPainter::DrawStones(CDC& dc, const PixelView& view, CStolvexBoard& board, const PaintOptions& options,
+void CBoardPainter::DrawStones(const PixelView& view, CStolvexBoard& board, const PaintOptions& options,
                                const Frame& frame, int index, const RECT& r) {
   int cell = board.GetCell(index);
   const bool plainStone = cell == BLACK || cell == WHITE;
@@ -306,7 +327,7 @@ void CBoardPainter::DrawStones(CDC& dc, const PixelView& view, CStolvexBoard& bo
   if (index == frame.markPoint && options.lastMoveMark)
     DrawLastMoveMark(view, cell, r);
   if ((frame.mode & SEQ) && record && board.GetSequence(index) > 0 && record->Sequence() <= frame.numberLimit)
-    DrawNumber(dc, options, board.GetSequence(index), !black, r);
+    m_numbers.push_back({board.GetSequence(index), !black, r});
 }
 
 void CBoardPainter::DrawLastMoveMark(const PixelView& view, int cell, const RECT& r) {
@@ -336,16 +357,4 @@ void CBoardPainter::DrawResultMark(const PixelView& view, const CStolvexBoard& b
   } else if (value & NONE) {
     BlitCentred(view, IDB_TERRITORY, r, kBlack);
   }
-}
-
-void CBoardPainter::DrawNumber(CDC& dc, const PaintOptions& options, int number, bool onWhite, const RECT& r) const {
-  char text[8];
-  const int length = std::snprintf(text, sizeof text, "%d", number);
-  CFont* old = options.numberFont ? dc.SelectObject(options.numberFont) : nullptr;
-  dc.SetTextColor(onWhite ? RGB(0, 0, 0) : RGB(255, 255, 255));
-  dc.SetBkMode(TRANSPARENT);
-  RECT box = r;
-  dc.DrawText(text, length, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-  if (old)
-    dc.SelectObject(old);
 }

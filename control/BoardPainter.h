@@ -1,7 +1,7 @@
 #pragma once
-// Paints a board control's picture into a 32-bit pixel buffer: wood, grid, star points, labels,
-// stones, move numbers and every mark, from the control's bitmap resources. The buffer belongs to
-// a DIB selected into dc, through which the text is drawn.
+// Paints a board control's picture: wood, grid, star points, stones and every mark into a 32-bit
+// pixel buffer, from the control's bitmap resources; then, once the pixels stand in a bitmap,
+// the coordinates and move numbers through a device context.
 
 #include <cstdint>
 #include <map>
@@ -37,12 +37,14 @@ public:
   // Reads the pictures from the current resource module (missing ones are simply not drawn).
   void LoadPictures();
 
-  // The whole picture; tells the model each point it painted.
-  void PaintBoard(CDC& dc, const PixelView& view, CStolvexBoard& board, const CBoardGeometry& geometry,
+  // The pixels of the whole picture; tells the model each point it painted.
+  void PaintBoard(const PixelView& view, CStolvexBoard& board, const CBoardGeometry& geometry,
                   const PaintOptions& options);
-  // Only point index (its region; the background under it is repainted first).
-  void PaintPoint(CDC& dc, const PixelView& view, CStolvexBoard& board, const CBoardGeometry& geometry,
+  // The pixels of point index only (its region; the background under it is repainted first).
+  void PaintPoint(const PixelView& view, CStolvexBoard& board, const CBoardGeometry& geometry,
                   const PaintOptions& options, int index);
+  // The texts of the last paint (coordinates of a whole board, move numbers) on top of its pixels.
+  void DrawTexts(CDC& dc, const CBoardGeometry& geometry, const PaintOptions& options);
 
 private:
   struct Frame;  // what one paint reads once
@@ -52,13 +54,18 @@ private:
   void DrawGrid(const PixelView& view, const CBoardGeometry& geometry, const RECT& area) const;
   void DrawStarPoints(const PixelView& view, const CBoardGeometry& geometry, const RECT& area) const;
   void DrawLabels(CDC& dc, const CBoardGeometry& geometry, bool rotated, const PaintOptions& options) const;
-  void DrawPoint(CDC& dc, const PixelView& view, CStolvexBoard& board, const CBoardGeometry& geometry,
+  void DrawPoint(const PixelView& view, CStolvexBoard& board, const CBoardGeometry& geometry,
                  const PaintOptions& options, const Frame& frame, int index);
-  void DrawStones(CDC& dc, const PixelView& view, CStolvexBoard& board, const PaintOptions& options,
-                  const Frame& frame, int index, const RECT& r);
+  void DrawStones(const PixelView& view, CStolvexBoard& board, const PaintOptions& options, const Frame& frame,
+                  int index, const RECT& r);
   void DrawResultMark(const PixelView& view, const CStolvexBoard& board, int index, const RECT& r);
   void DrawLastMoveMark(const PixelView& view, int cell, const RECT& r);
-  void DrawNumber(CDC& dc, const PaintOptions& options, int number, bool onWhite, const RECT& r) const;
+  // A move number waiting for the text pass.
+  struct Number {
+    int value;
+    bool onWhite;
+    RECT box;
+  };
 
   // A picture scaled to w x h (nearest pixel), kept for the next paint.
   const platform::Surface& Scaled(unsigned id, int w, int h);
@@ -74,6 +81,9 @@ private:
                             const RECT& clipEllipse);
   void BlitCentred(const PixelView& view, unsigned id, const RECT& r, std::uint32_t key, int dx = 0);
 
+  std::vector<Number> m_numbers;  // of the last paint
+  bool m_labelsDue{false};       // the last paint was of the whole board
+  bool m_rotated{false};         // the board of the last paint was turned
   std::map<unsigned, platform::Surface> m_pictures;
   std::map<std::pair<unsigned, std::uint64_t>, platform::Surface> m_scaled;
 };

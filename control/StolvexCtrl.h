@@ -109,6 +109,10 @@ private:
   void ShowCursor(UINT id);
   // The off-screen picture of the control's size, made when needed; false when it cannot be.
   bool EnsureCanvas(int cx, int cy);
+  // Moves the painted pixels into the off-screen bitmap and writes the texts over them.
+  void FinishCanvas();
+  // The same for one point's region after a repaint of that point alone.
+  void FinishCanvasRegion(const RECT& r);
   PaintOptions Options();
   // Paints the whole board (index -1) or one point straight into the window.
   void PaintNow(int index);
@@ -120,6 +124,7 @@ private:
   CFont m_labelFont;
   CDC m_canvasDC;
   CBitmap m_canvas;
+  std::vector<std::uint32_t> m_pixels;  // painted here, then copied into m_canvas
   PixelView m_canvasView;
   CString m_imagePath;
   std::unique_ptr<CDibImage> m_image;

@@ -2,6 +2,8 @@
 
 #include "control/StolvexCtrl.h"
 
+#include <algorithm>
+
 void CStolvexCtrl::CalcBoardGeometry() {
   int cx = 0, cy = 0;
   GetControlSize(&cx, &cy);
@@ -23,26 +25,45 @@ bool CStolvexCtrl::EnsureCanvas(int cx, int cy) {
     return false;
   if (m_canvasView.pixels && m_canvasView.width == cx && m_canvasView.height == cy)
     return true;
+  m_canvasView = PixelView{};
   if (!m_canvasDC.GetSafeHdc() && !m_canvasDC.CreateCompatibleDC(nullptr))
     return false;
+  // A plain bitmap: the pixels are composed in memory and copied in once per paint, so the text
+  // drawn through the context never has to bring a DIB's memory up to date.
+  CBitmap fresh;
+  if (!fresh.CreateBitmap(cx, cy, 1, 32, nullptr))
+    return false;
+  m_canvasDC.SelectObject(&fresh);
+  m_canvas.DeleteObject();
+  m_canvas.Attach(fresh.Detach());
+  m_pixels.assign(static_cast<std::size_t>(cx) * cy, 0);
+  m_canvasView = PixelView{m_pixels.data(), cx, cy, cx};
+  return true;
+}
+
+void CStolvexCtrl::FinishCanvas() {
+  m_canvas.SetBitmapBits(static_cast<DWORD>(m_pixels.size() * 4), m_pixels.data());
+  m_painter.DrawTexts(m_canvasDC, m_geometry, Options());
+}
+
+void CStolvexCtrl::FinishCanvasRegion(const RECT& r) {
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  if (w <= 0 || h <= 0)
+    return;
+  // Only the region goes into the bitmap: the texts of the other points stay as they were drawn.
+  std::vector<std::uint32_t> part(static_cast<std::size_t>(w) * h);
+  for (int y = 0; y < h; ++y)
+    std::copy_n(m_pixels.data() + static_cast<std::size_t>(r.top + y) * m_canvasView.stride + r.left, w,
+                part.data() + static_cast<std::size_t>(y) * w);
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = cx;
-  info.bmiHeader.biHeight = -cy;  // rows top down
+  info.bmiHeader.biWidth = w;
+  info.bmiHeader.biHeight = -h;
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP bitmap = ::CreateDIBSection(m_canvasDC.GetSafeHdc(), &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!bitmap || !bits) {
-    m_canvasView = PixelView{};
-    return false;
-  }
-  m_canvasDC.SelectObject(CBitmap::FromHandle(bitmap));
-  m_canvas.DeleteObject();
-  m_canvas.Attach(reinterpret_cast<HGDIOBJ>(bitmap));
-  m_canvasView = PixelView{static_cast<std::uint32_t*>(bits), cx, cy, cx};
-  return true;
+  ::SetDIBitsToDevice(m_canvasDC.GetSafeHdc(), r.left, r.top, w, h, 0, 0, 0, h, part.data(), &info, DIB_RGB_COLORS);
+  m_painter.DrawTexts(m_canvasDC, m_geometry, Options());
 }
 
 PaintOptions CStolvexCtrl::Options() {
@@ -52,7 +73,8 @@ PaintOptions CStolvexCtrl::Options() {
 void CStolvexCtrl::OnDraw(CDC* dc, const CRect& bounds, const CRect&) {
   if (!dc || !EnsureCanvas(bounds.Width(), bounds.Height()))
     return;
-  m_painter.PaintBoard(m_canvasDC, m_canvasView, m_board, m_geometry, Options());
+  m_painter.PaintBoard(m_canvasView, m_board, m_geometry, Options());
+  FinishCanvas();
   dc->BitBlt(bounds.left, bounds.top, bounds.Width(), bounds.Height(), &m_canvasDC, 0, 0, SRCCOPY);
 }
 
@@ -65,12 +87,14 @@ void CStolvexCtrl::PaintNow(int index) {
     return;
   CClientDC dc(this);
   if (index < 0) {
-    m_painter.PaintBoard(m_canvasDC, m_canvasView, m_board, m_geometry, Options());
+    m_painter.PaintBoard(m_canvasView, m_board, m_geometry, Options());
+    FinishCanvas();
     dc.BitBlt(0, 0, client.Width(), client.Height(), &m_canvasDC, 0, 0, SRCCOPY);
     return;
   }
-  m_painter.PaintPoint(m_canvasDC, m_canvasView, m_board, m_geometry, Options(), index);
+  m_painter.PaintPoint(m_canvasView, m_board, m_geometry, Options(), index);
   const RECT& r = m_geometry.Region(m_board.GetRotate() == 1 ? RotateIndex(index) : index);
+  FinishCanvasRegion(r);
   dc.BitBlt(r.left, r.top, r.right - r.left, r.bottom - r.top, &m_canvasDC, r.left, r.top, SRCCOPY);
 }
 

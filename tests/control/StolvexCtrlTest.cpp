@@ -300,4 +300,31 @@ TEST_F(StolvexCtrlTest, ResizingRebuildsRegionsAndInitKeepsTheSize) {
   EXPECT_FALSE(ctrl->ShowsCoordinates());
 }
 
+TEST_F(StolvexCtrlTest, RedrawPaintsTheWindowAtOnceAndOnePointLeavesTheOthers) {
+  Board().SetGameMode(RANDOM | SEQ);
+  Play("dd", BLACK, 7);
+  Play("pp", WHITE, 8);
+  ctrl->Redraw(-1, -1);
+  const platform::PaintTarget target = platform::GetPaintTarget(window);
+  ASSERT_NE(target.surface, nullptr);
+  const auto pixel = [&](POINT p) { return target.surface->Row(target.origin.y + p.y)[target.origin.x + p.x]; };
+  const RECT& numbered = ctrl->Geometry().Region(At("pp"));
+  const auto darkPixels = [&] {
+    int dark = 0;
+    for (int y = numbered.top; y < numbered.bottom; ++y)
+      for (int x = numbered.left; x < numbered.right; ++x)
+        dark += Brightness(pixel(POINT{x, y})) < 200;
+    return dark;
+  };
+  const int withNumber = darkPixels();
+  EXPECT_GT(withNumber, 3);  // the black "8" on the white stone
+  EXPECT_LT(Brightness(pixel(POINT{CentreOf(At("dd")).x + 3, CentreOf(At("dd")).y - 4})), 200);
+
+  // The container repaints one point: the stone taken off it is gone there, the others stay.
+  Board().RemoveStone(BLACK);
+  ctrl->Redraw(3, 3);
+  EXPECT_EQ(pixel(CentreOf(At("dd"))), 0u);  // the grid crossing shows again
+  EXPECT_EQ(darkPixels(), withNumber);
+}
+
 }  // namespace
