@@ -85,6 +85,9 @@ const platform::Surface& CBoardPainter::Scaled(unsigned id, int w, int h) {
   auto it = m_scaled.find(key);
   if (it != m_scaled.end())
     return it->second;
+  // Pictures of earlier control sizes go: a control resized many times keeps only a few.
+  if (m_scaled.size() >= 64)
+    m_scaled.clear();
   platform::Surface scaled(w, h);
   for (int y = 0; y < h; ++y) {
     const std::uint32_t* from = source->Row(y * source->height / h);
