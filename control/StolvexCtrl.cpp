@@ -222,6 +222,10 @@ void CStolvexCtrl::Again() { m_board.Again(); }
 void CStolvexCtrl::SetSizeControl(SHORT cx, SHORT cy) {
   SetControlSize(cx, cy);
   CalcBoardGeometry();
+  if (!m_hWnd) {  // a window's resize makes the font in OnSize
+    const RECT& first = m_geometry.Region(0);
+    MakeNumberFont(first.right - first.left);
+  }
   InvalidateControl();
 }
 

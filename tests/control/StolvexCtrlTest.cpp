@@ -9,6 +9,7 @@
 #include <string>
 #include <tuple>
 
+#include "GameRecordReader.h"
 #include "RecordingSink.h"
 #include "platform/com/ComTestSupport.h"
 #include "platform/menus.h"
@@ -325,6 +326,29 @@ TEST_F(StolvexCtrlTest, RedrawPaintsTheWindowAtOnceAndOnePointLeavesTheOthers) {
   ctrl->Redraw(3, 3);
   EXPECT_EQ(pixel(CentreOf(At("dd"))), 0u);  // the grid crossing shows again
   EXPECT_EQ(darkPixels(), withNumber);
+}
+
+TEST_F(StolvexCtrlTest, EveryPointOfARecordedGameShowsWhatTheBoardHolds) {
+  Board().SetGameMode(RANDOM | SEQ);
+  for (const RecordedMove& m : ReadGameMoves(std::string(TEST_DATA_DIR) + "/gibo/selfplay-5001.sgf"))
+    Board().SetDrawStone(m.row, m.col, m.colour, 0);
+  const platform::Surface s = Paint("control-game.png");
+  int black = 0, white = 0;
+  for (int i = 0; i < POINT_COUNT; ++i) {
+    const int shade = StoneShade(s, i);
+    const int cell = Board().GetCell(i);
+    if (cell == BLACK) {
+      EXPECT_LT(shade, 250) << i;
+      ++black;
+    } else if (cell == WHITE) {
+      EXPECT_GT(shade, 550) << i;
+      ++white;
+    } else {
+      EXPECT_TRUE(shade > 350 && shade < 600) << i;  // wood
+    }
+  }
+  EXPECT_GT(black, 80);
+  EXPECT_GT(white, 80);
 }
 
 }  // namespace
