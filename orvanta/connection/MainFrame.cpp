@@ -14,6 +14,7 @@
 #include "orvanta/connection/ServerLink.h"
 #include "orvanta/connection/SessionRecord.h"
 #include "orvanta/connection/UserOptions.h"
+#include "orvanta/lobby/TirvoDListView.h"
 #include "orvanta/resources/OrvantaResources.h"
 
 namespace {
@@ -104,7 +105,9 @@ void CMainFrame::OnClose() {
       return;
   }
   WriteSetting(0, GetPresentSizeSetting());
-  if (IsListView(m_nActiveViewId))
+  if (m_pWaitingRoomView)
+    m_pWaitingRoomView->SaveColumnWidths();
+  else if (IsListView(m_nActiveViewId))
     NotePending("SaveColumnWidths", NumberText(m_nActiveViewId));
   CFrameWnd::OnClose();
 }
@@ -378,7 +381,7 @@ void CMainFrame::OnLogoutReply() {
 void CMainFrame::ReleaseSession() {
   m_pLoginRecord.reset();
   RetireLink();
-  NotePending("ReleaseWaitingRoomList");
+  m_waitingRooms.Clear();
   m_bConnected = FALSE;
   m_bConnecting = FALSE;
   m_bInRoom = FALSE;
@@ -420,8 +423,13 @@ void CMainFrame::SwitchView(UINT viewId) {
   if (viewId == m_nActiveViewId)
     return;
   SetStatusText(GetViewStatusText(viewId));
-  NotePending("CreateView", NumberText(viewId));
+  if (m_nActiveViewId == kWaitingRoomView)
+    CloseWaitingRoomView();
   m_nActiveViewId = viewId;
+  if (viewId == kWaitingRoomView)
+    OpenWaitingRoomView();
+  else
+    NotePending("CreateView", NumberText(viewId));
   FlagScreen(viewId);
   if (viewId == kStartView && m_bConnected)
     SendPostLoginRequest();
@@ -505,14 +513,12 @@ void CMainFrame::OnChattingMacro() {
   if (!m_settingFiles.SaveChatMacros(edited, kept))
     return;
   m_chatMacros = kept;
-  if (m_nActiveViewId == kWaitingRoomView || m_nActiveViewId == kGameRoomView)
+  if (m_pWaitingRoomView)
+    m_pWaitingRoomView->RefreshChatMacros();
+  else if (m_nActiveViewId == kGameRoomView)
     NotePending("RefreshChatMacros");
 }
 
-BOOL CMainFrame::RunChatMacroDialog(CSettingFiles::ChatMacros&) {
-  NotePending("CChatMacroDlg");
-  return FALSE;
-}
 
 void CMainFrame::LoadOptions(int& manToMan, int& invite, int& alarm, int& nego) const {
   platform::Profile& profile = const_cast<CMainFrame*>(this)->GetAppProfile();
@@ -576,7 +582,6 @@ UINT CMainFrame::RunCommandLine(const CString& line) { return ::WinExec(line, SW
 
 PENDING_PAYLOAD_ACTION(OnUserSearchResult)
 PENDING_PAYLOAD_ACTION(OnUserMessage)
-PENDING_PAYLOAD_ACTION(OnOperatorNotice)
 PENDING_PAYLOAD_ACTION(OnMailTo)
 
 void CMainFrame::OnPostLoginNotice(CFieldTokenizer& payload) {
@@ -589,12 +594,10 @@ PENDING_PAYLOAD_ACTION(OnMemoCount)
 
 void CMainFrame::OnMemoNotice(CFieldTokenizer&) { RequestMemoList(); }
 
-PENDING_PAYLOAD_ACTION(OnWaitingRoomList)
 PENDING_ACTION(UpdateTitle)
 PENDING_ACTION(SendGameListRequest)
 PENDING_ACTION(SendWaitRoomLeave)
 PENDING_ACTION(SendWaitRoomEnter)
-PENDING_ACTION(CloseNegotiationWindow)
 PENDING_ACTION(RetryNegotiation)
 PENDING_ACTION(OnInviteUser)
 PENDING_ACTION(SendJoinRoom)
@@ -605,18 +608,6 @@ PENDING_ACTION(RestartGameTimer)
 
 void CMainFrame::SendWaitRoomQuery(const CString& kind) { NotePending("SendWaitRoomQuery", kind); }
 
-void CMainFrame::OnWaitRoomUsers(CFieldTokenizer& payload) {
-  if (!RelayToView(kWaitingRoomView, "CTirvoDListView::OnUserList", payload))
-    RelayToView(kGameRoomView, "CInviteDlg::FillWaitingList", payload);
-}
-
-VIEW_RELAY(OnWaitRoomChat, kWaitingRoomView, "CTirvoDListView::AddChatLine")
-VIEW_RELAY(OnWaitingRoomUserChange, kWaitingRoomView, "CTirvoDListView::OnUserChange")
-VIEW_RELAY(OnWaitingRoomRoomChange, kWaitingRoomView, "CTirvoDListView::OnRoomChange")
-VIEW_RELAY(OnNegotiationRefused, kWaitingRoomView, "CTirvoDListView::OnNegotiationAnswer")
-VIEW_RELAY(OnNegotiationRequest, kWaitingRoomView, "CTirvoDListView::OpenNegotiation")
-PENDING_PAYLOAD_ACTION(OnRoomLists)
-PENDING_PAYLOAD_ACTION(OnNegotiationAgreed)
 PENDING_PAYLOAD_ACTION(OnInvitation)
 PENDING_PAYLOAD_ACTION(OnInvitationRefused)
 
@@ -637,6 +628,10 @@ void CMainFrame::OnRoomEntered(int code, CFieldTokenizer& payload) {
 }
 
 void CMainFrame::OnMatchMessage(int code, CFieldTokenizer& payload, const CString& answer) {
+  if (code == 513) {
+    OnNegotiationProposal(payload);
+    return;
+  }
   NotePending("OnMatchMessage", NumberText(code) + ":" + payload.GetText() + ":" + answer);
 }
 

@@ -11,7 +11,9 @@
 // lost. A record for a view is passed on only while that view is the one shown.
 
 #include <cstddef>
+#include <array>
 #include <deque>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -26,11 +28,15 @@
 #include "orvanta/connection/ServerAddress.h"
 #include "orvanta/connection/ServerDispatcher.h"
 #include "orvanta/connection/SettingFiles.h"
+#include "orvanta/lobby/LobbyHost.h"
+#include "orvanta/lobby/WaitingRoomRec.h"
+#include "orvanta/lobby/WaitingRoomTable.h"
 
 class CServerLink;
 class CSessionRecord;
+class CTirvoDListView;
 
-class CMainFrame : public CFrameWnd, public CFrameActions {
+class CMainFrame : public CFrameWnd, public CFrameActions, public CLobbyHost {
   DECLARE_DYNCREATE(CMainFrame)
 public:
   // Ids of the views of the upper pane (the first four are also their dialog templates).
@@ -92,9 +98,9 @@ public:
   static CString GetViewStatusText(UINT viewId);
 
   // --- Settings and data files ---
-  CString ReadSetting(int field) const;
+  CString ReadSetting(int field) const override;
   // Replaces one field of "setting.ini"; FALSE when it cannot be written.
-  BOOL WriteSetting(int field, const CString& text);
+  BOOL WriteSetting(int field, const CString& text) override;
   // Refills the banner slots from "AD.ini"; FALSE (slots unchanged) when it is unusable.
   BOOL LoadAdverts();
   CString ReadAdvertStamp() const;
@@ -252,6 +258,38 @@ public:
   void OnPostDeleted(CFieldTokenizer& payload) override;
   void OnReadCount(CFieldTokenizer& payload) override;
 
+  // --- Lobby: the waiting room, its senders and relays (MainFrameLobby.cpp) ---
+  // Keeps the record of waiting room number (made anew each time) and makes it the current one.
+  void RememberWaitingRoom(int number, const CString& key, const CString& name);
+  // The current waiting room's record; null without one.
+  CWaitingRoomRec* GetCurrentWaitingRoomRec() const;
+  // The waiting room while it is the view shown; null otherwise.
+  CTirvoDListView* GetWaitingRoomView() const { return m_pWaitingRoomView; }
+  int GetRoomEntryMode() const { return m_nRoomEntryMode; }
+  WORD GetRoomState() const { return m_wRoomState; }
+  void SendUserSearch(const CString& a, const CString& b);
+  void SendMemo(const CString& receiver, const CString& text);
+  // The answer to another user's proposal (message 513): runs the answering dialog and sends what
+  // the user chose.
+  void OnNegotiationProposal(CFieldTokenizer& payload);
+  // CLobbyHost
+  CSessionRecord* GetLobbySession() override { return m_pLoginRecord.get(); }
+  CString GetWaitingRoomKey() const override;
+  const CWaitingRoomTable& GetWaitingRoomTable() const override { return m_waitingRooms; }
+  std::array<CString, 8> GetChatPhrases() const override;
+  void SendChatLine(const CString& payload) override;
+  void RequestUserInfo(const CString& number, const CString& id) override;
+  void SendMail(const CString& number, const CString& id) override;
+  void SendUserMessage(const CString& a, const CString& b, const CString& c) override;
+  void SendWaitingRoomRequest119(const CString& number, const CString& id) override;
+  void SendWaitingRoomRequest38(const CString& payload) override;
+  void SendWaitingRoomRequest57(const CString& payload) override;
+  void SetRoomEntryMode(int mode) override { m_nRoomEntryMode = mode; }
+  void SetRoomState(WORD state) override { m_wRoomState = state; }
+  BOOL RunSearchUserDialog(const CString& caption, CString& id) override;
+  BOOL RunSendMemoDialog(const CString& number, const CString& id, CString& recipient, CString& text) override;
+  // --- End of the lobby block ---
+
 protected:
   // The chat-macro dialog (template 446) over the eight phrases; TRUE on OK with the edited
   // texts in macros. The dialog is not part of the program yet: the call is recorded and
@@ -300,6 +338,20 @@ private:
   int Ask(const CString& text, const char* caption, UINT type);
   // The profile of the application (the frame's own when there is no application object).
   platform::Profile& GetAppProfile();
+
+  // --- Lobby (MainFrameLobby.cpp) ---
+  // The waiting room's form in the frame's pane; deleted with its window.
+  void OpenWaitingRoomView();
+  void CloseWaitingRoomView();
+  // The answering dialog over a proposal; its result (IDOK, IDCANCEL or 100) and the dialog's
+  // values for a counter-proposal.
+  virtual INT_PTR RunNegotiationReplyDialog(const CString& proposal, CString& answer);
+  void SendNegotiationAnswer(const CString& proposal, INT_PTR result, const CString& counterPayload);
+  CWaitingRoomTable m_waitingRooms;
+  std::map<int, std::unique_ptr<CWaitingRoomRec>> m_waitingRoomRecs;
+  CTirvoDListView* m_pWaitingRoomView{nullptr};
+  int m_nRoomEntryMode{0};
+  // --- End of the lobby block ---
 
   CStatusBar m_wndStatusBar;  // created hidden
   CServerAddress m_address;

@@ -4,6 +4,7 @@
 #include "orvanta/connection/MainFrameFixture.h"
 
 #include "orvanta/connection/SessionRecord.h"
+#include "orvanta/lobby/TirvoDListView.h"
 
 namespace {
 
@@ -136,16 +137,22 @@ TEST_F(MainFrameDisconnectTest, ARefusedConnectionIsANetworkErrorFollowedByTheLo
 
 TEST_F(MainFrameDisconnectTest, RecordsForAScreenThatIsNotShownAreDropped) {
   LogIn();
-  const std::string chat = GameServerPeer::Record(3, 4, "|1|alice|x|y|hello|");
+  const std::string chat = GameServerPeer::Record(3, 4, "|1|k|alice|x|y|hello|");
   const std::string roomChat = GameServerPeer::Record(5, 6, "|1|alice|hi|");
   peer.Send({{chat + roomChat, 0}});
   PumpFor(100);
-  EXPECT_FALSE(HasPending("CTirvoDListView::AddChatLine:|1|alice|x|y|hello|"));
+  EXPECT_EQ(frame->GetWaitingRoomView(), nullptr);
   EXPECT_FALSE(HasPending("CDagukRoomView::OnChatMessage:|1|alice|hi|"));
 
   frame->SwitchView(CMainFrame::kWaitingRoomView);
+  ASSERT_NE(frame->GetWaitingRoomView(), nullptr);
   peer.Send({{chat + roomChat, 0}});
-  ASSERT_TRUE(PumpUntil([&] { return HasPending("CTirvoDListView::AddChatLine:|1|alice|x|y|hello|"); }));
+  CString box;
+  ASSERT_TRUE(PumpUntil([&] {
+    frame->GetWaitingRoomView()->GetDlgItemText(static_cast<int>(CTirvoDListView::kChatBox), box);
+    return !box.IsEmpty();
+  }));
+  EXPECT_EQ(box, "[alice]hello\r\n");
   PumpFor(50);
   EXPECT_FALSE(HasPending("CDagukRoomView::OnChatMessage:|1|alice|hi|"));
 }
