@@ -144,7 +144,10 @@ int CompareGradeTextKorean(const CString& a, const CString& b, int s) {
 }
 
 int IsKoreanGradeText(const CString& text) {
-  return text.Find(Cp949("급")) >= 0 || text.Find(Cp949("아마")) >= 0 || text.Find(Cp949("프로")) >= 0 ? 1 : 0;
+  static const char* const kKyu = Cp949("급");
+  static const char* const kAmateur = Cp949("아마");
+  static const char* const kPro = Cp949("프로");
+  return text.Find(kKyu) >= 0 || text.Find(kAmateur) >= 0 || text.Find(kPro) >= 0 ? 1 : 0;
 }
 
 int RoomStateOrder(const CString& text) {

@@ -271,10 +271,13 @@ void CTirvoDListView::OnUserList(const CString& payload) {
     m_nUserCount = 0;
   }
   if (list.hasCount) {
+    // One repaint for the whole list, not one per row.
+    m_userList.SetRedraw(FALSE);
     for (const CUserEntry& user : list.users) {
       ++m_nUserCount;
       AppendUser(user);
     }
+    m_userList.SetRedraw(TRUE);
     ShowUserCount();
     m_userList.RedrawItems(0, static_cast<int>(list.users.size()));
   }
@@ -340,10 +343,12 @@ void CTirvoDListView::OnRoomList(const CString& payload) {
     m_nRoomCount = 0;
   }
   if (list.hasCount) {
+    m_roomList.SetRedraw(FALSE);
     for (const CRoomRow& room : list.rooms) {
       ++m_nRoomCount;
       InsertRoom(room);
     }
+    m_roomList.SetRedraw(TRUE);
     ShowRoomKey(list.keyLabel);
     ShowRoomCount();
   }

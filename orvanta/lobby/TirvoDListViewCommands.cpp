@@ -319,10 +319,12 @@ void CTirvoDListView::SortList(CListCtrl& list, int column, int kind, int& lastC
   const bool descending = marks[column] == 2;
   if (lastColumn >= 0 && lastColumn != column)
     marks[lastColumn] = 0;
+  list.SetRedraw(FALSE);
   {
     CListSorter sorter(list, column);
     sorter.Sort(descending ? FALSE : TRUE, kind);
   }
+  list.SetRedraw(TRUE);
   marks[column] = descending ? 1 : 2;
   lastColumn = column;
 }
