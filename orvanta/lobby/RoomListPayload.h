@@ -33,8 +33,8 @@ struct CRoomListPayload {
 };
 
 struct CRoomChangePayload {
-  enum class Kind { None, Opened, Closed, Changed, Other };
-  Kind kind{Kind::None};
+  enum class Kind { Ignored, Opened, Closed, Changed, Other };
+  Kind kind{Kind::Ignored};
   CRoomRow room;       // Closed: only the number is set
   CString keyLabel;    // label 1263's new text
 

@@ -316,7 +316,7 @@ void CTirvoDListView::OnUserChange(const CString& payload) {
   } else if (change.kind == Kind::Entered) {
     AppendUser(change.user);
     ++m_nUserCount;
-  } else if (change.kind == Kind::None) {
+  } else if (change.kind == Kind::Ignored) {
     m_bUserListIdle = TRUE;
     return;
   }
@@ -391,7 +391,7 @@ void CTirvoDListView::OnRoomChange(const CString& payload) {
     case Kind::Other:
       ShowRoomKey(change.keyLabel);
       break;
-    case Kind::None:
+    case Kind::Ignored:
       break;
   }
   m_bRoomListIdle = TRUE;

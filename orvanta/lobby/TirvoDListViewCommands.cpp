@@ -34,7 +34,9 @@ void CTirvoDListView::AddChatLine(const CString& payload) {
   m_chatBox.GetWindowText(current);
   const CString text = AppendChatText(current, line);
   m_chatBox.SetWindowText(text);
-  m_chatBox.LineScroll(m_chatBox.GetLineCount());
+  // The newest line shows at the bottom of the box: the caret goes to the end and into view.
+  m_chatBox.SetSel(text.GetLength(), text.GetLength());
+  m_chatBox.SendMessage(EM_SCROLLCARET);
 }
 
 void CTirvoDListView::SendChat(const CString& text) {

@@ -22,8 +22,8 @@ struct CUserListPayload {
 };
 
 struct CUserChangePayload {
-  enum class Kind { None, Entered, Left, Other };
-  Kind kind{Kind::None};  // None: the message changes nothing at all
+  enum class Kind { Ignored, Entered, Left, Other };
+  Kind kind{Kind::Ignored};  // Ignored: the message changes nothing at all
   CUserEntry user;
 
   static CUserChangePayload Parse(const CString& payload);

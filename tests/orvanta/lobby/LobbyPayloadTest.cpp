@@ -35,9 +35,9 @@ TEST(UserListPayloadTest, OneUserChangeNeedsAnOperationAnIdAndFourFields) {
   EXPECT_EQ(entered.user.grade, "2K");
   EXPECT_EQ(CUserChangePayload::Parse("|2|3|dan|Dan|").kind, Kind::Left);
   EXPECT_EQ(CUserChangePayload::Parse("|7|3|dan|Dan|").kind, Kind::Other);
-  EXPECT_EQ(CUserChangePayload::Parse("|1|3|dan|").kind, Kind::None);
-  EXPECT_EQ(CUserChangePayload::Parse("|1|3||Dan|").kind, Kind::None);
-  EXPECT_EQ(CUserChangePayload::Parse("").kind, Kind::None);
+  EXPECT_EQ(CUserChangePayload::Parse("|1|3|dan|").kind, Kind::Ignored);
+  EXPECT_EQ(CUserChangePayload::Parse("|1|3||Dan|").kind, Kind::Ignored);
+  EXPECT_EQ(CUserChangePayload::Parse("").kind, Kind::Ignored);
 }
 
 CString RoomRecord(const char* number, const char* black, const char* blackGrade, const char* white,
@@ -96,8 +96,8 @@ TEST(RoomListPayloadTest, OneRoomChange) {
   EXPECT_EQ(closed.kind, Kind::Closed);
   EXPECT_EQ(closed.room.Number(), "8");
   EXPECT_EQ(closed.keyLabel, "K2 ");
-  EXPECT_EQ(CRoomChangePayload::Parse("|1|8|title|").kind, Kind::None);
-  EXPECT_EQ(CRoomChangePayload::Parse("").kind, Kind::None);
+  EXPECT_EQ(CRoomChangePayload::Parse("|1|8|title|").kind, Kind::Ignored);
+  EXPECT_EQ(CRoomChangePayload::Parse("").kind, Kind::Ignored);
 }
 
 TEST(WaitingRoomTableTest, LooksUpNamesAndNumbers) {
