@@ -133,8 +133,18 @@ void CMainFrame::ConnectToServer(const CString& id, const CString& password) {
   BeginWaitCapture();
   RetireLink();
   m_pLink = std::make_unique<CServerLink>(this, INVALID_SOCKET);
+  CServerLink* const attempt = m_pLink.get();
   m_bConnecting = TRUE;
-  if (m_pLink && m_pLink->Connect(m_address.m_strHost, m_address.m_nPort)) {
+  // A request that fails at once reports its error while still inside Connect; that report
+  // would run the whole disconnection (and a nested login) before the question below, so the
+  // link stays silent until the request is issued.
+  const WORD notifyMask = attempt->GetNotifyMask();
+  attempt->SetNotifyMask(0);
+  const BOOL issued = attempt->Connect(m_address.m_strHost, m_address.m_nPort);
+  if (m_pLink.get() != attempt)
+    return;  // a newer connection took over meanwhile: this attempt must not retire it
+  if (issued) {
+    attempt->SetNotifyMask(notifyMask);
     m_pLoginRecord = std::make_unique<CSessionRecord>(id, password);
     return;
   }
@@ -495,9 +505,10 @@ BOOL CMainFrame::OnCopyData(CWnd* wnd, COPYDATASTRUCT* data) {
 void CMainFrame::LoadChatMacros() { m_chatMacros = m_settingFiles.LoadChatMacros(); }
 
 void CMainFrame::OnChattingMacro() {
-  // Without a phrase file the command makes one first, so the dialog always has a file to save.
-  m_settingFiles.CreateChatMacroFileIfMissing();
+  // The phrases are read before a missing file is made: the new empty file must not replace the
+  // built-in phrases the dialog opens with.
   LoadChatMacros();
+  m_settingFiles.CreateChatMacroFileIfMissing();
   CSettingFiles::ChatMacros edited = m_chatMacros;
   if (!RunChatMacroDialog(edited))
     return;

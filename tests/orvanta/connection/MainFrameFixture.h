@@ -87,6 +87,7 @@ public:
   explicit CTestMainFrame(const CServerAddress& address) : CMainFrame(address) {}
 
   std::optional<CSettingFiles::ChatMacros> chatMacroAnswer;
+  std::vector<CSettingFiles::ChatMacros> chatMacrosShown;  // what each macro dialog opened with
   std::optional<std::array<BOOL, 4>> optionsAnswer;  // ManToMan, Invite, Alarm, Nego
   std::vector<std::string>* commandLines{nullptr};  // where started programs are recorded
   using CMainFrame::OnChattingMacro;
@@ -99,6 +100,7 @@ protected:
     return 33;
   }
   BOOL RunChatMacroDialog(CSettingFiles::ChatMacros& macros) override {
+    chatMacrosShown.push_back(macros);
     if (!chatMacroAnswer)
       return CMainFrame::RunChatMacroDialog(macros);
     macros = *chatMacroAnswer;
