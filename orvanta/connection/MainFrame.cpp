@@ -10,11 +10,13 @@
 #include "orvanta/connection/ConnectDlg.h"
 #include "orvanta/connection/LoginProfile.h"
 #include "orvanta/connection/LoginRequests.h"
+#include "orvanta/connection/OrvantaView.h"
 #include "orvanta/connection/ScreenFlags.h"
 #include "orvanta/connection/ServerLink.h"
 #include "orvanta/connection/SessionRecord.h"
 #include "orvanta/connection/UserOptions.h"
 #include "orvanta/resources/OrvantaResources.h"
+#include "orvanta/widgets/MainMenu.h"
 
 namespace {
 
@@ -48,6 +50,8 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
   ON_COMMAND(CMainFrame::kChattingMacroCommand, OnChattingMacro)
   ON_COMMAND(CMainFrame::kConnectMenuCommand, OnConnectDisconnect)
   ON_MESSAGE(CMainFrame::kDeleteRetiredLinksMessage, OnDeleteRetiredLinks)
+  ON_UPDATE_COMMAND_UI(OrvantaCommand::kConnect, OnUpdateConnect)
+  ON_UPDATE_COMMAND_UI_RANGE(OrvantaCommand::kWaitingRoomList, OrvantaCommand::kLeaveRoom, OnUpdateCommandState)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame() : CMainFrame(CServerAddress::Resolve()) {}
@@ -295,7 +299,8 @@ void CMainFrame::OnLinkClosed() {
   SwitchView(kStartView);
   ResetLoginRoomEntry();
   SetStatusText("");
-  NotePending("DestroyRoomButtons");
+  if (COrvantaView* start = GetStartView())
+    start->DestroyRoomButtons();
   NotePending("DisableCommandButtons");
   ClearConnectionFlags();
   EndWaitCapture();
@@ -429,12 +434,25 @@ CString CMainFrame::GetViewStatusText(UINT viewId) {
 void CMainFrame::SwitchView(UINT viewId) {
   if (viewId == m_nActiveViewId)
     return;
+  CRuntimeClass* viewClass = FindViewClass(viewId);
+  // A screen the program does not have keeps the one shown.
+  if (!viewClass) {
+    NotePending("MissingView", NumberText(viewId));
+    return;
+  }
   SetStatusText(GetViewStatusText(viewId));
-  NotePending("CreateView", NumberText(viewId));
+  if (m_wndSplitter.GetSafeHwnd() && !m_wndSplitter.ReplaceView(0, 0, viewClass)) {
+    NotePending("MissingView", NumberText(viewId));
+    return;
+  }
   m_nActiveViewId = viewId;
   FlagScreen(viewId);
   if (viewId == kStartView && m_bConnected)
     SendPostLoginRequest();
+  if (CMainMenu* menu = GetMainMenu())
+    menu->ShowButtonsForView(viewId);
+  if (m_wndSplitter.GetSafeHwnd())
+    m_wndSplitter.RecalcLayout();
 }
 
 void CMainFrame::FlagScreen(UINT viewId) { FlagScreenForView(viewId); }
@@ -592,6 +610,8 @@ PENDING_PAYLOAD_ACTION(OnMailTo)
 
 void CMainFrame::OnPostLoginNotice(CFieldTokenizer& payload) {
   NotePending("OnPostLoginNotice", payload.GetText());
+  if (COrvantaView* start = GetStartView())
+    start->BuildRoomButtons(payload.GetText());
   // The login's wait ends with the server's notice, whatever the start view does with it.
   EndWaitCapture();
 }

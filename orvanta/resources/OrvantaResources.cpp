@@ -4,6 +4,7 @@
 #include <platform/strings.h>
 
 #include "orvanta/connection/ConnectDlg.h"
+#include "orvanta/resources/OrvantaBitmaps.h"
 
 BOOL RegisterOrvantaResources(HINSTANCE module) {
   platform::ResourceModule* table = platform::FindResourceModule(module);
@@ -12,6 +13,8 @@ BOOL RegisterOrvantaResources(HINSTANCE module) {
   RegisterOrvantaDialogs(*table);
   RegisterOrvantaStrings(*table);
   RegisterOrvantaIcons(*table);
+  RegisterOrvantaScreens(*table);
+  RegisterOrvantaBitmaps(*table);
   return TRUE;
 }
 

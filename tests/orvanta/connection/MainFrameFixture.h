@@ -29,6 +29,7 @@
 #include "orvanta/connection/MainFrame.h"
 #include "orvanta/connection/ScreenFlags.h"
 #include "orvanta/connection/ServerLink.h"
+#include "orvanta/connection/StandInView.h"
 #include "orvanta/resources/OrvantaResources.h"
 #include "peers/orvanta/GameServerPeer.h"
 
@@ -137,6 +138,10 @@ protected:
     frame->commandLines = &commandLines;
     if (!frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW))
       ADD_FAILURE() << "the frame was not created";
+    for (UINT view : {CMainFrame::kWaitingRoomView, CMainFrame::kGameRoomView, CMainFrame::kForumView,
+                      CMainFrame::kBulletinBoardView, CMainFrame::kRankView, CMainFrame::kRecordListView,
+                      CMainFrame::kTeachingListView})
+      frame->RegisterView(view, RUNTIME_CLASS(CStandInView));
     m_frameHandle = frame->m_hWnd;
   }
   ~MainFrameTest() override {
