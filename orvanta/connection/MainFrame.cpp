@@ -495,7 +495,18 @@ BOOL CMainFrame::WriteSetting(int field, const CString& text) {
   return m_settingFiles.WriteSetting(field, text, GetPresentSizeSetting());
 }
 
-BOOL CMainFrame::LoadAdverts() { return m_settingFiles.LoadAdverts(m_adverts); }
+BOOL CMainFrame::LoadAdverts() {
+  const BOOL found = m_settingFiles.LoadAdverts(m_adverts);
+  if (CMainMenu* menu = GetMainMenu()) {
+    for (int i = 0; i < m_adverts.m_nCount && i < CAdvertSlots::kMaxBanners; ++i) {
+      menu->SetBannerSlot(i, m_adverts.m_images[static_cast<std::size_t>(i)]);
+      menu->SetBannerLink(i, m_adverts.m_links[static_cast<std::size_t>(i)]);
+    }
+    menu->SetBannerCount(found ? m_adverts.m_nCount : 0);
+    menu->SetBannerShown(found && m_adverts.m_nCount > 0);
+  }
+  return found;
+}
 
 CString CMainFrame::ReadAdvertStamp() const { return m_settingFiles.ReadAdvertStamp(); }
 
@@ -509,12 +520,16 @@ void CMainFrame::OnAdvertInfo(CFieldTokenizer& payload) {
     return;
   }
   NotePending(found && m_adverts.m_nCount > 0 ? "ShowBanners" : "HideBanners");
+  if (CMainMenu* menu = GetMainMenu())
+    menu->LoadBannerImages();
 }
 
 BOOL CMainFrame::OnCopyData(CWnd* wnd, COPYDATASTRUCT* data) {
   if (data && data->dwData == kAdvertsReadyData) {
     LoadAdverts();
     NotePending("ShowBanners");
+    if (CMainMenu* menu = GetMainMenu())
+      menu->LoadBannerImages();
     SetActiveWindow();
   }
   return CFrameWnd::OnCopyData(wnd, data);
