@@ -12,6 +12,7 @@
 #include "orvanta/connection/LoginRequests.h"
 #include "orvanta/connection/OrvantaView.h"
 #include "orvanta/connection/ScreenFlags.h"
+#include "orvanta/connection/SendCategory.h"
 #include "orvanta/connection/ServerLink.h"
 #include "orvanta/connection/SessionRecord.h"
 #include "orvanta/connection/UserOptions.h"
@@ -637,9 +638,16 @@ void CMainFrame::OnMemoNotice(CFieldTokenizer&) { RequestMemoList(); }
 
 PENDING_PAYLOAD_ACTION(OnWaitingRoomList)
 PENDING_ACTION(UpdateTitle)
-PENDING_ACTION(SendGameListRequest)
 PENDING_ACTION(SendWaitRoomLeave)
-PENDING_ACTION(SendWaitRoomEnter)
+
+// Waiting-room requests of the start screen. The room is named by the frame's current-room text
+// (no waiting-room record holds a key for it yet); without a record the major is 3. Not flushed.
+void CMainFrame::SendWaitRoomEnter() { QueueRequest(3, 1, "|" + m_strCurrentRoomTitle + "|", "1"); }
+
+void CMainFrame::SendGameListRequest() {
+  const CString role = m_pLoginRecord ? m_pLoginRecord->m_strRole : CString();
+  QueueRequest(GetSendCategory(1, role), 1, "|" + m_strCurrentRoomTitle + "|50|", "1");
+}
 PENDING_ACTION(CloseNegotiationWindow)
 PENDING_ACTION(RetryNegotiation)
 PENDING_ACTION(OnInviteUser)

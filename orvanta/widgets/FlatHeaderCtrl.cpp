@@ -94,6 +94,8 @@ int CFlatHeaderCtrl::ContentWidth(int index, const HDITEMEX& record) {
   return width;
 }
 
+void CFlatHeaderCtrl::SyncRecords() { m_records.resize(static_cast<std::size_t>(std::max(0, GetItemCount()))); }
+
 BOOL CFlatHeaderCtrl::SetItemEx(int index, const HDITEMEX& record) {
   if (index < 0 || index >= static_cast<int>(m_records.size()))
     return FALSE;

@@ -27,6 +27,8 @@ public:
   CFlatHeaderCtrl();
   ~CFlatHeaderCtrl() override;
 
+  // Gives headings inserted before the header was subclassed their default records.
+  void SyncRecords();
   BOOL SetItemEx(int index, const HDITEMEX& record);
   BOOL GetItemEx(int index, HDITEMEX& record) const;
   // Count sort states, all -1 (never clicked).

@@ -13,8 +13,11 @@ CFlatListCtrl::CFlatListCtrl() = default;
 CFlatListCtrl::~CFlatListCtrl() = default;
 
 void CFlatListCtrl::SubclassHeader() {
-  if (CHeaderCtrl* header = GetHeaderCtrl(); header && header->GetSafeHwnd() && !m_header.GetSafeHwnd())
-    m_header.SubclassWindow(header->GetSafeHwnd());
+  if (m_header.GetSafeHwnd() || !m_hWnd)
+    return;
+  const HWND header = reinterpret_cast<HWND>(SendMessage(LVM_GETHEADER));
+  if (header && !CWnd::FromHandlePermanent(header) && m_header.SubclassWindow(header))
+    m_header.SyncRecords();
 }
 
 void CFlatListCtrl::InitColumns() {

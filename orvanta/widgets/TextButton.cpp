@@ -84,11 +84,16 @@ void CTextButton::OnMouseMove(UINT flags, CPoint point) {
   }
 }
 
-void CTextButton::OnLButtonUp(UINT flags, CPoint point) {
+void CTextButton::OnLButtonUp(UINT, CPoint) {
   if (!m_bPressed) {
-    CButton::OnLButtonUp(flags, point);
+    // A press dragged out of the button is no click: the standard button's own click on release
+    // is not let through.
+    if (GetCapture() == this)
+      ReleaseCapture();
     return;
   }
+  if (GetCapture() == this)
+    ReleaseCapture();
   m_bPressed = FALSE;
   RepaintOrFocus();
   if (CWnd* parent = GetParent())
