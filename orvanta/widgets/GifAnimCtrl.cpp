@@ -2,6 +2,7 @@
 
 #include <chrono>
 
+#include <platform/files.h>
 #include <platform/gdi.h>
 #include <platform/resources.h>
 
@@ -18,13 +19,19 @@ CGifAnimCtrl::~CGifAnimCtrl() { Stop(); }
 
 BOOL CGifAnimCtrl::Load(const CString& path) {
   Stop();
-  std::lock_guard lock(m_mutex);
-  m_canvas.clear();
-  m_saved.clear();
-  if (!m_decoder.LoadFile(path.str()))
-    return FALSE;
-  ResetCanvas();
-  return TRUE;
+  std::vector<std::uint8_t> bytes;
+  CFile file;
+  if (file.Open(path, CFile::modeRead | CFile::shareDenyNone)) {
+    // A banner is a small picture: a file past the limit is not one.
+    const std::uint64_t length = file.GetLength();
+    if (length <= kMaxFileBytes) {
+      bytes.resize(static_cast<std::size_t>(length));
+      if (!bytes.empty() && file.Read(bytes.data(), static_cast<UINT>(bytes.size())) != bytes.size())
+        bytes.clear();
+    }
+    file.Close();
+  }
+  return LoadBytes(bytes.data(), bytes.size());
 }
 
 BOOL CGifAnimCtrl::LoadBytes(const std::uint8_t* data, std::size_t size) {

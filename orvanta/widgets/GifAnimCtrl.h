@@ -22,6 +22,8 @@ public:
   static constexpr UINT kFrameReadyMessage = WM_USER + 0x4C;
   // Thread states.
   enum { kIdle = 0, kStopRequested = 1, kStopped = 2, kRunning = 5 };
+  // Largest file Load reads.
+  static constexpr std::uint64_t kMaxFileBytes = 16u << 20;
 
   CGifAnimCtrl();
   ~CGifAnimCtrl() override;

@@ -1,6 +1,5 @@
 #include "orvanta/widgets/GifDecoder.h"
 
-#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -142,20 +141,6 @@ bool CGifDecoder::Load(const std::uint8_t* data, std::size_t size) {
     return false;
   }
   return true;
-}
-
-bool CGifDecoder::LoadFile(const std::string& path) {
-  Clear();
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file)
-    return false;
-  std::vector<std::uint8_t> bytes;
-  std::uint8_t chunk[16384];
-  std::size_t got = 0;
-  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
-    bytes.insert(bytes.end(), chunk, chunk + got);
-  std::fclose(file);
-  return Load(bytes.data(), bytes.size());
 }
 
 bool CGifDecoder::ReadByte(std::uint8_t& byte) {

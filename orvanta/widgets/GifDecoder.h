@@ -36,7 +36,6 @@ public:
   // Takes a whole file; FALSE (and empty) for a wrong signature, a short header or global table,
   // or a screen larger than kMaxSide.
   bool Load(const std::uint8_t* data, std::size_t size);
-  bool LoadFile(const std::string& path);
   void Clear();
   bool IsLoaded() const { return !m_blocks.empty(); }
 

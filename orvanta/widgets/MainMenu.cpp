@@ -110,19 +110,23 @@ void CMainMenu::OnInitialUpdate() {
   ShowButtonsForView(frame ? frame->GetActiveViewId() : CMainFrame::kStartView);
   if (frame)
     frame->LoadAdverts();
-  if (m_bBannerShown && m_banner.GetSafeHwnd()) {
-    m_banner.SetWindowPos(nullptr, 0, 0, m_leftSize.cx, m_leftSize.cy, SWP_NOZORDER);
-    m_banner.SetNotifyWindow(m_hWnd);
+  if (m_bBannerShown)
     LoadBannerImages();
-    m_banner.ShowWindow(SW_SHOW);
-    if (!m_toolTip.GetSafeHwnd() && m_toolTip.Create(this))
-      m_toolTip.AddTool(&m_banner, Cp949("클릭하시면 해당 사이트로 이동하실수 있습니다."));
-    m_banner.ModifyStyle(0, SS_NOTIFY);
-    m_banner.SetLinkCursor(kBannerLinkCursor);
-  } else if (m_banner.GetSafeHwnd()) {
+  else if (m_banner.GetSafeHwnd())
     m_banner.ShowWindow(SW_HIDE);
-  }
   UpdateWindow();
+}
+
+void CMainMenu::PrepareBanner() {
+  if (!m_banner.GetSafeHwnd())
+    return;
+  m_banner.SetWindowPos(nullptr, 0, 0, m_leftSize.cx, m_leftSize.cy, SWP_NOZORDER);
+  m_banner.SetNotifyWindow(m_hWnd);
+  m_banner.ShowWindow(SW_SHOW);
+  if (!m_toolTip.GetSafeHwnd() && m_toolTip.Create(this))
+    m_toolTip.AddTool(&m_banner, Cp949("클릭하시면 해당 사이트로 이동하실수 있습니다."));
+  m_banner.ModifyStyle(0, SS_NOTIFY);
+  m_banner.SetLinkCursor(kBannerLinkCursor);
 }
 
 BOOL CMainMenu::PreTranslateMessage(MSG* msg) {
@@ -168,6 +172,8 @@ void CMainMenu::ShowCurrentBanner() {
 void CMainMenu::LoadBannerImages() {
   if (!m_bBannerShown)
     return;
+  // Banners that arrive after the pane started (the downloader's) show the control as well.
+  PrepareBanner();
   m_nCurrentBanner = 0;
   ShowCurrentBanner();
   CMainFrame* frame = GetMainFrame();

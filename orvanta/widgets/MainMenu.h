@@ -72,6 +72,8 @@ protected:
 
 private:
   CMainFrame* GetMainFrame() const;
+  // Places and shows the banner control, which tells this pane of clicks and shows the hand.
+  void PrepareBanner();
   // Loads the banner of the current slot into the control and moves to the next slot.
   void ShowCurrentBanner();
 
