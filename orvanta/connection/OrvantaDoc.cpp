@@ -33,7 +33,8 @@ CGiboRecord* COrvantaDoc::GetRecordForView(UINT viewId) {
 }
 
 BOOL COrvantaDoc::IsEmptyRecord(const CGiboRecord& record) {
-  return record.GetMoves().IsEmpty() && record.GetSetup().IsEmpty();
+  // The setup text always names its property; stones are its bracketed values.
+  return record.GetTotalMoves() == 0 && record.GetSetup().Find('[') < 0;
 }
 
 BOOL COrvantaDoc::OnSaveDocument(LPCTSTR path) {
