@@ -93,8 +93,12 @@ inline std::string Compress(const std::vector<std::uint8_t>& indices, int minimu
     }
     current = index;
   }
-  if (current >= 0)
+  if (current >= 0) {
     emit(current);
+    // The decoder adds its lagging entry on reading this code and may grow before the end code.
+    if (next < 4096 && next == (1 << codeSize) && codeSize < 12)
+      ++codeSize;
+  }
   emit(clear + 1);
   if (count > 0)
     bytes += static_cast<char>(buffer & 0xFF);
