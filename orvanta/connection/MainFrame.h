@@ -5,9 +5,9 @@
 // asks for. It also keeps the small local files ("setting.ini", "AD.ini", "ChatMacro.Ini") and the
 // option switches of the profile.
 //
-// The views of the upper pane (waiting room, game room, lists, forum, bulletin board) and the
-// dialogs of the lobby are not part of the program yet: the frame keeps which view id is shown,
-// and every action that would reach one of them is recorded (GetPendingCalls) instead of being
+// Its client area is a fixed two-row splitter: the upper pane shows one view at a time, made from
+// the view table by view id; the lower pane is the main menu pane. Actions that would reach a
+// screen or dialog the program does not have yet are recorded (GetPendingCalls) instead of being
 // lost. A record for a view is passed on only while that view is the one shown.
 
 #include <cstddef>
@@ -24,6 +24,8 @@
 #include <platform/strings.h>
 
 #include "orvanta/connection/AdvertSlots.h"
+#include "orvanta/connection/CommandStates.h"
+#include "orvanta/widgets/FixedSplitterWnd.h"
 #include "orvanta/connection/FrameActions.h"
 #include "orvanta/connection/ServerAddress.h"
 #include "orvanta/connection/ServerDispatcher.h"
@@ -32,6 +34,8 @@
 #include "orvanta/lobby/WaitingRoomRec.h"
 #include "orvanta/lobby/WaitingRoomTable.h"
 
+class CMainMenu;
+class COrvantaView;
 class CServerLink;
 class CSessionRecord;
 class CTirvoDListView;
@@ -96,6 +100,39 @@ public:
   UINT GetActiveViewId() const { return m_nActiveViewId; }
   // The status text the view table gives view id ("" for ids without one).
   static CString GetViewStatusText(UINT viewId);
+
+  // --- Views of the splitter, the start screen and the frame's commands ---
+  // Makes viewClass the view of viewId (in place of the view table's entry), so that a switch to
+  // viewId shows it.
+  void RegisterView(UINT viewId, CRuntimeClass* viewClass);
+  // The view class a switch to viewId makes, or null when the program has none.
+  CRuntimeClass* FindViewClass(UINT viewId) const;
+  CFixedSplitterWnd& GetSplitter() { return m_wndSplitter; }
+  // The view of the upper pane, the start view when it is the one shown, the lower pane.
+  CView* GetContentView() const;
+  COrvantaView* GetStartView() const;
+  CMainMenu* GetMainMenu() const;
+  // The start view has made the waiting-room records of the room list.
+  BOOL AreRoomRecordsLoaded() const { return m_bRoomRecordsLoaded; }
+  void SetRoomRecordsLoaded(BOOL loaded) { m_bRoomRecordsLoaded = loaded; }
+  const CString& GetCurrentRoomTitle() const { return m_strCurrentRoomTitle; }
+  // A room button of the start view: the room becomes the current one and its request leaves
+  // (forum, teaching-room list or waiting room by kind), flushed; the wait cursor shows until
+  // the answer.
+  void EnterRoomFromStartView(const CString& kind, const CString& number, const CString& title);
+  // A command word of the start view's movie.
+  void OnMovieCommand(const CString& command);
+  // A button of the main menu pane.
+  void OnMenuButton(UINT id);
+  // Opens path of the service's web site (a full address as it stands).
+  void OpenWebPage(const CString& path);
+  // The screen commands of the main menu pane.
+  void ShowWaitingRoomList();
+  void ShowGameRoom();
+  WORD GetRoomStateWord() const { return m_wRoomState; }
+  void SetRoomStateWord(WORD state) { m_wRoomState = state; }
+  // The situation the command-state rules read.
+  CCommandSituation GetCommandSituation() const;
 
   // --- Settings and data files ---
   CString ReadSetting(int field) const override;
@@ -305,6 +342,11 @@ protected:
   void NotePending(const char* name, const CString& detail = CString());
 
   BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+  // The fixed two-row splitter: the start view above, the main menu pane below.
+  BOOL OnCreateClient(LPCREATESTRUCT cs, CCreateContext* context) override;
+  // Command states: connect/disconnect, the screen commands, the game-room commands.
+  void OnUpdateConnect(CCmdUI* cmdUI);
+  void OnUpdateCommandState(CCmdUI* cmdUI);
   int OnCreate(LPCREATESTRUCT cs);
   void OnClose();
   // Message 0x4E9 from the link: the low word of lParam is the event.
@@ -340,9 +382,9 @@ private:
   platform::Profile& GetAppProfile();
 
   // --- Lobby (MainFrameLobby.cpp) ---
-  // The waiting room's form in the frame's pane; deleted with its window.
-  void OpenWaitingRoomView();
-  void CloseWaitingRoomView();
+  // The waiting room as the view switch makes it and lets it go.
+  void OnWaitingRoomShown();
+  void OnWaitingRoomLeaving();
   // The answering dialog over a proposal; its result (IDOK, IDCANCEL or 100) and the dialog's
   // values for a counter-proposal.
   virtual INT_PTR RunNegotiationReplyDialog(const CString& proposal, CString& answer);
@@ -352,6 +394,12 @@ private:
   CTirvoDListView* m_pWaitingRoomView{nullptr};
   int m_nRoomEntryMode{0};
   // --- End of the lobby block ---
+
+  // Start-up and views block.
+  CFixedSplitterWnd m_wndSplitter;
+  std::map<UINT, CRuntimeClass*> m_registeredViews;  // views added to the table at run time
+  CString m_strCurrentRoomTitle;
+  BOOL m_bRoomRecordsLoaded{FALSE};
 
   CStatusBar m_wndStatusBar;  // created hidden
   CServerAddress m_address;

@@ -55,29 +55,20 @@ std::array<CString, 8> CMainFrame::GetChatPhrases() const {
   return phrases;
 }
 
-void CMainFrame::OpenWaitingRoomView() {
-  if (m_pWaitingRoomView || !m_hWnd)
+void CMainFrame::OnWaitingRoomShown() {
+  m_pWaitingRoomView = dynamic_cast<CTirvoDListView*>(GetContentView());
+  if (!m_pWaitingRoomView)
     return;
-  auto* view = new CTirvoDListView;
-  view->SetHost(this);
-  CRect client;
-  GetClientRect(&client);
-  // A view that fails to be made deletes itself with its window.
-  if (!view->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, client, this, AFX_IDW_PANE_FIRST))
-    return;
-  m_pWaitingRoomView = view;
-  view->OnInitialUpdate();
-  RecalcLayout();
-  view->RecalcLayout();
+  m_pWaitingRoomView->SetHost(this);
+  m_pWaitingRoomView->RecalcLayout();
 }
 
-void CMainFrame::CloseWaitingRoomView() {
+void CMainFrame::OnWaitingRoomLeaving() {
   CTirvoDListView* view = m_pWaitingRoomView;
   m_pWaitingRoomView = nullptr;
-  if (!view)
-    return;
-  view->SaveColumnWidths();
-  view->DestroyWindow();  // the view deletes itself
+  // The view goes with the switch; its column widths stay for the next one.
+  if (view)
+    view->SaveColumnWidths();
 }
 
 // ---------------------------------------------------------------------------------------------

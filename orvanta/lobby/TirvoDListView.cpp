@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include <platform/ddx.h>
+#include <platform/frames.h>
 #include <platform/gdi_dc.h>
 
 #include "orvanta/connection/FieldTokenizer.h"
@@ -91,6 +92,9 @@ void CTirvoDListView::DoDataExchange(CDataExchange* dx) {
 // Life and layout
 
 void CTirvoDListView::OnInitialUpdate() {
+  // Made by the frame's view switch, the view finds its host in the frame that holds it.
+  if (!m_pHost)
+    m_pHost = dynamic_cast<CLobbyHost*>(GetParentFrame());
   CFormView::OnInitialUpdate();
   ModifyStyle(0, WS_CLIPCHILDREN);
   m_whiteBrush.CreateSolidBrush(RGB(255, 255, 255));

@@ -5,6 +5,7 @@
 
 #include "orvanta/connection/ConnectDlg.h"
 #include "orvanta/resources/LobbyResources.h"
+#include "orvanta/resources/OrvantaBitmaps.h"
 
 BOOL RegisterOrvantaResources(HINSTANCE module) {
   platform::ResourceModule* table = platform::FindResourceModule(module);
@@ -13,6 +14,8 @@ BOOL RegisterOrvantaResources(HINSTANCE module) {
   RegisterOrvantaDialogs(*table);
   RegisterOrvantaStrings(*table);
   RegisterOrvantaIcons(*table);
+  RegisterOrvantaScreens(*table);
+  RegisterOrvantaBitmaps(*table);
   return TRUE;
 }
 

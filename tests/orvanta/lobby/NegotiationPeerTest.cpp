@@ -6,6 +6,7 @@
 
 #include <platform/messageloop.h>
 
+#include "orvanta/connection/StandInView.h"
 #include "orvanta/lobby/NegotiationReplyDlg.h"
 
 namespace {
@@ -22,6 +23,7 @@ protected:
     frameB = new CTestMainFrame(address);
     ASSERT_TRUE(frameB->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW));
     frameBHandle = frameB->m_hWnd;
+    frameB->RegisterView(CMainFrame::kGameRoomView, RUNTIME_CLASS(CStandInView));
     script.logins.push_back({"bob", "pw7", 0, IDOK});
     frameB->RunLoginPass();
     ASSERT_TRUE(PumpUntil([&] { return peerB.RecordCount() >= 6 && frameB->IsConnected(); }));
