@@ -638,7 +638,6 @@ PENDING_PAYLOAD_ACTION(OnMemoCount)
 
 void CMainFrame::OnMemoNotice(CFieldTokenizer&) { RequestMemoList(); }
 
-PENDING_ACTION(UpdateTitle)
 PENDING_ACTION(SendWaitRoomLeave)
 
 // Waiting-room requests of the start screen. The room is named by the frame's current-room text

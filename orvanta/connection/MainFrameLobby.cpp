@@ -55,6 +55,17 @@ std::array<CString, 8> CMainFrame::GetChatPhrases() const {
   return phrases;
 }
 
+void CMainFrame::UpdateTitle() {
+  // The waiting room the start screen asked for is entered: it gets its record (named to the
+  // server by the title the start screen sent) and its screen.
+  if (!GetCurrentWaitingRoomRec())
+    RememberWaitingRoom(m_nCurrentWaitRoom, m_strCurrentRoomTitle, m_strCurrentRoomTitle);
+  const CWaitingRoomRec* record = GetCurrentWaitingRoomRec();
+  SwitchView(kWaitingRoomView);
+  if (m_hWnd && record)
+    SetWindowText("Orvanta 1.5(" + record->m_strName + ")");
+}
+
 void CMainFrame::OnWaitingRoomShown() {
   m_pWaitingRoomView = dynamic_cast<CTirvoDListView*>(GetContentView());
   if (!m_pWaitingRoomView)

@@ -209,4 +209,25 @@ TEST_F(WaitingRoomPeerTest, EnteringRoomsAndUserCommands) {
   EXPECT_EQ(lobby.shown.size(), before);
 }
 
+TEST_F(WaitingRoomPeerTest, TheStartScreensRoomButtonLeadsIntoTheWaitingRoom) {
+  LogIn();
+  peer.ReplyOnce(3, 1, {{Record(3, 1, "|ok|"), 0}});
+  taken = peer.RecordCount();
+  frame->EnterRoomFromStartView("1", "2", "Dan room");
+  const std::optional<PeerRecord> enter = NextRecord(3, 1);
+  ASSERT_TRUE(enter);
+  EXPECT_EQ(enter->payload, "|Dan room|");
+  ASSERT_TRUE(PumpUntil([&] { return frame->GetWaitingRoomView() != nullptr; }));
+  view = frame->GetWaitingRoomView();
+  CString title;
+  frame->GetWindowText(title);
+  EXPECT_EQ(title, "Orvanta 1.5(Dan room)");
+  Serve(Record(3, 3, "|1|x|1|2|amy|Amy|3K|"), [&] { return view->GetUserList().GetItemCount() == 1; });
+  taken = peer.RecordCount();
+  view->SendChat("hi");
+  const std::optional<PeerRecord> line = NextRecord(3, 4);
+  ASSERT_TRUE(line);
+  EXPECT_EQ(line->payload, "|Dan room|hi|");
+}
+
 }  // namespace
