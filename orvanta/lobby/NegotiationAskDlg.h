@@ -57,6 +57,7 @@ public:
   CNegotiationAskDlg(const CString& text, const CString& ownId, CWnd* parent = nullptr);
   static platform::DialogTemplate BuildTemplate();
 
+  using CDialog::Create;
   // Makes the modeless window (hidden until the caller shows it).
   BOOL Create(CWnd* parent);
   void SetNotifyWindow(HWND window) { m_hNotifyWnd = window; }
