@@ -5,13 +5,15 @@
 // asks for. It also keeps the small local files ("setting.ini", "AD.ini", "ChatMacro.Ini") and the
 // option switches of the profile.
 //
-// The views of the upper pane (waiting room, game room, lists, forum, bulletin board) and the
-// dialogs of the lobby are not part of the program yet: the frame keeps which view id is shown,
-// and every action that would reach one of them is recorded (GetPendingCalls) instead of being
+// Its client area is a fixed two-row splitter: the upper pane shows one view at a time, made from
+// the view table by view id; the lower pane is the main menu pane. Actions that would reach a
+// screen or dialog the program does not have yet are recorded (GetPendingCalls) instead of being
 // lost. A record for a view is passed on only while that view is the one shown.
 
 #include <cstddef>
+#include <array>
 #include <deque>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -22,15 +24,23 @@
 #include <platform/strings.h>
 
 #include "orvanta/connection/AdvertSlots.h"
+#include "orvanta/connection/CommandStates.h"
+#include "orvanta/widgets/FixedSplitterWnd.h"
 #include "orvanta/connection/FrameActions.h"
 #include "orvanta/connection/ServerAddress.h"
 #include "orvanta/connection/ServerDispatcher.h"
 #include "orvanta/connection/SettingFiles.h"
+#include "orvanta/lobby/LobbyHost.h"
+#include "orvanta/lobby/WaitingRoomRec.h"
+#include "orvanta/lobby/WaitingRoomTable.h"
 
+class CMainMenu;
+class COrvantaView;
 class CServerLink;
 class CSessionRecord;
+class CTirvoDListView;
 
-class CMainFrame : public CFrameWnd, public CFrameActions {
+class CMainFrame : public CFrameWnd, public CFrameActions, public CLobbyHost {
   DECLARE_DYNCREATE(CMainFrame)
 public:
   // Ids of the views of the upper pane (the first four are also their dialog templates).
@@ -91,10 +101,43 @@ public:
   // The status text the view table gives view id ("" for ids without one).
   static CString GetViewStatusText(UINT viewId);
 
+  // --- Views of the splitter, the start screen and the frame's commands ---
+  // Makes viewClass the view of viewId (in place of the view table's entry), so that a switch to
+  // viewId shows it.
+  void RegisterView(UINT viewId, CRuntimeClass* viewClass);
+  // The view class a switch to viewId makes, or null when the program has none.
+  CRuntimeClass* FindViewClass(UINT viewId) const;
+  CFixedSplitterWnd& GetSplitter() { return m_wndSplitter; }
+  // The view of the upper pane, the start view when it is the one shown, the lower pane.
+  CView* GetContentView() const;
+  COrvantaView* GetStartView() const;
+  CMainMenu* GetMainMenu() const;
+  // The start view has made the waiting-room records of the room list.
+  BOOL AreRoomRecordsLoaded() const { return m_bRoomRecordsLoaded; }
+  void SetRoomRecordsLoaded(BOOL loaded) { m_bRoomRecordsLoaded = loaded; }
+  const CString& GetCurrentRoomTitle() const { return m_strCurrentRoomTitle; }
+  // A room button of the start view: the room becomes the current one and its request leaves
+  // (forum, teaching-room list or waiting room by kind), flushed; the wait cursor shows until
+  // the answer.
+  void EnterRoomFromStartView(const CString& kind, const CString& number, const CString& title);
+  // A command word of the start view's movie.
+  void OnMovieCommand(const CString& command);
+  // A button of the main menu pane.
+  void OnMenuButton(UINT id);
+  // Opens path of the service's web site (a full address as it stands).
+  void OpenWebPage(const CString& path);
+  // The screen commands of the main menu pane.
+  void ShowWaitingRoomList();
+  void ShowGameRoom();
+  WORD GetRoomStateWord() const { return m_wRoomState; }
+  void SetRoomStateWord(WORD state) { m_wRoomState = state; }
+  // The situation the command-state rules read.
+  CCommandSituation GetCommandSituation() const;
+
   // --- Settings and data files ---
-  CString ReadSetting(int field) const;
+  CString ReadSetting(int field) const override;
   // Replaces one field of "setting.ini"; FALSE when it cannot be written.
-  BOOL WriteSetting(int field, const CString& text);
+  BOOL WriteSetting(int field, const CString& text) override;
   // Refills the banner slots from "AD.ini"; FALSE (slots unchanged) when it is unusable.
   BOOL LoadAdverts();
   CString ReadAdvertStamp() const;
@@ -252,6 +295,38 @@ public:
   void OnPostDeleted(CFieldTokenizer& payload) override;
   void OnReadCount(CFieldTokenizer& payload) override;
 
+  // --- Lobby: the waiting room, its senders and relays (MainFrameLobby.cpp) ---
+  // Keeps the record of waiting room number (made anew each time) and makes it the current one.
+  void RememberWaitingRoom(int number, const CString& key, const CString& name);
+  // The current waiting room's record; null without one.
+  CWaitingRoomRec* GetCurrentWaitingRoomRec() const;
+  // The waiting room while it is the view shown; null otherwise.
+  CTirvoDListView* GetWaitingRoomView() const { return m_pWaitingRoomView; }
+  int GetRoomEntryMode() const { return m_nRoomEntryMode; }
+  WORD GetRoomState() const { return m_wRoomState; }
+  void SendUserSearch(const CString& a, const CString& b);
+  void SendMemo(const CString& receiver, const CString& text);
+  // The answer to another user's proposal (message 513): runs the answering dialog and sends what
+  // the user chose.
+  void OnNegotiationProposal(CFieldTokenizer& payload);
+  // CLobbyHost
+  CSessionRecord* GetLobbySession() override { return m_pLoginRecord.get(); }
+  CString GetWaitingRoomKey() const override;
+  const CWaitingRoomTable& GetWaitingRoomTable() const override { return m_waitingRooms; }
+  std::array<CString, 8> GetChatPhrases() const override;
+  void SendChatLine(const CString& payload) override;
+  void RequestUserInfo(const CString& number, const CString& id) override;
+  void SendMail(const CString& number, const CString& id) override;
+  void SendUserMessage(const CString& a, const CString& b, const CString& c) override;
+  void SendWaitingRoomRequest119(const CString& number, const CString& id) override;
+  void SendWaitingRoomRequest38(const CString& payload) override;
+  void SendWaitingRoomRequest57(const CString& payload) override;
+  void SetRoomEntryMode(int mode) override { m_nRoomEntryMode = mode; }
+  void SetRoomState(WORD state) override { m_wRoomState = state; }
+  BOOL RunSearchUserDialog(const CString& caption, CString& id) override;
+  BOOL RunSendMemoDialog(const CString& number, const CString& id, CString& recipient, CString& text) override;
+  // --- End of the lobby block ---
+
 protected:
   // The chat-macro dialog (template 446) over the eight phrases; TRUE on OK with the edited
   // texts in macros. The dialog is not part of the program yet: the call is recorded and
@@ -267,6 +342,11 @@ protected:
   void NotePending(const char* name, const CString& detail = CString());
 
   BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+  // The fixed two-row splitter: the start view above, the main menu pane below.
+  BOOL OnCreateClient(LPCREATESTRUCT cs, CCreateContext* context) override;
+  // Command states: connect/disconnect, the screen commands, the game-room commands.
+  void OnUpdateConnect(CCmdUI* cmdUI);
+  void OnUpdateCommandState(CCmdUI* cmdUI);
   int OnCreate(LPCREATESTRUCT cs);
   void OnClose();
   // Message 0x4E9 from the link: the low word of lParam is the event.
@@ -300,6 +380,26 @@ private:
   int Ask(const CString& text, const char* caption, UINT type);
   // The profile of the application (the frame's own when there is no application object).
   platform::Profile& GetAppProfile();
+
+  // --- Lobby (MainFrameLobby.cpp) ---
+  // The waiting room as the view switch makes it and lets it go.
+  void OnWaitingRoomShown();
+  void OnWaitingRoomLeaving();
+  // The answering dialog over a proposal; its result (IDOK, IDCANCEL or 100) and the dialog's
+  // values for a counter-proposal.
+  virtual INT_PTR RunNegotiationReplyDialog(const CString& proposal, CString& answer);
+  void SendNegotiationAnswer(const CString& proposal, INT_PTR result, const CString& counterPayload);
+  CWaitingRoomTable m_waitingRooms;
+  std::map<int, std::unique_ptr<CWaitingRoomRec>> m_waitingRoomRecs;
+  CTirvoDListView* m_pWaitingRoomView{nullptr};
+  int m_nRoomEntryMode{0};
+  // --- End of the lobby block ---
+
+  // Start-up and views block.
+  CFixedSplitterWnd m_wndSplitter;
+  std::map<UINT, CRuntimeClass*> m_registeredViews;  // views added to the table at run time
+  CString m_strCurrentRoomTitle;
+  BOOL m_bRoomRecordsLoaded{FALSE};
 
   CStatusBar m_wndStatusBar;  // created hidden
   CServerAddress m_address;

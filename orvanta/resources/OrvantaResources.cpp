@@ -4,6 +4,8 @@
 #include <platform/strings.h>
 
 #include "orvanta/connection/ConnectDlg.h"
+#include "orvanta/resources/LobbyResources.h"
+#include "orvanta/resources/OrvantaBitmaps.h"
 
 BOOL RegisterOrvantaResources(HINSTANCE module) {
   platform::ResourceModule* table = platform::FindResourceModule(module);
@@ -12,11 +14,14 @@ BOOL RegisterOrvantaResources(HINSTANCE module) {
   RegisterOrvantaDialogs(*table);
   RegisterOrvantaStrings(*table);
   RegisterOrvantaIcons(*table);
+  RegisterOrvantaScreens(*table);
+  RegisterOrvantaBitmaps(*table);
   return TRUE;
 }
 
 void RegisterOrvantaDialogs(platform::ResourceModule& module) {
   platform::AddDialogTemplate(module, CConnectDlg::kTemplateId, CConnectDlg::BuildTemplate());
+  RegisterLobbyDialogs(module);
 }
 
 void RegisterOrvantaStrings(platform::ResourceModule& module) {

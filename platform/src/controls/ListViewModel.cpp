@@ -140,6 +140,10 @@ bool ListViewModel::HandleColumns(UINT message, WPARAM wParam, LPARAM lParam, LR
 bool ListViewModel::HandleView(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (message) {
     case WM_CREATE: CreateHeader(); return false;
+    case WM_SETREDRAW:
+      m_redrawOff = wParam == 0;
+      if (!m_redrawOff) Changed();
+      return false;
     case WM_SIZE:
       PlaceHeader();
       SyncScrollBars();
@@ -660,6 +664,7 @@ void ListViewModel::SyncScrollBars() {
 }
 
 void ListViewModel::Changed() {
+  if (m_redrawOff) return;
   SyncScrollBars();
   Redraw();
 }

@@ -87,6 +87,8 @@ private:
   int m_top{0};
   int m_left{0};  // horizontal scroll offset in pixels
   bool m_syncing{false};  // the bars' own client-area changes come back as WM_SIZE
+  // WM_SETREDRAW FALSE: bulk changes skip the bars and the repaint until redrawing is on again.
+  bool m_redrawOff{false};
   int m_rowHeight{17};
   int m_selectionMark{-1};
   COLORREF m_background{CLR_NONE};

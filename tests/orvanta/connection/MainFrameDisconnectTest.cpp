@@ -4,6 +4,7 @@
 #include "orvanta/connection/MainFrameFixture.h"
 
 #include "orvanta/connection/SessionRecord.h"
+#include "orvanta/lobby/TirvoDListView.h"
 
 namespace {
 
@@ -134,18 +135,48 @@ TEST_F(MainFrameDisconnectTest, ARefusedConnectionIsANetworkErrorFollowedByTheLo
   offline->DestroyWindow();
 }
 
+// A request that cannot even be issued (0.0.0.0 is refused at once) is answered by the retry
+// question alone: no network error, no disconnection, no login dialog inside the attempt. Each
+// Yes runs one more pass; the third pass is cancelled.
+TEST_F(MainFrameDisconnectTest, AConnectThatFailsAtOnceOnlyAsksToTryAgain) {
+  CServerAddress address;
+  address.m_strHost = "0.0.0.0";
+  address.m_nPort = 12121;
+  CTestMainFrame* offline = new CTestMainFrame(address);
+  ASSERT_TRUE(offline->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW));
+  const std::string question = "Unable to connect.\n\t Do you wish to try again?";
+  script.answers[question] = IDYES;
+  script.logins.push_back({"carol", "pw9", 0, IDOK});
+  script.logins.push_back({"carol", "pw9", 0, IDOK});
+  offline->RunLoginPass();
+  EXPECT_EQ(script.shown, (std::vector<std::string>{question, question}));
+  EXPECT_EQ(script.dialogs.size(), 3u);
+  EXPECT_EQ(offline->GetServerLink(), nullptr);
+  EXPECT_FALSE(offline->IsConnecting());
+  EXPECT_FALSE(offline->IsConnected());
+  PumpFor(20);
+  EXPECT_EQ(offline->GetRetiredLinkCount(), 0);
+  offline->DestroyWindow();
+}
+
 TEST_F(MainFrameDisconnectTest, RecordsForAScreenThatIsNotShownAreDropped) {
   LogIn();
-  const std::string chat = GameServerPeer::Record(3, 4, "|1|alice|x|y|hello|");
+  const std::string chat = GameServerPeer::Record(3, 4, "|1|k|alice|x|y|hello|");
   const std::string roomChat = GameServerPeer::Record(5, 6, "|1|alice|hi|");
   peer.Send({{chat + roomChat, 0}});
   PumpFor(100);
-  EXPECT_FALSE(HasPending("CTirvoDListView::AddChatLine:|1|alice|x|y|hello|"));
+  EXPECT_EQ(frame->GetWaitingRoomView(), nullptr);
   EXPECT_FALSE(HasPending("CDagukRoomView::OnChatMessage:|1|alice|hi|"));
 
   frame->SwitchView(CMainFrame::kWaitingRoomView);
+  ASSERT_NE(frame->GetWaitingRoomView(), nullptr);
   peer.Send({{chat + roomChat, 0}});
-  ASSERT_TRUE(PumpUntil([&] { return HasPending("CTirvoDListView::AddChatLine:|1|alice|x|y|hello|"); }));
+  CString box;
+  ASSERT_TRUE(PumpUntil([&] {
+    frame->GetWaitingRoomView()->GetDlgItemText(static_cast<int>(CTirvoDListView::kChatBox), box);
+    return !box.IsEmpty();
+  }));
+  EXPECT_EQ(box, "[alice]hello\r\n");
   PumpFor(50);
   EXPECT_FALSE(HasPending("CDagukRoomView::OnChatMessage:|1|alice|hi|"));
 }

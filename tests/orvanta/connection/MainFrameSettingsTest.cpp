@@ -76,8 +76,13 @@ TEST_F(MainFrameSettingsTest, TheAdvertRequestCarriesTheGreatestStamp) {
 TEST_F(MainFrameSettingsTest, TheChatMacroCommandMakesTheFileAndCancelLeavesItEmpty) {
   EXPECT_EQ(frame->GetChatMacros()[0], Cp949("안녕하세요."));
   frame->SendMessage(WM_COMMAND, CMainFrame::kChattingMacroCommand);
-  EXPECT_TRUE(HasPending("CChatMacroDlg"));
+  ASSERT_EQ(script.dialogs.size(), 1u);
+  EXPECT_EQ(script.dialogs[0].templateId, 446u);  // the phrase dialog, cancelled
   EXPECT_EQ(ReadFile("ChatMacro.Ini"), "");
+  // Without a file the dialog opened with the built-in phrases, and they stay in memory.
+  ASSERT_EQ(frame->chatMacrosShown.size(), 1u);
+  EXPECT_EQ(frame->chatMacrosShown[0], CSettingFiles::BuiltInChatMacros());
+  EXPECT_EQ(frame->GetChatMacros(), CSettingFiles::BuiltInChatMacros());
   // An empty file is eight empty phrases, not the built-in ones.
   frame->LoadChatMacros();
   EXPECT_EQ(frame->GetChatMacros()[0], "");

@@ -1,0 +1,274 @@
+// The main frame's lobby side: the waiting room in the frame's pane, the relays that hand it the
+// server's messages, and the senders of its requests.
+
+#include <cstdlib>
+
+#include <platform/msgbox.h>
+
+#include "orvanta/connection/MainFrame.h"
+#include "orvanta/connection/SendCategory.h"
+#include "orvanta/connection/ServerLink.h"
+#include "orvanta/connection/SessionRecord.h"
+#include "orvanta/lobby/ChatMacroDlg.h"
+#include "orvanta/lobby/LobbyText.h"
+#include "orvanta/lobby/NegotiationReplyDlg.h"
+#include "orvanta/lobby/NoticeDlg.h"
+#include "orvanta/lobby/TirvoDListView.h"
+
+namespace {
+
+const char kOperatorNoticeCaption[] = "운영자가 보낸 메시지";
+
+// "|" a "|" b "|".
+CString TwoFields(const CString& a, const CString& b) { return "|" + a + "|" + b + "|"; }
+
+bool IsBlank(const CString& text) {
+  CString trimmed = text;
+  return trimmed.Trim().IsEmpty();
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// The waiting room and its record
+
+void CMainFrame::RememberWaitingRoom(int number, const CString& key, const CString& name) {
+  CString numberText;
+  numberText.Format("%d", number);
+  m_waitingRoomRecs[number] = std::make_unique<CWaitingRoomRec>(numberText, key, name);
+  m_nCurrentWaitRoom = number;
+}
+
+CWaitingRoomRec* CMainFrame::GetCurrentWaitingRoomRec() const {
+  const auto found = m_waitingRoomRecs.find(m_nCurrentWaitRoom);
+  return found != m_waitingRoomRecs.end() ? found->second.get() : nullptr;
+}
+
+CString CMainFrame::GetWaitingRoomKey() const {
+  const CWaitingRoomRec* record = GetCurrentWaitingRoomRec();
+  return record ? record->m_strKey : CString();
+}
+
+std::array<CString, 8> CMainFrame::GetChatPhrases() const {
+  std::array<CString, 8> phrases;
+  for (std::size_t i = 0; i < phrases.size() && i < m_chatMacros.size(); ++i) phrases[i] = m_chatMacros[i];
+  return phrases;
+}
+
+void CMainFrame::UpdateTitle() {
+  // The waiting room the start screen asked for is entered: it gets its record (named to the
+  // server by the title the start screen sent) and its screen.
+  if (!GetCurrentWaitingRoomRec())
+    RememberWaitingRoom(m_nCurrentWaitRoom, m_strCurrentRoomTitle, m_strCurrentRoomTitle);
+  const CWaitingRoomRec* record = GetCurrentWaitingRoomRec();
+  SwitchView(kWaitingRoomView);
+  if (m_hWnd && record)
+    SetWindowText("Orvanta 1.5(" + record->m_strName + ")");
+}
+
+void CMainFrame::OnWaitingRoomShown() {
+  m_pWaitingRoomView = dynamic_cast<CTirvoDListView*>(GetContentView());
+  if (!m_pWaitingRoomView)
+    return;
+  m_pWaitingRoomView->SetHost(this);
+  m_pWaitingRoomView->RecalcLayout();
+}
+
+void CMainFrame::OnWaitingRoomLeaving() {
+  CTirvoDListView* view = m_pWaitingRoomView;
+  m_pWaitingRoomView = nullptr;
+  // The view goes with the switch; its column widths stay for the next one.
+  if (view)
+    view->SaveColumnWidths();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Relays
+
+void CMainFrame::OnWaitingRoomList(CFieldTokenizer& payload) {
+  m_waitingRooms.Load(payload.GetText());
+  SetStatusText("Select waiting room.");
+}
+
+void CMainFrame::OnWaitRoomUsers(CFieldTokenizer& payload) {
+  if (m_pWaitingRoomView)
+    m_pWaitingRoomView->OnUserList(payload.GetText());
+  else
+    RelayToView(kGameRoomView, "CInviteDlg::FillWaitingList", payload);
+}
+
+void CMainFrame::OnWaitRoomChat(CFieldTokenizer& payload) {
+  if (m_pWaitingRoomView)
+    m_pWaitingRoomView->AddChatLine(payload.GetText());
+}
+
+void CMainFrame::OnWaitingRoomUserChange(CFieldTokenizer& payload) {
+  if (m_pWaitingRoomView)
+    m_pWaitingRoomView->OnUserChange(payload.GetText());
+}
+
+void CMainFrame::OnWaitingRoomRoomChange(CFieldTokenizer& payload) {
+  if (m_pWaitingRoomView)
+    m_pWaitingRoomView->OnRoomChange(payload.GetText());
+}
+
+void CMainFrame::OnRoomLists(CFieldTokenizer& payload) {
+  const CWaitingRoomRec* record = GetCurrentWaitingRoomRec();
+  // Waiting rooms of kind 3 and 4 hold teaching rooms, which have their own list screen.
+  if (record && (record->m_strNumber == "3" || record->m_strNumber == "4")) {
+    NotePending("CTirvoMListView::OnRoomList", payload.GetText());
+    return;
+  }
+  if (m_pWaitingRoomView)
+    m_pWaitingRoomView->OnRoomList(payload.GetText());
+}
+
+void CMainFrame::OnNegotiationRefused(CFieldTokenizer& payload) {
+  if (m_pWaitingRoomView)
+    m_pWaitingRoomView->OnNegotiationAnswer(payload.GetText());
+}
+
+void CMainFrame::OnNegotiationRequest(CFieldTokenizer& payload) {
+  if (m_pWaitingRoomView)
+    m_pWaitingRoomView->OpenNegotiation(payload.GetText());
+}
+
+void CMainFrame::OnNegotiationAgreed(CFieldTokenizer& payload) {
+  if (!m_pWaitingRoomView)
+    return;
+  m_pWaitingRoomView->OnMatchAgreed(payload.GetText());
+  SwitchView(kGameRoomView);
+}
+
+void CMainFrame::CloseNegotiationWindow() {
+  if (m_pWaitingRoomView)
+    m_pWaitingRoomView->CloseNegotiation();
+}
+
+void CMainFrame::OnOperatorNotice(CFieldTokenizer& payload) {
+  if (payload.GetCount() < 1)
+    return;
+  CNoticeDlg dialog(this, payload.GetField(4), Cp949(kOperatorNoticeCaption), 0);
+  dialog.DoModal();
+}
+
+BOOL CMainFrame::RunChatMacroDialog(CSettingFiles::ChatMacros& macros) {
+  CChatMacroDlg dialog(this);
+  for (std::size_t i = 0; i < dialog.m_macros.size() && i < macros.size(); ++i) dialog.m_macros[i] = macros[i];
+  if (dialog.DoModal() != IDOK)
+    return FALSE;
+  for (std::size_t i = 0; i < dialog.m_macros.size() && i < macros.size(); ++i) macros[i] = dialog.m_macros[i];
+  return TRUE;
+}
+
+BOOL CMainFrame::RunSearchUserDialog(const CString& caption, CString&) {
+  NotePending("CSearchUserDlg", caption);
+  return FALSE;
+}
+
+BOOL CMainFrame::RunSendMemoDialog(const CString& number, const CString& id, CString&, CString&) {
+  NotePending("CSendMemoDlg", number + ":" + id);
+  return FALSE;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Senders
+
+void CMainFrame::SendChatLine(const CString& payload) {
+  CFieldTokenizer fields(payload);
+  if (IsBlank(fields.GetField(fields.GetCount() - 1)))
+    return;
+  const CString role = m_pLoginRecord ? m_pLoginRecord->m_strRole : CString();
+  if (m_nActiveViewId == kWaitingRoomView)
+    QueueRequest(GetSendCategory(0, role), 4, payload, "1");
+  else if (m_nActiveViewId == kGameRoomView)
+    QueueRequest(GetSendCategory(1, role), 6, payload, "1");
+}
+
+void CMainFrame::SendUserSearch(const CString& a, const CString& b) { QueueRequest(1, 4, TwoFields(a, b), "1"); }
+
+void CMainFrame::SendUserMessage(const CString& a, const CString& b, const CString& c) {
+  QueueRequest(1, 5, "|" + a + "|" + b + "|" + c + "|", "1");
+}
+
+void CMainFrame::RequestUserInfo(const CString& number, const CString& id) {
+  QueueRequest(10, 3, TwoFields(number, id), "1");
+}
+
+void CMainFrame::SendMail(const CString& number, const CString& id) {
+  if (QueueRequest(1, 9, TwoFields(number, id), "1"))
+    FlushRequests();
+}
+
+void CMainFrame::SendMemo(const CString& receiver, const CString& text) {
+  if (QueueRequest(1, 14, TwoFields(RemoveSeparators(receiver), RemoveSeparators(text)), "1"))
+    FlushRequests();
+}
+
+void CMainFrame::SendWaitingRoomRequest119(const CString& number, const CString& id) {
+  if (m_nActiveViewId == kWaitingRoomView && QueueRequest(1, 19, TwoFields(number, id), "1"))
+    FlushRequests();
+}
+
+void CMainFrame::SendWaitingRoomRequest38(const CString& payload) {
+  if (m_nActiveViewId == kWaitingRoomView && QueueRequest(3, 8, payload, "1"))
+    FlushRequests();
+}
+
+void CMainFrame::SendWaitingRoomRequest57(const CString& payload) {
+  if (QueueRequest(5, 7, payload, "1"))
+    FlushRequests();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The answering side of a negotiation
+
+void CMainFrame::OnNegotiationProposal(CFieldTokenizer& payload) {
+  CString counterPayload;
+  const INT_PTR result = RunNegotiationReplyDialog(payload.GetText(), counterPayload);
+  SendNegotiationAnswer(payload.GetText(), result, counterPayload);
+}
+
+INT_PTR CMainFrame::RunNegotiationReplyDialog(const CString& proposal, CString& counterPayload) {
+  const CString ownNumber = m_pLoginRecord ? m_pLoginRecord->m_strRole : CString();
+  const CString ownId = m_pLoginRecord ? m_pLoginRecord->m_strId : CString();
+  CNegotiationReplyDlg dialog(proposal, ownNumber, ownId);
+  const INT_PTR result = dialog.DoModal();
+  if (result != CNegotiationReplyDlg::kRenegoResult)
+    return result;
+  // The conditions go back in the form of a proposal: seconds, the interval without its unit,
+  // the komi written out, and handicap and komi by the condition chosen.
+  CString handicap = dialog.m_strHandicap;
+  CString komi;
+  komi.Format("%f", static_cast<double>(dialog.m_fKomi));
+  if (dialog.m_nCondition == kConditionEven) {
+    handicap = "0";
+  } else if (dialog.m_nCondition == kConditionBlack) {
+    handicap = "0";
+    komi = "0";
+  }
+  CString seconds;
+  seconds.Format("%d", TimeLimitSeconds(dialog.m_strTimeLimit));
+  CString interval;
+  interval.Format("%d", LeadingNumber(dialog.m_strInterval));
+  CString rule;
+  rule.Format("%d", dialog.m_nOpponentColour + 1);
+  const CString colourWord = dialog.m_nCondition != 0 ? "1" : "2";
+  const CString fields[] = {handicap, komi, seconds, interval, dialog.m_strCountDown, rule, colourWord};
+  for (const CString& field : fields) counterPayload += RemoveSeparators(field) + "|";
+  return result;
+}
+
+void CMainFrame::SendNegotiationAnswer(const CString& proposal, INT_PTR result, const CString& counterPayload) {
+  CFieldTokenizer fields(proposal);
+  const CString head = "|" + fields.GetField(0) + "|" + fields.GetField(1) + "|";
+  const CString role = m_pLoginRecord ? m_pLoginRecord->m_strRole : CString();
+  const short major = GetSendCategory(1, role);
+  BOOL queued = FALSE;
+  if (result == CNegotiationReplyDlg::kRenegoResult)
+    queued = QueueRequest(major, 13, head + "2|" + counterPayload, "1");
+  else
+    queued = QueueRequest(major, 13, head + (result == IDOK ? "1|" : "0|"), "2");
+  if (queued)
+    FlushRequests();
+}

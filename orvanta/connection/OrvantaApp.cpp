@@ -1,0 +1,97 @@
+#include "orvanta/connection/OrvantaApp.h"
+
+#include <cstdlib>
+
+#include <platform/msgbox.h>
+#include <platform/process.h>
+#include <platform/shell.h>
+
+#include "orvanta/connection/FieldTokenizer.h"
+#include "orvanta/connection/MainFrame.h"
+#include "orvanta/connection/OrvantaDoc.h"
+#include "orvanta/connection/OrvantaView.h"
+#include "orvanta/resources/OrvantaResources.h"
+#include "orvanta/widgets/MainMenu.h"
+
+BEGIN_MESSAGE_MAP(COrvantaApp, CWinApp)
+  ON_COMMAND(COrvantaApp::kAboutCommand, OnAppAbout)
+END_MESSAGE_MAP()
+
+COrvantaApp::COrvantaApp() : CWinApp("Orvanta") {}
+
+COrvantaApp::FrameSize COrvantaApp::ParseFrameSize(const CString& setting) {
+  FrameSize size;
+  if (setting == "fullsize") {
+    size.maximised = TRUE;
+    return size;
+  }
+  if (setting.IsEmpty())
+    return size;
+  CFieldTokenizer fields(setting);
+  const int width = std::atoi(fields.GetField(0));
+  const int height = std::atoi(fields.GetField(1));
+  // A window of no size could never be used again: such a setting counts as none.
+  if (width > 0 && height > 0 && width <= 16384 && height <= 16384) {
+    size.width = width;
+    size.height = height;
+  }
+  return size;
+}
+
+BOOL COrvantaApp::InitInstance() {
+  m_hMutex = ::CreateMutex(nullptr, FALSE, kMutexName);
+  if (m_hMutex && ::GetLastError() == ERROR_ALREADY_EXISTS) {
+    AfxMessageBox("Already in progress.");
+    ::CloseHandle(m_hMutex);
+    m_hMutex = nullptr;
+    return FALSE;
+  }
+  SetRegistryKey("Local AppWizard-Generated Applications");
+  LoadStdProfileSettings(4);
+  AddDocTemplate(new CSingleDocTemplate(IDR_MAINFRAME, RUNTIME_CLASS(COrvantaDoc), RUNTIME_CLASS(CMainFrame),
+                                        RUNTIME_CLASS(COrvantaView)));
+  EnableShellOpen();
+  RegisterShellFileTypes(TRUE);
+  CCommandLineInfo commandLine;
+  ParseCommandLine(commandLine);
+  if (!ProcessShellCommand(commandLine))
+    return FALSE;
+  auto* frame = dynamic_cast<CMainFrame*>(m_pMainWnd);
+  if (!frame)
+    return FALSE;
+  const FrameSize size = ParseFrameSize(frame->ReadSetting(0));
+  if (CMainMenu* menu = frame->GetMainMenu())
+    menu->LoadBannerImages();
+  if (size.maximised)
+    m_nCmdShow = SW_SHOWMAXIMIZED;
+  else
+    frame->SetWindowPos(nullptr, 0, 0, size.width, size.height, SWP_NOZORDER);
+  frame->RecalcLayout();
+  if (CMainMenu* menu = frame->GetMainMenu())
+    menu->ShowButtonsForView(CMainFrame::kStartView);
+  frame->ShowWindow(m_nCmdShow);
+  frame->UpdateWindow();
+  frame->DragAcceptFiles();
+  LoginFromProfile();
+  return TRUE;
+}
+
+int COrvantaApp::ExitInstance() {
+  if (m_hMutex) {
+    ::CloseHandle(m_hMutex);
+    m_hMutex = nullptr;
+  }
+  return CWinApp::ExitInstance();
+}
+
+void COrvantaApp::LoginFromProfile() {
+  if (auto* frame = dynamic_cast<CMainFrame*>(m_pMainWnd))
+    frame->RunLoginPass();
+}
+
+void COrvantaApp::OnAppAbout() {
+  COrvantaAboutDlg about;
+  about.DoModal();
+}
+
+COrvantaAboutDlg::COrvantaAboutDlg() : CDialog(kAboutTemplate) {}

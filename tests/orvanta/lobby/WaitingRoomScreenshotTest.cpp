@@ -1,0 +1,90 @@
+// A picture of the waiting room under X11, with users, rooms and chat, for people to look at.
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+
+#include <platform/display.h>
+#include <platform/files.h>
+#include <platform/gdi.h>
+#include <platform/messageloop.h>
+#include <platform/profile.h>
+#include <platform/registry.h>
+#include <platform/resources.h>
+#include <platform/time.h>
+#include <platform/windows.h>
+
+#include "orvanta/connection/MainFrame.h"
+#include "orvanta/lobby/TirvoDListView.h"
+#include "orvanta/resources/OrvantaResources.h"
+#include "platform/display/XvfbServer.h"
+#include "support/SnapshotPath.h"
+
+namespace {
+
+std::string Room(const std::string& number, const std::string& black, const std::string& blackGrade,
+                 const std::string& white, const std::string& whiteGrade, const std::string& status,
+                 const std::string& publicCode, const std::string& title, const std::string& moves) {
+  return number + "|" + title + "|x|" + black + "|x|" + blackGrade + "|x|" + white + "|x|" + whiteGrade + "|2|" + moves +
+         "|" + status + "|" + publicCode + "|" + blackGrade;
+}
+
+TEST(WaitingRoomScreenshotTest, TheWaitingRoomWithUsersRoomsAndChat) {
+  const std::string& display = platform::testing::TestDisplayName();
+  if (display.empty())
+    GTEST_SKIP() << "no X server";
+  if (!platform::display::UseX11Display(display.c_str()))
+    GTEST_SKIP() << "cannot open " << display;
+  platform::Clock::SetManual(false);
+  {
+    platform::ScopedPlatformHome home;
+    platform::TempDir folder;
+    char* previous = ::getcwd(nullptr, 0);
+    ASSERT_EQ(::chdir(folder.Path().c_str()), 0);
+    static platform::ResourceModule& module = platform::CreateResourceModule("orvanta-waiting-room-picture");
+    RegisterOrvantaResources(module.Handle());
+    platform::ResourceScope resources(module.Handle());
+
+    CServerAddress address;
+    address.m_strHost = "127.0.0.1";
+    address.m_nPort = 1;
+    auto* frame = new CMainFrame(address);
+    ASSERT_TRUE(frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW));
+    frame->MoveWindow(0, 0, 900, 560);
+    frame->ShowWindow(SW_SHOW);
+    CFieldTokenizer rooms(CString("|4|1|Free|2|Dan room|3|Kyu room|5|Pro|"));
+    frame->OnWaitingRoomList(rooms);
+    frame->RememberWaitingRoom(2, "R2", "Dan room");
+    frame->SwitchView(CMainFrame::kWaitingRoomView);
+    CTirvoDListView* view = frame->GetWaitingRoomView();
+    ASSERT_NE(view, nullptr);
+    view->OnUserList("|1|x|9|1|amy|Amy|3K|3|bob|Bob|1D|2|cid|Cid|5K|2|dan|Dan|Pro2D|5|eve|Eve|2D|2|fay|Fay|7K|2|gus|Gus|*1D|3|"
+                     "hal|Hal|12K|1|ian|Ian|4D|");
+    const std::string title = Cp949("즐거운 대국");
+    view->OnRoomList("|1|x|6|" + CString(Room("11", "amy", "3K", "bob", "1D", "1", "1", "Good Play!!", "87").c_str()) + "|" +
+                     Room("12", "cid", "5K", "", "", "3", "2", "Teach me", "0").c_str() + "|" +
+                     Room("13", "dan", "Pro2D", "eve", "2D", "2", "1", "Study game", "154").c_str() + "|" +
+                     Room("14", "fay", "7K", "hal", "12K", "4", "1", title, "233").c_str() + "|" +
+                     Room("15", "gus", "*1D", "ian", "4D", "7", "1", "Review", "211").c_str() + "|" +
+                     Room("16", "jon", "9K", "kim", "8K", "1", "1", "Rematch", "45").c_str() + "|R2|");
+    view->AddChatLine("|R2|x|amy|a|b|Hello everyone!|");
+    view->AddChatLine("|R2|x|bob|a|b|Anyone for a 30 minute game?|");
+    view->AddChatLine("|R2|x|dan|a|b|" + CString(Cp949("안녕하세요. 반갑습니다.")) + "|");
+    view->SortUserList(1);
+    platform::RunUntil([] { return false; }, 300);
+    platform::display::Sync();
+    const std::string path = testsupport::SnapshotPath("orvanta-waiting-room.png");
+    EXPECT_TRUE(platform::SaveSurfacePng(frame->m_hWnd, path.c_str())) << path;
+    frame->DestroyWindow();
+    platform::PumpMessages();
+    if (previous) {
+      (void)!::chdir(previous);
+      std::free(previous);
+    }
+  }
+  platform::display::UseHeadless();
+  platform::ResetMessageQueue();
+}
+
+}  // namespace
