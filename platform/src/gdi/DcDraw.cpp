@@ -32,8 +32,13 @@ ShapeRects ShapeOf(DeviceContext& dc, int l, int t, int r, int b) {
 }
 
 void DrawShape(DeviceContext& dc, const ShapeRects& s, Region outer, Region inner) {
-  FillWithBrush(dc, s.pen ? inner : outer);
-  if (s.pen) FillWithPen(dc, Region::Combine(outer, inner, RGN_DIFF));
+  if (!s.pen) {
+    FillWithBrush(dc, std::move(outer));
+    return;
+  }
+  Region ring = Region::Combine(outer, inner, RGN_DIFF);
+  FillWithBrush(dc, std::move(inner));
+  FillWithPen(dc, std::move(ring));
 }
 
 SourceImage SourceOf(DeviceContext& src, const Target& t) {
