@@ -34,6 +34,7 @@ public:
   void SetMainMs(LONG ms) { m_mainMs = ms; }
   LONG GetSeconds() const { return m_seconds; }
   LONG GetPeriods() const { return m_periods; }
+  void SetPeriods(LONG periods) { m_periods = periods; }
   short GetPeriodSeconds() const { return m_periodSeconds; }
   short GetPeriodCount() const { return m_periodCount; }
   bool IsInByoYomi() const { return m_inByoYomi; }
