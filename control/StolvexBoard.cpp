@@ -218,6 +218,8 @@ void CStolvexBoard::SetDrawStone(short row, short col, short colour, short count
   record->Init(m_logicalPos, m_board.Sequence(index), prevSeq, static_cast<short>(index),
                static_cast<short>(m_board.At(index)), static_cast<short>(prevCell), clearedKo);
   record->SetMoverColor(colour);
+  if (!m_clearedKo.empty())
+    record->SetClearedKoPoints(m_clearedKo);
   m_list->Add(record);
   if (m_board.HasOpponentNeighbour(index))
     RemoveCapturedStones(index, *record);
@@ -232,6 +234,7 @@ void CStolvexBoard::SetDrawStone(short row, short col, short colour, short count
 
 short CStolvexBoard::ClearMoveMarks() {
   short clearedKo = NO_POINT;
+  m_clearedKo.clear();
   if (!m_board.HasTransientMarks())
     return clearedKo;
   for (int i = 0; i < POINT_COUNT; ++i) {
@@ -240,6 +243,7 @@ short CStolvexBoard::ClearMoveMarks() {
       m_board.Set(i, NONE);
       m_board.SetSequence(i, 0);
       clearedKo = static_cast<short>(i);
+      m_clearedKo.push_back(clearedKo);
     } else if (cell == REDRAW) {
       m_board.Set(i, NONE);
     }
@@ -383,6 +387,11 @@ void CStolvexBoard::ApplyAfterValues(const CStoneInfo& record) {
     if (change.afterValue == 0) {
       m_board.Set(change.position, NONE);
       m_board.SetSequence(change.position, -1);
+    } else if (change.afterValue == REDRAW) {
+      // A captured stone: the move itself left the point plain empty before it returned, and a
+      // REDRAW cell would refuse the next stone there.
+      m_board.Set(change.position, NONE);
+      m_board.SetSequence(change.position, change.afterSeq);
     } else {
       m_board.Set(change.position, static_cast<CGoBoard::Cell>(change.afterValue));
       m_board.SetSequence(change.position, change.afterSeq);
@@ -392,12 +401,25 @@ void CStolvexBoard::ApplyAfterValues(const CStoneInfo& record) {
 }
 
 void CStolvexBoard::ClearRecordedKo(const CStoneInfo& record) {
-  const int ko = record.InvalidPos();
-  if (!IsBoardPoint(ko) || m_board.At(ko) != INVALID)
-    return;
-  m_board.Set(ko, NONE);
-  m_board.SetSequence(ko, 0);
-  AddRedraw(ko);
+  const auto clear = [this](int ko) {
+    if (!IsBoardPoint(ko) || m_board.At(ko) != INVALID)
+      return;
+    m_board.Set(ko, NONE);
+    m_board.SetSequence(ko, 0);
+    AddRedraw(ko);
+  };
+  clear(record.InvalidPos());
+  for (short ko : record.ClearedKoPoints())
+    clear(ko);
+}
+
+void CStolvexBoard::RestoreRecordedKo(const CStoneInfo& record) {
+  if (IsBoardPoint(record.InvalidPos()))
+    m_board.Set(record.InvalidPos(), INVALID);
+  for (short ko : record.ClearedKoPoints()) {
+    if (IsBoardPoint(ko))
+      m_board.Set(ko, INVALID);
+  }
 }
 
 void CStolvexBoard::GoPrev(short flag) {
@@ -413,8 +435,7 @@ void CStolvexBoard::GoPrev(short flag) {
   if (!record->IsPass()) {
     m_lastMovePoint = record->SelfPos();
     ApplyPrevValues(*record, true);
-    if (IsBoardPoint(record->InvalidPos()))
-      m_board.Set(record->InvalidPos(), INVALID);
+    RestoreRecordedKo(*record);
   }
   m_myTurn = (m_userColor & mover) ? 1 : 0;
   ++m_movedBack;
@@ -483,8 +504,7 @@ void CStolvexBoard::TakeBackLastMove() {
       m_lastMovePoint = previous->SelfPos();
     ApplyPrevValues(*record, false);
   }
-  if (IsBoardPoint(record->InvalidPos()))
-    m_board.Set(record->InvalidPos(), INVALID);
+  RestoreRecordedKo(*record);
   m_lastCaptureCount = record->NumOfChanged();
   m_myTurn = (m_userColor & mover) ? 1 : 0;
   record->SetState(NONE);

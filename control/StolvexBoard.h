@@ -147,6 +147,7 @@ private:
   void ApplyPrevValues(const CStoneInfo& record, bool listRedraw);
   void ApplyAfterValues(const CStoneInfo& record);
   void ClearRecordedKo(const CStoneInfo& record);
+  void RestoreRecordedKo(const CStoneInfo& record);
   void AddRedraw(int index);
   void ResetHistory();
   static void ReadChanges(IStoneInfo& from, std::vector<CStoneInfo::Change>& entries);
@@ -159,6 +160,7 @@ private:
   std::vector<PassMark> m_passes;         // every pass recorded since Init
   std::array<short, POINT_COUNT + 1> m_redraw{};  // changed points of the last walk, own ko point included
   int m_redrawCount{0};
+  std::vector<short> m_clearedKo;         // ko marks cleared by the move being applied
 
   LONG m_gameMode{PLAY};
   short m_userColor{NONE};

@@ -10,8 +10,6 @@ constexpr IID IID_IStoneInfo = GuidFromText("{87C23EA2-067C-11D3-A9BF-00A024930A
 // at most the change count.
 class IStoneInfo : public IDispatch {
 public:
-  virtual HRESULT STDMETHODCALLTYPE get_State(SHORT* state) = 0;
-  virtual HRESULT STDMETHODCALLTYPE put_State(SHORT state) = 0;
   virtual HRESULT STDMETHODCALLTYPE get_Sequence(SHORT* sequence) = 0;
   virtual HRESULT STDMETHODCALLTYPE get_NumOfChanged(SHORT* count) = 0;
   virtual HRESULT STDMETHODCALLTYPE GetPrevValue(LONG nSize, SHORT* prevValue) = 0;
@@ -28,6 +26,10 @@ public:
   virtual HRESULT STDMETHODCALLTYPE GetInvalidPos(SHORT* koPoint) = 0;
   // Takes the ko point from the pointed value.
   virtual HRESULT STDMETHODCALLTYPE SetInvalidPos(SHORT* koPoint) = 0;
+  // The state word comes last in the vtable, after the ko point, as callers built against the
+  // interface expect.
+  virtual HRESULT STDMETHODCALLTYPE get_State(SHORT* state) = 0;
+  virtual HRESULT STDMETHODCALLTYPE put_State(SHORT state) = 0;
 };
 COM_INTERFACE_ID(IStoneInfo, IID_IStoneInfo);
 

@@ -26,8 +26,6 @@ public:
   static const CDispatchTable<CStoneInfo>& DispatchTable();
 
   // ---- IStoneInfo ----
-  HRESULT STDMETHODCALLTYPE get_State(SHORT* state) override;
-  HRESULT STDMETHODCALLTYPE put_State(SHORT state) override;
   HRESULT STDMETHODCALLTYPE get_Sequence(SHORT* sequence) override;
   HRESULT STDMETHODCALLTYPE get_NumOfChanged(SHORT* count) override;
   HRESULT STDMETHODCALLTYPE GetPrevValue(LONG nSize, SHORT* prevValue) override;
@@ -42,6 +40,8 @@ public:
   HRESULT STDMETHODCALLTYPE GetAfterSeq(LONG nSize, SHORT* afterSeq) override;
   HRESULT STDMETHODCALLTYPE GetInvalidPos(SHORT* koPoint) override;
   HRESULT STDMETHODCALLTYPE SetInvalidPos(SHORT* koPoint) override;
+  HRESULT STDMETHODCALLTYPE get_State(SHORT* state) override;
+  HRESULT STDMETHODCALLTYPE put_State(SHORT state) override;
 
   // ---- ISupportErrorInfo ----
   HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID riid) override;
@@ -73,6 +73,10 @@ public:
   void SetCharacter(short character) { m_character = character; }
   short InvalidPos() const { return m_koPoint; }
   void SetInvalidPos(short koPoint) { m_koPoint = koPoint; }
+  // Every ko mark the move cleared, kept apart from InvalidPos (which a move that captures several
+  // stones resets) so that undo and redo restore the exact position.
+  const std::vector<short>& ClearedKoPoints() const { return m_clearedKo; }
+  void SetClearedKoPoints(const std::vector<short>& points) { m_clearedKo = points; }
   // Row letter then column letter of the own point; "tt" without a point.
   CString PosOfDim() const;
 
@@ -97,4 +101,5 @@ private:
   short m_koPoint{0};
   short m_moverColor{0};
   std::vector<Change> m_changes;  // NumOfChanged entries
+  std::vector<short> m_clearedKo;  // ko marks cleared by this move, in board order
 };

@@ -137,15 +137,32 @@ TEST_F(BoardMarkingTest, GetBigPosListsColumnThenRow) {
   EXPECT_EQ(board.GetBigPos(CHECKED), "");
 }
 
-TEST_F(BoardMarkingTest, TerritoryMarkWhileRotatedIsReportedWhereTheUserClicked) {
+TEST_F(BoardMarkingTest, TerritoryMarksWhileRotatedStandWhereTheUserClicked) {
+  // Black closes the corner point aa alone, White the corner point ss; the rest is one big region.
+  for (const char* p : {"ab", "ba"})
+    Play(board, p, BLACK);
+  for (const char* p : {"rs", "sr"})
+    Play(board, p, WHITE);
   board.SetGameMode(MODE_TERRITORY);
   board.SetRotate(1);
-  Play(board, "ab", BLACK);  // refused in this mode, board stays empty
-  board.OnClick(0);          // region 0 shows point 360
-  EXPECT_EQ(board.GetCell(360), NONE | CHECKED);
-  EXPECT_EQ(board.GetCell(0), NONE | CHECKED);  // the empty board is one region
-  board.UnCheckStone(CHECKED);
-  EXPECT_EQ(board.GetCell(0), NONE);
+
+  board.OnClick(360);  // the bottom-right region shows point aa on the turned board
+  EXPECT_EQ(board.GetCell(At("aa")), NONE | CHECKED);
+  EXPECT_EQ(board.GetCell(At("ss")), NONE);
+  EXPECT_EQ(board.GetBigPos(CHECKED), "|aa|");  // board points, as the other side sets them
+
+  board.OnClick(At("sa"));  // shows point as: the big region, stones and closed corners excluded
+  EXPECT_EQ(board.GetCell(At("as")), NONE | CHECKED);
+  EXPECT_EQ(board.GetCell(At("jj")), NONE | CHECKED);
+  EXPECT_EQ(board.GetCell(At("ss")), NONE);
+  EXPECT_EQ(board.GetCell(At("ab")), BLACK);
+  EXPECT_EQ(board.GetBigPos(CHECKED).Left(7), "|aa|ca|");
+
+  sink.Clear();
+  board.OnClick(At("ss"));  // region of point aa again: unmarks it alone
+  EXPECT_EQ(sink.errors, std::vector<short>{MARK_TOGGLED});
+  EXPECT_EQ(board.GetCell(At("aa")), NONE);
+  EXPECT_EQ(board.GetCell(At("jj")), NONE | CHECKED);
 }
 
 TEST_F(BoardMarkingTest, SetBigPosFlags) {

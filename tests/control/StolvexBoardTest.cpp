@@ -598,4 +598,33 @@ TEST_F(StolvexBoardTest, PaintingTurnsRedrawIntoNone) {
   EXPECT_EQ(board.GetCell(At("jj")), INVALID);
 }
 
+// Values that sit exactly on a boundary of a rule.
+TEST_F(StolvexBoardTest, BoundaryValues) {
+  // LogicalPos: 1000 and above lose 1000, below stays.
+  for (auto [put, stored] : {std::pair<short, short>{1000, 0}, {1001, 1}, {999, 999}, {1005, 5}}) {
+    board.SetLogicalPos(put);
+    EXPECT_EQ(board.GetLogicalPos(), stored) << put;
+  }
+  board.SetLogicalPos(0);
+
+  // A count of exactly 1 is the move number; 0 takes LogicalPos.
+  Play(board, "aa", BLACK);
+  Play(board, "ab", WHITE);
+  Play(board, "ac", BLACK, 1);
+  Play(board, "ad", WHITE, 0);
+  EXPECT_EQ(board.GetSequence(At("ac")), 1);
+  EXPECT_EQ(board.GetSequence(At("ad")), 3);
+
+  // Pass, stone, pass: the second pass marks the stone between, not the stone before the first.
+  Play(board, "dd", BLACK);
+  Pass(board, WHITE);
+  EXPECT_EQ(board.GetPassMarkPoint(), At("dd"));
+  Play(board, "ee", BLACK);
+  EXPECT_EQ(board.GetPassMarkPoint(), NO_POINT);
+  Pass(board, WHITE);
+  EXPECT_EQ(board.GetPassMarkPoint(), At("ee"));
+  Pass(board, BLACK);  // directly after: the same point
+  EXPECT_EQ(board.GetPassMarkPoint(), At("ee"));
+}
+
 }  // namespace
