@@ -269,10 +269,10 @@ void CGameRoom::OnMatchStart(const CString& payload) {
   SetPane(kCondition, CResultText::MatchCondition(condition.handicap, condition.komi));
 
   if (!StartClock()) {
-    m_host.Ask("System timer stops now.\nYou cannot start properly.", "Error", MB_OK | MB_ICONEXCLAMATION);
+    m_host.AskUser("System timer stops now.\nYou cannot start properly.", "Error", MB_OK | MB_ICONEXCLAMATION);
     return;
   }
-  CString me = m_host.GetUserId();
+  CString me = m_host.GetOwnId();
   if (me == condition.black.id) {
     m_myColour = kBlack;
     m_board.SetUserColor(kBlack);
@@ -506,7 +506,7 @@ void CGameRoom::StartGameClock(const CString&) {
   SetRoomStatus(1);
   StartClock();
   if (!m_host.IsReconnecting()) return;
-  CString me = m_host.GetUserId();
+  CString me = m_host.GetOwnId();
   CString role = m_host.GetLoginRole();
   if (me == GetPaneText(kBlackName) && role == m_blackHost) {
     SetRole(CRoomState::kBlackRole);
@@ -560,7 +560,7 @@ void CGameRoom::OnGameInProgress(const CString&) {
     m_nPendingStatus = 0;
   }
   if (m_host.IsReconnecting()) {
-    CString me = m_host.GetUserId();
+    CString me = m_host.GetOwnId();
     CString role = m_host.GetLoginRole();
     bool black = me == GetPaneText(kBlackName) && role == m_blackHost;
     m_myColour = black ? kBlack : kWhite;
@@ -646,7 +646,7 @@ void CGameRoom::Answer(short minor, const CString& payload, BOOL yes) {
 }
 
 BOOL CGameRoom::AskYesNo(const CString& text, UINT icon) {
-  return m_host.Ask(text, "Inform", MB_YESNO | icon) == IDYES;
+  return m_host.AskUser(text, "Inform", MB_YESNO | icon) == IDYES;
 }
 
 void CGameRoom::OnUndoRequest(int code, const CString& payload) {
@@ -860,7 +860,7 @@ void CGameRoom::OnCountResult(int code, const CString& payload) {
   SetMessage("Counting is finished.");
   AppendChat(CResultText::CountChat(count.blackPoints, count.blackStones, count.whitePoints, count.whiteStones,
                                     count.komi, count.result));
-  m_host.Ask("Counting is completed.\n", "Inform", MB_OK | MB_ICONINFORMATION);
+  m_host.AskUser("Counting is completed.\n", "Inform", MB_OK | MB_ICONINFORMATION);
   m_state.EndGame(m_myColour);
   SaveRecordToGiboFolder();
 }
@@ -923,7 +923,7 @@ void CGameRoom::OnGameDrawn(const CString&) {
   SetStatus("Drawn Game");
   SetMessage("The match is drawn.");
   SaveRecordToGiboFolder();
-  m_host.Ask("The match is drawn.", "Inform", MB_OK | MB_ICONINFORMATION);
+  m_host.AskUser("The match is drawn.", "Inform", MB_OK | MB_ICONINFORMATION);
 }
 
 void CGameRoom::OnResignResult(const CString& payload) {
@@ -936,7 +936,7 @@ void CGameRoom::OnResignResult(const CString& payload) {
   // The result goes into the record before it is saved, so the saved file says who won.
   m_record.SetResult(blackGaveUp ? "RE[W+R]" : "RE[B+R]");
   SaveRecordToGiboFolder();
-  m_host.Ask(winner + " won without counting.", "Inform", MB_OK | MB_ICONINFORMATION);
+  m_host.AskUser(winner + " won without counting.", "Inform", MB_OK | MB_ICONINFORMATION);
 }
 
 void CGameRoom::OnTimeOver(const CString& payload) {
@@ -962,9 +962,26 @@ void CGameRoom::OnTimeOver(const CString& payload) {
 
 void CGameRoom::OnWinWithoutCounting(const CString& payload) {
   m_board.SetGameMode(CRoomState::kModeNone);
-  m_host.Ask(Field(CRoomMessages::Split(payload), 3) + " won without counting.", "Inform", MB_OK | MB_ICONINFORMATION);
+  m_host.AskUser(Field(CRoomMessages::Split(payload), 3) + " won without counting.", "Inform", MB_OK | MB_ICONINFORMATION);
   m_state.SetWord(CRoomState::kEnded);
   m_state.SetSubStatus(CRoomState::kGameEnded);
+}
+
+void CGameRoom::SetGameMode(LONG mode) { m_board.SetGameMode(mode); }
+
+void CGameRoom::LeaveDesignationMode() {
+  m_board.UnCheckStone(kDieMask);
+  m_board.Redraw(-1, -1);
+}
+
+void CGameRoom::LeaveCountingMode() {
+  m_board.SetGameMode(CRoomState::kModeCheckStone);
+  m_board.Redraw(-1, -1);
+}
+
+void CGameRoom::ClearStalemateArea() {
+  m_board.UnCheckStone(kOwnStalemate);
+  m_board.Redraw(-1, -1);
 }
 
 void CGameRoom::ToggleSequenceNumbers() {
@@ -980,5 +997,5 @@ void CGameRoom::SaveRecordToGiboFolder() {
   std::ofstream file(platform::NativePath(path), std::ios::binary | std::ios::trunc);
   const CString text = m_record.ToText();
   if (file) file.write(text.str().data(), static_cast<std::streamsize>(text.str().size()));
-  if (!file || !file.flush()) m_host.Ask("File can not be made.", "Inform", MB_OK | MB_ICONINFORMATION);
+  if (!file || !file.flush()) m_host.AskUser("File can not be made.", "Inform", MB_OK | MB_ICONINFORMATION);
 }

@@ -113,6 +113,17 @@ public:
   // Writes the finished game to ".\gibo\" when the frame's record-saving setting is on.
   void SaveRecordToGiboFolder();
 
+  // --- The frame's side of refusals and commands ---
+  // A text in the message line (a refused request).
+  void ShowNotice(const CString& text) { SetMessage(text); }
+  void SetGameMode(LONG mode);
+  // A refused designation takes the proposed dead stones off the board.
+  void LeaveDesignationMode();
+  // A refused count goes back to designating dead stones.
+  void LeaveCountingMode();
+  // A refused stalemate area is cleared.
+  void ClearStalemateArea();
+
   // --- What the window draws ---
   CString GetPaneText(int pane) const;
   const CString& GetChatText() const { return m_chat; }

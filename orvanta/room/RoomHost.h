@@ -18,7 +18,7 @@ public:
 
   // --- The user ---
   // A message box; the button pressed.
-  virtual int Ask(const CString& text, const char* caption, UINT type) = 0;
+  virtual int AskUser(const CString& text, const char* caption, UINT type) = 0;
   // The captured-stones confirmation dialog with text; TRUE when confirmed.
   virtual BOOL RunCapturedStonesDlg(const CString& text) = 0;
   virtual void PlaySound(const char* file) = 0;
@@ -28,7 +28,7 @@ public:
   virtual void StopTimer(UINT id) = 0;
 
   // --- The login and the frame's game flags ---
-  virtual CString GetUserId() = 0;
+  virtual CString GetOwnId() = 0;
   // The login record's first text (the user's role on the server).
   virtual CString GetLoginRole() = 0;
   // The two room-entry texts of the login record.

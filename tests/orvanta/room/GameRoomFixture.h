@@ -62,7 +62,7 @@ public:
     sent.push_back("2:" + std::to_string(minor) + ":" + payload.str());
   }
   void Flush() override { ++flushes; }
-  int Ask(const CString& text, const char*, UINT type) override {
+  int AskUser(const CString& text, const char*, UINT type) override {
     asked.push_back(text.str());
     if ((type & 0xF) != MB_YESNO) return IDOK;
     bool yes = !answers.empty() && answers.front();
@@ -81,7 +81,7 @@ public:
     return timerWorks;
   }
   void StopTimer(UINT id) override { timers.erase(id); }
-  CString GetUserId() override { return userId; }
+  CString GetOwnId() override { return userId; }
   CString GetLoginRole() override { return role; }
   CString GetRoomEntryText(int index) override { return index == 0 ? "title" : "pw"; }
   BOOL IsSaveRecordOn() override { return saveRecord; }
