@@ -147,6 +147,7 @@ void CGameRoom::OnEnterRoom(const CString& payload) {
     }
   }
   if (room.hasMoveNumber) SetPane(kMoveNumber, room.moveNumber);
+  if (m_paneListener) m_paneListener(m_paneContext, kObserverList);
 }
 
 void CGameRoom::SetPlayers(const CString& seats, const std::vector<CRoomMessages::Person>& players) {
@@ -183,6 +184,7 @@ void CGameRoom::UpdateObserverList(const CString& text, int mode) {
     person.fourth.Trim();
     if (!IsUserInRoom(person.host, person.id)) m_observers.push_back(person);
   }
+  if (m_paneListener) m_paneListener(m_paneContext, kObserverList);
 }
 
 void CGameRoom::OnPlayerLeft(const CString& payload) {
@@ -201,6 +203,7 @@ void CGameRoom::OnPlayerLeft(const CString& payload) {
     (black ? m_bBlackSeated : m_bWhiteSeated) = FALSE;
   }
   std::erase_if(m_observers, [&](const CRoomMessages::Person& p) { return p.host == host && p.id == id; });
+  if (m_paneListener) m_paneListener(m_paneContext, kObserverList);
 }
 
 void CGameRoom::AppendChat(const CString& line) {
@@ -210,6 +213,7 @@ void CGameRoom::AppendChat(const CString& line) {
   std::size_t length = static_cast<std::size_t>(line.GetLength());
   if (length >= room) {
     m_chat = line.Right(kChatLimit);
+    if (m_paneListener) m_paneListener(m_paneContext, kChatOutput);
     return;
   }
   while (!text.empty() && text.size() + length > room) {
@@ -217,6 +221,7 @@ void CGameRoom::AppendChat(const CString& line) {
     text.erase(0, end == std::string::npos ? text.size() : end + 1);
   }
   m_chat = (text + line.str()).c_str();
+  if (m_paneListener) m_paneListener(m_paneContext, kChatOutput);
 }
 
 void CGameRoom::OnChatMessage(const CString& payload) {

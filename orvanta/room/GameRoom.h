@@ -38,6 +38,8 @@ public:
     kWhitePeriods = 1172,
     kBlackCaptured = 1057,
     kWhiteCaptured = 1058,
+    kObserverList = 1065,  // told when the observers change
+    kChatOutput = 1066,    // told when the chat text changes
   };
   // Timers of the room window.
   static constexpr UINT kGameClockTimer = 101;
