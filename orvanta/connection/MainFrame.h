@@ -369,6 +369,12 @@ public:
   void StopRoomClock();
   // The sound command of the room: flips the setting and tells the room.
   void ToggleRoomSound();
+  // F11: full screen in the game room (no caption, no menu, the screen's size); elsewhere
+  // maximised and back.
+  void ToggleFullScreen();
+  BOOL IsFullScreen() const { return m_bFullScreen; }
+  // The full-screen height for a screen width.
+  static int FullScreenHeight(int width);
   void SetSaveThisRecord(BOOL save) { m_bSaveThisRecord = save; }
   void SetReconnecting(BOOL reconnect) { m_bReconnect = reconnect; }
   BOOL IsPaused() const { return m_bPaused; }
@@ -436,5 +442,9 @@ private:
   BOOL m_bSoundOn{TRUE};
   BOOL m_bReconnect{FALSE};
   BOOL m_bRoomOwner{FALSE};
+  BOOL m_bFullScreen{FALSE};
+  BOOL m_bMaximised{FALSE};  // outside the game room F11 maximises and restores
+  CRect m_savedRect;         // the frame's rectangle before full screen
+  CMenu* m_pSavedMenu{nullptr};
   // ---- end of the game room block ----
 };

@@ -162,6 +162,40 @@ void CMainFrame::ToggleRoomSound() {
   if (m_pGameRoom) m_pGameRoom->SetSoundOn(m_bSoundOn);
 }
 
+int CMainFrame::FullScreenHeight(int width) {
+  switch (width) {
+    case 800: return 600;
+    case 1024: return 768;
+    case 1152: return 864;
+    case 1280: return 1024;
+    default: return ::GetSystemMetrics(SM_CYSCREEN);
+  }
+}
+
+void CMainFrame::ToggleFullScreen() {
+  if (!IsGameRoomActive() && !m_bFullScreen) {
+    m_bMaximised = !m_bMaximised;
+    ShowWindow(m_bMaximised ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+    return;
+  }
+  if (!m_bFullScreen) {
+    GetWindowRect(&m_savedRect);
+    int width = ::GetSystemMetrics(SM_CXFULLSCREEN);
+    ModifyStyle(WS_CAPTION, 0);
+    m_pSavedMenu = GetMenu();
+    SetMenu(nullptr);
+    MoveWindow(0, 0, width, FullScreenHeight(width));
+    m_bFullScreen = TRUE;
+  } else {
+    ModifyStyle(0, WS_CAPTION);
+    SetMenu(m_pSavedMenu);
+    m_pSavedMenu = nullptr;
+    MoveWindow(m_savedRect.left, m_savedRect.top, m_savedRect.Width(), m_savedRect.Height());
+    m_bFullScreen = FALSE;
+  }
+  RecalcLayout();
+}
+
 // ---------------------------------------------------------------------------------------------
 // Entering, leaving and opening rooms
 

@@ -225,3 +225,33 @@ TEST_F(GameRoomFrameTest, AnObserverGetsTheMovesSoFarAndMovesThatArriveWhileLoad
   EXPECT_EQ(23, record.GetTotalMoves());
   EXPECT_EQ("", Pane(CGameRoom::kMessage));  // observers get no turn texts
 }
+
+TEST_F(GameRoomFrameTest, FullScreenInTheGameRoomOnlyMaximisesElsewhere) {
+  EXPECT_EQ(768, CMainFrame::FullScreenHeight(1024));
+  EXPECT_EQ(600, CMainFrame::FullScreenHeight(800));
+  // Outside the game room F11 maximises and restores.
+  frame->ToggleFullScreen();
+  EXPECT_TRUE(::IsZoomed(frameHandle()));
+  frame->ToggleFullScreen();
+  EXPECT_FALSE(::IsZoomed(frameHandle()));
+  EXPECT_FALSE(frame->IsFullScreen());
+
+  Enter("3");
+  CRect before;
+  frame->GetWindowRect(&before);
+  CMenu* menu = frame->GetMenu();
+  frame->ToggleFullScreen();
+  EXPECT_TRUE(frame->IsFullScreen());
+  EXPECT_EQ(0u, frame->GetStyle() & WS_CAPTION);
+  EXPECT_EQ(nullptr, frame->GetMenu());
+  CRect full;
+  frame->GetWindowRect(&full);
+  int width = ::GetSystemMetrics(SM_CXFULLSCREEN);
+  EXPECT_EQ(CRect(0, 0, width, CMainFrame::FullScreenHeight(width)), full);
+  frame->ToggleFullScreen();
+  CRect after;
+  frame->GetWindowRect(&after);
+  EXPECT_EQ(before, after);
+  EXPECT_NE(0u, frame->GetStyle() & WS_CAPTION);
+  EXPECT_EQ(menu, frame->GetMenu());
+}
