@@ -292,3 +292,70 @@ TEST_F(GameRoomTest, PlayerLeavingPutsTheGameInRecess) {
   EXPECT_FALSE(room.IsClockRunning());
   EXPECT_EQ("98:lee", host.buttons.back());
 }
+
+TEST_F(GameRoomTest, TheLastPeriodWarnsOnlyInItsLastTenSeconds) {
+  StartMatch("0", "6.5", "1", "12", "1");
+  Tick(1);  // main time gone: 11 s of the only period left, no warning yet
+  EXPECT_EQ("11s ", Pane(CGameRoom::kBlackSeconds));
+  EXPECT_TRUE(host.sounds.empty());
+  Tick(11);  // leaves 10, 9, ... 0
+  EXPECT_EQ(11u, host.sounds.size());
+  EXPECT_EQ("Notify.wav", host.sounds.back());
+  EXPECT_TRUE(room.IsClockRunning());
+  Tick(1);
+  EXPECT_EQ("clock:2", host.sent.back());
+  EXPECT_FALSE(room.IsClockRunning());
+  // Sound off: no warnings at all.
+  host.sounds.clear();
+  room.SetSoundOn(FALSE);
+  StartMatch("0", "6.5", "0", "5", "2");
+  Tick(3);
+  EXPECT_TRUE(host.sounds.empty());
+}
+
+TEST_F(GameRoomTest, CountingProposalStalemateAreaAndDeadStones) {
+  StartMatch("0", "6.5", "600", "30", "3");
+  Move(1, "B[dd]", "BL[690]");
+  Move(2, "W[pp]", "WL[690]");
+  // Dead stones proposed by the opponent, refused: the marks go again.
+  host.answers = {false};
+  room.OnDesignationMessage(518, "|a|b|W|1|pp|");
+  EXPECT_EQ("2:18:|a|b|0|", host.sent.back());
+  EXPECT_EQ("Ask for designating captured stones is rejected.", Pane(CGameRoom::kMessage));
+  // Proposed again and agreed: the white stone comes off and counts as captured.
+  host.answers = {true};
+  room.OnDesignationMessage(518, "|a|b|W|1|pp|");
+  EXPECT_EQ("You agree to designating captured stones.", Pane(CGameRoom::kMessage));
+  room.OnDesignationMessage(517, "|a|b|W|1|pp|");
+  EXPECT_EQ(0, board.Cell(15, 15));
+  EXPECT_EQ(1, room.GetCaptured(4));
+  EXPECT_EQ(CRoomState::kDeadAgreed, room.GetSubStatus());
+  // A stalemate area is asked about and the yes goes out at once.
+  host.answers = {true};
+  int flushes = host.flushes;
+  room.OnStalemateArea("|a|b|2|aa|ss|");
+  EXPECT_EQ("2:47:|a|b|1|", host.sent.back());
+  EXPECT_EQ(flushes + 1, host.flushes);
+  // A count proposal refused.
+  host.answers = {false};
+  std::string owners(361, '1');
+  room.OnCountResult(544, ("|a|b|RE[B+12.5]|" + owners + "|100|1|80|0|6.5|").c_str());
+  EXPECT_EQ("2:45:|a|b|0|", host.sent.back());
+  EXPECT_EQ("In Couting", Pane(CGameRoom::kStatus));
+  EXPECT_NE(std::string::npos, host.asked.back().find("B won by 12.5Do you agree?"));
+}
+
+TEST_F(GameRoomTest, TheLeaveCountdownEndsAfterItsLimit) {
+  StartMatch("0", "6.5", "600", "30", "3");
+  room.StartLeaveCountdown("|a|b|0|");  // limit 0 ends on the first tick
+  room.OnTimer(CGameRoom::kCountdownTimer);
+  EXPECT_EQ("leave:title:pw", host.sent.back());
+  EXPECT_FALSE(room.IsClockRunning());
+  room.StartLeaveCountdown("|a|b|2|");
+  std::size_t sent = host.sent.size();
+  room.OnTimer(CGameRoom::kCountdownTimer);
+  room.OnTimer(CGameRoom::kCountdownTimer);
+  EXPECT_EQ(sent, host.sent.size());
+  room.OnTimer(CGameRoom::kCountdownTimer);
+  EXPECT_EQ("leave:title:pw", host.sent.back());
+}
