@@ -4,6 +4,7 @@
 #include <platform/strings.h>
 
 #include "orvanta/connection/ConnectDlg.h"
+#include "orvanta/resources/OrvantaBitmaps.h"
 #include "orvanta/resources/RoomResources.h"
 
 BOOL RegisterOrvantaResources(HINSTANCE module) {
@@ -13,6 +14,8 @@ BOOL RegisterOrvantaResources(HINSTANCE module) {
   RegisterOrvantaDialogs(*table);
   RegisterOrvantaStrings(*table);
   RegisterOrvantaIcons(*table);
+  RegisterOrvantaScreens(*table);
+  RegisterOrvantaBitmaps(*table);
   return TRUE;
 }
 

@@ -3,6 +3,7 @@
 #include <platform/ddx.h>
 
 #include "orvanta/connection/MainFrame.h"
+#include "orvanta/connection/OrvantaDoc.h"
 
 namespace {
 
@@ -83,7 +84,12 @@ void CDagukRoomView::OnInitialUpdate() {
   if (m_room) return;
   auto* frame = dynamic_cast<CMainFrame*>(GetParentFrame());
   if (!frame) return;
-  m_room.emplace(*this, *frame, m_record);
+  // The document's record is the room's; a view without the program's document keeps its own.
+  CGiboRecord* record = &m_record;
+  if (auto* document = dynamic_cast<COrvantaDoc*>(GetDocument())) {
+    if (CGiboRecord* roomRecord = document->GetRecordForView(kTemplateId)) record = roomRecord;
+  }
+  m_room.emplace(*this, *frame, *record);
   m_room->SetPaneListener(&CDagukRoomView::OnPaneChanged, this);
   if (auto* list = static_cast<CListCtrl*>(GetDlgItem(CGameRoom::kObserverList))) {
     const char* columns[] = {"Observers", "Host", "ID", "Name", "Grade"};

@@ -75,6 +75,6 @@ private:
   void LayOut(int cx, int cy);
 
   CStolvex m_board;
-  CGiboRecord m_record;  // the room's game record
+  CGiboRecord m_record;  // the room's game record when the view has no document
   std::optional<CGameRoom> m_room;
 };

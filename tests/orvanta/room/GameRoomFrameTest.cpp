@@ -58,6 +58,8 @@ protected:
   void Enter(const std::string& role) {
     Server(52, "|12|");
     Server(53, "|12|hc|carol|Carol|3k|1|" + role + "|1|");
+    // The frame's own room view (its board control is not registered here) must not take over.
+    ASSERT_EQ(&*m_room, frame->GetGameRoom());
     ASSERT_EQ("|k|12|POM|", WaitFor(11));
   }
   void Clock(int seconds) { platform::Clock::Advance(static_cast<std::uint64_t>(seconds) * 1000); }
