@@ -418,6 +418,10 @@ public:
   void StopRoomClock();
   // The sound command of the room: flips the setting and tells the room.
   void ToggleRoomSound();
+  // The main menu's game-room buttons; FALSE for other ids.
+  BOOL OnRoomMenuButton(UINT id);
+  // The sequence-number button: the board shows or hides move numbers.
+  void ToggleSequenceNumbers();
   // F11: full screen in the game room (no caption, no menu, the screen's size); elsewhere
   // maximised and back.
   void ToggleFullScreen();

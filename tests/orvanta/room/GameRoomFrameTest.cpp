@@ -257,3 +257,27 @@ TEST_F(GameRoomFrameTest, FullScreenInTheGameRoomOnlyMaximisesElsewhere) {
   EXPECT_NE(0u, frame->GetStyle() & WS_CAPTION);
   EXPECT_EQ(menu, frame->GetMenu());
 }
+
+TEST_F(GameRoomFrameTest, DrawAndPassFromTheMenuButtons) {
+  Enter("3");
+  Server(510, "||");
+  Server(512, kEvenStart);
+  // The pass button sends the pass node with the time left.
+  frame->OnMenuButton(1245);
+  EXPECT_EQ("|k|12|B[tt]|BL[80]|", WaitFor(14));
+  // The opponent asks for a draw: refused, the clock runs on.
+  script.answers["Opponent asks a drawn game.\nDo you agree?"] = IDNO;
+  Server(520, "|a|b|");
+  EXPECT_EQ("|a|b|0|", WaitFor(20, "2"));
+  EXPECT_TRUE(room().IsClockRunning());
+  // The user asks through the draw button; the clock stops until the answer.
+  script.answers["Do you wish to ask a drawn play?"] = IDYES;
+  frame->OnMenuButton(1035);
+  EXPECT_EQ("|k|12|", WaitFor(19));
+  EXPECT_FALSE(room().IsClockRunning());
+  Server(519, "|a|b|1|");
+  ASSERT_TRUE(PumpUntil([&] { return room().GetRoomState() == 0x50; }));
+  EXPECT_EQ("Drawn Game", Pane(CGameRoom::kStatus));
+  EXPECT_TRUE(Shown("The match is drawn."));
+  EXPECT_NE(std::string::npos, Saved("carol_lee").find("RE[V]"));
+}
