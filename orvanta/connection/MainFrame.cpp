@@ -54,6 +54,12 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
   ON_MESSAGE(CMainFrame::kDeleteRetiredLinksMessage, OnDeleteRetiredLinks)
   ON_UPDATE_COMMAND_UI(OrvantaCommand::kConnect, OnUpdateConnect)
   ON_UPDATE_COMMAND_UI_RANGE(OrvantaCommand::kWaitingRoomList, OrvantaCommand::kLeaveRoom, OnUpdateCommandState)
+  // The game room's commands and its clock message.
+  ON_COMMAND(CMainFrame::kFullScreenCommand, ToggleFullScreen)
+  ON_COMMAND(CMainFrame::kRoomSoundCommand, ToggleRoomSound)
+  ON_COMMAND(CMainFrame::kSoundCommand, OnSound)
+  ON_COMMAND(CMainFrame::kSaveThisRecordCommand, OnSaveThisRecord)
+  ON_MESSAGE(CMainFrame::kRoomClockMessage, OnRoomClockMessage)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame() : CMainFrame(CServerAddress::Resolve()) {}

@@ -394,6 +394,12 @@ private:
   // ---- Game room: requests, commands, relays and the room's host (MainFrameRoom.cpp) ----
 public:
   static constexpr UINT kDeferredMovesTimer = 107;
+  static constexpr UINT kFullScreenCommand = 32800;
+  static constexpr UINT kRoomSoundCommand = 32791;
+  static constexpr UINT kSoundCommand = 32826;
+  static constexpr UINT kSaveThisRecordCommand = 32816;
+  // Advances the clock of the side to move by one second.
+  static constexpr UINT kRoomClockMessage = WM_USER + 0x12C;
   static constexpr UINT kDeferredMovesMs = 1000;
   // The game room that room messages reach while the game room view is shown; the view attaches
   // its own (null detaches).
@@ -426,6 +432,11 @@ public:
   // maximised and back.
   void ToggleFullScreen();
   BOOL IsFullScreen() const { return m_bFullScreen; }
+  // The "Sound" menu item: flips the setting without telling the room.
+  void OnSound() { m_bSoundOn = !m_bSoundOn; }
+  BOOL IsSoundOn() const { return m_bSoundOn; }
+  void OnSaveThisRecord() { m_bSaveThisRecord = !m_bSaveThisRecord; }
+  LRESULT OnRoomClockMessage(WPARAM wParam, LPARAM lParam);
   // The full-screen height for a screen width.
   static int FullScreenHeight(int width);
   void SetSaveThisRecord(BOOL save) { m_bSaveThisRecord = save; }

@@ -177,6 +177,11 @@ void CMainFrame::ToggleSequenceNumbers() {
   if (CGameRoom* room = ShownRoom()) room->ToggleSequenceNumbers();
 }
 
+LRESULT CMainFrame::OnRoomClockMessage(WPARAM, LPARAM) {
+  if (CGameRoom* room = ShownRoom()) room->TickSideToMove();
+  return 0;
+}
+
 void CMainFrame::ToggleRoomSound() {
   m_bSoundOn = !m_bSoundOn;
   if (m_pGameRoom) m_pGameRoom->SetSoundOn(m_bSoundOn);

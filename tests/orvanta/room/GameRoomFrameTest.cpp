@@ -281,3 +281,21 @@ TEST_F(GameRoomFrameTest, DrawAndPassFromTheMenuButtons) {
   EXPECT_TRUE(Shown("The match is drawn."));
   EXPECT_NE(std::string::npos, Saved("carol_lee").find("RE[V]"));
 }
+
+TEST_F(GameRoomFrameTest, TheRoomClockMessageAndTheSoundCommand) {
+  Enter("3");
+  Server(510, "||");
+  Server(512, kEvenStart);
+  ::SendMessage(frameHandle(), CMainFrame::kRoomClockMessage, 0, 0);
+  EXPECT_EQ("0 hr 0 min 59 sec", Pane(CGameRoom::kBlackMain));
+  // The room's sound command silences the stones; the menu's "Sound" item leaves the room alone.
+  ::SendMessage(frameHandle(), WM_COMMAND, CMainFrame::kRoomSoundCommand, 0);
+  EXPECT_FALSE(room().IsSoundOn());
+  platform::ClearSoundCalls();
+  Server(514, "|a|b|1|B[pd]|BL[80]|");
+  ASSERT_TRUE(PumpUntil([&] { return room().GetMoveCounter() == 1; }));
+  EXPECT_TRUE(platform::SoundCalls().empty());
+  ::SendMessage(frameHandle(), WM_COMMAND, CMainFrame::kSoundCommand, 0);
+  EXPECT_TRUE(frame->IsSoundOn());
+  EXPECT_FALSE(room().IsSoundOn());
+}
