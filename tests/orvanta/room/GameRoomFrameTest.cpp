@@ -299,3 +299,30 @@ TEST_F(GameRoomFrameTest, TheRoomClockMessageAndTheSoundCommand) {
   EXPECT_TRUE(frame->IsSoundOn());
   EXPECT_FALSE(room().IsSoundOn());
 }
+
+TEST_F(GameRoomFrameTest, AHandicapGameLostOnTime) {
+  Enter("4");
+  EXPECT_EQ(0x82, room().GetRoomState());
+  Server(510, "||");
+  Server(512, "|a|b|1|hl|lee|l3|4k|hc|carol|c3|3k|2|0.5|2|2|1|");
+  EXPECT_EQ("2Stones", Pane(CGameRoom::kCondition));
+  Server(514, "|a|b|0|B[pd]|BL[0]|");
+  Server(514, "|a|b|0|B[dp]|BL[0]|");
+  Server(514, "|a|b|1|W[qf]|WL[4]|");
+  Server(514, "|a|b|2|B[dd]|BL[4]|");
+  ASSERT_TRUE(PumpUntil([&] { return room().GetMoveCounter() == 4; }));
+  // White's two seconds of main time and two of its only period run out: the client says so.
+  Clock(4);
+  EXPECT_TRUE(Payloads(38).empty());
+  Clock(1);
+  EXPECT_EQ("|k|12|2|", WaitFor(38));
+  EXPECT_FALSE(room().IsClockRunning());
+  Server(538, "|a|b|x|hc|carol|");
+  ASSERT_TRUE(PumpUntil([&] { return room().GetRoomState() == 0x90; }));
+  EXPECT_EQ("B won by time", Pane(CGameRoom::kStatus));
+  CGiboRecord back;
+  ASSERT_TRUE(back.SetText(Saved("lee_carol").c_str()));
+  EXPECT_STREQ("RE[B+T]", back.GetResult());
+  EXPECT_STREQ("AB[pd][dp]", back.GetSetup());
+  EXPECT_EQ(4, back.GetTotalMoves());
+}
