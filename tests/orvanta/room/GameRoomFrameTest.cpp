@@ -326,3 +326,31 @@ TEST_F(GameRoomFrameTest, AHandicapGameLostOnTime) {
   EXPECT_STREQ("AB[pd][dp]", back.GetSetup());
   EXPECT_EQ(4, back.GetTotalMoves());
 }
+
+TEST_F(GameRoomFrameTest, APlayerLeavesAndTheUserComesBackIntoTheRecess) {
+  Enter("3");
+  Server(510, "||");
+  Server(512, kEvenStart);
+  Server(511, "|O|1|hx|xu|Xu|5k|");
+  EXPECT_EQ(1u, room().GetObservers().size());
+  // White leaves: the game goes into recess and the clock stops.
+  Server(54, "|a|b|hl|lee|x|y|");
+  EXPECT_EQ(0x4A, room().GetRoomState());
+  EXPECT_FALSE(room().IsSeatTaken(4));
+  EXPECT_FALSE(room().IsClockRunning());
+  // The observer leaves the list only.
+  Server(54, "|a|b|hx|xu|x|y|");
+  EXPECT_TRUE(room().GetObservers().empty());
+  EXPECT_EQ(0x4A, room().GetRoomState());
+  // The user's own entry message again: a re-entry into a game in recess continues it.
+  Server(53, "|12|hc|carol|Carol|3k|1|3|1|");
+  EXPECT_EQ(0x42, room().GetRoomState());
+  EXPECT_TRUE(room().IsClockRunning());
+  EXPECT_EQ("Game is processing again.", Pane(CGameRoom::kMessage));
+  EXPECT_TRUE(frame->IsInRoom());
+  // The user's own leave message resets the room.
+  Server(54, "|a|b|3|carol|x|y|");
+  EXPECT_EQ(1, room().GetRoomState());
+  EXPECT_FALSE(frame->IsInRoom());
+  EXPECT_EQ("", Pane(CGameRoom::kBlackName));
+}
