@@ -112,7 +112,8 @@ void CMainFrame::OnMenuButton(UINT id) {
       PostMessage(WM_CLOSE);
       break;
     default:
-      NotePending("MenuButton", CString(std::to_string(id).c_str()));
+      if (!OnRoomMenuButton(id))
+        NotePending("MenuButton", CString(std::to_string(id).c_str()));
       break;
   }
 }

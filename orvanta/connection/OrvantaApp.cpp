@@ -1,12 +1,9 @@
 #include "orvanta/connection/OrvantaApp.h"
 
-#include <cstdlib>
-
 #include <platform/msgbox.h>
 #include <platform/process.h>
 #include <platform/shell.h>
 
-#include "orvanta/connection/FieldTokenizer.h"
 #include "orvanta/connection/MainFrame.h"
 #include "orvanta/connection/OrvantaDoc.h"
 #include "orvanta/connection/OrvantaView.h"
@@ -18,25 +15,6 @@ BEGIN_MESSAGE_MAP(COrvantaApp, CWinApp)
 END_MESSAGE_MAP()
 
 COrvantaApp::COrvantaApp() : CWinApp("Orvanta") {}
-
-COrvantaApp::FrameSize COrvantaApp::ParseFrameSize(const CString& setting) {
-  FrameSize size;
-  if (setting == "fullsize") {
-    size.maximised = TRUE;
-    return size;
-  }
-  if (setting.IsEmpty())
-    return size;
-  CFieldTokenizer fields(setting);
-  const int width = std::atoi(fields.GetField(0));
-  const int height = std::atoi(fields.GetField(1));
-  // A window of no size could never be used again: such a setting counts as none.
-  if (width > 0 && height > 0 && width <= 16384 && height <= 16384) {
-    size.width = width;
-    size.height = height;
-  }
-  return size;
-}
 
 BOOL COrvantaApp::InitInstance() {
   m_hMutex = ::CreateMutex(nullptr, FALSE, kMutexName);
@@ -59,13 +37,16 @@ BOOL COrvantaApp::InitInstance() {
   auto* frame = dynamic_cast<CMainFrame*>(m_pMainWnd);
   if (!frame)
     return FALSE;
-  const FrameSize size = ParseFrameSize(frame->ReadSetting(0));
+  BOOL maximised = FALSE;
+  int width = 0;
+  int height = 0;
+  CSettingFiles::ParseFrameSize(frame->ReadSetting(0), maximised, width, height);
   if (CMainMenu* menu = frame->GetMainMenu())
     menu->LoadBannerImages();
-  if (size.maximised)
+  if (maximised)
     m_nCmdShow = SW_SHOWMAXIMIZED;
   else
-    frame->SetWindowPos(nullptr, 0, 0, size.width, size.height, SWP_NOZORDER);
+    frame->SetWindowPos(nullptr, 0, 0, width, height, SWP_NOZORDER);
   frame->RecalcLayout();
   if (CMainMenu* menu = frame->GetMainMenu())
     menu->ShowButtonsForView(CMainFrame::kStartView);

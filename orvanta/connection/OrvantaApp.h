@@ -11,16 +11,6 @@ public:
   static constexpr const char* kMutexName = "Orvanta";
   static constexpr UINT kAboutCommand = ID_APP_ABOUT;
 
-  // The window size a "setting.ini" size field asks for.
-  struct FrameSize {
-    BOOL maximised{FALSE};
-    int width{800};
-    int height{600};
-  };
-  // "fullsize" maximises; "|w|h|" gives that size; anything else (empty, malformed, a side of 0
-  // or below) the default 800 x 600.
-  static FrameSize ParseFrameSize(const CString& setting);
-
   COrvantaApp();
 
   BOOL InitInstance() override;

@@ -6,6 +6,7 @@
 #include "orvanta/connection/ConnectDlg.h"
 #include "orvanta/resources/LobbyResources.h"
 #include "orvanta/resources/OrvantaBitmaps.h"
+#include "orvanta/resources/RoomResources.h"
 
 BOOL RegisterOrvantaResources(HINSTANCE module) {
   platform::ResourceModule* table = platform::FindResourceModule(module);
@@ -22,6 +23,7 @@ BOOL RegisterOrvantaResources(HINSTANCE module) {
 void RegisterOrvantaDialogs(platform::ResourceModule& module) {
   platform::AddDialogTemplate(module, CConnectDlg::kTemplateId, CConnectDlg::BuildTemplate());
   RegisterLobbyDialogs(module);
+  RegisterRoomDialogs(module);
 }
 
 void RegisterOrvantaStrings(platform::ResourceModule& module) {

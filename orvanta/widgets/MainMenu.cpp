@@ -145,7 +145,7 @@ void CMainMenu::SetBannerLink(int index, const CString& link) {
     m_bannerLinks[static_cast<std::size_t>(index)] = link;
 }
 
-void CMainMenu::SetBannerCount(int count) { m_nBannerCount = std::clamp(count, 0, kMaxBanners); }
+void CMainMenu::SetBannerCount(int count) { m_rotation.Reset(count); }
 
 void CMainMenu::SetBannerShown(BOOL shown) {
   m_bBannerShown = shown;
@@ -153,20 +153,18 @@ void CMainMenu::SetBannerShown(BOOL shown) {
     Invalidate(TRUE);
 }
 
+CString CMainMenu::BannerPath(const CString& folder, const CString& name) { return folder + "\\image\\" + name; }
+
 void CMainMenu::ShowCurrentBanner() {
-  // The index wraps at the count, so it never reaches past the slots.
-  if (m_nCurrentBanner >= m_nBannerCount || m_nCurrentBanner < 0)
-    m_nCurrentBanner = 0;
-  if (m_nBannerCount == 0)
+  const int index = m_rotation.Advance();
+  if (index < 0)
     return;
   char folder[512] = "";
   if (::getcwd(folder, sizeof folder) == nullptr)
     folder[0] = '\0';
-  const CString path = CString(folder) + "\\image\\" + m_bannerImages[static_cast<std::size_t>(m_nCurrentBanner)];
   m_banner.Stop();
-  if (m_banner.Load(path))
+  if (m_banner.Load(BannerPath(folder, m_bannerImages[static_cast<std::size_t>(index)])))
     m_banner.Play();
-  ++m_nCurrentBanner;
 }
 
 void CMainMenu::LoadBannerImages() {
@@ -174,7 +172,7 @@ void CMainMenu::LoadBannerImages() {
     return;
   // Banners that arrive after the pane started (the downloader's) show the control as well.
   PrepareBanner();
-  m_nCurrentBanner = 0;
+  m_rotation.Reset(m_rotation.GetCount());
   ShowCurrentBanner();
   CMainFrame* frame = GetMainFrame();
   if (frame && frame->IsConnected() && m_nBannerTimer == 0)
@@ -188,12 +186,6 @@ void CMainMenu::RestartBanner() {
   }
   if (m_bBannerShown)
     ShowCurrentBanner();
-}
-
-int CMainMenu::GetShownBanner() const {
-  if (m_nBannerCount == 0)
-    return -1;
-  return (m_nCurrentBanner + m_nBannerCount - 1) % m_nBannerCount;
 }
 
 CString CMainMenu::GetShownLink() const {
@@ -214,7 +206,7 @@ void CMainMenu::OnTimer(UINT_PTR id) {
 }
 
 LRESULT CMainMenu::OnBannerClick(WPARAM, LPARAM) {
-  if (!m_bBannerShown || m_nBannerCount == 0)
+  if (!m_bBannerShown || m_rotation.GetCount() == 0)
     return 0;
   const CString link = GetShownLink();
   CMainFrame* frame = GetMainFrame();

@@ -8,6 +8,7 @@
 #include <platform/controls_tooltip.h>
 #include <platform/formview.h>
 
+#include "orvanta/widgets/BannerRotation.h"
 #include "orvanta/widgets/GifAnimCtrl.h"
 #include "orvanta/widgets/SkinButton.h"
 
@@ -20,7 +21,7 @@ public:
   static constexpr UINT kBannerId = 1461;
   static constexpr UINT kBannerTimer = 100;
   static constexpr UINT kBannerPeriodMs = 10000;
-  static constexpr int kMaxBanners = 6;
+  static constexpr int kMaxBanners = CBannerRotation::kMaxBanners;
   static constexpr int kButtonCount = 33;
   // A button of the pane: its control id and the strip it starts with (0: none).
   struct ButtonInfo {
@@ -51,12 +52,13 @@ public:
 
   CSkinButton* GetButton(UINT id);
   CGifAnimCtrl& GetBanner() { return m_banner; }
-  int GetCurrentBanner() const { return m_nCurrentBanner; }
-  int GetBannerCount() const { return m_nBannerCount; }
+  int GetBannerCount() const { return m_rotation.GetCount(); }
   BOOL IsBannerShown() const { return m_bBannerShown; }
   BOOL IsRotating() const { return m_nBannerTimer != 0; }
   // The slot whose banner is on display (the one before the next to load).
-  int GetShownBanner() const;
+  int GetShownBanner() const { return m_rotation.Shown(); }
+  // The path of banner image name: the working folder's "image" folder.
+  static CString BannerPath(const CString& folder, const CString& name);
   // The link of the banner on display with every '\' turned into '/'.
   CString GetShownLink() const;
 
@@ -88,8 +90,7 @@ private:
   CSize m_leftSize;
   CSize m_middleSize;
   CSize m_rightSize;
-  int m_nBannerCount{0};
+  CBannerRotation m_rotation;
   BOOL m_bBannerShown{FALSE};
-  int m_nCurrentBanner{0};  // the next banner to load
   CToolTipCtrl m_toolTip;
 };
