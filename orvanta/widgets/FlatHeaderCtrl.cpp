@@ -1,5 +1,8 @@
 #include "orvanta/widgets/FlatHeaderCtrl.h"
 
+#include "orvanta/widgets/FHDragWnd.h"
+#include "orvanta/widgets/FHDropWnd.h"
+
 #include <algorithm>
 
 #include <platform/controls.h>
@@ -26,7 +29,49 @@ CFlatHeaderCtrl::CFlatHeaderCtrl() {
   OnSysColorChange();
 }
 
-CFlatHeaderCtrl::~CFlatHeaderCtrl() = default;
+CFlatHeaderCtrl::~CFlatHeaderCtrl() { DestroyDragWindows(); }
+
+void CFlatHeaderCtrl::DestroyDragWindows() {
+  if (m_pDragWnd && m_pDragWnd->GetSafeHwnd())
+    m_pDragWnd->DestroyWindow();
+  m_pDragWnd = nullptr;
+  if (m_pDropWnd && m_pDropWnd->GetSafeHwnd())
+    m_pDropWnd->DestroyWindow();
+  m_pDropWnd = nullptr;
+}
+
+int CFlatHeaderCtrl::ShowDropIndicator(int index) {
+  const int count = GetItemCount();
+  if (index < 0 || index > count || count == 0) {
+    if (m_pDropWnd && m_pDropWnd->GetSafeHwnd())
+      m_pDropWnd->DestroyWindow();
+    m_pDropWnd = nullptr;
+    return index;
+  }
+  CRect client;
+  GetClientRect(&client);
+  if (!m_pDropWnd) {
+    m_pDropWnd = new CFHDropWnd(kIndicatorColour);
+    if (!m_pDropWnd->Create(client.Height())) {
+      delete m_pDropWnd;
+      m_pDropWnd = nullptr;
+      return index;
+    }
+  }
+  CRect heading;
+  int x = 0;
+  if (index == count) {
+    GetItemRect(OrderToIndex(count - 1), &heading);
+    x = heading.right;
+  } else {
+    GetItemRect(OrderToIndex(index), &heading);
+    x = heading.left - 1;
+  }
+  CPoint point(x, client.CenterPoint().y);
+  ClientToScreen(&point);
+  m_pDropWnd->ShowAt(point.x, point.y);
+  return index;
+}
 
 void CFlatHeaderCtrl::OnSysColorChange() {
   m_cr3DHighLight = ::GetSysColor(COLOR_BTNHIGHLIGHT);
@@ -229,8 +274,23 @@ void CFlatHeaderCtrl::OnMouseMove(UINT flags, CPoint point) {
     if (!(GetStyle() & HDS_DRAGDROP) || (std::abs(point.x - m_pressPoint.x) <= kDragDistance &&
                                          std::abs(point.y - m_pressPoint.y) <= kDragDistance))
       return;
-    NotifyDrag(HDN_BEGINDRAG, m_nLastPressed);
+    // A parent that answers the begin moves the column itself: no floating heading then.
+    if (!NotifyDrag(HDN_BEGINDRAG, m_nLastPressed)) {
+      CRect heading;
+      GetItemRect(m_nLastPressed, &heading);
+      ClientToScreen(&heading);
+      auto* image = new CFHDragWnd;
+      if (image->Create(heading, this, m_nLastPressed, m_pressedItem))
+        m_pDragWnd = image;
+      else
+        delete image;
+    }
     m_bDragging = TRUE;
+  }
+  if (m_pDragWnd) {
+    CPoint screen = point;
+    ClientToScreen(&screen);
+    m_pDragWnd->CentreOn(screen);
   }
   HDHITTESTINFO info{};
   info.pt = point;
@@ -250,7 +310,7 @@ void CFlatHeaderCtrl::OnMouseMove(UINT flags, CPoint point) {
   drop = EffectiveDropIndex(drop, m_pressedItem.iOrder);
   if (drop != m_nDropIndex) {
     m_nDropIndex = drop;
-    SetHotDivider(drop);
+    ShowDropIndicator(drop);
   }
 }
 
@@ -263,9 +323,10 @@ void CFlatHeaderCtrl::EndDrag(CPoint) {
     std::vector<int> moved = MoveInOrder(order, m_pressedItem.iOrder, m_nDropIndex);
     SetOrderArray(count, moved.data());
   }
+  DestroyDragWindows();
   m_bDragging = FALSE;
   m_nDropIndex = -1;
-  SetHotDivider(-1);
+  ShowDropIndicator(-1);
   Invalidate(FALSE);
 }
 

@@ -16,6 +16,9 @@ struct HDITEMEX {
   int iMaxWidth{-1};
 };
 
+class CFHDragWnd;
+class CFHDropWnd;
+
 class CFlatHeaderCtrl : public CHeaderCtrl {
 public:
   static constexpr COLORREF kTextColour = 0x3F3F3F;
@@ -37,6 +40,12 @@ public:
   int GetColumnState(int column) const;
   int GetRecordCount() const { return static_cast<int>(m_records.size()); }
   BOOL IsDragging() const { return m_bDragging; }
+  // The floating windows while a drag runs (null otherwise).
+  CFHDragWnd* GetDragImage() const { return m_pDragWnd; }
+  CFHDropWnd* GetDropIndicator() const { return m_pDropWnd; }
+  // Shows the drop indicator before display position index (0 to the item count); any other index
+  // removes it. Returns index.
+  int ShowDropIndicator(int index);
   int GetDropIndex() const { return m_nDropIndex; }
 
   // The state after a press: -1 and 1 become 0, 0 becomes 1.
@@ -72,6 +81,8 @@ private:
   // Notifies the parent of a drag's begin or end; the parent's answer.
   LRESULT NotifyDrag(UINT code, int item);
   void EndDrag(CPoint point);
+  // Destroys the floating windows of a drag.
+  void DestroyDragWindows();
 
   COLORREF m_crText{kTextColour};
   int m_nPaintItem{-1};  // the heading being painted
@@ -89,6 +100,8 @@ private:
   BOOL m_bResizing{FALSE};
   int m_nDropIndex{-1};
   BOOL m_bDragging{FALSE};
+  CFHDropWnd* m_pDropWnd{nullptr};  // deletes itself when destroyed
+  CFHDragWnd* m_pDragWnd{nullptr};  // deletes itself when destroyed
   CPoint m_pressPoint;
   std::vector<HDITEMEX> m_records;
   COLORREF m_cr3DHighLight{0};
