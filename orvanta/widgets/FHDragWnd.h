@@ -9,6 +9,7 @@ class CFlatHeaderCtrl;
 
 class CFHDragWnd : public CWnd {
 public:
+  using CWnd::Create;
   // A top-most popup over screenRect showing heading index of header (item as pressed).
   BOOL Create(const CRect& screenRect, CFlatHeaderCtrl* header, int index, const HDITEM& item);
   // Centres the window on the screen point.

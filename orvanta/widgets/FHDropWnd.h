@@ -9,6 +9,7 @@
 
 class CFHDropWnd : public CWnd {
 public:
+  using CWnd::Create;
   static constexpr int kWidth = 12;
   // How far the arrows stand out above and below the header.
   static constexpr int kOverhang = 10;
