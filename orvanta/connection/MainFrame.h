@@ -24,11 +24,11 @@
 
 #include "orvanta/connection/AdvertSlots.h"
 #include "orvanta/connection/CommandStates.h"
-#include "orvanta/widgets/FixedSplitterWnd.h"
 #include "orvanta/connection/FrameActions.h"
 #include "orvanta/connection/ServerAddress.h"
 #include "orvanta/connection/ServerDispatcher.h"
 #include "orvanta/connection/SettingFiles.h"
+#include "orvanta/widgets/FixedSplitterWnd.h"
 
 class CMainMenu;
 class COrvantaView;
