@@ -15,6 +15,7 @@ BEGIN_MESSAGE_MAP(CFlatHeaderCtrl, CHeaderCtrl)
   ON_MESSAGE(HDM_INSERTITEM, OnInsertItem)
   ON_MESSAGE(HDM_DELETEITEM, OnDeleteItem)
   ON_MESSAGE(HDM_SETIMAGELIST, OnSetImageList)
+  ON_MESSAGE(HDM_SETHOTDIVIDER, OnSetHotDivider)
   ON_WM_SETCURSOR()
   ON_WM_LBUTTONDOWN()
   ON_WM_LBUTTONDBLCLK()
@@ -292,26 +293,36 @@ void CFlatHeaderCtrl::OnMouseMove(UINT flags, CPoint point) {
     ClientToScreen(&screen);
     m_pDragWnd->CentreOn(screen);
   }
-  HDHITTESTINFO info{};
-  info.pt = point;
-  const int over = HitTest(&info);
-  int drop = -1;
-  if (over >= 0 && (info.flags & (HHT_ONHEADER | HHT_ONDIVIDER | HHT_ONDIVOPEN))) {
-    CRect rect;
-    GetItemRect(over, &rect);
-    HDITEM item{};
-    item.mask = HDI_ORDER;
-    GetItem(over, &item);
-    drop = item.iOrder + (point.x > rect.CenterPoint().x ? 1 : 0);
-    ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));
-  } else {
-    ::SetCursor(::LoadCursor(nullptr, IDC_NO));
-  }
+  int drop = DropOrderAt(point);
+  ::SetCursor(::LoadCursor(nullptr, drop >= 0 ? IDC_ARROW : IDC_NO));
   drop = EffectiveDropIndex(drop, m_pressedItem.iOrder);
   if (drop != m_nDropIndex) {
     m_nDropIndex = drop;
-    ShowDropIndicator(drop);
+    SetHotDivider(drop);
   }
+}
+
+int CFlatHeaderCtrl::DropOrderAt(CPoint point) {
+  HDHITTESTINFO info{};
+  info.pt = point;
+  const int over = HitTest(&info);
+  if (over < 0 || !(info.flags & (HHT_ONHEADER | HHT_ONDIVIDER | HHT_ONDIVOPEN)))
+    return -1;
+  CRect rect;
+  GetItemRect(over, &rect);
+  HDITEM item{};
+  item.mask = HDI_ORDER;
+  GetItem(over, &item);
+  return item.iOrder + (point.x > rect.CenterPoint().x ? 1 : 0);
+}
+
+LRESULT CFlatHeaderCtrl::OnSetHotDivider(WPARAM byPoint, LPARAM value) {
+  if (byPoint) {
+    const CPoint point(static_cast<short>(LOWORD(static_cast<DWORD>(value))),
+                       static_cast<short>(HIWORD(static_cast<DWORD>(value))));
+    return ShowDropIndicator(DropOrderAt(point));
+  }
+  return ShowDropIndicator(static_cast<int>(value));
 }
 
 void CFlatHeaderCtrl::EndDrag(CPoint) {
@@ -326,7 +337,7 @@ void CFlatHeaderCtrl::EndDrag(CPoint) {
   DestroyDragWindows();
   m_bDragging = FALSE;
   m_nDropIndex = -1;
-  ShowDropIndicator(-1);
+  SetHotDivider(-1);
   Invalidate(FALSE);
 }
 

@@ -67,6 +67,8 @@ protected:
   LRESULT OnInsertItem(WPARAM wParam, LPARAM lParam);
   LRESULT OnDeleteItem(WPARAM wParam, LPARAM lParam);
   LRESULT OnSetImageList(WPARAM wParam, LPARAM lParam);
+  // HDM_SETHOTDIVIDER by point (wParam TRUE, lParam the client point) or by display position.
+  LRESULT OnSetHotDivider(WPARAM byPoint, LPARAM value);
   BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
   void OnLButtonDown(UINT flags, CPoint point);
   void OnLButtonDblClk(UINT flags, CPoint point);
@@ -78,6 +80,8 @@ protected:
 private:
   // Hit-tests point and keeps the result (the item, its flags and whether it may be resized).
   void HitTestAt(CPoint point);
+  // The display position a column dropped at point would take (-1 off the headings).
+  int DropOrderAt(CPoint point);
   // Notifies the parent of a drag's begin or end; the parent's answer.
   LRESULT NotifyDrag(UINT code, int item);
   void EndDrag(CPoint point);

@@ -124,6 +124,11 @@ TEST_F(FlatListTest, PressingAHeadingFlipsItsSortStateAndDraggingMovesTheColumn)
   platform::input::MouseUp(header().m_hWnd, CPoint(HeadingMiddle(2).x, 200));
   EXPECT_EQ(header().GetDragImage(), nullptr);
   EXPECT_EQ(Order(), (std::vector<int>{1, 2, 0}));
+  // The hot-divider message places the same indicator; an index out of range removes it.
+  EXPECT_EQ(header().SetHotDivider(1), 1);
+  EXPECT_NE(header().GetDropIndicator(), nullptr);
+  EXPECT_EQ(header().SetHotDivider(4), 4);
+  EXPECT_EQ(header().GetDropIndicator(), nullptr);
   // And column 2 (now in the middle) dropped before the first heading goes first.
   CRect first;
   header().GetItemRect(1, &first);
