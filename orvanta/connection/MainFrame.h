@@ -25,7 +25,6 @@
 
 #include "orvanta/connection/AdvertSlots.h"
 #include "orvanta/connection/CommandStates.h"
-#include "orvanta/widgets/FixedSplitterWnd.h"
 #include "orvanta/connection/FrameActions.h"
 #include "orvanta/connection/ServerAddress.h"
 #include "orvanta/connection/ServerDispatcher.h"
@@ -35,6 +34,7 @@
 #include "orvanta/lobby/WaitingRoomTable.h"
 #include "orvanta/room/DeferredMoves.h"
 #include "orvanta/room/RoomHost.h"
+#include "orvanta/widgets/FixedSplitterWnd.h"
 
 class CGameRoom;
 class CMainMenu;

@@ -1,5 +1,8 @@
 #include "orvanta/widgets/FlatHeaderCtrl.h"
 
+#include "orvanta/widgets/FHDragWnd.h"
+#include "orvanta/widgets/FHDropWnd.h"
+
 #include <algorithm>
 
 #include <platform/controls.h>
@@ -12,6 +15,7 @@ BEGIN_MESSAGE_MAP(CFlatHeaderCtrl, CHeaderCtrl)
   ON_MESSAGE(HDM_INSERTITEM, OnInsertItem)
   ON_MESSAGE(HDM_DELETEITEM, OnDeleteItem)
   ON_MESSAGE(HDM_SETIMAGELIST, OnSetImageList)
+  ON_MESSAGE(HDM_SETHOTDIVIDER, OnSetHotDivider)
   ON_WM_SETCURSOR()
   ON_WM_LBUTTONDOWN()
   ON_WM_LBUTTONDBLCLK()
@@ -26,7 +30,49 @@ CFlatHeaderCtrl::CFlatHeaderCtrl() {
   OnSysColorChange();
 }
 
-CFlatHeaderCtrl::~CFlatHeaderCtrl() = default;
+CFlatHeaderCtrl::~CFlatHeaderCtrl() { DestroyDragWindows(); }
+
+void CFlatHeaderCtrl::DestroyDragWindows() {
+  if (m_pDragWnd && m_pDragWnd->GetSafeHwnd())
+    m_pDragWnd->DestroyWindow();
+  m_pDragWnd = nullptr;
+  if (m_pDropWnd && m_pDropWnd->GetSafeHwnd())
+    m_pDropWnd->DestroyWindow();
+  m_pDropWnd = nullptr;
+}
+
+int CFlatHeaderCtrl::ShowDropIndicator(int index) {
+  const int count = GetItemCount();
+  if (index < 0 || index > count || count == 0) {
+    if (m_pDropWnd && m_pDropWnd->GetSafeHwnd())
+      m_pDropWnd->DestroyWindow();
+    m_pDropWnd = nullptr;
+    return index;
+  }
+  CRect client;
+  GetClientRect(&client);
+  if (!m_pDropWnd) {
+    m_pDropWnd = new CFHDropWnd(kIndicatorColour);
+    if (!m_pDropWnd->Create(client.Height())) {
+      delete m_pDropWnd;
+      m_pDropWnd = nullptr;
+      return index;
+    }
+  }
+  CRect heading;
+  int x = 0;
+  if (index == count) {
+    GetItemRect(OrderToIndex(count - 1), &heading);
+    x = heading.right;
+  } else {
+    GetItemRect(OrderToIndex(index), &heading);
+    x = heading.left - 1;
+  }
+  CPoint point(x, client.CenterPoint().y);
+  ClientToScreen(&point);
+  m_pDropWnd->ShowAt(point.x, point.y);
+  return index;
+}
 
 void CFlatHeaderCtrl::OnSysColorChange() {
   m_cr3DHighLight = ::GetSysColor(COLOR_BTNHIGHLIGHT);
@@ -229,29 +275,54 @@ void CFlatHeaderCtrl::OnMouseMove(UINT flags, CPoint point) {
     if (!(GetStyle() & HDS_DRAGDROP) || (std::abs(point.x - m_pressPoint.x) <= kDragDistance &&
                                          std::abs(point.y - m_pressPoint.y) <= kDragDistance))
       return;
-    NotifyDrag(HDN_BEGINDRAG, m_nLastPressed);
+    // A parent that answers the begin moves the column itself: no floating heading then.
+    if (!NotifyDrag(HDN_BEGINDRAG, m_nLastPressed)) {
+      CRect heading;
+      GetItemRect(m_nLastPressed, &heading);
+      ClientToScreen(&heading);
+      auto* image = new CFHDragWnd;
+      if (image->Create(heading, this, m_nLastPressed, m_pressedItem))
+        m_pDragWnd = image;
+      else
+        delete image;
+    }
     m_bDragging = TRUE;
   }
-  HDHITTESTINFO info{};
-  info.pt = point;
-  const int over = HitTest(&info);
-  int drop = -1;
-  if (over >= 0 && (info.flags & (HHT_ONHEADER | HHT_ONDIVIDER | HHT_ONDIVOPEN))) {
-    CRect rect;
-    GetItemRect(over, &rect);
-    HDITEM item{};
-    item.mask = HDI_ORDER;
-    GetItem(over, &item);
-    drop = item.iOrder + (point.x > rect.CenterPoint().x ? 1 : 0);
-    ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));
-  } else {
-    ::SetCursor(::LoadCursor(nullptr, IDC_NO));
+  if (m_pDragWnd) {
+    CPoint screen = point;
+    ClientToScreen(&screen);
+    m_pDragWnd->CentreOn(screen);
   }
+  int drop = DropOrderAt(point);
+  ::SetCursor(::LoadCursor(nullptr, drop >= 0 ? IDC_ARROW : IDC_NO));
   drop = EffectiveDropIndex(drop, m_pressedItem.iOrder);
   if (drop != m_nDropIndex) {
     m_nDropIndex = drop;
     SetHotDivider(drop);
   }
+}
+
+int CFlatHeaderCtrl::DropOrderAt(CPoint point) {
+  HDHITTESTINFO info{};
+  info.pt = point;
+  const int over = HitTest(&info);
+  if (over < 0 || !(info.flags & (HHT_ONHEADER | HHT_ONDIVIDER | HHT_ONDIVOPEN)))
+    return -1;
+  CRect rect;
+  GetItemRect(over, &rect);
+  HDITEM item{};
+  item.mask = HDI_ORDER;
+  GetItem(over, &item);
+  return item.iOrder + (point.x > rect.CenterPoint().x ? 1 : 0);
+}
+
+LRESULT CFlatHeaderCtrl::OnSetHotDivider(WPARAM byPoint, LPARAM value) {
+  if (byPoint) {
+    const CPoint point(static_cast<short>(LOWORD(static_cast<DWORD>(value))),
+                       static_cast<short>(HIWORD(static_cast<DWORD>(value))));
+    return ShowDropIndicator(DropOrderAt(point));
+  }
+  return ShowDropIndicator(static_cast<int>(value));
 }
 
 void CFlatHeaderCtrl::EndDrag(CPoint) {
@@ -263,6 +334,7 @@ void CFlatHeaderCtrl::EndDrag(CPoint) {
     std::vector<int> moved = MoveInOrder(order, m_pressedItem.iOrder, m_nDropIndex);
     SetOrderArray(count, moved.data());
   }
+  DestroyDragWindows();
   m_bDragging = FALSE;
   m_nDropIndex = -1;
   SetHotDivider(-1);

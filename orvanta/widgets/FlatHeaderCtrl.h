@@ -16,6 +16,9 @@ struct HDITEMEX {
   int iMaxWidth{-1};
 };
 
+class CFHDragWnd;
+class CFHDropWnd;
+
 class CFlatHeaderCtrl : public CHeaderCtrl {
 public:
   static constexpr COLORREF kTextColour = 0x3F3F3F;
@@ -37,6 +40,12 @@ public:
   int GetColumnState(int column) const;
   int GetRecordCount() const { return static_cast<int>(m_records.size()); }
   BOOL IsDragging() const { return m_bDragging; }
+  // The floating windows while a drag runs (null otherwise).
+  CFHDragWnd* GetDragImage() const { return m_pDragWnd; }
+  CFHDropWnd* GetDropIndicator() const { return m_pDropWnd; }
+  // Shows the drop indicator before display position index (0 to the item count); any other index
+  // removes it. Returns index.
+  int ShowDropIndicator(int index);
   int GetDropIndex() const { return m_nDropIndex; }
 
   // The state after a press: -1 and 1 become 0, 0 becomes 1.
@@ -58,6 +67,8 @@ protected:
   LRESULT OnInsertItem(WPARAM wParam, LPARAM lParam);
   LRESULT OnDeleteItem(WPARAM wParam, LPARAM lParam);
   LRESULT OnSetImageList(WPARAM wParam, LPARAM lParam);
+  // HDM_SETHOTDIVIDER by point (wParam TRUE, lParam the client point) or by display position.
+  LRESULT OnSetHotDivider(WPARAM byPoint, LPARAM value);
   BOOL OnSetCursor(CWnd* wnd, UINT hitTest, UINT message);
   void OnLButtonDown(UINT flags, CPoint point);
   void OnLButtonDblClk(UINT flags, CPoint point);
@@ -69,9 +80,13 @@ protected:
 private:
   // Hit-tests point and keeps the result (the item, its flags and whether it may be resized).
   void HitTestAt(CPoint point);
+  // The display position a column dropped at point would take (-1 off the headings).
+  int DropOrderAt(CPoint point);
   // Notifies the parent of a drag's begin or end; the parent's answer.
   LRESULT NotifyDrag(UINT code, int item);
   void EndDrag(CPoint point);
+  // Destroys the floating windows of a drag.
+  void DestroyDragWindows();
 
   COLORREF m_crText{kTextColour};
   int m_nPaintItem{-1};  // the heading being painted
@@ -89,6 +104,8 @@ private:
   BOOL m_bResizing{FALSE};
   int m_nDropIndex{-1};
   BOOL m_bDragging{FALSE};
+  CFHDropWnd* m_pDropWnd{nullptr};  // deletes itself when destroyed
+  CFHDragWnd* m_pDragWnd{nullptr};  // deletes itself when destroyed
   CPoint m_pressPoint;
   std::vector<HDITEMEX> m_records;
   COLORREF m_cr3DHighLight{0};

@@ -139,6 +139,10 @@ TEST_F(OrvantaAppTest, SavingWritesTheRecordOfTheActiveScreenOnly) {
   doc->m_listRecord.AppendMove("B[pd]", "");
   EXPECT_TRUE(doc->OnSaveDocument(path.c_str()));
   EXPECT_TRUE(Exists(path));
+  // The About command reaches the application, which shows its dialog.
+  mainFrame->SendMessage(WM_COMMAND, ID_APP_ABOUT);
+  ASSERT_FALSE(script.dialogs.empty());
+  EXPECT_EQ(script.dialogs.back().templateId, 100u);
   mainFrame->SetQuietClose(TRUE);
   mainFrame->SendMessage(WM_CLOSE);
   platform::PumpMessages();

@@ -85,6 +85,23 @@ TEST_F(StartViewTest, RoomButtonsFollowTheListAndSendTheirKindsRequest) {
   EXPECT_TRUE(HasPending("SendForumRequest1"));
 }
 
+TEST_F(StartViewTest, TheMoviesCommandWordsStartTheirActions) {
+  ::setenv("PLATFORM_OPENER", "true", 1);
+  const std::size_t before = frame->GetPendingCalls().size();
+  frame->OnMovieCommand("Dance");
+  EXPECT_EQ(frame->GetPendingCalls().size(), before);
+  frame->OnMovieCommand("NewCustomer");
+  EXPECT_TRUE(HasPending("OpenWebPage:http://www.pellomar.example/help/ds/intro.htm"));
+  frame->OnMovieCommand("HomePage");
+  EXPECT_TRUE(HasPending("OpenWebPage:http://www.pellomar.example"));
+  // Connect/disconnect while connected asks first; No keeps the connection.
+  script.answers["Do you wish to disconnect?"] = IDNO;
+  frame->OnMovieCommand("Con_DisCon");
+  EXPECT_TRUE(Shown("Do you wish to disconnect?"));
+  EXPECT_TRUE(frame->IsConnected());
+  ::unsetenv("PLATFORM_OPENER");
+}
+
 TEST_F(StartViewTest, TheButtonsGoWhenTheServerCloses) {
   script.logins.push_back({"carol", "pw9", 0, IDCANCEL});
   peer.CloseConnection();

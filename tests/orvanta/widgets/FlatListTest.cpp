@@ -3,6 +3,8 @@
 
 #include <platform/testinput.h>
 
+#include "orvanta/widgets/FHDragWnd.h"
+#include "orvanta/widgets/FHDropWnd.h"
 #include "orvanta/widgets/FlatListCtrl.h"
 #include "tests/orvanta/widgets/WidgetHost.h"
 
@@ -21,6 +23,7 @@ protected:
     list.InsertColumn(2, "State", LVCFMT_LEFT, 120);
     list.InitColumns();
     header().ModifyStyle(0, HDS_DRAGDROP);
+    list.SetExtendedStyle(LVS_EX_HEADERDRAGDROP);
   }
   CFlatHeaderCtrl& header() { return list.GetFlatHeader(); }
   // The middle of the heading at display position order.
@@ -100,6 +103,32 @@ TEST_F(FlatListTest, PressingAHeadingFlipsItsSortStateAndDraggingMovesTheColumn)
   header().GetItemRect(2, &last);
   platform::input::Drag(header().m_hWnd, HeadingMiddle(0), CPoint(last.right - 5, last.CenterPoint().y), 8);
   EXPECT_EQ(Order(), (std::vector<int>{1, 2, 0}));
+  // While a drag runs, a copy of the heading follows the mouse and the indicator stands at the
+  // divider the column would land on; both go with the release.
+  platform::input::MouseDown(header().m_hWnd, HeadingMiddle(0));
+  platform::input::MouseMove(header().m_hWnd, CPoint(HeadingMiddle(0).x + 20, HeadingMiddle(0).y));
+  platform::input::MouseMove(header().m_hWnd, CPoint(last.right - 5, last.CenterPoint().y));
+  ASSERT_TRUE(header().IsDragging());
+  ASSERT_NE(header().GetDragImage(), nullptr);
+  ASSERT_NE(header().GetDropIndicator(), nullptr);
+  EXPECT_EQ(header().GetDropIndex(), 3);
+  CRect indicator;
+  header().GetDropIndicator()->GetWindowRect(&indicator);
+  CRect headerRect;
+  header().GetWindowRect(&headerRect);
+  EXPECT_EQ(indicator.Height(), headerRect.Height() + 2 * CFHDropWnd::kOverhang);
+  EXPECT_EQ(indicator.CenterPoint().x, headerRect.left + last.right);
+  platform::input::MouseMove(header().m_hWnd, CPoint(HeadingMiddle(2).x, 200));  // off the headings
+  EXPECT_EQ(header().GetDropIndex(), -1);
+  EXPECT_EQ(header().GetDropIndicator(), nullptr);
+  platform::input::MouseUp(header().m_hWnd, CPoint(HeadingMiddle(2).x, 200));
+  EXPECT_EQ(header().GetDragImage(), nullptr);
+  EXPECT_EQ(Order(), (std::vector<int>{1, 2, 0}));
+  // The hot-divider message places the same indicator; an index out of range removes it.
+  EXPECT_EQ(header().SetHotDivider(1), 1);
+  EXPECT_NE(header().GetDropIndicator(), nullptr);
+  EXPECT_EQ(header().SetHotDivider(4), 4);
+  EXPECT_EQ(header().GetDropIndicator(), nullptr);
   // And column 2 (now in the middle) dropped before the first heading goes first.
   CRect first;
   header().GetItemRect(1, &first);
