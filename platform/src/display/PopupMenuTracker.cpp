@@ -9,6 +9,8 @@ namespace {
 
 bool IsKey(UINT message) { return message == WM_KEYDOWN || message == WM_KEYUP || message == WM_CHAR; }
 
+bool IsSystemKey(UINT message) { return message == WM_SYSKEYDOWN || message == WM_SYSKEYUP || message == WM_SYSCHAR; }
+
 bool IsPress(UINT message) {
   return message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN ||
          message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDBLCLK || message == WM_MBUTTONDBLCLK;
@@ -56,6 +58,11 @@ UINT PopupMenuTracker::ChosenCommand() const {
 
 bool PopupMenuTracker::Filter(MSG& msg) {
   if (IsKey(msg.message)) return FilterKey(msg);
+  if (IsSystemKey(msg.message)) {
+    // Alt or F10 again leaves the menu, as on the bar; no other system key opens a second one.
+    if (msg.message == WM_SYSKEYDOWN && (msg.wParam == VK_MENU || msg.wParam == VK_F10)) m_dismissed = true;
+    return true;
+  }
   if (IsMouse(msg.message) && !m_levels.empty() && msg.hwnd == m_levels.front().window) return FilterMouse(msg);
   return false;
 }
