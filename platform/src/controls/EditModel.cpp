@@ -183,7 +183,11 @@ bool EditModel::HandleInput(UINT message, WPARAM wParam, LPARAM) {
       return true;
     }
     case WM_SETFOCUS: NotifyCommand(EN_SETFOCUS); Redraw(); return true;
-    case WM_KILLFOCUS: NotifyCommand(EN_KILLFOCUS); Redraw(); return true;
+    case WM_KILLFOCUS:
+      m_pendingLead = 0;  // half a character typed never joins what comes after the focus returns
+      NotifyCommand(EN_KILLFOCUS);
+      Redraw();
+      return true;
     default: return false;
   }
 }

@@ -1,5 +1,6 @@
 #include "PopupMenuTracker.h"
 
+#include "../menus/MenuBar.h"
 #include "platform/menus.h"
 #include "platform/messageloop.h"
 #include "platform/windows.h"
@@ -76,11 +77,16 @@ bool PopupMenuTracker::FilterKey(MSG& msg) {
       CloseAfter(inner - 1);  // back to the menu that opened this one
       return true;
     }
+    if (key == VK_LEFT && MenuBarStep(m_owner, -1)) {
+      m_dismissed = true;  // a bar's pop-up: the bar opens the one on the left
+      return true;
+    }
     if (key == VK_RIGHT || key == VK_RETURN) {
       if (OpenSubMenu(inner)) {
         ::SendMessage(m_levels.back().window, WM_KEYDOWN, VK_DOWN, 0);  // its first item
         return true;
       }
+      if (key == VK_RIGHT && MenuBarStep(m_owner, 1)) m_dismissed = true;
       if (key == VK_RIGHT) return true;
     }
   }

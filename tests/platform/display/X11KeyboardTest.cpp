@@ -284,17 +284,31 @@ TEST_F(X11KeyboardTest, AltLetterOpensTheMatchingMenuAndNeverTypesIntoTheEdit) {
 
 TEST_F(X11KeyboardTest, F10ThenArrowsAndEnterRunACommand) {
   Window native = Native(m_frame.m_hWnd);
-  Driver driver{MenuOpen, [this, native] {
-                  SendKey(native, XK_Down);
-                  SendKey(native, XK_Down);
-                  SendKey(native, XK_Return);
-                }};
-  g_driver = &driver;
-  ::SetTimer(nullptr, 0, 30, Drive);
-  EXPECT_TRUE(KeysThen([&] { SendKey(native, XK_F10); }, [&] { return !m_frame.commands.empty(); }));
-  EXPECT_EQ(m_frame.commands, std::vector<UINT>{kOpen});
-  ASSERT_EQ(m_frame.popups.size(), 1u);
-  EXPECT_EQ(m_frame.popups[0], ::GetSubMenu(m_menu, 0));
+  struct Case {
+    std::vector<KeySym> keys;  // once the first pop-up is open
+    UINT command;
+    std::vector<int> opened;  // bar items whose pop-ups opened, in order
+  };
+  const std::vector<Case> cases = {
+      {{XK_Down, XK_Down, XK_Return}, kOpen, {0}},
+      {{XK_Right, XK_Down, XK_Return}, kBoard, {0, 1}},
+      {{XK_Left, XK_Down, XK_Down, XK_Return}, kList, {0, 1}},  // round from the first to the last
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.command);
+    m_frame.commands.clear();
+    m_frame.popups.clear();
+    Driver driver{MenuOpen, [this, native, &c] {
+                    for (KeySym key : c.keys) SendKey(native, key);
+                  }};
+    g_driver = &driver;
+    ::SetTimer(nullptr, 0, 30, Drive);
+    EXPECT_TRUE(KeysThen([&] { SendKey(native, XK_F10); }, [&] { return !m_frame.commands.empty(); }));
+    EXPECT_EQ(m_frame.commands, std::vector<UINT>{c.command});
+    std::vector<HMENU> opened;
+    for (int index : c.opened) opened.push_back(::GetSubMenu(m_menu, index));
+    EXPECT_EQ(m_frame.popups, opened);
+  }
 }
 
 TEST_F(X11KeyboardTest, AltF4AsksTheQuestionAndClosesOnlyOnYes) {
@@ -315,7 +329,9 @@ TEST_F(X11KeyboardTest, AltF4AsksTheQuestionAndClosesOnlyOnYes) {
     Settle();
     EXPECT_EQ(::IsWindow(m_frame.m_hWnd) != FALSE, answer == IDNO);
     // The frame has the keys again once the question is gone.
-    if (answer == IDNO) EXPECT_EQ(::GetFocus(), m_frame.m_hWnd);
+    if (answer == IDNO) {
+      EXPECT_EQ(::GetFocus(), m_frame.m_hWnd);
+    }
   }
 }
 
