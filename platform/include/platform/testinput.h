@@ -35,6 +35,9 @@ void SetModifier(UINT virtualKey, bool down);
 // Types text (code page 949 bytes, each byte one WM_CHAR as an ANSI window receives it) to the
 // focus window.
 void TypeText(const char* text);
+// Delivers text an input method composed (UTF-8), as the X11 display delivers what the input
+// method commits: code page 949 characters whole to the focus window, those it cannot hold dropped.
+void ComposeText(const char* utf8);
 
 // The window a mouse message at hwnd's client point would go to (capture aside), and the point
 // in that window's client coordinates.

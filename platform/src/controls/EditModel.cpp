@@ -5,6 +5,9 @@
 #include <cstring>
 #include <optional>
 
+#include "../display/DisplayBackend.h"
+#include "platform/strings.h"
+
 namespace platform::detail {
 
 EditModel::EditModel(HWND hwnd) : ControlModel(hwnd) {
@@ -85,10 +88,15 @@ bool EditModel::HandleSelection(UINT message, WPARAM wParam, LPARAM lParam, LRES
   switch (message) {
     case EM_SETSEL: SetSelection(static_cast<int>(wParam), static_cast<int>(lParam)); return true;
     case EM_GETSEL:
-      if (wParam) *reinterpret_cast<DWORD*>(wParam) = static_cast<DWORD>(m_selStart);
-      if (lParam) *reinterpret_cast<DWORD*>(lParam) = static_cast<DWORD>(m_selEnd);
-      result = static_cast<LRESULT>(MAKELONG(static_cast<WORD>(m_selStart), static_cast<WORD>(m_selEnd)));
+    {
+      // Reported in order, whichever end the caret is at.
+      int start = std::min(m_selStart, m_selEnd);
+      int end = std::max(m_selStart, m_selEnd);
+      if (wParam) *reinterpret_cast<DWORD*>(wParam) = static_cast<DWORD>(start);
+      if (lParam) *reinterpret_cast<DWORD*>(lParam) = static_cast<DWORD>(end);
+      result = static_cast<LRESULT>(MAKELONG(static_cast<WORD>(start), static_cast<WORD>(end)));
       return true;
+    }
     default: return false;
   }
 }
@@ -150,8 +158,24 @@ bool EditModel::HandleLines(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
 
 bool EditModel::HandleInput(UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
-    case WM_CHAR: TypeChar(static_cast<char>(wParam)); return true;
+    case WM_CHAR: TypeByte(static_cast<char>(wParam)); return true;
+    case WM_IME_CHAR: {
+      char lead = static_cast<char>((wParam >> 8) & 0xFF);
+      char trail = static_cast<char>(wParam & 0xFF);
+      if (lead) {
+        TypeCharacter(std::string{lead, trail});
+      } else {
+        TypeByte(trail);
+      }
+      return true;
+    }
     case WM_KEYDOWN: KeyDown(static_cast<UINT>(wParam)); return true;
+    case WM_COPY: Copy(); return true;
+    case WM_CUT:
+      Copy();
+      if (!ReadOnly() && !m_password) ReplaceSelection("", Source::Typed);
+      return true;
+    case WM_PASTE: Paste(); return true;
     case WM_LBUTTONDOWN: ::SetFocus(Hwnd()); return true;
     case WM_VSCROLL:
       if (!HasLineBar()) return false;
@@ -165,7 +189,11 @@ bool EditModel::HandleInput(UINT message, WPARAM wParam, LPARAM) {
       return true;
     }
     case WM_SETFOCUS: NotifyCommand(EN_SETFOCUS); Redraw(); return true;
-    case WM_KILLFOCUS: NotifyCommand(EN_KILLFOCUS); Redraw(); return true;
+    case WM_KILLFOCUS:
+      m_pendingLead = 0;  // half a character typed never joins what comes after the focus returns
+      NotifyCommand(EN_KILLFOCUS);
+      Redraw();
+      return true;
     default: return false;
   }
 }
@@ -178,17 +206,23 @@ void EditModel::SetText(const std::string& text) {
   Changed();
 }
 
-void EditModel::ReplaceSelection(std::string text, bool typed) {
+void EditModel::ReplaceSelection(std::string text, Source source) {
+  bool typed = source != Source::Program;
   int start = std::min(m_selStart, m_selEnd);
   int end = std::max(m_selStart, m_selEnd);
   std::size_t kept = m_text.size() - static_cast<std::size_t>(end - start);
   std::size_t room = m_limit > kept ? m_limit - kept : 0;
   if (text.size() > room) {
-    if (typed) {
-      NotifyCommand(EN_MAXTEXT);
-      return;
+    if (source != Source::Program) NotifyCommand(EN_MAXTEXT);
+    if (source == Source::Typed) return;
+    // Cut at a character boundary: half a character at the end would spoil the text.
+    std::size_t fit = 0;
+    while (fit < text.size()) {
+      std::size_t next = fit + static_cast<std::size_t>(CharLengthAt(text, static_cast<int>(fit)));
+      if (next > room) break;
+      fit = next;
     }
-    text.resize(room);
+    text.resize(fit);
   }
   if (text.empty() && start == end) return;
   m_text.replace(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start), text);
@@ -198,13 +232,47 @@ void EditModel::ReplaceSelection(std::string text, bool typed) {
   Changed();
 }
 
+void EditModel::TypeByte(char ch) {
+  unsigned char byte = static_cast<unsigned char>(ch);
+  if (m_pendingLead) {
+    char lead = m_pendingLead;
+    m_pendingLead = 0;
+    if (IsCp949TrailByte(byte)) {
+      TypeCharacter(std::string{lead, ch});
+      return;
+    }
+    // A lead byte without its trail byte is no character: it is dropped.
+  }
+  if (IsCp949LeadByte(byte)) {
+    m_pendingLead = ch;
+    return;
+  }
+  TypeChar(ch);
+}
+
+void EditModel::TypeCharacter(const std::string& character) {
+  if (ReadOnly() || (Style() & ES_NUMBER)) return;
+  if (character.size() != 2 || Cp949CharLength(character, 0) != 2) return;
+  ReplaceSelection(character, Source::Typed);
+}
+
 void EditModel::TypeChar(char ch) {
+  // The clipboard keys, as Ctrl makes them.
+  if (ch == 0x03) {
+    ::SendMessage(Hwnd(), WM_COPY, 0, 0);
+    return;
+  }
+  if (ch == 0x16) {
+    ::SendMessage(Hwnd(), WM_PASTE, 0, 0);
+    return;
+  }
+  if (ch == 0x18) {
+    ::SendMessage(Hwnd(), WM_CUT, 0, 0);
+    return;
+  }
   if (ReadOnly()) return;
   if (ch == '\b') {
-    if (m_selStart == m_selEnd && m_selStart > 0) {
-      bool lineBreak = m_selStart >= 2 && m_text.compare(static_cast<std::size_t>(m_selStart - 2), 2, "\r\n") == 0;
-      m_selStart -= lineBreak ? 2 : 1;  // a line break goes as one
-    }
+    if (m_selStart == m_selEnd) m_selStart = PreviousBoundary(m_selStart);  // a line break goes as one
     ReplaceSelection("", true);
     return;
   }
@@ -219,14 +287,26 @@ void EditModel::TypeChar(char ch) {
 
 void EditModel::KeyDown(UINT key) {
   int size = static_cast<int>(m_text.size());
+  bool shift = ::GetKeyState(VK_SHIFT) < 0;
+  bool control = ::GetKeyState(VK_CONTROL) < 0;
+  // With Shift the caret moves and the anchor stays, so the selection grows or shrinks.
+  auto moveTo = [&](int caret) { SetSelection(shift ? m_selStart : caret, caret); };
   switch (key) {
-    case VK_LEFT: SetSelection(std::max(0, std::min(m_selStart, m_selEnd) - 1), -2); break;
-    case VK_RIGHT: SetSelection(std::min(size, std::max(m_selStart, m_selEnd) + 1), -2); break;
-    case VK_HOME: SetSelection(0, -2); break;
-    case VK_END: SetSelection(size, -2); break;
+    case VK_LEFT: moveTo(shift ? PreviousBoundary(m_selEnd) : PreviousBoundary(std::min(m_selStart, m_selEnd))); break;
+    case VK_RIGHT: moveTo(shift ? NextBoundary(m_selEnd) : NextBoundary(std::max(m_selStart, m_selEnd))); break;
+    case VK_HOME: moveTo(0); break;
+    case VK_END: moveTo(size); break;
+    case VK_INSERT:
+      if (control) ::SendMessage(Hwnd(), WM_COPY, 0, 0);
+      if (shift) ::SendMessage(Hwnd(), WM_PASTE, 0, 0);
+      break;
     case VK_DELETE:
+      if (shift) {
+        ::SendMessage(Hwnd(), WM_CUT, 0, 0);
+        break;
+      }
       if (ReadOnly()) break;
-      if (m_selStart == m_selEnd && m_selEnd < size) ++m_selEnd;
+      if (m_selStart == m_selEnd) m_selEnd = NextBoundary(m_selEnd);
       ReplaceSelection("", true);
       break;
     default: break;
@@ -238,12 +318,69 @@ void EditModel::SetSelection(int start, int end) {
   int size = static_cast<int>(m_text.size());
   if (end == -2) end = start;
   if (start == -1) {
-    m_selStart = m_selEnd = std::clamp(m_selEnd, 0, size);
+    m_selStart = m_selEnd = SnapToBoundary(std::clamp(m_selEnd, 0, size));
   } else {
-    m_selStart = std::clamp(start, 0, size);
-    m_selEnd = end < 0 ? size : std::clamp(end, 0, size);
+    m_selStart = SnapToBoundary(std::clamp(start, 0, size));
+    m_selEnd = end < 0 ? size : SnapToBoundary(std::clamp(end, 0, size));
   }
   Redraw();
+}
+
+int EditModel::CharLengthAt(const std::string& text, int at) const {
+  if (text.compare(static_cast<std::size_t>(at), 2, "\r\n") == 0) return 2;
+  return std::max(1, Cp949CharLength(text, static_cast<std::size_t>(at)));
+}
+
+int EditModel::SnapToBoundary(int offset) const {
+  if (offset <= 0) return 0;
+  // A line feed is never part of a double-byte character, so the walk starts after the last one.
+  std::size_t feed = m_text.rfind('\n', static_cast<std::size_t>(offset - 1));
+  int at = feed == std::string::npos ? 0 : static_cast<int>(feed) + 1;
+  int last = at;
+  while (at < offset) {
+    last = at;
+    at += CharLengthAt(m_text, at);
+  }
+  return at == offset ? offset : last;
+}
+
+int EditModel::PreviousBoundary(int offset) const {
+  offset = SnapToBoundary(offset);
+  return offset <= 0 ? 0 : SnapToBoundary(offset - 1);
+}
+
+int EditModel::NextBoundary(int offset) const {
+  int size = static_cast<int>(m_text.size());
+  offset = SnapToBoundary(offset);
+  return offset >= size ? size : std::min(size, offset + CharLengthAt(m_text, offset));
+}
+
+void EditModel::Copy() {
+  // A password is not given away.
+  if (m_password) return;
+  int start = std::min(m_selStart, m_selEnd);
+  int end = std::max(m_selStart, m_selEnd);
+  if (start == end) return;
+  Display().SetClipboardText(m_text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start)));
+}
+
+void EditModel::Paste() {
+  if (ReadOnly()) return;
+  std::string text = Display().ClipboardText();
+  if (!Multiline()) {
+    // A single line takes the first line of what was copied.
+    text.resize(std::min(text.size(), text.find_first_of("\r\n")));
+  } else {
+    // Line feeds alone (from other programs) become the edit's line breaks.
+    std::string lines;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) lines += '\r';
+      lines += text[i];
+    }
+    text = std::move(lines);
+  }
+  if (text.empty()) return;
+  ReplaceSelection(std::move(text), Source::Pasted);
 }
 
 void EditModel::Changed() {

@@ -19,12 +19,31 @@ private:
   bool HandleLines(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   bool HandleInput(UINT message, WPARAM wParam, LPARAM lParam);
   void SetText(const std::string& text);
-  // Replaces the selection; typed text that would pass the limit is refused with EN_MAXTEXT,
-  // programmatic text is cut to fit. Notifies when the text changed.
-  void ReplaceSelection(std::string text, bool typed);
+  // Where replacing text comes from: typing (refused whole, with EN_MAXTEXT, past the limit), a
+  // paste or the program (cut to fit, at a character boundary).
+  enum class Source { Program, Typed, Pasted };
+  // Replaces the selection. Notifies when the text changed.
+  void ReplaceSelection(std::string text, Source source);
+  void ReplaceSelection(std::string text, bool typed) {
+    ReplaceSelection(std::move(text), typed ? Source::Typed : Source::Program);
+  }
+  // One byte of WM_CHAR: a lead byte waits for its trail byte, so a character goes in whole.
+  void TypeByte(char ch);
   void TypeChar(char ch);
+  // A double-byte character, typed at once.
+  void TypeCharacter(const std::string& character);
   void KeyDown(UINT key);
+  // Anchor stays at start, the caret goes to end; both snap to character starts.
   void SetSelection(int start, int end);
+  // Character boundaries: "\r\n" and a double-byte character each count as one character.
+  int CharLengthAt(const std::string& text, int at) const;
+  int PreviousBoundary(int offset) const;
+  int NextBoundary(int offset) const;
+  // The start of the character holding offset.
+  int SnapToBoundary(int offset) const;
+  // The clipboard commands.
+  void Copy();
+  void Paste();
   void Changed();
   // A multi-line edit with WS_VSCROLL keeps its bar on the lines: range the lines, page the
   // lines that show, position the first line shown. The bar stays, greyed, when all lines show.
@@ -67,6 +86,7 @@ private:
   int m_firstLine{0};
   bool m_modified{false};
   bool m_fmtLines{false};
+  char m_pendingLead{0};  // a lead byte typed, waiting for its trail byte
   // The wrapped lines and what they were made from.
   mutable std::vector<Line> m_lines;
   mutable std::string m_linesText;

@@ -43,6 +43,14 @@ public:
   virtual unsigned long NativeWindowOf(HWND /*top*/) const { return 0; }
   // Flushes output and handles every event that has arrived.
   virtual void Sync() {}
+  // The text on the clipboard (code page 949); empty when there is none. The headless clipboard
+  // is this process's own.
+  virtual std::string ClipboardText() { return m_clipboard; }
+  // Puts text (code page 949) on the clipboard.
+  virtual void SetClipboardText(const std::string& text) { m_clipboard = text; }
+
+private:
+  std::string m_clipboard;
 };
 
 // The backend in use; chosen from the environment at the first call.

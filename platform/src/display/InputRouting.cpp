@@ -1,8 +1,12 @@
 #include "InputRouting.h"
 
+#include <cstdio>
+#include <string>
+
 #include "../windows/ScrollBarTracker.h"
 #include "../windows/WindowTable.h"
 #include "platform/messageloop.h"
+#include "platform/strings.h"
 #include "platform/windows.h"
 
 namespace platform::detail {
@@ -61,6 +65,17 @@ HWND MouseTarget(HWND hwnd, POINT point, POINT* local) {
   }
   HWND found = input::HitTest(hwnd, point, local);
   return found ? found : MenuBarTarget(hwnd, point, local);
+}
+
+// The length of the UTF-8 sequence starting at text[at]; 1 for a stray byte.
+std::size_t Utf8Length(std::string_view text, std::size_t at) {
+  unsigned char lead = static_cast<unsigned char>(text[at]);
+  std::size_t length = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+  if (at + length > text.size()) return 1;
+  for (std::size_t i = 1; i < length; ++i) {
+    if ((static_cast<unsigned char>(text[at + i]) & 0xC0) != 0x80) return 1;
+  }
+  return length;
 }
 
 bool IsButtonOrMove(UINT message) { return message >= WM_MOUSEMOVE && message <= WM_MBUTTONDBLCLK; }
@@ -123,10 +138,17 @@ void RouteWheel(HWND hwnd, POINT point, int delta) {
 }
 
 void RouteKey(UINT virtualKey, bool down, LPARAM keyData) {
+  bool altHeld = KeyDownState(static_cast<int>(VK_MENU));
   KeyDownState(static_cast<int>(virtualKey)) = down;
   HWND target = KeyTarget();
   if (!target) return;
-  ::PostMessage(target, down ? WM_KEYDOWN : WM_KEYUP, virtualKey, keyData);
+  // Alt with a key (AltGr, Ctrl+Alt, aside), the Alt key itself and F10 are system keys: menus
+  // and Alt accelerators answer them, edits never see them as typing.
+  bool alt = virtualKey == VK_MENU || (altHeld && !KeyDownState(static_cast<int>(VK_CONTROL)));
+  if (altHeld) keyData |= kAltContext;
+  bool system = alt || virtualKey == VK_F10;
+  UINT message = system ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
+  ::PostMessage(target, message, virtualKey, keyData);
 }
 
 void RouteText(const char* text) {
@@ -134,6 +156,35 @@ void RouteText(const char* text) {
   if (!target || !text) return;
   for (const char* p = text; *p; ++p) {
     ::PostMessage(target, WM_CHAR, static_cast<unsigned char>(*p), 1);
+  }
+}
+
+}  // namespace platform::detail
+
+namespace platform::detail {
+
+void RouteComposedText(std::string_view utf8) {
+  HWND target = KeyTarget();
+  if (!target) return;
+  for (std::size_t at = 0; at < utf8.size();) {
+    std::size_t length = Utf8Length(utf8, at);
+    std::string_view one = utf8.substr(at, length);
+    at += length;
+    if (length == 1) {
+      unsigned char ch = static_cast<unsigned char>(one[0]);
+      if (ch < 0x80) ::PostMessage(target, WM_CHAR, ch, 1);
+      continue;
+    }
+    CString converted = Utf8ToCp949(one);
+    std::string_view bytes(converted.GetString(), static_cast<std::size_t>(converted.GetLength()));
+    if (bytes.size() != 2 || Cp949CharLength(bytes, 0) != 2) {
+      // Half a character would corrupt whatever it is typed into; nothing is better.
+      std::fprintf(stderr, "platform: typed character %.*s has no code page 949 form; dropped\n",
+                   static_cast<int>(one.size()), one.data());
+      continue;
+    }
+    WPARAM both = static_cast<WPARAM>(static_cast<unsigned char>(bytes[0])) << 8 | static_cast<unsigned char>(bytes[1]);
+    ::PostMessage(target, WM_IME_CHAR, both, 1);
   }
 }
 

@@ -3,6 +3,8 @@
 // synthesised (the test helpers). Messages are posted to the queue, not pumped, so the caller
 // decides when they are handled.
 
+#include <string_view>
+
 #include "platform/geometry.h"
 #include "platform/testinput.h"
 #include "platform/types.h"
@@ -17,10 +19,19 @@ HWND RouteMouse(HWND hwnd, POINT point, UINT message, WPARAM extra = 0);
 void RouteButton(HWND hwnd, POINT point, input::Button button, bool down, bool doubleClick = false);
 // A wheel turn at point; delta in multiples of 120 per notch.
 void RouteWheel(HWND hwnd, POINT point, int delta);
+// The key data bit saying Alt was held when the key went down or up.
+constexpr LPARAM kAltContext = LPARAM{1} << 29;
+
 // WM_KEYDOWN or WM_KEYUP to the focus window (or the active one); keyData is the lParam
-// (repeat count, scan code, flags).
+// (repeat count, scan code, flags). With Alt held (Ctrl not), for the Alt key itself and for F10
+// the messages are WM_SYSKEYDOWN and WM_SYSKEYUP, and kAltContext is set while Alt is held.
 void RouteKey(UINT virtualKey, bool down, LPARAM keyData);
 // Each byte of text (code page 949) as one WM_CHAR to the focus window.
 void RouteText(const char* text);
+// Text an input method composed (UTF-8) to the focus window, character by character: ASCII as
+// WM_CHAR, a double-byte character of code page 949 as one WM_IME_CHAR (lead byte high), which
+// the default window procedure turns into WM_CHAR lead byte then trail byte. A character code
+// page 949 cannot hold is dropped with a log line.
+void RouteComposedText(std::string_view utf8);
 
 }  // namespace platform::detail

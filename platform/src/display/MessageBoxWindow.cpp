@@ -60,9 +60,10 @@ MessageBoxWindow::~MessageBoxWindow() {
 
 int MessageBoxWindow::Run(HWND owner) {
   HWND top = owner ? ::GetAncestorTopLevel(owner) : nullptr;
+  // Taken before the owner is disabled, which takes the focus from it.
+  HWND oldFocus = ::GetFocus();
   bool disabledOwner = top && ::IsWindowEnabled(top);
   if (disabledOwner) ::EnableWindow(top, FALSE);
-  HWND oldFocus = ::GetFocus();
   int fallback = m_cancelId ? m_cancelId : (m_buttons.empty() ? IDOK : m_buttons[m_defaultIndex].id);
   m_result = fallback;
   if (Create(top)) {

@@ -1,5 +1,6 @@
 #include "PopupMenuTracker.h"
 
+#include "../menus/MenuBar.h"
 #include "platform/menus.h"
 #include "platform/messageloop.h"
 #include "platform/windows.h"
@@ -8,6 +9,8 @@ namespace platform::detail {
 namespace {
 
 bool IsKey(UINT message) { return message == WM_KEYDOWN || message == WM_KEYUP || message == WM_CHAR; }
+
+bool IsSystemKey(UINT message) { return message == WM_SYSKEYDOWN || message == WM_SYSKEYUP || message == WM_SYSCHAR; }
 
 bool IsPress(UINT message) {
   return message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN ||
@@ -56,6 +59,11 @@ UINT PopupMenuTracker::ChosenCommand() const {
 
 bool PopupMenuTracker::Filter(MSG& msg) {
   if (IsKey(msg.message)) return FilterKey(msg);
+  if (IsSystemKey(msg.message)) {
+    // Alt or F10 again leaves the menu, as on the bar; no other system key opens a second one.
+    if (msg.message == WM_SYSKEYDOWN && (msg.wParam == VK_MENU || msg.wParam == VK_F10)) m_dismissed = true;
+    return true;
+  }
   if (IsMouse(msg.message) && !m_levels.empty() && msg.hwnd == m_levels.front().window) return FilterMouse(msg);
   return false;
 }
@@ -69,11 +77,16 @@ bool PopupMenuTracker::FilterKey(MSG& msg) {
       CloseAfter(inner - 1);  // back to the menu that opened this one
       return true;
     }
+    if (key == VK_LEFT && MenuBarStep(m_owner, -1)) {
+      m_dismissed = true;  // a bar's pop-up: the bar opens the one on the left
+      return true;
+    }
     if (key == VK_RIGHT || key == VK_RETURN) {
       if (OpenSubMenu(inner)) {
         ::SendMessage(m_levels.back().window, WM_KEYDOWN, VK_DOWN, 0);  // its first item
         return true;
       }
+      if (key == VK_RIGHT && MenuBarStep(m_owner, 1)) m_dismissed = true;
       if (key == VK_RIGHT) return true;
     }
   }

@@ -114,4 +114,9 @@ void TypeText(const char* text) {
   PumpMessages();
 }
 
+void ComposeText(const char* utf8) {
+  detail::RouteComposedText(utf8 ? utf8 : "");
+  PumpMessages();
+}
+
 }  // namespace platform::input

@@ -295,12 +295,15 @@ BOOL PeekMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT remov
 }
 
 BOOL TranslateMessage(const MSG* msg) {
-  if (!msg || msg->message != WM_KEYDOWN) return FALSE;
+  if (!msg || (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN)) return FALSE;
   UINT vk = static_cast<UINT>(msg->wParam);
+  // A key pressed with Alt types a system character, which menus take as a mnemonic.
+  UINT charMessage = msg->message == WM_SYSKEYDOWN ? WM_SYSCHAR : WM_CHAR;
+  if (vk == VK_MENU || vk == VK_F10) return FALSE;
   std::string typed;
   if (platform::detail::Display().TextOfKey(vk, msg->lParam, &typed)) {
     // The display's keyboard knows what the key types with the modifiers it was pressed with.
-    for (char ch : typed) PostMessage(msg->hwnd, WM_CHAR, static_cast<unsigned char>(ch), msg->lParam);
+    for (char ch : typed) PostMessage(msg->hwnd, charMessage, static_cast<unsigned char>(ch), msg->lParam);
     return typed.empty() ? FALSE : TRUE;
   }
   bool shift = GetKeyState(VK_SHIFT) < 0;
@@ -322,7 +325,7 @@ BOOL TranslateMessage(const MSG* msg) {
     ch = 0x1B;
   }
   if (ch < 0) return FALSE;
-  PostMessage(msg->hwnd, WM_CHAR, static_cast<WPARAM>(ch), msg->lParam);
+  PostMessage(msg->hwnd, charMessage, static_cast<WPARAM>(ch), msg->lParam);
   return TRUE;
 }
 

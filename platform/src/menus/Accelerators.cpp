@@ -5,6 +5,7 @@
 #include <map>
 #include <vector>
 
+#include "../display/InputRouting.h"
 #include "platform/menus.h"
 
 namespace {
@@ -73,20 +74,24 @@ const KeyInfo* KeyByScan(UINT scan, bool extended) {
 
 bool Held(UINT vk) { return ::GetKeyState(static_cast<int>(vk)) < 0; }
 
-bool ModifiersMatch(BYTE fVirt) {
+// Alt as it was when the key went: the key data says so, as Alt may be up by the time the
+// message is handled.
+bool AltWith(const MSG& msg) { return (msg.lParam & platform::detail::kAltContext) != 0 || Held(VK_MENU); }
+
+bool ModifiersMatch(BYTE fVirt, const MSG& msg) {
   return Held(VK_SHIFT) == ((fVirt & FSHIFT) != 0) && Held(VK_CONTROL) == ((fVirt & FCONTROL) != 0) &&
-         Held(VK_MENU) == ((fVirt & FALT) != 0);
+         AltWith(msg) == ((fVirt & FALT) != 0);
 }
 
 bool Matches(const ACCEL& entry, const MSG& msg) {
   bool virtualKey = (entry.fVirt & FVIRTKEY) != 0;
   if (virtualKey) {
     return (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && msg.wParam == entry.key &&
-           ModifiersMatch(entry.fVirt);
+           ModifiersMatch(entry.fVirt, msg);
   }
   // A character entry matches the character typed, with Alt as its only modifier flag.
   return (msg.message == WM_CHAR || msg.message == WM_SYSCHAR) && msg.wParam == entry.key &&
-         Held(VK_MENU) == ((entry.fVirt & FALT) != 0);
+         AltWith(msg) == ((entry.fVirt & FALT) != 0);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@ constexpr UINT kTextFormat = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
 struct OpenItem {
   HWND hwnd{nullptr};
   int index{-1};
+  int step{0};  // the neighbour asked for from the keyboard: -1 left, 1 right
 };
 
 OpenItem& CurrentlyOpen() {
@@ -156,17 +157,36 @@ void MenuBar::PaintItem(CDC& dc, int index, bool pressed) const {
 }
 
 void MenuBar::Open(int index) const {
-  if (!Shown() || index < 0 || index >= ItemCount()) return;
+  // Left and Right on an open pop-up go on to the neighbouring item's pop-up.
+  for (;;) {
+    int step = OpenOnce(index);
+    if (!step || !::IsWindow(m_hwnd) || ::GetMenu(m_hwnd) != m_menu) return;
+    index = Neighbour(index, step);
+    if (index < 0) return;
+  }
+}
+
+int MenuBar::Neighbour(int index, int step) const {
+  int count = std::min(ItemCount(), ::GetMenuItemCount(m_menu));
+  for (int i = 1; i <= count; ++i) {
+    int candidate = ((index + step * i) % count + count) % count;
+    if (::GetSubMenu(m_menu, candidate) && !(StateOf(m_menu, candidate) & MFS_GRAYED)) return candidate;
+  }
+  return -1;
+}
+
+int MenuBar::OpenOnce(int index) const {
+  if (!Shown() || index < 0 || index >= ItemCount()) return 0;
   ::SendMessage(m_hwnd, WM_INITMENU, reinterpret_cast<WPARAM>(m_menu), 0);
   // The window may have changed or dropped its menu on WM_INITMENU.
-  if (!::IsWindow(m_hwnd) || ::GetMenu(m_hwnd) != m_menu || index >= ::GetMenuItemCount(m_menu)) return;
-  if (StateOf(m_menu, index) & MFS_GRAYED) return;
+  if (!::IsWindow(m_hwnd) || ::GetMenu(m_hwnd) != m_menu || index >= ::GetMenuItemCount(m_menu)) return 0;
+  if (StateOf(m_menu, index) & MFS_GRAYED) return 0;
   HMENU popup = ::GetSubMenu(m_menu, index);
   if (!popup) {
     UINT command = ::GetMenuItemID(m_menu, index);
     if (command != 0 && command != static_cast<UINT>(-1))
       ::PostMessage(m_hwnd, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(command), 0), 0);
-    return;
+    return 0;
   }
   RECT window{};
   ::GetWindowRect(m_hwnd, &window);
@@ -176,8 +196,17 @@ void MenuBar::Open(int index) const {
   ::DrawMenuBar(m_hwnd);
   ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN, window.left + item.left, window.top + item.bottom, 0, m_hwnd,
                    nullptr);
+  int step = open.step;
   open = OpenItem{};
   if (::IsWindow(m_hwnd)) ::DrawMenuBar(m_hwnd);
+  return step;
+}
+
+bool MenuBarStep(HWND owner, int step) {
+  OpenItem& open = CurrentlyOpen();
+  if (!owner || open.hwnd != owner) return false;
+  open.step = step;
+  return true;
 }
 
 int MenuBarHitTest(HWND hwnd, POINT screen) {

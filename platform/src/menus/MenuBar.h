@@ -26,11 +26,16 @@ public:
   int ItemWithMnemonic(char ch) const;
   // Draws the band and the items into a window DC; pressed (-1: none) is drawn sunken.
   void Paint(CDC& dc, int pressed) const;
-  // Opens item index: its pop-up, or its command at once for an item without one.
+  // Opens item index: its pop-up, or its command at once for an item without one. Left and Right
+  // from the keyboard go on to the neighbouring pop-ups until one is closed otherwise.
   void Open(int index) const;
 
 private:
   void Layout();
+  // Opens one item; returns the step asked for from the keyboard (0: none).
+  int OpenOnce(int index) const;
+  // The next item from index in the direction of step that has a pop-up to open; -1 when none.
+  int Neighbour(int index, int step) const;
   void PaintItem(CDC& dc, int index, bool pressed) const;
 
   HWND m_hwnd{nullptr};
@@ -48,5 +53,8 @@ void PaintMenuBar(HWND hwnd);
 // F10 or a lone Alt (ch 0) opens the first item; Alt+letter the item with that mnemonic. True when
 // an item was opened.
 bool MenuBarKey(HWND hwnd, char ch);
+// While owner's bar has a pop-up open: asks the bar to open its neighbour (step -1 left, 1 right)
+// once the pop-up closes. False when owner's bar has nothing open (a pop-up of its own).
+bool MenuBarStep(HWND owner, int step);
 
 }  // namespace platform::detail

@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "../display/DisplayBackend.h"
+#include "../display/InputRouting.h"
 #include "../loop/Timers.h"
 #include "../menus/MenuBar.h"
 #include "../process/WindowHooks.h"
@@ -249,9 +250,15 @@ LRESULT DefNcMouse(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   return 0;
 }
 
-// F10 and Alt+letter work the menu bar of the top-level window, wherever the focus is.
+// F10 and Alt+letter work the menu bar of the top-level window, wherever the focus is; Alt+F4
+// asks that window to close, through WM_SYSCOMMAND as its close box does.
 LRESULT DefMenuKey(HWND hwnd, const WindowState& s, UINT message, WPARAM wParam, LPARAM lParam) {
   if (s.parent) return ForwardToParent(hwnd, message, wParam, lParam, 0);
+  if (message == WM_SYSKEYDOWN && wParam == VK_F4 && (lParam & platform::detail::kAltContext) &&
+      !(lParam & 0x40000000)) {
+    ::SendMessage(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return 0;
+  }
   if (message == WM_SYSKEYDOWN && wParam == VK_F10) platform::detail::MenuBarKey(hwnd, 0);
   if (message == WM_SYSCHAR) platform::detail::MenuBarKey(hwnd, static_cast<char>(wParam));
   return 0;
@@ -307,6 +314,11 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SYSCOMMAND: return DefSysCommand(hwnd, wParam);
     case WM_SYSKEYDOWN:
     case WM_SYSCHAR: return DefMenuKey(hwnd, *s, message, wParam, lParam);
+    case WM_IME_CHAR:
+      // A window that does not take whole characters gets the bytes, lead byte first.
+      if (wParam >> 8) ::SendMessage(hwnd, WM_CHAR, (wParam >> 8) & 0xFF, lParam);
+      if (::IsWindow(hwnd)) ::SendMessage(hwnd, WM_CHAR, wParam & 0xFF, lParam);
+      return 0;
     case WM_SETREDRAW:
       s->redraw = wParam != 0;
       return 0;

@@ -103,6 +103,8 @@ X11Display::X11Display(_XDisplay* display) : m_display(display) {
   m_netWmState = XInternAtom(m_display, "_NET_WM_STATE", False);
   m_netWmStateMaxH = XInternAtom(m_display, "_NET_WM_STATE_MAXIMIZED_HORZ", False);
   m_netWmStateMaxV = XInternAtom(m_display, "_NET_WM_STATE_MAXIMIZED_VERT", False);
+  m_inputMethod = std::make_unique<X11InputMethod>(m_display);
+  m_clipboard = std::make_unique<X11Clipboard>(m_display);
   WatchFd(m_fd, POLLIN, [this](int, short) { ProcessEvents(); });
   AdoptShowingWindows();
   XFlush(m_display);
@@ -110,8 +112,14 @@ X11Display::X11Display(_XDisplay* display) : m_display(display) {
 
 X11Display::~X11Display() {
   UnwatchFd(m_fd);
+  TakeModifiers(0);  // keys the server said were down are not down any more for anyone else
   if (m_grabbed) XUngrabPointer(m_display, CurrentTime);
-  for (auto& [hwnd, native] : m_windows) XDestroyWindow(m_display, native.window);
+  for (auto& [hwnd, native] : m_windows) {
+    m_inputMethod->Detach(native.window);
+    XDestroyWindow(m_display, native.window);
+  }
+  m_inputMethod.reset();
+  m_clipboard.reset();
   for (auto& [shape, cursor] : m_cursors) XFreeCursor(m_display, cursor);
   XCloseDisplay(m_display);
   SetScreenSize(m_previousScreenSize);
@@ -159,6 +167,7 @@ X11Display::Native* X11Display::Create(HWND top) {
                                 CopyFromParent, CWBackPixel | CWEventMask | CWOverrideRedirect | CWSaveUnder,
                                 &attributes);
   native.known = geometry;
+  if (long wanted = m_inputMethod->Attach(native.window)) XSelectInput(m_display, native.window, kEventMask | wanted);
   Atom protocols[] = {m_wmDeleteWindow};
   XSetWMProtocols(m_display, native.window, protocols, 1);
   XClassHint classHint{};
@@ -307,6 +316,7 @@ void X11Display::WindowDestroyed(HWND top) {
     m_grabbed = 0;
   }
   if (m_pointerWindow == window) m_pointerWindow = 0;
+  m_inputMethod->Detach(window);
   XDestroyWindow(m_display, window);
   XFlush(m_display);
   m_byNative.erase(window);
@@ -440,6 +450,10 @@ void X11Display::Sync() {
   XFlush(m_display);
 }
 
+std::string X11Display::ClipboardText() { return m_clipboard->Text(); }
+
+void X11Display::SetClipboardText(const std::string& text) { m_clipboard->SetText(text); }
+
 bool X11Display::TextOfKey(UINT, LPARAM keyData, std::string* text) {
   unsigned int keycode = static_cast<unsigned int>((keyData >> 16) & 0xFF);
   const KeyText& slot = m_keyTexts[static_cast<unsigned>(keyData >> kKeySlotShift) % kKeySlots];
@@ -455,6 +469,8 @@ void X11Display::ProcessEvents() {
   while (XPending(m_display)) {
     XEvent event;
     XNextEvent(m_display, &event);
+    if (m_inputMethod->Filter(event)) continue;  // part of a composition
+    if (m_clipboard->Handle(event)) continue;
     Handle(event);
   }
 }
@@ -479,6 +495,7 @@ void X11Display::Handle(XEvent& event) {
     case KeyPress:
     case KeyRelease: OnKey(event); break;
     case FocusIn: OnFocusIn(event); break;
+    case FocusOut: OnFocusOut(event); break;
     case ClientMessage: OnClientMessage(event); break;
     case PropertyNotify: OnProperty(event); break;
     default: break;
@@ -580,16 +597,31 @@ void X11Display::OnKey(XEvent& event) {
   }
   TakeModifiers(e.state);
   m_clicks.Reset();
-  char buffer[32] = {};
+  std::string text;      // what the key types, code page 949
+  std::string composed;  // text beyond ASCII the input method gave, UTF-8
   KeySym keysym = 0;
-  int length = XLookupString(&e, buffer, sizeof buffer - 1, &keysym, nullptr);
+  X11InputMethod::Lookup lookup;
+  if (press && m_inputMethod->LookUp(event, &lookup)) {
+    if (!lookup.keysym) {
+      // Committed text alone: a composition ended.
+      if (!lookup.utf8.empty()) RouteComposedText(lookup.utf8);
+      return;
+    }
+    keysym = lookup.keysym;
+    bool ascii = std::all_of(lookup.utf8.begin(), lookup.utf8.end(), [](char c) { return (c & 0x80) == 0; });
+    (ascii ? text : composed) = lookup.utf8;
+  } else {
+    char buffer[32] = {};
+    int length = XLookupString(&e, buffer, sizeof buffer - 1, &keysym, nullptr);
+    text = TypedText(std::string(buffer, static_cast<std::size_t>(std::max(length, 0))), keysym);
+  }
   UINT virtualKey = VirtualKeyOfKeySym(XLookupKeysym(&e, 0));
   if (!virtualKey) virtualKey = VirtualKeyOfKeySym(keysym);
-  std::string text = TypedText(std::string(buffer, static_cast<std::size_t>(std::max(length, 0))), keysym);
   unsigned int keycode = e.keycode & 0xFF;
   LPARAM keyData = static_cast<LPARAM>(1u | (keycode << 16) | (press ? 0u : 0xC0000000u));
   if (!virtualKey) {
     if (press && !text.empty()) RouteText(text.c_str());
+    if (press && !composed.empty()) RouteComposedText(composed);
     return;
   }
   if (press) {
@@ -598,6 +630,8 @@ void X11Display::OnKey(XEvent& event) {
     keyData |= static_cast<LPARAM>(slot) << kKeySlotShift;
   }
   RouteKey(virtualKey, press, keyData);
+  // Whole characters follow their key, as the input method gives them.
+  if (press && !composed.empty()) RouteComposedText(composed);
 }
 
 void X11Display::OnFocusIn(XEvent& event) {
@@ -616,9 +650,15 @@ void X11Display::OnFocusIn(XEvent& event) {
     }
     return;
   }
+  m_inputMethod->SetFocus(event.xfocus.window, true);
   if (::GetActiveWindow() != top) ::SetActiveWindow(top);
   HWND focus = ::GetFocus();
   if (::IsWindow(top) && (!focus || GetAncestorTopLevel(focus) != top)) ::SetFocus(top);
+}
+
+void X11Display::OnFocusOut(XEvent& event) {
+  if (event.xfocus.mode == NotifyGrab || event.xfocus.mode == NotifyUngrab) return;
+  m_inputMethod->SetFocus(event.xfocus.window, false);
 }
 
 void X11Display::OnClientMessage(XEvent& event) {

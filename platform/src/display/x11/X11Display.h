@@ -12,6 +12,8 @@
 #include "../DisplayBackend.h"
 #include "platform/surface.h"
 #include "ClickTracker.h"
+#include "X11Clipboard.h"
+#include "X11InputMethod.h"
 
 struct _XDisplay;
 union _XEvent;
@@ -42,6 +44,8 @@ public:
   bool TextOfKey(UINT virtualKey, LPARAM keyData, std::string* text) override;
   unsigned long NativeWindowOf(HWND top) const override;
   void Sync() override;
+  std::string ClipboardText() override;
+  void SetClipboardText(const std::string& text) override;
 
 private:
   // What the backend keeps for a top-level window it shows.
@@ -85,6 +89,7 @@ private:
   void OnMotion(_XEvent& event);
   void OnKey(_XEvent& event);
   void OnFocusIn(_XEvent& event);
+  void OnFocusOut(_XEvent& event);
   void OnClientMessage(_XEvent& event);
   void OnProperty(_XEvent& event);
   // The top-level window an event's X window shows and the event point in its client area.
@@ -105,6 +110,8 @@ private:
   unsigned long m_grabbed{0};                     // the X window holding the pointer grab
   HWND m_fromServer{nullptr};                     // window being changed to follow the server
   ClickTracker m_clicks;
+  std::unique_ptr<X11InputMethod> m_inputMethod;
+  std::unique_ptr<X11Clipboard> m_clipboard;
   // What recent key presses type; a WM_KEYDOWN names its slot in the reserved bits of its key
   // data, so presses queued together each keep their own text.
   struct KeyText {
