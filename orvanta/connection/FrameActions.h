@@ -37,6 +37,9 @@ public:
   virtual void SetConnectButton() = 0;
   // Sets the command buttons for the situation after code.
   virtual void UpdateButtonsForEvent(int code, const CString& payload) = 0;
+  // The code of the record being dispatched, told before its actions run (the room's handlers
+  // share one action for a request and its agreed event).
+  virtual void SetDispatchCode(int code) { (void)code; }
 
   // --- Login, session and notices ---
   virtual void OnLoginReply(const CString& payload) = 0;

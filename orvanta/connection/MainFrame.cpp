@@ -1,4 +1,5 @@
 #include "orvanta/connection/MainFrame.h"
+#include "orvanta/room/GameRoom.h"
 
 #include <cstdlib>
 
@@ -280,8 +281,8 @@ void CMainFrame::OnLinkData() {
 }
 
 void CMainFrame::OnLinkClosed() {
-  if (IsGameRoomActive())
-    NotePending("ResetGameRoom");
+  if (IsGameRoomActive() && m_pGameRoom)
+    m_pGameRoom->ResetRoom();
   SwitchView(kStartView);
   ResetLoginRoomEntry();
   SetStatusText("");
@@ -600,8 +601,6 @@ PENDING_ACTION(OnInviteUser)
 PENDING_ACTION(SendJoinRoom)
 PENDING_ACTION(OnOpenRoom)
 PENDING_ACTION(ClearRoomSubState)
-PENDING_ACTION(StartRoomClock)
-PENDING_ACTION(RestartGameTimer)
 
 void CMainFrame::SendWaitRoomQuery(const CString& kind) { NotePending("SendWaitRoomQuery", kind); }
 
@@ -620,73 +619,11 @@ PENDING_PAYLOAD_ACTION(OnNegotiationAgreed)
 PENDING_PAYLOAD_ACTION(OnInvitation)
 PENDING_PAYLOAD_ACTION(OnInvitationRefused)
 
-PENDING_PAYLOAD_ACTION(OnRoomOpened)
-PENDING_PAYLOAD_ACTION(OnLeftGameRoom)
 PENDING_PAYLOAD_ACTION(OnRoomInformation)
-PENDING_PAYLOAD_ACTION(OnGameInProgress)
-PENDING_PAYLOAD_ACTION(OnRoomMoves)
 PENDING_PAYLOAD_ACTION(OnObserverAdvice)
 
-void CMainFrame::OnEnterGameRoom(int code, CFieldTokenizer& payload) {
-  NotePending("OnEnterGameRoom", NumberText(code) + ":" + payload.GetText());
-}
-
-void CMainFrame::OnRoomEntered(int code, CFieldTokenizer& payload) {
-  if (m_nActiveViewId == kGameRoomView)
-    NotePending("CDagukRoomView::OnRoomMessage", NumberText(code) + ":" + payload.GetText());
-}
-
-void CMainFrame::OnMatchMessage(int code, CFieldTokenizer& payload, const CString& answer) {
-  NotePending("OnMatchMessage", NumberText(code) + ":" + payload.GetText() + ":" + answer);
-}
-
-void CMainFrame::QueueDeferredText(const CString& payload) { NotePending("QueueDeferredText", payload); }
-
-void CMainFrame::ShowRoomNotice(const CString& text) {
-  if (IsGameRoomActive())
-    NotePending("CDagukRoomView::SetNoticeText", text);
-}
-
-void CMainFrame::SetBoardGameMode(long mode) {
-  NotePending("CStolvex::SetGameMode", NumberText(mode));
-}
-
-VIEW_RELAY(OnChatBan, kGameRoomView, "CDagukRoomView::ShowChatBanNotice")
-VIEW_RELAY(OnRoomChat, kGameRoomView, "CDagukRoomView::OnChatMessage")
-VIEW_RELAY(OnRoomCode58, kGameRoomView, "CDagukRoomView::OnRoomCode58")
-VIEW_RELAY(OnOpponentMove, kGameRoomView, "CDagukRoomView::OnOpponentMove")
-VIEW_RELAY(OnUndoMessage, kGameRoomView, "CDagukRoomView::OnUndoRequest")
-VIEW_RELAY(OnDesignationMessage, kGameRoomView, "CDagukRoomView::OnDesignationMessage")
-VIEW_RELAY(OnDrawMessage, kGameRoomView, "CDagukRoomView::OnDrawMessage")
-VIEW_RELAY(OnFinishMessage, kGameRoomView, "CDagukRoomView::OnFinishMessage")
-VIEW_RELAY(OnPauseMessage, kGameRoomView, "CDagukRoomView::OnPauseMessage")
-VIEW_RELAY(OnContinueMessage, kGameRoomView, "CDagukRoomView::OnContinueMessage")
-VIEW_RELAY(OnReviewMessage, kGameRoomView, "CDagukRoomView::OnReviewMessage")
 VIEW_RELAY(OnReplayStep, kGameRoomView, "CDagukRoomView::OnReplayStep")
 VIEW_RELAY(OnReplayDlgMessage, kGameRoomView, "CDagukRoomView::ForwardToReplayDlg")
-VIEW_RELAY(OnTimeOver, kGameRoomView, "CDagukRoomView::OnTimeOver")
-VIEW_RELAY(OnResumeMessage, kGameRoomView, "CDagukRoomView::OnResumeRequest")
-VIEW_RELAY(OnResignResult, kGameRoomView, "CDagukRoomView::OnResignResult")
-VIEW_RELAY(OnCountMessage, kGameRoomView, "CDagukRoomView::OnCountResult")
-VIEW_RELAY(OnStalemateAnswer, kGameRoomView, "CDagukRoomView::OnStalemateAnswer")
-VIEW_RELAY(OnClockStart, kGameRoomView, "CDagukRoomView::StartGameClock")
-VIEW_RELAY(OnLeaveCountdown, kGameRoomView, "CDagukRoomView::StartLeaveCountdown")
-VIEW_RELAY(OnWinWithoutCounting, kGameRoomView, "CDagukRoomView::OnWinWithoutCounting")
-
-void CMainFrame::LeaveDesignationMode() {
-  if (IsGameRoomActive())
-    NotePending("LeaveDesignationMode");
-}
-
-void CMainFrame::LeaveCountingMode() {
-  if (IsGameRoomActive())
-    NotePending("LeaveCountingMode");
-}
-
-void CMainFrame::ClearStalemateArea() {
-  if (IsGameRoomActive())
-    NotePending("ClearStalemateArea");
-}
 
 PENDING_PAYLOAD_ACTION(OnRecordListPage)
 PENDING_PAYLOAD_ACTION(OnRecordSearchResult)

@@ -26,11 +26,14 @@
 #include "orvanta/connection/ServerAddress.h"
 #include "orvanta/connection/ServerDispatcher.h"
 #include "orvanta/connection/SettingFiles.h"
+#include "orvanta/room/DeferredMoves.h"
+#include "orvanta/room/RoomHost.h"
 
+class CGameRoom;
 class CServerLink;
 class CSessionRecord;
 
-class CMainFrame : public CFrameWnd, public CFrameActions {
+class CMainFrame : public CFrameWnd, public CFrameActions, public CRoomHost {
   DECLARE_DYNCREATE(CMainFrame)
 public:
   // Ids of the views of the upper pane (the first four are also their dialog templates).
@@ -338,4 +341,110 @@ private:
   BOOL m_bInRoom{FALSE};        // activity flag: inside a game room
   BOOL m_bListRequested{FALSE};  // activity flag: a list request waits for its reply
   BOOL m_bWaiting{FALSE};        // the wait cursor and the capture are on
+
+  // ---- Game room: requests, commands, relays and the room's host (MainFrameRoom.cpp) ----
+public:
+  static constexpr UINT kDeferredMovesTimer = 107;
+  static constexpr UINT kDeferredMovesMs = 1000;
+  // The game room that room messages reach while the game room view is shown; the view attaches
+  // its own (null detaches).
+  void AttachGameRoom(CGameRoom* room) { m_pGameRoom = room; }
+  CGameRoom* GetGameRoom() const { return m_pGameRoom; }
+  // The current waiting room's number text and key (the W of every room request).
+  void SetWaitingRoomKey(const CString& numberText, const CString& key);
+  // Room-request senders (queued; the caller flushes).
+  void RequestRoomData();
+  void SendRoomReady();
+  void SendRoomState(const CString& state);
+  void SendRoomCode14(const CString& node, const CString& time);
+  void SendLeaveRoom();
+  // Confirm-and-request commands of the room.
+  void AskDraw();
+  void AskResign();
+  void AskUndo();
+  void AskEnd();
+  void AskPauseOrContinue();
+  void AskCounting();
+  void LeaveRoom();
+  void StopRoomClock();
+  // The sound command of the room: flips the setting and tells the room.
+  void ToggleRoomSound();
+  // F11: full screen in the game room (no caption, no menu, the screen's size); elsewhere
+  // maximised and back.
+  void ToggleFullScreen();
+  BOOL IsFullScreen() const { return m_bFullScreen; }
+  // The full-screen height for a screen width.
+  static int FullScreenHeight(int width);
+  void SetSaveThisRecord(BOOL save) { m_bSaveThisRecord = save; }
+  void SetReconnecting(BOOL reconnect) { m_bReconnect = reconnect; }
+  BOOL IsPaused() const { return m_bPaused; }
+  BOOL IsEndRequested() const { return m_bEndRequested; }
+  BOOL IsUndoPending() const { return m_bUndoPending; }
+  BOOL IsInRoom() const { return m_bInRoom; }
+  int GetDeferredMoveCount() const { return m_deferredMoves.GetCount(); }
+  // The room prefix |W|R| of every room request.
+  CString GetRoomPrefix() const;
+
+  void SetDispatchCode(int code) override { m_nDispatchCode = code; }
+
+  // --- CRoomHost ---
+  void SendGameRequest(short minor, const CString& extra) override;
+  void SendAnswer(short minor, const CString& payload) override;
+  void Flush() override { FlushRequests(); }
+  int AskUser(const CString& text, const char* caption, UINT type) override { return Ask(text, caption, type); }
+  BOOL RunCapturedStonesDlg(const CString& text) override;
+  void PlaySound(const char* file) override;
+  BOOL StartTimer(UINT id, UINT ms) override;
+  void StopTimer(UINT id) override;
+  CString GetOwnId() override { return m_strUserId; }
+  CString GetLoginRole() override;
+  CString GetRoomEntryText(int index) override;
+  BOOL IsSaveRecordOn() override { return m_bSaveThisRecord; }
+  BOOL IsReconnecting() override { return m_bReconnect; }
+  void ClearReconnecting() override { m_bReconnect = FALSE; }
+  void SetEndRequested(BOOL requested) override { m_bEndRequested = requested; }
+  void ToggleEndRequested() override { m_bEndRequested = !m_bEndRequested; }
+  BOOL IsStonesDesignated() override { return m_bStonesDesignated; }
+  void SetStonesDesignated() override { m_bStonesDesignated = TRUE; }
+  void ClearDesignation() override;
+  void BuildBoardText() override;
+  CString GetStalemateText() override { return m_strStalemateText; }
+  void SetStalemateText(const CString& text) override { m_strStalemateText = text; }
+  BOOL HasOwnStalemateArea() override { return m_bOwnStalemateArea; }
+  void UpdateRoomButtons() override;
+  void EnableFinishButton() override;
+  void EndRoomWait() override;
+  void SendLeaveAfterCountdown(const CString& first, const CString& second) override;
+  void SendClockState(short colour) override;
+
+private:
+  // Timer 107: deferred moves go to the room once the room's data is in.
+  void OnDeferredMovesTimer();
+  static void RoomTimerProc(HWND hwnd, UINT message, UINT_PTR id, DWORD time);
+  short GetRoomCategory() const;
+  // The room, only while the game room view is shown.
+  CGameRoom* ShownRoom() const;
+
+  CGameRoom* m_pGameRoom{nullptr};
+  int m_nDispatchCode{0};  // the code of the record being dispatched
+  CDeferredMoves m_deferredMoves;
+  UINT_PTR m_nDeferredTimer{0};
+  CString m_strWaitRoomNumberText;
+  CString m_strWaitRoomKey;
+  CString m_strStalemateText;
+  CString m_strCapturedText;
+  BOOL m_bEndRequested{FALSE};
+  BOOL m_bPaused{FALSE};
+  BOOL m_bStonesDesignated{FALSE};
+  BOOL m_bCapturedTextReady{FALSE};
+  BOOL m_bOwnStalemateArea{FALSE};
+  BOOL m_bSaveThisRecord{TRUE};
+  BOOL m_bSoundOn{TRUE};
+  BOOL m_bReconnect{FALSE};
+  BOOL m_bRoomOwner{FALSE};
+  BOOL m_bFullScreen{FALSE};
+  BOOL m_bMaximised{FALSE};  // outside the game room F11 maximises and restores
+  CRect m_savedRect;         // the frame's rectangle before full screen
+  CMenu* m_pSavedMenu{nullptr};
+  // ---- end of the game room block ----
 };

@@ -155,6 +155,7 @@ int CServerDispatcher::DispatchServerFrames(const CString& text, CFieldTokenizer
 
 CServerDispatcher::Outcome CServerDispatcher::DispatchRecord(int code, CFieldTokenizer& payload) {
   Outcome outcome = Outcome::Continue;
+  m_frame.SetDispatchCode(code);
   if (const PlainRow* row = FindPlainRow(code)) {
     (m_frame.*(row->action))(payload);
     if (row->updateButtons)

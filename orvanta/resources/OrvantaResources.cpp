@@ -4,6 +4,7 @@
 #include <platform/strings.h>
 
 #include "orvanta/connection/ConnectDlg.h"
+#include "orvanta/resources/RoomResources.h"
 
 BOOL RegisterOrvantaResources(HINSTANCE module) {
   platform::ResourceModule* table = platform::FindResourceModule(module);
@@ -17,6 +18,7 @@ BOOL RegisterOrvantaResources(HINSTANCE module) {
 
 void RegisterOrvantaDialogs(platform::ResourceModule& module) {
   platform::AddDialogTemplate(module, CConnectDlg::kTemplateId, CConnectDlg::BuildTemplate());
+  RegisterRoomDialogs(module);
 }
 
 void RegisterOrvantaStrings(platform::ResourceModule& module) {

@@ -25,6 +25,7 @@ int CGiboNodeList::PointIndex(char letter) {
 
 void CGiboNodeList::Assign(std::string_view moves) {
   m_nodes.clear();
+  m_moveCount = 0;
   m_nodes.reserve(static_cast<std::size_t>(std::count(moves.begin(), moves.end(), ';')) + 1);
   ReadNodes(moves, 0);
 }
@@ -40,6 +41,7 @@ void CGiboNodeList::Append(std::string_view moves, std::size_t oldLength) {
 int CGiboNodeList::RemoveLast() {
   if (m_nodes.empty()) return -1;
   int keep = m_nodes.back().start;
+  if (m_nodes.back().hasMove) --m_moveCount;
   m_nodes.pop_back();
   m_endsInValue = false;  // a node's ";" stands outside brackets, so the text before it is closed
   return keep;
@@ -47,6 +49,7 @@ int CGiboNodeList::RemoveLast() {
 
 void CGiboNodeList::Clear() {
   m_nodes.clear();
+  m_moveCount = 0;
   m_endsInValue = false;
 }
 
@@ -78,7 +81,9 @@ void CGiboNodeList::AddNode(std::string_view moves, std::size_t start, std::size
   node.begin = static_cast<int>(begin);
   node.end = static_cast<int>(end);
   std::string_view text = moves.substr(begin, end - begin);
+  node.empty = IsBlankText(text);
   if (!ReadPlainNode(text, node)) ReadAnyNode(text, node);
+  if (node.hasMove) ++m_moveCount;
 
   const Node* previous = m_nodes.empty() ? nullptr : &m_nodes.back();
   node.blackKnown = node.hasBlackTime || (previous && previous->blackKnown);

@@ -15,6 +15,7 @@ public:
     int start{0};  // where the node's ";" stands (its first character when it has none)
     int begin{0};  // first character of the node text
     int end{0};    // one past its last character
+    bool empty{false};    // nothing but blanks between its ";" and the next
     bool hasMove{false};  // a "B" or "W" property holding a point of the board or a pass
     short x{0};
     short y{0};
@@ -40,6 +41,8 @@ public:
   void Clear();
 
   int GetCount() const { return static_cast<int>(m_nodes.size()); }
+  // Nodes holding a readable move.
+  int GetMoveCount() const { return m_moveCount; }
   // Precondition: 0 <= index < GetCount().
   const Node& operator[](int index) const { return m_nodes[static_cast<std::size_t>(index)]; }
   const Node& Last() const { return m_nodes.back(); }
@@ -57,5 +60,6 @@ private:
   static void ReadMove(std::string_view value, Node& node);
 
   std::vector<Node> m_nodes;
+  int m_moveCount{0};
   bool m_endsInValue{false};  // the text ends inside an unclosed value: appends read it all again
 };

@@ -285,7 +285,7 @@ short CGiboRecord::GetHandicap() const {
 
 int CGiboRecord::GetTotalMoves() const {
   // A malformed handicap (-1) must not hide a move node from the count.
-  return m_nodes.GetCount() + std::max<int>(GetHandicap(), 0);
+  return m_nodes.GetMoveCount() + std::max<int>(GetHandicap(), 0);
 }
 
 CString CGiboRecord::GetRootText() const {
@@ -341,19 +341,32 @@ BOOL CGiboRecord::ReadMoveAt(int index, short& x, short& y, short& color, LONG& 
   return TRUE;
 }
 
+int CGiboRecord::FindMoveNode(int from) const {
+  // Comment and setup nodes of other programs stand between moves: step over them. Only an
+  // empty node or a move that names no point stops a replay.
+  int count = m_nodes.GetCount();
+  int index = from;
+  while (index < count && !m_nodes[index].empty && m_nodes[index].color == 0) ++index;
+  return index;
+}
+
 BOOL CGiboRecord::GetMove(short& x, short& y, short& color, LONG& timeLeft) {
-  if (m_moveCursor < 0 || m_moveCursor >= m_nodes.GetCount()) {
+  int index = m_moveCursor < 0 ? m_nodes.GetCount() : FindMoveNode(m_moveCursor);
+  if (index >= m_nodes.GetCount()) {
     m_moveCursor = 0;
     return FALSE;
   }
-  if (!ReadMoveAt(m_moveCursor, x, y, color, timeLeft)) return FALSE;
-  ++m_moveCursor;
+  m_moveCursor = static_cast<short>(std::min(index, 32767));
+  if (!ReadMoveAt(index, x, y, color, timeLeft)) return FALSE;
+  m_moveCursor = static_cast<short>(std::min(index + 1, 32767));
   return TRUE;
 }
 
 BOOL CGiboRecord::PeekMove(short& x, short& y, short& color, LONG& timeLeft) const {
-  if (m_moveCursor < 0 || m_moveCursor >= m_nodes.GetCount()) return FALSE;
-  return ReadMoveAt(m_moveCursor, x, y, color, timeLeft);
+  if (m_moveCursor < 0) return FALSE;
+  int index = FindMoveNode(m_moveCursor);
+  if (index >= m_nodes.GetCount()) return FALSE;
+  return ReadMoveAt(index, x, y, color, timeLeft);
 }
 
 void CGiboRecord::GetNextNode(CString& node) {

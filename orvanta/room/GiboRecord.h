@@ -74,7 +74,7 @@ public:
   void GetKomi(CString& komi) const;
   // Handicap stones; 0 without "HA", -1 when its "]" is missing.
   short GetHandicap() const;
-  // Move nodes plus handicap stones (the review dialogs count both as moves).
+  // Nodes holding a move plus handicap stones (the review dialogs count both as moves).
   int GetTotalMoves() const;
   // Header, players, result, root, setup and moves joined without separators.
   CString GetRootText() const;
@@ -82,8 +82,9 @@ public:
   // The handicap stone at the setup cursor, which then moves on. 0, and the cursor back to the
   // first stone, after the last one or at a stone that is not a point of the board.
   BOOL GetSetupStone(short& x, short& y);
-  // The move at the move cursor, which then moves on. Past the last node: 0 and the cursor back
-  // to the first. A node without a readable move: 0 and the cursor stays. timeLeft is the
+  // The move at the move cursor, which then moves on; nodes without a move property (comments,
+  // setup) are stepped over. Past the last node: 0 and the cursor back to the first. An empty
+  // node or a move naming no point: 0 and the cursor stays on that node. timeLeft is the
   // mover's "BL"/"WL"; without one, the mover's last earlier time, else the full allowance.
   BOOL GetMove(short& x, short& y, short& color, LONG& timeLeft);
   // As GetMove, but the cursor never moves.
@@ -125,6 +126,8 @@ private:
   void TakeSetupFromFirstNode();
   // "AB" and the bracketed points of the first "AB" property of text; empty without one.
   static CString SetupStonesOf(std::string_view text);
+  // The first node at or after from that is not a node without a move (comments, setup).
+  int FindMoveNode(int from) const;
   BOOL ReadMoveAt(int index, short& x, short& y, short& color, LONG& timeLeft) const;
   LONG FullAllowance() const;
   CString BuildText(std::string_view lineEnd) const;

@@ -292,7 +292,7 @@ TEST(GiboRecordRemoveLastMove, NodeWithOpenValueGoesWhole) {
   CGiboRecord record;
   record.SetMoves(";B[aa];W[bb");
   record.AppendMove("B[cc]", "BL[1]");  // swallowed by the open value before it
-  EXPECT_EQ(2, record.GetTotalMoves());
+  EXPECT_EQ(1, record.GetTotalMoves());  // the open node names no point
   record.RemoveLastMove();
   EXPECT_STREQ(";B[aa]", record.GetMoves());
 }
@@ -348,7 +348,7 @@ TEST(GiboRecordMoves, PeekNeitherMovesNorRewinds) {
 TEST(GiboRecordMoves, UnreadableNodesGiveZeroAndHoldTheCursor) {
   CGiboRecord record;
   // An empty node, letters off the board, a short value, an open value: all refused.
-  for (const char* bad : {";;B[cc]", ";B[zz];B[cc]", ";W[a];B[cc]", ";B[Pd];B[cc]", ";C[no move];B[cc]"}) {
+  for (const char* bad : {";;B[cc]", ";B[zz];B[cc]", ";W[a];B[cc]", ";B[Pd];B[cc]", ";C[note];;B[cc]"}) {
     record.SetMoves(bad);
     Move m{7, 7, 7, 7};
     EXPECT_FALSE(record.GetMove(m.x, m.y, m.color, m.time)) << bad;
@@ -360,6 +360,40 @@ TEST(GiboRecordMoves, UnreadableNodesGiveZeroAndHoldTheCursor) {
   }
   record.SetMoves(";B[p");
   Move m{};
+  EXPECT_FALSE(record.GetMove(m.x, m.y, m.color, m.time));
+}
+
+TEST(GiboRecordMoves, CommentAndSetupNodesBetweenMovesAreSteppedOver) {
+  // A file of another program: a comment node, an added-stone node and a named node between
+  // moves, and a comment after the last move.
+  const std::string path = testing::TempDir() + "/comments-between-moves.sgf";
+  WriteBytes(path,
+             "(;FF[4]GM[1]SZ[19]PB[kim]PW[lee]RE[B+R]TM[600]OT[30:3]KM[6.5]HA[0]\r\n"
+             ";B[pd]BL[590];C[a fine opening]\r\n"
+             ";W[dp]WL[580];AB[aa]AW[ss];N[middle game]\r\n"
+             ";B[tt]BL[570];W[qq]WL[560];C[resigns])\r\n");
+  CGiboRecord record;
+  ASSERT_TRUE(record.ReadFile(path.c_str()));
+  EXPECT_EQ(4, record.GetTotalMoves());
+  const std::vector<Move> expected{{2, 15, 3, 590}, {4, 3, 15, 580}, {2, 20, 20, 570}, {4, 16, 16, 560}};
+  EXPECT_EQ(expected, ReplayAll(record));
+  // The replay started over after the trailing comment, and peeking sees through comments too.
+  Move m{};
+  ASSERT_TRUE(record.GetMove(m.x, m.y, m.color, m.time));
+  ASSERT_TRUE(record.PeekMove(m.x, m.y, m.color, m.time));
+  EXPECT_EQ((Move{4, 3, 15, 580}), m);
+  ASSERT_TRUE(record.GetMove(m.x, m.y, m.color, m.time));
+  EXPECT_EQ((Move{4, 3, 15, 580}), m);
+
+  // Written out and read back, the record keeps the same moves.
+  CGiboRecord again;
+  ASSERT_TRUE(again.SetText(record.ToText()));
+  EXPECT_EQ(expected, ReplayAll(again));
+  EXPECT_EQ(4, again.GetTotalMoves());
+
+  // Only moves are counted: a record of comments alone has none.
+  record.SetMoves(";C[one];C[two]");
+  EXPECT_EQ(0, record.GetTotalMoves());
   EXPECT_FALSE(record.GetMove(m.x, m.y, m.color, m.time));
 }
 

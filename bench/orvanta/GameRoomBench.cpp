@@ -1,0 +1,89 @@
+// A 250-move game received from the game server and shown: from the peer's socket through the
+// link, the dispatcher, the frame and the game room to the board control, painted after the last
+// move. Items are moves.
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include <platform/files.h>
+#include <platform/messageloop.h>
+#include <platform/registry.h>
+#include <platform/resources.h>
+#include <platform/sound.h>
+#include <platform/time.h>
+
+#include "bench/control/RecordedGame.h"
+#include "orvanta/connection/MainFrame.h"
+#include "orvanta/resources/OrvantaResources.h"
+#include "orvanta/room/DagukRoomView.h"
+#include "peers/orvanta/GameServerPeer.h"
+#include "support/StolvexModuleHome.h"
+
+namespace {
+
+constexpr int kMoves = 250;
+
+// The recorded game, padded with passes to kMoves, as the server's move records.
+std::string GameRecords() {
+  std::string game = std::string(kRecordedGame) + "WttBttWtt";
+  std::string records;
+  int number = 0;
+  for (std::size_t at = 0; at + 3 <= game.size() && number < kMoves; at += 3) {
+    ++number;
+    std::string colour(1, game[at]);
+    std::string payload = "|a|b|" + std::to_string(number) + "|" + colour + "[" + game.substr(at + 1, 2) + "]|" +
+                          colour + "L[600]|";
+    records += GameServerPeer::Record(5, 14, payload);
+  }
+  return records;
+}
+
+void BM_GameFromSocketToPaintedBoard(benchmark::State& state) {
+  platform::ScopedPlatformHome home;
+  testsupport::StolvexModuleHome control;
+  platform::TempDir folder;
+  ::SetCurrentDirectory(folder.Path().c_str());
+  static platform::ResourceModule& module = platform::CreateResourceModule("orvanta-room-bench");
+  RegisterOrvantaResources(module.Handle());
+  platform::ResourceScope resources(module.Handle());
+
+  GameServerPeer peer;
+  CServerAddress address;
+  address.m_strHost = "127.0.0.1";
+  address.m_nPort = peer.Port();
+  address.m_bFound = TRUE;
+  auto* frame = new CMainFrame(address);
+  frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW);
+  frame->ShowWindow(SW_SHOW);
+  frame->ConnectToServer("carol", "pw9");
+  platform::RunUntil([&] { return frame->IsConnected() && peer.RecordCount() >= 6; }, 5000);
+  frame->SetWaitingRoomKey("1", "k");
+  auto* view = static_cast<CDagukRoomView*>(RUNTIME_CLASS(CDagukRoomView)->CreateObject());
+  view->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 800, 560), frame, 59648);
+  view->OnInitialUpdate();
+  peer.Send({{GameServerPeer::Record(5, 3, "|12|hc|carol|Carol|3k|1|3|1|") + GameServerPeer::Record(5, 10, "||"), 0}});
+  platform::RunUntil([&] { return frame->GetActiveViewId() == CMainFrame::kGameRoomView && !frame->IsDeferringMoves(); },
+                     5000);
+  CGameRoom* room = view->GetRoom();
+  const std::string records = GameRecords();
+  const std::string start = GameServerPeer::Record(5, 12, "|a|b|1|hc|carol|c3|3k|hl|lee|l3|4k|0|6.5|600|30|3|");
+
+  for (auto _ : state) {
+    peer.Send({{start, 0}});
+    platform::RunUntil([&] { return room->GetMoveCounter() == 0 && room->GetRoomState() == 0x42; }, 5000);
+    peer.Send({{records, 0}});
+    if (!platform::RunUntil([&] { return room->GetMoveCounter() == kMoves; }, 20000)) {
+      state.SkipWithError("the moves did not all arrive");
+      break;
+    }
+    ::RedrawWindow(view->GetBoardControl().m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    platform::ClearSoundCalls();
+  }
+  state.SetItemsProcessed(state.iterations() * kMoves);
+  frame->DestroyWindow();
+  platform::PumpMessages();
+}
+BENCHMARK(BM_GameFromSocketToPaintedBoard)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace

@@ -1,0 +1,9 @@
+// Game room: server message 545 with a fuzzed payload.
+#include <cstdint>
+
+#include "RoomFuzzing.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  roomfuzz::RunMessage(545, data, size);
+  return 0;
+}

@@ -1,0 +1,515 @@
+// The main frame's side of the game room: room requests, the room's commands, the relays of the
+// server's room messages, entering and leaving rooms, deferred moves and the room's host calls.
+
+#include <cstdlib>
+
+#include <platform/msgbox.h>
+#include <platform/sound.h>
+
+#include "orvanta/connection/MainFrame.h"
+#include "orvanta/connection/ScreenFlags.h"
+#include "orvanta/connection/SendCategory.h"
+#include "orvanta/connection/ServerLink.h"
+#include "orvanta/connection/SessionRecord.h"
+#include "orvanta/room/GameRoom.h"
+#include "orvanta/room/GiboRecord.h"
+#include "orvanta/room/RoomMessages.h"
+
+namespace {
+
+constexpr const char* kConfirm = "Confirm";
+constexpr const char* kInform = "Inform";
+
+CString FieldOf(CFieldTokenizer& payload, int index) { return payload.GetField(index); }
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Room requests
+
+void CMainFrame::SetWaitingRoomKey(const CString& numberText, const CString& key) {
+  m_strWaitRoomNumberText = numberText;
+  m_strWaitRoomKey = key;
+}
+
+short CMainFrame::GetRoomCategory() const { return GetSendCategory(1, m_strWaitRoomNumberText); }
+
+CString CMainFrame::GetRoomPrefix() const {
+  CString room = m_pLoginRecord ? m_pLoginRecord->m_strRoomText5 : CString();
+  return "|" + m_strWaitRoomKey + "|" + room + "|";
+}
+
+void CMainFrame::SendGameRequest(short minor, const CString& extra) {
+  QueueRequest(GetRoomCategory(), minor, GetRoomPrefix() + extra, "1");
+}
+
+void CMainFrame::SendAnswer(short minor, const CString& payload) {
+  QueueRequest(GetRoomCategory(), minor, payload, "2");
+}
+
+void CMainFrame::RequestRoomData() {
+  BeginWaitCapture();
+  m_bRoomSyncPending = TRUE;
+  SendGameRequest(9, CString());
+}
+
+void CMainFrame::SendRoomReady() { SendGameRequest(10, CString()); }
+
+void CMainFrame::SendRoomState(const CString& state) { SendGameRequest(11, state + "|"); }
+
+void CMainFrame::SendRoomCode14(const CString& node, const CString& time) {
+  SendGameRequest(14, node + "|" + time + "|");
+}
+
+void CMainFrame::SendClockState(short colour) { SendGameRequest(38, (colour & 2) ? "1|" : "2|"); }
+
+void CMainFrame::SendLeaveRoom() { SendGameRequest(4, CString()); }
+
+void CMainFrame::SendLeaveAfterCountdown(const CString& first, const CString& second) {
+  QueueRequest(GetRoomCategory(), 56, "|" + first + "|" + second + "|", "1");
+  FlushRequests();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The room's commands
+
+void CMainFrame::AskDraw() {
+  if (Ask("Do you wish to ask a drawn play?", kConfirm, MB_YESNO | MB_ICONINFORMATION) != IDYES) return;
+  SendGameRequest(19, CString());
+  FlushRequests();
+  StopRoomClock();
+}
+
+void CMainFrame::AskResign() {
+  if (Ask("Do you wish to resign without counting?", kConfirm, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+  SendGameRequest(43, CString());
+  FlushRequests();
+}
+
+void CMainFrame::AskUndo() {
+  if (m_bUndoPending) {
+    AfxMessageBox("Retraction requested and waiting for reply.");
+    return;
+  }
+  if (Ask("Do you wish to request undoing your last move?", kConfirm, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+  SendGameRequest(15, CString());
+  FlushRequests();
+  m_bUndoPending = TRUE;
+  StopRoomClock();
+}
+
+void CMainFrame::AskEnd() {
+  if (m_bEndRequested) {
+    if (Ask("Do you wish to cancel the request to end?", kConfirm, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+    SendGameRequest(34, CString());
+  } else {
+    if (Ask("Do you wish to designate captured stones?", kConfirm, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+    SendGameRequest(21, CString());
+    StopRoomClock();
+  }
+  FlushRequests();
+}
+
+void CMainFrame::AskPauseOrContinue() {
+  if (m_bPaused) {
+    if (Ask("Do you wish to continue the game?", kConfirm, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+    SendGameRequest(25, "|0|");
+  } else {
+    if (Ask("Do you wish to request a pause play?", kConfirm, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+    SendGameRequest(23, CString());
+    StopRoomClock();
+  }
+  FlushRequests();
+}
+
+void CMainFrame::AskCounting() {
+  if (Ask("Do you want counting?", kConfirm, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+  SendGameRequest(44, CString());
+  FlushRequests();
+}
+
+void CMainFrame::LeaveRoom() {
+  if (!IsGameRoomActive()) {
+    CString view;
+    view.Format("%u", m_nActiveViewId);
+    NotePending("LeaveView", view);
+    return;
+  }
+  if (Ask("Do you wish to leave the game room?", kInform, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+  BeginWaitCapture();
+  SendLeaveRoom();
+  FlushRequests();
+  // The game's timers, queued moves and request flags go with the room.
+  if (m_pGameRoom) m_pGameRoom->StopClock();
+  if (m_nDeferredTimer != 0) ::KillTimer(m_hWnd, kDeferredMovesTimer);
+  m_nDeferredTimer = 0;
+  m_deferredMoves.Clear();
+  m_bUndoPending = m_bDesignationPending = m_bEndRequested = m_bPaused = FALSE;
+}
+
+void CMainFrame::StartRoomClock() {
+  if (CGameRoom* room = ShownRoom()) room->StartClock();
+}
+
+void CMainFrame::RestartGameTimer() { StartRoomClock(); }
+
+void CMainFrame::StopRoomClock() {
+  if (CGameRoom* room = ShownRoom()) room->StopClock();
+}
+
+void CMainFrame::ToggleRoomSound() {
+  m_bSoundOn = !m_bSoundOn;
+  if (m_pGameRoom) m_pGameRoom->SetSoundOn(m_bSoundOn);
+}
+
+int CMainFrame::FullScreenHeight(int width) {
+  switch (width) {
+    case 800: return 600;
+    case 1024: return 768;
+    case 1152: return 864;
+    case 1280: return 1024;
+    default: return ::GetSystemMetrics(SM_CYSCREEN);
+  }
+}
+
+void CMainFrame::ToggleFullScreen() {
+  if (!IsGameRoomActive() && !m_bFullScreen) {
+    m_bMaximised = !m_bMaximised;
+    ShowWindow(m_bMaximised ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+    return;
+  }
+  if (!m_bFullScreen) {
+    GetWindowRect(&m_savedRect);
+    int width = ::GetSystemMetrics(SM_CXFULLSCREEN);
+    ModifyStyle(WS_CAPTION, 0);
+    m_pSavedMenu = GetMenu();
+    SetMenu(nullptr);
+    MoveWindow(0, 0, width, FullScreenHeight(width));
+    m_bFullScreen = TRUE;
+  } else {
+    ModifyStyle(0, WS_CAPTION);
+    SetMenu(m_pSavedMenu);
+    m_pSavedMenu = nullptr;
+    MoveWindow(m_savedRect.left, m_savedRect.top, m_savedRect.Width(), m_savedRect.Height());
+    m_bFullScreen = FALSE;
+  }
+  RecalcLayout();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Entering, leaving and opening rooms
+
+CGameRoom* CMainFrame::ShownRoom() const { return m_nActiveViewId == kGameRoomView ? m_pGameRoom : nullptr; }
+
+void CMainFrame::OnRoomOpened(CFieldTokenizer& payload) {
+  if (m_pGameRoom) m_pGameRoom->GetRecord().Reset();
+  if (m_pLoginRecord) m_pLoginRecord->m_strRoomText5 = payload.GetField(0);
+  m_bRoomOwner = TRUE;
+}
+
+void CMainFrame::OnEnterGameRoom(int code, CFieldTokenizer& payload) {
+  EndWaitCapture();
+  if (!IsGameRoomActive()) SwitchView(kGameRoomView);
+  CGameRoom* room = ShownRoom();
+  CRoomMessages::Entered entered = CRoomMessages::ReadEntered(payload.GetText());
+  if (m_bInRoom) {
+    // A re-entry: the room only learns of a changed role or a game in recess.
+    if (room && (entered.role == 1 || entered.role == 2)) {
+      room->OnRoomMessage(code, payload.GetText());
+    } else if (room && (room->GetRoomState() & 8)) {
+      CFieldTokenizer back(room->IsSeatTaken(2) || room->IsSeatTaken(4) ? CString("|tmp|tmp|") : payload.GetText());
+      SetDispatchCode(room->IsSeatTaken(2) || room->IsSeatTaken(4) ? 525 : 527);
+      OnContinueMessage(back);
+    }
+    m_bRoomEntry = FALSE;
+    return;
+  }
+  if (room) {
+    int status = entered.status;
+    if (status == 1 || status == 3 || status == 5 || status == 7) {
+      room->SetRoomStatus(status);
+      if (status == 5) room->SetGameMode(1024);
+    } else {
+      room->SetRoomStatus(1);
+    }
+    switch (entered.role) {
+      case 1:
+        room->SetRole(512);
+        room->OnRoomMessage(code, payload.GetText());
+        break;
+      case 2:
+        room->SetRole(256);
+        room->OnRoomMessage(code, payload.GetText());
+        break;
+      case 3:
+        room->SetRole(64);
+        break;
+      case 4:
+        room->SetRole(128);
+        break;
+      default:
+        break;
+    }
+    m_wRoomState = room->GetRoomState();
+  }
+  m_bInRoom = TRUE;
+  if (entered.owner == "1") {
+    m_bRoomOwner = TRUE;
+  } else if (!entered.owner.IsEmpty()) {
+    m_bRoomOwner = FALSE;
+  }
+  SendRoomState("POM");
+  FlushRequests();
+  RequestRoomData();
+  FlushRequests();
+  SendRoomReady();
+  FlushRequests();
+  SetWindowText("Orvanta 1.5(" + payload.GetField(0) + " Room)");
+  EndWaitCapture();
+  m_bRoomEntry = FALSE;
+}
+
+void CMainFrame::OnLeftGameRoom(CFieldTokenizer& payload) {
+  bool mine = m_pLoginRecord && payload.GetField(3) == m_strUserId && payload.GetField(2) == m_pLoginRecord->m_strRole;
+  if (mine) {
+    ClearScreenFlag(kScreenGameRoom);
+    if (m_pLoginRecord) m_pLoginRecord->ClearRoom();
+    m_bInRoom = FALSE;
+    if (m_strWaitRoomNumberText != "3") {
+      SendWaitRoomEnter();
+    } else {
+      SendGameListRequest();
+    }
+    if (m_pGameRoom) m_pGameRoom->ResetRoom();
+    m_wRoomState = 1;
+    m_bEndRequested = FALSE;
+  } else if (CGameRoom* room = ShownRoom()) {
+    room->OnPlayerLeft(payload.JoinFields(2, 5) + "|");
+    m_wRoomState = room->GetRoomState();
+  }
+  EndWaitCapture();
+}
+
+void CMainFrame::OnRoomEntered(int code, CFieldTokenizer& payload) {
+  if (CGameRoom* room = ShownRoom()) room->OnRoomMessage(code, payload.GetText());
+}
+
+void CMainFrame::OnMatchMessage(int code, CFieldTokenizer& payload, const CString& answer) {
+  if (code != 512) {
+    // The negotiation reply dialog belongs to the lobby.
+    NotePending("CNegotiationReplyDlg", payload.GetText() + ":" + answer);
+    return;
+  }
+  if (CGameRoom* room = ShownRoom()) {
+    room->ResetRoom();
+    room->OnRoomMessage(512, payload.GetText());
+    m_wRoomState = room->GetRoomState();
+  }
+  SendRoomState("O");
+  m_bNegotiationPending = FALSE;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Moves and the room's data
+
+void CMainFrame::OnOpponentMove(CFieldTokenizer& payload) {
+  if (CGameRoom* room = ShownRoom()) room->OnOpponentMove(payload.GetText());
+}
+
+void CMainFrame::QueueDeferredText(const CString& payload) {
+  if (m_nDeferredTimer == 0 && m_hWnd) m_nDeferredTimer = ::SetTimer(m_hWnd, kDeferredMovesTimer, kDeferredMovesMs, RoomTimerProc);
+  m_deferredMoves.Push(payload);
+}
+
+void CMainFrame::OnDeferredMovesTimer() {
+  if (m_bRoomSyncPending) return;
+  ::KillTimer(m_hWnd, kDeferredMovesTimer);
+  m_nDeferredTimer = 0;
+  // The moves of a loading room are played at once, without a sound each.
+  CGameRoom* room = ShownRoom();
+  if (room) room->SetSoundOn(FALSE);
+  CString move;
+  while (m_deferredMoves.Pop(move)) {
+    CFieldTokenizer payload(move);
+    OnOpponentMove(payload);
+  }
+  if (room) room->SetSoundOn(m_bSoundOn);
+}
+
+void CMainFrame::OnGameInProgress(CFieldTokenizer& payload) {
+  CGameRoom* room = ShownRoom();
+  if (!room) return;
+  room->GetRecord().SetFromServerText(payload.GetField(0));
+  room->OnGameInProgress(payload.GetText());
+  m_wRoomState = room->GetRoomState();
+}
+
+void CMainFrame::OnRoomMoves(CFieldTokenizer& payload) {
+  CGameRoom* room = ShownRoom();
+  if (!room) {
+    m_bRoomSyncPending = FALSE;
+    return;
+  }
+  room->GetRecord().SetMoves(payload.GetField(0));
+  room->ReplayMovesOnBoard(payload.GetText());
+  m_bRoomSyncPending = FALSE;
+  m_wRoomState = room->GetRoomState();
+  if ((m_wRoomState & 2) && !(m_wRoomState & 256) && m_strWaitRoomNumberText == "3") SendGameRequest(8, CString());
+}
+
+void CMainFrame::EndRoomWait() {
+  EndWaitCapture();
+  m_bRoomSyncPending = FALSE;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Relays of the game's messages
+
+#define ROOM_RELAY(name, call)                              \
+  void CMainFrame::name(CFieldTokenizer& payload) {         \
+    if (CGameRoom* room = ShownRoom()) {                    \
+      room->call(m_nDispatchCode, payload.GetText());       \
+      m_wRoomState = room->GetRoomState();                  \
+    }                                                       \
+  }
+#define ROOM_RELAY_PAYLOAD(name, call)                      \
+  void CMainFrame::name(CFieldTokenizer& payload) {         \
+    if (CGameRoom* room = ShownRoom()) {                    \
+      room->call(payload.GetText());                        \
+      m_wRoomState = room->GetRoomState();                  \
+    }                                                       \
+  }
+
+ROOM_RELAY(OnUndoMessage, OnUndoRequest)
+ROOM_RELAY(OnDesignationMessage, OnDesignationMessage)
+ROOM_RELAY(OnFinishMessage, OnFinishMessage)
+ROOM_RELAY(OnResumeMessage, OnResumeRequest)
+ROOM_RELAY(OnCountMessage, OnCountResult)
+ROOM_RELAY_PAYLOAD(OnTimeOver, OnTimeOver)
+ROOM_RELAY_PAYLOAD(OnResignResult, OnResignResult)
+ROOM_RELAY_PAYLOAD(OnWinWithoutCounting, OnWinWithoutCounting)
+ROOM_RELAY_PAYLOAD(OnClockStart, StartGameClock)
+ROOM_RELAY_PAYLOAD(OnLeaveCountdown, StartLeaveCountdown)
+ROOM_RELAY_PAYLOAD(OnRoomChat, OnChatMessage)
+ROOM_RELAY_PAYLOAD(OnChatBan, OnChatBan)
+
+void CMainFrame::OnRoomCode58(CFieldTokenizer&) {}
+
+void CMainFrame::OnPauseMessage(CFieldTokenizer& payload) {
+  if (CGameRoom* room = ShownRoom()) {
+    room->OnPauseMessage(m_nDispatchCode, payload.GetText());
+    m_wRoomState = room->GetRoomState();
+  }
+  if (m_nDispatchCode == 523) m_bPaused = !m_bPaused;
+}
+
+void CMainFrame::OnContinueMessage(CFieldTokenizer& payload) {
+  if (CGameRoom* room = ShownRoom()) {
+    room->OnContinueMessage(m_nDispatchCode, payload.GetText());
+    m_wRoomState = room->GetRoomState();
+  }
+  if (m_nDispatchCode == 525 && CRoomMessages::Split(payload.GetText()).size() == 2) m_bPaused = !m_bPaused;
+}
+
+void CMainFrame::OnReviewMessage(CFieldTokenizer& payload) {
+  if (m_nDispatchCode == 528) {
+    // A step-by-step review is always agreed to.
+    SendAnswer(28, "|" + FieldOf(payload, 0) + "|" + FieldOf(payload, 1) + "|1|");
+    return;
+  }
+  if (ShownRoom()) NotePending("CReviewPlayDlg", payload.GetText());
+}
+
+void CMainFrame::OnStalemateAnswer(CFieldTokenizer& payload) {
+  CGameRoom* room = ShownRoom();
+  if (!room) return;
+  if (m_nDispatchCode == 546) {
+    room->OnStalemateAgreed(payload.GetText());
+  } else {
+    room->OnStalemateArea(payload.GetText());
+  }
+}
+
+void CMainFrame::OnDrawMessage(CFieldTokenizer& payload) {
+  if (m_nDispatchCode == 519) {
+    if (CGameRoom* room = ShownRoom()) {
+      room->OnGameDrawn(payload.GetText());
+      m_wRoomState = room->GetRoomState();
+    }
+    return;
+  }
+  StopRoomClock();
+  bool yes = Ask("Opponent asks a drawn game.\nDo you agree?", kInform, MB_YESNO | MB_ICONQUESTION) == IDYES;
+  SendAnswer(20, "|" + FieldOf(payload, 0) + "|" + FieldOf(payload, 1) + (yes ? "|1|" : "|0|"));
+  if (!yes) StartRoomClock();
+}
+
+void CMainFrame::ShowRoomNotice(const CString& text) {
+  if (CGameRoom* room = ShownRoom()) room->ShowNotice(text);
+}
+
+void CMainFrame::SetBoardGameMode(long mode) {
+  if (CGameRoom* room = ShownRoom()) room->SetGameMode(mode);
+}
+
+void CMainFrame::LeaveDesignationMode() {
+  if (CGameRoom* room = ShownRoom()) room->LeaveDesignationMode();
+}
+
+void CMainFrame::LeaveCountingMode() {
+  if (CGameRoom* room = ShownRoom()) room->LeaveCountingMode();
+}
+
+void CMainFrame::ClearStalemateArea() {
+  if (CGameRoom* room = ShownRoom()) room->ClearStalemateArea();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The room's host
+
+BOOL CMainFrame::RunCapturedStonesDlg(const CString& text) {
+  // The confirmation dialog asks the same question with Yes and No.
+  return Ask(text, kConfirm, MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
+void CMainFrame::PlaySound(const char* file) { ::sndPlaySound(file, SND_ASYNC | SND_NODEFAULT); }
+
+BOOL CMainFrame::StartTimer(UINT id, UINT ms) {
+  return m_hWnd && ::SetTimer(m_hWnd, id, ms, RoomTimerProc) != 0;
+}
+
+void CMainFrame::StopTimer(UINT id) {
+  if (m_hWnd) ::KillTimer(m_hWnd, id);
+}
+
+void CMainFrame::RoomTimerProc(HWND hwnd, UINT, UINT_PTR id, DWORD) {
+  auto* frame = dynamic_cast<CMainFrame*>(CWnd::FromHandlePermanent(hwnd));
+  if (!frame) return;
+  if (id == kDeferredMovesTimer) {
+    frame->OnDeferredMovesTimer();
+  } else if (CGameRoom* room = frame->m_pGameRoom) {
+    room->OnTimer(static_cast<UINT>(id));
+  }
+}
+
+CString CMainFrame::GetLoginRole() { return m_pLoginRecord ? m_pLoginRecord->m_strRole : CString(); }
+
+CString CMainFrame::GetRoomEntryText(int index) {
+  if (!m_pLoginRecord) return CString();
+  return index == 0 ? m_pLoginRecord->m_strRoomText2 : m_pLoginRecord->m_strRoomText1;
+}
+
+void CMainFrame::ClearDesignation() {
+  m_bStonesDesignated = FALSE;
+  m_bDesignationPending = FALSE;
+}
+
+void CMainFrame::BuildBoardText() {
+  // The list of stones chosen for capture is read from the board control's move records.
+  m_bCapturedTextReady = FALSE;
+  NotePending("BuildBoardText");
+}
+
+void CMainFrame::UpdateRoomButtons() { NotePending("UpdateRoomButtons"); }
+
+void CMainFrame::EnableFinishButton() { NotePending("EnableFinishButton"); }

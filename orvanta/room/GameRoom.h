@@ -1,0 +1,210 @@
+#pragma once
+// CGameRoom: the game played in the game room, without its window. It takes the server's room
+// messages and the board's events, keeps the room-state word, the clocks and the game record,
+// puts stones on the board and fills the texts of the room's panes; the room view draws those
+// texts and forwards its timers and board events here.
+
+#include <map>
+#include <vector>
+
+#include <platform/strings.h>
+#include <platform/types.h>
+
+#include "orvanta/room/GameClock.h"
+#include "orvanta/room/RoomMessages.h"
+#include "orvanta/room/RoomState.h"
+
+class CGiboRecord;
+class CRoomBoard;
+class CRoomHost;
+
+class CGameRoom {
+public:
+  // Panes of the room (their control ids on the room form).
+  enum Pane : int {
+    kBlackName = 1068,
+    kWhiteName = 1069,
+    kBlackSecond = 1221,
+    kWhiteSecond = 1220,
+    kCondition = 1218,
+    kMoveNumber = 1063,
+    kStatus = 1064,
+    kMessage = 1224,
+    kBlackMain = 1059,
+    kWhiteMain = 1060,
+    kBlackSeconds = 1061,
+    kWhiteSeconds = 1173,
+    kBlackPeriods = 1062,
+    kWhitePeriods = 1172,
+    kBlackCaptured = 1057,
+    kWhiteCaptured = 1058,
+    kObserverList = 1065,  // told when the observers change
+    kChatOutput = 1066,    // told when the chat text changes
+  };
+  // Timers of the room window.
+  static constexpr UINT kGameClockTimer = 101;
+  static constexpr UINT kBlinkTimer = 102;
+  static constexpr UINT kCountdownTimer = 222;
+  static constexpr UINT kTick = 1000;
+  static constexpr UINT kBlinkMs = 400;
+  // The chat output's size limit.
+  static constexpr int kChatLimit = 32767;
+
+  CGameRoom(CRoomBoard& board, CRoomHost& host, CGiboRecord& record);
+
+  // --- Room contents and state ---
+  void ResetRoom();
+  // The next reset keeps players, clock settings and texts.
+  void SetKeepCondition(BOOL keep) { m_bKeepCondition = keep; }
+  void SetRoomStatus(int status);
+  void SetRole(int role);
+  // Codes 53 (an observer), 511 (the room's contents) and 512 (the match start).
+  void OnRoomMessage(int code, const CString& payload);
+  void OnEnterRoom(const CString& payload);
+  void OnMatchStart(const CString& payload);
+  void OnPlayerLeft(const CString& payload);
+  void OnChatMessage(const CString& payload);
+  void OnChatBan(const CString& payload);
+  void UpdateObserverList(const CString& text, int mode);
+  BOOL IsUserInRoom(const CString& host, const CString& id) const;
+
+  // --- Moves and clocks ---
+  // The local user clicked the board.
+  void OnBoardPosition(short row, short column);
+  void SendPass();
+  void OnOpponentMove(const CString& payload);
+  void OnBoardError(short code);
+  void OnBoardNumOfEat(short colour, short count);
+  void OnTimer(UINT id);
+  // One clock update of a side (2 black, 4 white) without taking main time.
+  void UpdateClock(short colour);
+  // Takes a second from the side to move and updates its clock (the frame's room clock message).
+  void TickSideToMove();
+  void StartGameClock(const CString& payload);
+  void StartLeaveCountdown(const CString& payload);
+  // The game clock timer, held while it runs (the frame starts and stops it too).
+  BOOL StartClock();
+  void StopClock();
+  BOOL IsClockRunning() const { return m_nGameTimer != 0; }
+
+  // --- Loading a running game ---
+  void OnGameInProgress(const CString& payload);
+  void ReplayMovesOnBoard(const CString& payload);
+  void RedrawFromRecord();
+  void RestoreGame(const CString& payload);
+  // A room status to apply once the room's moves are in (left by the frame).
+  void SetPendingStatus(int status) { m_nPendingStatus = status; }
+  // The room acknowledges its data once replayed.
+  void SetAcknowledge(BOOL acknowledge) { m_bAcknowledge = acknowledge; }
+
+  // --- Requests, answers and the end ---
+  void OnUndoRequest(int code, const CString& payload);
+  void OnDesignationMessage(int code, const CString& payload);
+  void OnFinishMessage(int code, const CString& payload);
+  void OnPauseMessage(int code, const CString& payload);
+  void OnContinueMessage(int code, const CString& payload);
+  void OnResumeRequest(int code, const CString& payload);
+  void OnCountResult(int code, const CString& payload);
+  void OnStalemateArea(const CString& payload);
+  void OnStalemateAgreed(const CString& payload);
+  void OnGameDrawn(const CString& payload);
+  void OnResignResult(const CString& payload);
+  void OnTimeOver(const CString& payload);
+  void OnWinWithoutCounting(const CString& payload);
+  void ToggleSequenceNumbers();
+  // Writes the finished game to ".\gibo\" when the frame's record-saving setting is on.
+  void SaveRecordToGiboFolder();
+
+  // --- The frame's side of refusals and commands ---
+  // A text in the message line (a refused request).
+  void ShowNotice(const CString& text) { SetMessage(text); }
+  void SetGameMode(LONG mode);
+  // A refused designation takes the proposed dead stones off the board.
+  void LeaveDesignationMode();
+  // A refused count goes back to designating dead stones.
+  void LeaveCountingMode();
+  // A refused stalemate area is cleared.
+  void ClearStalemateArea();
+
+  // --- What the window draws ---
+  CString GetPaneText(int pane) const;
+  const CString& GetChatText() const { return m_chat; }
+  const std::vector<CRoomMessages::Person>& GetObservers() const { return m_observers; }
+  WORD GetRoomState() const { return m_state.GetWord(); }
+  void SetRoomStateWord(WORD word) { m_state.SetWord(word); }
+  int GetSubStatus() const { return m_state.GetSubStatus(); }
+  short GetMyColour() const { return m_myColour; }
+  short GetMoveCounter() const { return m_moveCounter; }
+  short GetHandicap() const { return m_handicap; }
+  int GetCaptured(short colour) const;
+  const CGameClock& GetClock(short colour) const { return colour == 2 ? m_black : m_white; }
+  CGameClock& GetClock(short colour) { return colour == 2 ? m_black : m_white; }
+  BOOL IsSeatTaken(short colour) const { return colour == 2 ? m_bBlackSeated : m_bWhiteSeated; }
+  BOOL GetBlinkPhase() const { return m_bBlinkPhase; }
+  void SetSoundOn(BOOL on) { m_bSoundOn = on; }
+  BOOL IsSoundOn() const { return m_bSoundOn; }
+  CGiboRecord& GetRecord() { return m_record; }
+  // Called whenever a pane's text changes (the window repaints it).
+  void SetPaneListener(void (*listener)(void* context, int pane), void* context);
+
+private:
+  void SetPane(int pane, const CString& text);
+  void SetMessage(const CString& text) { SetPane(kMessage, text); }
+  void SetStatus(const CString& text) { SetPane(kStatus, text); }
+  void SetPlayers(const CString& seats, const std::vector<CRoomMessages::Person>& players);
+  void ShowClockPanes(short colour);
+  void ShowCaptured();
+  void StartBlink();
+  void StopBlink();
+  void StopCountdown();
+  void OnBlinkTick();
+  void OnCountdownTick();
+  short SideToMove();
+  void InitRecordFromCondition(const CRoomMessages::Condition& condition);
+  void StartClocks(LONG mainSeconds, short periodSeconds, short periods);
+  void ApplyRecordClocks();
+  void DrawSetupStones();
+  void Answer(short minor, const CString& payload, BOOL yes);
+  BOOL AskYesNo(const CString& text, UINT icon);
+  void EndGame();
+  void ShowDeadStones(const CRoomMessages::DeadStones& stones);
+  void RemoveDeadStones(const CRoomMessages::DeadStones& stones);
+  void AddCheckStoneMode();
+  void ShowOwners(const CString& owners);
+  void AppendChat(const CString& line);
+  static int ToInt(const CString& text);
+
+  CRoomBoard& m_board;
+  CRoomHost& m_host;
+  CGiboRecord& m_record;
+  CRoomState m_state;
+  CGameClock m_black;
+  CGameClock m_white;
+  std::map<int, CString> m_panes;
+  std::vector<CRoomMessages::Person> m_observers;
+  CString m_chat;
+  CString m_blackHost;
+  CString m_whiteHost;
+  void (*m_paneListener)(void*, int){nullptr};
+  void* m_paneContext{nullptr};
+  LONG m_savedGameMode{1};  // the board's mode kept across a reload of the running game
+  UINT m_nGameTimer{0};
+  UINT m_nBlinkTimer{0};
+  UINT m_nCountdownTimer{0};
+  int m_nCountdownLimit{0};
+  int m_nCountdownCounter{0};
+  int m_nPendingStatus{0};
+  int m_capturedBlack{0};
+  int m_capturedWhite{0};
+  int m_deadBlack{0};   // dead stones counted into the captured panes
+  int m_deadWhite{0};
+  short m_myColour{0};
+  short m_moveCounter{0};
+  short m_handicap{0};
+  BOOL m_bBlackSeated{FALSE};
+  BOOL m_bWhiteSeated{FALSE};
+  BOOL m_bBlinkPhase{FALSE};
+  BOOL m_bSoundOn{TRUE};
+  BOOL m_bKeepCondition{FALSE};
+  BOOL m_bAcknowledge{FALSE};
+};

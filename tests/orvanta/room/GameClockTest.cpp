@@ -1,0 +1,91 @@
+#include "orvanta/room/GameClock.h"
+
+#include <gtest/gtest.h>
+
+TEST(GameClock, TextsOfThePanes) {
+  EXPECT_STREQ("1 hr 0 min 0 sec", CGameClock::MainText(3600000));
+  EXPECT_STREQ("0 hr 59 min 59 sec", CGameClock::MainText(3599999));
+  EXPECT_STREQ("0 hr 0 min 1 sec", CGameClock::MainText(1000));
+  EXPECT_STREQ("30s ", CGameClock::SecondsText(30));
+  EXPECT_STREQ(" 3 **", CGameClock::PeriodsText(3));
+}
+
+TEST(GameClock, MainTimeRunsIntoByoYomiThenPeriodsThenTimeUp) {
+  CGameClock clock;
+  clock.Start(2, 3, 2);  // 2 s main, 2 periods of 3 s
+  EXPECT_FALSE(clock.Tick().inByoYomi);
+  EXPECT_EQ(1000, clock.GetMainMs());
+  // The tick that empties the main time already counts in byo-yomi.
+  CGameClock::Update update = clock.Tick();
+  EXPECT_TRUE(update.inByoYomi);
+  EXPECT_EQ(0, clock.GetMainMs());
+  EXPECT_EQ(2, clock.GetSeconds());
+  EXPECT_FALSE(update.lastPeriod);
+  clock.Tick();
+  clock.Tick();
+  EXPECT_EQ(0, clock.GetSeconds());
+  update = clock.Tick();  // the first period is used up
+  EXPECT_TRUE(update.periodUsed);
+  EXPECT_EQ(1, clock.GetPeriods());
+  EXPECT_EQ(3, clock.GetSeconds());
+  // The last period: seconds fall to 0, then time is up (and stays up).
+  for (LONG left = 2; left >= 0; --left) {
+    update = clock.Tick();
+    EXPECT_TRUE(update.lastPeriod);
+    EXPECT_FALSE(update.timeUp);
+    EXPECT_EQ(left, clock.GetSeconds());
+  }
+  EXPECT_TRUE(clock.Tick().timeUp);
+  EXPECT_TRUE(clock.Tick().timeUp);
+}
+
+TEST(GameClock, WithoutByoYomiTheEndOfMainTimeIsTheEnd) {
+  CGameClock clock;
+  clock.Start(1, 0, 0);
+  EXPECT_TRUE(clock.Tick().timeUp);
+  // The server's time of a move never divides by a zero period length.
+  clock.ApplyServerTime(0);
+  EXPECT_EQ(0, clock.GetPeriods());
+  EXPECT_EQ(0, clock.GetMainMs());
+  clock.ApplyServerTime(5);
+  EXPECT_EQ(5000, clock.GetMainMs());
+  // Periods given without seconds: still no division.
+  clock.Start(0, 0, 3);
+  clock.ApplyServerTime(0);
+  EXPECT_EQ(0, clock.GetPeriods());
+}
+
+TEST(GameClock, ServerTimeAtTheByoYomiEdges) {
+  CGameClock clock;
+  clock.Start(600, 30, 3);
+  clock.ApplyServerTime(90);  // exactly P × S: byo-yomi with every period
+  EXPECT_EQ(0, clock.GetMainMs());
+  EXPECT_EQ(3, clock.GetPeriods());
+  EXPECT_EQ(30, clock.GetSeconds());
+  clock.ApplyServerTime(91);
+  EXPECT_EQ(1000, clock.GetMainMs());
+  clock.ApplyServerTime(59);  // periods are whole periods left
+  EXPECT_EQ(1, clock.GetPeriods());
+  clock.ApplyServerTime(3000000);  // large times stay in range
+  EXPECT_EQ(INT32_MAX, clock.GetMainMs());
+}
+
+TEST(GameClock, TimeSentWithALocalMove) {
+  CGameClock clock;
+  clock.Start(600, 30, 3);
+  // In main time the byo-yomi is counted in full.
+  EXPECT_EQ(690, clock.TimeForMove(false));
+  // In the first period the seconds start afresh for the next move.
+  clock.ApplyServerTime(90);
+  clock.Advance();
+  clock.Advance();
+  EXPECT_EQ(28, clock.GetSeconds());
+  EXPECT_EQ(90, clock.TimeForMove(false));
+  // A pass in the first period keeps the seconds it has.
+  clock.Advance();
+  EXPECT_EQ(87, clock.TimeForMove(true));
+  // In a later period the seconds are refilled whatever the move.
+  clock.ApplyServerTime(40);
+  clock.Advance();
+  EXPECT_EQ(30, clock.TimeForMove(true));
+}

@@ -1,0 +1,257 @@
+// The game room played end to end: the game-server peer on loopback, the main frame's link and
+// dispatcher, the frame's room actions, the room and a real board model. The game clock moves
+// only with the manual clock.
+
+#include <fstream>
+#include <sstream>
+
+#include <platform/sound.h>
+#include <platform/time.h>
+
+#include "../connection/MainFrameFixture.h"
+#include "GameRoomFixture.h"
+
+namespace {
+
+constexpr std::time_t kMatchDay = 1796810400;  // 2026-12-09
+
+// ModelBoard is the board; the frame is the room's host.
+class GameRoomFrameTest : public MainFrameTest {
+protected:
+  void SetUp() override {
+    LogIn();
+    frame->SetWaitingRoomKey("1", "k");
+    m_room.emplace(board, *frame, record);
+    board.room = &*m_room;
+    frame->AttachGameRoom(&*m_room);
+  }
+  void TearDown() override {
+    if (::IsWindow(frameHandle())) frame->AttachGameRoom(nullptr);
+  }
+  CGameRoom& room() { return *m_room; }
+
+  // One server message, in a group of its own.
+  void Server(int code, const std::string& payload) {
+    peer.Send({{GameServerPeer::Record(code / 10 >= 10 ? code / 100 : code / 10,
+                                       code / 10 >= 10 ? code % 100 : code % 10, payload),
+                0}});
+    // A group is read in one notification: let it arrive before the next one is written.
+    PumpFor(40);
+  }
+  // Waits for a record (major 4 = room requests here) with minor and returns its payload.
+  std::string WaitFor(int minor, const std::string& flag = "1") {
+    std::string found;
+    PumpUntil([&] {
+      for (const PeerRecord& r : peer.Records())
+        if (r.minor == std::to_string(minor) && r.flag == flag && r.major == "4") found = r.payload;
+      return !found.empty();
+    });
+    return found;
+  }
+  // Every room request with minor, oldest first.
+  std::vector<std::string> Payloads(int minor) {
+    std::vector<std::string> payloads;
+    for (const PeerRecord& r : peer.Records())
+      if (r.minor == std::to_string(minor) && r.major == "4") payloads.push_back(r.payload);
+    return payloads;
+  }
+  void Enter(const std::string& role) {
+    Server(52, "|12|");
+    Server(53, "|12|hc|carol|Carol|3k|1|" + role + "|1|");
+    ASSERT_EQ("|k|12|POM|", WaitFor(11));
+  }
+  void Clock(int seconds) { platform::Clock::Advance(static_cast<std::uint64_t>(seconds) * 1000); }
+  std::string Pane(int pane) { return room().GetPaneText(pane).str(); }
+  std::string Saved(const std::string& name) const {
+    std::ifstream in(m_folder.Path() + "/gibo/" + name, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+
+  platform::ManualClockScope m_manual{kMatchDay};
+  ModelBoard board;
+  CGiboRecord record;
+  std::optional<CGameRoom> m_room;
+};
+
+constexpr const char* kEvenStart = "|a|b|1|hc|carol|c3|3k|hl|lee|l3|4k|0|6.5|60|10|2|";
+
+}  // namespace
+
+TEST_F(GameRoomFrameTest, AWholeEvenGameThroughTheServer) {
+  Enter("3");
+  EXPECT_EQ(CMainFrame::kGameRoomView, frame->GetActiveViewId());
+  EXPECT_EQ(0x42, room().GetRoomState());
+  Server(510, "||");
+  EXPECT_FALSE(frame->IsDeferringMoves());
+
+  Server(512, kEvenStart);
+  EXPECT_EQ("Even(6.5)", Pane(CGameRoom::kCondition));
+  EXPECT_EQ("The match has started.", Pane(CGameRoom::kMessage));
+  EXPECT_EQ("|k|12|O|", WaitFor(11));
+  EXPECT_EQ(0x42, room().GetRoomState());
+
+  // The user's click goes to the server as the move record; the server's echo places it.
+  room().OnBoardPosition(3, 15);
+  EXPECT_EQ("|k|12|B[pd]|BL[80]|", WaitFor(14));
+  Server(514, "|a|b|1|B[pd]|BL[80]|");
+  Server(514, "|a|b|2|W[aa]|WL[78]|");
+  Server(514, "|a|b|3|B[ba]|BL[79]|");
+  Server(514, "|a|b|4|W[dd]|WL[77]|");
+  Server(514, "|a|b|5|B[ab]|BL[75]|");
+  ASSERT_TRUE(PumpUntil([&] { return room().GetMoveCounter() == 5; }));
+  EXPECT_EQ(2, board.Cell(3, 15));
+  EXPECT_EQ(0, board.Cell(0, 0));
+  EXPECT_EQ("1", Pane(CGameRoom::kWhiteCaptured));
+  EXPECT_EQ("am.wav", platform::SoundCalls().back().sound);
+
+  // White's clock runs through its main time into the periods.
+  Clock(57);
+  EXPECT_EQ("0", Pane(CGameRoom::kWhiteMain));
+  EXPECT_EQ("9s ", Pane(CGameRoom::kWhiteSeconds));
+  Clock(10);
+  EXPECT_EQ(" 1 **", Pane(CGameRoom::kWhitePeriods));
+  Server(514, "|a|b|6|W[tt]|WL[7]|");
+  room().SendPass();
+  ASSERT_TRUE(PumpUntil([&] { return Payloads(14).size() == 2; }));
+  EXPECT_EQ("|k|12|B[tt]|BL[75]|", Payloads(14)[1]);
+  Server(514, "|a|b|7|B[tt]|BL[75]|");
+
+  std::string owners(361, '0');
+  Server(545, "|a|b|1|RE[B+4.5]|" + owners + "|60|3|50|2|6.5|");
+  ASSERT_TRUE(PumpUntil([&] { return room().GetRoomState() == 0x50; }));
+  EXPECT_TRUE(Shown("Counting is completed.\n"));
+  EXPECT_NE(std::string::npos, room().GetChatText().str().find("Result:B won by 4.5\r\n"));
+  EXPECT_EQ("(;FF[4]GM[1]SZ[19]\n"
+            "PB[hc:carol:c3:3k]\n"
+            "PW[hl:lee:l3:4k]\n"
+            "RE[B+4.5]\n"
+            "TM[60]OT[10:2]DT[2026-12-09]KM[6.5]HA[0]\n"
+            ";B[pd]BL[80];W[aa]WL[78];B[ba]BL[79];W[dd]WL[77]\n"
+            ";B[ab]BL[75];W[tt]WL[7];B[tt]BL[75])",
+            Saved("carol_lee"));
+}
+
+TEST_F(GameRoomFrameTest, UndoRefusedAndAccepted) {
+  Enter("3");
+  Server(510, "||");
+  Server(512, kEvenStart);
+  Server(514, "|a|b|1|B[pd]|BL[80]|");
+  Server(514, "|a|b|2|W[dd]|WL[80]|");
+  ASSERT_TRUE(PumpUntil([&] { return room().GetMoveCounter() == 2; }));
+
+  // The opponent asks; the user says no.
+  script.answers["Opponent requests undo(retraction).\nDo you agree?"] = IDNO;
+  Server(516, "|a|b|");
+  EXPECT_EQ("|a|b|0|", WaitFor(16, "2"));
+  EXPECT_TRUE(room().IsClockRunning());
+
+  // The user asks; the server refuses, then agrees to take the white move back.
+  script.answers["Do you wish to request undoing your last move?"] = IDYES;
+  frame->AskUndo();
+  EXPECT_EQ("|k|12|", WaitFor(15));
+  EXPECT_FALSE(room().IsClockRunning());
+  Server(515, "|a|b|0|");
+  EXPECT_EQ("Request for retraction has been rejected.", Pane(CGameRoom::kMessage));
+  EXPECT_TRUE(room().IsClockRunning());
+  EXPECT_FALSE(frame->IsUndoPending());
+  frame->AskUndo();
+  Server(515, "|a|b|1|2|");
+  ASSERT_TRUE(PumpUntil([&] { return room().GetMoveCounter() == 1; }));
+  EXPECT_EQ(0, board.Cell(3, 3));
+  EXPECT_EQ(";B[pd]BL[80]", std::string(record.GetMoves()));
+}
+
+TEST_F(GameRoomFrameTest, PauseContinueAndResignation) {
+  Enter("3");
+  Server(510, "||");
+  Server(512, kEvenStart);
+  script.answers["Opponent requests a pause game.\nDo you agree?"] = IDYES;
+  Server(524, "|a|b|");
+  EXPECT_EQ("|a|b|1|", WaitFor(24, "2"));
+  Server(523, "|a|b|1|");
+  EXPECT_TRUE(frame->IsPaused());
+  EXPECT_EQ("In Recess", Pane(CGameRoom::kStatus));
+  EXPECT_FALSE(room().IsClockRunning());
+
+  script.answers["Do you wish to continue the game?"] = IDYES;
+  frame->AskPauseOrContinue();
+  EXPECT_EQ("|k|12||0|", WaitFor(25));
+  Server(525, "|a|b|1|");
+  EXPECT_FALSE(frame->IsPaused());
+  EXPECT_EQ(0x42, room().GetRoomState());
+  EXPECT_TRUE(room().IsClockRunning());
+
+  script.answers["Do you wish to resign without counting?"] = IDYES;
+  frame->AskResign();
+  EXPECT_EQ("|k|12|", WaitFor(43));
+  Server(543, "|a|b|x|carol|");
+  ASSERT_TRUE(PumpUntil([&] { return room().GetRoomState() == 0x50; }));
+  EXPECT_EQ("W won by KO.", Pane(CGameRoom::kStatus));
+  EXPECT_TRUE(Shown("lee won without counting."));
+  CGiboRecord back;
+  ASSERT_TRUE(back.SetText(Saved("carol_lee").c_str()));
+  EXPECT_STREQ("RE[W+R]", back.GetResult());
+}
+
+TEST_F(GameRoomFrameTest, AnObserverGetsTheMovesSoFarAndMovesThatArriveWhileLoading) {
+  Enter("2");
+  EXPECT_EQ(0x102, room().GetRoomState());
+  EXPECT_TRUE(frame->IsDeferringMoves());
+  Server(511, "|POM|A|hb|kim|k3|5d|hw|lee|l3|6d|1|hc|carol|Carol|3k|3|");
+  EXPECT_EQ("kim", Pane(CGameRoom::kBlackName));
+
+  // Twenty moves arrive before the room's data: none is lost, and they play in order after it.
+  const char* points[] = {"qq", "cc", "qc", "cq", "jj", "dj", "pj", "jd", "jp", "fc",
+                          "nc", "cf", "cn", "fq", "nq", "qf", "qn", "kk", "hh", "hk"};
+  for (int i = 0; i < 20; ++i) {
+    std::string colour = i % 2 == 0 ? "W" : "B";
+    Server(514, "|a|b|" + std::to_string(i + 4) + "|" + colour + "[" + points[i] + "]|" + colour + "L[60]|");
+  }
+  ASSERT_TRUE(PumpUntil([&] { return frame->GetDeferredMoveCount() == 20; }));
+  EXPECT_EQ(0, room().GetMoveCounter());
+
+  Server(59, "|FF[4];GM[1];SZ[19];PB[hb:kim:k3:5d];PW[hw:lee:l3:6d];RE[?];TM[60];OT[10:2];DT[2026-12-09];"
+             "KM[6.5];HA[0]|");
+  Server(510, "|;B[pd]BL[80];W[dd]WL[70];B[pp]BL[75]|");
+  ASSERT_TRUE(PumpUntil([&] { return room().GetMoveCounter() == 3; }));
+  EXPECT_EQ(2, board.Cell(15, 15));
+  EXPECT_FALSE(frame->IsDeferringMoves());
+  Clock(1);  // the deferred-move timer
+  ASSERT_TRUE(PumpUntil([&] { return room().GetMoveCounter() == 23; }));
+  EXPECT_EQ(4, board.Cell(16, 16));   // the first queued move
+  EXPECT_EQ(2, board.Cell(10, 7));    // the last queued move
+  EXPECT_EQ(23, record.GetTotalMoves());
+  EXPECT_EQ("", Pane(CGameRoom::kMessage));  // observers get no turn texts
+}
+
+TEST_F(GameRoomFrameTest, FullScreenInTheGameRoomOnlyMaximisesElsewhere) {
+  EXPECT_EQ(768, CMainFrame::FullScreenHeight(1024));
+  EXPECT_EQ(600, CMainFrame::FullScreenHeight(800));
+  // Outside the game room F11 maximises and restores.
+  frame->ToggleFullScreen();
+  EXPECT_TRUE(::IsZoomed(frameHandle()));
+  frame->ToggleFullScreen();
+  EXPECT_FALSE(::IsZoomed(frameHandle()));
+  EXPECT_FALSE(frame->IsFullScreen());
+
+  Enter("3");
+  CRect before;
+  frame->GetWindowRect(&before);
+  CMenu* menu = frame->GetMenu();
+  frame->ToggleFullScreen();
+  EXPECT_TRUE(frame->IsFullScreen());
+  EXPECT_EQ(0u, frame->GetStyle() & WS_CAPTION);
+  EXPECT_EQ(nullptr, frame->GetMenu());
+  CRect full;
+  frame->GetWindowRect(&full);
+  int width = ::GetSystemMetrics(SM_CXFULLSCREEN);
+  EXPECT_EQ(CRect(0, 0, width, CMainFrame::FullScreenHeight(width)), full);
+  frame->ToggleFullScreen();
+  CRect after;
+  frame->GetWindowRect(&after);
+  EXPECT_EQ(before, after);
+  EXPECT_NE(0u, frame->GetStyle() & WS_CAPTION);
+  EXPECT_EQ(menu, frame->GetMenu());
+}
