@@ -4,6 +4,7 @@
 #include <platform/strings.h>
 
 #include "orvanta/connection/ConnectDlg.h"
+#include "orvanta/resources/ReviewResources.h"
 #include "orvanta/resources/RoomResources.h"
 
 BOOL RegisterOrvantaResources(HINSTANCE module) {
@@ -19,6 +20,7 @@ BOOL RegisterOrvantaResources(HINSTANCE module) {
 void RegisterOrvantaDialogs(platform::ResourceModule& module) {
   platform::AddDialogTemplate(module, CConnectDlg::kTemplateId, CConnectDlg::BuildTemplate());
   RegisterRoomDialogs(module);
+  RegisterReviewDialogs(module);
 }
 
 void RegisterOrvantaStrings(platform::ResourceModule& module) {
