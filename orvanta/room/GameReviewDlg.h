@@ -37,6 +37,8 @@ public:
   ~CGameReviewDlg() override;
 
   static platform::DialogTemplate BuildTemplate();
+  // The arrow keys, Home and End step the game.
+  BOOL PreTranslateMessage(MSG* msg) override;
   // The text of the result field for a result property ("RE[B+R]" -> "Black  won without counting..").
   static CString ShowResult(const CString& result);
 
@@ -59,7 +61,6 @@ public:
 protected:
   BOOL OnInitDialog() override;
   void DoDataExchange(CDataExchange* dx) override;
-  BOOL PreTranslateMessage(MSG* msg) override;
   // Asks for the replay interval; FALSE when the user declines. The choice list of the program's
   // view-mode dialog is not part of this dialog: the preset "1sec" stands for it.
   virtual BOOL ChooseReplayInterval(CString& intervalText);

@@ -29,6 +29,8 @@ public:
   ~CReviewPlayDlg() override;
 
   static platform::DialogTemplate BuildTemplate();
+  // The arrow keys, Home and End step the game.
+  BOOL PreTranslateMessage(MSG* msg) override;
   BOOL Create(CWnd* parent);
 
   // ---- Called by the room for the server's review codes ----
@@ -61,7 +63,6 @@ public:
 protected:
   BOOL OnInitDialog() override;
   void DoDataExchange(CDataExchange* dx) override;
-  BOOL PreTranslateMessage(MSG* msg) override;
   void PostNcDestroy() override {}
   // The number of the N-th move command; FALSE when none is given.
   virtual BOOL ChooseMoveNumber(int& number);

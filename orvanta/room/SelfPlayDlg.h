@@ -30,6 +30,8 @@ public:
   ~CSelfPlayDlg() override;
 
   static platform::DialogTemplate BuildTemplate();
+  // The arrow keys, Home and End step the game.
+  BOOL PreTranslateMessage(MSG* msg) override;
 
   void StartAutoReplay(const CString& intervalText);
   void GoToMove(int k);
@@ -47,7 +49,6 @@ public:
 protected:
   BOOL OnInitDialog() override;
   void DoDataExchange(CDataExchange* dx) override;
-  BOOL PreTranslateMessage(MSG* msg) override;
   // The interval of the automatic replay; the preset "1sec" without the view-mode dialog.
   virtual BOOL ChooseReplayInterval(CString& intervalText);
   // The number of the N-th move command; FALSE when none is given.

@@ -184,3 +184,60 @@ TEST_F(GameReviewDlgTest, RecordWithoutMovesOrByoyomiOpensEmpty) {
   D dialog(record, nullptr);
   EXPECT_EQ(IDOK, dialog.DoModal());
 }
+
+TEST_F(GameReviewDlgTest, MovesPlayedAgainOnAPointGoOnToASecondPrintedPage) {
+  // Twelve moves on two points: ten of them are listed under the board, nine fit on page 1.
+  CGiboRecord record;
+  record.SetRootInfo("600", "0:0", "", "6.5", "0");
+  for (int i = 0; i < 12; ++i) record.AppendMove(i % 2 ? "W[dd]" : "B[pp]", i % 2 ? "WL[0]" : "BL[0]");
+  const std::string prefix = testsupport::SnapshotPath("review_print_replayed_");
+  std::filesystem::remove(prefix + "2.png");
+  script.handlers[D::kTemplateId] = [&](CDialog* dialog) -> INT_PTR {
+    auto* review = static_cast<D*>(dialog);
+    // No byo-yomi and no time left: no periods to count, and nothing divides by zero.
+    EXPECT_EQ("0 **", Text(review, D::kBlackPeriods));
+    EXPECT_EQ("0hr 0min 0sec", Text(review, D::kBlackClock));
+    ::setenv("PLATFORM_PRINT_PREFIX", prefix.c_str(), 1);
+    EXPECT_TRUE(review->PrintRecord());
+    script.print = false;
+    EXPECT_FALSE(review->PrintRecord());
+    ::unsetenv("PLATFORM_PRINT_PREFIX");
+    return D::kClose;
+  };
+  D dialog(record, nullptr);
+  EXPECT_EQ(IDOK, dialog.DoModal());
+  EXPECT_TRUE(std::filesystem::exists(prefix + "1.png"));
+  EXPECT_TRUE(std::filesystem::exists(prefix + "2.png"));
+}
+
+TEST_F(GameReviewDlgTest, KeysStepThroughTheGame) {
+  CGiboRecord record;
+  ASSERT_TRUE(record.ReadFile(DataFile("selfplay-5001.sgf").c_str()));
+  const int total = static_cast<int>(RecordMoves(record).size());
+  script.handlers[D::kTemplateId] = [&](CDialog* dialog) -> INT_PTR {
+    auto* review = static_cast<D*>(dialog);
+    CStolvex& board = review->GetBoard();
+    auto key = [&](UINT vk) {
+      MSG down{};
+      down.hwnd = review->m_hWnd;
+      down.message = WM_KEYDOWN;
+      down.wParam = vk;
+      MSG up = down;
+      up.message = WM_KEYUP;
+      EXPECT_TRUE(review->PreTranslateMessage(&down));
+      EXPECT_TRUE(review->PreTranslateMessage(&up));
+    };
+    key(VK_HOME);
+    EXPECT_EQ(1, board.GetLogicalPos());
+    key(VK_RIGHT);
+    key(VK_UP);
+    EXPECT_EQ(3, board.GetLogicalPos());
+    key(VK_LEFT);
+    EXPECT_EQ(2, board.GetLogicalPos());
+    key(VK_END);
+    EXPECT_EQ(total, board.GetLogicalPos());
+    return D::kClose;
+  };
+  D dialog(record, nullptr);
+  EXPECT_EQ(IDOK, dialog.DoModal());
+}
