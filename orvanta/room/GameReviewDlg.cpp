@@ -304,7 +304,9 @@ void CGameReviewDlg::ShowTimeOverAtEnd() {
 
 void CGameReviewDlg::OnPrevMove() {
   if (m_nHandicap + 1 < m_board.GetLogicalPos()) StepBack();
-  if (!m_bStudyMode) m_nCurrentMove = std::max(0, m_nCurrentMove - 1);
+  // The current move follows the board, also at the first move where no step is taken, so that a
+  // study opened here starts from what is shown.
+  if (!m_bStudyMode) m_nCurrentMove = m_board.GetLogicalPos();
 }
 
 void CGameReviewDlg::OnNextMove() {
@@ -317,7 +319,7 @@ void CGameReviewDlg::OnNextMove() {
     return;
   }
   StepForward();
-  if (!m_bStudyMode) ++m_nCurrentMove;
+  if (!m_bStudyMode) m_nCurrentMove = m_board.GetLogicalPos();
   ShowTimeOverAtEnd();
 }
 
@@ -335,12 +337,10 @@ void CGameReviewDlg::OnFirstMove() {
 }
 
 void CGameReviewDlg::OnLastMove() {
-  // The board's own move list can be longer than the record after a study; the record decides.
-  const int onBoard = m_bStudyMode ? m_nStudyTop : m_nTotalMoves;
-  const int d = m_board.GetLogicalPos() - onBoard;
+  const int d = m_board.GetLogicalPos() - BoardMoveCount(m_board);
   for (int i = 0; i < -d; ++i) StepForward();
   for (int i = 0; i < d; ++i) StepBack();
-  if (!m_bStudyMode) m_nCurrentMove = m_nTotalMoves;
+  if (!m_bStudyMode) m_nCurrentMove = m_board.GetLogicalPos();
   ShowTimeOverAtEnd();
 }
 
