@@ -101,6 +101,7 @@ TEST_F(GameReviewDlgTest, RecordedGamesLoadStepReplayPrintAndSaveBack) {
       // Saved under the chosen name; the file gives back the same game.
       script.file = saved.c_str();
       Press(review, D::kSave);
+      EXPECT_EQ(Text(review, D::kBlackName) + "_" + Text(review, D::kWhiteName), script.fileDefaults.back());
       return D::kClose;
     };
     D dialog(record, nullptr);
