@@ -134,3 +134,39 @@ TEST_F(SelfPlayDlgTest, StudyFromTheReviewPositionCopiesTheGameUpToIt) {
   EXPECT_EQ(39u, RecordMoves(after).size());
   EXPECT_STREQ(game.GetSetup(), after.GetSetup());
 }
+
+TEST_F(SelfPlayDlgTest, RoomStudyReplaysOnTheTimerToTheLastMove) {
+  CGiboRecord game;
+  ASSERT_TRUE(game.ReadFile(DataFile("selfplay-5002.sgf").c_str()));
+  const int total = static_cast<int>(RecordMoves(game).size());
+  script.handlers[S::kTemplateId] = [&](CDialog* dialog) -> INT_PTR {
+    auto* study = static_cast<S*>(dialog);
+    CStolvex& board = study->GetBoard();
+    EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(study->m_hWnd, S::kAutoReplay)));
+    EXPECT_EQ(total, board.GetLogicalPos());
+    Press(study, S::kFirst);
+    EXPECT_EQ(1, board.GetLogicalPos());
+    Press(study, S::kAutoReplay);
+    platform::Clock::Advance(static_cast<std::uint64_t>(total - 1) * 1000);
+    EXPECT_EQ(total, board.GetLogicalPos());
+    EXPECT_EQ(0, Count("It is last."));
+    platform::Clock::Advance(1000);
+    EXPECT_EQ(1, Count("It is last."));
+    platform::Clock::Advance(3000);
+    EXPECT_EQ(1, Count("It is last."));
+    // Back to move 10 and a study there; the last-move command leaves it for the game's end.
+    study->GoToMove(10);
+    EXPECT_EQ(10, board.GetLogicalPos());
+    HWND window = board.m_hWnd;
+    platform::input::Click(window, PointCentre(window, 9, 9));
+    EXPECT_TRUE(study->IsStudyMode());
+    EXPECT_EQ(11, board.GetLogicalPos());
+    Press(study, S::kLast);
+    EXPECT_FALSE(study->IsStudyMode());
+    EXPECT_EQ(total, board.GetLogicalPos());
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(study->m_hWnd, S::kNext)));
+    return S::kClose;
+  };
+  S dialog(game, Cp949("참고도"), 2, TRUE, nullptr, -1);
+  EXPECT_EQ(IDOK, dialog.DoModal());
+}
