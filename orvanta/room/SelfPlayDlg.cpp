@@ -216,7 +216,8 @@ void CSelfPlayDlg::OnNextMove() {
 void CSelfPlayDlg::OnFirstMove() {
   const int d = m_board.GetLogicalPos() - m_nHandicap - 1;
   for (int i = 0; i < d; ++i) OnPrevMove();
-  for (int i = 0; i < 1 - (m_board.GetLogicalPos() - m_nHandicap); ++i) StepForward();
+  const int forward = 1 - (m_board.GetLogicalPos() - m_nHandicap);
+  for (int i = 0; i < forward; ++i) StepForward();
   if (!m_bStudyMode) m_nCurrentMove = m_board.GetLogicalPos();
 }
 
