@@ -59,12 +59,15 @@ void BM_GameFromSocketToPaintedBoard(benchmark::State& state) {
   frame->ConnectToServer("carol", "pw9");
   platform::RunUntil([&] { return frame->IsConnected() && peer.RecordCount() >= 6; }, 5000);
   frame->SetWaitingRoomKey("1", "k");
-  auto* view = static_cast<CDagukRoomView*>(RUNTIME_CLASS(CDagukRoomView)->CreateObject());
-  view->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 800, 560), frame, 59648);
-  view->OnInitialUpdate();
   peer.Send({{GameServerPeer::Record(5, 3, "|12|hc|carol|Carol|3k|1|3|1|") + GameServerPeer::Record(5, 10, "||"), 0}});
   platform::RunUntil([&] { return frame->GetActiveViewId() == CMainFrame::kGameRoomView && !frame->IsDeferringMoves(); },
                      5000);
+  // The frame switched its upper pane to the game room view.
+  auto* view = dynamic_cast<CDagukRoomView*>(frame->GetContentView());
+  if (!view || !view->GetRoom()) {
+    state.SkipWithError("no game room view");
+    return;
+  }
   CGameRoom* room = view->GetRoom();
   const std::string records = GameRecords();
   const std::string start = GameServerPeer::Record(5, 12, "|a|b|1|hc|carol|c3|3k|hl|lee|l3|4k|0|6.5|600|30|3|");

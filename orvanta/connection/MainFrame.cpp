@@ -12,11 +12,14 @@
 #include "orvanta/connection/ConnectDlg.h"
 #include "orvanta/connection/LoginProfile.h"
 #include "orvanta/connection/LoginRequests.h"
+#include "orvanta/connection/OrvantaView.h"
 #include "orvanta/connection/ScreenFlags.h"
+#include "orvanta/connection/SendCategory.h"
 #include "orvanta/connection/ServerLink.h"
 #include "orvanta/connection/SessionRecord.h"
 #include "orvanta/connection/UserOptions.h"
 #include "orvanta/resources/OrvantaResources.h"
+#include "orvanta/widgets/MainMenu.h"
 
 namespace {
 
@@ -50,6 +53,14 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
   ON_COMMAND(CMainFrame::kChattingMacroCommand, OnChattingMacro)
   ON_COMMAND(CMainFrame::kConnectMenuCommand, OnConnectDisconnect)
   ON_MESSAGE(CMainFrame::kDeleteRetiredLinksMessage, OnDeleteRetiredLinks)
+  ON_UPDATE_COMMAND_UI(OrvantaCommand::kConnect, OnUpdateConnect)
+  ON_UPDATE_COMMAND_UI_RANGE(OrvantaCommand::kWaitingRoomList, OrvantaCommand::kLeaveRoom, OnUpdateCommandState)
+  // The game room's commands and its clock message.
+  ON_COMMAND(CMainFrame::kFullScreenCommand, ToggleFullScreen)
+  ON_COMMAND(CMainFrame::kRoomSoundCommand, ToggleRoomSound)
+  ON_COMMAND(CMainFrame::kSoundCommand, OnSound)
+  ON_COMMAND(CMainFrame::kSaveThisRecordCommand, OnSaveThisRecord)
+  ON_MESSAGE(CMainFrame::kRoomClockMessage, OnRoomClockMessage)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame() : CMainFrame(CServerAddress::Resolve()) {}
@@ -135,8 +146,18 @@ void CMainFrame::ConnectToServer(const CString& id, const CString& password) {
   BeginWaitCapture();
   RetireLink();
   m_pLink = std::make_unique<CServerLink>(this, INVALID_SOCKET);
+  CServerLink* const attempt = m_pLink.get();
   m_bConnecting = TRUE;
-  if (m_pLink && m_pLink->Connect(m_address.m_strHost, m_address.m_nPort)) {
+  // A request that fails at once reports its error while still inside Connect; that report
+  // would run the whole disconnection (and a nested login) before the question below, so the
+  // link stays silent until the request is issued.
+  const WORD notifyMask = attempt->GetNotifyMask();
+  attempt->SetNotifyMask(0);
+  const BOOL issued = attempt->Connect(m_address.m_strHost, m_address.m_nPort);
+  if (m_pLink.get() != attempt)
+    return;  // a newer connection took over meanwhile: this attempt must not retire it
+  if (issued) {
+    attempt->SetNotifyMask(notifyMask);
     m_pLoginRecord = std::make_unique<CSessionRecord>(id, password);
     return;
   }
@@ -287,7 +308,8 @@ void CMainFrame::OnLinkClosed() {
   SwitchView(kStartView);
   ResetLoginRoomEntry();
   SetStatusText("");
-  NotePending("DestroyRoomButtons");
+  if (COrvantaView* start = GetStartView())
+    start->DestroyRoomButtons();
   NotePending("DisableCommandButtons");
   ClearConnectionFlags();
   EndWaitCapture();
@@ -421,12 +443,25 @@ CString CMainFrame::GetViewStatusText(UINT viewId) {
 void CMainFrame::SwitchView(UINT viewId) {
   if (viewId == m_nActiveViewId)
     return;
+  CRuntimeClass* viewClass = FindViewClass(viewId);
+  // A screen the program does not have keeps the one shown.
+  if (!viewClass) {
+    NotePending("MissingView", NumberText(viewId));
+    return;
+  }
   SetStatusText(GetViewStatusText(viewId));
-  NotePending("CreateView", NumberText(viewId));
+  if (m_wndSplitter.GetSafeHwnd() && !m_wndSplitter.ReplaceView(0, 0, viewClass)) {
+    NotePending("MissingView", NumberText(viewId));
+    return;
+  }
   m_nActiveViewId = viewId;
   FlagScreen(viewId);
   if (viewId == kStartView && m_bConnected)
     SendPostLoginRequest();
+  if (CMainMenu* menu = GetMainMenu())
+    menu->ShowButtonsForView(viewId);
+  if (m_wndSplitter.GetSafeHwnd())
+    m_wndSplitter.RecalcLayout();
 }
 
 void CMainFrame::FlagScreen(UINT viewId) { FlagScreenForView(viewId); }
@@ -469,7 +504,18 @@ BOOL CMainFrame::WriteSetting(int field, const CString& text) {
   return m_settingFiles.WriteSetting(field, text, GetPresentSizeSetting());
 }
 
-BOOL CMainFrame::LoadAdverts() { return m_settingFiles.LoadAdverts(m_adverts); }
+BOOL CMainFrame::LoadAdverts() {
+  const BOOL found = m_settingFiles.LoadAdverts(m_adverts);
+  if (CMainMenu* menu = GetMainMenu()) {
+    for (int i = 0; i < m_adverts.m_nCount && i < CAdvertSlots::kMaxBanners; ++i) {
+      menu->SetBannerSlot(i, m_adverts.m_images[static_cast<std::size_t>(i)]);
+      menu->SetBannerLink(i, m_adverts.m_links[static_cast<std::size_t>(i)]);
+    }
+    menu->SetBannerCount(found ? m_adverts.m_nCount : 0);
+    menu->SetBannerShown(found && m_adverts.m_nCount > 0);
+  }
+  return found;
+}
 
 CString CMainFrame::ReadAdvertStamp() const { return m_settingFiles.ReadAdvertStamp(); }
 
@@ -483,12 +529,16 @@ void CMainFrame::OnAdvertInfo(CFieldTokenizer& payload) {
     return;
   }
   NotePending(found && m_adverts.m_nCount > 0 ? "ShowBanners" : "HideBanners");
+  if (CMainMenu* menu = GetMainMenu())
+    menu->LoadBannerImages();
 }
 
 BOOL CMainFrame::OnCopyData(CWnd* wnd, COPYDATASTRUCT* data) {
   if (data && data->dwData == kAdvertsReadyData) {
     LoadAdverts();
     NotePending("ShowBanners");
+    if (CMainMenu* menu = GetMainMenu())
+      menu->LoadBannerImages();
     SetActiveWindow();
   }
   return CFrameWnd::OnCopyData(wnd, data);
@@ -497,9 +547,10 @@ BOOL CMainFrame::OnCopyData(CWnd* wnd, COPYDATASTRUCT* data) {
 void CMainFrame::LoadChatMacros() { m_chatMacros = m_settingFiles.LoadChatMacros(); }
 
 void CMainFrame::OnChattingMacro() {
-  // Without a phrase file the command makes one first, so the dialog always has a file to save.
-  m_settingFiles.CreateChatMacroFileIfMissing();
+  // The phrases are read before a missing file is made: the new empty file must not replace the
+  // built-in phrases the dialog opens with.
   LoadChatMacros();
+  m_settingFiles.CreateChatMacroFileIfMissing();
   CSettingFiles::ChatMacros edited = m_chatMacros;
   if (!RunChatMacroDialog(edited))
     return;
@@ -583,6 +634,8 @@ PENDING_PAYLOAD_ACTION(OnMailTo)
 
 void CMainFrame::OnPostLoginNotice(CFieldTokenizer& payload) {
   NotePending("OnPostLoginNotice", payload.GetText());
+  if (COrvantaView* start = GetStartView())
+    start->BuildRoomButtons(payload.GetText());
   // The login's wait ends with the server's notice, whatever the start view does with it.
   EndWaitCapture();
 }
@@ -593,9 +646,16 @@ void CMainFrame::OnMemoNotice(CFieldTokenizer&) { RequestMemoList(); }
 
 PENDING_PAYLOAD_ACTION(OnWaitingRoomList)
 PENDING_ACTION(UpdateTitle)
-PENDING_ACTION(SendGameListRequest)
 PENDING_ACTION(SendWaitRoomLeave)
-PENDING_ACTION(SendWaitRoomEnter)
+
+// Waiting-room requests of the start screen. The room is named by the frame's current-room text
+// (no waiting-room record holds a key for it yet); without a record the major is 3. Not flushed.
+void CMainFrame::SendWaitRoomEnter() { QueueRequest(3, 1, "|" + m_strCurrentRoomTitle + "|", "1"); }
+
+void CMainFrame::SendGameListRequest() {
+  const CString role = m_pLoginRecord ? m_pLoginRecord->m_strRole : CString();
+  QueueRequest(GetSendCategory(1, role), 1, "|" + m_strCurrentRoomTitle + "|50|", "1");
+}
 PENDING_ACTION(CloseNegotiationWindow)
 PENDING_ACTION(RetryNegotiation)
 PENDING_ACTION(OnInviteUser)

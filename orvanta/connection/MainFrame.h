@@ -5,13 +5,14 @@
 // asks for. It also keeps the small local files ("setting.ini", "AD.ini", "ChatMacro.Ini") and the
 // option switches of the profile.
 //
-// The views of the upper pane (waiting room, game room, lists, forum, bulletin board) and the
-// dialogs of the lobby are not part of the program yet: the frame keeps which view id is shown,
-// and every action that would reach one of them is recorded (GetPendingCalls) instead of being
+// Its client area is a fixed two-row splitter: the upper pane shows one view at a time, made from
+// the view table by view id; the lower pane is the main menu pane. Actions that would reach a
+// screen or dialog the program does not have yet are recorded (GetPendingCalls) instead of being
 // lost. A record for a view is passed on only while that view is the one shown.
 
 #include <cstddef>
 #include <deque>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -22,6 +23,8 @@
 #include <platform/strings.h>
 
 #include "orvanta/connection/AdvertSlots.h"
+#include "orvanta/connection/CommandStates.h"
+#include "orvanta/widgets/FixedSplitterWnd.h"
 #include "orvanta/connection/FrameActions.h"
 #include "orvanta/connection/ServerAddress.h"
 #include "orvanta/connection/ServerDispatcher.h"
@@ -31,6 +34,8 @@
 #include "orvanta/room/ReviewPlayHost.h"
 
 class CGameRoom;
+class CMainMenu;
+class COrvantaView;
 class CServerLink;
 class CSessionRecord;
 
@@ -96,6 +101,39 @@ public:
   UINT GetActiveViewId() const { return m_nActiveViewId; }
   // The status text the view table gives view id ("" for ids without one).
   static CString GetViewStatusText(UINT viewId);
+
+  // --- Views of the splitter, the start screen and the frame's commands ---
+  // Makes viewClass the view of viewId (in place of the view table's entry), so that a switch to
+  // viewId shows it.
+  void RegisterView(UINT viewId, CRuntimeClass* viewClass);
+  // The view class a switch to viewId makes, or null when the program has none.
+  CRuntimeClass* FindViewClass(UINT viewId) const;
+  CFixedSplitterWnd& GetSplitter() { return m_wndSplitter; }
+  // The view of the upper pane, the start view when it is the one shown, the lower pane.
+  CView* GetContentView() const;
+  COrvantaView* GetStartView() const;
+  CMainMenu* GetMainMenu() const;
+  // The start view has made the waiting-room records of the room list.
+  BOOL AreRoomRecordsLoaded() const { return m_bRoomRecordsLoaded; }
+  void SetRoomRecordsLoaded(BOOL loaded) { m_bRoomRecordsLoaded = loaded; }
+  const CString& GetCurrentRoomTitle() const { return m_strCurrentRoomTitle; }
+  // A room button of the start view: the room becomes the current one and its request leaves
+  // (forum, teaching-room list or waiting room by kind), flushed; the wait cursor shows until
+  // the answer.
+  void EnterRoomFromStartView(const CString& kind, const CString& number, const CString& title);
+  // A command word of the start view's movie.
+  void OnMovieCommand(const CString& command);
+  // A button of the main menu pane.
+  void OnMenuButton(UINT id);
+  // Opens path of the service's web site (a full address as it stands).
+  void OpenWebPage(const CString& path);
+  // The screen commands of the main menu pane.
+  void ShowWaitingRoomList();
+  void ShowGameRoom();
+  WORD GetRoomStateWord() const { return m_wRoomState; }
+  void SetRoomStateWord(WORD state) { m_wRoomState = state; }
+  // The situation the command-state rules read.
+  CCommandSituation GetCommandSituation() const;
 
   // --- Settings and data files ---
   CString ReadSetting(int field) const;
@@ -273,6 +311,11 @@ protected:
   void NotePending(const char* name, const CString& detail = CString());
 
   BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+  // The fixed two-row splitter: the start view above, the main menu pane below.
+  BOOL OnCreateClient(LPCREATESTRUCT cs, CCreateContext* context) override;
+  // Command states: connect/disconnect, the screen commands, the game-room commands.
+  void OnUpdateConnect(CCmdUI* cmdUI);
+  void OnUpdateCommandState(CCmdUI* cmdUI);
   int OnCreate(LPCREATESTRUCT cs);
   void OnClose();
   // Message 0x4E9 from the link: the low word of lParam is the event.
@@ -306,6 +349,12 @@ private:
   int Ask(const CString& text, const char* caption, UINT type);
   // The profile of the application (the frame's own when there is no application object).
   platform::Profile& GetAppProfile();
+
+  // Start-up and views block.
+  CFixedSplitterWnd m_wndSplitter;
+  std::map<UINT, CRuntimeClass*> m_registeredViews;  // views added to the table at run time
+  CString m_strCurrentRoomTitle;
+  BOOL m_bRoomRecordsLoaded{FALSE};
 
   CStatusBar m_wndStatusBar;  // created hidden
   CServerAddress m_address;
@@ -348,6 +397,12 @@ private:
   // ---- Game room: requests, commands, relays and the room's host (MainFrameRoom.cpp) ----
 public:
   static constexpr UINT kDeferredMovesTimer = 107;
+  static constexpr UINT kFullScreenCommand = 32800;
+  static constexpr UINT kRoomSoundCommand = 32791;
+  static constexpr UINT kSoundCommand = 32826;
+  static constexpr UINT kSaveThisRecordCommand = 32816;
+  // Advances the clock of the side to move by one second.
+  static constexpr UINT kRoomClockMessage = WM_USER + 0x12C;
   static constexpr UINT kDeferredMovesMs = 1000;
   // The game room that room messages reach while the game room view is shown; the view attaches
   // its own (null detaches).
@@ -372,10 +427,19 @@ public:
   void StopRoomClock();
   // The sound command of the room: flips the setting and tells the room.
   void ToggleRoomSound();
+  // The main menu's game-room buttons; FALSE for other ids.
+  BOOL OnRoomMenuButton(UINT id);
+  // The sequence-number button: the board shows or hides move numbers.
+  void ToggleSequenceNumbers();
   // F11: full screen in the game room (no caption, no menu, the screen's size); elsewhere
   // maximised and back.
   void ToggleFullScreen();
   BOOL IsFullScreen() const { return m_bFullScreen; }
+  // The "Sound" menu item: flips the setting without telling the room.
+  void OnSound() { m_bSoundOn = !m_bSoundOn; }
+  BOOL IsSoundOn() const { return m_bSoundOn; }
+  void OnSaveThisRecord() { m_bSaveThisRecord = !m_bSaveThisRecord; }
+  LRESULT OnRoomClockMessage(WPARAM wParam, LPARAM lParam);
   // The full-screen height for a screen width.
   static int FullScreenHeight(int width);
   void SetSaveThisRecord(BOOL save) { m_bSaveThisRecord = save; }

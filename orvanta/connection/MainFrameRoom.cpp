@@ -157,6 +157,31 @@ void CMainFrame::StopRoomClock() {
   if (CGameRoom* room = ShownRoom()) room->StopClock();
 }
 
+BOOL CMainFrame::OnRoomMenuButton(UINT id) {
+  switch (id) {
+    case 1035: AskDraw(); return TRUE;
+    case 1202: AskResign(); return TRUE;
+    case 1037: AskUndo(); return TRUE;
+    case 1203: AskEnd(); return TRUE;
+    case 1205: AskCounting(); return TRUE;
+    case 1206: ToggleSequenceNumbers(); return TRUE;
+    case 1209: AskPauseOrContinue(); return TRUE;
+    case 1245:
+      if (CGameRoom* room = ShownRoom()) room->SendPass();
+      return TRUE;
+    default: return FALSE;
+  }
+}
+
+void CMainFrame::ToggleSequenceNumbers() {
+  if (CGameRoom* room = ShownRoom()) room->ToggleSequenceNumbers();
+}
+
+LRESULT CMainFrame::OnRoomClockMessage(WPARAM, LPARAM) {
+  if (CGameRoom* room = ShownRoom()) room->TickSideToMove();
+  return 0;
+}
+
 void CMainFrame::ToggleRoomSound() {
   m_bSoundOn = !m_bSoundOn;
   if (m_pGameRoom) m_pGameRoom->SetSoundOn(m_bSoundOn);

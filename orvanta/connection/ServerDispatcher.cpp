@@ -131,7 +131,9 @@ CFieldTokenizer WithoutAnswer(const CFieldTokenizer& payload) {
 }  // namespace
 
 int CServerDispatcher::DispatchServerFrames(const CString& text, CFieldTokenizer* failedPayload, int* failedCode) {
-  for (const CServerRecord& record : CServerRecord::SplitGroup(text)) {
+  bool unterminated = false;
+  const std::vector<CServerRecord> records = CServerRecord::SplitGroup(text, &unterminated);
+  for (const CServerRecord& record : records) {
     CFieldTokenizer payload(record.m_strPayload);
     const int flag = record.GetFlagValue();
     if (flag != 1) {
@@ -146,10 +148,14 @@ int CServerDispatcher::DispatchServerFrames(const CString& text, CFieldTokenizer
     const Outcome outcome = DispatchRecord(record.m_nCode, payload);
     if (outcome == Outcome::EndWithoutFlush)
       return 1;
-    if (outcome == Outcome::EndGroup)
-      break;
+    if (outcome == Outcome::EndGroup) {
+      m_frame.FlushRequests();
+      return 1;
+    }
   }
-  m_frame.FlushRequests();
+  // A record without its end stops the dispatch there, and what was queued waits.
+  if (!unterminated)
+    m_frame.FlushRequests();
   return 1;
 }
 

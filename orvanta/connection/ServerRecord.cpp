@@ -27,17 +27,20 @@ int CountRecordStarts(const CString& group) {
 
 }  // namespace
 
-std::vector<CServerRecord> CServerRecord::SplitGroup(const CString& group) {
+std::vector<CServerRecord> CServerRecord::SplitGroup(const CString& group, bool* unterminated) {
   std::vector<CServerRecord> records;
   const int count = CountRecordStarts(group);
   int previousEnd = -1;
+  if (unterminated)
+    *unterminated = false;
   for (int i = 0; i < count; ++i) {
     const int bodyStart = i == 0 ? 2 : previousEnd + 4;
-    if (bodyStart > group.GetLength())
+    const int end = bodyStart > group.GetLength() ? -1 : group.Find(kRecordEnd, bodyStart);
+    if (end < 0) {
+      if (unterminated)
+        *unterminated = true;
       break;
-    const int end = group.Find(kRecordEnd, bodyStart);
-    if (end < 0)
-      break;
+    }
     records.push_back(FromBody(group.Mid(bodyStart, end - bodyStart)));
     previousEnd = end;
   }

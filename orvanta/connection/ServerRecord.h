@@ -9,8 +9,9 @@
 class CServerRecord {
 public:
   // The records of a group, in order. Reading stops at the first record that has no ESC LF
-  // after its start: that record and all after it are lost.
-  static std::vector<CServerRecord> SplitGroup(const CString& group);
+  // after its start: that record and all after it are lost, and unterminated (when given) is
+  // set.
+  static std::vector<CServerRecord> SplitGroup(const CString& group, bool* unterminated = nullptr);
   // Reads one record body (the text between ESC TAB and ESC LF).
   static CServerRecord FromBody(const CString& body);
   // atoi of major + minor, where a major of exactly "2" counts as "3" and "4" as "5".

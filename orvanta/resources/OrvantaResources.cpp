@@ -4,6 +4,7 @@
 #include <platform/strings.h>
 
 #include "orvanta/connection/ConnectDlg.h"
+#include "orvanta/resources/OrvantaBitmaps.h"
 #include "orvanta/resources/ReviewResources.h"
 #include "orvanta/resources/RoomResources.h"
 
@@ -14,6 +15,8 @@ BOOL RegisterOrvantaResources(HINSTANCE module) {
   RegisterOrvantaDialogs(*table);
   RegisterOrvantaStrings(*table);
   RegisterOrvantaIcons(*table);
+  RegisterOrvantaScreens(*table);
+  RegisterOrvantaBitmaps(*table);
   return TRUE;
 }
 

@@ -3,6 +3,7 @@
 #include <platform/ddx.h>
 
 #include "orvanta/connection/MainFrame.h"
+#include "orvanta/connection/OrvantaDoc.h"
 
 namespace {
 
@@ -76,6 +77,7 @@ platform::DialogTemplate CDagukRoomView::BuildTemplate() {
 void CDagukRoomView::DoDataExchange(CDataExchange* dx) {
   CFormView::DoDataExchange(dx);
   DDX_Control(dx, kBoardId, m_board);
+  DDX_Control(dx, CGameRoom::kObserverList, m_observerList);
 }
 
 void CDagukRoomView::OnInitialUpdate() {
@@ -83,12 +85,17 @@ void CDagukRoomView::OnInitialUpdate() {
   if (m_room) return;
   auto* frame = dynamic_cast<CMainFrame*>(GetParentFrame());
   if (!frame) return;
-  m_room.emplace(*this, *frame, m_record);
+  // The document's record is the room's; a view without the program's document keeps its own.
+  CGiboRecord* record = &m_record;
+  if (auto* document = dynamic_cast<COrvantaDoc*>(GetDocument())) {
+    if (CGiboRecord* roomRecord = document->GetRecordForView(kTemplateId)) record = roomRecord;
+  }
+  m_room.emplace(*this, *frame, *record);
   m_room->SetPaneListener(&CDagukRoomView::OnPaneChanged, this);
-  if (auto* list = static_cast<CListCtrl*>(GetDlgItem(CGameRoom::kObserverList))) {
+  if (m_observerList.m_hWnd) {
     const char* columns[] = {"Observers", "Host", "ID", "Name", "Grade"};
     const int widths[] = {90, 0, 60, 60, 50};
-    for (int i = 0; i < 5; ++i) list->InsertColumn(i, columns[i], LVCFMT_LEFT, widths[i]);
+    for (int i = 0; i < 5; ++i) m_observerList.InsertColumn(i, columns[i], LVCFMT_LEFT, widths[i]);
   }
   m_room->ResetRoom();
   frame->AttachGameRoom(&*m_room);
@@ -117,8 +124,8 @@ void CDagukRoomView::ShowPane(int pane) {
 }
 
 void CDagukRoomView::FillObserverList() {
-  auto* list = static_cast<CListCtrl*>(GetDlgItem(CGameRoom::kObserverList));
-  if (!list) return;
+  if (!m_observerList.m_hWnd) return;
+  CListCtrl* list = &m_observerList;
   list->DeleteAllItems();
   int row = 0;
   for (const CRoomMessages::Person& person : m_room->GetObservers()) {

@@ -75,6 +75,7 @@ private:
   void LayOut(int cx, int cy);
 
   CStolvex m_board;
-  CGiboRecord m_record;  // the room's game record
+  CListCtrl m_observerList;  // control 1065
+  CGiboRecord m_record;  // the room's game record when the view has no document
   std::optional<CGameRoom> m_room;
 };

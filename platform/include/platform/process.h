@@ -46,7 +46,20 @@ HWND FindWindow(LPCTSTR className, LPCTSTR title);
 LRESULT SendMessageTimeout(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT flags,
                            UINT timeoutMs, DWORD_PTR* result);
 
+// Named mutexes. CreateMutex with a name opens the one mutex of that name shared by the
+// processes of the same user (those with the same PLATFORM_HOME); GetLastError() is then
+// ERROR_ALREADY_EXISTS when another handle to it was open, 0 when this is the first. The mutex
+// lives while any handle to it is open (a process that ends closes its own); CloseHandle closes
+// one. Only existence is offered: the mutex is never waited on or owned.
+constexpr DWORD ERROR_ALREADY_EXISTS = 183;
+// Null (GetLastError telling why) when the mutex cannot be opened. security and initialOwner are
+// ignored; a null name gives a handle of this process alone.
+HANDLE CreateMutex(void* security, BOOL initialOwner, LPCTSTR name);
+
 namespace platform {
+
+// Closes handle when it is a mutex handle; false otherwise (CloseHandle then tries the others).
+bool CloseMutexHandle(HANDLE handle);
 
 // The most bytes a WM_COPYDATA may carry to another process; larger blocks are refused.
 constexpr std::size_t kMaxCopyDataBytes = 1 << 20;

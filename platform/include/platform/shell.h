@@ -85,6 +85,8 @@ BOOL GetExitCodeProcess(HANDLE process, DWORD* exitCode);
 BOOL CloseHandle(HANDLE handle);
 // The reason of the last failed CreateProcess on this thread.
 DWORD GetLastError();
+// Sets what GetLastError gives on this thread.
+void SetLastError(DWORD error);
 
 // Opens file (a path or an address) with the desktop's opener; > 32 on success.
 HINSTANCE ShellExecute(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory,

@@ -3,6 +3,7 @@
 
 #include "CommandLine.h"
 #include "ProcessTable.h"
+#include "platform/process.h"
 #include "platform/shell.h"
 
 namespace {
@@ -69,6 +70,11 @@ BOOL GetExitCodeProcess(HANDLE process, DWORD* exitCode) {
   return TRUE;
 }
 
-BOOL CloseHandle(HANDLE handle) { return platform::shell::Close(handle) ? TRUE : FALSE; }
+BOOL CloseHandle(HANDLE handle) {
+  if (platform::CloseMutexHandle(handle)) return TRUE;
+  return platform::shell::Close(handle) ? TRUE : FALSE;
+}
 
 DWORD GetLastError() { return lastError; }
+
+void SetLastError(DWORD error) { lastError = error; }

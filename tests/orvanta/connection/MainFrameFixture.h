@@ -29,6 +29,7 @@
 #include "orvanta/connection/MainFrame.h"
 #include "orvanta/connection/ScreenFlags.h"
 #include "orvanta/connection/ServerLink.h"
+#include "orvanta/connection/StandInView.h"
 #include "orvanta/resources/OrvantaResources.h"
 #include "peers/orvanta/GameServerPeer.h"
 
@@ -87,6 +88,7 @@ public:
   explicit CTestMainFrame(const CServerAddress& address) : CMainFrame(address) {}
 
   std::optional<CSettingFiles::ChatMacros> chatMacroAnswer;
+  std::vector<CSettingFiles::ChatMacros> chatMacrosShown;  // what each macro dialog opened with
   std::optional<std::array<BOOL, 4>> optionsAnswer;  // ManToMan, Invite, Alarm, Nego
   std::vector<std::string>* commandLines{nullptr};  // where started programs are recorded
   using CMainFrame::OnChattingMacro;
@@ -99,6 +101,7 @@ protected:
     return 33;
   }
   BOOL RunChatMacroDialog(CSettingFiles::ChatMacros& macros) override {
+    chatMacrosShown.push_back(macros);
     if (!chatMacroAnswer)
       return CMainFrame::RunChatMacroDialog(macros);
     macros = *chatMacroAnswer;
@@ -135,6 +138,10 @@ protected:
     frame->commandLines = &commandLines;
     if (!frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW))
       ADD_FAILURE() << "the frame was not created";
+    for (UINT view : {CMainFrame::kWaitingRoomView, CMainFrame::kGameRoomView, CMainFrame::kForumView,
+                      CMainFrame::kBulletinBoardView, CMainFrame::kRankView, CMainFrame::kRecordListView,
+                      CMainFrame::kTeachingListView})
+      frame->RegisterView(view, RUNTIME_CLASS(CStandInView));
     m_frameHandle = frame->m_hWnd;
   }
   ~MainFrameTest() override {

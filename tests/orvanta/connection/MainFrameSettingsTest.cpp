@@ -78,6 +78,10 @@ TEST_F(MainFrameSettingsTest, TheChatMacroCommandMakesTheFileAndCancelLeavesItEm
   frame->SendMessage(WM_COMMAND, CMainFrame::kChattingMacroCommand);
   EXPECT_TRUE(HasPending("CChatMacroDlg"));
   EXPECT_EQ(ReadFile("ChatMacro.Ini"), "");
+  // Without a file the dialog opened with the built-in phrases, and they stay in memory.
+  ASSERT_EQ(frame->chatMacrosShown.size(), 1u);
+  EXPECT_EQ(frame->chatMacrosShown[0], CSettingFiles::BuiltInChatMacros());
+  EXPECT_EQ(frame->GetChatMacros(), CSettingFiles::BuiltInChatMacros());
   // An empty file is eight empty phrases, not the built-in ones.
   frame->LoadChatMacros();
   EXPECT_EQ(frame->GetChatMacros()[0], "");

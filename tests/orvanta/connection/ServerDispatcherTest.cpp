@@ -237,6 +237,22 @@ TEST_F(ServerDispatcherTest, GroupEndingCodesAndTheirFlushes) {
   EXPECT_EQ(CountCalls("OnWaitRoomChat"), 0);
 }
 
+// A record cut before its ESC LF stops the dispatch: the records before it are handled, nothing
+// after it is, and what they queued is not flushed. A group-ending record before the cut still
+// flushes.
+TEST_F(ServerDispatcherTest, ARecordWithoutItsEndStopsWithoutFlushing) {
+  EXPECT_EQ(Dispatch(Rec(3, 4, "|a|") + "\x1b\t7/3/3/4/1/|b|"), 1);
+  EXPECT_EQ(CountCalls("OnWaitRoomChat"), 1);
+  EXPECT_EQ(CountCalls("Flush"), 0);
+  EXPECT_EQ(Dispatch("\x1b\t7/3/3/4/1/|b|" + Rec(3, 4, "|c|")), 1);
+  EXPECT_EQ(CountCalls("OnWaitRoomChat"), 2);
+  EXPECT_EQ(CountCalls("Flush"), 0);
+  EXPECT_EQ(Dispatch(Rec(1, 13, "|3|") + "\x1b\t7/3/3/4/1/|b|"), 1);
+  EXPECT_EQ(CountCalls("Flush"), 1);
+  EXPECT_EQ(Dispatch(Rec(3, 4, "|d|")), 1);
+  EXPECT_EQ(CountCalls("Flush"), 2);
+}
+
 TEST_F(ServerDispatcherTest, RoomEntryUpdatesButtonsOnlyWithoutPendingEntry) {
   frame.entryPending = TRUE;
   Dispatch(Rec(5, 3, "|r|"));

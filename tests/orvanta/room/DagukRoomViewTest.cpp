@@ -19,12 +19,8 @@ protected:
     LogIn();
     frame->SetWaitingRoomKey("1", "k");
     frame->ShowWindow(SW_SHOW);
-    view = static_cast<CDagukRoomView*>(RUNTIME_CLASS(CDagukRoomView)->CreateObject());
-    CRect client;
-    frame->GetClientRect(&client);
-    ASSERT_TRUE(view->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 800, 560), frame, 59648));
-    view->OnInitialUpdate();
-    ASSERT_NE(nullptr, view->GetRoom());
+    frame->MoveWindow(0, 0, 820, 800);
+    frame->RegisterView(CMainFrame::kGameRoomView, RUNTIME_CLASS(CDagukRoomView));
   }
   void Server(int major, int minor, const std::string& payload) {
     peer.Send({{GameServerPeer::Record(major, minor, payload), 0}});
@@ -51,10 +47,15 @@ protected:
 }  // namespace
 
 TEST_F(DagukRoomViewTest, AGameFromTheServerReachesTheBoardControlAndThePanes) {
-  EXPECT_EQ(view->GetRoom(), frame->GetGameRoom());
   Server(5, 2, "|12|");
   Server(5, 3, "|12|hc|carol|Carol|3k|1|3|1|");
+  // The frame switched its upper pane to the game room view, which hosts the control.
   ASSERT_EQ(CMainFrame::kGameRoomView, frame->GetActiveViewId());
+  view = dynamic_cast<CDagukRoomView*>(frame->GetContentView());
+  ASSERT_NE(nullptr, view);
+  ASSERT_NE(nullptr, view->GetRoom());
+  EXPECT_EQ(view->GetRoom(), frame->GetGameRoom());
+  EXPECT_EQ(0x42, view->GetRoom()->GetRoomState());
   Server(5, 10, "||");
   Server(5, 12, "|a|b|1|hc|carol|c3|3k|hl|lee|l3|4k|0|6.5|60|10|2|");
   EXPECT_EQ("Even(6.5)", Text(CGameRoom::kCondition));

@@ -58,6 +58,8 @@ protected:
   void Enter(const std::string& role) {
     Server(52, "|12|");
     Server(53, "|12|hc|carol|Carol|3k|1|" + role + "|1|");
+    // The frame's own room view (its board control is not registered here) must not take over.
+    ASSERT_EQ(&*m_room, frame->GetGameRoom());
     ASSERT_EQ("|k|12|POM|", WaitFor(11));
   }
   void Clock(int seconds) { platform::Clock::Advance(static_cast<std::uint64_t>(seconds) * 1000); }
@@ -254,4 +256,101 @@ TEST_F(GameRoomFrameTest, FullScreenInTheGameRoomOnlyMaximisesElsewhere) {
   EXPECT_EQ(before, after);
   EXPECT_NE(0u, frame->GetStyle() & WS_CAPTION);
   EXPECT_EQ(menu, frame->GetMenu());
+}
+
+TEST_F(GameRoomFrameTest, DrawAndPassFromTheMenuButtons) {
+  Enter("3");
+  Server(510, "||");
+  Server(512, kEvenStart);
+  // The pass button sends the pass node with the time left.
+  frame->OnMenuButton(1245);
+  EXPECT_EQ("|k|12|B[tt]|BL[80]|", WaitFor(14));
+  // The opponent asks for a draw: refused, the clock runs on.
+  script.answers["Opponent asks a drawn game.\nDo you agree?"] = IDNO;
+  Server(520, "|a|b|");
+  EXPECT_EQ("|a|b|0|", WaitFor(20, "2"));
+  EXPECT_TRUE(room().IsClockRunning());
+  // The user asks through the draw button; the clock stops until the answer.
+  script.answers["Do you wish to ask a drawn play?"] = IDYES;
+  frame->OnMenuButton(1035);
+  EXPECT_EQ("|k|12|", WaitFor(19));
+  EXPECT_FALSE(room().IsClockRunning());
+  Server(519, "|a|b|1|");
+  ASSERT_TRUE(PumpUntil([&] { return room().GetRoomState() == 0x50; }));
+  EXPECT_EQ("Drawn Game", Pane(CGameRoom::kStatus));
+  EXPECT_TRUE(Shown("The match is drawn."));
+  EXPECT_NE(std::string::npos, Saved("carol_lee").find("RE[V]"));
+}
+
+TEST_F(GameRoomFrameTest, TheRoomClockMessageAndTheSoundCommand) {
+  Enter("3");
+  Server(510, "||");
+  Server(512, kEvenStart);
+  ::SendMessage(frameHandle(), CMainFrame::kRoomClockMessage, 0, 0);
+  EXPECT_EQ("0 hr 0 min 59 sec", Pane(CGameRoom::kBlackMain));
+  // The room's sound command silences the stones; the menu's "Sound" item leaves the room alone.
+  ::SendMessage(frameHandle(), WM_COMMAND, CMainFrame::kRoomSoundCommand, 0);
+  EXPECT_FALSE(room().IsSoundOn());
+  platform::ClearSoundCalls();
+  Server(514, "|a|b|1|B[pd]|BL[80]|");
+  ASSERT_TRUE(PumpUntil([&] { return room().GetMoveCounter() == 1; }));
+  EXPECT_TRUE(platform::SoundCalls().empty());
+  ::SendMessage(frameHandle(), WM_COMMAND, CMainFrame::kSoundCommand, 0);
+  EXPECT_TRUE(frame->IsSoundOn());
+  EXPECT_FALSE(room().IsSoundOn());
+}
+
+TEST_F(GameRoomFrameTest, AHandicapGameLostOnTime) {
+  Enter("4");
+  EXPECT_EQ(0x82, room().GetRoomState());
+  Server(510, "||");
+  Server(512, "|a|b|1|hl|lee|l3|4k|hc|carol|c3|3k|2|0.5|2|2|1|");
+  EXPECT_EQ("2Stones", Pane(CGameRoom::kCondition));
+  Server(514, "|a|b|0|B[pd]|BL[0]|");
+  Server(514, "|a|b|0|B[dp]|BL[0]|");
+  Server(514, "|a|b|1|W[qf]|WL[4]|");
+  Server(514, "|a|b|2|B[dd]|BL[4]|");
+  ASSERT_TRUE(PumpUntil([&] { return room().GetMoveCounter() == 4; }));
+  // White's two seconds of main time and two of its only period run out: the client says so.
+  Clock(4);
+  EXPECT_TRUE(Payloads(38).empty());
+  Clock(1);
+  EXPECT_EQ("|k|12|2|", WaitFor(38));
+  EXPECT_FALSE(room().IsClockRunning());
+  Server(538, "|a|b|x|hc|carol|");
+  ASSERT_TRUE(PumpUntil([&] { return room().GetRoomState() == 0x90; }));
+  EXPECT_EQ("B won by time", Pane(CGameRoom::kStatus));
+  CGiboRecord back;
+  ASSERT_TRUE(back.SetText(Saved("lee_carol").c_str()));
+  EXPECT_STREQ("RE[B+T]", back.GetResult());
+  EXPECT_STREQ("AB[pd][dp]", back.GetSetup());
+  EXPECT_EQ(4, back.GetTotalMoves());
+}
+
+TEST_F(GameRoomFrameTest, APlayerLeavesAndTheUserComesBackIntoTheRecess) {
+  Enter("3");
+  Server(510, "||");
+  Server(512, kEvenStart);
+  Server(511, "|O|1|hx|xu|Xu|5k|");
+  EXPECT_EQ(1u, room().GetObservers().size());
+  // White leaves: the game goes into recess and the clock stops.
+  Server(54, "|a|b|hl|lee|x|y|");
+  EXPECT_EQ(0x4A, room().GetRoomState());
+  EXPECT_FALSE(room().IsSeatTaken(4));
+  EXPECT_FALSE(room().IsClockRunning());
+  // The observer leaves the list only.
+  Server(54, "|a|b|hx|xu|x|y|");
+  EXPECT_TRUE(room().GetObservers().empty());
+  EXPECT_EQ(0x4A, room().GetRoomState());
+  // The user's own entry message again: a re-entry into a game in recess continues it.
+  Server(53, "|12|hc|carol|Carol|3k|1|3|1|");
+  EXPECT_EQ(0x42, room().GetRoomState());
+  EXPECT_TRUE(room().IsClockRunning());
+  EXPECT_EQ("Game is processing again.", Pane(CGameRoom::kMessage));
+  EXPECT_TRUE(frame->IsInRoom());
+  // The user's own leave message resets the room.
+  Server(54, "|a|b|3|carol|x|y|");
+  EXPECT_EQ(1, room().GetRoomState());
+  EXPECT_FALSE(frame->IsInRoom());
+  EXPECT_EQ("", Pane(CGameRoom::kBlackName));
 }

@@ -83,3 +83,13 @@ TEST(RoomMessages, ConditionAndEntry) {
   EXPECT_STREQ("id", e.observer.id);
   EXPECT_STREQ("1", e.owner);
 }
+
+#include "orvanta/room/GameRoomShared.h"
+
+TEST(RoomMessages, BoardPointTextsInBothForms) {
+  // The board control writes "|ed|fd|"; texts kept without bars are two letters a point.
+  EXPECT_EQ((std::vector<int>{4 + 19 * 3, 5 + 19 * 3}), gameroom::PointsOf("|ed|fd|"));
+  EXPECT_EQ((std::vector<int>{4 + 19 * 3, 5 + 19 * 3}), gameroom::PointsOf("edfd"));
+  EXPECT_TRUE(gameroom::PointsOf("").empty());
+  EXPECT_EQ((std::vector<int>{0}), gameroom::PointsOf("|zz|aa|t|"));
+}

@@ -54,8 +54,26 @@ bool PeerRecord::Is(int majorCode, int minorCode) const {
   return major == std::to_string(majorCode) && minor == std::to_string(minorCode);
 }
 
-GameServerPeer::GameServerPeer() {
-  m_listenFd = ListenOnLoopback(m_port, "game server peer");
+GameServerPeer::GameServerPeer() : GameServerPeer(0) {}
+
+GameServerPeer::GameServerPeer(unsigned short port) {
+  if (port == 0) {
+    m_listenFd = ListenOnLoopback(m_port, "game server peer");
+  } else {
+    m_listenFd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int reuse = 1;
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(port);
+    if (m_listenFd < 0 || ::setsockopt(m_listenFd, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse) < 0 ||
+        ::bind(m_listenFd, reinterpret_cast<sockaddr*>(&address), sizeof address) < 0 || ::listen(m_listenFd, 4) < 0) {
+      if (m_listenFd >= 0)
+        ::close(m_listenFd);
+      throw std::runtime_error("game server peer: cannot listen on port " + std::to_string(port));
+    }
+    m_port = port;
+  }
   if (::pipe2(m_wakeFds, O_CLOEXEC | O_NONBLOCK) < 0) {
     ::close(m_listenFd);
     throw std::runtime_error("game server peer: pipe failed");
@@ -112,6 +130,12 @@ void GameServerPeer::ReplyOnce(int major, int minor, std::vector<PeerPiece> piec
 void GameServerPeer::ReplyAlways(int major, int minor, std::vector<PeerPiece> pieces) {
   std::lock_guard lock(m_mutex);
   m_alwaysReplies[{major, minor}] = std::move(pieces);
+}
+
+void GameServerPeer::AddToReply(int major, int minor, std::vector<PeerPiece> pieces) {
+  std::lock_guard lock(m_mutex);
+  std::vector<PeerPiece>& reply = m_alwaysReplies[{major, minor}];
+  reply.insert(reply.end(), pieces.begin(), pieces.end());
 }
 
 void GameServerPeer::NoReply(int major, int minor) {

@@ -40,6 +40,8 @@ struct PeerPiece {
 class GameServerPeer {
 public:
   GameServerPeer();
+  // Listens on port of 127.0.0.1 (0: an ephemeral one); throws std::runtime_error when it is taken.
+  explicit GameServerPeer(unsigned short port);
   ~GameServerPeer();
   GameServerPeer(const GameServerPeer&) = delete;
   GameServerPeer& operator=(const GameServerPeer&) = delete;
@@ -56,6 +58,8 @@ public:
   void ReplyOnce(int major, int minor, std::vector<PeerPiece> pieces);
   // Every record (major, minor) without a one-time reply is answered with pieces.
   void ReplyAlways(int major, int minor, std::vector<PeerPiece> pieces);
+  // Adds pieces to the standing reply of (major, minor) (made empty first when there is none).
+  void AddToReply(int major, int minor, std::vector<PeerPiece> pieces);
   // Removes every reply to (major, minor): such records are only recorded.
   void NoReply(int major, int minor);
   // Writes pieces on the current connection now.

@@ -1,0 +1,171 @@
+// The main frame's splitter and view switch, the start screen's requests and the command states.
+
+#include <cstdlib>
+
+#include <platform/app.h>
+#include <platform/shell.h>
+
+#include "orvanta/connection/MainFrame.h"
+#include "orvanta/connection/OrvantaView.h"
+#include "orvanta/connection/ScreenFlags.h"
+#include "orvanta/connection/ServerLink.h"
+#include "orvanta/connection/SessionRecord.h"
+#include "orvanta/connection/ViewTable.h"
+#include "orvanta/widgets/MainMenu.h"
+
+namespace {
+
+// The service's web site; paths of the Parts are added to it.
+const char kServiceSite[] = "http://www.pellomar.example";
+
+}  // namespace
+
+BOOL CMainFrame::OnCreateClient(LPCREATESTRUCT, CCreateContext* context) {
+  if (!m_wndSplitter.CreateStatic(this, 2, 1))
+    return FALSE;
+  CRect client;
+  GetClientRect(&client);
+  const int upper = CFixedSplitterWnd::UpperRowHeight(client.Height());
+  CRuntimeClass* startClass = FindViewClass(kStartView);
+  if (!startClass || !m_wndSplitter.CreateView(0, 0, startClass, CSize(client.Width(), upper), context) ||
+      !m_wndSplitter.CreateView(1, 0, RUNTIME_CLASS(CMainMenu),
+                                CSize(client.Width(), CFixedSplitterWnd::kLowerRowHeight), context))
+    return FALSE;
+  if (auto* start = dynamic_cast<CView*>(m_wndSplitter.GetPane(0, 0)))
+    SetActiveView(start, FALSE);
+  // With a document the template gives the views their first update; without one (a frame made
+  // on its own) they get it here.
+  if (!context || !context->m_pCurrentDoc) {
+    for (int row = 0; row < 2; ++row)
+      if (auto* view = dynamic_cast<CView*>(m_wndSplitter.GetPane(row, 0)))
+        view->OnInitialUpdate();
+  }
+  return TRUE;
+}
+
+void CMainFrame::RegisterView(UINT viewId, CRuntimeClass* viewClass) { m_registeredViews[viewId] = viewClass; }
+
+CRuntimeClass* CMainFrame::FindViewClass(UINT viewId) const {
+  const auto registered = m_registeredViews.find(viewId);
+  if (registered != m_registeredViews.end())
+    return registered->second;
+  const CViewTableEntry* entry = FindViewEntry(viewId);
+  return entry ? entry->m_pfnViewClass() : nullptr;
+}
+
+CView* CMainFrame::GetContentView() const {
+  if (!m_wndSplitter.GetSafeHwnd())
+    return nullptr;
+  return dynamic_cast<CView*>(m_wndSplitter.GetPane(0, 0));
+}
+
+COrvantaView* CMainFrame::GetStartView() const { return dynamic_cast<COrvantaView*>(GetContentView()); }
+
+CMainMenu* CMainFrame::GetMainMenu() const {
+  if (!m_wndSplitter.GetSafeHwnd())
+    return nullptr;
+  return dynamic_cast<CMainMenu*>(m_wndSplitter.GetPane(1, 0));
+}
+
+void CMainFrame::EnterRoomFromStartView(const CString& kind, const CString& number, const CString& title) {
+  m_nCurrentWaitRoom = std::atoi(number);
+  m_strCurrentRoomTitle = title;
+  if (kind == "5")
+    NotePending("SendForumRequest1");
+  else if (kind == "3" || kind == "4")
+    SendGameListRequest();
+  else
+    SendWaitRoomEnter();
+  FlushRequests();
+  BeginWaitCapture();
+}
+
+void CMainFrame::OnMovieCommand(const CString& command) {
+  if (command == "Con_DisCon")
+    OnConnectDisconnect();
+  else if (command == "HomePage")
+    OpenWebPage("");
+  else if (command == "NewCustomer")
+    OpenWebPage("/help/ds/intro.htm");
+  else if (command == "Pellomar")
+    OpenWebPage(kServiceSite);
+  else if (command == "Alone" || command == "ToMgr")
+    NotePending("MovieCommand", command);
+}
+
+void CMainFrame::OpenWebPage(const CString& path) {
+  const CString address = path.Find("://") >= 0 ? path : CString(kServiceSite) + path;
+  NotePending("OpenWebPage", address);
+  ::ShellExecute(m_hWnd, "open", address, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void CMainFrame::OnMenuButton(UINT id) {
+  switch (id) {
+    case 1192:
+      ShowWaitingRoomList();
+      UpdateButtonsForEvent(71, "");
+      break;
+    case 1195:
+      ShowGameRoom();
+      break;
+    case 1423:
+      PostMessage(WM_CLOSE);
+      break;
+    default:
+      if (!OnRoomMenuButton(id))
+        NotePending("MenuButton", CString(std::to_string(id).c_str()));
+      break;
+  }
+}
+
+void CMainFrame::ShowWaitingRoomList() {
+  if (m_nActiveViewId == kWaitingRoomView) {
+    SendWaitRoomLeave();
+    FlushRequests();
+  }
+  SwitchView(kStartView);
+  ResetLoginRoomEntry();
+}
+
+void CMainFrame::ShowGameRoom() {
+  if (GetScreenFlags() & kScreenWaitingRoom) {
+    SendWaitRoomLeave();
+    FlushRequests();
+  }
+  SwitchView(kGameRoomView);
+  if (m_nActiveViewId == kGameRoomView && m_pLoginRecord) {
+    const CString title = CString("Orvanta 1.5(") + m_pLoginRecord->m_strRoomText4 + " Room)";
+    SetWindowText(title);
+  }
+}
+
+CCommandSituation CMainFrame::GetCommandSituation() const {
+  CCommandSituation situation;
+  situation.connected = m_bConnected;
+  situation.activeView = m_nActiveViewId;
+  situation.roomState = m_wRoomState;
+  situation.screenFlags = GetScreenFlags();
+  return situation;
+}
+
+void CMainFrame::OnUpdateConnect(CCmdUI* cmdUI) {
+  const CCommandSituation situation = GetCommandSituation();
+  if (m_bConnected) {
+    cmdUI->SetText(Cp949("접속해제(&E)"));
+    m_nConnectImage = kConnectedImage;
+  } else {
+    cmdUI->SetText(Cp949("접속(&C)"));
+    m_nConnectImage = kDisconnectedImage;
+    // Whatever was shown, an offline frame is on its start screen.
+    SwitchView(kStartView);
+  }
+  const int state = GetCommandState(OrvantaCommand::kConnect, situation);
+  if (state >= 0)
+    cmdUI->Enable(state);
+}
+
+void CMainFrame::OnUpdateCommandState(CCmdUI* cmdUI) {
+  const int state = GetCommandState(cmdUI->m_nID, GetCommandSituation());
+  if (state >= 0)
+    cmdUI->Enable(state);
+}

@@ -1,0 +1,25 @@
+#include "orvanta/connection/ViewTable.h"
+
+#include "orvanta/connection/MainFrame.h"
+#include "orvanta/connection/OrvantaView.h"
+#include "orvanta/room/DagukRoomView.h"
+
+namespace {
+
+// One entry per screen. Entries are kept apart by blank lines so that screens added side by side
+// do not touch each other's lines.
+const CViewTableEntry kViewTable[] = {
+    {CMainFrame::kStartView, 2, [] { return RUNTIME_CLASS(COrvantaView); }},
+
+    {CMainFrame::kGameRoomView, 6, [] { return RUNTIME_CLASS(CDagukRoomView); }},
+
+};
+
+}  // namespace
+
+const CViewTableEntry* FindViewEntry(UINT viewId) {
+  for (const CViewTableEntry& entry : kViewTable)
+    if (entry.m_nViewId == viewId)
+      return &entry;
+  return nullptr;
+}

@@ -1,0 +1,129 @@
+#include "orvanta/resources/OrvantaBitmaps.h"
+
+#include <functional>
+
+#include <platform/gdi.h>
+#include <platform/strings.h>
+
+namespace {
+
+const CMenuButtonImage kButtonImages[] = {
+    {282, "대기실목록"}, {283, "기보감상"}, {284, "순위보기"}, {285, "대국실"},     {286, "대국실개설"},
+    {287, "대국실검색"}, {288, "대국실참여"}, {289, "이용자정보"}, {290, "이용자검색"}, {291, "대국협상"},
+    {292, "초대"},       {293, "무승부신청"}, {294, "불계패신청"}, {295, "무르기신청"}, {297, "종료신청"},
+    {298, "계가신청"},   {300, "놓아보기"},   {301, "복기"},       {302, "일시중지"},   {303, "기보선택"},
+    {305, "나가기"},     {308, "종료취소"},   {309, "다음페이지"}, {311, "검색취소"},   {312, "기보검색"},
+    {313, "사석보내기"}, {368, "다시받기"},   {376, "착수포기"},   {392, "수순"},       {396, "대기실"},
+    {398, "빅지정"},     {490, "종료"},
+};
+
+// Draws a width x height picture with paint and registers it as bitmap id.
+void AddPainted(platform::ResourceModule& module, UINT id, int width, int height,
+                const std::function<void(CDC&)>& paint) {
+  CDC dc;
+  dc.CreateCompatibleDC(nullptr);
+  CBitmap bitmap;
+  bitmap.CreateBitmap(width, height, 1, 32, nullptr);
+  CBitmap* old = dc.SelectObject(&bitmap);
+  paint(dc);
+  platform::Surface pixels;
+  platform::CopyDCPixels(&dc, pixels);
+  dc.SelectObject(old);
+  platform::AddBitmapResource(module, id, pixels);
+}
+
+void VerticalShade(CDC& dc, const CRect& rect, COLORREF top, COLORREF bottom) {
+  const int height = rect.Height();
+  for (int y = 0; y < height; ++y) {
+    auto mix = [&](int shift) {
+      const int a = (top >> shift) & 0xFF;
+      const int b = (bottom >> shift) & 0xFF;
+      return a + (b - a) * y / (height > 1 ? height - 1 : 1);
+    };
+    dc.FillSolidRect(rect.left, rect.top + y, rect.Width(), 1, RGB(mix(0), mix(8), mix(16)));
+  }
+}
+
+void Text(CDC& dc, const CRect& rect, const char* utf8, COLORREF colour, int height, int weight, UINT format) {
+  CFont font;
+  font.CreateFont(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, HANGUL_CHARSET, OUT_DEFAULT_PRECIS,
+                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, Cp949("굴림"));
+  CFont* old = dc.SelectObject(&font);
+  dc.SetBkMode(TRANSPARENT);
+  dc.SetTextColor(colour);
+  CRect box = rect;
+  const CString text = Cp949(utf8);
+  dc.DrawText(text, text.GetLength(), &box, format | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+  dc.SelectObject(old);
+}
+
+// A three-state strip: normal, hover and (two rows lower) disabled.
+void AddButtonStrip(platform::ResourceModule& module, const CMenuButtonImage& image) {
+  const int w = kMenuButtonImageWidth;
+  const int h = kMenuButtonImageHeight;
+  AddPainted(module, image.bitmapId, w, 3 * h + 2, [&](CDC& dc) {
+    dc.FillSolidRect(0, 0, w, 3 * h + 2, RGB(0xC8, 0xD4, 0xE0));
+    const int tops[3] = {0, h, 2 * h + 2};
+    const COLORREF faces[3][2] = {{RGB(0xFA, 0xFC, 0xFF), RGB(0xC9, 0xD8, 0xEA)},
+                                  {RGB(0xFF, 0xF6, 0xD8), RGB(0xF5, 0xC8, 0x6A)},
+                                  {RGB(0xEC, 0xEC, 0xEC), RGB(0xD0, 0xD0, 0xD0)}};
+    const COLORREF texts[3] = {RGB(0x1A, 0x2A, 0x44), RGB(0x5A, 0x2A, 0x00), RGB(0x9A, 0x9A, 0x9A)};
+    for (int s = 0; s < 3; ++s) {
+      const CRect face(1, tops[s] + 1, w - 1, tops[s] + h - 1);
+      VerticalShade(dc, face, faces[s][0], faces[s][1]);
+      dc.Draw3dRect(0, tops[s], w, h, RGB(0x8C, 0xA0, 0xB8), RGB(0x4C, 0x5C, 0x74));
+      Text(dc, face, image.caption, texts[s], 12, FW_BOLD, DT_CENTER);
+    }
+  });
+}
+
+// A room button face: released above, pressed below, 181 x 28 each.
+void AddRoomFace(platform::ResourceModule& module, UINT id, COLORREF light, COLORREF dark) {
+  AddPainted(module, id, 181, 56, [&](CDC& dc) {
+    for (int half = 0; half < 2; ++half) {
+      const CRect face(0, 28 * half, 181, 28 * half + 28);
+      VerticalShade(dc, face, half ? dark : light, half ? light : dark);
+      dc.Draw3dRect(&face, RGB(0xE8, 0xF0, 0xF8), RGB(0x20, 0x28, 0x38));
+      // A stone mark where the caption starts at 40.
+      CBrush stone(RGB(0xF8, 0xF8, 0xF8));
+      CBrush* oldBrush = dc.SelectObject(&stone);
+      dc.Ellipse(14, 28 * half + 7, 28, 28 * half + 21);
+      dc.SelectObject(oldBrush);
+    }
+  });
+}
+
+}  // namespace
+
+void RegisterOrvantaBitmaps(platform::ResourceModule& module) {
+  // The start view's column: a title, rows of its background, a foot.
+  AddPainted(module, 422, 181, 49, [](CDC& dc) {
+    VerticalShade(dc, CRect(0, 0, 181, 49), RGB(0x1E, 0x3C, 0x64), RGB(0x2C, 0x58, 0x88));
+    Text(dc, CRect(0, 4, 181, 28), "오르반타 바둑", RGB(0xFF, 0xFF, 0xFF), 16, FW_BOLD, DT_CENTER);
+    Text(dc, CRect(0, 26, 181, 46), "대기실을 선택하세요", RGB(0xD8, 0xE4, 0xF4), 12, FW_NORMAL, DT_CENTER);
+  });
+  AddPainted(module, 425, 181, 14, [](CDC& dc) { dc.FillSolidRect(0, 0, 181, 14, RGB(0x2C, 0x58, 0x88)); });
+  AddPainted(module, 418, 181, 14, [](CDC& dc) {
+    VerticalShade(dc, CRect(0, 0, 181, 14), RGB(0x2C, 0x58, 0x88), RGB(0x14, 0x28, 0x44));
+  });
+  AddRoomFace(module, 432, RGB(0x6A, 0x7C, 0x94), RGB(0x3A, 0x48, 0x5C));
+  AddRoomFace(module, 433, RGB(0x4C, 0x9A, 0x5C), RGB(0x24, 0x5C, 0x30));
+  AddRoomFace(module, 434, RGB(0x3C, 0x7C, 0xC4), RGB(0x1C, 0x44, 0x7C));
+  AddRoomFace(module, 436, RGB(0x8C, 0x5C, 0xB4), RGB(0x50, 0x30, 0x70));
+
+  // The main menu pane's background.
+  AddPainted(module, kMenuLeftBitmap, kMenuLeftWidth, kMenuBackgroundHeight, [](CDC& dc) {
+    VerticalShade(dc, CRect(0, 0, kMenuLeftWidth, kMenuBackgroundHeight), RGB(0x1E, 0x3C, 0x64),
+                  RGB(0x10, 0x24, 0x40));
+    Text(dc, CRect(0, 0, kMenuLeftWidth, kMenuBackgroundHeight), "오르반타", RGB(0xFF, 0xFF, 0xFF), 20, FW_BOLD,
+         DT_CENTER);
+  });
+  AddPainted(module, kMenuMiddleBitmap, 40, kMenuBackgroundHeight, [](CDC& dc) {
+    VerticalShade(dc, CRect(0, 0, 40, kMenuBackgroundHeight), RGB(0xE4, 0xEC, 0xF4), RGB(0xB8, 0xC8, 0xDC));
+  });
+  AddPainted(module, kMenuRightBitmap, 20, kMenuBackgroundHeight, [](CDC& dc) {
+    VerticalShade(dc, CRect(0, 0, 20, kMenuBackgroundHeight), RGB(0xB8, 0xC8, 0xDC), RGB(0x8C, 0xA0, 0xB8));
+  });
+  for (const CMenuButtonImage& image : kButtonImages)
+    AddButtonStrip(module, image);
+}

@@ -1,0 +1,24 @@
+#pragma once
+// The program's pictures, drawn at start-up: the start view's column and room-button faces, the
+// main menu pane's background and the three-state strips of its buttons.
+
+#include <platform/resources.h>
+#include <platform/types.h>
+
+// One skin-button strip: its bitmap id and the caption drawn into it.
+struct CMenuButtonImage {
+  UINT bitmapId;
+  const char* caption;  // UTF-8
+};
+
+// Height of one state image of a button strip; a strip is three images and two rows more.
+constexpr int kMenuButtonImageWidth = 74;
+constexpr int kMenuButtonImageHeight = 24;
+// The main menu pane's background pieces: left (the banner's place), middle, right.
+constexpr UINT kMenuLeftBitmap = 277;
+constexpr UINT kMenuMiddleBitmap = 279;
+constexpr UINT kMenuRightBitmap = 281;
+constexpr int kMenuLeftWidth = 160;
+constexpr int kMenuBackgroundHeight = 55;
+
+void RegisterOrvantaBitmaps(platform::ResourceModule& module);

@@ -1,0 +1,382 @@
+// The game room: requests, answers, counting and the ends of a game.
+#include "orvanta/room/GameRoom.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+
+#include <platform/files.h>
+#include <platform/msgbox.h>
+#include <platform/time.h>
+
+#include "orvanta/room/GameRoomShared.h"
+#include "orvanta/room/GiboFileName.h"
+#include "orvanta/room/GiboRecord.h"
+#include "orvanta/room/ResultText.h"
+#include "orvanta/room/RoomBoard.h"
+#include "orvanta/room/RoomHost.h"
+
+using namespace gameroom;
+
+// ---------------------------------------------------------------------------------------------
+// Requests and answers
+
+void CGameRoom::Answer(short minor, const CString& payload, BOOL yes) {
+  std::vector<CString> fields = CRoomMessages::Split(payload);
+  m_host.SendAnswer(minor, "|" + Field(fields, 0) + "|" + Field(fields, 1) + (yes ? "|1|" : "|0|"));
+}
+
+BOOL CGameRoom::AskYesNo(const CString& text, UINT icon) {
+  return m_host.AskUser(text, "Inform", MB_YESNO | icon) == IDYES;
+}
+
+void CGameRoom::OnUndoRequest(int code, const CString& payload) {
+  if (code == 516) {
+    StopClock();
+    Answer(16, payload, AskYesNo("Opponent requests undo(retraction).\nDo you agree?", MB_ICONQUESTION));
+    StartClock();
+    return;
+  }
+  // 515: the server's move number after the undo; the moves above it come off.
+  int oldNumber = ToInt(GetPaneText(kMoveNumber));
+  int next = ToInt(Field(CRoomMessages::Split(payload), 2)) + m_handicap;
+  SetPane(kMoveNumber, Number(next - 1));
+  StartClock();
+  int takeBack = std::clamp(oldNumber + 1 - next, 0, std::max<int>(m_moveCounter - m_handicap, 0));
+  short last = 0;
+  for (int i = 0; i < takeBack; ++i) {
+    --m_moveCounter;
+    last = m_board.GetLastColor();
+    m_record.RemoveLastMove();
+    m_board.RemoveStone(-1);
+    short changed = m_board.GetChangedCount();
+    if (changed > 1) {
+      // The stones the move had captured are back on the board.
+      if (last & kWhite) {
+        m_capturedBlack -= changed - 1;
+      } else {
+        m_capturedWhite -= changed - 1;
+      }
+      ShowCaptured();
+    }
+  }
+  last = m_board.GetLastColor();
+  if (m_myColour == kBlack || m_myColour == kWhite) SetMessage(m_myColour == last ? "It's not yout turn." : "It's your turn.");
+  m_host.ClearUndoPending();
+}
+
+void CGameRoom::AddCheckStoneMode() {
+  LONG mode = m_board.GetGameMode();
+  m_board.SetGameMode(mode >= CRoomState::kModeTerritory ? mode | CRoomState::kModeCheckStone
+                                                         : CRoomState::kModeCheckStone);
+}
+
+void CGameRoom::ShowDeadStones(const CRoomMessages::DeadStones& stones) {
+  short mask = stones.black ? 34 : 36;
+  for (int index : stones.points) m_board.SetStone(static_cast<short>(index / 19), static_cast<short>(index % 19), mask);
+}
+
+void CGameRoom::RemoveDeadStones(const CRoomMessages::DeadStones& stones) {
+  if (m_myColour != kBlack && m_myColour != kWhite) ShowDeadStones(stones);
+  m_board.RemoveStone(kDieMask);
+}
+
+void CGameRoom::OnDesignationMessage(int code, const CString& payload) {
+  CRoomMessages::DeadStones stones = CRoomMessages::ReadDeadStones(payload);
+  if (code == 518) {
+    if (m_host.IsStonesDesignated()) {
+      m_host.BuildBoardText();
+      m_host.ClearDesignation();
+    }
+    LONG mode = m_board.GetGameMode();
+    AddCheckStoneMode();
+    ShowDeadStones(stones);
+    BOOL yes = m_host.RunCapturedStonesDlg("Do you agree to designating captured stones?");
+    Answer(18, payload, yes);
+    m_board.SetGameMode(mode);
+    if (yes) {
+      SetMessage("You agree to designating captured stones.");
+    } else {
+      m_host.ClearDesignation();
+      m_board.UnCheckStone(kDieMask);
+      m_board.Redraw(-1, -1);
+      SetMessage("Ask for designating captured stones is rejected.");
+    }
+    return;
+  }
+  // 517: the dead stones count as captured ones of their colour.
+  (stones.black ? m_deadBlack : m_deadWhite) += static_cast<int>(stones.points.size());
+  ShowCaptured();
+  RemoveDeadStones(stones);
+  m_host.ClearDesignation();
+  AddCheckStoneMode();
+  m_board.Redraw(-1, -1);
+  m_state.SetSubStatus(CRoomState::kDeadAgreed);
+}
+
+void CGameRoom::OnFinishMessage(int code, const CString& payload) {
+  switch (code) {
+    case 522: {
+      BOOL yes = AskYesNo("Opponent requests designating captured stones.\nDo you agree?", MB_ICONQUESTION);
+      Answer(22, payload, yes);
+      if (!yes) {
+        StartClock();
+        m_host.EnableFinishButton();
+      }
+      return;
+    }
+    case 535:
+      Answer(35, payload, AskYesNo("Opponent cancels finishing game.\nDo you agree?", MB_ICONQUESTION));
+      return;
+    case 521:
+      if (m_myColour == kBlack || m_myColour == kWhite) {
+        SetMessage("Send after designating your opponent's captured stones.");
+      } else {
+        SetMessage("Game is finished.");
+      }
+      m_state.BeginCounting(m_myColour);
+      m_board.SetGameMode(CRoomState::kModeCheckStone);
+      m_state.SetSubStatus(CRoomState::kDesignating);
+      StopClock();
+      StopBlink();
+      SetStatus("Move complete");
+      m_host.ClearReconnecting();
+      m_host.ToggleEndRequested();
+      return;
+    case 534:
+      SetMessage("Restarting match.");
+      m_state.BeginPlaying(m_myColour);
+      m_board.SetGameMode(CRoomState::kModePlay);
+      m_capturedBlack = m_capturedWhite = m_deadBlack = m_deadWhite = 0;
+      ShowCaptured();
+      RedrawFromRecord();
+      StartClock();
+      m_host.ToggleEndRequested();
+      m_host.UpdateRoomButtons();
+      SetStatus("In Playing");
+      return;
+    default:
+      return;
+  }
+}
+
+void CGameRoom::OnPauseMessage(int code, const CString& payload) {
+  if (code == 524) {
+    StopClock();
+    BOOL yes = AskYesNo("Opponent requests a pause game.\nDo you agree?", MB_ICONQUESTION);
+    Answer(24, payload, yes);
+    if (!yes) StartClock();
+    return;
+  }
+  m_board.SetGameMode(CRoomState::kModeNone);
+  m_state.SetSubStatus(CRoomState::kInRecess);
+  StopClock();
+  SetStatus("In Recess");
+  SetMessage("It's in recess.");
+}
+
+void CGameRoom::OnContinueMessage(int code, const CString& payload) {
+  std::vector<CString> fields = CRoomMessages::Split(payload);
+  if (code == 526) {
+    Answer(26, payload, AskYesNo("There is a request for continued play.\nDo you accept?", MB_ICONQUESTION));
+    return;
+  }
+  if (code == 527) {
+    CString who = Field(fields, 2);
+    if (who == GetPaneText(kBlackName)) m_bBlackSeated = TRUE;
+    if (who == GetPaneText(kWhiteName)) m_bWhiteSeated = TRUE;
+    SetMessage(who + " has entered the room.");
+    return;
+  }
+  if (fields.size() == 2) {
+    m_board.SetGameMode(CRoomState::kModePlay);
+    // Only the recess bit comes off: a pause never set it, and the colour bits must stay.
+    m_state.ClearRecess();
+    StartClock();
+  } else {
+    RestoreGame(payload);
+  }
+  m_state.SetSubStatus(CRoomState::kInPlay);
+  SetStatus("In Playing");
+  SetMessage("Game is processing again.");
+  m_bBlackSeated = m_bWhiteSeated = TRUE;
+}
+
+void CGameRoom::OnResumeRequest(int code, const CString& payload) {
+  if (code == 542) {
+    Answer(42, payload, AskYesNo("Opponent requests to continue the game.\nDo you agree?", MB_ICONINFORMATION));
+    return;
+  }
+  RestoreGame(payload);
+  SetStatus("In Playing");
+  SetMessage("Play is started.");
+}
+
+void CGameRoom::ShowOwners(const CString& owners) {
+  m_board.SetGameMode(CRoomState::kModeNone | CRoomState::kModeResult);
+  int count = std::min(owners.GetLength(), kBoardPoints);
+  for (int i = 0; i < count; ++i) {
+    char owner = owners[i];
+    short mask = owner == '1' ? kBlack : owner == '2' ? kWhite : 1;
+    m_board.SetStone(static_cast<short>(i % 19), static_cast<short>(i / 19), mask);
+  }
+  m_board.Redraw(-1, -1);
+}
+
+void CGameRoom::OnCountResult(int code, const CString& payload) {
+  CRoomMessages::Count count = CRoomMessages::ReadCount(payload);
+  m_record.SetResult(count.result);
+  ShowOwners(count.owners);
+  CString words = CResultText::FormatResult(count.result);
+  SetStatus(words);
+  if (code == 544) {
+    SetStatus("In Counting");
+    CString question = CResultText::CountProposal(count.blackPoints, count.blackStones, count.whitePoints,
+                                                  count.whiteStones, count.komi, count.result);
+    BOOL yes = m_host.RunCapturedStonesDlg(question + "Do you agree?");
+    Answer(45, payload, yes);
+    if (!yes) SetStatus("In Couting");
+    return;
+  }
+  SetMessage("Counting is finished.");
+  AppendChat(CResultText::CountChat(count.blackPoints, count.blackStones, count.whitePoints, count.whiteStones,
+                                    count.komi, count.result));
+  m_host.AskUser("Counting is completed.\n", "Inform", MB_OK | MB_ICONINFORMATION);
+  m_state.EndGame(m_myColour);
+  SaveRecordToGiboFolder();
+}
+
+void CGameRoom::OnStalemateArea(const CString& payload) {
+  if (m_host.HasOwnStalemateArea()) m_board.UnCheckStone(kBlackStalemate);
+  LONG mode = m_board.GetGameMode();
+  if (mode < CRoomState::kModeTerritory) m_board.SetGameMode(mode + CRoomState::kModeTerritory);
+  for (int index : CRoomMessages::ReadPointList(payload, 2)) m_board.SetBigPos(static_cast<short>(index), -1);
+  m_board.Redraw(-1, -1);
+  BOOL yes = m_host.RunCapturedStonesDlg("Do you agree to designation of stalemate area?");
+  Answer(47, payload, yes);
+  if (yes) {
+    m_host.Flush();
+  } else {
+    m_board.UnCheckStone(kOwnStalemate);
+    m_board.Redraw(-1, -1);
+  }
+  if (m_host.HasOwnStalemateArea()) {
+    for (int index : PointsOf(m_host.GetStalemateText()))
+      m_board.SetBigPos(static_cast<short>(index), 0);
+  }
+}
+
+void CGameRoom::OnStalemateAgreed(const CString& payload) {
+  if (m_myColour != kBlack && m_myColour != kWhite) {
+    for (int index : CRoomMessages::ReadPointList(payload, 3)) {
+      m_board.SetBigPos(static_cast<short>(index), -1);
+      m_board.SetBigPos(static_cast<short>(index), 1);
+    }
+  }
+  if (!m_host.HasOwnStalemateArea()) {
+    for (int index : PointsOf(m_host.GetStalemateText())) m_board.SetBigPos(static_cast<short>(index), 1);
+    m_host.SetStalemateText(CString());
+  } else {
+    for (int index : PointsOf(m_board.GetBigPos(kOwnStalemate))) m_board.SetBigPos(static_cast<short>(index), 1);
+    CString kept = m_board.GetBigPos(kBlackStalemate);
+    m_host.SetStalemateText(kept);
+    for (int index : PointsOf(kept)) m_board.SetBigPos(static_cast<short>(index), 0);
+  }
+  m_board.Redraw(-1, -1);
+  LONG mode = m_board.GetGameMode();
+  if (mode > CRoomState::kModeTerritory) m_board.SetGameMode(mode - CRoomState::kModeTerritory);
+  SetMessage("Stalemate area is designated.");
+}
+
+// ---------------------------------------------------------------------------------------------
+// Ends of a game
+
+void CGameRoom::EndGame() {
+  StopClock();
+  StopBlink();
+  m_state.EndGame(m_myColour);
+  m_board.SetGameMode(CRoomState::kModeNone);
+}
+
+void CGameRoom::OnGameDrawn(const CString&) {
+  EndGame();
+  m_record.SetResult("RE[V]");
+  SetStatus("Drawn Game");
+  SetMessage("The match is drawn.");
+  SaveRecordToGiboFolder();
+  m_host.AskUser("The match is drawn.", "Inform", MB_OK | MB_ICONINFORMATION);
+}
+
+void CGameRoom::OnResignResult(const CString& payload) {
+  EndGame();
+  CString loser = Field(CRoomMessages::Split(payload), 3);
+  bool blackGaveUp = loser == GetPaneText(kBlackName);
+  CString winner = GetPaneText(blackGaveUp ? kWhiteName : kBlackName);
+  SetStatus(blackGaveUp ? "W won by KO." : "B won by KO.");
+  SetMessage(winner + " won by KO.");
+  // The result goes into the record before it is saved, so the saved file says who won.
+  m_record.SetResult(blackGaveUp ? "RE[W+R]" : "RE[B+R]");
+  SaveRecordToGiboFolder();
+  m_host.AskUser(winner + " won without counting.", "Inform", MB_OK | MB_ICONINFORMATION);
+}
+
+void CGameRoom::OnTimeOver(const CString& payload) {
+  EndGame();
+  std::vector<CString> fields = CRoomMessages::Split(payload);
+  CString a, b, c, d;
+  m_record.GetBlackPlayer(a, b, c, d);
+  bool blackLost = a == Field(fields, 3) && b == Field(fields, 4);
+  if (blackLost) {
+    m_record.SetResult("RE[W+T]");
+    SetStatus("W won by time");
+    SetPane(kBlackSeconds, "0 sec");
+    SetPane(kBlackPeriods, "0 **");
+  } else {
+    m_record.SetResult("RE[B+T]");
+    SetStatus("B won by time");
+    SetPane(kWhiteSeconds, "0 sec");
+    SetPane(kWhitePeriods, "0 **");
+  }
+  SetMessage("The match has ended.");
+  SaveRecordToGiboFolder();
+}
+
+void CGameRoom::OnWinWithoutCounting(const CString& payload) {
+  m_board.SetGameMode(CRoomState::kModeNone);
+  m_host.AskUser(Field(CRoomMessages::Split(payload), 3) + " won without counting.", "Inform", MB_OK | MB_ICONINFORMATION);
+  m_state.SetWord(CRoomState::kEnded);
+  m_state.SetSubStatus(CRoomState::kGameEnded);
+}
+
+void CGameRoom::SetGameMode(LONG mode) { m_board.SetGameMode(mode); }
+
+void CGameRoom::LeaveDesignationMode() {
+  m_board.UnCheckStone(kDieMask);
+  m_board.Redraw(-1, -1);
+}
+
+void CGameRoom::LeaveCountingMode() {
+  m_board.SetGameMode(CRoomState::kModeCheckStone);
+  m_board.Redraw(-1, -1);
+}
+
+void CGameRoom::ClearStalemateArea() {
+  m_board.UnCheckStone(kOwnStalemate);
+  m_board.Redraw(-1, -1);
+}
+
+void CGameRoom::ToggleSequenceNumbers() {
+  LONG mode = m_board.GetGameMode();
+  m_board.SetGameMode(mode & CRoomState::kModeSequence ? mode & ~CRoomState::kModeSequence
+                                                       : mode | CRoomState::kModeSequence);
+}
+
+void CGameRoom::SaveRecordToGiboFolder() {
+  if (!m_host.IsSaveRecordOn()) return;
+  ::CreateDirectory(CGiboFileName::kFolder);
+  CString path = CGiboFileName::Build(GetPaneText(kBlackName), GetPaneText(kWhiteName));
+  std::ofstream file(platform::NativePath(path), std::ios::binary | std::ios::trunc);
+  const CString text = m_record.ToText();
+  if (file) file.write(text.str().data(), static_cast<std::streamsize>(text.str().size()));
+  if (!file || !file.flush()) m_host.AskUser("File can not be made.", "Inform", MB_OK | MB_ICONINFORMATION);
+}

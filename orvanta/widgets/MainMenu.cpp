@@ -1,0 +1,294 @@
+#include "orvanta/widgets/MainMenu.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <initializer_list>
+
+#include <platform/app.h>
+#include <platform/gdi.h>
+#include <platform/msgbox.h>
+
+#include "orvanta/connection/MainFrame.h"
+#include "orvanta/resources/OrvantaBitmaps.h"
+#include "orvanta/resources/OrvantaResources.h"
+
+IMPLEMENT_DYNCREATE(CMainMenu, CFormView)
+
+BEGIN_MESSAGE_MAP(CMainMenu, CFormView)
+  ON_WM_TIMER()
+  ON_WM_CLOSE()
+  ON_WM_SIZE()
+  ON_WM_ERASEBKGND()
+  ON_WM_PAINT()
+  ON_MESSAGE(CGifAnimCtrl::kClickMessage, OnBannerClick)
+  ON_COMMAND_RANGE(1029, 1423, OnButton)
+END_MESSAGE_MAP()
+
+const std::array<CMainMenu::ButtonInfo, CMainMenu::kButtonCount> CMainMenu::kButtons = {{
+    {1192, 282}, {1193, 283}, {1194, 284}, {1195, 285}, {1196, 286}, {1197, 287}, {1029, 288},
+    {1198, 289}, {1199, 290}, {1200, 291}, {1201, 292}, {1035, 293}, {1202, 294}, {1037, 295},
+    {1203, 297}, {1204, 297}, {1217, 313}, {1205, 298}, {1206, 392}, {1207, 300}, {1208, 301},
+    {1209, 302}, {1210, 303}, {1211, 0},   {1212, 305}, {1213, 309}, {1215, 311}, {1216, 312},
+    {1240, 368}, {1245, 376}, {1261, 396}, {1262, 398}, {1423, 490},
+}};
+
+namespace {
+
+bool In(UINT id, std::initializer_list<UINT> ids) { return std::find(ids.begin(), ids.end(), id) != ids.end(); }
+
+constexpr int kButtonGap = 2;
+
+}  // namespace
+
+int CMainMenu::ButtonVisibility(UINT viewId, UINT id) {
+  if (id == 1204 || id == 1211)
+    return 0;
+  switch (viewId) {
+    case CMainFrame::kWaitingRoomView:
+      return In(id, {1193, 1194, 1196, 1197, 1029, 1198, 1199, 1212}) ? 1 : 0;
+    case CMainFrame::kStartView:
+    case CMainFrame::kForumView:
+    case CMainFrame::kBulletinBoardView:
+      return In(id, {1192, 1193, 1194, 1212}) ? 1 : 0;
+    case CMainFrame::kRecordListView:
+      return In(id, {1192, 1193, 1194, 1212, 1261, 1213, 1216}) ? 1 : 0;
+    case CMainFrame::kRankView:
+      return In(id, {1192, 1193, 1194, 1212, 1261, 1213}) ? 1 : 0;
+    case CMainFrame::kGameRoomView:
+      if (id == 1423)
+        return -1;
+      return In(id, {1200, 1201, 1202, 1203, 1035, 1037, 1205, 1206, 1207, 1208, 1209, 1210, 1217, 1240, 1245,
+                     1262, 1212})
+                 ? 1
+                 : 0;
+    case CMainFrame::kTeachingListView:
+      return In(id, {1192, 1193, 1194}) ? 1 : 0;
+    default:
+      return -1;
+  }
+}
+
+CMainMenu::CMainMenu() : CFormView(kTemplateId) {}
+
+CMainMenu::~CMainMenu() = default;
+
+CMainFrame* CMainMenu::GetMainFrame() const { return dynamic_cast<CMainFrame*>(GetParentFrame()); }
+
+CSkinButton* CMainMenu::GetButton(UINT id) {
+  for (std::size_t i = 0; i < kButtons.size(); ++i)
+    if (kButtons[i].id == id)
+      return &m_buttons[i];
+  return nullptr;
+}
+
+void CMainMenu::OnInitialUpdate() {
+  CFormView::OnInitialUpdate();
+  BITMAP info{};
+  if (m_left.LoadBitmap(kMenuLeftBitmap) && m_middle.LoadBitmap(kMenuMiddleBitmap) &&
+      m_right.LoadBitmap(kMenuRightBitmap)) {
+    m_left.GetBitmap(&info);
+    m_leftSize = CSize(info.bmWidth, info.bmHeight);
+    m_middle.GetBitmap(&info);
+    m_middleSize = CSize(info.bmWidth, info.bmHeight);
+    m_right.GetBitmap(&info);
+    m_rightSize = CSize(info.bmWidth, info.bmHeight);
+  } else {
+    AfxMessageBox("An error has occurred while reading an image needed for the program.");
+  }
+  if (!m_banner.GetSafeHwnd() && GetDlgItem(kBannerId))
+    m_banner.SubclassDlgItem(kBannerId, this);
+  m_banner.SetBitmap(kMenuLeftBitmap);
+  for (std::size_t i = 0; i < kButtons.size(); ++i) {
+    CSkinButton& button = m_buttons[i];
+    if (!button.GetSafeHwnd() && GetDlgItem(static_cast<int>(kButtons[i].id)))
+      button.SubclassDlgItem(kButtons[i].id, this);
+    if (button.GetSafeHwnd() && kButtons[i].image != 0 && button.LoadBitmaps(kButtons[i].image))
+      button.SizeToBitmap();
+  }
+  CMainFrame* frame = GetMainFrame();
+  ShowButtonsForView(frame ? frame->GetActiveViewId() : CMainFrame::kStartView);
+  if (frame)
+    frame->LoadAdverts();
+  if (m_bBannerShown)
+    LoadBannerImages();
+  else if (m_banner.GetSafeHwnd())
+    m_banner.ShowWindow(SW_HIDE);
+  UpdateWindow();
+}
+
+void CMainMenu::PrepareBanner() {
+  if (!m_banner.GetSafeHwnd())
+    return;
+  m_banner.SetWindowPos(nullptr, 0, 0, m_leftSize.cx, m_leftSize.cy, SWP_NOZORDER);
+  m_banner.SetNotifyWindow(m_hWnd);
+  m_banner.ShowWindow(SW_SHOW);
+  if (!m_toolTip.GetSafeHwnd() && m_toolTip.Create(this))
+    m_toolTip.AddTool(&m_banner, Cp949("클릭하시면 해당 사이트로 이동하실수 있습니다."));
+  m_banner.ModifyStyle(0, SS_NOTIFY);
+  m_banner.SetLinkCursor(kBannerLinkCursor);
+}
+
+BOOL CMainMenu::PreTranslateMessage(MSG* msg) {
+  if (m_toolTip.GetSafeHwnd())
+    m_toolTip.RelayEvent(msg);
+  return CFormView::PreTranslateMessage(msg);
+}
+
+void CMainMenu::SetBannerSlot(int index, const CString& name) {
+  if (index >= 0 && index < kMaxBanners)
+    m_bannerImages[static_cast<std::size_t>(index)] = name;
+}
+
+void CMainMenu::SetBannerLink(int index, const CString& link) {
+  if (index >= 0 && index < kMaxBanners)
+    m_bannerLinks[static_cast<std::size_t>(index)] = link;
+}
+
+void CMainMenu::SetBannerCount(int count) { m_rotation.Reset(count); }
+
+void CMainMenu::SetBannerShown(BOOL shown) {
+  m_bBannerShown = shown;
+  if (m_hWnd)
+    Invalidate(TRUE);
+}
+
+CString CMainMenu::BannerPath(const CString& folder, const CString& name) { return folder + "\\image\\" + name; }
+
+void CMainMenu::ShowCurrentBanner() {
+  const int index = m_rotation.Advance();
+  if (index < 0)
+    return;
+  char folder[512] = "";
+  if (::getcwd(folder, sizeof folder) == nullptr)
+    folder[0] = '\0';
+  m_banner.Stop();
+  if (m_banner.Load(BannerPath(folder, m_bannerImages[static_cast<std::size_t>(index)])))
+    m_banner.Play();
+}
+
+void CMainMenu::LoadBannerImages() {
+  if (!m_bBannerShown)
+    return;
+  // Banners that arrive after the pane started (the downloader's) show the control as well.
+  PrepareBanner();
+  m_rotation.Reset(m_rotation.GetCount());
+  ShowCurrentBanner();
+  CMainFrame* frame = GetMainFrame();
+  if (frame && frame->IsConnected() && m_nBannerTimer == 0)
+    m_nBannerTimer = SetTimer(kBannerTimer, kBannerPeriodMs, nullptr);
+}
+
+void CMainMenu::RestartBanner() {
+  if (m_nBannerTimer != 0) {
+    KillTimer(m_nBannerTimer);
+    m_nBannerTimer = 0;
+  }
+  if (m_bBannerShown)
+    ShowCurrentBanner();
+}
+
+CString CMainMenu::GetShownLink() const {
+  const int shown = GetShownBanner();
+  if (shown < 0)
+    return CString();
+  CString link = m_bannerLinks[static_cast<std::size_t>(shown)];
+  link.Replace('\\', '/');
+  return link;
+}
+
+void CMainMenu::OnTimer(UINT_PTR id) {
+  if (id == kBannerTimer && m_nBannerTimer != 0) {
+    Invalidate(TRUE);
+    ShowCurrentBanner();
+  }
+  CFormView::OnTimer(id);
+}
+
+LRESULT CMainMenu::OnBannerClick(WPARAM, LPARAM) {
+  if (!m_bBannerShown || m_rotation.GetCount() == 0)
+    return 0;
+  const CString link = GetShownLink();
+  CMainFrame* frame = GetMainFrame();
+  if (!link.IsEmpty() && frame)
+    frame->OpenWebPage(link);
+  return 0;
+}
+
+void CMainMenu::OnClose() {
+  if (m_nBannerTimer != 0) {
+    KillTimer(m_nBannerTimer);
+    m_nBannerTimer = 0;
+  }
+  CFormView::OnClose();
+}
+
+void CMainMenu::OnSize(UINT type, int cx, int cy) {
+  CFormView::OnSize(type, cx, cy);
+  if (m_banner.GetSafeHwnd() && m_leftSize.cx > 0)
+    m_banner.SetWindowPos(nullptr, 0, 0, m_leftSize.cx, m_leftSize.cy, SWP_NOZORDER | SWP_NOMOVE);
+}
+
+void CMainMenu::ShowButtonsForView(UINT viewId) {
+  int x = (m_leftSize.cx > 0 ? m_leftSize.cx : kMenuLeftWidth) + 6;
+  for (std::size_t i = 0; i < kButtons.size(); ++i) {
+    CSkinButton& button = m_buttons[i];
+    if (!button.GetSafeHwnd())
+      continue;
+    const int visibility = ButtonVisibility(viewId, kButtons[i].id);
+    if (visibility < 0)
+      continue;
+    button.ShowWindow(visibility ? SW_SHOW : SW_HIDE);
+    if (visibility) {
+      const int height = std::max(1, button.GetImageHeight());
+      const int top = std::max(0, (kMenuBackgroundHeight - height) / 2);
+      button.SetWindowPos(nullptr, x, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+      x += std::max(1, button.GetImageWidth()) + kButtonGap;
+    }
+  }
+}
+
+void CMainMenu::OnButton(UINT id) {
+  if (CMainFrame* frame = GetMainFrame())
+    frame->OnMenuButton(id);
+}
+
+BOOL CMainMenu::OnEraseBkgnd(CDC*) { return TRUE; }
+
+void CMainMenu::OnPaint() {
+  CPaintDC dc(this);
+  OnDraw(&dc);
+}
+
+void CMainMenu::OnDraw(CDC* dc) {
+  CRect client;
+  GetClientRect(&client);
+  if (client.Width() <= 0 || client.Height() <= 0)
+    return;
+  CDC memory;
+  memory.CreateCompatibleDC(dc);
+  CBitmap canvas;
+  canvas.CreateCompatibleBitmap(dc, client.Width(), client.Height());
+  CBitmap* oldCanvas = memory.SelectObject(&canvas);
+  memory.FillSolidRect(&client, RGB(0xB8, 0xC8, 0xDC));
+  CDC piece;
+  piece.CreateCompatibleDC(dc);
+  if (m_left.GetSafeHandle()) {
+    CBitmap* old = piece.SelectObject(&m_left);
+    if (!m_bBannerShown)
+      memory.BitBlt(0, 0, m_leftSize.cx, m_leftSize.cy, &piece, 0, 0, SRCCOPY);
+    const int rightStart = client.right - m_rightSize.cx;
+    const int half = std::max(1, static_cast<int>(m_middleSize.cx / 2));
+    piece.SelectObject(&m_middle);
+    for (int x = m_leftSize.cx; x < rightStart; x += half) {
+      const int source = rightStart - x >= half ? 0 : half;
+      memory.StretchBlt(x, 0, half, client.Height(), &piece, source, 0, half, m_middleSize.cy, SRCCOPY);
+    }
+    piece.SelectObject(&m_right);
+    memory.StretchBlt(rightStart, 0, m_rightSize.cx, client.Height(), &piece, 0, 0, m_rightSize.cx, m_rightSize.cy,
+                      SRCCOPY);
+    piece.SelectObject(old);
+  }
+  dc->BitBlt(0, 0, client.Width(), client.Height(), &memory, 0, 0, SRCCOPY);
+  memory.SelectObject(oldCanvas);
+}

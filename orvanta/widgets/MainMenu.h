@@ -1,0 +1,96 @@
+#pragma once
+// CMainMenu: the lower pane of the main frame, a strip holding the command buttons of every
+// screen and, at its left end, the rotating advert banner. Which buttons show depends on the view
+// in the upper pane; every click is the main frame's action.
+
+#include <array>
+
+#include <platform/controls_tooltip.h>
+#include <platform/formview.h>
+
+#include "orvanta/widgets/BannerRotation.h"
+#include "orvanta/widgets/GifAnimCtrl.h"
+#include "orvanta/widgets/SkinButton.h"
+
+class CMainFrame;
+
+class CMainMenu : public CFormView {
+  DECLARE_DYNCREATE(CMainMenu)
+public:
+  static constexpr UINT kTemplateId = 276;
+  static constexpr UINT kBannerId = 1461;
+  static constexpr UINT kBannerTimer = 100;
+  static constexpr UINT kBannerPeriodMs = 10000;
+  static constexpr int kMaxBanners = CBannerRotation::kMaxBanners;
+  static constexpr int kButtonCount = 33;
+  // A button of the pane: its control id and the strip it starts with (0: none).
+  struct ButtonInfo {
+    UINT id;
+    UINT image;
+  };
+  static const std::array<ButtonInfo, kButtonCount> kButtons;
+  // Visibility of a button for a view: 1 shown, 0 hidden, -1 untouched.
+  static int ButtonVisibility(UINT viewId, UINT buttonId);
+
+  CMainMenu();
+  ~CMainMenu() override;
+
+  void OnInitialUpdate() override;
+  void OnDraw(CDC* dc) override;
+  BOOL PreTranslateMessage(MSG* msg) override;
+
+  void SetBannerSlot(int index, const CString& name);
+  void SetBannerLink(int index, const CString& link);
+  void SetBannerCount(int count);
+  void SetBannerShown(BOOL shown);
+  // Shows the first banner and, while connected, starts the rotation.
+  void LoadBannerImages();
+  // Stops the rotation and shows the banner of the current slot.
+  void RestartBanner();
+  // Shows the buttons of the view in the upper pane, in one row after the banner.
+  void ShowButtonsForView(UINT viewId);
+
+  CSkinButton* GetButton(UINT id);
+  CGifAnimCtrl& GetBanner() { return m_banner; }
+  int GetBannerCount() const { return m_rotation.GetCount(); }
+  BOOL IsBannerShown() const { return m_bBannerShown; }
+  BOOL IsRotating() const { return m_nBannerTimer != 0; }
+  // The slot whose banner is on display (the one before the next to load).
+  int GetShownBanner() const { return m_rotation.Shown(); }
+  // The path of banner image name: the working folder's "image" folder.
+  static CString BannerPath(const CString& folder, const CString& name);
+  // The link of the banner on display with every '\' turned into '/'.
+  CString GetShownLink() const;
+
+protected:
+  void OnTimer(UINT_PTR id);
+  void OnClose();
+  void OnSize(UINT type, int cx, int cy);
+  BOOL OnEraseBkgnd(CDC* dc);
+  void OnPaint();
+  LRESULT OnBannerClick(WPARAM wParam, LPARAM lParam);
+  void OnButton(UINT id);
+  DECLARE_MESSAGE_MAP()
+
+private:
+  CMainFrame* GetMainFrame() const;
+  // Places and shows the banner control, which tells this pane of clicks and shows the hand.
+  void PrepareBanner();
+  // Loads the banner of the current slot into the control and moves to the next slot.
+  void ShowCurrentBanner();
+
+  CGifAnimCtrl m_banner;
+  std::array<CSkinButton, kButtonCount> m_buttons;
+  UINT_PTR m_nBannerTimer{0};
+  std::array<CString, kMaxBanners> m_bannerImages;
+  std::array<CString, kMaxBanners> m_bannerLinks;
+  CBitmap m_left;
+  CBitmap m_middle;
+  CBitmap m_right;
+  CSize m_leftSize;
+  CSize m_middleSize;
+  CSize m_rightSize;
+  CBannerRotation m_rotation;
+  BOOL m_bBannerShown{FALSE};
+  CToolTipCtrl m_toolTip;
+};

@@ -1,0 +1,3 @@
+#include "orvanta/connection/StandInView.h"
+
+IMPLEMENT_DYNCREATE(CStandInView, CView)
