@@ -1,4 +1,5 @@
 #include "orvanta/connection/MainFrame.h"
+#include "orvanta/room/ReviewPlayDlg.h"
 #include "orvanta/room/GameRoom.h"
 
 #include <cstdlib>
@@ -669,8 +670,7 @@ PENDING_PAYLOAD_ACTION(OnInvitationRefused)
 PENDING_PAYLOAD_ACTION(OnRoomInformation)
 PENDING_PAYLOAD_ACTION(OnObserverAdvice)
 
-VIEW_RELAY(OnReplayStep, kGameRoomView, "CDagukRoomView::OnReplayStep")
-VIEW_RELAY(OnReplayDlgMessage, kGameRoomView, "CDagukRoomView::ForwardToReplayDlg")
+// OnReplayStep and OnReplayDlgMessage: MainFrameReview.cpp.
 
 PENDING_PAYLOAD_ACTION(OnRecordListPage)
 PENDING_PAYLOAD_ACTION(OnRecordSearchResult)

@@ -35,6 +35,7 @@
 #include "orvanta/room/DeferredMoves.h"
 #include "orvanta/room/RoomHost.h"
 #include "orvanta/widgets/FixedSplitterWnd.h"
+#include "orvanta/room/ReviewPlayHost.h"
 
 class CGameRoom;
 class CMainMenu;
@@ -43,7 +44,10 @@ class CServerLink;
 class CSessionRecord;
 class CTirvoDListView;
 
-class CMainFrame : public CFrameWnd, public CFrameActions, public CLobbyHost, public CRoomHost {
+class CReviewPlayDlg;
+
+class CMainFrame : public CFrameWnd, public CFrameActions, public CLobbyHost, public CRoomHost,
+                   public CReviewPlayHost {
   DECLARE_DYNCREATE(CMainFrame)
 public:
   // Ids of the views of the upper pane (the first four are also their dialog templates).
@@ -562,4 +566,24 @@ private:
   CRect m_savedRect;         // the frame's rectangle before full screen
   CMenu* m_pSavedMenu{nullptr};
   // ---- end of the game room block ----
+
+  // ---- The room's review play: the server-driven review board and its requests ----
+public:
+  void SendRoomCode32(const CString& move) override;
+  void SendRoomCode36(const CString& number) override;
+  void StopReplay() override;
+  // The participants' list dialog is the lobby's; until it is at hand nobody is chosen.
+  BOOL ChooseReviewLeader(CString& third, CString& first) override;
+  // The review board of the room's review; null while there is none.
+  CReviewPlayDlg* GetReviewPlayDlg() const { return m_pReviewPlayDlg.get(); }
+
+private:
+  // Codes 527 and 540: a new review board over the room's game.
+  void OpenReviewPlay(const CString& payload);
+  void CloseReviewPlay();
+  // Fields 2 and 3 name the participant who leads the review: the login role and the user id.
+  BOOL IsReviewLeader(const CString& payload);
+
+  std::unique_ptr<CReviewPlayDlg> m_pReviewPlayDlg;
+  // ---- end of the review play block ----
 };

@@ -445,7 +445,7 @@ void CMainFrame::OnReviewMessage(CFieldTokenizer& payload) {
     SendAnswer(28, "|" + FieldOf(payload, 0) + "|" + FieldOf(payload, 1) + "|1|");
     return;
   }
-  if (ShownRoom()) NotePending("CReviewPlayDlg", payload.GetText());
+  if (ShownRoom()) OpenReviewPlay(payload.GetText());
 }
 
 void CMainFrame::OnStalemateAnswer(CFieldTokenizer& payload) {

@@ -6,6 +6,7 @@
 #include "orvanta/connection/ConnectDlg.h"
 #include "orvanta/resources/LobbyResources.h"
 #include "orvanta/resources/OrvantaBitmaps.h"
+#include "orvanta/resources/ReviewResources.h"
 #include "orvanta/resources/RoomResources.h"
 
 BOOL RegisterOrvantaResources(HINSTANCE module) {
@@ -24,6 +25,7 @@ void RegisterOrvantaDialogs(platform::ResourceModule& module) {
   platform::AddDialogTemplate(module, CConnectDlg::kTemplateId, CConnectDlg::BuildTemplate());
   RegisterLobbyDialogs(module);
   RegisterRoomDialogs(module);
+  RegisterReviewDialogs(module);
 }
 
 void RegisterOrvantaStrings(platform::ResourceModule& module) {

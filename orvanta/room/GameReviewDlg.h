@@ -1,0 +1,132 @@
+#pragma once
+// CGameReviewDlg: the modal dialog (template 212) in which one stored game record is looked at
+// move by move on the board control, with a panel of players, captures, clocks, periods, the game
+// condition, the move number and the result. It steps, replays on timer 100, shows move numbers,
+// opens a study board at the current position, prints the game and saves it as SGF.
+
+#include <array>
+#include <vector>
+
+#include <platform/controls.h>
+#include <platform/dialog_template.h>
+#include <platform/dialogs.h>
+#include <platform/gdi.h>
+#include <platform/olehost.h>
+
+#include "orvanta/room/GiboRecord.h"
+#include "orvanta/room/Stolvex.h"
+
+class CGameReviewDlg : public CDialog {
+public:
+  static constexpr UINT kTemplateId = 212;
+  static constexpr UINT kBoardId = 1132;
+  static constexpr UINT kReplayTimer = 100;
+  // Buttons.
+  static constexpr UINT kLast = 61482, kViewMode = 1145, kSequence = 61476, kSave = 1248, kPrint = 61483,
+                        kPrev = 61465, kClose = 1151, kNext = 61479, kGoto = 61480, kFirst = 61481,
+                        kBreakPoint = 61478;
+  // Panel fields.
+  static constexpr UINT kBlackRank = 1223, kWhiteRank = 1222, kCondition = 1219, kWhiteName = 1069,
+                        kWhitePeriods = 1179, kWhiteCaptured = 1175, kWhiteClock = 1177, kResultsLabel = 1064,
+                        kTotalLabel = 1180, kResult = 1182, kMoveNumber = 1181, kBlackName = 1068,
+                        kBlackPeriods = 1178, kBlackCaptured = 1174, kBlackClock = 1176;
+  // The message that steps one move forward, as the next-move button does.
+  static constexpr UINT kStepMessage = WM_USER + 0x12D;
+
+  CGameReviewDlg(CGiboRecord record, CWnd* parent);
+  ~CGameReviewDlg() override;
+
+  static platform::DialogTemplate BuildTemplate();
+  // The arrow keys, Home and End step the game.
+  BOOL PreTranslateMessage(MSG* msg) override;
+  // The text of the result field for a result property ("RE[B+R]" -> "Black  won without counting..").
+  static CString ShowResult(const CString& result);
+
+  // Starts the automatic replay with an interval text that begins with its seconds ("3초", "1sec").
+  void StartAutoReplay(const CString& intervalText);
+  // Goes to move k (handicap stones count as moves), as the N-th move command does once a number
+  // is chosen.
+  void GoToMove(int k);
+  // Prints the game on the printer the print dialog gives; FALSE when cancelled or failed.
+  BOOL PrintRecord();
+  // Writes the record as SGF to path; FALSE, after "File can not be made.", when it cannot.
+  BOOL SaveRecordTo(const CString& path);
+
+  CStolvex& GetBoard() { return m_board; }
+  const CGiboRecord& GetRecord() const { return m_record; }
+  BOOL IsAutoReplayOn() const { return m_bAutoReplay; }
+  int GetInterval() const { return m_nInterval; }
+  BOOL IsStudyMode() const { return m_bStudyMode; }
+
+protected:
+  BOOL OnInitDialog() override;
+  void DoDataExchange(CDataExchange* dx) override;
+  // Asks for the replay interval; FALSE when the user declines. The choice list of the program's
+  // view-mode dialog is not part of this dialog: the preset "1sec" stands for it.
+  virtual BOOL ChooseReplayInterval(CString& intervalText);
+  // Asks for the move number of the N-th command; FALSE when none is given.
+  virtual BOOL ChooseMoveNumber(int& number);
+  // Runs the study board on the record built at the break point.
+  virtual void RunStudyBoard(const CGiboRecord& study, short startPosition);
+
+  void OnPrevMove();
+  void OnNextMove();
+  void OnToggleSequence();
+  void OnAutoReplay();
+  LRESULT OnUserMessage12D(WPARAM, LPARAM);
+  void OnClose1151();
+  void OnSaveRecord();
+  void OnFirstMove();
+  void OnLastMove();
+  void OnGotoMove();
+  void OnPrint();
+  void OnSaveAs();
+  BOOL OnEraseBkgnd(CDC* dc);
+  HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor);
+  void OnTimer(UINT_PTR id);
+  void OnPaint();
+  void OnDestroy();
+  void OnBoardPosition(SHORT row, SHORT col, SHORT colour, LONG window);
+  void OnBoardError(SHORT code, LONG window);
+  void OnBoardNumOfEat(SHORT colour, SHORT count, LONG window);
+  DECLARE_MESSAGE_MAP()
+  DECLARE_EVENTSINK_MAP()
+
+private:
+  void ShowCondition();
+  void LoadRecord();
+  void LayOut();
+  void StopReplay();
+  void StepBack();
+  void StepForward();
+  void UpdateStepInfo(int direction, BOOL repaint);
+  // At the last move of a game lost on time, the loser's periods show "0 **".
+  void ShowTimeOverAtEnd();
+  void RepaintField(UINT id);
+  int FieldNumber(UINT id) const;
+  CString FieldText(UINT id) const;
+  void DrawPage(CDC& dc, int page);
+
+  CString m_strBlackKey;
+  CString m_strWhiteKey;
+  int m_nPrintContinuation{-1};  // first listed entry of the second printed page; -1 = none
+  BOOL m_bAutoReplay{FALSE};
+  int m_nStudyTop{0};            // number of the last stone placed by a board click
+  BOOL m_bStudyMode{FALSE};
+  int m_nTotalMoves{0};          // handicap stones + move nodes
+  CToolTipCtrl m_toolTip;
+  CBrush m_panelBrush;
+  CBrush m_faceBrush;            // the panel's face behind its other fields
+  int m_nCurrentMove{0};         // board position outside study mode
+  CFont m_nameFont;
+  short m_nMoveNodes{0};
+  std::array<CButton, 11> m_buttons;
+  CStolvex m_board;
+  int m_nPeriodSeconds{0};
+  int m_nByoyomiTotal{0};
+  short m_nReplayState{2};       // 1 running, 2 stopped
+  int m_nInterval{0};            // replay interval in ms
+  UINT_PTR m_nTimer{0};
+  short m_nHandicap{0};
+  CGiboRecord m_record;
+};

@@ -1,0 +1,244 @@
+// The game review dialog on the real board control: whole recorded games (an engine's and another
+// server's) loaded, stepped, replayed on the manual clock, printed to PNG pages and saved.
+
+#include "orvanta/room/GameReviewDlg.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+#include <platform/gdi.h>
+
+#include "ReviewBoardFixture.h"
+
+namespace {
+
+using namespace reviewtest;
+using D = CGameReviewDlg;
+
+class GameReviewDlgTest : public ReviewBoardTest {};
+
+struct GameFile {
+  const char* name;
+  bool picture;  // a picture of the dialog mid-game is written
+};
+
+}  // namespace
+
+TEST_F(GameReviewDlgTest, RecordedGamesLoadStepReplayPrintAndSaveBack) {
+  const GameFile games[] = {{"selfplay-5000", true}, {"selfplay-5001", false}, {"selfplay-5002", false},
+                            {"selfplay-5003", false}, {"selfplay-5004", false}, {"selfplay-5005", false},
+                            {"fox-even", false},      {"fox-handicap", true}};
+  auto dir = platform::MakeTempDir();
+  for (const GameFile& game : games) {
+    SCOPED_TRACE(game.name);
+    CGiboRecord record;
+    ASSERT_TRUE(record.ReadFile((DataFile(std::string(game.name) + ".sgf")).c_str()));
+    const std::vector<Move> moves = ReadMoves(DataFile(std::string(game.name) + ".moves"));
+    ASSERT_EQ(moves.size(), RecordMoves(record).size());
+    const Position expected = FinalPosition(record, moves);
+    const int handicap = SetupStoneCount(record);
+    const int total = handicap + static_cast<int>(moves.size());
+    script.messages.clear();
+    const std::string prefix = testsupport::SnapshotPath(std::string("review_print_") + game.name + "_");
+    const std::string saved = dir / (std::string(game.name) + ".sgf");
+    bool ran = false;
+
+    script.handlers[D::kTemplateId] = [&](CDialog* dialog) -> INT_PTR {
+      auto* review = static_cast<D*>(dialog);
+      CStolvex& board = review->GetBoard();
+      ran = true;
+      // Loaded: every move placed, the position the rules give.
+      EXPECT_EQ(std::to_string(total), Text(review, D::kMoveNumber));
+      EXPECT_EQ(total, board.GetLogicalPos());
+      EXPECT_TRUE(BoardPosition(board) == expected);
+
+      // First, then step by step to the end.
+      Press(review, D::kFirst);
+      EXPECT_EQ(handicap + 1, board.GetLogicalPos());
+      EXPECT_EQ(std::to_string(handicap + 1), Text(review, D::kMoveNumber));
+      int steps = 0;
+      while (board.GetLogicalPos() < total && steps <= total) {
+        Press(review, D::kNext);
+        ++steps;
+      }
+      EXPECT_EQ(total - handicap - 1, steps);
+      EXPECT_TRUE(BoardPosition(board) == expected);
+      EXPECT_EQ(std::to_string(total), Text(review, D::kMoveNumber));
+      Press(review, D::kNext);
+      EXPECT_EQ(1, Count("It is last."));
+
+      // Half way, the picture; then the automatic replay on timer 100, one move a second.
+      if (game.picture) {
+        review->GoToMove(total / 2);
+        EXPECT_EQ(total / 2, board.GetLogicalPos());
+        ::RedrawWindow(review->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE | RDW_ALLCHILDREN);
+        EXPECT_TRUE(platform::SaveSurfacePng(review->m_hWnd,
+                                             testsupport::SnapshotPath(std::string("review_") + game.name + ".png").c_str()));
+      }
+      Press(review, D::kFirst);
+      Press(review, D::kViewMode);
+      EXPECT_TRUE(review->IsAutoReplayOn());
+      EXPECT_EQ(1000, review->GetInterval());
+      platform::Clock::Advance(1000);
+      EXPECT_EQ(handicap + 2, board.GetLogicalPos());
+      platform::Clock::Advance(static_cast<std::uint64_t>(total - handicap - 2) * 1000);
+      EXPECT_EQ(total, board.GetLogicalPos());
+      EXPECT_TRUE(BoardPosition(board) == expected);
+      EXPECT_EQ(1, Count("It is last."));
+      platform::Clock::Advance(1000);
+      EXPECT_EQ(2, Count("It is last."));
+      EXPECT_FALSE(review->IsAutoReplayOn());
+      platform::Clock::Advance(5000);
+      EXPECT_EQ(2, Count("It is last."));
+
+      // Printed through the printer context: page 1 at least.
+      ::setenv("PLATFORM_PRINT_PREFIX", prefix.c_str(), 1);
+      std::filesystem::remove(prefix + "1.png");
+      Press(review, D::kPrint);
+      ::unsetenv("PLATFORM_PRINT_PREFIX");
+      EXPECT_TRUE(std::filesystem::exists(prefix + "1.png"));
+
+      // Saved under the chosen name; the file gives back the same game.
+      script.file = saved.c_str();
+      Press(review, D::kSave);
+      EXPECT_EQ(Text(review, D::kBlackName) + "_" + Text(review, D::kWhiteName), script.fileDefaults.back());
+      return D::kClose;
+    };
+    D dialog(record, nullptr);
+    EXPECT_EQ(IDOK, dialog.DoModal());
+    ASSERT_TRUE(ran);
+    CGiboRecord back;
+    ASSERT_TRUE(back.ReadFile(saved.c_str()));
+    EXPECT_TRUE(RecordMoves(back) == RecordMoves(record));
+    EXPECT_EQ(record.GetHandicap(), back.GetHandicap());
+    EXPECT_STREQ(record.GetSetup(), back.GetSetup());
+    EXPECT_STREQ(record.GetResult(), back.GetResult());
+  }
+}
+
+TEST_F(GameReviewDlgTest, PanelShowsTheRecordsConditionClocksAndTimeOver) {
+  CGiboRecord record;
+  record.SetBlackPlayer("k1", "kim", "x", "5d");
+  record.SetWhitePlayer("k2", "lee", "y", "6d");
+  // 10 minutes with 3 periods of 30 seconds; black lost on time inside his periods.
+  record.SetRootInfo("600", "30:3", "2026-12-09", "6.5", "0");
+  record.SetResult("RE[W+T]");
+  record.AppendMove("B[pd]", "BL[200]");
+  record.AppendMove("W[dd]", "WL[590]");
+  record.AppendMove("B[pp]", "BL[90]");
+  record.AppendMove("W[dp]", "WL[3725]");
+  script.handlers[D::kTemplateId] = [&](CDialog* dialog) -> INT_PTR {
+    auto* review = static_cast<D*>(dialog);
+    EXPECT_EQ("Even(6.5)", Text(review, D::kCondition));
+    EXPECT_EQ("kim", Text(review, D::kBlackName));
+    EXPECT_EQ("6d", Text(review, D::kWhiteRank));
+    EXPECT_EQ("White  won by timeover.", Text(review, D::kResult));
+    // Black's time left equals the byo-yomi total: no main time, and lost on time: "0 **".
+    EXPECT_EQ("0hr 0min 0sec", Text(review, D::kBlackClock));
+    EXPECT_EQ("0 **", Text(review, D::kBlackPeriods));
+    EXPECT_EQ("1hr 0min 35sec", Text(review, D::kWhiteClock));
+    Press(review, D::kFirst);
+    Press(review, D::kNext);
+    EXPECT_EQ("2", Text(review, D::kMoveNumber));
+    // The clock of the node at the cursor follows the step.
+    EXPECT_NE("", Text(review, D::kBlackClock));
+    // The numbers shown and hidden again.
+    const LONG mode = review->GetBoard().GetGameMode();
+    Press(review, D::kSequence);
+    EXPECT_EQ(mode | 0x1000, review->GetBoard().GetGameMode());
+    EXPECT_EQ("None Seq", Text(review, D::kSequence));
+    Press(review, D::kSequence);
+    EXPECT_EQ(mode, review->GetBoard().GetGameMode());
+    EXPECT_EQ("View Seq", Text(review, D::kSequence));
+    // A save that cannot be made says so and leaves nothing behind.
+    EXPECT_FALSE(review->SaveRecordTo("/nonexistent-folder/x.sgf"));
+    EXPECT_EQ(1, Count("File can not be made."));
+    return D::kClose;
+  };
+  D dialog(record, nullptr);
+  EXPECT_EQ(IDOK, dialog.DoModal());
+}
+
+TEST(GameReviewResult, ResultTexts) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"RE[B+R]", "Black  won without counting.."}, {"RE[W+T]", "White  won by timeover."},
+      {"RE[B+6.5]", "Black  won by 6.5"},           {"RE[?]", "The match has not ended."},
+      {";", "The match has not ended."},            {"RE[Void]", "Black/WhiteThe match is drawn."},
+      {"", "Black/White"}};
+  for (const auto& [result, text] : cases) EXPECT_STREQ(text, CGameReviewDlg::ShowResult(result)) << result;
+}
+
+TEST_F(GameReviewDlgTest, RecordWithoutMovesOrByoyomiOpensEmpty) {
+  CGiboRecord record;
+  record.SetRootInfo("0", "0:0", "", "0", "0");
+  script.handlers[D::kTemplateId] = [&](CDialog* dialog) -> INT_PTR {
+    auto* review = static_cast<D*>(dialog);
+    EXPECT_EQ("0", Text(review, D::kMoveNumber));
+    EXPECT_EQ("One Stone", Text(review, D::kCondition));
+    Press(review, D::kNext);
+    EXPECT_EQ(1, Count("It is last."));
+    Press(review, D::kPrev);
+    Press(review, D::kLast);
+    EXPECT_EQ(0, review->GetBoard().GetLogicalPos());
+    return D::kClose;
+  };
+  D dialog(record, nullptr);
+  EXPECT_EQ(IDOK, dialog.DoModal());
+}
+
+TEST_F(GameReviewDlgTest, MovesPlayedAgainOnAPointGoOnToASecondPrintedPage) {
+  // Twelve moves on two points: ten of them are listed under the board, nine fit on page 1.
+  CGiboRecord record;
+  record.SetRootInfo("600", "0:0", "", "6.5", "0");
+  for (int i = 0; i < 12; ++i) record.AppendMove(i % 2 ? "W[dd]" : "B[pp]", i % 2 ? "WL[0]" : "BL[0]");
+  const std::string prefix = testsupport::SnapshotPath("review_print_replayed_");
+  std::filesystem::remove(prefix + "2.png");
+  script.handlers[D::kTemplateId] = [&](CDialog* dialog) -> INT_PTR {
+    auto* review = static_cast<D*>(dialog);
+    // No byo-yomi and no time left: no periods to count, and nothing divides by zero.
+    EXPECT_EQ("0 **", Text(review, D::kBlackPeriods));
+    EXPECT_EQ("0hr 0min 0sec", Text(review, D::kBlackClock));
+    ::setenv("PLATFORM_PRINT_PREFIX", prefix.c_str(), 1);
+    EXPECT_TRUE(review->PrintRecord());
+    script.print = false;
+    EXPECT_FALSE(review->PrintRecord());
+    ::unsetenv("PLATFORM_PRINT_PREFIX");
+    return D::kClose;
+  };
+  D dialog(record, nullptr);
+  EXPECT_EQ(IDOK, dialog.DoModal());
+  EXPECT_TRUE(std::filesystem::exists(prefix + "1.png"));
+  EXPECT_TRUE(std::filesystem::exists(prefix + "2.png"));
+}
+
+TEST_F(GameReviewDlgTest, KeysStepThroughTheGame) {
+  CGiboRecord record;
+  ASSERT_TRUE(record.ReadFile(DataFile("selfplay-5001.sgf").c_str()));
+  const int total = static_cast<int>(RecordMoves(record).size());
+  script.handlers[D::kTemplateId] = [&](CDialog* dialog) -> INT_PTR {
+    auto* review = static_cast<D*>(dialog);
+    CStolvex& board = review->GetBoard();
+    auto key = [&](UINT vk) {
+      MSG down{};
+      down.hwnd = review->m_hWnd;
+      down.message = WM_KEYDOWN;
+      down.wParam = vk;
+      MSG up = down;
+      up.message = WM_KEYUP;
+      EXPECT_TRUE(review->PreTranslateMessage(&down));
+      EXPECT_TRUE(review->PreTranslateMessage(&up));
+    };
+    key(VK_HOME);
+    EXPECT_EQ(1, board.GetLogicalPos());
+    key(VK_RIGHT);
+    key(VK_UP);
+    EXPECT_EQ(3, board.GetLogicalPos());
+    key(VK_LEFT);
+    EXPECT_EQ(2, board.GetLogicalPos());
+    key(VK_END);
+    EXPECT_EQ(total, board.GetLogicalPos());
+    return D::kClose;
+  };
+  D dialog(record, nullptr);
+  EXPECT_EQ(IDOK, dialog.DoModal());
+}
