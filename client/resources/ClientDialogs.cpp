@@ -1,6 +1,8 @@
 #include "client/resources/ClientDialogs.h"
 
 #include "client/app/ConfigDlg.h"
+#include "client/resources/BoardDialogs.h"
+#include "client/resources/BoardPictures.h"
 #include "platform/controls.h"
 #include "platform/resources.h"
 
@@ -32,5 +34,7 @@ BOOL RegisterClientDialogs(HINSTANCE instance) {
   platform::ResourceModule* module = platform::FindResourceModule(instance);
   if (module == nullptr) return FALSE;
   platform::AddDialogTemplate(*module, CConfigDlg::kTemplateId, BuildConfigTemplate());
+  RegisterBoardDialogs(*module);
+  RegisterBoardPictures(*module);
   return TRUE;
 }
