@@ -28,6 +28,8 @@
 
 class CClientDoc;
 class CDelayTimeDlg;
+class CGameDiagramDlg;
+class CUserMoveDlg;
 class CGameInfo;
 class CMainFrame;
 
@@ -124,6 +126,11 @@ public:
   void OnSequence();
   void ConfirmExit();
   void OnDelaySetup();
+  // Toggle the modeless user-move and game-diagram dialogs.
+  void OnUserMove();
+  void OnGameDiagram();
+  // The game information in its modal dialog.
+  void OnGameInfo();
   void OnConnectCommand();
   void OnDisconnectCommand();
   // ---- files (ClientViewFiles.cpp) ----
@@ -155,6 +162,8 @@ public:
   bool IsAutoViewRunning() const { return m_autoViewRunning != 0; }
   int GetAutoViewInterval() const { return m_autoViewInterval; }
   bool IsDelayDialogOpen() const { return m_delayDlg != nullptr; }
+  bool IsUserMoveDialogOpen() const { return m_userMoveDlg != nullptr; }
+  bool IsDiagramDialogOpen() const { return m_diagramDlg != nullptr; }
   CImage& GetWhitePhoto() { return *m_whitePhoto; }
   CImage& GetBlackPhoto() { return *m_blackPhoto; }
   int GetPanelWidth() const { return m_panelWidth; }
@@ -202,6 +211,8 @@ protected:
   void OnUpdateSequence(CCmdUI* ui);
   void OnUpdateCoordinate(CCmdUI* ui);
   void OnUpdateButtonBar(CCmdUI* ui);
+  void OnUpdateUserMove(CCmdUI* ui);
+  void OnUpdateGameDiagram(CCmdUI* ui);
   void OnUpdateAlways(CCmdUI* ui);
   LRESULT OnIdleUpdateCmdUI(WPARAM, LPARAM);
   DECLARE_MESSAGE_MAP()
@@ -279,5 +290,8 @@ private:
   CString m_question;
   int m_coordinates{1};
   int m_buttonBar{1};
-  CDelayTimeDlg* m_delayDlg{nullptr};  // deletes itself when its window goes
+  // The modeless dialogs delete themselves when their windows go.
+  CDelayTimeDlg* m_delayDlg{nullptr};
+  CUserMoveDlg* m_userMoveDlg{nullptr};
+  CGameDiagramDlg* m_diagramDlg{nullptr};
 };

@@ -3,14 +3,12 @@
 // seconds) and shows the clock time of what the board displays. Closing it is asked of the view,
 // which owns it.
 
+#include "client/model/ViewMessages.h"
 #include "platform/controls.h"
 #include "platform/dialogs.h"
 
 class CClientView;
 class CDelayQueue;
-
-// From a modeless dialog of the view that wants to close: wParam its template number.
-constexpr UINT WM_DIALOG_CLOSED = WM_USER + 14;
 
 class CDelayTimeDlg : public CDialog {
 public:

@@ -3,15 +3,14 @@
 #include <functional>
 
 #include "client/resources/ClientIds.h"
-#include "client/app/ProgressStatusBar.h"
 #include "platform/gdi.h"
+#include "platform/windows.h"
 
 namespace {
 
 constexpr COLORREF kBeige = RGB(242, 238, 223);
 constexpr COLORREF kPanelEdge = RGB(150, 120, 80);
 constexpr COLORREF kBarFace = RGB(206, 190, 156);
-constexpr COLORREF kKeyGreen = RGB(0, 255, 0);
 
 // Draws a width x height picture through a memory context and returns its pixels.
 platform::Surface Paint(int width, int height, const std::function<void(CDC&)>& draw) {
@@ -38,16 +37,6 @@ void Text(CDC& dc, const char* text, CRect rect, COLORREF colour, int height, bo
   dc.SetTextColor(colour);
   dc.DrawText(text, -1, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   dc.SelectObject(old);
-}
-
-void Disc(CDC& dc, CRect rect, COLORREF fill, COLORREF edge) {
-  CBrush brush(fill);
-  CPen pen(PS_SOLID, 1, edge);
-  CBrush* oldBrush = dc.SelectObject(&brush);
-  CPen* oldPen = dc.SelectObject(&pen);
-  dc.Ellipse(&rect);
-  dc.SelectObject(oldBrush);
-  dc.SelectObject(oldPen);
 }
 
 // A picture button: three stacked images of width x height (normal, mouse over, disabled).
@@ -113,30 +102,6 @@ void AddPanel(platform::ResourceModule& module) {
   }));
 }
 
-void AddStones(platform::ResourceModule& module) {
-  const auto icon = [](COLORREF fill, COLORREF edge) {
-    return Paint(16, 16, [=](CDC& dc) {
-      dc.FillSolidRect(0, 0, 16, 16, RGB(255, 255, 255));
-      Disc(dc, CRect(1, 1, 15, 15), fill, edge);
-    });
-  };
-  platform::AddBitmapResource(module, IDB_ICON_WHITE, icon(RGB(250, 250, 250), RGB(60, 60, 60)));
-  platform::AddBitmapResource(module, IDB_ICON_BLACK, icon(RGB(20, 20, 20), RGB(0, 0, 0)));
-  // The mask is white where the background shows and black under the stone.
-  platform::AddBitmapResource(module, IDB_ICON_MASK, Paint(16, 16, [](CDC& dc) {
-    dc.FillSolidRect(0, 0, 16, 16, RGB(255, 255, 255));
-    Disc(dc, CRect(1, 1, 15, 15), RGB(0, 0, 0), RGB(0, 0, 0));
-  }));
-  const auto status = [](COLORREF fill, COLORREF edge) {
-    return Paint(14, 14, [=](CDC& dc) {
-      dc.FillSolidRect(0, 0, 14, 14, kKeyGreen);
-      Disc(dc, CRect(1, 1, 13, 13), fill, edge);
-    });
-  };
-  platform::AddBitmapResource(module, IDB_STATUS_WHITE, status(RGB(250, 250, 250), RGB(60, 60, 60)));
-  platform::AddBitmapResource(module, IDB_STATUS_BLACK, status(RGB(20, 20, 20), RGB(0, 0, 0)));
-}
-
 // Tool bar images, 16 x 15 each: open, save, print, first, previous, next, last, help.
 void AddToolBarImages(platform::ResourceModule& module) {
   const char* glyphs[] = {"O", "S", "P", "|<", "<", ">", ">|", "?"};
@@ -152,6 +117,5 @@ void AddToolBarImages(platform::ResourceModule& module) {
 void RegisterClientBitmaps(platform::ResourceModule& module) {
   AddPanel(module);
   AddButtons(module);
-  AddStones(module);
   AddToolBarImages(module);
 }

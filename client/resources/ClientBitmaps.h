@@ -1,7 +1,7 @@
 #pragma once
 // The viewer's pictures, drawn by code when the resources are registered: the form's panel and
-// button-bar pieces, the background tile, the picture buttons (three states each), the stone
-// icons and their mask, the status bar's stones and the tool bar's images.
+// button-bar pieces, the background tile, the picture buttons (three states each) and the tool
+// bar's images. The stones of the icons and of the status bar are the board's pictures.
 
 #include "platform/resources.h"
 
