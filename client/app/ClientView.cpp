@@ -143,7 +143,6 @@ void CClientView::InitControls() {
   if (CWnd* caption = GetDlgItem(IDC_QUESTION_CAPTION)) caption->ShowWindow(SW_SHOW);
   m_answerPane.ShowWindow(SW_SHOW);
   m_answerPane.Init(this);
-  m_commentPane.Init(this);
   m_whiteIcon.SetBitmaps(IDB_ICON_WHITE, IDB_ICON_MASK);
   m_whiteIcon.SizeToBitmap();
   m_blackIcon.SetBitmaps(IDB_ICON_BLACK, IDB_ICON_MASK);
