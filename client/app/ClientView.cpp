@@ -384,11 +384,16 @@ bool CClientView::LoadPhoto(CImage& image, const CString& path) {
 
 void CClientView::RefreshCommentPane() {
   if (m_commentPane.GetSafeHwnd() == nullptr) return;
-  m_commentPane.Clear();
   CString text;
   m_comments.GetCommentText(m_board.GetCurrentMove(), text);
-  m_commentPane.SetWindowText(text);
-  if (!m_board.IsBrowsing()) m_commentPane.ScrollToEnd();
+  // Most moves have no comment: the pane is left alone unless what it shows changes.
+  CString shown;
+  m_commentPane.GetWindowText(shown);
+  if (shown != text) {
+    m_commentPane.Clear();
+    m_commentPane.SetWindowText(text);
+    if (!m_board.IsBrowsing()) m_commentPane.ScrollToEnd();
+  }
 }
 
 void CClientView::UpdateMoveCounter() {
