@@ -162,6 +162,7 @@ public:
   bool IsAutoViewRunning() const { return m_autoViewRunning != 0; }
   int GetAutoViewInterval() const { return m_autoViewInterval; }
   bool IsDelayDialogOpen() const { return m_delayDlg != nullptr; }
+  CDialog* GetDelayDialog() const;
   bool IsUserMoveDialogOpen() const { return m_userMoveDlg != nullptr; }
   bool IsDiagramDialogOpen() const { return m_diagramDlg != nullptr; }
   CImage& GetWhitePhoto() { return *m_whitePhoto; }

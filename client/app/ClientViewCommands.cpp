@@ -268,6 +268,8 @@ void CClientView::OnGameInfo() {
   dialog.DoModal();
 }
 
+CDialog* CClientView::GetDelayDialog() const { return m_delayDlg; }
+
 LRESULT CClientView::OnDialogClosed(WPARAM templateId, LPARAM) {
   if (templateId == IDD_DELAYTIME && m_delayDlg != nullptr) OnDelaySetup();
   if (templateId == CUserMoveDlg::kTemplateId && m_userMoveDlg != nullptr) OnUserMove();
