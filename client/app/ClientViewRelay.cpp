@@ -89,7 +89,14 @@ void CClientView::RefreshCommentsIfLive() {
   if (m_historyComplete && !m_board.IsBrowsing()) RefreshCommentPane();
 }
 
-void CClientView::OnRelayNewGame(int, const char*) { ClearGame(); }
+void CClientView::OnRelayNewGame(int, const char*) {
+  ClearGame();
+  // A new game within the same connection: the queue's clock and the login state carry on.
+  if (IsConnected()) {
+    SetTimer(kTimerId, kTimerMs);
+    SetStateFlag(kLoggedIn);
+  }
+}
 
 void CClientView::OnRelayAnswer(int, const char* line) {
   CString text;

@@ -126,12 +126,23 @@ TEST(ClientSessionTest, TextCommentarySessionFromLoginToDisconnect) {
   EXPECT_EQ(view.GetGameInfo().m_blackMinutes, 20);
   EXPECT_EQ(Str(s.Text(IDC_COMMENT_CAPTION)), "< Commentary : Live from Seoul >");
 
+  // A new game within the connection empties everything, and the queue's timer runs on.
+  ASSERT_TRUE(s.Relay("ng\n", [&] { return view.GetDelayQueue().GetMoveCount() == 0; }));
+  EXPECT_EQ(view.GetBoard().GetLastMove(), 0);
+  EXPECT_EQ(view.GetComments().GetCount(1), 0);
+  EXPECT_EQ(Str(s.Text(IDC_WHITE_CLOCK)), "00 : 00 : 00");
+  EXPECT_EQ(Str(s.frame->GetStatusBar().GetProgressText()), "progress :   0");
+  EXPECT_NE(view.GetStateFlags() & CClientView::kLoggedIn, 0);
+  EXPECT_TRUE(view.KillTimer(CClientView::kTimerId));
+  view.SetTimer(CClientView::kTimerId, CClientView::kTimerMs);
+  ASSERT_TRUE(s.Relay("am|001|b|qd|1999999050|010000|010000\n", [&] { return view.GetBoard().GetLastMove() == 1; }));
+
   s.peer.CloseClient();
   ASSERT_TRUE(Session::WaitFor([&] { return !view.IsConnected(); }));
   ASSERT_FALSE(s.script.messages.empty());
   EXPECT_EQ(s.script.messages.back(), "It is disconnected. Retry connection.");
   // The game stays after the connection has gone.
-  EXPECT_EQ(view.GetBoard().GetLastMove(), 3);
+  EXPECT_EQ(view.GetBoard().GetLastMove(), 1);
   EXPECT_EQ(view.GetStateFlags() & CClientView::kLoggedIn, 0);
 }
 
