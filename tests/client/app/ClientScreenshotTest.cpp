@@ -13,6 +13,7 @@
 #include "platform/display.h"
 #include "platform/display/XvfbServer.h"
 #include "platform/gdi.h"
+#include "platform/preview.h"
 #include "support/SnapshotPath.h"
 
 #include <X11/Xlib.h>
@@ -68,6 +69,24 @@ TEST(ClientScreenshotTest, HeadlessWindowShowsBoardPanelsAndClocks) {
   EXPECT_NE(s.Text(IDC_COMMENT_PANE).Find("Black blocks"), -1);
   const std::string path = testsupport::SnapshotPath("client_headless.png");
   ASSERT_TRUE(platform::SaveSurfacePng(s.frame->GetSafeHwnd(), path.c_str()));
+}
+
+TEST(ClientScreenshotTest, PrintPreviewShowsTheBoardOnItsPage) {
+  Session s;
+  ShowGame(s, 40);
+  s.view->SendMessage(WM_COMMAND, ID_FILE_PRINT_PREVIEW, 0);
+  platform::PumpMessages();
+  ASSERT_TRUE(s.frame->IsInPreviewMode());
+  auto* preview = dynamic_cast<CPreviewView*>(s.frame->GetActiveView());
+  ASSERT_NE(preview, nullptr);
+  EXPECT_EQ(preview->GetPrintView(), s.view);
+  s.frame->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  platform::PumpMessages();
+  ASSERT_TRUE(platform::SaveSurfacePng(s.frame->GetSafeHwnd(), testsupport::SnapshotPath("client_preview.png").c_str()));
+  preview->ClosePreview();
+  platform::PumpMessages();
+  EXPECT_FALSE(s.frame->IsInPreviewMode());
+  EXPECT_EQ(s.frame->GetActiveView(), s.view);
 }
 
 // What the X server shows in window, read back from the server itself.
