@@ -1,18 +1,13 @@
 // Arbitrary bytes from the relay server through a real loopback connection into the viewer's
 // main view: every line handler, photographs of any announced size, a connection that ends
 // anywhere. The first byte chooses text or voice commentary.
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
 #include <string>
-#include <thread>
 
+#include "LoopbackRelay.h"
 #include "client/app/ClientApp.h"
 #include "client/app/ClientConfig.h"
 #include "client/app/ClientDoc.h"
@@ -49,44 +44,10 @@ struct Viewer {
   CClientApp app;
   CSingleDocTemplate* docTemplate{nullptr};
   CClientView* view{nullptr};
-  int listenFd{-1};
   unsigned short port{0};
 };
 
 Viewer* g_viewer = nullptr;
-
-int Listen(unsigned short& port) {
-  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) < 0 || ::listen(fd, 4) < 0 ||
-      ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) < 0)
-    std::abort();
-  port = ntohs(address.sin_port);
-  return fd;
-}
-
-// The relay's side of one session: answers the login, sends the input and ends the connection.
-void Serve(int listenFd, std::string bytes) {
-  const int client = ::accept4(listenFd, nullptr, nullptr, SOCK_CLOEXEC);
-  if (client < 0) return;
-  char ch = 0;
-  while (::recv(client, &ch, 1, 0) == 1 && ch != '\n') {
-  }
-  const std::string reply = "ua|ok\n" + bytes;
-  for (std::size_t sent = 0; sent < reply.size();) {
-    const ssize_t n = ::send(client, reply.data() + sent, reply.size() - sent, MSG_NOSIGNAL);
-    if (n <= 0) break;
-    sent += static_cast<std::size_t>(n);
-  }
-  ::shutdown(client, SHUT_WR);
-  char drain[4096];
-  while (::recv(client, drain, sizeof drain, 0) > 0) {
-  }
-  ::close(client);
-}
 
 }  // namespace
 
@@ -97,7 +58,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   RegisterClientResources(module.Handle());
   g_viewer = new Viewer;
   platform::SetUiScript(&g_viewer->script);
-  g_viewer->listenFd = Listen(g_viewer->port);
+  if (!StartLoopbackRelay(g_viewer->port)) std::abort();
   GetClientConfig().SetClientIp("127.0.0.1");
   GetClientConfig().SetClientPort(g_viewer->port);
   GetClientConfig().SetSound(false);
@@ -105,9 +66,12 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
                                                  RUNTIME_CLASS(CClientView));
   g_viewer->docTemplate->LoadTemplate();
   g_viewer->docTemplate->OpenDocumentFile(nullptr);
-  auto* frame = dynamic_cast<CFrameWnd*>(g_viewer->app.m_pMainWnd);
+  auto* frame = dynamic_cast<CMainFrame*>(g_viewer->app.m_pMainWnd);
   g_viewer->view = frame ? dynamic_cast<CClientView*>(frame->GetActiveView()) : nullptr;
   if (g_viewer->view == nullptr) std::abort();
+  // A small board draws quickly; what is fuzzed is the handling of the lines.
+  frame->GetStatusBar();
+  ::SetWindowPos(frame->GetSafeHwnd(), nullptr, 0, 0, 360, 260, SWP_NOZORDER | SWP_NOMOVE);
   return 0;
 }
 
@@ -116,11 +80,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Viewer& viewer = *g_viewer;
   viewer.script.login = true;
   viewer.script.voice = (data[0] & 1) != 0;
-  std::thread relay(Serve, viewer.listenFd, std::string(reinterpret_cast<const char*>(data) + 1, size - 1));
+  QueueRelaySession(std::string(reinterpret_cast<const char*>(data) + 1, size - 1));
   viewer.view->OnConnectCommand();
   platform::RunUntil([&] { return !viewer.view->IsConnected(); }, 10000);
   if (viewer.view->IsConnected()) viewer.view->OnDisconnectCommand();
-  relay.join();
+  WaitRelaySession();
   viewer.script.login = false;
   return 0;
 }
