@@ -70,7 +70,6 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   g_viewer->view = frame ? dynamic_cast<CClientView*>(frame->GetActiveView()) : nullptr;
   if (g_viewer->view == nullptr) std::abort();
   // A small board draws quickly; what is fuzzed is the handling of the lines.
-  frame->GetStatusBar();
   ::SetWindowPos(frame->GetSafeHwnd(), nullptr, 0, 0, 360, 260, SWP_NOZORDER | SWP_NOMOVE);
   return 0;
 }

@@ -12,6 +12,7 @@
 #include "client/app/Image.h"
 #include "client/app/ProgressStatusBar.h"
 #include "client/model/GameInfo.h"
+#include "platform/sound.h"
 #include "platform/testinput.h"
 
 namespace {
@@ -185,11 +186,18 @@ TEST(ClientSessionTest, VoiceSessionHoldsMovesBackByTheDelayAndShowsThePhotograp
   ASSERT_TRUE(s.Relay("am|002|w|dp|2000000000|005950|005950\n",
                       [&] { return view.GetDelayQueue().GetMoveCount() == 2; }));
   EXPECT_EQ(view.GetBoard().GetLastMove(), 1);  // held back
+  GetClientConfig().SetSound(true);
+  platform::ClearSoundCalls();
   EXPECT_EQ(Str(s.frame->GetStatusBar().GetProgressText()), "progress :   2");
   platform::Clock::Advance(29000);
   EXPECT_EQ(view.GetBoard().GetLastMove(), 1);
+  EXPECT_TRUE(platform::SoundCalls().empty());
   platform::Clock::Advance(1200);
   EXPECT_EQ(view.GetBoard().GetLastMove(), 2);
+  // The move that became due was announced with the stone's sound, once.
+  ASSERT_EQ(platform::SoundCalls().size(), 1u);
+  EXPECT_EQ(platform::SoundCalls()[0].sound, "#315");
+  EXPECT_TRUE(platform::SoundCalls()[0].played);
   EXPECT_TRUE(view.GetBoard().GetCell(4, 16).HasStone());
 }
 
@@ -204,7 +212,11 @@ TEST(ClientSessionTest, SavedRecordOpensAsTheSameGame) {
   ASSERT_FALSE(view.IsConnected());
   ASSERT_TRUE(view.SaveRecordFile(path.c_str()));
 
+  GetClientConfig().SetSound(true);
+  platform::ClearSoundCalls();
   ASSERT_TRUE(view.OpenRecordFile(path.c_str()));
+  EXPECT_TRUE(platform::SoundCalls().empty());  // a whole file is shown silently
+  EXPECT_TRUE(GetClientConfig().IsSoundOn());
   EXPECT_EQ(view.GetBoard().GetLastMove(), 3);
   EXPECT_EQ(view.GetDelayQueue().GetMoveCount(), 3);
   EXPECT_TRUE(view.GetBoard().GetCell(16, 4).HasStone());
