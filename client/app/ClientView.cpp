@@ -88,10 +88,7 @@ void CClientView::DoDataExchange(CDataExchange* dx) {
   DDV_MaxChars(dx, m_question, kMaxQuestion);
 }
 
-CGameInfo& CClientView::GetGameInfo() {
-  static CGameInfo detached;  // a view without a document (never in the program) still answers
-  return m_pClientDoc ? m_pClientDoc->GetGameInfo() : detached;
-}
+CGameInfo& CClientView::GetGameInfo() { return m_pClientDoc ? m_pClientDoc->GetGameInfo() : m_detachedInfo; }
 
 void CClientView::OnInitialUpdate() {
   CFormView::OnInitialUpdate();

@@ -22,6 +22,7 @@
 #include "client/app/RelaySocket.h"
 #include "client/model/BadukCtrl.h"
 #include "client/model/CommentMap.h"
+#include "client/model/GameInfo.h"
 #include "client/model/NodeArray.h"
 #include "client/model/RefDiagramMap.h"
 #include "platform/formview.h"
@@ -30,7 +31,6 @@ class CClientDoc;
 class CDelayTimeDlg;
 class CGameDiagramDlg;
 class CUserMoveDlg;
-class CGameInfo;
 class CMainFrame;
 
 class CClientView : public CFormView, public CDelayOwner {
@@ -248,6 +248,7 @@ private:
   int m_stateFlags{0};
   CMainFrame* m_pFrame{nullptr};
   CClientDoc* m_pClientDoc{nullptr};
+  CGameInfo m_detachedInfo;  // answers for a view that has no document (never in the program)
   CRelaySocket m_socket;
   int m_initialised{0};
   int m_historyComplete{0};

@@ -192,7 +192,8 @@ TEST(ClientSessionTest, VoiceSessionHoldsMovesBackByTheDelayAndShowsThePhotograp
   platform::Clock::Advance(29000);
   EXPECT_EQ(view.GetBoard().GetLastMove(), 1);
   EXPECT_TRUE(platform::SoundCalls().empty());
-  platform::Clock::Advance(1200);
+  platform::Clock::Advance(2000);
+  ASSERT_TRUE(view.IsConnected()) << (s.script.messages.empty() ? "" : s.script.messages.back());
   EXPECT_EQ(view.GetBoard().GetLastMove(), 2);
   // The move that became due was announced with the stone's sound, once.
   ASSERT_EQ(platform::SoundCalls().size(), 1u);

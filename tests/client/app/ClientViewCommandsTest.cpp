@@ -184,3 +184,4 @@ TEST(ClientViewCommandsTest, DelayDialogShowsDragsAndAppliesOnRelease) {
 }
 
 }  // namespace
+
