@@ -13,7 +13,8 @@ CAutoViewTimeDlg::CAutoViewTimeDlg(CWnd* parent) : CDialog(IDD_AUTOVIEWTIME, par
 
 BOOL CAutoViewTimeDlg::OnInitDialog() {
   CDialog::OnInitDialog();
-  if (auto* list = static_cast<CComboBox*>(GetDlgItem(IDC_AUTOVIEW_LIST))) {
+  if (m_list.SubclassDlgItem(IDC_AUTOVIEW_LIST, this)) {
+    CComboBox* list = &m_list;
     list->ResetContent();
     for (int seconds = 1; seconds <= 10; ++seconds) {
       CString item;
@@ -33,8 +34,8 @@ BOOL CAutoViewTimeDlg::OnInitDialog() {
 }
 
 void CAutoViewTimeDlg::OnSelChange() {
-  auto* list = static_cast<CComboBox*>(GetDlgItem(IDC_AUTOVIEW_LIST));
-  if (list == nullptr || list->GetCurSel() < 0) return;
+  CComboBox* list = &m_list;
+  if (list->GetSafeHwnd() == nullptr || list->GetCurSel() < 0) return;
   CString item;
   list->GetLBText(list->GetCurSel(), item);
   m_nInterval = ReadRelayInt(item);

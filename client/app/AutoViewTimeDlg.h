@@ -1,6 +1,7 @@
 #pragma once
 // CAutoViewTimeDlg: chooses the step of the automatic replay, 1 to 10 seconds.
 
+#include "platform/controls.h"
 #include "platform/dialogs.h"
 
 class CAutoViewTimeDlg : public CDialog {
@@ -13,5 +14,6 @@ public:
 
 protected:
   void OnSelChange();
+  CComboBox m_list;
   DECLARE_MESSAGE_MAP()
 };

@@ -150,7 +150,7 @@ void CClientView::InitControls() {
   SetDlgItemText(IDC_QUESTION_CAPTION, Caption("< %s >", "Chat"));
   SetDlgItemText(IDC_WHITE_CAPTURES, Caption("%s :", "Capture"));
   SetDlgItemText(IDC_BLACK_CAPTURES, Caption("%s :", "Capture"));
-  if (auto* edit = static_cast<CEdit*>(GetDlgItem(IDC_QUESTION_EDIT))) edit->SetLimitText(kMaxQuestion);
+  ::SendMessage(::GetDlgItem(m_hWnd, IDC_QUESTION_EDIT), EM_LIMITTEXT, kMaxQuestion, 0);
   if (m_pFrame) {
     m_pFrame->SetTitle(UiText("Ondrivo Client"));
     m_pFrame->OnUpdateFrameTitle(FALSE);

@@ -38,13 +38,11 @@ CString CDelayTimeDlg::FormatDuration(int seconds) {
 BOOL CDelayTimeDlg::OnInitDialog() {
   CDialog::OnInitDialog();
   m_spin.SubclassDlgItem(IDC_DELAY_SPIN, this);
+  m_slider.SubclassDlgItem(IDC_DELAY_SLIDER, this);
   SetTimer(kTimerId, kTimerMs);
-  auto* slider = static_cast<CSliderCtrl*>(GetDlgItem(IDC_DELAY_SLIDER));
   const int delay = m_queue ? m_queue->GetDelay() : 0;
-  if (slider) {
-    slider->SetRange(0, kMax, TRUE);
-    slider->SetPos(kMax - delay);
-  }
+  m_slider.SetRange(0, kMax, TRUE);
+  m_slider.SetPos(kMax - delay);
   m_spin.SetRange32(0, kMax);
   m_spin.SetPos(kMax - delay);
   ShowDelay(delay);
@@ -53,8 +51,7 @@ BOOL CDelayTimeDlg::OnInitDialog() {
 
 void CDelayTimeDlg::OnHScroll(UINT code, UINT pos, CScrollBar* bar) {
   (void)pos;
-  auto* slider = static_cast<CSliderCtrl*>(GetDlgItem(IDC_DELAY_SLIDER));
-  if (slider == nullptr) return;
+  CSliderCtrl* slider = &m_slider;
   const HWND from = bar ? reinterpret_cast<CWnd*>(bar)->GetSafeHwnd() : nullptr;
   int position = 0;
   if (from == m_spin.GetSafeHwnd()) {

@@ -5,6 +5,7 @@
 
 #include "client/model/ViewMessages.h"
 #include "platform/controls.h"
+#include "platform/controls_range.h"
 #include "platform/dialogs.h"
 
 class CClientView;
@@ -43,4 +44,5 @@ private:
   CWnd* m_view{nullptr};
   CDelayQueue* m_queue{nullptr};
   CSpinButtonCtrl m_spin;
+  CSliderCtrl m_slider;
 };

@@ -29,7 +29,7 @@ BOOL CLoginDlg::OnInitDialog() {
   SetItemText(*this, IDC_LOGIN_PASSWORD_LABEL, "Password");
   // The edits take no more than the server accepts.
   for (int id : {IDC_LOGIN_USER, IDC_LOGIN_PASSWORD}) {
-    if (auto* edit = static_cast<CEdit*>(GetDlgItem(id))) edit->SetLimitText(kMaxChars);
+    ::SendMessage(::GetDlgItem(m_hWnd, id), EM_LIMITTEXT, kMaxChars, 0);
   }
   return TRUE;
 }
@@ -40,18 +40,18 @@ void CLoginDlg::DoDataExchange(CDataExchange* dx) {
   DDV_MaxChars(dx, m_strUserName, kMaxChars);
   DDX_Text(dx, IDC_LOGIN_PASSWORD, m_strPassword);
   DDV_MaxChars(dx, m_strPassword, kMaxChars);
-  auto* text = static_cast<CButton*>(GetDlgItem(IDC_LOGIN_TEXT));
-  auto* voice = static_cast<CButton*>(GetDlgItem(IDC_LOGIN_VOICE));
+  const HWND text = ::GetDlgItem(m_hWnd, IDC_LOGIN_TEXT);
+  const HWND voice = ::GetDlgItem(m_hWnd, IDC_LOGIN_VOICE);
   if (text == nullptr || voice == nullptr) return;
   if (dx->m_bSaveAndValidate) {
-    if (text->GetCheck() == BST_CHECKED) {
+    if (::SendMessage(text, BM_GETCHECK, 0, 0) == BST_CHECKED) {
       m_nExplainMode = kTextExplanation;
-    } else if (voice->GetCheck() == BST_CHECKED) {
+    } else if (::SendMessage(voice, BM_GETCHECK, 0, 0) == BST_CHECKED) {
       m_nExplainMode = kVoiceExplanation;
     }
   } else {
-    text->SetCheck((m_nExplainMode & 2) ? BST_CHECKED : BST_UNCHECKED);
-    voice->SetCheck((m_nExplainMode & 1) ? BST_CHECKED : BST_UNCHECKED);
+    ::SendMessage(text, BM_SETCHECK, (m_nExplainMode & 2) ? BST_CHECKED : BST_UNCHECKED, 0);
+    ::SendMessage(voice, BM_SETCHECK, (m_nExplainMode & 1) ? BST_CHECKED : BST_UNCHECKED, 0);
   }
 }
 

@@ -13,8 +13,9 @@
 
 namespace {
 
-std::mutex g_mutex;
-std::condition_variable g_changed;
+// Never destroyed: the serving thread still waits on them when the process exits.
+std::mutex& g_mutex = *new std::mutex;
+std::condition_variable& g_changed = *new std::condition_variable;
 std::optional<std::string> g_pending;  // the session waiting for its viewer
 bool g_busy = false;
 int g_listenFd = -1;
