@@ -32,6 +32,23 @@ BOOL CMaskedPicture::Load(UINT id, COLORREF transparent, CPalette& palette) {
   m_imageDC.SetBkColor(RGB(0, 0, 0));
   m_imageDC.SetTextColor(RGB(255, 255, 255));
   m_imageDC.BitBlt(0, 0, m_size.cx, m_size.cy, &m_maskDC, 0, 0, SRCAND);
+  // The mask is kept in the screen's format too, black and white: ANDing it onto the board then
+  // needs no colour conversion per pixel.
+  CBitmap colourMask;
+  colourMask.CreateCompatibleBitmap(&screen, m_size.cx, m_size.cy);
+  {
+    CDC colour;
+    colour.CreateCompatibleDC(&screen);
+    CBitmap* old = colour.SelectObject(&colourMask);
+    colour.SetBkColor(RGB(255, 255, 255));
+    colour.SetTextColor(RGB(0, 0, 0));
+    colour.BitBlt(0, 0, m_size.cx, m_size.cy, &m_maskDC, 0, 0, SRCCOPY);
+    colour.SelectObject(old);
+  }
+  m_maskDC.SelectObject(m_oldMask);
+  m_mask.DeleteObject();
+  m_mask.Attach(colourMask.Detach());
+  m_oldMask = m_maskDC.SelectObject(&m_mask);
   return TRUE;
 }
 
@@ -53,10 +70,6 @@ void CMaskedPicture::Unload() {
 
 void CMaskedPicture::Draw(CDC* dc, int x, int y) {
   if (!IsLoaded()) return;
-  const COLORREF oldBack = dc->SetBkColor(RGB(255, 255, 255));
-  const COLORREF oldText = dc->SetTextColor(RGB(0, 0, 0));
   dc->BitBlt(x, y, m_size.cx, m_size.cy, &m_maskDC, 0, 0, SRCAND);
   dc->BitBlt(x, y, m_size.cx, m_size.cy, &m_imageDC, 0, 0, SRCPAINT);
-  dc->SetBkColor(oldBack);
-  dc->SetTextColor(oldText);
 }

@@ -1,7 +1,7 @@
 #pragma once
 // CMaskedPicture: a bitmap resource prepared once for fast transparent drawing: a copy in the
-// screen's format with the transparent colour turned black, and a monochrome mask that is white
-// where the picture is transparent. Drawing is then two block transfers.
+// screen's format with the transparent colour turned black, and a mask that is white where the
+// picture is transparent. Drawing is then two block transfers.
 
 #include "platform/gdi.h"
 
@@ -23,7 +23,7 @@ public:
 
 private:
   CBitmap m_image;  // transparent pixels black
-  CBitmap m_mask;   // white where transparent
+  CBitmap m_mask;   // white where transparent, black elsewhere, in the screen's format
   CDC m_imageDC;    // hold the two bitmaps selected while loaded
   CDC m_maskDC;
   CBitmap* m_oldImage{nullptr};
