@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "client/app/DelayEvent.h"
 #include "client/app/DelayQueue.h"
 #include "client/model/BadukCtrl.h"
 #include "client/model/BoardTestSupport.h"
@@ -192,6 +193,137 @@ TEST_F(BoardDialogsTest, HeldDiagramMarksAreNotPlaced) {
   ASSERT_TRUE(dialog->CreateModeless(nullptr));
   EXPECT_EQ(dialog->GetBoard().GetLastMove(), 1);
   EXPECT_FALSE(dialog->GetBoard().HasStoneAt(5, 5));
+  dialog->Close();
+}
+
+// The game's first moves as the relay delivered them, and diagrams filed for some of them.
+class GameDiagramDlgTest : public BoardDialogsTest {
+protected:
+  void SetUp() override {
+    BoardDialogsTest::SetUp();
+    const std::vector<boardtest::Move> all = boardtest::LoadSgfMoves(std::string(TEST_DATA_DIR) + "/selfplay-5001.sgf");
+    for (int i = 0; i < 60; ++i) queue.AddEvent(CDelayEvent::kMove, i + 1, 1000 + i, all[i].x, all[i].y, all[i].colour);
+    // Move 30: the game's own continuation, and a shorter one; move 45: two stones; move 70 is
+    // not received yet.
+    File(30, 31, {all[30], all[31], all[32], all[33]}, "the game went on like this");
+    File(30, 31, {all[30], all[31]}, "or simply");
+    File(45, 46, {all[45], all[46]}, "");
+    File(70, 71, {all[70]}, "later");
+    mainBoard.GoToMove(30);
+    game = all;
+  }
+  void File(int move, int base, const std::vector<boardtest::Move>& stones, const char* text) {
+    int seq = 1;
+    for (const boardtest::Move& stone : stones)
+      diagrams.AddDiagramMove(move, stone.x, stone.y, static_cast<DWORD>(stone.colour), seq++);
+    if (*text) diagrams.AddDiagramText(move, text);
+    diagrams.CloseDiagram(move, base);
+  }
+  std::vector<CString> TreeTexts(CTreeCtrl& tree) {
+    std::vector<CString> texts;
+    for (HTREEITEM move = tree.GetRootItem(); move; move = tree.GetNextSiblingItem(move)) {
+      texts.push_back(tree.GetItemText(move));
+      for (HTREEITEM item = tree.GetChildItem(move); item; item = tree.GetNextSiblingItem(item))
+        texts.push_back("  " + tree.GetItemText(item));
+    }
+    return texts;
+  }
+  HTREEITEM Find(CTreeCtrl& tree, const char* root, int child) {
+    for (HTREEITEM move = tree.GetRootItem(); move; move = tree.GetNextSiblingItem(move)) {
+      if (tree.GetItemText(move) != root) continue;
+      if (child < 0) return move;
+      HTREEITEM item = tree.GetChildItem(move);
+      for (int i = 0; item && i < child; ++i) item = tree.GetNextSiblingItem(item);
+      return item;
+    }
+    return nullptr;
+  }
+
+  CDelayQueue queue;
+  CRefDiagramMap diagrams;
+};
+
+TEST_F(GameDiagramDlgTest, TreeListsReceivedMovesAndShowsTheChosenDiagram) {
+  auto* dialog = new CGameDiagramDlg(&view, &mainBoard, &diagrams, &queue);
+  ASSERT_TRUE(dialog->CreateModeless(&view));
+  const HWND hwnd = dialog->GetSafeHwnd();
+  EXPECT_EQ(Text(hwnd), "Game Diagram");
+  auto& tree = *static_cast<CTreeCtrl*>(CWnd::FromHandlePermanent(::GetDlgItem(hwnd, CGameDiagramDlg::kTree)));
+  EXPECT_EQ(TreeTexts(tree), (std::vector<CString>{"No 30", "  1 Game Diagram", "  2 Game Diagram", "No 45",
+                                                   "  1 Game Diagram"}));
+  // The main board shows move 30: its first diagram is chosen and shown.
+  CBadukCtrl& board = dialog->GetBoard();
+  EXPECT_EQ(tree.GetItemText(tree.GetSelectedItem()), "1 Game Diagram");
+  EXPECT_EQ(dialog->GetShownMove(), 30);
+  EXPECT_EQ(board.GetLastMove(), 34);
+  EXPECT_EQ(board.GetBaseMove(), 31);
+  EXPECT_EQ(board.GetEditMode(), CBadukCtrl::kModeClick);
+  EXPECT_EQ(Text(::GetDlgItem(hwnd, CGameDiagramDlg::kText)), "the game went on like this\r\n");
+  for (int i = 30; i < 34; ++i) EXPECT_TRUE(board.HasStoneAt(game[i].x, game[i].y));
+
+  Click(hwnd, CGameDiagramDlg::kNumbers);
+  EXPECT_TRUE(board.GetSequenceMode());
+  view.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  dialog->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE);
+  platform::SaveSurfacePng(hwnd, testsupport::SnapshotPath("game-diagram-dialog.png").c_str());
+
+  // A move item changes nothing; a diagram item shows its diagram.
+  tree.SelectItem(Find(tree, "No 45", -1));
+  EXPECT_EQ(dialog->GetShownMove(), 30);
+  tree.SelectItem(Find(tree, "No 30", 1));
+  EXPECT_EQ(dialog->GetShownIndex(), 1);
+  EXPECT_EQ(board.GetLastMove(), 32);
+  EXPECT_EQ(Text(::GetDlgItem(hwnd, CGameDiagramDlg::kText)), "or simply\r\n");
+
+  // The navigation buttons and the jump edit count within the diagram.
+  Click(hwnd, CGameDiagramDlg::kFirst);
+  EXPECT_EQ(board.GetCurrentMove(), 30);
+  Click(hwnd, CGameDiagramDlg::kNext);
+  EXPECT_EQ(board.GetCurrentMove(), 31);
+  Click(hwnd, CGameDiagramDlg::kLast);
+  EXPECT_EQ(board.GetCurrentMove(), 32);
+  Click(hwnd, CGameDiagramDlg::kPrevious);
+  EXPECT_EQ(board.GetCurrentMove(), 31);
+  TypeMove(hwnd, CGameDiagramDlg::kMoveEdit, "-4");
+  EXPECT_EQ(board.GetCurrentMove(), 30);
+  EXPECT_EQ(Text(::GetDlgItem(hwnd, CGameDiagramDlg::kMoveEdit)), "0");
+  TypeMove(hwnd, CGameDiagramDlg::kMoveEdit, "2");
+  EXPECT_EQ(board.GetCurrentMove(), 32);
+
+  // The shown diagram is not rebuilt when chosen again, nor after the tree is filled again.
+  Click(hwnd, CGameDiagramDlg::kFirst);
+  EXPECT_EQ(dialog->ShowDiagram(30, 1), 1);
+  EXPECT_EQ(board.GetCurrentMove(), 30);
+  File(45, 46, {game[45]}, "another");
+  ::SendMessage(hwnd, WM_DIAGRAM_FILED, 0, 0);
+  EXPECT_EQ(TreeTexts(tree).size(), 6u);
+  EXPECT_EQ(tree.GetItemText(tree.GetSelectedItem()), "2 Game Diagram");
+  EXPECT_EQ(board.GetCurrentMove(), 30);
+  EXPECT_EQ(dialog->ShowDiagram(70, 0), 0);  // not received yet
+  EXPECT_EQ(dialog->ShowDiagram(45, 5), 0);
+  EXPECT_EQ(dialog->GetShownMove(), 30);
+
+  // Escape and the close button ask the view to close the dialog.
+  Click(hwnd, CGameDiagramDlg::kClose);
+  ::SetFocus(::GetDlgItem(hwnd, CGameDiagramDlg::kText));
+  platform::input::PressKey(VK_ESCAPE);
+  platform::PumpMessages();
+  EXPECT_EQ(view.closed, (std::vector<UINT>{CGameDiagramDlg::kTemplateId, CGameDiagramDlg::kTemplateId}));
+  dialog->Close();
+  EXPECT_FALSE(::IsWindow(hwnd));
+}
+
+TEST_F(GameDiagramDlgTest, MainLineMovesArePlacedOnlyAsFarAsReceived) {
+  // A diagram whose base lies beyond the moves received so far.
+  File(58, 65, {game[60], game[61]}, "");
+  mainBoard.GoToMove(0);
+  auto* dialog = new CGameDiagramDlg(&view, &mainBoard, &diagrams, &queue);
+  ASSERT_TRUE(dialog->CreateModeless(nullptr));
+  EXPECT_EQ(dialog->GetShownMove(), 0);  // the main board shows no move with diagrams
+  EXPECT_EQ(dialog->GetBoard().GetLastMove(), 0);
+  EXPECT_EQ(dialog->ShowDiagram(58, 0), 1);
+  EXPECT_EQ(dialog->GetBoard().GetLastMove(), 62);
+  EXPECT_EQ(dialog->GetBoard().GetBaseMove(), 65);
   dialog->Close();
 }
 

@@ -12,6 +12,7 @@
 #include "client/model/BoardWindowSupport.h"
 #include "client/model/GameInfo.h"
 #include "platform/gdi.h"
+#include "platform/uiscript.h"
 #include "platform/view.h"
 #include "support/SnapshotPath.h"
 
@@ -167,6 +168,7 @@ public:
 };
 
 TEST_F(DiagramPrinterTest, ARealGamePrintsThroughTheViewsPrintJob) {
+  std::filesystem::remove(Prefix("diagram-a4-page1.png"));
   boardtest::RecordingParent parent;
   CBadukCtrl board;
   ASSERT_TRUE(board.Create(CRect(0, 0, 500, 535), &parent));
@@ -175,10 +177,15 @@ TEST_F(DiagramPrinterTest, ARealGamePrintsThroughTheViewsPrintJob) {
   FillSampleInfo(info);
   CDiagramPrintView view(&board, &info);
   CPrintInfo job;
-  job.m_bDirect = TRUE;
   job.m_nDpi = 150;
   job.m_strOutputPrefix = Prefix("diagram-a4-page").c_str();
+  // The person at the print dialog first cancels, then prints.
+  platform::FileUiScript script(platform::ParseUiScript("print Cancel\nprint OK\n", nullptr));
+  platform::ScopedUiScript scoped(&script);
+  EXPECT_FALSE(view.RunPrintJob(job));
+  EXPECT_FALSE(std::filesystem::exists(Prefix("diagram-a4-page1.png")));
   ASSERT_TRUE(view.RunPrintJob(job));
+  EXPECT_TRUE(script.Remaining().empty());
   EXPECT_TRUE(std::filesystem::exists(Prefix("diagram-a4-page1.png")));
   EXPECT_FALSE(std::filesystem::exists(Prefix("diagram-a4-page2.png")));
 
