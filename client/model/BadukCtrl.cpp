@@ -5,6 +5,7 @@
 #include "client/app/DrawUtilities.h"
 #include "client/model/NodeArray.h"
 #include "platform/resources.h"
+#include "platform/sound.h"
 
 BOOL CBadukCtrl::s_holdFirstChange = TRUE;
 
@@ -185,7 +186,9 @@ void CBadukCtrl::OnStonePlaced(const CStoneNode& node) {
 
 void CBadukCtrl::OnMoveRefused(int code) { NotifyParent(WM_BADUK_ERROR, static_cast<WPARAM>(code), 0); }
 
-void CBadukCtrl::PlayStoneSound() {}
+void CBadukCtrl::PlayStoneSound() {
+  ::PlaySound(MAKEINTRESOURCE(kStoneSoundId), AfxGetResourceHandle(), SND_RESOURCE | SND_ASYNC | SND_NOWAIT | SND_NODEFAULT);
+}
 
 // ---- input ----
 

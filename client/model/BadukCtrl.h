@@ -6,6 +6,7 @@
 // one point redraws only that point's square.
 
 #include "client/model/BadukBoard.h"
+#include "client/model/MaskedPicture.h"
 #include "platform/gdi.h"
 #include "platform/windows.h"
 
@@ -173,9 +174,10 @@ private:
   CSize m_pictureSize;   // size of the two board pictures
   CBitmap m_cleanBoard;  // texture, grid, star points
   CBitmap m_boardPicture;  // the clean board with stones, mark and numbers: what is painted
-  CBitmap m_blackStone;
-  CBitmap m_whiteStone;
-  CBitmap m_lastMoveMark;
+  CMaskedPicture m_blackStone;
+  CMaskedPicture m_whiteStone;
+  CMaskedPicture m_lastMoveMark;
+  CBitmap m_texture;  // the wood tile in the screen's format, loaded with the board palette once
   CPalette m_boardPalette;
   CPalette m_blackPalette;
   CPalette m_whitePalette;

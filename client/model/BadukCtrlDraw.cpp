@@ -5,22 +5,10 @@
 #include "client/app/DrawUtilities.h"
 #include "client/model/BadukCtrl.h"
 #include "client/model/SelectionStack.h"
+#include "client/model/StonePictures.h"
 #include "platform/resources.h"
 
 namespace {
-
-// Stone picture sizes and their black and white bitmap resources.
-struct StonePictures {
-  int size;
-  UINT black;
-  UINT white;
-};
-constexpr StonePictures kStonePictures[] = {
-    {9, 143, 302},  {11, 277, 298}, {13, 206, 208}, {15, 258, 280}, {17, 148, 146}, {19, 212, 214},
-    {21, 261, 283}, {23, 215, 217}, {25, 218, 220}, {27, 264, 286}, {29, 235, 222}, {31, 266, 288},
-    {35, 267, 289}, {39, 268, 290}, {43, 269, 291}, {47, 270, 292}, {51, 271, 293}, {55, 272, 294},
-    {59, 273, 295}, {63, 274, 296}, {67, 275, 297}, {71, 276, 278},
-};
 
 constexpr int kStarPoints[] = {4, 10, 16};
 
@@ -39,6 +27,34 @@ public:
 private:
   CSelectionStack m_stack;
 };
+
+// Loads bitmap resource id with its palette, then keeps the picture in the screen's format:
+// blitting from a bitmap in the screen's format needs no colour-table lookups.
+int LoadDeviceBitmap(UINT id, CBitmap& bitmap, CPalette& palette) {
+  CBitmap loaded;
+  if (!LoadSysColorBitmap(id, loaded, palette)) return 0;
+  BITMAP size{};
+  loaded.GetBitmap(&size);
+  CClientDC screen(nullptr);
+  bitmap.DeleteObject();
+  bitmap.CreateCompatibleBitmap(&screen, size.bmWidth, size.bmHeight);
+  CBitmapDC target(&bitmap);
+  CBitmapDC source(&loaded);
+  target.BitBlt(0, 0, size.bmWidth, size.bmHeight, &source, 0, 0, SRCCOPY);
+  return 1;
+}
+
+// Gives bitmap a fresh picture of size in the screen's format. One of the same size is kept: it is
+// painted over in full anyway, and a board picture is large.
+void ReplaceBitmap(CBitmap& bitmap, CSize size) {
+  BITMAP old{};
+  if (bitmap.GetSafeHandle() && bitmap.GetBitmap(&old) && old.bmWidth == size.cx && old.bmHeight == size.cy &&
+      old.bmBitsPixel == 32)
+    return;
+  bitmap.DeleteObject();
+  CClientDC screen(nullptr);
+  bitmap.CreateCompatibleBitmap(&screen, size.cx, size.cy);
+}
 
 }  // namespace
 
@@ -100,15 +116,14 @@ void CBadukCtrl::MakeNumberFont() {
 }
 
 void CBadukCtrl::LoadStonePictures() {
-  m_blackStone.DeleteObject();
-  m_whiteStone.DeleteObject();
-  m_lastMoveMark.DeleteObject();
+  m_blackStone.Unload();
+  m_whiteStone.Unload();
   for (const StonePictures& entry : kStonePictures) {
     if (entry.size != m_stoneSize) continue;
-    LoadSysColorBitmap(entry.black, m_blackStone, m_blackPalette);
-    LoadSysColorBitmap(entry.white, m_whiteStone, m_whitePalette);
+    m_blackStone.Load(entry.black, kTransparent, m_blackPalette);
+    m_whiteStone.Load(entry.white, kTransparent, m_whitePalette);
   }
-  LoadSysColorBitmap(kLastMoveMarkId, m_lastMoveMark, m_markPalette);
+  m_lastMoveMark.Load(kLastMoveMarkId, kTransparent, m_markPalette);
 }
 
 CPoint CBadukCtrl::CellCentre(int x, int y) const {
@@ -130,21 +145,18 @@ void CBadukCtrl::GetBoardRect(int& left, int& top, int& right, int& bottom) cons
 }
 
 void CBadukCtrl::DrawBoardImage(const SIZE* size) {
-  m_cleanBoard.DeleteObject();
-  m_boardPalette.DeleteObject();
   const CSize area = PictureSize(size);
-  CClientDC screen(nullptr);
-  m_cleanBoard.CreateCompatibleBitmap(&screen, area.cx, area.cy);
+  ReplaceBitmap(m_cleanBoard, area);
   CBitmapDC dc(&m_cleanBoard);
   CSelectionStack stack;
 
-  CBitmap texture;
-  if (LoadSysColorBitmap(kTextureId, texture, m_boardPalette)) {
+  // The texture never changes: it is loaded (with the board palette) for the first rendering only.
+  if (m_texture.GetSafeHandle() || LoadDeviceBitmap(kTextureId, m_texture, m_boardPalette)) {
     stack.Push(&dc, &m_boardPalette);
     dc.RealizePalette();
     BITMAP tile{};
-    texture.GetBitmap(&tile);
-    CBitmapDC source(&texture);
+    m_texture.GetBitmap(&tile);
+    CBitmapDC source(&m_texture);
     for (int y = 0; tile.bmHeight > 0 && y < area.cy; y += tile.bmHeight)
       for (int x = 0; tile.bmWidth > 0 && x < area.cx; x += tile.bmWidth)
         dc.BitBlt(x, y, tile.bmWidth, tile.bmHeight, &source, 0, 0, SRCCOPY);
@@ -172,10 +184,8 @@ void CBadukCtrl::DrawBoardImage(const SIZE* size) {
 
 void CBadukCtrl::RenderBoard(const SIZE* size) {
   DrawBoardImage(size);
-  m_boardPicture.DeleteObject();
   m_pictureSize = PictureSize(size);
-  CClientDC screen(nullptr);
-  m_boardPicture.CreateCompatibleBitmap(&screen, m_pictureSize.cx, m_pictureSize.cy);
+  ReplaceBitmap(m_boardPicture, m_pictureSize);
   CBitmapDC dc(&m_boardPicture);
   {
     CBitmapDC clean(&m_cleanBoard);
@@ -204,13 +214,10 @@ void CBadukCtrl::DrawStone(CDC* dc, int x, int y, BOOL mark) {
   CSelectionStack stack;
   stack.Push(dc, palette);
   dc->RealizePalette();
-  DrawTransparentBitmap(dc, left, top, m_stoneSize, m_stoneSize, black ? &m_blackStone : &m_whiteStone, 0, 0,
-                        kTransparent, palette);
-  if (mark && m_lastMoveMark.GetSafeHandle()) {
-    BITMAP size{};
-    m_lastMoveMark.GetBitmap(&size);
-    DrawTransparentBitmap(dc, centre.x - Round(size.bmWidth / 2.0), centre.y - Round(size.bmHeight / 2.0),
-                          size.bmWidth, size.bmHeight, &m_lastMoveMark, 0, 0, kTransparent, &m_markPalette);
+  (black ? m_blackStone : m_whiteStone).Draw(dc, left, top);
+  if (mark && m_lastMoveMark.IsLoaded()) {
+    const CSize size = m_lastMoveMark.GetSize();
+    m_lastMoveMark.Draw(dc, centre.x - Round(size.cx / 2.0), centre.y - Round(size.cy / 2.0));
   }
   const int number = cell.GetSeq() - m_baseMove + 1;
   if (m_showNumbers && number > 0) {

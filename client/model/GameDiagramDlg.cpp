@@ -205,7 +205,10 @@ void CGameDiagramDlg::Layout() {
   tree->GetWindowRect(&treeRect);
   const int treeWidth = treeRect.Width();
 
-  const CSize board = CBadukCtrl::CalcBoardSize(0, client.Height() - 14 - bh - my);
+  CSize board = CBadukCtrl::CalcBoardSize(0, client.Height() - 14 - bh - my);
+  // Sized by the height alone, the board would push the tree out of a window that is not wide.
+  const int widthForBoard = client.Width() - mx - treeWidth - 20;
+  if (board.cx > widthForBoard) board = CBadukCtrl::CalcBoardSize(widthForBoard, 0);
   const int used = board.cx + mx + treeWidth + 10;
   const int left = used < client.Width() ? (client.Width() - used) / 2 : 5;
   const int free = client.Height() - board.cy - my - 10 - bh;

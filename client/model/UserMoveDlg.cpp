@@ -124,7 +124,9 @@ void CUserMoveDlg::Layout() {
   first->GetWindowRect(&button);
   const int bw = button.Width();
   const int bh = button.Height();
-  const CSize board = CBadukCtrl::CalcBoardSize(0, client.Height() - 20 - bh);
+  CSize board = CBadukCtrl::CalcBoardSize(0, client.Height() - 20 - bh);
+  // Sized by the height alone, the board of a tall window would stick out on both sides.
+  if (board.cx > client.Width() - 10) board = CBadukCtrl::CalcBoardSize(client.Width() - 10, 0);
   const int left = (client.Width() - board.cx - 10) / 2;
   const int top = (client.Height() - board.cy - 10 - bh - 10) / 2;
   m_board.MoveWindow(left, top, board.cx, board.cy);

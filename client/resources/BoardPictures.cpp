@@ -6,23 +6,11 @@
 #include <numbers>
 #include <vector>
 
+#include "client/model/StonePictures.h"
 #include "platform/gdi.h"
 #include "platform/resources.h"
 
 namespace {
-
-struct StonePair {
-  int size;
-  UINT black;
-  UINT white;
-};
-// The same table as the board window's: every stone size with its two resources.
-constexpr StonePair kStones[] = {
-    {9, 143, 302},  {11, 277, 298}, {13, 206, 208}, {15, 258, 280}, {17, 148, 146}, {19, 212, 214},
-    {21, 261, 283}, {23, 215, 217}, {25, 218, 220}, {27, 264, 286}, {29, 235, 222}, {31, 266, 288},
-    {35, 267, 289}, {39, 268, 290}, {43, 269, 291}, {47, 270, 292}, {51, 271, 293}, {55, 272, 294},
-    {59, 273, 295}, {63, 274, 296}, {67, 275, 297}, {71, 276, 278},
-};
 
 constexpr UINT kTexture = 132;
 constexpr UINT kLastMoveMark = 237;
@@ -195,7 +183,7 @@ void RegisterButtonGlyphs(platform::ResourceModule& module) {
 
 void RegisterBoardPictures(platform::ResourceModule& module) {
   RegisterTexture(module);
-  for (const StonePair& stone : kStones) {
+  for (const StonePictures& stone : kStonePictures) {
     RegisterStone(module, stone.black, stone.size, true);
     RegisterStone(module, stone.white, stone.size, false);
   }

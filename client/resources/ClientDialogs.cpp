@@ -3,6 +3,7 @@
 #include "client/app/ConfigDlg.h"
 #include "client/resources/BoardDialogs.h"
 #include "client/resources/BoardPictures.h"
+#include "client/resources/StoneSound.h"
 #include "platform/controls.h"
 #include "platform/resources.h"
 
@@ -36,5 +37,6 @@ BOOL RegisterClientDialogs(HINSTANCE instance) {
   platform::AddDialogTemplate(*module, CConfigDlg::kTemplateId, BuildConfigTemplate());
   RegisterBoardDialogs(*module);
   RegisterBoardPictures(*module);
+  RegisterStoneSound(*module);
   return TRUE;
 }

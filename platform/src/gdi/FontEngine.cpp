@@ -86,18 +86,27 @@ std::string FontEngine::FamilyFor(const char* faceName, BYTE charSet) {
       {"바탕체", "NanumMyeongjo"},
       {"궁서", "NanumMyeongjo"},
       {"궁서체", "NanumMyeongjo"},
-      {"Courier", "DejaVu Sans Mono"},
-      {"Courier New", "DejaVu Sans Mono"},
-      {"Fixedsys", "DejaVu Sans Mono"},
-      {"Terminal", "DejaVu Sans Mono"},
-      {"Times New Roman", "DejaVu Serif"},
-      {"Times", "DejaVu Serif"},
+      // The Latin faces the templates were laid out for map to faces of the same advance widths,
+      // so that labels fit their controls as they were drawn to.
+      {"MS Sans Serif", "Liberation Sans"},
+      {"MS Shell Dlg", "Liberation Sans"},
+      {"MS Shell Dlg 2", "Liberation Sans"},
+      {"Microsoft Sans Serif", "Liberation Sans"},
+      {"Arial", "Liberation Sans"},
+      {"Helvetica", "Liberation Sans"},
+      {"System", "Liberation Sans"},
+      {"Courier", "Liberation Mono"},
+      {"Courier New", "Liberation Mono"},
+      {"Fixedsys", "Liberation Mono"},
+      {"Terminal", "Liberation Mono"},
+      {"Times New Roman", "Liberation Serif"},
+      {"Times", "Liberation Serif"},
   };
   for (const Entry& e : kMap) {
     if (strcasecmp(name.c_str(), e.name) == 0) return e.family;
   }
   if (charSet == HANGUL_CHARSET && name.empty()) return "NanumGothic";
-  return "DejaVu Sans";
+  return "Liberation Sans";
 }
 
 void* FontEngine::Face(const std::string& family, bool bold, bool italic) {
@@ -141,6 +150,7 @@ FontInstance::FontInstance(const LOGFONT& lf, int deviceHeight, int deviceWidth)
   m_family = FontEngine::FamilyFor(lf.lfFaceName, lf.lfCharSet);
   m_face = engine.Face(m_family, bold, italic);
   m_fallback = engine.Face("NanumGothic", bold, false);
+  if (!m_face) m_face = engine.Face("Liberation Sans", bold, italic);
   if (!m_face) m_face = engine.Face("DejaVu Sans", bold, italic);
   m_angle = lf.lfEscapement / 10.0 * 3.14159265358979323846 / 180.0;
   FT_Face face = AsFace(m_face);

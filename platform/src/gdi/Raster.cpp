@@ -30,6 +30,11 @@ ClipArea::ClipArea(const RECT& box, std::optional<Region> region) : m_box(box), 
   }
 }
 
+bool ClipArea::Contains(int x, int y) const {
+  if (x < m_box.left || x >= m_box.right || y < m_box.top || y >= m_box.bottom) return false;
+  return !m_region || m_region->Contains(x, y);
+}
+
 bool ClipArea::IsEmpty() const {
   return m_box.right <= m_box.left || m_box.bottom <= m_box.top || (m_region && m_region->IsEmpty());
 }
@@ -179,6 +184,20 @@ void PaintSpan(const Target& t, int y, int x0, int x1, const Pattern& pattern, s
 }
 
 }  // namespace
+
+void PaintSolidSpan(const Target& t, int y, int x0, int x1, std::uint32_t color, std::uint8_t code) {
+  std::uint32_t* d = t.surface->Row(y) + x0;
+  int n = x1 - x0;
+  if (code == RopIndex(PATCOPY)) {
+    std::fill(d, d + n, color);
+  } else if (n == 1) {
+    *d = ApplyRop(code, color, 0, *d);
+  } else {
+    std::uint32_t* p = Scratch(0, n);
+    std::fill(p, p + n, color);
+    ApplyRopRow(code, p, nullptr, d, n);
+  }
+}
 
 void PaintRegion(DeviceContext& dc, const Region& surfaceRegion, const Pattern& pattern, std::uint8_t code) {
   TargetLock lock(dc);

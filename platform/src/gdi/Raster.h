@@ -15,6 +15,8 @@ class ClipArea {
 public:
   ClipArea(const RECT& box, std::optional<Region> region);
   bool IsEmpty() const;
+  // Whether surface pixel (x, y) lies inside the area.
+  bool Contains(int x, int y) const;
   // Bounding rectangle of the area.
   const RECT& Box() const { return m_box; }
   // Calls fn(y, x0, x1) for each row piece of r inside the area.
@@ -75,6 +77,9 @@ void ApplyRopRow(std::uint8_t code, const std::uint32_t* p, const std::uint32_t*
 
 // Paints region (surface coordinates) of the context's target with pattern and code.
 void PaintRegion(DeviceContext& dc, const Region& surfaceRegion, const Pattern& pattern, std::uint8_t code);
+// Paints surface pixels [x0, x1) of row y of t with a solid colour (already a pixel of t) and code;
+// the caller has clipped them.
+void PaintSolidSpan(const Target& t, int y, int x0, int x1, std::uint32_t color, std::uint8_t code);
 // Paints a device rectangle with pattern and code (PatBlt and fills).
 void PaintRect(DeviceContext& dc, const RECT& deviceRect, const Pattern& pattern, std::uint8_t code);
 

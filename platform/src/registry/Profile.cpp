@@ -3,19 +3,22 @@
 #include <cstring>
 #include <string>
 
+#include "RegistryStore.h"
 #include "platform/registry.h"
 
 namespace platform {
 
 namespace {
 
-// Deletes a key and everything below it.
-LONG DeleteTree(HKEY parent, const char* subKey) {
+// Deletes a key and everything below it. The store holds no tree deeper than its limit, so
+// depth only stops a walk that a broken store could otherwise make endless.
+LONG DeleteTree(HKEY parent, const char* subKey, std::size_t depth = 0) {
+  if (depth > RegistryStore::kMaxDepth) return ERROR_ACCESS_DENIED;
   HKEY key = nullptr;
   if (LONG status = RegOpenKeyEx(parent, subKey, 0, KEY_ALL_ACCESS, &key); status != ERROR_SUCCESS) return status;
   char name[256];
   while (RegEnumKey(key, 0, name, sizeof name) == ERROR_SUCCESS) {
-    if (DeleteTree(key, name) != ERROR_SUCCESS) break;
+    if (DeleteTree(key, name, depth + 1) != ERROR_SUCCESS) break;
   }
   RegCloseKey(key);
   return RegDeleteKey(parent, subKey);

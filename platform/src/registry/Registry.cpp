@@ -163,12 +163,14 @@ LONG RegCreateKeyEx(HKEY key, const char* subKey, DWORD reserved, char* keyClass
   OpenedKey parent;
   if (LONG status = Resolve(key, names.empty() ? 0 : KEY_CREATE_SUB_KEY, base, &parent); status != ERROR_SUCCESS)
     return status;
+  if (parent.path.size() + names.size() > RegistryStore::kMaxDepth) return ERROR_INVALID_PARAMETER;
   bool created = false;
   Key* current = base;
   for (const std::string& name : names) {
     Key* child = current->Child(name);
     if (!child) {
-      child = &current->AddChild(name);
+      child = current->AddChild(name);
+      if (!child) return ERROR_INVALID_PARAMETER;  // the path splits at backslashes: cannot happen
       created = true;
     }
     current = child;

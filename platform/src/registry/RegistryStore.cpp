@@ -168,6 +168,7 @@ bool ParseData(std::string_view text, DWORD& type, std::string& data) {
   return false;
 }
 
+// The key a "[path]" line names, made when missing; null when the line is refused.
 RegistryStore::Key* ParseKeyLine(std::string_view line, std::vector<std::unique_ptr<RegistryStore::Key>>& roots) {
   std::size_t close = line.find(']');
   if (close == std::string_view::npos) return nullptr;
@@ -179,14 +180,27 @@ RegistryStore::Key* ParseKeyLine(std::string_view line, std::vector<std::unique_
   for (auto& root : roots) {
     if (SameRegistryName(root->name, rootName)) key = root.get();
   }
+  // The names are checked before any key is made, so that a refused line leaves no trace.
+  std::vector<std::string> names;
   while (key && slash != std::string_view::npos) {
     std::size_t next = path.find('\\', slash + 1);
     std::string name = Unescape(path.substr(slash + 1, next == std::string_view::npos ? next : next - slash - 1));
-    if (!name.empty()) {
-      RegistryStore::Key* child = key->Child(name);
-      key = child ? child : &key->AddChild(name);
+    if (!name.empty() && !RegistryStore::IsKeyName(name)) {
+      std::fprintf(stderr, "registry: key [%s] skipped: a name holds a NUL or a backslash\n",
+                   std::string(path.substr(0, 200)).c_str());
+      return nullptr;
+    }
+    if (!name.empty()) names.push_back(std::move(name));
+    if (names.size() > RegistryStore::kMaxDepth) {
+      std::fprintf(stderr, "registry: key [%s...] skipped: more than %zu levels deep\n",
+                   std::string(path.substr(0, 80)).c_str(), RegistryStore::kMaxDepth);
+      return nullptr;
     }
     slash = next;
+  }
+  for (std::size_t i = 0; key && i < names.size(); ++i) {
+    RegistryStore::Key* child = key->Child(names[i]);
+    key = child ? child : key->AddChild(names[i]);
   }
   if (key && rest == " protected") key->isProtected = true;
   return key;
@@ -219,6 +233,10 @@ bool SameRegistryName(std::string_view a, std::string_view b) {
   return true;
 }
 
+bool RegistryStore::IsKeyName(std::string_view name) {
+  return !name.empty() && name.find('\0') == std::string_view::npos && name.find('\\') == std::string_view::npos;
+}
+
 // ---- Key ----
 
 RegistryStore::Key* RegistryStore::Key::Child(std::string_view childName) const {
@@ -235,10 +253,11 @@ RegistryStore::Value* RegistryStore::Key::FindValue(std::string_view valueName) 
   return nullptr;
 }
 
-RegistryStore::Key& RegistryStore::Key::AddChild(std::string_view childName) {
+RegistryStore::Key* RegistryStore::Key::AddChild(std::string_view childName) {
+  if (!IsKeyName(childName)) return nullptr;
   children.push_back(std::make_unique<Key>());
   children.back()->name = std::string(childName);
-  return *children.back();
+  return children.back().get();
 }
 
 void RegistryStore::Key::SetValue(std::string_view valueName, DWORD type, std::string data) {

@@ -26,11 +26,19 @@ public:
 
     Key* Child(std::string_view childName) const;
     Value* FindValue(std::string_view valueName);
-    Key& AddChild(std::string_view childName);
+    // Null when childName cannot name a key (see IsKeyName).
+    Key* AddChild(std::string_view childName);
     void SetValue(std::string_view valueName, DWORD type, std::string data);
     bool RemoveValue(std::string_view valueName);
     bool RemoveChild(const Key* child);
   };
+
+  // Levels of keys below a root, as the system allows; deeper keys are never made, so every walk
+  // of a tree ends.
+  static constexpr std::size_t kMaxDepth = 512;
+  // Whether name can name a key: not empty, and no NUL or backslash, which would make the key
+  // its own child once its name is read back or put in a path.
+  static bool IsKeyName(std::string_view name);
 
   // The one store of the program.
   static RegistryStore& Instance();
@@ -59,7 +67,8 @@ public:
   bool Commit();
   std::string FilePath();
 
-  // The text form of a tree of roots, and the roots read back from it (bad lines are skipped).
+  // The text form of a tree of roots, and the roots read back from it (bad lines are skipped; a
+  // key whose name cannot be a key's or that lies too deep is skipped with a line on stderr).
   static std::string Serialise(const std::vector<std::unique_ptr<Key>>& roots);
   static void Parse(std::string_view text, std::vector<std::unique_ptr<Key>>& roots);
 

@@ -11,6 +11,7 @@
 #include "client/model/BoardTestSupport.h"
 #include "client/model/BoardWindowSupport.h"
 #include "client/model/NodeArray.h"
+#include "platform/sound.h"
 #include "platform/testinput.h"
 
 namespace {
@@ -180,6 +181,21 @@ TEST_F(BadukCtrlTest, TheFirstChangeOfTheRunIsHeldBack) {
   CBadukCtrl loose;
   EXPECT_EQ(loose.PlaceStone(3, 3, 2, 0, TRUE), 0);
   EXPECT_FALSE(CBadukCtrl::IsFirstChangeHeld());
+}
+
+TEST_F(BadukCtrlTest, PlacedStonesSoundOnlyWhenAskedTo) {
+  platform::ClearSoundCalls();
+  ClickPoint(4, 4);
+  EXPECT_TRUE(platform::SoundCalls().empty());
+  board.SetSound(TRUE);
+  ClickPoint(16, 4);
+  ClickPoint(16, 4);  // occupied: no stone, no sound
+  const std::vector<platform::SoundCall> calls = platform::SoundCalls();
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].sound, "#315");
+  EXPECT_EQ(calls[0].flags & (SND_RESOURCE | SND_ASYNC | SND_NODEFAULT | SND_NOWAIT),
+            SND_RESOURCE | SND_ASYNC | SND_NODEFAULT | SND_NOWAIT);
+  EXPECT_TRUE(calls[0].played);
 }
 
 TEST_F(BadukCtrlTest, NavigationStopsAtTheNumberingBase) {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/files/FileTestSupport.h"
+#include "platform/profile.h"
 #include "platform/registry.h"
 
 namespace {
@@ -97,14 +98,70 @@ TEST_F(RegistryStoreFile, BrokenLinesAreSkippedAndTheRestIsRead) {
   EXPECT_EQ(RegOpenKeyEx(HKEY_CLASSES_ROOT, "Empty\\Parts", 0, KEY_ALL_ACCESS, &key), ERROR_ACCESS_DENIED);
 }
 
-TEST_F(RegistryStoreFile, AnEscapedSeparatorInAKeyNameStaysPartOfTheName) {
-  Put(platform::RegistryStorePath(), "[HKEY_CURRENT_USER\\a%5Cb]\n\"v\"=dword:00000001\n");
+// A name that reads back as a NUL or a backslash would make the key its own child once listed and
+// reopened by that name: such keys (and what lies below them) are left out of the tree, with a line
+// on stderr, and every walk and deletion of the rest ends.
+TEST_F(RegistryStoreFile, KeysNamedWithASeparatorOrANulAreSkippedAndTreesDeleteToTheEnd) {
+  Put(platform::RegistryStorePath(),
+      "[HKEY_CURRENT_USER\\Software\\Orvanta]\n"
+      "\"kept\"=dword:00000001\n"
+      "[HKEY_CURRENT_USER\\Software\\Orvanta\\USER%5C]\n"
+      "\"lost\"=dword:00000002\n"
+      "[HKEY_CURRENT_USER\\Software\\Orvanta\\a%00\\below]\n"
+      "\"lost\"=dword:00000003\n"
+      "[HKEY_CURRENT_USER\\Software\\Orvanta\\%5c\\x]\n"
+      "[HKEY_CURRENT_USER\\Software\\Orvanta\\Settings]\n"
+      "\"Left\"=dword:00000004\n");
+  testing::internal::CaptureStderr();
   HKEY key = nullptr;
-  EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "a\\b", 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
-  ASSERT_EQ(RegCreateKey(HKEY_CURRENT_USER, "other", &key), ERROR_SUCCESS);  // writes the store back
+  ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\Orvanta", 0, KEY_READ, &key), ERROR_SUCCESS);
+  std::string log = testing::internal::GetCapturedStderr();
+  EXPECT_NE(log.find("registry: key [HKEY_CURRENT_USER\\Software\\Orvanta\\USER%5C] skipped"), std::string::npos)
+      << log;
+  EXPECT_NE(log.find("a%00"), std::string::npos) << log;
+  char name[64];
+  EXPECT_EQ(RegEnumKey(key, 0, name, sizeof name), ERROR_SUCCESS);
+  EXPECT_STREQ(name, "Settings");
+  EXPECT_EQ(RegEnumKey(key, 1, name, sizeof name), ERROR_NO_MORE_ITEMS);
+  DWORD value = 0;
+  DWORD size = sizeof value;
+  EXPECT_EQ(RegQueryValueEx(key, "kept", nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size), ERROR_SUCCESS);
+  EXPECT_EQ(RegQueryValueEx(key, "lost", nullptr, nullptr, nullptr, &size), ERROR_FILE_NOT_FOUND);
   RegCloseKey(key);
-  std::string written = Contents(platform::RegistryStorePath());
-  EXPECT_NE(written.find("[HKEY_CURRENT_USER\\a%5Cb]"), std::string::npos);
+
+  platform::Profile profile("Orvanta");
+  EXPECT_EQ(profile.GetProfileInt("Settings", "Left", 0), 4u);
+  EXPECT_TRUE(profile.WriteProfileString("Settings", nullptr, nullptr));
+  EXPECT_EQ(profile.GetProfileInt("Settings", "Left", 0), 0u);
+  EXPECT_EQ(RegDeleteKey(HKEY_CURRENT_USER, "Software\\Orvanta"), ERROR_SUCCESS);
+  EXPECT_EQ(Contents(platform::RegistryStorePath()).find("%5C"), std::string::npos);
+  EXPECT_EQ(Contents(platform::RegistryStorePath()).find("%00"), std::string::npos);
+}
+
+// The store keeps trees as deep as the system allows (512 levels) and no deeper: a deeper key in
+// the file is skipped, a deeper one is refused when made, and deleting the deepest tree ends.
+TEST_F(RegistryStoreFile, TreesAreAtMostFiveHundredTwelveLevelsDeep) {
+  std::string deepest = "Software\\Orvanta\\Deep";
+  for (int level = 3; level < 512; ++level) deepest += "\\k";
+  std::string tooDeep = deepest + "\\k";
+  Put(platform::RegistryStorePath(), "[HKEY_CURRENT_USER\\" + tooDeep + "]\n\"v\"=dword:00000001\n");
+  testing::internal::CaptureStderr();
+  HKEY key = nullptr;
+  EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software", 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("more than 512 levels deep"), std::string::npos);
+
+  EXPECT_EQ(RegCreateKey(HKEY_CURRENT_USER, tooDeep.c_str(), &key), ERROR_INVALID_PARAMETER);
+  ASSERT_EQ(RegCreateKey(HKEY_CURRENT_USER, deepest.c_str(), &key), ERROR_SUCCESS);
+  HKEY below = nullptr;
+  EXPECT_EQ(RegCreateKey(key, "one more", &below), ERROR_INVALID_PARAMETER);
+  RegCloseKey(key);
+  ForceReread();
+  ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, deepest.c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
+  RegCloseKey(key);
+
+  platform::Profile profile("Orvanta");
+  EXPECT_TRUE(profile.WriteProfileString("Deep", nullptr, nullptr));
+  EXPECT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\Orvanta\\Deep", 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
 }
 
 TEST_F(RegistryStoreFile, NoFileMeansAnEmptyRegistry) {
