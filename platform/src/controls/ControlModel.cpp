@@ -17,6 +17,7 @@ void PaintModel(ControlModel& model, HWND hwnd) {
   if (dc) {
     RECT client{};
     ::GetClientRect(hwnd, &client);
+    if (model.Font()) ::SelectObject(hdc, reinterpret_cast<HGDIOBJ>(model.Font()));
     model.Paint(*dc, client);
   }
   ::EndPaint(hwnd, &ps);
@@ -63,6 +64,17 @@ ControlModel* FindModel(HWND hwnd) {
   return it == Models().end() ? nullptr : it->second.get();
 }
 
+ControlModel::MeasuringDC::MeasuringDC(const ControlModel& model)
+    : m_hwnd(model.Hwnd()), m_hdc(::GetDC(model.Hwnd())) {
+  if (!m_hdc) return;
+  if (model.Font()) ::SelectObject(m_hdc, reinterpret_cast<HGDIOBJ>(model.Font()));
+  m_dc = CDC::FromHandle(m_hdc);
+}
+
+ControlModel::MeasuringDC::~MeasuringDC() {
+  if (m_hdc) ::ReleaseDC(m_hwnd, m_hdc);
+}
+
 LRESULT RunModel(ControlModel& model, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCDESTROY) {
     LRESULT r = ::DefWindowProc(hwnd, message, wParam, lParam);
@@ -70,6 +82,15 @@ LRESULT RunModel(ControlModel& model, HWND hwnd, UINT message, WPARAM wParam, LP
     return r;
   }
   LRESULT result = 0;
+  // Every control keeps the font it is given, and lets its model see the change (layouts
+  // measured with the old font are stale).
+  if (message == WM_SETFONT) {
+    model.SetFont(reinterpret_cast<HFONT>(wParam));
+    model.Handle(message, wParam, lParam, result);
+    if (LOWORD(lParam)) ::InvalidateRect(hwnd, nullptr, TRUE);
+    return 0;
+  }
+  if (message == WM_GETFONT) return reinterpret_cast<LRESULT>(model.Font());
   if (model.Handle(message, wParam, lParam, result)) return result;
   if (message == WM_PAINT || message == WM_PRINTCLIENT) {
     PaintModel(model, hwnd);

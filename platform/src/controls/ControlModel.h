@@ -26,6 +26,9 @@ public:
   virtual void Paint(CDC& dc, const RECT& client) = 0;
 
   HWND Hwnd() const { return m_hwnd; }
+  // The font given by WM_SETFONT (null: the system font); painting and measuring select it.
+  HFONT Font() const { return m_font; }
+  void SetFont(HFONT font) { m_font = font; }
 
 protected:
   DWORD Style() const { return static_cast<DWORD>(::GetWindowLong(m_hwnd, GWL_STYLE)); }
@@ -38,8 +41,25 @@ protected:
   LRESULT Notify(NMHDR& hdr, UINT code) const;
   void Redraw() const { ::InvalidateRect(m_hwnd, nullptr, TRUE); }
 
+  // A context of the control's window with its font selected, released on destruction.
+  class MeasuringDC {
+  public:
+    explicit MeasuringDC(const ControlModel& model);
+    ~MeasuringDC();
+    MeasuringDC(const MeasuringDC&) = delete;
+    MeasuringDC& operator=(const MeasuringDC&) = delete;
+    // Null when the window has no context to give.
+    CDC* get() const { return m_dc; }
+
+  private:
+    HWND m_hwnd;
+    HDC m_hdc;
+    CDC* m_dc{nullptr};
+  };
+
 private:
   HWND m_hwnd;
+  HFONT m_font{nullptr};
 };
 
 // Attaches a fresh model to hwnd (replacing any) and returns it.

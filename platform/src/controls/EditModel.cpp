@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 namespace platform::detail {
 
@@ -12,6 +13,11 @@ EditModel::EditModel(HWND hwnd) : ControlModel(hwnd) {
 
 bool EditModel::Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   if (message == WM_SIZE) SyncScrollBar();  // a new height is a new page, a new width new wraps
+  if (message == WM_SETFONT) {
+    m_linesValid = false;  // the wraps were measured with the old font
+    SyncScrollBar();
+    return true;
+  }
   return HandleFormattedText(message, wParam, lParam, result) || HandleText(message, wParam, lParam, result) ||
          HandleSelection(message, wParam, lParam, result) || HandleLines(message, wParam, lParam, result) ||
          HandleInput(message, wParam, lParam);
@@ -284,11 +290,8 @@ void EditModel::ScrollLines(UINT code) {
 }
 
 int EditModel::VisibleLines() const {
-  HDC hdc = ::GetDC(Hwnd());
-  CDC* dc = hdc ? CDC::FromHandle(hdc) : nullptr;
   TEXTMETRIC tm{};
-  if (dc) dc->GetTextMetrics(&tm);
-  if (hdc) ::ReleaseDC(Hwnd(), hdc);
+  if (MeasuringDC dc(*this); dc.get()) dc.get()->GetTextMetrics(&tm);
   RECT area = TextArea();
   return std::max(1, static_cast<int>(area.bottom - area.top) / std::max<int>(1, tm.tmHeight));
 }
@@ -298,8 +301,9 @@ const std::vector<EditModel::Line>& EditModel::Lines() const {
   int width = Wraps() ? static_cast<int>(TextArea().right - TextArea().left) : Multiline() ? -1 : -2;
   if (m_linesValid && width == m_linesWidth && shown == m_linesText) return m_lines;
   m_lines.clear();
-  HDC hdc = width > 0 ? ::GetDC(Hwnd()) : nullptr;
-  CDC* dc = hdc ? CDC::FromHandle(hdc) : nullptr;
+  std::optional<MeasuringDC> measuring;
+  if (width > 0) measuring.emplace(*this);
+  CDC* dc = measuring ? measuring->get() : nullptr;
   int size = static_cast<int>(shown.size());
   for (int start = 0;;) {
     std::size_t at = Multiline() ? shown.find("\r\n", static_cast<std::size_t>(start)) : std::string::npos;
@@ -314,7 +318,6 @@ const std::vector<EditModel::Line>& EditModel::Lines() const {
     if (at == std::string::npos) break;
     start = next;
   }
-  if (hdc) ::ReleaseDC(Hwnd(), hdc);
   m_linesText = std::move(shown);
   m_linesWidth = width;
   m_linesValid = true;

@@ -174,6 +174,10 @@ TargetLock::~TargetLock() {
 namespace {
 
 void PaintSpan(const Target& t, int y, int x0, int x1, const Pattern& pattern, std::uint8_t code) {
+  if (!pattern.tile) {
+    PaintSolidSpan(t, y, x0, x1, pattern.solid, code);
+    return;
+  }
   int n = x1 - x0;
   std::uint32_t* p = nullptr;
   if (RopUsesPattern(code)) {

@@ -17,6 +17,8 @@ public:
   bool IsEmpty() const;
   // Whether surface pixel (x, y) lies inside the area.
   bool Contains(int x, int y) const;
+  // Whether the area is its bounding rectangle (no region narrows it).
+  bool IsRectangle() const { return !m_region; }
   // Bounding rectangle of the area.
   const RECT& Box() const { return m_box; }
   // Calls fn(y, x0, x1) for each row piece of r inside the area.

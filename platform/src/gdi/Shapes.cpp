@@ -67,7 +67,14 @@ void DrawThinSolidLine(DeviceContext& dc, POINT a, POINT b, bool includeEnd) {
   if (a.x == b.x) {
     int y0 = a.y < b.y ? a.y : b.y + 1 - end;
     int y1 = a.y < b.y ? b.y + end : a.y + 1;
-    clip.ForEachSpan(RECT{a.x, y0, a.x + 1, y1}, paint);
+    const RECT& box = clip.Box();
+    if (!clip.IsRectangle() || code != RopIndex(PATCOPY)) {
+      clip.ForEachSpan(RECT{a.x, y0, a.x + 1, y1}, paint);
+    } else if (a.x >= box.left && a.x < box.right) {
+      // A plain column: one store a row.
+      int top = std::max(y0, static_cast<int>(box.top)), bottom = std::min(y1, static_cast<int>(box.bottom));
+      for (int y = top; y < bottom; ++y) t.surface->Row(y)[a.x] = color;
+    }
     return;
   }
   const RECT& box = clip.Box();

@@ -1,5 +1,7 @@
 #include "platform/controls.h"
 
+#include <algorithm>
+
 #include "ControlHost.h"
 #include "platform/testinput.h"
 
@@ -39,6 +41,45 @@ TEST_F(StaticTest, BitmapStaticShowsItsBitmap) {
   CClientDC dc(&picture);
   EXPECT_EQ(dc.GetPixel(3, 3), RGB(200, 10, 10));
   EXPECT_EQ(dc.GetPixel(15, 15), ::GetSysColor(COLOR_BTNFACE));
+}
+
+// Controls draw and measure with the font WM_SETFONT gives them (dialogs give theirs to every
+// control), and report it back; without one they use the system font.
+TEST_F(StaticTest, ControlsDrawAndMeasureWithTheFontTheyAreGiven) {
+  CStatic label;
+  ASSERT_TRUE(label.Create("WWWW WWWW", WS_CHILD | WS_VISIBLE, CRect(0, 0, 300, 60), &host, 3));
+  auto inkedWidth = [&] {
+    label.UpdateWindow();
+    CClientDC dc(&label);
+    int right = 0;
+    for (int y = 0; y < 60; ++y)
+      for (int x = 0; x < 300; ++x)
+        if (dc.GetPixel(x, y) != ::GetSysColor(COLOR_BTNFACE)) right = std::max(right, x + 1);
+    return right;
+  };
+  EXPECT_EQ(label.SendMessage(WM_GETFONT), 0);
+  int systemWidth = inkedWidth();
+  CFont small, large;
+  small.CreateFont(-8, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "MS Sans Serif");
+  large.CreateFont(-24, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "MS Sans Serif");
+  label.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(static_cast<HFONT>(small)), TRUE);
+  EXPECT_EQ(label.SendMessage(WM_GETFONT), reinterpret_cast<LRESULT>(static_cast<HFONT>(small)));
+  int smallWidth = inkedWidth();
+  label.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(static_cast<HFONT>(large)), TRUE);
+  int largeWidth = inkedWidth();
+  EXPECT_LT(smallWidth, systemWidth);
+  EXPECT_GT(largeWidth, 2 * smallWidth);
+
+  // A wrapping edit wraps its text anew for a new font.
+  CEdit edit;
+  ASSERT_TRUE(edit.Create(WS_CHILD | WS_VISIBLE | ES_MULTILINE, CRect(0, 70, 120, 170), &host, 4));
+  edit.SetWindowText("one two three four five six seven eight");
+  edit.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(static_cast<HFONT>(small)), FALSE);
+  LRESULT smallLines = edit.SendMessage(EM_GETLINECOUNT);
+  edit.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(static_cast<HFONT>(large)), FALSE);
+  EXPECT_GT(edit.SendMessage(EM_GETLINECOUNT), smallLines);
+  edit.DestroyWindow();
+  label.DestroyWindow();
 }
 
 TEST(ControlClassesTest, EveryControlClassAnswersByNameAndRegistersOnce) {
