@@ -9,6 +9,7 @@
 #include "client/app/LoginDlg.h"
 #include "client/app/MainFrame.h"
 #include "client/app/StatusText.h"
+#include "client/model/DiagramPrinter.h"
 #include "client/app/TextUtilities.h"
 #include "client/resources/ClientIds.h"
 #include "platform/app.h"

@@ -29,6 +29,7 @@
 
 class CClientDoc;
 class CDelayTimeDlg;
+class CDiagramPrinter;
 class CGameDiagramDlg;
 class CUserMoveDlg;
 class CMainFrame;
@@ -296,4 +297,5 @@ private:
   CDelayTimeDlg* m_delayDlg{nullptr};
   CUserMoveDlg* m_userMoveDlg{nullptr};
   CGameDiagramDlg* m_diagramDlg{nullptr};
+  std::unique_ptr<CDiagramPrinter> m_printer;  // the print job in progress
 };

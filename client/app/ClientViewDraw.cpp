@@ -5,6 +5,7 @@
 #include "client/app/ClientView.h"
 #include "client/app/DrawUtilities.h"
 #include "client/model/BoardCoordinates.h"
+#include "client/model/DiagramPrinter.h"
 #include "client/resources/ClientIds.h"
 
 namespace {
@@ -127,23 +128,21 @@ BOOL CClientView::OnQueryNewPalette() {
 
 BOOL CClientView::OnPreparePrinting(CPrintInfo* info) { return DoPreparePrinting(info); }
 
-void CClientView::OnBeginPrinting(CDC* dc, CPrintInfo* info) { CFormView::OnBeginPrinting(dc, info); }
-
-void CClientView::OnEndPrinting(CDC* dc, CPrintInfo* info) { CFormView::OnEndPrinting(dc, info); }
+void CClientView::OnBeginPrinting(CDC* dc, CPrintInfo* info) {
+  CNodeArray moves;
+  m_board.CopyMoves(&moves);
+  m_printer = std::make_unique<CDiagramPrinter>();
+  m_printer->LayoutPage(dc, info, &moves);
+  m_printer->SetHeader(&GetGameInfo());
+  moves.DeleteAll();
+}
 
 void CClientView::OnPrint(CDC* dc, CPrintInfo* info) {
+  if (m_printer) m_printer->PrintPage(dc, info);
+}
+
+void CClientView::OnEndPrinting(CDC* dc, CPrintInfo* info) {
+  (void)dc;
   (void)info;
-  CBitmap* picture = m_board.GetBoardPicture();
-  if (picture == nullptr) return;
-  BITMAP size{};
-  picture->GetBitmap(&size);
-  // The board as shown, as large as the page's width allows with a margin of a tenth.
-  const int pageWidth = dc->GetDeviceCaps(HORZRES);
-  const int side = pageWidth * 8 / 10;
-  const int height = size.bmWidth > 0 ? side * size.bmHeight / size.bmWidth : side;
-  CDC memory;
-  memory.CreateCompatibleDC(dc);
-  CBitmap* old = memory.SelectObject(picture);
-  dc->StretchBlt(pageWidth / 10, pageWidth / 10, side, height, &memory, 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
-  memory.SelectObject(old);
+  m_printer.reset();
 }

@@ -4,7 +4,6 @@
 #include "client/resources/ClientBitmaps.h"
 #include "client/resources/ClientDialogs.h"
 #include "client/resources/ClientIds.h"
-#include "client/resources/ClientSounds.h"
 #include "client/resources/ClientTemplates.h"
 #include "platform/app.h"
 #include "platform/controlbars.h"
@@ -67,7 +66,6 @@ BOOL RegisterClientResources(HINSTANCE instance) {
   RegisterMenu(*module);
   RegisterStrings(*module);
   RegisterClientBitmaps(*module);
-  RegisterClientSounds(*module);
   platform::AddIconResource(*module, IDR_MAINFRAME);
   return TRUE;
 }
