@@ -2,9 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "ClientSessionSupport.h"
+#include "client/app/Image.h"
 #include "client/model/CommentMap.h"
 #include "client/model/GameInfo.h"
 #include "client/model/GameRecordFile.h"
@@ -23,6 +27,28 @@ namespace {
 
 using clienttest::Session;
 
+// A 100 x 110 JPEG portrait: a face-coloured disc on a coloured ground.
+std::string Portrait(BYTE red, BYTE green, BYTE blue) {
+  const std::string path = (std::filesystem::temp_directory_path() / "client-screenshot-photo.jpg").string();
+  CImage image;
+  image.Create(100, 110, 24, -1);
+  for (int y = 0; y < 110; ++y) {
+    for (int x = 0; x < 100; ++x) {
+      // Rows count from the bottom, as in a DIB.
+      const int top = 109 - y;
+      const int dx = x - 50, dy = top - 45, body = top - 110;
+      if (dx * dx + dy * dy < 26 * 26) image.SetRGB(x, y, 236, 196, 160);
+      else if (dx * dx + body * body < 48 * 48) image.SetRGB(x, y, 60, 60, 70);
+      else image.SetRGB(x, y, red, green, blue);
+    }
+  }
+  image.SaveFile(path.c_str(), kImageJpeg);
+  std::ifstream file(path, std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  std::filesystem::remove(path);
+  return bytes;
+}
+
 // The first count moves of the demonstration record as relay lines, with comments and clocks.
 std::string DemoLines(int count) {
   CNodeArray moves;
@@ -33,6 +59,10 @@ std::string DemoLines(int count) {
   if (!file.Read(TEST_DATA_DIR "/relay-demo.sgf", &moves, &comments, &diagrams, &info)) return "";
   std::string lines = "gi|gn|Ondrivo Cup Final\ngi|bn|Kim Relay\ngi|bg|9\ngi|bc|Ondrivo Club\n"
                       "gi|wn|Lee Viewer\ngi|wg|7\ngi|wc|Baduk Hall\nmu|null\n";
+  const std::string black = Portrait(120, 150, 200);
+  const std::string white = Portrait(200, 170, 110);
+  lines += "bp|" + std::to_string(black.size()) + "\n" + black;
+  lines += "wp|" + std::to_string(white.size()) + "\n" + white;
   int clocks[3] = {0, 3600, 3600};
   for (int k = 1; k <= count && k <= moves.GetSize(); ++k) {
     const CStoneNode* node = moves.GetNode(k - 1);
@@ -67,6 +97,8 @@ TEST(ClientScreenshotTest, HeadlessWindowShowsBoardPanelsAndClocks) {
   ShowGame(s, 60);
   EXPECT_EQ(s.view->GetBoard().GetLastMove(), 60);
   EXPECT_NE(s.Text(IDC_COMMENT_PANE).Find("Black blocks"), -1);
+  EXPECT_EQ(s.view->GetWhitePhoto().GetWidth(), 100);
+  EXPECT_EQ(s.view->GetBlackPhoto().GetHeight(), 110);
   const std::string path = testsupport::SnapshotPath("client_headless.png");
   ASSERT_TRUE(platform::SaveSurfacePng(s.frame->GetSafeHwnd(), path.c_str()));
 }
