@@ -61,6 +61,7 @@ CClientView::CClientView() : CFormView(IDD_CLIENT_FORM) {
 }
 
 CClientView::~CClientView() {
+  StopRealPlayer(false);
   m_socket.Close();
   m_moves.DeleteAll();
 }
@@ -332,6 +333,8 @@ void CClientView::OnConnect() {
 
 void CClientView::Disconnect() {
   m_socket.Close();
+  // The stream ends with the relay; a player left running would play nothing.
+  StopRealPlayer(true);
   m_board.SetEditMode(20);
   KillTimer(kTimerId);
   OnLoginAccepted(FALSE);

@@ -26,6 +26,7 @@
 #include "client/model/NodeArray.h"
 #include "client/model/RefDiagramMap.h"
 #include "platform/formview.h"
+#include "platform/shell.h"
 
 class CClientDoc;
 class CDelayTimeDlg;
@@ -134,6 +135,17 @@ public:
   void OnGameInfo();
   void OnConnectCommand();
   void OnDisconnectCommand();
+  // ---- voice commentary (ClientViewVoice.cpp) ----
+  // Starts the media player on the stream, or ends the one running.
+  void OnVoiceCommentary();
+  // 1 when a player of the required version is installed; else a message and 0.
+  int CheckRealPlayer();
+  // 1 and the player's program from the registry's quoted open command; else 0.
+  int FindRealPlayerPath(CString& path);
+  // Ends a running player (announce: "Voice off." in the status bar); false when none ran.
+  bool StopRealPlayer(bool announce);
+  bool IsVoicePlaying() const { return m_playerInfo.hProcess != nullptr; }
+  const PROCESS_INFORMATION& GetPlayerInfo() const { return m_playerInfo; }
   // ---- files (ClientViewFiles.cpp) ----
   void OnFileOpen();
   void OnFileSaveAs();
@@ -298,4 +310,6 @@ private:
   CUserMoveDlg* m_userMoveDlg{nullptr};
   CGameDiagramDlg* m_diagramDlg{nullptr};
   std::unique_ptr<CDiagramPrinter> m_printer;  // the print job in progress
+  // ---- voice commentary ----
+  PROCESS_INFORMATION m_playerInfo{};  // the running media player; all zero while none runs
 };

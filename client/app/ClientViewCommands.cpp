@@ -41,6 +41,8 @@ BEGIN_MESSAGE_MAP(CClientView, CFormView)
   ON_BN_CLICKED(IDC_BTN_PREV, OnMovePrev)
   ON_BN_CLICKED(IDC_BTN_NEXT, OnMoveNext)
   ON_BN_CLICKED(IDC_BTN_LAST, OnMoveLast)
+  ON_COMMAND(ID_VOICE_COMMENTARY, OnVoiceCommentary)
+  ON_BN_CLICKED(IDC_BTN_VOICE, OnVoiceCommentary)
   ON_COMMAND(ID_AUTO_VIEW, OnAutoView)
   ON_BN_CLICKED(IDC_BTN_AUTOVIEW, OnAutoView)
   ON_COMMAND(ID_SEQUENCE, OnSequence)
@@ -351,7 +353,10 @@ void CClientView::OnUpdateAutoView(CCmdUI* ui) {
   ui->SetCheck(m_autoViewRunning != 0);
 }
 
-void CClientView::OnUpdateVoice(CCmdUI* ui) { ui->Enable(IsConnected() && !m_mediaAddress.IsEmpty()); }
+void CClientView::OnUpdateVoice(CCmdUI* ui) {
+  ui->Enable(IsConnected() && !m_mediaAddress.IsEmpty());
+  ui->SetCheck(IsVoicePlaying());
+}
 
 void CClientView::OnUpdateDelaySetup(CCmdUI* ui) {
   ui->Enable(IsConnected() && m_historyComplete && !m_mediaAddress.IsEmpty());

@@ -30,6 +30,10 @@ int CMainFrame::OnCreate(LPCREATESTRUCT cs) {
   if (CFrameWnd::OnCreate(cs) == -1) return -1;
   if (!m_toolBar.Create(this, WS_CHILD | WS_VISIBLE, AFX_IDW_TOOLBAR) || !m_toolBar.LoadToolBar(IDR_MAINFRAME)) return -1;
   if (!m_statusBar.Create(this)) return -1;
+  m_menuManager.AttachToFrame(this);
+  m_menuManager.AddToolbarImages(IDR_MAINFRAME);
+  // The menu texts carry their own key names.
+  m_menuManager.m_bAccelText = FALSE;
   m_bAutoMenuEnable = FALSE;
   return 0;
 }

@@ -3,6 +3,7 @@
 // keeps the smallest size the view allows, and switches full screen, where the caption and the
 // menu lie above the visible screen.
 
+#include "client/app/CoolMenuManager.h"
 #include "client/app/ProgressStatusBar.h"
 #include "platform/controlbars.h"
 #include "platform/frames.h"
@@ -22,6 +23,8 @@ public:
   bool IsFullScreen() const { return m_fullScreen != 0; }
   CSize GetMinTrackSize() const { return CSize(m_minWidth, m_minHeight); }
   CProgressStatusBar& GetStatusBar() { return m_statusBar; }
+  // ---- owner-drawn menus ----
+  CCoolMenuManager& GetMenuManager() { return m_menuManager; }
 
 protected:
   int OnCreate(LPCREATESTRUCT cs);
@@ -37,4 +40,6 @@ private:
   int m_minHeight{0};
   int m_fullScreen{0};
   int m_wasMaximised{0};
+  // ---- owner-drawn menus ----
+  CCoolMenuManager m_menuManager;  // draws the pop-ups with the tool bar's images
 };
