@@ -63,7 +63,7 @@ private:
   // Appends id's accelerator keys after a tab; true when it has any.
   bool AddAcceleratorText(CString& text, UINT id) const;
   void DrawItemText(CDC& dc, const CMenuItemRecord& record, CRect rect, UINT format);
-  void DrawImage(CDC& dc, int index, CPoint at, bool disabled);
+  // A disabled image: embossed, or through DrawState when m_bDisabledByDrawState.
   void DrawEmbossed(CDC& dc, int index, CPoint at);
   void DrawCheckFrame(CDC& dc, CRect box, bool selected);
 

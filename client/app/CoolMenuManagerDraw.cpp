@@ -107,6 +107,11 @@ void CCoolMenuManager::DrawEmbossed(CDC& dc, int index, CPoint at) {
   CBitmap* old = memory.SelectObject(&picture);
   memory.FillSolidRect(0, 0, m_imageSize.cx, m_imageSize.cy, RGB(255, 255, 255));
   m_imageList.Draw(&memory, index, CPoint(0, 0), ILD_TRANSPARENT);
+  if (m_bDisabledByDrawState) {
+    memory.SelectObject(old);
+    dc.DrawState(at, m_imageSize, &picture, DST_BITMAP | DSS_DISABLED);
+    return;
+  }
   const COLORREF light = Sys(COLOR_3DHILIGHT);
   const COLORREF shadow = Sys(COLOR_3DSHADOW);
   for (int pass = 0; pass < 2; ++pass) {

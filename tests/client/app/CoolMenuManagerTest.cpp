@@ -16,15 +16,29 @@ namespace {
 constexpr UINT kBarA = 501, kBarB = 502, kBarWide = 503, kBarNoBitmap = 504;
 constexpr UINT kOpen = 9001, kSave = 9002, kPrint = 9003, kPlain = 9004, kMarked = 9005;
 
+// count images of width x height: a dark square on the button face in each.
+platform::Surface Bar(int count, int width, int height) {
+  platform::Surface pixels(count * width, height);
+  const COLORREF face = static_cast<COLORREF>(::GetSysColor(COLOR_3DFACE));
+  const std::uint32_t faceRgb = (GetRValue(face) << 16) | (GetGValue(face) << 8) | GetBValue(face);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < count * width; ++x) {
+      const int inX = x % width;
+      pixels.Row(y)[x] = inX >= 4 && inX < width - 4 && y >= 4 && y < height - 4 ? 0x000080 : faceRgb;
+    }
+  }
+  return pixels;
+}
+
 platform::ResourceModule& Module() {
   static platform::ResourceModule& module = [] () -> platform::ResourceModule& {
     platform::ResourceModule& m = platform::CreateResourceModule("cool-menu-tests");
-    platform::AddBitmapResource(m, kBarA, platform::Surface(16 * 2, 15));
+    platform::AddBitmapResource(m, kBarA, Bar(2, 16, 15));
     platform::AddToolBarResource(m, kBarA, platform::ToolBarTemplate{16, 15, {kOpen, ID_SEPARATOR, kSave}});
     // kSave again, then kPrint: the first image of kSave stays, kPrint follows it.
-    platform::AddBitmapResource(m, kBarB, platform::Surface(16 * 2, 15));
+    platform::AddBitmapResource(m, kBarB, Bar(2, 16, 15));
     platform::AddToolBarResource(m, kBarB, platform::ToolBarTemplate{16, 15, {kSave, kPrint}});
-    platform::AddBitmapResource(m, kBarWide, platform::Surface(24, 24));
+    platform::AddBitmapResource(m, kBarWide, Bar(1, 24, 24));
     platform::AddToolBarResource(m, kBarWide, platform::ToolBarTemplate{24, 24, {kPlain}});
     platform::AddToolBarResource(m, kBarNoBitmap, platform::ToolBarTemplate{16, 15, {kPlain}});
     return m;
@@ -139,6 +153,82 @@ TEST_F(CoolMenuManagerTest, PopupsAreOwnerDrawnWhileShownAndPlainAfterwards) {
   CString text;
   popup.GetMenuString(2, text, MF_BYPOSITION);
   EXPECT_EQ(std::string(text), "&Save\tCtrl+S");
+}
+
+std::uint32_t Rgb(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
+
+// Pixels of colour within rect of a picture.
+int Count(const platform::Surface& shot, const CRect& rect, COLORREF colour) {
+  int count = 0;
+  for (int y = rect.top; y < rect.bottom; ++y) {
+    for (int x = rect.left; x < rect.right; ++x) count += (shot.Row(y)[x] & 0xFFFFFF) == Rgb(colour) ? 1 : 0;
+  }
+  return count;
+}
+
+TEST_F(CoolMenuManagerTest, ItemsAreDrawnWithImageCheckFrameGreyTextAndKeyColumn) {
+  manager.AddToolbarImages(kBarA);
+  Open();
+  CDC screen;
+  screen.Attach(::GetDC(nullptr));
+  CDC memory;
+  memory.CreateCompatibleDC(&screen);
+  CBitmap bitmap;
+  bitmap.CreateCompatibleBitmap(&screen, 160, 24);
+  CBitmap* old = memory.SelectObject(&bitmap);
+  const COLORREF menu = static_cast<COLORREF>(::GetSysColor(COLOR_MENU));
+  auto draw = [&](int position, UINT state) {
+    memory.FillSolidRect(0, 0, 160, 24, menu);
+    DRAWITEMSTRUCT item{};
+    item.CtlType = ODT_MENU;
+    item.itemAction = ODA_DRAWENTIRE;
+    item.itemState = state;
+    item.hDC = memory.GetSafeHdc();
+    item.rcItem = CRect(0, 0, 160, 24);
+    item.itemData = reinterpret_cast<ULONG_PTR>(Record(position));
+    EXPECT_EQ(frame.SendMessage(WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item)), TRUE);
+    platform::Surface shot;
+    EXPECT_TRUE(platform::CopyDCPixels(&memory, shot));
+    return shot;
+  };
+  const CRect box(0, 2, 20, 21);
+  const CRect left(22, 0, 80, 24), right(100, 0, 140, 24);
+  const COLORREF text = static_cast<COLORREF>(::GetSysColor(COLOR_MENUTEXT));
+  const COLORREF grey = static_cast<COLORREF>(::GetSysColor(COLOR_GRAYTEXT));
+  const COLORREF light = static_cast<COLORREF>(::GetSysColor(COLOR_3DHILIGHT));
+  const COLORREF shadow = static_cast<COLORREF>(::GetSysColor(COLOR_3DSHADOW));
+
+  // Enabled with an image: the image itself in the box, the text in menu text colour.
+  platform::Surface open = draw(0, 0);
+  EXPECT_GT(Count(open, box, RGB(0, 0, 128)), 20);
+  EXPECT_GT(Count(open, left, text), 5);
+  // Disabled with an image: embossed (shadow and highlight, no image colour), grey text with
+  // its white offset copy, and the key name in the right-hand column.
+  platform::Surface save = draw(2, ODS_GRAYED);
+  EXPECT_EQ(Count(save, box, RGB(0, 0, 128)), 0);
+  EXPECT_GT(Count(save, box, shadow), 20);
+  EXPECT_GT(Count(save, box, light), 5);
+  EXPECT_GT(Count(save, left, grey), 5);
+  EXPECT_GT(Count(save, left, light), 5);
+  EXPECT_LT(Count(save, right, menu), right.Width() * right.Height() - 20);
+  // Checked without an image: a check frame with its sunken edge.
+  platform::Surface plain = draw(3, ODS_CHECKED);
+  EXPECT_GT(Count(plain, box, shadow), 4);
+  EXPECT_GT(Count(plain, box, text), 4);
+  // Selected: the highlight fills the item right of the box, the text turns highlight text.
+  platform::Surface selected = draw(4, ODS_SELECTED);
+  const COLORREF highlight = static_cast<COLORREF>(::GetSysColor(COLOR_HIGHLIGHT));
+  EXPECT_GT(Count(selected, CRect(30, 0, 160, 24), highlight), 1500);
+  EXPECT_GT(Count(selected, left, static_cast<COLORREF>(::GetSysColor(COLOR_HIGHLIGHTTEXT))), 5);
+  // A record that is not ours is left to its owner.
+  DRAWITEMSTRUCT foreign{};
+  foreign.CtlType = ODT_MENU;
+  foreign.itemData = 77;
+  foreign.hDC = memory.GetSafeHdc();
+  EXPECT_FALSE(manager.OnDrawItem(&foreign));
+  memory.SelectObject(old);
+  ::ReleaseDC(nullptr, screen.Detach());
+  Close();
 }
 
 TEST_F(CoolMenuManagerTest, SystemMenuCommandsKeepTheirOwnDrawing) {
