@@ -11,7 +11,10 @@
 #include <vector>
 
 #include "tests/client/app/ClientSessionSupport.h"
+#include "platform/gdi.h"
+#include "platform/menus.h"
 #include "platform/registry.h"
+#include "support/SnapshotPath.h"
 
 namespace {
 
@@ -54,6 +57,8 @@ std::string ReadAll(const std::string& path) {
   text << in.rdbuf();
   return text.str();
 }
+
+std::string Pane(Session& s) { return static_cast<const char*>(s.frame->GetStatusBar().GetPaneText(0)); }
 
 bool ProcessGone(DWORD pid) { return kill(static_cast<pid_t>(pid), 0) == -1 && errno == ESRCH; }
 
@@ -167,9 +172,24 @@ TEST(VoiceCommentaryTest, PlayerGetsTheStreamAsOneArgumentAndStopsWithTheRelay) 
   view.OnVoiceCommentary();
   ASSERT_TRUE(view.IsVoicePlaying());
   EXPECT_TRUE(s.script.messages.empty());
+  EXPECT_EQ(Pane(s), "Voice on.");
   ASSERT_TRUE(Session::WaitFor([&] { return std::filesystem::exists(args); }));
   EXPECT_EQ(ReadAll(args), address + "\n");
   EXPECT_FALSE(std::filesystem::exists("pwned"));
+  {
+    // The Etc menu shows the command checked while the player runs.
+    HMENU etc = ::GetSubMenu(::GetMenu(s.frame->m_hWnd), 2);
+    s.frame->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(etc), 2);
+    EXPECT_TRUE(::GetMenuState(etc, ID_VOICE_COMMENTARY, MF_BYCOMMAND) & MF_CHECKED);
+    HWND window = platform::CreatePopupMenuWindow(etc, s.frame->m_hWnd, POINT{20, 20});
+    ASSERT_NE(window, nullptr);
+    ::ShowWindow(window, SW_SHOWNOACTIVATE);
+    platform::SetPopupMenuHighlight(window, 0);
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+    EXPECT_TRUE(platform::SaveSurfacePng(window, testsupport::SnapshotPath("client_menu_etc_voice.png").c_str()));
+    ::DestroyWindow(window);
+    s.frame->SendMessage(WM_MENUSELECT, MAKELONG(0, 0xFFFF), 0);
+  }
   const DWORD first = view.GetPlayerInfo().dwProcessId;
   ASSERT_NE(first, 0u);
   EXPECT_FALSE(ProcessGone(first));
@@ -179,6 +199,7 @@ TEST(VoiceCommentaryTest, PlayerGetsTheStreamAsOneArgumentAndStopsWithTheRelay) 
   EXPECT_FALSE(view.IsVoicePlaying());
   EXPECT_EQ(view.GetPlayerInfo().dwProcessId, 0u);
   EXPECT_TRUE(ProcessGone(first));
+  EXPECT_EQ(Pane(s), "Voice off.");
 
   // Started again, it goes when the relay closes the connection.
   std::filesystem::remove(args);
