@@ -38,6 +38,7 @@ public:
   std::function<void()> during;
   bool swallow{false};
   MSG seen{};
+  MSG after{};  // the current message once what `during` did is over
 
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (message == WM_NCDESTROY) Calls().push_back(m_name + ":ncdestroy");
@@ -45,6 +46,7 @@ public:
     Calls().push_back(m_name);
     if (const MSG* current = CWnd::GetCurrentMessage()) seen = *current;
     if (during) during();
+    if (const MSG* current = CWnd::GetCurrentMessage()) after = *current;
     if (swallow) return 1;
     return Default();
   }
@@ -89,6 +91,13 @@ TEST_F(SubclassWndTest, NewestHookSeesFirstAndRemovalKeepsTheRestOfTheChain) {
   EXPECT_EQ(newer.seen.message, kProbe);
   EXPECT_EQ(newer.seen.wParam, 5u);
   EXPECT_EQ(newer.seen.hwnd, window.m_hWnd);
+
+  // A message sent from inside a hook leaves the current message as it was.
+  newer.during = [&] { window.SendMessage(WM_USER + 20, 9, 0); };
+  EXPECT_EQ(Probe(6), 106);
+  EXPECT_EQ(newer.after.message, kProbe);
+  EXPECT_EQ(newer.after.wParam, 6u);
+  newer.during = nullptr;
 
   // A swallowing hook ends the chain.
   newer.swallow = true;

@@ -201,6 +201,24 @@ TEST(VoiceCommentaryTest, PlayerGetsTheStreamAsOneArgumentAndStopsWithTheRelay) 
   EXPECT_TRUE(ProcessGone(first));
   EXPECT_EQ(Pane(s), "Voice off.");
 
+  // A player closed by hand still counts as running: the next command only clears it.
+  std::filesystem::remove(args);
+  view.OnVoiceCommentary();
+  ASSERT_TRUE(view.IsVoicePlaying());
+  ASSERT_TRUE(Session::WaitFor([&] { return std::filesystem::exists(args); }));
+  const DWORD closed = view.GetPlayerInfo().dwProcessId;
+  kill(static_cast<pid_t>(closed), SIGTERM);
+  DWORD code = STILL_ACTIVE;
+  ASSERT_TRUE(Session::WaitFor([&] {
+    GetExitCodeProcess(view.GetPlayerInfo().hProcess, &code);
+    return code != STILL_ACTIVE;
+  }));
+  std::filesystem::remove(args);
+  view.OnVoiceCommentary();
+  EXPECT_FALSE(view.IsVoicePlaying());
+  EXPECT_EQ(Pane(s), "Voice off.");
+  EXPECT_FALSE(std::filesystem::exists(args));
+
   // Started again, it goes when the relay closes the connection.
   std::filesystem::remove(args);
   view.OnVoiceCommentary();
