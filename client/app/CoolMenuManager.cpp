@@ -17,7 +17,14 @@ constexpr int kTextBuffer = 256;
 
 }  // namespace
 
-CCoolMenuManager::~CCoolMenuManager() { ReleaseResources(); }
+CCoolMenuManager::~CCoolMenuManager() {
+  // A menu still converted (its frame went while it was open) gets its plain items back, and
+  // records of menus destroyed meanwhile are freed.
+  OnMenuSelect(0, 0xFFFF, nullptr);
+  for (const CMenuItemRecord* record : m_records) delete record;
+  m_records.clear();
+  ReleaseResources();
+}
 
 void CCoolMenuManager::AttachToFrame(CFrameWnd* frame) {
   m_pFrameWnd = frame;

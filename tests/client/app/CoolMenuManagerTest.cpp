@@ -231,6 +231,23 @@ TEST_F(CoolMenuManagerTest, ItemsAreDrawnWithImageCheckFrameGreyTextAndKeyColumn
   Close();
 }
 
+TEST_F(CoolMenuManagerTest, AManagerGoingWhileAMenuIsOpenLeavesPlainItems) {
+  CMenu other;
+  other.CreatePopupMenu();
+  other.AppendMenu(MF_STRING, kOpen, "&Open");
+  {
+    CCoolMenuManager second;
+    second.SetMenuOwnerDraw(popup, FALSE, TRUE);
+    second.SetMenuOwnerDraw(other, FALSE, TRUE);
+    other.DestroyMenu();  // its record can only be freed by the manager now
+  }
+  MENUITEMINFO info{};
+  info.fMask = MIIM_DATA | MIIM_FTYPE;
+  ASSERT_TRUE(::GetMenuItemInfo(popup, 0, TRUE, &info));
+  EXPECT_EQ(info.dwItemData, 0u);
+  EXPECT_FALSE(info.fType & MFT_OWNERDRAW);
+}
+
 TEST_F(CoolMenuManagerTest, SystemMenuCommandsKeepTheirOwnDrawing) {
   frame.SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup.m_hMenu), MAKELONG(0, 1));
   EXPECT_NE(Record(0), nullptr);
