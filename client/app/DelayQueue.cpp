@@ -99,7 +99,9 @@ int CDelayQueue::Advance(std::int64_t now, bool notify) {
   if (g_advancing) return kOk;
   AdvanceGuard guard;
   // The board never changes under a user who is looking back; the next tick catches up.
-  if (m_board == nullptr || m_board->IsBrowsing()) return kOk;
+  // Without a board nothing can be replayed (a record file or a login not yet bound to one).
+  if (m_board == nullptr) return kNothingToDo;
+  if (m_board->IsBrowsing()) return kOk;
   const std::int64_t display = ToDisplayTime(NowIfUnset(now), true);
   if (m_currentIndex < -1 || m_currentIndex >= GetEventCount() || display < 0) return kNothingToDo;
 

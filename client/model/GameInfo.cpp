@@ -14,7 +14,7 @@ const char* MonthName(int month) {
 
 void CGameInfo::Reset() {
   for (CString* text : {&m_title, &m_place, &m_blackAffiliation, &m_blackName, &m_blackNote,
-                        &m_whiteAffiliation, &m_whiteName, &m_whiteNote, &m_result})
+                        &m_whiteAffiliation, &m_whiteName, &m_whiteNote, &m_result, &m_blackPhotoPath, &m_whitePhotoPath})
     text->Empty();
   for (int* number : {&m_blackRank, &m_whiteRank, &m_year, &m_month, &m_day, &m_hour, &m_minute,
                       &m_timeLimit, &m_totalMoves, &m_blackBD, &m_whiteWD, &m_blackHours,

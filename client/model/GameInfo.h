@@ -46,4 +46,9 @@ public:
   int m_whiteHours{0};        // time White used
   int m_whiteMinutes{0};
   int m_whiteSeconds{0};
+
+  // The players' photographs as the relay sent them: temporary files that the view loads. Record
+  // files never hold them.
+  CString m_blackPhotoPath;
+  CString m_whitePhotoPath;
 };

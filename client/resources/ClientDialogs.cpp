@@ -1,6 +1,9 @@
 #include "client/resources/ClientDialogs.h"
 
 #include "client/app/ConfigDlg.h"
+#include "client/resources/BoardDialogs.h"
+#include "client/resources/BoardPictures.h"
+#include "client/resources/StoneSound.h"
 #include "platform/controls.h"
 #include "platform/resources.h"
 
@@ -32,5 +35,8 @@ BOOL RegisterClientDialogs(HINSTANCE instance) {
   platform::ResourceModule* module = platform::FindResourceModule(instance);
   if (module == nullptr) return FALSE;
   platform::AddDialogTemplate(*module, CConfigDlg::kTemplateId, BuildConfigTemplate());
+  RegisterBoardDialogs(*module);
+  RegisterBoardPictures(*module);
+  RegisterStoneSound(*module);
   return TRUE;
 }

@@ -19,6 +19,7 @@ public:
   void SetState(BOOL pushed);
   UINT GetButtonStyle() const;
   void SetButtonStyle(UINT style, BOOL redraw = TRUE);
+  // The picture a BS_BITMAP push button shows centred in place of its text (not owned).
   HBITMAP SetBitmap(HBITMAP bitmap);
   HBITMAP GetBitmap() const;
   // Drawing of an owner-drawn button, reflected from the parent's WM_DRAWITEM.

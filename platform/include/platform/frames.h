@@ -126,6 +126,8 @@ public:
   void PostNcDestroy() override;
 
   static const CRect rectDefault;
+  // The frame's accelerator table (from LoadFrame's resource id), null when it has none.
+  HACCEL GetDefaultAccelerator() const { return m_hAccelTable; }
 
   BOOL m_bAutoMenuEnable{TRUE};
   CString m_strTitle;

@@ -150,12 +150,23 @@ void ButtonModel::PaintPush(CDC& dc, const RECT& client) {
   if (Kind() == BS_DEFPUSHBUTTON) dc.Draw3dRect(&client, RGB(0, 0, 0), RGB(0, 0, 0));
   RECT label = client;
   if (m_pushed) ::OffsetRect(&label, 1, 1);
-  DrawLabel(dc, Text(), label, DT_CENTER | DT_VCENTER | DT_SINGLELINE, ::IsWindowEnabled(Hwnd()) != FALSE);
+  if ((Style() & BS_BITMAP) && m_image)
+    PaintImage(dc, label);
+  else
+    DrawLabel(dc, Text(), label, DT_CENTER | DT_VCENTER | DT_SINGLELINE, ::IsWindowEnabled(Hwnd()) != FALSE);
   if (m_focus) {
     RECT focus = client;
     ::InflateRect(&focus, -4, -4);
     dc.DrawFocusRect(&focus);
   }
+}
+
+void ButtonModel::PaintImage(CDC& dc, const RECT& area) {
+  BITMAP size{};
+  if (!::GetObject(reinterpret_cast<HGDIOBJ>(m_image), sizeof size, &size)) return;
+  const CPoint at((area.left + area.right - size.bmWidth) / 2, (area.top + area.bottom - size.bmHeight) / 2);
+  const UINT state = ::IsWindowEnabled(Hwnd()) ? DSS_NORMAL : DSS_DISABLED;
+  dc.DrawState(at, CSize(size.bmWidth, size.bmHeight), reinterpret_cast<HBITMAP>(m_image), DST_BITMAP | state);
 }
 
 void ButtonModel::PaintCheck(CDC& dc, const RECT& client) {

@@ -24,6 +24,8 @@ private:
   void UncheckGroupRadios();
   void PaintOwnerDrawn(CDC& dc, const RECT& client);
   void PaintPush(CDC& dc, const RECT& client);
+  // The BS_BITMAP picture centred in area (embossed while disabled).
+  void PaintImage(CDC& dc, const RECT& area);
   void PaintCheck(CDC& dc, const RECT& client);
   void PaintGroup(CDC& dc, const RECT& client);
 

@@ -215,3 +215,11 @@ TEST(DelayQueueReentryTest, NestedAdvanceDoesNothing) {
 }
 
 }  // namespace
+
+TEST(DelayQueueWithoutBoardTest, AdvanceHasNothingToDoAndKeepsTheEvents) {
+  CDelayQueue queue;
+  EXPECT_EQ(queue.AddEvent(1, 1, 100, 4, 4, 2), CDelayQueue::kOk);
+  EXPECT_EQ(queue.Advance(1000, true), CDelayQueue::kNothingToDo);
+  EXPECT_EQ(queue.GetEventCount(), 1);
+  EXPECT_EQ(queue.GetCurrentIndex(), -1);
+}

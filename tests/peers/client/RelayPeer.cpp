@@ -12,9 +12,44 @@
 #include <cerrno>
 #include <chrono>
 #include <stdexcept>
+#include <string>
+
+namespace {
+
+int ListenOnPort(unsigned short port) {
+  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) throw std::runtime_error("relay peer: socket failed");
+  const int yes = 1;
+  ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  address.sin_port = htons(port);
+  if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) < 0 || ::listen(fd, 4) < 0) {
+    ::close(fd);
+    throw std::runtime_error("relay peer: cannot listen on port " + std::to_string(port));
+  }
+  return fd;
+}
+
+}  // namespace
 
 RelayPeer::RelayPeer() {
   m_listenFd = ListenOnLoopback(m_port, "relay peer");
+  Start();
+}
+
+RelayPeer::RelayPeer(unsigned short port) {
+  if (port == 0) {
+    m_listenFd = ListenOnLoopback(m_port, "relay peer");
+  } else {
+    m_listenFd = ListenOnPort(port);
+    m_port = port;
+  }
+  Start();
+}
+
+void RelayPeer::Start() {
   if (::pipe2(m_wakePipe, O_CLOEXEC | O_NONBLOCK) != 0) {
     ::close(m_listenFd);
     throw std::runtime_error("relay peer: cannot make its wake pipe");

@@ -16,6 +16,8 @@
 class RelayPeer {
 public:
   RelayPeer();
+  // Listens on the given loopback port (0: any free one), for a peer that people start by hand.
+  explicit RelayPeer(unsigned short port);
   ~RelayPeer();
   RelayPeer(const RelayPeer&) = delete;
   RelayPeer& operator=(const RelayPeer&) = delete;
@@ -42,6 +44,7 @@ public:
   bool WaitUntilSent(int timeoutMs);
 
 private:
+  void Start();
   void Run();
   void Wake();
   void AcceptClient();

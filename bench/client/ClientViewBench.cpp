@@ -1,0 +1,197 @@
+// The viewer's main view: relay lines per second from a loopback relay's socket through the line
+// handlers and the delay queue onto the board (painting left to the message loop, which the
+// benchmark never runs); start-up to the first painted window; resident memory with a long game.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "client/app/ClientApp.h"
+#include "client/app/ClientConfig.h"
+#include "client/app/ClientDoc.h"
+#include "client/app/ClientView.h"
+#include "client/app/MainFrame.h"
+#include "client/model/CommentMap.h"
+#include "client/model/GameInfo.h"
+#include "client/model/GameRecordFile.h"
+#include "client/model/NodeArray.h"
+#include "client/resources/ClientIds.h"
+#include "client/resources/ClientResources.h"
+#include "peers/client/RelayBenchSender.h"
+#include "platform/controls.h"
+#include "platform/messageloop.h"
+#include "platform/resources.h"
+#include "platform/uiscript.h"
+
+namespace {
+
+class BenchScript : public platform::UiScript {
+public:
+  std::optional<INT_PTR> OnModalDialog(UINT templateId, CDialog*, HWND dialog) override {
+    if (templateId != IDD_LOGIN || !login) return IDCANCEL;
+    ::SetWindowText(::GetDlgItem(dialog, IDC_LOGIN_USER), "bench");
+    ::SetWindowText(::GetDlgItem(dialog, IDC_LOGIN_PASSWORD), "bench");
+    return IDOK;
+  }
+  std::optional<int> OnMessageBox(const char*, const char*, UINT) override { return IDOK; }
+  bool login{false};
+};
+
+platform::ResourceModule& Module() {
+  static platform::ResourceModule& module = [] () -> platform::ResourceModule& {
+    setenv("PLATFORM_HEADLESS", "1", 1);
+    platform::ResourceModule& m = platform::CreateResourceModule("client-view-bench");
+    platform::SetInstanceHandle(m.Handle());
+    return m;
+  }();
+  return module;
+}
+
+// The program's frame and view, made as the application makes them.
+struct Viewer {
+  explicit Viewer(bool login) {
+    script.login = login;
+    docTemplate = std::make_unique<CSingleDocTemplate>(IDR_MAINFRAME, RUNTIME_CLASS(CClientDoc),
+                                                       RUNTIME_CLASS(CMainFrame), RUNTIME_CLASS(CClientView));
+    docTemplate->LoadTemplate();
+    docTemplate->OpenDocumentFile(nullptr);
+    frame = dynamic_cast<CMainFrame*>(app.m_pMainWnd);
+    view = frame ? dynamic_cast<CClientView*>(frame->GetActiveView()) : nullptr;
+  }
+  ~Viewer() {
+    platform::DestroyAllWindows();
+    platform::ResetMessageQueue();
+  }
+  BenchScript script;
+  platform::ScopedUiScript scope{&script};
+  CClientApp app;
+  std::unique_ptr<CSingleDocTemplate> docTemplate;
+  CMainFrame* frame{nullptr};
+  CClientView* view{nullptr};
+};
+
+// Take-backs of moves count..1, as relay lines: the board ends empty without being reset.
+std::string UndoLines(int count) {
+  std::string lines;
+  char line[64];
+  for (int i = count; i >= 1; --i) {
+    std::snprintf(line, sizeof line, "um|%03d|%010d\n", i, 1000000000 + count);
+    lines += line;
+  }
+  return lines;
+}
+
+// Moves on count different points, alternating colours, as relay lines.
+std::string MoveLines(int count) {
+  std::string lines;
+  char line[96];
+  for (int i = 0; i < count; ++i) {
+    const int x = (i * 7) % 19 + 1;
+    const int y = (i * 7) / 19 % 19 + 1;
+    std::snprintf(line, sizeof line, "am|%03d|%s|%c%c|%d|010000|010000\n", i + 1, i % 2 ? "w" : "b", x + 0x60, y + 0x60,
+                  1000000000 + i);
+    lines += line;
+  }
+  return lines;
+}
+
+void BM_RelayLinesIntoBoard(benchmark::State& state) {
+  platform::ResourceScope resources(Module().Handle());
+  RegisterClientResources(Module().Handle());
+  constexpr int kMoves = 300;
+  // Played and taken back again and again; "eh" once, so every move goes to the board at once.
+  RelayBenchSender sender(MoveLines(kMoves) + UndoLines(kMoves));
+  GetClientConfig().SetClientIp("127.0.0.1");
+  GetClientConfig().SetClientPort(sender.Port());
+  GetClientConfig().SetSound(false);
+  Viewer viewer(true);
+  if (viewer.view == nullptr || !viewer.view->IsConnected()) {
+    state.SkipWithError("the view did not connect");
+    return;
+  }
+  viewer.view->DoReceive(2, "eh");
+  CRelaySocket& socket = viewer.view->GetSocket();
+  socket.AsyncSelect(0);  // lines are read here, not through the message loop
+  for (auto _ : state) {
+    if (!socket.ReadLine()) {
+      state.SkipWithError(socket.GetErrorText().GetString());
+      break;
+    }
+    viewer.view->DoReceive(socket.GetLineLength(), socket.GetLine());
+  }
+  state.SetItemsProcessed(state.iterations());
+  state.counters["board_moves"] = viewer.view->GetBoard().GetLastMove();
+  viewer.view->Disconnect();
+}
+BENCHMARK(BM_RelayLinesIntoBoard)->MinTime(1.0);
+
+void BM_StartUpToFirstPaint(benchmark::State& state) {
+  platform::ResourceScope resources(Module().Handle());
+  GetClientConfig().SetClientIp("");
+  for (auto _ : state) {
+    RegisterClientResources(Module().Handle());
+    Viewer viewer(false);
+    viewer.frame->ShowWindow(SW_SHOW);
+    viewer.frame->UpdateWindow();
+    benchmark::DoNotOptimize(viewer.view);
+  }
+}
+BENCHMARK(BM_StartUpToFirstPaint)->Unit(benchmark::kMillisecond);
+
+long ResidentKiB() {
+  std::ifstream status("/proc/self/status");
+  std::string key;
+  while (status >> key) {
+    if (key == "VmRSS:") {
+      long kib = 0;
+      status >> kib;
+      return kib;
+    }
+    status.ignore(4096, '\n');
+  }
+  return 0;
+}
+
+void BM_ResidentWith250MoveGame(benchmark::State& state) {
+  platform::ResourceScope resources(Module().Handle());
+  RegisterClientResources(Module().Handle());
+  GetClientConfig().SetClientIp("");
+  // A 250-move game with a comment on every move, as a record file the view opens.
+  const std::string path = "/tmp/client-bench-250.sgf";
+  {
+    CNodeArray moves;
+    CCommentMap comments;
+    CGameInfo info;
+    info.m_blackName = "Kim";
+    info.m_whiteName = "Lee";
+    for (int i = 0; i < 250; ++i) {
+      moves.AddNode(new CStoneNode((i * 7) % 19 + 1, (i * 7) / 19 % 19 + 1, i % 2 ? 1 : 2, i + 1, 0));
+      comments.AddComment(i + 1, "A comment on this move for the viewers.");
+    }
+    CGameRecordFile file;
+    file.Write(path.c_str(), &moves, &comments, nullptr, &info);
+    moves.DeleteAll();
+  }
+  long resident = 0;
+  for (auto _ : state) {
+    Viewer viewer(false);
+    CClientView& view = *viewer.view;
+    if (!view.OpenRecordFile(path.c_str())) {
+      state.SkipWithError("the record did not open");
+      break;
+    }
+    viewer.frame->ShowWindow(SW_SHOW);
+    viewer.frame->UpdateWindow();
+    platform::PumpMessages();
+    resident = ResidentKiB();
+    state.counters["board_moves"] = view.GetBoard().GetLastMove();
+  }
+  state.counters["resident_MiB"] = static_cast<double>(resident) / 1024.0;
+  std::remove(path.c_str());
+}
+BENCHMARK(BM_ResidentWith250MoveGame)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,187 @@
+#pragma once
+// CBadukCtrl: the viewer's Go board window ("BADUKCTRL"). It holds the cells and the game shown
+// (through CBadukBoard), takes clicks according to its edit mode, and tells its parent window what
+// happened with the WM_BADUK_* messages. The board is drawn into two cached pictures: a clean one
+// (texture, grid, star points) and one with the stones; painting copies the second, and a change at
+// one point redraws only that point's square.
+
+#include "client/model/BadukBoard.h"
+#include "client/model/MaskedPicture.h"
+#include "platform/gdi.h"
+#include "platform/windows.h"
+
+class CNodeArray;
+
+// Messages a board window sends to its parent (always sent, never posted).
+constexpr UINT WM_BADUK_STONEPLACED = 0x41F;  // wParam: a CStoneNode* valid during the send
+constexpr UINT WM_BADUK_CAPTURES = 0x420;     // wParam captured black, lParam captured white
+constexpr UINT WM_BADUK_CHANGED = 0x421;      // see OnPositionChanged
+constexpr UINT WM_BADUK_ERROR = 0x422;        // wParam 1103 or 1104
+constexpr UINT WM_BADUK_CLICK = 0x423;        // wParam x, lParam y (mode 9)
+constexpr UINT WM_BADUK_POINTCLICK = 0x424;   // wParam key flags, lParam client x | y << 16 (modes 10, 20)
+constexpr UINT WM_BADUK_RBUTTON = 0x425;      // wParam key flags, lParam client x | y << 16
+constexpr UINT WM_BADUK_CONTEXTMENU = 0x426;  // wParam the window named, lParam screen x | y << 16
+
+class CBadukCtrl : public CWnd, public CBadukBoard {
+public:
+  static constexpr const char* kClassName = "BADUKCTRL";
+  static constexpr UINT kCursorId = 202;
+  static constexpr UINT kStoneSoundId = 315;  // WAVE resource
+  static constexpr UINT kTextureId = 132;
+  static constexpr UINT kLastMoveMarkId = 237;
+  static constexpr COLORREF kTransparent = RGB(0, 255, 0);
+
+  // Edit modes: what a left click on a point does.
+  static constexpr int kModeAlternate = 2;  // 2, 3 and 7 place alternating colours
+  static constexpr int kModeBlack = 4;
+  static constexpr int kModeWhite = 5;
+  static constexpr int kModeClick = 9;       // WM_BADUK_CLICK
+  static constexpr int kModePointClick = 10;  // 10 and 20: WM_BADUK_POINTCLICK
+
+  CBadukCtrl();
+  ~CBadukCtrl() override;
+  CBadukCtrl(const CBadukCtrl&) = delete;
+  CBadukCtrl& operator=(const CBadukCtrl&) = delete;
+
+  // Registers the window class (once) and sets the defaults of a fresh board.
+  void Init();
+  static BOOL RegisterWindowClass();
+  using CWnd::Create;
+  // A visible child of parent (control id 0) at rect; nonzero on success.
+  BOOL Create(const RECT& rect, CWnd* parent);
+  BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+
+  // The first WM_BADUK_CHANGED of the program's run is held back (whichever board sends it);
+  // tests set the flag again so that they do not depend on their order.
+  static void HoldFirstChange(BOOL hold) { s_holdFirstChange = hold; }
+  static BOOL IsFirstChangeHeld() { return s_holdFirstChange; }
+
+  // ---- the game (placing stones: CBadukBoard::PlaceStone) ----
+  // Removes the last move (taking it back when it is shown); 0.
+  int UndoMove();
+  // While browsing, drops the moves after the shown one.
+  void Truncate();
+  // Empties the game: numbering base 1, no moves, no captures, black to play; 0.
+  int ResetBoard();
+  // One move forward; 1 when it moved.
+  int GoToNext();
+  // One move back, never below the numbering base; 1 when it moved.
+  int GoToPrevious();
+  // Shows move index (clamped to 0..last); returns the index shown.
+  int GoToMove(int index);
+  // Shows the position before the numbering base's move; returns the index shown.
+  int GoToFirst();
+  // Shows the last move; returns the index shown.
+  int GoToLast();
+  BOOL IsBrowsing() const { return GetPosition().IsBrowsing(); }
+  int GetCurrentMove() const { return GetPosition().GetCurrentIndex(); }
+  int GetLastMove() const { return GetPosition().GetLastIndex(); }
+  // Appends copies of moves 1..current to out; 1.
+  int CopyMoves(CNodeArray* out) const { return GetPosition().CopyMoves(out); }
+
+  void SetEditMode(int mode) { m_editMode = mode; }
+  int GetEditMode() const { return m_editMode; }
+  // Colour of the next stone a click places: 2 in mode 4, 1 in mode 5, else alternating.
+  int GetColourToPlay() const;
+  // The move shown as number 1; re-renders the picture when it changes.
+  void SetBaseMove(int base);
+  int GetBaseMove() const { return m_baseMove; }
+  // Move numbers on the stones on or off.
+  void SetSequenceMode(BOOL show);
+  BOOL GetSequenceMode() const { return m_showNumbers; }
+  void SetSound(BOOL sound) { m_sound = sound; }
+  BOOL GetSound() const { return m_sound; }
+
+  // Copies cell (a, b) when b != 0 (both 1..19), else move a (1..last); 0, or 1105 out of range.
+  int GetNode(CStoneNode& node, int a, int b) const;
+  // Point and State of move index: 0, 1105 outside 1..last, 101 when there is no node.
+  int GetMoveAt(int index, int& x, int& y, DWORD& state) const;
+
+  // ---- geometry and drawing ----
+  // Board pixel size for a window width (or, when width < 1, for a height); each out may be null.
+  static CSize CalcBoardSize(int width, int height, int* stone = nullptr, int* cell = nullptr, int* marginX = nullptr,
+                             int* marginY = nullptr);
+  // The largest stone picture size not above s; 9 below 9.
+  static int SnapStoneSize(int s);
+  // Lays the board out for size (null: the client size) and renders it.
+  void Layout(const SIZE* size = nullptr);
+  // Client pixel of the intersection of column x and row y.
+  CPoint CellCentre(int x, int y) const;
+  // The point (x, y) under a client pixel: (0, 0) outside the board rectangle, 20 on the strips
+  // right of column 19 and below row 19.
+  CPoint HitTest(CPoint point) const;
+  // Renders the whole board picture again (size null: the client size).
+  void RenderBoard(const SIZE* size = nullptr);
+  void Redraw() { RenderBoard(); }
+  int GetStoneSize() const { return m_stoneSize; }
+  int GetCellWidth() const { return m_cellWidth; }
+  double GetCellHeight() const { return m_cellHeight; }
+  void GetBoardRect(int& left, int& top, int& right, int& bottom) const;
+  CRect GetBoardRect() const { return m_boardRect; }
+  // The picture that painting copies (null before the first layout).
+  CBitmap* GetBoardPicture() { return m_boardPicture.GetSafeHandle() ? &m_boardPicture : nullptr; }
+
+  // Called by the rules: redraws one point (mark: the last-move mark) and invalidates the window.
+  void DrawCell(int x, int y, BOOL mark) override;
+
+protected:
+  // Rules notifications turned into messages to the parent.
+  void OnCapturesChanged(int capturedBlack, int capturedWhite) override;
+  // wParam: after PlaceStone previous index | new << 16 (lParam 0); after navigation new index |
+  // previous << 16 (lParam 1).
+  void OnPositionChanged(WPARAM wParam, LPARAM lParam) override;
+  void OnStonePlaced(const CStoneNode& node) override;
+  void OnMoveRefused(int code) override;
+
+  void OnLButtonDown(UINT flags, CPoint point);
+  void OnRButtonDown(UINT flags, CPoint point);
+  void OnContextMenu(CWnd* wnd, CPoint point);
+  void OnSize(UINT type, int cx, int cy);
+  void OnPaint();
+  BOOL OnEraseBkgnd(CDC* dc);
+  void OnPaletteChanged(CWnd* focusWnd);
+  BOOL OnQueryNewPalette();
+  DECLARE_MESSAGE_MAP()
+
+private:
+  LRESULT NotifyParent(UINT message, WPARAM wParam, LPARAM lParam);
+  void PlayStoneSound();
+  // Loads the black and white stone pictures of the stone size and the last-move mark.
+  void LoadStonePictures();
+  // Makes the number font for the window's context.
+  void MakeNumberFont();
+  // The clean board: texture, grid and star points.
+  void DrawBoardImage(const SIZE* size);
+  // Draws point (x, y) into the board picture held by dc.
+  void DrawStone(CDC* dc, int x, int y, BOOL mark);
+  CSize PictureSize(const SIZE* size) const;
+  void RealizeBoardPalette();
+
+  static BOOL s_holdFirstChange;  // the first position change of the run is not announced
+
+  BOOL m_sound{FALSE};  // play the stone sound after each placed stone
+  int m_editMode{kModeAlternate};
+  int m_baseMove{1};  // the move shown as number 1; lower bound of going back
+  // Geometry (Layout).
+  double m_cellHeight{0.0};  // cell width * 45 / 42
+  int m_marginY{0};
+  int m_marginX{0};
+  short m_stoneSize{9};
+  int m_cellWidth{10};  // stone size + 1
+  CRect m_boardRect;
+  BOOL m_showNumbers{FALSE};
+  // Pictures.
+  CSize m_pictureSize;   // size of the two board pictures
+  CBitmap m_cleanBoard;  // texture, grid, star points
+  CBitmap m_boardPicture;  // the clean board with stones, mark and numbers: what is painted
+  CMaskedPicture m_blackStone;
+  CMaskedPicture m_whiteStone;
+  CMaskedPicture m_lastMoveMark;
+  CBitmap m_texture;  // the wood tile in the screen's format, loaded with the board palette once
+  CPalette m_boardPalette;
+  CPalette m_blackPalette;
+  CPalette m_whitePalette;
+  CPalette m_markPalette;
+  CPalette m_creationPalette;  // the texture's palette, loaded when the window is created
+  CFont m_numberFont;
+};

@@ -1,0 +1,246 @@
+// The viewer against the relay peer: a text-commentary session and a voice session with the delay
+// on the manual clock, a record saved and opened again, and the view's state after each step.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "ClientSessionSupport.h"
+#include "client/app/Image.h"
+#include "client/app/ProgressStatusBar.h"
+#include "client/model/GameInfo.h"
+#include "platform/sound.h"
+#include "platform/testinput.h"
+
+namespace {
+
+using clienttest::Session;
+
+std::string Str(const CString& text) { return std::string(static_cast<const char*>(text)); }
+
+// A small JPEG photograph as the relay sends it.
+std::string PhotoBytes() {
+  const std::string path = (std::filesystem::temp_directory_path() / "client-session-photo.jpg").string();
+  CImage image;
+  image.Create(40, 44, 24, -1);
+  for (int y = 0; y < 44; ++y)
+    for (int x = 0; x < 40; ++x) image.SetRGB(x, y, static_cast<BYTE>(x * 6), 90, static_cast<BYTE>(y * 5));
+  image.SaveFile(path.c_str(), kImageJpeg);
+  std::ifstream file(path, std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  std::filesystem::remove(path);
+  return bytes;
+}
+
+const char* kTextHistory =
+    "gi|gn|Ondrivo Cup\n"
+    "gi|BN|Kim\n"
+    "gi|bg|9\n"
+    "gi|bc|Ondrivo Club\n"
+    "gi|wn|Lee\n"
+    "gi|wg|7\n"
+    "gi|wc|Baduk Hall\n"
+    "mu|null\n"
+    "am|001|b|pd|1999999000|010000|005950\n"
+    "AM|002|W|DP|1999999010|005940|005950\n"
+    "te|1|Opening on the star point\n"
+    "te|2|White answers\n"
+    "am|004|b|qq|1999999015|005940|005940\n"
+    "am|003|b|dd|1999999020|005940|005930\n"
+    "ar|3|1|b|cc|x\n"
+    "ar|3|1|w|cd|x\n"
+    "re|3|Black could also play here\n"
+    "er|3|1\n"
+    "eh\n";
+
+TEST(ClientSessionTest, TextCommentarySessionFromLoginToDisconnect) {
+  Session s;
+  s.Start();
+  ASSERT_NE(s.view, nullptr);
+  ASSERT_TRUE(s.view->IsConnected());
+  ASSERT_TRUE(s.peer.WaitForLines(1, 5000));
+  EXPECT_EQ(s.peer.Received()[0], "ua|alice|pw1|C");
+  EXPECT_EQ(s.view->GetExplainMode(), 2);
+  EXPECT_EQ(Str(s.frame->GetStatusBar().GetPaneText(0)), "Connection success.");
+
+  CClientView& view = *s.view;
+  ASSERT_TRUE(s.Relay(kTextHistory, [&] { return view.IsHistoryComplete(); }));
+  // Three moves: the out-of-sequence one was dropped and the upper-case one taken.
+  EXPECT_EQ(view.GetDelayQueue().GetMoveCount(), 3);
+  EXPECT_EQ(view.GetBoard().GetLastMove(), 3);
+  EXPECT_EQ(view.GetBoard().GetCurrentMove(), 3);
+  EXPECT_TRUE(view.GetBoard().GetCell(4, 16).HasStone());  // "dp"
+  EXPECT_FALSE(view.GetBoard().GetCell(17, 17).HasStone());  // the dropped "qq"
+  EXPECT_EQ(Str(s.frame->GetStatusBar().GetProgressText()), "progress :   3");
+  EXPECT_EQ(s.frame->GetStatusBar().GetNextColor(), 1);
+  EXPECT_EQ(Str(s.Text(IDC_WHITE_CLOCK)), "00 : 59 : 40");
+  EXPECT_EQ(Str(s.Text(IDC_BLACK_CLOCK)), "00 : 59 : 30");
+  EXPECT_EQ(Str(s.Text(IDC_BLACK_NAME)), "Kim 9 dan");
+  EXPECT_EQ(Str(s.Text(IDC_WHITE_NAME)), "Lee 7 dan");
+  EXPECT_EQ(Str(s.Text(IDC_WHITE_AFFILIATION)), "Baduk Hall");
+  EXPECT_EQ(Str(view.GetGameInfo().m_title), "Ondrivo Cup");
+  ASSERT_EQ(view.GetDiagrams().GetDiagramCount(3), 1);
+  EXPECT_EQ(view.GetDiagrams().GetDiagramMoves(3, 0)->GetSize(), 2);
+  CString diagramText;
+  view.GetDiagrams().GetDiagramText(3, 0, diagramText);
+  EXPECT_EQ(Str(diagramText), "Black could also play here\r\n");
+
+  // Looking back shows each move's comments.
+  view.OnMoveFirst();
+  EXPECT_EQ(view.GetBoard().GetCurrentMove(), 0);
+  view.OnMoveNext();
+  EXPECT_EQ(Str(s.Text(IDC_COMMENT_PANE)), "[001] Opening on the star point\r\n");
+  view.OnMoveFirst();
+  view.OnMovePrev();
+  EXPECT_EQ(Str(s.frame->GetStatusBar().GetPaneText(0)), "No more moves. it is first move.");
+  view.OnMoveLast();
+  EXPECT_EQ(view.GetBoard().GetCurrentMove(), 3);
+
+  // A take-back of the last move, then the move played again.
+  ASSERT_TRUE(s.Relay("um|003|1999999030\n", [&] { return view.GetDelayQueue().GetMoveCount() == 2; }));
+  EXPECT_EQ(view.GetBoard().GetLastMove(), 2);
+  EXPECT_EQ(Str(s.frame->GetStatusBar().GetProgressText()), "progress :   2");
+  EXPECT_EQ(s.frame->GetStatusBar().GetNextColor(), 2);
+  ASSERT_TRUE(s.Relay("am|003|b|dc|1999999040|005940|005920\n", [&] { return view.GetBoard().GetLastMove() == 3; }));
+  EXPECT_TRUE(view.GetBoard().GetCell(4, 3).HasStone());
+  EXPECT_EQ(Str(s.Text(IDC_BLACK_CLOCK)), "00 : 59 : 20");
+
+  // The viewer's question goes out on Enter in the question box.
+  CWnd* question = view.GetDlgItem(IDC_QUESTION_EDIT);
+  ASSERT_NE(question, nullptr);
+  question->SetWindowText("Who is ahead?");
+  question->SetFocus();
+  platform::input::PressKey(VK_RETURN);
+  ASSERT_TRUE(s.peer.WaitForLines(2, 5000));
+  EXPECT_EQ(s.peer.Received()[1], "qc|Who is ahead?");
+  EXPECT_EQ(Str(s.Text(IDC_QUESTION_EDIT)), "");
+  ASSERT_TRUE(s.Relay("qc|Black is ahead by a little\n",
+                      [&] { return s.Text(IDC_ANSWER_PANE).Find("Black is ahead") >= 0; }));
+
+  ASSERT_TRUE(s.Relay("gr|003|B+R|2|0|001000|002000\ne1|Live from Seoul\n",
+                      [&] { return !view.GetCommentaryCaption().IsEmpty(); }));
+  EXPECT_EQ(Str(view.GetGameInfo().m_result), "B+R");
+  EXPECT_EQ(view.GetGameInfo().m_whiteMinutes, 10);
+  EXPECT_EQ(view.GetGameInfo().m_blackMinutes, 20);
+  EXPECT_EQ(Str(s.Text(IDC_COMMENT_CAPTION)), "< Commentary : Live from Seoul >");
+
+  // A new game within the connection empties everything, and the queue's timer runs on.
+  ASSERT_TRUE(s.Relay("ng\n", [&] { return view.GetDelayQueue().GetMoveCount() == 0; }));
+  EXPECT_EQ(view.GetBoard().GetLastMove(), 0);
+  EXPECT_EQ(view.GetComments().GetCount(1), 0);
+  EXPECT_EQ(Str(s.Text(IDC_WHITE_CLOCK)), "00 : 00 : 00");
+  EXPECT_EQ(Str(s.frame->GetStatusBar().GetProgressText()), "progress :   0");
+  EXPECT_NE(view.GetStateFlags() & CClientView::kLoggedIn, 0);
+  EXPECT_TRUE(view.KillTimer(CClientView::kTimerId));
+  view.SetTimer(CClientView::kTimerId, CClientView::kTimerMs);
+  ASSERT_TRUE(s.Relay("am|001|b|qd|1999999050|010000|010000\n", [&] { return view.GetBoard().GetLastMove() == 1; }));
+
+  s.peer.CloseClient();
+  ASSERT_TRUE(Session::WaitFor([&] { return !view.IsConnected(); }));
+  ASSERT_FALSE(s.script.messages.empty());
+  EXPECT_EQ(s.script.messages.back(), "It is disconnected. Retry connection.");
+  // The game stays after the connection has gone.
+  EXPECT_EQ(view.GetBoard().GetLastMove(), 1);
+  EXPECT_EQ(view.GetStateFlags() & CClientView::kLoggedIn, 0);
+}
+
+TEST(ClientSessionTest, VoiceSessionHoldsMovesBackByTheDelayAndShowsThePhotograph) {
+  Session s;
+  s.script.voice = true;
+  s.Start();
+  ASSERT_NE(s.view, nullptr);
+  CClientView& view = *s.view;
+  ASSERT_TRUE(view.IsConnected());
+  EXPECT_EQ(view.GetExplainMode(), 1);
+
+  const std::string photo = PhotoBytes();
+  ASSERT_FALSE(photo.empty());
+  const std::string history = "mu|rtsp://127.0.0.1/relay.rm\n"
+                              "am|001|b|pd|1999999000|010000|005950\n"
+                              "ar|1|1|b|cc|x\n"
+                              "aa|1|1|b|cc|x\n"
+                              "ae|1|In the voice diagram\n"
+                              "ea|1|1\n"
+                              "bp|" + std::to_string(photo.size()) + "\n" + photo +
+                              "eh\n";
+  ASSERT_TRUE(s.Relay(history, [&] { return view.IsHistoryComplete(); }));
+  EXPECT_EQ(Str(view.GetMediaAddress()), "rtsp://127.0.0.1/relay.rm");
+  ASSERT_EQ(view.GetDiagrams().GetDiagramCount(1), 1);
+  EXPECT_EQ(view.GetDiagrams().GetDiagramMoves(1, 0)->GetSize(), 1);  // the text-mode stone was not taken
+  // The photograph was read, shown and its temporary file removed.
+  EXPECT_EQ(view.GetBlackPhoto().GetWidth(), 40);
+  EXPECT_EQ(view.GetBlackPhoto().GetHeight(), 44);
+  const std::string kept = Str(view.GetGameInfo().m_blackPhotoPath);
+  ASSERT_FALSE(kept.empty());
+  EXPECT_FALSE(std::filesystem::exists(kept));
+  // Named by the system in the temporary folder, whatever the line said.
+  EXPECT_EQ(std::filesystem::path(kept).parent_path().filename(), std::filesystem::temp_directory_path().filename());
+  EXPECT_EQ(std::filesystem::path(kept).filename().string().rfind("$$O", 0), 0u);
+
+  // Thirty seconds of delay on the relay's present time.
+  ASSERT_TRUE(s.Relay("ts|2000000000\n", [&] { return view.GetDelayQueue().IsDelayActive(); }));
+  view.GetDelayQueue().SetDelay(30);
+  ASSERT_TRUE(s.Relay("am|002|w|dp|2000000000|005950|005950\n",
+                      [&] { return view.GetDelayQueue().GetMoveCount() == 2; }));
+  EXPECT_EQ(view.GetBoard().GetLastMove(), 1);  // held back
+  GetClientConfig().SetSound(true);
+  platform::ClearSoundCalls();
+  EXPECT_EQ(Str(s.frame->GetStatusBar().GetProgressText()), "progress :   2");
+  platform::Clock::Advance(29000);
+  EXPECT_EQ(view.GetBoard().GetLastMove(), 1);
+  EXPECT_TRUE(platform::SoundCalls().empty());
+  platform::Clock::Advance(2000);
+  ASSERT_TRUE(view.IsConnected()) << (s.script.messages.empty() ? "" : s.script.messages.back());
+  EXPECT_EQ(view.GetBoard().GetLastMove(), 2);
+  // The move that became due was announced with the stone's sound, once.
+  ASSERT_EQ(platform::SoundCalls().size(), 1u);
+  EXPECT_EQ(platform::SoundCalls()[0].sound, "#315");
+  EXPECT_TRUE(platform::SoundCalls()[0].played);
+  EXPECT_TRUE(view.GetBoard().GetCell(4, 16).HasStone());
+}
+
+TEST(ClientSessionTest, SavedRecordOpensAsTheSameGame) {
+  const std::string path = (std::filesystem::temp_directory_path() / "client-session-record.sgf").string();
+  Session s;
+  s.Start();
+  ASSERT_NE(s.view, nullptr);
+  CClientView& view = *s.view;
+  ASSERT_TRUE(s.Relay(kTextHistory, [&] { return view.IsHistoryComplete(); }));
+  view.OnDisconnectCommand();
+  ASSERT_FALSE(view.IsConnected());
+  ASSERT_TRUE(view.SaveRecordFile(path.c_str()));
+
+  GetClientConfig().SetSound(true);
+  platform::ClearSoundCalls();
+  ASSERT_TRUE(view.OpenRecordFile(path.c_str()));
+  EXPECT_TRUE(platform::SoundCalls().empty());  // a whole file is shown silently
+  EXPECT_TRUE(GetClientConfig().IsSoundOn());
+  EXPECT_EQ(view.GetBoard().GetLastMove(), 3);
+  EXPECT_EQ(view.GetDelayQueue().GetMoveCount(), 3);
+  EXPECT_TRUE(view.GetBoard().GetCell(16, 4).HasStone());
+  EXPECT_TRUE(view.GetBoard().GetCell(4, 16).HasStone());
+  EXPECT_TRUE(view.GetBoard().GetCell(4, 4).HasStone());
+  EXPECT_EQ(view.GetComments().GetCount(1), 1);
+  EXPECT_EQ(view.GetComments().GetCount(2), 1);
+  ASSERT_EQ(view.GetDiagrams().GetDiagramCount(3), 1);
+  EXPECT_EQ(view.GetDiagrams().GetDiagramMoves(3, 0)->GetSize(), 2);
+  EXPECT_EQ(Str(view.GetGameInfo().m_blackName), "Kim");
+  EXPECT_EQ(view.GetGameInfo().m_blackRank, 9);
+  EXPECT_NE(view.GetStateFlags() & CClientView::kRecordOpen, 0);
+
+  // A file that is not a record leaves an empty game, not half of one.
+  const std::string broken = path + ".broken";
+  std::ofstream(broken) << "(;B[pd];W[dp]C[half;B[zz";
+  EXPECT_FALSE(view.OpenRecordFile(broken.c_str()));
+  EXPECT_EQ(s.script.messages.back(), "File open fail.");
+  EXPECT_EQ(view.GetBoard().GetLastMove(), 0);
+  EXPECT_EQ(view.GetComments().GetCount(2), 0);
+  EXPECT_TRUE(view.GetGameInfo().m_blackName.IsEmpty());
+  std::filesystem::remove(path);
+  std::filesystem::remove(broken);
+}
+
+}  // namespace
