@@ -22,14 +22,14 @@ platform::DialogTemplate BuildGameInfoTemplate() {
   t.cy = 219;
   t.caption = "Game Info";
   t.items = {
-      VisibleItem("Static", CGameInfoDlg::kTitleLabel, 7, 8, 36, 8, kText),
-      VisibleItem("Static", CGameInfoDlg::kTitleText, 45, 8, 118, 8, kText),
-      VisibleItem("Static", CGameInfoDlg::kDateLabel, 7, 20, 36, 8, kText),
-      VisibleItem("Static", CGameInfoDlg::kDateText, 45, 20, 118, 8, kText),
-      VisibleItem("Static", CGameInfoDlg::kPlaceLabel, 7, 32, 36, 8, kText),
-      VisibleItem("Static", CGameInfoDlg::kPlaceText, 45, 32, 118, 8, kText),
-      VisibleItem("Static", CGameInfoDlg::kConditionLabel, 7, 44, 36, 8, kText),
-      VisibleItem("Static", CGameInfoDlg::kConditionText, 45, 44, 118, 8, kText),
+      VisibleItem("Static", CGameInfoDlg::kTitleLabel, 3, 8, 44, 8, kText),
+      VisibleItem("Static", CGameInfoDlg::kTitleText, 48, 8, 122, 8, kText),
+      VisibleItem("Static", CGameInfoDlg::kDateLabel, 3, 20, 44, 8, kText),
+      VisibleItem("Static", CGameInfoDlg::kDateText, 48, 20, 122, 8, kText),
+      VisibleItem("Static", CGameInfoDlg::kPlaceLabel, 3, 32, 44, 8, kText),
+      VisibleItem("Static", CGameInfoDlg::kPlaceText, 48, 32, 122, 8, kText),
+      VisibleItem("Static", CGameInfoDlg::kConditionLabel, 3, 44, 44, 8, kText),
+      VisibleItem("Static", CGameInfoDlg::kConditionText, 48, 44, 122, 8, kText),
       VisibleItem("Static", CGameInfoDlg::kWhitePicture, 7, 60, 75, 92, SS_BLACKFRAME),
       VisibleItem("Static", CGameInfoDlg::kWhiteStone, 7, 157, 12, 12, SS_BITMAP),
       VisibleItem("Static", CGameInfoDlg::kWhiteName, 22, 159, 60, 8, kText),

@@ -39,6 +39,8 @@ public:
     for (UINT id : {1014u, 1015u, 1016u, 1017u, 1019u, 1021u, 1023u, 1024u, 1057u, 1058u, 1059u, 1060u})
       texts[id] = Text(::GetDlgItem(dialogWnd, static_cast<int>(id)));
     blackStone = ::SendMessage(::GetDlgItem(dialogWnd, 1026), STM_GETIMAGE, IMAGE_BITMAP, 0) != 0;
+    ::RedrawWindow(dialogWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE);
+    platform::SaveSurfacePng(dialogWnd, testsupport::SnapshotPath("game-info-dialog.png").c_str());
     return FileUiScript::OnModalDialog(templateId, dialog, dialogWnd);
   }
   UINT seen{0};
