@@ -11,6 +11,7 @@
 #include "platform/controls.h"
 #include "platform/dialog_template.h"
 #include "platform/dialogs.h"
+#include "platform/frames.h"
 #include "platform/gdi.h"
 
 namespace testsupport {
@@ -60,7 +61,21 @@ inline std::vector<std::string> LabelsThatDoNotFit(const platform::ResourceModul
   std::vector<std::string> problems;
   platform::ResourceScope scope(module.Handle());
   CDialog dialog(id);
-  if (!dialog.Create(id)) return {"dialog " + std::to_string(id) + " could not be created"};
+  CFrameWnd* host = nullptr;  // form-view templates are child windows: they need a parent
+  BOOL created = dialog.Create(id);
+  if (!created) {
+    host = new CFrameWnd;  // deletes itself when its window goes
+    if (host->Create(nullptr, "labels", WS_OVERLAPPEDWINDOW)) {
+      created = dialog.Create(id, host);
+    } else {
+      delete host;
+      host = nullptr;
+    }
+  }
+  if (!created) {
+    if (host) host->DestroyWindow();
+    return {"dialog " + std::to_string(id) + " could not be created"};
+  }
   HDC dc = ::CreateCompatibleDC(nullptr);
   for (HWND control = ::GetWindow(dialog.GetSafeHwnd(), GW_CHILD); control;
        control = ::GetWindow(control, GW_HWNDNEXT)) {
@@ -86,6 +101,7 @@ inline std::vector<std::string> LabelsThatDoNotFit(const platform::ResourceModul
   }
   ::DeleteDC(dc);
   dialog.DestroyWindow();
+  if (host) host->DestroyWindow();
   return problems;
 }
 
