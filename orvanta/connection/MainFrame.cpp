@@ -53,6 +53,17 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
   ON_COMMAND(CMainFrame::kConnectMenuCommand, OnConnectDisconnect)
   ON_MESSAGE(CMainFrame::kDeleteRetiredLinksMessage, OnDeleteRetiredLinks)
   ON_UPDATE_COMMAND_UI(OrvantaCommand::kConnect, OnUpdateConnect)
+  ON_COMMAND(CMainFrame::kMemoBoxCommand, OnMemoBox)
+  ON_COMMAND(CMainFrame::kSendMemoCommand, OnSendMemo)
+  ON_COMMAND(CMainFrame::kSendMessageCommand, OnSendMessage)
+  ON_COMMAND(CMainFrame::kLiveRelayCommand, OnLiveRelay)
+  ON_COMMAND(CMainFrame::kServiceCommand, OnService)
+  ON_COMMAND(CMainFrame::kRegisterCommand, OnRegister)
+  ON_COMMAND(CMainFrame::kHelpFinderCommand, OnHelpFinder)
+  ON_COMMAND(CMainFrame::kNewcomerCommand, OnNewcomer)
+  ON_COMMAND(CMainFrame::kHomePageCommand, OnHomePage)
+  ON_COMMAND(CMainFrame::kMailToManagerCommand, OnMailToManager)
+  ON_COMMAND(CMainFrame::kHelpCommand, OnHelp)
   ON_UPDATE_COMMAND_UI_RANGE(OrvantaCommand::kWaitingRoomList, OrvantaCommand::kLeaveRoom, OnUpdateCommandState)
 END_MESSAGE_MAP()
 
@@ -110,6 +121,8 @@ void CMainFrame::OnClose() {
       return;
   }
   WriteSetting(0, GetPresentSizeSetting());
+  // Memos kept in this session outlive the program.
+  SaveMemoBox();
   if (m_pWaitingRoomView)
     m_pWaitingRoomView->SaveColumnWidths();
   else if (IsListView(m_nActiveViewId))
@@ -282,7 +295,7 @@ void CMainFrame::OnLinkConnected() {
   CLoginRequests(m_pLink.get()).SendHello(0);
   m_bConnecting = FALSE;
   m_bConnected = TRUE;
-  NotePending("CreateMemoBox");
+  CreateMemoBox();
 }
 
 void CMainFrame::OnLinkData() {
@@ -609,22 +622,9 @@ void CMainFrame::UpdateButtonsForEvent(int code, const CString& payload) {
   NotePending("UpdateButtonsForEvent", NumberText(code) + ":" + payload);
 }
 
-void CMainFrame::StartUpgrade(CFieldTokenizer& payload) {
-  // The forced upgrade closes the program without its question.
-  m_bQuietClose = TRUE;
-  CString fields;
-  fields.Format("|%s|%s|", payload.GetField(1).GetString(), payload.GetField(2).GetString());
-  CString command;
-  command.Format("DownLoad.exe -s %s", fields.GetString());
-  RunCommandLine(command);
-  PostMessage(WM_CLOSE);
-}
-
 UINT CMainFrame::RunCommandLine(const CString& line) { return ::WinExec(line, SW_SHOWNORMAL); }
 
 PENDING_PAYLOAD_ACTION(OnUserSearchResult)
-PENDING_PAYLOAD_ACTION(OnUserMessage)
-PENDING_PAYLOAD_ACTION(OnMailTo)
 
 void CMainFrame::OnPostLoginNotice(CFieldTokenizer& payload) {
   NotePending("OnPostLoginNotice", payload.GetText());
@@ -634,7 +634,6 @@ void CMainFrame::OnPostLoginNotice(CFieldTokenizer& payload) {
   EndWaitCapture();
 }
 
-PENDING_PAYLOAD_ACTION(OnMemoCount)
 
 void CMainFrame::OnMemoNotice(CFieldTokenizer&) { RequestMemoList(); }
 

@@ -31,6 +31,7 @@
 #include "orvanta/connection/ServerDispatcher.h"
 #include "orvanta/connection/SettingFiles.h"
 #include "orvanta/lobby/LobbyHost.h"
+#include "orvanta/lobby/MemoBoxDlg.h"
 #include "orvanta/lobby/WaitingRoomRec.h"
 #include "orvanta/lobby/WaitingRoomTable.h"
 
@@ -327,6 +328,40 @@ public:
   BOOL RunSendMemoDialog(const CString& number, const CString& id, CString& recipient, CString& text) override;
   // --- End of the lobby block ---
 
+  // --- Community: memos and messages, sibling programs, pages and mail (MainFrameCommunity.cpp) ---
+  static constexpr UINT kHelpFinderCommand = 32788;
+  static constexpr UINT kLiveRelayCommand = 32794;
+  static constexpr UINT kServiceCommand = 32795;
+  static constexpr UINT kRegisterCommand = 32796;
+  static constexpr UINT kSendMessageCommand = 32798;
+  static constexpr UINT kNewcomerCommand = 32801;
+  static constexpr UINT kMailToManagerCommand = 32803;
+  static constexpr UINT kHomePageCommand = 32804;
+  static constexpr UINT kMemoBoxCommand = 32806;
+  static constexpr UINT kSendMemoCommand = 32810;
+  static constexpr UINT kHelpCommand = 57669;
+  // The kept memos of the box that exists go to "./Message.dat"; a new hidden box replaces it.
+  void CreateMemoBox();
+  // The kept memos of the box go to the file (the box stays).
+  void SaveMemoBox();
+  CMemoBoxDlg* GetMemoBox() const { return m_pMemoBox.get(); }
+  // Memo list (message 113): a count, then date, id, name and contents of every memo.
+  void OnMemoList(CFieldTokenizer& payload);
+  void OnMemoBox();
+  void OnSendMemo();
+  void OnSendMessage();
+  // Starts a program from its command line, split into arguments (never through a shell).
+  virtual BOOL StartProgram(const CString& line);
+  void OnLiveRelay();
+  void OnService();
+  void OnRegister();
+  void OnHelpFinder();
+  void OnNewcomer();
+  void OnHomePage();
+  void OnMailToManager();
+  void OnHelp();
+  // --- End of the community block ---
+
 protected:
   // The chat-macro dialog (template 446) over the eight phrases; TRUE on OK with the edited
   // texts in macros. The dialog is not part of the program yet: the call is recorded and
@@ -394,6 +429,13 @@ private:
   CTirvoDListView* m_pWaitingRoomView{nullptr};
   int m_nRoomEntryMode{0};
   // --- End of the lobby block ---
+
+  // --- Community (MainFrameCommunity.cpp) ---
+  // Brings the sibling up when its window is found, else starts it; the frame then minimises.
+  void StartSibling(const char* className, const char* title, const char* commandLine, const char* failure);
+  void OpenMail(const CString& address);
+  std::unique_ptr<CMemoBoxDlg> m_pMemoBox;
+  // --- End of the community block ---
 
   // Start-up and views block.
   CFixedSplitterWnd m_wndSplitter;

@@ -166,11 +166,6 @@ BOOL CMainFrame::RunSearchUserDialog(const CString& caption, CString&) {
   return FALSE;
 }
 
-BOOL CMainFrame::RunSendMemoDialog(const CString& number, const CString& id, CString&, CString&) {
-  NotePending("CSendMemoDlg", number + ":" + id);
-  return FALSE;
-}
-
 // ---------------------------------------------------------------------------------------------
 // Senders
 

@@ -89,14 +89,26 @@ void CMainFrame::OnMovieCommand(const CString& command) {
     OpenWebPage("/help/ds/intro.htm");
   else if (command == "Pellomar")
     OpenWebPage(kServiceSite);
-  else if (command == "Alone" || command == "ToMgr")
+  else if (command == "ToMgr")
+    OnMailToManager();
+  else if (command == "Alone")
     NotePending("MovieCommand", command);
 }
 
 void CMainFrame::OpenWebPage(const CString& path) {
-  const CString address = path.Find("://") >= 0 ? path : CString(kServiceSite) + path;
-  NotePending("OpenWebPage", address);
-  ::ShellExecute(m_hWnd, "open", address, nullptr, nullptr, SW_SHOWNORMAL);
+  // An empty address is the home page.
+  const CString page = path.IsEmpty() ? CString("/index.htm") : path;
+  const CString address = page.Find("://") >= 0 ? page : CString(kServiceSite) + page;
+  SHELLEXECUTEINFO info{};
+  info.cbSize = sizeof info;
+  info.fMask = SEE_MASK_INVOKEIDLIST;
+  info.hwnd = m_hWnd;
+  info.lpVerb = "Open";
+  info.lpFile = address;
+  info.lpParameters = "";
+  info.lpDirectory = "";
+  info.nShow = SW_SHOWNORMAL;
+  ::ShellExecuteEx(&info);
 }
 
 void CMainFrame::OnMenuButton(UINT id) {

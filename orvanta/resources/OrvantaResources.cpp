@@ -4,6 +4,7 @@
 #include <platform/strings.h>
 
 #include "orvanta/connection/ConnectDlg.h"
+#include "orvanta/resources/CommunityResources.h"
 #include "orvanta/resources/LobbyResources.h"
 #include "orvanta/resources/OrvantaBitmaps.h"
 
@@ -22,6 +23,7 @@ BOOL RegisterOrvantaResources(HINSTANCE module) {
 void RegisterOrvantaDialogs(platform::ResourceModule& module) {
   platform::AddDialogTemplate(module, CConnectDlg::kTemplateId, CConnectDlg::BuildTemplate());
   RegisterLobbyDialogs(module);
+  RegisterCommunityDialogs(module);
 }
 
 void RegisterOrvantaStrings(platform::ResourceModule& module) {

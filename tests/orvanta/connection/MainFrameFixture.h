@@ -91,6 +91,7 @@ public:
   std::vector<CSettingFiles::ChatMacros> chatMacrosShown;  // what each macro dialog opened with
   std::optional<std::array<BOOL, 4>> optionsAnswer;  // ManToMan, Invite, Alarm, Nego
   std::vector<std::string>* commandLines{nullptr};  // where started programs are recorded
+  bool startForReal{false};  // recorded programs are started as well
   using CMainFrame::OnChattingMacro;
   using CMainFrame::OnEnvironment;
 
@@ -98,7 +99,7 @@ protected:
   UINT RunCommandLine(const CString& line) override {
     if (commandLines)
       commandLines->push_back(line.str());
-    return 33;
+    return startForReal ? CMainFrame::RunCommandLine(line) : 33;
   }
   BOOL RunChatMacroDialog(CSettingFiles::ChatMacros& macros) override {
     chatMacrosShown.push_back(macros);

@@ -1,0 +1,197 @@
+// The frame's community: the memo box and the messages between users, the sibling programs, the
+// forced upgrade, web pages and mail.
+
+#include <algorithm>
+#include <cstdlib>
+
+#include <platform/msgbox.h>
+#include <platform/process.h>
+#include <platform/shell.h>
+
+#include "orvanta/connection/CommandLineText.h"
+#include "orvanta/connection/MainFrame.h"
+#include "orvanta/connection/SessionRecord.h"
+#include "orvanta/lobby/LobbyText.h"
+#include "orvanta/lobby/MemoBoxDlg.h"
+#include "orvanta/lobby/ReceivedMessageDlg.h"
+#include "orvanta/lobby/SendMemoDlg.h"
+#include "orvanta/lobby/SendMessageDlg.h"
+
+namespace {
+
+const char kMemoQuestion[] = "You have received memos.\nDo you wish to see them now?";
+const char kNotFound[] = " Unable to find execution file.\nReinstall.";
+const char kNotFoundService[] = " Unable to find execution file.\nReinstall";
+const char kManagerAddress[] = "manager@pellomar.example";
+
+// A received text as an edit box shows it: no ESC or TAB, every LF as CR LF.
+CString ShownMessageText(const CString& text) {
+  CString shown;
+  for (int i = 0; i < text.GetLength(); ++i) {
+    const char ch = text[i];
+    if (ch == 27 || ch == 9)
+      continue;
+    if (ch == '\n')
+      shown += '\r';
+    shown += ch;
+  }
+  return shown;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Memo box
+
+void CMainFrame::CreateMemoBox() {
+  if (m_pMemoBox) {
+    m_pMemoBox->SaveMemos();
+    if (m_pMemoBox->m_hWnd)
+      m_pMemoBox->DestroyWindow();
+    m_pMemoBox.reset();
+  }
+  auto box = std::make_unique<CMemoBoxDlg>(this);
+  if (!box->CreateHidden(this))
+    return;
+  box->SetMemoSender([this](const CString& receiver, const CString& text) { SendMemo(receiver, text); });
+  m_pMemoBox = std::move(box);
+}
+
+void CMainFrame::SaveMemoBox() {
+  if (m_pMemoBox)
+    m_pMemoBox->SaveMemos();
+}
+
+void CMainFrame::OnMemoCount(CFieldTokenizer& payload) { OnMemoList(payload); }
+
+void CMainFrame::OnMemoList(CFieldTokenizer& payload) {
+  CreateMemoBox();
+  if (!m_pMemoBox)
+    return;
+  // A count, then date, id, name and contents of every memo; the count never reaches past the
+  // fields present.
+  const int present = (payload.GetCount() - 1) / 4;
+  const int count = std::min(std::max(0, std::atoi(payload.NextField())), std::max(0, present));
+  for (int i = 0; i < count; ++i) {
+    const CString date = payload.NextField();
+    const CString id = payload.NextField();
+    const CString name = payload.NextField();
+    const CString contents = payload.NextField();
+    m_pMemoBox->AddMemo(date, id, name, contents);
+  }
+  m_pMemoBox->SelectNewest();
+  if (count > 0 && Ask(kMemoQuestion, "Confirm", MB_YESNO) == IDYES) {
+    m_pMemoBox->ShowWindow(SW_SHOW);
+    m_pMemoBox->BringWindowToTop();
+  }
+}
+
+void CMainFrame::OnMemoBox() {
+  if (!m_pMemoBox)
+    CreateMemoBox();
+  RequestMemoList();
+  if (m_pMemoBox) {
+    m_pMemoBox->ShowWindow(SW_SHOW);
+    m_pMemoBox->BringWindowToTop();
+  }
+}
+
+void CMainFrame::OnSendMemo() {
+  CSendMessageDlg dialog(this);
+  if (dialog.DoModal() == IDOK)
+    SendMemo(dialog.m_strReceiver, dialog.m_strText);
+}
+
+void CMainFrame::OnUserMessage(CFieldTokenizer& payload) {
+  if (payload.GetCount() < 1)
+    return;
+  const CString number = payload.GetField(0);
+  const CString sender = payload.GetField(1);
+  CReceivedMessageDlg dialog(this, sender + Cp949("님이 보낸 메시지"), ShownMessageText(payload.GetField(4)));
+  if (dialog.DoModal() != IDOK)
+    return;
+  SendUserMessage(number, sender, RemoveSeparators(dialog.m_strAnswer));
+  FlushRequests();
+}
+
+BOOL CMainFrame::RunSendMemoDialog(const CString& number, const CString& id, CString& recipient, CString& text) {
+  CSendMemoDlg dialog(number, id, this);
+  const int own = m_pLoginRecord ? std::atoi(m_pLoginRecord->m_strRole) : -1;
+  dialog.SetWaitingRooms(&m_waitingRooms, own);
+  if (dialog.DoModal() != IDOK)
+    return FALSE;
+  recipient = dialog.m_strUserId;
+  text = dialog.m_strMessage;
+  return TRUE;
+}
+
+void CMainFrame::OnSendMessage() {
+  CString recipient;
+  CString text;
+  CSendMemoDlg dialog(CString(), CString(), this);
+  const int own = m_pLoginRecord ? std::atoi(m_pLoginRecord->m_strRole) : -1;
+  dialog.SetWaitingRooms(&m_waitingRooms, own);
+  if (dialog.DoModal() != IDOK)
+    return;
+  SendUserMessage(dialog.m_strNumber, RemoveSeparators(dialog.m_strUserId), RemoveSeparators(dialog.m_strMessage));
+  FlushRequests();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Sibling programs, the upgrade, pages and mail
+
+BOOL CMainFrame::StartProgram(const CString& line) {
+  STARTUPINFO startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  CString command = line;
+  if (!::CreateProcess(nullptr, command.GetBuffer(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+    return FALSE;
+  ::CloseHandle(info.hProcess);
+  return TRUE;
+}
+
+void CMainFrame::StartSibling(const char* className, const char* title, const char* commandLine,
+                              const char* failure) {
+  if (HWND running = ::FindWindow(className, title)) {
+    ::BringWindowToTop(running);
+  } else if (!StartProgram(commandLine)) {
+    Ask(failure, "", MB_OK);
+    return;
+  }
+  ShowWindow(SW_MINIMIZE);
+}
+
+void CMainFrame::OnLiveRelay() { StartSibling("Vornel", nullptr, "./Vornel.exe", kNotFound); }
+
+void CMainFrame::OnService() { StartSibling("Kelvra", nullptr, "./Kelvra.exe", kNotFoundService); }
+
+void CMainFrame::OnRegister() {
+  StartSibling(nullptr, Cp949("이용자 등록 및 갱신"), "./User.exe", kNotFound);
+}
+
+void CMainFrame::StartUpgrade(CFieldTokenizer& payload) {
+  // The forced upgrade closes the program without its question.
+  m_bQuietClose = TRUE;
+  CString fields;
+  fields.Format("|%s|%s|", payload.GetField(1).GetString(), payload.GetField(2).GetString());
+  // The server's text reaches the downloader as one argument, however many blanks it holds.
+  RunCommandLine("DownLoad.exe -s " + QuoteArgument(fields));
+  PostMessage(WM_CLOSE);
+}
+
+void CMainFrame::OnHelpFinder() { OpenWebPage("/help/ds/index.htm"); }
+
+void CMainFrame::OnNewcomer() { OpenWebPage("/help/ds/intro.htm"); }
+
+void CMainFrame::OnHomePage() { OpenWebPage(""); }
+
+void CMainFrame::OpenMail(const CString& address) {
+  ::ShellExecute(nullptr, "Open", "mailto:" + address, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void CMainFrame::OnMailToManager() { OpenMail(kManagerAddress); }
+
+void CMainFrame::OnMailTo(CFieldTokenizer& payload) { OpenMail(payload.GetField(0)); }
+
+void CMainFrame::OnHelp() { Ask("The function is not available.", "", MB_OK); }

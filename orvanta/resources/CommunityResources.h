@@ -1,0 +1,7 @@
+#pragma once
+// The community's dialog templates: the memo box (112), the message dialogs (377, 259, 406) and
+// the replay choice (385).
+
+#include <platform/resources.h>
+
+void RegisterCommunityDialogs(platform::ResourceModule& module);
