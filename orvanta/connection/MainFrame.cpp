@@ -732,9 +732,6 @@ void CMainFrame::ClearStalemateArea() {
     NotePending("ClearStalemateArea");
 }
 
-PENDING_PAYLOAD_ACTION(OnRecordListPage)
-PENDING_PAYLOAD_ACTION(OnRecordSearchResult)
-VIEW_RELAY(OnRecordText, kRecordListView, "CTirvoGiboView::OpenReceivedRecord")
 PENDING_PAYLOAD_ACTION(OnForumList)
 VIEW_RELAY(OnForumMenu, kForumView, "CAssociationView::BuildForumMenu")
 VIEW_RELAY(OnForumJoined, kForumView, "CAssociationView::OnJoinForum")

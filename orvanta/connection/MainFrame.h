@@ -40,6 +40,8 @@ class COrvantaView;
 class CServerLink;
 class CSessionRecord;
 class CTirvoDListView;
+class CTirvoGiboView;
+class CGiboRecord;
 
 class CMainFrame : public CFrameWnd, public CFrameActions, public CLobbyHost {
   DECLARE_DYNCREATE(CMainFrame)
@@ -360,6 +362,16 @@ public:
   void OnHomePage();
   void OnMailToManager();
   void OnHelp();
+  // The record list shown, when it is.
+  CTirvoGiboView* GetRecordListView() const;
+  // A page of the record list from key: (6,2) with the query when there is one, else (6,1); flushed.
+  void RequestRecordList(const CString& key, const CString& query);
+  // The record numbered number, (6,3), flushed; the wait cursor shows until it arrives.
+  void RequestRecordPage(const CString& number);
+  // Shows the record list and starts a search there (an empty query browses all).
+  void SearchRecords(const CString& query);
+  // A received record goes to the review dialog of the game room's screens.
+  void ShowRecordForReview(const CGiboRecord& record);
   // --- End of the community block ---
 
 protected:

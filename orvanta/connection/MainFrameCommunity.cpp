@@ -16,6 +16,8 @@
 #include "orvanta/lobby/ReceivedMessageDlg.h"
 #include "orvanta/lobby/SendMemoDlg.h"
 #include "orvanta/lobby/SendMessageDlg.h"
+#include "orvanta/lobby/TirvoGiboView.h"
+#include "orvanta/room/GiboRecord.h"
 
 namespace {
 
@@ -195,3 +197,71 @@ void CMainFrame::OnMailToManager() { OpenMail(kManagerAddress); }
 void CMainFrame::OnMailTo(CFieldTokenizer& payload) { OpenMail(payload.GetField(0)); }
 
 void CMainFrame::OnHelp() { Ask("The function is not available.", "", MB_OK); }
+
+// ---------------------------------------------------------------------------------------------
+// The record list
+
+CTirvoGiboView* CMainFrame::GetRecordListView() const {
+  return m_nActiveViewId == kRecordListView ? dynamic_cast<CTirvoGiboView*>(GetContentView()) : nullptr;
+}
+
+void CMainFrame::RequestRecordList(const CString& key, const CString& query) {
+  const BOOL queued = query.IsEmpty() ? QueueRequest(6, 1, "|" + key + "|50|", "1")
+                                      : QueueRequest(6, 2, "|" + key + "|50" + query, "1");
+  if (queued)
+    FlushRequests();
+}
+
+void CMainFrame::RequestRecordPage(const CString& number) {
+  if (!QueueRequest(6, 3, "|" + number + "|", "1"))
+    return;
+  BeginWaitCapture();
+  FlushRequests();
+}
+
+void CMainFrame::SearchRecords(const CString& query) {
+  SwitchView(kRecordListView);
+  if (CTirvoGiboView* view = GetRecordListView())
+    view->StartSearch(query);
+}
+
+void CMainFrame::ShowRecordForReview(const CGiboRecord& record) {
+  // The review dialog belongs to the game room's screens; until it is here the hand-over is kept.
+  CString black[4];
+  CString white[4];
+  record.GetBlackPlayer(black[0], black[1], black[2], black[3]);
+  record.GetWhitePlayer(white[0], white[1], white[2], white[3]);
+  CString detail;
+  detail.Format("%s:%s:%d", black[0].GetString(), white[0].GetString(), record.GetTotalMoves());
+  NotePending("CGameReviewDlg", detail);
+}
+
+void CMainFrame::OnRecordListPage(CFieldTokenizer& payload) {
+  SwitchView(kRecordListView);
+  CTirvoGiboView* view = GetRecordListView();
+  if (std::atoi(payload.GetField(0)) == 0) {
+    if (view)
+      view->ClearRequestPending();
+    EndWaitCapture();
+    Ask("It is last.", "", MB_OK);
+    return;
+  }
+  if (view)
+    view->OnRecordListPage(payload.GetText());
+  SetWindowText("record review room");
+  EndWaitCapture();
+}
+
+void CMainFrame::OnRecordSearchResult(CFieldTokenizer& payload) {
+  if (IsGameRoomActive())
+    NotePending("CDagukRoomView::ChooseStoredGame", payload.GetText());
+  else if (CTirvoGiboView* view = GetRecordListView())
+    view->OnRecordSearchResult(payload.GetText());
+  EndWaitCapture();
+}
+
+void CMainFrame::OnRecordText(CFieldTokenizer& payload) {
+  if (CTirvoGiboView* view = GetRecordListView())
+    view->OpenReceivedRecord(payload.GetText());
+  EndWaitCapture();
+}

@@ -3,6 +3,7 @@
 #include "orvanta/connection/MainFrame.h"
 #include "orvanta/connection/OrvantaView.h"
 #include "orvanta/lobby/TirvoDListView.h"
+#include "orvanta/lobby/TirvoGiboView.h"
 
 namespace {
 
@@ -12,6 +13,8 @@ const CViewTableEntry kViewTable[] = {
     {CMainFrame::kStartView, 2, [] { return RUNTIME_CLASS(COrvantaView); }},
 
     {CMainFrame::kWaitingRoomView, 1, [] { return RUNTIME_CLASS(CTirvoDListView); }},
+
+    {CMainFrame::kRecordListView, 2, [] { return RUNTIME_CLASS(CTirvoGiboView); }},
 
 };
 
