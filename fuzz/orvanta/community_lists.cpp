@@ -1,10 +1,11 @@
-// The record list's page payloads (messages 61 and 62): counts never pass the records present and
-// every row has its twelve fields.
+// The record list's pages (messages 61 and 62), the ranking's rows (101, 102, 104) and the
+// pro-room list (51): counts never pass the rows present, and every row's columns are made.
 
 #include <cstdint>
 #include <cstdlib>
 
 #include "orvanta/connection/FieldTokenizer.h"
+#include "orvanta/lobby/RankListPayload.h"
 #include "orvanta/lobby/RecordListPayload.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -15,5 +16,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::abort();
   if (page.count >= 0 && static_cast<int>(page.rows.size()) > page.count)
     std::abort();
+  const CRankListPayload ranks = CRankListPayload::Parse(text);
+  if (static_cast<int>(ranks.rows.size()) * CRankRow::kFields > (fields > 0 ? fields - 1 : 0))
+    std::abort();
+  for (const CRankRow& row : ranks.rows) row.Columns();
+  const CProRoomListPayload rooms = CProRoomListPayload::Parse(text);
+  if (static_cast<int>(rooms.rows.size()) * CProRoomRow::kFields > (fields > 3 ? fields - 3 : 0))
+    std::abort();
+  for (const CProRoomRow& row : rooms.rows) row.Columns();
   return 0;
 }

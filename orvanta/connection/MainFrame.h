@@ -41,6 +41,8 @@ class CServerLink;
 class CSessionRecord;
 class CTirvoDListView;
 class CTirvoGiboView;
+class CTirvoMListView;
+class CTirvoRankView;
 class CGiboRecord;
 
 class CMainFrame : public CFrameWnd, public CFrameActions, public CLobbyHost {
@@ -372,6 +374,13 @@ public:
   void SearchRecords(const CString& query);
   // A received record goes to the review dialog of the game room's screens.
   void ShowRecordForReview(const CGiboRecord& record);
+  // A ranking page from key: (10,2) with the query when there is one, else (10,1), both with the
+  // rank filter; flushed, the wait cursor shows until it arrives.
+  void RequestRankPage(const CString& key, const CString& query);
+  void SetRankFilter(const CString& filter) { m_strRankFilter = filter; }
+  const CString& GetRankFilter() const { return m_strRankFilter; }
+  CTirvoRankView* GetRankView() const;
+  CTirvoMListView* GetProRoomListView() const;
   // --- End of the community block ---
 
 protected:
@@ -447,6 +456,7 @@ private:
   void StartSibling(const char* className, const char* title, const char* commandLine, const char* failure);
   void OpenMail(const CString& address);
   std::unique_ptr<CMemoBoxDlg> m_pMemoBox;
+  CString m_strRankFilter;  // the filter of the last rank selection; every ranking page carries it
   // --- End of the community block ---
 
   // Start-up and views block.

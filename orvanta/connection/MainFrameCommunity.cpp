@@ -17,6 +17,8 @@
 #include "orvanta/lobby/SendMemoDlg.h"
 #include "orvanta/lobby/SendMessageDlg.h"
 #include "orvanta/lobby/TirvoGiboView.h"
+#include "orvanta/lobby/TirvoMListView.h"
+#include "orvanta/lobby/TirvoRankView.h"
 #include "orvanta/room/GiboRecord.h"
 
 namespace {
@@ -263,5 +265,61 @@ void CMainFrame::OnRecordSearchResult(CFieldTokenizer& payload) {
 void CMainFrame::OnRecordText(CFieldTokenizer& payload) {
   if (CTirvoGiboView* view = GetRecordListView())
     view->OpenReceivedRecord(payload.GetText());
+  EndWaitCapture();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The ranking and the pro-room list
+
+CTirvoRankView* CMainFrame::GetRankView() const {
+  return m_nActiveViewId == kRankView ? dynamic_cast<CTirvoRankView*>(GetContentView()) : nullptr;
+}
+
+CTirvoMListView* CMainFrame::GetProRoomListView() const {
+  return m_nActiveViewId == kTeachingListView ? dynamic_cast<CTirvoMListView*>(GetContentView()) : nullptr;
+}
+
+void CMainFrame::RequestRankPage(const CString& key, const CString& query) {
+  const BOOL queued = query.IsEmpty() ? QueueRequest(10, 1, "|" + key + "|50" + m_strRankFilter, "1")
+                                      : QueueRequest(10, 2, "|" + key + "|50" + m_strRankFilter + query, "1");
+  if (!queued)
+    return;
+  BeginWaitCapture();
+  FlushRequests();
+}
+
+void CMainFrame::OnRankList(CFieldTokenizer& payload) {
+  if (std::atoi(payload.GetField(0)) == 0) {
+    EndWaitCapture();
+    Ask("No information found.", "", MB_OK);
+    return;
+  }
+  if (m_nActiveViewId == kWaitingRoomView) {
+    SendWaitRoomLeave();
+    FlushRequests();
+  }
+  SwitchView(kRankView);
+  if (CTirvoRankView* view = GetRankView())
+    view->AddRankRowsKind1(payload.GetText());
+  SetWindowText("Rank display");
+  EndWaitCapture();
+}
+
+void CMainFrame::OnRankPage(CFieldTokenizer& payload) {
+  if (CTirvoRankView* view = GetRankView())
+    view->AddRankRowsKind2(payload.GetText());
+  EndWaitCapture();
+}
+
+void CMainFrame::OnRankPage2(CFieldTokenizer& payload) {
+  if (!GetRankView()) {
+    if (m_nActiveViewId == kWaitingRoomView) {
+      SendWaitRoomLeave();
+      FlushRequests();
+    }
+    SwitchView(kRankView);
+  }
+  if (CTirvoRankView* view = GetRankView())
+    view->AddRankRowsKind2(payload.GetText());
   EndWaitCapture();
 }

@@ -4,6 +4,8 @@
 #include "orvanta/connection/OrvantaView.h"
 #include "orvanta/lobby/TirvoDListView.h"
 #include "orvanta/lobby/TirvoGiboView.h"
+#include "orvanta/lobby/TirvoMListView.h"
+#include "orvanta/lobby/TirvoRankView.h"
 
 namespace {
 
@@ -15,6 +17,10 @@ const CViewTableEntry kViewTable[] = {
     {CMainFrame::kWaitingRoomView, 1, [] { return RUNTIME_CLASS(CTirvoDListView); }},
 
     {CMainFrame::kRecordListView, 2, [] { return RUNTIME_CLASS(CTirvoGiboView); }},
+
+    {CMainFrame::kRankView, 2, [] { return RUNTIME_CLASS(CTirvoRankView); }},
+
+    {CMainFrame::kTeachingListView, 2, [] { return RUNTIME_CLASS(CTirvoMListView); }},
 
 };
 
