@@ -732,10 +732,6 @@ void CMainFrame::ClearStalemateArea() {
     NotePending("ClearStalemateArea");
 }
 
-PENDING_PAYLOAD_ACTION(OnForumList)
-VIEW_RELAY(OnForumMenu, kForumView, "CAssociationView::BuildForumMenu")
-VIEW_RELAY(OnForumJoined, kForumView, "CAssociationView::OnJoinForum")
-VIEW_RELAY(OnForumSeceded, kForumView, "CAssociationView::OnSecedeForum")
 PENDING_PAYLOAD_ACTION(OnUserRecord)
 PENDING_PAYLOAD_ACTION(OnBoardPostList)
 VIEW_RELAY(OnBoardPost, kBulletinBoardView, "CPlacardView::OnPostText")

@@ -41,6 +41,7 @@ class CServerLink;
 class CSessionRecord;
 class CTirvoDListView;
 class CTirvoGiboView;
+class CAssociationView;
 class CTirvoMListView;
 class CTirvoRankView;
 class CGiboRecord;
@@ -381,6 +382,20 @@ public:
   const CString& GetRankFilter() const { return m_strRankFilter; }
   CTirvoRankView* GetRankView() const;
   CTirvoMListView* GetProRoomListView() const;
+  CAssociationView* GetForumView() const;
+  // Forum requests: the forum list (7,1), a forum's menu (7,2), the board's first page (7,10);
+  // flushed.
+  void SendForumRequest1();
+  void SendForumRequest2(const CString& payload);
+  void SendForumRequest10(const CString& payload);
+  // Join (minor 3) or secede (minor 4), only while the forum view is shown; flushed.
+  void SendForumMembership(int minor, const CString& payload);
+  // A forum's board or waiting room is being opened: the forum's texts are kept for the board.
+  void OpenForumBoard(const CString& id, const CString& code, const CString& target, const CString& name,
+                     BOOL joined);
+  void EnterForumWaitingRoom(const CString& target);
+  BOOL IsForumBoardOpen() const { return m_bForumBoardOpen; }
+  const CString& GetForumTarget() const { return m_strForumTarget; }
   // --- End of the community block ---
 
 protected:
@@ -456,7 +471,14 @@ private:
   void StartSibling(const char* className, const char* title, const char* commandLine, const char* failure);
   void OpenMail(const CString& address);
   std::unique_ptr<CMemoBoxDlg> m_pMemoBox;
-  CString m_strRankFilter;  // the filter of the last rank selection; every ranking page carries it
+  CString m_strRankFilter;
+  // The forum whose board or waiting room was opened from the forum view.
+  BOOL m_bForumBoardOpen{FALSE};
+  CString m_strForumId;
+  CString m_strForumCode;
+  CString m_strForumTarget;
+  CString m_strForumName;
+  BOOL m_bForumJoined{FALSE};  // the filter of the last rank selection; every ranking page carries it
   // --- End of the community block ---
 
   // Start-up and views block.

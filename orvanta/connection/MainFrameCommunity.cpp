@@ -11,6 +11,7 @@
 #include "orvanta/connection/CommandLineText.h"
 #include "orvanta/connection/MainFrame.h"
 #include "orvanta/connection/SessionRecord.h"
+#include "orvanta/lobby/AssociationView.h"
 #include "orvanta/lobby/LobbyText.h"
 #include "orvanta/lobby/MemoBoxDlg.h"
 #include "orvanta/lobby/ReceivedMessageDlg.h"
@@ -322,4 +323,78 @@ void CMainFrame::OnRankPage2(CFieldTokenizer& payload) {
   if (CTirvoRankView* view = GetRankView())
     view->AddRankRowsKind2(payload.GetText());
   EndWaitCapture();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Forums
+
+CAssociationView* CMainFrame::GetForumView() const {
+  return m_nActiveViewId == kForumView ? dynamic_cast<CAssociationView*>(GetContentView()) : nullptr;
+}
+
+void CMainFrame::SendForumRequest1() {
+  if (QueueRequest(7, 1, "", "1"))
+    FlushRequests();
+}
+
+void CMainFrame::SendForumRequest2(const CString& payload) {
+  if (QueueRequest(7, 2, payload, "1"))
+    FlushRequests();
+}
+
+void CMainFrame::SendForumRequest10(const CString& payload) {
+  if (QueueRequest(7, 10, payload, "1"))
+    FlushRequests();
+}
+
+void CMainFrame::SendForumMembership(int minor, const CString& payload) {
+  if (GetForumView() && QueueRequest(7, static_cast<short>(minor), payload, "1"))
+    FlushRequests();
+}
+
+void CMainFrame::OpenForumBoard(const CString& id, const CString& code, const CString& target, const CString& name,
+                                BOOL joined) {
+  m_bForumBoardOpen = TRUE;
+  m_strForumId = id;
+  m_strForumCode = code;
+  m_strForumTarget = target;
+  m_strForumName = name;
+  m_bForumJoined = joined;
+}
+
+void CMainFrame::EnterForumWaitingRoom(const CString& target) {
+  m_strCurrentRoomTitle = target;
+  SendWaitRoomEnter();
+  FlushRequests();
+}
+
+void CMainFrame::OnForumList(CFieldTokenizer& payload) {
+  if (m_nActiveViewId == kWaitingRoomView) {
+    SendWaitRoomLeave();
+    FlushRequests();
+  }
+  SwitchView(kForumView);
+  if (CAssociationView* view = GetForumView())
+    view->OnForumList(payload.GetText());
+  // Back from a forum's board: its menu comes again.
+  if (m_bForumBoardOpen) {
+    m_bForumBoardOpen = FALSE;
+    SendForumRequest2("|" + m_strForumId + "|");
+  }
+  EndWaitCapture();
+}
+
+void CMainFrame::OnForumMenu(CFieldTokenizer& payload) {
+  if (CAssociationView* view = GetForumView())
+    view->BuildForumMenu(payload.GetText());
+}
+
+void CMainFrame::OnForumJoined(CFieldTokenizer& payload) {
+  if (CAssociationView* view = GetForumView())
+    view->OnJoinForum(payload.GetText());
+}
+
+void CMainFrame::OnForumSeceded(CFieldTokenizer& payload) {
+  if (CAssociationView* view = GetForumView())
+    view->OnSecedeForum(payload.GetText());
 }

@@ -71,7 +71,7 @@ void CMainFrame::EnterRoomFromStartView(const CString& kind, const CString& numb
   m_nCurrentWaitRoom = std::atoi(number);
   m_strCurrentRoomTitle = title;
   if (kind == "5")
-    NotePending("SendForumRequest1");
+    SendForumRequest1();
   else if (kind == "3" || kind == "4")
     SendGameListRequest();
   else

@@ -3,6 +3,7 @@
 #include "orvanta/connection/MainFrame.h"
 #include "orvanta/connection/OrvantaView.h"
 #include "orvanta/lobby/TirvoDListView.h"
+#include "orvanta/lobby/AssociationView.h"
 #include "orvanta/lobby/TirvoGiboView.h"
 #include "orvanta/lobby/TirvoMListView.h"
 #include "orvanta/lobby/TirvoRankView.h"
@@ -17,6 +18,8 @@ const CViewTableEntry kViewTable[] = {
     {CMainFrame::kWaitingRoomView, 1, [] { return RUNTIME_CLASS(CTirvoDListView); }},
 
     {CMainFrame::kRecordListView, 2, [] { return RUNTIME_CLASS(CTirvoGiboView); }},
+
+    {CMainFrame::kForumView, 2, [] { return RUNTIME_CLASS(CAssociationView); }},
 
     {CMainFrame::kRankView, 2, [] { return RUNTIME_CLASS(CTirvoRankView); }},
 

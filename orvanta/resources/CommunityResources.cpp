@@ -2,6 +2,8 @@
 
 #include <platform/dialog_template.h>
 
+#include "orvanta/lobby/AssociationView.h"
+#include "orvanta/lobby/JoinSecedeDlg.h"
 #include "orvanta/lobby/MemoBoxDlg.h"
 #include "orvanta/lobby/ReceivedMessageDlg.h"
 #include "orvanta/lobby/SelectReplayDlg.h"
@@ -9,6 +11,8 @@
 #include "orvanta/lobby/SendMessageDlg.h"
 
 void RegisterCommunityDialogs(platform::ResourceModule& module) {
+  platform::AddDialogTemplate(module, CAssociationView::kTemplateId, CAssociationView::BuildTemplate());
+  platform::AddDialogTemplate(module, CJoinSecedeDlg::kTemplateId, CJoinSecedeDlg::BuildTemplate());
   platform::AddDialogTemplate(module, CMemoBoxDlg::kTemplateId, CMemoBoxDlg::BuildTemplate());
   platform::AddDialogTemplate(module, CReceivedMessageDlg::kTemplateId, CReceivedMessageDlg::BuildTemplate());
   platform::AddDialogTemplate(module, CSendMemoDlg::kTemplateId, CSendMemoDlg::BuildTemplate());
