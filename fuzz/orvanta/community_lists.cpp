@@ -1,10 +1,11 @@
-// The record list's pages (messages 61 and 62), the ranking's rows (101, 102, 104) and the
-// pro-room list (51): counts never pass the rows present, and every row's columns are made.
+// The record list's pages (messages 61 and 62), the ranking's rows (101, 102, 104), the
+// pro-room list (51) and the forum list and menu (71, 72): counts never pass the rows present, and every row's columns are made.
 
 #include <cstdint>
 #include <cstdlib>
 
 #include "orvanta/connection/FieldTokenizer.h"
+#include "orvanta/lobby/ForumPayload.h"
 #include "orvanta/lobby/RankListPayload.h"
 #include "orvanta/lobby/RecordListPayload.h"
 
@@ -24,5 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (static_cast<int>(rooms.rows.size()) * CProRoomRow::kFields > (fields > 3 ? fields - 3 : 0))
     std::abort();
   for (const CProRoomRow& row : rooms.rows) row.Columns();
+  if (static_cast<int>(ParseForumList(text).size()) * 3 > (fields > 1 ? fields - 1 : 0))
+    std::abort();
+  if (static_cast<int>(ParseForumMenu(text).entries.size()) * 5 > (fields > 3 ? fields - 3 : 0))
+    std::abort();
   return 0;
 }

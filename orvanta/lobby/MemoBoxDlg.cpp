@@ -48,9 +48,9 @@ platform::DialogTemplate CMemoBoxDlg::BuildTemplate() {
                             LVS_REPORT | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP),
       platform::VisibleItem("Edit", kContentsEdit, 6, 122, 238, 70,
                             ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY | WS_VSCROLL | WS_BORDER),
-      platform::VisibleItem("Static", kTipLine, 6, 198, 170, 10, SS_LEFT, kFirstTip),
+      platform::VisibleItem("Static", kTipLine, 6, 196, 238, 10, SS_LEFT, kFirstTip),
       platform::VisibleItem("Static", 0xFFFF, 6, 212, 170, 10, SS_LEFT, "Checked, Message will be saved."),
-      platform::VisibleItem("Button", kOkButton, 190, 206, 54, 16, BS_DEFPUSHBUTTON | WS_TABSTOP, "OK"),
+      platform::VisibleItem("Button", kOkButton, 190, 209, 54, 16, BS_DEFPUSHBUTTON | WS_TABSTOP, "OK"),
   };
   return t;
 }
