@@ -733,8 +733,3 @@ void CMainFrame::ClearStalemateArea() {
 }
 
 PENDING_PAYLOAD_ACTION(OnUserRecord)
-PENDING_PAYLOAD_ACTION(OnBoardPostList)
-VIEW_RELAY(OnBoardPost, kBulletinBoardView, "CPlacardView::OnPostText")
-VIEW_RELAY(OnPostAdded, kBulletinBoardView, "CPlacardView::OnPostAdded")
-VIEW_RELAY(OnPostDeleted, kBulletinBoardView, "CPlacardView::OnPostDeleted")
-VIEW_RELAY(OnReadCount, kBulletinBoardView, "CPlacardView::OnReadCount")

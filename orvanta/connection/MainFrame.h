@@ -41,6 +41,7 @@ class CServerLink;
 class CSessionRecord;
 class CTirvoDListView;
 class CTirvoGiboView;
+class CPlacardView;
 class CAssociationView;
 class CTirvoMListView;
 class CTirvoRankView;
@@ -388,6 +389,9 @@ public:
   void SendForumRequest1();
   void SendForumRequest2(const CString& payload);
   void SendForumRequest10(const CString& payload);
+  // Board requests (7,minor): open 11, new post 12, delete 13, modified post 14; flushed.
+  void SendForumRequest(int minor, const CString& payload);
+  CPlacardView* GetBoardView() const;
   // Join (minor 3) or secede (minor 4), only while the forum view is shown; flushed.
   void SendForumMembership(int minor, const CString& payload);
   // A forum's board or waiting room is being opened: the forum's texts are kept for the board.

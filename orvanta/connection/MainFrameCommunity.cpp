@@ -13,6 +13,7 @@
 #include "orvanta/connection/SessionRecord.h"
 #include "orvanta/lobby/AssociationView.h"
 #include "orvanta/lobby/LobbyText.h"
+#include "orvanta/lobby/PlacardView.h"
 #include "orvanta/lobby/MemoBoxDlg.h"
 #include "orvanta/lobby/ReceivedMessageDlg.h"
 #include "orvanta/lobby/SendMemoDlg.h"
@@ -397,4 +398,43 @@ void CMainFrame::OnForumJoined(CFieldTokenizer& payload) {
 void CMainFrame::OnForumSeceded(CFieldTokenizer& payload) {
   if (CAssociationView* view = GetForumView())
     view->OnSecedeForum(payload.GetText());
+}
+
+// ---------------------------------------------------------------------------------------------
+// The bulletin board
+
+CPlacardView* CMainFrame::GetBoardView() const {
+  return m_nActiveViewId == kBulletinBoardView ? dynamic_cast<CPlacardView*>(GetContentView()) : nullptr;
+}
+
+void CMainFrame::SendForumRequest(int minor, const CString& payload) {
+  if (QueueRequest(7, static_cast<short>(minor), payload, "1"))
+    FlushRequests();
+}
+
+void CMainFrame::OnBoardPostList(CFieldTokenizer& payload) {
+  SwitchView(kBulletinBoardView);
+  if (CPlacardView* view = GetBoardView())
+    view->OnPostList(payload.GetText());
+  EndWaitCapture();
+}
+
+void CMainFrame::OnBoardPost(CFieldTokenizer& payload) {
+  if (CPlacardView* view = GetBoardView())
+    view->OnPostText(payload.GetText());
+}
+
+void CMainFrame::OnPostAdded(CFieldTokenizer&) {
+  if (CPlacardView* view = GetBoardView())
+    view->OnPostAdded();
+}
+
+void CMainFrame::OnPostDeleted(CFieldTokenizer&) {
+  if (CPlacardView* view = GetBoardView())
+    view->OnPostDeleted();
+}
+
+void CMainFrame::OnReadCount(CFieldTokenizer& payload) {
+  if (CPlacardView* view = GetBoardView())
+    view->OnReadCount(payload.GetText());
 }

@@ -4,6 +4,7 @@
 #include "orvanta/connection/OrvantaView.h"
 #include "orvanta/lobby/TirvoDListView.h"
 #include "orvanta/lobby/AssociationView.h"
+#include "orvanta/lobby/PlacardView.h"
 #include "orvanta/lobby/TirvoGiboView.h"
 #include "orvanta/lobby/TirvoMListView.h"
 #include "orvanta/lobby/TirvoRankView.h"
@@ -20,6 +21,8 @@ const CViewTableEntry kViewTable[] = {
     {CMainFrame::kRecordListView, 2, [] { return RUNTIME_CLASS(CTirvoGiboView); }},
 
     {CMainFrame::kForumView, 2, [] { return RUNTIME_CLASS(CAssociationView); }},
+
+    {CMainFrame::kBulletinBoardView, 2, [] { return RUNTIME_CLASS(CPlacardView); }},
 
     {CMainFrame::kRankView, 2, [] { return RUNTIME_CLASS(CTirvoRankView); }},
 

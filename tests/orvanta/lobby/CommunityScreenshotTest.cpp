@@ -20,6 +20,7 @@
 #include "orvanta/connection/MainFrame.h"
 #include "orvanta/lobby/AssociationView.h"
 #include "orvanta/lobby/MemoBoxDlg.h"
+#include "orvanta/lobby/PlacardView.h"
 #include "orvanta/resources/OrvantaResources.h"
 #include "platform/display/XvfbServer.h"
 #include "support/SnapshotPath.h"
@@ -71,6 +72,27 @@ TEST(CommunityScreenshotTest, TheForumListWithAForumsMenu) {
     platform::RunUntil([] { return false; }, 300);
     platform::display::Sync();
     const std::string path = testsupport::SnapshotPath("orvanta-forum-list.png");
+    EXPECT_TRUE(platform::SaveSurfacePng(frame->m_hWnd, path.c_str())) << path;
+  });
+}
+
+TEST(CommunityScreenshotTest, TheBulletinBoardWithAPostOpen) {
+  WithFrame("orvanta-board-picture", [](CMainFrame* frame) {
+    frame->SwitchView(CMainFrame::kBulletinBoardView);
+    CPlacardView* board = frame->GetBoardView();
+    ASSERT_NE(board, nullptr);
+    CString posts = "|4|2|-1|6|";
+    const char* titles[] = {"Weekend meeting", "Lesson notes", "Joseki question", "Welcome!", "Club rules", "Tournament"};
+    for (int n = 6; n >= 1; --n) {
+      CString row;
+      row.Format("%d|%s|2026120%d1%d30|%d|%s|", n, n % 2 ? "amy" : "bo", n, n, n * 7, titles[6 - n]);
+      posts += row;
+    }
+    board->OnPostList(posts);
+    board->OnPostText("|4|2|6|bo|202612061630|42|Weekend meeting|We meet on Saturday at 3 in the club room.\r\nBring a board!|");
+    platform::RunUntil([] { return false; }, 300);
+    platform::display::Sync();
+    const std::string path = testsupport::SnapshotPath("orvanta-bulletin-board.png");
     EXPECT_TRUE(platform::SaveSurfacePng(frame->m_hWnd, path.c_str())) << path;
   });
 }
