@@ -41,7 +41,7 @@ void CSendMemoDlg::SetWaitingRooms(const CWaitingRoomTable* table, int ownNumber
 
 BOOL CSendMemoDlg::OnInitDialog() {
   CDialog::OnInitDialog();
-  auto* combo = static_cast<CComboBox*>(GetDlgItem(static_cast<int>(kWaitingRoomCombo)));
+  CComboBox* combo = m_combo.m_hWnd ? &m_combo : nullptr;
   if (m_bNumberGiven) {
     if (combo)
       combo->ShowWindow(SW_HIDE);
@@ -76,6 +76,7 @@ BOOL CSendMemoDlg::PreTranslateMessage(MSG* msg) {
 }
 
 void CSendMemoDlg::DoDataExchange(CDataExchange* dx) {
+  DDX_Control(dx, static_cast<int>(kWaitingRoomCombo), m_combo);
   DDX_Text(dx, static_cast<int>(kUserIdEdit), m_strUserId);
   DDX_Text(dx, static_cast<int>(kMessageEdit), m_strMessage);
 }
@@ -93,7 +94,7 @@ void CSendMemoDlg::OnOK() {
   }
   if (!m_bNumberGiven) {
     m_strNumber.Empty();
-    auto* combo = static_cast<CComboBox*>(GetDlgItem(static_cast<int>(kWaitingRoomCombo)));
+    CComboBox* combo = m_combo.m_hWnd ? &m_combo : nullptr;
     const int selected = combo ? combo->GetCurSel() : -1;
     CString name;
     if (selected >= 0)

@@ -3,6 +3,7 @@
 // number, the waiting-room list is hidden; otherwise the user picks the waiting room by name and
 // its number becomes the dialog's waiting-room number.
 
+#include <platform/controls.h>
 #include <platform/dialog_template.h>
 #include <platform/dialogs.h>
 
@@ -26,6 +27,7 @@ public:
   void SetWaitingRooms(const CWaitingRoomTable* table, int ownNumber);
   BOOL OnInitDialog() override;
   BOOL PreTranslateMessage(MSG* msg) override;
+  CComboBox& GetWaitingRoomCombo() { return m_combo; }
 
   CString m_strNumber;   // the waiting room's number, decimal text
   CString m_strUserId;
@@ -37,6 +39,7 @@ protected:
   void OnOK() override;
 
 private:
+  CComboBox m_combo;
   const CWaitingRoomTable* m_pTable{nullptr};
   int m_nOwnNumber{-1};
   BOOL m_bNumberGiven{FALSE};

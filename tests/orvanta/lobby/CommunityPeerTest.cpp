@@ -122,8 +122,8 @@ TEST_F(CommunityPeerTest, AReceivedMessageIsShownCleanAndAnsweredToItsSender) {
 
 TEST_F(CommunityPeerTest, SendMessageFromTheWaitingRoomNamesTheChosenWaitingRoom) {
   EnterWaitingRoom();
-  lobby.answers[CSendMemoDlg::kTemplateId] = [](CWnd* wnd, CDialog*) {
-    auto* combo = static_cast<CComboBox*>(wnd->GetDlgItem(CSendMemoDlg::kWaitingRoomCombo));
+  lobby.answers[CSendMemoDlg::kTemplateId] = [](CWnd* wnd, CDialog* dialog) {
+    CComboBox* combo = &static_cast<CSendMemoDlg*>(dialog)->GetWaitingRoomCombo();
     CString own;
     combo->GetLBText(combo->GetCurSel(), own);
     EXPECT_EQ(own, "Kyu room");  // the user's own waiting room is 3
