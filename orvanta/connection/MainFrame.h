@@ -413,6 +413,8 @@ protected:
   // Starts a program beside this one (the downloader) from its command line, shown normally;
   // > 31 when it started.
   virtual UINT RunCommandLine(const CString& line);
+  // Hands a web address or a "mailto:" address to the desktop's opener (never a shell).
+  virtual void OpenWithDesktop(const CString& address, BOOL mail);
   // Records a call that waits for a screen or dialog of a later part of the program.
   void NotePending(const char* name, const CString& detail = CString());
 

@@ -192,8 +192,23 @@ void CMainFrame::OnNewcomer() { OpenWebPage("/help/ds/intro.htm"); }
 
 void CMainFrame::OnHomePage() { OpenWebPage(""); }
 
-void CMainFrame::OpenMail(const CString& address) {
-  ::ShellExecute(nullptr, "Open", "mailto:" + address, nullptr, nullptr, SW_SHOWNORMAL);
+void CMainFrame::OpenMail(const CString& address) { OpenWithDesktop("mailto:" + address, TRUE); }
+
+void CMainFrame::OpenWithDesktop(const CString& address, BOOL mail) {
+  if (mail) {
+    ::ShellExecute(nullptr, "Open", address, nullptr, nullptr, SW_SHOWNORMAL);
+    return;
+  }
+  SHELLEXECUTEINFO info{};
+  info.cbSize = sizeof info;
+  info.fMask = SEE_MASK_INVOKEIDLIST;
+  info.hwnd = m_hWnd;
+  info.lpVerb = "Open";
+  info.lpFile = address;
+  info.lpParameters = "";
+  info.lpDirectory = "";
+  info.nShow = SW_SHOWNORMAL;
+  ::ShellExecuteEx(&info);
 }
 
 void CMainFrame::OnMailToManager() { OpenMail(kManagerAddress); }

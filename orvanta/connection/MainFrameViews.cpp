@@ -99,16 +99,7 @@ void CMainFrame::OpenWebPage(const CString& path) {
   // An empty address is the home page.
   const CString page = path.IsEmpty() ? CString("/index.htm") : path;
   const CString address = page.Find("://") >= 0 ? page : CString(kServiceSite) + page;
-  SHELLEXECUTEINFO info{};
-  info.cbSize = sizeof info;
-  info.fMask = SEE_MASK_INVOKEIDLIST;
-  info.hwnd = m_hWnd;
-  info.lpVerb = "Open";
-  info.lpFile = address;
-  info.lpParameters = "";
-  info.lpDirectory = "";
-  info.nShow = SW_SHOWNORMAL;
-  ::ShellExecuteEx(&info);
+  OpenWithDesktop(address, FALSE);
 }
 
 void CMainFrame::OnMenuButton(UINT id) {

@@ -161,6 +161,7 @@ TEST_F(CommunityPeerTest, PagesAndMailGoToTheDesktopOpenerAsOneArgument) {
   MakeStandIn("opener");
   const std::string opener = std::filesystem::current_path() / "opener";
   ::setenv("PLATFORM_OPENER", opener.c_str(), 1);
+  frame->startForReal = true;
   frame->SendMessage(WM_COMMAND, CMainFrame::kHomePageCommand);
   EXPECT_EQ(ArgumentsOf("opener"), "[http://www.pellomar.example/index.htm]\n");
   std::filesystem::remove("opener.args");
