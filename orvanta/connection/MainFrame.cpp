@@ -732,4 +732,3 @@ void CMainFrame::ClearStalemateArea() {
     NotePending("ClearStalemateArea");
 }
 
-PENDING_PAYLOAD_ACTION(OnUserRecord)

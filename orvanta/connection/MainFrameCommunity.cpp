@@ -21,6 +21,7 @@
 #include "orvanta/lobby/TirvoGiboView.h"
 #include "orvanta/lobby/TirvoMListView.h"
 #include "orvanta/lobby/TirvoRankView.h"
+#include "orvanta/lobby/UserRecordDlg.h"
 #include "orvanta/room/GiboRecord.h"
 
 namespace {
@@ -452,4 +453,23 @@ void CMainFrame::OnPostDeleted(CFieldTokenizer&) {
 void CMainFrame::OnReadCount(CFieldTokenizer& payload) {
   if (CPlacardView* view = GetBoardView())
     view->OnReadCount(payload.GetText());
+}
+
+// ---------------------------------------------------------------------------------------------
+// User information
+
+void CMainFrame::OnUserRecord(CFieldTokenizer& payload) {
+  EndWaitCapture();
+  CUserRecordDlg dialog(payload.GetText(), this);
+  if (IsGameRoomActive())
+    dialog.ShowRecordsButton(0);
+  const INT_PTR result = dialog.DoModal();
+  if (result != CUserRecordDlg::kRecordsResult || IsGameRoomActive())
+    return;
+  const CString user = payload.GetField(3);
+  if (m_nActiveViewId == kWaitingRoomView) {
+    SendWaitRoomLeave();
+    FlushRequests();
+  }
+  SearchRecords("|LI|" + user + "|");
 }

@@ -12,6 +12,8 @@
 #include "orvanta/lobby/ReceivedMessageDlg.h"
 #include "orvanta/lobby/SendMemoDlg.h"
 #include "orvanta/lobby/SendMessageDlg.h"
+#include "orvanta/lobby/TirvoGiboView.h"
+#include "orvanta/lobby/UserRecordDlg.h"
 
 namespace {
 
@@ -136,6 +138,35 @@ TEST_F(CommunityPeerTest, SendMessageFromTheWaitingRoomNamesTheChosenWaitingRoom
   const auto message = NextRecord(1, 5);
   ASSERT_TRUE(message.has_value());
   EXPECT_EQ(message->payload, "|5|dan|hello|");
+}
+
+TEST_F(CommunityPeerTest, UserInformationShowsTheRecordAndLeadsToTheUsersGames) {
+  EnterWaitingRoom();
+  frame->RegisterView(CMainFrame::kRecordListView, RUNTIME_CLASS(CTirvoGiboView));
+  const std::string record = "|x|12|3400|amy|y|3D|20261209134501|10|1|2|3|0|1|4|2|0|40|6|9||1500|";
+  std::map<UINT, std::string> shown;
+  lobby.answers[CUserRecordDlg::kTemplateId] = [&](CWnd* wnd, CDialog*) {
+    for (UINT id : {CUserRecordDlg::kLastConnect, CUserRecordDlg::kRanking, CUserRecordDlg::kPresentGrade,
+                    CUserRecordDlg::kPausedPlays, CUserRecordDlg::kScore}) {
+      CString text;
+      wnd->GetDlgItemText(static_cast<int>(id), text);
+      shown[id] = text.str();
+    }
+    wnd->SendMessage(WM_COMMAND, MAKEWPARAM(CUserRecordDlg::kRecordsButton, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(wnd->GetDlgItem(CUserRecordDlg::kRecordsButton)->m_hWnd));
+    return IDCANCEL;  // only when the button did not end it
+  };
+  Serve(GameServerPeer::Record(10, 3, record), [&] { return !shown.empty(); });
+  EXPECT_EQ(shown[CUserRecordDlg::kLastConnect], "2026/12/09  13:45:01");
+  EXPECT_EQ(shown[CUserRecordDlg::kRanking], "12 ( Total: 3400 )");
+  EXPECT_EQ(shown[CUserRecordDlg::kPresentGrade], "17wins 3drawns 3 loses");
+  EXPECT_EQ(shown[CUserRecordDlg::kPausedPlays], "0 **");
+  EXPECT_EQ(shown[CUserRecordDlg::kScore], "1500 points");
+  const auto games = NextRecord(6, 2);
+  ASSERT_TRUE(games.has_value());
+  EXPECT_EQ(games->payload, "|-1|50|LI|amy|");
+  EXPECT_EQ(frame->GetActiveViewId(), CMainFrame::kRecordListView);
+  EXPECT_EQ(CUserRecordDlg::FieldText("|a|b|c|d|e|f|g|h|i|j|k|l|m|n|o|p|q|r|s|t|", CUserRecordDlg::kScore), "0 point");
 }
 
 TEST_F(CommunityPeerTest, SiblingCommandsStartTheProgramsBesideOrvantaWithTheirArguments) {
