@@ -1,10 +1,11 @@
 // The record list's pages (messages 61 and 62), the ranking's rows (101, 102, 104), the
-// pro-room list (51) and the forum list and menu (71, 72): counts never pass the rows present, and every row's columns are made.
+// pro-room list (51), the forum list and menu (71, 72) and the board pages (710): counts never pass the rows present, and every row's columns are made.
 
 #include <cstdint>
 #include <cstdlib>
 
 #include "orvanta/connection/FieldTokenizer.h"
+#include "orvanta/lobby/BoardPayload.h"
 #include "orvanta/lobby/ForumPayload.h"
 #include "orvanta/lobby/RankListPayload.h"
 #include "orvanta/lobby/RecordListPayload.h"
@@ -26,6 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::abort();
   for (const CProRoomRow& row : rooms.rows) row.Columns();
   if (static_cast<int>(ParseForumList(text).size()) * 3 > (fields > 1 ? fields - 1 : 0))
+    std::abort();
+  if (static_cast<int>(CBoardPage::Parse(text).posts.size()) * 5 > (fields > 4 ? fields - 4 : 0))
     std::abort();
   if (static_cast<int>(ParseForumMenu(text).entries.size()) * 5 > (fields > 3 ? fields - 3 : 0))
     std::abort();

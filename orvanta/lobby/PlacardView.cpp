@@ -9,6 +9,7 @@
 
 #include "orvanta/connection/FieldTokenizer.h"
 #include "orvanta/connection/MainFrame.h"
+#include "orvanta/lobby/BoardPayload.h"
 #include "orvanta/lobby/SeparatorFilter.h"
 
 namespace {
@@ -133,24 +134,17 @@ CString CPlacardView::BoardFields() const { return "|" + m_strForumId + "|" + m_
 void CPlacardView::OnPostList(const CString& payload) {
   if (!m_bAppend && m_list.GetItemCount() > 0)
     m_list.DeleteAllItems();
-  CFieldTokenizer fields(payload);
-  const int present = std::max(0, fields.GetCount() - 4) / 5;
-  m_strForumId = fields.NextField();
-  m_strBoardCode = fields.NextField();
-  m_strNextKey = fields.NextField();
-  const int count = std::clamp(std::atoi(fields.NextField()), 0, present);
-  for (int i = 0; i < count; ++i) {
-    const CString number = fields.NextField();
-    const CString author = fields.NextField();
-    const CString date = fields.NextField();
-    const CString reads = fields.NextField();
-    const CString title = fields.NextField();
-    m_strNextKey = number;
-    const int row = m_list.InsertItem(m_list.GetItemCount(), number);
-    m_list.SetItemText(row, 1, author);
-    m_list.SetItemText(row, 2, ListDate(date));
-    m_list.SetItemText(row, 3, reads);
-    m_list.SetItemText(row, 4, title);
+  const CBoardPage page = CBoardPage::Parse(payload);
+  m_strForumId = page.forumId;
+  m_strBoardCode = page.boardCode;
+  m_strNextKey = page.startKey;
+  for (const CBoardPost& post : page.posts) {
+    m_strNextKey = post.number;
+    const int row = m_list.InsertItem(m_list.GetItemCount(), post.number);
+    m_list.SetItemText(row, 1, post.author);
+    m_list.SetItemText(row, 2, ListDate(post.date));
+    m_list.SetItemText(row, 3, post.reads);
+    m_list.SetItemText(row, 4, post.title);
   }
   m_bAppend = FALSE;
   m_bRequestPending = FALSE;
