@@ -55,6 +55,17 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
   ON_COMMAND(CMainFrame::kConnectMenuCommand, OnConnectDisconnect)
   ON_MESSAGE(CMainFrame::kDeleteRetiredLinksMessage, OnDeleteRetiredLinks)
   ON_UPDATE_COMMAND_UI(OrvantaCommand::kConnect, OnUpdateConnect)
+  ON_COMMAND(CMainFrame::kMemoBoxCommand, OnMemoBox)
+  ON_COMMAND(CMainFrame::kSendMemoCommand, OnSendMemo)
+  ON_COMMAND(CMainFrame::kSendMessageCommand, OnSendMessage)
+  ON_COMMAND(CMainFrame::kLiveRelayCommand, OnLiveRelay)
+  ON_COMMAND(CMainFrame::kServiceCommand, OnService)
+  ON_COMMAND(CMainFrame::kRegisterCommand, OnRegister)
+  ON_COMMAND(CMainFrame::kHelpFinderCommand, OnHelpFinder)
+  ON_COMMAND(CMainFrame::kNewcomerCommand, OnNewcomer)
+  ON_COMMAND(CMainFrame::kHomePageCommand, OnHomePage)
+  ON_COMMAND(CMainFrame::kMailToManagerCommand, OnMailToManager)
+  ON_COMMAND(CMainFrame::kHelpCommand, OnHelp)
   ON_UPDATE_COMMAND_UI_RANGE(OrvantaCommand::kWaitingRoomList, OrvantaCommand::kLeaveRoom, OnUpdateCommandState)
   // The game room's commands and its clock message.
   ON_COMMAND(CMainFrame::kFullScreenCommand, ToggleFullScreen)
@@ -118,6 +129,8 @@ void CMainFrame::OnClose() {
       return;
   }
   WriteSetting(0, GetPresentSizeSetting());
+  // Memos kept in this session outlive the program.
+  SaveMemoBox();
   if (m_pWaitingRoomView)
     m_pWaitingRoomView->SaveColumnWidths();
   else if (IsListView(m_nActiveViewId))
@@ -290,7 +303,7 @@ void CMainFrame::OnLinkConnected() {
   CLoginRequests(m_pLink.get()).SendHello(0);
   m_bConnecting = FALSE;
   m_bConnected = TRUE;
-  NotePending("CreateMemoBox");
+  CreateMemoBox();
 }
 
 void CMainFrame::OnLinkData() {
@@ -617,22 +630,9 @@ void CMainFrame::UpdateButtonsForEvent(int code, const CString& payload) {
   NotePending("UpdateButtonsForEvent", NumberText(code) + ":" + payload);
 }
 
-void CMainFrame::StartUpgrade(CFieldTokenizer& payload) {
-  // The forced upgrade closes the program without its question.
-  m_bQuietClose = TRUE;
-  CString fields;
-  fields.Format("|%s|%s|", payload.GetField(1).GetString(), payload.GetField(2).GetString());
-  CString command;
-  command.Format("DownLoad.exe -s %s", fields.GetString());
-  RunCommandLine(command);
-  PostMessage(WM_CLOSE);
-}
-
 UINT CMainFrame::RunCommandLine(const CString& line) { return ::WinExec(line, SW_SHOWNORMAL); }
 
 PENDING_PAYLOAD_ACTION(OnUserSearchResult)
-PENDING_PAYLOAD_ACTION(OnUserMessage)
-PENDING_PAYLOAD_ACTION(OnMailTo)
 
 void CMainFrame::OnPostLoginNotice(CFieldTokenizer& payload) {
   NotePending("OnPostLoginNotice", payload.GetText());
@@ -642,7 +642,6 @@ void CMainFrame::OnPostLoginNotice(CFieldTokenizer& payload) {
   EndWaitCapture();
 }
 
-PENDING_PAYLOAD_ACTION(OnMemoCount)
 
 void CMainFrame::OnMemoNotice(CFieldTokenizer&) { RequestMemoList(); }
 
@@ -672,19 +671,3 @@ PENDING_PAYLOAD_ACTION(OnObserverAdvice)
 
 // OnReplayStep and OnReplayDlgMessage: MainFrameReview.cpp.
 
-PENDING_PAYLOAD_ACTION(OnRecordListPage)
-PENDING_PAYLOAD_ACTION(OnRecordSearchResult)
-VIEW_RELAY(OnRecordText, kRecordListView, "CTirvoGiboView::OpenReceivedRecord")
-PENDING_PAYLOAD_ACTION(OnForumList)
-VIEW_RELAY(OnForumMenu, kForumView, "CAssociationView::BuildForumMenu")
-VIEW_RELAY(OnForumJoined, kForumView, "CAssociationView::OnJoinForum")
-VIEW_RELAY(OnForumSeceded, kForumView, "CAssociationView::OnSecedeForum")
-PENDING_PAYLOAD_ACTION(OnRankList)
-VIEW_RELAY(OnRankPage, kRankView, "CTirvoRankView::AddRankRowsKind2")
-PENDING_PAYLOAD_ACTION(OnUserRecord)
-PENDING_PAYLOAD_ACTION(OnRankPage2)
-PENDING_PAYLOAD_ACTION(OnBoardPostList)
-VIEW_RELAY(OnBoardPost, kBulletinBoardView, "CPlacardView::OnPostText")
-VIEW_RELAY(OnPostAdded, kBulletinBoardView, "CPlacardView::OnPostAdded")
-VIEW_RELAY(OnPostDeleted, kBulletinBoardView, "CPlacardView::OnPostDeleted")
-VIEW_RELAY(OnReadCount, kBulletinBoardView, "CPlacardView::OnReadCount")

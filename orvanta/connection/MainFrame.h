@@ -30,6 +30,7 @@
 #include "orvanta/connection/ServerDispatcher.h"
 #include "orvanta/connection/SettingFiles.h"
 #include "orvanta/lobby/LobbyHost.h"
+#include "orvanta/lobby/MemoBoxDlg.h"
 #include "orvanta/lobby/WaitingRoomRec.h"
 #include "orvanta/lobby/WaitingRoomTable.h"
 #include "orvanta/room/DeferredMoves.h"
@@ -43,6 +44,12 @@ class COrvantaView;
 class CServerLink;
 class CSessionRecord;
 class CTirvoDListView;
+class CTirvoGiboView;
+class CPlacardView;
+class CAssociationView;
+class CTirvoMListView;
+class CTirvoRankView;
+class CGiboRecord;
 
 class CReviewPlayDlg;
 
@@ -334,6 +341,74 @@ public:
   BOOL RunSendMemoDialog(const CString& number, const CString& id, CString& recipient, CString& text) override;
   // --- End of the lobby block ---
 
+  // --- Community: memos and messages, sibling programs, pages and mail (MainFrameCommunity.cpp) ---
+  static constexpr UINT kHelpFinderCommand = 32788;
+  static constexpr UINT kLiveRelayCommand = 32794;
+  static constexpr UINT kServiceCommand = 32795;
+  static constexpr UINT kRegisterCommand = 32796;
+  static constexpr UINT kSendMessageCommand = 32798;
+  static constexpr UINT kNewcomerCommand = 32801;
+  static constexpr UINT kMailToManagerCommand = 32803;
+  static constexpr UINT kHomePageCommand = 32804;
+  static constexpr UINT kMemoBoxCommand = 32806;
+  static constexpr UINT kSendMemoCommand = 32810;
+  static constexpr UINT kHelpCommand = 57669;
+  // The kept memos of the box that exists go to "./Message.dat"; a new hidden box replaces it.
+  void CreateMemoBox();
+  // The kept memos of the box go to the file (the box stays).
+  void SaveMemoBox();
+  CMemoBoxDlg* GetMemoBox() const { return m_pMemoBox.get(); }
+  // Memo list (message 113): a count, then date, id, name and contents of every memo.
+  void OnMemoList(CFieldTokenizer& payload);
+  void OnMemoBox();
+  void OnSendMemo();
+  void OnSendMessage();
+  // Starts a program from its command line, split into arguments (never through a shell).
+  virtual BOOL StartProgram(const CString& line);
+  void OnLiveRelay();
+  void OnService();
+  void OnRegister();
+  void OnHelpFinder();
+  void OnNewcomer();
+  void OnHomePage();
+  void OnMailToManager();
+  void OnHelp();
+  // The record list shown, when it is.
+  CTirvoGiboView* GetRecordListView() const;
+  // A page of the record list from key: (6,2) with the query when there is one, else (6,1); flushed.
+  void RequestRecordList(const CString& key, const CString& query);
+  // The record numbered number, (6,3), flushed; the wait cursor shows until it arrives.
+  void RequestRecordPage(const CString& number);
+  // Shows the record list and starts a search there (an empty query browses all).
+  void SearchRecords(const CString& query);
+  // A received record goes to the review dialog of the game room's screens.
+  void ShowRecordForReview(const CGiboRecord& record);
+  // A ranking page from key: (10,2) with the query when there is one, else (10,1), both with the
+  // rank filter; flushed, the wait cursor shows until it arrives.
+  void RequestRankPage(const CString& key, const CString& query);
+  void SetRankFilter(const CString& filter) { m_strRankFilter = filter; }
+  const CString& GetRankFilter() const { return m_strRankFilter; }
+  CTirvoRankView* GetRankView() const;
+  CTirvoMListView* GetProRoomListView() const;
+  CAssociationView* GetForumView() const;
+  // Forum requests: the forum list (7,1), a forum's menu (7,2), the board's first page (7,10);
+  // flushed.
+  void SendForumRequest1();
+  void SendForumRequest2(const CString& payload);
+  void SendForumRequest10(const CString& payload);
+  // Board requests (7,minor): open 11, new post 12, delete 13, modified post 14; flushed.
+  void SendForumRequest(int minor, const CString& payload);
+  CPlacardView* GetBoardView() const;
+  // Join (minor 3) or secede (minor 4), only while the forum view is shown; flushed.
+  void SendForumMembership(int minor, const CString& payload);
+  // A forum's board or waiting room is being opened: the forum's texts are kept for the board.
+  void OpenForumBoard(const CString& id, const CString& code, const CString& target, const CString& name,
+                     BOOL joined);
+  void EnterForumWaitingRoom(const CString& target);
+  BOOL IsForumBoardOpen() const { return m_bForumBoardOpen; }
+  const CString& GetForumTarget() const { return m_strForumTarget; }
+  // --- End of the community block ---
+
 protected:
   // The chat-macro dialog (template 446) over the eight phrases; TRUE on OK with the edited
   // texts in macros. The dialog is not part of the program yet: the call is recorded and
@@ -345,6 +420,8 @@ protected:
   // Starts a program beside this one (the downloader) from its command line, shown normally;
   // > 31 when it started.
   virtual UINT RunCommandLine(const CString& line);
+  // Hands a web address or a "mailto:" address to the desktop's opener (never a shell).
+  virtual void OpenWithDesktop(const CString& address, BOOL mail);
   // Records a call that waits for a screen or dialog of a later part of the program.
   void NotePending(const char* name, const CString& detail = CString());
 
@@ -401,6 +478,21 @@ private:
   CTirvoDListView* m_pWaitingRoomView{nullptr};
   int m_nRoomEntryMode{0};
   // --- End of the lobby block ---
+
+  // --- Community (MainFrameCommunity.cpp) ---
+  // Brings the sibling up when its window is found, else starts it; the frame then minimises.
+  void StartSibling(const char* className, const char* title, const char* commandLine, const char* failure);
+  void OpenMail(const CString& address);
+  std::unique_ptr<CMemoBoxDlg> m_pMemoBox;
+  CString m_strRankFilter;
+  // The forum whose board or waiting room was opened from the forum view.
+  BOOL m_bForumBoardOpen{FALSE};
+  CString m_strForumId;
+  CString m_strForumCode;
+  CString m_strForumTarget;
+  CString m_strForumName;
+  BOOL m_bForumJoined{FALSE};  // the filter of the last rank selection; every ranking page carries it
+  // --- End of the community block ---
 
   // Start-up and views block.
   CFixedSplitterWnd m_wndSplitter;

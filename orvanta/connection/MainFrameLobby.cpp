@@ -14,6 +14,7 @@
 #include "orvanta/lobby/NegotiationReplyDlg.h"
 #include "orvanta/lobby/NoticeDlg.h"
 #include "orvanta/lobby/TirvoDListView.h"
+#include "orvanta/lobby/TirvoMListView.h"
 
 namespace {
 
@@ -116,7 +117,9 @@ void CMainFrame::OnRoomLists(CFieldTokenizer& payload) {
   const CWaitingRoomRec* record = GetCurrentWaitingRoomRec();
   // Waiting rooms of kind 3 and 4 hold teaching rooms, which have their own list screen.
   if (record && (record->m_strNumber == "3" || record->m_strNumber == "4")) {
-    NotePending("CTirvoMListView::OnRoomList", payload.GetText());
+    SwitchView(kTeachingListView);
+    if (CTirvoMListView* view = GetProRoomListView())
+      view->OnRoomList(payload.GetText());
     return;
   }
   if (m_pWaitingRoomView)
@@ -163,11 +166,6 @@ BOOL CMainFrame::RunChatMacroDialog(CSettingFiles::ChatMacros& macros) {
 
 BOOL CMainFrame::RunSearchUserDialog(const CString& caption, CString&) {
   NotePending("CSearchUserDlg", caption);
-  return FALSE;
-}
-
-BOOL CMainFrame::RunSendMemoDialog(const CString& number, const CString& id, CString&, CString&) {
-  NotePending("CSendMemoDlg", number + ":" + id);
   return FALSE;
 }
 

@@ -71,7 +71,7 @@ void CMainFrame::EnterRoomFromStartView(const CString& kind, const CString& numb
   m_nCurrentWaitRoom = std::atoi(number);
   m_strCurrentRoomTitle = title;
   if (kind == "5")
-    NotePending("SendForumRequest1");
+    SendForumRequest1();
   else if (kind == "3" || kind == "4")
     SendGameListRequest();
   else
@@ -89,14 +89,17 @@ void CMainFrame::OnMovieCommand(const CString& command) {
     OpenWebPage("/help/ds/intro.htm");
   else if (command == "Pellomar")
     OpenWebPage(kServiceSite);
-  else if (command == "Alone" || command == "ToMgr")
+  else if (command == "ToMgr")
+    OnMailToManager();
+  else if (command == "Alone")
     NotePending("MovieCommand", command);
 }
 
 void CMainFrame::OpenWebPage(const CString& path) {
-  const CString address = path.Find("://") >= 0 ? path : CString(kServiceSite) + path;
-  NotePending("OpenWebPage", address);
-  ::ShellExecute(m_hWnd, "open", address, nullptr, nullptr, SW_SHOWNORMAL);
+  // An empty address is the home page.
+  const CString page = path.IsEmpty() ? CString("/index.htm") : path;
+  const CString address = page.Find("://") >= 0 ? page : CString(kServiceSite) + page;
+  OpenWithDesktop(address, FALSE);
 }
 
 void CMainFrame::OnMenuButton(UINT id) {

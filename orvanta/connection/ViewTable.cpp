@@ -4,6 +4,11 @@
 #include "orvanta/connection/OrvantaView.h"
 #include "orvanta/lobby/TirvoDListView.h"
 #include "orvanta/room/DagukRoomView.h"
+#include "orvanta/lobby/AssociationView.h"
+#include "orvanta/lobby/PlacardView.h"
+#include "orvanta/lobby/TirvoGiboView.h"
+#include "orvanta/lobby/TirvoMListView.h"
+#include "orvanta/lobby/TirvoRankView.h"
 
 namespace {
 
@@ -14,6 +19,16 @@ const CViewTableEntry kViewTable[] = {
 
     {CMainFrame::kWaitingRoomView, 1, [] { return RUNTIME_CLASS(CTirvoDListView); }},
     {CMainFrame::kGameRoomView, 6, [] { return RUNTIME_CLASS(CDagukRoomView); }},
+
+    {CMainFrame::kRecordListView, 2, [] { return RUNTIME_CLASS(CTirvoGiboView); }},
+
+    {CMainFrame::kForumView, 2, [] { return RUNTIME_CLASS(CAssociationView); }},
+
+    {CMainFrame::kBulletinBoardView, 2, [] { return RUNTIME_CLASS(CPlacardView); }},
+
+    {CMainFrame::kRankView, 2, [] { return RUNTIME_CLASS(CTirvoRankView); }},
+
+    {CMainFrame::kTeachingListView, 2, [] { return RUNTIME_CLASS(CTirvoMListView); }},
 
 };
 

@@ -4,6 +4,7 @@
 #include <platform/strings.h>
 
 #include "orvanta/connection/ConnectDlg.h"
+#include "orvanta/resources/CommunityResources.h"
 #include "orvanta/resources/LobbyResources.h"
 #include "orvanta/resources/OrvantaBitmaps.h"
 #include "orvanta/resources/ReviewResources.h"
@@ -26,6 +27,7 @@ void RegisterOrvantaDialogs(platform::ResourceModule& module) {
   RegisterLobbyDialogs(module);
   RegisterRoomDialogs(module);
   RegisterReviewDialogs(module);
+  RegisterCommunityDialogs(module);
 }
 
 void RegisterOrvantaStrings(platform::ResourceModule& module) {

@@ -208,12 +208,11 @@ TEST_F(MainFrameDisconnectTest, ReturningToTheStartScreenWhileConnectedAsksForTh
 }
 
 TEST_F(MainFrameDisconnectTest, TheRecordOfPendingCallsStaysBounded) {
-  CFieldTokenizer payload("|x|");
   for (std::size_t i = 0; i < CMainFrame::kPendingCallLimit + 10; ++i)
-    frame->OnUserMessage(payload);
-  frame->OnMailTo(payload);
+    frame->UpdateButtonsForEvent(1, "|x|");
+  frame->UpdateButtonsForEvent(2, "|y|");
   EXPECT_EQ(frame->GetPendingCalls().size(), CMainFrame::kPendingCallLimit);
-  EXPECT_EQ(frame->GetPendingCalls().back(), "OnMailTo:|x|");
+  EXPECT_EQ(frame->GetPendingCalls().back(), "UpdateButtonsForEvent:2:|y|");
 }
 
 }  // namespace

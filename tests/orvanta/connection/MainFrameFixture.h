@@ -91,6 +91,8 @@ public:
   std::vector<CSettingFiles::ChatMacros> chatMacrosShown;  // what each macro dialog opened with
   std::optional<std::array<BOOL, 4>> optionsAnswer;  // ManToMan, Invite, Alarm, Nego
   std::vector<std::string>* commandLines{nullptr};  // where started programs are recorded
+  bool startForReal{false};  // recorded programs and opened addresses are started as well
+  std::vector<std::string> opened;  // addresses handed to the desktop's opener
   using CMainFrame::OnChattingMacro;
   using CMainFrame::OnEnvironment;
 
@@ -98,7 +100,12 @@ protected:
   UINT RunCommandLine(const CString& line) override {
     if (commandLines)
       commandLines->push_back(line.str());
-    return 33;
+    return startForReal ? CMainFrame::RunCommandLine(line) : 33;
+  }
+  void OpenWithDesktop(const CString& address, BOOL mail) override {
+    opened.push_back(address.str());
+    if (startForReal)
+      CMainFrame::OpenWithDesktop(address, mail);
   }
   BOOL RunChatMacroDialog(CSettingFiles::ChatMacros& macros) override {
     chatMacrosShown.push_back(macros);

@@ -151,7 +151,7 @@ TEST_F(MainFrameLoginTest, AnOutdatedClientIsToldToUpgradeAndSendsNoLogin) {
   ASSERT_TRUE(PumpUntil([&] { return !script.shown.empty(); }));
   PumpFor(50);
   EXPECT_EQ(script.shown, std::vector<std::string>{" You must upgrade your program.\n Starting upgrade."});
-  EXPECT_EQ(commandLines, std::vector<std::string>{"DownLoad.exe -s |1.6|http://up.example/|"});
+  EXPECT_EQ(commandLines, std::vector<std::string>{"DownLoad.exe -s \"|1.6|http://up.example/|\""});
   EXPECT_FALSE(::IsWindow(frameHandle()));  // closed without its question
   EXPECT_EQ(Pairs(), std::vector<std::string>{"0,1"});
 }

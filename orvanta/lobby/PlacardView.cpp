@@ -1,0 +1,310 @@
+#include "orvanta/lobby/PlacardView.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <ctime>
+
+#include <platform/ddx.h>
+#include <platform/msgbox.h>
+
+#include "orvanta/connection/FieldTokenizer.h"
+#include "orvanta/connection/MainFrame.h"
+#include "orvanta/lobby/BoardPayload.h"
+#include "orvanta/lobby/SeparatorFilter.h"
+
+namespace {
+
+using platform::VisibleItem;
+
+// A 12-digit date (year, month, day, hour, minute) as the list shows it.
+CString ListDate(const CString& date) {
+  return date.Mid(0, 4) + Cp949("년 ") + date.Mid(4, 2) + Cp949("월 ") + date.Mid(6, 2) + Cp949("일 ") + date.Mid(8, 2) +
+         ":" + date.Mid(10, 2);
+}
+
+}  // namespace
+
+IMPLEMENT_DYNCREATE(CPlacardView, CFormView)
+
+BEGIN_MESSAGE_MAP(CPlacardView, CFormView)
+  ON_WM_SIZE()
+  ON_NOTIFY(NM_DBLCLK, CPlacardView::kPostList, OnListDblClk)
+  ON_NOTIFY(NM_RETURN, CPlacardView::kPostList, OnListDblClk)
+  ON_BN_CLICKED(CPlacardView::kWriteButton, OnWrite)
+  ON_BN_CLICKED(CPlacardView::kSendButton, OnSend)
+  ON_BN_CLICKED(CPlacardView::kModifyButton, OnModify)
+  ON_BN_CLICKED(CPlacardView::kDeleteButton, OnDelete)
+  ON_BN_CLICKED(CPlacardView::kCancelButton, OnCancelPost)
+  ON_BN_CLICKED(CPlacardView::kNextPageButton, OnNextPage)
+END_MESSAGE_MAP()
+
+CPlacardView::CPlacardView() : CFormView(kTemplateId) {}
+
+platform::DialogTemplate CPlacardView::BuildTemplate() {
+  platform::DialogTemplate t;
+  t.style = WS_CHILD | DS_CONTROL;
+  t.cx = 530;
+  t.cy = 340;
+  t.fontName = Cp949("굴림");
+  t.fontSize = 9;
+  const DWORD readOnly = ES_AUTOHSCROLL | ES_READONLY | WS_BORDER;
+  t.items = {
+      VisibleItem("SysListView32", kPostList, 7, 7, 516, 140, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER),
+      VisibleItem("Static", 0xFFFF, 7, 156, 20, 9, SS_LEFT, "NO"),
+      VisibleItem("Edit", kNumberEdit, 30, 154, 50, 12, readOnly),
+      VisibleItem("Static", 0xFFFF, 90, 156, 15, 9, SS_LEFT, "ID"),
+      VisibleItem("Edit", kAuthorEdit, 108, 154, 80, 12, readOnly),
+      VisibleItem("Static", 0xFFFF, 198, 156, 20, 9, SS_LEFT, "Date"),
+      VisibleItem("Edit", kDateEdit, 222, 154, 110, 12, readOnly),
+      VisibleItem("Static", 0xFFFF, 7, 172, 20, 9, SS_LEFT, "Title"),
+      VisibleItem("Edit", kTitleEdit, 30, 170, 493, 12, readOnly | WS_TABSTOP),
+      VisibleItem("Static", 0xFFFF, 7, 188, 40, 9, SS_LEFT, "Contents"),
+      VisibleItem("Edit", kContentsEdit, 7, 198, 516, 114,
+                  ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | ES_READONLY | WS_VSCROLL | WS_BORDER | WS_TABSTOP),
+      VisibleItem("Button", kWriteButton, 7, 320, 60, 14, BS_PUSHBUTTON, Cp949("글쓰기")),
+      VisibleItem("Button", kSendButton, 72, 320, 60, 14, BS_PUSHBUTTON, Cp949("글올리기")),
+      VisibleItem("Button", kModifyButton, 137, 320, 60, 14, BS_PUSHBUTTON, Cp949("수정")),
+      VisibleItem("Button", kDeleteButton, 202, 320, 60, 14, BS_PUSHBUTTON, Cp949("삭제")),
+      VisibleItem("Button", kSearchButton, 267, 320, 60, 14, BS_PUSHBUTTON, Cp949("게시물검색")),
+      VisibleItem("Button", kNextPageButton, 332, 320, 60, 14, BS_PUSHBUTTON, Cp949("다음페이지")),
+      VisibleItem("Button", kCancelButton, 397, 320, 60, 14, BS_PUSHBUTTON, "Cancel"),
+  };
+  return t;
+}
+
+void CPlacardView::DoDataExchange(CDataExchange* dx) {
+  DDX_Control(dx, static_cast<int>(kPostList), m_list);
+  DDX_Text(dx, static_cast<int>(kContentsEdit), m_strContents);
+  DDX_Text(dx, static_cast<int>(kDateEdit), m_strDate);
+  DDX_Text(dx, static_cast<int>(kAuthorEdit), m_strAuthor);
+  DDX_Text(dx, static_cast<int>(kTitleEdit), m_strTitle);
+  DDX_Text(dx, static_cast<int>(kNumberEdit), m_strNumber);
+}
+
+CMainFrame* CPlacardView::GetFrame() const { return dynamic_cast<CMainFrame*>(GetParentFrame()); }
+
+void CPlacardView::OnInitialUpdate() {
+  CFormView::OnInitialUpdate();
+  if (!m_list.GetHeaderCtrl() || m_list.GetHeaderCtrl()->GetItemCount() == 0) {
+    m_list.InsertColumn(0, "No", LVCFMT_RIGHT, 100);
+    m_list.InsertColumn(1, "ID", LVCFMT_LEFT, 130);
+    m_list.InsertColumn(2, "Date", LVCFMT_CENTER, 190);
+    m_list.InsertColumn(3, "Count", LVCFMT_RIGHT, 80);
+    m_list.InsertColumn(4, "Title", LVCFMT_LEFT, 190);
+  }
+  m_list.SetExtendedStyle(m_list.GetExtendedStyle() | LVS_EX_FULLROWSELECT);
+  SetEditMode(FALSE);
+  EnableButtons(TRUE, FALSE, FALSE, FALSE, FALSE);
+}
+
+void CPlacardView::OnSize(UINT type, int cx, int cy) { CFormView::OnSize(type, cx, cy); }
+
+void CPlacardView::SetEditMode(BOOL editing) {
+  for (UINT id : {kTitleEdit, kContentsEdit})
+    if (CWnd* edit = GetDlgItem(static_cast<int>(id)))
+      edit->SendMessage(EM_SETREADONLY, editing ? FALSE : TRUE);
+}
+
+void CPlacardView::EnableButtons(BOOL write, BOOL send, BOOL modify, BOOL remove, BOOL cancel) {
+  const std::pair<UINT, BOOL> states[] = {
+      {kWriteButton, write}, {kSendButton, send}, {kModifyButton, modify}, {kDeleteButton, remove}, {kCancelButton, cancel}};
+  for (const auto& [id, enabled] : states)
+    if (CWnd* button = GetDlgItem(static_cast<int>(id)))
+      button->EnableWindow(enabled);
+}
+
+void CPlacardView::ClearPost() {
+  m_strContents.Empty();
+  m_strDate.Empty();
+  m_strAuthor.Empty();
+  m_strTitle.Empty();
+  m_strNumber.Empty();
+  m_nEditMode = 0;
+  m_bEditing = FALSE;
+  UpdateData(FALSE);
+}
+
+BOOL CPlacardView::IsOwnPost() const {
+  CMainFrame* frame = GetFrame();
+  return frame && !m_strAuthor.IsEmpty() && m_strAuthor == frame->GetUserId();
+}
+
+CString CPlacardView::BoardFields() const { return "|" + m_strForumId + "|" + m_strBoardCode; }
+
+void CPlacardView::OnPostList(const CString& payload) {
+  if (!m_bAppend && m_list.GetItemCount() > 0)
+    m_list.DeleteAllItems();
+  const CBoardPage page = CBoardPage::Parse(payload);
+  m_strForumId = page.forumId;
+  m_strBoardCode = page.boardCode;
+  m_strNextKey = page.startKey;
+  for (const CBoardPost& post : page.posts) {
+    m_strNextKey = post.number;
+    const int row = m_list.InsertItem(m_list.GetItemCount(), post.number);
+    m_list.SetItemText(row, 1, post.author);
+    m_list.SetItemText(row, 2, ListDate(post.date));
+    m_list.SetItemText(row, 3, post.reads);
+    m_list.SetItemText(row, 4, post.title);
+  }
+  m_bAppend = FALSE;
+  m_bRequestPending = FALSE;
+  if (CMainFrame* frame = GetFrame())
+    frame->EndWaitCapture();
+}
+
+void CPlacardView::OnPostText(const CString& payload) {
+  CFieldTokenizer fields(payload);
+  SetEditMode(FALSE);
+  m_strNumber = fields.GetField(2);
+  m_strAuthor = fields.GetField(3);
+  const CString date = fields.GetField(4);
+  m_strDate = date.Mid(0, 4) + ": " + date.Mid(4, 2) + ": " + date.Mid(6, 2) + " ";
+  m_strTitle = fields.GetField(6);
+  m_strContents = fields.GetField(7);
+  m_bEditing = FALSE;
+  m_nEditMode = 0;
+  UpdateData(FALSE);
+  const BOOL own = IsOwnPost();
+  EnableButtons(TRUE, FALSE, own, own, FALSE);
+}
+
+void CPlacardView::RequestFirstPage() {
+  m_bAppend = FALSE;
+  if (CMainFrame* frame = GetFrame())
+    frame->SendForumRequest10(BoardFields() + "|-1|10|" + m_strSearchKey + "|" + m_strSearchText + "|");
+}
+
+void CPlacardView::OnPostAdded() { RequestFirstPage(); }
+
+void CPlacardView::OnPostDeleted() { RequestFirstPage(); }
+
+void CPlacardView::OnReadCount(const CString& payload) {
+  CFieldTokenizer fields(payload);
+  const CString number = fields.GetField(2);
+  for (int row = 0; row < m_list.GetItemCount(); ++row)
+    if (m_list.GetItemText(row, 0) == number) {
+      m_list.SetItemText(row, 3, fields.GetField(5));
+      m_list.SetItemText(row, 4, fields.GetField(6));
+    }
+}
+
+void CPlacardView::OpenSelectedPost() {
+  const int row = m_list.GetNextItem(-1, LVNI_SELECTED);
+  CMainFrame* frame = GetFrame();
+  if (row >= 0 && frame)
+    frame->SendForumRequest(11, BoardFields() + "|" + m_list.GetItemText(row, 0) + "|");
+}
+
+void CPlacardView::OnListDblClk(NMHDR*, LRESULT* result) {
+  OpenSelectedPost();
+  *result = 0;
+}
+
+void CPlacardView::Search(const CString& key, const CString& text) {
+  m_strSearchKey = key;
+  m_strSearchText = text;
+  ClearPost();
+  SetEditMode(FALSE);
+  RequestFirstPage();
+}
+
+void CPlacardView::OnWrite() {
+  SetEditMode(TRUE);
+  m_bEditing = TRUE;
+  EnableButtons(FALSE, TRUE, FALSE, FALSE, TRUE);
+  char date[64];
+  const std::time_t now = std::time(nullptr);
+  std::strftime(date, sizeof date, Cp949("%Y년 %m월 %d일"), std::localtime(&now));
+  m_strDate = date;
+  m_strAuthor = GetFrame() ? GetFrame()->GetUserId() : CString();
+  m_strTitle.Empty();
+  m_strContents.Empty();
+  m_strNumber.Empty();
+  UpdateData(FALSE);
+  if (CWnd* title = GetDlgItem(static_cast<int>(kTitleEdit)))
+    title->SetFocus();
+  m_nEditMode = kNewPost;
+}
+
+void CPlacardView::OnModify() {
+  if (!IsOwnPost())
+    return;
+  m_bEditing = TRUE;
+  SetEditMode(TRUE);
+  EnableButtons(FALSE, TRUE, FALSE, FALSE, TRUE);
+  if (CWnd* contents = GetDlgItem(static_cast<int>(kContentsEdit)))
+    contents->SetFocus();
+  m_nEditMode = kModifyPost;
+}
+
+void CPlacardView::OnSend() {
+  UpdateData(TRUE);
+  if (m_strTitle.IsEmpty()) {
+    ::MessageBox(m_hWnd, "Title is empty.\nYou must enter title.", "", MB_OK);
+    return;
+  }
+  if (m_strContents.IsEmpty()) {
+    ::MessageBox(m_hWnd, "Contents is empty.\nYou must enter contents.", "", MB_OK);
+    return;
+  }
+  if (m_nEditMode == 0 || ::MessageBox(m_hWnd, "Do you wish to send?", "Confirm", MB_YESNO) != IDYES)
+    return;
+  if (CMainFrame* frame = GetFrame()) {
+    if (m_nEditMode == kNewPost)
+      frame->SendForumRequest(12, BoardFields() + "|" + m_strTitle + "|" + m_strContents + "|");
+    else
+      frame->SendForumRequest(14, BoardFields() + "|" + m_strNumber + "|" + m_strTitle + "|" + m_strContents + "|");
+  }
+  SetEditMode(FALSE);
+  EnableButtons(TRUE, FALSE, FALSE, FALSE, FALSE);
+  ClearPost();
+}
+
+void CPlacardView::OnDelete() {
+  if (!IsOwnPost() || ::MessageBox(m_hWnd, "Do you wish to delete?", "Confirm", MB_YESNO) != IDYES)
+    return;
+  if (CMainFrame* frame = GetFrame())
+    frame->SendForumRequest(13, BoardFields() + "|" + m_strNumber + "|");
+  ClearPost();
+  EnableButtons(TRUE, FALSE, FALSE, FALSE, FALSE);
+  SetEditMode(FALSE);
+}
+
+void CPlacardView::OnCancelPost() {
+  ClearPost();
+  SetEditMode(FALSE);
+  EnableButtons(TRUE, FALSE, FALSE, FALSE, FALSE);
+}
+
+void CPlacardView::OnNextPage() {
+  if (m_strNextKey == "1") {
+    // The oldest post is shown: nothing more to ask for, and paging is not left locked.
+    m_bAppend = FALSE;
+    m_bRequestPending = FALSE;
+    return;
+  }
+  CMainFrame* frame = GetFrame();
+  if (!frame || m_bRequestPending)
+    return;
+  ClearPost();
+  m_bAppend = TRUE;
+  m_bRequestPending = TRUE;
+  CString key;
+  key.Format("%d", std::atoi(m_strNextKey) - 1);
+  frame->SendForumRequest10(BoardFields() + "|" + key + "|10|" + m_strSearchKey + "|" + m_strSearchText + "|");
+}
+
+BOOL CPlacardView::PreTranslateMessage(MSG* msg) {
+  if (msg && msg->message == WM_CHAR) {
+    const HWND title = ::GetDlgItem(m_hWnd, static_cast<int>(kTitleEdit));
+    const HWND contents = ::GetDlgItem(m_hWnd, static_cast<int>(kContentsEdit));
+    if ((msg->hwnd == title || msg->hwnd == contents) && (!m_bEditing || IsSeparatorKeyForEdit(msg)))
+      return TRUE;
+  }
+  if (msg && msg->hwnd == m_list.m_hWnd && msg->message == WM_KEYUP && msg->wParam == VK_DOWN &&
+      m_list.GetNextItem(-1, LVNI_SELECTED) == m_list.GetItemCount() - 1) {
+    OnNextPage();
+    return TRUE;
+  }
+  return CFormView::PreTranslateMessage(msg);
+}

@@ -1,0 +1,94 @@
+#pragma once
+// CPlacardView: a forum's bulletin board (view 450): the posts ten at a time, one post shown,
+// writing, modifying and deleting one's own posts, searching, and paging on.
+
+#include <platform/controls.h>
+#include <platform/dialog_template.h>
+#include <platform/formview.h>
+
+class CMainFrame;
+
+class CPlacardView : public CFormView {
+  DECLARE_DYNCREATE(CPlacardView)
+public:
+  static constexpr UINT kTemplateId = 450;
+  static constexpr UINT kPostList = 1370;
+  static constexpr UINT kContentsEdit = 1371;
+  static constexpr UINT kAuthorEdit = 1372;
+  static constexpr UINT kTitleEdit = 1373;
+  static constexpr UINT kDateEdit = 1374;
+  static constexpr UINT kWriteButton = 1375;
+  static constexpr UINT kSendButton = 1376;
+  static constexpr UINT kModifyButton = 1377;
+  static constexpr UINT kDeleteButton = 1378;
+  static constexpr UINT kNumberEdit = 1379;
+  static constexpr UINT kSearchButton = 1402;
+  static constexpr UINT kNextPageButton = 1403;
+  static constexpr UINT kCancelButton = 1422;
+  static constexpr int kNewPost = 1;
+  static constexpr int kModifyPost = 2;
+
+  CPlacardView();
+  static platform::DialogTemplate BuildTemplate();
+  void OnInitialUpdate() override;
+  BOOL PreTranslateMessage(MSG* msg) override;
+
+  // Message 710: a page of posts, appended after a next-page request, else replacing the list.
+  void OnPostList(const CString& payload);
+  // Message 711: one post shown.
+  void OnPostText(const CString& payload);
+  // Messages 712 and 713: the first page again.
+  void OnPostAdded();
+  void OnPostDeleted();
+  // Message 714: a post's read count and title.
+  void OnReadCount(const CString& payload);
+  // Asks for the selected post.
+  void OpenSelectedPost();
+  // A search by key ("LS", "LT", "LI", "LD") and its text, ending with its separator.
+  void Search(const CString& key, const CString& text);
+  void OnWrite();
+  void OnSend();
+  void OnModify();
+  void OnDelete();
+  void OnCancelPost();
+  void OnNextPage();
+
+  CListCtrl& GetList() { return m_list; }
+  const CString& GetNextKey() const { return m_strNextKey; }
+  int GetEditMode() const { return m_nEditMode; }
+  BOOL IsEditing() const { return m_bEditing; }
+  BOOL IsRequestPending() const { return m_bRequestPending; }
+
+  CString m_strContents;
+  CString m_strDate;
+  CString m_strAuthor;
+  CString m_strTitle;
+  CString m_strNumber;
+
+protected:
+  void DoDataExchange(CDataExchange* dx) override;
+  void OnSize(UINT type, int cx, int cy);
+  void OnListDblClk(NMHDR* header, LRESULT* result);
+  DECLARE_MESSAGE_MAP()
+
+private:
+  // Editing mode: the title and contents take typing; reading mode: everything is read-only.
+  void SetEditMode(BOOL editing);
+  void EnableButtons(BOOL write, BOOL send, BOOL modify, BOOL remove, BOOL cancel);
+  void ClearPost();
+  void RequestFirstPage();
+  BOOL IsOwnPost() const;
+  CString BoardFields() const;
+  CMainFrame* GetFrame() const;
+
+  CListCtrl m_list;
+  CString m_strForumId;
+  CString m_strBoardCode;
+  CString m_strNextKey{"0"};
+  CString m_strSearchKey{"LS"};
+  CString m_strSearchText{"|"};
+  int m_nEditMode{0};
+  BOOL m_bEditing{FALSE};
+  BOOL m_bRequestPending{FALSE};
+  BOOL m_bAppend{FALSE};
+};

@@ -1,0 +1,134 @@
+#include "orvanta/lobby/TirvoMListView.h"
+
+#include <cstdlib>
+
+#include "orvanta/connection/FieldTokenizer.h"
+#include "orvanta/connection/MainFrame.h"
+#include "orvanta/connection/SessionRecord.h"
+#include "orvanta/lobby/ListSorter.h"
+#include "orvanta/lobby/RankListPayload.h"
+
+namespace {
+
+struct Column {
+  const char* heading;
+  int format;
+  int width;
+};
+
+constexpr Column kColumnTable[CTirvoMListView::kColumns] = {
+    {"Room No", LVCFMT_RIGHT, 55},
+    {"Joiners ", LVCFMT_RIGHT, 65},
+    {"         Black Player", LVCFMT_LEFT, 180},
+    {"           Pro Player", LVCFMT_LEFT, 180},
+    {"Status", LVCFMT_CENTER, 70},
+    {"Public?", LVCFMT_CENTER, 60},
+    {"                             Title", LVCFMT_LEFT, 300},
+};
+
+constexpr int kWidthSetting = 4;
+
+}  // namespace
+
+IMPLEMENT_DYNCREATE(CTirvoMListView, CView)
+
+BEGIN_MESSAGE_MAP(CTirvoMListView, CView)
+  ON_WM_CREATE()
+  ON_WM_SIZE()
+  ON_NOTIFY(NM_DBLCLK, CTirvoMListView::kListId, OnListDblClk)
+  ON_NOTIFY(LVN_COLUMNCLICK, CTirvoMListView::kListId, OnColumnClick)
+END_MESSAGE_MAP()
+
+int CTirvoMListView::OnCreate(LPCREATESTRUCT cs) {
+  if (CView::OnCreate(cs) == -1)
+    return -1;
+  CRect client;
+  GetClientRect(&client);
+  return m_list.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS, client,
+                       this, kListId)
+             ? 0
+             : -1;
+}
+
+void CTirvoMListView::OnSize(UINT type, int cx, int cy) {
+  CView::OnSize(type, cx, cy);
+  if (m_list.m_hWnd)
+    m_list.MoveWindow(0, 0, cx, cy);
+}
+
+CMainFrame* CTirvoMListView::GetFrame() const { return dynamic_cast<CMainFrame*>(GetParentFrame()); }
+
+void CTirvoMListView::OnInitialUpdate() {
+  CView::OnInitialUpdate();
+  int widths[kColumns];
+  for (int i = 0; i < kColumns; ++i) widths[i] = kColumnTable[i].width;
+  if (CMainFrame* frame = GetFrame()) {
+    CFieldTokenizer stored(frame->ReadSetting(kWidthSetting));
+    if (!stored.GetText().IsEmpty())
+      for (int i = 0; i < kColumns; ++i) widths[i] = std::atoi(stored.NextField());
+  }
+  if (!m_list.GetHeaderCtrl() || m_list.GetHeaderCtrl()->GetItemCount() == 0)
+    for (int i = 0; i < kColumns; ++i) m_list.InsertColumn(i, kColumnTable[i].heading, kColumnTable[i].format, widths[i]);
+  m_list.SetExtendedStyle(m_list.GetExtendedStyle() | 0x68);
+}
+
+void CTirvoMListView::SaveColumnWidths() {
+  CString text = "|";
+  for (int i = 0; i < kColumns; ++i) {
+    CString width;
+    width.Format("%d|", m_list.GetColumnWidth(i));
+    text += width;
+  }
+  if (CMainFrame* frame = GetFrame())
+    frame->WriteSetting(kWidthSetting, text);
+}
+
+void CTirvoMListView::OnRoomList(const CString& payload) {
+  const CProRoomListPayload list = CProRoomListPayload::Parse(payload);
+  if (list.firstPage) {
+    m_list.DeleteAllItems();
+    m_nAdded = 0;
+  }
+  for (const CProRoomRow& room : list.rows) {
+    const std::array<CString, 7> columns = room.Columns();
+    const int item = m_list.InsertItem(m_list.GetItemCount(), columns[0]);
+    for (int column = 1; column < kColumns; ++column)
+      m_list.SetItemText(item, column, columns[static_cast<std::size_t>(column)]);
+    ++m_nAdded;
+  }
+}
+
+void CTirvoMListView::JoinSelectedRoom() {
+  const int row = m_list.GetNextItem(-1, LVNI_SELECTED);
+  if (row < 0) {
+    ::MessageBox(m_hWnd, "Select game room you wish to enter.", "Inform", MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
+  CMainFrame* frame = GetFrame();
+  if (!frame)
+    return;
+  if (CSessionRecord* session = frame->GetLoginRecord()) {
+    session->m_nRoomNumber = std::atoi(m_list.GetItemText(row, 0));
+    // Title, public word and status word; an empty status is stored as "not available".
+    session->SetEntry(m_list.GetItemText(row, 6), m_list.GetItemText(row, 5), m_list.GetItemText(row, 4), CString());
+  }
+  frame->SendJoinRoom();
+  frame->FlushRequests();
+}
+
+void CTirvoMListView::OnListDblClk(NMHDR*, LRESULT* result) {
+  JoinSelectedRoom();
+  *result = 0;
+}
+
+void CTirvoMListView::OnColumnClick(NMHDR* header, LRESULT* result) {
+  const int column = reinterpret_cast<NMLISTVIEW*>(header)->iSubItem;
+  *result = 0;
+  if (column < 0 || column >= kColumns)
+    return;
+  const BOOL ascending = m_sortFlags[column] != 0;
+  m_sortFlags[column] = !m_sortFlags[column];
+  const bool numeric = column == 1 || column == 3 || column == 4;
+  CListSorter sorter(m_list, column);
+  sorter.Sort(ascending, numeric ? CListSorter::kWholeNumber : CListSorter::kText);
+}

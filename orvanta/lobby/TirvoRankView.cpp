@@ -1,0 +1,154 @@
+#include "orvanta/lobby/TirvoRankView.h"
+
+#include <cstdlib>
+
+#include "orvanta/connection/FieldTokenizer.h"
+#include "orvanta/connection/MainFrame.h"
+#include "orvanta/lobby/ListSorter.h"
+#include "orvanta/lobby/RankListPayload.h"
+
+namespace {
+
+struct Column {
+  const char* heading;
+  int format;
+  int width;
+};
+
+constexpr Column kColumnTable[CTirvoRankView::kColumns] = {
+    {"No", LVCFMT_RIGHT, 40},     {"Rank", LVCFMT_RIGHT, 40},    {"Name", LVCFMT_LEFT, 200}, {"Points", LVCFMT_RIGHT, 40},
+    {"Results", LVCFMT_RIGHT, 100}, {"Win %", LVCFMT_RIGHT, 70}, {"", LVCFMT_RIGHT, 0},
+};
+
+constexpr int kWidthSetting = 3;
+
+}  // namespace
+
+IMPLEMENT_DYNCREATE(CTirvoRankView, CView)
+
+BEGIN_MESSAGE_MAP(CTirvoRankView, CView)
+  ON_WM_CREATE()
+  ON_WM_SIZE()
+  ON_WM_CONTEXTMENU()
+  ON_NOTIFY(NM_DBLCLK, CTirvoRankView::kListId, OnListDblClk)
+  ON_NOTIFY(NM_RETURN, CTirvoRankView::kListId, OnListDblClk)
+  ON_NOTIFY(LVN_COLUMNCLICK, CTirvoRankView::kListId, OnColumnClick)
+END_MESSAGE_MAP()
+
+int CTirvoRankView::OnCreate(LPCREATESTRUCT cs) {
+  if (CView::OnCreate(cs) == -1)
+    return -1;
+  CRect client;
+  GetClientRect(&client);
+  return m_list.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS, client,
+                       this, kListId)
+             ? 0
+             : -1;
+}
+
+void CTirvoRankView::OnSize(UINT type, int cx, int cy) {
+  CView::OnSize(type, cx, cy);
+  if (m_list.m_hWnd)
+    m_list.MoveWindow(0, 0, cx, cy);
+}
+
+CMainFrame* CTirvoRankView::GetFrame() const { return dynamic_cast<CMainFrame*>(GetParentFrame()); }
+
+void CTirvoRankView::OnInitialUpdate() {
+  CView::OnInitialUpdate();
+  int widths[kColumns];
+  for (int i = 0; i < kColumns; ++i) widths[i] = kColumnTable[i].width;
+  if (CMainFrame* frame = GetFrame()) {
+    CFieldTokenizer stored(frame->ReadSetting(kWidthSetting));
+    if (stored.GetCount() == kColumns)
+      for (int i = 0; i < kColumns; ++i) widths[i] = std::atoi(stored.NextField());
+  }
+  if (!m_list.GetHeaderCtrl() || m_list.GetHeaderCtrl()->GetItemCount() == 0)
+    for (int i = 0; i < kColumns; ++i) m_list.InsertColumn(i, kColumnTable[i].heading, kColumnTable[i].format, widths[i]);
+  m_list.SetExtendedStyle(m_list.GetExtendedStyle() | 0x68);
+}
+
+void CTirvoRankView::SaveColumnWidths() {
+  CString text = "|";
+  for (int i = 0; i < kColumns; ++i) {
+    CString width;
+    width.Format("%d|", i == kColumns - 1 ? 0 : m_list.GetColumnWidth(i));
+    text += width;
+  }
+  if (CMainFrame* frame = GetFrame())
+    frame->WriteSetting(kWidthSetting, text);
+}
+
+void CTirvoRankView::AddRankRowsKind1(const CString& payload) {
+  if (m_nListKind == 2) {
+    m_list.DeleteAllItems();
+    m_nListKind = 1;
+  }
+  AddRows(payload);
+}
+
+void CTirvoRankView::AddRankRowsKind2(const CString& payload) {
+  if (m_nListKind == 1) {
+    m_list.DeleteAllItems();
+    m_nListKind = 2;
+  }
+  AddRows(payload);
+}
+
+void CTirvoRankView::AddRows(const CString& payload) {
+  for (const CRankRow& row : CRankListPayload::Parse(payload).rows) {
+    m_strNextKey.Format("%d", std::atoi(row.fields[0]) + 1);
+    const std::array<CString, 7> columns = row.Columns();
+    const int item = m_list.InsertItem(m_list.GetItemCount(), columns[0]);
+    for (int column = 1; column < kColumns; ++column)
+      m_list.SetItemText(item, column, columns[static_cast<std::size_t>(column)]);
+  }
+  m_bRequestPending = FALSE;
+  if (CMainFrame* frame = GetFrame())
+    frame->EndWaitCapture();
+}
+
+void CTirvoRankView::RequestSelectedUserInfo() {
+  const int row = m_list.GetNextItem(-1, LVNI_SELECTED);
+  if (row < 0)
+    return;
+  CString id = m_list.GetItemText(row, 2);
+  if (id.Find('(') >= 0)
+    id = id.Left(id.Find('('));
+  if (CMainFrame* frame = GetFrame()) {
+    frame->RequestUserInfo(m_list.GetItemText(row, 6), id);
+    frame->FlushRequests();
+  }
+}
+
+BOOL CTirvoRankView::PreTranslateMessage(MSG* msg) {
+  if (msg && msg->hwnd == m_list.m_hWnd && msg->message == WM_KEYUP &&
+      (msg->wParam == VK_DOWN || msg->wParam == VK_NEXT)) {
+    const int count = m_list.GetItemCount();
+    CMainFrame* frame = GetFrame();
+    if (frame && count >= kPageRows && !m_bRequestPending && m_list.GetNextItem(-1, LVNI_SELECTED) == count - 1) {
+      frame->RequestRankPage(m_strNextKey, m_strQuery);
+      m_bRequestPending = TRUE;
+      return TRUE;
+    }
+  }
+  return CView::PreTranslateMessage(msg);
+}
+
+void CTirvoRankView::OnListDblClk(NMHDR*, LRESULT* result) {
+  RequestSelectedUserInfo();
+  *result = 0;
+}
+
+void CTirvoRankView::OnContextMenu(CWnd*, CPoint) {}
+
+void CTirvoRankView::OnColumnClick(NMHDR* header, LRESULT* result) {
+  const int column = reinterpret_cast<NMLISTVIEW*>(header)->iSubItem;
+  *result = 0;
+  if (column < 0 || column >= kColumns)
+    return;
+  const BOOL ascending = m_sortFlags[column] != 0;
+  m_sortFlags[column] = !m_sortFlags[column];
+  CListSorter sorter(m_list, column);
+  sorter.Sort(ascending, column == 2 ? CListSorter::kText : CListSorter::kWholeNumber);
+}

@@ -1,0 +1,7 @@
+#pragma once
+// The community's dialog templates: the forum view (449), the bulletin board (450), join or secede (459), the user record (258), the memo box (112), the message dialogs (377, 259, 406) and
+// the replay choice (385).
+
+#include <platform/resources.h>
+
+void RegisterCommunityDialogs(platform::ResourceModule& module);
