@@ -47,7 +47,7 @@ BOOL CCoolMenuManager::AddToolbarImages(UINT toolbarId) {
   if (toolbar == nullptr) return FALSE;
   const CSize size(toolbar->width, toolbar->height);
   if (m_imageSize.cx != 0 || m_imageSize.cy != 0) {
-    if (m_imageSize != size) return FALSE;  // every tool bar shares one image size
+    if (m_imageSize.cx != size.cx || m_imageSize.cy != size.cy) return FALSE;  // every tool bar shares one image size
   } else {
     m_imageSize = size;
     m_buttonSize = CSize(size.cx + 4, size.cy + 4);

@@ -17,6 +17,7 @@ public:
   static constexpr UINT kTimerMs = 400;
 
   CDelayTimeDlg() = default;
+  using CDialog::Create;
 
   // Creates and shows the dialog as a modeless child of view; FALSE when it cannot be made.
   BOOL Create(CWnd* view, CDelayQueue* queue);

@@ -22,7 +22,7 @@ constexpr int kTextureSide = 128;
 class IndexedPicture {
 public:
   IndexedPicture(int width, int height, int colours)
-      : m_width(width), m_height(height), m_stride((width + 3) & ~3),
+      : m_height(height), m_stride((width + 3) & ~3),
         m_info(sizeof(BITMAPINFOHEADER) + sizeof(RGBQUAD) * static_cast<size_t>(colours)),
         m_bits(static_cast<size_t>(m_stride) * height) {
     auto* header = reinterpret_cast<BITMAPINFOHEADER*>(m_info.data());
@@ -47,7 +47,6 @@ public:
 private:
   RGBQUAD* Table() { return reinterpret_cast<RGBQUAD*>(m_info.data() + sizeof(BITMAPINFOHEADER)); }
 
-  int m_width;
   int m_height;
   int m_stride;
   std::vector<BYTE> m_info;

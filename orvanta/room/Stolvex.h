@@ -21,6 +21,7 @@ class CStolvex : public CWnd {
 
 public:
   // Creates the control as a child window; zero when it is not registered or cannot be made.
+  using CWnd::Create;
   BOOL Create(LPCTSTR windowName, DWORD style, const RECT& rect, CWnd* parent, UINT id);
 
   LONG GetGameMode();

@@ -637,7 +637,7 @@ void ListViewModel::PlaceHeader() {
   ::GetWindowRect(m_header, &now);
   ::ScreenToClient(Hwnd(), reinterpret_cast<POINT*>(&now.left));
   ::ScreenToClient(Hwnd(), reinterpret_cast<POINT*>(&now.right));
-  if (now == wanted) return;  // rows come and go far more often than the header moves
+  if (now.EqualRect(&wanted)) return;  // rows come and go far more often than the header moves
   ::MoveWindow(m_header, wanted.left, wanted.top, wanted.right - wanted.left, wanted.bottom, TRUE);
 }
 

@@ -105,7 +105,6 @@ private:
   std::unordered_map<HWND, Native> m_windows;
   std::unordered_map<unsigned long, HWND> m_byNative;
   std::map<unsigned int, unsigned long> m_cursors;  // font glyph -> X cursor
-  HCURSOR m_shownCursor{nullptr};
   unsigned long m_pointerWindow{0};               // the X window the pointer was last over
   unsigned long m_grabbed{0};                     // the X window holding the pointer grab
   HWND m_fromServer{nullptr};                     // window being changed to follow the server
