@@ -1,5 +1,7 @@
 #include "orvanta/lobby/NegotiationTerms.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 #include "orvanta/connection/FieldTokenizer.h"
@@ -42,7 +44,8 @@ void ReadProposalPlayers(const CString& text, CNegotiationPlayer& black, CNegoti
 
 int TimeLimitSeconds(const CString& text) {
   const bool minutes = text.Find(Cp949("분")) >= 0 || text.Find("Min") >= 0;
-  return LeadingNumber(text) * (minutes ? 60 : 3600);
+  const long long seconds = static_cast<long long>(LeadingNumber(text)) * (minutes ? 60 : 3600);
+  return static_cast<int>(std::clamp<long long>(seconds, INT_MIN, INT_MAX));
 }
 
 CString FormatTimeLimit(int seconds) {
@@ -80,11 +83,24 @@ CNegotiationTerms ReadCounterProposal(const CString& text) {
   return terms;
 }
 
+namespace {
+
+// A whole number of seconds from a server's decimal text; out-of-range texts are held at the ends
+// of int instead of overflowing the conversion.
+int SecondsFromDecimalText(const CString& text) {
+  const double seconds = std::atof(text);
+  if (!(seconds > INT_MIN)) return seconds != seconds ? 0 : INT_MIN;  // NaN counts as 0
+  if (seconds >= static_cast<double>(INT_MAX)) return INT_MAX;
+  return static_cast<int>(seconds);
+}
+
+}  // namespace
+
 CNegotiationTerms ReadIncomingProposal(const CString& text) {
   CFieldTokenizer fields(text);
   CNegotiationTerms terms;
   ReadHandicapAndKomi(fields.GetField(10), fields.GetField(11), terms);
-  terms.timeLimitText = FormatTimeLimit(static_cast<int>(std::atof(fields.GetField(12))));
+  terms.timeLimitText = FormatTimeLimit(SecondsFromDecimalText(fields.GetField(12)));
   terms.intervalText = fields.GetField(13) + Cp949("초");
   terms.countDownText = fields.GetField(14);
   const CString colour = fields.GetField(15);

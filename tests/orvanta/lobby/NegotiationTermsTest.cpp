@@ -1,3 +1,5 @@
+#include <climits>
+
 #include <gtest/gtest.h>
 
 #include "orvanta/lobby/NegotiationTerms.h"
@@ -12,6 +14,12 @@ TEST(NegotiationTermsTest, TimeTextsAndSeconds) {
   EXPECT_EQ(FormatTimeLimit(1800), Cp949("30분"));
   EXPECT_EQ(FormatTimeLimit(7200), Cp949("2시간"));
   EXPECT_EQ(FormatTimeLimit(5400), Cp949("1시간"));  // whole hours, rounded down
+  // Numbers far beyond any clock stay at the ends of the range instead of overflowing.
+  EXPECT_EQ(TimeLimitSeconds("999999999 Hour"), INT_MAX);
+  CString proposal;
+  for (int field = 0; field < 12; ++field) proposal += "x|";
+  proposal += "1e20|30|3|1|";  // the time limit is field 12
+  EXPECT_EQ(ReadIncomingProposal(proposal).timeLimitText, FormatTimeLimit(INT_MAX));
 }
 
 TEST(NegotiationTermsTest, ConditionsPayloadHasFourteenCleanFields) {
