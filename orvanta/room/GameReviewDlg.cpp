@@ -1,4 +1,5 @@
 #include "orvanta/room/GameReviewDlg.h"
+#include "orvanta/room/StepKeys.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -518,34 +519,18 @@ void CGameReviewDlg::OnDestroy() {
 
 BOOL CGameReviewDlg::PreTranslateMessage(MSG* msg) {
   if (m_toolTip.m_hWnd) m_toolTip.RelayEvent(msg);
-  if (msg->message == WM_KEYUP) {
-    switch (msg->wParam) {
-      case VK_LEFT:
-      case VK_DOWN:
-        OnPrevMove();
-        return TRUE;
-      case VK_RIGHT:
-      case VK_UP:
-        OnNextMove();
-        return TRUE;
-      case VK_HOME:
-        OnFirstMove();
-        return TRUE;
-      case VK_END:
-        OnLastMove();
-        return TRUE;
+  const StepKey step = msg->message == WM_KEYUP || msg->message == WM_KEYDOWN ? StepKeyOf(msg->wParam)
+                                                                              : StepKey::kNone;
+  if (msg->message == WM_KEYUP && step != StepKey::kNone) {
+    switch (step) {
+      case StepKey::kPrevious: OnPrevMove(); break;
+      case StepKey::kNext: OnNextMove(); break;
+      case StepKey::kFirst: OnFirstMove(); break;
+      default: OnLastMove(); break;
     }
-  } else if (msg->message == WM_KEYDOWN) {
-    switch (msg->wParam) {
-      case VK_LEFT:
-      case VK_DOWN:
-      case VK_RIGHT:
-      case VK_UP:
-      case VK_HOME:
-      case VK_END:
-        return TRUE;
-    }
+    return TRUE;
   }
+  if (msg->message == WM_KEYDOWN && step != StepKey::kNone) return TRUE;
   return CDialog::PreTranslateMessage(msg);
 }
 

@@ -1,4 +1,5 @@
 #include "orvanta/room/SelfPlayDlg.h"
+#include "orvanta/room/StepKeys.h"
 
 #include <cstdlib>
 
@@ -387,32 +388,17 @@ void CSelfPlayDlg::OnPaint() { CPaintDC dc(this); }
 // ---- Keyboard --------------------------------------------------------------------------------------
 
 BOOL CSelfPlayDlg::PreTranslateMessage(MSG* msg) {
-  if (msg->message == WM_KEYUP) {
-    switch (msg->wParam) {
-      case VK_LEFT:
-      case VK_DOWN:
-        OnPrevMove();
-        return TRUE;
-      case VK_RIGHT:
-      case VK_UP:
-        OnNextMove();
-        return TRUE;
-      case VK_HOME:
-        OnFirstMove();
-        return TRUE;
-      case VK_END:
-        OnCommand61478();
-        return TRUE;
+  const StepKey step = msg->message == WM_KEYUP || msg->message == WM_KEYDOWN ? StepKeyOf(msg->wParam)
+                                                                              : StepKey::kNone;
+  if (msg->message == WM_KEYUP && step != StepKey::kNone) {
+    switch (step) {
+      case StepKey::kPrevious: OnPrevMove(); break;
+      case StepKey::kNext: OnNextMove(); break;
+      case StepKey::kFirst: OnFirstMove(); break;
+      default: OnCommand61478(); break;
     }
-  } else if (msg->message == WM_KEYDOWN) {
-    switch (msg->wParam) {
-      case VK_LEFT:
-      case VK_DOWN:
-      case VK_RIGHT:
-      case VK_UP:
-      case VK_HOME:
-        return TRUE;
-    }
+    return TRUE;
   }
+  if (msg->message == WM_KEYDOWN && step != StepKey::kNone && step != StepKey::kLast) return TRUE;
   return CDialog::PreTranslateMessage(msg);
 }
