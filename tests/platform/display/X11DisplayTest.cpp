@@ -408,7 +408,7 @@ TEST_F(X11DisplayTest, ModalDialogBlocksItsOwnerAndReturnsItsResult) {
     // which must not react, then on the dialog's OK button.
     ::SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR, DWORD) {
       CDialog* modal = platform::CurrentModalDialog();
-      if (!modal || !modal->m_hWnd) return;
+      if (!script || !modal || !modal->m_hWnd) return;
       Window dialogNative = static_cast<Window>(platform::display::NativeWindowOf(modal->m_hWnd));
       if (!dialogNative) return;
       if (script->step == 0) {

@@ -84,6 +84,7 @@ struct Driver {
 Driver* g_driver = nullptr;
 
 void Drive(HWND, UINT, UINT_PTR id, DWORD) {
+  if (!g_driver) return;
   Driver& d = *g_driver;
   if (d.acted || ++d.ticks > 100) {
     ::KillTimer(nullptr, id);
@@ -93,6 +94,25 @@ void Drive(HWND, UINT, UINT_PTR id, DWORD) {
   d.acted = true;
   d.act();
 }
+
+// Runs the driver's timer for as long as the driver lives: a tick left over from one case must
+// never reach a driver that has gone out of scope.
+class Driving {
+public:
+  explicit Driving(Driver& driver) {
+    g_driver = &driver;
+    m_timer = ::SetTimer(nullptr, 0, 30, Drive);
+  }
+  ~Driving() {
+    ::KillTimer(nullptr, m_timer);
+    g_driver = nullptr;
+  }
+  Driving(const Driving&) = delete;
+  Driving& operator=(const Driving&) = delete;
+
+private:
+  UINT_PTR m_timer{0};
+};
 
 bool MenuOpen() {
   for (HWND hwnd : platform::AllWindows()) {
@@ -267,8 +287,7 @@ TEST_F(X11KeyboardTest, AltLetterOpensTheMatchingMenuAndNeverTypesIntoTheEdit) {
     SCOPED_TRACE(c.menu);
     m_frame.popups.clear();
     Driver driver{MenuOpen, [this, native] { SendKey(native, XK_Escape); }};
-    g_driver = &driver;
-    ::SetTimer(nullptr, 0, 30, Drive);
+    Driving driving(driver);
     EXPECT_TRUE(KeysThen([&] { SendKey(native, c.letter, true); }, [&] { return driver.acted && !MenuOpen(); }));
     ASSERT_EQ(m_frame.popups.size(), 1u);
     EXPECT_EQ(m_frame.popups[0], ::GetSubMenu(m_menu, c.menu));
@@ -301,8 +320,7 @@ TEST_F(X11KeyboardTest, F10ThenArrowsAndEnterRunACommand) {
     Driver driver{MenuOpen, [this, native, &c] {
                     for (KeySym key : c.keys) SendKey(native, key);
                   }};
-    g_driver = &driver;
-    ::SetTimer(nullptr, 0, 30, Drive);
+    Driving driving(driver);
     EXPECT_TRUE(KeysThen([&] { SendKey(native, XK_F10); }, [&] { return !m_frame.commands.empty(); }));
     EXPECT_EQ(m_frame.commands, std::vector<UINT>{c.command});
     std::vector<HMENU> opened;
@@ -321,8 +339,7 @@ TEST_F(X11KeyboardTest, AltF4AsksTheQuestionAndClosesOnlyOnYes) {
       return active && platform::WindowClassName(active) == "PlatformMessageBox" && ::GetDlgItem(active, IDYES);
     };
     Driver driver{box, [answer] { ::PostMessage(::GetActiveWindow(), WM_COMMAND, static_cast<WPARAM>(answer), 0); }};
-    g_driver = &driver;
-    ::SetTimer(nullptr, 0, 30, Drive);
+    Driving driving(driver);
     EXPECT_TRUE(KeysThen([&] { SendKey(native, XK_F4, true); },
                          [&] { return m_frame.questions > asked && driver.acted && !box(); }));
     EXPECT_EQ(m_frame.questions, asked + 1);
