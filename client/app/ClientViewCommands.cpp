@@ -291,9 +291,9 @@ void CClientView::OnDisconnectCommand() {
 }
 
 void CClientView::OnViewChange() {
-  // The half-turned board is drawn by the board window; without that drawing the command has
-  // nothing to turn, so it only lays the view out again.
+  m_board.SetHalfTurn(!m_board.GetHalfTurn());
   LayoutControls();
+  Invalidate();  // the coordinates around the board follow its points
 }
 
 void CClientView::OnViewCoordinate() {

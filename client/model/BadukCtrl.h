@@ -2,8 +2,12 @@
 // CBadukCtrl: the viewer's Go board window ("BADUKCTRL"). It holds the cells and the game shown
 // (through CBadukBoard), takes clicks according to its edit mode, and tells its parent window what
 // happened with the WM_BADUK_* messages. The board is drawn into two cached pictures: a clean one
-// (texture, grid, star points) and one with the stones; painting copies the second, and a change at
-// one point redraws only that point's square.
+// (texture, grid, star points) and one with the stones; painting copies the second. A change at one
+// point only marks that point: its square is redrawn when the window paints or the picture is
+// asked for, so a burst of relayed moves costs one drawing of each point it touched.
+
+#include <array>
+#include <cstdint>
 
 #include "client/model/BadukBoard.h"
 #include "client/model/MaskedPicture.h"
@@ -105,11 +109,15 @@ public:
   static int SnapStoneSize(int s);
   // Lays the board out for size (null: the client size) and renders it.
   void Layout(const SIZE* size = nullptr);
-  // Client pixel of the intersection of column x and row y.
+  // Client pixel of the intersection of column x and row y (where it is drawn, turned or not).
   CPoint CellCentre(int x, int y) const;
-  // The point (x, y) under a client pixel: (0, 0) outside the board rectangle, 20 on the strips
-  // right of column 19 and below row 19.
+  // The point (x, y) under a client pixel: (0, 0) outside the board rectangle; on the strips right
+  // of and below the grid a coordinate outside 1..19 (20, or 0 on the half-turned board).
   CPoint HitTest(CPoint point) const;
+  // The board drawn turned 180 degrees: point (x, y) shows where (20 - x, 20 - y) would. Turning
+  // lays the board out again and repaints it.
+  void SetHalfTurn(BOOL turned);
+  BOOL GetHalfTurn() const { return m_halfTurn; }
   // Renders the whole board picture again (size null: the client size).
   void RenderBoard(const SIZE* size = nullptr);
   void Redraw() { RenderBoard(); }
@@ -118,10 +126,11 @@ public:
   double GetCellHeight() const { return m_cellHeight; }
   void GetBoardRect(int& left, int& top, int& right, int& bottom) const;
   CRect GetBoardRect() const { return m_boardRect; }
-  // The picture that painting copies (null before the first layout).
-  CBitmap* GetBoardPicture() { return m_boardPicture.GetSafeHandle() ? &m_boardPicture : nullptr; }
+  // The picture that painting copies, with every pending point drawn (null before the first layout).
+  CBitmap* GetBoardPicture();
 
-  // Called by the rules: redraws one point (mark: the last-move mark) and invalidates the window.
+  // Called by the rules: marks one point for redrawing (mark: the last-move mark) and invalidates
+  // the window.
   void DrawCell(int x, int y, BOOL mark) override;
 
 protected:
@@ -154,6 +163,8 @@ private:
   void DrawBoardImage(const SIZE* size);
   // Draws point (x, y) into the board picture held by dc.
   void DrawStone(CDC* dc, int x, int y, BOOL mark);
+  // Draws the points marked by DrawCell into the board picture, in the order they were last marked.
+  void DrawPendingCells();
   CSize PictureSize(const SIZE* size) const;
   void RealizeBoardPalette();
 
@@ -170,6 +181,12 @@ private:
   int m_cellWidth{10};  // stone size + 1
   CRect m_boardRect;
   BOOL m_showNumbers{FALSE};
+  BOOL m_halfTurn{FALSE};  // drawn turned 180 degrees
+  // Points waiting to be drawn, indexed x * 20 + y: the order they were last marked in (0: none)
+  // and whether that marking asked for the last-move mark.
+  std::array<std::uint64_t, 400> m_pendingOrder{};
+  std::array<bool, 400> m_pendingMark{};
+  std::uint64_t m_pendingCount{0};  // marks since the last drawing; also the order counter
   // Pictures.
   CSize m_pictureSize;   // size of the two board pictures
   CBitmap m_cleanBoard;  // texture, grid, star points

@@ -1,4 +1,5 @@
 // Geometry and drawing of the board window.
+#include <algorithm>
 #include <cmath>
 #include <iterator>
 
@@ -127,14 +128,27 @@ void CBadukCtrl::LoadStonePictures() {
 }
 
 CPoint CBadukCtrl::CellCentre(int x, int y) const {
+  if (m_halfTurn) {
+    x = 20 - x;
+    y = 20 - y;
+  }
   return CPoint(m_boardRect.left + m_marginX + (x - 1) * m_cellWidth,
                 m_boardRect.top + Round(m_marginY + (y - 1) * m_cellHeight));
 }
 
 CPoint CBadukCtrl::HitTest(CPoint point) const {
   if (!m_boardRect.PtInRect(point) || m_cellWidth <= 0 || m_cellHeight <= 0.0) return CPoint(0, 0);
-  return CPoint(static_cast<int>((point.x - m_boardRect.left) / static_cast<double>(m_cellWidth)) + 1,
-                static_cast<int>((point.y - m_boardRect.top) / m_cellHeight) + 1);
+  const CPoint shown(static_cast<int>((point.x - m_boardRect.left) / static_cast<double>(m_cellWidth)) + 1,
+                     static_cast<int>((point.y - m_boardRect.top) / m_cellHeight) + 1);
+  return m_halfTurn ? CPoint(20 - shown.x, 20 - shown.y) : shown;
+}
+
+void CBadukCtrl::SetHalfTurn(BOOL turned) {
+  m_halfTurn = turned ? TRUE : FALSE;
+  if (m_hWnd) {
+    Layout(nullptr);
+    Invalidate(TRUE);
+  }
 }
 
 void CBadukCtrl::GetBoardRect(int& left, int& top, int& right, int& bottom) const {
@@ -186,6 +200,9 @@ void CBadukCtrl::RenderBoard(const SIZE* size) {
   DrawBoardImage(size);
   m_pictureSize = PictureSize(size);
   ReplaceBitmap(m_boardPicture, m_pictureSize);
+  // Every point is drawn from its cell below: nothing marked before is left to draw.
+  m_pendingOrder.fill(0);
+  m_pendingCount = 0;
   CBitmapDC dc(&m_boardPicture);
   {
     CBitmapDC clean(&m_cleanBoard);
@@ -235,12 +252,38 @@ void CBadukCtrl::DrawStone(CDC* dc, int x, int y, BOOL mark) {
 }
 
 void CBadukCtrl::DrawCell(int x, int y, BOOL mark) {
-  if (!m_boardPicture.GetSafeHandle() || !m_cleanBoard.GetSafeHandle()) return;
+  if (!m_boardPicture.GetSafeHandle() || !m_cleanBoard.GetSafeHandle() || !IsOnBoard(x, y)) return;
+  // The first point marked since the last drawing invalidates the window; the paint that follows
+  // draws it and every point marked after it.
+  if (m_pendingCount == 0 && m_hWnd) Invalidate(TRUE);
+  const int index = x * 20 + y;
+  m_pendingOrder[index] = ++m_pendingCount;
+  m_pendingMark[index] = mark != FALSE;
+}
+
+void CBadukCtrl::DrawPendingCells() {
+  if (m_pendingCount == 0) return;
+  // Drawn in the order of their last marking, as they would have been drawn at once: a number
+  // wider than its stone reaches into the squares beside it, and which of two squares is drawn
+  // last decides what shows there.
+  std::array<int, 400> cells{};
+  std::size_t count = 0;
+  for (int index = 0; index < 400; ++index)
+    if (m_pendingOrder[index] != 0) cells[count++] = index;
+  std::sort(cells.begin(), cells.begin() + count,
+            [this](int a, int b) { return m_pendingOrder[a] < m_pendingOrder[b]; });
   {
     CBitmapDC dc(&m_boardPicture);
-    DrawStone(&dc, x, y, mark);
+    for (std::size_t i = 0; i < count; ++i) DrawStone(&dc, cells[i] / 20, cells[i] % 20, m_pendingMark[cells[i]]);
   }
-  if (m_hWnd) Invalidate(TRUE);
+  m_pendingOrder.fill(0);
+  m_pendingCount = 0;
+}
+
+CBitmap* CBadukCtrl::GetBoardPicture() {
+  if (!m_boardPicture.GetSafeHandle()) return nullptr;
+  DrawPendingCells();
+  return &m_boardPicture;
 }
 
 void CBadukCtrl::OnSize(UINT type, int cx, int cy) {
@@ -251,6 +294,7 @@ void CBadukCtrl::OnSize(UINT type, int cx, int cy) {
 void CBadukCtrl::OnPaint() {
   CPaintDC dc(this);
   if (!m_boardPicture.GetSafeHandle()) return;
+  DrawPendingCells();
   CRect client;
   GetClientRect(&client);
   CBitmapDC picture(&m_boardPicture);

@@ -183,5 +183,26 @@ TEST(ClientViewCommandsTest, DelayDialogShowsDragsAndAppliesOnRelease) {
   EXPECT_EQ(CDelayTimeDlg::FormatDuration(600), "00 : 10 : 00");
 }
 
+TEST(ClientViewCommandsTest, ViewChangeTurnsTheBoardAndBack) {
+  Session s;
+  s.Start();
+  ASSERT_NE(s.view, nullptr);
+  CClientView& view = *s.view;
+  ASSERT_TRUE(s.Relay(kGame, [&] { return view.IsHistoryComplete(); }));
+  CBadukCtrl& board = view.GetBoard();
+  const CPoint upperRight = board.CellCentre(16, 4);  // black's first stone, "pd"
+  const CPoint lowerLeft = board.CellCentre(4, 16);   // white's, "dp"
+
+  view.SendMessage(WM_COMMAND, ID_VIEW_CHANGE, 0);
+  EXPECT_TRUE(board.GetHalfTurn());
+  EXPECT_EQ(board.CellCentre(16, 4), lowerLeft);
+  EXPECT_EQ(board.HitTest(lowerLeft), CPoint(16, 4));
+  EXPECT_EQ(board.GetLastMove(), 3);  // the game is untouched
+
+  view.SendMessage(WM_COMMAND, ID_VIEW_CHANGE, 0);
+  EXPECT_FALSE(board.GetHalfTurn());
+  EXPECT_EQ(board.CellCentre(16, 4), upperRight);
+}
+
 }  // namespace
 

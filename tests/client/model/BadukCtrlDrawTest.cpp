@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,7 @@
 #include "client/model/BoardTestSupport.h"
 #include "client/model/BoardWindowSupport.h"
 #include "platform/gdi.h"
+#include "platform/testinput.h"
 #include "support/SnapshotPath.h"
 
 namespace {
@@ -125,6 +127,137 @@ TEST_F(BadukCtrlDrawTest, NumbersCountFromTheNumberingBase) {
   EXPECT_NE(squareOf(5), plain5);  // the base move shows "1"
   ctrl.SetSequenceMode(FALSE);
   EXPECT_EQ(squareOf(5), plain5);
+}
+
+
+// A game with captures, then take-backs, navigation and more moves, on one board.
+void PlayScenario(CBadukCtrl& ctrl, const std::vector<boardtest::Move>& moves, const std::function<void()>& afterEach) {
+  for (std::size_t i = 0; i < 90; ++i) {
+    ASSERT_EQ(ctrl.PlaceStone(moves[i].x, moves[i].y, moves[i].colour, 0, TRUE), 0) << i;
+    afterEach();
+  }
+  const std::function<void()> steps[] = {
+      [&] { ctrl.UndoMove(); },       [&] { ctrl.GoToMove(40); }, [&] { ctrl.GoToNext(); },
+      [&] { ctrl.GoToPrevious(); },   [&] { ctrl.GoToMove(85); }, [&] { ctrl.GoToLast(); },
+      [&] { ctrl.UndoMove(); },       [&] { ctrl.GoToFirst(); },  [&] { ctrl.GoToMove(60); },
+      [&] { ctrl.Truncate(); },
+  };
+  for (const auto& step : steps) {
+    step();
+    afterEach();
+  }
+  for (std::size_t i = 60; i < 75; ++i) {
+    ctrl.PlaceStone(moves[i].x, moves[i].y, moves[i].colour, 0, TRUE);
+    afterEach();
+  }
+}
+
+TEST_F(BadukCtrlDrawTest, PointsAreDrawnWhenPaintedAndTheResultDoesNotDependOnWhen) {
+  // Numbers stay inside their stones from 420 up (below, a number wider than its stone leaves what
+  // the square beside it last showed, which depends on the order of drawing).
+  struct Row {
+    int width;
+    BOOL numbers;
+  };
+  const std::vector<boardtest::Move> moves = GameStart(90);
+  for (const Row& row : {Row{420, TRUE}, Row{500, FALSE}, Row{500, TRUE}, Row{640, TRUE}}) {
+    const CSize size = CBadukCtrl::CalcBoardSize(row.width, 0);
+    boardtest::RecordingParent parent(2 * size.cx + 20, size.cy + 10);
+    CBadukCtrl eager, late;
+    ASSERT_TRUE(eager.Create(CRect(0, 0, size.cx, size.cy), &parent));
+    ASSERT_TRUE(late.Create(CRect(size.cx + 10, 0, 2 * size.cx + 10, size.cy), &parent));
+    eager.SetSequenceMode(row.numbers);
+    late.SetSequenceMode(row.numbers);
+    parent.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+
+    // One board is drawn after every step, the other only once at the end, by its paint.
+    PlayScenario(eager, moves, [&] { eager.GetBoardPicture(); });
+    PlayScenario(late, moves, [] {});
+    EXPECT_EQ(boardtest::Picture(late), boardtest::Picture(eager));
+    CRect pending;
+    EXPECT_TRUE(late.GetUpdateRect(&pending)) << row.width;  // the moves asked for a paint
+    late.UpdateWindow();
+    EXPECT_FALSE(late.GetUpdateRect(&pending)) << row.width;
+    EXPECT_EQ(Pixels(late.GetBoardPicture()).pixels, Pixels(eager.GetBoardPicture()).pixels)
+        << row.width << " numbers " << row.numbers;
+    if (!row.numbers) {
+      // Without numbers nothing reaches outside its square: the steps add up to a full rendering.
+      const platform::Surface stepped = Pixels(late.GetBoardPicture());
+      late.Redraw();
+      EXPECT_EQ(Pixels(late.GetBoardPicture()).pixels, stepped.pixels) << row.width;
+    }
+  }
+}
+
+TEST_F(BadukCtrlDrawTest, HalfTurnedBoardShowsEachPointWhereItsOppositeWouldBe) {
+  struct Row {
+    int width;
+    BOOL numbers;
+  };
+  std::vector<boardtest::Move> moves = GameStart(120);
+  std::vector<boardtest::Move> opposite = moves;
+  for (boardtest::Move& m : opposite) m = {20 - m.x, 20 - m.y, m.colour};
+  for (const Row& row : {Row{420, TRUE}, Row{640, FALSE}}) {
+    const CSize size = CBadukCtrl::CalcBoardSize(row.width, 0);
+    CoordinateParent parent(size.cx + 30, size.cy + 30);
+    CBadukCtrl turned, plain;
+    ASSERT_TRUE(turned.Create(CRect(5, 5, 5 + size.cx, 5 + size.cy), &parent));
+    ASSERT_TRUE(plain.Create(CRect(5, 5, 5 + size.cx, 5 + size.cy), &parent));
+    plain.ShowWindow(SW_HIDE);
+    parent.board = &turned;
+    for (CBadukCtrl* ctrl : {&turned, &plain}) ctrl->SetSequenceMode(row.numbers);
+    // Turned before some moves and after the others: the picture is the same either way.
+    ASSERT_EQ(boardtest::PlaceAll(turned, std::vector<boardtest::Move>(moves.begin(), moves.begin() + 60)), -1);
+    turned.SetHalfTurn(TRUE);
+    EXPECT_TRUE(turned.GetHalfTurn());
+    ASSERT_EQ(boardtest::PlaceAll(turned, std::vector<boardtest::Move>(moves.begin() + 60, moves.end())), -1);
+    ASSERT_EQ(boardtest::PlaceAll(plain, opposite), -1);
+    EXPECT_EQ(Pixels(turned.GetBoardPicture()).pixels, Pixels(plain.GetBoardPicture()).pixels) << row.width;
+    parent.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE);
+    const std::string file = "board-turned-" + std::to_string(row.width) + ".png";
+    ASSERT_TRUE(platform::SaveSurfacePng(parent.GetSafeHwnd(), testsupport::SnapshotPath(file.c_str()).c_str()));
+
+    // Turning back gives the unturned picture of the same game.
+    turned.SetHalfTurn(FALSE);
+    plain.ResetBoard();
+    ASSERT_EQ(boardtest::PlaceAll(plain, moves), -1);
+    EXPECT_EQ(Pixels(turned.GetBoardPicture()).pixels, Pixels(plain.GetBoardPicture()).pixels) << row.width;
+    parent.board = nullptr;
+  }
+}
+
+TEST_F(BadukCtrlDrawTest, ClicksOnTheHalfTurnedBoardNameTheOppositePoint) {
+  boardtest::RecordingParent parent;
+  CBadukCtrl ctrl;
+  ASSERT_TRUE(ctrl.Create(CRect(0, 0, 500, 535), &parent));  // cells 26 x 27.86, margins 16 and 17
+  ctrl.SetEditMode(CBadukCtrl::kModeClick);
+  struct Click {
+    CPoint pixel;
+    BOOL turned;
+    CPoint sent;  // (0, 0): dropped
+  };
+  const Click clicks[] = {
+      {{16, 17}, FALSE, {1, 1}},    {{16, 17}, TRUE, {19, 19}},   {{0, 0}, TRUE, {19, 19}},
+      {{484, 518}, FALSE, {19, 19}}, {{484, 518}, TRUE, {1, 1}},   {{120, 17}, TRUE, {15, 19}},
+      {{26, 28}, TRUE, {18, 18}},    {{25, 27}, TRUE, {19, 19}},  {{497, 40}, TRUE, {0, 0}},
+      {{10, 533}, TRUE, {0, 0}},     {{497, 40}, FALSE, {0, 0}},  {{16, 17}, FALSE, {1, 1}},
+  };
+  for (const Click& click : clicks) {
+    ctrl.SetHalfTurn(click.turned);
+    parent.messages.clear();
+    platform::input::Click(ctrl.GetSafeHwnd(), click.pixel);
+    const std::vector<boardtest::Message> sent = parent.Of(WM_BADUK_CLICK);
+    if (click.sent == CPoint(0, 0)) {
+      EXPECT_TRUE(sent.empty()) << click.pixel.x << "," << click.pixel.y << " turned " << click.turned;
+      continue;
+    }
+    ASSERT_EQ(sent.size(), 1u) << click.pixel.x << "," << click.pixel.y << " turned " << click.turned;
+    EXPECT_EQ(CPoint(static_cast<int>(sent[0].wParam), static_cast<int>(sent[0].lParam)), click.sent)
+        << click.pixel.x << "," << click.pixel.y << " turned " << click.turned;
+    // The point clicked is the one drawn there.
+    const CPoint centre = ctrl.CellCentre(click.sent.x, click.sent.y);
+    EXPECT_EQ(ctrl.HitTest(centre), click.sent);
+  }
 }
 
 }  // namespace
