@@ -57,4 +57,29 @@ void BM_PlaceOneStone640(benchmark::State& state) {
 }
 BENCHMARK(BM_PlaceOneStone640)->Unit(benchmark::kMillisecond);
 
+// Moves and take-backs as the relay gives them, painting left to a message loop that never runs: what
+// the board itself costs per relayed line.
+void BM_MovesUnpainted640(benchmark::State& state) {
+  boardtest::ClientResources resources;
+  CWnd parent;  // takes the board's messages without keeping them
+  parent.CreateEx(0, AfxRegisterWndClass(0), "bench", WS_POPUP | WS_VISIBLE, 0, 0, 660, 680, nullptr, nullptr);
+  CBadukCtrl board;
+  board.Create(CRect(0, 0, 640, 659), &parent);
+  constexpr int kMoves = 300;
+  int placed = 0;
+  bool forward = true;
+  for (auto _ : state) {
+    if (forward) {
+      const int i = placed;
+      board.PlaceStone((i * 7) % 19 + 1, (i * 7) / 19 % 19 + 1, i % 2 ? 1 : 2, 0, TRUE);
+      forward = ++placed < kMoves;
+    } else {
+      board.UndoMove();
+      forward = --placed == 0;
+    }
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_MovesUnpainted640);
+
 }  // namespace
