@@ -11,6 +11,7 @@
 
 BEGIN_MESSAGE_MAP(CClientApp, CWinApp)
   ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
+  ON_COMMAND(ID_FILE_PRINT_SETUP, OnFilePrintSetup)
 END_MESSAGE_MAP()
 
 CClientApp::CClientApp() : CWinApp("Client") {}

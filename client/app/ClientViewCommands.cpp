@@ -267,6 +267,8 @@ void CClientView::OnGameDiagram() {
 void CClientView::OnGameInfo() {
   CGameInfoDlg dialog(this);
   dialog.SetGameInfo(GetGameInfo());
+  dialog.GetBlackPicture().SetImage(m_blackPhoto.get());
+  dialog.GetWhitePicture().SetImage(m_whitePhoto.get());
   dialog.DoModal();
 }
 

@@ -11,27 +11,11 @@
 
 namespace {
 
-struct ButtonBitmap {
-  UINT id;
-  UINT bitmap;
-};
-// In the order of the dialog's button members.
-constexpr ButtonBitmap kButtons[] = {
-    {CGameDiagramDlg::kClose, 324}, {CGameDiagramDlg::kNumbers, 319}, {CGameDiagramDlg::kPrevious, 323},
-    {CGameDiagramDlg::kNext, 322},  {CGameDiagramDlg::kLast, 321},    {CGameDiagramDlg::kFirst, 320},
-};
-
 constexpr DWORD_PTR ItemData(int move, int index) { return static_cast<DWORD_PTR>(move) * 65536 + index; }
 
 }  // namespace
 
-BEGIN_MESSAGE_MAP(CGameDiagramDlg, CDialog)
-  ON_BN_CLICKED(CGameDiagramDlg::kFirst, OnFirst)
-  ON_BN_CLICKED(CGameDiagramDlg::kPrevious, OnPrevious)
-  ON_BN_CLICKED(CGameDiagramDlg::kNext, OnNext)
-  ON_BN_CLICKED(CGameDiagramDlg::kLast, OnLast)
-  ON_BN_CLICKED(CGameDiagramDlg::kNumbers, OnNumbers)
-  ON_BN_CLICKED(CGameDiagramDlg::kClose, OnCloseButton)
+BEGIN_MESSAGE_MAP(CGameDiagramDlg, CBoardDialog)
   ON_NOTIFY(TVN_SELCHANGED, CGameDiagramDlg::kTree, OnTreeSelChanged)
   ON_MESSAGE(WM_DIAGRAM_FILED, OnDiagramsChanged)
   ON_WM_SIZE()
@@ -40,37 +24,18 @@ BEGIN_MESSAGE_MAP(CGameDiagramDlg, CDialog)
 END_MESSAGE_MAP()
 
 CGameDiagramDlg::CGameDiagramDlg(CWnd* parentView, CBadukCtrl* mainBoard, CRefDiagramMap* diagrams, CDelayQueue* moves)
-    : CDialog(kTemplateId, parentView), m_mainBoard(mainBoard), m_diagrams(diagrams), m_moves(moves),
-      m_parentView(parentView) {}
-
-BOOL CGameDiagramDlg::CreateModeless(CWnd* parentView) {
-  m_parentView = parentView;
-  const BOOL created = CDialog::Create(kTemplateId, parentView);
-  if (created && parentView) {
-    CRect parent;
-    CRect mine;
-    parentView->GetWindowRect(&parent);
-    GetWindowRect(&mine);
-    SetWindowPos(nullptr, parent.right - mine.Width(), parent.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-  }
-  if (created) ShowWindow(SW_SHOW);
-  return created;
-}
-
-void CGameDiagramDlg::Close() { DestroyWindow(); }
-
-void CGameDiagramDlg::PostNcDestroy() { delete this; }
+    : CBoardDialog(kTemplateId, parentView, kNumbers, kClose), m_mainBoard(mainBoard), m_diagrams(diagrams),
+      m_moves(moves) {}
 
 void CGameDiagramDlg::DoDataExchange(CDataExchange* dx) {
-  CDialog::DoDataExchange(dx);
+  CBoardDialog::DoDataExchange(dx);
   DDX_Text(dx, kText, m_diagramText);
-  DDX_Text(dx, kMoveEdit, m_jumpNumber);
 }
 
 CTreeCtrl* CGameDiagramDlg::Tree() { return m_tree.GetSafeHwnd() ? &m_tree : nullptr; }
 
 BOOL CGameDiagramDlg::OnInitDialog() {
-  CDialog::OnInitDialog();
+  CBoardDialog::OnInitDialog();
   if (CWnd* tree = GetDlgItem(kTree)) m_tree.SubclassWindow(tree->GetSafeHwnd());
   m_board.Create(CRect(0, 0, 0, 0), this);
   Layout();
@@ -101,16 +66,6 @@ BOOL CGameDiagramDlg::OnInitDialog() {
   LoadButtonBitmaps();
   m_initialised = TRUE;
   return TRUE;
-}
-
-void CGameDiagramDlg::LoadButtonBitmaps() {
-  for (int i = 0; i < 6; ++i) {
-    CWnd* control = GetDlgItem(static_cast<int>(kButtons[i].id));
-    if (control == nullptr) continue;
-    if (!m_buttons[i].GetSafeHwnd()) m_buttons[i].SubclassWindow(control->GetSafeHwnd());
-    m_buttonBitmaps[i].DeleteObject();
-    if (m_buttonBitmaps[i].LoadBitmap(kButtons[i].bitmap)) m_buttons[i].SetBitmap(m_buttonBitmaps[i]);
-  }
 }
 
 void CGameDiagramDlg::FillTree() {
@@ -229,7 +184,7 @@ void CGameDiagramDlg::Layout() {
 }
 
 void CGameDiagramDlg::OnSize(UINT type, int cx, int cy) {
-  CDialog::OnSize(type, cx, cy);
+  CBoardDialog::OnSize(type, cx, cy);
   if (!m_initialised) return;
   Layout();
   Invalidate();
@@ -242,38 +197,4 @@ void CGameDiagramDlg::OnPaint() {
 
 void CGameDiagramDlg::OnGetMinMaxInfo(MINMAXINFO* info) {
   if (m_minTrackWidth >= 1 && m_minTrackHeight >= 1) info->ptMinTrackSize = CPoint(m_minTrackWidth, m_minTrackHeight);
-}
-
-void CGameDiagramDlg::OnFirst() { m_board.GoToFirst(); }
-void CGameDiagramDlg::OnPrevious() { m_board.GoToPrevious(); }
-void CGameDiagramDlg::OnNext() { m_board.GoToNext(); }
-void CGameDiagramDlg::OnLast() { m_board.GoToLast(); }
-void CGameDiagramDlg::OnNumbers() { m_board.SetSequenceMode(!m_board.GetSequenceMode()); }
-
-void CGameDiagramDlg::OnCloseButton() {
-  if (m_parentView) m_parentView->PostMessage(WM_DIALOG_CLOSED, kTemplateId, 0);
-}
-
-void CGameDiagramDlg::OnOK() {}
-
-void CGameDiagramDlg::OnCancel() { OnCloseButton(); }
-
-BOOL CGameDiagramDlg::PreTranslateMessage(MSG* msg) {
-  if (msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) {
-    CWnd* edit = GetDlgItem(kMoveEdit);
-    if (edit && ::GetFocus() == edit->GetSafeHwnd()) {
-      JumpToTypedMove();
-      return TRUE;
-    }
-  }
-  return CDialog::PreTranslateMessage(msg);
-}
-
-void CGameDiagramDlg::JumpToTypedMove() {
-  UpdateData(TRUE);
-  const int typed = std::max(m_jumpNumber, 0);
-  const int base = m_board.GetBaseMove();
-  const int reached = m_board.GoToMove(typed + base - 1);
-  m_jumpNumber = reached - base + 1;
-  UpdateData(FALSE);
 }

@@ -1,6 +1,5 @@
 #include "client/model/GameInfoDlg.h"
 
-#include "client/app/DrawUtilities.h"
 #include "client/app/TextUtilities.h"
 #include "client/model/GameInfo.h"
 #include "platform/ddx.h"
@@ -33,6 +32,10 @@ void CGameInfoDlg::SetGameInfo(const CGameInfo& info) {
 
 void CGameInfoDlg::DoDataExchange(CDataExchange* dx) {
   CDialog::DoDataExchange(dx);
+  DDX_Control(dx, kWhitePicture, m_whitePicture);
+  DDX_Control(dx, kBlackPicture, m_blackPicture);
+  DDX_Control(dx, kWhiteStone, m_whiteStone);
+  DDX_Control(dx, kBlackStone, m_blackStone);
   DDX_Text(dx, kTitleText, m_title);
   DDX_Text(dx, kDateText, m_date);
   DDX_Text(dx, kPlaceText, m_place);
@@ -45,8 +48,8 @@ void CGameInfoDlg::DoDataExchange(CDataExchange* dx) {
 
 BOOL CGameInfoDlg::OnInitDialog() {
   CDialog::OnInitDialog();
-  ShowStone(kBlackStone, kBlackStoneBitmap, m_blackStone);
-  ShowStone(kWhiteStone, kWhiteStoneBitmap, m_whiteStone);
+  m_blackStone.SetBitmaps(kBlackStoneBitmap, kStoneMaskBitmap);
+  m_whiteStone.SetBitmaps(kWhiteStoneBitmap, kStoneMaskBitmap);
   CString text;
   LoadUiText("Game Information", text);
   SetWindowText(text);
@@ -59,23 +62,4 @@ BOOL CGameInfoDlg::OnInitDialog() {
     SetDlgItemText(static_cast<int>(label.id), text);
   }
   return TRUE;
-}
-
-void CGameInfoDlg::ShowStone(UINT control, UINT bitmapId, CBitmap& picture) {
-  CBitmap stone;
-  CPalette palette;
-  if (GetDlgItem(static_cast<int>(control)) == nullptr || !LoadSysColorBitmap(bitmapId, stone, palette)) return;
-  BITMAP size{};
-  stone.GetBitmap(&size);
-  CClientDC screen(nullptr);
-  picture.DeleteObject();
-  picture.CreateCompatibleBitmap(&screen, size.bmWidth, size.bmHeight);
-  CDC dc;
-  dc.CreateCompatibleDC(nullptr);
-  CBitmap* old = dc.SelectObject(&picture);
-  dc.FillSolidRect(0, 0, size.bmWidth, size.bmHeight, ::GetSysColor(COLOR_3DFACE));
-  DrawTransparentBitmap(&dc, 0, 0, size.bmWidth, size.bmHeight, &stone, 0, 0, RGB(0, 255, 0), &palette);
-  dc.SelectObject(old);
-  SendDlgItemMessage(static_cast<int>(control), STM_SETIMAGE, IMAGE_BITMAP,
-                     reinterpret_cast<LPARAM>(picture.GetSafeHandle()));
 }

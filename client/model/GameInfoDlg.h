@@ -3,6 +3,8 @@
 // each player's picture, name with rank and affiliation. It reads a CGameInfo once and changes
 // nothing.
 
+#include "client/app/BitmapStatic.h"
+#include "client/app/PaneStatic.h"
 #include "platform/controls.h"
 #include "platform/dialogs.h"
 #include "platform/gdi.h"
@@ -39,6 +41,9 @@ public:
   // Fills the texts from info; call before the dialog is shown.
   void SetGameInfo(const CGameInfo& info);
   BOOL OnInitDialog() override;
+  // The panes that show the players' photographs; the caller gives them their pictures.
+  CPaneStatic& GetBlackPicture() { return m_blackPicture; }
+  CPaneStatic& GetWhitePicture() { return m_whitePicture; }
 
   // The texts shown, for the caller and for tests.
   CString m_title;
@@ -54,9 +59,8 @@ protected:
   void DoDataExchange(CDataExchange* dx) override;
 
 private:
-  // Shows stone bitmap id over the dialog's face on static control.
-  void ShowStone(UINT control, UINT bitmapId, CBitmap& picture);
-
-  CBitmap m_whiteStone;  // composed pictures the two stone statics show
-  CBitmap m_blackStone;
+  CPaneStatic m_whitePicture;
+  CPaneStatic m_blackPicture;
+  CBitmapStatic m_whiteStone;
+  CBitmapStatic m_blackStone;
 };

@@ -10,7 +10,7 @@ namespace {
 using platform::VisibleItem;
 
 constexpr DWORD kText = SS_LEFT;
-constexpr DWORD kImageButton = BS_PUSHBUTTON | BS_BITMAP | WS_TABSTOP;
+constexpr DWORD kImageButton = BS_OWNERDRAW | WS_TABSTOP;
 constexpr DWORD kNumberEdit = ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP;
 
 }  // namespace
@@ -30,12 +30,12 @@ platform::DialogTemplate BuildGameInfoTemplate() {
       VisibleItem("Static", CGameInfoDlg::kPlaceText, 48, 32, 122, 8, kText),
       VisibleItem("Static", CGameInfoDlg::kConditionLabel, 3, 44, 44, 8, kText),
       VisibleItem("Static", CGameInfoDlg::kConditionText, 48, 44, 122, 8, kText),
-      VisibleItem("Static", CGameInfoDlg::kWhitePicture, 7, 60, 75, 92, SS_BLACKFRAME),
-      VisibleItem("Static", CGameInfoDlg::kWhiteStone, 7, 157, 12, 12, SS_BITMAP),
+      VisibleItem("Static", CGameInfoDlg::kWhitePicture, 7, 60, 75, 92, SS_LEFT),
+      VisibleItem("Static", CGameInfoDlg::kWhiteStone, 7, 157, 12, 12, SS_LEFT),
       VisibleItem("Static", CGameInfoDlg::kWhiteName, 22, 159, 60, 8, kText),
       VisibleItem("Static", CGameInfoDlg::kWhiteAffiliation, 7, 173, 75, 8, kText),
-      VisibleItem("Static", CGameInfoDlg::kBlackPicture, 88, 60, 75, 92, SS_BLACKFRAME),
-      VisibleItem("Static", CGameInfoDlg::kBlackStone, 88, 157, 12, 12, SS_BITMAP),
+      VisibleItem("Static", CGameInfoDlg::kBlackPicture, 88, 60, 75, 92, SS_LEFT),
+      VisibleItem("Static", CGameInfoDlg::kBlackStone, 88, 157, 12, 12, SS_LEFT),
       VisibleItem("Static", CGameInfoDlg::kBlackName, 103, 159, 60, 8, kText),
       VisibleItem("Static", CGameInfoDlg::kBlackAffiliation, 88, 173, 75, 8, kText),
       VisibleItem("Button", IDOK, 60, 196, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP, "OK"),

@@ -117,6 +117,8 @@ public:
 protected:
   void OnFileNew();
   void OnFileOpen();
+  // Print Setup: the setup-only print dialog; a program routes ID_FILE_PRINT_SETUP here.
+  void OnFilePrintSetup();
   BOOL OnOpenRecentFile(UINT id);
   void OnUpdateRecentFileMenu(CCmdUI* ui);
   void OnAppExit();

@@ -9,7 +9,7 @@ constexpr DWORD OFN_READONLY = 0x00000001, OFN_OVERWRITEPROMPT = 0x00000002, OFN
                 OFN_NOCHANGEDIR = 0x00000008, OFN_PATHMUSTEXIST = 0x00000800, OFN_FILEMUSTEXIST = 0x00001000,
                 OFN_EXPLORER = 0x00080000;
 constexpr DWORD PD_ALLPAGES = 0x00000000, PD_SELECTION = 0x00000001, PD_PAGENUMS = 0x00000002,
-                PD_NOSELECTION = 0x00000004, PD_NOPAGENUMS = 0x00000008, PD_RETURNDC = 0x00000100,
+                PD_NOSELECTION = 0x00000004, PD_NOPAGENUMS = 0x00000008, PD_PRINTSETUP = 0x00000040, PD_RETURNDC = 0x00000100,
                 PD_RETURNDEFAULT = 0x00000400, PD_USEDEVMODECOPIES = 0x00040000;
 
 class CFileDialog : public CDialog {
@@ -48,7 +48,8 @@ public:
                         CWnd* parent = nullptr);
   ~CPrintDialog() override;
 
-  // IDOK to print (a printer context is made), else IDCANCEL.
+  // IDOK to print (a printer context is made), else IDCANCEL. The setup-only dialog (built with
+  // printSetupOnly) asks the same question and makes no context: the one printer stays chosen.
   INT_PTR DoModal() override;
   // Makes the printer context without asking; FALSE when it cannot be made.
   BOOL GetDefaults();
@@ -62,4 +63,5 @@ public:
 
 private:
   HDC m_dc{nullptr};
+  BOOL m_setupOnly{FALSE};
 };

@@ -129,6 +129,8 @@ void ButtonModel::Paint(CDC& dc, const RECT& client) {
 }
 
 void ButtonModel::PaintOwnerDrawn(CDC& dc, const RECT& client) {
+  // The owner paints all of it; the parent's colours only reach the context it draws with.
+  ParentColors(dc, WM_CTLCOLORBTN);
   DRAWITEMSTRUCT item{};
   item.CtlType = ODT_BUTTON;
   item.CtlID = static_cast<UINT>(Id());
@@ -144,6 +146,8 @@ void ButtonModel::PaintOwnerDrawn(CDC& dc, const RECT& client) {
 
 void ButtonModel::PaintPush(CDC& dc, const RECT& client) {
   RECT r = client;
+  // The face covers the brush; the parent may still change the context (its font, say).
+  ParentColors(dc, WM_CTLCOLORBTN);
   FillFace(dc, r);
   UINT state = DFCS_BUTTONPUSH | (m_pushed ? DFCS_PUSHED : 0) | (::IsWindowEnabled(Hwnd()) ? 0 : DFCS_INACTIVE);
   dc.DrawFrameControl(&r, DFC_BUTTON, state);
@@ -170,7 +174,7 @@ void ButtonModel::PaintImage(CDC& dc, const RECT& area) {
 }
 
 void ButtonModel::PaintCheck(CDC& dc, const RECT& client) {
-  FillFace(dc, client);
+  ::FillRect(dc.GetSafeHdc(), &client, ParentColors(dc, WM_CTLCOLORSTATIC));
   int box = 13;
   int top = (client.top + client.bottom - box) / 2;
   RECT mark{client.left, top, client.left + box, top + box};
@@ -178,7 +182,7 @@ void ButtonModel::PaintCheck(CDC& dc, const RECT& client) {
                (m_pushed ? DFCS_PUSHED : 0) | (::IsWindowEnabled(Hwnd()) ? 0 : DFCS_INACTIVE);
   dc.DrawFrameControl(&mark, DFC_BUTTON, state);
   RECT label{client.left + box + 4, client.top, client.right, client.bottom};
-  DrawLabel(dc, Text(), label, DT_LEFT | DT_VCENTER | DT_SINGLELINE, ::IsWindowEnabled(Hwnd()) != FALSE);
+  DrawColoredLabel(dc, Text(), label, DT_LEFT | DT_VCENTER | DT_SINGLELINE, ::IsWindowEnabled(Hwnd()) != FALSE);
 }
 
 void ButtonModel::PaintGroup(CDC& dc, const RECT& client) {
@@ -188,8 +192,8 @@ void ButtonModel::PaintGroup(CDC& dc, const RECT& client) {
   dc.DrawEdge(&frame, EDGE_ETCHED, BF_RECT);
   if (text.IsEmpty()) return;
   RECT label{client.left + 6, client.top, client.left + 10 + extent.cx, client.top + extent.cy};
-  FillFace(dc, label);
-  DrawLabel(dc, text, label, DT_CENTER | DT_SINGLELINE, ::IsWindowEnabled(Hwnd()) != FALSE);
+  ::FillRect(dc.GetSafeHdc(), &label, ParentColors(dc, WM_CTLCOLORSTATIC));
+  DrawColoredLabel(dc, text, label, DT_CENTER | DT_SINGLELINE, ::IsWindowEnabled(Hwnd()) != FALSE);
 }
 
 }  // namespace platform::detail

@@ -53,6 +53,27 @@ LRESULT ControlModel::Notify(NMHDR& hdr, UINT code) const {
   return parent ? ::SendMessage(parent, WM_NOTIFY, hdr.idFrom, reinterpret_cast<LPARAM>(&hdr)) : 0;
 }
 
+HBRUSH ControlModel::ParentColors(CDC& dc, UINT message) const {
+  HDC hdc = dc.GetSafeHdc();
+  HBRUSH brush = DefaultControlColors(hdc, message);
+  HWND parent = ::GetParent(m_hwnd);
+  if (!parent) return brush;
+  auto chosen = reinterpret_cast<HBRUSH>(::SendMessage(parent, message, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LPARAM>(m_hwnd)));
+  // No brush means the parent left it to the system, whatever it did to the context meanwhile.
+  return chosen ? chosen : DefaultControlColors(hdc, message);
+}
+
+HBRUSH DefaultControlColors(HDC hdc, UINT message) {
+  const bool window = message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX;
+  const int background = window ? COLOR_WINDOW : COLOR_BTNFACE;
+  if (hdc) {
+    ::SetTextColor(hdc, ::GetSysColor(COLOR_WINDOWTEXT));
+    ::SetBkColor(hdc, ::GetSysColor(background));
+    ::SetBkMode(hdc, OPAQUE);
+  }
+  return ::GetSysColorBrush(background);
+}
+
 ControlModel* AttachModel(HWND hwnd, std::unique_ptr<ControlModel> model) {
   auto& slot = Models()[hwnd];
   slot = std::move(model);
@@ -116,6 +137,24 @@ void DrawLabel(CDC& dc, const CString& text, RECT rect, UINT format, bool enable
   COLORREF oldColor = dc.SetTextColor(::GetSysColor(enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
   dc.DrawText(text, &rect, format);
   dc.SetTextColor(oldColor);
+  dc.SetBkMode(oldMode);
+}
+
+void DrawColoredLabel(CDC& dc, const CString& text, RECT rect, UINT format, bool enabled) {
+  COLORREF old = enabled ? dc.GetTextColor() : dc.SetTextColor(::GetSysColor(COLOR_GRAYTEXT));
+  dc.DrawText(text, &rect, format);
+  if (!enabled) dc.SetTextColor(old);
+}
+
+void DrawColoredItemRow(CDC& dc, const RECT& row, const char* text, bool selected) {
+  if (selected) {
+    DrawItemRow(dc, row, text, true);
+    return;
+  }
+  int oldMode = dc.SetBkMode(TRANSPARENT);
+  RECT label = row;
+  label.left += 2;
+  dc.DrawText(text, -1, &label, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   dc.SetBkMode(oldMode);
 }
 

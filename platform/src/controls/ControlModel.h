@@ -40,6 +40,10 @@ protected:
   // WM_NOTIFY to the parent: fills the header of hdr and returns the parent's answer.
   LRESULT Notify(NMHDR& hdr, UINT code) const;
   void Redraw() const { ::InvalidateRect(m_hwnd, nullptr, TRUE); }
+  // Asks the parent how to paint (message is one of WM_CTLCOLOR*): the text colour, background
+  // colour and mode it chose stay on dc, and the brush to fill with is returned; the system's
+  // colours when the parent gives no brush.
+  HBRUSH ParentColors(CDC& dc, UINT message) const;
 
   // A context of the control's window with its font selected, released on destruction.
   class MeasuringDC {
@@ -91,8 +95,14 @@ Model* ModelAs(HWND hwnd) {
 void FillFace(CDC& dc, const RECT& rect);
 void DrawSunkenFrame(CDC& dc, RECT& rect);
 void DrawLabel(CDC& dc, const CString& text, RECT rect, UINT format, bool enabled);
+// A label in the colours left on dc by ParentColors (grey when disabled).
+void DrawColoredLabel(CDC& dc, const CString& text, RECT rect, UINT format, bool enabled);
+// Colours the system gives a control for a WM_CTLCOLOR* message, set on hdc; returns the brush.
+HBRUSH DefaultControlColors(HDC hdc, UINT message);
 // One row of a list: the text, on the highlight colour when selected.
 void DrawItemRow(CDC& dc, const RECT& row, const char* text, bool selected);
+// The same row with an unselected text in dc's current text colour.
+void DrawColoredItemRow(CDC& dc, const RECT& row, const char* text, bool selected);
 // A small filled triangle pointing down, centred in rect.
 void DrawDownArrow(CDC& dc, const RECT& rect);
 

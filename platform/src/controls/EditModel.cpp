@@ -546,7 +546,8 @@ std::string EditModel::Shown() const {
 void EditModel::Paint(CDC& dc, const RECT& client) {
   RECT r = client;
   bool enabled = ::IsWindowEnabled(Hwnd()) != FALSE;
-  dc.FillSolidRect(&r, ::GetSysColor(enabled && !ReadOnly() ? COLOR_WINDOW : COLOR_BTNFACE));
+  // A read-only or disabled edit asks as a static does, and so gets the face colour by default.
+  ::FillRect(dc.GetSafeHdc(), &r, ParentColors(dc, enabled && !ReadOnly() ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC));
   if (::GetWindowLong(Hwnd(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE) DrawSunkenFrame(dc, r);
   r = TextArea();
   std::string shown = Shown();
@@ -559,7 +560,7 @@ void EditModel::Paint(CDC& dc, const RECT& client) {
     line.bottom = line.top + lineHeight;
     const Line& at = lines[i];
     CString text(shown.substr(static_cast<std::size_t>(at.start), static_cast<std::size_t>(at.end - at.start)).c_str());
-    DrawLabel(dc, text, line, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | (Multiline() ? 0 : DT_VCENTER), enabled);
+    DrawColoredLabel(dc, text, line, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | (Multiline() ? 0 : DT_VCENTER), enabled);
     if (!Multiline()) break;
     line.top = line.bottom;
   }

@@ -146,11 +146,11 @@ RECT ListBoxModel::ItemRect(int index) const {
 
 void ListBoxModel::Paint(CDC& dc, const RECT& client) {
   RECT r = client;
-  dc.FillSolidRect(&r, ::GetSysColor(COLOR_WINDOW));
+  ::FillRect(dc.GetSafeHdc(), &r, ParentColors(dc, WM_CTLCOLORLISTBOX));
   for (int i = m_top; i < m_items.Count(); ++i) {
     RECT item = ItemRect(i);
     if (item.top >= client.bottom) break;
-    DrawItemRow(dc, item, m_items.At(i).text.c_str(), m_items.At(i).selected);
+    DrawColoredItemRow(dc, item, m_items.At(i).text.c_str(), m_items.At(i).selected);
   }
 }
 

@@ -38,23 +38,25 @@ void StaticModel::Paint(CDC& dc, const RECT& client) {
     case SS_ETCHEDHORZ: dc.DrawEdge(&r, EDGE_ETCHED, BF_TOP); return;
     case SS_ETCHEDVERT: dc.DrawEdge(&r, EDGE_ETCHED, BF_LEFT); return;
     case SS_ETCHEDFRAME: dc.DrawEdge(&r, EDGE_ETCHED, BF_RECT); return;
-    case SS_BITMAP: PaintBitmap(dc, client); return;
-    case SS_ICON:
-      FillFace(dc, r);
-      if (m_icon) dc.DrawIcon(0, 0, m_icon);
-      return;
     default: break;
   }
-  FillFace(dc, r);
+  ::FillRect(dc.GetSafeHdc(), &r, ParentColors(dc, WM_CTLCOLORSTATIC));
+  if (Kind() == SS_BITMAP) {
+    PaintBitmap(dc);
+    return;
+  }
+  if (Kind() == SS_ICON) {
+    if (m_icon) dc.DrawIcon(0, 0, m_icon);
+    return;
+  }
   if (Style() & SS_SUNKEN) DrawSunkenFrame(dc, r);
   UINT align = Kind() == SS_CENTER ? DT_CENTER : Kind() == SS_RIGHT ? DT_RIGHT : DT_LEFT;
   UINT format = align | (Kind() == SS_SIMPLE ? DT_SINGLELINE : DT_WORDBREAK) | (Style() & SS_NOPREFIX ? DT_NOPREFIX : 0);
   if (Style() & SS_CENTERIMAGE) format |= DT_SINGLELINE | DT_VCENTER;
-  DrawLabel(dc, Text(), r, format, ::IsWindowEnabled(Hwnd()) != FALSE);
+  DrawColoredLabel(dc, Text(), r, format, ::IsWindowEnabled(Hwnd()) != FALSE);
 }
 
-void StaticModel::PaintBitmap(CDC& dc, const RECT& client) {
-  FillFace(dc, client);
+void StaticModel::PaintBitmap(CDC& dc) {
   if (!m_image) return;
   CDC memory;
   if (!memory.CreateCompatibleDC(&dc)) return;

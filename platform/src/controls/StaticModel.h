@@ -13,7 +13,7 @@ public:
 
 private:
   DWORD Kind() const { return Style() & SS_TYPEMASK; }
-  void PaintBitmap(CDC& dc, const RECT& client);
+  void PaintBitmap(CDC& dc);
 
   HANDLE m_image{nullptr};
   HICON m_icon{nullptr};

@@ -75,7 +75,10 @@ CString CFileDialog::GetFileExt() const {
 
 // ---- print dialog ----
 
-CPrintDialog::CPrintDialog(BOOL, DWORD flags, CWnd* parent) : m_flags(flags) { m_pParentWnd = parent; }
+CPrintDialog::CPrintDialog(BOOL printSetupOnly, DWORD flags, CWnd* parent)
+    : m_flags(printSetupOnly ? flags | PD_PRINTSETUP : flags), m_setupOnly(printSetupOnly) {
+  m_pParentWnd = parent;
+}
 
 CPrintDialog::~CPrintDialog() {
   if (m_dc) ::DeleteDC(m_dc);
@@ -89,8 +92,9 @@ CString CPrintDialog::OutputPrefix() {
 INT_PTR CPrintDialog::DoModal() {
   platform::UiScript* script = platform::GetUiScript();
   std::optional<bool> answer = script ? script->OnPrintDialog() : std::nullopt;
-  if (!answer) platform::LogUnanswered("print dialog", "");
+  if (!answer) platform::LogUnanswered(m_setupOnly ? "print setup dialog" : "print dialog", "");
   if (!answer.value_or(false)) return IDCANCEL;
+  if (m_setupOnly) return IDOK;
   return GetDefaults() ? IDOK : IDCANCEL;
 }
 

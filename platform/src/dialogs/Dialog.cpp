@@ -242,7 +242,9 @@ BOOL CDialog::OnEraseBkgnd(CDC* dc) {
   if (!dc) return FALSE;
   RECT client;
   GetClientRect(&client);
-  dc->FillSolidRect(&client, ::GetSysColor(COLOR_BTNFACE));
+  // The dialog asks itself, so that a handler of its own can give the background.
+  auto brush = reinterpret_cast<HBRUSH>(SendMessage(WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc->GetSafeHdc()), reinterpret_cast<LPARAM>(m_hWnd)));
+  ::FillRect(dc->GetSafeHdc(), &client, brush ? brush : ::GetSysColorBrush(COLOR_BTNFACE));
   return TRUE;
 }
 

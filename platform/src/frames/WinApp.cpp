@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/commondlg.h"
 #include "platform/frames.h"
 #include "platform/messageloop.h"
 #include "platform/registry.h"
@@ -212,6 +213,11 @@ void CWinApp::CloseAllDocuments(BOOL endSession) {
 
 void CWinApp::OnFileNew() {
   if (!m_templates.empty()) m_templates.front()->OpenDocumentFile(nullptr);
+}
+
+void CWinApp::OnFilePrintSetup() {
+  CPrintDialog dialog(TRUE, PD_ALLPAGES | PD_USEDEVMODECOPIES | PD_NOPAGENUMS, m_pMainWnd);
+  dialog.DoModal();
 }
 
 void CWinApp::OnFileOpen() {

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <unordered_map>
 
+#include "../controls/ControlModel.h"
 #include "../display/DisplayBackend.h"
 #include "../display/InputRouting.h"
 #include "../loop/Timers.h"
@@ -324,6 +325,14 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_QUERYENDSESSION: return TRUE;
     case WM_QUERYNEWPALETTE: return FALSE;
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+      return reinterpret_cast<LRESULT>(platform::detail::DefaultControlColors(reinterpret_cast<HDC>(wParam), message));
     default: return 0;
   }
 }

@@ -9,6 +9,7 @@
 #include "client/model/BadukCtrl.h"
 #include "client/model/BoardTestSupport.h"
 #include "client/model/BoardWindowSupport.h"
+#include "client/app/Image.h"
 #include "client/model/GameDiagramDlg.h"
 #include "client/model/GameInfo.h"
 #include "client/model/GameInfoDlg.h"
@@ -38,15 +39,21 @@ public:
     caption = Text(dialogWnd);
     for (UINT id : {1014u, 1015u, 1016u, 1017u, 1019u, 1021u, 1023u, 1024u, 1057u, 1058u, 1059u, 1060u})
       texts[id] = Text(::GetDlgItem(dialogWnd, static_cast<int>(id)));
-    blackStone = ::SendMessage(::GetDlgItem(dialogWnd, 1026), STM_GETIMAGE, IMAGE_BITMAP, 0) != 0;
     ::RedrawWindow(dialogWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE);
+    for (UINT id : {1018u, 1022u, 1026u}) {
+      CWnd* control = CWnd::FromHandle(::GetDlgItem(dialogWnd, static_cast<int>(id)));
+      CRect client;
+      control->GetClientRect(&client);
+      CClientDC dc(control);
+      centres[id] = dc.GetPixel(client.Width() / 2, client.Height() / 2);
+    }
     platform::SaveSurfacePng(dialogWnd, testsupport::SnapshotPath("game-info-dialog.png").c_str());
     return FileUiScript::OnModalDialog(templateId, dialog, dialogWnd);
   }
   UINT seen{0};
   CString caption;
   std::map<UINT, CString> texts;
-  bool blackStone{false};
+  std::map<UINT, COLORREF> centres;  // the middle pixel of each picture control
 };
 
 TEST(GameInfoDlgTest, ShowsTheGameInformationAsTheScriptSeesIt) {
@@ -65,10 +72,22 @@ TEST(GameInfoDlgTest, ShowsTheGameInformationAsTheScriptSeesIt) {
   info.m_blackRank = 9;
   info.m_blackAffiliation = "Korea";
   info.m_whiteRank = 3;  // no name: the rank still follows a blank
+  // Black's photograph as the view holds it: read from a file; White has none.
+  const std::string photoPath = testsupport::SnapshotPath("game-info-photo.jpg");
+  CImage made;
+  made.Create(60, 70, 24, -1);
+  for (int y = 0; y < 70; ++y)
+    for (int x = 0; x < 60; ++x) made.SetRGB(x, y, 200, 40, 40);
+  ASSERT_TRUE(made.SaveFile(photoPath.c_str(), kImageJpeg));
+  CImage photo;
+  ASSERT_TRUE(photo.ReadFile(photoPath.c_str(), kImageJpeg));
+  CImage none;
   CInfoScript script;
   platform::ScopedUiScript scoped(&script);
   CGameInfoDlg dialog;
   dialog.SetGameInfo(info);
+  dialog.GetBlackPicture().SetImage(&photo);
+  dialog.GetWhitePicture().SetImage(&none);
   EXPECT_EQ(dialog.DoModal(), IDOK);
   EXPECT_EQ(script.seen, CGameInfoDlg::kTemplateId);
   EXPECT_TRUE(script.Remaining().empty());
@@ -84,7 +103,12 @@ TEST(GameInfoDlgTest, ShowsTheGameInformationAsTheScriptSeesIt) {
   EXPECT_EQ(script.texts[1058], "Date");
   EXPECT_EQ(script.texts[1060], "Place");
   EXPECT_EQ(script.texts[1059], "Condition");
-  EXPECT_TRUE(script.blackStone);
+  const COLORREF blackPhoto = script.centres[1018];
+  EXPECT_GT(GetRValue(blackPhoto), 170);
+  EXPECT_LT(GetGValue(blackPhoto), 80);
+  EXPECT_EQ(script.centres[1022], ::GetSysColor(COLOR_BTNFACE));  // no photograph: the dialog's face
+  const COLORREF stone = script.centres[1026];
+  EXPECT_LT(GetRValue(stone) + GetGValue(stone) + GetBValue(stone), 200);  // the black stone
 }
 
 // The view that owns the modeless dialogs: it keeps what they post to it.
