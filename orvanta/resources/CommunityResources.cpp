@@ -5,6 +5,7 @@
 #include "orvanta/lobby/AssociationView.h"
 #include "orvanta/lobby/ContinuePlayDlg.h"
 #include "orvanta/lobby/InvitationDlg.h"
+#include "orvanta/lobby/InviteDlg.h"
 #include "orvanta/lobby/OptionsDlg.h"
 #include "orvanta/lobby/RankSelectDlg.h"
 #include "orvanta/lobby/SearchGiboDlg.h"
@@ -32,6 +33,7 @@ void RegisterCommunityDialogs(platform::ResourceModule& module) {
   // Invitations, searches, options, continuing a paused game and the rank selection.
   platform::AddDialogTemplate(module, COptionsDlg::kTemplateId, COptionsDlg::BuildTemplate());
   platform::AddDialogTemplate(module, CInvitationDlg::kTemplateId, CInvitationDlg::BuildTemplate());
+  platform::AddDialogTemplate(module, CInviteDlg::kTemplateId, CInviteDlg::BuildTemplate());
   platform::AddDialogTemplate(module, CUserInfoListDlg::kTemplateId, CUserInfoListDlg::BuildTemplate());
   platform::AddDialogTemplate(module, CSearchUserDlg::kTemplateId, CSearchUserDlg::BuildTemplate());
   platform::AddDialogTemplate(module, CSearchGiboDlg::kTemplateId, CSearchGiboDlg::BuildTemplate());

@@ -7,6 +7,7 @@
 #include "LobbyPeerFixture.h"
 #include "orvanta/lobby/ContinuePlayDlg.h"
 #include "orvanta/lobby/InvitationDlg.h"
+#include "orvanta/lobby/InviteDlg.h"
 #include "orvanta/lobby/OptionsDlg.h"
 #include "orvanta/lobby/SearchUserDlg.h"
 #include "orvanta/lobby/UserInfoListDlg.h"
@@ -218,6 +219,66 @@ TEST_F(InvitationPeerTest, ContinuingAPausedGameNeedsTheOpponentInTheRoom) {
   frame->OnContinuePausedPlay();
   EXPECT_EQ(lobby.shown.size(), 2u);
   EXPECT_FALSE(HasPending("OnOpenLocalRecord"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(InvitationPeerTest, TheInviteDialogInvitesAUserPickedFromTheWaitingList) {
+  EnterWaitingRoom();
+  frame->SetWaitingRoomKey("2", "R2");
+  frame->GetLoginRecord()->SetEntry("room", "pw", "1", "12");
+  CInviteDlg dialog(frame);
+  dialog.SetHost(frame, [this](const CString& number, const CString& id, const CString& message,
+                               const CString& roomField) { frame->SendInvite(number, id, message, roomField); });
+  ASSERT_TRUE(dialog.Create(frame));
+  dialog.ShowWindow(SW_SHOW);
+  EXPECT_FALSE(dialog.GetDlgItem(CInviteDlg::kWaitingListButton)->IsWindowVisible());
+  // "1" replaces the list, anything else adds to it; the count never reaches past the users sent.
+  dialog.FillWaitingList("|1|x|2|3|amy|Amy|5K|9|bo|Bo|1D|");
+  dialog.FillWaitingList("|0|x|4|5|cy|Cy|2K|");
+  EXPECT_EQ(Column(dialog.GetList(), 0), (std::vector<std::string>{"amy", "bo", "cy"}));
+  EXPECT_EQ(Column(dialog.GetList(), 3), (std::vector<std::string>{"Kyu room", "", "Pro"}));
+  dialog.FillWaitingList("|1|x|2|3|amy|Amy|5K|5|cy|Cy|2K|");
+  EXPECT_EQ(Column(dialog.GetList(), 0), (std::vector<std::string>{"amy", "cy"}));
+
+  // By name nobody is looked up.
+  dialog.CheckDlgButton(CInviteDlg::kIdRadio, BST_UNCHECKED);
+  dialog.CheckDlgButton(CInviteDlg::kNameRadio, BST_CHECKED);
+  dialog.SendMessage(WM_COMMAND, MAKEWPARAM(CInviteDlg::kNameRadio, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(dialog.GetDlgItem(CInviteDlg::kNameRadio)->m_hWnd));
+  EXPECT_TRUE(dialog.GetDlgItem(CInviteDlg::kNameEdit)->IsWindowEnabled());
+  dialog.SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  EXPECT_EQ(lobby.shown.back(), "Please select a user.");
+  EXPECT_TRUE(NoRecord(1, 12));
+
+  // Picked by a double-click with a message: sent, emptied and hidden.
+  dialog.CheckDlgButton(CInviteDlg::kNameRadio, BST_UNCHECKED);
+  dialog.CheckDlgButton(CInviteDlg::kIdRadio, BST_CHECKED);
+  dialog.SendMessage(WM_COMMAND, MAKEWPARAM(CInviteDlg::kIdRadio, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(dialog.GetDlgItem(CInviteDlg::kIdRadio)->m_hWnd));
+  dialog.SetDlgItemText(CInviteDlg::kMessageEdit, "a game?");
+  dialog.GetList().SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
+  NMHDR click{dialog.GetList().m_hWnd, CInviteDlg::kUserList, NM_DBLCLK};
+  dialog.SendMessage(WM_NOTIFY, CInviteDlg::kUserList, reinterpret_cast<LPARAM>(&click));
+  const auto invite = NextRecord(1, 12);
+  ASSERT_TRUE(invite.has_value());
+  EXPECT_EQ(invite->payload, "|R2|12|pw|5|cy|a game?|");
+  EXPECT_FALSE(dialog.IsWindowVisible());
+  EXPECT_EQ(Text(&dialog, CInviteDlg::kMessageEdit), "");
+  EXPECT_EQ(Text(&dialog, CInviteDlg::kIdEdit), "");
+
+  // Without a selection the context commands only tell what to do; with one they ask.
+  dialog.GetList().SetItemState(-1, 0, LVIS_SELECTED);
+  dialog.SendMessage(WM_COMMAND, CInviteDlg::kUserInfoCommand);
+  EXPECT_EQ(lobby.shown.back(), "You can send message after selecting a user.");
+  dialog.GetList().SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
+  dialog.SendMessage(WM_COMMAND, CInviteDlg::kUserInfoCommand);
+  const auto info = NextRecord(10, 3);
+  ASSERT_TRUE(info.has_value());
+  EXPECT_EQ(info->payload, "|3|amy|");
+  dialog.DestroyWindow();
 }
 
 }  // namespace
