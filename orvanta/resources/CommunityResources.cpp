@@ -8,6 +8,7 @@
 #include "orvanta/lobby/InviteDlg.h"
 #include "orvanta/lobby/OptionsDlg.h"
 #include "orvanta/lobby/RankSelectDlg.h"
+#include "orvanta/lobby/SearchBulletinDlg.h"
 #include "orvanta/lobby/SearchGiboDlg.h"
 #include "orvanta/lobby/SearchUserDlg.h"
 #include "orvanta/lobby/UserInfoListDlg.h"
@@ -37,6 +38,7 @@ void RegisterCommunityDialogs(platform::ResourceModule& module) {
   platform::AddDialogTemplate(module, CUserInfoListDlg::kTemplateId, CUserInfoListDlg::BuildTemplate());
   platform::AddDialogTemplate(module, CSearchUserDlg::kTemplateId, CSearchUserDlg::BuildTemplate());
   platform::AddDialogTemplate(module, CSearchGiboDlg::kTemplateId, CSearchGiboDlg::BuildTemplate());
+  platform::AddDialogTemplate(module, CSearchBulletinDlg::kTemplateId, CSearchBulletinDlg::BuildTemplate());
   platform::AddDialogTemplate(module, CContinuePlayDlg::kTemplateId, CContinuePlayDlg::BuildTemplate());
   platform::AddDialogTemplate(module, CRankSelectDlg::kTemplateId, CRankSelectDlg::BuildTemplate());
 }
