@@ -66,6 +66,8 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
   ON_COMMAND(CMainFrame::kHomePageCommand, OnHomePage)
   ON_COMMAND(CMainFrame::kMailToManagerCommand, OnMailToManager)
   ON_COMMAND(CMainFrame::kHelpCommand, OnHelp)
+  ON_COMMAND(CMainFrame::kSearchUserCommand, OnSearchUser)
+  ON_COMMAND(CMainFrame::kInviteUserCommand, OnInviteUser)
   ON_UPDATE_COMMAND_UI_RANGE(OrvantaCommand::kWaitingRoomList, OrvantaCommand::kLeaveRoom, OnUpdateCommandState)
   // The game room's commands and its clock message.
   ON_COMMAND(CMainFrame::kFullScreenCommand, ToggleFullScreen)
@@ -610,10 +612,7 @@ void CMainFrame::OnEnvironment() {
   SendOptions();
 }
 
-BOOL CMainFrame::RunOptionsDialog(BOOL&, BOOL&, BOOL&, BOOL&) {
-  NotePending("COptionsDlg");
-  return FALSE;
-}
+// RunOptionsDialog: MainFrameCommunity.cpp.
 
 // ---------------------------------------------------------------------------------------------
 // Actions of the screens and dialogs still to come: recorded, and for a view passed on only
@@ -632,7 +631,7 @@ void CMainFrame::UpdateButtonsForEvent(int code, const CString& payload) {
 
 UINT CMainFrame::RunCommandLine(const CString& line) { return ::WinExec(line, SW_SHOWNORMAL); }
 
-PENDING_PAYLOAD_ACTION(OnUserSearchResult)
+// OnUserSearchResult, OnInviteUser, OnInvitation and OnInvitationRefused: MainFrameCommunity.cpp.
 
 void CMainFrame::OnPostLoginNotice(CFieldTokenizer& payload) {
   NotePending("OnPostLoginNotice", payload.GetText());
@@ -656,15 +655,12 @@ void CMainFrame::SendGameListRequest() {
   QueueRequest(GetSendCategory(1, role), 1, "|" + m_strCurrentRoomTitle + "|50|", "1");
 }
 PENDING_ACTION(RetryNegotiation)
-PENDING_ACTION(OnInviteUser)
 PENDING_ACTION(SendJoinRoom)
 PENDING_ACTION(OnOpenRoom)
 PENDING_ACTION(ClearRoomSubState)
 
 void CMainFrame::SendWaitRoomQuery(const CString& kind) { NotePending("SendWaitRoomQuery", kind); }
 
-PENDING_PAYLOAD_ACTION(OnInvitation)
-PENDING_PAYLOAD_ACTION(OnInvitationRefused)
 
 PENDING_PAYLOAD_ACTION(OnRoomInformation)
 PENDING_PAYLOAD_ACTION(OnObserverAdvice)

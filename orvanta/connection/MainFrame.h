@@ -409,13 +409,31 @@ public:
   const CString& GetForumTarget() const { return m_strForumTarget; }
   // --- End of the community block ---
 
+  // --- Invitations, user search, continuing a paused game, rank selection (MainFrameCommunity.cpp) ---
+  static constexpr UINT kInviteUserCommand = 32792;
+  static constexpr UINT kSearchUserCommand = 32793;
+  // Invitation (1,12): the room prefix, the room field, then the invitee's waiting room, ID and
+  // the message; not flushed.
+  void SendInvite(const CString& number, const CString& id, const CString& message, const CString& roomField);
+  // The "Search User" command: the search dialog, then the user-search request, flushed.
+  void OnSearchUser();
+  // The main menu's select-record button: continue a paused game from the server's record or a file.
+  void OnContinuePausedPlay();
+  void ContinueFromSavedFile();
+  // The rank-list screen command: the rank selection, then the first page of the chosen list.
+  void ShowRankList();
+  // The record search of the record list: the search dialog, then the search.
+  void OnSearchRecords();
+  // An invitation or a room entry is being handled; a further invitation is ignored meanwhile.
+  BOOL IsRoomTransition() const { return m_bRoomEntry; }
+  // --- End of the invitations block ---
+
 protected:
   // The chat-macro dialog (template 446) over the eight phrases; TRUE on OK with the edited
   // texts in macros. The dialog is not part of the program yet: the call is recorded and
   // answered as Cancel.
   virtual BOOL RunChatMacroDialog(CSettingFiles::ChatMacros& macros);
-  // The options dialog (template 407) with its four checks; TRUE on OK with the checks read
-  // back. Not part of the program yet: recorded and answered as Cancel.
+  // The options dialog (template 407) with its four checks; TRUE on OK with the checks read back.
   virtual BOOL RunOptionsDialog(BOOL& manToMan, BOOL& invite, BOOL& alarm, BOOL& nego);
   // Starts a program beside this one (the downloader) from its command line, shown normally;
   // > 31 when it started.

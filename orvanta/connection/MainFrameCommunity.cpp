@@ -12,16 +12,27 @@
 #include "orvanta/connection/MainFrame.h"
 #include "orvanta/connection/SessionRecord.h"
 #include "orvanta/lobby/AssociationView.h"
+#include "orvanta/lobby/ContinuePlayDlg.h"
+#include "orvanta/lobby/InvitationDlg.h"
+#include "orvanta/lobby/OptionsDlg.h"
+#include "orvanta/lobby/RankSelectDlg.h"
+#include "orvanta/lobby/SearchGiboDlg.h"
+#include "orvanta/lobby/SearchUserDlg.h"
+#include "orvanta/lobby/UserInfoListDlg.h"
 #include "orvanta/lobby/LobbyText.h"
 #include "orvanta/lobby/PlacardView.h"
 #include "orvanta/lobby/MemoBoxDlg.h"
 #include "orvanta/lobby/ReceivedMessageDlg.h"
 #include "orvanta/lobby/SendMemoDlg.h"
 #include "orvanta/lobby/SendMessageDlg.h"
+#include "orvanta/lobby/TirvoDListView.h"
 #include "orvanta/lobby/TirvoGiboView.h"
 #include "orvanta/lobby/TirvoMListView.h"
 #include "orvanta/lobby/TirvoRankView.h"
 #include "orvanta/lobby/UserRecordDlg.h"
+#include "orvanta/room/DagukRoomView.h"
+#include "orvanta/room/GameReviewDlg.h"
+#include "orvanta/room/GameRoom.h"
 #include "orvanta/room/GiboRecord.h"
 
 namespace {
@@ -246,14 +257,8 @@ void CMainFrame::SearchRecords(const CString& query) {
 }
 
 void CMainFrame::ShowRecordForReview(const CGiboRecord& record) {
-  // The review dialog belongs to the game room's screens; until it is here the hand-over is kept.
-  CString black[4];
-  CString white[4];
-  record.GetBlackPlayer(black[0], black[1], black[2], black[3]);
-  record.GetWhitePlayer(white[0], white[1], white[2], white[3]);
-  CString detail;
-  detail.Format("%s:%s:%d", black[0].GetString(), white[0].GetString(), record.GetTotalMoves());
-  NotePending("CGameReviewDlg", detail);
+  CGameReviewDlg dialog(record, this);
+  dialog.DoModal();
 }
 
 void CMainFrame::OnRecordListPage(CFieldTokenizer& payload) {
@@ -472,4 +477,240 @@ void CMainFrame::OnUserRecord(CFieldTokenizer& payload) {
     FlushRequests();
   }
   SearchRecords("|LI|" + user + "|");
+}
+
+// ---------------------------------------------------------------------------------------------
+// Options
+
+BOOL CMainFrame::RunOptionsDialog(BOOL& manToMan, BOOL& invite, BOOL& alarm, BOOL& nego) {
+  COptionsDlg dialog;
+  dialog.m_nInvite = invite;
+  dialog.m_nManToMan = manToMan;
+  dialog.m_nAlarm = alarm;
+  dialog.m_nNego = nego;
+  if (dialog.DoModal() != IDOK)
+    return FALSE;
+  invite = dialog.m_nInvite != 0;
+  manToMan = dialog.m_nManToMan != 0;
+  alarm = dialog.m_nAlarm != 0;
+  nego = dialog.m_nNego != 0;
+  return TRUE;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Invitations
+
+void CMainFrame::SendInvite(const CString& number, const CString& id, const CString& message,
+                            const CString& roomField) {
+  QueueRequest(1, 12, GetRoomPrefix() + roomField + "|" + number + "|" + id + "|" + message + "|", "1");
+}
+
+void CMainFrame::OnInviteUser() {
+  if (m_nActiveViewId != kWaitingRoomView && m_nActiveViewId != kGameRoomView) {
+    Ask("You can only invite user within the game room.", "", MB_OK);
+    return;
+  }
+  // The waiting room's users come back as a user list, which the invite dialog shows.
+  SendWaitRoomQuery("5");
+}
+
+void CMainFrame::OnInvitation(CFieldTokenizer& payload) {
+  if (m_nActiveViewId == kGameRoomView || m_nActiveViewId == kBulletinBoardView || m_nActiveViewId == kForumView ||
+      m_bRoomEntry)
+    return;
+  m_bRoomEntry = TRUE;
+  const CString inviter = payload.GetField(4) + "(" + payload.GetField(5) + ":" + payload.GetField(6) + ")";
+  const CString room = payload.GetField(1);
+  const CString password = payload.GetField(2);
+  CInvitationDlg dialog(inviter, ShownMessageText(payload.GetField(7)), this);
+  const INT_PTR result = dialog.DoModal();
+  if (result == IDCANCEL) {
+    if (QueueRequest(1, 18, "|" + payload.GetField(3) + "|" + payload.GetField(4) + "|1|", "1"))
+      FlushRequests();
+  }
+  if (result != IDOK) {
+    m_bRoomEntry = FALSE;
+    return;
+  }
+  if (m_pWaitingRoomView) {
+    // The room must still be open: listed under its number with the inviter at a seat.
+    CListCtrl& rooms = m_pWaitingRoomView->GetRoomList();
+    const CString inviterId = payload.GetField(4);
+    BOOL found = FALSE;
+    for (int row = 0; row < rooms.GetItemCount() && !found; ++row) {
+      if (rooms.GetItemText(row, 1) != room)
+        continue;
+      const CString first = rooms.GetItemText(row, 0);
+      const int bracket = first.Find('(');
+      found = rooms.GetItemText(row, 4) == inviterId || (bracket >= 0 ? first.Left(bracket) : first) == inviterId;
+    }
+    if (!found) {
+      Ask("The game room is already closed.", "", MB_OK);
+      m_bRoomEntry = FALSE;
+      return;
+    }
+    SendWaitRoomLeave();
+    FlushRequests();
+  } else {
+    const int number = std::atoi(payload.GetField(0));
+    if (m_waitingRoomRecs.find(number) == m_waitingRoomRecs.end())
+      RememberWaitingRoom(number, CString(), CString());
+    m_nCurrentWaitRoom = number;
+  }
+  if (m_pLoginRecord) {
+    m_pLoginRecord->m_nRoomNumber = std::atoi(room);
+    m_pLoginRecord->SetEntry(room + Cp949("번방"), password, "3", "");
+  }
+  SendJoinRoom();
+  FlushRequests();
+}
+
+void CMainFrame::OnInvitationRefused(CFieldTokenizer& payload) {
+  CString text;
+  text.Format(Cp949("%s(%s)님이 초대를 거절 했습니다."), payload.GetField(1).GetString(), payload.GetField(3).GetString());
+  Ask(text, "", MB_OK);
+}
+
+// ---------------------------------------------------------------------------------------------
+// User search
+
+BOOL CMainFrame::RunSearchUserDialog(const CString& caption, CString& id) {
+  CSearchUserDlg dialog(caption, this);
+  if (dialog.DoModal() != IDOK)
+    return FALSE;
+  id = dialog.m_strText;
+  return TRUE;
+}
+
+void CMainFrame::OnSearchUser() {
+  if (!m_bConnected) {
+    Ask("You must connect.", "", MB_OK);
+    return;
+  }
+  CSearchUserDlg dialog(CSearchUserDlg::kSearchCaption, this);
+  if (dialog.DoModal() != IDOK)
+    return;
+  if (dialog.m_strText.IsEmpty()) {
+    Ask("You did not enter User ID.", "", MB_OK);
+    return;
+  }
+  SendUserSearch(dialog.m_strKind, RemoveSeparators(dialog.m_strText));
+  FlushRequests();
+}
+
+void CMainFrame::OnUserSearchResult(CFieldTokenizer& payload) {
+  EndWaitCapture();
+  int count = 0;
+  for (int i = 0; i < 4; ++i) {
+    const CString field = payload.NextField();
+    if (i == 3)
+      count = std::atoi(field);
+  }
+  if (count == 0) {
+    Ask("The searching user is not found.", "", MB_OK);
+    return;
+  }
+  // The users' fields after the first four, eight a user.
+  CString users = "|";
+  const int rest = std::max(0, payload.GetCount() - 4);
+  for (int i = 0; i < rest - rest % 8; ++i) users += payload.NextField() + "|";
+  CUserInfoListDlg dialog(this);
+  dialog.SetResultText(users);
+  CUserInfoListDlg::Place place;
+  place.ownId = m_strUserId;
+  place.currentKey = GetWaitingRoomKey();
+  place.currentRoom = m_pLoginRecord ? m_pLoginRecord->m_strRoomText5 : CString();
+  place.gameRoomShown = IsGameRoomActive();
+  place.roomOpener = m_bRoomOwner;
+  CGameRoom* room = ShownRoom();
+  if (auto* view = place.gameRoomShown ? dynamic_cast<CDagukRoomView*>(GetContentView()) : nullptr)
+    place.playing = (view->GetGameMode() & 1024) != 0;
+  if (room) {
+    place.hasColour = (room->GetMyColour() & 1) != 0;
+    place.blackId = room->GetPaneText(CGameRoom::kBlackName);
+    place.whiteId = room->GetPaneText(CGameRoom::kWhiteName);
+  }
+  dialog.SetPlace(place);
+  const INT_PTR result = dialog.DoModal();
+  const CUserInfoListDlg::UserSearchRecord& user = dialog.m_selected;
+  if (result == CUserInfoListDlg::kInviteResult) {
+    if (IsGameRoomActive())
+      SendInvite(user.key, user.id, CString(), m_pLoginRecord ? m_pLoginRecord->m_strRoomText1 : CString());
+    FlushRequests();
+    return;
+  }
+  if (result != CUserInfoListDlg::kJoinResult)
+    return;
+  if (m_nActiveViewId == kWaitingRoomView) {
+    SendWaitRoomLeave();
+    FlushRequests();
+  } else if (IsGameRoomActive()) {
+    SendLeaveRoom();
+    FlushRequests();
+  }
+  if (!m_pLoginRecord)
+    return;
+  m_pLoginRecord->m_strRoomText1.Empty();
+  m_pLoginRecord->m_nRoomNumber = std::atoi(user.room);
+  m_pLoginRecord->SetEntry(Cp949("친구방"), CString(), "1", "Play");
+  SendJoinRoom();
+  FlushRequests();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Continuing a paused game, the record search and the rank selection
+
+void CMainFrame::OnContinuePausedPlay() {
+  CContinuePlayDlg dialog(this);
+  if (dialog.DoModal() != IDOK)
+    return;
+  if (dialog.m_nChoice != CContinuePlayDlg::kFromPlayRecord) {
+    ContinueFromSavedFile();
+    return;
+  }
+  CGameRoom* room = ShownRoom();
+  const BOOL alone = !room || room->GetObservers().size() < 2;
+  const CString opponent =
+      room ? room->GetPaneText(room->GetMyColour() == 2 ? CGameRoom::kWhiteName : CGameRoom::kBlackName) : CString();
+  if (alone && opponent.IsEmpty()) {
+    Ask("Your opponent is not in the game room.", "", MB_OK);
+    return;
+  }
+  if (QueueRequest(6, 2, "|-1|50|LI|" + m_strUserId + "|", "1"))
+    FlushRequests();
+}
+
+void CMainFrame::ContinueFromSavedFile() {
+  CGameRoom* room = ShownRoom();
+  if (!room || room->GetObservers().size() < 2) {
+    Ask("Your opponent is not in the game room.", "", MB_OK);
+    return;
+  }
+  NotePending("OnOpenLocalRecord");
+}
+
+void CMainFrame::OnSearchRecords() {
+  CTirvoGiboView* view = GetRecordListView();
+  if (!view)
+    return;
+  CSearchGiboDlg dialog(this);
+  dialog.m_strQuery = view->GetQuery();
+  if (dialog.DoModal() != IDOK)
+    return;
+  view->StartSearch(dialog.m_strQuery);
+}
+
+void CMainFrame::ShowRankList() {
+  CRankSelectDlg dialog(this);
+  if (dialog.DoModal() != IDOK)
+    return;
+  CString filter;
+  if (dialog.m_nKind <= CRankSelectDlg::kGradeKiwon)
+    filter.Format("|%d|%s", dialog.m_nKind + 1, dialog.m_strGradeNumber.IsEmpty() ? "" : (dialog.m_strGradeNumber + "|").GetString());
+  else
+    filter.Format("|%d|100|", dialog.m_nKind - CRankSelectDlg::kMaxPlayer + 1);
+  if (CTirvoRankView* view = GetRankView())
+    view->GetList().DeleteAllItems();
+  m_strRankFilter = filter;
+  RequestRankPage("-1", "");
 }

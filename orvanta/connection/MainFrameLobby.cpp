@@ -164,10 +164,7 @@ BOOL CMainFrame::RunChatMacroDialog(CSettingFiles::ChatMacros& macros) {
   return TRUE;
 }
 
-BOOL CMainFrame::RunSearchUserDialog(const CString& caption, CString&) {
-  NotePending("CSearchUserDlg", caption);
-  return FALSE;
-}
+// RunSearchUserDialog: MainFrameCommunity.cpp.
 
 // ---------------------------------------------------------------------------------------------
 // Senders

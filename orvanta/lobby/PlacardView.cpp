@@ -8,6 +8,7 @@
 #include <platform/msgbox.h>
 
 #include "orvanta/connection/FieldTokenizer.h"
+#include "orvanta/lobby/SearchBulletinDlg.h"
 #include "orvanta/connection/MainFrame.h"
 #include "orvanta/lobby/BoardPayload.h"
 #include "orvanta/lobby/SeparatorFilter.h"
@@ -36,6 +37,7 @@ BEGIN_MESSAGE_MAP(CPlacardView, CFormView)
   ON_BN_CLICKED(CPlacardView::kDeleteButton, OnDelete)
   ON_BN_CLICKED(CPlacardView::kCancelButton, OnCancelPost)
   ON_BN_CLICKED(CPlacardView::kNextPageButton, OnNextPage)
+  ON_BN_CLICKED(CPlacardView::kSearchButton, OnSearchButton)
 END_MESSAGE_MAP()
 
 CPlacardView::CPlacardView() : CFormView(kTemplateId) {}
@@ -206,6 +208,16 @@ void CPlacardView::Search(const CString& key, const CString& text) {
   ClearPost();
   SetEditMode(FALSE);
   RequestFirstPage();
+}
+
+void CPlacardView::OnSearchButton() {
+  CSearchBulletinDlg dialog(this);
+  if (dialog.DoModal() != IDOK)
+    return;
+  CString key;
+  CString text;
+  dialog.GetSearch(key, text);
+  Search(key, text);
 }
 
 void CPlacardView::OnWrite() {

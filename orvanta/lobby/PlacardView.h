@@ -47,6 +47,8 @@ public:
   // A search by key ("LS", "LT", "LI", "LD") and its text, ending with its separator.
   void Search(const CString& key, const CString& text);
   void OnWrite();
+  // The search button: the bulletin search dialog, then the search it asks for.
+  void OnSearchButton();
   void OnSend();
   void OnModify();
   void OnDelete();

@@ -2,6 +2,7 @@
 // deleting and searching posts.
 
 #include "LobbyPeerFixture.h"
+#include "orvanta/lobby/SearchBulletinDlg.h"
 #include "orvanta/lobby/PlacardView.h"
 
 namespace {
@@ -111,6 +112,49 @@ TEST_F(BulletinBoardPeerTest, ReadWriteModifyDeleteAndSearch) {
   const auto more = NextRecord(7, 10);
   ASSERT_TRUE(more.has_value());
   EXPECT_EQ(more->payload, "|4|2|20|10|LT|Meeting||");
+}
+
+TEST_F(BulletinBoardPeerTest, TheSearchButtonAsksByKindAndAnEmptyTextKeepsTheDialogOpen) {
+  ShowBoard();
+  struct Case {
+    int kind;
+    std::vector<std::pair<UINT, const char*>> texts;
+    const char* payloadEnd;
+  };
+  using S = CSearchBulletinDlg;
+  const Case cases[] = {
+      {S::kTotal, {}, "|-1|10|LS|||"},
+      {S::kByTitle, {{S::kTitleEdit, "Meeting"}}, "|-1|10|LT|Meeting||"},
+      {S::kById, {{S::kIdEdit, "amy"}}, "|-1|10|LI|amy||"},
+      {S::kByDate,
+       {{S::kFirstYear, "2026"}, {S::kFirstMonth, "11"}, {S::kFirstDay, "01"}, {S::kSecondYear, "2026"},
+        {S::kSecondMonth, "12"}, {S::kSecondDay, "09"}},
+       "|-1|10|LD|20261101|20261209|"},
+  };
+  for (const Case& c : cases) {
+    bool stayedOpenWhileEmpty = true;
+    lobby.answers[S::kTemplateId] = [&](CWnd* wnd, CDialog*) -> INT_PTR {
+      for (int i = 0; i < 4; ++i) wnd->CheckDlgButton(S::kKindRadios[i], i == c.kind ? BST_CHECKED : BST_UNCHECKED);
+      wnd->SendMessage(WM_COMMAND, MAKEWPARAM(S::kKindRadios[c.kind], BN_CLICKED),
+                       reinterpret_cast<LPARAM>(wnd->GetDlgItem(S::kKindRadios[c.kind])->m_hWnd));
+      if (c.kind != S::kTotal) {
+        wnd->SetDlgItemText(c.texts.front().first, "");
+        wnd->SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        stayedOpenWhileEmpty = ::IsWindow(wnd->m_hWnd) && ::IsWindowVisible(wnd->m_hWnd);
+      }
+      for (const auto& [id, text] : c.texts) wnd->SetDlgItemText(id, text);
+      return IDOK;
+    };
+    Click(CPlacardView::kSearchButton);
+    const auto search = NextRecord(7, 10);
+    ASSERT_TRUE(search.has_value()) << c.kind;
+    EXPECT_EQ(search->payload, std::string("|4|2") + c.payloadEnd) << c.kind;
+    EXPECT_TRUE(stayedOpenWhileEmpty) << c.kind;
+  }
+  // Cancel searches nothing.
+  lobby.answers.erase(S::kTemplateId);
+  Click(CPlacardView::kSearchButton);
+  EXPECT_TRUE(NoRecord(7, 10));
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // empty page, and a received record opened for review from a freshly reset record.
 
 #include "LobbyPeerFixture.h"
+#include "orvanta/room/GameReviewDlg.h"
+#include "support/StolvexModuleHome.h"
 #include "orvanta/lobby/RecordListPayload.h"
 #include "orvanta/lobby/TirvoGiboView.h"
 
@@ -103,7 +105,9 @@ TEST_F(RecordListPeerTest, ASearchReplacesTheListItsNextPageAppendsAndNoResultRe
   EXPECT_FALSE(list->IsRequestPending());
 }
 
-TEST_F(RecordListPeerTest, AReceivedRecordIsLoadedIntoAFreshRecordAndHandedToReview) {
+TEST_F(RecordListPeerTest, AReceivedRecordIsLoadedIntoAFreshRecordAndOpenedForReview) {
+  testsupport::StolvexModuleHome boardControl;  // the review dialog shows the record on it
+  ASSERT_TRUE(boardControl.Registered());
   ShowRecordList();
   Serve(RecordPage(12, 2), [&] { return list->GetList().GetItemCount() == 2; });
   // Nothing selected: no request.
@@ -115,11 +119,23 @@ TEST_F(RecordListPeerTest, AReceivedRecordIsLoadedIntoAFreshRecordAndHandedToRev
   const auto request = NextRecord(6, 3);
   ASSERT_TRUE(request.has_value());
   EXPECT_EQ(request->payload, "|11|");
+  // The record opens in the review dialog: players and moves as the server sent them.
+  std::vector<std::string> reviewed;
+  lobby.answers[CGameReviewDlg::kTemplateId] = [&](CWnd*, CDialog* dialog) -> INT_PTR {
+    const CGiboRecord& record = static_cast<CGameReviewDlg*>(dialog)->GetRecord();
+    CString black[4];
+    CString white[4];
+    record.GetBlackPlayer(black[0], black[1], black[2], black[3]);
+    record.GetWhitePlayer(white[0], white[1], white[2], white[3]);
+    reviewed.push_back(black[0].str() + ":" + white[0].str() + ":" + std::to_string(record.GetTotalMoves()));
+    return CGameReviewDlg::kClose;
+  };
   Serve(GameServerPeer::Record(6, 3, "|11|(;FF[4]GM[1]SZ[19]PB[kim]PW[lee];B[pd];W[dp])|"),
-        [&] { return HasPending("CGameReviewDlg:kim:lee:2"); });
+        [&] { return reviewed.size() == 1; });
+  EXPECT_EQ(reviewed.back(), "kim:lee:2");
   // A record without players must not show those of the one before.
-  Serve(GameServerPeer::Record(6, 3, "|12|(;FF[4]GM[1]SZ[19];B[aa])|"),
-        [&] { return HasPending("CGameReviewDlg:::1"); });
+  Serve(GameServerPeer::Record(6, 3, "|12|(;FF[4]GM[1]SZ[19];B[aa])|"), [&] { return reviewed.size() == 2; });
+  EXPECT_EQ(reviewed.back(), "::1");
 }
 
 TEST(RecordListPayloadTest, TheCountNeverReachesPastTheRecordsSent) {

@@ -1,0 +1,284 @@
+// Invitations, the user search, the options and continuing a paused game, against the game-server
+// peer: what the frame shows and the exact records it sends.
+
+#include <platform/controls.h>
+#include <platform/time.h>
+
+#include "LobbyPeerFixture.h"
+#include "orvanta/lobby/ContinuePlayDlg.h"
+#include "orvanta/lobby/InvitationDlg.h"
+#include "orvanta/lobby/InviteDlg.h"
+#include "orvanta/lobby/OptionsDlg.h"
+#include "orvanta/lobby/SearchUserDlg.h"
+#include "orvanta/lobby/UserInfoListDlg.h"
+
+namespace {
+
+void Press(CWnd* wnd, UINT id) {
+  wnd->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(wnd->GetDlgItem(static_cast<int>(id))->m_hWnd));
+}
+
+CString Text(CWnd* wnd, UINT id) {
+  CString text;
+  wnd->GetDlgItemText(static_cast<int>(id), text);
+  return text;
+}
+
+class InvitationPeerTest : public LobbyPeerTest {
+protected:
+  // An invitation from kim (waiting room 5) into room 7 of waiting room 2, password "pw".
+  std::string Invitation() const { return GameServerPeer::Record(1, 12, "|2|7|pw|5|kim|Kim|3D|come\tplay|x|"); }
+  std::size_t Count(UINT templateId) const {
+    return static_cast<std::size_t>(std::count(lobby.dialogs.begin(), lobby.dialogs.end(), templateId));
+  }
+  bool ShownText(const std::string& text) const {
+    return std::find(lobby.shown.begin(), lobby.shown.end(), text) != lobby.shown.end();
+  }
+};
+
+TEST_F(InvitationPeerTest, AnInvitationIsDeclinedByHandOrAfterTenSecondsAndAcceptedIntoTheRoom) {
+  platform::ManualClockScope manual;
+  EnterWaitingRoom();
+  CSessionRecord* session = frame->GetLoginRecord();
+  ASSERT_NE(session, nullptr);
+
+  // Declined by hand: the refusal names the inviter.
+  CString inviter;
+  CString message;
+  lobby.answers[CInvitationDlg::kTemplateId] = [&](CWnd* wnd, CDialog*) -> INT_PTR {
+    inviter = Text(wnd, CInvitationDlg::kInviterLabel);
+    message = Text(wnd, CInvitationDlg::kMessageEdit);
+    return IDCANCEL;
+  };
+  Serve(Invitation(), [&] { return Count(CInvitationDlg::kTemplateId) == 1; });
+  EXPECT_EQ(inviter, "kim(Kim:3D)");
+  EXPECT_EQ(message, "comeplay");
+  auto refusal = NextRecord(1, 18);
+  ASSERT_TRUE(refusal.has_value());
+  EXPECT_EQ(refusal->payload, "|5|kim|1|");
+
+  // Nine seconds leave the question open; the tenth declines with the bar full.
+  std::vector<int> positions;
+  bool openAfterNine = false;
+  lobby.answers[CInvitationDlg::kTemplateId] = [&](CWnd* wnd, CDialog* dialog) -> INT_PTR {
+    CWnd* progress = wnd->GetDlgItem(static_cast<int>(CInvitationDlg::kProgress));
+    for (int second = 1; second <= 10; ++second) {
+      platform::Clock::Advance(CInvitationDlg::kTickMs);
+      platform::PumpMessages();
+      positions.push_back(static_cast<int>(progress->SendMessage(PBM_GETPOS)));
+      if (second == 9)
+        openAfterNine = ::IsWindow(wnd->m_hWnd) && static_cast<CInvitationDlg*>(dialog)->GetTimerId() != 0;
+    }
+    return IDOK;  // too late: the dialog has ended by itself
+  };
+  Serve(Invitation(), [&] { return Count(CInvitationDlg::kTemplateId) == 2; });
+  EXPECT_TRUE(openAfterNine);
+  ASSERT_EQ(positions.size(), 10u);
+  EXPECT_EQ(positions[8], 90);
+  EXPECT_EQ(positions[9], 100);
+  refusal = NextRecord(1, 18);
+  ASSERT_TRUE(refusal.has_value());
+  EXPECT_EQ(refusal->payload, "|5|kim|1|");
+
+  // Accepted while the room is no longer listed: nothing is joined.
+  lobby.answers[CInvitationDlg::kTemplateId] = [](CWnd*, CDialog*) -> INT_PTR { return IDOK; };
+  Serve(Invitation(), [&] { return ShownText("The game room is already closed."); });
+  EXPECT_EQ(session->m_nRoomNumber, 0);
+
+  // Listed with kim at a seat: the user joins room 7 with the invitation's password.
+  CListCtrl& rooms = view->GetRoomList();
+  const int row = rooms.InsertItem(0, "kim(3D)");
+  rooms.SetItemText(row, 1, "7");
+  lobby.shown.clear();
+  Serve(Invitation(), [&] { return session->m_nRoomNumber == 7; });
+  EXPECT_TRUE(lobby.shown.empty());
+  EXPECT_EQ(session->m_strRoomText2, CString("7") + Cp949("번방"));
+  EXPECT_EQ(session->m_strRoomText1, "pw");
+  EXPECT_TRUE(frame->IsRoomTransition());
+  EXPECT_TRUE(NoRecord(1, 18));
+
+  // While that entry runs, a further invitation asks nothing.
+  const std::size_t asked = Count(CInvitationDlg::kTemplateId);
+  Serve(Invitation(), [&] { return peer.Records().size() > 0; });
+  PumpFor(100);
+  EXPECT_EQ(Count(CInvitationDlg::kTemplateId), asked);
+
+  // The other direction: an invitation the user sent was refused.
+  Serve(GameServerPeer::Record(1, 18, "|5|lee|x|Lee|"), [&] { return !lobby.shown.empty(); });
+  EXPECT_EQ(lobby.shown.back(), Cp949("lee(Lee)님이 초대를 거절 했습니다."));
+}
+
+TEST_F(InvitationPeerTest, AUserSearchListsTheFoundUsersAndJoinsOrInvitesThem) {
+  EnterWaitingRoom();
+  // The search: an empty entry is refused inside the dialog, then a name is searched for.
+  std::size_t refusedBeforeEntry = 0;
+  lobby.answers[CSearchUserDlg::kTemplateId] = [&](CWnd* wnd, CDialog*) -> INT_PTR {
+    Press(wnd, IDOK);
+    refusedBeforeEntry = lobby.shown.size();
+    auto* kind = static_cast<CComboBox*>(wnd->GetDlgItem(static_cast<int>(CSearchUserDlg::kKindCombo)));
+    kind->SetCurSel(1);
+    wnd->SetDlgItemText(CSearchUserDlg::kTextEdit, "kim");
+    return IDOK;
+  };
+  frame->SendMessage(WM_COMMAND, CMainFrame::kSearchUserCommand);
+  EXPECT_EQ(refusedBeforeEntry, 1u);
+  EXPECT_EQ(lobby.shown.front(), "You must enter User ID.");
+  const auto search = NextRecord(1, 4);
+  ASSERT_TRUE(search.has_value());
+  EXPECT_EQ(search->payload, "|User name|kim|");
+
+  // Three users (and seven stray fields): one in room 12, one waiting, one in a forum.
+  const std::string found = "|a|b|c|3|kim|Kim|3D|R2|12|1|1|Dan room|lee|Lee|1K|R2|-1|1|1|Dan room|"
+                            "amy|Amy|2D|R9|-1|1|5|Go forum|x|x|x|x|x|x|x|";
+  std::vector<std::string> locations;
+  std::vector<std::string> refusals;
+  lobby.shown.clear();
+  lobby.answers[CUserInfoListDlg::kTemplateId] = [&](CWnd* wnd, CDialog* dialog) -> INT_PTR {
+    locations = Column(static_cast<CUserInfoListDlg*>(dialog)->GetList(), 3);
+    Press(wnd, CUserInfoListDlg::kInviteButton);  // not from the waiting room
+    refusals = lobby.shown;
+    Press(wnd, CUserInfoListDlg::kJoinButton);  // nobody clicked: the first user, kim in room 12
+    return IDCANCEL;
+  };
+  Serve(GameServerPeer::Record(1, 4, found), [&] { return frame->GetLoginRecord()->m_nRoomNumber == 12; });
+  EXPECT_EQ(locations, (std::vector<std::string>{"12 Room", "Dan room", "Go forum"}));
+  EXPECT_EQ(refusals, std::vector<std::string>{"You can invite only in a game room."});
+  EXPECT_EQ(frame->GetLoginRecord()->m_strRoomText2, Cp949("친구방"));
+
+  // From the game room the waiting user lee is invited into the own room.
+  frame->SwitchView(CMainFrame::kGameRoomView);
+  frame->SetWaitingRoomKey("2", "R2");
+  frame->GetLoginRecord()->SetEntry("room", "pw", "1", "12");
+  lobby.answers[CUserInfoListDlg::kTemplateId] = [&](CWnd* wnd, CDialog* dialog) -> INT_PTR {
+    CListCtrl& list = static_cast<CUserInfoListDlg*>(dialog)->GetList();
+    list.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
+    NMHDR click{list.m_hWnd, CUserInfoListDlg::kUserList, NM_CLICK};
+    wnd->SendMessage(WM_NOTIFY, CUserInfoListDlg::kUserList, reinterpret_cast<LPARAM>(&click));
+    Press(wnd, CUserInfoListDlg::kInviteButton);
+    return IDCANCEL;
+  };
+  Serve(GameServerPeer::Record(1, 4, found), [&] { return Count(CUserInfoListDlg::kTemplateId) == 2; });
+  const auto invite = NextRecord(1, 12);
+  ASSERT_TRUE(invite.has_value());
+  EXPECT_EQ(invite->payload, "|R2|12|pw|R2|lee||");
+
+  // Nobody found.
+  lobby.shown.clear();
+  Serve(GameServerPeer::Record(1, 4, "|a|b|c|0|"), [&] { return !lobby.shown.empty(); });
+  EXPECT_EQ(lobby.shown.back(), "The searching user is not found.");
+  EXPECT_EQ(Count(CUserInfoListDlg::kTemplateId), 2u);
+}
+
+TEST_F(InvitationPeerTest, TheOptionsDialogShowsTheStoredSwitchesAndSendsTheirSum) {
+  EnterWaitingRoom();
+  ASSERT_TRUE(NextRecord(1, 11).has_value());  // the login's
+  std::vector<int> shownChecks;
+  lobby.answers[COptionsDlg::kTemplateId] = [&](CWnd* wnd, CDialog*) -> INT_PTR {
+    for (UINT id : {COptionsDlg::kInviteCheck, COptionsDlg::kManToManCheck, COptionsDlg::kAlarmCheck,
+                    COptionsDlg::kNegoCheck})
+      shownChecks.push_back(static_cast<int>(wnd->SendDlgItemMessage(static_cast<int>(id), BM_GETCHECK)));
+    wnd->SendDlgItemMessage(COptionsDlg::kManToManCheck, BM_SETCHECK, BST_UNCHECKED);
+    wnd->SendDlgItemMessage(COptionsDlg::kNegoCheck, BM_SETCHECK, BST_UNCHECKED);
+    return IDOK;
+  };
+  frame->SendMessage(WM_COMMAND, CMainFrame::kEnvironmentCommand);
+  EXPECT_EQ(shownChecks, (std::vector<int>{1, 1, 1, 1}));  // never set: all on
+  auto options = NextRecord(1, 11);
+  ASSERT_TRUE(options.has_value());
+  EXPECT_EQ(options->payload, "|5|");  // Invite 1 + Message Alarm 4
+
+  // Shown again as stored; Cancel changes and sends nothing.
+  shownChecks.clear();
+  lobby.answers[COptionsDlg::kTemplateId] = [&](CWnd* wnd, CDialog*) -> INT_PTR {
+    for (UINT id : {COptionsDlg::kInviteCheck, COptionsDlg::kManToManCheck, COptionsDlg::kAlarmCheck,
+                    COptionsDlg::kNegoCheck})
+      shownChecks.push_back(static_cast<int>(wnd->SendDlgItemMessage(static_cast<int>(id), BM_GETCHECK)));
+    return IDCANCEL;
+  };
+  frame->SendMessage(WM_COMMAND, CMainFrame::kEnvironmentCommand);
+  EXPECT_EQ(shownChecks, (std::vector<int>{1, 0, 1, 0}));
+  EXPECT_TRUE(NoRecord(1, 11));
+}
+
+TEST_F(InvitationPeerTest, ContinuingAPausedGameNeedsTheOpponentInTheRoom) {
+  EnterWaitingRoom();
+  int initialChoice = -2;
+  lobby.answers[CContinuePlayDlg::kTemplateId] = [&](CWnd* wnd, CDialog* dialog) -> INT_PTR {
+    initialChoice = static_cast<CContinuePlayDlg*>(dialog)->m_nChoice;
+    wnd->CheckDlgButton(CContinuePlayDlg::kPlayRecordRadio, BST_CHECKED);
+    wnd->CheckDlgButton(CContinuePlayDlg::kSavedFileRadio, BST_UNCHECKED);
+    return IDOK;
+  };
+  frame->OnContinuePausedPlay();
+  EXPECT_EQ(initialChoice, CContinuePlayDlg::kFromSavedFile);
+  EXPECT_EQ(lobby.shown, std::vector<std::string>{"Your opponent is not in the game room."});
+  EXPECT_TRUE(NoRecord(6, 2));
+  // The saved file, chosen as the dialog opens, is refused the same way.
+  lobby.answers[CContinuePlayDlg::kTemplateId] = [](CWnd*, CDialog*) -> INT_PTR { return IDOK; };
+  frame->OnContinuePausedPlay();
+  EXPECT_EQ(lobby.shown.size(), 2u);
+  EXPECT_FALSE(HasPending("OnOpenLocalRecord"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(InvitationPeerTest, TheInviteDialogInvitesAUserPickedFromTheWaitingList) {
+  EnterWaitingRoom();
+  frame->SetWaitingRoomKey("2", "R2");
+  frame->GetLoginRecord()->SetEntry("room", "pw", "1", "12");
+  CInviteDlg dialog(frame);
+  dialog.SetHost(frame, [this](const CString& number, const CString& id, const CString& message,
+                               const CString& roomField) { frame->SendInvite(number, id, message, roomField); });
+  ASSERT_TRUE(dialog.Create(frame));
+  dialog.ShowWindow(SW_SHOW);
+  EXPECT_FALSE(dialog.GetDlgItem(CInviteDlg::kWaitingListButton)->IsWindowVisible());
+  // "1" replaces the list, anything else adds to it; the count never reaches past the users sent.
+  dialog.FillWaitingList("|1|x|2|3|amy|Amy|5K|9|bo|Bo|1D|");
+  dialog.FillWaitingList("|0|x|4|5|cy|Cy|2K|");
+  EXPECT_EQ(Column(dialog.GetList(), 0), (std::vector<std::string>{"amy", "bo", "cy"}));
+  EXPECT_EQ(Column(dialog.GetList(), 3), (std::vector<std::string>{"Kyu room", "", "Pro"}));
+  dialog.FillWaitingList("|1|x|2|3|amy|Amy|5K|5|cy|Cy|2K|");
+  EXPECT_EQ(Column(dialog.GetList(), 0), (std::vector<std::string>{"amy", "cy"}));
+
+  // By name nobody is looked up.
+  dialog.CheckDlgButton(CInviteDlg::kIdRadio, BST_UNCHECKED);
+  dialog.CheckDlgButton(CInviteDlg::kNameRadio, BST_CHECKED);
+  dialog.SendMessage(WM_COMMAND, MAKEWPARAM(CInviteDlg::kNameRadio, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(dialog.GetDlgItem(CInviteDlg::kNameRadio)->m_hWnd));
+  EXPECT_TRUE(dialog.GetDlgItem(CInviteDlg::kNameEdit)->IsWindowEnabled());
+  dialog.SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  EXPECT_EQ(lobby.shown.back(), "Please select a user.");
+  EXPECT_TRUE(NoRecord(1, 12));
+
+  // Picked by a double-click with a message: sent, emptied and hidden.
+  dialog.CheckDlgButton(CInviteDlg::kNameRadio, BST_UNCHECKED);
+  dialog.CheckDlgButton(CInviteDlg::kIdRadio, BST_CHECKED);
+  dialog.SendMessage(WM_COMMAND, MAKEWPARAM(CInviteDlg::kIdRadio, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(dialog.GetDlgItem(CInviteDlg::kIdRadio)->m_hWnd));
+  dialog.SetDlgItemText(CInviteDlg::kMessageEdit, "a game?");
+  dialog.GetList().SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
+  NMHDR click{dialog.GetList().m_hWnd, CInviteDlg::kUserList, NM_DBLCLK};
+  dialog.SendMessage(WM_NOTIFY, CInviteDlg::kUserList, reinterpret_cast<LPARAM>(&click));
+  const auto invite = NextRecord(1, 12);
+  ASSERT_TRUE(invite.has_value());
+  EXPECT_EQ(invite->payload, "|R2|12|pw|5|cy|a game?|");
+  EXPECT_FALSE(dialog.IsWindowVisible());
+  EXPECT_EQ(Text(&dialog, CInviteDlg::kMessageEdit), "");
+  EXPECT_EQ(Text(&dialog, CInviteDlg::kIdEdit), "");
+
+  // Without a selection the context commands only tell what to do; with one they ask.
+  dialog.GetList().SetItemState(-1, 0, LVIS_SELECTED);
+  dialog.SendMessage(WM_COMMAND, CInviteDlg::kUserInfoCommand);
+  EXPECT_EQ(lobby.shown.back(), "You can send message after selecting a user.");
+  dialog.GetList().SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
+  dialog.SendMessage(WM_COMMAND, CInviteDlg::kUserInfoCommand);
+  const auto info = NextRecord(10, 3);
+  ASSERT_TRUE(info.has_value());
+  EXPECT_EQ(info->payload, "|3|amy|");
+  dialog.DestroyWindow();
+}
+
+}  // namespace

@@ -1,0 +1,225 @@
+// The search, user-list and rank dialogs run modally headless with the test answering them: the
+// join and invite decisions, the server grade numbers and the queries built from them.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
+
+#include <platform/controls.h>
+#include <platform/messageloop.h>
+#include <platform/resources.h>
+#include <platform/uiscript.h>
+
+#include "orvanta/lobby/RankSelectDlg.h"
+#include "orvanta/lobby/SearchGiboDlg.h"
+#include "orvanta/lobby/SearchUserDlg.h"
+#include "orvanta/lobby/ServerGrade.h"
+#include "orvanta/lobby/UserInfoListDlg.h"
+#include "orvanta/resources/OrvantaResources.h"
+
+namespace {
+
+class Script : public platform::UiScript {
+public:
+  std::optional<INT_PTR> OnModalDialog(UINT, CDialog* dialog, HWND wnd) override {
+    return answer ? answer(CWnd::FromHandle(wnd), dialog) : IDCANCEL;
+  }
+  std::optional<int> OnMessageBox(const char* text, const char*, UINT) override {
+    shown.push_back(text);
+    return IDOK;
+  }
+  std::function<INT_PTR(CWnd*, CDialog*)> answer;
+  std::vector<std::string> shown;
+};
+
+class SearchDialogsTest : public ::testing::Test {
+protected:
+  SearchDialogsTest() {
+    static platform::ResourceModule& module = platform::CreateResourceModule("orvanta-search-dialog-tests");
+    RegisterOrvantaResources(module.Handle());
+    m_resources.emplace(module.Handle());
+  }
+  ~SearchDialogsTest() override { platform::ResetMessageQueue(); }
+  static void Press(CWnd* wnd, UINT id) {
+    wnd->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(wnd->GetDlgItem(static_cast<int>(id))->m_hWnd));
+  }
+
+  Script script;
+  platform::ScopedUiScript scoped{&script};
+  std::optional<platform::ResourceScope> m_resources;
+};
+
+using Place = CUserInfoListDlg::Place;
+
+TEST_F(SearchDialogsTest, JoinAndInviteDecideByWhereBothUsersAre) {
+  // ID, key, room, public code, place kind: the found user (the other fields do not decide).
+  struct Case {
+    const char* what;
+    const char* user;  // id|key|room|public|kind
+    Place place;
+    UINT button;
+    const char* outcome;  // a message, or "100" / "200"
+  };
+  const Place waiting{"me", "R2", "0", FALSE, FALSE, FALSE, FALSE, "", ""};
+  Place opener = waiting;
+  opener.gameRoomShown = opener.roomOpener = TRUE;
+  Place playing = waiting;
+  playing.gameRoomShown = playing.playing = TRUE;
+  playing.blackId = "me";
+  playing.whiteId = "bo";
+  Place watchingGame = playing;
+  watchingGame.blackId = "cy";
+  Place observer = waiting;
+  observer.gameRoomShown = TRUE;
+  Place seated = observer;
+  seated.hasColour = TRUE;
+  seated.currentRoom = "12";
+  Place anyKey = waiting;
+  anyKey.currentKey = "";
+  const Case cases[] = {
+      {"no room", "kim|R2|-1|1|1", waiting, CUserInfoListDlg::kJoinButton, "The selected user is not in the game room."},
+      {"private", "kim|R2|12|2|1", waiting, CUserInfoListDlg::kJoinButton,
+       "The game room is private, you can not go there directly."},
+      {"other waiting room", "kim|R9|12|1|1", waiting, CUserInfoListDlg::kJoinButton,
+       "You can not go to another waiting room."},
+      {"no current key", "kim|R9|12|1|1", anyKey, CUserInfoListDlg::kJoinButton, "100"},
+      {"oneself", "me|R2|12|1|1", waiting, CUserInfoListDlg::kJoinButton, "You are in the game room."},
+      {"from the waiting room", "kim|R2|12|1|1", waiting, CUserInfoListDlg::kJoinButton, "100"},
+      {"room opener", "kim|R2|12|1|1", opener, CUserInfoListDlg::kJoinButton,
+       "Game room opener can not go there directly."},
+      {"a player of a game", "kim|R2|12|1|1", playing, CUserInfoListDlg::kJoinButton,
+       "The player can not go there directly."},
+      {"watching a game", "kim|R2|12|1|1", watchingGame, CUserInfoListDlg::kJoinButton, "100"},
+      {"observer without colour", "kim|R2|12|1|1", observer, CUserInfoListDlg::kJoinButton,
+       "The player can not go there directly."},
+      {"the same room", "kim|R2|12|1|1", seated, CUserInfoListDlg::kJoinButton, "You are in the game room."},
+      {"another room", "kim|R2|14|1|1", seated, CUserInfoListDlg::kJoinButton, "100"},
+      {"invite from the waiting room", "kim|R2|-1|1|1", waiting, CUserInfoListDlg::kInviteButton,
+       "You can invite only in a game room."},
+      {"invite into a forum", "kim|R2|-1|1|5", observer, CUserInfoListDlg::kInviteButton,
+       "You can not invite a user who is in forum."},
+      {"invite from a room", "kim|R2|3|1|1", observer, CUserInfoListDlg::kInviteButton,
+       "You can not invite a user who is in game room."},
+      {"invite oneself", "me|R2|-1|1|1", observer, CUserInfoListDlg::kInviteButton, "You can not invite yourself."},
+      {"invite a waiting user", "kim|R2|-1|1|1", observer, CUserInfoListDlg::kInviteButton, "200"},
+  };
+  for (const Case& c : cases) {
+    CString fields[5];
+    CString user = c.user;
+    for (int i = 0, start = 0; i < 5; ++i) {
+      const int bar = user.Find('|', start);
+      fields[i] = bar < 0 ? user.Mid(start) : user.Mid(start, bar - start);
+      start = bar + 1;
+    }
+    CUserInfoListDlg dialog;
+    dialog.SetResultText("|" + fields[0] + "|Name|3D|" + fields[1] + "|" + fields[2] + "|" + fields[3] + "|" +
+                         fields[4] + "|Dan room|");
+    dialog.SetPlace(c.place);
+    script.shown.clear();
+    script.answer = [&](CWnd* wnd, CDialog*) -> INT_PTR {
+      Press(wnd, c.button);
+      return IDCANCEL;  // stands when the button refused
+    };
+    const INT_PTR result = dialog.DoModal();
+    const std::string outcome = script.shown.empty() ? std::to_string(result) : script.shown.front();
+    EXPECT_EQ(outcome, c.outcome) << c.what;
+    EXPECT_LE(script.shown.size(), 1u) << c.what;
+  }
+  // An empty list refuses both buttons alike.
+  CUserInfoListDlg empty;
+  script.shown.clear();
+  script.answer = [&](CWnd* wnd, CDialog*) -> INT_PTR {
+    Press(wnd, CUserInfoListDlg::kJoinButton);
+    Press(wnd, CUserInfoListDlg::kInviteButton);
+    return IDCANCEL;
+  };
+  EXPECT_EQ(empty.DoModal(), IDCANCEL);
+  EXPECT_EQ(script.shown, (std::vector<std::string>{"Please select a user.", "Please select a user."}));
+}
+
+TEST_F(SearchDialogsTest, GradesBecomeServerNumbersInQueriesAndRankSelections) {
+  const std::pair<const char*, int> grades[] = {{"18K", 68}, {"15K", 65}, {"1K", 51}, {"1D", 37},
+                                                {"7D", 31},  {"Pro1D", 19}, {"Pro9D", 11}};
+  for (const auto& [grade, number] : grades) EXPECT_EQ(ServerGradeNumber(grade), number) << grade;
+
+  const CTime may1(2026, 5, 1, 0, 0, 0);
+  const CTime dec9(2026, 12, 9, 0, 0, 0);
+  using D = CSearchGiboDlg;
+  struct Query {
+    int kind;
+    const char* first;
+    const char* second;
+    BOOL both;
+    CTime from;
+    CTime to;
+    const char* query;
+  };
+  const Query queries[] = {
+      {D::kTotal, "15K", "15K", TRUE, may1, dec9, ""},
+      {D::kById, "15K", "15K", TRUE, may1, dec9, "|LI|kim|"},
+      {D::kByName, "15K", "15K", TRUE, may1, dec9, "|LN|Kim Lee|"},
+      {D::kByGrade, "1D", "5K", TRUE, may1, dec9, "|LK|A|37|55|"},
+      {D::kByGrade, "5K", "1D", FALSE, may1, dec9, "|LK|O|37|55|"},
+      {D::kByGrade, "3D", "3D", TRUE, may1, dec9, "|LK|A|35|35|"},
+      {D::kByDate, "15K", "15K", TRUE, dec9, may1, "|LD|20260501|20261209|"},
+      {D::kNoKind, "15K", "15K", TRUE, may1, dec9, "|LI|before|"},
+  };
+  for (const Query& q : queries)
+    EXPECT_EQ(D::BuildQuery(q.kind, "kim", "Kim Lee", q.first, q.second, q.both, q.from, q.to, "|LI|before|"), q.query)
+        << q.kind;
+
+  // The rank selection: only the two grade lists carry a grade, each from its own list.
+  struct Rank {
+    int kind;
+    const char* grade;
+    const char* number;
+  };
+  const Rank ranks[] = {{CRankSelectDlg::kGradeTotal, "Pro9D", "11"},
+                        {CRankSelectDlg::kGradeKiwon, "18K", "68"},
+                        {CRankSelectDlg::kMaxWinner, "1D", ""}};
+  for (const Rank& r : ranks) {
+    CRankSelectDlg dialog;
+    bool enabledAsChosen = false;
+    script.answer = [&](CWnd* wnd, CDialog*) -> INT_PTR {
+      for (int i = 0; i < 8; ++i)
+        wnd->CheckDlgButton(CRankSelectDlg::kKindRadios[i], i == r.kind ? BST_CHECKED : BST_UNCHECKED);
+      Press(wnd, CRankSelectDlg::kKindRadios[r.kind]);
+      const UINT combo = r.kind == CRankSelectDlg::kGradeKiwon ? CRankSelectDlg::kKiwonGradeCombo
+                                                                : CRankSelectDlg::kTotalGradeCombo;
+      enabledAsChosen = wnd->GetDlgItem(static_cast<int>(combo))->IsWindowEnabled() == (r.kind != CRankSelectDlg::kMaxWinner);
+      auto* list = static_cast<CComboBox*>(wnd->GetDlgItem(static_cast<int>(combo)));
+      list->SetCurSel(list->FindStringExact(-1, r.grade));
+      Press(wnd, IDOK);
+      return IDCANCEL;
+    };
+    EXPECT_EQ(dialog.DoModal(), IDOK) << r.grade;
+    EXPECT_EQ(dialog.m_strGradeNumber, r.number) << r.grade;
+    EXPECT_TRUE(enabledAsChosen) << r.grade;
+  }
+}
+
+TEST_F(SearchDialogsTest, TheUserSearchUnderAnotherCaptionAsksForAnIdBesideItsLabel) {
+  CSearchUserDlg dialog("User Information");
+  CRect label;
+  CRect edit;
+  BOOL comboShown = TRUE;
+  CString title;
+  script.answer = [&](CWnd* wnd, CDialog*) -> INT_PTR {
+    wnd->GetDlgItem(CSearchUserDlg::kKindLabel)->GetWindowRect(&label);
+    wnd->GetDlgItem(CSearchUserDlg::kTextEdit)->GetWindowRect(&edit);
+    comboShown = wnd->GetDlgItem(CSearchUserDlg::kKindCombo)->IsWindowVisible();
+    wnd->GetWindowText(title);
+    wnd->SetDlgItemText(CSearchUserDlg::kTextEdit, "kim");
+    return IDOK;
+  };
+  EXPECT_EQ(dialog.DoModal(), IDOK);
+  EXPECT_EQ(edit.left - label.right, 5);
+  EXPECT_FALSE(comboShown);
+  EXPECT_EQ(title, "User Information");
+  EXPECT_EQ(dialog.m_strText, "kim");
+  EXPECT_EQ(dialog.m_strKind, "User name");
+}
+
+}  // namespace
