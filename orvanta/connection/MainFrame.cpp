@@ -578,8 +578,7 @@ void CMainFrame::OnChattingMacro() {
   m_chatMacros = kept;
   if (m_pWaitingRoomView)
     m_pWaitingRoomView->RefreshChatMacros();
-  else if (m_nActiveViewId == kGameRoomView)
-    NotePending("RefreshChatMacros");
+  RefreshRoomChatMacros();
 }
 
 
@@ -667,7 +666,6 @@ PENDING_PAYLOAD_ACTION(OnInvitation)
 PENDING_PAYLOAD_ACTION(OnInvitationRefused)
 
 PENDING_PAYLOAD_ACTION(OnRoomInformation)
-PENDING_PAYLOAD_ACTION(OnObserverAdvice)
 
 // OnReplayStep and OnReplayDlgMessage: MainFrameReview.cpp.
 
