@@ -580,8 +580,7 @@ void CMainFrame::OnChattingMacro() {
   m_chatMacros = kept;
   if (m_pWaitingRoomView)
     m_pWaitingRoomView->RefreshChatMacros();
-  else if (m_nActiveViewId == kGameRoomView)
-    NotePending("RefreshChatMacros");
+  RefreshRoomChatMacros();
 }
 
 
@@ -663,7 +662,6 @@ void CMainFrame::SendWaitRoomQuery(const CString& kind) { NotePending("SendWaitR
 
 
 PENDING_PAYLOAD_ACTION(OnRoomInformation)
-PENDING_PAYLOAD_ACTION(OnObserverAdvice)
 
 // OnReplayStep and OnReplayDlgMessage: MainFrameReview.cpp.
 

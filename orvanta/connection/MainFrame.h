@@ -614,6 +614,22 @@ public:
   // The room prefix |W|R| of every room request.
   CString GetRoomPrefix() const;
 
+  // ---- The room view's own commands: advice, barring an observer, counting ----
+  // Asks, then permits or refuses observers' advice (5,33) and flips the setting.
+  void ToggleObserverAdvice();
+  BOOL IsObserverAdviceOn() const { return m_bObserverAdvice; }
+  // The next pause command asks for a pause (FALSE) or to continue (TRUE).
+  void SetPaused(BOOL paused) { m_bPaused = paused; }
+  // Room request 5 with four fields (the players bar an observer from chatting); flushed.
+  void SendRoomCode5(const CString& a, const CString& b, const CString& c, const CString& d);
+  void SendCapturedStones();
+  void SendStalemateArea();
+  // The room view refills its macro list after the macros were edited.
+  void RefreshRoomChatMacros();
+  // The login record's room field (the R of the room prefix).
+  CString GetSessionRoomText() const;
+  // ---- end of the room view's commands ----
+
   void SetDispatchCode(int code) override { m_nDispatchCode = code; }
 
   // --- CRoomHost ---
@@ -655,6 +671,7 @@ private:
   CGameRoom* ShownRoom() const;
 
   CGameRoom* m_pGameRoom{nullptr};
+  BOOL m_bObserverAdvice{FALSE};  // observers may advise the players
   int m_nDispatchCode{0};  // the code of the record being dispatched
   CDeferredMoves m_deferredMoves;
   UINT_PTR m_nDeferredTimer{0};

@@ -11,6 +11,7 @@
 #include "orvanta/connection/SendCategory.h"
 #include "orvanta/connection/ServerLink.h"
 #include "orvanta/connection/SessionRecord.h"
+#include "orvanta/room/DagukRoomView.h"
 #include "orvanta/room/GameRoom.h"
 #include "orvanta/room/GiboRecord.h"
 #include "orvanta/room/RoomMessages.h"
@@ -541,3 +542,40 @@ void CMainFrame::BuildBoardText() {
 void CMainFrame::UpdateRoomButtons() { NotePending("UpdateRoomButtons"); }
 
 void CMainFrame::EnableFinishButton() { NotePending("EnableFinishButton"); }
+
+// ---------------------------------------------------------------------------------------------
+// The room view's own commands
+
+void CMainFrame::ToggleObserverAdvice() {
+  const char* question = m_bObserverAdvice ? "Do you wish to refuse observer's advice?" : "Do you permit observer's advice?";
+  if (Ask(question, kConfirm, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+  QueueRequest(5, 33, GetRoomPrefix() + (m_bObserverAdvice ? "0|" : "1|"), "1");
+  FlushRequests();
+  m_bObserverAdvice = !m_bObserverAdvice;
+}
+
+void CMainFrame::OnObserverAdvice(CFieldTokenizer& payload) {
+  const CString word = payload.GetField(2);
+  if (word == "1") {
+    Ask("Observer's advice is available.", kInform, MB_OK | MB_ICONINFORMATION);
+  } else if (word == "0") {
+    Ask("Observer's advice is not available.", kInform, MB_OK | MB_ICONINFORMATION);
+  }
+}
+
+void CMainFrame::SendRoomCode5(const CString& a, const CString& b, const CString& c, const CString& d) {
+  if (!IsGameRoomActive()) return;
+  QueueRequest(GetRoomCategory(), 5, "|" + a + "|" + b + "|" + c + "|" + d + "|", "1");
+  FlushRequests();
+}
+
+void CMainFrame::SendCapturedStones() { NotePending("SendCapturedStones"); }
+
+void CMainFrame::SendStalemateArea() { NotePending("SendStalemateArea"); }
+
+void CMainFrame::RefreshRoomChatMacros() {
+  if (auto* view = dynamic_cast<CDagukRoomView*>(m_nActiveViewId == kGameRoomView ? GetContentView() : nullptr))
+    view->FillChatMacroCombo();
+}
+
+CString CMainFrame::GetSessionRoomText() const { return m_pLoginRecord ? m_pLoginRecord->m_strRoomText5 : CString(); }

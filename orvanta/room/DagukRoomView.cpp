@@ -1,5 +1,6 @@
 #include "orvanta/room/DagukRoomView.h"
 
+#include <platform/app.h>
 #include <platform/ddx.h>
 
 #include "orvanta/connection/MainFrame.h"
@@ -18,25 +19,28 @@ struct PanePlace {
 constexpr DWORD kLabel = SS_LEFT | WS_BORDER;
 const PanePlace kPanel[] = {
     {CGameRoom::kWhiteName, "Static", SS_NOTIFY | kLabel, 5, 4, 135, 20},
-    {CGameRoom::kBlackName, "Static", SS_NOTIFY | kLabel, 150, 4, 120, 20},
-    {CGameRoom::kWhiteSecond, "Static", kLabel, 5, 26, 135, 18},
-    {CGameRoom::kBlackSecond, "Static", kLabel, 150, 26, 120, 18},
-    {CGameRoom::kCondition, "Static", kLabel, 5, 48, 135, 18},
-    {CGameRoom::kMoveNumber, "Static", kLabel, 150, 48, 120, 18},
-    {CGameRoom::kStatus, "Static", kLabel, 5, 70, 265, 18},
-    {CGameRoom::kWhiteCaptured, "Static", kLabel, 88, 95, 30, 25},
-    {CGameRoom::kBlackCaptured, "Static", kLabel, 209, 95, 30, 25},
+    {CGameRoom::kBlackName, "Static", SS_NOTIFY | kLabel, 150, 4, 130, 20},
+    {CGameRoom::kWhiteSecond, "Static", kLabel, 20, 27, 105, 16},
+    {CGameRoom::kBlackSecond, "Static", kLabel, 150, 27, 130, 16},
+    {CGameRoom::kBlackCaptured, "Static", kLabel, 88, 95, 30, 25},
+    {CGameRoom::kWhiteCaptured, "Static", kLabel, 209, 95, 30, 25},
     {CGameRoom::kWhiteMain, "Static", kLabel, 36, 138, 100, 20},
-    {CGameRoom::kBlackMain, "Static", kLabel, 160, 138, 100, 20},
-    {CGameRoom::kWhiteSeconds, "Static", kLabel, 36, 160, 48, 20},
-    {CGameRoom::kWhitePeriods, "Static", kLabel, 88, 160, 48, 20},
-    {CGameRoom::kBlackSeconds, "Static", kLabel, 160, 160, 48, 20},
-    {CGameRoom::kBlackPeriods, "Static", kLabel, 212, 160, 48, 20},
-    {CGameRoom::kMessage, "Static", kLabel, 5, 184, 265, 20},
-    {CGameRoom::kObserverList, "SysListView32", LVS_REPORT | WS_BORDER, 5, 208, 265, 110},
+    {CGameRoom::kBlackMain, "Static", kLabel, 156, 138, 100, 20},
+    {CGameRoom::kWhiteSeconds, "Static", kLabel, 60, 161, 30, 25},
+    {CGameRoom::kBlackSeconds, "Static", kLabel, 185, 161, 30, 25},
+    {CGameRoom::kWhitePeriods, "Static", kLabel, 95, 161, 40, 25},
+    {CGameRoom::kBlackPeriods, "Static", kLabel, 215, 161, 40, 25},
+    {CGameRoom::kCondition, "Static", kLabel, 68, 207, 70, 20},
+    {CGameRoom::kMoveNumber, "Static", kLabel, 68, 233, 45, 20},
+    {CGameRoom::kStatus, "Static", kLabel, 68, 266, 87, 20},
+    {CGameRoom::kObserverList, "SysListView32", LVS_REPORT | WS_BORDER, 143, 201, 122, 79},
+    {CGameRoom::kMessage, "Static", kLabel, 36, 291, 220, 20},
 };
-constexpr int kChatTop = 322;
-constexpr int kChatInputHeight = 22;
+// Chat output and input: from the panel's left, the output below the status line down to the
+// input, which sits on the bottom edge.
+constexpr int kChatLeft = 24;
+constexpr int kChatTop = 318;
+constexpr int kChatWidth = 240;
 
 }  // namespace
 
@@ -45,6 +49,16 @@ IMPLEMENT_DYNCREATE(CDagukRoomView, CFormView)
 BEGIN_MESSAGE_MAP(CDagukRoomView, CFormView)
   ON_WM_SIZE()
   ON_WM_DESTROY()
+  ON_WM_CONTEXTMENU()
+  ON_WM_PAINT()
+  ON_WM_LBUTTONUP()
+  ON_CBN_DROPDOWN(CDagukRoomView::kChatInputId, OnChatListOpen)
+  ON_CBN_CLOSEUP(CDagukRoomView::kChatInputId, OnChatListClosed)
+  ON_EN_SETFOCUS(CDagukRoomView::kChatOutputId, OnChatOutputFocus)
+  ON_NOTIFY(NM_RCLICK, CDagukRoomView::kObserverListId, OnObserverRightClick)
+  ON_NOTIFY(NM_DBLCLK, CDagukRoomView::kObserverListId, OnObserverDoubleClick)
+  ON_COMMAND(ID_FILE_PRINT, CView::OnFilePrint)
+  ON_COMMAND(ID_FILE_PRINT_PREVIEW, CView::OnFilePrintPreview)
 END_MESSAGE_MAP()
 
 BEGIN_EVENTSINK_MAP(CDagukRoomView, CFormView)
@@ -67,10 +81,10 @@ platform::DialogTemplate CDagukRoomView::BuildTemplate() {
   // The panel's controls are placed by the view's layout; the template only makes them.
   for (const PanePlace& pane : kPanel)
     t.items.push_back(platform::VisibleItem(pane.className, pane.id, 330, 0, 60, 10, pane.style));
-  t.items.push_back(platform::VisibleItem("Edit", CGameRoom::kChatOutput, 330, 200, 160, 60,
+  t.items.push_back(platform::VisibleItem("Edit", kChatOutputId, 330, 200, 160, 60,
                                           ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER));
   t.items.push_back(platform::VisibleItem("ComboBox", kChatInputId, 330, 300, 160, 80,
-                                          CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_TABSTOP));
+                                          CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_TABSTOP | WS_VSCROLL));
   return t;
 }
 
@@ -78,6 +92,8 @@ void CDagukRoomView::DoDataExchange(CDataExchange* dx) {
   CFormView::DoDataExchange(dx);
   DDX_Control(dx, kBoardId, m_board);
   DDX_Control(dx, CGameRoom::kObserverList, m_observerList);
+  DDX_Control(dx, kChatInputId, m_chatInput);
+  DDX_Control(dx, kChatOutputId, m_chatOutput);
 }
 
 void CDagukRoomView::OnInitialUpdate() {
@@ -94,14 +110,15 @@ void CDagukRoomView::OnInitialUpdate() {
   m_room->SetPaneListener(&CDagukRoomView::OnPaneChanged, this);
   if (m_observerList.m_hWnd) {
     const char* columns[] = {"Observers", "Host", "ID", "Name", "Grade"};
-    const int widths[] = {90, 0, 60, 60, 50};
-    for (int i = 0; i < 5; ++i) m_observerList.InsertColumn(i, columns[i], LVCFMT_LEFT, widths[i]);
+    const int widths[] = {50, 50, 50, 40, 40};
+    for (int i = 0; i < 5; ++i) m_observerList.InsertColumn(i, columns[i], LVCFMT_CENTER, widths[i]);
+    m_observerList.SetExtendedStyle(LVS_EX_FULLROWSELECT);
   }
+  m_room->SetSoundOn(frame->IsSoundOn());
+  FillChatMacroCombo();
   m_room->ResetRoom();
   frame->AttachGameRoom(&*m_room);
-  CRect client;
-  GetClientRect(&client);
-  LayOut(client.Width(), client.Height());
+  RecalcLayout();
 }
 
 void CDagukRoomView::OnDestroy() {
@@ -118,6 +135,12 @@ void CDagukRoomView::ShowPane(int pane) {
     FillObserverList();
   } else if (pane == CGameRoom::kChatOutput) {
     SetDlgItemText(CGameRoom::kChatOutput, m_room->GetChatText());
+    // The newest line is always in sight.
+    if (m_chatOutput.m_hWnd) {
+      const int end = m_room->GetChatText().GetLength();
+      m_chatOutput.SetSel(end, end);
+      m_chatOutput.SendMessage(EM_SCROLLCARET);
+    }
   } else if (GetDlgItem(pane)) {
     SetDlgItemText(pane, m_room->GetPaneText(pane));
   }
@@ -140,19 +163,41 @@ void CDagukRoomView::FillObserverList() {
 
 void CDagukRoomView::OnSize(UINT type, int cx, int cy) {
   CFormView::OnSize(type, cx, cy);
-  LayOut(cx, cy);
+  RecalcLayout();
 }
 
-void CDagukRoomView::LayOut(int cx, int cy) {
+void CDagukRoomView::RecalcLayout() {
   if (!m_board.m_hWnd) return;
-  int panel = std::max(cx - kPanelWidth, 0);
-  m_board.MoveWindow(0, 0, panel, cy);
+  CRect client;
+  GetClientRect(&client);
+  const int w = client.Width(), h = client.Height();
+  const int panel = w - kPanelWidth;
+  m_nPanelLeft = panel;
+  // The board is the largest square left of the panel, centred in its space.
+  const int room = std::max(panel, 0);
+  const int side = std::max(std::min(room, h), 0);
+  m_board.MoveWindow((room - side) / 2, (h - side) / 2, side, side);
   for (const PanePlace& pane : kPanel) {
     if (CWnd* control = GetDlgItem(pane.id)) control->MoveWindow(panel + pane.x, pane.y, pane.cx, pane.cy);
   }
-  int chatHeight = std::max(cy - kChatTop - kChatInputHeight - 8, 20);
-  if (CWnd* chat = GetDlgItem(CGameRoom::kChatOutput)) chat->MoveWindow(panel + 5, kChatTop, 265, chatHeight);
-  if (CWnd* input = GetDlgItem(kChatInputId)) input->MoveWindow(panel + 5, kChatTop + chatHeight + 4, 265, 120);
+  if (CWnd* chat = GetDlgItem(kChatOutputId)) chat->MoveWindow(panel + kChatLeft, kChatTop, kChatWidth, std::max(h - 341, 0));
+  if (CWnd* input = GetDlgItem(kChatInputId)) input->MoveWindow(panel + kChatLeft, h - 22, kChatWidth, 100);
+  // Captions are repainted over these areas; the name and grade areas reach past their panes.
+  auto paneRect = [&](UINT id) {
+    for (const PanePlace& pane : kPanel)
+      if (pane.id == id) return CRect(panel + pane.x, pane.y, panel + pane.x + pane.cx, pane.y + pane.cy);
+    return CRect();
+  };
+  m_captionAreas[1] = CRect(panel + 148, 4, panel + 295, 24);
+  m_captionAreas[2] = CRect(panel + 4, 4, panel + 135, 24);
+  m_captionAreas[3] = CRect(panel + 148, 27, panel + 295, 43);
+  m_captionAreas[4] = CRect(panel + 20, 27, panel + 125, 43);
+  m_captionAreas[5] = paneRect(CGameRoom::kBlackPeriods);
+  m_captionAreas[6] = paneRect(CGameRoom::kWhitePeriods);
+  m_captionAreas[7] = paneRect(CGameRoom::kBlackMain);
+  m_captionAreas[8] = paneRect(CGameRoom::kWhiteMain);
+  m_captionAreas[9] = paneRect(CGameRoom::kMoveNumber);
+  m_captionAreas[10] = CRect(panel + 36, 291, panel + 256, 311);
 }
 
 void CDagukRoomView::OnBoardPosition(SHORT row, SHORT col, SHORT, LONG) {

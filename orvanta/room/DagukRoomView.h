@@ -14,6 +14,8 @@
 #include "orvanta/room/GameRoom.h"
 #include "orvanta/room/GiboRecord.h"
 #include "orvanta/room/RoomBoard.h"
+#include "orvanta/room/RoomCommands.h"
+#include "orvanta/room/StonePrinter.h"
 #include "orvanta/room/Stolvex.h"
 
 class CDagukRoomView : public CFormView, public CRoomBoard {
@@ -57,6 +59,46 @@ public:
   CString GetBigPos(short mask) override { return m_board.GetBigPos(mask); }
   void SetBigPos(short index, short flag) override { m_board.SetBigPos(index, flag); }
 
+  // ---- Chat, observers, the room's commands, the panel and printing ----
+  static constexpr UINT kChatOutputId = 1066;
+  static constexpr UINT kObserverListId = 1065;
+  // Adds text to the chat output (oldest lines go first) and shows its last line.
+  void AppendChatLine(const CString& text);
+  // The input's list holds the frame's macros that are not empty, F2 to F9.
+  void FillChatMacroCombo();
+  // Sends one chat line of the room (nothing for an empty line) and flushes.
+  void SendChatLine(const CString& text);
+  BOOL IsUserInRoom(const CString& id, const CString& host) const;
+  // The room's users but the logged-in one, for the review-play dialog.
+  CString BuildRoomUserList();
+  // What the command rules see now.
+  CRoomCommands::Situation CommandSituation();
+  // Runs a command of the room's pop-ups; a command whose rule fails does nothing.
+  void RunRoomCommand(UINT id);
+  // The pop-ups: the room's at a screen point, the observer list's at its corner.
+  void ShowRoomMenu(CPoint screen);
+  void ShowObserverMenu();
+  void ShowUserInfo();
+  void SendMemoToSelected();
+  void OnSendMail();
+  void OnCommand9923();
+  // Places the board and the panel's controls for the client size.
+  void RecalcLayout();
+  int GetPanelLeft() const { return m_nPanelLeft; }
+  // Caption area 1..10 (names, grades, periods, clocks, move number, status line).
+  CRect GetCaptionArea(int area) const;
+  void SetStatusText(const CString& text);
+  // The printed sheet's stones: page 1 the diagram, the second part the repeated points.
+  void PrintStones(CDC& dc);
+  void PrintStonesWithFont(CDC& dc);
+  const CStonePrinter& GetStonePrinter() const { return m_printer; }
+  CComboBox& GetChatInput() { return m_chatInput; }
+  CListCtrl& GetObserverList() { return m_observerList; }
+  BOOL OnPreparePrinting(CPrintInfo* info) override;
+  void OnPrint(CDC* dc, CPrintInfo* info) override;
+  BOOL PreTranslateMessage(MSG* msg) override;
+  // ---- end of the chat and commands block ----
+
 protected:
   void DoDataExchange(CDataExchange* dx) override;
   void OnBoardPosition(SHORT row, SHORT col, SHORT colour, LONG window);
@@ -64,6 +106,16 @@ protected:
   void OnBoardNumOfEat(SHORT colour, SHORT count, LONG window);
   void OnSize(UINT type, int cx, int cy);
   void OnDestroy();
+  // ---- Chat, observers and panel handlers ----
+  void OnContextMenu(CWnd* window, CPoint point);
+  void OnChatListOpen();
+  void OnChatListClosed();
+  void OnChatOutputFocus();
+  void OnObserverRightClick(NMHDR* header, LRESULT* result);
+  void OnObserverDoubleClick(NMHDR* header, LRESULT* result);
+  void OnPaint();
+  void OnLButtonUp(UINT flags, CPoint point);
+  // ---- end ----
   DECLARE_MESSAGE_MAP()
   DECLARE_EVENTSINK_MAP()
 
@@ -71,11 +123,23 @@ private:
   static void OnPaneChanged(void* context, int pane);
   void ShowPane(int pane);
   void FillObserverList();
-  // Places the board and the side panel's controls for a client area of cx × cy pixels.
-  void LayOut(int cx, int cy);
 
   CStolvex m_board;
   CListCtrl m_observerList;  // control 1065
   CGiboRecord m_record;  // the room's game record when the view has no document
   std::optional<CGameRoom> m_room;
+  // ---- Chat, observers and panel state ----
+  // The first selected observer row, -1 when none.
+  int SelectedObserver() const;
+  void PrintSheetHeader(CDC& dc);
+  void PrintBoardGrid(CDC& dc);
+  void FillPrintTables();
+  void DrawClockLamp(CDC& dc, int area, BOOL on);
+  CStonePrinter m_printer;
+  CComboBox m_chatInput;  // control 1067
+  CEdit m_chatOutput;     // control 1066
+  CRect m_captionAreas[11];
+  int m_nPanelLeft{0};
+  int m_nRepeatsPrinted{0};  // repeats the first page held
+  BOOL m_bChatListOpen{FALSE};
 };

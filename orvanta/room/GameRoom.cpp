@@ -112,7 +112,8 @@ void CGameRoom::OnEnterRoom(const CString& payload) {
   if (room.hasPlayers) SetPlayers(room.seats, room.players);
   if (room.hasObservers) {
     m_observers.clear();
-    for (const CRoomMessages::Person& person : room.observers) {
+    for (CRoomMessages::Person person : room.observers) {
+      person.fourth.Trim();
       if (!IsUserInRoom(person.host, person.id)) m_observers.push_back(person);
     }
   }

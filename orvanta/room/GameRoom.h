@@ -144,6 +144,13 @@ public:
   void SetSoundOn(BOOL on) { m_bSoundOn = on; }
   BOOL IsSoundOn() const { return m_bSoundOn; }
   CGiboRecord& GetRecord() { return m_record; }
+  // ---- Chat and players for the room view's chat, observers and commands ----
+  // Adds text to the chat output, dropping its oldest lines to stay within the limit.
+  void AppendChatLine(const CString& text) {
+    if (!text.IsEmpty()) AppendChat(text);
+  }
+  const CString& GetPlayerHost(short colour) const { return colour == 2 ? m_blackHost : m_whiteHost; }
+  // ---- end of the chat block ----
   // Called whenever a pane's text changes (the window repaints it).
   void SetPaneListener(void (*listener)(void* context, int pane), void* context);
 

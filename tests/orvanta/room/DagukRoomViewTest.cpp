@@ -2,11 +2,13 @@
 // peer reaches the control and the view's panes, and the control's click goes out as a move.
 
 #include <platform/gdi.h>
+#include <platform/preview.h>
 #include <platform/testinput.h>
 #include <platform/time.h>
 
 #include "../connection/MainFrameFixture.h"
 #include "orvanta/room/DagukRoomView.h"
+#include "orvanta/room/RoomCommands.h"
 #include "support/SnapshotPath.h"
 #include "support/StolvexModuleHome.h"
 
@@ -37,6 +39,19 @@ protected:
     CString text;
     view->GetDlgItemText(id, text);
     return text.str();
+  }
+
+  // How many records the peer got with minor code minor and this payload.
+  int Sent(const std::string& minor, const std::string& payload) {
+    int n = 0;
+    for (const PeerRecord& r : peer.Records())
+      if (r.minor == minor && r.payload == payload) ++n;
+    return n;
+  }
+  void SelectObserver(const std::string& id) {
+    CListCtrl* list = &view->GetObserverList();
+    for (int row = 0; row < list->GetItemCount(); ++row)
+      list->SetItemState(row, list->GetItemText(row, 2).str() == id ? LVIS_SELECTED : 0, LVIS_SELECTED);
   }
 
   testsupport::StolvexModuleHome m_control;
@@ -85,4 +100,117 @@ TEST_F(DagukRoomViewTest, AGameFromTheServerReachesTheBoardControlAndThePanes) {
   ::RedrawWindow(frame->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE | RDW_ALLCHILDREN);
   std::string path = testsupport::SnapshotPath("orvanta_game_room.png");
   EXPECT_TRUE(platform::SaveSurfacePng(frame->m_hWnd, path.c_str()));
+}
+
+TEST_F(DagukRoomViewTest, ChatObserversCommandsAndThePrintedSheetOfARoom) {
+  Server(5, 2, "|12|");
+  Server(5, 3, "|12|hc|carol|Carol|3k|1|3|1|");
+  view = dynamic_cast<CDagukRoomView*>(frame->GetContentView());
+  ASSERT_NE(nullptr, view);
+  Server(5, 10, "||");
+  // The peer logs carol in with role "3", her host in the room.
+  Server(5, 12, "|a|b|1|3|carol|c3|3k|hl|lee|l3|4k|0|6.5|60|10|2|");
+  Server(5, 11, "|POM|A|3|carol|Carol|3k|hl|lee|Lee|4k|1|h1|ann|Ann| 2k|1|");
+
+  // The macros are edited while the room is shown: its list takes the ones that are not empty.
+  frame->chatMacroAnswer = CSettingFiles::ChatMacros{"hello all", "", "good game"};
+  frame->OnChattingMacro();
+  CComboBox* input = &view->GetChatInput();
+  ASSERT_EQ(2, input->GetCount());
+
+  // Chat out: a typed line with Enter, a macro with F4; an empty Enter and F3 (empty) send nothing.
+  ::SetFocus(::GetWindow(input->m_hWnd, GW_CHILD));  // the combo's edit
+  platform::input::TypeText("hi lee");
+  platform::input::PressKey(VK_RETURN);
+  platform::input::PressKey(VK_RETURN);
+  platform::input::PressKey(VK_F3);
+  platform::input::PressKey(VK_F4);
+  // Choosing from the opened list sends the entry and clears the choice.
+  view->SendMessage(WM_COMMAND, MAKEWPARAM(CDagukRoomView::kChatInputId, CBN_DROPDOWN), (LPARAM)input->m_hWnd);
+  platform::input::PressKey(VK_RETURN);  // the list is open: Enter does not send the edit
+  input->SetCurSel(0);
+  view->SendMessage(WM_COMMAND, MAKEWPARAM(CDagukRoomView::kChatInputId, CBN_CLOSEUP), (LPARAM)input->m_hWnd);
+  ASSERT_TRUE(PumpUntil([&] { return Sent("6", "|k|12|hello all|") == 1; }));
+  PumpFor(40);
+  EXPECT_EQ(1, Sent("6", "|k|12|hi lee|"));
+  EXPECT_EQ(1, Sent("6", "|k|12|good game|"));
+  EXPECT_EQ(0, Sent("6", "|k|12||"));
+  EXPECT_EQ(-1, input->GetCurSel());
+  CString typed;
+  input->GetWindowText(typed);
+  EXPECT_EQ("", typed.str());
+  // Chat in: the other side's line shows at the end of the output.
+  Server(5, 6, "|a|b|c|lee|e|f|thanks|");
+  EXPECT_NE(std::string::npos, Text(CDagukRoomView::kChatOutputId).find("[lee]thanks"));
+
+  // Observers: ann came with the room; dan joins and leaves; ann's grade is shown trimmed.
+  CListCtrl* list = &view->GetObserverList();
+  ASSERT_EQ(1, list->GetItemCount());
+  EXPECT_EQ("ann-2k", list->GetItemText(0, 0).str());
+  Server(5, 3, "|12|h4|dan|Dan|5k|1|2|0|");
+  ASSERT_EQ(2, list->GetItemCount());
+  EXPECT_EQ("dan", list->GetItemText(1, 2).str());
+  EXPECT_TRUE(view->IsUserInRoom("dan", "h4"));
+  EXPECT_EQ("/|lee|4k|hl|/|ann|2k|h1|/|dan|5k|h4|/", view->BuildRoomUserList().str());
+  Server(5, 4, "|12|x|h4|dan|Dan|5k|");
+  ASSERT_EQ(1, list->GetItemCount());
+  EXPECT_FALSE(view->IsUserInRoom("dan", "h4"));
+
+  // Commands on the selected observer: mail, barring from chat, information.
+  view->RunRoomCommand(CRoomCommands::kSendMail);  // nobody selected: nothing
+  SelectObserver("ann");
+  view->RunRoomCommand(CRoomCommands::kSendMail);
+  view->RunRoomCommand(CRoomCommands::kNoChatting);
+  view->RunRoomCommand(CRoomCommands::kUserInfo);
+  frame->Flush();
+  ASSERT_TRUE(PumpUntil([&] { return Sent("3", "|h1|ann|") == 1; }));
+  EXPECT_EQ(1, Sent("9", "|h1|ann|"));
+  EXPECT_EQ(1, Sent("5", "|" + frame->GetLoginRole().str() + "|12|h1|ann|"));
+
+  // The room's commands for the black player of a running game with both seats taken.
+  const CRoomCommands::Situation s = view->CommandSituation();
+  EXPECT_EQ(2, s.userColour);
+  EXPECT_EQ(1, s.subStatus);
+  EXPECT_FALSE(CRoomCommands::Of(CRoomCommands::kExit, s).enabled);
+  EXPECT_FALSE(CRoomCommands::Of(CRoomCommands::kCountHouses, s).enabled);
+  view->RunRoomCommand(CRoomCommands::kExit);           // disabled: no leave request
+  view->RunRoomCommand(CRoomCommands::kCountHouses);    // disabled: no question
+  script.answers["Do you permit observer's advice?"] = IDYES;
+  view->RunRoomCommand(CRoomCommands::kHint);
+  ASSERT_TRUE(PumpUntil([&] { return Sent("33", "|k|12|1|") == 1; }));
+  EXPECT_TRUE(frame->IsObserverAdviceOn());
+  EXPECT_FALSE(Shown("Do you wish to leave the game room?"));
+  EXPECT_FALSE(Shown("Do you want counting?"));
+  Server(5, 33, "|a|b|0|");
+  EXPECT_TRUE(Shown("Observer's advice is not available."));
+
+  // Black takes the white stone on the corner, passes once, and white takes the corner back:
+  // the corner holds moves 2 and 8.
+  const char* moves[] = {"B[ba]", "W[aa]", "B[ab]", "W[ca]", "B[tt]", "W[bb]", "B[dd]", "W[aa]"};
+  for (int i = 0; i < 8; ++i) {
+    std::string time = i % 2 ? "WL[60]" : "BL[60]";
+    Server(5, 14, "|a|b|" + std::to_string(i + 1) + "|" + moves[i] + "|" + time + "|");
+  }
+  EXPECT_EQ(4, view->GetBoardControl().GetLastColor());
+  CPrintInfo info;
+  info.m_bDirect = TRUE;
+  info.m_strOutputPrefix = testsupport::SnapshotPath("orvanta_room_sheet-").c_str();
+  ASSERT_TRUE(view->RunPrintJob(info));
+  EXPECT_EQ(8, view->GetStonePrinter().GetMoveCount());
+  EXPECT_EQ(2, view->GetStonePrinter().FirstMove(0));
+  ASSERT_EQ(1u, view->GetStonePrinter().LaterMoves(0).size());
+  EXPECT_EQ(8, view->GetStonePrinter().LaterMoves(0)[0]);
+  std::FILE* page = std::fopen(testsupport::SnapshotPath("orvanta_room_sheet-1.png").c_str(), "rb");
+  ASSERT_NE(nullptr, page);
+  std::fclose(page);
+
+  // The same sheet in the print preview, in the frame in place of the room.
+  ASSERT_TRUE(CPreviewView::ShowPreview(view));
+  PumpFor(40);
+  ::RedrawWindow(frame->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE | RDW_ALLCHILDREN);
+  EXPECT_TRUE(platform::SaveSurfacePng(frame->m_hWnd, testsupport::SnapshotPath("orvanta_room_sheet_preview.png").c_str()));
+  auto* preview = dynamic_cast<CPreviewView*>(frame->GetActiveView());
+  ASSERT_NE(nullptr, preview);
+  preview->ClosePreview();
+  PumpFor(40);
 }

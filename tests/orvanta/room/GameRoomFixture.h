@@ -11,45 +11,21 @@
 #include <platform/msgbox.h>
 
 #include "control/StolvexBoard.h"
+#include "fuzz/orvanta/RoomFuzzing.h"
 #include "orvanta/room/GameRoom.h"
 #include "orvanta/room/GiboRecord.h"
 #include "orvanta/room/RoomBoard.h"
 #include "orvanta/room/RoomHost.h"
 
-// The board model behind the room's board calls; its capture events go to the room.
-class ModelBoard : public CRoomBoard, public CBoardEventSink {
+// The board model behind the room's board calls (the fuzz targets' own); its capture events go to
+// the room and its refusals are kept.
+class ModelBoard : public roomfuzz::Board {
 public:
-  LONG GetGameMode() override { return model.GetGameMode(); }
-  void SetGameMode(LONG mode) override { model.SetGameMode(mode); }
-  short GetUserColor() override { return model.GetUserColor(); }
-  void SetUserColor(short colour) override { model.SetUserColor(colour); }
-  void SetNumOfAdvatage(short handicap) override { model.SetNumOfAdvatage(handicap); }
-  void SetDrawStone(short row, short column, short colour, short count) override {
-    model.SetDrawStone(row, column, colour, count);
-  }
-  void Redraw(short, short) override {}
-  short GetLastColor() override { return model.GetLastColor(); }
-  void Init() override { model.Init(); }
-  void RemoveStone(short mask) override { model.RemoveStone(mask); }
-  void SetStone(short row, short column, short mask) override { model.SetStone(row, column, mask); }
-  void UnCheckStone(short mask) override { model.UnCheckStone(mask); }
-  short GetChangedCount() override { return model.GetChangedCount(); }
-  void SetMyTurn(short flag) override { model.SetMyTurn(flag); }
-  CString GetBigPos(short mask) override { return model.GetBigPos(mask); }
-  void SetBigPos(short index, short flag) override { model.SetBigPos(index, flag); }
-
-  void FirePosition(short, short, short) override {}
   void FireErrorEvent(short code) override { errors.push_back(code); }
-  void FireNumOfEat(short colour, short count) override {
-    if (room) room->OnBoardNumOfEat(colour, count);
-  }
-  void InvalidateControl() override {}
 
   // The cell state of a point (row, column).
   int Cell(int row, int column) const { return model.GetCell(row * 19 + column) & 0x6; }
 
-  CStolvexBoard model{*this};
-  CGameRoom* room{nullptr};
   std::vector<short> errors;
 };
 

@@ -1,0 +1,311 @@
+// The game room view's chat with its macros, the observer list's actions, the room's pop-up
+// commands and the panel's painting.
+
+#include <platform/gdi.h>
+#include <platform/menus.h>
+#include <platform/msgbox.h>
+
+#include "orvanta/connection/MainFrame.h"
+#include "orvanta/lobby/SendMemoDlg.h"
+#include "orvanta/room/DagukRoomView.h"
+#include "orvanta/room/RoomChat.h"
+
+namespace {
+
+constexpr const char* kInform = "Inform";
+
+CMainFrame* FrameOf(const CDagukRoomView& view) { return dynamic_cast<CMainFrame*>(view.GetParentFrame()); }
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Chat
+
+void CDagukRoomView::AppendChatLine(const CString& text) {
+  if (m_room) m_room->AppendChatLine(text);
+}
+
+void CDagukRoomView::FillChatMacroCombo() {
+  CMainFrame* frame = FrameOf(*this);
+  if (!m_chatInput.m_hWnd || !frame) return;
+  m_chatInput.ResetContent();
+  for (const CString& macro : frame->GetChatMacros())
+    if (!macro.IsEmpty()) m_chatInput.AddString(macro);
+}
+
+void CDagukRoomView::SendChatLine(const CString& text) {
+  CMainFrame* frame = FrameOf(*this);
+  if (!frame || text.IsEmpty()) return;
+  frame->SendChatLine(CRoomChat::Payload(frame->GetRoomPrefix(), text));
+  frame->Flush();
+}
+
+BOOL CDagukRoomView::PreTranslateMessage(MSG* msg) {
+  if (msg && msg->message == WM_KEYDOWN) {
+    CWnd* input = GetDlgItem(kChatInputId);
+    const bool inInput = input && (msg->hwnd == input->m_hWnd || ::IsChild(input->m_hWnd, msg->hwnd));
+    if (msg->wParam == VK_RETURN && inInput) {
+      // Enter picks from the open list; only a closed list sends the typed line.
+      if (m_bChatListOpen) return CFormView::PreTranslateMessage(msg);
+      CString line;
+      input->GetWindowText(line);
+      if (!line.IsEmpty()) {
+        SendChatLine(line);
+        input->SetWindowText("");
+      }
+      return TRUE;
+    }
+    const int macro = CRoomChat::MacroIndexOfKey(static_cast<UINT>(msg->wParam));
+    if (macro >= 0) {
+      if (CMainFrame* frame = FrameOf(*this)) SendChatLine(frame->GetChatMacros()[static_cast<std::size_t>(macro)]);
+      return TRUE;
+    }
+  }
+  return CFormView::PreTranslateMessage(msg);
+}
+
+void CDagukRoomView::OnChatListOpen() { m_bChatListOpen = TRUE; }
+
+void CDagukRoomView::OnChatListClosed() {
+  m_bChatListOpen = FALSE;
+  if (!m_chatInput.m_hWnd) return;
+  const int chosen = m_chatInput.GetCurSel();
+  if (chosen < 0) return;
+  // The entry is read whole, however long the macro is.
+  CString text;
+  m_chatInput.GetLBText(chosen, text);
+  SendChatLine(text);
+  m_chatInput.SetCurSel(-1);
+}
+
+void CDagukRoomView::OnChatOutputFocus() {
+  if (CWnd* input = GetDlgItem(kChatInputId)) input->SetFocus();
+}
+
+void CDagukRoomView::OnLButtonUp(UINT flags, CPoint point) {
+  CFormView::OnLButtonUp(flags, point);
+  if (CWnd* input = GetDlgItem(kChatInputId)) input->SetFocus();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Observers and the room's users
+
+BOOL CDagukRoomView::IsUserInRoom(const CString& id, const CString& host) const {
+  return m_room && m_room->IsUserInRoom(host, id);
+}
+
+CString CDagukRoomView::BuildRoomUserList() {
+  CMainFrame* frame = FrameOf(*this);
+  if (!m_room || !frame) return CString();
+  const CRoomChat::Player black{m_room->GetPaneText(CGameRoom::kBlackName), m_room->GetPaneText(CGameRoom::kBlackSecond),
+                                m_room->GetPlayerHost(2)};
+  const CRoomChat::Player white{m_room->GetPaneText(CGameRoom::kWhiteName), m_room->GetPaneText(CGameRoom::kWhiteSecond),
+                                m_room->GetPlayerHost(4)};
+  return CRoomChat::BuildRoomUserList(black, white, m_board.m_hWnd ? m_board.GetUserColor() : m_room->GetMyColour(),
+                                      m_room->GetObservers(), frame->GetOwnId(), frame->GetLoginRole());
+}
+
+int CDagukRoomView::SelectedObserver() const {
+  if (!m_observerList.m_hWnd) return -1;
+  return m_observerList.GetNextItem(-1, LVNI_SELECTED);
+}
+
+void CDagukRoomView::ShowUserInfo() {
+  CMainFrame* frame = FrameOf(*this);
+  const int row = SelectedObserver();
+  if (!frame || row < 0) return;
+  frame->RequestUserInfo(m_observerList.GetItemText(row, 1), m_observerList.GetItemText(row, 2));
+}
+
+void CDagukRoomView::SendMemoToSelected() {
+  CMainFrame* frame = FrameOf(*this);
+  const int row = SelectedObserver();
+  if (!frame || row < 0) return;
+  const CString host = m_observerList.GetItemText(row, 1), id = m_observerList.GetItemText(row, 2);
+  CSendMemoDlg dialog(host, id, this);
+  if (dialog.DoModal() != IDOK) return;
+  frame->SendUserMessage(host, id, dialog.m_strMessage);
+  frame->Flush();
+}
+
+void CDagukRoomView::OnSendMail() {
+  CMainFrame* frame = FrameOf(*this);
+  const int row = SelectedObserver();
+  if (!frame || row < 0) return;
+  const CString host = m_observerList.GetItemText(row, 1), id = m_observerList.GetItemText(row, 2);
+  if (id == frame->GetOwnId() && host == frame->GetLoginRole()) {
+    frame->AskUser("You cannot send mail to yourself.", kInform, MB_OK | MB_ICONINFORMATION);
+    return;
+  }
+  frame->SendMail(host, id);
+}
+
+void CDagukRoomView::OnCommand9923() {
+  CMainFrame* frame = FrameOf(*this);
+  const int row = SelectedObserver();
+  if (!frame || row < 0 || !(CommandSituation().userColour & 6)) return;
+  frame->SendRoomCode5(frame->GetLoginRole(), frame->GetSessionRoomText(), m_observerList.GetItemText(row, 1),
+                       m_observerList.GetItemText(row, 2));
+}
+
+void CDagukRoomView::OnObserverRightClick(NMHDR*, LRESULT* result) {
+  ShowObserverMenu();
+  if (result) *result = 0;
+}
+
+void CDagukRoomView::OnObserverDoubleClick(NMHDR*, LRESULT* result) {
+  ShowUserInfo();
+  if (CMainFrame* frame = FrameOf(*this)) frame->Flush();
+  if (result) *result = 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The room's commands
+
+CRoomCommands::Situation CDagukRoomView::CommandSituation() {
+  CRoomCommands::Situation s;
+  if (m_board.m_hWnd) {
+    s.userColour = m_board.GetUserColor();
+    s.gameMode = m_board.GetGameMode();
+  }
+  if (m_room) {
+    s.subStatus = m_room->GetSubStatus();
+    s.roomState = m_room->GetRoomState();
+    s.blackSeated = m_room->IsSeatTaken(2);
+    s.whiteSeated = m_room->IsSeatTaken(4);
+  }
+  if (CMainFrame* frame = FrameOf(*this)) {
+    s.fullScreen = frame->IsFullScreen();
+    s.soundOn = frame->IsSoundOn();
+    s.adviceOn = frame->IsObserverAdviceOn();
+  }
+  return s;
+}
+
+void CDagukRoomView::RunRoomCommand(UINT id) {
+  CMainFrame* frame = FrameOf(*this);
+  const CRoomCommands::Situation s = CommandSituation();
+  if (!frame || !CRoomCommands::Of(id, s).enabled) return;
+  const bool observer = (s.userColour & 1) != 0;
+  const bool play = (s.gameMode & CRoomCommands::kModePlay) != 0 && !observer;
+  const bool checkStone = (s.gameMode & CRoomCommands::kModeCheckStone) != 0 && !observer;
+  switch (id) {
+    case CRoomCommands::kBigScreen: frame->ToggleFullScreen(); break;
+    case CRoomCommands::kSound: frame->ToggleRoomSound(); break;
+    case CRoomCommands::kHint:
+      if (!observer) frame->ToggleObserverAdvice();
+      break;
+    case CRoomCommands::kSequence:
+      if (m_room) m_room->ToggleSequenceNumbers();
+      break;
+    case CRoomCommands::kRetract:
+      if (play) frame->AskUndo();
+      break;
+    case CRoomCommands::kResign:
+      if (play) frame->AskResign();
+      break;
+    case CRoomCommands::kDrawnPlay: frame->AskDraw(); break;
+    case CRoomCommands::kPausePlay:
+      if (play) {
+        frame->SetPaused(FALSE);
+        frame->AskPauseOrContinue();
+      }
+      break;
+    case CRoomCommands::kContinuePlay:
+      if (!observer) {
+        frame->SetPaused(TRUE);
+        frame->AskPauseOrContinue();
+      }
+      break;
+    case CRoomCommands::kSelectCaptured:
+      if (play) frame->AskEnd();
+      break;
+    case CRoomCommands::kSendCaptured:
+      if (checkStone) frame->SendCapturedStones();
+      break;
+    case CRoomCommands::kSelectStalemate: frame->SendStalemateArea(); break;
+    case CRoomCommands::kCountHouses:
+      if (checkStone) frame->AskCounting();
+      break;
+    case CRoomCommands::kExit:
+      if (!play) frame->LeaveRoom();
+      break;
+    case CRoomCommands::kUserInfo: ShowUserInfo(); break;
+    case CRoomCommands::kSendMemo: SendMemoToSelected(); break;
+    case CRoomCommands::kSendMail: OnSendMail(); break;
+    case CRoomCommands::kNoChatting: OnCommand9923(); break;
+    default: break;
+  }
+}
+
+void CDagukRoomView::ShowRoomMenu(CPoint screen) {
+  CMenu menu;
+  if (!menu.CreatePopupMenu()) return;
+  const CRoomCommands::Situation s = CommandSituation();
+  for (const CRoomCommands::Item& item : CRoomCommands::kRoomMenu) {
+    const CRoomCommands::State state = CRoomCommands::Of(item.id, s);
+    menu.AppendMenu(MF_STRING | (state.enabled ? 0u : MF_GRAYED) | (state.checked ? MF_CHECKED : 0u), item.id, item.text);
+  }
+  const UINT chosen = static_cast<UINT>(
+      ::TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, screen.x, screen.y, 0, m_hWnd, nullptr));
+  if (chosen != 0) RunRoomCommand(chosen);
+}
+
+void CDagukRoomView::ShowObserverMenu() {
+  if (!m_observerList.m_hWnd) return;
+  CMenu menu;
+  if (!menu.CreatePopupMenu()) return;
+  const CRoomCommands::Situation s = CommandSituation();
+  for (const CRoomCommands::Item& item : CRoomCommands::kObserverMenu)
+    menu.AppendMenu(MF_STRING | (CRoomCommands::Of(item.id, s).enabled ? 0u : MF_GRAYED), item.id, item.text);
+  CRect list;
+  m_observerList.GetWindowRect(&list);
+  const UINT chosen = static_cast<UINT>(::TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD,
+                                                         list.left + 5, list.top + 5, 0, m_hWnd, nullptr));
+  if (chosen != 0) RunRoomCommand(chosen);
+}
+
+void CDagukRoomView::OnContextMenu(CWnd* window, CPoint point) {
+  if (window && m_observerList.m_hWnd && window->m_hWnd == m_observerList.m_hWnd) return;
+  if (point.x == -1 && point.y == -1) {
+    // From the keyboard: just inside the view's corner.
+    CRect view;
+    GetWindowRect(&view);
+    point = CPoint(view.left + 5, view.top + 5);
+  }
+  ShowRoomMenu(point);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The panel
+
+CRect CDagukRoomView::GetCaptionArea(int area) const {
+  return area >= 1 && area <= 10 ? m_captionAreas[area] : CRect();
+}
+
+void CDagukRoomView::SetStatusText(const CString& text) {
+  SetDlgItemText(CGameRoom::kMessage, text);
+  InvalidateRect(&m_captionAreas[10], FALSE);
+}
+
+void CDagukRoomView::DrawClockLamp(CDC& dc, int area, BOOL on) {
+  const CRect& caption = m_captionAreas[area];
+  CBrush lamp(on ? RGB(230, 40, 30) : RGB(72, 50, 19));
+  CBrush* old = dc.SelectObject(&lamp);
+  dc.Ellipse(caption.left - 15, caption.top + 5, caption.left, caption.top + 20);
+  dc.SelectObject(old);
+}
+
+void CDagukRoomView::OnPaint() {
+  CPaintDC dc(this);
+  CRect client;
+  GetClientRect(&client);
+  // The desk under the board, then the panel's backdrop along the right edge.
+  CBrush desk(RGB(81, 68, 37));
+  dc.FillRect(&client, &desk);
+  CBrush backdrop(RGB(230, 203, 134));
+  CRect panel(client.right - 266, 0, client.right, client.bottom);
+  dc.FillRect(&panel, &backdrop);
+  DrawClockLamp(dc, 7, FALSE);
+  DrawClockLamp(dc, 8, FALSE);
+}
