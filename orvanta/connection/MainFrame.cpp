@@ -19,6 +19,9 @@
 #include "orvanta/connection/SessionRecord.h"
 #include "orvanta/connection/UserOptions.h"
 #include "orvanta/lobby/TirvoDListView.h"
+#include "orvanta/lobby/TirvoGiboView.h"
+#include "orvanta/lobby/TirvoMListView.h"
+#include "orvanta/lobby/TirvoRankView.h"
 #include "orvanta/resources/OrvantaResources.h"
 #include "orvanta/widgets/MainMenu.h"
 
@@ -33,11 +36,6 @@ CString NumberText(long number) {
   CString text;
   text.Format("%ld", number);
   return text;
-}
-
-bool IsListView(UINT viewId) {
-  return viewId == CMainFrame::kWaitingRoomView || viewId == CMainFrame::kRecordListView ||
-         viewId == CMainFrame::kRankView || viewId == CMainFrame::kTeachingListView;
 }
 
 }  // namespace
@@ -133,11 +131,32 @@ void CMainFrame::OnClose() {
   WriteSetting(0, GetPresentSizeSetting());
   // Memos kept in this session outlive the program.
   SaveMemoBox();
-  if (m_pWaitingRoomView)
-    m_pWaitingRoomView->SaveColumnWidths();
-  else if (IsListView(m_nActiveViewId))
-    NotePending("SaveColumnWidths", NumberText(m_nActiveViewId));
+  SaveActiveColumnWidths();
   CFrameWnd::OnClose();
+}
+
+void CMainFrame::SaveActiveColumnWidths() {
+  // Each list view writes its own field of "setting.ini".
+  switch (m_nActiveViewId) {
+    case kWaitingRoomView:
+      if (m_pWaitingRoomView)
+        m_pWaitingRoomView->SaveColumnWidths();
+      break;
+    case kRecordListView:
+      if (CTirvoGiboView* view = GetRecordListView())
+        view->SaveColumnWidths();
+      break;
+    case kRankView:
+      if (CTirvoRankView* view = GetRankView())
+        view->SaveColumnWidths();
+      break;
+    case kTeachingListView:
+      if (CTirvoMListView* view = GetProRoomListView())
+        view->SaveColumnWidths();
+      break;
+    default:
+      break;
+  }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -216,7 +235,9 @@ void CMainFrame::OnConnectDisconnect() {
   CLoginRequests(m_pLink.get()).SendLogout(0);
   m_bRoomEntry = FALSE;
   ReturnToStartView();
-  NotePending("DisableCommandButtons");
+  DisableCommandButtons(FALSE);
+  if (CMainMenu* menu = GetMainMenu())
+    menu->RestartBanner();
   SetStatusText("");
   m_bListRequested = FALSE;
   // The close sends the logout still queued before the socket goes; its close event brings the
@@ -328,7 +349,7 @@ void CMainFrame::OnLinkClosed() {
   SetStatusText("");
   if (COrvantaView* start = GetStartView())
     start->DestroyRoomButtons();
-  NotePending("DisableCommandButtons");
+  DisableCommandButtons(TRUE);
   ClearConnectionFlags();
   EndWaitCapture();
   AfxMessageBox(kDisconnectedText);
@@ -342,7 +363,7 @@ void CMainFrame::OnLinkError() {
   AfxMessageBox(kNetworkErrorText);
   CloseLink();
   if (m_nActiveViewId == kStartView)
-    NotePending("ClearStartViewStatus");
+    SetStatusText("");
   SetStatusText("Press 'F1' for Help.");
 }
 
@@ -371,7 +392,7 @@ void CMainFrame::FlushRequests() {
 
 void CMainFrame::OnLoginReply(const CString& payload) {
   m_bConnected = TRUE;
-  NotePending("RegisterStartView");
+  RegisterContentView(kStartView);
   SendOptions();
   if (!m_pLoginRecord)
     return;
@@ -478,8 +499,10 @@ void CMainFrame::SwitchView(UINT viewId) {
   FlagScreen(viewId);
   if (viewId == kStartView && m_bConnected)
     SendPostLoginRequest();
+  RegisterContentView(viewId);
   if (CMainMenu* menu = GetMainMenu())
     menu->ShowButtonsForView(viewId);
+  ArrangeMenuButtons(GetMenuMode());
   if (m_wndSplitter.GetSafeHwnd())
     m_wndSplitter.RecalcLayout();
 }
@@ -540,7 +563,8 @@ BOOL CMainFrame::LoadAdverts() {
 CString CMainFrame::ReadAdvertStamp() const { return m_settingFiles.ReadAdvertStamp(); }
 
 void CMainFrame::OnAdvertInfo(CFieldTokenizer& payload) {
-  const BOOL found = LoadAdverts();
+  // LoadAdverts shows or hides the banner by what AD.ini gives.
+  LoadAdverts();
   if (std::atoi(payload.GetField(2)) != 0) {
     CString command;
     command.Format("DownLoad.exe %d -cf %s", static_cast<int>(reinterpret_cast<INT_PTR>(m_hWnd)),
@@ -548,7 +572,6 @@ void CMainFrame::OnAdvertInfo(CFieldTokenizer& payload) {
     RunCommandLine(command);  // a downloader that cannot start is not reported
     return;
   }
-  NotePending(found && m_adverts.m_nCount > 0 ? "ShowBanners" : "HideBanners");
   if (CMainMenu* menu = GetMainMenu())
     menu->LoadBannerImages();
 }
@@ -556,7 +579,6 @@ void CMainFrame::OnAdvertInfo(CFieldTokenizer& payload) {
 BOOL CMainFrame::OnCopyData(CWnd* wnd, COPYDATASTRUCT* data) {
   if (data && data->dwData == kAdvertsReadyData) {
     LoadAdverts();
-    NotePending("ShowBanners");
     if (CMainMenu* menu = GetMainMenu())
       menu->LoadBannerImages();
     SetActiveWindow();
@@ -623,10 +645,6 @@ void CMainFrame::OnEnvironment() {
   void CMainFrame::name() { NotePending(#name); }
 #define VIEW_RELAY(name, viewId, viewCall) \
   void CMainFrame::name(CFieldTokenizer& payload) { RelayToView(viewId, viewCall, payload); }
-
-void CMainFrame::UpdateButtonsForEvent(int code, const CString& payload) {
-  NotePending("UpdateButtonsForEvent", NumberText(code) + ":" + payload);
-}
 
 UINT CMainFrame::RunCommandLine(const CString& line) { return ::WinExec(line, SW_SHOWNORMAL); }
 

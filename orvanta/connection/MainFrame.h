@@ -24,6 +24,7 @@
 #include <platform/strings.h>
 
 #include "orvanta/connection/AdvertSlots.h"
+#include "orvanta/connection/ButtonEventRules.h"
 #include "orvanta/connection/CommandStates.h"
 #include "orvanta/connection/FrameActions.h"
 #include "orvanta/connection/ServerAddress.h"
@@ -693,6 +694,27 @@ private:
   CRect m_savedRect;         // the frame's rectangle before full screen
   CMenu* m_pSavedMenu{nullptr};
   // ---- end of the game room block ----
+
+  // ---- Command states after server events, the menu pane's layout, the view map
+  // (MainFrameButtons.cpp) ----
+public:
+  // Places the main menu pane's buttons for screen mode 1 to 8 (other modes move nothing).
+  void ArrangeMenuButtons(int mode);
+  // The main menu pane's layout mode of the view shown (0 when the view table has none).
+  int GetMenuMode() const;
+  // What the command rules read of the frame and the room shown.
+  CButtonEventSituation GetButtonEventSituation() const;
+  // The view kept under view id: only the view shown is kept (a replaced view is destroyed).
+  CView* FindRegisteredView(UINT viewId) const;
+
+private:
+  // Disables the main menu pane's screen buttons, and leave as well with withLeave.
+  void DisableCommandButtons(BOOL withLeave);
+  void RegisterContentView(UINT viewId);
+  // The list view shown saves its column widths into "setting.ini".
+  void SaveActiveColumnWidths();
+  std::map<UINT, CView*> m_viewMap;
+  // ---- end of the command-state block ----
 
   // ---- The room's review play: the server-driven review board and its requests ----
 public:

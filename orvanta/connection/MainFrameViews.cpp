@@ -91,8 +91,8 @@ void CMainFrame::OnMovieCommand(const CString& command) {
     OpenWebPage(kServiceSite);
   else if (command == "ToMgr")
     OnMailToManager();
-  else if (command == "Alone")
-    NotePending("MovieCommand", command);
+  else if (command == "Alone" && GetStartView())
+    GetStartView()->RunSelfPlay();
 }
 
 void CMainFrame::OpenWebPage(const CString& path) {
@@ -113,6 +113,20 @@ void CMainFrame::OnMenuButton(UINT id) {
       break;
     case 1423:
       PostMessage(WM_CLOSE);
+      break;
+    case 1196:
+      OnOpenRoom();
+      break;
+    case 1201:
+      OnInviteUser();
+      break;
+    case 1212:
+      LeaveRoom();
+      break;
+    case 1204:
+    case 1217:
+      NotePending("MenuButton", CString(std::to_string(id).c_str()));
+      UpdateButtonsForEvent(99, "");
       break;
     default:
       if (!OnRoomMenuButton(id))

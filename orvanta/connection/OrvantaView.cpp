@@ -1,5 +1,7 @@
 #include "orvanta/connection/OrvantaView.h"
 
+#include "orvanta/room/SelfPlayDlg.h"
+
 #include <unistd.h>
 
 #include <algorithm>
@@ -18,6 +20,10 @@ BEGIN_MESSAGE_MAP(COrvantaView, CFormView)
   ON_WM_ERASEBKGND()
   ON_WM_SIZE()
   ON_COMMAND_RANGE(COrvantaView::kFirstRoomId, COrvantaView::kLastRoomCommand, OnMenuCommand)
+  // Printing prints what the view draws, through the framework's own steps.
+  ON_COMMAND(ID_FILE_PRINT, CView::OnFilePrint)
+  ON_COMMAND(ID_FILE_PRINT_DIRECT, CView::OnFilePrint)
+  ON_COMMAND(ID_FILE_PRINT_PREVIEW, CView::OnFilePrintPreview)
 END_MESSAGE_MAP()
 
 BEGIN_EVENTSINK_MAP(COrvantaView, CFormView)
@@ -156,6 +162,11 @@ void COrvantaView::OnMenuCommand(UINT id) {
   if (number.IsEmpty())
     return;
   frame->EnterRoomFromStartView(button->GetKind(), number, button->GetText());
+}
+
+void COrvantaView::RunSelfPlay() {
+  CSelfPlayDlg dialog(CGiboRecord(), Cp949("놓아보기"), 2, FALSE, GetParentFrame(), -1);
+  dialog.DoModal();
 }
 
 void COrvantaView::OnFSCommand(LPCTSTR command, LPCTSTR) {

@@ -59,6 +59,8 @@ public:
   void DestroyRoomButtons();
   // Puts the player right of the left column, over the rest of the view.
   void PlaceFlash();
+  // The movie's "Alone": a free board on which the user plays both colours, modal.
+  void RunSelfPlay();
 
   int GetRoomButtonCount() const { return m_nRoomButtons; }
   // Button index, or null.

@@ -20,15 +20,15 @@ const CViewTableEntry kViewTable[] = {
     {CMainFrame::kWaitingRoomView, 1, [] { return RUNTIME_CLASS(CTirvoDListView); }},
     {CMainFrame::kGameRoomView, 6, [] { return RUNTIME_CLASS(CDagukRoomView); }},
 
-    {CMainFrame::kRecordListView, 2, [] { return RUNTIME_CLASS(CTirvoGiboView); }},
+    {CMainFrame::kRecordListView, 4, [] { return RUNTIME_CLASS(CTirvoGiboView); }},
 
-    {CMainFrame::kForumView, 2, [] { return RUNTIME_CLASS(CAssociationView); }},
+    {CMainFrame::kForumView, 7, [] { return RUNTIME_CLASS(CAssociationView); }},
 
-    {CMainFrame::kBulletinBoardView, 2, [] { return RUNTIME_CLASS(CPlacardView); }},
+    {CMainFrame::kBulletinBoardView, 8, [] { return RUNTIME_CLASS(CPlacardView); }},
 
-    {CMainFrame::kRankView, 2, [] { return RUNTIME_CLASS(CTirvoRankView); }},
+    {CMainFrame::kRankView, 3, [] { return RUNTIME_CLASS(CTirvoRankView); }},
 
-    {CMainFrame::kTeachingListView, 2, [] { return RUNTIME_CLASS(CTirvoMListView); }},
+    {CMainFrame::kTeachingListView, 5, [] { return RUNTIME_CLASS(CTirvoMListView); }},
 
 };
 

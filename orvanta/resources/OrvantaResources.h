@@ -21,6 +21,8 @@ constexpr UINT kMainMenuBannerId = 1461;
 constexpr UINT kAboutTemplate = 100;
 // The hand shown over a banner with a link.
 constexpr UINT kBannerLinkCursor = 533;
+// The main menu pane's pop-up menu in the game room (its first pop-up holds "Sound").
+constexpr UINT kRoomPopupMenu = 111;
 
 // Registers every resource of the program under module (an unknown handle registers nothing and
 // returns FALSE). Registering twice replaces the earlier entries.

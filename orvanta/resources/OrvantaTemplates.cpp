@@ -4,6 +4,7 @@
 #include <platform/controls.h>
 #include <platform/dialog_template.h>
 #include <platform/dialogs.h>
+#include <platform/menus.h>
 #include <platform/strings.h>
 
 #include "orvanta/resources/OrvantaResources.h"
@@ -55,7 +56,10 @@ platform::DialogTemplate MainMenuTemplate() {
     platform::DialogItemTemplate item;
     item.className = "Button";
     item.id = button.id;
-    item.x = x;
+    // The first screen button and the first room command fix the two rows and their left margin;
+    // the game room's two groups start at that margin too. The frame lays out the rest.
+    const bool rowStart = button.id == 1192 || button.id == 1196 || button.id == 1200 || button.id == 1207;
+    item.x = rowStart ? 110 : x;
     item.y = button.id == 1192 ? 1 : 15;
     item.cx = 40;
     item.cy = 13;
@@ -87,4 +91,8 @@ void RegisterOrvantaScreens(platform::ResourceModule& module) {
   platform::AddDialogTemplate(module, kMainMenuTemplate, MainMenuTemplate());
   platform::AddDialogTemplate(module, kAboutTemplate, AboutTemplate());
   platform::AddCursorResource(module, kBannerLinkCursor);
+  platform::MenuTemplate popup;
+  platform::MenuItemTemplate sound{"Sound", 32791, 0, {}};
+  popup.items.push_back(platform::MenuItemTemplate{"Room", 0, 0, {sound}});
+  platform::AddMenuResource(module, kRoomPopupMenu, std::move(popup));
 }

@@ -154,6 +154,14 @@ public:
   // Called whenever a pane's text changes (the window repaints it).
   void SetPaneListener(void (*listener)(void* context, int pane), void* context);
 
+  // ---- What the main menu pane and the frame's command rules set in the room ----
+  // The room view's phase number (the sub-status), written by the command rules.
+  void SetSubStatus(int phase) { m_state.SetSubStatus(phase); }
+  // Both captured counters show 0, the board is drawn again from the record and takes the
+  // dead-stone mode (mode 1) or none (any other mode).
+  void ResetCapturedDisplay(int mode);
+  // ---- end of the menu pane block ----
+
 private:
   void SetPane(int pane, const CString& text);
   void SetMessage(const CString& text) { SetPane(kMessage, text); }

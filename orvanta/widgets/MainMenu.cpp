@@ -7,11 +7,14 @@
 
 #include <platform/app.h>
 #include <platform/gdi.h>
+#include <platform/menus.h>
 #include <platform/msgbox.h>
 
 #include "orvanta/connection/MainFrame.h"
 #include "orvanta/resources/OrvantaBitmaps.h"
 #include "orvanta/resources/OrvantaResources.h"
+#include "orvanta/room/DagukRoomView.h"
+#include "orvanta/room/GameRoom.h"
 
 IMPLEMENT_DYNCREATE(CMainMenu, CFormView)
 
@@ -23,6 +26,7 @@ BEGIN_MESSAGE_MAP(CMainMenu, CFormView)
   ON_WM_PAINT()
   ON_MESSAGE(CGifAnimCtrl::kClickMessage, OnBannerClick)
   ON_COMMAND_RANGE(1029, 1423, OnButton)
+  ON_WM_CONTEXTMENU()
 END_MESSAGE_MAP()
 
 const std::array<CMainMenu::ButtonInfo, CMainMenu::kButtonCount> CMainMenu::kButtons = {{
@@ -36,8 +40,6 @@ const std::array<CMainMenu::ButtonInfo, CMainMenu::kButtonCount> CMainMenu::kBut
 namespace {
 
 bool In(UINT id, std::initializer_list<UINT> ids) { return std::find(ids.begin(), ids.end(), id) != ids.end(); }
-
-constexpr int kButtonGap = 2;
 
 }  // namespace
 
@@ -76,6 +78,10 @@ CMainMenu::~CMainMenu() = default;
 CMainFrame* CMainMenu::GetMainFrame() const { return dynamic_cast<CMainFrame*>(GetParentFrame()); }
 
 CSkinButton* CMainMenu::GetButton(UINT id) {
+  return const_cast<CSkinButton*>(static_cast<const CMainMenu*>(this)->GetButton(id));
+}
+
+const CSkinButton* CMainMenu::GetButton(UINT id) const {
   for (std::size_t i = 0; i < kButtons.size(); ++i)
     if (kButtons[i].id == id)
       return &m_buttons[i];
@@ -106,10 +112,17 @@ void CMainMenu::OnInitialUpdate() {
     if (button.GetSafeHwnd() && kButtons[i].image != 0 && button.LoadBitmaps(kButtons[i].image))
       button.SizeToBitmap();
   }
+  // The rows of the layout are where the template puts the first screen button and the first
+  // room command.
+  const CRect first = GetButtonRect(MenuButton::kWaitingRoomList);
+  const CRect second = GetButtonRect(MenuButton::kOpenRoom);
+  m_rows = CMenuRows{first.top, second.top, second.left};
   CMainFrame* frame = GetMainFrame();
   ShowButtonsForView(frame ? frame->GetActiveViewId() : CMainFrame::kStartView);
-  if (frame)
+  if (frame) {
+    frame->ArrangeMenuButtons(frame->GetMenuMode());
     frame->LoadAdverts();
+  }
   if (m_bBannerShown)
     LoadBannerImages();
   else if (m_banner.GetSafeHwnd())
@@ -149,6 +162,17 @@ void CMainMenu::SetBannerCount(int count) { m_rotation.Reset(count); }
 
 void CMainMenu::SetBannerShown(BOOL shown) {
   m_bBannerShown = shown;
+  if (!shown) {
+    // Without banners the pane's own left piece stands where the banner was.
+    if (m_nBannerTimer != 0) {
+      KillTimer(m_nBannerTimer);
+      m_nBannerTimer = 0;
+    }
+    if (m_banner.GetSafeHwnd()) {
+      m_banner.Stop();
+      m_banner.ShowWindow(SW_HIDE);
+    }
+  }
   if (m_hWnd)
     Invalidate(TRUE);
 }
@@ -230,25 +254,60 @@ void CMainMenu::OnSize(UINT type, int cx, int cy) {
 }
 
 void CMainMenu::ShowButtonsForView(UINT viewId) {
-  int x = (m_leftSize.cx > 0 ? m_leftSize.cx : kMenuLeftWidth) + 6;
   for (std::size_t i = 0; i < kButtons.size(); ++i) {
     CSkinButton& button = m_buttons[i];
-    if (!button.GetSafeHwnd())
-      continue;
     const int visibility = ButtonVisibility(viewId, kButtons[i].id);
-    if (visibility < 0)
-      continue;
-    button.ShowWindow(visibility ? SW_SHOW : SW_HIDE);
-    if (visibility) {
-      const int height = std::max(1, button.GetImageHeight());
-      const int top = std::max(0, (kMenuBackgroundHeight - height) / 2);
-      button.SetWindowPos(nullptr, x, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-      x += std::max(1, button.GetImageWidth()) + kButtonGap;
-    }
+    if (button.GetSafeHwnd() && visibility >= 0)
+      button.ShowWindow(visibility ? SW_SHOW : SW_HIDE);
   }
 }
 
+void CMainMenu::EnableButton(UINT id, BOOL enable) {
+  CSkinButton* button = GetButton(id);
+  if (button && button->GetSafeHwnd())
+    button->EnableWindow(enable);
+}
+
+void CMainMenu::ShowButton(UINT id, BOOL show) {
+  CSkinButton* button = GetButton(id);
+  if (button && button->GetSafeHwnd())
+    button->ShowWindow(show ? SW_SHOW : SW_HIDE);
+}
+
+void CMainMenu::SetButtonFace(UINT id, UINT bitmap) {
+  CSkinButton* button = GetButton(id);
+  if (!button || !button->GetSafeHwnd() || !button->LoadBitmaps(bitmap))
+    return;
+  button->SizeToBitmap();
+  button->SetNormalState();
+}
+
+int CMainMenu::GetButtonDrawState(UINT id) const {
+  const CSkinButton* button = GetButton(id);
+  return button ? button->GetState() : -1;
+}
+
+CRect CMainMenu::GetButtonRect(UINT id) const {
+  const CSkinButton* button = GetButton(id);
+  CRect rect;
+  if (!button || !button->GetSafeHwnd())
+    return rect;
+  button->GetWindowRect(&rect);
+  ScreenToClient(&rect);
+  return rect;
+}
+
+void CMainMenu::MoveButton(UINT id, int x, int y) {
+  CSkinButton* button = GetButton(id);
+  if (button && button->GetSafeHwnd())
+    button->SetWindowPos(nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}
+
 void CMainMenu::OnButton(UINT id) {
+  if (id == MenuButton::kReceiveAgain) {
+    OnBtnReceiveAgain();
+    return;
+  }
   if (CMainFrame* frame = GetMainFrame())
     frame->OnMenuButton(id);
 }
@@ -291,4 +350,93 @@ void CMainMenu::OnDraw(CDC* dc) {
   }
   dc->BitBlt(0, 0, client.Width(), client.Height(), &memory, 0, 0, SRCCOPY);
   memory.SelectObject(oldCanvas);
+}
+
+void CMainMenu::OnBtnReceiveAgain() {
+  using namespace MenuButton;
+  CMainFrame* frame = GetMainFrame();
+  CGameRoom* room = frame ? frame->GetGameRoom() : nullptr;
+  auto* view = frame ? dynamic_cast<CDagukRoomView*>(frame->GetContentView()) : nullptr;
+  if (!room || !view)
+    return;
+  // The reset must not lose what the room is doing: mode, colour and state word come back after.
+  const LONG mode = view->GetGameMode();
+  const short colour = view->GetUserColor();
+  const WORD state = frame->GetRoomStateWord();
+  frame->SetDeferringMoves(TRUE);
+  room->SetKeepCondition(TRUE);
+  room->ResetRoom();
+  frame->RequestRoomData();
+  frame->FlushRequests();
+  frame->SendRoomReady();
+  frame->FlushRequests();
+  view->SetGameMode(mode);
+  view->SetUserColor(colour);
+  frame->SetRoomStateWord(state);
+  room->SetRoomStateWord(state);
+
+  const int phase = room->GetSubStatus();
+  if (phase < 1 || phase > 6)
+    return;
+  for (UINT id : {kWaitingRoomList, kRecordView, kRankView, kGameRoom, kNegotiate})
+    EnableButton(id, FALSE);
+  auto enable = [this](std::initializer_list<UINT> ids, BOOL on) {
+    for (UINT id : ids)
+      EnableButton(id, on);
+  };
+  switch (phase) {
+    case 1:
+    case 2:
+      enable({kInvite, kAskDraw, kResign, kAskUndo, kAskEnd, kReceiveAgain, kSequence, kPause}, TRUE);
+      enable({kSendStones, kAskCounting, kStalemate, kTryPlacing, kReview, kSelectRecord, kLeave}, FALSE);
+      EnableButton(kGiveUpMove, phase == 1 && GetButtonDrawState(kGiveUpMove) == CSkinButton::kNormal);
+      SetButtonFace(kPause, kPauseFace);
+      if (phase == 1) {
+        room->StartClock();
+        room->ShowNotice("Playing");
+        frame->SetDeferringMoves(FALSE);
+      }
+      break;
+    case 3:
+    case 4:
+    case 5:
+      if (phase == 4)
+        room->ResetCapturedDisplay(1);
+      else if (phase == 5)
+        room->ResetCapturedDisplay(0);
+      enable({kInvite, kAskEnd, kSendStones, kAskCounting, kReceiveAgain, kStalemate, kSequence}, TRUE);
+      enable({kAskDraw, kResign, kAskUndo, kGiveUpMove, kTryPlacing, kReview, kPause, kSelectRecord, kLeave}, FALSE);
+      SetButtonFace(kAskEnd, kCountingDoneFace);
+      break;
+    case 6:
+      enable({kInvite, kReceiveAgain, kSequence, kTryPlacing, kReview, kLeave}, TRUE);
+      enable({kAskDraw, kResign, kAskUndo, kAskEnd, kSendStones, kAskCounting, kGiveUpMove, kStalemate, kPause,
+              kSelectRecord},
+             FALSE);
+      break;
+    default:
+      break;
+  }
+}
+
+void CMainMenu::OnContextMenu(CWnd*, CPoint point) {
+  CMainFrame* frame = GetMainFrame();
+  if (!frame || frame->GetActiveViewId() != CMainFrame::kGameRoomView)
+    return;
+  CMenu menu;
+  if (!menu.LoadMenu(kRoomPopupMenu))
+    return;
+  CMenu* popup = menu.GetSubMenu(0);
+  if (!popup)
+    return;
+  if (point.x == -1 && point.y == -1) {
+    // From the keyboard: just inside the pane's corner.
+    CRect rect;
+    GetWindowRect(&rect);
+    point = CPoint(rect.left + 5, rect.top + 5);
+  }
+  CWnd* owner = this;
+  while (owner->GetParent() && (owner->GetStyle() & WS_CHILD) != 0)
+    owner = owner->GetParent();
+  popup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, owner);
 }

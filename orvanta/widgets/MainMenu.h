@@ -1,7 +1,9 @@
 #pragma once
 // CMainMenu: the lower pane of the main frame, a strip holding the command buttons of every
 // screen and, at its left end, the rotating advert banner. Which buttons show depends on the view
-// in the upper pane; every click is the main frame's action.
+// in the upper pane; where they stand is the frame's layout per screen, read from the pane's
+// template rows; which are enabled follows the server's events. Every click is the main frame's
+// action, except "receive again", which loads the game room anew from the server.
 
 #include <array>
 
@@ -10,11 +12,12 @@
 
 #include "orvanta/widgets/BannerRotation.h"
 #include "orvanta/widgets/GifAnimCtrl.h"
+#include "orvanta/widgets/MenuButtonBank.h"
 #include "orvanta/widgets/SkinButton.h"
 
 class CMainFrame;
 
-class CMainMenu : public CFormView {
+class CMainMenu : public CFormView, public CMenuButtonBank {
   DECLARE_DYNCREATE(CMainMenu)
 public:
   static constexpr UINT kTemplateId = 276;
@@ -47,10 +50,24 @@ public:
   void LoadBannerImages();
   // Stops the rotation and shows the banner of the current slot.
   void RestartBanner();
-  // Shows the buttons of the view in the upper pane, in one row after the banner.
+  // Shows the buttons of the view in the upper pane and hides the others.
   void ShowButtonsForView(UINT viewId);
+  // The rows the frame lays the buttons out in (from the template's button 1192 and 1196).
+  const CMenuRows& GetRows() const { return m_rows; }
+  // Button 1240: the game room in the upper pane is loaded anew from the server and the room's
+  // buttons are set for its phase.
+  void OnBtnReceiveAgain();
+
+  // --- CMenuButtonBank ---
+  void EnableButton(UINT id, BOOL enable) override;
+  void ShowButton(UINT id, BOOL show) override;
+  void SetButtonFace(UINT id, UINT bitmap) override;
+  int GetButtonDrawState(UINT id) const override;
+  CRect GetButtonRect(UINT id) const override;
+  void MoveButton(UINT id, int x, int y) override;
 
   CSkinButton* GetButton(UINT id);
+  const CSkinButton* GetButton(UINT id) const;
   CGifAnimCtrl& GetBanner() { return m_banner; }
   int GetBannerCount() const { return m_rotation.GetCount(); }
   BOOL IsBannerShown() const { return m_bBannerShown; }
@@ -70,6 +87,8 @@ protected:
   void OnPaint();
   LRESULT OnBannerClick(WPARAM wParam, LPARAM lParam);
   void OnButton(UINT id);
+  // In the game room only: the room's pop-up menu (sound).
+  void OnContextMenu(CWnd* wnd, CPoint point);
   DECLARE_MESSAGE_MAP()
 
 private:
@@ -93,4 +112,5 @@ private:
   CBannerRotation m_rotation;
   BOOL m_bBannerShown{FALSE};
   CToolTipCtrl m_toolTip;
+  CMenuRows m_rows;
 };

@@ -22,6 +22,8 @@ public:
   void FreeImages();
 
   int GetState() const { return m_nState; }
+  // Back to the normal drawn state (a disabled button stays disabled), repainted.
+  void SetNormalState() { ShowState(kNormal); }
   int GetImageWidth() const { return m_nImageWidth; }
   int GetImageHeight() const { return m_nImageHeight; }
   // Source row of state image index in a strip whose images are height rows high.

@@ -88,6 +88,8 @@ public:
 
 protected:
   void OnBarResized(int cx, int cy) override;
+  // A button's click is the command of the frame that holds the bar (through a rebar too).
+  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 
 private:
   void RemoveButtons();

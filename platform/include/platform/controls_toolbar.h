@@ -26,4 +26,7 @@ public:
   BOOL IsButtonChecked(int command) const;
   int GetState(int command) const;
   BOOL SetState(int command, UINT state);
+  // The image a button shows: set by the command's button, read back (-1 for no such button).
+  BOOL ChangeBitmap(int command, int image);
+  int GetBitmap(int command) const;
 };

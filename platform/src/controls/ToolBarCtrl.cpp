@@ -48,3 +48,7 @@ int CToolBarCtrl::GetState(int command) const { return static_cast<int>(Send(m_h
 BOOL CToolBarCtrl::SetState(int command, UINT state) {
   return static_cast<BOOL>(Send(m_hWnd, TB_SETSTATE, Cmd(command), MAKELPARAM(static_cast<WORD>(state), 0)));
 }
+BOOL CToolBarCtrl::ChangeBitmap(int command, int image) {
+  return static_cast<BOOL>(Send(m_hWnd, TB_CHANGEBITMAP, Cmd(command), MAKELPARAM(static_cast<WORD>(image), 0)));
+}
+int CToolBarCtrl::GetBitmap(int command) const { return static_cast<int>(Send(m_hWnd, TB_GETBITMAP, Cmd(command))); }

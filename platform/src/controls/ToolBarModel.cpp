@@ -85,6 +85,18 @@ bool ToolBarModel::HandleButtons(UINT message, WPARAM wParam, LPARAM lParam, LRE
       result = index >= 0 ? m_buttons[static_cast<std::size_t>(index)].fsState : -1;
       return true;
     }
+    case TB_CHANGEBITMAP: {
+      int index = IndexOf(command);
+      if (index < 0) { result = FALSE; return true; }
+      m_buttons[static_cast<std::size_t>(index)].iBitmap = static_cast<int>(LOWORD(lParam));
+      result = TRUE;
+      break;
+    }
+    case TB_GETBITMAP: {
+      int index = IndexOf(command);
+      result = index >= 0 ? m_buttons[static_cast<std::size_t>(index)].iBitmap : -1;
+      return true;
+    }
     case TB_SETSTATE: {
       int index = IndexOf(command);
       if (index < 0) { result = FALSE; return true; }

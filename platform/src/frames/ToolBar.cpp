@@ -90,6 +90,17 @@ void CToolBar::OnBarResized(int cx, int cy) {
   if (::IsWindow(m_ctrl.m_hWnd)) m_ctrl.MoveWindow(0, 0, cx, cy);
 }
 
+BOOL CToolBar::OnCommand(WPARAM wParam, LPARAM lParam) {
+  if (lParam != 0 && HIWORD(wParam) == BN_CLICKED) {
+    CWnd* owner = GetParent();
+    while (owner && !dynamic_cast<CFrameWnd*>(owner)) owner = owner->GetParent();
+    // Sent as a menu command would be: a command disabled meanwhile is dropped.
+    if (owner) owner->SendMessage(WM_COMMAND, LOWORD(wParam), 0);
+    return TRUE;
+  }
+  return CControlBar::OnCommand(wParam, lParam);
+}
+
 void CToolBar::RemoveButtons() {
   while (m_ctrl.GetButtonCount() > 0) m_ctrl.DeleteButton(m_ctrl.GetButtonCount() - 1);
 }

@@ -209,10 +209,10 @@ TEST_F(MainFrameDisconnectTest, ReturningToTheStartScreenWhileConnectedAsksForTh
 
 TEST_F(MainFrameDisconnectTest, TheRecordOfPendingCallsStaysBounded) {
   for (std::size_t i = 0; i < CMainFrame::kPendingCallLimit + 10; ++i)
-    frame->UpdateButtonsForEvent(1, "|x|");
-  frame->UpdateButtonsForEvent(2, "|y|");
+    frame->SendWaitRoomQuery("x");
+  frame->SendWaitRoomQuery("y");
   EXPECT_EQ(frame->GetPendingCalls().size(), CMainFrame::kPendingCallLimit);
-  EXPECT_EQ(frame->GetPendingCalls().back(), "UpdateButtonsForEvent:2:|y|");
+  EXPECT_EQ(frame->GetPendingCalls().back(), "SendWaitRoomQuery:y");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // commands write their file and profile values.
 
 #include "orvanta/connection/MainFrameFixture.h"
+#include "orvanta/widgets/MainMenu.h"
 
 #include <fstream>
 #include <sstream>
@@ -49,7 +50,8 @@ TEST_F(MainFrameSettingsTest, TheAdvertAnswerReloadsTheBannersOrStartsTheDownloa
   frame->OnAdvertInfo(current);
   EXPECT_EQ(frame->GetAdverts().m_nCount, 2);
   EXPECT_EQ(frame->GetAdverts().m_images[1], "ad2.gif");
-  EXPECT_TRUE(HasPending("ShowBanners"));
+  ASSERT_NE(frame->GetMainMenu(), nullptr);
+  EXPECT_TRUE(frame->GetMainMenu()->IsBannerShown());
 
   CFieldTokenizer newer("|1|x|3|");
   frame->OnAdvertInfo(newer);

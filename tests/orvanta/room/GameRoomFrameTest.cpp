@@ -346,7 +346,8 @@ TEST_F(GameRoomFrameTest, APlayerLeavesAndTheUserComesBackIntoTheRecess) {
   Server(53, "|12|hc|carol|Carol|3k|1|3|1|");
   EXPECT_EQ(0x42, room().GetRoomState());
   EXPECT_TRUE(room().IsClockRunning());
-  EXPECT_EQ("Game is processing again.", Pane(CGameRoom::kMessage));
+  // The buttons follow the room's phase afterwards, and the status line says so.
+  EXPECT_EQ("Playing", Pane(CGameRoom::kMessage));
   EXPECT_TRUE(frame->IsInRoom());
   // The user's own leave message resets the room.
   Server(54, "|a|b|3|carol|x|y|");
