@@ -36,7 +36,9 @@ TEST_F(RankListPeerTest, BothKindsOfRankingPageAndAskForUserInformation) {
   EXPECT_EQ(frame->GetActiveViewId(), CMainFrame::kWaitingRoomView);
 
   Serve(RankRows(10, 1, 1, 50), [&] { return frame->GetRankView() && frame->GetRankView()->GetList().GetItemCount() == 50; });
-  EXPECT_TRUE(HasPending("SendWaitRoomLeave"));  // the waiting room is left first
+  const std::optional<PeerRecord> leave = NextRecord(3, 2);  // the waiting room is left first
+  ASSERT_TRUE(leave);
+  EXPECT_EQ(leave->payload, "|R2|");
   CTirvoRankView* rank = frame->GetRankView();
   CListCtrl& list = rank->GetList();
   EXPECT_EQ(list.GetItemText(2, 2), "u3(5D-A)");
