@@ -95,6 +95,9 @@ TEST_F(RankListPeerTest, ProRoomsOfATeachingWaitingRoomListAndJoin) {
   rooms->JoinSelectedRoom();
   EXPECT_EQ(frame->GetLoginRecord()->m_nRoomNumber, 8);
   EXPECT_EQ(frame->GetLoginRecord()->m_strRoomText2, "Open game");
+  const auto join = NextRecord(5, 3);  // waiting room "3": major 5; teaching rooms need no password
+  ASSERT_TRUE(join.has_value());
+  EXPECT_EQ(join->payload, "|R3|8||");
 }
 
 TEST(RankListPayloadTest, RatesAndClampedCounts) {
