@@ -92,7 +92,8 @@ public:
 
   // --- Entering and leaving game rooms ---
   virtual void OnRoomOpened(CFieldTokenizer& payload) = 0;
-  virtual void SendJoinRoom() = 0;
+  // Joins room with password from the current waiting room; no flush.
+  virtual void SendJoinRoom(const CString& room, const CString& password) = 0;
   virtual void OnEnterGameRoom(int code, CFieldTokenizer& payload) = 0;
   virtual void OnLeftGameRoom(CFieldTokenizer& payload) = 0;
   virtual void OnRoomEntered(int code, CFieldTokenizer& payload) = 0;

@@ -661,7 +661,6 @@ void CMainFrame::OnPostLoginNotice(CFieldTokenizer& payload) {
 
 void CMainFrame::OnMemoNotice(CFieldTokenizer&) { RequestMemoList(); }
 
-PENDING_ACTION(SendWaitRoomLeave)
 
 // Waiting-room requests of the start screen. The room is named by the frame's current-room text
 // (no waiting-room record holds a key for it yet); without a record the major is 3. Not flushed.
@@ -671,12 +670,8 @@ void CMainFrame::SendGameListRequest() {
   const CString role = m_pLoginRecord ? m_pLoginRecord->m_strRole : CString();
   QueueRequest(GetSendCategory(1, role), 1, "|" + m_strCurrentRoomTitle + "|50|", "1");
 }
-PENDING_ACTION(RetryNegotiation)
-PENDING_ACTION(SendJoinRoom)
-PENDING_ACTION(OnOpenRoom)
 PENDING_ACTION(ClearRoomSubState)
 
-void CMainFrame::SendWaitRoomQuery(const CString& kind) { NotePending("SendWaitRoomQuery", kind); }
 
 
 PENDING_PAYLOAD_ACTION(OnRoomInformation)

@@ -247,12 +247,12 @@ public:
   void OnInviteUser() override;
 
   void OnRoomOpened(CFieldTokenizer& payload) override;
-  void SendJoinRoom() override;
+  void SendJoinRoom(const CString& room, const CString& password) override;
   void OnEnterGameRoom(int code, CFieldTokenizer& payload) override;
   void OnLeftGameRoom(CFieldTokenizer& payload) override;
   void OnRoomEntered(int code, CFieldTokenizer& payload) override;
   void OnOpenRoom() override;
-  void ClearRoomEntryFlag() override { m_bRoomEntry = FALSE; }
+  void ClearRoomEntryFlag() override;
   void EndWaitCapture() override;
   void ClearRoomSubState() override;
 
@@ -324,6 +324,14 @@ public:
   // The answer to another user's proposal (message 513): runs the answering dialog and sends what
   // the user chose.
   void OnNegotiationProposal(CFieldTokenizer& payload);
+  // Keeps the record of a waiting room whose number text is kind ("3" and "4" hold teaching rooms)
+  // and makes it the current one.
+  void RememberWaitingRoom(int number, const CString& kind, const CString& key, const CString& name);
+  // (category by the waiting room, 2) "|W|" privateFlag "|" title "|" password "|"; no flush.
+  void SendOpenRoom(const CString& privateFlag, const CString& title, const CString& password);
+  // The waiting room the last join left from; -1 before any.
+  int GetHomeWaitRoom() const { return m_nHomeWaitRoom; }
+  BOOL IsOpeningRoom() const { return m_bOpeningRoom; }
   // CLobbyHost
   CSessionRecord* GetLobbySession() override { return m_pLoginRecord.get(); }
   CString GetWaitingRoomKey() const override;
@@ -492,10 +500,16 @@ private:
   // values for a counter-proposal.
   virtual INT_PTR RunNegotiationReplyDialog(const CString& proposal, CString& answer);
   void SendNegotiationAnswer(const CString& proposal, INT_PTR result, const CString& counterPayload);
+  // Queues (category by role, minor) "|" key "|" extra for the current waiting room; FALSE (nothing
+  // queued) without its record.
+  BOOL QueueWaitRoomRequest(int minor, const CString& extra);
+  short GetWaitRoomCategory() const;
   CWaitingRoomTable m_waitingRooms;
   std::map<int, std::unique_ptr<CWaitingRoomRec>> m_waitingRoomRecs;
   CTirvoDListView* m_pWaitingRoomView{nullptr};
   int m_nRoomEntryMode{0};
+  int m_nHomeWaitRoom{-1};
+  BOOL m_bOpeningRoom{FALSE};  // a room-opening request waits for its answer
   // --- End of the lobby block ---
 
   // --- Community (MainFrameCommunity.cpp) ---

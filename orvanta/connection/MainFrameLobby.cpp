@@ -13,8 +13,11 @@
 #include "orvanta/lobby/LobbyText.h"
 #include "orvanta/lobby/NegotiationReplyDlg.h"
 #include "orvanta/lobby/NoticeDlg.h"
+#include "orvanta/lobby/OpenRoomDlg.h"
+#include "orvanta/lobby/SeparatorFilter.h"
 #include "orvanta/lobby/TirvoDListView.h"
 #include "orvanta/lobby/TirvoMListView.h"
+#include "orvanta/room/GameRoom.h"
 
 namespace {
 
@@ -36,7 +39,11 @@ bool IsBlank(const CString& text) {
 void CMainFrame::RememberWaitingRoom(int number, const CString& key, const CString& name) {
   CString numberText;
   numberText.Format("%d", number);
-  m_waitingRoomRecs[number] = std::make_unique<CWaitingRoomRec>(numberText, key, name);
+  RememberWaitingRoom(number, numberText, key, name);
+}
+
+void CMainFrame::RememberWaitingRoom(int number, const CString& kind, const CString& key, const CString& name) {
+  m_waitingRoomRecs[number] = std::make_unique<CWaitingRoomRec>(kind, key, name);
   m_nCurrentWaitRoom = number;
 }
 
@@ -46,6 +53,9 @@ CWaitingRoomRec* CMainFrame::GetCurrentWaitingRoomRec() const {
 }
 
 CString CMainFrame::GetWaitingRoomKey() const {
+  // A forum's own waiting room is named by the forum's target, whatever record the number has.
+  if (m_bForumBoardOpen)
+    return m_strForumTarget;
   const CWaitingRoomRec* record = GetCurrentWaitingRoomRec();
   return record ? record->m_strKey : CString();
 }
@@ -78,6 +88,9 @@ void CMainFrame::OnWaitingRoomShown() {
 void CMainFrame::OnWaitingRoomLeaving() {
   CTirvoDListView* view = m_pWaitingRoomView;
   m_pWaitingRoomView = nullptr;
+  // Whatever became of an opening request, the room it opened is not waited for any more once
+  // the waiting room goes: a later open must not be refused as still pending.
+  m_bOpeningRoom = FALSE;
   // The view goes with the switch; its column widths stay for the next one.
   if (view)
     view->SaveColumnWidths();
@@ -117,13 +130,17 @@ void CMainFrame::OnRoomLists(CFieldTokenizer& payload) {
   const CWaitingRoomRec* record = GetCurrentWaitingRoomRec();
   // Waiting rooms of kind 3 and 4 hold teaching rooms, which have their own list screen.
   if (record && (record->m_strNumber == "3" || record->m_strNumber == "4")) {
+    if (m_pLoginRecord) {
+      m_pLoginRecord->m_strRoomText6 = record->m_strKey;
+      m_pLoginRecord->m_strRoomText7 = record->m_strNumber;
+    }
     SwitchView(kTeachingListView);
     if (CTirvoMListView* view = GetProRoomListView())
       view->OnRoomList(payload.GetText());
-    return;
-  }
-  if (m_pWaitingRoomView)
+  } else if (m_pWaitingRoomView) {
     m_pWaitingRoomView->OnRoomList(payload.GetText());
+  }
+  EndWaitCapture();
 }
 
 void CMainFrame::OnNegotiationRefused(CFieldTokenizer& payload) {
@@ -178,6 +195,77 @@ void CMainFrame::SendChatLine(const CString& payload) {
     QueueRequest(GetSendCategory(0, role), 4, payload, "1");
   else if (m_nActiveViewId == kGameRoomView)
     QueueRequest(GetSendCategory(1, role), 6, payload, "1");
+}
+
+// The role picks the major of a waiting-room request; a forum's own waiting room always uses 3.
+// Without a record of the current waiting room nothing goes out: the server refuses a request
+// that names no room anyway.
+BOOL CMainFrame::QueueWaitRoomRequest(int minor, const CString& extra) {
+  if (!GetCurrentWaitingRoomRec())
+    return FALSE;
+  const CString role = m_pLoginRecord ? m_pLoginRecord->m_strRole : CString();
+  const int major = m_bForumBoardOpen ? 3 : GetSendCategory(0, role);
+  return QueueRequest(major, minor, "|" + GetWaitingRoomKey() + "|" + extra, "1");
+}
+
+void CMainFrame::SendWaitRoomLeave() { QueueWaitRoomRequest(2, CString()); }
+
+void CMainFrame::SendWaitRoomQuery(const CString& kind) {
+  if (QueueWaitRoomRequest(3, RemoveSeparators(kind) + "|"))
+    FlushRequests();
+}
+
+// The category of a room request follows the waiting room's number text; without a record of
+// the current waiting room, the one the last room was joined from still names it.
+short CMainFrame::GetWaitRoomCategory() const {
+  const CWaitingRoomRec* record = GetCurrentWaitingRoomRec();
+  return GetSendCategory(1, record ? record->m_strNumber : m_strWaitRoomNumberText);
+}
+
+void CMainFrame::SendJoinRoom(const CString& room, const CString& password) {
+  const CWaitingRoomRec* record = GetCurrentWaitingRoomRec();
+  const bool current = record || m_bForumBoardOpen;
+  const CString key = current ? GetWaitingRoomKey() : m_strWaitRoomKey;
+  const CString roomField = RemoveSeparators(room);
+  QueueRequest(GetWaitRoomCategory(), 3, "|" + key + "|" + roomField + "|" + RemoveSeparators(password) + "|", "1");
+  // The room's own requests name the room joined and the waiting room it was joined from.
+  if (current) {
+    m_nHomeWaitRoom = m_nCurrentWaitRoom;
+    SetWaitingRoomKey(record ? record->m_strNumber : CString(), key);
+  }
+  if (m_pLoginRecord)
+    m_pLoginRecord->m_strRoomText5 = roomField;
+}
+
+void CMainFrame::SendOpenRoom(const CString& privateFlag, const CString& title, const CString& password) {
+  QueueRequest(GetWaitRoomCategory(), 2,
+               "|" + GetWaitingRoomKey() + "|" + privateFlag + "|" + RemoveSeparators(title) + "|" +
+                   RemoveSeparators(password) + "|",
+               "1");
+}
+
+void CMainFrame::OnOpenRoom() {
+  if (m_bOpeningRoom) {
+    AfxMessageBox("Opening new game room.\n Please wait a moment.");
+    return;
+  }
+  COpenRoomDlg dialog(this);
+  if (dialog.DoModal() != IDOK)
+    return;
+  m_bOpeningRoom = TRUE;
+  const CString privateFlag = dialog.m_nVisibility == 1 ? "1" : "0";
+  const CString title = RemoveSeparators(dialog.m_strTitle);
+  const CString password = RemoveSeparators(dialog.m_strPassword);
+  if (m_pLoginRecord)
+    m_pLoginRecord->SetEntry(title, password, "Wait", privateFlag);
+  SendOpenRoom(privateFlag, title, password);
+  FlushRequests();
+  BeginWaitCapture();
+}
+
+void CMainFrame::ClearRoomEntryFlag() {
+  m_bRoomEntry = FALSE;
+  m_bOpeningRoom = FALSE;
 }
 
 void CMainFrame::SendUserSearch(const CString& a, const CString& b) { QueueRequest(1, 4, TwoFields(a, b), "1"); }
@@ -266,4 +354,44 @@ void CMainFrame::SendNegotiationAnswer(const CString& proposal, INT_PTR result, 
     queued = QueueRequest(major, 13, head + (result == IDOK ? "1|" : "0|"), "2");
   if (queued)
     FlushRequests();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The proposing side's negotiation again, after the server refused it
+
+namespace {
+
+// The name a seat pane shows, without the grade that follows it.
+CString SeatName(const CString& pane) {
+  const int open = pane.Find('(');
+  CString name = open >= 0 ? pane.Left(open) : pane;
+  return name.Trim();
+}
+
+}  // namespace
+
+void CMainFrame::RetryNegotiation() {
+  CGameRoom* room = ShownRoom();
+  if (!room)
+    return;
+  if (room->GetObservers().size() >= 2) {
+    AfxMessageBox("In negotiating");
+    return;
+  }
+  m_bNegotiationPending = FALSE;
+  // The opponent sits in the seat that is not the user's, or is the room's one other person.
+  CString opponent;
+  for (const int pane : {CGameRoom::kBlackName, CGameRoom::kWhiteName}) {
+    const CString name = SeatName(room->GetPaneText(pane));
+    if (!name.IsEmpty() && name != m_strUserId)
+      opponent = name;
+  }
+  if (opponent.IsEmpty() && room->GetObservers().size() == 1)
+    opponent = room->GetObservers().front().id;
+  if (opponent.IsEmpty()) {
+    AfxMessageBox("No opponent found");
+    return;
+  }
+  // The conditions are asked in the game room's negotiation dialog.
+  NotePending("CNegotiationDlg", opponent);
 }

@@ -70,6 +70,10 @@ CMainMenu* CMainFrame::GetMainMenu() const {
 void CMainFrame::EnterRoomFromStartView(const CString& kind, const CString& number, const CString& title) {
   m_nCurrentWaitRoom = std::atoi(number);
   m_strCurrentRoomTitle = title;
+  // The room's record keeps its kind: it tells teaching-room lists ("3", "4") from waiting rooms
+  // and picks the category of the room requests made from it.
+  if (kind != "5")
+    RememberWaitingRoom(m_nCurrentWaitRoom, kind, title, title);
   if (kind == "5")
     SendForumRequest1();
   else if (kind == "3" || kind == "4")

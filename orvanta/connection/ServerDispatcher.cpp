@@ -226,7 +226,9 @@ bool CServerDispatcher::DispatchSpecial(int code, CFieldTokenizer& payload, Outc
       m_frame.FlushRequests();
       m_frame.OnRoomOpened(payload);
       UpdateButtons(code, payload);
-      m_frame.SendJoinRoom();
+      // The room just opened (its number is the room text the reply set) with its password.
+      if (CSessionRecord* record = m_frame.GetLoginRecord())
+        m_frame.SendJoinRoom(record->m_strRoomText5, record->m_strRoomText1);
       UpdateButtons(code, payload);
       return true;
     case 53:

@@ -50,8 +50,8 @@ public:
   virtual void SendWaitRoomQuery(const CString& kind) = 0;
   // The room list again; no flush.
   virtual void SendGameListRequest() = 0;
-  // Joins the login record's room number with its room password; no flush.
-  virtual void SendJoinRoom() = 0;
+  // Joins room with password from the current waiting room; no flush.
+  virtual void SendJoinRoom(const CString& room, const CString& password) = 0;
 
   // --- Frame state the waiting room sets ---
   // 2: the room about to be entered is being played; 0 otherwise.

@@ -233,14 +233,18 @@ void CTirvoDListView::EnterSelectedRoom() {
     if (m_pHost->IsGameRoomActive())
       return;
     record->m_strRoomText1 = RemoveSeparators(dialog.m_strPassword);
+  } else {
+    // A private room's password is never sent along with the join of another room.
+    record->m_strRoomText1.Empty();
   }
   const CString publicWord = isPublic ? "1" : "2";
   m_pHost->SendWaitRoomLeave();
   m_pHost->FlushRequests();
   const CString status = m_roomList.GetItemText(row, 2);
-  record->m_nRoomNumber = std::atoi(m_roomList.GetItemText(row, 1));
+  const CString room = m_roomList.GetItemText(row, 1);
+  record->m_nRoomNumber = std::atoi(room);
   record->SetEntry(m_roomList.GetItemText(row, 8), record->m_strRoomText1, publicWord, status);
-  m_pHost->SendJoinRoom();
+  m_pHost->SendJoinRoom(room, record->m_strRoomText1);
   m_pHost->FlushRequests();
   m_pHost->SetRoomEntryMode(status == "Play" ? 2 : 0);
   SetCapture();

@@ -127,7 +127,7 @@ void CTirvoDListView::OnMatchAgreed(const CString& payload) {
   m_pHost->FlushRequests();
   record->m_nRoomNumber = std::atoi(room);
   record->SetEntry(CString(), password, publicCode, "2");
-  m_pHost->SendJoinRoom();
+  m_pHost->SendJoinRoom(room, password);
   m_pHost->FlushRequests();
   m_pHost->SetRoomState(kEnteringRoomState);
   m_bNegoPending = FALSE;

@@ -107,12 +107,14 @@ void CTirvoMListView::JoinSelectedRoom() {
   CMainFrame* frame = GetFrame();
   if (!frame)
     return;
+  const CString room = m_list.GetItemText(row, 0);
   if (CSessionRecord* session = frame->GetLoginRecord()) {
-    session->m_nRoomNumber = std::atoi(m_list.GetItemText(row, 0));
+    session->m_nRoomNumber = std::atoi(room);
     // Title, public word and status word; an empty status is stored as "not available".
     session->SetEntry(m_list.GetItemText(row, 6), m_list.GetItemText(row, 5), m_list.GetItemText(row, 4), CString());
   }
-  frame->SendJoinRoom();
+  // Teaching rooms are public: they are joined without a password.
+  frame->SendJoinRoom(room, CString());
   frame->FlushRequests();
 }
 

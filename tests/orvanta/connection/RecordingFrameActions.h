@@ -43,6 +43,9 @@ public:
   void OnLoginReply(const CString& payload) override { Log("OnLoginReply", payload.str()); }
   void ShowRoomNotice(const CString& text) override { Log("ShowRoomNotice", text.str()); }
   void SendWaitRoomQuery(const CString& kind) override { Log("SendWaitRoomQuery", kind.str()); }
+  void SendJoinRoom(const CString& room, const CString& password) override {
+    Log("SendJoinRoom", room.str() + "|" + password.str());
+  }
   void QueueDeferredText(const CString& payload) override { Log("QueueDeferredText", payload.str()); }
   void SetStatusText(const CString& text) override { Log("SetStatusText", text.str()); }
   void SetCurrentWaitRoom(int number) override { Log("SetCurrentWaitRoom", std::to_string(number)); }
@@ -79,7 +82,6 @@ public:
   RECORDED_ACTION(RetryNegotiation)
   RECORDED_ACTION(ClearInvitationPending)
   RECORDED_ACTION(OnInviteUser)
-  RECORDED_ACTION(SendJoinRoom)
   RECORDED_ACTION(OnOpenRoom)
   RECORDED_ACTION(ClearRoomEntryFlag)
   RECORDED_ACTION(EndWaitCapture)
@@ -111,7 +113,12 @@ public:
   RECORDED_PAYLOAD_ACTION(OnNegotiationAgreed)
   RECORDED_PAYLOAD_ACTION(OnInvitation)
   RECORDED_PAYLOAD_ACTION(OnInvitationRefused)
-  RECORDED_PAYLOAD_ACTION(OnRoomOpened)
+  // The frame's own action names the opened room (field 0) in the login record.
+  void OnRoomOpened(CFieldTokenizer& p) override {
+    Log("OnRoomOpened", p.GetText().str());
+    if (loginRecord)
+      loginRecord->m_strRoomText5 = p.GetField(0);
+  }
   RECORDED_PAYLOAD_ACTION(OnLeftGameRoom)
   RECORDED_PAYLOAD_ACTION(OnChatBan)
   RECORDED_PAYLOAD_ACTION(OnRoomChat)

@@ -263,12 +263,21 @@ TEST_F(ServerDispatcherTest, RoomEntryUpdatesButtonsOnlyWithoutPendingEntry) {
   EXPECT_EQ(frame.CallsNamed("OnEnterGameRoom")[0], "OnEnterGameRoom:53:|r|");
 }
 
-TEST_F(ServerDispatcherTest, RoomOpenedLeavesTheWaitingRoomAndJoins) {
-  Dispatch(Rec(5, 2, "|r|"));
-  const std::vector<std::string> expected = {"SendWaitRoomLeave", "Flush",        "OnRoomOpened:|r|",
-                                             "UpdateButtons:52:|r|", "SendJoinRoom", "UpdateButtons:52:|r|",
+TEST_F(ServerDispatcherTest, RoomOpenedLeavesTheWaitingRoomAndJoinsTheNewRoomWithItsPassword) {
+  CSessionRecord login("me", "pw");
+  login.SetEntry("title", "secret", "Wait", "1");
+  frame.loginRecord = &login;
+  Dispatch(Rec(5, 2, "|17|"));
+  const std::vector<std::string> expected = {"SendWaitRoomLeave",     "Flush",
+                                             "OnRoomOpened:|17|",     "UpdateButtons:52:|17|",
+                                             "SendJoinRoom:17|secret", "UpdateButtons:52:|17|",
                                              "Flush"};
   EXPECT_EQ(frame.calls, expected);
+  // Without a login there is no room to join.
+  frame.loginRecord = nullptr;
+  frame.calls.clear();
+  Dispatch(Rec(5, 2, "|18|"));
+  EXPECT_EQ(frame.CallsNamed("SendJoinRoom").size(), 0u);
 }
 
 TEST_F(ServerDispatcherTest, UnknownCodesOnlyReachTheButtonsUpdate) {

@@ -38,7 +38,9 @@ protected:
 
 TEST_F(ForumPeerTest, ForumsListTheirMembershipAndSelectingOneAsksForItsMenu) {
   ShowForums();
-  EXPECT_TRUE(HasPending("SendWaitRoomLeave"));
+  const std::optional<PeerRecord> leave = NextRecord(3, 2);  // the waiting room is left first
+  ASSERT_TRUE(leave);
+  EXPECT_EQ(leave->payload, "|R2|");
   EXPECT_EQ(Column(forum->GetList(), 0),
             (std::vector<std::string>{Cp949("회원"), Cp949("비회원"), Cp949("비회원")}));  // "2" is not joined
   Select(1);

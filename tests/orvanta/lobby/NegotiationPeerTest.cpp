@@ -137,10 +137,17 @@ TEST_F(NegotiationPeerTest, ProposeCounterProposeAgreeAndBothEnterTheRoom) {
     EXPECT_EQ(record->m_strRoomText3, "2");  // a password makes it private
     EXPECT_EQ(side->GetRoomState(), 2);
     EXPECT_EQ(side->GetWaitingRoomView(), nullptr);
-    const auto& calls = side->GetPendingCalls();
-    const auto leave = std::find(calls.begin(), calls.end(), CString("SendWaitRoomLeave"));
-    const auto join = std::find(calls.begin(), calls.end(), CString("SendJoinRoom"));
-    EXPECT_TRUE(leave != calls.end() && join != calls.end() && leave < join);
+  }
+  // Each side leaves its waiting room (role 3: major 3), then joins the agreed room with its
+  // password from there (waiting room 2: major 5).
+  for (const bool bob : {false, true}) {
+    const auto next = [&](int major, int minor) { return bob ? NextOfBob(major, minor) : NextRecord(major, minor); };
+    const std::optional<PeerRecord> leave = next(3, 2);
+    ASSERT_TRUE(leave);
+    EXPECT_EQ(leave->payload, "|R2|");
+    const std::optional<PeerRecord> join = next(5, 3);
+    ASSERT_TRUE(join);
+    EXPECT_EQ(join->payload, "|R2|77|pw|");
   }
   ReleaseCapture();
 }

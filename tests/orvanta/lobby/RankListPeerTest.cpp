@@ -36,7 +36,9 @@ TEST_F(RankListPeerTest, BothKindsOfRankingPageAndAskForUserInformation) {
   EXPECT_EQ(frame->GetActiveViewId(), CMainFrame::kWaitingRoomView);
 
   Serve(RankRows(10, 1, 1, 50), [&] { return frame->GetRankView() && frame->GetRankView()->GetList().GetItemCount() == 50; });
-  EXPECT_TRUE(HasPending("SendWaitRoomLeave"));  // the waiting room is left first
+  const std::optional<PeerRecord> leave = NextRecord(3, 2);  // the waiting room is left first
+  ASSERT_TRUE(leave);
+  EXPECT_EQ(leave->payload, "|R2|");
   CTirvoRankView* rank = frame->GetRankView();
   CListCtrl& list = rank->GetList();
   EXPECT_EQ(list.GetItemText(2, 2), "u3(5D-A)");
@@ -93,6 +95,9 @@ TEST_F(RankListPeerTest, ProRoomsOfATeachingWaitingRoomListAndJoin) {
   rooms->JoinSelectedRoom();
   EXPECT_EQ(frame->GetLoginRecord()->m_nRoomNumber, 8);
   EXPECT_EQ(frame->GetLoginRecord()->m_strRoomText2, "Open game");
+  const auto join = NextRecord(5, 3);  // waiting room "3": major 5; teaching rooms need no password
+  ASSERT_TRUE(join.has_value());
+  EXPECT_EQ(join->payload, "|R3|8||");
 }
 
 TEST(RankListPayloadTest, RatesAndClampedCounts) {

@@ -154,14 +154,23 @@ TEST_F(WaitingRoomPeerTest, EnteringRoomsAndUserCommands) {
   Select(view->GetRoomList(), "12", 1);
   view->EnterSelectedRoom();
   EXPECT_EQ(lobby.dialogs, (std::vector<UINT>{275}));
-  EXPECT_FALSE(HasPending("SendJoinRoom"));
+  taken = peer.RecordCount();
+  EXPECT_TRUE(NoRecord(5, 3));
   lobby.answers[275] = [](CWnd* dialog, CDialog*) {
     dialog->SetDlgItemText(1126, "se|cr/et");
     return IDOK;
   };
   view->EnterSelectedRoom();
-  EXPECT_TRUE(HasPending("SendWaitRoomLeave"));
-  EXPECT_TRUE(HasPending("SendJoinRoom"));
+  // Role 3 leaves with major 3; the join's major follows waiting room 2 (5); the key names it.
+  std::optional<PeerRecord> leave = NextRecord(3, 2);
+  ASSERT_TRUE(leave);
+  EXPECT_EQ(leave->payload, "|R2|");
+  std::optional<PeerRecord> join = NextRecord(5, 3);
+  ASSERT_TRUE(join);
+  EXPECT_EQ(join->payload, "|R2|12|secret|");
+  EXPECT_EQ(join->flag, "1");
+  EXPECT_EQ(frame->GetHomeWaitRoom(), 2);
+  EXPECT_EQ(frame->GetRoomPrefix(), "|R2|12|");  // the room's own requests name the room joined
   EXPECT_EQ(record->m_nRoomNumber, 12);
   EXPECT_EQ(record->m_strRoomText1, "secret");  // separators never reach the payload
   EXPECT_EQ(record->m_strRoomText2, "Room 12");
@@ -173,7 +182,11 @@ TEST_F(WaitingRoomPeerTest, EnteringRoomsAndUserCommands) {
   view->EnterSelectedRoom();
   EXPECT_EQ(record->m_nRoomNumber, 11);
   EXPECT_EQ(record->m_strRoomText3, "1");
-  EXPECT_EQ(record->m_strRoomText5, "Play");
+  EXPECT_EQ(record->m_strRoomText2, "Room 11");
+  join = NextRecord(5, 3);
+  ASSERT_TRUE(join);
+  EXPECT_EQ(join->payload, "|R2|11||");  // a public room has no password
+  EXPECT_EQ(frame->GetRoomPrefix(), "|R2|11|");
   EXPECT_EQ(frame->GetRoomEntryMode(), 2);
   ReleaseCapture();
 
