@@ -20,6 +20,7 @@
 #include "orvanta/connection/UserOptions.h"
 #include "orvanta/lobby/TirvoDListView.h"
 #include "orvanta/resources/OrvantaResources.h"
+#include "orvanta/room/RoomInfoDlg.h"
 #include "orvanta/widgets/MainMenu.h"
 
 namespace {
@@ -666,8 +667,13 @@ void CMainFrame::SendWaitRoomQuery(const CString& kind) { NotePending("SendWaitR
 PENDING_PAYLOAD_ACTION(OnInvitation)
 PENDING_PAYLOAD_ACTION(OnInvitationRefused)
 
-PENDING_PAYLOAD_ACTION(OnRoomInformation)
 PENDING_PAYLOAD_ACTION(OnObserverAdvice)
+
+void CMainFrame::OnRoomInformation(CFieldTokenizer& payload) {
+  CRoomInfoDlg dialog(this);
+  dialog.SetInfoText(payload.GetText());
+  dialog.DoModal();
+}
 
 // OnReplayStep and OnReplayDlgMessage: MainFrameReview.cpp.
 

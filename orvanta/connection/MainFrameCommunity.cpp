@@ -22,6 +22,7 @@
 #include "orvanta/lobby/TirvoMListView.h"
 #include "orvanta/lobby/TirvoRankView.h"
 #include "orvanta/lobby/UserRecordDlg.h"
+#include "orvanta/room/GameRoom.h"
 #include "orvanta/room/GiboRecord.h"
 
 namespace {
@@ -273,9 +274,10 @@ void CMainFrame::OnRecordListPage(CFieldTokenizer& payload) {
 }
 
 void CMainFrame::OnRecordSearchResult(CFieldTokenizer& payload) {
-  if (IsGameRoomActive())
-    NotePending("CDagukRoomView::ChooseStoredGame", payload.GetText());
-  else if (CTirvoGiboView* view = GetRecordListView())
+  if (IsGameRoomActive()) {
+    if (CGameRoom* room = ShownRoom())
+      room->ChooseStoredGame(payload.GetText());
+  } else if (CTirvoGiboView* view = GetRecordListView())
     view->OnRecordSearchResult(payload.GetText());
   EndWaitCapture();
 }

@@ -9,6 +9,8 @@
 #include <platform/files.h>
 #include <platform/msgbox.h>
 
+#include "orvanta/room/GotoMoveDlg.h"
+#include "orvanta/room/ProgressDlg.h"
 #include "orvanta/room/SelfPlayDlg.h"
 #include "orvanta/room/StudyRecord.h"
 
@@ -184,12 +186,36 @@ void CGameReviewDlg::ShowCondition() {
 
 void CGameReviewDlg::LoadRecord() {
   SetDlgItemText(kMoveNumber, "0");
+  const int total = m_record.GetTotalMoves();
+  CProgressDlg progress(this, Cp949("처리중"), FALSE);
+  progress.CenterWindow();
+  progress.SetRange(0, 100, 1);
+  progress.SetStep(1);
+  progress.SetStatus("%s", Cp949("데이터를 처리하고 있습니다.\n\t 잠시 기다려 주십시오."));
+  // A record without moves has nothing to advance by (and 100 / 0 is no step at all).
+  const double step = total > 0 ? 100.0 / total : 0.0;
+  double accumulated = 0.0;
+  auto advance = [&] {
+    progress.StepIt();
+    progress.PumpMessages();
+  };
   short x = 0, y = 0, colour = 0;
   LONG timeLeft = 0;
   int n = 0;
   while (m_record.GetMove(x, y, colour, timeLeft)) {
     ++n;
     m_board.SetDrawStone(y, x, colour, static_cast<SHORT>(m_nHandicap + n));
+    if (step <= 0.0)
+      continue;
+    accumulated += step;
+    if (step >= 1.0) {
+      const int whole = static_cast<int>(accumulated);
+      accumulated -= whole;
+      for (int k = 0; k < whole; ++k) advance();
+    } else if (accumulated >= 1.0) {
+      accumulated -= 1.0;
+      advance();
+    }
   }
   m_nMoveNodes = static_cast<short>(n);
   m_nCurrentMove = n;
@@ -363,7 +389,13 @@ void CGameReviewDlg::OnGotoMove() {
   if (ChooseMoveNumber(number)) GoToMove(number);
 }
 
-BOOL CGameReviewDlg::ChooseMoveNumber(int&) { return FALSE; }
+BOOL CGameReviewDlg::ChooseMoveNumber(int& number) {
+  CGotoMoveDlg dialog(this);
+  if (dialog.DoModal() != IDOK)
+    return FALSE;
+  number = dialog.m_nNumber;
+  return TRUE;
+}
 
 void CGameReviewDlg::OnToggleSequence() {
   const LONG mode = m_board.GetGameMode();

@@ -6,6 +6,7 @@
 
 #include "orvanta/connection/FieldTokenizer.h"
 #include "orvanta/room/StudyRecord.h"
+#include "orvanta/room/GotoMoveDlg.h"
 
 namespace {
 
@@ -371,7 +372,13 @@ void CReviewPlayDlg::OnGotoMove() {
   if (m_bControl && ChooseMoveNumber(number)) RequestMove(number);
 }
 
-BOOL CReviewPlayDlg::ChooseMoveNumber(int&) { return FALSE; }
+BOOL CReviewPlayDlg::ChooseMoveNumber(int& number) {
+  CGotoMoveDlg dialog(this);
+  if (dialog.DoModal() != IDOK)
+    return FALSE;
+  number = dialog.m_nNumber;
+  return TRUE;
+}
 
 void CReviewPlayDlg::RequestMove(int k) {
   if (!m_bControl) return;

@@ -8,6 +8,7 @@
 #include <platform/msgbox.h>
 
 #include "orvanta/room/StudyRecord.h"
+#include "orvanta/room/GotoMoveDlg.h"
 
 namespace {
 
@@ -240,7 +241,13 @@ void CSelfPlayDlg::OnGotoMove() {
   if (ChooseMoveNumber(number)) GoToMove(number);
 }
 
-BOOL CSelfPlayDlg::ChooseMoveNumber(int&) { return FALSE; }
+BOOL CSelfPlayDlg::ChooseMoveNumber(int& number) {
+  CGotoMoveDlg dialog(this);
+  if (dialog.DoModal() != IDOK)
+    return FALSE;
+  number = dialog.m_nNumber;
+  return TRUE;
+}
 
 void CSelfPlayDlg::OnCommand61478() {
   if (m_bStudyMode) {
