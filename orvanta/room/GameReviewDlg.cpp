@@ -49,7 +49,7 @@ constexpr COLORREF kPanelFace = RGB(236, 224, 190);
 
 }  // namespace
 
-BEGIN_MESSAGE_MAP(CGameReviewDlg, CDialog)
+BEGIN_MESSAGE_MAP(CGameReviewDlg, CAutoReplayDlg)
   ON_BN_CLICKED(CGameReviewDlg::kPrev, OnPrevMove)
   ON_BN_CLICKED(CGameReviewDlg::kNext, OnNextMove)
   ON_BN_CLICKED(CGameReviewDlg::kSequence, OnToggleSequence)
@@ -64,7 +64,6 @@ BEGIN_MESSAGE_MAP(CGameReviewDlg, CDialog)
   ON_BN_CLICKED(CGameReviewDlg::kSave, OnSaveAs)
   ON_WM_ERASEBKGND()
   ON_WM_CTLCOLOR()
-  ON_WM_TIMER()
   ON_WM_PAINT()
   ON_WM_DESTROY()
 END_MESSAGE_MAP()
@@ -76,7 +75,7 @@ BEGIN_EVENTSINK_MAP(CGameReviewDlg, CDialog)
   ON_EVENT(CGameReviewDlg, CGameReviewDlg::kBoardId, STOLVEX_EVENT_NUMOFEAT, OnBoardNumOfEat, VTS_I2 VTS_I2 VTS_I4)
 END_EVENTSINK_MAP()
 
-CGameReviewDlg::CGameReviewDlg(CGiboRecord record, CWnd* parent) : CDialog(kTemplateId, parent) {
+CGameReviewDlg::CGameReviewDlg(CGiboRecord record, CWnd* parent) : CAutoReplayDlg(kTemplateId, parent) {
   m_panelBrush.CreateSolidBrush(kPanelColour);
   m_faceBrush.CreateSolidBrush(kPanelFace);
   m_record = record;
@@ -276,13 +275,6 @@ void CGameReviewDlg::LayOut() {
 
 // ---- Stepping --------------------------------------------------------------------------------
 
-void CGameReviewDlg::StopReplay() {
-  if (m_nTimer) KillTimer(m_nTimer);
-  m_nTimer = 0;
-  m_nReplayState = 2;
-  m_bAutoReplay = FALSE;
-}
-
 void CGameReviewDlg::StepBack() {
   m_board.GoPrev(0);
   m_board.SetBreakPoint(m_board.GetLogicalPos());
@@ -408,38 +400,10 @@ void CGameReviewDlg::OnToggleSequence() {
   }
 }
 
-// ---- Replay ----------------------------------------------------------------------------------
-
-void CGameReviewDlg::OnAutoReplay() {
-  if (m_bAutoReplay) {
-    StopReplay();
-    return;
-  }
-  CString interval;
-  if (ChooseReplayInterval(interval)) StartAutoReplay(interval);
-}
-
-BOOL CGameReviewDlg::ChooseReplayInterval(CString& intervalText) {
-  intervalText = "1sec";
-  return TRUE;
-}
-
-void CGameReviewDlg::StartAutoReplay(const CString& intervalText) {
-  const int seconds = std::atoi(intervalText.GetString());
-  if (seconds <= 0) return;
-  m_nInterval = seconds * 1000;
-  m_nTimer = SetTimer(kReplayTimer, m_nInterval);
-  m_nReplayState = 1;
-  m_bAutoReplay = TRUE;
-}
-
-void CGameReviewDlg::OnTimer(UINT_PTR id) {
-  if (id == kReplayTimer) OnNextMove();
-  CDialog::OnTimer(id);
-}
+// ---- The replay reaching the end -------------------------------------------------------------
 
 void CGameReviewDlg::OnBoardError(SHORT code, LONG) {
-  if (code == 4 && m_nReplayState == 1) {
+  if (code == 4 && IsReplayRunning()) {
     StopReplay();
     AfxMessageBox("End of game record.");
   }

@@ -19,6 +19,7 @@ public:
   CProgressDlg(CWnd* parent, const CString& title, BOOL smooth);
   ~CProgressDlg() override;
 
+  using CWnd::Create;
   BOOL Create(CWnd* parent, BOOL smooth);
   void SetRange(int lower, int upper, int step);
   // Returns the previous step.

@@ -5,8 +5,8 @@
 #include <platform/ddx.h>
 
 #include "orvanta/connection/FieldTokenizer.h"
-#include "orvanta/room/StudyRecord.h"
 #include "orvanta/room/GotoMoveDlg.h"
+#include "orvanta/room/StudyRecord.h"
 
 namespace {
 
@@ -149,7 +149,8 @@ void CReviewPlayDlg::ReloadAll() {
   m_board.Init();
   m_record.MoveTo(CGiboRecord::kFirstNode);
   const short handicap = std::max<short>(0, m_record.GetHandicap());
-  m_board.SetNumOfAdvatage((m_board.GetUserColor() & 4) ? static_cast<SHORT>(-handicap) : handicap);
+  // The room board's user colour gives the advantage its sign.
+  m_board.SetNumOfAdvatage((m_nUserColour & 4) ? static_cast<SHORT>(-handicap) : handicap);
   m_nTotalMoves = static_cast<short>(DrawRecord());
   m_board.Redraw(-2, -2);
   m_board.SetGameMode(m_bControl ? kFreePlay : kPlayMode);
