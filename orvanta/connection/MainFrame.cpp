@@ -23,6 +23,7 @@
 #include "orvanta/lobby/TirvoMListView.h"
 #include "orvanta/lobby/TirvoRankView.h"
 #include "orvanta/resources/OrvantaResources.h"
+#include "orvanta/room/RoomInfoDlg.h"
 #include "orvanta/widgets/MainMenu.h"
 
 namespace {
@@ -674,7 +675,12 @@ PENDING_ACTION(ClearRoomSubState)
 
 
 
-PENDING_PAYLOAD_ACTION(OnRoomInformation)
+
+void CMainFrame::OnRoomInformation(CFieldTokenizer& payload) {
+  CRoomInfoDlg dialog(this);
+  dialog.SetInfoText(payload.GetText());
+  dialog.DoModal();
+}
 
 // OnReplayStep and OnReplayDlgMessage: MainFrameReview.cpp.
 

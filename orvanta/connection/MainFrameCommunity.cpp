@@ -278,9 +278,10 @@ void CMainFrame::OnRecordListPage(CFieldTokenizer& payload) {
 }
 
 void CMainFrame::OnRecordSearchResult(CFieldTokenizer& payload) {
-  if (IsGameRoomActive())
-    NotePending("CDagukRoomView::ChooseStoredGame", payload.GetText());
-  else if (CTirvoGiboView* view = GetRecordListView())
+  if (IsGameRoomActive()) {
+    if (CGameRoom* room = ShownRoom())
+      room->ChooseStoredGame(payload.GetText());
+  } else if (CTirvoGiboView* view = GetRecordListView())
     view->OnRecordSearchResult(payload.GetText());
   EndWaitCapture();
 }

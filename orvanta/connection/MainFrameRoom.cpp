@@ -11,6 +11,7 @@
 #include "orvanta/connection/SendCategory.h"
 #include "orvanta/connection/ServerLink.h"
 #include "orvanta/connection/SessionRecord.h"
+#include "orvanta/room/CapturedStonesConfirmDlg.h"
 #include "orvanta/room/DagukRoomView.h"
 #include "orvanta/room/GameRoom.h"
 #include "orvanta/room/GiboRecord.h"
@@ -497,8 +498,16 @@ void CMainFrame::ClearStalemateArea() {
 // The room's host
 
 BOOL CMainFrame::RunCapturedStonesDlg(const CString& text) {
-  // The confirmation dialog asks the same question with Yes and No.
-  return Ask(text, kConfirm, MB_YESNO | MB_ICONQUESTION) == IDYES;
+  // The question sits in the frame's bottom-right corner, away from the board.
+  CCapturedStonesConfirmDlg dialog(this);
+  dialog.SetText(0, text);
+  dialog.SetOption(0);
+  if (m_hWnd) {
+    CRect window;
+    GetWindowRect(&window);
+    dialog.SetAnchor(window.bottom, window.right);
+  }
+  return dialog.DoModal() == IDOK;
 }
 
 void CMainFrame::PlaySound(const char* file) { ::sndPlaySound(file, SND_ASYNC | SND_NODEFAULT); }

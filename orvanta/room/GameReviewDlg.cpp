@@ -9,6 +9,8 @@
 #include <platform/files.h>
 #include <platform/msgbox.h>
 
+#include "orvanta/room/GotoMoveDlg.h"
+#include "orvanta/room/ProgressDlg.h"
 #include "orvanta/room/SelfPlayDlg.h"
 #include "orvanta/room/StudyRecord.h"
 
@@ -47,7 +49,7 @@ constexpr COLORREF kPanelFace = RGB(236, 224, 190);
 
 }  // namespace
 
-BEGIN_MESSAGE_MAP(CGameReviewDlg, CDialog)
+BEGIN_MESSAGE_MAP(CGameReviewDlg, CAutoReplayDlg)
   ON_BN_CLICKED(CGameReviewDlg::kPrev, OnPrevMove)
   ON_BN_CLICKED(CGameReviewDlg::kNext, OnNextMove)
   ON_BN_CLICKED(CGameReviewDlg::kSequence, OnToggleSequence)
@@ -62,7 +64,6 @@ BEGIN_MESSAGE_MAP(CGameReviewDlg, CDialog)
   ON_BN_CLICKED(CGameReviewDlg::kSave, OnSaveAs)
   ON_WM_ERASEBKGND()
   ON_WM_CTLCOLOR()
-  ON_WM_TIMER()
   ON_WM_PAINT()
   ON_WM_DESTROY()
 END_MESSAGE_MAP()
@@ -74,7 +75,7 @@ BEGIN_EVENTSINK_MAP(CGameReviewDlg, CDialog)
   ON_EVENT(CGameReviewDlg, CGameReviewDlg::kBoardId, STOLVEX_EVENT_NUMOFEAT, OnBoardNumOfEat, VTS_I2 VTS_I2 VTS_I4)
 END_EVENTSINK_MAP()
 
-CGameReviewDlg::CGameReviewDlg(CGiboRecord record, CWnd* parent) : CDialog(kTemplateId, parent) {
+CGameReviewDlg::CGameReviewDlg(CGiboRecord record, CWnd* parent) : CAutoReplayDlg(kTemplateId, parent) {
   m_panelBrush.CreateSolidBrush(kPanelColour);
   m_faceBrush.CreateSolidBrush(kPanelFace);
   m_record = record;
@@ -184,12 +185,36 @@ void CGameReviewDlg::ShowCondition() {
 
 void CGameReviewDlg::LoadRecord() {
   SetDlgItemText(kMoveNumber, "0");
+  const int total = m_record.GetTotalMoves();
+  CProgressDlg progress(this, Cp949("처리중"), FALSE);
+  progress.CenterWindow();
+  progress.SetRange(0, 100, 1);
+  progress.SetStep(1);
+  progress.SetStatus("%s", Cp949("데이터를 처리하고 있습니다.\n\t 잠시 기다려 주십시오."));
+  // A record without moves has nothing to advance by (and 100 / 0 is no step at all).
+  const double step = total > 0 ? 100.0 / total : 0.0;
+  double accumulated = 0.0;
+  auto advance = [&] {
+    progress.StepIt();
+    progress.PumpMessages();
+  };
   short x = 0, y = 0, colour = 0;
   LONG timeLeft = 0;
   int n = 0;
   while (m_record.GetMove(x, y, colour, timeLeft)) {
     ++n;
     m_board.SetDrawStone(y, x, colour, static_cast<SHORT>(m_nHandicap + n));
+    if (step <= 0.0)
+      continue;
+    accumulated += step;
+    if (step >= 1.0) {
+      const int whole = static_cast<int>(accumulated);
+      accumulated -= whole;
+      for (int k = 0; k < whole; ++k) advance();
+    } else if (accumulated >= 1.0) {
+      accumulated -= 1.0;
+      advance();
+    }
   }
   m_nMoveNodes = static_cast<short>(n);
   m_nCurrentMove = n;
@@ -249,13 +274,6 @@ void CGameReviewDlg::LayOut() {
 }
 
 // ---- Stepping --------------------------------------------------------------------------------
-
-void CGameReviewDlg::StopReplay() {
-  if (m_nTimer) KillTimer(m_nTimer);
-  m_nTimer = 0;
-  m_nReplayState = 2;
-  m_bAutoReplay = FALSE;
-}
 
 void CGameReviewDlg::StepBack() {
   m_board.GoPrev(0);
@@ -363,7 +381,13 @@ void CGameReviewDlg::OnGotoMove() {
   if (ChooseMoveNumber(number)) GoToMove(number);
 }
 
-BOOL CGameReviewDlg::ChooseMoveNumber(int&) { return FALSE; }
+BOOL CGameReviewDlg::ChooseMoveNumber(int& number) {
+  CGotoMoveDlg dialog(this);
+  if (dialog.DoModal() != IDOK)
+    return FALSE;
+  number = dialog.m_nNumber;
+  return TRUE;
+}
 
 void CGameReviewDlg::OnToggleSequence() {
   const LONG mode = m_board.GetGameMode();
@@ -376,38 +400,10 @@ void CGameReviewDlg::OnToggleSequence() {
   }
 }
 
-// ---- Replay ----------------------------------------------------------------------------------
-
-void CGameReviewDlg::OnAutoReplay() {
-  if (m_bAutoReplay) {
-    StopReplay();
-    return;
-  }
-  CString interval;
-  if (ChooseReplayInterval(interval)) StartAutoReplay(interval);
-}
-
-BOOL CGameReviewDlg::ChooseReplayInterval(CString& intervalText) {
-  intervalText = "1sec";
-  return TRUE;
-}
-
-void CGameReviewDlg::StartAutoReplay(const CString& intervalText) {
-  const int seconds = std::atoi(intervalText.GetString());
-  if (seconds <= 0) return;
-  m_nInterval = seconds * 1000;
-  m_nTimer = SetTimer(kReplayTimer, m_nInterval);
-  m_nReplayState = 1;
-  m_bAutoReplay = TRUE;
-}
-
-void CGameReviewDlg::OnTimer(UINT_PTR id) {
-  if (id == kReplayTimer) OnNextMove();
-  CDialog::OnTimer(id);
-}
+// ---- The replay reaching the end -------------------------------------------------------------
 
 void CGameReviewDlg::OnBoardError(SHORT code, LONG) {
-  if (code == 4 && m_nReplayState == 1) {
+  if (code == 4 && IsReplayRunning()) {
     StopReplay();
     AfxMessageBox("End of game record.");
   }

@@ -13,14 +13,14 @@
 #include <platform/gdi.h>
 #include <platform/olehost.h>
 
+#include "orvanta/room/AutoReplayDlg.h"
 #include "orvanta/room/GiboRecord.h"
 #include "orvanta/room/Stolvex.h"
 
-class CGameReviewDlg : public CDialog {
+class CGameReviewDlg : public CAutoReplayDlg {
 public:
   static constexpr UINT kTemplateId = 212;
   static constexpr UINT kBoardId = 1132;
-  static constexpr UINT kReplayTimer = 100;
   // Buttons.
   static constexpr UINT kLast = 61482, kViewMode = 1145, kSequence = 61476, kSave = 1248, kPrint = 61483,
                         kPrev = 61465, kClose = 1151, kNext = 61479, kGoto = 61480, kFirst = 61481,
@@ -42,8 +42,6 @@ public:
   // The text of the result field for a result property ("RE[B+R]" -> "Black  won without counting..").
   static CString ShowResult(const CString& result);
 
-  // Starts the automatic replay with an interval text that begins with its seconds ("3초", "1sec").
-  void StartAutoReplay(const CString& intervalText);
   // Goes to move k (handicap stones count as moves), as the N-th move command does once a number
   // is chosen.
   void GoToMove(int k);
@@ -54,16 +52,11 @@ public:
 
   CStolvex& GetBoard() { return m_board; }
   const CGiboRecord& GetRecord() const { return m_record; }
-  BOOL IsAutoReplayOn() const { return m_bAutoReplay; }
-  int GetInterval() const { return m_nInterval; }
   BOOL IsStudyMode() const { return m_bStudyMode; }
 
 protected:
   BOOL OnInitDialog() override;
   void DoDataExchange(CDataExchange* dx) override;
-  // Asks for the replay interval; FALSE when the user declines. The choice list of the program's
-  // view-mode dialog is not part of this dialog: the preset "1sec" stands for it.
-  virtual BOOL ChooseReplayInterval(CString& intervalText);
   // Asks for the move number of the N-th command; FALSE when none is given.
   virtual BOOL ChooseMoveNumber(int& number);
   // Runs the study board on the record built at the break point.
@@ -71,8 +64,8 @@ protected:
 
   void OnPrevMove();
   void OnNextMove();
+  void OnReplayStep() override { OnNextMove(); }
   void OnToggleSequence();
-  void OnAutoReplay();
   LRESULT OnUserMessage12D(WPARAM, LPARAM);
   void OnClose1151();
   void OnSaveRecord();
@@ -83,7 +76,6 @@ protected:
   void OnSaveAs();
   BOOL OnEraseBkgnd(CDC* dc);
   HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor);
-  void OnTimer(UINT_PTR id);
   void OnPaint();
   void OnDestroy();
   void OnBoardPosition(SHORT row, SHORT col, SHORT colour, LONG window);
@@ -96,7 +88,6 @@ private:
   void ShowCondition();
   void LoadRecord();
   void LayOut();
-  void StopReplay();
   void StepBack();
   void StepForward();
   void UpdateStepInfo(int direction, BOOL repaint);
@@ -110,7 +101,6 @@ private:
   CString m_strBlackKey;
   CString m_strWhiteKey;
   int m_nPrintContinuation{-1};  // first listed entry of the second printed page; -1 = none
-  BOOL m_bAutoReplay{FALSE};
   int m_nStudyTop{0};            // number of the last stone placed by a board click
   BOOL m_bStudyMode{FALSE};
   int m_nTotalMoves{0};          // handicap stones + move nodes
@@ -124,9 +114,6 @@ private:
   CStolvex m_board;
   int m_nPeriodSeconds{0};
   int m_nByoyomiTotal{0};
-  short m_nReplayState{2};       // 1 running, 2 stopped
-  int m_nInterval{0};            // replay interval in ms
-  UINT_PTR m_nTimer{0};
   short m_nHandicap{0};
   CGiboRecord m_record;
 };

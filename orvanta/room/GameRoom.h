@@ -92,6 +92,11 @@ public:
   void ReplayMovesOnBoard(const CString& payload);
   void RedrawFromRecord();
   void RestoreGame(const CString& payload);
+
+  // --- Stored games ---
+  // Lets the user pick one of his stored unfinished games (the server's list) and asks the server
+  // to continue it.
+  void ChooseStoredGame(const CString& payload);
   // A room status to apply once the room's moves are in (left by the frame).
   void SetPendingStatus(int status) { m_nPendingStatus = status; }
   // The room acknowledges its data once replayed.

@@ -5,6 +5,7 @@
 #include <platform/ddx.h>
 
 #include "orvanta/connection/FieldTokenizer.h"
+#include "orvanta/room/GotoMoveDlg.h"
 #include "orvanta/room/StudyRecord.h"
 
 namespace {
@@ -148,7 +149,8 @@ void CReviewPlayDlg::ReloadAll() {
   m_board.Init();
   m_record.MoveTo(CGiboRecord::kFirstNode);
   const short handicap = std::max<short>(0, m_record.GetHandicap());
-  m_board.SetNumOfAdvatage((m_board.GetUserColor() & 4) ? static_cast<SHORT>(-handicap) : handicap);
+  // The room board's user colour gives the advantage its sign.
+  m_board.SetNumOfAdvatage((m_nUserColour & 4) ? static_cast<SHORT>(-handicap) : handicap);
   m_nTotalMoves = static_cast<short>(DrawRecord());
   m_board.Redraw(-2, -2);
   m_board.SetGameMode(m_bControl ? kFreePlay : kPlayMode);
@@ -371,7 +373,13 @@ void CReviewPlayDlg::OnGotoMove() {
   if (m_bControl && ChooseMoveNumber(number)) RequestMove(number);
 }
 
-BOOL CReviewPlayDlg::ChooseMoveNumber(int&) { return FALSE; }
+BOOL CReviewPlayDlg::ChooseMoveNumber(int& number) {
+  CGotoMoveDlg dialog(this);
+  if (dialog.DoModal() != IDOK)
+    return FALSE;
+  number = dialog.m_nNumber;
+  return TRUE;
+}
 
 void CReviewPlayDlg::RequestMove(int k) {
   if (!m_bControl) return;

@@ -31,7 +31,10 @@ public:
   static platform::DialogTemplate BuildTemplate();
   // The arrow keys, Home and End step the game.
   BOOL PreTranslateMessage(MSG* msg) override;
-  BOOL Create(CWnd* parent);
+  // The modeless board over parent, numbers off. The template overloads stay visible; this one
+  // is called without a template, so a null parent is written Create().
+  using CDialog::Create;
+  virtual BOOL Create(CWnd* parent = nullptr);
 
   // ---- Called by the room for the server's review codes ----
   void SetControl(BOOL control);                // 537

@@ -7,6 +7,7 @@
 #include <platform/ddx.h>
 #include <platform/msgbox.h>
 
+#include "orvanta/room/GotoMoveDlg.h"
 #include "orvanta/room/StudyRecord.h"
 
 namespace {
@@ -33,7 +34,7 @@ CString PointLetters(SHORT col, SHORT row) {
 
 }  // namespace
 
-BEGIN_MESSAGE_MAP(CSelfPlayDlg, CDialog)
+BEGIN_MESSAGE_MAP(CSelfPlayDlg, CAutoReplayDlg)
   ON_BN_CLICKED(CSelfPlayDlg::kPrev, OnPrevMove)
   ON_BN_CLICKED(CSelfPlayDlg::kNext, OnNextMove)
   ON_BN_CLICKED(CSelfPlayDlg::kSequence, OnToggleSequence)
@@ -48,7 +49,6 @@ BEGIN_MESSAGE_MAP(CSelfPlayDlg, CDialog)
   ON_WM_ERASEBKGND()
   ON_WM_SIZE()
   ON_WM_GETMINMAXINFO()
-  ON_WM_TIMER()
   ON_WM_CLOSE()
 END_MESSAGE_MAP()
 
@@ -59,7 +59,7 @@ END_EVENTSINK_MAP()
 
 CSelfPlayDlg::CSelfPlayDlg(CGiboRecord record, const CString& title, short userColour, BOOL roomMode, CWnd* parent,
                            short startPosition)
-    : CDialog(kTemplateId, parent),
+    : CAutoReplayDlg(kTemplateId, parent),
       m_nStartPosition(startPosition),
       m_bRoomMode(roomMode),
       m_nUserColour(userColour),
@@ -240,7 +240,13 @@ void CSelfPlayDlg::OnGotoMove() {
   if (ChooseMoveNumber(number)) GoToMove(number);
 }
 
-BOOL CSelfPlayDlg::ChooseMoveNumber(int&) { return FALSE; }
+BOOL CSelfPlayDlg::ChooseMoveNumber(int& number) {
+  CGotoMoveDlg dialog(this);
+  if (dialog.DoModal() != IDOK)
+    return FALSE;
+  number = dialog.m_nNumber;
+  return TRUE;
+}
 
 void CSelfPlayDlg::OnCommand61478() {
   if (m_bStudyMode) {
@@ -268,41 +274,6 @@ void CSelfPlayDlg::OnToggleSequence() {
 }
 
 // ---- Replay and reload (room mode) -------------------------------------------------------------
-
-void CSelfPlayDlg::StopReplay() {
-  if (m_nTimer) KillTimer(m_nTimer);
-  m_nTimer = 0;
-  m_nReplayState = 2;
-  m_bAutoReplay = FALSE;
-}
-
-void CSelfPlayDlg::OnAutoReplay() {
-  if (m_bAutoReplay) {
-    StopReplay();
-    return;
-  }
-  CString interval;
-  if (ChooseReplayInterval(interval)) StartAutoReplay(interval);
-}
-
-BOOL CSelfPlayDlg::ChooseReplayInterval(CString& intervalText) {
-  intervalText = "1sec";
-  return TRUE;
-}
-
-void CSelfPlayDlg::StartAutoReplay(const CString& intervalText) {
-  const int seconds = std::atoi(intervalText.GetString());
-  if (seconds <= 0) return;
-  m_nInterval = seconds * 1000;
-  m_nTimer = SetTimer(kReplayTimer, m_nInterval);
-  m_nReplayState = 1;
-  m_bAutoReplay = TRUE;
-}
-
-void CSelfPlayDlg::OnTimer(UINT_PTR id) {
-  if (id == kReplayTimer) OnNextMove();
-  CDialog::OnTimer(id);
-}
 
 void CSelfPlayDlg::OnClose() {
   StopReplay();

@@ -13,14 +13,14 @@
 #include <platform/gdi.h>
 #include <platform/olehost.h>
 
+#include "orvanta/room/AutoReplayDlg.h"
 #include "orvanta/room/GiboRecord.h"
 #include "orvanta/room/Stolvex.h"
 
-class CSelfPlayDlg : public CDialog {
+class CSelfPlayDlg : public CAutoReplayDlg {
 public:
   static constexpr UINT kTemplateId = 177;
   static constexpr UINT kBoardId = 1132;
-  static constexpr UINT kReplayTimer = 100;
   static constexpr UINT kAutoReplay = 1145, kReload = 1327, kSave = 1326, kSequence = 61476, kPrev = 61477,
                         kNext = 61479, kGoto = 61480, kFirst = 61481, kClose = 61483, kLast = 61478;
 
@@ -33,7 +33,6 @@ public:
   // The arrow keys, Home and End step the game.
   BOOL PreTranslateMessage(MSG* msg) override;
 
-  void StartAutoReplay(const CString& intervalText);
   void GoToMove(int k);
   // Writes the study record (in study mode) or the game record to path; FALSE, after "File can
   // not be made.", when it cannot.
@@ -49,8 +48,6 @@ public:
 protected:
   BOOL OnInitDialog() override;
   void DoDataExchange(CDataExchange* dx) override;
-  // The interval of the automatic replay; the preset "1sec" without the view-mode dialog.
-  virtual BOOL ChooseReplayInterval(CString& intervalText);
   // The number of the N-th move command; FALSE when none is given.
   virtual BOOL ChooseMoveNumber(int& number);
   // The room's game record and its board position, for the reload command; FALSE when no room's
@@ -59,6 +56,7 @@ protected:
 
   void OnPrevMove();
   void OnNextMove();
+  void OnReplayStep() override { OnNextMove(); }
   void OnToggleSequence();
   void OnCommand61483();
   void OnGotoMove();
@@ -66,12 +64,10 @@ protected:
   void OnFirstMove();
   void OnSaveAs();
   void OnRestart();
-  void OnAutoReplay();
   void OnPaint();
   BOOL OnEraseBkgnd(CDC* dc);
   void OnSize(UINT type, int cx, int cy);
   void OnGetMinMaxInfo(MINMAXINFO* info);
-  void OnTimer(UINT_PTR id);
   void OnClose();
   void OnBoardPosition(SHORT row, SHORT col, SHORT colour, LONG window);
   void OnBoardError(SHORT code, LONG window);
@@ -83,7 +79,6 @@ private:
   // Places the handicap stones and moves of the game record with running numbers; returns how many.
   int DrawRecord();
   void ReloadRecord();
-  void StopReplay();
   void StepBack();
   void StepForward();
   CButton& Button(UINT id);
@@ -93,13 +88,9 @@ private:
   int m_nStudyTop{0};         // number given to the last stone placed by a click
   BOOL m_bStudyMode{FALSE};
   BOOL m_bRoomMode{FALSE};
-  BOOL m_bAutoReplay{FALSE};
   int m_nCurrentMove{0};      // board position outside study mode
   short m_nTotalMoves{0};     // handicap stones + move nodes placed at loading
   short m_nUserColour{2};
-  short m_nReplayState{2};    // 1 running, 2 stopped
-  int m_nInterval{0};
-  UINT_PTR m_nTimer{0};
   CGiboRecord m_gameRecord;
   CGiboRecord m_studyRecord;
   CString m_strTitle;

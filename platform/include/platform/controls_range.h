@@ -4,6 +4,9 @@
 #include "platform/controls_defs.h"
 #include "platform/windows.h"
 
+// Progress bar style asking for a continuous bar rather than blocks; kept with the window's style.
+constexpr DWORD PBS_SMOOTH = 0x01;
+
 class CProgressCtrl : public CWnd {
 public:
   using CWnd::Create;

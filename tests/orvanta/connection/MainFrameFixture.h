@@ -53,6 +53,8 @@ public:
                        static_cast<int>(wnd->IsDlgButtonChecked(static_cast<int>(CLoginProfile::kSaveCheck)))});
     if (onDialog)
       onDialog();
+    if (templateId != 179 && answerDialog)
+      return answerDialog(templateId, wnd);
     if (templateId != 179 || logins.empty())
       return IDCANCEL;
     const LoginAnswer answer = logins.front();
@@ -80,6 +82,8 @@ public:
   std::vector<std::string> shown;      // message box texts, in order
   std::vector<Shown> dialogs;
   std::function<void()> onDialog;  // runs as each dialog opens
+  // Answers every dialog but the login one (which the queue answers); IDCANCEL without it.
+  std::function<INT_PTR(UINT templateId, CWnd* dialog)> answerDialog;
 };
 
 // A frame whose lobby dialogs can be answered by the test.

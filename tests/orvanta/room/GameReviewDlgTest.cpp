@@ -69,7 +69,7 @@ TEST_F(GameReviewDlgTest, RecordedGamesLoadStepReplayPrintAndSaveBack) {
 
       // Half way, the picture; then the automatic replay on timer 100, one move a second.
       if (game.picture) {
-        review->GoToMove(total / 2);
+        GoToByButton(review, D::kGoto, total / 2);
         EXPECT_EQ(total / 2, board.GetLogicalPos());
         ::RedrawWindow(review->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE | RDW_ALLCHILDREN);
         EXPECT_TRUE(platform::SaveSurfacePng(review->m_hWnd,

@@ -21,6 +21,7 @@
 
 #include "orvanta/resources/OrvantaResources.h"
 #include "orvanta/room/GiboRecord.h"
+#include "orvanta/room/GotoMoveDlg.h"
 #include "orvanta/room/Stolvex.h"
 #include "support/SnapshotPath.h"
 #include "support/StolvexModuleHome.h"
@@ -195,6 +196,16 @@ protected:
     CString text;
     dialog->GetDlgItemText(id, text);
     return text.GetString();
+  }
+  // Presses the N-th move button of dialog and answers its go-to-move prompt with number.
+  void GoToByButton(CWnd* dialog, UINT button, int number) {
+    script.handlers[CGotoMoveDlg::kTemplateId] = [number](CDialog* prompt) -> INT_PTR {
+      prompt->SetDlgItemText(CGotoMoveDlg::kNumberEdit, std::to_string(number).c_str());
+      prompt->SendMessage(WM_COMMAND, IDOK);
+      return IDCANCEL;  // only when the number was refused
+    };
+    Press(dialog, button);
+    script.handlers.erase(CGotoMoveDlg::kTemplateId);
   }
   int Count(const std::string& message) const {
     return static_cast<int>(std::count(script.messages.begin(), script.messages.end(), message));

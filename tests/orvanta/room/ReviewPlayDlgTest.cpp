@@ -45,7 +45,7 @@ TEST_F(ReviewPlayDlgTest, OnlyTheHolderSendsAndTheBoardFollowsTheServer) {
   CGiboRecord game;
   ASSERT_TRUE(game.ReadFile(DataFile("fox-handicap.sgf").c_str()));
   R dialog(game, "Review", 2, TRUE, FALSE, host);
-  ASSERT_TRUE(dialog.Create(nullptr));
+  ASSERT_TRUE(dialog.Create());
   dialog.SetControl(FALSE);
   CStolvex& board = dialog.GetBoard();
   // Started at the first move after the two handicap stones.
@@ -73,7 +73,7 @@ TEST_F(ReviewPlayDlgTest, OnlyTheHolderSendsAndTheBoardFollowsTheServer) {
   // The control given: the holder's requests, numbers as the server counts them.
   dialog.SetControl(TRUE);
   EXPECT_TRUE(Enabled(dialog, R::kNext));
-  dialog.RequestMove(10);
+  GoToByButton(&dialog, R::kGoto, 10);
   ReviewBoardTest::Press(&dialog, R::kFirst);
   ReviewBoardTest::Press(&dialog, R::kLast);
   ReviewBoardTest::Press(&dialog, R::kNext);
@@ -138,7 +138,7 @@ TEST_F(ReviewPlayDlgTest, JoiningAReviewLoadsItsPositionAndTryLine) {
   CGiboRecord game;
   ASSERT_TRUE(game.ReadFile(DataFile("selfplay-5000.sgf").c_str()));
   R dialog(game, "Review", 2, FALSE, FALSE, host);
-  ASSERT_TRUE(dialog.Create(nullptr));
+  ASSERT_TRUE(dialog.Create());
   const int total = static_cast<int>(RecordMoves(game).size());
   EXPECT_EQ(total, dialog.GetBoard().GetLogicalPos());
   dialog.SetControl(FALSE);

@@ -155,7 +155,7 @@ TEST_F(SelfPlayDlgTest, RoomStudyReplaysOnTheTimerToTheLastMove) {
     platform::Clock::Advance(3000);
     EXPECT_EQ(1, Count("It is last."));
     // Back to move 10 and a study there; the last-move command leaves it for the game's end.
-    study->GoToMove(10);
+    GoToByButton(study, S::kGoto, 10);
     EXPECT_EQ(10, board.GetLogicalPos());
     HWND window = board.m_hWnd;
     platform::input::Click(window, PointCentre(window, 9, 9));
