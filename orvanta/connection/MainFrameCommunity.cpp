@@ -562,7 +562,7 @@ void CMainFrame::OnInvitation(CFieldTokenizer& payload) {
     m_pLoginRecord->m_nRoomNumber = std::atoi(room);
     m_pLoginRecord->SetEntry(room + Cp949("번방"), password, "3", "");
   }
-  SendJoinRoom();
+  SendJoinRoom(room, password);
   FlushRequests();
 }
 
@@ -654,7 +654,7 @@ void CMainFrame::OnUserSearchResult(CFieldTokenizer& payload) {
   m_pLoginRecord->m_strRoomText1.Empty();
   m_pLoginRecord->m_nRoomNumber = std::atoi(user.room);
   m_pLoginRecord->SetEntry(Cp949("친구방"), CString(), "1", "Play");
-  SendJoinRoom();
+  SendJoinRoom(user.room, m_pLoginRecord->m_strRoomText1);
   FlushRequests();
 }
 

@@ -208,11 +208,12 @@ TEST_F(MainFrameDisconnectTest, ReturningToTheStartScreenWhileConnectedAsksForTh
 }
 
 TEST_F(MainFrameDisconnectTest, TheRecordOfPendingCallsStaysBounded) {
+  // A screen the program does not have is noted each time it is asked for.
   for (std::size_t i = 0; i < CMainFrame::kPendingCallLimit + 10; ++i)
-    frame->SendWaitRoomQuery("x");
-  frame->SendWaitRoomQuery("y");
+    frame->SwitchView(9998);
+  frame->SwitchView(9999);
   EXPECT_EQ(frame->GetPendingCalls().size(), CMainFrame::kPendingCallLimit);
-  EXPECT_EQ(frame->GetPendingCalls().back(), "SendWaitRoomQuery:y");
+  EXPECT_EQ(frame->GetPendingCalls().back(), "MissingView:9999");
 }
 
 }  // namespace
