@@ -52,6 +52,7 @@ TEST_F(NegotiationRetryTest, TheOpponentIsTheOtherSeatOrTheOnePersonPresent) {
       {"|POM|A|hb|kim|k3|5d|hc|carol|c3|3k|0|", "CNegotiationDlg:kim"},
       {"|POM|A|||||||||1|hx|xu|Xu|5k|", "CNegotiationDlg:xu"},
       {"|POM|A|hc|carol|c3|3k|||||0|", "No opponent found"},
+      {"|POM|A|||||||||1|hc|carol|Carol|3k|", "No opponent found"},  // the user alone
       {"|POM|A|hc|carol|c3|3k|||||2|hx|xu|Xu|5k|hy|yi|Yi|4k|", "In negotiating"},
   };
   for (const Row& row : rows) {
