@@ -359,17 +359,6 @@ void CMainFrame::SendNegotiationAnswer(const CString& proposal, INT_PTR result, 
 // ---------------------------------------------------------------------------------------------
 // The proposing side's negotiation again, after the server refused it
 
-namespace {
-
-// The name a seat pane shows, without the grade that follows it.
-CString SeatName(const CString& pane) {
-  const int open = pane.Find('(');
-  CString name = open >= 0 ? pane.Left(open) : pane;
-  return name.Trim();
-}
-
-}  // namespace
-
 void CMainFrame::RetryNegotiation() {
   CGameRoom* room = ShownRoom();
   if (!room)
@@ -382,11 +371,11 @@ void CMainFrame::RetryNegotiation() {
   // The opponent sits in the seat that is not the user's, or is the room's one other person.
   CString opponent;
   for (const int pane : {CGameRoom::kBlackName, CGameRoom::kWhiteName}) {
-    const CString name = SeatName(room->GetPaneText(pane));
+    const CString name = room->GetPaneText(pane);
     if (!name.IsEmpty() && name != m_strUserId)
       opponent = name;
   }
-  if (opponent.IsEmpty() && room->GetObservers().size() == 1)
+  if (opponent.IsEmpty() && room->GetObservers().size() == 1 && room->GetObservers().front().id != m_strUserId)
     opponent = room->GetObservers().front().id;
   if (opponent.IsEmpty()) {
     AfxMessageBox("No opponent found");

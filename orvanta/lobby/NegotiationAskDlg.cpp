@@ -199,18 +199,7 @@ void CNegotiationAskDlg::ApplyCounterProposal() {
 }
 
 void CNegotiationAskDlg::ApplyCondition(int condition) {
-  UpdateData(TRUE);
-  m_nCondition = condition;
-  m_strHandicap = condition == kConditionHandicap ? "2" : "0";
-  m_fKomi = condition == kConditionEven ? 6.5f : 0.0f;
-  EnableControl(kHandicapCombo, condition == kConditionHandicap);
-  EnableControl(kKomiEdit, condition == kConditionEven);
-  UpdateData(FALSE);
-  if (condition == kConditionEven)
-    if (CWnd* komi = GetDlgItem(static_cast<int>(kKomiEdit))) {
-      komi->SetFocus();
-      komi->SendMessage(EM_SETSEL, 0, -1);
-    }
+  ApplyNegotiationCondition(*this, condition, m_nCondition, m_strHandicap, m_fKomi);
 }
 
 void CNegotiationAskDlg::OnEven() { ApplyCondition(kConditionEven); }
@@ -276,10 +265,7 @@ void CNegotiationAskDlg::OnTimer(UINT_PTR id) {
     Notify(CancelCode());
     return;
   }
-  ++m_nTickCount;
-  ++m_nProgressPos;
-  if (CWnd* progress = GetDlgItem(static_cast<int>(kProgress)))
-    progress->SendMessage(PBM_SETPOS, static_cast<WPARAM>(m_nProgressPos));
+  StepNegotiationClock(*this, m_nTickCount, m_nProgressPos);
 }
 
 void CNegotiationAskDlg::Notify(int code) {
@@ -366,10 +352,7 @@ void CNegotiationAskDlg::DoDataExchange(CDataExchange* dx) {
   DDX_Text(dx, static_cast<int>(kOpponentGradeEdit), m_strOpponentGrade);
 }
 
-void CNegotiationAskDlg::EnableControl(UINT id, BOOL enable) {
-  if (CWnd* control = GetDlgItem(static_cast<int>(id)))
-    control->EnableWindow(enable);
-}
+void CNegotiationAskDlg::EnableControl(UINT id, BOOL enable) { EnableDialogControl(*this, id, enable); }
 
 void CNegotiationAskDlg::ShowControl(UINT id, BOOL show) {
   if (CWnd* control = GetDlgItem(static_cast<int>(id)))

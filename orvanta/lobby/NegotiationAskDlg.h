@@ -11,6 +11,7 @@
 #include <platform/dialog_template.h>
 #include <platform/dialogs.h>
 
+#include "orvanta/lobby/NegotiationForm.h"
 #include "orvanta/lobby/NegotiationTerms.h"
 
 class CNegotiationAskDlg : public CDialog {
@@ -25,11 +26,11 @@ public:
   static constexpr int kNotifyCancelUnsent = 5;
   // Controls.
   static constexpr UINT kStatusText = 1464;
-  static constexpr UINT kProgress = 1462;
+  static constexpr UINT kProgress = kNegotiationProgress;
   static constexpr UINT kOkButton = 1151;
   static constexpr UINT kRenegoButton = 1367;
-  static constexpr UINT kHandicapCombo = 1093;
-  static constexpr UINT kKomiEdit = 1094;
+  static constexpr UINT kHandicapCombo = kNegotiationHandicapCombo;
+  static constexpr UINT kKomiEdit = kNegotiationKomiEdit;
   static constexpr UINT kTimeLimitCombo = 1095;
   static constexpr UINT kCountDownCombo = 1096;
   static constexpr UINT kIntervalCombo = 1097;
@@ -49,7 +50,7 @@ public:
   static constexpr UINT kOpponentIdEdit = 1352;
   static constexpr UINT kOpponentGradeEdit = 1353;
   static constexpr UINT kTimerId = 100;
-  static constexpr int kTickLimit = 30;
+  static constexpr int kTickLimit = kNegotiationTickLimit;
   static constexpr int kCounterStartTick = 5;
 
   // text: the proposal text; ownId: the user's ID, which tells the user's block from the

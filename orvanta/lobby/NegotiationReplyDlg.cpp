@@ -120,19 +120,8 @@ void CNegotiationReplyDlg::ReadProposal() {
 }
 
 void CNegotiationReplyDlg::ApplyCondition(int condition) {
-  UpdateData(TRUE);
-  m_nCondition = condition;
-  m_strHandicap = condition == kConditionHandicap ? "2" : "0";
-  m_fKomi = condition == kConditionEven ? 6.5f : 0.0f;
-  EnableControl(kHandicapCombo, condition == kConditionHandicap);
-  EnableControl(kAutoColourRadio, condition == kConditionEven);
-  EnableControl(kKomiEdit, condition == kConditionEven);
-  UpdateData(FALSE);
-  if (condition == kConditionEven)
-    if (CWnd* komi = GetDlgItem(static_cast<int>(kKomiEdit))) {
-      komi->SetFocus();
-      komi->SendMessage(EM_SETSEL, 0, -1);
-    }
+  // Only an even game lets the colours be chosen automatically.
+  ApplyNegotiationCondition(*this, condition, m_nCondition, m_strHandicap, m_fKomi, {kAutoColourRadio});
 }
 
 void CNegotiationReplyDlg::OnEven() { ApplyCondition(kConditionEven); }
@@ -147,16 +136,14 @@ void CNegotiationReplyDlg::OnRenego() {
 void CNegotiationReplyDlg::OnTimer(UINT_PTR id) {
   if (id != kTimerId)
     return;
-  if (m_nTickCount >= kTickLimit) {
-    KillTimer(m_nTimerId);
-    m_nTimerId = 0;
-    m_nTickCount = 0;
-    EndDialog(IDCANCEL);
+  int position = m_nTickCount;
+  if (StepNegotiationClock(*this, m_nTickCount, position))
     return;
-  }
-  ++m_nTickCount;
-  if (CWnd* progress = GetDlgItem(static_cast<int>(kProgress)))
-    progress->SendMessage(PBM_SETPOS, static_cast<WPARAM>(m_nTickCount));
+  // No answer in time refuses.
+  KillTimer(m_nTimerId);
+  m_nTimerId = 0;
+  m_nTickCount = 0;
+  EndDialog(IDCANCEL);
 }
 
 void CNegotiationReplyDlg::OnDestroy() {
@@ -180,7 +167,4 @@ void CNegotiationReplyDlg::DoDataExchange(CDataExchange* dx) {
   DDX_Text(dx, static_cast<int>(kOpponentGradeEdit), m_strOpponentGrade);
 }
 
-void CNegotiationReplyDlg::EnableControl(UINT id, BOOL enable) {
-  if (CWnd* control = GetDlgItem(static_cast<int>(id)))
-    control->EnableWindow(enable);
-}
+void CNegotiationReplyDlg::EnableControl(UINT id, BOOL enable) { EnableDialogControl(*this, id, enable); }

@@ -6,16 +6,17 @@
 #include <platform/dialog_template.h>
 #include <platform/dialogs.h>
 
+#include "orvanta/lobby/NegotiationForm.h"
 #include "orvanta/lobby/NegotiationTerms.h"
 
 class CNegotiationReplyDlg : public CDialog {
 public:
   static constexpr UINT kTemplateId = 408;
   static constexpr int kRenegoResult = 100;
-  static constexpr UINT kProgress = 1462;
+  static constexpr UINT kProgress = kNegotiationProgress;
   static constexpr UINT kRenegoButton = 1294;
-  static constexpr UINT kHandicapCombo = 1093;
-  static constexpr UINT kKomiEdit = 1094;
+  static constexpr UINT kHandicapCombo = kNegotiationHandicapCombo;
+  static constexpr UINT kKomiEdit = kNegotiationKomiEdit;
   static constexpr UINT kTimeLimitCombo = 1095;
   static constexpr UINT kCountDownCombo = 1096;
   static constexpr UINT kIntervalCombo = 1097;
@@ -29,7 +30,7 @@ public:
   static constexpr UINT kOpponentIdEdit = 1127;
   static constexpr UINT kOpponentGradeEdit = 1136;
   static constexpr UINT kTimerId = 100;
-  static constexpr int kTickLimit = 30;
+  static constexpr int kTickLimit = kNegotiationTickLimit;
 
   // text: the proposal (message 513); ownNumber and ownId: the user, to tell the opponent's block.
   CNegotiationReplyDlg(const CString& text, const CString& ownNumber, const CString& ownId, int mode = 0,

@@ -1,5 +1,6 @@
 #include "orvanta/lobby/TirvoGiboView.h"
 
+#include <array>
 #include <cstdlib>
 
 #include <platform/msgbox.h>
@@ -8,17 +9,11 @@
 #include "orvanta/connection/MainFrame.h"
 #include "orvanta/connection/OrvantaDoc.h"
 #include "orvanta/lobby/ListSorter.h"
+#include "orvanta/lobby/ReportColumns.h"
 
 namespace {
 
-struct Column {
-  const char* heading;
-  int format;
-  int width;
-  int field;  // field of the record shown
-};
-
-constexpr Column kColumnTable[CTirvoGiboView::kColumns] = {
+constexpr CReportColumn kColumnTable[CTirvoGiboView::kColumns] = {
     {" No", LVCFMT_RIGHT, 50, 0},     {"Play Date", LVCFMT_CENTER, 80, 1}, {"BlackID", LVCFMT_LEFT, 90, 3},
     {"Name", LVCFMT_LEFT, 80, 4},     {"Grade", LVCFMT_LEFT, 80, 5},       {"WhiteID", LVCFMT_LEFT, 90, 7},
     {"Name", LVCFMT_LEFT, 80, 8},     {"Grade", LVCFMT_LEFT, 80, 9},       {"Moves", LVCFMT_RIGHT, 70, 10},
@@ -59,30 +54,16 @@ CMainFrame* CTirvoGiboView::GetFrame() const { return dynamic_cast<CMainFrame*>(
 
 void CTirvoGiboView::OnInitialUpdate() {
   CView::OnInitialUpdate();
-  int widths[kColumns];
-  for (int i = 0; i < kColumns; ++i) widths[i] = kColumnTable[i].width;
-  if (CMainFrame* frame = GetFrame()) {
-    CFieldTokenizer stored(frame->ReadSetting(kWidthSetting));
-    if (!stored.GetText().IsEmpty() && stored.GetCount() == kColumns)
-      for (int i = 0; i < kColumns; ++i) widths[i] = std::atoi(stored.NextField());
-  }
-  if (m_list.GetHeaderCtrl() == nullptr || m_list.GetHeaderCtrl()->GetItemCount() == 0)
-    for (int i = 0; i < kColumns; ++i)
-      m_list.InsertColumn(i, kColumnTable[i].heading, kColumnTable[i].format, widths[i]);
-  m_list.SetExtendedStyle(m_list.GetExtendedStyle() | 0x68);
+  CMainFrame* frame = GetFrame();
+  InsertReportColumns(m_list, kColumnTable, frame ? frame->ReadSetting(kWidthSetting) : CString(),
+                      StoredWidthRule::ExactCount);
   for (int& flag : m_sortFlags) flag = 0;
   m_strNextKey = "0";
 }
 
 void CTirvoGiboView::SaveColumnWidths() {
-  CString text = "|";
-  for (int i = 0; i < kColumns; ++i) {
-    CString width;
-    width.Format("%d|", m_list.GetColumnWidth(i));
-    text += width;
-  }
   if (CMainFrame* frame = GetFrame())
-    frame->WriteSetting(kWidthSetting, text);
+    frame->WriteSetting(kWidthSetting, FormatReportWidths(m_list, kColumns));
 }
 
 void CTirvoGiboView::FillPage(const CRecordListPayload& page) {
@@ -90,9 +71,10 @@ void CTirvoGiboView::FillPage(const CRecordListPayload& page) {
     CString key;
     key.Format("%d", std::atoi(row.fields[0]) - 1);
     m_strNextKey = key;
-    const int item = m_list.InsertItem(m_list.GetItemCount(), row.fields[0]);
-    for (int column = 1; column < kColumns; ++column)
-      m_list.SetItemText(item, column, row.fields[static_cast<std::size_t>(kColumnTable[column].field)]);
+    std::array<CString, kColumns> texts;
+    for (int column = 0; column < kColumns; ++column)
+      texts[static_cast<std::size_t>(column)] = row.fields[static_cast<std::size_t>(kColumnTable[column].field)];
+    AppendReportRow(m_list, texts);
   }
   if (CMainFrame* frame = GetFrame())
     frame->EndWaitCapture();

@@ -6,17 +6,12 @@
 #include "orvanta/connection/MainFrame.h"
 #include "orvanta/connection/SessionRecord.h"
 #include "orvanta/lobby/ListSorter.h"
+#include "orvanta/lobby/ReportColumns.h"
 #include "orvanta/lobby/RankListPayload.h"
 
 namespace {
 
-struct Column {
-  const char* heading;
-  int format;
-  int width;
-};
-
-constexpr Column kColumnTable[CTirvoMListView::kColumns] = {
+constexpr CReportColumn kColumnTable[CTirvoMListView::kColumns] = {
     {"Room No", LVCFMT_RIGHT, 55},
     {"Joiners ", LVCFMT_RIGHT, 65},
     {"         Black Player", LVCFMT_LEFT, 180},
@@ -60,27 +55,13 @@ CMainFrame* CTirvoMListView::GetFrame() const { return dynamic_cast<CMainFrame*>
 
 void CTirvoMListView::OnInitialUpdate() {
   CView::OnInitialUpdate();
-  int widths[kColumns];
-  for (int i = 0; i < kColumns; ++i) widths[i] = kColumnTable[i].width;
-  if (CMainFrame* frame = GetFrame()) {
-    CFieldTokenizer stored(frame->ReadSetting(kWidthSetting));
-    if (!stored.GetText().IsEmpty())
-      for (int i = 0; i < kColumns; ++i) widths[i] = std::atoi(stored.NextField());
-  }
-  if (!m_list.GetHeaderCtrl() || m_list.GetHeaderCtrl()->GetItemCount() == 0)
-    for (int i = 0; i < kColumns; ++i) m_list.InsertColumn(i, kColumnTable[i].heading, kColumnTable[i].format, widths[i]);
-  m_list.SetExtendedStyle(m_list.GetExtendedStyle() | 0x68);
+  CMainFrame* frame = GetFrame();
+  InsertReportColumns(m_list, kColumnTable, frame ? frame->ReadSetting(kWidthSetting) : CString(), StoredWidthRule::NotEmpty);
 }
 
 void CTirvoMListView::SaveColumnWidths() {
-  CString text = "|";
-  for (int i = 0; i < kColumns; ++i) {
-    CString width;
-    width.Format("%d|", m_list.GetColumnWidth(i));
-    text += width;
-  }
   if (CMainFrame* frame = GetFrame())
-    frame->WriteSetting(kWidthSetting, text);
+    frame->WriteSetting(kWidthSetting, FormatReportWidths(m_list, kColumns));
 }
 
 void CTirvoMListView::OnRoomList(const CString& payload) {
@@ -90,10 +71,7 @@ void CTirvoMListView::OnRoomList(const CString& payload) {
     m_nAdded = 0;
   }
   for (const CProRoomRow& room : list.rows) {
-    const std::array<CString, 7> columns = room.Columns();
-    const int item = m_list.InsertItem(m_list.GetItemCount(), columns[0]);
-    for (int column = 1; column < kColumns; ++column)
-      m_list.SetItemText(item, column, columns[static_cast<std::size_t>(column)]);
+    AppendReportRow(m_list, room.Columns());
     ++m_nAdded;
   }
 }

@@ -6,16 +6,11 @@
 #include "orvanta/connection/MainFrame.h"
 #include "orvanta/lobby/ListSorter.h"
 #include "orvanta/lobby/RankListPayload.h"
+#include "orvanta/lobby/ReportColumns.h"
 
 namespace {
 
-struct Column {
-  const char* heading;
-  int format;
-  int width;
-};
-
-constexpr Column kColumnTable[CTirvoRankView::kColumns] = {
+constexpr CReportColumn kColumnTable[CTirvoRankView::kColumns] = {
     {"No", LVCFMT_RIGHT, 40},     {"Rank", LVCFMT_RIGHT, 40},    {"Name", LVCFMT_LEFT, 200}, {"Points", LVCFMT_RIGHT, 40},
     {"Results", LVCFMT_RIGHT, 100}, {"Win %", LVCFMT_RIGHT, 70}, {"", LVCFMT_RIGHT, 0},
 };
@@ -56,27 +51,13 @@ CMainFrame* CTirvoRankView::GetFrame() const { return dynamic_cast<CMainFrame*>(
 
 void CTirvoRankView::OnInitialUpdate() {
   CView::OnInitialUpdate();
-  int widths[kColumns];
-  for (int i = 0; i < kColumns; ++i) widths[i] = kColumnTable[i].width;
-  if (CMainFrame* frame = GetFrame()) {
-    CFieldTokenizer stored(frame->ReadSetting(kWidthSetting));
-    if (stored.GetCount() == kColumns)
-      for (int i = 0; i < kColumns; ++i) widths[i] = std::atoi(stored.NextField());
-  }
-  if (!m_list.GetHeaderCtrl() || m_list.GetHeaderCtrl()->GetItemCount() == 0)
-    for (int i = 0; i < kColumns; ++i) m_list.InsertColumn(i, kColumnTable[i].heading, kColumnTable[i].format, widths[i]);
-  m_list.SetExtendedStyle(m_list.GetExtendedStyle() | 0x68);
+  CMainFrame* frame = GetFrame();
+  InsertReportColumns(m_list, kColumnTable, frame ? frame->ReadSetting(kWidthSetting) : CString(), StoredWidthRule::ExactCount);
 }
 
 void CTirvoRankView::SaveColumnWidths() {
-  CString text = "|";
-  for (int i = 0; i < kColumns; ++i) {
-    CString width;
-    width.Format("%d|", i == kColumns - 1 ? 0 : m_list.GetColumnWidth(i));
-    text += width;
-  }
   if (CMainFrame* frame = GetFrame())
-    frame->WriteSetting(kWidthSetting, text);
+    frame->WriteSetting(kWidthSetting, FormatReportWidths(m_list, kColumns, kColumns - 1));
 }
 
 void CTirvoRankView::AddRankRowsKind1(const CString& payload) {
@@ -98,10 +79,7 @@ void CTirvoRankView::AddRankRowsKind2(const CString& payload) {
 void CTirvoRankView::AddRows(const CString& payload) {
   for (const CRankRow& row : CRankListPayload::Parse(payload).rows) {
     m_strNextKey.Format("%d", std::atoi(row.fields[0]) + 1);
-    const std::array<CString, 7> columns = row.Columns();
-    const int item = m_list.InsertItem(m_list.GetItemCount(), columns[0]);
-    for (int column = 1; column < kColumns; ++column)
-      m_list.SetItemText(item, column, columns[static_cast<std::size_t>(column)]);
+    AppendReportRow(m_list, row.Columns());
   }
   m_bRequestPending = FALSE;
   if (CMainFrame* frame = GetFrame())

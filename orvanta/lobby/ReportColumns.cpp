@@ -1,0 +1,47 @@
+#include "orvanta/lobby/ReportColumns.h"
+
+#include <cstdlib>
+#include <vector>
+
+#include "orvanta/connection/FieldTokenizer.h"
+
+namespace {
+
+// Full-row selection, grid lines and header drag-and-drop.
+constexpr DWORD kReportStyles = 0x68;
+
+}  // namespace
+
+void InsertReportColumns(CListCtrl& list, std::span<const CReportColumn> columns, const CString& stored,
+                         StoredWidthRule rule) {
+  const int count = static_cast<int>(columns.size());
+  std::vector<int> widths;
+  for (const CReportColumn& column : columns) widths.push_back(column.width);
+  CFieldTokenizer fields(stored);
+  const bool useStored = !stored.IsEmpty() && (rule == StoredWidthRule::NotEmpty || fields.GetCount() == count);
+  if (useStored)
+    for (int& width : widths) width = std::atoi(fields.NextField());
+  if (!list.GetHeaderCtrl() || list.GetHeaderCtrl()->GetItemCount() == 0)
+    for (int i = 0; i < count; ++i)
+      list.InsertColumn(i, columns[static_cast<std::size_t>(i)].heading, columns[static_cast<std::size_t>(i)].format,
+                        widths[static_cast<std::size_t>(i)]);
+  list.SetExtendedStyle(list.GetExtendedStyle() | kReportStyles);
+}
+
+CString FormatReportWidths(CListCtrl& list, int count, int zeroColumn) {
+  CString text = "|";
+  for (int i = 0; i < count; ++i) {
+    CString width;
+    width.Format("%d|", i == zeroColumn ? 0 : list.GetColumnWidth(i));
+    text += width;
+  }
+  return text;
+}
+
+void AppendReportRow(CListCtrl& list, std::span<const CString> texts) {
+  if (texts.empty())
+    return;
+  const int item = list.InsertItem(list.GetItemCount(), texts[0]);
+  for (std::size_t column = 1; column < texts.size(); ++column)
+    list.SetItemText(item, static_cast<int>(column), texts[column]);
+}

@@ -1,0 +1,69 @@
+// A refused match proposal asked again from the game room: who the opponent is, and when the
+// room is too full to negotiate.
+
+#include <optional>
+
+#include <platform/time.h>
+
+#include "../connection/MainFrameFixture.h"
+#include "../room/GameRoomFixture.h"
+
+namespace {
+
+class NegotiationRetryTest : public MainFrameTest {
+protected:
+  void SetUp() override {
+    LogIn();
+    frame->SetWaitingRoomKey("1", "k");
+    m_room.emplace(board, *frame, record);
+    board.room = &*m_room;
+    frame->AttachGameRoom(&*m_room);
+  }
+  void TearDown() override {
+    if (::IsWindow(frameHandle()))
+      frame->AttachGameRoom(nullptr);
+  }
+  void Server(int code, const std::string& payload) {
+    peer.Send({{GameServerPeer::Record(code / 100, code % 100, payload), 0}});
+    PumpFor(40);
+  }
+
+  platform::ManualClockScope m_manual{1796810400};
+  ModelBoard board;
+  CGiboRecord record;
+  std::optional<CGameRoom> m_room;
+};
+
+TEST_F(NegotiationRetryTest, TheOpponentIsTheOtherSeatOrTheOnePersonPresent) {
+  // Outside the game room nothing is asked.
+  frame->RetryNegotiation();
+  EXPECT_TRUE(script.shown.empty());
+  EXPECT_FALSE(HasPending("CNegotiationDlg"));
+
+  Server(502, "|12|");
+  Server(503, "|12|hc|carol|Carol|3k|1|3|1|");
+  ASSERT_EQ(frame->GetActiveViewId(), CMainFrame::kGameRoomView);
+  struct Row {
+    const char* contents;  // code 511: the seats, then the people present
+    const char* expected;  // the pending dialog's opponent, or the message shown
+  };
+  const Row rows[] = {
+      {"|POM|A|hc|carol|c3|3k|hw|lee|l3|6d|0|", "CNegotiationDlg:lee"},
+      {"|POM|A|hb|kim|k3|5d|hc|carol|c3|3k|0|", "CNegotiationDlg:kim"},
+      {"|POM|A|||||||||1|hx|xu|Xu|5k|", "CNegotiationDlg:xu"},
+      {"|POM|A|hc|carol|c3|3k|||||0|", "No opponent found"},
+      {"|POM|A|||||||||1|hc|carol|Carol|3k|", "No opponent found"},  // the user alone
+      {"|POM|A|hc|carol|c3|3k|||||2|hx|xu|Xu|5k|hy|yi|Yi|4k|", "In negotiating"},
+  };
+  for (const Row& row : rows) {
+    Server(511, row.contents);
+    script.shown.clear();
+    frame->RetryNegotiation();
+    const std::string outcome =
+        script.shown.empty() ? (frame->GetPendingCalls().empty() ? "" : frame->GetPendingCalls().back().str())
+                             : script.shown.back();
+    EXPECT_EQ(outcome, row.expected) << row.contents;
+  }
+}
+
+}  // namespace
