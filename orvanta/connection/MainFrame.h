@@ -659,6 +659,22 @@ private:
   CMenu* m_pSavedMenu{nullptr};
   // ---- end of the game room block ----
 
+  // ---- Captured stones ----
+public:
+  // Asks, then sends the stones the user chose for capture; with none chosen, the board starts
+  // choosing instead.
+  void SendCapturedStones();
+  // Request 17: the count, then the list (it starts with "|").
+  void SendCapturedList(const CString& count, const CString& list);
+  // The text the last BuildBoardText left ("|" when no stone was chosen) and whether it holds stones.
+  const CString& GetCapturedText() const { return m_strCapturedText; }
+  BOOL IsCapturedTextReady() const { return m_bCapturedTextReady; }
+  BOOL IsDesignationPending() const { return m_bDesignationPending; }
+
+private:
+  BOOL m_bDesignateToggle{FALSE};  // flips each time the captured-stone command gets past its question
+  // ---- end of the captured stones block ----
+
   // ---- The room's review play: the server-driven review board and its requests ----
 public:
   void SendRoomCode32(const CString& move) override;

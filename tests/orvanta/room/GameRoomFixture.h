@@ -11,6 +11,7 @@
 #include <platform/msgbox.h>
 
 #include "control/StolvexBoard.h"
+#include "control/StoneInfo.h"
 #include "orvanta/room/GameRoom.h"
 #include "orvanta/room/GiboRecord.h"
 #include "orvanta/room/RoomBoard.h"
@@ -37,6 +38,20 @@ public:
   void SetMyTurn(short flag) override { model.SetMyTurn(flag); }
   CString GetBigPos(short mask) override { return model.GetBigPos(mask); }
   void SetBigPos(short index, short flag) override { model.SetBigPos(index, flag); }
+  // The records as the control hands them out: an array of their automation objects.
+  VARIANT GetStone(short state) override {
+    const std::vector<CStoneInfo*> records = model.GetStone(state);
+    SAFEARRAY* array = SafeArrayCreateVector(VT_VARIANT, 0, static_cast<ULONG>(records.size()));
+    for (std::size_t k = 0; array && k < records.size(); ++k) {
+      CComVariant item(static_cast<IDispatch*>(static_cast<IStoneInfo*>(records[k])));
+      LONG index = static_cast<LONG>(k);
+      SafeArrayPutElement(array, &index, &item);
+    }
+    VARIANT result{};
+    result.vt = VT_ARRAY | VT_VARIANT;
+    result.parray = array;
+    return result;
+  }
 
   void FirePosition(short, short, short) override {}
   void FireErrorEvent(short code) override { errors.push_back(code); }

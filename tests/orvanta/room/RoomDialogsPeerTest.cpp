@@ -5,6 +5,7 @@
 
 #include "../connection/MainFrameFixture.h"
 #include "GameRoomFixture.h"
+#include "orvanta/room/CapturedStonesConfirmDlg.h"
 #include "orvanta/room/PlayRecordListDlg.h"
 #include "orvanta/room/RoomInfoDlg.h"
 
@@ -123,4 +124,49 @@ TEST_F(RoomDialogsPeerTest, AStoredGameChosenInTheRoomIsAskedForByItsNumber) {
   Server(62, list);
   ASSERT_TRUE(PumpUntil([&] { return !Payloads(25).empty(); }));
   EXPECT_EQ(std::vector<std::string>{"|k|12||5|"}, Payloads(25));
+}
+
+TEST_F(RoomDialogsPeerTest, CapturedStonesAreConfirmedThenSentAsChosen) {
+  Server(52, "|12|");
+  Server(53, "|12|hc|carol|Carol|3k|1|3|1|");
+  Server(510, "||");
+  Server(512, "|a|b|1|hc|carol|c3|3k|hl|lee|l3|4k|0|6.5|60|10|2|");
+  Server(514, "|a|b|1|B[pd]|BL[80]|");
+  Server(514, "|a|b|2|W[dc]|WL[78]|");
+  Server(514, "|a|b|3|B[ab]|BL[79]|");
+  ASSERT_TRUE(PumpUntil([&] { return m_room->GetMoveCounter() == 3; }));
+  int asked = 0;
+  INT_PTR answer = IDCANCEL;
+  std::string question;
+  script.answerDialog = [&](UINT id, CWnd* wnd) -> INT_PTR {
+    if (id != CCapturedStonesConfirmDlg::kTemplateId)
+      return IDCANCEL;
+    ++asked;
+    question = Text(wnd, CCapturedStonesConfirmDlg::kLine1);
+    return answer;
+  };
+
+  // Declined: nothing happens. Nothing chosen: the board starts choosing.
+  frame->SendCapturedStones();
+  EXPECT_EQ(1, asked);
+  EXPECT_EQ("Do you wish to send captured stones?", question);
+  EXPECT_NE(8192, board.GetGameMode());
+  answer = IDOK;
+  frame->SendCapturedStones();
+  EXPECT_TRUE(Shown("Designate captured stones."));
+  EXPECT_EQ(8192, board.GetGameMode());
+  frame->BuildBoardText();
+  EXPECT_EQ("|", frame->GetCapturedText().str());
+  EXPECT_FALSE(frame->IsCapturedTextReady());
+
+  // The white stone at column d, row c chosen: its point goes out column first.
+  board.model.OnClick(2 * 19 + 3);
+  frame->BuildBoardText();
+  EXPECT_EQ("|W|R|W|1|dc|", frame->GetCapturedText().str());
+  EXPECT_TRUE(frame->IsCapturedTextReady());
+  frame->SendCapturedStones();
+  ASSERT_TRUE(PumpUntil([&] { return !Payloads(17).empty(); }));
+  EXPECT_EQ(std::vector<std::string>{"|k|12|1|dc|"}, Payloads(17));
+  EXPECT_TRUE(frame->IsDesignationPending());
+  EXPECT_EQ(3, asked);
 }
