@@ -1,6 +1,7 @@
 // The room's dialogs with the game-server peer on loopback: the room information the server
 // sends fills its dialog, and a stored game chosen from the server's list is asked for by number.
 
+#include <platform/gdi.h>
 #include <platform/time.h>
 
 #include "../connection/MainFrameFixture.h"
@@ -8,6 +9,7 @@
 #include "orvanta/room/CapturedStonesConfirmDlg.h"
 #include "orvanta/room/PlayRecordListDlg.h"
 #include "orvanta/room/RoomInfoDlg.h"
+#include "support/SnapshotPath.h"
 
 namespace {
 
@@ -68,6 +70,8 @@ TEST_F(RoomDialogsPeerTest, RoomInformationFromTheServerFillsItsDialog) {
                  Text(wnd, CRoomInfoDlg::kWhiteGrade) + "/" + Text(wnd, CRoomInfoDlg::kWhitePresence),
              Text(wnd, CRoomInfoDlg::kTotalMoves),
              Text(wnd, CRoomInfoDlg::kObserverCount)};
+    ::RedrawWindow(wnd->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE | RDW_ALLCHILDREN);
+    EXPECT_TRUE(platform::SaveSurfacePng(wnd->m_hWnd, testsupport::SnapshotPath("room_information.png").c_str()));
     auto* list = static_cast<CListCtrl*>(wnd->GetDlgItem(CRoomInfoDlg::kObserverList));
     // Clicking "Grade" twice: ascending by grade order, then descending.
     for (int click = 0; click < 3; ++click) {
