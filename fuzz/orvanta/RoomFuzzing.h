@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "control/StoneInfo.h"
 #include "control/StolvexBoard.h"
 #include "orvanta/room/GameRoom.h"
 #include "orvanta/room/GiboRecord.h"
@@ -35,6 +36,20 @@ public:
   void SetMyTurn(short flag) override { model.SetMyTurn(flag); }
   CString GetBigPos(short mask) override { return model.GetBigPos(mask); }
   void SetBigPos(short index, short flag) override { model.SetBigPos(index, flag); }
+  // The records as the control hands them out: an array of their automation objects.
+  VARIANT GetStone(short state) override {
+    const std::vector<CStoneInfo*> records = model.GetStone(state);
+    SAFEARRAY* array = SafeArrayCreateVector(VT_VARIANT, 0, static_cast<ULONG>(records.size()));
+    for (std::size_t k = 0; array && k < records.size(); ++k) {
+      CComVariant item(static_cast<IDispatch*>(static_cast<IStoneInfo*>(records[k])));
+      LONG index = static_cast<LONG>(k);
+      SafeArrayPutElement(array, &index, &item);
+    }
+    VARIANT result{};
+    result.vt = VT_ARRAY | VT_VARIANT;
+    result.parray = array;
+    return result;
+  }
   void FirePosition(short, short, short) override {}
   void FireErrorEvent(short) override {}
   void FireNumOfEat(short colour, short count) override {

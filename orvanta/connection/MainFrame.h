@@ -637,7 +637,6 @@ public:
   void SetPaused(BOOL paused) { m_bPaused = paused; }
   // Room request 5 with four fields (the players bar an observer from chatting); flushed.
   void SendRoomCode5(const CString& a, const CString& b, const CString& c, const CString& d);
-  void SendCapturedStones();
   void SendStalemateArea();
   // The room view refills its macro list after the macros were edited.
   void RefreshRoomChatMacros();
@@ -729,6 +728,22 @@ private:
   void SaveActiveColumnWidths();
   std::map<UINT, CView*> m_viewMap;
   // ---- end of the command-state block ----
+
+  // ---- Captured stones ----
+public:
+  // Asks, then sends the stones the user chose for capture; with none chosen, the board starts
+  // choosing instead.
+  void SendCapturedStones();
+  // Request 17: the count, then the list (it starts with "|").
+  void SendCapturedList(const CString& count, const CString& list);
+  // The text the last BuildBoardText left ("|" when no stone was chosen) and whether it holds stones.
+  const CString& GetCapturedText() const { return m_strCapturedText; }
+  BOOL IsCapturedTextReady() const { return m_bCapturedTextReady; }
+  BOOL IsDesignationPending() const { return m_bDesignationPending; }
+
+private:
+  BOOL m_bDesignateToggle{FALSE};  // flips each time the captured-stone command gets past its question
+  // ---- end of the captured stones block ----
 
   // ---- The room's review play: the server-driven review board and its requests ----
 public:

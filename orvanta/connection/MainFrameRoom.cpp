@@ -11,8 +11,10 @@
 #include "orvanta/connection/SendCategory.h"
 #include "orvanta/connection/ServerLink.h"
 #include "orvanta/connection/SessionRecord.h"
+#include "orvanta/room/CapturedStoneList.h"
 #include "orvanta/room/CapturedStonesConfirmDlg.h"
 #include "orvanta/room/DagukRoomView.h"
+#include "orvanta/room/RoomBoard.h"
 #include "orvanta/room/GameRoom.h"
 #include "orvanta/room/GiboRecord.h"
 #include "orvanta/room/RoomMessages.h"
@@ -543,9 +545,44 @@ void CMainFrame::ClearDesignation() {
 }
 
 void CMainFrame::BuildBoardText() {
-  // The list of stones chosen for capture is read from the board control's move records.
+  m_strCapturedText = "|";
   m_bCapturedTextReady = FALSE;
-  NotePending("BuildBoardText");
+  if (!m_pGameRoom)
+    return;
+  CRoomBoard& board = m_pGameRoom->GetBoard();
+  const CCapturedStoneList stones = CCapturedStoneList::Read(board);
+  if (stones.count <= 0) {
+    m_bDesignationPending = FALSE;
+    return;
+  }
+  CString text;
+  text.Format("|W|R|%s|%d", board.GetUserColor() == 2 ? "W" : "B", stones.count);
+  m_strCapturedText = text + stones.list;
+  m_bCapturedTextReady = TRUE;
+}
+
+void CMainFrame::SendCapturedStones() {
+  CGameRoom* room = ShownRoom();
+  if (!room || !RunCapturedStonesDlg("Do you wish to send captured stones?"))
+    return;
+  CRoomBoard& board = room->GetBoard();
+  const CCapturedStoneList stones = CCapturedStoneList::Read(board);
+  m_bDesignateToggle = !m_bDesignateToggle;
+  if (stones.count <= 0) {
+    Ask("Designate captured stones.", "Inform", MB_OK | MB_ICONINFORMATION);
+    board.SetGameMode(1);
+    board.SetGameMode(8192);
+    return;
+  }
+  CString count;
+  count.Format("%d", stones.count);
+  SendCapturedList(count, stones.list);
+  FlushRequests();
+}
+
+void CMainFrame::SendCapturedList(const CString& count, const CString& list) {
+  SendGameRequest(17, count + list);
+  m_bDesignationPending = TRUE;
 }
 
 void CMainFrame::UpdateRoomButtons() { NotePending("UpdateRoomButtons"); }
@@ -577,8 +614,6 @@ void CMainFrame::SendRoomCode5(const CString& a, const CString& b, const CString
   QueueRequest(GetRoomCategory(), 5, "|" + a + "|" + b + "|" + c + "|" + d + "|", "1");
   FlushRequests();
 }
-
-void CMainFrame::SendCapturedStones() { NotePending("SendCapturedStones"); }
 
 void CMainFrame::SendStalemateArea() { NotePending("SendStalemateArea"); }
 

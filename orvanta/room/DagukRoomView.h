@@ -57,6 +57,7 @@ public:
   short GetChangedCount() override { return m_board.GetChangedCount(); }
   void SetMyTurn(short flag) override { m_board.SetMyTurn(flag); }
   CString GetBigPos(short mask) override { return m_board.GetBigPos(mask); }
+  VARIANT GetStone(short state) override { return m_board.GetStone(state); }
   void SetBigPos(short index, short flag) override { m_board.SetBigPos(index, flag); }
 
   // ---- Chat, observers, the room's commands, the panel and printing ----

@@ -97,6 +97,8 @@ public:
   // Lets the user pick one of his stored unfinished games (the server's list) and asks the server
   // to continue it.
   void ChooseStoredGame(const CString& payload);
+  // The board the room plays on.
+  CRoomBoard& GetBoard() { return m_board; }
   // A room status to apply once the room's moves are in (left by the frame).
   void SetPendingStatus(int status) { m_nPendingStatus = status; }
   // The room acknowledges its data once replayed.

@@ -3,6 +3,7 @@
 // them. The room view answers them with its hosted control; tests answer them with a board of
 // their own.
 
+#include <platform/com_variant.h>
 #include <platform/strings.h>
 #include <platform/types.h>
 
@@ -25,4 +26,6 @@ public:
   virtual void SetMyTurn(short flag) = 0;
   virtual CString GetBigPos(short mask) = 0;
   virtual void SetBigPos(short index, short flag) = 0;
+  // An array of the move records whose state equals state; the caller clears it.
+  virtual VARIANT GetStone(short state) = 0;
 };

@@ -1,12 +1,15 @@
 // The room's dialogs with the game-server peer on loopback: the room information the server
 // sends fills its dialog, and a stored game chosen from the server's list is asked for by number.
 
+#include <platform/gdi.h>
 #include <platform/time.h>
 
 #include "../connection/MainFrameFixture.h"
 #include "GameRoomFixture.h"
+#include "orvanta/room/CapturedStonesConfirmDlg.h"
 #include "orvanta/room/PlayRecordListDlg.h"
 #include "orvanta/room/RoomInfoDlg.h"
+#include "support/SnapshotPath.h"
 
 namespace {
 
@@ -67,6 +70,8 @@ TEST_F(RoomDialogsPeerTest, RoomInformationFromTheServerFillsItsDialog) {
                  Text(wnd, CRoomInfoDlg::kWhiteGrade) + "/" + Text(wnd, CRoomInfoDlg::kWhitePresence),
              Text(wnd, CRoomInfoDlg::kTotalMoves),
              Text(wnd, CRoomInfoDlg::kObserverCount)};
+    ::RedrawWindow(wnd->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE | RDW_ALLCHILDREN);
+    EXPECT_TRUE(platform::SaveSurfacePng(wnd->m_hWnd, testsupport::SnapshotPath("room_information.png").c_str()));
     auto* list = static_cast<CListCtrl*>(wnd->GetDlgItem(CRoomInfoDlg::kObserverList));
     // Clicking "Grade" twice: ascending by grade order, then descending.
     for (int click = 0; click < 3; ++click) {
@@ -123,4 +128,49 @@ TEST_F(RoomDialogsPeerTest, AStoredGameChosenInTheRoomIsAskedForByItsNumber) {
   Server(62, list);
   ASSERT_TRUE(PumpUntil([&] { return !Payloads(25).empty(); }));
   EXPECT_EQ(std::vector<std::string>{"|k|12||5|"}, Payloads(25));
+}
+
+TEST_F(RoomDialogsPeerTest, CapturedStonesAreConfirmedThenSentAsChosen) {
+  Server(52, "|12|");
+  Server(53, "|12|hc|carol|Carol|3k|1|3|1|");
+  Server(510, "||");
+  Server(512, "|a|b|1|hc|carol|c3|3k|hl|lee|l3|4k|0|6.5|60|10|2|");
+  Server(514, "|a|b|1|B[pd]|BL[80]|");
+  Server(514, "|a|b|2|W[dc]|WL[78]|");
+  Server(514, "|a|b|3|B[ab]|BL[79]|");
+  ASSERT_TRUE(PumpUntil([&] { return m_room->GetMoveCounter() == 3; }));
+  int asked = 0;
+  INT_PTR answer = IDCANCEL;
+  std::string question;
+  script.answerDialog = [&](UINT id, CWnd* wnd) -> INT_PTR {
+    if (id != CCapturedStonesConfirmDlg::kTemplateId)
+      return IDCANCEL;
+    ++asked;
+    question = Text(wnd, CCapturedStonesConfirmDlg::kLine1);
+    return answer;
+  };
+
+  // Declined: nothing happens. Nothing chosen: the board starts choosing.
+  frame->SendCapturedStones();
+  EXPECT_EQ(1, asked);
+  EXPECT_EQ("Do you wish to send captured stones?", question);
+  EXPECT_NE(8192, board.GetGameMode());
+  answer = IDOK;
+  frame->SendCapturedStones();
+  EXPECT_TRUE(Shown("Designate captured stones."));
+  EXPECT_EQ(8192, board.GetGameMode());
+  frame->BuildBoardText();
+  EXPECT_EQ("|", frame->GetCapturedText().str());
+  EXPECT_FALSE(frame->IsCapturedTextReady());
+
+  // The white stone at column d, row c chosen: its point goes out column first.
+  board.model.OnClick(2 * 19 + 3);
+  frame->BuildBoardText();
+  EXPECT_EQ("|W|R|W|1|dc|", frame->GetCapturedText().str());
+  EXPECT_TRUE(frame->IsCapturedTextReady());
+  frame->SendCapturedStones();
+  ASSERT_TRUE(PumpUntil([&] { return !Payloads(17).empty(); }));
+  EXPECT_EQ(std::vector<std::string>{"|k|12|1|dc|"}, Payloads(17));
+  EXPECT_TRUE(frame->IsDesignationPending());
+  EXPECT_EQ(3, asked);
 }

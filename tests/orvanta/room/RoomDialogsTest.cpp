@@ -10,6 +10,7 @@
 #include <vector>
 
 #include <platform/controls.h>
+#include <platform/gdi.h>
 #include <platform/messageloop.h>
 #include <platform/msgbox.h>
 #include <platform/profile.h>
@@ -23,6 +24,7 @@
 #include "orvanta/room/PlayRecordListDlg.h"
 #include "orvanta/room/ProgressDlg.h"
 #include "orvanta/room/RoomInfoText.h"
+#include "support/SnapshotPath.h"
 
 namespace {
 
@@ -194,7 +196,7 @@ TEST_F(RoomDialogsTest, ConfirmationGrowsWithItsQuestionAndSitsOnItsAnchor) {
     bool cancelVisible;
     bool line2Visible;
   };
-  auto run = [&](const char* question, int anchorBottom, int anchorRight, int oneButton) {
+  auto run = [&](const char* question, int anchorBottom, int anchorRight, int oneButton, const char* picture = nullptr) {
     CCapturedStonesConfirmDlg dialog;
     dialog.SetText(0, question);
     dialog.SetText(5, "ignored");
@@ -207,13 +209,18 @@ TEST_F(RoomDialogsTest, ConfirmationGrowsWithItsQuestionAndSitsOnItsAnchor) {
       wnd->GetDlgItem(IDOK)->GetWindowRect(&shown.ok);
       shown.cancelVisible = wnd->GetDlgItem(IDCANCEL)->IsWindowVisible() != FALSE;
       shown.line2Visible = wnd->GetDlgItem(CCapturedStonesConfirmDlg::kLine2)->IsWindowVisible() != FALSE;
+      if (picture) {
+        ::RedrawWindow(wnd->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE | RDW_ALLCHILDREN);
+        EXPECT_TRUE(platform::SaveSurfacePng(wnd->m_hWnd, testsupport::SnapshotPath(picture).c_str()));
+      }
       return IDOK;
     };
     EXPECT_EQ(IDOK, dialog.DoModal());
     return shown;
   };
   const Shown one = run("Send?", 700, 900, 0);
-  const Shown three = run("a\nb\nc", 700, 900, 0);
+  const Shown three = run("Black 12, white 9.\nCaptured stones are counted.\nDo you agree?", 700, 900, 0,
+                          "confirmation_three_lines.png");
   // One line's height is the first static's: read it from the one-line dialog's layout.
   const int lineHeight = (three.window.Height() - one.window.Height()) / 2;
   EXPECT_GT(lineHeight, 0);
@@ -267,6 +274,13 @@ TEST_F(RoomDialogsTest, ProgressCaptionAndKeptPlace) {
     CString status;
     progress.GetDlgItem(CProgressDlg::kStatusId)->GetWindowText(status);
     EXPECT_EQ("4 of 10", status.str());
+    // The application ending while the job pumps: the end is passed on to the outer loop.
+    ::PostQuitMessage(3);
+    progress.PumpMessages();
+    int code = 0;
+    EXPECT_TRUE(platform::QuitRequested(&code));
+    EXPECT_EQ(3, code);
+    platform::ResetMessageQueue();
     progress.MoveWindow(40, 60, 300, 120);
     progress.DestroyWindow();
   }
