@@ -115,6 +115,8 @@ protected:
   void OnObserverDoubleClick(NMHDR* header, LRESULT* result);
   void OnPaint();
   void OnLButtonUp(UINT flags, CPoint point);
+  // The view's focus goes on to the chat input.
+  void OnSetFocus(CWnd* previous);
   // ---- end ----
   DECLARE_MESSAGE_MAP()
   DECLARE_EVENTSINK_MAP()
