@@ -116,6 +116,8 @@ protected:
   void OnObserverDoubleClick(NMHDR* header, LRESULT* result);
   void OnPaint();
   void OnLButtonUp(UINT flags, CPoint point);
+  // The view's focus goes on to the chat input.
+  void OnSetFocus(CWnd* previous);
   // ---- end ----
   DECLARE_MESSAGE_MAP()
   DECLARE_EVENTSINK_MAP()
@@ -124,23 +126,26 @@ private:
   static void OnPaneChanged(void* context, int pane);
   void ShowPane(int pane);
   void FillObserverList();
+  // ---- Chat, observers, panel and printing helpers ----
+  // The first selected observer row, -1 when none.
+  int SelectedObserver() const;
+  void PrintSheetHeader(CDC& dc);
+  void PrintBoardGrid(CDC& dc);
+  // The moves of the room's record, in the board's numbering, into the printer's tables.
+  void FillPrintTables();
+  void DrawClockLamp(CDC& dc, int area, BOOL on);
+  // ---- end ----
 
   CStolvex m_board;
   CListCtrl m_observerList;  // control 1065
   CGiboRecord m_record;  // the room's game record when the view has no document
   std::optional<CGameRoom> m_room;
   // ---- Chat, observers and panel state ----
-  // The first selected observer row, -1 when none.
-  int SelectedObserver() const;
-  void PrintSheetHeader(CDC& dc);
-  void PrintBoardGrid(CDC& dc);
-  void FillPrintTables();
-  void DrawClockLamp(CDC& dc, int area, BOOL on);
   CStonePrinter m_printer;
   CComboBox m_chatInput;  // control 1067
   CEdit m_chatOutput;     // control 1066
   CRect m_captionAreas[11];
   int m_nPanelLeft{0};
-  int m_nRepeatsPrinted{0};  // repeats the first page held
+  int m_nRepeatsPrinted{0};  // repeats on the pages printed so far in this job
   BOOL m_bChatListOpen{FALSE};
 };

@@ -82,6 +82,11 @@ void CDagukRoomView::OnChatOutputFocus() {
   if (CWnd* input = GetDlgItem(kChatInputId)) input->SetFocus();
 }
 
+void CDagukRoomView::OnSetFocus(CWnd* previous) {
+  CFormView::OnSetFocus(previous);
+  if (m_chatInput.m_hWnd) m_chatInput.SetFocus();
+}
+
 void CDagukRoomView::OnLButtonUp(UINT flags, CPoint point) {
   CFormView::OnLButtonUp(flags, point);
   if (CWnd* input = GetDlgItem(kChatInputId)) input->SetFocus();

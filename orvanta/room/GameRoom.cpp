@@ -114,7 +114,7 @@ void CGameRoom::OnEnterRoom(const CString& payload) {
     m_observers.clear();
     for (CRoomMessages::Person person : room.observers) {
       person.fourth.Trim();
-      if (!IsUserInRoom(person.host, person.id)) m_observers.push_back(person);
+      if (!person.id.IsEmpty() && !IsUserInRoom(person.host, person.id)) m_observers.push_back(person);
     }
   }
   if (room.hasMoveNumber) SetPane(kMoveNumber, room.moveNumber);
@@ -153,7 +153,8 @@ void CGameRoom::UpdateObserverList(const CString& text, int mode) {
   if (mode != 0) m_observers.clear();
   for (CRoomMessages::Person person : CRoomMessages::ReadObserverList(text)) {
     person.fourth.Trim();
-    if (!IsUserInRoom(person.host, person.id)) m_observers.push_back(person);
+    // An entry without an ID (a short or broken payload) names nobody to list.
+    if (!person.id.IsEmpty() && !IsUserInRoom(person.host, person.id)) m_observers.push_back(person);
   }
   if (m_paneListener) m_paneListener(m_paneContext, kObserverList);
 }

@@ -175,10 +175,19 @@ TEST_F(DagukRoomViewTest, ChatObserversCommandsAndThePrintedSheetOfARoom) {
   EXPECT_FALSE(CRoomCommands::Of(CRoomCommands::kCountHouses, s).enabled);
   view->RunRoomCommand(CRoomCommands::kExit);           // disabled: no leave request
   view->RunRoomCommand(CRoomCommands::kCountHouses);    // disabled: no question
+  // Advice: No sends nothing and keeps the setting; Yes permits, then refuses again.
+  script.answers["Do you permit observer's advice?"] = IDNO;
+  view->RunRoomCommand(CRoomCommands::kHint);
+  EXPECT_FALSE(frame->IsObserverAdviceOn());
   script.answers["Do you permit observer's advice?"] = IDYES;
   view->RunRoomCommand(CRoomCommands::kHint);
-  ASSERT_TRUE(PumpUntil([&] { return Sent("33", "|k|12|1|") == 1; }));
   EXPECT_TRUE(frame->IsObserverAdviceOn());
+  EXPECT_TRUE(CRoomCommands::Of(CRoomCommands::kHint, view->CommandSituation()).checked);
+  script.answers["Do you wish to refuse observer's advice?"] = IDYES;
+  view->RunRoomCommand(CRoomCommands::kHint);
+  EXPECT_FALSE(frame->IsObserverAdviceOn());
+  ASSERT_TRUE(PumpUntil([&] { return Sent("33", "|k|12|0|") == 1; }));
+  EXPECT_EQ(1, Sent("33", "|k|12|1|"));
   EXPECT_FALSE(Shown("Do you wish to leave the game room?"));
   EXPECT_FALSE(Shown("Do you want counting?"));
   Server(5, 33, "|a|b|0|");

@@ -86,6 +86,7 @@ TEST_F(RoomChatTest, TheObserverListFollowsTheServersPayloads) {
   room.OnRoomMessage(53, "|12|h3|cid|Cid|2k |1|2|0|");
   room.OnRoomMessage(53, "|12|h3|cid|Cid|2k|1|2|0|");
   room.OnRoomMessage(53, "|12|hb|kim|Kim|5d|1|2|0|");
+  room.OnRoomMessage(53, "|12|h7|");  // no ID: nobody to list
   EXPECT_EQ("h1/ann/Ann/3k h2/bob/Bob/1d h3/cid/Cid/2k ", Observers());
 
   // One leaves; a leaving name at another host is somebody else.
