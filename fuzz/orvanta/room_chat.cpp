@@ -51,10 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::size_t i = 0; i < observers.size(); ++i) {
     for (std::size_t j = i + 1; j < observers.size(); ++j)
       roomfuzz::Check(!(observers[i].host == observers[j].host && observers[i].id == observers[j].id));
-    const CString& id = observers[i].id;
-    const CString& host = observers[i].host;
     // A row without an ID names nobody; a player seated later may still be listed.
-    roomfuzz::Check(!id.IsEmpty());
+    roomfuzz::Check(!observers[i].id.IsEmpty());
   }
   const CRoomChat::Player black{room.GetPaneText(CGameRoom::kBlackName), "5d", room.GetPlayerHost(2)};
   const CRoomChat::Player white{room.GetPaneText(CGameRoom::kWhiteName), "6d", room.GetPlayerHost(4)};
