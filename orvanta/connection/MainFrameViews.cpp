@@ -115,7 +115,7 @@ void CMainFrame::OnMenuButton(UINT id) {
       PostMessage(WM_CLOSE);
       break;
     default:
-      if (!OnRoomMenuButton(id))
+      if (!OnRoomMenuButton(id) && !OnCommunityMenuButton(id))
         NotePending("MenuButton", CString(std::to_string(id).c_str()));
       break;
   }

@@ -10,6 +10,7 @@
 #include "orvanta/lobby/RankSelectDlg.h"
 #include "orvanta/lobby/SearchBulletinDlg.h"
 #include "orvanta/lobby/SearchGiboDlg.h"
+#include "orvanta/lobby/SearchRoomDlg.h"
 #include "orvanta/lobby/SearchUserDlg.h"
 #include "orvanta/lobby/UserInfoListDlg.h"
 #include "orvanta/lobby/JoinSecedeDlg.h"
@@ -39,6 +40,7 @@ void RegisterCommunityDialogs(platform::ResourceModule& module) {
   platform::AddDialogTemplate(module, CSearchUserDlg::kTemplateId, CSearchUserDlg::BuildTemplate());
   platform::AddDialogTemplate(module, CSearchGiboDlg::kTemplateId, CSearchGiboDlg::BuildTemplate());
   platform::AddDialogTemplate(module, CSearchBulletinDlg::kTemplateId, CSearchBulletinDlg::BuildTemplate());
+  platform::AddDialogTemplate(module, CSearchRoomDlg::kTemplateId, CSearchRoomDlg::BuildTemplate());
   platform::AddDialogTemplate(module, CContinuePlayDlg::kTemplateId, CContinuePlayDlg::BuildTemplate());
   platform::AddDialogTemplate(module, CRankSelectDlg::kTemplateId, CRankSelectDlg::BuildTemplate());
 }

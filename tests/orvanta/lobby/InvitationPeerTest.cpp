@@ -9,6 +9,8 @@
 #include "orvanta/lobby/InvitationDlg.h"
 #include "orvanta/lobby/InviteDlg.h"
 #include "orvanta/lobby/OptionsDlg.h"
+#include "orvanta/lobby/PasswordDlg.h"
+#include "orvanta/lobby/SearchRoomDlg.h"
 #include "orvanta/lobby/SearchUserDlg.h"
 #include "orvanta/lobby/UserInfoListDlg.h"
 
@@ -279,6 +281,92 @@ TEST_F(InvitationPeerTest, TheInviteDialogInvitesAUserPickedFromTheWaitingList) 
   ASSERT_TRUE(info.has_value());
   EXPECT_EQ(info->payload, "|3|amy|");
   dialog.DestroyWindow();
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(InvitationPeerTest, TheRoomSearchFindsRoomsOfTheWaitingRoomAndEntersAPrivateOneWithItsPassword) {
+  EnterWaitingRoom();
+  // Nothing listed: the answer comes at once.
+  lobby.answers[CSearchRoomDlg::kTemplateId] = [](CWnd* wnd, CDialog*) -> INT_PTR {
+    wnd->SendMessage(WM_COMMAND, MAKEWPARAM(CSearchRoomDlg::kSearchButton, BN_CLICKED), 0);
+    return IDCANCEL;
+  };
+  frame->OnMenuButton(1197);
+  EXPECT_EQ(lobby.shown, std::vector<std::string>{"No information found."});
+
+  CListCtrl& rooms = view->GetRoomList();
+  // Room 3 public and played by kim and lee; room 5 private, amy waits in it.
+  const char* rows[2][9] = {{"", "3", "Play", "3D", "kim(3D)", "lee(2D)", "40", "4", "Friendly"},
+                            {"", "5", "Wait", "1D", "amy(1D)", "", "0", "1", "Kim's lesson"}};
+  for (int r = 0; r < 2; ++r) {
+    rooms.InsertItem(LVIF_TEXT | LVIF_STATE, r, rows[r][0], INDEXTOSTATEIMAGEMASK(r + 1), LVIS_STATEIMAGEMASK, 0, 0);
+    for (int c = 1; c < 9; ++c) rooms.SetItemText(r, c, rows[r][c]);
+  }
+  struct Search {
+    int kind;
+    UINT edit;
+    const char* text;
+    std::vector<std::string> found;  // room number and public word of each result
+  };
+  const Search searches[] = {
+      {CSearchRoomDlg::kByUserId, CSearchRoomDlg::kIdEdit, "kim", {"3 Public"}},
+      {CSearchRoomDlg::kByUserName, CSearchRoomDlg::kNameEdit, "(2D)", {"3 Public"}},
+      {CSearchRoomDlg::kByTitle, CSearchRoomDlg::kTitleEdit, "Kim", {"5 Private"}},
+      {CSearchRoomDlg::kByStatus, CSearchRoomDlg::kStatusCombo, "Wait", {"5 Private"}},
+      {CSearchRoomDlg::kByUserId, CSearchRoomDlg::kIdEdit, "zed", {}},
+  };
+  for (const Search& s : searches) {
+    std::vector<std::string> found;
+    lobby.shown.clear();
+    lobby.answers[CSearchRoomDlg::kTemplateId] = [&](CWnd* wnd, CDialog* dialog) -> INT_PTR {
+      for (int i = 0; i < 4; ++i)
+        wnd->CheckDlgButton(CSearchRoomDlg::kKindRadios[i], i == s.kind ? BST_CHECKED : BST_UNCHECKED);
+      Press(wnd, CSearchRoomDlg::kKindRadios[s.kind]);
+      if (s.edit == CSearchRoomDlg::kStatusCombo) {
+        auto* combo = static_cast<CComboBox*>(wnd->GetDlgItem(static_cast<int>(s.edit)));
+        combo->SetCurSel(combo->FindStringExact(-1, s.text));
+      } else {
+        wnd->SetDlgItemText(s.edit, s.text);
+      }
+      Press(wnd, CSearchRoomDlg::kSearchButton);
+      CListCtrl& results = static_cast<CSearchRoomDlg*>(dialog)->GetResults();
+      for (int i = 0; i < results.GetItemCount(); ++i)
+        found.push_back(results.GetItemText(i, 0).str() + " " + results.GetItemText(i, 5).str());
+      return IDCANCEL;
+    };
+    frame->OnSearchRoom();
+    EXPECT_EQ(found, s.found) << s.text;
+    EXPECT_EQ(lobby.shown.size(), s.found.empty() ? 1u : 0u) << s.text;
+  }
+
+  // A double-click on the private room asks, takes its password and joins it.
+  lobby.answers[CPasswordDlg::kTemplateId] = [](CWnd* wnd, CDialog*) -> INT_PTR {
+    wnd->SetDlgItemText(CPasswordDlg::kPasswordEdit, "se|cret");
+    return IDOK;
+  };
+  lobby.answers[CSearchRoomDlg::kTemplateId] = [&](CWnd* wnd, CDialog* dialog) -> INT_PTR {
+    wnd->CheckDlgButton(CSearchRoomDlg::kKindRadios[0], BST_UNCHECKED);
+    wnd->CheckDlgButton(CSearchRoomDlg::kKindRadios[2], BST_CHECKED);
+    wnd->SetDlgItemText(CSearchRoomDlg::kTitleEdit, "lesson");
+    Press(wnd, CSearchRoomDlg::kSearchButton);
+    CListCtrl& results = static_cast<CSearchRoomDlg*>(dialog)->GetResults();
+    results.SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
+    NMHDR click{results.m_hWnd, CSearchRoomDlg::kResultList, NM_DBLCLK};
+    wnd->SendMessage(WM_NOTIFY, CSearchRoomDlg::kResultList, reinterpret_cast<LPARAM>(&click));
+    return IDCANCEL;
+  };
+  lobby.shown.clear();
+  frame->OnSearchRoom();
+  EXPECT_EQ(lobby.shown, std::vector<std::string>{"Would you like to enter the game room?"});
+  const CSessionRecord* session = frame->GetLoginRecord();
+  EXPECT_EQ(session->m_nRoomNumber, 5);
+  EXPECT_EQ(session->m_strRoomText1, "secret");
+  EXPECT_EQ(session->m_strRoomText2, "Kim's lesson");
+  EXPECT_EQ(session->m_strRoomText3, "2");
+  EXPECT_EQ(frame->GetRoomState(), 0);
 }
 
 }  // namespace
