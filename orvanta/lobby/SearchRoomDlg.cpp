@@ -118,7 +118,14 @@ void CSearchRoomDlg::OnKind(UINT) {
 }
 
 // Only a status chosen from the list counts: typing is undone at once.
-void CSearchRoomDlg::OnStatusEdit() { UpdateData(FALSE); }
+void CSearchRoomDlg::OnStatusEdit() {
+  // Loading the controls changes the list's text again; that change is not the user's.
+  if (m_bReloading)
+    return;
+  m_bReloading = TRUE;
+  UpdateData(FALSE);
+  m_bReloading = FALSE;
+}
 
 BOOL CSearchRoomDlg::Matches(int row) const {
   const auto has = [&](int column, const CString& text) { return m_pRooms->GetItemText(row, column).Find(text) >= 0; };

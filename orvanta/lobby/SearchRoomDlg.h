@@ -56,4 +56,5 @@ private:
   CFlatListCtrl m_results;
   int m_nSortColumn{-1};
   int m_sortMarks[7]{};  // 0 unsorted, 1 descending, 2 ascending
+  BOOL m_bReloading{FALSE};  // the controls are being loaded from the values
 };

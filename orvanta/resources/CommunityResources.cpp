@@ -6,6 +6,7 @@
 #include "orvanta/lobby/ContinuePlayDlg.h"
 #include "orvanta/lobby/InvitationDlg.h"
 #include "orvanta/lobby/InviteDlg.h"
+#include "orvanta/lobby/NegotiationDlg.h"
 #include "orvanta/lobby/OptionsDlg.h"
 #include "orvanta/lobby/RankSelectDlg.h"
 #include "orvanta/lobby/SearchBulletinDlg.h"
@@ -34,6 +35,7 @@ void RegisterCommunityDialogs(platform::ResourceModule& module) {
   platform::AddDialogTemplate(module, CSelectReplayDlg::kTemplateId, CSelectReplayDlg::BuildTemplate());
   // Invitations, searches, options, continuing a paused game and the rank selection.
   platform::AddDialogTemplate(module, COptionsDlg::kTemplateId, COptionsDlg::BuildTemplate());
+  platform::AddDialogTemplate(module, CNegotiationDlg::kTemplateId, CNegotiationDlg::BuildTemplate());
   platform::AddDialogTemplate(module, CInvitationDlg::kTemplateId, CInvitationDlg::BuildTemplate());
   platform::AddDialogTemplate(module, CInviteDlg::kTemplateId, CInviteDlg::BuildTemplate());
   platform::AddDialogTemplate(module, CUserInfoListDlg::kTemplateId, CUserInfoListDlg::BuildTemplate());
