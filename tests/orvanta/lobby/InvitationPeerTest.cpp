@@ -10,6 +10,10 @@
 #include "orvanta/lobby/InviteDlg.h"
 #include "orvanta/lobby/OptionsDlg.h"
 #include "orvanta/lobby/PasswordDlg.h"
+#include "orvanta/lobby/RankSelectDlg.h"
+#include "orvanta/lobby/SearchGiboDlg.h"
+#include "orvanta/lobby/TirvoGiboView.h"
+#include "orvanta/lobby/TirvoRankView.h"
 #include "orvanta/lobby/SearchRoomDlg.h"
 #include "orvanta/lobby/SearchUserDlg.h"
 #include "orvanta/lobby/UserInfoListDlg.h"
@@ -367,6 +371,54 @@ TEST_F(InvitationPeerTest, TheRoomSearchFindsRoomsOfTheWaitingRoomAndEntersAPriv
   EXPECT_EQ(session->m_strRoomText2, "Kim's lesson");
   EXPECT_EQ(session->m_strRoomText3, "2");
   EXPECT_EQ(frame->GetRoomState(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(InvitationPeerTest, TheRankAndRecordSearchDialogsShapeTheRequestsTheFrameSends) {
+  EnterWaitingRoom();
+  frame->RegisterView(CMainFrame::kRecordListView, RUNTIME_CLASS(CTirvoGiboView));
+  frame->RegisterView(CMainFrame::kRankView, RUNTIME_CLASS(CTirvoRankView));
+  // The grade list of all members, professional 9 dan.
+  lobby.answers[CRankSelectDlg::kTemplateId] = [](CWnd* wnd, CDialog*) -> INT_PTR {
+    for (int i = 0; i < 8; ++i)
+      wnd->CheckDlgButton(CRankSelectDlg::kKindRadios[i], i == CRankSelectDlg::kGradeTotal ? BST_CHECKED : BST_UNCHECKED);
+    auto* grades = static_cast<CComboBox*>(wnd->GetDlgItem(CRankSelectDlg::kTotalGradeCombo));
+    grades->SetCurSel(grades->FindStringExact(-1, "Pro9D"));
+    return IDOK;
+  };
+  frame->OnMenuButton(1194);
+  auto rank = NextRecord(10, 1);
+  ASSERT_TRUE(rank.has_value());
+  EXPECT_EQ(rank->payload, "|-1|50|2|11|");
+  // The list of the most winning players carries no grade.
+  lobby.answers[CRankSelectDlg::kTemplateId] = [](CWnd* wnd, CDialog*) -> INT_PTR {
+    for (int i = 0; i < 8; ++i)
+      wnd->CheckDlgButton(CRankSelectDlg::kKindRadios[i], i == CRankSelectDlg::kMaxWinner ? BST_CHECKED : BST_UNCHECKED);
+    return IDOK;
+  };
+  frame->OnMenuButton(1194);
+  rank = NextRecord(10, 1);
+  ASSERT_TRUE(rank.has_value());
+  EXPECT_EQ(rank->payload, "|-1|50|2|100|");
+
+  // The record search works on the record list only: a grade search from 1 dan to 5 kyu.
+  frame->SwitchView(CMainFrame::kRecordListView);
+  lobby.answers[CSearchGiboDlg::kTemplateId] = [](CWnd* wnd, CDialog*) -> INT_PTR {
+    for (int i = 0; i < 5; ++i)
+      wnd->CheckDlgButton(CSearchGiboDlg::kKindRadios[i], i == CSearchGiboDlg::kByGrade ? BST_CHECKED : BST_UNCHECKED);
+    auto* first = static_cast<CComboBox*>(wnd->GetDlgItem(CSearchGiboDlg::kFirstGradeCombo));
+    first->SetCurSel(first->FindStringExact(-1, "1D"));
+    auto* second = static_cast<CComboBox*>(wnd->GetDlgItem(CSearchGiboDlg::kSecondGradeCombo));
+    second->SetCurSel(second->FindStringExact(-1, "5K"));
+    return IDOK;
+  };
+  frame->OnMenuButton(1216);
+  const auto records = NextRecord(6, 2);
+  ASSERT_TRUE(records.has_value());
+  EXPECT_EQ(records->payload, "|-1|50|LK|A|37|55|");
 }
 
 }  // namespace
