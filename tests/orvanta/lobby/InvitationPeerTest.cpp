@@ -25,6 +25,13 @@ void Press(CWnd* wnd, UINT id) {
                    reinterpret_cast<LPARAM>(wnd->GetDlgItem(static_cast<int>(id))->m_hWnd));
 }
 
+// Picks text in the drop-down list id of dialog wnd, as a click in the list would.
+void Choose(CWnd* wnd, UINT id, const char* text) {
+  const LRESULT index = wnd->SendDlgItemMessage(static_cast<int>(id), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                                reinterpret_cast<LPARAM>(text));
+  wnd->SendDlgItemMessage(static_cast<int>(id), CB_SETCURSEL, static_cast<WPARAM>(index));
+}
+
 CString Text(CWnd* wnd, UINT id) {
   CString text;
   wnd->GetDlgItemText(static_cast<int>(id), text);
@@ -122,8 +129,7 @@ TEST_F(InvitationPeerTest, AUserSearchListsTheFoundUsersAndJoinsOrInvitesThem) {
   lobby.answers[CSearchUserDlg::kTemplateId] = [&](CWnd* wnd, CDialog*) -> INT_PTR {
     Press(wnd, IDOK);
     refusedBeforeEntry = lobby.shown.size();
-    auto* kind = static_cast<CComboBox*>(wnd->GetDlgItem(static_cast<int>(CSearchUserDlg::kKindCombo)));
-    kind->SetCurSel(1);
+    Choose(wnd, CSearchUserDlg::kKindCombo, "User Name");
     wnd->SetDlgItemText(CSearchUserDlg::kTextEdit, "kim");
     return IDOK;
   };
@@ -330,8 +336,7 @@ TEST_F(InvitationPeerTest, TheRoomSearchFindsRoomsOfTheWaitingRoomAndEntersAPriv
         wnd->CheckDlgButton(CSearchRoomDlg::kKindRadios[i], i == s.kind ? BST_CHECKED : BST_UNCHECKED);
       Press(wnd, CSearchRoomDlg::kKindRadios[s.kind]);
       if (s.edit == CSearchRoomDlg::kStatusCombo) {
-        auto* combo = static_cast<CComboBox*>(wnd->GetDlgItem(static_cast<int>(s.edit)));
-        combo->SetCurSel(combo->FindStringExact(-1, s.text));
+        Choose(wnd, s.edit, s.text);
       } else {
         wnd->SetDlgItemText(s.edit, s.text);
       }
@@ -385,8 +390,7 @@ TEST_F(InvitationPeerTest, TheRankAndRecordSearchDialogsShapeTheRequestsTheFrame
   lobby.answers[CRankSelectDlg::kTemplateId] = [](CWnd* wnd, CDialog*) -> INT_PTR {
     for (int i = 0; i < 8; ++i)
       wnd->CheckDlgButton(CRankSelectDlg::kKindRadios[i], i == CRankSelectDlg::kGradeTotal ? BST_CHECKED : BST_UNCHECKED);
-    auto* grades = static_cast<CComboBox*>(wnd->GetDlgItem(CRankSelectDlg::kTotalGradeCombo));
-    grades->SetCurSel(grades->FindStringExact(-1, "Pro9D"));
+    Choose(wnd, CRankSelectDlg::kTotalGradeCombo, "Pro9D");
     return IDOK;
   };
   frame->OnMenuButton(1194);
@@ -409,10 +413,8 @@ TEST_F(InvitationPeerTest, TheRankAndRecordSearchDialogsShapeTheRequestsTheFrame
   lobby.answers[CSearchGiboDlg::kTemplateId] = [](CWnd* wnd, CDialog*) -> INT_PTR {
     for (int i = 0; i < 5; ++i)
       wnd->CheckDlgButton(CSearchGiboDlg::kKindRadios[i], i == CSearchGiboDlg::kByGrade ? BST_CHECKED : BST_UNCHECKED);
-    auto* first = static_cast<CComboBox*>(wnd->GetDlgItem(CSearchGiboDlg::kFirstGradeCombo));
-    first->SetCurSel(first->FindStringExact(-1, "1D"));
-    auto* second = static_cast<CComboBox*>(wnd->GetDlgItem(CSearchGiboDlg::kSecondGradeCombo));
-    second->SetCurSel(second->FindStringExact(-1, "5K"));
+    Choose(wnd, CSearchGiboDlg::kFirstGradeCombo, "1D");
+    Choose(wnd, CSearchGiboDlg::kSecondGradeCombo, "5K");
     return IDOK;
   };
   frame->OnMenuButton(1216);

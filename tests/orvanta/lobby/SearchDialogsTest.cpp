@@ -190,8 +190,9 @@ TEST_F(SearchDialogsTest, GradesBecomeServerNumbersInQueriesAndRankSelections) {
       const UINT combo = r.kind == CRankSelectDlg::kGradeKiwon ? CRankSelectDlg::kKiwonGradeCombo
                                                                 : CRankSelectDlg::kTotalGradeCombo;
       enabledAsChosen = wnd->GetDlgItem(static_cast<int>(combo))->IsWindowEnabled() == (r.kind != CRankSelectDlg::kMaxWinner);
-      auto* list = static_cast<CComboBox*>(wnd->GetDlgItem(static_cast<int>(combo)));
-      list->SetCurSel(list->FindStringExact(-1, r.grade));
+      const LRESULT index = wnd->SendDlgItemMessage(static_cast<int>(combo), CB_FINDSTRINGEXACT,
+                                                    static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(r.grade));
+      wnd->SendDlgItemMessage(static_cast<int>(combo), CB_SETCURSEL, static_cast<WPARAM>(index));
       Press(wnd, IDOK);
       return IDCANCEL;
     };
