@@ -433,6 +433,10 @@ public:
   void ShowRankList();
   // The record search of the record list: the search dialog, then the search.
   void OnSearchRecords();
+  // The room search of the waiting room.
+  void OnSearchRoom();
+  // The main menu's buttons of these commands; FALSE for other ids.
+  BOOL OnCommunityMenuButton(UINT id);
   // An invitation or a room entry is being handled; a further invitation is ignored meanwhile.
   BOOL IsRoomTransition() const { return m_bRoomEntry; }
   // --- End of the invitations block ---

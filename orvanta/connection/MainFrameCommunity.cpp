@@ -17,6 +17,7 @@
 #include "orvanta/lobby/OptionsDlg.h"
 #include "orvanta/lobby/RankSelectDlg.h"
 #include "orvanta/lobby/SearchGiboDlg.h"
+#include "orvanta/lobby/SearchRoomDlg.h"
 #include "orvanta/lobby/SearchUserDlg.h"
 #include "orvanta/lobby/UserInfoListDlg.h"
 #include "orvanta/lobby/LobbyText.h"
@@ -714,4 +715,23 @@ void CMainFrame::ShowRankList() {
     view->GetList().DeleteAllItems();
   m_strRankFilter = filter;
   RequestRankPage("-1", "");
+}
+
+void CMainFrame::OnSearchRoom() {
+  CSearchRoomDlg dialog(this);
+  dialog.SetWaitingRoom(m_pWaitingRoomView ? &m_pWaitingRoomView->GetRoomList() : nullptr, this);
+  dialog.DoModal();
+}
+
+BOOL CMainFrame::OnCommunityMenuButton(UINT id) {
+  switch (id) {
+    case 1194: ShowRankList(); return TRUE;
+    case 1197: OnSearchRoom(); return TRUE;
+    case 1199: OnSearchUser(); return TRUE;
+    case 1201: OnInviteUser(); return TRUE;
+    case 1210: OnContinuePausedPlay(); return TRUE;
+    case 1211: ContinueFromSavedFile(); return TRUE;
+    case 1216: OnSearchRecords(); return TRUE;
+    default: return FALSE;
+  }
 }

@@ -133,7 +133,7 @@ void CMainFrame::OnMenuButton(UINT id) {
       UpdateButtonsForEvent(99, "");
       break;
     default:
-      if (!OnRoomMenuButton(id))
+      if (!OnRoomMenuButton(id) && !OnCommunityMenuButton(id))
         NotePending("MenuButton", CString(std::to_string(id).c_str()));
       break;
   }

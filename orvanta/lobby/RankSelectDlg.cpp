@@ -69,7 +69,14 @@ void CRankSelectDlg::OnKind(UINT) {
 }
 
 // Only a grade chosen from the list counts: typing is undone at once.
-void CRankSelectDlg::OnComboEdit() { UpdateData(FALSE); }
+void CRankSelectDlg::OnComboEdit() {
+  // Loading the controls changes the lists' texts again; that change is not the user's.
+  if (m_bReloading)
+    return;
+  m_bReloading = TRUE;
+  UpdateData(FALSE);
+  m_bReloading = FALSE;
+}
 
 void CRankSelectDlg::DoDataExchange(CDataExchange* dx) {
   DDX_Radio(dx, static_cast<int>(kKindRadios[0]), m_nKind);

@@ -33,4 +33,5 @@ protected:
 
 private:
   void EnableCombos();
+  BOOL m_bReloading{FALSE};  // the controls are being loaded from the values
 };

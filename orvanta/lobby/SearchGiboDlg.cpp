@@ -112,7 +112,14 @@ void CSearchGiboDlg::OnKind(UINT) {
 }
 
 // Only choices from the lists count: typing is undone at once.
-void CSearchGiboDlg::OnComboEdit() { UpdateData(FALSE); }
+void CSearchGiboDlg::OnComboEdit() {
+  // Loading the controls changes the lists' texts again; that change is not the user's.
+  if (m_bReloading)
+    return;
+  m_bReloading = TRUE;
+  UpdateData(FALSE);
+  m_bReloading = FALSE;
+}
 
 void CSearchGiboDlg::DoDataExchange(CDataExchange* dx) {
   DDX_Control(dx, static_cast<int>(kBothCombo), m_bothCombo);

@@ -52,4 +52,5 @@ private:
   CComboBox m_bothCombo;
   CDateTimeCtrl m_firstDate;
   CDateTimeCtrl m_secondDate;
+  BOOL m_bReloading{FALSE};  // the controls are being loaded from the values
 };

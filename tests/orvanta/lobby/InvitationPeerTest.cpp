@@ -9,6 +9,12 @@
 #include "orvanta/lobby/InvitationDlg.h"
 #include "orvanta/lobby/InviteDlg.h"
 #include "orvanta/lobby/OptionsDlg.h"
+#include "orvanta/lobby/PasswordDlg.h"
+#include "orvanta/lobby/RankSelectDlg.h"
+#include "orvanta/lobby/SearchGiboDlg.h"
+#include "orvanta/lobby/TirvoGiboView.h"
+#include "orvanta/lobby/TirvoRankView.h"
+#include "orvanta/lobby/SearchRoomDlg.h"
 #include "orvanta/lobby/SearchUserDlg.h"
 #include "orvanta/lobby/UserInfoListDlg.h"
 
@@ -17,6 +23,13 @@ namespace {
 void Press(CWnd* wnd, UINT id) {
   wnd->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                    reinterpret_cast<LPARAM>(wnd->GetDlgItem(static_cast<int>(id))->m_hWnd));
+}
+
+// Picks text in the drop-down list id of dialog wnd, as a click in the list would.
+void Choose(CWnd* wnd, UINT id, const char* text) {
+  const LRESULT index = wnd->SendDlgItemMessage(static_cast<int>(id), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                                reinterpret_cast<LPARAM>(text));
+  wnd->SendDlgItemMessage(static_cast<int>(id), CB_SETCURSEL, static_cast<WPARAM>(index));
 }
 
 CString Text(CWnd* wnd, UINT id) {
@@ -116,8 +129,7 @@ TEST_F(InvitationPeerTest, AUserSearchListsTheFoundUsersAndJoinsOrInvitesThem) {
   lobby.answers[CSearchUserDlg::kTemplateId] = [&](CWnd* wnd, CDialog*) -> INT_PTR {
     Press(wnd, IDOK);
     refusedBeforeEntry = lobby.shown.size();
-    auto* kind = static_cast<CComboBox*>(wnd->GetDlgItem(static_cast<int>(CSearchUserDlg::kKindCombo)));
-    kind->SetCurSel(1);
+    Choose(wnd, CSearchUserDlg::kKindCombo, "User Name");
     wnd->SetDlgItemText(CSearchUserDlg::kTextEdit, "kim");
     return IDOK;
   };
@@ -279,6 +291,136 @@ TEST_F(InvitationPeerTest, TheInviteDialogInvitesAUserPickedFromTheWaitingList) 
   ASSERT_TRUE(info.has_value());
   EXPECT_EQ(info->payload, "|3|amy|");
   dialog.DestroyWindow();
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(InvitationPeerTest, TheRoomSearchFindsRoomsOfTheWaitingRoomAndEntersAPrivateOneWithItsPassword) {
+  EnterWaitingRoom();
+  // Nothing listed: the answer comes at once.
+  lobby.answers[CSearchRoomDlg::kTemplateId] = [](CWnd* wnd, CDialog*) -> INT_PTR {
+    wnd->SendMessage(WM_COMMAND, MAKEWPARAM(CSearchRoomDlg::kSearchButton, BN_CLICKED), 0);
+    return IDCANCEL;
+  };
+  frame->OnMenuButton(1197);
+  EXPECT_EQ(lobby.shown, std::vector<std::string>{"No information found."});
+
+  CListCtrl& rooms = view->GetRoomList();
+  // Room 3 public and played by kim and lee; room 5 private, amy waits in it.
+  const char* rows[2][9] = {{"", "3", "Play", "3D", "kim(3D)", "lee(2D)", "40", "4", "Friendly"},
+                            {"", "5", "Wait", "1D", "amy(1D)", "", "0", "1", "Kim's lesson"}};
+  for (int r = 0; r < 2; ++r) {
+    rooms.InsertItem(LVIF_TEXT | LVIF_STATE, r, rows[r][0], INDEXTOSTATEIMAGEMASK(r + 1), LVIS_STATEIMAGEMASK, 0, 0);
+    for (int c = 1; c < 9; ++c) rooms.SetItemText(r, c, rows[r][c]);
+  }
+  struct Search {
+    int kind;
+    UINT edit;
+    const char* text;
+    std::vector<std::string> found;  // room number and public word of each result
+  };
+  const Search searches[] = {
+      {CSearchRoomDlg::kByUserId, CSearchRoomDlg::kIdEdit, "kim", {"3 Public"}},
+      {CSearchRoomDlg::kByUserName, CSearchRoomDlg::kNameEdit, "(2D)", {"3 Public"}},
+      {CSearchRoomDlg::kByTitle, CSearchRoomDlg::kTitleEdit, "Kim", {"5 Private"}},
+      {CSearchRoomDlg::kByStatus, CSearchRoomDlg::kStatusCombo, "Wait", {"5 Private"}},
+      {CSearchRoomDlg::kByUserId, CSearchRoomDlg::kIdEdit, "zed", {}},
+  };
+  for (const Search& s : searches) {
+    std::vector<std::string> found;
+    lobby.shown.clear();
+    lobby.answers[CSearchRoomDlg::kTemplateId] = [&](CWnd* wnd, CDialog* dialog) -> INT_PTR {
+      for (int i = 0; i < 4; ++i)
+        wnd->CheckDlgButton(CSearchRoomDlg::kKindRadios[i], i == s.kind ? BST_CHECKED : BST_UNCHECKED);
+      Press(wnd, CSearchRoomDlg::kKindRadios[s.kind]);
+      if (s.edit == CSearchRoomDlg::kStatusCombo) {
+        Choose(wnd, s.edit, s.text);
+      } else {
+        wnd->SetDlgItemText(s.edit, s.text);
+      }
+      Press(wnd, CSearchRoomDlg::kSearchButton);
+      CListCtrl& results = static_cast<CSearchRoomDlg*>(dialog)->GetResults();
+      for (int i = 0; i < results.GetItemCount(); ++i)
+        found.push_back(results.GetItemText(i, 0).str() + " " + results.GetItemText(i, 5).str());
+      return IDCANCEL;
+    };
+    frame->OnSearchRoom();
+    EXPECT_EQ(found, s.found) << s.text;
+    EXPECT_EQ(lobby.shown.size(), s.found.empty() ? 1u : 0u) << s.text;
+  }
+
+  // A double-click on the private room asks, takes its password and joins it.
+  lobby.answers[CPasswordDlg::kTemplateId] = [](CWnd* wnd, CDialog*) -> INT_PTR {
+    wnd->SetDlgItemText(CPasswordDlg::kPasswordEdit, "se|cret");
+    return IDOK;
+  };
+  lobby.answers[CSearchRoomDlg::kTemplateId] = [&](CWnd* wnd, CDialog* dialog) -> INT_PTR {
+    wnd->CheckDlgButton(CSearchRoomDlg::kKindRadios[0], BST_UNCHECKED);
+    wnd->CheckDlgButton(CSearchRoomDlg::kKindRadios[2], BST_CHECKED);
+    wnd->SetDlgItemText(CSearchRoomDlg::kTitleEdit, "lesson");
+    Press(wnd, CSearchRoomDlg::kSearchButton);
+    CListCtrl& results = static_cast<CSearchRoomDlg*>(dialog)->GetResults();
+    results.SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
+    NMHDR click{results.m_hWnd, CSearchRoomDlg::kResultList, NM_DBLCLK};
+    wnd->SendMessage(WM_NOTIFY, CSearchRoomDlg::kResultList, reinterpret_cast<LPARAM>(&click));
+    return IDCANCEL;
+  };
+  lobby.shown.clear();
+  frame->OnSearchRoom();
+  EXPECT_EQ(lobby.shown, std::vector<std::string>{"Would you like to enter the game room?"});
+  const CSessionRecord* session = frame->GetLoginRecord();
+  EXPECT_EQ(session->m_nRoomNumber, 5);
+  EXPECT_EQ(session->m_strRoomText1, "secret");
+  EXPECT_EQ(session->m_strRoomText2, "Kim's lesson");
+  EXPECT_EQ(session->m_strRoomText3, "2");
+  EXPECT_EQ(frame->GetRoomState(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(InvitationPeerTest, TheRankAndRecordSearchDialogsShapeTheRequestsTheFrameSends) {
+  EnterWaitingRoom();
+  frame->RegisterView(CMainFrame::kRecordListView, RUNTIME_CLASS(CTirvoGiboView));
+  frame->RegisterView(CMainFrame::kRankView, RUNTIME_CLASS(CTirvoRankView));
+  // The grade list of all members, professional 9 dan.
+  lobby.answers[CRankSelectDlg::kTemplateId] = [](CWnd* wnd, CDialog*) -> INT_PTR {
+    for (int i = 0; i < 8; ++i)
+      wnd->CheckDlgButton(CRankSelectDlg::kKindRadios[i], i == CRankSelectDlg::kGradeTotal ? BST_CHECKED : BST_UNCHECKED);
+    Choose(wnd, CRankSelectDlg::kTotalGradeCombo, "Pro9D");
+    return IDOK;
+  };
+  frame->OnMenuButton(1194);
+  auto rank = NextRecord(10, 1);
+  ASSERT_TRUE(rank.has_value());
+  EXPECT_EQ(rank->payload, "|-1|50|2|11|");
+  // The list of the most winning players carries no grade.
+  lobby.answers[CRankSelectDlg::kTemplateId] = [](CWnd* wnd, CDialog*) -> INT_PTR {
+    for (int i = 0; i < 8; ++i)
+      wnd->CheckDlgButton(CRankSelectDlg::kKindRadios[i], i == CRankSelectDlg::kMaxWinner ? BST_CHECKED : BST_UNCHECKED);
+    return IDOK;
+  };
+  frame->OnMenuButton(1194);
+  rank = NextRecord(10, 1);
+  ASSERT_TRUE(rank.has_value());
+  EXPECT_EQ(rank->payload, "|-1|50|2|100|");
+
+  // The record search works on the record list only: a grade search from 1 dan to 5 kyu.
+  frame->SwitchView(CMainFrame::kRecordListView);
+  lobby.answers[CSearchGiboDlg::kTemplateId] = [](CWnd* wnd, CDialog*) -> INT_PTR {
+    for (int i = 0; i < 5; ++i)
+      wnd->CheckDlgButton(CSearchGiboDlg::kKindRadios[i], i == CSearchGiboDlg::kByGrade ? BST_CHECKED : BST_UNCHECKED);
+    Choose(wnd, CSearchGiboDlg::kFirstGradeCombo, "1D");
+    Choose(wnd, CSearchGiboDlg::kSecondGradeCombo, "5K");
+    return IDOK;
+  };
+  frame->OnMenuButton(1216);
+  const auto records = NextRecord(6, 2);
+  ASSERT_TRUE(records.has_value());
+  EXPECT_EQ(records->payload, "|-1|50|LK|A|37|55|");
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <platform/resources.h>
 #include <platform/uiscript.h>
 
+#include "orvanta/lobby/NegotiationDlg.h"
 #include "orvanta/lobby/RankSelectDlg.h"
 #include "orvanta/lobby/SearchGiboDlg.h"
 #include "orvanta/lobby/SearchUserDlg.h"
@@ -189,8 +190,9 @@ TEST_F(SearchDialogsTest, GradesBecomeServerNumbersInQueriesAndRankSelections) {
       const UINT combo = r.kind == CRankSelectDlg::kGradeKiwon ? CRankSelectDlg::kKiwonGradeCombo
                                                                 : CRankSelectDlg::kTotalGradeCombo;
       enabledAsChosen = wnd->GetDlgItem(static_cast<int>(combo))->IsWindowEnabled() == (r.kind != CRankSelectDlg::kMaxWinner);
-      auto* list = static_cast<CComboBox*>(wnd->GetDlgItem(static_cast<int>(combo)));
-      list->SetCurSel(list->FindStringExact(-1, r.grade));
+      const LRESULT index = wnd->SendDlgItemMessage(static_cast<int>(combo), CB_FINDSTRINGEXACT,
+                                                    static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(r.grade));
+      wnd->SendDlgItemMessage(static_cast<int>(combo), CB_SETCURSEL, static_cast<WPARAM>(index));
       Press(wnd, IDOK);
       return IDCANCEL;
     };
@@ -220,6 +222,65 @@ TEST_F(SearchDialogsTest, TheUserSearchUnderAnotherCaptionAsksForAnIdBesideItsLa
   EXPECT_EQ(title, "User Information");
   EXPECT_EQ(dialog.m_strText, "kim");
   EXPECT_EQ(dialog.m_strKind, "User name");
+}
+
+TEST_F(SearchDialogsTest, TheGameRoomNegotiationPicksTheOtherSeatOrAnObserverAndMendsOddTimes) {
+  using N = CNegotiationDlg;
+  const N::Seat kim{"kim", "3D", "3", TRUE};
+  const N::Seat me{"me", "1D", "2", TRUE};
+  const std::vector<N::ObserverRow> observers = {{"me-1D", "2", "me", "1D", ""}, {"amy-5K", "4", "amy", "5K", ""}};
+  struct Case {
+    const char* what;
+    N::Seat first;
+    N::Seat second;
+    std::vector<N::ObserverRow> observers;
+    int select;               // row to select, -1 for none
+    const char* countDown;    // held when the dialog opens
+    const char* interval;
+    std::vector<std::string> rows;
+    const char* chosen;       // "" when the dialog must stay open
+    const char* keptCountDown;
+    const char* keptInterval;
+  };
+  const Case cases[] = {
+      {"nobody to choose", {}, {}, {}, -1, "3", "30초", {}, "", "3", "30초"},
+      {"one row needs no selection", {}, {}, observers, -1, "7", "60초", {"amy-5K"}, "amy@4", "3", "60초"},
+      {"seated second: the first seat leads", kim, me, observers, 0, "5", "25초", {"kim-3D", "amy-5K"}, "kim@3",
+       "5", "60초"},
+      {"two rows, none selected", kim, me, observers, -1, "2", "120초", {"kim-3D", "amy-5K"}, "", "2", "120초"},
+  };
+  for (const Case& c : cases) {
+    N dialog;
+    dialog.SetRoom(c.first, c.second, c.observers, "me");
+    dialog.m_strCountDown = c.countDown;
+    dialog.m_strInterval = Cp949(c.interval);
+    std::vector<std::string> rows;
+    bool open = false;
+    float komi = -1;
+    script.shown.clear();
+    script.answer = [&](CWnd* wnd, CDialog*) -> INT_PTR {
+      komi = dialog.m_fKomi;
+      for (int i = 0; i < dialog.GetList().GetItemCount(); ++i) rows.push_back(dialog.GetList().GetItemText(i, 0).str());
+      if (c.select >= 0)
+        dialog.GetList().SetItemState(c.select, LVIS_SELECTED, LVIS_SELECTED);
+      wnd->SetDlgItemText(N::kCountDownCombo, "9");  // typing is undone at once
+      Press(wnd, IDOK);
+      open = ::IsWindow(wnd->m_hWnd) && !script.shown.empty();
+      return IDCANCEL;
+    };
+    const INT_PTR result = dialog.DoModal();
+    EXPECT_EQ(rows, c.rows) << c.what;
+    EXPECT_FLOAT_EQ(komi, 6.5f) << c.what;  // opens on an even game
+    EXPECT_EQ(dialog.m_strCountDown.str(), c.keptCountDown) << c.what;
+    EXPECT_EQ(dialog.m_strInterval.str(), Cp949(c.keptInterval)) << c.what;
+    if (*c.chosen) {
+      EXPECT_EQ(result, IDOK) << c.what;
+      EXPECT_EQ(dialog.m_strOpponentId.str() + "@" + dialog.m_strOpponentNumber.str(), c.chosen) << c.what;
+    } else {
+      EXPECT_TRUE(open) << c.what;
+      EXPECT_EQ(script.shown, std::vector<std::string>{"Please, select a user."}) << c.what;
+    }
+  }
 }
 
 }  // namespace
