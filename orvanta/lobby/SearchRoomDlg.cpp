@@ -184,10 +184,12 @@ void CSearchRoomDlg::EnterRoom(int row) {
   }
   m_pHost->SendWaitRoomLeave();
   m_pHost->FlushRequests();
-  session->m_nRoomNumber = std::atoi(m_results.GetItemText(row, 0));
-  session->SetEntry(m_results.GetItemText(row, 6), session->m_strRoomText1, isPrivate ? "2" : "1",
-                    m_results.GetItemText(row, 2));
-  m_pHost->SendJoinRoom();
+  // A public room is joined without the password typed for an earlier private one.
+  const CString password = isPrivate ? session->m_strRoomText1 : CString();
+  const CString room = m_results.GetItemText(row, 0);
+  session->m_nRoomNumber = std::atoi(room);
+  session->SetEntry(m_results.GetItemText(row, 6), password, isPrivate ? "2" : "1", m_results.GetItemText(row, 2));
+  m_pHost->SendJoinRoom(room, password);
   m_pHost->FlushRequests();
   m_pHost->SetRoomState(m_results.GetItemText(row, kResultStatus) == "Play" ? 2 : 0);
   EndDialog(IDOK);
