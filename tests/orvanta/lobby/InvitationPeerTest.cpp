@@ -376,6 +376,12 @@ TEST_F(InvitationPeerTest, TheRoomSearchFindsRoomsOfTheWaitingRoomAndEntersAPriv
   EXPECT_EQ(session->m_strRoomText2, "Kim's lesson");
   EXPECT_EQ(session->m_strRoomText3, "2");
   EXPECT_EQ(frame->GetRoomState(), 0);
+  // On the wire: the join names the room found and the password typed, without its separator.
+  ASSERT_TRUE(PumpUntil([&] {
+    for (const PeerRecord& record : peer.Records())
+      if (record.minor == "3" && record.payload.ends_with("|5|secret|")) return true;
+    return false;
+  }));
 }
 
 }  // namespace
