@@ -10,6 +10,7 @@
 #include "ClientSessionSupport.h"
 #include "client/app/Image.h"
 #include "client/model/CommentMap.h"
+#include "client/model/GameInfoDlg.h"
 #include "client/model/GameInfo.h"
 #include "client/model/GameRecordFile.h"
 #include "client/model/NodeArray.h"
@@ -92,6 +93,15 @@ void ShowGame(Session& s, int moves) {
   platform::PumpMessages();
 }
 
+// The colour of point (x, y) of control id (negative: from the right or bottom edge).
+COLORREF ControlPixel(HWND parent, int id, int x, int y) {
+  CWnd* control = CWnd::FromHandle(::GetDlgItem(parent, id));
+  CRect client;
+  control->GetClientRect(&client);
+  CClientDC dc(control);
+  return dc.GetPixel(x < 0 ? client.right + x : x, y < 0 ? client.bottom + y : y);
+}
+
 TEST(ClientScreenshotTest, HeadlessWindowShowsBoardPanelsAndClocks) {
   Session s;
   ShowGame(s, 60);
@@ -101,6 +111,46 @@ TEST(ClientScreenshotTest, HeadlessWindowShowsBoardPanelsAndClocks) {
   EXPECT_EQ(s.view->GetBlackPhoto().GetHeight(), 110);
   const std::string path = testsupport::SnapshotPath("client_headless.png");
   ASSERT_TRUE(platform::SaveSurfacePng(s.frame->GetSafeHwnd(), path.c_str()));
+
+  // The view's colours reach its controls: the panes on the pane brush, the labels transparent
+  // over the panel picture, the photographs in their panes.
+  const HWND view = s.view->GetSafeHwnd();
+  const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+  for (int pane : {IDC_COMMENT_PANE, IDC_ANSWER_PANE, IDC_QUESTION_EDIT}) {
+    SCOPED_TRACE(pane);
+    EXPECT_EQ(ControlPixel(view, pane, 30, -4), RGB(242, 238, 223));
+  }
+  EXPECT_NE(ControlPixel(view, IDC_WHITE_AFFILIATION, -2, -2), face);
+  // The black portrait's ground at the pane's top corner.
+  const COLORREF ground = ControlPixel(view, IDC_BLACK_PHOTO, 3, 3);
+  EXPECT_NEAR(GetBValue(ground), 200, 30);
+  EXPECT_NEAR(GetRValue(ground), 120, 30);
+
+  // Game information shows the same photographs.
+  COLORREF infoGround = 0;
+  s.script.onDialog = [&](UINT templateId, HWND dialog) -> std::optional<INT_PTR> {
+    if (templateId == CGameInfoDlg::kTemplateId) {
+      ::RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_ERASE);
+      CWnd* pane = CWnd::FromHandle(::GetDlgItem(dialog, CGameInfoDlg::kBlackPicture));
+      CRect client;
+      pane->GetClientRect(&client);
+      CClientDC dc(pane);
+      // The portrait is centred in the pane: a little inside its top-left corner is the ground.
+      infoGround = dc.GetPixel((client.Width() - 100) / 2 + 3, (client.Height() - 110) / 2 + 3);
+      platform::SaveSurfacePng(dialog, testsupport::SnapshotPath("client_game_info.png").c_str());
+    }
+    return IDOK;
+  };
+  s.view->SendMessage(WM_COMMAND, ID_GAME_INFO, 0);
+  platform::PumpMessages();
+  s.script.onDialog = nullptr;
+  EXPECT_NEAR(GetBValue(infoGround), 200, 30);
+  EXPECT_NEAR(GetRValue(infoGround), 120, 30);
+
+  // Print Setup asks the print dialog and prints nothing.
+  s.frame->SendMessage(WM_COMMAND, ID_FILE_PRINT_SETUP, 0);
+  platform::PumpMessages();
+  EXPECT_EQ(s.script.printDialogs, 1);
 }
 
 TEST(ClientScreenshotTest, PrintPreviewShowsTheBoardOnItsPage) {

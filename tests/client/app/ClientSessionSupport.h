@@ -46,6 +46,10 @@ public:
     messages.emplace_back(text);
     return messageAnswer;
   }
+  std::optional<bool> OnPrintDialog() override {
+    ++printDialogs;
+    return printAnswer;
+  }
   std::optional<std::optional<CString>> OnFileDialog(BOOL, const char*, const char*) override {
     if (filePath.empty()) return std::optional<CString>();
     return std::optional<CString>(CString(filePath.c_str()));
@@ -57,6 +61,8 @@ public:
   std::string password{"pw1"};
   std::string filePath;
   int messageAnswer{IDOK};
+  bool printAnswer{false};
+  int printDialogs{0};
   std::function<std::optional<INT_PTR>(UINT, HWND)> onDialog;
   std::vector<std::string> messages;
   std::vector<UINT> dialogs;
