@@ -16,20 +16,14 @@
 #include "orvanta/lobby/SendMemoDlg.h"
 #include "orvanta/resources/OrvantaResources.h"
 
+#include "support/AnsweringScript.h"
+
 namespace {
 
-class Script : public platform::UiScript {
+// Message boxes answer No unless a test says otherwise.
+class Script : public AnsweringScript {
 public:
-  std::optional<INT_PTR> OnModalDialog(UINT, CDialog* dialog, HWND wnd) override {
-    return answer ? answer(CWnd::FromHandle(wnd), dialog) : IDCANCEL;
-  }
-  std::optional<int> OnMessageBox(const char* text, const char*, UINT) override {
-    shown.push_back(text);
-    return button;
-  }
-  std::function<INT_PTR(CWnd*, CDialog*)> answer;
-  std::vector<std::string> shown;
-  int button{IDNO};
+  Script() { button = IDNO; }
 };
 
 class CommunityDialogsTest : public ::testing::Test {

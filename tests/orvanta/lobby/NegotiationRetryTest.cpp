@@ -5,34 +5,11 @@
 
 #include <platform/time.h>
 
-#include "../connection/MainFrameFixture.h"
-#include "../room/GameRoomFixture.h"
+#include "../room/FrameRoomFixture.h"
 
 namespace {
 
-class NegotiationRetryTest : public MainFrameTest {
-protected:
-  void SetUp() override {
-    LogIn();
-    frame->SetWaitingRoomKey("1", "k");
-    m_room.emplace(board, *frame, record);
-    board.room = &*m_room;
-    frame->AttachGameRoom(&*m_room);
-  }
-  void TearDown() override {
-    if (::IsWindow(frameHandle()))
-      frame->AttachGameRoom(nullptr);
-  }
-  void Server(int code, const std::string& payload) {
-    peer.Send({{GameServerPeer::Record(code / 100, code % 100, payload), 0}});
-    PumpFor(40);
-  }
-
-  platform::ManualClockScope m_manual{1796810400};
-  ModelBoard board;
-  CGiboRecord record;
-  std::optional<CGameRoom> m_room;
-};
+using NegotiationRetryTest = FrameRoomTest;
 
 TEST_F(NegotiationRetryTest, TheOpponentIsTheOtherSeatOrTheOnePersonPresent) {
   // Outside the game room nothing is asked.

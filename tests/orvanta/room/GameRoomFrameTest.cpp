@@ -8,36 +8,14 @@
 #include <platform/sound.h>
 #include <platform/time.h>
 
-#include "../connection/MainFrameFixture.h"
-#include "GameRoomFixture.h"
+#include "FrameRoomFixture.h"
 
 namespace {
 
-constexpr std::time_t kMatchDay = 1796810400;  // 2026-12-09
-
 // ModelBoard is the board; the frame is the room's host.
-class GameRoomFrameTest : public MainFrameTest {
+class GameRoomFrameTest : public FrameRoomTest {
 protected:
-  void SetUp() override {
-    LogIn();
-    frame->SetWaitingRoomKey("1", "k");
-    m_room.emplace(board, *frame, record);
-    board.room = &*m_room;
-    frame->AttachGameRoom(&*m_room);
-  }
-  void TearDown() override {
-    if (::IsWindow(frameHandle())) frame->AttachGameRoom(nullptr);
-  }
-  CGameRoom& room() { return *m_room; }
 
-  // One server message, in a group of its own.
-  void Server(int code, const std::string& payload) {
-    peer.Send({{GameServerPeer::Record(code / 10 >= 10 ? code / 100 : code / 10,
-                                       code / 10 >= 10 ? code % 100 : code % 10, payload),
-                0}});
-    // A group is read in one notification: let it arrive before the next one is written.
-    PumpFor(40);
-  }
   // Waits for a record (major 4 = room requests here) with minor and returns its payload.
   std::string WaitFor(int minor, const std::string& flag = "1") {
     std::string found;
@@ -47,13 +25,6 @@ protected:
       return !found.empty();
     });
     return found;
-  }
-  // Every room request with minor, oldest first.
-  std::vector<std::string> Payloads(int minor) {
-    std::vector<std::string> payloads;
-    for (const PeerRecord& r : peer.Records())
-      if (r.minor == std::to_string(minor) && r.major == "4") payloads.push_back(r.payload);
-    return payloads;
   }
   void Enter(const std::string& role) {
     Server(52, "|12|");
@@ -71,10 +42,6 @@ protected:
     return text.str();
   }
 
-  platform::ManualClockScope m_manual{kMatchDay};
-  ModelBoard board;
-  CGiboRecord record;
-  std::optional<CGameRoom> m_room;
 };
 
 constexpr const char* kEvenStart = "|a|b|1|hc|carol|c3|3k|hl|lee|l3|4k|0|6.5|60|10|2|";

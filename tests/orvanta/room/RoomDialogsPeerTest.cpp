@@ -4,8 +4,7 @@
 #include <platform/gdi.h>
 #include <platform/time.h>
 
-#include "../connection/MainFrameFixture.h"
-#include "GameRoomFixture.h"
+#include "FrameRoomFixture.h"
 #include "orvanta/room/CapturedStonesConfirmDlg.h"
 #include "orvanta/room/PlayRecordListDlg.h"
 #include "orvanta/room/RoomInfoDlg.h"
@@ -13,37 +12,7 @@
 
 namespace {
 
-class RoomDialogsPeerTest : public MainFrameTest {
-protected:
-  void SetUp() override {
-    LogIn();
-    frame->SetWaitingRoomKey("1", "k");
-    m_room.emplace(board, *frame, record);
-    board.room = &*m_room;
-    frame->AttachGameRoom(&*m_room);
-  }
-  void TearDown() override {
-    if (::IsWindow(frameHandle()))
-      frame->AttachGameRoom(nullptr);
-  }
-  void Server(int code, const std::string& payload) {
-    peer.Send({{GameServerPeer::Record(code / 10, code % 10, payload), 0}});
-    PumpFor(40);
-  }
-  // Every room request (major 4) with minor, oldest first.
-  std::vector<std::string> Payloads(int minor) {
-    std::vector<std::string> payloads;
-    for (const PeerRecord& r : peer.Records())
-      if (r.minor == std::to_string(minor) && r.major == "4")
-        payloads.push_back(r.payload);
-    return payloads;
-  }
-
-  platform::ManualClockScope m_manual{1796810400};
-  ModelBoard board;
-  CGiboRecord record;
-  std::optional<CGameRoom> m_room;
-};
+using RoomDialogsPeerTest = FrameRoomTest;
 
 std::string Text(CWnd* dialog, UINT id) {
   CString text;

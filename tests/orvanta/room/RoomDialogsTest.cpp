@@ -26,20 +26,11 @@
 #include "orvanta/room/RoomInfoText.h"
 #include "support/SnapshotPath.h"
 
+#include "support/AnsweringScript.h"
+
 namespace {
 
-class Script : public platform::UiScript {
-public:
-  std::optional<INT_PTR> OnModalDialog(UINT, CDialog* dialog, HWND wnd) override {
-    return answer ? answer(CWnd::FromHandle(wnd), dialog) : IDCANCEL;
-  }
-  std::optional<int> OnMessageBox(const char* text, const char*, UINT) override {
-    shown.push_back(text);
-    return IDOK;
-  }
-  std::function<INT_PTR(CWnd*, CDialog*)> answer;
-  std::vector<std::string> shown;
-};
+using Script = AnsweringScript;
 
 class RoomDialogsTest : public ::testing::Test {
 protected:
