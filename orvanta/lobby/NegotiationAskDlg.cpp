@@ -102,12 +102,7 @@ void CNegotiationAskDlg::SetProposalText(const CString& text) {
 }
 
 void CNegotiationAskDlg::FillCombos() {
-  const auto fill = [this](UINT id, std::initializer_list<const char*> items) {
-    CWnd* combo = GetDlgItem(static_cast<int>(id));
-    if (!combo || combo->SendMessage(CB_GETCOUNT) > 0)
-      return;
-    for (const char* item : items) combo->SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Cp949(item)));
-  };
+  const auto fill = [this](UINT id, std::initializer_list<const char*> items) { FillDialogCombo(*this, id, items); };
   fill(kHandicapCombo, {"2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13"});
   fill(kTimeLimitCombo,
        {"5 Min", "10 Min", "20 Min", "30 Min", "40 Min", "1 Hour", "2시간", "3시간", "4시간", "5시간", "24시간"});

@@ -4,6 +4,8 @@
 
 #include <platform/ddx.h>
 
+#include "orvanta/lobby/NegotiationForm.h"
+
 namespace {
 
 using platform::VisibleItem;
@@ -74,14 +76,7 @@ void CNegotiationDlg::SetRoom(const Seat& first, const Seat& second, const std::
 }
 
 BOOL CNegotiationDlg::OnInitDialog() {
-  const auto fill = [this](UINT id, std::initializer_list<const char*> items) {
-    if (CWnd* combo = GetDlgItem(static_cast<int>(id)))
-      for (const char* item : items) combo->SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Cp949(item)));
-  };
-  fill(kTimeLimitCombo, {"5분", "10분", "20분", "30분", "40분", "1시간", "2시간", "3시간", "4시간", "5시간", "24시간"});
-  fill(kCountDownCombo, {"1", "2", "3", "4", "5"});
-  fill(kIntervalCombo, {"20초", "30초", "40초", "60초", "120초"});
-  fill(kHandicapCombo, {"2", "3", "4", "5", "6", "7", "8", "9"});
+  FillNegotiationCombos(*this, 9);
   CDialog::OnInitDialog();
   m_list.InsertColumn(0, "Observers", LVCFMT_CENTER, 50);
   for (int i = 1; i <= 3; ++i) m_list.InsertColumn(i, "Grade", LVCFMT_CENTER, 40);

@@ -2,6 +2,9 @@
 
 #include <platform/controls.h>
 #include <platform/messages.h>
+#include <platform/strings.h>
+
+#include <string>
 
 #include "orvanta/lobby/NegotiationTerms.h"
 
@@ -36,4 +39,22 @@ BOOL StepNegotiationClock(CWnd& dialog, int& tick, int& position) {
 void EnableDialogControl(CWnd& dialog, UINT id, BOOL enable) {
   if (CWnd* control = dialog.GetDlgItem(static_cast<int>(id)))
     control->EnableWindow(enable);
+}
+
+void FillDialogCombo(CWnd& dialog, UINT id, std::initializer_list<const char*> items) {
+  CWnd* combo = dialog.GetDlgItem(static_cast<int>(id));
+  if (!combo || combo->SendMessage(CB_GETCOUNT) > 0)
+    return;
+  for (const char* item : items)
+    combo->SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Cp949(item)));
+}
+
+void FillNegotiationCombos(CWnd& dialog, int maxHandicap) {
+  FillDialogCombo(dialog, 1095, {"5분", "10분", "20분", "30분", "40분", "1시간", "2시간", "3시간", "4시간", "5시간", "24시간"});
+  FillDialogCombo(dialog, 1096, {"1", "2", "3", "4", "5"});
+  FillDialogCombo(dialog, 1097, {"20초", "30초", "40초", "60초", "120초"});
+  if (CWnd* combo = dialog.GetDlgItem(static_cast<int>(kNegotiationHandicapCombo)); combo && combo->SendMessage(CB_GETCOUNT) == 0) {
+    for (int stones = 2; stones <= maxHandicap; ++stones)
+      combo->SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::to_string(stones).c_str()));
+  }
 }

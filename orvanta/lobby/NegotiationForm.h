@@ -22,5 +22,10 @@ void ApplyNegotiationCondition(CDialog& dialog, int condition, int& conditionDat
 // One tick of the answer clock: FALSE (nothing changed) once tick has reached the limit, else
 // tick and position advance and the progress bar shows position.
 BOOL StepNegotiationClock(CWnd& dialog, int& tick, int& position);
+// Fills the combo box id of dialog with items (UTF-8, shown in CP949) when it exists and is still
+// empty, so a dialog set up again keeps one copy of each item.
+void FillDialogCombo(CWnd& dialog, UINT id, std::initializer_list<const char*> items);
+// The Korean time-limit, count-down and interval lists, and the handicap list up to maxHandicap.
+void FillNegotiationCombos(CWnd& dialog, int maxHandicap);
 // Enables control id of dialog when it exists.
 void EnableDialogControl(CWnd& dialog, UINT id, BOOL enable);

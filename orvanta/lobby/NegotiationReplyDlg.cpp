@@ -78,14 +78,7 @@ const CString& CNegotiationReplyDlg::GetProposalField(int index) const {
 }
 
 BOOL CNegotiationReplyDlg::OnInitDialog() {
-  const auto fill = [this](UINT id, std::initializer_list<const char*> items) {
-    if (CWnd* combo = GetDlgItem(static_cast<int>(id)))
-      for (const char* item : items) combo->SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Cp949(item)));
-  };
-  fill(kTimeLimitCombo, {"5분", "10분", "20분", "30분", "40분", "1시간", "2시간", "3시간", "4시간", "5시간", "24시간"});
-  fill(kCountDownCombo, {"1", "2", "3", "4", "5"});
-  fill(kIntervalCombo, {"20초", "30초", "40초", "60초", "120초"});
-  fill(kHandicapCombo, {"2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13"});
+  FillNegotiationCombos(*this, 13);
   if (m_nMode == 0)
     ReadProposal();
   if (CWnd* progress = GetDlgItem(static_cast<int>(kProgress))) {
