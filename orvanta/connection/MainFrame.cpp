@@ -74,6 +74,9 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
   ON_COMMAND(CMainFrame::kSoundCommand, OnSound)
   ON_COMMAND(CMainFrame::kSaveThisRecordCommand, OnSaveThisRecord)
   ON_MESSAGE(CMainFrame::kRoomClockMessage, OnRoomClockMessage)
+  // The tool bar of the View menu.
+  ON_COMMAND(CMainFrame::kToolBarCommand, OnViewToolBar)
+  ON_UPDATE_COMMAND_UI(CMainFrame::kToolBarCommand, OnUpdateViewToolBar)
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame() : CMainFrame(CServerAddress::Resolve()) {}
@@ -103,7 +106,7 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs) {
 int CMainFrame::OnCreate(LPCREATESTRUCT cs) {
   if (CFrameWnd::OnCreate(cs) == -1)
     return -1;
-  if (!CreateStatusBar())
+  if (!CreateStatusBar() || !CreateToolBar())
     return -1;
   FlagScreen(kStartView);
   SetTitle(kFrameTitle);

@@ -27,6 +27,7 @@
 #include "orvanta/connection/ButtonEventRules.h"
 #include "orvanta/connection/CommandStates.h"
 #include "orvanta/connection/FrameActions.h"
+#include "orvanta/connection/MainToolBar.h"
 #include "orvanta/connection/ServerAddress.h"
 #include "orvanta/connection/ServerDispatcher.h"
 #include "orvanta/connection/SettingFiles.h"
@@ -199,7 +200,7 @@ public:
   BOOL IsGameRoomActive() const override { return m_nActiveViewId == kGameRoomView; }
   void SetConnected(BOOL connected) override { m_bConnected = connected; }
   void SetLogoutReceived() override { m_bLogoutReceived = TRUE; }
-  void SetConnectButton() override { m_nConnectImage = kConnectedImage; }
+  void SetConnectButton() override;
   void UpdateButtonsForEvent(int code, const CString& payload) override;
 
   void OnLoginReply(const CString& payload) override;
@@ -723,6 +724,12 @@ public:
   CButtonEventSituation GetButtonEventSituation() const;
   // The view kept under view id: only the view shown is kept (a replaced view is destroyed).
   CView* FindRegisteredView(UINT viewId) const;
+  // The "Tool Bar" command of the View menu.
+  static constexpr UINT kToolBarCommand = 32790;
+  CMainToolBar& GetToolBar() { return m_wndToolBar; }
+  // Shows the tool bar when hidden and hides it when shown.
+  void OnViewToolBar();
+  void OnUpdateViewToolBar(CCmdUI* cmdUI);
 
 private:
   // Disables the main menu pane's screen buttons, and leave as well with withLeave.
@@ -730,7 +737,10 @@ private:
   void RegisterContentView(UINT viewId);
   // The list view shown saves its column widths into "setting.ini".
   void SaveActiveColumnWidths();
+  // The rebar with the tool bar (created hidden).
+  BOOL CreateToolBar();
   std::map<UINT, CView*> m_viewMap;
+  CMainToolBar m_wndToolBar;
   // ---- end of the command-state block ----
 
   // ---- Captured stones ----

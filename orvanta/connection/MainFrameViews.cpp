@@ -174,9 +174,11 @@ void CMainFrame::OnUpdateConnect(CCmdUI* cmdUI) {
   if (m_bConnected) {
     cmdUI->SetText(Cp949("접속해제(&E)"));
     m_nConnectImage = kConnectedImage;
+    m_wndToolBar.SetConnectImage(kConnectedImage);
   } else {
     cmdUI->SetText(Cp949("접속(&C)"));
     m_nConnectImage = kDisconnectedImage;
+    m_wndToolBar.SetConnectImage(kDisconnectedImage);
     // Whatever was shown, an offline frame is on its start screen.
     SwitchView(kStartView);
   }
@@ -189,4 +191,29 @@ void CMainFrame::OnUpdateCommandState(CCmdUI* cmdUI) {
   const int state = GetCommandState(cmdUI->m_nID, GetCommandSituation());
   if (state >= 0)
     cmdUI->Enable(state);
+}
+
+void CMainFrame::SetConnectButton() {
+  m_nConnectImage = kConnectedImage;
+  m_wndToolBar.SetConnectImage(kConnectedImage);
+}
+
+BOOL CMainFrame::CreateToolBar() {
+  if (!m_wndToolBar.CreateBars(this))
+    return FALSE;
+  // The View menu shows the bar; the frame starts without it.
+  m_wndToolBar.ShowWindow(SW_HIDE);
+  return TRUE;
+}
+
+void CMainFrame::OnViewToolBar() {
+  if (!m_wndToolBar.GetSafeHwnd())
+    return;
+  const BOOL shown = (m_wndToolBar.GetStyle() & WS_VISIBLE) != 0;
+  m_wndToolBar.ShowWindow(shown ? SW_HIDE : SW_SHOW);
+  RecalcLayout();
+}
+
+void CMainFrame::OnUpdateViewToolBar(CCmdUI* cmdUI) {
+  cmdUI->SetCheck(m_wndToolBar.GetSafeHwnd() && (m_wndToolBar.GetStyle() & WS_VISIBLE) != 0);
 }

@@ -50,6 +50,7 @@ BOOL COrvantaApp::InitInstance() {
   frame->RecalcLayout();
   if (CMainMenu* menu = frame->GetMainMenu())
     menu->ShowButtonsForView(CMainFrame::kStartView);
+  frame->ArrangeMenuButtons(frame->GetMenuMode());
   frame->ShowWindow(m_nCmdShow);
   frame->UpdateWindow();
   frame->DragAcceptFiles();

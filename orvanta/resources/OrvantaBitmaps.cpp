@@ -14,7 +14,7 @@ const CMenuButtonImage kButtonImages[] = {
     {298, "계가신청"},   {300, "놓아보기"},   {301, "복기"},       {302, "일시중지"},   {303, "기보선택"},
     {305, "나가기"},     {308, "종료취소"},   {309, "다음페이지"}, {311, "검색취소"},   {312, "기보검색"},
     {313, "사석보내기"}, {368, "다시받기"},   {376, "착수포기"},   {392, "수순"},       {396, "대기실"},
-    {398, "빅지정"},     {490, "종료"},
+    {398, "빅지정"},     {490, "종료"},       {306, "대국재개"},
 };
 
 // Draws a width x height picture with paint and registers it as bitmap id.
@@ -72,7 +72,7 @@ void AddButtonStrip(platform::ResourceModule& module, const CMenuButtonImage& im
       const CRect face(1, tops[s] + 1, w - 1, tops[s] + h - 1);
       VerticalShade(dc, face, faces[s][0], faces[s][1]);
       dc.Draw3dRect(0, tops[s], w, h, RGB(0x8C, 0xA0, 0xB8), RGB(0x4C, 0x5C, 0x74));
-      Text(dc, face, image.caption, texts[s], 12, FW_BOLD, DT_CENTER);
+      Text(dc, face, image.caption, texts[s], 11, FW_BOLD, DT_CENTER);
     }
   });
 }
@@ -90,6 +90,59 @@ void AddRoomFace(platform::ResourceModule& module, UINT id, COLORREF light, COLO
       dc.Ellipse(14, 28 * half + 7, 28, 28 * half + 21);
       dc.SelectObject(oldBrush);
     }
+  });
+}
+
+// The tool bar's ten 16-pixel pictures on the transparent grey: open, save, offline plug, search,
+// message, memo, environment, help, full screen, online plug.
+void AddToolBarImages(platform::ResourceModule& module) {
+  AddPainted(module, 180, 160, 16, [](CDC& dc) {
+    dc.FillSolidRect(0, 0, 160, 16, RGB(192, 192, 192));
+    const COLORREF ink = RGB(0x20, 0x28, 0x38);
+    auto box = [&](int x, int l, int t, int r, int b, COLORREF fill) {
+      dc.FillSolidRect(x + l, t, r - l, b - t, fill);
+      dc.Draw3dRect(x + l, t, r - l, b - t, ink, ink);
+    };
+    auto plug = [&](int x, COLORREF colour) {
+      box(x, 2, 5, 9, 11, colour);
+      dc.FillSolidRect(x + 9, 6, 5, 1, ink);
+      dc.FillSolidRect(x + 9, 9, 5, 1, ink);
+      dc.FillSolidRect(x + 0, 7, 2, 2, ink);
+    };
+    box(0, 1, 5, 15, 14, RGB(0xF0, 0xC8, 0x40));  // a folder
+    box(0, 1, 3, 7, 6, RGB(0xF0, 0xC8, 0x40));
+    box(16, 2, 2, 14, 14, RGB(0x30, 0x58, 0xA8));  // a disk
+    dc.FillSolidRect(16 + 5, 3, 6, 4, RGB(0xF0, 0xF0, 0xF0));
+    plug(32, RGB(0xC0, 0x40, 0x30));
+    CPen lens(PS_SOLID, 2, ink);
+    CPen* oldPen = dc.SelectObject(&lens);
+    CBrush glass(RGB(0xC8, 0xE8, 0xFF));
+    CBrush* oldBrush = dc.SelectObject(&glass);
+    dc.Ellipse(48 + 2, 2, 48 + 11, 11);  // a magnifier
+    dc.MoveTo(48 + 10, 10);
+    dc.LineTo(48 + 14, 14);
+    dc.SelectObject(oldBrush);
+    dc.SelectObject(oldPen);
+    box(64, 1, 4, 15, 13, RGB(0xFF, 0xFF, 0xF0));  // an envelope
+    dc.MoveTo(64 + 1, 4);
+    dc.LineTo(64 + 8, 9);
+    dc.LineTo(64 + 15, 4);
+    box(80, 3, 1, 13, 15, RGB(0xFF, 0xF4, 0x90));  // a memo
+    for (int y : {4, 7, 10})
+      dc.FillSolidRect(80 + 5, y, 6, 1, ink);
+    CBrush gear(RGB(0x90, 0x98, 0xA8));
+    oldBrush = dc.SelectObject(&gear);
+    dc.Ellipse(96 + 2, 2, 96 + 14, 14);  // the environment's wheel
+    dc.SelectObject(oldBrush);
+    dc.FillSolidRect(96 + 6, 6, 4, 4, RGB(192, 192, 192));
+    CBrush help(RGB(0x30, 0x70, 0xC8));
+    oldBrush = dc.SelectObject(&help);
+    dc.Ellipse(112 + 1, 1, 112 + 15, 15);  // help
+    dc.SelectObject(oldBrush);
+    Text(dc, CRect(112, 0, 128, 16), "?", RGB(0xFF, 0xFF, 0xFF), 12, FW_BOLD, DT_CENTER);
+    box(128, 1, 2, 15, 14, RGB(0xE0, 0xE8, 0xF0));  // full screen
+    dc.FillSolidRect(128 + 1, 2, 14, 3, RGB(0x30, 0x58, 0xA8));
+    plug(144, RGB(0x30, 0xA0, 0x48));
   });
 }
 
@@ -126,4 +179,5 @@ void RegisterOrvantaBitmaps(platform::ResourceModule& module) {
   });
   for (const CMenuButtonImage& image : kButtonImages)
     AddButtonStrip(module, image);
+  AddToolBarImages(module);
 }

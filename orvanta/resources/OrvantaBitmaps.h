@@ -12,7 +12,7 @@ struct CMenuButtonImage {
 };
 
 // Height of one state image of a button strip; a strip is three images and two rows more.
-constexpr int kMenuButtonImageWidth = 74;
+constexpr int kMenuButtonImageWidth = 58;
 constexpr int kMenuButtonImageHeight = 24;
 // The main menu pane's background pieces: left (the banner's place), middle, right.
 constexpr UINT kMenuLeftBitmap = 277;

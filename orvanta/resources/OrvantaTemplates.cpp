@@ -59,7 +59,7 @@ platform::DialogTemplate MainMenuTemplate() {
     // The first screen button and the first room command fix the two rows and their left margin;
     // the game room's two groups start at that margin too. The frame lays out the rest.
     const bool rowStart = button.id == 1192 || button.id == 1196 || button.id == 1200 || button.id == 1207;
-    item.x = rowStart ? 110 : x;
+    item.x = rowStart ? 83 : x;
     item.y = button.id == 1192 ? 1 : 15;
     item.cx = 40;
     item.cy = 13;

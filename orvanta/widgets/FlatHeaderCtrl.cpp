@@ -30,7 +30,12 @@ CFlatHeaderCtrl::CFlatHeaderCtrl() {
   OnSysColorChange();
 }
 
-CFlatHeaderCtrl::~CFlatHeaderCtrl() { DestroyDragWindows(); }
+CFlatHeaderCtrl::~CFlatHeaderCtrl() {
+  // A header that goes while a column is being sized must not leave the cursor held.
+  if (m_bResizing)
+    ::ClipCursor(nullptr);
+  DestroyDragWindows();
+}
 
 void CFlatHeaderCtrl::DestroyDragWindows() {
   if (m_pDragWnd && m_pDragWnd->GetSafeHwnd())
@@ -219,6 +224,7 @@ void CFlatHeaderCtrl::OnLButtonDown(UINT flags, CPoint point) {
     if (!m_bResizable)
       return;  // a fixed column is never sized
     m_bResizing = TRUE;
+    ClipToWidthLimits(point);
     CHeaderCtrl::OnLButtonDown(flags, point);
     return;
   }
@@ -238,6 +244,24 @@ void CFlatHeaderCtrl::OnLButtonDown(UINT flags, CPoint point) {
     SetCapture();
   }
   Invalidate(FALSE);
+}
+
+void CFlatHeaderCtrl::ClipToWidthLimits(CPoint point) {
+  HDITEMEX record;
+  CRect heading;
+  if (!GetItemEx(m_nHitItem, record) || record.iMinWidth > record.iMaxWidth || !GetItemRect(m_nHitItem, &heading))
+    return;
+  // The cursor keeps its distance from the heading's right edge while the width stays in limits.
+  const int offset = point.x - heading.right;
+  CPoint lowest(heading.left + record.iMinWidth + offset, 0);
+  CPoint highest(heading.left + record.iMaxWidth + offset, 0);
+  ClientToScreen(&lowest);
+  ClientToScreen(&highest);
+  CRect clip;
+  ::GetClipCursor(&clip);
+  clip.left = lowest.x;
+  clip.right = highest.x + 1;
+  ::ClipCursor(&clip);
 }
 
 void CFlatHeaderCtrl::OnLButtonDblClk(UINT flags, CPoint point) {
@@ -344,6 +368,7 @@ void CFlatHeaderCtrl::EndDrag(CPoint) {
 void CFlatHeaderCtrl::OnLButtonUp(UINT flags, CPoint point) {
   if (m_bResizing) {
     m_bResizing = FALSE;
+    ::ClipCursor(nullptr);
     CHeaderCtrl::OnLButtonUp(flags, point);
     return;
   }

@@ -78,6 +78,8 @@ protected:
   DECLARE_MESSAGE_MAP()
 
 private:
+  // Holds the cursor where the hit column's width stays within its limits (when it has them).
+  void ClipToWidthLimits(CPoint point);
   // Hit-tests point and keeps the result (the item, its flags and whether it may be resized).
   void HitTestAt(CPoint point);
   // The display position a column dropped at point would take (-1 off the headings).

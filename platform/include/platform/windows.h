@@ -644,6 +644,11 @@ BOOL KillTimer(HWND hwnd, UINT_PTR id);
 // Mouse and keyboard state kept by the input routing.
 BOOL GetCursorPos(LPPOINT point);
 BOOL SetCursorPos(int x, int y);
+// Holds the cursor inside rect (screen coordinates; null lifts the hold): the mouse's positions
+// and SetCursorPos are kept inside it, on every display.
+BOOL ClipCursor(const RECT* rect);
+// The rectangle the cursor is held in; the whole screen when there is none.
+BOOL GetClipCursor(LPRECT rect);
 SHORT GetKeyState(int virtualKey);
 SHORT GetAsyncKeyState(int virtualKey);
 void MessageBeep(UINT type);

@@ -95,6 +95,13 @@ int HitCode(HWND target, bool captured, POINT screen) {
 HWND RouteMouse(HWND hwnd, POINT point, UINT message, WPARAM extra) {
   POINT screen = point;
   if (!::ClientToScreen(hwnd, &screen)) return nullptr;
+  // A clipped cursor stops at the clip's edge: the window sees the held position.
+  const POINT held = ClampToCursorClip(screen);
+  if (held.x != screen.x || held.y != screen.y) {
+    screen = held;
+    point = held;
+    ::ScreenToClient(hwnd, &point);
+  }
   SetCursorPos(screen.x, screen.y);
   bool captured = ::GetCapture() != nullptr;
   POINT local = point;

@@ -1007,7 +1007,32 @@ BOOL GetCursorPos(LPPOINT point) {
 }
 
 BOOL SetCursorPos(int x, int y) {
-  platform::detail::CursorPosition() = POINT{x, y};
+  platform::detail::CursorPosition() = platform::detail::ClampToCursorClip(POINT{x, y});
+  return TRUE;
+}
+
+BOOL ClipCursor(const RECT* rect) {
+  std::optional<RECT>& clip = platform::detail::CursorClip();
+  if (!rect) {
+    clip.reset();
+    return TRUE;
+  }
+  RECT r = *rect;
+  if (r.right < r.left) std::swap(r.left, r.right);
+  if (r.bottom < r.top) std::swap(r.top, r.bottom);
+  // An empty rectangle still holds the cursor on its one point.
+  r.right = std::max(r.right, r.left + 1);
+  r.bottom = std::max(r.bottom, r.top + 1);
+  clip = r;
+  POINT& cursor = platform::detail::CursorPosition();
+  cursor = platform::detail::ClampToCursorClip(cursor);
+  return TRUE;
+}
+
+BOOL GetClipCursor(LPRECT rect) {
+  if (!rect) return FALSE;
+  const std::optional<RECT>& clip = platform::detail::CursorClip();
+  *rect = clip ? *clip : RECT{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
   return TRUE;
 }
 

@@ -26,6 +26,7 @@ struct Registry {
   HWND capture{nullptr};
   HWND active{nullptr};
   POINT cursor{0, 0};
+  std::optional<RECT> cursorClip;  // the rectangle the cursor is held in, when any
   bool keys[256]{};
   std::vector<MSG> current;  // messages being delivered, innermost last
 };
@@ -482,6 +483,15 @@ HWND& FocusHandle() { return Reg().focus; }
 HWND& CaptureHandle() { return Reg().capture; }
 HWND& ActiveHandle() { return Reg().active; }
 POINT& CursorPosition() { return Reg().cursor; }
+std::optional<RECT>& CursorClip() { return Reg().cursorClip; }
+
+POINT ClampToCursorClip(POINT point) {
+  const std::optional<RECT>& clip = Reg().cursorClip;
+  if (!clip) return point;
+  point.x = std::max(clip->left, std::min(point.x, clip->right - 1));
+  point.y = std::max(clip->top, std::min(point.y, clip->bottom - 1));
+  return point;
+}
 bool& KeyDownState(int virtualKey) { return Reg().keys[virtualKey & 0xFF]; }
 
 // Class registration.

@@ -2,6 +2,7 @@
 // The window table (internal): state of every live window, classes, focus and capture.
 // Everything here runs on the UI thread except IsLiveHandle.
 
+#include <optional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -124,6 +125,9 @@ HWND& ActiveHandle();
 
 // Mouse and keyboard state for the input routing.
 POINT& CursorPosition();
+// The cursor's clip rectangle (screen coordinates) and a screen point held inside it.
+std::optional<RECT>& CursorClip();
+POINT ClampToCursorClip(POINT point);
 bool& KeyDownState(int virtualKey);
 
 }  // namespace platform::detail

@@ -47,6 +47,21 @@ TEST_F(MenuButtonsPeerTest, ASessionEnablesAndDisablesTheScreenButtons) {
   EXPECT_EQ(menu->GetButtonDrawState(kAskEnd), CSkinButton::kNormal);
   EXPECT_EQ(Place(kAskEnd).Width(), menu->GetButton(kAskEnd)->GetImageWidth());
 
+  // The tool bar's connect button is the frame's connect/disconnect command.
+  frame->SendMessage(WM_COMMAND, CMainFrame::kToolBarCommand);
+  frame->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+  EXPECT_NE(frame->GetToolBar().GetStyle() & WS_VISIBLE, 0u);
+  EXPECT_EQ(frame->GetToolBar().GetConnectImage(), CMainFrame::kConnectedImage);
+  CToolBarCtrl& buttons = frame->GetToolBar().GetToolBar().GetToolBarCtrl();
+  CRect connect;
+  ASSERT_TRUE(buttons.GetItemRect(2, &connect));
+  script.answers["Do you wish to disconnect?"] = IDNO;
+  const LPARAM at = MAKELPARAM(connect.CenterPoint().x, connect.CenterPoint().y);
+  buttons.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
+  buttons.SendMessage(WM_LBUTTONUP, 0, at);
+  EXPECT_TRUE(Shown("Do you wish to disconnect?"));
+  EXPECT_TRUE(frame->IsConnected());
+
   // The server goes away: every screen button and leave are off until the next login.
   peer.CloseConnection();
   ASSERT_TRUE(PumpUntil([&] { return Shown(kDisconnectedMessage); }));

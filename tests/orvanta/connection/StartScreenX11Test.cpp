@@ -162,6 +162,34 @@ TEST_F(StartScreenX11Test, TheStartViewShowsTheRoomsAndTheMenuPaneItsBanner) {
   EXPECT_NE(face, shot.Row(button.top - window.top - 3)[button.left - window.left + 150]);
   const std::uint32_t banner = menu.Row(5)[5];
   EXPECT_GT((banner >> 16) & 0xFF, (banner & 0xFF) + 40) << std::hex << banner;  // the red ground
+
+  // The View menu's tool bar: the frame with its rebar above the start view, the connect button
+  // showing the online plug.
+  frame->SendMessage(WM_COMMAND, CMainFrame::kToolBarCommand);
+  frame->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
+  frame->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  const platform::Surface withBar = Grab(frame->m_hWnd);
+  EXPECT_TRUE(platform::SaveSurfacePng(withBar, testsupport::SnapshotPath("orvanta-frame-toolbar.png").c_str()));
+  CMainToolBar& bars = frame->GetToolBar();
+  EXPECT_EQ(bars.GetConnectImage(), CMainFrame::kConnectedImage);
+  CToolBarCtrl& buttons = bars.GetToolBar().GetToolBarCtrl();
+  CRect connect;
+  ASSERT_TRUE(buttons.GetItemRect(2, &connect));
+  CRect barRect;
+  bars.GetWindowRect(&barRect);
+  EXPECT_GT(barRect.Height(), connect.Height());
+  const std::uint32_t barFace = withBar.Row(barRect.top - window.top + 1)[barRect.right - window.left - 5];
+  EXPECT_NE(barFace, shot.Row(barRect.top - window.top + 1)[barRect.right - window.left - 5]);
+
+  // The game room's two rows of commands in the pane.
+  frame->SwitchView(CMainFrame::kGameRoomView);
+  frame->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  const platform::Surface room = Grab(frame->m_hWnd);
+  EXPECT_TRUE(platform::SaveSurfacePng(room, testsupport::SnapshotPath("orvanta-frame-game-room.png").c_str()));
+  CRect lastButton = frame->GetMainMenu()->GetButtonRect(MenuButton::kAskCounting);
+  CRect paneClient;
+  frame->GetMainMenu()->GetClientRect(&paneClient);
+  EXPECT_LE(lastButton.right, paneClient.right);  // the longest row fits the frame's width
 }
 
 }  // namespace

@@ -82,6 +82,44 @@ TEST_F(FlatListTest, AFixedColumnCannotBeResizedByItsDivider) {
   EXPECT_EQ(Order(), (std::vector<int>{0, 1, 2}));
 }
 
+TEST_F(FlatListTest, ResizingHoldsTheCursorWithinTheColumnsLimits) {
+  ASSERT_TRUE(header().SetItemEx(1, HDITEMEX{0, 60, 120}));
+  CRect rect;
+  header().GetItemRect(1, &rect);
+  const CPoint divider(rect.right - 1, rect.CenterPoint().y);
+  CRect screen;
+  ::GetClipCursor(&screen);
+  struct Case {
+    int dx;
+    int width;
+  };
+  // Past either limit the cursor stops where the width reaches it.
+  for (const Case c : {Case{200, 120}, Case{-200, 60}, Case{15, 95}}) {
+    SCOPED_TRACE(c.dx);
+    platform::input::MouseDown(header().m_hWnd, divider);
+    CRect clip;
+    ::GetClipCursor(&clip);
+    CPoint lowest(rect.left + 60 - 1, 0);
+    header().ClientToScreen(&lowest);
+    EXPECT_EQ(clip.left, lowest.x);
+    EXPECT_EQ(clip.Width(), 61);
+    EXPECT_EQ(clip.top, screen.top);  // the vertical hold stays as it was
+    platform::input::MouseMove(header().m_hWnd, CPoint(divider.x + c.dx, divider.y));
+    platform::input::MouseUp(header().m_hWnd, CPoint(divider.x + c.dx, divider.y));
+    EXPECT_EQ(list.GetColumnWidth(1), c.width);
+    ::GetClipCursor(&clip);
+    EXPECT_EQ(clip, screen);  // released with the button
+    list.SetColumnWidth(1, 80);
+  }
+  // A column without limits is sized freely and holds nothing.
+  header().GetItemRect(2, &rect);
+  platform::input::MouseDown(header().m_hWnd, CPoint(rect.right - 1, rect.CenterPoint().y));
+  CRect clip;
+  ::GetClipCursor(&clip);
+  EXPECT_EQ(clip, screen);
+  platform::input::MouseUp(header().m_hWnd, CPoint(rect.right - 1, rect.CenterPoint().y));
+}
+
 TEST_F(FlatListTest, PressingAHeadingFlipsItsSortStateAndDraggingMovesTheColumn) {
   header().InitColumnStates(3);
   EXPECT_EQ(header().GetColumnState(1), -1);
