@@ -73,12 +73,17 @@ struct Viewer {
   CClientView* view{nullptr};
 };
 
+// Every line carries one server time: the relay's clock never runs back, and the same bytes are sent
+// again and again. Rising stamps would run back at each repeat, which the queue rightly takes for a
+// grown delay and answers by replaying all it holds, a cost that grows with the run, not the line.
+constexpr int kServerTime = 1000000000;
+
 // Take-backs of moves count..1, as relay lines: the board ends empty without being reset.
 std::string UndoLines(int count) {
   std::string lines;
   char line[64];
   for (int i = count; i >= 1; --i) {
-    std::snprintf(line, sizeof line, "um|%03d|%010d\n", i, 1000000000 + count);
+    std::snprintf(line, sizeof line, "um|%03d|%010d\n", i, kServerTime);
     lines += line;
   }
   return lines;
@@ -92,7 +97,7 @@ std::string MoveLines(int count) {
     const int x = (i * 7) % 19 + 1;
     const int y = (i * 7) / 19 % 19 + 1;
     std::snprintf(line, sizeof line, "am|%03d|%s|%c%c|%d|010000|010000\n", i + 1, i % 2 ? "w" : "b", x + 0x60, y + 0x60,
-                  1000000000 + i);
+                  kServerTime);
     lines += line;
   }
   return lines;

@@ -1,5 +1,6 @@
 #include "client/app/ClientView.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "client/app/ClientConfig.h"
@@ -387,12 +388,16 @@ void CClientView::RefreshCommentPane() {
   if (m_commentPane.GetSafeHwnd() == nullptr) return;
   CString text;
   m_comments.GetCommentText(m_board.GetCurrentMove(), text);
-  // Most moves have no comment: the pane is left alone unless what it shows changes.
-  CString shown;
-  m_commentPane.GetWindowText(shown);
-  if (shown != text) {
+  // Most moves have no comment: the pane is left alone unless what it shows changes. What it
+  // shows is what was last set here; it is read back only after someone else wrote to it.
+  if (!m_commentShownKnown) {
+    m_commentPane.GetWindowText(m_commentShown);
+    m_commentShownKnown = true;
+  }
+  if (m_commentShown != text) {
     m_commentPane.Clear();
     m_commentPane.SetWindowText(text);
+    m_commentShown = text;
     if (!m_board.IsBrowsing()) m_commentPane.ScrollToEnd();
   }
 }
@@ -427,9 +432,14 @@ void CClientView::SetLabel(int id, const CString& text) {
 void CClientView::UpdateClock(int id, const CString& text) {
   CWnd* clock = GetDlgItem(id);
   if (clock == nullptr) return;
-  CString shown;
-  clock->GetWindowText(shown);
+  const int which = id == IDC_WHITE_CLOCK ? 0 : 1;
+  CString& shown = m_clockTexts[which];
+  if (!m_clockTextsKnown[which]) {
+    clock->GetWindowText(shown);
+    m_clockTextsKnown[which] = true;
+  }
   if (shown == text) return;
+  shown = text;
   // The static is transparent: the view's background must be painted under the new text.
   CRect rect;
   clock->GetWindowRect(&rect);
@@ -440,11 +450,17 @@ void CClientView::UpdateClock(int id, const CString& text) {
 }
 
 void CClientView::SetClocks(int lh, int lm, int ls, int rh, int rm, int rs) {
+  // Most relay lines repeat the clocks they had: nothing to format or compare then.
+  const int clocks[6] = {lh, lm, ls, rh, rm, rs};
+  if (m_clocksShownKnown && std::equal(clocks, clocks + 6, m_clocksShown)) return;
+  std::copy(clocks, clocks + 6, m_clocksShown);
   CString text;
   text.Format("%02d : %02d : %02d", lh, lm, ls);
   UpdateClock(IDC_WHITE_CLOCK, text);
   text.Format("%02d : %02d : %02d", rh, rm, rs);
   UpdateClock(IDC_BLACK_CLOCK, text);
+  // Only once both clocks exist do the numbers stand for what they show.
+  m_clocksShownKnown = m_clockTextsKnown[0] && m_clockTextsKnown[1];
 }
 
 void CClientView::ResetAutoView() {

@@ -312,4 +312,11 @@ private:
   std::unique_ptr<CDiagramPrinter> m_printer;  // the print job in progress
   // ---- voice commentary ----
   PROCESS_INFORMATION m_playerInfo{};  // the running media player; all zero while none runs
+  // ---- what the relay path last put on screen, so a line that changes nothing costs nothing ----
+  CString m_commentShown;           // the comment pane's text as last set
+  bool m_commentShownKnown{false};  // false: read the pane once before trusting m_commentShown
+  int m_clocksShown[6]{};           // the numbers behind the two clocks' texts
+  bool m_clocksShownKnown{false};
+  CString m_clockTexts[2];          // white's and black's clock texts as last set
+  bool m_clockTextsKnown[2]{};
 };

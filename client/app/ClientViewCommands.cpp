@@ -333,6 +333,7 @@ void CClientView::ClearGame() {
   caption.Format("< %s >", static_cast<const char*>(word));
   SetDlgItemText(IDC_COMMENT_CAPTION, caption);
   m_commentPane.Clear();
+  m_commentShownKnown = false;
   m_answerPane.Clear();
   SetClocks(0, 0, 0, 0, 0, 0);
   ResetPhotos();

@@ -35,10 +35,17 @@ bool CProgressStatusBar::Create(CWnd* parent) {
 void CProgressStatusBar::SetProgress(int n) {
   if (n == m_progress) return;
   m_progress = n;
-  CString word;
-  LoadUiText("progress", word);
-  m_progressText.Format("%s : %3d", static_cast<const char*>(word), n);
   InvalidatePane(1);
+}
+
+const CString& CProgressStatusBar::GetProgressText() const {
+  if (m_progressTextFor != m_progress) {
+    CString word;
+    LoadUiText("progress", word);
+    m_progressText.Format("%s : %3d", static_cast<const char*>(word), m_progress);
+    m_progressTextFor = m_progress;
+  }
+  return m_progressText;
 }
 
 void CProgressStatusBar::SetNextColor(int colour, bool force) {
@@ -55,6 +62,7 @@ BOOL CProgressStatusBar::OnEraseBkgnd(CDC* dc) {
 }
 
 void CProgressStatusBar::OnPaint() {
+  m_panesPending = 0;
   CPaintDC dc(this);
   CRect client;
   GetClientRect(&client);
@@ -73,7 +81,7 @@ void CProgressStatusBar::OnPaint() {
   }
   CRect progress = PaneRect(1);
   dc.FillSolidRect(&progress, m_background);
-  DrawPaneText(dc, m_progressText, progress, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  DrawPaneText(dc, GetProgressText(), progress, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
 CRect CProgressStatusBar::PaneRect(int index) const {
@@ -84,6 +92,9 @@ CRect CProgressStatusBar::PaneRect(int index) const {
 
 void CProgressStatusBar::InvalidatePane(int index) {
   if (m_hWnd == nullptr) return;
+  const unsigned bit = 1u << index;
+  if (m_panesPending & bit) return;
+  m_panesPending |= bit;
   const CRect rect = PaneRect(index);
   InvalidateRect(&rect, FALSE);
 }

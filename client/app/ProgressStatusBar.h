@@ -20,14 +20,16 @@ public:
   // Creates the bar at the bottom of parent with its three panes and progress 0; false when the
   // bar or its indicators cannot be made.
   bool Create(CWnd* parent);
-  // Shows n in pane 1 when it differs from what is shown.
+  // Shows n in pane 1 when it differs from what is shown. Repeated changes before the bar paints
+  // cost one invalidation: a relay replaying a game changes the count once per line.
   void SetProgress(int n);
   // Shows a stone of colour (2 black, else white) in pane 2; force repaints even when unchanged.
   void SetNextColor(int colour, bool force);
 
   int GetProgress() const { return m_progress; }
   int GetNextColor() const { return m_nextColor; }
-  const CString& GetProgressText() const { return m_progressText; }
+  // "progress : n" for the number shown, formatted when first asked for after a change.
+  const CString& GetProgressText() const;
 
 protected:
   void OnPaint();
@@ -37,6 +39,7 @@ protected:
 private:
   // Pane's rectangle in the bar's client coordinates.
   CRect PaneRect(int index) const;
+  // Invalidates the pane unless it is already waiting for the next paint.
   void InvalidatePane(int index);
   // Draws text in the bar's blue with the bar's small font.
   void DrawPaneText(CDC& dc, const CString& text, CRect rect, UINT format);
@@ -46,6 +49,8 @@ private:
   int m_progress{-1};
   CBitmap m_whiteStone;
   CBitmap m_blackStone;
-  CString m_progressText;
+  mutable CString m_progressText;
+  mutable int m_progressTextFor{-1};  // the number m_progressText was formatted for
+  unsigned m_panesPending{0};         // bit i: pane i invalidated and not painted since
   COLORREF m_background{0};
 };

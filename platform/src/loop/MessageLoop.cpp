@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <deque>
 #include <map>
@@ -36,6 +37,9 @@ struct LoopState {
   bool quit{false};
   int quitCode{0};
   int wakeFd{-1};
+  // Set when the UI thread has written the wake descriptor and it has not been drained since:
+  // invalidating many windows in a row then costs one system call, not one each.
+  std::atomic<bool> uiWakePending{false};
   std::thread::id uiThread{std::this_thread::get_id()};
   // UI thread only:
   std::map<int, Watch> watches;
@@ -94,6 +98,8 @@ bool NextMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, bool remov
 
 void DrainWake() {
   std::uint64_t value = 0;
+  // Cleared before reading: a wake written after this point is written anew and stays readable.
+  Loop().uiWakePending.store(false);
   while (read(Loop().wakeFd, &value, sizeof value) > 0) {
   }
 }
@@ -254,6 +260,8 @@ void SetPreTranslateHook(std::function<BOOL(MSG*)> hook) { Loop().preTranslate =
 void SetIdleHook(std::function<BOOL(long)> hook) { Loop().idle = std::move(hook); }
 
 void WakeLoop() {
+  // Only the UI thread drains, so while its own earlier wake is pending the descriptor is readable.
+  if (IsUiThread() && Loop().uiWakePending.exchange(true)) return;
   std::uint64_t one = 1;
   ssize_t written = write(Loop().wakeFd, &one, sizeof one);
   (void)written;  // a full counter already wakes the loop

@@ -16,11 +16,16 @@
 namespace platform::detail {
 namespace {
 
+constexpr std::uintptr_t kFirstHandle = 0x10010;
+
 struct Registry {
   std::unordered_map<std::uintptr_t, std::unique_ptr<WindowState>> windows;
+  // By handle number, (number - kFirstHandle) / 2: the lookup every message makes is an index,
+  // not a hash. Handles are never reused, so a slot only ever goes from empty to a window to empty.
+  std::vector<WindowState*> slots;
   std::vector<HWND> topLevels;
   std::unordered_map<std::string, std::unique_ptr<WindowClass>> classes;  // lower-case names
-  std::uintptr_t nextHandle{0x10010};
+  std::uintptr_t nextHandle{kFirstHandle};
   std::uint64_t nextOrder{1};
   HWND focus{nullptr};
   HWND capture{nullptr};
@@ -159,6 +164,7 @@ void ForgetWindow(HWND hwnd) {
   }
   std::unique_ptr<WindowState> owned = std::move(reg.windows[Key(hwnd)]);
   reg.windows.erase(Key(hwnd));
+  reg.slots[(Key(hwnd) - kFirstHandle) / 2] = nullptr;
   if (owned->temporary) owned->temporary->m_hWnd = nullptr;
   CWnd* wnd = owned->wnd;
   bool topLevel = IsTopLevel(*owned);
@@ -190,10 +196,11 @@ void DestroyTree(HWND hwnd) {
 }  // namespace
 
 WindowState* Find(HWND hwnd) {
-  if (!hwnd) return nullptr;
-  Registry& reg = Reg();
-  auto it = reg.windows.find(Key(hwnd));
-  return it == reg.windows.end() ? nullptr : it->second.get();
+  const std::uintptr_t number = Key(hwnd);
+  if (number < kFirstHandle || (number & 1) != 0) return nullptr;
+  const std::vector<WindowState*>& slots = Reg().slots;
+  const std::uintptr_t slot = (number - kFirstHandle) / 2;
+  return slot < slots.size() ? slots[slot] : nullptr;
 }
 
 bool IsLiveHandle(HWND hwnd) {
@@ -203,7 +210,7 @@ bool IsLiveHandle(HWND hwnd) {
 
 bool IsOwnHandleNumber(HWND hwnd) {
   std::uintptr_t number = Key(hwnd);
-  return number >= 0x10010 && number < Reg().nextHandle && (number & 1) == 0;
+  return number >= kFirstHandle && number < Reg().nextHandle && (number & 1) == 0;
 }
 
 const WindowClass* FindClass(const char* name) {
@@ -244,6 +251,7 @@ HWND CreateWindowState(CREATESTRUCT cs, CWnd* wnd) {
   s.rect = RECT{cs.x, cs.y, cs.x + std::max(cs.cx, 0), cs.y + std::max(cs.cy, 0)};
   s.order = reg.nextOrder++;
   HWND hwnd = s.hwnd;
+  reg.slots.push_back(&s);
   reg.windows[Key(hwnd)] = std::move(state);
   {
     std::lock_guard lock(Live().mutex);

@@ -240,6 +240,38 @@ TEST_F(WndTest, HandlesAreDistinctNumbersAndNeverReused) {
   EXPECT_EQ(CWnd::FromHandle(first), nullptr);
 }
 
+TEST_F(WndTest, OnlyLiveHandlesNameWindows) {
+  CWnd gone;
+  CWnd live;
+  ASSERT_TRUE(gone.CreateEx(0, nullptr, "", WS_POPUP, 0, 0, 5, 5, nullptr, nullptr));
+  const auto goneNumber = reinterpret_cast<std::uintptr_t>(gone.m_hWnd);
+  gone.DestroyWindow();
+  ASSERT_TRUE(live.CreateEx(0, nullptr, "", WS_POPUP, 0, 0, 5, 5, nullptr, nullptr));
+  const auto liveNumber = reinterpret_cast<std::uintptr_t>(live.m_hWnd);
+  const struct {
+    const char* what;
+    std::uintptr_t number;
+    bool window;
+  } cases[] = {
+      {"null", 0, false},
+      {"a small number", 1, false},
+      {"just below the first handle", 0x1000e, false},
+      {"a destroyed window", goneNumber, false},
+      {"a live window", liveNumber, true},
+      {"between two handles", liveNumber + 1, false},
+      {"not handed out yet", liveNumber + 2, false},
+      {"far beyond", liveNumber + 0x100000, false},
+      {"the top of the range", ~std::uintptr_t{0} - 1, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    HWND hwnd = reinterpret_cast<HWND>(c.number);
+    EXPECT_EQ(::IsWindow(hwnd) != FALSE, c.window);
+    EXPECT_EQ(CWnd::FromHandlePermanent(hwnd) != nullptr, c.window);
+    EXPECT_EQ(::SetWindowText(hwnd, "x") != FALSE, c.window);
+  }
+}
+
 TEST_F(WndTest, FromHandleGivesATemporaryObjectForAPlainWindow) {
   CWnd parent;
   ASSERT_TRUE(parent.CreateEx(0, nullptr, "", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr));
