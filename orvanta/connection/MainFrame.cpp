@@ -76,6 +76,12 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
   ON_MESSAGE(CMainFrame::kRoomClockMessage, OnRoomClockMessage)
   // The tool bar of the View menu.
   ON_COMMAND(CMainFrame::kToolBarCommand, OnViewToolBar)
+  ON_COMMAND(CMainFrame::kOpenLocalRecordCommand, OnOpenLocalRecord)
+  ON_COMMAND(CMainFrame::kStoredGamesCommand, OnStoredGames)
+  ON_COMMAND(CMainFrame::kReviewRecordCommand, OnReviewRecord)
+  ON_COMMAND(CMainFrame::kSendMemoToUserCommand, OnSendMemoToUser)
+  ON_COMMAND(ID_FILE_OPEN, OnFileOpen)
+  ON_UPDATE_COMMAND_UI(ID_FILE_SAVE, OnUpdateFileSave)
   ON_UPDATE_COMMAND_UI(CMainFrame::kToolBarCommand, OnUpdateViewToolBar)
 END_MESSAGE_MAP()
 

@@ -759,6 +759,31 @@ private:
   BOOL m_bDesignateToggle{FALSE};  // flips each time the captured-stone command gets past its question
   // ---- end of the captured stones block ----
 
+  // ---- Commands on play records (MainFrameRecordCommands.cpp) ----
+public:
+  static constexpr UINT kStoredGamesCommand = 61473;
+  static constexpr UINT kOpenLocalRecordCommand = 61474;
+  static constexpr UINT kReviewRecordCommand = 61497;
+  static constexpr UINT kSendMemoToUserCommand = 32782;
+  // Opens a record file and sends it to the room to continue the game it holds.
+  void OnOpenLocalRecord();
+  // Room request 41 with the record's whole text.
+  void SendRecordGame(const CGiboRecord& record);
+  // Opens a record file in the review dialog.
+  void OnFileOpen();
+  void OnUpdateFileSave(CCmdUI* cmdUI);
+  // Asks for the record selected on the record list.
+  void OnReviewRecord();
+  // A player in recess continues a stored game; anyone else asks for his own records.
+  void OnStoredGames();
+  // The memo command of the waiting room or the game room shown.
+  void OnSendMemoToUser();
+
+private:
+  // Reads path into record; FALSE, after telling the user, when it cannot be read.
+  BOOL ReadRecordFile(const CString& path, CGiboRecord& record);
+  // ---- end of the play-record block ----
+
   // ---- The room's review play: the server-driven review board and its requests ----
 public:
   void SendRoomCode32(const CString& move) override;

@@ -688,7 +688,7 @@ void CMainFrame::ContinueFromSavedFile() {
     Ask("Your opponent is not in the game room.", "", MB_OK);
     return;
   }
-  NotePending("OnOpenLocalRecord");
+  OnOpenLocalRecord();
 }
 
 void CMainFrame::OnSearchRecords() {

@@ -70,6 +70,11 @@ public:
     return it != answers.end() ? it->second : platform::DefaultMessageBoxButton(style);
   }
 
+  std::optional<std::optional<CString>> OnFileDialog(BOOL, const char*, const char*) override {
+    if (!fileAnswer) return std::nullopt;
+    return fileAnswer->empty() ? std::optional<CString>() : std::optional<CString>(CString(fileAnswer->c_str()));
+  }
+
   // What a login dialog showed when it opened.
   struct Shown {
     UINT templateId;
@@ -84,6 +89,8 @@ public:
   std::function<void()> onDialog;  // runs as each dialog opens
   // Answers every dialog but the login one (which the queue answers); IDCANCEL without it.
   std::function<INT_PTR(UINT templateId, CWnd* dialog)> answerDialog;
+  // The path every file dialog chooses ("" cancels); without it the platform's default answers.
+  std::optional<std::string> fileAnswer;
 };
 
 // A frame whose lobby dialogs can be answered by the test.
