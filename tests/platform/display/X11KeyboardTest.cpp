@@ -73,8 +73,9 @@ HMENU MakeMenuBar() {
   return bar;
 }
 
-// Acts from a timer while a nested loop (a pop-up menu, a message box) waits; after about three
-// seconds it stops trying, so a fault fails the test instead of hanging it.
+// Acts from a timer while a nested loop (a pop-up menu, a message box) waits; after about ten
+// seconds it stops trying, so a fault fails the test instead of hanging it. The margin is wide
+// because a loaded sanitizer run can leave the program seconds behind the keys it was sent.
 struct Driver {
   std::function<bool()> ready;
   std::function<void()> act;
@@ -86,7 +87,7 @@ Driver* g_driver = nullptr;
 void Drive(HWND, UINT, UINT_PTR id, DWORD) {
   if (!g_driver) return;
   Driver& d = *g_driver;
-  if (d.acted || ++d.ticks > 100) {
+  if (d.acted || ++d.ticks > 330) {
     ::KillTimer(nullptr, id);
     return;
   }
@@ -229,7 +230,9 @@ protected:
     SendKeyEvent(window, keysym, true, state);
     SendKeyEvent(window, keysym, false, state);
     if (alt) SendKeyEvent(window, XK_Alt_L, false, Mod1Mask);
-    XFlush(m_observer);
+    // A round trip, not a flush: once it returns the server has queued the keys for the program,
+    // so the program's own sync reads them. A flush alone leaves that to the server's scheduling.
+    XSync(m_observer, False);
   }
 
   // Sends keys, then lets the program handle them (nested loops included) until pred holds.
@@ -238,7 +241,7 @@ protected:
     return platform::RunUntil([&] {
       platform::display::Sync();
       return pred();
-    }, 5000);
+    }, 12000);
   }
 
   // The UTF-8 text another X program reads from the CLIPBOARD selection.
@@ -253,7 +256,7 @@ protected:
     bool answered = platform::RunUntil([&] {
       platform::display::Sync();
       return XCheckTypedWindowEvent(m_observer, window, SelectionNotify, &answer) == True;
-    }, 5000);
+    }, 12000);
     std::string text;
     if (answered && answer.xselection.property) {
       Atom type = 0;
@@ -377,9 +380,11 @@ TEST_F(X11KeyboardTest, KoreanTextGoesThroughTheXClipboardBothWays) {
   auto ctrl = [&](KeySym key) {
     SendKeyEvent(native, key, true, ControlMask);
     SendKeyEvent(native, key, false, ControlMask);
-    XFlush(m_observer);
+    XSync(m_observer, False);
   };
-  ctrl(XK_c);
+  // The copy is done once the program owns the CLIPBOARD selection; only then may the focus move.
+  Atom clipboard = XInternAtom(m_observer, "CLIPBOARD", False);
+  EXPECT_TRUE(KeysThen([&] { ctrl(XK_c); }, [&] { return XGetSelectionOwner(m_observer, clipboard) != None; }));
   Settle();
   second.SetFocus();
   EXPECT_TRUE(KeysThen([&] { ctrl(XK_v); }, [&] { return second.GetWindowTextLength() > 0; }));
