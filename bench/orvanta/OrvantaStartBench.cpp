@@ -3,13 +3,11 @@
 // (a child forked for the purpose), so that nothing that ran before counts. And the banner
 // control's frame decode of a 320 x 240 animation.
 #include <benchmark/benchmark.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <ctime>
 #include <cstdio>
-#include <fstream>
 #include <optional>
 #include <random>
 #include <string>
@@ -19,6 +17,7 @@
 #include <platform/resources.h>
 #include <platform/uiscript.h>
 
+#include "bench/support/MeasureInChild.h"
 #include "orvanta/connection/MainFrame.h"
 #include "orvanta/connection/OrvantaApp.h"
 #include "orvanta/connection/OrvantaView.h"
@@ -28,15 +27,6 @@
 #include "tests/orvanta/widgets/GifWriter.h"
 
 namespace {
-
-double ResidentKb() {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line))
-    if (line.rfind("VmRSS:", 0) == 0)
-      return std::stod(line.substr(6));
-  return 0;
-}
 
 // Answers the login dialog with login (OK) or Cancel, and every message box with its default.
 class LoginScript : public platform::UiScript {
@@ -65,50 +55,36 @@ struct ChildFigures {
 // Runs the program's start in a forked child: resources, the application's start-up (login
 // answered by script), until the start view is painted (and, with a server, shows its rooms).
 ChildFigures StartInChild(const std::string& server) {
-  int pipeFds[2];
-  if (::pipe(pipeFds) != 0)
-    return {};
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    ::close(pipeFds[0]);
+  return benchsupport::MeasureInChild([&server] {
     ChildFigures figures;
     const auto begun = std::chrono::steady_clock::now();
     platform::ScopedPlatformHome home;
     char folder[] = "/tmp/orvanta-bench-XXXXXX";
-    if (::mkdtemp(folder) && ::chdir(folder) == 0) {
-      if (server.empty())
-        ::unsetenv("ORVANTA_SERVER");
-      else
-        ::setenv("ORVANTA_SERVER", server.c_str(), 1);
-      platform::ResourceModule& module = platform::CreateResourceModule("orvanta");
-      RegisterOrvantaResources(module.Handle());
-      platform::SetInstanceHandle(module.Handle());
-      LoginScript script(!server.empty());
-      platform::ScopedUiScript scoped(&script);
-      COrvantaApp app;
-      if (app.InitInstance()) {
-        auto* frame = dynamic_cast<CMainFrame*>(app.m_pMainWnd);
-        platform::PumpMessages();  // the first paint
-        if (!server.empty())
-          platform::RunUntil([&] { return frame->GetStartView() && frame->GetStartView()->GetRoomButtonCount() > 1; },
-                             5000);
-        figures.startMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begun).count();
-        figures.startCpuMs = 1000.0 * static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
-        figures.residentKb = ResidentKb();  // the window is still shown
-        figures.ok = frame && frame->IsWindowVisible() && frame->GetStartView() ? 1 : 0;
-      }
+    if (!::mkdtemp(folder) || ::chdir(folder) != 0)
+      return figures;
+    if (server.empty())
+      ::unsetenv("ORVANTA_SERVER");
+    else
+      ::setenv("ORVANTA_SERVER", server.c_str(), 1);
+    platform::ResourceModule& module = platform::CreateResourceModule("orvanta");
+    RegisterOrvantaResources(module.Handle());
+    platform::SetInstanceHandle(module.Handle());
+    LoginScript script(!server.empty());
+    platform::ScopedUiScript scoped(&script);
+    COrvantaApp app;
+    if (app.InitInstance()) {
+      auto* frame = dynamic_cast<CMainFrame*>(app.m_pMainWnd);
+      platform::PumpMessages();  // the first paint
+      if (!server.empty())
+        platform::RunUntil([&] { return frame->GetStartView() && frame->GetStartView()->GetRoomButtonCount() > 1; },
+                           5000);
+      figures.startMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begun).count();
+      figures.startCpuMs = 1000.0 * static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
+      figures.residentKb = benchsupport::ResidentKiB();  // the window is still shown
+      figures.ok = frame && frame->IsWindowVisible() && frame->GetStartView() ? 1 : 0;
     }
-    (void)!::write(pipeFds[1], &figures, sizeof figures);
-    ::_exit(0);
-  }
-  ::close(pipeFds[1]);
-  ChildFigures figures;
-  if (::read(pipeFds[0], &figures, sizeof figures) != static_cast<ssize_t>(sizeof figures))
-    figures = {};
-  ::close(pipeFds[0]);
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  return figures;
+    return figures;
+  });
 }
 
 // Start-up to the first painted start view, headless, without a server (target 50 ms).
