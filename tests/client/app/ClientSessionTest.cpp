@@ -12,6 +12,7 @@
 #include "client/app/Image.h"
 #include "client/app/ProgressStatusBar.h"
 #include "client/model/GameInfo.h"
+#include "peers/client/RelayScript.h"
 #include "platform/sound.h"
 #include "platform/testinput.h"
 
@@ -20,6 +21,13 @@ namespace {
 using clienttest::Session;
 
 std::string Str(const CString& text) { return std::string(static_cast<const char*>(text)); }
+
+// A text without the spaces and line breaks around it.
+std::string Trimmed(const CString& text) {
+  const std::string s = Str(text);
+  const std::size_t first = s.find_first_not_of(" \r\n");
+  return first == std::string::npos ? "" : s.substr(first, s.find_last_not_of(" \r\n") - first + 1);
+}
 
 // A small JPEG photograph as the relay sends it.
 std::string PhotoBytes() {
@@ -241,6 +249,62 @@ TEST(ClientSessionTest, SavedRecordOpensAsTheSameGame) {
   EXPECT_TRUE(view.GetGameInfo().m_blackName.IsEmpty());
   std::filesystem::remove(path);
   std::filesystem::remove(broken);
+}
+
+// The demo record as the relay peer program sends it, in either commentary mode: every move,
+// comment and reference diagram stone ends up in the view as the record holds it.
+TEST(ClientSessionTest, TheDemoRecordArrivesWholeAsTheRelayPeerSendsIt) {
+  for (const bool voice : {false, true}) {
+    SCOPED_TRACE(voice ? "voice" : "text");
+    RelayScript relay(voice);
+    ASSERT_TRUE(relay.Read(TEST_DATA_DIR "/relay-demo.sgf"));
+    const int total = relay.MoveCount();
+    std::string lines = relay.InfoLines();
+    for (int k = 1; k <= total; ++k) lines += relay.MoveLines(k, Session::kWallTime - 3600 + k);
+    lines += "eh\n" + relay.ResultLine();
+    ASSERT_GT(relay.DiagramStonesSent(), 0);
+
+    Session s;
+    s.script.voice = voice;
+    s.Start();
+    ASSERT_NE(s.view, nullptr);
+    CClientView& view = *s.view;
+    ASSERT_TRUE(view.IsConnected());
+    ASSERT_TRUE(s.Relay(lines, [&] { return view.IsHistoryComplete() && !view.GetGameInfo().m_result.IsEmpty(); }));
+    EXPECT_EQ(view.GetDelayQueue().GetMoveCount(), total);
+    EXPECT_EQ(view.GetBoard().GetLastMove(), total);
+    EXPECT_EQ(Str(view.GetGameInfo().m_result), Str(relay.Info().m_result));
+    EXPECT_EQ(Str(view.GetGameInfo().m_blackName), Str(relay.Info().m_blackName));
+    int diagrams = 0;
+    for (int k = 1; k <= total; ++k) {
+      SCOPED_TRACE("move " + std::to_string(k));
+      ASSERT_EQ(view.GetComments().GetCount(k), relay.Comments().GetCount(k));
+      for (int i = 0; i < relay.Comments().GetCount(k); ++i) {
+        CString got, sent;
+        view.GetComments().GetAt(got, k, i);
+        relay.Comments().GetAt(sent, k, i);
+        EXPECT_EQ(Trimmed(got), Trimmed(sent));
+      }
+      ASSERT_EQ(view.GetDiagrams().GetDiagramCount(k), relay.Diagrams().GetDiagramCount(k));
+      for (int d = 0; d < relay.Diagrams().GetDiagramCount(k); ++d, ++diagrams) {
+        const CNodeArray* got = view.GetDiagrams().GetDiagramMoves(k, d);
+        const CNodeArray* sent = relay.Diagrams().GetDiagramMoves(k, d);
+        ASSERT_NE(got, nullptr);
+        ASSERT_EQ(got->GetSize(), sent->GetSize());
+        for (INT_PTR i = 0; i < sent->GetSize(); ++i) {
+          EXPECT_EQ(got->GetNode(i)->GetX(), sent->GetNode(i)->GetX());
+          EXPECT_EQ(got->GetNode(i)->GetY(), sent->GetNode(i)->GetY());
+          EXPECT_EQ(got->GetNode(i)->GetColor(), sent->GetNode(i)->GetColor());
+          EXPECT_EQ(got->GetNode(i)->GetMarkKind(), sent->GetNode(i)->GetMarkKind());
+        }
+        CString gotText, sentText;
+        view.GetDiagrams().GetDiagramText(k, d, gotText);
+        relay.Diagrams().GetDiagramText(k, d, sentText);
+        EXPECT_EQ(Trimmed(gotText), Trimmed(sentText));
+      }
+    }
+    EXPECT_EQ(diagrams, relay.DiagramsSent());
+  }
 }
 
 }  // namespace
