@@ -296,6 +296,7 @@ void CClientView::SetFrameMinSize(bool fixHeight) {
   m_pFrame->GetWindowRect(&frame);
   GetWindowRect(&view);
   m_board.GetWindowRect(&board);
+  // The right panel counts too: a frame narrowed to the board alone would cut off the panel.
   m_pFrame->SetMinTrackSize(frame.Width() - view.Width() + board.Width() + m_panelWidth,
                             fixHeight ? frame.Height() : 0);
 }

@@ -69,10 +69,10 @@ bool ToolBarModel::HandleButtons(UINT message, WPARAM wParam, LPARAM lParam, LRE
       *reinterpret_cast<RECT*>(lParam) = ButtonRect(command);
       result = TRUE;
       return true;
-    case TB_ENABLEBUTTON: result = SetStateBits(command, TBSTATE_ENABLED, LOWORD(lParam) != 0); break;
-    case TB_CHECKBUTTON: result = SetStateBits(command, TBSTATE_CHECKED, LOWORD(lParam) != 0); break;
-    case TB_PRESSBUTTON: result = SetStateBits(command, TBSTATE_PRESSED, LOWORD(lParam) != 0); break;
-    case TB_HIDEBUTTON: result = SetStateBits(command, TBSTATE_HIDDEN, LOWORD(lParam) != 0); break;
+    case TB_ENABLEBUTTON: result = SetStateBits(command, TBSTATE_ENABLED, LOWORD(lParam) != 0); return true;
+    case TB_CHECKBUTTON: result = SetStateBits(command, TBSTATE_CHECKED, LOWORD(lParam) != 0); return true;
+    case TB_PRESSBUTTON: result = SetStateBits(command, TBSTATE_PRESSED, LOWORD(lParam) != 0); return true;
+    case TB_HIDEBUTTON: result = SetStateBits(command, TBSTATE_HIDDEN, LOWORD(lParam) != 0); return true;
     case TB_ISBUTTONENABLED:
     case TB_ISBUTTONCHECKED: {
       int index = IndexOf(command);
@@ -124,7 +124,12 @@ bool ToolBarModel::SetStateBits(int command, BYTE bits, bool on) {
   int index = IndexOf(command);
   if (index < 0) return false;
   BYTE& state = m_buttons[static_cast<std::size_t>(index)].fsState;
-  state = static_cast<BYTE>(on ? state | bits : state & ~bits);
+  const BYTE changed = static_cast<BYTE>(on ? state | bits : state & ~bits);
+  // The frame sets every button's state at each idle turn; repainting for a state that stays
+  // would paint again and again and keep the loop from ever waiting for input.
+  if (changed == state) return true;
+  state = changed;
+  Redraw();
   return true;
 }
 

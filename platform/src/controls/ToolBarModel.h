@@ -22,7 +22,8 @@ private:
   RECT ButtonRect(int index) const;
   int ButtonAt(POINT point) const;
   int AddBitmap(int count, const TBADDBITMAP* add);
-  // Sets or clears state bits of the button with command; false when there is none.
+  // Sets or clears state bits of the button with command, repainting only when the state
+  // changes; false when there is none.
   bool SetStateBits(int command, BYTE bits, bool on);
 
   std::vector<TBBUTTON> m_buttons;

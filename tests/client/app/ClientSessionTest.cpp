@@ -12,6 +12,7 @@
 #include "client/app/Image.h"
 #include "client/app/ProgressStatusBar.h"
 #include "client/model/GameInfo.h"
+#include "peers/client/RelayScript.h"
 #include "platform/sound.h"
 #include "platform/testinput.h"
 
@@ -20,6 +21,13 @@ namespace {
 using clienttest::Session;
 
 std::string Str(const CString& text) { return std::string(static_cast<const char*>(text)); }
+
+// A text without the spaces and line breaks around it.
+std::string Trimmed(const CString& text) {
+  const std::string s = Str(text);
+  const std::size_t first = s.find_first_not_of(" \r\n");
+  return first == std::string::npos ? "" : s.substr(first, s.find_last_not_of(" \r\n") - first + 1);
+}
 
 // A small JPEG photograph as the relay sends it.
 std::string PhotoBytes() {
@@ -241,6 +249,147 @@ TEST(ClientSessionTest, SavedRecordOpensAsTheSameGame) {
   EXPECT_TRUE(view.GetGameInfo().m_blackName.IsEmpty());
   std::filesystem::remove(path);
   std::filesystem::remove(broken);
+}
+
+// The demo record as the relay peer program sends it, in either commentary mode: every move,
+// comment and reference diagram stone ends up in the view as the record holds it.
+TEST(ClientSessionTest, TheDemoRecordArrivesWholeAsTheRelayPeerSendsIt) {
+  for (const bool voice : {false, true}) {
+    SCOPED_TRACE(voice ? "voice" : "text");
+    RelayScript relay(voice);
+    ASSERT_TRUE(relay.Read(TEST_DATA_DIR "/relay-demo.sgf"));
+    const int total = relay.MoveCount();
+    std::string lines = relay.InfoLines();
+    for (int k = 1; k <= total; ++k) lines += relay.MoveLines(k, Session::kWallTime - 3600 + k);
+    lines += "eh\n" + relay.ResultLine();
+    ASSERT_GT(relay.DiagramStonesSent(), 0);
+
+    Session s;
+    s.script.voice = voice;
+    s.Start();
+    ASSERT_NE(s.view, nullptr);
+    CClientView& view = *s.view;
+    ASSERT_TRUE(view.IsConnected());
+    ASSERT_TRUE(s.Relay(lines, [&] { return view.IsHistoryComplete() && !view.GetGameInfo().m_result.IsEmpty(); }));
+    EXPECT_EQ(view.GetDelayQueue().GetMoveCount(), total);
+    EXPECT_EQ(view.GetBoard().GetLastMove(), total);
+    EXPECT_EQ(Str(view.GetGameInfo().m_result), Str(relay.Info().m_result));
+    EXPECT_EQ(Str(view.GetGameInfo().m_blackName), Str(relay.Info().m_blackName));
+    int diagrams = 0;
+    for (int k = 1; k <= total; ++k) {
+      SCOPED_TRACE("move " + std::to_string(k));
+      ASSERT_EQ(view.GetComments().GetCount(k), relay.Comments().GetCount(k));
+      for (int i = 0; i < relay.Comments().GetCount(k); ++i) {
+        CString got, sent;
+        view.GetComments().GetAt(got, k, i);
+        relay.Comments().GetAt(sent, k, i);
+        EXPECT_EQ(Trimmed(got), Trimmed(sent));
+      }
+      ASSERT_EQ(view.GetDiagrams().GetDiagramCount(k), relay.Diagrams().GetDiagramCount(k));
+      for (int d = 0; d < relay.Diagrams().GetDiagramCount(k); ++d, ++diagrams) {
+        const CNodeArray* got = view.GetDiagrams().GetDiagramMoves(k, d);
+        const CNodeArray* sent = relay.Diagrams().GetDiagramMoves(k, d);
+        ASSERT_NE(got, nullptr);
+        ASSERT_EQ(got->GetSize(), sent->GetSize());
+        for (INT_PTR i = 0; i < sent->GetSize(); ++i) {
+          EXPECT_EQ(got->GetNode(i)->GetX(), sent->GetNode(i)->GetX());
+          EXPECT_EQ(got->GetNode(i)->GetY(), sent->GetNode(i)->GetY());
+          EXPECT_EQ(got->GetNode(i)->GetColor(), sent->GetNode(i)->GetColor());
+          EXPECT_EQ(got->GetNode(i)->GetMarkKind(), sent->GetNode(i)->GetMarkKind());
+        }
+        CString gotText, sentText;
+        view.GetDiagrams().GetDiagramText(k, d, gotText);
+        relay.Diagrams().GetDiagramText(k, d, sentText);
+        EXPECT_EQ(Trimmed(gotText), Trimmed(sentText));
+      }
+    }
+    EXPECT_EQ(diagrams, relay.DiagramsSent());
+  }
+}
+
+// Lines that come in one packet with the login reply, or ahead of it, are read like any later
+// line: the moves end on the board, the voice address counts only in voice mode, and a second
+// "ua" answer in capitals ends the connection there without a message.
+TEST(ClientSessionTest, LinesThatComeWithTheLoginReplyAreReadLikeLaterOnes) {
+  const std::string move1 = "am|001|b|pd|1999999000|010000|005950\n";
+  const std::string move2 = "am|002|w|dp|1999999010|005940|005950\n";
+  const std::string move3 = "am|003|b|dd|1999999020|005940|005930\n";
+  const std::string stream = "mu|rtsp://127.0.0.1/relay.rm\n";
+  struct Case {
+    const char* name;
+    bool voice;
+    std::string ahead;  // lines before the reply
+    std::string reply;  // the reply and what comes in its packet
+    bool connected;
+    int moves;          // moves received
+    const char* media;  // the voice address kept
+  };
+  const Case cases[] = {
+      {"moves behind the reply", false, "", "ua|ok\n" + move1 + move2 + "eh\n", true, 2, ""},
+      {"moves ahead of the reply", false, move1, "ua|ok\n" + move2 + "eh\n", true, 2, ""},
+      {"a stream in text mode", false, "", "ua|ok\n" + stream + move1 + "eh\n", true, 1, ""},
+      {"a stream in voice mode", true, "", "ua|ok\n" + stream + move1 + "eh\n", true, 1, "rtsp://127.0.0.1/relay.rm"},
+      {"a second answer in capitals", false, "", "ua|ok\n" + move1 + move2 + "eh\nUA|OK\n" + move3, false, 2, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Session s;
+    s.script.voice = c.voice;
+    s.peer.SetBeforeReply(c.ahead);
+    s.peer.SetLoginReply(c.reply);
+    s.Start();
+    ASSERT_NE(s.view, nullptr);
+    CClientView& view = *s.view;
+    ASSERT_TRUE(Session::WaitFor([&] { return view.IsHistoryComplete() && view.IsConnected() == c.connected; }));
+    platform::PumpMessages();
+    EXPECT_EQ(view.IsConnected(), c.connected);
+    EXPECT_EQ(view.GetDelayQueue().GetMoveCount(), c.moves);
+    EXPECT_EQ(view.GetBoard().GetLastMove(), c.moves);
+    EXPECT_TRUE(view.GetBoard().GetCell(16, 4).HasStone());  // "pd"
+    EXPECT_EQ(Str(view.GetMediaAddress()), c.media);
+    EXPECT_EQ((view.GetStateFlags() & CClientView::kLoggedIn) != 0, c.connected);
+    EXPECT_TRUE(s.script.messages.empty()) << s.script.messages.front();
+  }
+}
+
+// The photographs' temporary files are gone once shown: a record saved after a session with them
+// names neither, and opening it brings no photograph back.
+TEST(ClientSessionTest, ARecordSavedAfterPhotographsNamesNoPhotographFile) {
+  const std::string path = (std::filesystem::temp_directory_path() / "client-session-photos.sgf").string();
+  Session s;
+  s.script.voice = true;
+  s.Start();
+  ASSERT_NE(s.view, nullptr);
+  CClientView& view = *s.view;
+  const std::string photo = PhotoBytes();
+  ASSERT_FALSE(photo.empty());
+  const std::string history = "mu|rtsp://127.0.0.1/relay.rm\n"
+                              "gi|bn|Kim\n"
+                              "bp|" + std::to_string(photo.size()) + "\n" + photo +
+                              "wp|" + std::to_string(photo.size()) + "\n" + photo +
+                              "am|001|b|pd|1999999000|010000|005950\n"
+                              "eh\n";
+  ASSERT_TRUE(s.Relay(history, [&] { return view.IsHistoryComplete(); }));
+  const std::string black = Str(view.GetGameInfo().m_blackPhotoPath);
+  const std::string white = Str(view.GetGameInfo().m_whitePhotoPath);
+  ASSERT_FALSE(black.empty());
+  ASSERT_FALSE(white.empty());
+  view.OnDisconnectCommand();
+  ASSERT_TRUE(view.SaveRecordFile(path.c_str()));
+
+  std::ifstream file(path, std::ios::binary);
+  const std::string saved((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  EXPECT_NE(saved.find("Kim"), std::string::npos) << saved;
+  EXPECT_EQ(saved.find(std::filesystem::path(black).filename().string()), std::string::npos) << saved;
+  EXPECT_EQ(saved.find(std::filesystem::path(white).filename().string()), std::string::npos) << saved;
+  EXPECT_EQ(saved.find("$$O"), std::string::npos) << saved;
+  EXPECT_EQ(saved.find(".jpg"), std::string::npos) << saved;
+
+  ASSERT_TRUE(view.OpenRecordFile(path.c_str()));
+  EXPECT_EQ(Str(view.GetGameInfo().m_blackName), "Kim");
+  EXPECT_TRUE(view.GetGameInfo().m_blackPhotoPath.IsEmpty());
+  EXPECT_TRUE(view.GetGameInfo().m_whitePhotoPath.IsEmpty());
+  std::filesystem::remove(path);
 }
 
 }  // namespace

@@ -46,4 +46,34 @@ TEST_F(ToolBarCtrlTest, ButtonsFromAStripSendTheirCommands) {
   EXPECT_EQ(bar.GetState(999), -1);
 }
 
+// The frame sets every button's state at each idle turn: a state set as it already was must not
+// ask for a paint, or the bar would be painted again and again.
+TEST_F(ToolBarCtrlTest, OnlyAChangedButtonStateAsksForAPaint) {
+  CToolBarCtrl bar;
+  ASSERT_TRUE(bar.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 300, 28), &host, 59392));
+  TBBUTTON button{0, 32771, TBSTATE_ENABLED, TBSTYLE_BUTTON, {}, 0, 0};
+  ASSERT_TRUE(bar.AddButtons(1, &button));
+  struct Setter {
+    const char* name;
+    BOOL (CToolBarCtrl::*set)(int, BOOL);
+    BOOL already;  // the value the new button already has
+  };
+  const Setter setters[] = {{"enable", &CToolBarCtrl::EnableButton, TRUE},
+                            {"check", &CToolBarCtrl::CheckButton, FALSE},
+                            {"press", &CToolBarCtrl::PressButton, FALSE},
+                            {"hide", &CToolBarCtrl::HideButton, FALSE}};
+  for (const Setter& setter : setters) {
+    SCOPED_TRACE(setter.name);
+    bar.ValidateRect(nullptr);
+    EXPECT_TRUE((bar.*setter.set)(32771, setter.already));
+    EXPECT_FALSE(bar.GetUpdateRect(nullptr));
+    EXPECT_TRUE((bar.*setter.set)(32771, !setter.already));
+    EXPECT_TRUE(bar.GetUpdateRect(nullptr));
+    bar.ValidateRect(nullptr);
+    EXPECT_TRUE((bar.*setter.set)(32771, setter.already));
+    EXPECT_TRUE(bar.GetUpdateRect(nullptr));
+  }
+  EXPECT_EQ(bar.GetState(32771), TBSTATE_ENABLED);
+}
+
 }  // namespace

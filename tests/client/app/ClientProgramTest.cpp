@@ -1,0 +1,181 @@
+// The viewer program against the relay peer program, each a process of its own on loopback: the
+// viewer logs in from its UI script, the peer relays the whole demo record to it, and once the
+// peer has gone the viewer says it is disconnected, having stayed connected to the end.
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "client/resources/ClientIds.h"
+#include "peers/client/RelayScript.h"
+
+extern char** environ;
+
+namespace {
+
+using Deadline = std::chrono::steady_clock::time_point;
+
+// A program with its standard output and error on one pipe; killed when it goes out of scope.
+class Program {
+public:
+  // env: NAME=VALUE entries that replace or add to this process's environment; names given with
+  // no "=" are removed from it.
+  Program(std::vector<std::string> args, const std::vector<std::string>& env, const std::string& folder) {
+    std::vector<std::string> environment;
+    for (char** entry = environ; *entry; ++entry) {
+      const std::string item = *entry;
+      bool replaced = false;
+      for (const std::string& change : env) replaced |= item.rfind(change.substr(0, change.find('=')) + "=", 0) == 0;
+      if (!replaced) environment.push_back(item);
+    }
+    for (const std::string& change : env) {
+      if (change.find('=') != std::string::npos) environment.push_back(change);
+    }
+    int out[2];
+    if (::pipe2(out, O_CLOEXEC) != 0) return;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 2);
+    if (!folder.empty()) posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    std::vector<char*> envp;
+    for (std::string& item : environment) envp.push_back(item.data());
+    envp.push_back(nullptr);
+    if (posix_spawn(&m_pid, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0) m_pid = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(out[1]);
+    m_out = out[0];
+  }
+  ~Program() {
+    Kill();
+    if (m_out >= 0) ::close(m_out);
+  }
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  bool Started() const { return m_pid > 0; }
+
+  // The first line of output holding text, reading on until it comes; none when the output ends
+  // or the deadline passes first.
+  std::optional<std::string> WaitForLine(const std::string& text, Deadline deadline) {
+    for (;;) {
+      for (std::size_t start = 0, end; (end = m_output.find('\n', start)) != std::string::npos; start = end + 1) {
+        const std::string line = m_output.substr(start, end - start);
+        if (line.find(text) != std::string::npos) return line;
+      }
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+      if (left.count() <= 0 || m_out < 0) return std::nullopt;
+      pollfd ready{m_out, POLLIN, 0};
+      if (::poll(&ready, 1, static_cast<int>(left.count())) <= 0) continue;
+      char chunk[4096];
+      const ssize_t n = ::read(m_out, chunk, sizeof chunk);
+      if (n <= 0) {
+        ::close(m_out);
+        m_out = -1;
+        continue;
+      }
+      m_output.append(chunk, static_cast<std::size_t>(n));
+    }
+  }
+
+  const std::string& Output() const { return m_output; }
+
+  void Kill() {
+    if (m_pid <= 0) return;
+    ::kill(m_pid, SIGKILL);
+    ::waitpid(m_pid, nullptr, 0);
+    m_pid = -1;
+  }
+
+private:
+  pid_t m_pid{-1};
+  int m_out{-1};
+  std::string m_output;
+};
+
+// A folder of its own for one run, removed afterwards.
+class Folder {
+public:
+  Folder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "client-program-XXXXXX").string();
+    if (::mkdtemp(pattern.data())) m_path = pattern;
+  }
+  ~Folder() {
+    std::error_code ignored;
+    if (!m_path.empty()) std::filesystem::remove_all(m_path, ignored);
+  }
+  Folder(const Folder&) = delete;
+  Folder& operator=(const Folder&) = delete;
+  const std::string& Path() const { return m_path; }
+
+private:
+  std::string m_path;
+};
+
+TEST(ClientProgramTest, TheViewerProgramIsRelayedTheWholeDemoGameByThePeerProgram) {
+  const std::string record = TEST_DATA_DIR "/relay-demo.sgf";
+  // What the peer will count, from the same lines.
+  RelayScript expected(false);
+  ASSERT_TRUE(expected.Read(record.c_str()));
+  for (int k = 1; k <= expected.MoveCount(); ++k) expected.MoveLines(k, 0);
+  ASSERT_GT(expected.DiagramStonesSent(), 0);
+  // Generous for a loaded machine; a sound run takes well under a second of relaying.
+  const Deadline deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+
+  Folder folder;
+  ASSERT_FALSE(folder.Path().empty());
+  Program peer({RELAY_PEER_PATH, "--port", "0", "--history", "30", "--interval", "2", record}, {}, "");
+  ASSERT_TRUE(peer.Started());
+  const std::optional<std::string> listening = peer.WaitForLine("waiting for a viewer", deadline);
+  ASSERT_TRUE(listening) << peer.Output();
+  const std::size_t at = listening->find("127.0.0.1:");
+  ASSERT_NE(at, std::string::npos) << *listening;
+  const int port = std::atoi(listening->c_str() + at + std::strlen("127.0.0.1:"));
+  ASSERT_GT(port, 0) << *listening;
+
+  std::ofstream(folder.Path() + "/client.cfg") << "client ip=127.0.0.1\r\nclient port=" << port << "\r\n";
+  std::ofstream(folder.Path() + "/login.txt") << "dialog " << IDD_LOGIN << " text " << IDC_LOGIN_USER << "=alice text "
+                                               << IDC_LOGIN_PASSWORD << "=pw9 check " << IDC_LOGIN_TEXT << "=1 end OK\n";
+  std::filesystem::create_directory(folder.Path() + "/home");
+  Program client({CLIENT_PROGRAM_PATH},
+                 {"PLATFORM_HEADLESS=1", "PLATFORM_HOME=" + folder.Path() + "/home",
+                  "PLATFORM_UI_SCRIPT=" + folder.Path() + "/login.txt", "PLATFORM_SOUND_PLAYER", "DISPLAY"},
+                 folder.Path());
+  ASSERT_TRUE(client.Started());
+
+  const std::optional<std::string> login = peer.WaitForLine("a viewer logged in", deadline);
+  ASSERT_TRUE(login) << peer.Output() << client.Output();
+  EXPECT_EQ(*login, "relay_peer: a viewer logged in: ua|alice|pw9|C");
+  const std::optional<std::string> relayed = peer.WaitForLine("the whole game was relayed", deadline);
+  ASSERT_TRUE(relayed) << peer.Output() << client.Output();
+  EXPECT_EQ(*relayed, "relay_peer: the whole game was relayed: " + std::to_string(expected.MoveCount()) + " moves, " +
+                          std::to_string(expected.CommentsSent()) + " comments, " +
+                          std::to_string(expected.DiagramsSent()) + " diagrams with " +
+                          std::to_string(expected.DiagramStonesSent()) + " stones");
+
+  // The viewer read everything up to the peer's end and only then lost the connection.
+  peer.Kill();
+  const std::optional<std::string> closed = client.WaitForLine("It is disconnected. Retry connection.", deadline);
+  ASSERT_TRUE(closed) << client.Output();
+  EXPECT_EQ(client.WaitForLine("unanswered", deadline), closed) << "no question before it: " << client.Output();
+  client.Kill();
+}
+
+}  // namespace
