@@ -76,6 +76,7 @@ TEST_F(GameReviewDlgTest, RecordedGamesLoadStepReplayPrintAndSaveBack) {
                                              testsupport::SnapshotPath(std::string("review_") + game.name + ".png").c_str()));
       }
       Press(review, D::kFirst);
+      AnswerViewMode(Cp949("1초"));
       Press(review, D::kViewMode);
       EXPECT_TRUE(review->IsAutoReplayOn());
       EXPECT_EQ(1000, review->GetInterval());
@@ -241,4 +242,50 @@ TEST_F(GameReviewDlgTest, KeysStepThroughTheGame) {
   };
   D dialog(record, nullptr);
   EXPECT_EQ(IDOK, dialog.DoModal());
+}
+
+TEST_F(GameReviewDlgTest, TheViewModeDialogsChoiceSetsTheReplayInterval) {
+  CGiboRecord record;
+  ASSERT_TRUE(record.ReadFile(DataFile("selfplay-5001.sgf").c_str()));
+  struct Case {
+    const char* chosen;  // "" cancels the dialog
+    int interval;        // ms between two moves; 0 = no replay starts
+  };
+  const Case cases[] = {{"3초", 3000}, {"10초", 10000}, {"1sec", 1000}, {"5초", 5000}, {"", 0}, {"초", 0}};
+  script.handlers[D::kTemplateId] = [&](CDialog* dialog) -> INT_PTR {
+    auto* review = static_cast<D*>(dialog);
+    CStolvex& board = review->GetBoard();
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.chosen);
+      Press(review, D::kFirst);
+      const int start = board.GetLogicalPos();
+      AnswerViewMode(Cp949(c.chosen));
+      Press(review, D::kViewMode);
+      EXPECT_EQ(c.interval != 0, review->IsAutoReplayOn());
+      if (c.interval == 0) {
+        platform::Clock::Advance(20000);
+        EXPECT_EQ(start, board.GetLogicalPos());
+        continue;
+      }
+      EXPECT_EQ(c.interval, review->GetInterval());
+      platform::Clock::Advance(static_cast<std::uint64_t>(c.interval) - 1);
+      EXPECT_EQ(start, board.GetLogicalPos());
+      platform::Clock::Advance(1);
+      EXPECT_EQ(start + 1, board.GetLogicalPos());
+      platform::Clock::Advance(static_cast<std::uint64_t>(c.interval));
+      EXPECT_EQ(start + 2, board.GetLogicalPos());
+      // The same button stops it without asking again.
+      const size_t asked = viewModeShown.size();
+      Press(review, D::kViewMode);
+      EXPECT_FALSE(review->IsAutoReplayOn());
+      EXPECT_EQ(asked, viewModeShown.size());
+      platform::Clock::Advance(static_cast<std::uint64_t>(c.interval) * 2);
+      EXPECT_EQ(start + 2, board.GetLogicalPos());
+    }
+    return D::kClose;
+  };
+  D dialog(record, nullptr);
+  EXPECT_EQ(IDOK, dialog.DoModal());
+  // Every time the dialog opened on its preset.
+  EXPECT_EQ(std::vector<std::string>(std::size(cases), "1sec"), viewModeShown);
 }
