@@ -6,6 +6,7 @@
 #include <platform/msgbox.h>
 
 #include "orvanta/connection/MainFrame.h"
+#include "orvanta/lobby/LobbyText.h"
 #include "orvanta/lobby/SendMemoDlg.h"
 #include "orvanta/room/DagukRoomView.h"
 #include "orvanta/room/RoomChat.h"
@@ -117,9 +118,17 @@ int CDagukRoomView::SelectedObserver() const {
 
 void CDagukRoomView::ShowUserInfo() {
   CMainFrame* frame = FrameOf(*this);
+  if (!frame) return;
   const int row = SelectedObserver();
-  if (!frame || row < 0) return;
-  frame->RequestUserInfo(m_observerList.GetItemText(row, 1), m_observerList.GetItemText(row, 2));
+  if (row >= 0) {
+    frame->RequestUserInfo(m_observerList.GetItemText(row, 1), m_observerList.GetItemText(row, 2));
+    return;
+  }
+  // Nobody chosen in the list: the user names whom he means. The ID goes into a payload, so the
+  // record's separators cannot be part of it.
+  CString typed;
+  if (frame->RunSearchUserDialog(Cp949("사용자 정보"), typed))
+    frame->RequestUserInfo(frame->GetLoginRole(), RemoveSeparators(typed));
 }
 
 void CDagukRoomView::SendMemoToSelected() {

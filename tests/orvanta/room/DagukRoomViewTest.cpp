@@ -7,6 +7,7 @@
 #include <platform/time.h>
 
 #include "../connection/MainFrameFixture.h"
+#include "orvanta/lobby/SearchUserDlg.h"
 #include "orvanta/room/DagukRoomView.h"
 #include "orvanta/room/RoomCommands.h"
 #include "support/SnapshotPath.h"
@@ -222,4 +223,43 @@ TEST_F(DagukRoomViewTest, ChatObserversCommandsAndThePrintedSheetOfARoom) {
   ASSERT_NE(nullptr, preview);
   preview->ClosePreview();
   PumpFor(40);
+}
+
+TEST_F(DagukRoomViewTest, UserInformationWithoutAChosenObserverAsksForTheId) {
+  Server(5, 2, "|12|");
+  Server(5, 3, "|12|hc|carol|Carol|3k|1|3|1|");
+  view = dynamic_cast<CDagukRoomView*>(frame->GetContentView());
+  ASSERT_NE(nullptr, view);
+  const std::string role = frame->GetLoginRole().str();
+  struct Case {
+    const char* typed;   // nullptr: the dialog is cancelled
+    const char* asked;   // the information request's payload, nullptr for none
+  };
+  // The typed ID goes out on the user's own host; a separator typed into it is left out.
+  const Case cases[] = {{"bob", "bob"}, {nullptr, nullptr}, {"b|o/b", "bob"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed ? c.typed : "(cancelled)");
+    std::string caption;
+    script.answerDialog = [&](UINT id, CWnd* wnd) -> INT_PTR {
+      if (id != CSearchUserDlg::kTemplateId) return IDCANCEL;
+      CString text;
+      wnd->GetWindowText(text);
+      caption = text.str();
+      if (!c.typed) return IDCANCEL;
+      wnd->SetDlgItemText(CSearchUserDlg::kTextEdit, c.typed);
+      return IDOK;
+    };
+    const size_t before = peer.Records().size();
+    const std::string request = "|" + role + "|" + (c.asked ? c.asked : "") + "|";
+    const int sentBefore = Sent("3", request);
+    view->RunRoomCommand(CRoomCommands::kUserInfo);
+    frame->Flush();
+    EXPECT_EQ(Cp949("사용자 정보"), caption);
+    if (c.asked) {
+      ASSERT_TRUE(PumpUntil([&] { return Sent("3", request) == sentBefore + 1; }));
+    } else {
+      PumpFor(40);
+      EXPECT_EQ(before, peer.Records().size());
+    }
+  }
 }
