@@ -310,6 +310,26 @@ void CDagukRoomView::DrawClockLamp(CDC& dc, int area, BOOL on) {
   dc.SelectObject(old);
 }
 
+void CDagukRoomView::DrawBlackClockLamp(BOOL on) {
+  if (!m_hWnd) return;
+  CClientDC dc(this);
+  DrawClockLamp(dc, 7, on);
+}
+
+void CDagukRoomView::DrawWhiteClockLamp(BOOL on) {
+  if (!m_hWnd) return;
+  CClientDC dc(this);
+  DrawClockLamp(dc, 8, on);
+}
+
+void CDagukRoomView::RefreshClockLamps() {
+  const short side = m_room ? m_room->GetTickingSide() : 0;
+  if (side == m_nLitLamp) return;
+  m_nLitLamp = side;
+  DrawBlackClockLamp(side == 2);
+  DrawWhiteClockLamp(side == 4);
+}
+
 void CDagukRoomView::OnPaint() {
   CPaintDC dc(this);
   CRect client;
@@ -320,6 +340,8 @@ void CDagukRoomView::OnPaint() {
   CBrush backdrop(RGB(230, 203, 134));
   CRect panel(client.right - 266, 0, client.right, client.bottom);
   dc.FillRect(&panel, &backdrop);
-  DrawClockLamp(dc, 7, FALSE);
-  DrawClockLamp(dc, 8, FALSE);
+  // A repaint keeps the lamp of the clock that runs lit.
+  m_nLitLamp = m_room ? m_room->GetTickingSide() : 0;
+  DrawClockLamp(dc, 7, m_nLitLamp == 2);
+  DrawClockLamp(dc, 8, m_nLitLamp == 4);
 }

@@ -1,6 +1,8 @@
 // The game room view in the main frame, hosting the real board control: a game from the server
 // peer reaches the control and the view's panes, and the control's click goes out as a move.
 
+#include <functional>
+
 #include <platform/gdi.h>
 #include <platform/preview.h>
 #include <platform/testinput.h>
@@ -260,6 +262,50 @@ TEST_F(DagukRoomViewTest, UserInformationWithoutAChosenObserverAsksForTheId) {
     } else {
       PumpFor(40);
       EXPECT_EQ(before, peer.Records().size());
+    }
+  }
+}
+
+TEST_F(DagukRoomViewTest, TheClockLampOfTheSideToMoveIsLit) {
+  Server(5, 2, "|12|");
+  Server(5, 3, "|12|hc|carol|Carol|3k|1|3|1|");
+  view = dynamic_cast<CDagukRoomView*>(frame->GetContentView());
+  ASSERT_NE(nullptr, view);
+  constexpr COLORREF kLit = RGB(230, 40, 30);
+  // The centre of the lamp left of a clock caption, as the view's surface shows it now (and,
+  // with repaint, after the whole view is painted again).
+  auto lamp = [&](int area, bool repaint) {
+    if (repaint) ::RedrawWindow(view->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+    const CRect caption = view->GetCaptionArea(area);
+    CClientDC dc(view);
+    return dc.GetPixel(caption.left - 8, caption.top + 12) == kLit;
+  };
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    short lit;  // 2 black, 4 white, 0 none
+  };
+  const Step steps[] = {
+      {"entered, no clock", [] {}, 0},
+      {"clock started, black to play", [&] { Server(5, 10, "||"); Server(5, 12, "|a|b|1|hc|carol|c3|3k|hl|lee|l3|4k|0|6.5|60|10|2|"); }, 2},
+      {"black played", [&] { Server(5, 14, "|a|b|1|B[pd]|BL[60]|"); }, 4},
+      {"a second later", [&] { platform::Clock::Advance(1000); PumpFor(10); }, 4},
+      {"white played", [&] { Server(5, 14, "|a|b|2|W[dd]|WL[59]|"); }, 2},
+      {"clock stopped for an undo request",
+       [&] {
+         script.answers["Do you wish to request undoing your last move?"] = IDYES;
+         frame->AskUndo();
+       },
+       0},
+      {"clock started again", [&] { frame->StartRoomClock(); }, 2},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    step.act();
+    EXPECT_EQ(step.lit, view->GetLitClockLamp());
+    for (bool repaint : {false, true}) {
+      EXPECT_EQ(step.lit == 2, lamp(7, repaint)) << "black lamp, repaint " << repaint;
+      EXPECT_EQ(step.lit == 4, lamp(8, repaint)) << "white lamp, repaint " << repaint;
     }
   }
 }
