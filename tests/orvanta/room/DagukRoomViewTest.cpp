@@ -12,6 +12,7 @@
 #include "orvanta/lobby/SearchUserDlg.h"
 #include "orvanta/room/DagukRoomView.h"
 #include "orvanta/room/RoomCommands.h"
+#include "orvanta/room/SelfPlayDlg.h"
 #include "support/SnapshotPath.h"
 #include "support/StolvexModuleHome.h"
 
@@ -308,4 +309,60 @@ TEST_F(DagukRoomViewTest, TheClockLampOfTheSideToMoveIsLit) {
       EXPECT_EQ(step.lit == 4, lamp(8, repaint)) << "white lamp, repaint " << repaint;
     }
   }
+}
+
+TEST_F(DagukRoomViewTest, TheStudyBoardOfTheRoomsGameReloadsTheMovesPlayedSince) {
+  Server(5, 2, "|12|");
+  Server(5, 3, "|12|hc|carol|Carol|3k|1|3|1|");
+  view = dynamic_cast<CDagukRoomView*>(frame->GetContentView());
+  ASSERT_NE(nullptr, view);
+  Server(5, 10, "||");
+  Server(5, 12, "|a|b|1|hc|carol|c3|3k|hl|lee|l3|4k|0|6.5|60|10|2|");
+  Server(5, 14, "|a|b|1|B[pd]|BL[60]|");
+  Server(5, 14, "|a|b|2|W[dd]|WL[60]|");
+  Server(5, 14, "|a|b|3|B[pp]|BL[60]|");
+  CGiboRecord& roomRecord = view->GetRoom()->GetRecord();
+  ASSERT_EQ(3, roomRecord.GetTotalMoves());
+  bool opened = false;
+  script.answerDialog = [&](UINT id, CWnd* wnd) -> INT_PTR {
+    auto* study = dynamic_cast<CSelfPlayDlg*>(wnd);
+    if (id != CSelfPlayDlg::kTemplateId || !study) return IDCANCEL;
+    opened = true;
+    auto press = [&](UINT button) {
+      study->SendMessage(WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), (LPARAM)::GetDlgItem(study->m_hWnd, button));
+    };
+    CString title;
+    study->GetWindowText(title);
+    EXPECT_EQ(Cp949("참고도"), title);
+    EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(study->m_hWnd, CSelfPlayDlg::kReload)));
+    CStolvex& board = study->GetBoard();
+    EXPECT_EQ(3, board.GetLogicalPos());
+
+    // White answers in the room while the board is open; the board has its own copy until reloaded.
+    Server(5, 14, "|a|b|4|W[dp]|WL[58]|");
+    EXPECT_EQ(4, roomRecord.GetTotalMoves());
+    EXPECT_EQ(3, study->GetGameRecord().GetTotalMoves());
+    EXPECT_EQ(3, board.GetLogicalPos());
+    press(CSelfPlayDlg::kReload);
+    EXPECT_EQ(4, study->GetGameRecord().GetTotalMoves());
+    EXPECT_EQ(4, board.GetLogicalPos());
+    EXPECT_EQ(4, board.GetLastColor());
+
+    // A study stone stays on the board; reloading leaves the study for the room's position.
+    RECT r{};
+    ::GetClientRect(board.m_hWnd, &r);
+    const int px = r.right / 19, py = r.bottom / 19;
+    platform::input::Click(board.m_hWnd, POINT{9 * px + px / 2 + (r.right % 19) / 2, 9 * py + py / 2 + (r.bottom % 19) / 2});
+    EXPECT_TRUE(study->IsStudyMode());
+    EXPECT_EQ(5, board.GetLogicalPos());
+    press(CSelfPlayDlg::kReload);
+    EXPECT_FALSE(study->IsStudyMode());
+    EXPECT_EQ(4, board.GetLogicalPos());
+    return CSelfPlayDlg::kClose;
+  };
+  frame->OnMenuButton(1207);
+  EXPECT_TRUE(opened);
+  // The study changed nothing of the room's game.
+  EXPECT_EQ(4, roomRecord.GetTotalMoves());
+  EXPECT_EQ(4, view->GetBoardControl().GetLogicalPos());
 }
