@@ -5,6 +5,7 @@
 #include <platform/commondlg.h>
 #include <platform/strings.h>
 
+#include "orvanta/connection/FrameReviewHost.h"
 #include "orvanta/connection/MainFrame.h"
 #include "orvanta/connection/OrvantaDoc.h"
 #include "orvanta/connection/RoomSelfPlayDlg.h"
@@ -50,6 +51,8 @@ void CMainFrame::OnFileOpen() {
   if (path.IsEmpty() || !ReadRecordFile(path, record))
     return;
   CGameReviewDlg dialog(record, this);
+  CFrameReviewHost host(*this);
+  dialog.SetHost(&host);
   dialog.DoModal();
 }
 

@@ -1,6 +1,7 @@
 // The game room view in the main frame, hosting the real board control: a game from the server
 // peer reaches the control and the view's panes, and the control's click goes out as a move.
 
+#include <fstream>
 #include <functional>
 
 #include <platform/gdi.h>
@@ -11,6 +12,7 @@
 #include "../connection/MainFrameFixture.h"
 #include "orvanta/lobby/SearchUserDlg.h"
 #include "orvanta/room/DagukRoomView.h"
+#include "orvanta/room/GameReviewDlg.h"
 #include "orvanta/room/RoomCommands.h"
 #include "orvanta/room/SelfPlayDlg.h"
 #include "support/SnapshotPath.h"
@@ -365,4 +367,25 @@ TEST_F(DagukRoomViewTest, TheStudyBoardOfTheRoomsGameReloadsTheMovesPlayedSince)
   // The study changed nothing of the room's game.
   EXPECT_EQ(4, roomRecord.GetTotalMoves());
   EXPECT_EQ(4, view->GetBoardControl().GetLogicalPos());
+}
+
+TEST_F(DagukRoomViewTest, AReviewedFilesPlayerIsAskedAboutOnTheWireWhileConnected) {
+  const std::string path = m_folder.Path() + "/kim.sgf";
+  {
+    std::ofstream out(path, std::ios::binary);
+    out << "(;GM[1]SZ[19]PB[k1:kim:x: 5d]PW[k2:lee:y: 6d]KM[6.5];B[pd];W[dd])";
+  }
+  script.fileAnswer = path;
+  bool reviewed = false;
+  script.answerDialog = [&](UINT id, CWnd* wnd) -> INT_PTR {
+    auto* review = dynamic_cast<CGameReviewDlg*>(wnd);
+    if (id != CGameReviewDlg::kTemplateId || !review) return IDCANCEL;
+    reviewed = true;
+    MSG click{::GetDlgItem(review->m_hWnd, CGameReviewDlg::kWhiteName), WM_LBUTTONDBLCLK, 0, MAKELPARAM(3, 3), 0, {0, 0}};
+    EXPECT_TRUE(review->PreTranslateMessage(&click));
+    return CGameReviewDlg::kClose;
+  };
+  frame->OnFileOpen();
+  EXPECT_TRUE(reviewed);
+  ASSERT_TRUE(PumpUntil([&] { return Sent("3", "|k2|lee|") == 1; }));
 }
