@@ -778,6 +778,8 @@ public:
   void OnStoredGames();
   // The memo command of the waiting room or the game room shown.
   void OnSendMemoToUser();
+  // A study board over a copy of the room's game record.
+  void OnSelfPlay();
 
 private:
   // Reads path into record; FALSE, after telling the user, when it cannot be read.

@@ -9,6 +9,7 @@
 #include <platform/shell.h>
 
 #include "orvanta/connection/CommandLineText.h"
+#include "orvanta/connection/FrameReviewHost.h"
 #include "orvanta/connection/MainFrame.h"
 #include "orvanta/connection/SessionRecord.h"
 #include "orvanta/lobby/AssociationView.h"
@@ -259,6 +260,8 @@ void CMainFrame::SearchRecords(const CString& query) {
 
 void CMainFrame::ShowRecordForReview(const CGiboRecord& record) {
   CGameReviewDlg dialog(record, this);
+  CFrameReviewHost host(*this);
+  dialog.SetHost(&host);
   dialog.DoModal();
 }
 

@@ -5,7 +5,10 @@
 #include <platform/commondlg.h>
 #include <platform/strings.h>
 
+#include "orvanta/connection/FrameReviewHost.h"
 #include "orvanta/connection/MainFrame.h"
+#include "orvanta/connection/OrvantaDoc.h"
+#include "orvanta/connection/RoomSelfPlayDlg.h"
 #include "orvanta/lobby/TirvoDListView.h"
 #include "orvanta/lobby/TirvoGiboView.h"
 #include "orvanta/room/DagukRoomView.h"
@@ -48,6 +51,20 @@ void CMainFrame::OnFileOpen() {
   if (path.IsEmpty() || !ReadRecordFile(path, record))
     return;
   CGameReviewDlg dialog(record, this);
+  CFrameReviewHost host(*this);
+  dialog.SetHost(&host);
+  dialog.DoModal();
+}
+
+void CMainFrame::OnSelfPlay() {
+  // The room's record is the document's; a frame without the room still has the document's.
+  CGiboRecord record;
+  if (m_pGameRoom) {
+    record = m_pGameRoom->GetRecord();
+  } else if (auto* document = dynamic_cast<COrvantaDoc*>(GetActiveDocument())) {
+    record = document->m_roomRecord;
+  }
+  CRoomSelfPlayDlg dialog(*this, record, m_pGameRoom ? m_pGameRoom->GetMyColour() : 0);
   dialog.DoModal();
 }
 

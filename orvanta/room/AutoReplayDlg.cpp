@@ -3,6 +3,8 @@
 #include <climits>
 #include <cstdlib>
 
+#include "orvanta/lobby/ViewModeDlg.h"
+
 BEGIN_MESSAGE_MAP(CAutoReplayDlg, CDialog)
   ON_WM_TIMER()
 END_MESSAGE_MAP()
@@ -18,7 +20,10 @@ void CAutoReplayDlg::OnAutoReplay() {
 }
 
 BOOL CAutoReplayDlg::ChooseReplayInterval(CString& intervalText) {
-  intervalText = "1sec";
+  CViewModeDlg dialog(this);
+  if (dialog.DoModal() != IDOK)
+    return FALSE;
+  intervalText = dialog.m_strInterval;
   return TRUE;
 }
 

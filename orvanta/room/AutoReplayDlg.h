@@ -18,8 +18,7 @@ public:
 protected:
   CAutoReplayDlg(UINT templateId, CWnd* parent) : CDialog(templateId, parent) {}
 
-  // Asks for the replay interval; FALSE when the user declines. The choice list of the program's
-  // view-mode dialog is not part of these dialogs: the preset "1sec" stands for it.
+  // Asks for the replay interval in the view-mode dialog; FALSE when the user declines.
   virtual BOOL ChooseReplayInterval(CString& intervalText);
   // One step of the replay (the next-move command).
   virtual void OnReplayStep() = 0;

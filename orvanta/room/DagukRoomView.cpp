@@ -132,6 +132,9 @@ void CDagukRoomView::OnPaneChanged(void* context, int pane) { static_cast<CDaguk
 
 void CDagukRoomView::ShowPane(int pane) {
   if (!m_hWnd || !m_room) return;
+  // Every change may follow a move, the clock's start or its stop: the lamps keep up with it.
+  RefreshClockLamps();
+  if (pane == CGameRoom::kClockSide) return;
   if (pane == CGameRoom::kObserverList) {
     FillObserverList();
   } else if (pane == CGameRoom::kChatOutput) {

@@ -89,6 +89,11 @@ public:
   // Caption area 1..10 (names, grades, periods, clocks, move number, status line).
   CRect GetCaptionArea(int area) const;
   void SetStatusText(const CString& text);
+  // The lamp left of a clock, lit while that side's clock runs.
+  void DrawBlackClockLamp(BOOL on);
+  void DrawWhiteClockLamp(BOOL on);
+  // The side whose lamp is lit (2 black, 4 white), 0 for none.
+  short GetLitClockLamp() const { return m_nLitLamp; }
   // The printed sheet's stones: page 1 the diagram, the second part the repeated points.
   void PrintStones(CDC& dc);
   void PrintStonesWithFont(CDC& dc);
@@ -134,6 +139,8 @@ private:
   // The moves of the room's record, in the board's numbering, into the printer's tables.
   void FillPrintTables();
   void DrawClockLamp(CDC& dc, int area, BOOL on);
+  // Lights the lamp of the side whose clock ticks and puts the other out, when that changed.
+  void RefreshClockLamps();
   // ---- end ----
 
   CStolvex m_board;
@@ -148,4 +155,5 @@ private:
   int m_nPanelLeft{0};
   int m_nRepeatsPrinted{0};  // repeats on the pages printed so far in this job
   BOOL m_bChatListOpen{FALSE};
+  short m_nLitLamp{0};
 };

@@ -6,6 +6,7 @@
 #include <platform/msgbox.h>
 
 #include "orvanta/connection/MainFrame.h"
+#include "orvanta/lobby/LobbyText.h"
 #include "orvanta/lobby/SendMemoDlg.h"
 #include "orvanta/room/DagukRoomView.h"
 #include "orvanta/room/RoomChat.h"
@@ -117,9 +118,17 @@ int CDagukRoomView::SelectedObserver() const {
 
 void CDagukRoomView::ShowUserInfo() {
   CMainFrame* frame = FrameOf(*this);
+  if (!frame) return;
   const int row = SelectedObserver();
-  if (!frame || row < 0) return;
-  frame->RequestUserInfo(m_observerList.GetItemText(row, 1), m_observerList.GetItemText(row, 2));
+  if (row >= 0) {
+    frame->RequestUserInfo(m_observerList.GetItemText(row, 1), m_observerList.GetItemText(row, 2));
+    return;
+  }
+  // Nobody chosen in the list: the user names whom he means. The ID goes into a payload, so the
+  // record's separators cannot be part of it.
+  CString typed;
+  if (frame->RunSearchUserDialog(Cp949("사용자 정보"), typed))
+    frame->RequestUserInfo(frame->GetLoginRole(), RemoveSeparators(typed));
 }
 
 void CDagukRoomView::SendMemoToSelected() {
@@ -301,6 +310,26 @@ void CDagukRoomView::DrawClockLamp(CDC& dc, int area, BOOL on) {
   dc.SelectObject(old);
 }
 
+void CDagukRoomView::DrawBlackClockLamp(BOOL on) {
+  if (!m_hWnd) return;
+  CClientDC dc(this);
+  DrawClockLamp(dc, 7, on);
+}
+
+void CDagukRoomView::DrawWhiteClockLamp(BOOL on) {
+  if (!m_hWnd) return;
+  CClientDC dc(this);
+  DrawClockLamp(dc, 8, on);
+}
+
+void CDagukRoomView::RefreshClockLamps() {
+  const short side = m_room ? m_room->GetTickingSide() : 0;
+  if (side == m_nLitLamp) return;
+  m_nLitLamp = side;
+  DrawBlackClockLamp(side == 2);
+  DrawWhiteClockLamp(side == 4);
+}
+
 void CDagukRoomView::OnPaint() {
   CPaintDC dc(this);
   CRect client;
@@ -311,6 +340,8 @@ void CDagukRoomView::OnPaint() {
   CBrush backdrop(RGB(230, 203, 134));
   CRect panel(client.right - 266, 0, client.right, client.bottom);
   dc.FillRect(&panel, &backdrop);
-  DrawClockLamp(dc, 7, FALSE);
-  DrawClockLamp(dc, 8, FALSE);
+  // A repaint keeps the lamp of the clock that runs lit.
+  m_nLitLamp = m_room ? m_room->GetTickingSide() : 0;
+  DrawClockLamp(dc, 7, m_nLitLamp == 2);
+  DrawClockLamp(dc, 8, m_nLitLamp == 4);
 }

@@ -2,6 +2,7 @@
 // stones with as many repeated points as fit under the diagram; page 2 lists the rest.
 
 #include <algorithm>
+#include <cstdint>
 
 #include "orvanta/room/DagukRoomView.h"
 #include "orvanta/room/GiboRecord.h"
@@ -76,9 +77,17 @@ void CDagukRoomView::PrintSheetHeader(CDC& dc) {
   dc.TextOut(95, 100, "Plyaer : White:" + pane(CGameRoom::kWhiteName) + " VS  Black:" + pane(CGameRoom::kBlackName));
   dc.TextOut(95, 130, "Captured Black : " + pane(CGameRoom::kBlackCaptured));
   dc.TextOut(520, 130, "Captured White : " + pane(CGameRoom::kWhiteCaptured));
+  // The time each side used, from the game's main time and what its clock shows now.
+  auto elapsed = [&](short colour) {
+    if (!m_room) return CGameClock::MainText(0);
+    const LONG seconds = m_room->GetClock(colour).ElapsedSeconds(m_room->GetRecord().GetTimeLimit());
+    return CGameClock::MainText(static_cast<LONG>(std::min<long long>(seconds * 1000LL, INT32_MAX)));
+  };
+  dc.TextOut(95, 160, "Black elapse time : " + elapsed(2));
+  dc.TextOut(520, 160, "White elapse time : " + elapsed(4));
   CString total;
   total.Format("%d", m_printer.GetMoveCount());
-  dc.TextOut(95, 160, "Total moves : " + total);
+  dc.TextOut(95, 190, "Total moves : " + total);
   // Only a finished game has a result to print; a game in recess is a paused one.
   const WORD state = m_room ? m_room->GetRoomState() : WORD{1};
   const CString result = m_room ? m_room->GetRecord().GetResult() : CString();
@@ -88,7 +97,7 @@ void CDagukRoomView::PrintSheetHeader(CDC& dc) {
   } else if (state & 8) {
     line = "Paused Game";
   }
-  dc.TextOut(520, 160, "Results: " + line);
+  dc.TextOut(520, 190, "Results: " + line);
   dc.SelectObject(old);
 }
 

@@ -72,6 +72,19 @@ LONG CGameClock::TimeForMove(bool pass) {
 
 void CGameClock::Clear() { *this = CGameClock(); }
 
+LONG CGameClock::ElapsedSeconds(LONG mainSeconds) const {
+  const std::int64_t main = std::max<LONG>(mainSeconds, 0);
+  if (m_mainMs > 0) return ClampToLong(std::max<std::int64_t>(main - m_mainMs / 1000, 0));
+  std::int64_t byoYomi = 0;
+  if (m_periodSeconds > 0 && m_periodCount > 0) {
+    // Whole periods gone, then the part of the current one.
+    const std::int64_t periodsGone = std::clamp<std::int64_t>(m_periodCount - m_periods, 0, m_periodCount);
+    const std::int64_t inPeriod = std::clamp<std::int64_t>(m_periodSeconds - m_seconds, 0, m_periodSeconds);
+    byoYomi = periodsGone * m_periodSeconds + inPeriod;
+  }
+  return ClampToLong(main + byoYomi);
+}
+
 CString CGameClock::MainText(LONG ms) {
   auto value = static_cast<unsigned long>(std::max<LONG>(ms, 0));
   CString text;

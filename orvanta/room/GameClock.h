@@ -29,6 +29,9 @@ public:
   // A pass does not refill the seconds of a first period.
   LONG TimeForMove(bool pass);
   void Clear();
+  // The time the side has used of a game of mainSeconds main time, in seconds: the main time
+  // gone while some is left, else all of it and the byo-yomi gone so far.
+  LONG ElapsedSeconds(LONG mainSeconds) const;
 
   LONG GetMainMs() const { return m_mainMs; }
   void SetMainMs(LONG ms) { m_mainMs = ms; }

@@ -11,6 +11,7 @@
 
 #include "orvanta/room/GotoMoveDlg.h"
 #include "orvanta/room/ProgressDlg.h"
+#include "orvanta/room/ReviewHost.h"
 #include "orvanta/room/SelfPlayDlg.h"
 #include "orvanta/room/StudyRecord.h"
 
@@ -514,7 +515,10 @@ void CGameReviewDlg::OnDestroy() {
 // ---- Keyboard ------------------------------------------------------------------------------------
 
 BOOL CGameReviewDlg::PreTranslateMessage(MSG* msg) {
-  if (m_toolTip.m_hWnd) m_toolTip.RelayEvent(msg);
+  const BOOL connected = m_pHost && m_pHost->IsConnected();
+  // The names' tips offer the information only a connected client can ask for.
+  if (connected && m_toolTip.m_hWnd) m_toolTip.RelayEvent(msg);
+  if (msg->message == WM_LBUTTONDBLCLK && connected && OnNameDoubleClick(*msg)) return TRUE;
   const StepKey step = msg->message == WM_KEYUP || msg->message == WM_KEYDOWN ? StepKeyOf(msg->wParam)
                                                                               : StepKey::kNone;
   if (msg->message == WM_KEYUP && step != StepKey::kNone) {
@@ -528,6 +532,24 @@ BOOL CGameReviewDlg::PreTranslateMessage(MSG* msg) {
   }
   if (msg->message == WM_KEYDOWN && step != StepKey::kNone) return TRUE;
   return CDialog::PreTranslateMessage(msg);
+}
+
+BOOL CGameReviewDlg::OnNameDoubleClick(const MSG& msg) {
+  const auto packed = static_cast<DWORD_PTR>(msg.lParam);
+  POINT point{static_cast<short>(LOWORD(packed)), static_cast<short>(HIWORD(packed))};
+  ::ClientToScreen(msg.hwnd, &point);
+  const std::pair<UINT, const CString*> names[] = {{kBlackName, &m_strBlackKey}, {kWhiteName, &m_strWhiteKey}};
+  for (const auto& [id, key] : names) {
+    CWnd* field = GetDlgItem(id);
+    if (!field) continue;
+    CRect area;
+    field->GetWindowRect(&area);
+    if (!area.PtInRect(point)) continue;
+    const CString name = FieldText(id);
+    if (!name.IsEmpty()) m_pHost->RequestPlayerInfo(*key, name);
+    return TRUE;
+  }
+  return FALSE;
 }
 
 // ---- Helpers -------------------------------------------------------------------------------------

@@ -17,6 +17,8 @@
 #include "orvanta/room/GiboRecord.h"
 #include "orvanta/room/Stolvex.h"
 
+class CReviewHost;
+
 class CGameReviewDlg : public CAutoReplayDlg {
 public:
   static constexpr UINT kTemplateId = 212;
@@ -49,6 +51,9 @@ public:
   BOOL PrintRecord();
   // Writes the record as SGF to path; FALSE, after "File can not be made.", when it cannot.
   BOOL SaveRecordTo(const CString& path);
+
+  // The program the dialog runs in; null (the default) for a dialog that works offline.
+  void SetHost(CReviewHost* host) { m_pHost = host; }
 
   CStolvex& GetBoard() { return m_board; }
   const CGiboRecord& GetRecord() const { return m_record; }
@@ -97,6 +102,8 @@ private:
   int FieldNumber(UINT id) const;
   CString FieldText(UINT id) const;
   void DrawPage(CDC& dc, int page);
+  // A double click on a player's name asks the server about him; TRUE when msg was one.
+  BOOL OnNameDoubleClick(const MSG& msg);
 
   CString m_strBlackKey;
   CString m_strWhiteKey;
@@ -116,4 +123,5 @@ private:
   int m_nByoyomiTotal{0};
   short m_nHandicap{0};
   CGiboRecord m_record;
+  CReviewHost* m_pHost{nullptr};
 };

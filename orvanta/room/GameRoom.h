@@ -40,6 +40,7 @@ public:
     kWhiteCaptured = 1058,
     kObserverList = 1065,  // told when the observers change
     kChatOutput = 1066,    // told when the chat text changes
+    kClockSide = 0,        // told when the clock starts or stops, or the side to move changes
   };
   // Timers of the room window.
   static constexpr UINT kGameClockTimer = 101;
@@ -86,6 +87,8 @@ public:
   BOOL StartClock();
   void StopClock();
   BOOL IsClockRunning() const { return m_nGameTimer != 0; }
+  // The side whose clock ticks now (2 black, 4 white), 0 while no clock runs.
+  short GetTickingSide();
 
   // --- Loading a running game ---
   void OnGameInProgress(const CString& payload);

@@ -64,6 +64,7 @@ void CGameRoom::OnOpponentMove(const CString& payload) {
   }
   ++m_moveCounter;
   m_board.SetDrawStone(move.row, move.column, move.colour, m_moveCounter);
+  if (m_paneListener) m_paneListener(m_paneContext, kClockSide);
   if (m_myColour == kBlack || m_myColour == kWhite)
     SetMessage(move.colour != m_myColour ? "It is your turn." : "It is opponent's turn.");
 }
@@ -104,6 +105,12 @@ void CGameRoom::ShowCaptured() {
 }
 
 short CGameRoom::SideToMove() { return m_board.GetLastColor() == kBlack ? kWhite : kBlack; }
+
+short CGameRoom::GetTickingSide() {
+  // The timer only takes time while the board plays.
+  if (m_nGameTimer == 0 || !(m_board.GetGameMode() & CRoomState::kModePlay)) return 0;
+  return SideToMove();
+}
 
 void CGameRoom::OnTimer(UINT id) {
   if (id == kGameClockTimer) {
@@ -161,6 +168,7 @@ BOOL CGameRoom::StartClock() {
   if (m_nGameTimer != 0) return TRUE;
   if (!m_host.StartTimer(kGameClockTimer, kTick)) return FALSE;
   m_nGameTimer = kGameClockTimer;
+  if (m_paneListener) m_paneListener(m_paneContext, kClockSide);
   return TRUE;
 }
 
@@ -168,6 +176,7 @@ void CGameRoom::StopClock() {
   if (m_nGameTimer == 0) return;
   m_host.StopTimer(kGameClockTimer);
   m_nGameTimer = 0;
+  if (m_paneListener) m_paneListener(m_paneContext, kClockSide);
 }
 
 void CGameRoom::StartBlink() {

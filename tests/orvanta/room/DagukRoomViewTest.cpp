@@ -1,14 +1,20 @@
 // The game room view in the main frame, hosting the real board control: a game from the server
 // peer reaches the control and the view's panes, and the control's click goes out as a move.
 
+#include <fstream>
+#include <functional>
+
 #include <platform/gdi.h>
 #include <platform/preview.h>
 #include <platform/testinput.h>
 #include <platform/time.h>
 
 #include "../connection/MainFrameFixture.h"
+#include "orvanta/lobby/SearchUserDlg.h"
 #include "orvanta/room/DagukRoomView.h"
+#include "orvanta/room/GameReviewDlg.h"
 #include "orvanta/room/RoomCommands.h"
+#include "orvanta/room/SelfPlayDlg.h"
 #include "support/SnapshotPath.h"
 #include "support/StolvexModuleHome.h"
 
@@ -222,4 +228,164 @@ TEST_F(DagukRoomViewTest, ChatObserversCommandsAndThePrintedSheetOfARoom) {
   ASSERT_NE(nullptr, preview);
   preview->ClosePreview();
   PumpFor(40);
+}
+
+TEST_F(DagukRoomViewTest, UserInformationWithoutAChosenObserverAsksForTheId) {
+  Server(5, 2, "|12|");
+  Server(5, 3, "|12|hc|carol|Carol|3k|1|3|1|");
+  view = dynamic_cast<CDagukRoomView*>(frame->GetContentView());
+  ASSERT_NE(nullptr, view);
+  const std::string role = frame->GetLoginRole().str();
+  struct Case {
+    const char* typed;   // nullptr: the dialog is cancelled
+    const char* asked;   // the information request's payload, nullptr for none
+  };
+  // The typed ID goes out on the user's own host; a separator typed into it is left out.
+  const Case cases[] = {{"bob", "bob"}, {nullptr, nullptr}, {"b|o/b", "bob"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed ? c.typed : "(cancelled)");
+    std::string caption;
+    script.answerDialog = [&](UINT id, CWnd* wnd) -> INT_PTR {
+      if (id != CSearchUserDlg::kTemplateId) return IDCANCEL;
+      CString text;
+      wnd->GetWindowText(text);
+      caption = text.str();
+      if (!c.typed) return IDCANCEL;
+      wnd->SetDlgItemText(CSearchUserDlg::kTextEdit, c.typed);
+      return IDOK;
+    };
+    const size_t before = peer.Records().size();
+    const std::string request = "|" + role + "|" + (c.asked ? c.asked : "") + "|";
+    const int sentBefore = Sent("3", request);
+    view->RunRoomCommand(CRoomCommands::kUserInfo);
+    frame->Flush();
+    EXPECT_EQ(Cp949("사용자 정보"), caption);
+    if (c.asked) {
+      ASSERT_TRUE(PumpUntil([&] { return Sent("3", request) == sentBefore + 1; }));
+    } else {
+      PumpFor(40);
+      EXPECT_EQ(before, peer.Records().size());
+    }
+  }
+}
+
+TEST_F(DagukRoomViewTest, TheClockLampOfTheSideToMoveIsLit) {
+  Server(5, 2, "|12|");
+  Server(5, 3, "|12|hc|carol|Carol|3k|1|3|1|");
+  view = dynamic_cast<CDagukRoomView*>(frame->GetContentView());
+  ASSERT_NE(nullptr, view);
+  constexpr COLORREF kLit = RGB(230, 40, 30);
+  // The centre of the lamp left of a clock caption, as the view's surface shows it now (and,
+  // with repaint, after the whole view is painted again).
+  auto lamp = [&](int area, bool repaint) {
+    if (repaint) ::RedrawWindow(view->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+    const CRect caption = view->GetCaptionArea(area);
+    CClientDC dc(view);
+    return dc.GetPixel(caption.left - 8, caption.top + 12) == kLit;
+  };
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    short lit;  // 2 black, 4 white, 0 none
+  };
+  const Step steps[] = {
+      {"entered, no clock", [] {}, 0},
+      {"clock started, black to play", [&] { Server(5, 10, "||"); Server(5, 12, "|a|b|1|hc|carol|c3|3k|hl|lee|l3|4k|0|6.5|60|10|2|"); }, 2},
+      {"black played", [&] { Server(5, 14, "|a|b|1|B[pd]|BL[60]|"); }, 4},
+      {"a second later", [&] { platform::Clock::Advance(1000); PumpFor(10); }, 4},
+      {"white played", [&] { Server(5, 14, "|a|b|2|W[dd]|WL[59]|"); }, 2},
+      {"clock stopped for an undo request",
+       [&] {
+         script.answers["Do you wish to request undoing your last move?"] = IDYES;
+         frame->AskUndo();
+       },
+       0},
+      {"clock started again", [&] { frame->StartRoomClock(); }, 2},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    step.act();
+    EXPECT_EQ(step.lit, view->GetLitClockLamp());
+    for (bool repaint : {false, true}) {
+      EXPECT_EQ(step.lit == 2, lamp(7, repaint)) << "black lamp, repaint " << repaint;
+      EXPECT_EQ(step.lit == 4, lamp(8, repaint)) << "white lamp, repaint " << repaint;
+    }
+  }
+}
+
+TEST_F(DagukRoomViewTest, TheStudyBoardOfTheRoomsGameReloadsTheMovesPlayedSince) {
+  Server(5, 2, "|12|");
+  Server(5, 3, "|12|hc|carol|Carol|3k|1|3|1|");
+  view = dynamic_cast<CDagukRoomView*>(frame->GetContentView());
+  ASSERT_NE(nullptr, view);
+  Server(5, 10, "||");
+  Server(5, 12, "|a|b|1|hc|carol|c3|3k|hl|lee|l3|4k|0|6.5|60|10|2|");
+  Server(5, 14, "|a|b|1|B[pd]|BL[60]|");
+  Server(5, 14, "|a|b|2|W[dd]|WL[60]|");
+  Server(5, 14, "|a|b|3|B[pp]|BL[60]|");
+  CGiboRecord& roomRecord = view->GetRoom()->GetRecord();
+  ASSERT_EQ(3, roomRecord.GetTotalMoves());
+  bool opened = false;
+  script.answerDialog = [&](UINT id, CWnd* wnd) -> INT_PTR {
+    auto* study = dynamic_cast<CSelfPlayDlg*>(wnd);
+    if (id != CSelfPlayDlg::kTemplateId || !study) return IDCANCEL;
+    opened = true;
+    auto press = [&](UINT button) {
+      study->SendMessage(WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), (LPARAM)::GetDlgItem(study->m_hWnd, button));
+    };
+    CString title;
+    study->GetWindowText(title);
+    EXPECT_EQ(Cp949("참고도"), title);
+    EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(study->m_hWnd, CSelfPlayDlg::kReload)));
+    CStolvex& board = study->GetBoard();
+    EXPECT_EQ(3, board.GetLogicalPos());
+
+    // White answers in the room while the board is open; the board has its own copy until reloaded.
+    Server(5, 14, "|a|b|4|W[dp]|WL[58]|");
+    EXPECT_EQ(4, roomRecord.GetTotalMoves());
+    EXPECT_EQ(3, study->GetGameRecord().GetTotalMoves());
+    EXPECT_EQ(3, board.GetLogicalPos());
+    press(CSelfPlayDlg::kReload);
+    EXPECT_EQ(4, study->GetGameRecord().GetTotalMoves());
+    EXPECT_EQ(4, board.GetLogicalPos());
+    EXPECT_EQ(4, board.GetLastColor());
+
+    // A study stone stays on the board; reloading leaves the study for the room's position.
+    RECT r{};
+    ::GetClientRect(board.m_hWnd, &r);
+    const int px = r.right / 19, py = r.bottom / 19;
+    platform::input::Click(board.m_hWnd, POINT{9 * px + px / 2 + (r.right % 19) / 2, 9 * py + py / 2 + (r.bottom % 19) / 2});
+    EXPECT_TRUE(study->IsStudyMode());
+    EXPECT_EQ(5, board.GetLogicalPos());
+    press(CSelfPlayDlg::kReload);
+    EXPECT_FALSE(study->IsStudyMode());
+    EXPECT_EQ(4, board.GetLogicalPos());
+    return CSelfPlayDlg::kClose;
+  };
+  frame->OnMenuButton(1207);
+  EXPECT_TRUE(opened);
+  // The study changed nothing of the room's game.
+  EXPECT_EQ(4, roomRecord.GetTotalMoves());
+  EXPECT_EQ(4, view->GetBoardControl().GetLogicalPos());
+}
+
+TEST_F(DagukRoomViewTest, AReviewedFilesPlayerIsAskedAboutOnTheWireWhileConnected) {
+  const std::string path = m_folder.Path() + "/kim.sgf";
+  {
+    std::ofstream out(path, std::ios::binary);
+    out << "(;GM[1]SZ[19]PB[k1:kim:x: 5d]PW[k2:lee:y: 6d]KM[6.5];B[pd];W[dd])";
+  }
+  script.fileAnswer = path;
+  bool reviewed = false;
+  script.answerDialog = [&](UINT id, CWnd* wnd) -> INT_PTR {
+    auto* review = dynamic_cast<CGameReviewDlg*>(wnd);
+    if (id != CGameReviewDlg::kTemplateId || !review) return IDCANCEL;
+    reviewed = true;
+    MSG click{::GetDlgItem(review->m_hWnd, CGameReviewDlg::kWhiteName), WM_LBUTTONDBLCLK, 0, MAKELPARAM(3, 3), 0, {0, 0}};
+    EXPECT_TRUE(review->PreTranslateMessage(&click));
+    return CGameReviewDlg::kClose;
+  };
+  frame->OnFileOpen();
+  EXPECT_TRUE(reviewed);
+  ASSERT_TRUE(PumpUntil([&] { return Sent("3", "|k2|lee|") == 1; }));
 }

@@ -89,3 +89,35 @@ TEST(GameClock, TimeSentWithALocalMove) {
   clock.Advance();
   EXPECT_EQ(30, clock.TimeForMove(true));
 }
+
+TEST(GameClock, ElapsedTimeCountsMainTimeThenTheByoYomiGone) {
+  struct Case {
+    const char* what;
+    short periodSeconds, periods;
+    int ticks;                 // game clock ticks after the start
+    LONG serverTime;           // time left reported with a move afterwards; -1 for none
+    LONG elapsed;
+  };
+  // 60 s of main time; the tick that empties it already takes a byo-yomi second.
+  const Case cases[] = {
+      {"fresh clock", 10, 2, 0, -1, 0},
+      {"in main time", 10, 2, 5, -1, 5},
+      {"last main second", 10, 2, 59, -1, 59},
+      {"into the first period", 10, 2, 65, -1, 66},
+      {"into the last period", 10, 2, 75, -1, 75},
+      {"server leaves one period", 10, 2, 3, 15, 70},
+      {"server gives more than the main time", 10, 2, 0, 90, 0},
+      {"no byo-yomi, main time gone", 0, 0, 61, -1, 60},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    CGameClock clock;
+    clock.Start(60, c.periodSeconds, c.periods);
+    for (int i = 0; i < c.ticks; ++i) clock.Tick();
+    if (c.serverTime >= 0) clock.ApplyServerTime(c.serverTime);
+    EXPECT_EQ(c.elapsed, clock.ElapsedSeconds(60));
+  }
+  // A main time given as negative counts as none.
+  CGameClock none;
+  EXPECT_EQ(0, none.ElapsedSeconds(-5));
+}

@@ -9,6 +9,7 @@
 #include <platform/gdi.h>
 
 #include "ReviewBoardFixture.h"
+#include "orvanta/room/ReviewHost.h"
 
 namespace {
 
@@ -76,6 +77,7 @@ TEST_F(GameReviewDlgTest, RecordedGamesLoadStepReplayPrintAndSaveBack) {
                                              testsupport::SnapshotPath(std::string("review_") + game.name + ".png").c_str()));
       }
       Press(review, D::kFirst);
+      AnswerViewMode(Cp949("1초"));
       Press(review, D::kViewMode);
       EXPECT_TRUE(review->IsAutoReplayOn());
       EXPECT_EQ(1000, review->GetInterval());
@@ -241,4 +243,122 @@ TEST_F(GameReviewDlgTest, KeysStepThroughTheGame) {
   };
   D dialog(record, nullptr);
   EXPECT_EQ(IDOK, dialog.DoModal());
+}
+
+TEST_F(GameReviewDlgTest, TheViewModeDialogsChoiceSetsTheReplayInterval) {
+  CGiboRecord record;
+  ASSERT_TRUE(record.ReadFile(DataFile("selfplay-5001.sgf").c_str()));
+  struct Case {
+    const char* chosen;  // "" cancels the dialog
+    int interval;        // ms between two moves; 0 = no replay starts
+  };
+  const Case cases[] = {{"3초", 3000}, {"10초", 10000}, {"1sec", 1000}, {"5초", 5000}, {"", 0}, {"초", 0}};
+  script.handlers[D::kTemplateId] = [&](CDialog* dialog) -> INT_PTR {
+    auto* review = static_cast<D*>(dialog);
+    CStolvex& board = review->GetBoard();
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.chosen);
+      Press(review, D::kFirst);
+      const int start = board.GetLogicalPos();
+      AnswerViewMode(Cp949(c.chosen));
+      Press(review, D::kViewMode);
+      EXPECT_EQ(c.interval != 0, review->IsAutoReplayOn());
+      if (c.interval == 0) {
+        platform::Clock::Advance(20000);
+        EXPECT_EQ(start, board.GetLogicalPos());
+        continue;
+      }
+      EXPECT_EQ(c.interval, review->GetInterval());
+      platform::Clock::Advance(static_cast<std::uint64_t>(c.interval) - 1);
+      EXPECT_EQ(start, board.GetLogicalPos());
+      platform::Clock::Advance(1);
+      EXPECT_EQ(start + 1, board.GetLogicalPos());
+      platform::Clock::Advance(static_cast<std::uint64_t>(c.interval));
+      EXPECT_EQ(start + 2, board.GetLogicalPos());
+      // The same button stops it without asking again.
+      const size_t asked = viewModeShown.size();
+      Press(review, D::kViewMode);
+      EXPECT_FALSE(review->IsAutoReplayOn());
+      EXPECT_EQ(asked, viewModeShown.size());
+      platform::Clock::Advance(static_cast<std::uint64_t>(c.interval) * 2);
+      EXPECT_EQ(start + 2, board.GetLogicalPos());
+    }
+    return D::kClose;
+  };
+  D dialog(record, nullptr);
+  EXPECT_EQ(IDOK, dialog.DoModal());
+  // Every time the dialog opened on its preset.
+  EXPECT_EQ(std::vector<std::string>(std::size(cases), "1sec"), viewModeShown);
+}
+
+namespace {
+
+class RecordingReviewHost : public CReviewHost {
+public:
+  BOOL IsConnected() override { return connected; }
+  void RequestPlayerInfo(const CString& key, const CString& name) override { asked.push_back(key.str() + "|" + name.str()); }
+  bool connected{true};
+  std::vector<std::string> asked;
+};
+
+}  // namespace
+
+TEST_F(GameReviewDlgTest, ADoubleClickOnANameAsksForThePlayersInformationWhileConnected) {
+  CGiboRecord record;
+  record.SetBlackPlayer("k1", "kim", "x", "5d");
+  record.SetRootInfo("600", "30:3", "", "6.5", "0");
+  record.AppendMove("B[pd]", "BL[200]");
+  enum Target { kBlack, kWhite, kBoard, kBlackThroughTheDialog };
+  struct Case {
+    const char* what;
+    bool connected;
+    Target target;
+    const char* asked;  // "key|name" of the request, nullptr for none
+  };
+  const Case cases[] = {
+      {"black name", true, kBlack, "k1|kim"},
+      {"the same area, given in the dialog's coordinates", true, kBlackThroughTheDialog, "k1|kim"},
+      {"offline", false, kBlack, nullptr},
+      {"white without a name", true, kWhite, nullptr},
+      {"outside the names", true, kBoard, nullptr},
+  };
+  RecordingReviewHost host;
+  script.handlers[D::kTemplateId] = [&](CDialog* dialog) -> INT_PTR {
+    auto* review = static_cast<D*>(dialog);
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.what);
+      host.connected = c.connected;
+      host.asked.clear();
+      MSG click{};
+      click.message = WM_LBUTTONDBLCLK;
+      click.lParam = MAKELPARAM(4, 4);
+      switch (c.target) {
+        case kBlack: click.hwnd = ::GetDlgItem(review->m_hWnd, D::kBlackName); break;
+        case kWhite: click.hwnd = ::GetDlgItem(review->m_hWnd, D::kWhiteName); break;
+        case kBoard: click.hwnd = review->GetBoard().m_hWnd; break;
+        case kBlackThroughTheDialog: {
+          CRect name;
+          ::GetWindowRect(::GetDlgItem(review->m_hWnd, D::kBlackName), &name);
+          review->ScreenToClient(&name);
+          click.hwnd = review->m_hWnd;
+          click.lParam = MAKELPARAM(name.left + 3, name.top + 3);
+          break;
+        }
+      }
+      review->PreTranslateMessage(&click);
+      EXPECT_EQ(c.asked ? std::vector<std::string>{c.asked} : std::vector<std::string>{}, host.asked);
+    }
+    return D::kClose;
+  };
+  D dialog(record, nullptr);
+  dialog.SetHost(&host);
+  EXPECT_EQ(IDOK, dialog.DoModal());
+  // Without a host the dialog is offline: a double click asks nobody.
+  script.handlers[D::kTemplateId] = [&](CDialog* dialog) -> INT_PTR {
+    MSG click{::GetDlgItem(dialog->m_hWnd, D::kBlackName), WM_LBUTTONDBLCLK, 0, MAKELPARAM(4, 4), 0, {0, 0}};
+    EXPECT_FALSE(dialog->PreTranslateMessage(&click));
+    return D::kClose;
+  };
+  D offline(record, nullptr);
+  EXPECT_EQ(IDOK, offline.DoModal());
 }

@@ -19,6 +19,7 @@
 #include <platform/time.h>
 #include <platform/uiscript.h>
 
+#include "orvanta/lobby/ViewModeDlg.h"
 #include "orvanta/resources/OrvantaResources.h"
 #include "orvanta/room/GiboRecord.h"
 #include "orvanta/room/GotoMoveDlg.h"
@@ -207,6 +208,18 @@ protected:
     Press(dialog, button);
     script.handlers.erase(CGotoMoveDlg::kTemplateId);
   }
+  // The view-mode dialog, from now on, chooses interval (as typed into its list's edit) and OKs;
+  // an empty interval cancels it.
+  void AnswerViewMode(const CString& interval) {
+    script.handlers[CViewModeDlg::kTemplateId] = [this, interval](CDialog* dialog) -> INT_PTR {
+      CString shown;
+      dialog->GetDlgItemText(CViewModeDlg::kIntervalCombo, shown);
+      viewModeShown.emplace_back(shown.GetString());
+      if (interval.IsEmpty()) return IDCANCEL;
+      dialog->SetDlgItemText(CViewModeDlg::kIntervalCombo, interval);
+      return IDOK;
+    };
+  }
   int Count(const std::string& message) const {
     return static_cast<int>(std::count(script.messages.begin(), script.messages.end(), message));
   }
@@ -214,6 +227,7 @@ protected:
   testsupport::StolvexModuleHome m_home;
   platform::ManualClockScope m_clock{1796810400};
   Script script;
+  std::vector<std::string> viewModeShown;  // the interval each view-mode dialog opened with
   std::unique_ptr<platform::ResourceScope> m_scope;
   std::unique_ptr<platform::ScopedUiScript> m_script;
 };

@@ -146,6 +146,8 @@ TEST_F(SelfPlayDlgTest, RoomStudyReplaysOnTheTimerToTheLastMove) {
     EXPECT_EQ(total, board.GetLogicalPos());
     Press(study, S::kFirst);
     EXPECT_EQ(1, board.GetLogicalPos());
+    // The preset interval as the dialog opens with it: one move a second.
+    AnswerViewMode("1sec");
     Press(study, S::kAutoReplay);
     platform::Clock::Advance(static_cast<std::uint64_t>(total - 1) * 1000);
     EXPECT_EQ(total, board.GetLogicalPos());
