@@ -127,6 +127,9 @@ void CMainFrame::OnMenuButton(UINT id) {
     case 1212:
       LeaveRoom();
       break;
+    case 1262:
+      SendStalemateArea();
+      break;
     case 1204:
     case 1217:
       NotePending("MenuButton", CString(std::to_string(id).c_str()));
