@@ -179,6 +179,11 @@ CButtonEventOutcome CButtonEventRules::Apply(int code, const CString& payload) {
     case 102:
       Enable({kRankView}, TRUE);
       break;
+    case 310:
+      // The agreed match opens the game room with the game's buttons; leave stays off.
+      ApplySet(Set::kPlaying);
+      Face(kPause, kPauseFace);
+      break;
     case 512:
       ApplySet(Set::kPlaying);
       Face(kAskEnd, kAskEndFace);

@@ -651,8 +651,6 @@ void CMainFrame::OnEnvironment() {
 
 #define PENDING_PAYLOAD_ACTION(name) \
   void CMainFrame::name(CFieldTokenizer& payload) { NotePending(#name, payload.GetText()); }
-#define PENDING_ACTION(name) \
-  void CMainFrame::name() { NotePending(#name); }
 #define VIEW_RELAY(name, viewId, viewCall) \
   void CMainFrame::name(CFieldTokenizer& payload) { RelayToView(viewId, viewCall, payload); }
 
@@ -680,7 +678,7 @@ void CMainFrame::SendGameListRequest() {
   const CString role = m_pLoginRecord ? m_pLoginRecord->m_strRole : CString();
   QueueRequest(GetSendCategory(1, role), 1, "|" + m_strCurrentRoomTitle + "|50|", "1");
 }
-PENDING_ACTION(ClearRoomSubState)
+// ClearRoomSubState: MainFrameRoom.cpp.
 
 
 

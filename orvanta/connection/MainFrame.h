@@ -605,7 +605,11 @@ public:
   void AskEnd();
   void AskPauseOrContinue();
   void AskCounting();
+  // The leave command: the game room after a question; another screen back to the start screen
+  // (or to the forum it was opened from); the start screen closes the program.
   void LeaveRoom();
+  // The leave command closed the program from the start screen.
+  BOOL IsClosingByLeave() const { return m_bClosingByLeave; }
   void StopRoomClock();
   // The sound command of the room: flips the setting and tells the room.
   void ToggleRoomSound();
@@ -642,6 +646,8 @@ public:
   void SetPaused(BOOL paused) { m_bPaused = paused; }
   // Room request 5 with four fields (the players bar an observer from chatting); flushed.
   void SendRoomCode5(const CString& a, const CString& b, const CString& c, const CString& d);
+  // Designate stalemate: the first press lets the board take the area's marks, the next sends
+  // the marked points (cat1,46), flushed.
   void SendStalemateArea();
   // The room view refills its macro list after the macros were edited.
   void RefreshRoomChatMacros();
@@ -688,6 +694,10 @@ private:
   short GetRoomCategory() const;
   // The room, only while the game room view is shown.
   CGameRoom* ShownRoom() const;
+  // The leave command on a screen other than the game room, and the leave of a forum's screens.
+  void LeaveOtherView();
+  void LeaveShownView();
+  void ForgetOwnStalemateArea();
 
   CGameRoom* m_pGameRoom{nullptr};
   BOOL m_bObserverAdvice{FALSE};  // observers may advise the players
@@ -703,6 +713,7 @@ private:
   BOOL m_bStonesDesignated{FALSE};
   BOOL m_bCapturedTextReady{FALSE};
   BOOL m_bOwnStalemateArea{FALSE};
+  BOOL m_bClosingByLeave{FALSE};
   BOOL m_bSaveThisRecord{TRUE};
   BOOL m_bSoundOn{TRUE};
   BOOL m_bReconnect{FALSE};

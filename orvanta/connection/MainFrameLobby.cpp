@@ -158,6 +158,7 @@ void CMainFrame::OnNegotiationAgreed(CFieldTokenizer& payload) {
     return;
   m_pWaitingRoomView->OnMatchAgreed(payload.GetText());
   SwitchView(kGameRoomView);
+  UpdateButtonsForEvent(310, payload.GetText());
 }
 
 void CMainFrame::CloseNegotiationWindow() {

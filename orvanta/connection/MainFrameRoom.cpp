@@ -18,11 +18,15 @@
 #include "orvanta/room/GameRoom.h"
 #include "orvanta/room/GiboRecord.h"
 #include "orvanta/room/RoomMessages.h"
+#include "orvanta/room/RoomState.h"
+#include "orvanta/widgets/MainMenu.h"
 
 namespace {
 
 constexpr const char* kConfirm = "Confirm";
 constexpr const char* kInform = "Inform";
+// The board's marks of the area the user clicks.
+constexpr short kOwnAreaMarks = 256;
 
 CString FieldOf(CFieldTokenizer& payload, int index) { return payload.GetField(index); }
 
@@ -134,21 +138,61 @@ void CMainFrame::AskCounting() {
 
 void CMainFrame::LeaveRoom() {
   if (!IsGameRoomActive()) {
-    CString view;
-    view.Format("%u", m_nActiveViewId);
-    NotePending("LeaveView", view);
+    LeaveOtherView();
     return;
   }
   if (Ask("Do you wish to leave the game room?", kInform, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
   BeginWaitCapture();
   SendLeaveRoom();
   FlushRequests();
-  // The game's timers, queued moves and request flags go with the room.
+  // The game's timers, queued moves, request flags and the full screen go with the room.
   if (m_pGameRoom) m_pGameRoom->StopClock();
   if (m_nDeferredTimer != 0) ::KillTimer(m_hWnd, kDeferredMovesTimer);
   m_nDeferredTimer = 0;
   m_deferredMoves.Clear();
   m_bUndoPending = m_bDesignationPending = m_bEndRequested = m_bPaused = FALSE;
+  ForgetOwnStalemateArea();
+  if (m_bFullScreen) ToggleFullScreen();
+}
+
+void CMainFrame::LeaveOtherView() {
+  switch (m_nActiveViewId) {
+    case kStartView:
+      m_bClosingByLeave = TRUE;
+      PostMessage(WM_CLOSE);
+      return;
+    case kWaitingRoomView:
+    case kRecordListView:
+    case kRankView:
+      // A waiting room entered from a forum goes back to the forum, not to the start screen.
+      if (!m_bForumBoardOpen) {
+        if (m_nActiveViewId == kWaitingRoomView) {
+          SendWaitRoomLeave();
+          FlushRequests();
+        }
+        ReturnToStartView();
+        return;
+      }
+      break;
+    default:
+      break;
+  }
+  LeaveShownView();
+}
+
+void CMainFrame::LeaveShownView() {
+  switch (m_nActiveViewId) {
+    case kWaitingRoomView:
+    case kBulletinBoardView:
+      // The forum list comes back (its arrival leaves the waiting room), and with the forum's
+      // board or room still open the forum's menu after it.
+      SendForumRequest1();
+      break;
+    default:
+      m_bForumBoardOpen = FALSE;
+      ReturnToStartView();
+      break;
+  }
 }
 
 void CMainFrame::StartRoomClock() {
@@ -159,6 +203,11 @@ void CMainFrame::RestartGameTimer() { StartRoomClock(); }
 
 void CMainFrame::StopRoomClock() {
   if (CGameRoom* room = ShownRoom()) room->StopClock();
+}
+
+// The word after the room-state word is the game clock's timer, which the room keeps.
+void CMainFrame::ClearRoomSubState() {
+  if (m_pGameRoom) m_pGameRoom->StopClock();
 }
 
 BOOL CMainFrame::OnRoomMenuButton(UINT id) {
@@ -312,6 +361,7 @@ void CMainFrame::OnLeftGameRoom(CFieldTokenizer& payload) {
     if (m_pGameRoom) m_pGameRoom->ResetRoom();
     m_wRoomState = 1;
     m_bEndRequested = FALSE;
+    ForgetOwnStalemateArea();
   } else if (CGameRoom* room = ShownRoom()) {
     room->OnPlayerLeft(payload.JoinFields(2, 5) + "|");
     m_wRoomState = room->GetRoomState();
@@ -334,6 +384,7 @@ void CMainFrame::OnMatchMessage(int code, CFieldTokenizer& payload, const CStrin
   }
   if (CGameRoom* room = ShownRoom()) {
     room->ResetRoom();
+    ForgetOwnStalemateArea();
     room->OnRoomMessage(512, payload.GetText());
     m_wRoomState = room->GetRoomState();
   }
@@ -457,6 +508,8 @@ void CMainFrame::OnStalemateAnswer(CFieldTokenizer& payload) {
   if (!room) return;
   if (m_nDispatchCode == 546) {
     room->OnStalemateAgreed(payload.GetText());
+    // The board no longer takes area marks: the stalemate button designates again.
+    UpdateRoomButtons();
   } else {
     room->OnStalemateArea(payload.GetText());
   }
@@ -585,9 +638,28 @@ void CMainFrame::SendCapturedList(const CString& count, const CString& list) {
   m_bDesignationPending = TRUE;
 }
 
-void CMainFrame::UpdateRoomButtons() { NotePending("UpdateRoomButtons"); }
+void CMainFrame::UpdateRoomButtons() {
+  CGameRoom* room = ShownRoom();
+  CMainMenu* menu = GetMainMenu();
+  if (!room || !menu) return;
+  using namespace MenuButton;
+  // While the board takes the area's marks, the stalemate button sends them.
+  const bool marking = room->GetBoard().GetGameMode() >= CRoomState::kModeTerritory;
+  menu->SetButtonFace(kStalemate, marking ? kStalemateSendFace : kStalemateFace);
+  menu->SetButtonFace(kAskCounting, kAskCountingFace);
+  const bool counting = (room->GetRoomState() & CRoomState::kCounting) != 0;
+  menu->SetButtonFace(kAskEnd, counting ? kCountingDoneFace : kAskEndFace);
+  menu->SetButtonFace(kPause, m_bPaused ? kResumeFace : kPauseFace);
+}
 
-void CMainFrame::EnableFinishButton() { NotePending("EnableFinishButton"); }
+void CMainFrame::EnableFinishButton() {
+  if (CMainMenu* menu = GetMainMenu()) menu->EnableButton(MenuButton::kAskEnd, TRUE);
+}
+
+void CMainFrame::ForgetOwnStalemateArea() {
+  m_bOwnStalemateArea = FALSE;
+  m_strStalemateText.Empty();
+}
 
 // ---------------------------------------------------------------------------------------------
 // The room view's own commands
@@ -615,7 +687,31 @@ void CMainFrame::SendRoomCode5(const CString& a, const CString& b, const CString
   FlushRequests();
 }
 
-void CMainFrame::SendStalemateArea() { NotePending("SendStalemateArea"); }
+void CMainFrame::SendStalemateArea() {
+  CGameRoom* room = ShownRoom();
+  if (!room) return;
+  CRoomBoard& board = room->GetBoard();
+  const LONG mode = board.GetGameMode();
+  if (mode < CRoomState::kModeTerritory) {
+    // The first press lets the board take the area's marks; the next one sends them.
+    board.SetGameMode(mode + CRoomState::kModeTerritory);
+    UpdateRoomButtons();
+    return;
+  }
+  const CString points = board.GetBigPos(kOwnAreaMarks);
+  if (points.IsEmpty()) {
+    AfxMessageBox("You did not designate a stalemate area.");
+    return;
+  }
+  CString count;
+  count.Format("%d", static_cast<int>(CRoomMessages::Split(points).size()));
+  // |W|R|count|p1|p2|...|: the opponent's 547 carries the same fields after the room prefix.
+  SendGameRequest(46, count + points);
+  m_bOwnStalemateArea = TRUE;
+  m_strStalemateText = points;
+  FlushRequests();
+  UpdateRoomButtons();
+}
 
 void CMainFrame::RefreshRoomChatMacros() {
   if (auto* view = dynamic_cast<CDagukRoomView*>(m_nActiveViewId == kGameRoomView ? GetContentView() : nullptr))

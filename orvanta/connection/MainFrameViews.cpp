@@ -130,6 +130,9 @@ void CMainFrame::OnMenuButton(UINT id) {
     case 1207:
       OnSelfPlay();
       break;
+    case 1262:
+      SendStalemateArea();
+      break;
     case 1204:
     case 1217:
       NotePending("MenuButton", CString(std::to_string(id).c_str()));

@@ -15,6 +15,7 @@ const CMenuButtonImage kButtonImages[] = {
     {305, "나가기"},     {308, "종료취소"},   {309, "다음페이지"}, {311, "검색취소"},   {312, "기보검색"},
     {313, "사석보내기"}, {368, "다시받기"},   {376, "착수포기"},   {392, "수순"},       {396, "대기실"},
     {398, "빅지정"},     {490, "종료"},       {306, "대국재개"},
+    {199, "빅보내기"},
 };
 
 // Draws a width x height picture with paint and registers it as bitmap id.

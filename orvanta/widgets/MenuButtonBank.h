@@ -46,6 +46,10 @@ constexpr UINT kAskEndFace = 297;
 constexpr UINT kCountingDoneFace = 308;
 constexpr UINT kPauseFace = 302;
 constexpr UINT kResumeFace = 306;
+// Ask counting's face; designate stalemate's faces before and while the board takes the area's marks.
+constexpr UINT kAskCountingFace = 298;
+constexpr UINT kStalemateFace = 398;
+constexpr UINT kStalemateSendFace = 199;
 }  // namespace MenuButton
 
 // The pane's two rows, read from its template: the tops of row 1 and row 2 and the left margin.

@@ -45,6 +45,7 @@ BOOL CSkinButton::LoadBitmaps(UINT id) {
   source.SelectObject(oldSource);
   m_nImageWidth = width;
   m_nImageHeight = height;
+  m_nBitmapId = id;
   if (m_hWnd)
     ModifyStyle(0, BS_OWNERDRAW);
   return TRUE;
@@ -78,6 +79,7 @@ void CSkinButton::FreeImages() {
   m_disabled.DeleteObject();
   m_nImageWidth = 0;
   m_nImageHeight = 0;
+  m_nBitmapId = 0;
   m_bTracking = FALSE;
   m_nState = kNormal;
 }

@@ -26,6 +26,8 @@ public:
   void SetNormalState() { ShowState(kNormal); }
   int GetImageWidth() const { return m_nImageWidth; }
   int GetImageHeight() const { return m_nImageHeight; }
+  // The bitmap the images were last cut from (0 before the first load).
+  UINT GetBitmapId() const { return m_nBitmapId; }
   // Source row of state image index in a strip whose images are height rows high.
   static int SourceRow(int index, int height) { return index == 2 ? 2 * height + 2 : index * height; }
 
@@ -51,6 +53,7 @@ private:
   int m_nState{kNormal};
   int m_nImageWidth{0};
   int m_nImageHeight{0};
+  UINT m_nBitmapId{0};
   CBitmap m_normal;
   CBitmap m_hover;
   CBitmap m_disabled;

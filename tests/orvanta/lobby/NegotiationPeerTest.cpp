@@ -8,6 +8,7 @@
 
 #include "orvanta/connection/StandInView.h"
 #include "orvanta/lobby/NegotiationReplyDlg.h"
+#include "orvanta/widgets/MainMenu.h"
 
 namespace {
 
@@ -126,6 +127,7 @@ TEST_F(NegotiationPeerTest, ProposeCounterProposeAgreeAndBothEnterTheRoom) {
 
   // The server names the agreed room to both; each leaves the waiting room and joins it.
   const std::string agreed = Record(3, 10, "|R2|77|carol|bob|x|y|pw|");
+  EXPECT_TRUE(frame->GetMainMenu()->GetButton(MenuButton::kLeave)->IsWindowEnabled());
   peerB.Send({{agreed, 0}});
   Serve(agreed, [&] { return frame->GetActiveViewId() == CMainFrame::kGameRoomView; });
   ASSERT_TRUE(PumpUntil([&] { return frameB->GetActiveViewId() == CMainFrame::kGameRoomView; }));
@@ -137,6 +139,13 @@ TEST_F(NegotiationPeerTest, ProposeCounterProposeAgreeAndBothEnterTheRoom) {
     EXPECT_EQ(record->m_strRoomText3, "2");  // a password makes it private
     EXPECT_EQ(side->GetRoomState(), 2);
     EXPECT_EQ(side->GetWaitingRoomView(), nullptr);
+    // The game's buttons are on the main menu; the room cannot be left while it starts.
+    CMainMenu* menu = side->GetMainMenu();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(menu->GetButton(MenuButton::kAskDraw)->IsWindowEnabled());
+    EXPECT_TRUE(menu->GetButton(MenuButton::kPause)->IsWindowEnabled());
+    EXPECT_FALSE(menu->GetButton(MenuButton::kLeave)->IsWindowEnabled());
+    EXPECT_EQ(menu->GetButton(MenuButton::kPause)->GetBitmapId(), MenuButton::kPauseFace);
   }
   // Each side leaves its waiting room (role 3: major 3), then joins the agreed room with its
   // password from there (waiting room 2: major 5).
