@@ -789,7 +789,8 @@ public:
   void SendRoomCode32(const CString& move) override;
   void SendRoomCode36(const CString& number) override;
   void StopReplay() override;
-  // The participants' list dialog is the lobby's; until it is at hand nobody is chosen.
+  // The room's people but the user, in the replay-choice dialog; the chosen row's host and ID
+  // (both empty when OK was pressed without a row). FALSE when the dialog was cancelled.
   BOOL ChooseReviewLeader(CString& third, CString& first) override;
   // The review board of the room's review; null while there is none.
   CReviewPlayDlg* GetReviewPlayDlg() const { return m_pReviewPlayDlg.get(); }

@@ -102,12 +102,8 @@ BOOL CDagukRoomView::IsUserInRoom(const CString& id, const CString& host) const 
 CString CDagukRoomView::BuildRoomUserList() {
   CMainFrame* frame = FrameOf(*this);
   if (!m_room || !frame) return CString();
-  const CRoomChat::Player black{m_room->GetPaneText(CGameRoom::kBlackName), m_room->GetPaneText(CGameRoom::kBlackSecond),
-                                m_room->GetPlayerHost(2)};
-  const CRoomChat::Player white{m_room->GetPaneText(CGameRoom::kWhiteName), m_room->GetPaneText(CGameRoom::kWhiteSecond),
-                                m_room->GetPlayerHost(4)};
-  return CRoomChat::BuildRoomUserList(black, white, m_board.m_hWnd ? m_board.GetUserColor() : m_room->GetMyColour(),
-                                      m_room->GetObservers(), frame->GetOwnId(), frame->GetLoginRole());
+  return CRoomChat::BuildRoomUserList(*m_room, m_board.m_hWnd ? m_board.GetUserColor() : m_room->GetMyColour(),
+                                      frame->GetOwnId(), frame->GetLoginRole());
 }
 
 int CDagukRoomView::SelectedObserver() const {
