@@ -20,6 +20,7 @@
 #include "orvanta/lobby/SeparatorFilter.h"
 #include "orvanta/lobby/TirvoDListView.h"
 #include "orvanta/lobby/TirvoMListView.h"
+#include "orvanta/room/DagukRoomView.h"
 #include "orvanta/room/GameRoom.h"
 
 namespace {
@@ -154,10 +155,11 @@ void CMainFrame::OnWaitingRoomList(CFieldTokenizer& payload) {
 }
 
 void CMainFrame::OnWaitRoomUsers(CFieldTokenizer& payload) {
+  // The game room asked for them to invite one: its invitation window lists them.
   if (m_pWaitingRoomView)
     m_pWaitingRoomView->OnUserList(payload.GetText());
-  else
-    RelayToView(kGameRoomView, "CInviteDlg::FillWaitingList", payload);
+  else if (CDagukRoomView* room = IsGameRoomActive() ? dynamic_cast<CDagukRoomView*>(GetContentView()) : nullptr)
+    room->ShowInviteDlg(payload.GetText());
 }
 
 void CMainFrame::OnWaitRoomChat(CFieldTokenizer& payload) {
