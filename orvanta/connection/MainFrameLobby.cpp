@@ -155,9 +155,9 @@ void CMainFrame::OnWaitingRoomList(CFieldTokenizer& payload) {
 }
 
 void CMainFrame::OnWaitRoomUsers(CFieldTokenizer& payload) {
-  // The game room asked for them to invite one: its invitation window lists them.
   if (m_pWaitingRoomView)
     m_pWaitingRoomView->OnUserList(payload.GetText());
+  // In the game room the list answers the invite command: the room's invitation window shows it.
   else if (CDagukRoomView* room = IsGameRoomActive() ? dynamic_cast<CDagukRoomView*>(GetContentView()) : nullptr)
     room->ShowInviteDlg(payload.GetText());
 }
