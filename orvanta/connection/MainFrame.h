@@ -241,6 +241,9 @@ public:
   void OnNegotiationAgreed(CFieldTokenizer& payload) override;
   void CloseNegotiationWindow() override;
   void ClearNegotiationPending() override { m_bNegotiationPending = FALSE; }
+  // The play negotiation from the game room shown: the opponent and the conditions chosen in the
+  // negotiation dialog go out as a proposal, flushed. Nothing is asked while two or more people
+  // watch ("In negotiating") or nobody else is in the room ("No opponent found").
   void RetryNegotiation() override;
   void OnInvitation(CFieldTokenizer& payload) override;
   void OnInvitationRefused(CFieldTokenizer& payload) override;
@@ -330,6 +333,9 @@ public:
   void RememberWaitingRoom(int number, const CString& kind, const CString& key, const CString& name);
   // (category by the waiting room, 2) "|W|" privateFlag "|" title "|" password "|"; no flush.
   void SendOpenRoom(const CString& privateFlag, const CString& title, const CString& password);
+  // (room category, 12): the room prefix, then conditions (the nine texts of a proposal, each
+  // followed by "|"); no flush.
+  void SendNegotiationProposal(const CString& conditions);
   // The waiting room the last join left from; -1 before any.
   int GetHomeWaitRoom() const { return m_nHomeWaitRoom; }
   BOOL IsOpeningRoom() const { return m_bOpeningRoom; }
@@ -802,7 +808,8 @@ public:
   void SendRoomCode32(const CString& move) override;
   void SendRoomCode36(const CString& number) override;
   void StopReplay() override;
-  // The participants' list dialog is the lobby's; until it is at hand nobody is chosen.
+  // The room's people but the user, in the replay-choice dialog; the chosen row's host and ID
+  // (both empty when OK was pressed without a row). FALSE when the dialog was cancelled.
   BOOL ChooseReviewLeader(CString& third, CString& first) override;
   // The review board of the room's review; null while there is none.
   CReviewPlayDlg* GetReviewPlayDlg() const { return m_pReviewPlayDlg.get(); }

@@ -318,6 +318,9 @@ void CMainFrame::RequestRankPage(const CString& key, const CString& query) {
 
 void CMainFrame::OnRankList(CFieldTokenizer& payload) {
   if (std::atoi(payload.GetField(0)) == 0) {
+    // An empty next page must not leave the ranking waiting for it: paging would stop for good.
+    if (CTirvoRankView* view = GetRankView())
+      view->ClearRequestPending();
     EndWaitCapture();
     Ask("No information found.", "", MB_OK);
     return;

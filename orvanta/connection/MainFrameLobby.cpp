@@ -2,6 +2,7 @@
 // server's messages, and the senders of its requests.
 
 #include <cstdlib>
+#include <vector>
 
 #include <platform/msgbox.h>
 
@@ -11,12 +12,15 @@
 #include "orvanta/connection/SessionRecord.h"
 #include "orvanta/lobby/ChatMacroDlg.h"
 #include "orvanta/lobby/LobbyText.h"
+#include "orvanta/lobby/NegotiationDlg.h"
 #include "orvanta/lobby/NegotiationReplyDlg.h"
+#include "orvanta/lobby/NegotiationTerms.h"
 #include "orvanta/lobby/NoticeDlg.h"
 #include "orvanta/lobby/OpenRoomDlg.h"
 #include "orvanta/lobby/SeparatorFilter.h"
 #include "orvanta/lobby/TirvoDListView.h"
 #include "orvanta/lobby/TirvoMListView.h"
+#include "orvanta/room/DagukRoomView.h"
 #include "orvanta/room/GameRoom.h"
 
 namespace {
@@ -29,6 +33,52 @@ CString TwoFields(const CString& a, const CString& b) { return "|" + a + "|" + b
 bool IsBlank(const CString& text) {
   CString trimmed = text;
   return trimmed.Trim().IsEmpty();
+}
+
+// The texts of a proposal's conditions, converted from a negotiation dialog's values: the
+// colour choice as a rule number, handicap and komi by the condition, the time limit in seconds,
+// the interval without its unit, and the colour word.
+struct ProposalTexts {
+  CString rule;
+  CString handicap;
+  CString komi;
+  CString seconds;
+  CString interval;
+  CString colourWord;
+};
+
+ProposalTexts ConvertProposal(int colour, int condition, const CString& handicap, float komi,
+                              const CString& timeLimit, const CString& interval) {
+  ProposalTexts texts;
+  texts.rule.Format("%d", colour + 1);
+  texts.handicap = handicap;
+  texts.komi.Format("%f", static_cast<double>(komi));
+  if (condition == kConditionEven) {
+    texts.handicap = "0";
+  } else if (condition == kConditionBlack) {
+    texts.handicap = "0";
+    texts.komi = "0";
+  }
+  texts.seconds.Format("%d", TimeLimitSeconds(timeLimit));
+  texts.interval.Format("%d", LeadingNumber(interval));
+  texts.colourWord = condition != 0 ? "1" : "2";
+  return texts;
+}
+
+// A seat of the room as the negotiation dialog lists it.
+CNegotiationDlg::Seat RoomSeat(const CGameRoom& room, short colour) {
+  const bool black = colour == 2;
+  return {room.GetPaneText(black ? CGameRoom::kBlackName : CGameRoom::kWhiteName),
+          room.GetPaneText(black ? CGameRoom::kBlackSecond : CGameRoom::kWhiteSecond), room.GetPlayerHost(colour),
+          room.IsSeatTaken(colour)};
+}
+
+// The room's observers as the room view's list shows them.
+std::vector<CNegotiationDlg::ObserverRow> RoomObserverRows(const CGameRoom& room) {
+  std::vector<CNegotiationDlg::ObserverRow> rows;
+  for (const CRoomMessages::Person& person : room.GetObservers())
+    rows.push_back({person.id + "-" + person.fourth, person.host, person.id, person.third, person.fourth});
+  return rows;
 }
 
 }  // namespace
@@ -107,8 +157,9 @@ void CMainFrame::OnWaitingRoomList(CFieldTokenizer& payload) {
 void CMainFrame::OnWaitRoomUsers(CFieldTokenizer& payload) {
   if (m_pWaitingRoomView)
     m_pWaitingRoomView->OnUserList(payload.GetText());
-  else
-    RelayToView(kGameRoomView, "CInviteDlg::FillWaitingList", payload);
+  // In the game room the list answers the invite command: the room's invitation window shows it.
+  else if (CDagukRoomView* room = IsGameRoomActive() ? dynamic_cast<CDagukRoomView*>(GetContentView()) : nullptr)
+    room->ShowInviteDlg(payload.GetText());
 }
 
 void CMainFrame::OnWaitRoomChat(CFieldTokenizer& payload) {
@@ -320,25 +371,11 @@ INT_PTR CMainFrame::RunNegotiationReplyDialog(const CString& proposal, CString& 
   const INT_PTR result = dialog.DoModal();
   if (result != CNegotiationReplyDlg::kRenegoResult)
     return result;
-  // The conditions go back in the form of a proposal: seconds, the interval without its unit,
-  // the komi written out, and handicap and komi by the condition chosen.
-  CString handicap = dialog.m_strHandicap;
-  CString komi;
-  komi.Format("%f", static_cast<double>(dialog.m_fKomi));
-  if (dialog.m_nCondition == kConditionEven) {
-    handicap = "0";
-  } else if (dialog.m_nCondition == kConditionBlack) {
-    handicap = "0";
-    komi = "0";
-  }
-  CString seconds;
-  seconds.Format("%d", TimeLimitSeconds(dialog.m_strTimeLimit));
-  CString interval;
-  interval.Format("%d", LeadingNumber(dialog.m_strInterval));
-  CString rule;
-  rule.Format("%d", dialog.m_nOpponentColour + 1);
-  const CString colourWord = dialog.m_nCondition != 0 ? "1" : "2";
-  const CString fields[] = {handicap, komi, seconds, interval, dialog.m_strCountDown, rule, colourWord};
+  // The conditions go back in the form of a proposal.
+  const ProposalTexts texts = ConvertProposal(dialog.m_nOpponentColour, dialog.m_nCondition, dialog.m_strHandicap,
+                                              dialog.m_fKomi, dialog.m_strTimeLimit, dialog.m_strInterval);
+  const CString fields[] = {texts.handicap, texts.komi,  texts.seconds,   texts.interval,
+                            dialog.m_strCountDown, texts.rule, texts.colourWord};
   for (const CString& field : fields) counterPayload += RemoveSeparators(field) + "|";
   return result;
 }
@@ -382,6 +419,22 @@ void CMainFrame::RetryNegotiation() {
     AfxMessageBox("No opponent found");
     return;
   }
-  // The conditions are asked in the game room's negotiation dialog.
-  NotePending("CNegotiationDlg", opponent);
+  // The opponent and the conditions are chosen in the game room's negotiation dialog.
+  CNegotiationDlg dialog;
+  dialog.SetRoom(RoomSeat(*room, 2), RoomSeat(*room, 4), RoomObserverRows(*room), m_strUserId);
+  if (dialog.DoModal() != IDOK)
+    return;
+  const ProposalTexts texts = ConvertProposal(dialog.m_nColour, dialog.m_nCondition, dialog.m_strHandicap,
+                                              dialog.m_fKomi, dialog.m_strTimeLimit, dialog.m_strInterval);
+  const CString fields[] = {dialog.m_strOpponentId, dialog.m_strOpponentNumber, texts.rule,
+                            texts.handicap,         texts.komi,                  texts.seconds,
+                            texts.interval,         dialog.m_strCountDown,       texts.colourWord};
+  CString conditions;
+  for (const CString& field : fields) conditions += RemoveSeparators(field) + "|";
+  SendNegotiationProposal(conditions);
+  FlushRequests();
+}
+
+void CMainFrame::SendNegotiationProposal(const CString& conditions) {
+  QueueRequest(GetRoomCategory(), 12, GetRoomPrefix() + conditions, "1");
 }

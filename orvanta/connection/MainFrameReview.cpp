@@ -3,8 +3,10 @@
 
 #include "orvanta/connection/FieldTokenizer.h"
 #include "orvanta/connection/MainFrame.h"
+#include "orvanta/lobby/SelectReplayDlg.h"
 #include "orvanta/room/GameRoom.h"
 #include "orvanta/room/ReviewPlayDlg.h"
+#include "orvanta/room/RoomChat.h"
 
 void CMainFrame::SendRoomCode32(const CString& move) { SendGameRequest(32, move + "|"); }
 
@@ -19,9 +21,15 @@ void CMainFrame::StopReplay() {
   StopTimer(CGameRoom::kBlinkTimer);
 }
 
-BOOL CMainFrame::ChooseReviewLeader(CString&, CString&) {
-  NotePending("CSelectReplayDlg");
-  return FALSE;
+BOOL CMainFrame::ChooseReviewLeader(CString& third, CString& first) {
+  CGameRoom* room = ShownRoom();
+  if (!room) return FALSE;
+  const CString people = CRoomChat::BuildRoomUserList(*room, room->GetMyColour(), m_strUserId, GetLoginRole());
+  CSelectReplayDlg dialog(people, m_pReviewPlayDlg ? static_cast<CWnd*>(m_pReviewPlayDlg.get()) : this);
+  if (dialog.DoModal() != IDOK) return FALSE;
+  third = dialog.m_strHost;
+  first = dialog.m_strPerson;
+  return TRUE;
 }
 
 BOOL CMainFrame::IsReviewLeader(const CString& payload) {
@@ -35,7 +43,8 @@ void CMainFrame::OpenReviewPlay(const CString& payload) {
   StopTimer(CGameRoom::kBlinkTimer);
   CloseReviewPlay();
   const BOOL leader = IsReviewLeader(payload);
-  m_pReviewPlayDlg = std::make_unique<CReviewPlayDlg>(room->GetRecord(), "Review", 2, TRUE,
+  // The room's colour gives a white player's handicap its sign on the review board.
+  m_pReviewPlayDlg = std::make_unique<CReviewPlayDlg>(room->GetRecord(), "Review", room->GetMyColour(), TRUE,
                                                       leader, *this);
   if (!m_pReviewPlayDlg->Create(this)) {
     m_pReviewPlayDlg.reset();

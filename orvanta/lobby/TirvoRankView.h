@@ -32,6 +32,8 @@ public:
   const CString& GetNextKey() const { return m_strNextKey; }
   const CString& GetQuery() const { return m_strQuery; }
   BOOL IsRequestPending() const { return m_bRequestPending; }
+  // A reply without rows ends the wait for a page as well.
+  void ClearRequestPending() { m_bRequestPending = FALSE; }
 
 protected:
   int OnCreate(LPCREATESTRUCT cs);

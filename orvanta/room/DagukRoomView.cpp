@@ -5,6 +5,7 @@
 
 #include "orvanta/connection/MainFrame.h"
 #include "orvanta/connection/OrvantaDoc.h"
+#include "orvanta/lobby/InviteDlg.h"
 
 namespace {
 
@@ -125,6 +126,9 @@ void CDagukRoomView::OnInitialUpdate() {
 void CDagukRoomView::OnDestroy() {
   if (auto* frame = dynamic_cast<CMainFrame*>(GetParentFrame()); frame && m_room && frame->GetGameRoom() == &*m_room)
     frame->AttachGameRoom(nullptr);
+  // The invitation window goes with the room.
+  if (m_pInviteDlg && m_pInviteDlg->m_hWnd) m_pInviteDlg->DestroyWindow();
+  m_pInviteDlg.reset();
   CFormView::OnDestroy();
 }
 

@@ -4,6 +4,7 @@
 // events to the game (CGameRoom) and shows the game's pane texts, observers and chat. The main
 // frame reaches the game through the view while it is shown.
 
+#include <memory>
 #include <optional>
 
 #include <platform/controls.h>
@@ -17,6 +18,8 @@
 #include "orvanta/room/RoomCommands.h"
 #include "orvanta/room/StonePrinter.h"
 #include "orvanta/room/Stolvex.h"
+
+class CInviteDlg;
 
 class CDagukRoomView : public CFormView, public CRoomBoard {
   DECLARE_DYNCREATE(CDagukRoomView)
@@ -72,6 +75,11 @@ public:
   BOOL IsUserInRoom(const CString& id, const CString& host) const;
   // The room's users but the logged-in one, for the review-play dialog.
   CString BuildRoomUserList();
+  // The waiting room's users (code 33) in the room's one invitation window, made on first use
+  // and kept; it is shown and centred each time.
+  void ShowInviteDlg(const CString& payload);
+  // The invitation window; null before the first user list.
+  CInviteDlg* GetInviteDlg() const { return m_pInviteDlg.get(); }
   // What the command rules see now.
   CRoomCommands::Situation CommandSituation();
   // Runs a command of the room's pop-ups; a command whose rule fails does nothing.
@@ -156,4 +164,5 @@ private:
   int m_nRepeatsPrinted{0};  // repeats on the pages printed so far in this job
   BOOL m_bChatListOpen{FALSE};
   short m_nLitLamp{0};
+  std::unique_ptr<CInviteDlg> m_pInviteDlg;
 };

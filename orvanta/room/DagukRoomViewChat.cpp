@@ -6,6 +6,7 @@
 #include <platform/msgbox.h>
 
 #include "orvanta/connection/MainFrame.h"
+#include "orvanta/lobby/InviteDlg.h"
 #include "orvanta/lobby/LobbyText.h"
 #include "orvanta/lobby/SendMemoDlg.h"
 #include "orvanta/room/DagukRoomView.h"
@@ -103,12 +104,23 @@ BOOL CDagukRoomView::IsUserInRoom(const CString& id, const CString& host) const 
 CString CDagukRoomView::BuildRoomUserList() {
   CMainFrame* frame = FrameOf(*this);
   if (!m_room || !frame) return CString();
-  const CRoomChat::Player black{m_room->GetPaneText(CGameRoom::kBlackName), m_room->GetPaneText(CGameRoom::kBlackSecond),
-                                m_room->GetPlayerHost(2)};
-  const CRoomChat::Player white{m_room->GetPaneText(CGameRoom::kWhiteName), m_room->GetPaneText(CGameRoom::kWhiteSecond),
-                                m_room->GetPlayerHost(4)};
-  return CRoomChat::BuildRoomUserList(black, white, m_board.m_hWnd ? m_board.GetUserColor() : m_room->GetMyColour(),
-                                      m_room->GetObservers(), frame->GetOwnId(), frame->GetLoginRole());
+  return CRoomChat::BuildRoomUserList(*m_room, m_board.m_hWnd ? m_board.GetUserColor() : m_room->GetMyColour(),
+                                      frame->GetOwnId(), frame->GetLoginRole());
+}
+
+void CDagukRoomView::ShowInviteDlg(const CString& payload) {
+  CMainFrame* frame = FrameOf(*this);
+  if (!frame) return;
+  if (!m_pInviteDlg) {
+    auto dialog = std::make_unique<CInviteDlg>(this);
+    dialog->SetHost(frame, [frame](const CString& number, const CString& id, const CString& message,
+                                   const CString& roomField) { frame->SendInvite(number, id, message, roomField); });
+    if (!dialog->Create(this)) return;
+    m_pInviteDlg = std::move(dialog);
+  }
+  m_pInviteDlg->ShowWindow(SW_SHOW);
+  m_pInviteDlg->CenterWindow();
+  m_pInviteDlg->FillWaitingList(payload);
 }
 
 int CDagukRoomView::SelectedObserver() const {

@@ -62,6 +62,8 @@ public:
   BOOL IsTryMode() const { return m_bTryMode; }
   int GetTryCount() const { return m_nTryCount; }
   int GetCurrentPosition() const { return m_nCurrentPosition; }
+  // The room board's user colour the review was opened with (white: the handicap counts negative).
+  short GetUserColour() const { return m_nUserColour; }
 
 protected:
   BOOL OnInitDialog() override;

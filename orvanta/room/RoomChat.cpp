@@ -1,6 +1,7 @@
 #include "orvanta/room/RoomChat.h"
 
 #include "orvanta/lobby/LobbyText.h"
+#include "orvanta/room/GameRoom.h"
 
 namespace {
 
@@ -38,4 +39,13 @@ CString CRoomChat::BuildRoomUserList(const Player& black, const Player& white, s
     list += Entry(person.id, person.fourth, person.host);
   }
   return list + "/";
+}
+
+CString CRoomChat::BuildRoomUserList(const CGameRoom& room, short userColour, const CString& ownId,
+                                     const CString& ownHost) {
+  const Player black{room.GetPaneText(CGameRoom::kBlackName), room.GetPaneText(CGameRoom::kBlackSecond),
+                     room.GetPlayerHost(2)};
+  const Player white{room.GetPaneText(CGameRoom::kWhiteName), room.GetPaneText(CGameRoom::kWhiteSecond),
+                     room.GetPlayerHost(4)};
+  return BuildRoomUserList(black, white, userColour, room.GetObservers(), ownId, ownHost);
 }

@@ -10,6 +10,8 @@
 
 #include "orvanta/room/RoomMessages.h"
 
+class CGameRoom;
+
 class CRoomChat {
 public:
   // F2 to F9 send the eight macros.
@@ -33,5 +35,8 @@ public:
   // other one.
   static CString BuildRoomUserList(const Player& black, const Player& white, short userColour,
                                    const std::vector<CRoomMessages::Person>& observers, const CString& ownId,
+                                   const CString& ownHost);
+  // The same list read from the room's seat panes, player hosts and observers.
+  static CString BuildRoomUserList(const CGameRoom& room, short userColour, const CString& ownId,
                                    const CString& ownHost);
 };

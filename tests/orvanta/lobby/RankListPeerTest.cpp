@@ -56,6 +56,25 @@ TEST_F(RankListPeerTest, BothKindsOfRankingPageAndAskForUserInformation) {
   EXPECT_EQ(next->payload, "|51|50|LV|3|");
   Serve(RankRows(10, 1, 51, 2), [&] { return list.GetItemCount() == 52; });
 
+  // A next page that comes back empty still ends the wait: Down on the last row asks again.
+  SelectOnly(list, 51);
+  KeyUp(list, rank, VK_DOWN);
+  const auto beyond = NextRecord(10, 1);
+  ASSERT_TRUE(beyond.has_value());
+  EXPECT_EQ(beyond->payload, "|53|50|LV|3|");
+  ASSERT_TRUE(rank->IsRequestPending());
+  const std::size_t shownBefore = lobby.shown.size();
+  Serve(GameServerPeer::Record(10, 1, "|0|"), [&] { return lobby.shown.size() > shownBefore; });
+  EXPECT_EQ(lobby.shown.back(), "No information found.");
+  EXPECT_EQ(frame->GetRankView(), rank);
+  EXPECT_EQ(list.GetItemCount(), 52);
+  EXPECT_FALSE(rank->IsRequestPending());
+  KeyUp(list, rank, VK_DOWN);
+  const auto again = NextRecord(10, 1);
+  ASSERT_TRUE(again.has_value());
+  EXPECT_EQ(again->payload, "|53|50|LV|3|");
+  Serve(RankRows(10, 1, 53, 1), [&] { return list.GetItemCount() == 53; });
+
   // Kind 2 replaces kind 1 and then appends.
   Serve(RankRows(10, 2, 1, 3), [&] { return rank->GetListKind() == 2 && list.GetItemCount() == 3; });
   Serve(RankRows(10, 4, 4, 2), [&] { return list.GetItemCount() == 5; });

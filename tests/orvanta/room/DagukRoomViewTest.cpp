@@ -10,6 +10,8 @@
 #include <platform/time.h>
 
 #include "../connection/MainFrameFixture.h"
+#include "orvanta/connection/SessionRecord.h"
+#include "orvanta/lobby/InviteDlg.h"
 #include "orvanta/lobby/SearchUserDlg.h"
 #include "orvanta/room/DagukRoomView.h"
 #include "orvanta/room/GameReviewDlg.h"
@@ -388,4 +390,52 @@ TEST_F(DagukRoomViewTest, AReviewedFilesPlayerIsAskedAboutOnTheWireWhileConnecte
   frame->OnFileOpen();
   EXPECT_TRUE(reviewed);
   ASSERT_TRUE(PumpUntil([&] { return Sent("3", "|k2|lee|") == 1; }));
+}
+
+TEST_F(DagukRoomViewTest, TheInviteCommandListsTheWaitingUsersInTheRoomsInvitationWindow) {
+  peer.Send({{GameServerPeer::WaitingRoomList({"1|Free", "3|Kyu room", "5|Pro"}), 0}});
+  ASSERT_TRUE(PumpUntil([&] { return !frame->GetWaitingRoomTable().GetEntries().empty(); }));
+  frame->RememberWaitingRoom(1, "k", "Free");
+  Server(5, 2, "|12|");
+  Server(5, 3, "|12|hc|carol|Carol|3k|1|3|1|");
+  view = dynamic_cast<CDagukRoomView*>(frame->GetContentView());
+  ASSERT_NE(nullptr, view);
+  frame->GetLoginRecord()->m_strRoomText1 = "pw";
+
+  // The invite button asks for the waiting room's users; the window waits for them.
+  frame->OnMenuButton(1201);
+  ASSERT_TRUE(PumpUntil([&] { return Sent("3", "|k|5|") == 1; }));
+  EXPECT_EQ(nullptr, view->GetInviteDlg());
+  Server(3, 3, "|1|x|2|3|amy|Amy|5K|5|cy|Cy|2K|");
+  CInviteDlg* invite = view->GetInviteDlg();
+  ASSERT_NE(nullptr, invite);
+  ASSERT_TRUE(::IsWindowVisible(invite->m_hWnd));
+  CListCtrl& list = invite->GetList();
+  ASSERT_EQ(2, list.GetItemCount());
+  EXPECT_EQ("amy", list.GetItemText(0, 0).str());
+  EXPECT_EQ("Kyu room", list.GetItemText(0, 3).str());
+  EXPECT_EQ("Pro", list.GetItemText(1, 3).str());
+
+  // The user picked with a double-click is invited with the message; the window hides.
+  invite->SetDlgItemText(CInviteDlg::kMessageEdit, "a game?");
+  list.SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
+  NMHDR click{list.m_hWnd, CInviteDlg::kUserList, NM_DBLCLK};
+  invite->SendMessage(WM_NOTIFY, CInviteDlg::kUserList, reinterpret_cast<LPARAM>(&click));
+  ASSERT_TRUE(PumpUntil([&] { return Sent("12", "|k|12|pw|5|cy|a game?|") == 1; }));
+  EXPECT_FALSE(::IsWindowVisible(invite->m_hWnd));
+
+  // The next list shows the same window again with the new users only.
+  frame->OnMenuButton(1201);
+  ASSERT_TRUE(PumpUntil([&] { return Sent("3", "|k|5|") == 2; }));
+  Server(3, 3, "|1|x|1|3|bo|Bo|1D|");
+  EXPECT_EQ(invite, view->GetInviteDlg());
+  EXPECT_TRUE(::IsWindowVisible(invite->m_hWnd));
+  ASSERT_EQ(1, list.GetItemCount());
+  EXPECT_EQ("bo", list.GetItemText(0, 0).str());
+
+  // The window goes with the room.
+  const HWND window = invite->m_hWnd;
+  frame->SwitchView(CMainFrame::kWaitingRoomView);
+  PumpFor(40);
+  EXPECT_FALSE(::IsWindow(window));
 }

@@ -7,6 +7,7 @@
 
 #include "../connection/MainFrameFixture.h"
 #include "ReviewBoardFixture.h"
+#include "orvanta/lobby/SelectReplayDlg.h"
 #include "orvanta/room/DagukRoomView.h"
 
 namespace {
@@ -277,4 +278,57 @@ TEST_F(ReviewPlayFrameTest, TheServerDrivesTheReviewAndHandsTheControlOverAndBac
   Server(5, 39, "|a|b|");
   EXPECT_EQ(nullptr, frame->GetReviewPlayDlg());
   EXPECT_EQ("The match has ended.", view->GetRoom()->GetPaneText(CGameRoom::kMessage).str());
+}
+
+TEST_F(ReviewPlayFrameTest, AWhitePlayerReviewsAHandicapGameAndHandsTheControlToAChosenPerson) {
+  Server(5, 2, "|12|");
+  Server(5, 3, "|12|hc|carol|Carol|3k|1|3|1|");
+  ASSERT_EQ(CMainFrame::kGameRoomView, frame->GetActiveViewId());
+  Server(5, 10, "||");
+  // carol (this user, at her own host) holds white in a two-stone game; ann watches.
+  const std::string own = frame->GetLoginRole().str();
+  Server(5, 12, "|a|b|1|hl|lee|l3|4k|" + own + "|carol|c3|3k|2|0.5|60|10|2|");
+  Server(5, 3, "|12|h1|ann|Ann|2k|1|2|0|");
+  const char* moves[] = {"W[cc]", "B[qq]", "W[ee]"};
+  for (int i = 0; i < 3; ++i)
+    Server(5, 14, "|a|b|" + std::to_string(i + 1) + "|" + moves[i] + "|" + (i % 2 ? "BL[50]" : "WL[50]") + "|");
+  CGameRoom* room = view->GetRoom();
+  ASSERT_EQ(4, room->GetMyColour());
+  ASSERT_EQ(2, room->GetHandicap());
+
+  Server(5, 27, "|a|b|1|" + Leader() + "|");
+  CReviewPlayDlg* review = frame->GetReviewPlayDlg();
+  ASSERT_NE(nullptr, review);
+  // The review board takes the room's colour: its handicap counts for the opponent.
+  EXPECT_EQ(4, review->GetUserColour());
+
+  // The control button offers everyone in the room but the user; Cancel and an OK without a row
+  // send nothing, a chosen row sends its host and ID.
+  std::vector<std::string> offered;
+  int answer = IDCANCEL;
+  std::string pick;
+  script.answerDialog = [&](UINT templateId, CWnd* dialog) -> INT_PTR {
+    if (templateId != CSelectReplayDlg::kTemplateId) return IDCANCEL;
+    CListCtrl* list = static_cast<CListCtrl*>(dialog->GetDlgItem(CSelectReplayDlg::kPlayerList));
+    offered.clear();
+    for (int row = 0; row < list->GetItemCount(); ++row) {
+      offered.push_back(list->GetItemText(row, 0).str() + "," + list->GetItemText(row, 1).str() + "," +
+                        list->GetItemText(row, 2).str());
+      if (list->GetItemText(row, 0).str() == pick) list->SetItemState(row, LVIS_SELECTED, LVIS_SELECTED);
+    }
+    return answer;
+  };
+  auto pressControl = [&] {
+    review->SendMessage(WM_COMMAND, MAKEWPARAM(CReviewPlayDlg::kControl, BN_CLICKED), 0);
+    PumpFor(60);
+  };
+  pressControl();
+  EXPECT_EQ((std::vector<std::string>{"lee,4k,hl", "ann,2k,h1"}), offered);
+  answer = IDOK;
+  pressControl();
+  EXPECT_TRUE(Sent(37).empty());
+  pick = "ann";
+  pressControl();
+  EXPECT_TRUE(WaitSent(37, "|k|12||h1|ann|"));
+  EXPECT_EQ(1u, Sent(37).size());
 }
