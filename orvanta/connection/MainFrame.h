@@ -52,6 +52,7 @@ class CAssociationView;
 class CTirvoMListView;
 class CTirvoRankView;
 class CGiboRecord;
+class CNegotiationDlg;
 
 class CReviewPlayDlg;
 
@@ -325,6 +326,12 @@ public:
   // The answer to another user's proposal (message 513): runs the answering dialog and sends what
   // the user chose.
   void OnNegotiationProposal(CFieldTokenizer& payload);
+  // The negotiate button of the game room: the conditions dialog over the room's opponent, then
+  // the proposal, flushed. A full room or one without an opponent is refused with a message.
+  void OnPlayNegotiation();
+  // Room request 12: the chosen opponent and the dialog's conditions as the server reads them; no
+  // flush.
+  void SendNegotiationProposal(const CNegotiationDlg& dialog);
   // Keeps the record of a waiting room whose number text is kind ("3" and "4" hold teaching rooms)
   // and makes it the current one.
   void RememberWaitingRoom(int number, const CString& kind, const CString& key, const CString& name);
@@ -397,6 +404,8 @@ public:
   // rank filter; flushed, the wait cursor shows until it arrives.
   void RequestRankPage(const CString& key, const CString& query);
   void SetRankFilter(const CString& filter) { m_strRankFilter = filter; }
+  // (10,4) with payload as it stands; flushed.
+  void SendRankQuery(const CString& payload);
   const CString& GetRankFilter() const { return m_strRankFilter; }
   CTirvoRankView* GetRankView() const;
   CTirvoMListView* GetProRoomListView() const;
@@ -438,6 +447,21 @@ public:
   void OnSearchRoom();
   // The main menu's buttons of these commands; FALSE for other ids.
   BOOL OnCommunityMenuButton(UINT id);
+
+  // --- Menu commands by the screen shown (MainFrameMenuCommands.cpp) ---
+  // Record view: leaves the waiting room shown and asks for the list's first page, whose answer
+  // shows the list.
+  void ShowRecordList();
+  // Join room: the waiting room's selected room.
+  void OnEnterSelectedRoom();
+  // User information of the user selected in the waiting room, the ranking or the game room.
+  void OnUserInfoCommand();
+  // Next page of the record list or the ranking shown.
+  void RequestListPage();
+  // Back to the waiting room last entered (3,1), while connected; flushed.
+  void EnterSelectedWaitRoom();
+  // The main menu's buttons of these commands; FALSE for other ids.
+  BOOL OnScreenMenuButton(UINT id);
   // An invitation or a room entry is being handled; a further invitation is ignored meanwhile.
   BOOL IsRoomTransition() const { return m_bRoomEntry; }
   // --- End of the invitations block ---
@@ -605,6 +629,8 @@ public:
   void AskEnd();
   void AskPauseOrContinue();
   void AskCounting();
+  // Room request 27 with the user's role and ID, only in the game room; flushed.
+  void AskReplay();
   void LeaveRoom();
   void StopRoomClock();
   // The sound command of the room: flips the setting and tells the room.

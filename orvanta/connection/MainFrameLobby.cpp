@@ -11,7 +11,9 @@
 #include "orvanta/connection/SessionRecord.h"
 #include "orvanta/lobby/ChatMacroDlg.h"
 #include "orvanta/lobby/LobbyText.h"
+#include "orvanta/lobby/NegotiationDlg.h"
 #include "orvanta/lobby/NegotiationReplyDlg.h"
+#include "orvanta/lobby/NegotiationTerms.h"
 #include "orvanta/lobby/NoticeDlg.h"
 #include "orvanta/lobby/OpenRoomDlg.h"
 #include "orvanta/lobby/SeparatorFilter.h"
@@ -29,6 +31,46 @@ CString TwoFields(const CString& a, const CString& b) { return "|" + a + "|" + b
 bool IsBlank(const CString& text) {
   CString trimmed = text;
   return trimmed.Trim().IsEmpty();
+}
+
+// The conditions of a proposal as the server reads them: handicap and komi by the condition
+// chosen, the time limit in seconds and the interval without its unit.
+struct ConditionTexts {
+  CString handicap;
+  CString komi;
+  CString seconds;
+  CString interval;
+};
+
+ConditionTexts ProposalConditions(int condition, const CString& handicap, float komi, const CString& timeLimit,
+                                  const CString& interval) {
+  ConditionTexts texts;
+  texts.handicap = handicap;
+  texts.komi.Format("%f", static_cast<double>(komi));
+  if (condition == kConditionEven) {
+    texts.handicap = "0";
+  } else if (condition == kConditionBlack) {
+    texts.handicap = "0";
+    texts.komi = "0";
+  }
+  texts.seconds.Format("%d", TimeLimitSeconds(timeLimit));
+  texts.interval.Format("%d", LeadingNumber(interval));
+  return texts;
+}
+
+// A seat of the room as the negotiation dialog lists it.
+CNegotiationDlg::Seat RoomSeat(const CGameRoom& room, short colour) {
+  const bool black = colour == 2;
+  return {room.GetPaneText(black ? CGameRoom::kBlackName : CGameRoom::kWhiteName),
+          room.GetPaneText(black ? CGameRoom::kBlackSecond : CGameRoom::kWhiteSecond), room.GetPlayerHost(colour),
+          room.IsSeatTaken(colour)};
+}
+
+std::vector<CNegotiationDlg::ObserverRow> ObserverRows(const CGameRoom& room) {
+  std::vector<CNegotiationDlg::ObserverRow> rows;
+  for (const CRoomMessages::Person& person : room.GetObservers())
+    rows.push_back({person.id + "-" + person.fourth, person.host, person.id, person.fourth, person.third});
+  return rows;
 }
 
 }  // namespace
@@ -319,25 +361,14 @@ INT_PTR CMainFrame::RunNegotiationReplyDialog(const CString& proposal, CString& 
   const INT_PTR result = dialog.DoModal();
   if (result != CNegotiationReplyDlg::kRenegoResult)
     return result;
-  // The conditions go back in the form of a proposal: seconds, the interval without its unit,
-  // the komi written out, and handicap and komi by the condition chosen.
-  CString handicap = dialog.m_strHandicap;
-  CString komi;
-  komi.Format("%f", static_cast<double>(dialog.m_fKomi));
-  if (dialog.m_nCondition == kConditionEven) {
-    handicap = "0";
-  } else if (dialog.m_nCondition == kConditionBlack) {
-    handicap = "0";
-    komi = "0";
-  }
-  CString seconds;
-  seconds.Format("%d", TimeLimitSeconds(dialog.m_strTimeLimit));
-  CString interval;
-  interval.Format("%d", LeadingNumber(dialog.m_strInterval));
+  // The conditions go back in the form of a proposal.
+  const ConditionTexts texts = ProposalConditions(dialog.m_nCondition, dialog.m_strHandicap, dialog.m_fKomi,
+                                                  dialog.m_strTimeLimit, dialog.m_strInterval);
   CString rule;
   rule.Format("%d", dialog.m_nOpponentColour + 1);
   const CString colourWord = dialog.m_nCondition != 0 ? "1" : "2";
-  const CString fields[] = {handicap, komi, seconds, interval, dialog.m_strCountDown, rule, colourWord};
+  const CString fields[] = {texts.handicap, texts.komi, texts.seconds, texts.interval, dialog.m_strCountDown, rule,
+                            colourWord};
   for (const CString& field : fields) counterPayload += RemoveSeparators(field) + "|";
   return result;
 }
@@ -357,9 +388,11 @@ void CMainFrame::SendNegotiationAnswer(const CString& proposal, INT_PTR result, 
 }
 
 // ---------------------------------------------------------------------------------------------
-// The proposing side's negotiation again, after the server refused it
+// The proposing side: conditions put to an opponent of the game room
 
-void CMainFrame::RetryNegotiation() {
+void CMainFrame::RetryNegotiation() { OnPlayNegotiation(); }
+
+void CMainFrame::OnPlayNegotiation() {
   CGameRoom* room = ShownRoom();
   if (!room)
     return;
@@ -381,6 +414,23 @@ void CMainFrame::RetryNegotiation() {
     AfxMessageBox("No opponent found");
     return;
   }
-  // The conditions are asked in the game room's negotiation dialog.
-  NotePending("CNegotiationDlg", opponent);
+  CNegotiationDlg dialog(this);
+  dialog.SetRoom(RoomSeat(*room, 2), RoomSeat(*room, 4), ObserverRows(*room), m_strUserId);
+  if (dialog.DoModal() != IDOK)
+    return;
+  SendNegotiationProposal(dialog);
+  FlushRequests();
+}
+
+void CMainFrame::SendNegotiationProposal(const CNegotiationDlg& dialog) {
+  const ConditionTexts texts = ProposalConditions(dialog.m_nCondition, dialog.m_strHandicap, dialog.m_fKomi,
+                                                  dialog.m_strTimeLimit, dialog.m_strInterval);
+  CString rule;
+  rule.Format("%d", dialog.m_nColour + 1);
+  const CString colourWord = dialog.m_nCondition != 0 ? "1" : "2";
+  const CString fields[] = {dialog.m_strOpponentNumber, dialog.m_strOpponentId, rule, texts.handicap, texts.komi,
+                            texts.seconds, texts.interval, dialog.m_strCountDown, colourWord};
+  CString extra;
+  for (const CString& field : fields) extra += RemoveSeparators(field) + "|";
+  SendGameRequest(12, extra);
 }
