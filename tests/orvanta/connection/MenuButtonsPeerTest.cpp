@@ -207,7 +207,8 @@ TEST_F(MenuCommandsPeerTest, EveryButtonReachesItsRequestOnTheScreensThatShowIt)
          peer.Send({{GameServerPeer::WaitingRoomList({"1|Free", "2|Dan room", "3|Kyu room"}), 0}});
          ASSERT_TRUE(PumpUntil([&] { return !frame->GetWaitingRoomTable().GetEntries().empty(); }));
          frame->EnterRoomFromStartView("1", "2", "Dan room");
-         Serve(3, 1, "|Dan room|", [&] { return frame->GetWaitingRoomView() != nullptr; });
+         const std::size_t from = peer.RecordCount();
+         Serve(3, 1, "|Dan room|", [&] { return frame->GetWaitingRoomView() && SentSince(from, "5", "1", "|Dan room|50|"); });
          FillWaitingRoom();
          SelectOnly(frame->GetWaitingRoomView()->GetUserList(), 0, "bob");
        },
@@ -219,7 +220,11 @@ TEST_F(MenuCommandsPeerTest, EveryButtonReachesItsRequestOnTheScreensThatShowIt)
       {"ranking: the next page with the rank filter",
        [&] {
          frame->SetRankFilter("|1|3|");
-         Serve(10, 1, RankRows(1, 50), [&] { return frame->GetRankView() && frame->GetRankView()->GetList().GetItemCount() == 50; });
+         const std::size_t from = peer.RecordCount();
+         Serve(10, 1, RankRows(1, 50), [&] {
+           return frame->GetRankView() && frame->GetRankView()->GetList().GetItemCount() == 50 &&
+                  SentSince(from, "3", "2", "|Dan room|");
+         });
        },
        kNextPage, {"10,1,|51|50|1|3|"}, {}},
       {"ranking: user information of the selected row",
