@@ -52,6 +52,7 @@ class CAssociationView;
 class CTirvoMListView;
 class CTirvoRankView;
 class CGiboRecord;
+class CNegotiationDlg;
 
 class CReviewPlayDlg;
 
@@ -328,6 +329,9 @@ public:
   // The answer to another user's proposal (message 513): runs the answering dialog and sends what
   // the user chose.
   void OnNegotiationProposal(CFieldTokenizer& payload);
+  // The negotiate button of the game room: the conditions dialog over the room's opponent, then
+  // the proposal, flushed. A full room or one without an opponent is refused with a message.
+  void OnPlayNegotiation();
   // Keeps the record of a waiting room whose number text is kind ("3" and "4" hold teaching rooms)
   // and makes it the current one.
   void RememberWaitingRoom(int number, const CString& kind, const CString& key, const CString& name);
@@ -403,6 +407,8 @@ public:
   // rank filter; flushed, the wait cursor shows until it arrives.
   void RequestRankPage(const CString& key, const CString& query);
   void SetRankFilter(const CString& filter) { m_strRankFilter = filter; }
+  // (10,4) with payload as it stands; flushed.
+  void SendRankQuery(const CString& payload);
   const CString& GetRankFilter() const { return m_strRankFilter; }
   CTirvoRankView* GetRankView() const;
   CTirvoMListView* GetProRoomListView() const;
@@ -444,6 +450,21 @@ public:
   void OnSearchRoom();
   // The main menu's buttons of these commands; FALSE for other ids.
   BOOL OnCommunityMenuButton(UINT id);
+
+  // --- Menu commands by the screen shown (MainFrameMenuCommands.cpp) ---
+  // Record view: leaves the waiting room shown and asks for the list's first page, whose answer
+  // shows the list.
+  void ShowRecordList();
+  // Join room: the waiting room's selected room.
+  void OnEnterSelectedRoom();
+  // User information of the user selected in the waiting room, the ranking or the game room.
+  void OnUserInfoCommand();
+  // Next page of the record list or the ranking shown.
+  void RequestListPage();
+  // Back to the waiting room last entered (3,1), while connected; flushed.
+  void EnterSelectedWaitRoom();
+  // The main menu's buttons of these commands; FALSE for other ids.
+  BOOL OnScreenMenuButton(UINT id);
   // An invitation or a room entry is being handled; a further invitation is ignored meanwhile.
   BOOL IsRoomTransition() const { return m_bRoomEntry; }
   // --- End of the invitations block ---
@@ -611,6 +632,8 @@ public:
   void AskEnd();
   void AskPauseOrContinue();
   void AskCounting();
+  // Room request 27 with the user's role and ID, only in the game room; flushed.
+  void AskReplay();
   // The leave command: the game room after a question; another screen back to the start screen
   // (or to the forum it was opened from); the start screen closes the program.
   void LeaveRoom();

@@ -316,6 +316,11 @@ void CMainFrame::RequestRankPage(const CString& key, const CString& query) {
   FlushRequests();
 }
 
+void CMainFrame::SendRankQuery(const CString& payload) {
+  if (QueueRequest(10, 4, payload, "1"))
+    FlushRequests();
+}
+
 void CMainFrame::OnRankList(CFieldTokenizer& payload) {
   if (std::atoi(payload.GetField(0)) == 0) {
     // An empty next page must not leave the ranking waiting for it: paging would stop for good.

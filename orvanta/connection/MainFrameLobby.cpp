@@ -395,9 +395,11 @@ void CMainFrame::SendNegotiationAnswer(const CString& proposal, INT_PTR result, 
 }
 
 // ---------------------------------------------------------------------------------------------
-// The proposing side's negotiation again, after the server refused it
+// The proposing side: conditions put to an opponent of the game room
 
-void CMainFrame::RetryNegotiation() {
+void CMainFrame::RetryNegotiation() { OnPlayNegotiation(); }
+
+void CMainFrame::OnPlayNegotiation() {
   CGameRoom* room = ShownRoom();
   if (!room)
     return;

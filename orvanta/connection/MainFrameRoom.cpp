@@ -136,6 +136,12 @@ void CMainFrame::AskCounting() {
   FlushRequests();
 }
 
+void CMainFrame::AskReplay() {
+  if (!IsGameRoomActive() || !m_pLoginRecord) return;
+  SendGameRequest(27, "|" + m_pLoginRecord->m_strRole + "|" + m_pLoginRecord->m_strId + "|");
+  FlushRequests();
+}
+
 void CMainFrame::LeaveRoom() {
   if (!IsGameRoomActive()) {
     LeaveOtherView();
@@ -219,6 +225,8 @@ BOOL CMainFrame::OnRoomMenuButton(UINT id) {
     case 1205: AskCounting(); return TRUE;
     case 1206: ToggleSequenceNumbers(); return TRUE;
     case 1209: AskPauseOrContinue(); return TRUE;
+    case 1208: AskReplay(); return TRUE;
+    case 1200: OnPlayNegotiation(); return TRUE;
     case 1245:
       if (CGameRoom* room = ShownRoom()) room->SendPass();
       return TRUE;

@@ -135,11 +135,11 @@ void CMainFrame::OnMenuButton(UINT id) {
       break;
     case 1204:
     case 1217:
-      NotePending("MenuButton", CString(std::to_string(id).c_str()));
+      SendCapturedStones();
       UpdateButtonsForEvent(99, "");
       break;
     default:
-      if (!OnRoomMenuButton(id) && !OnCommunityMenuButton(id))
+      if (!OnRoomMenuButton(id) && !OnCommunityMenuButton(id) && !OnScreenMenuButton(id))
         NotePending("MenuButton", CString(std::to_string(id).c_str()));
       break;
   }

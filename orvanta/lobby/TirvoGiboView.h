@@ -36,6 +36,8 @@ public:
   void StartSearch(const CString& query);
   // Asks for the record of the selected row (message (6,3)).
   void OpenSelectedRecord();
+  // Asks for the page after the rows shown, by the current query.
+  void RequestNextPage();
   void SaveColumnWidths();
   // A page reply without records: paging may start again.
   void ClearRequestPending() { m_bRequestPending = FALSE; }
@@ -61,7 +63,6 @@ protected:
 
 private:
   void FillPage(const CRecordListPayload& page);
-  void RequestNextPage();
   CMainFrame* GetFrame() const;
 
   CListCtrl m_list;

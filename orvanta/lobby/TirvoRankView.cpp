@@ -99,14 +99,21 @@ void CTirvoRankView::RequestSelectedUserInfo() {
   }
 }
 
+void CTirvoRankView::RequestNextPage() {
+  CMainFrame* frame = GetFrame();
+  if (!frame)
+    return;
+  frame->RequestRankPage(m_strNextKey, m_strQuery);
+  m_bRequestPending = TRUE;
+}
+
 BOOL CTirvoRankView::PreTranslateMessage(MSG* msg) {
   if (msg && msg->hwnd == m_list.m_hWnd && msg->message == WM_KEYUP &&
       (msg->wParam == VK_DOWN || msg->wParam == VK_NEXT)) {
     const int count = m_list.GetItemCount();
     CMainFrame* frame = GetFrame();
     if (frame && count >= kPageRows && !m_bRequestPending && m_list.GetNextItem(-1, LVNI_SELECTED) == count - 1) {
-      frame->RequestRankPage(m_strNextKey, m_strQuery);
-      m_bRequestPending = TRUE;
+      RequestNextPage();
       return TRUE;
     }
   }

@@ -26,6 +26,8 @@ public:
   void SaveColumnWidths();
   // Asks for the selected user's information.
   void RequestSelectedUserInfo();
+  // Asks for the page after the rows shown, by the current query.
+  void RequestNextPage();
 
   CListCtrl& GetList() { return m_list; }
   int GetListKind() const { return m_nListKind; }
