@@ -110,6 +110,9 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs) {
 }
 
 int CMainFrame::OnCreate(LPCREATESTRUCT cs) {
+  const HICON icon = ::AfxLoadIcon(IDR_MAINFRAME);
+  SetIcon(icon, TRUE);
+  SetIcon(icon, FALSE);
   if (CFrameWnd::OnCreate(cs) == -1)
     return -1;
   if (!CreateStatusBar() || !CreateToolBar())

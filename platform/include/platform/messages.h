@@ -63,6 +63,9 @@ constexpr UINT WM_STYLECHANGING = 0x007C;
 constexpr UINT WM_STYLECHANGED = 0x007D;
 constexpr UINT WM_GETICON = 0x007F;
 constexpr UINT WM_SETICON = 0x0080;
+// WM_SETICON / WM_GETICON sizes.
+constexpr WPARAM ICON_SMALL = 0;
+constexpr WPARAM ICON_BIG = 1;
 constexpr UINT WM_NCCREATE = 0x0081;
 constexpr UINT WM_NCDESTROY = 0x0082;
 constexpr UINT WM_NCCALCSIZE = 0x0083;

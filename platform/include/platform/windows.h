@@ -295,6 +295,9 @@ public:
 
   // Text.
   void SetWindowText(LPCTSTR text);
+  // The window's big or small icon (WM_SETICON/WM_GETICON); SetIcon answers the previous one.
+  HICON SetIcon(HICON icon, BOOL bigIcon);
+  HICON GetIcon(BOOL bigIcon) const;
   int GetWindowText(LPTSTR buffer, int maxCount) const;
   void GetWindowText(CString& text) const;
   int GetWindowTextLength() const;

@@ -298,6 +298,14 @@ LRESULT DefWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
       if (!s->parent) platform::detail::Display().WindowTextChanged(hwnd);
       if (!s->parent) platform::detail::TopLevelWindowsChanged();
       return TRUE;
+    case WM_SETICON: {
+      // The previous icon of that size is the answer, as callers destroy or keep it.
+      HICON& slot = s->icons[wParam == ICON_BIG ? ICON_BIG : ICON_SMALL];
+      HICON previous = slot;
+      slot = reinterpret_cast<HICON>(lParam);
+      return reinterpret_cast<LRESULT>(previous);
+    }
+    case WM_GETICON: return reinterpret_cast<LRESULT>(s->icons[wParam == ICON_BIG ? ICON_BIG : ICON_SMALL]);
     case WM_GETTEXT: return DefGetText(*s, wParam, lParam);
     case WM_GETTEXTLENGTH: return s->text.GetLength();
     case WM_SETCURSOR: return DefSetCursor(hwnd, wParam, lParam);

@@ -64,6 +64,7 @@ struct WindowState {
   std::unique_ptr<Surface> surface;  // top-level windows
   std::uint64_t order{0};         // creation order
   ScrollBarState scrollBars[3];   // indexed by SB_HORZ, SB_VERT, SB_CTL
+  HICON icons[2]{nullptr, nullptr};  // WM_SETICON: indexed by ICON_SMALL, ICON_BIG
 };
 
 // The state of a live window; null otherwise.

@@ -277,6 +277,13 @@ CWnd* CWnd::ChildWindowFromPoint(POINT clientPoint) const { return FromHandle(::
 // ---- text ----
 
 void CWnd::SetWindowText(LPCTSTR text) { ::SetWindowText(m_hWnd, text); }
+HICON CWnd::SetIcon(HICON icon, BOOL bigIcon) {
+  return reinterpret_cast<HICON>(
+      ::SendMessage(m_hWnd, WM_SETICON, bigIcon ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon)));
+}
+HICON CWnd::GetIcon(BOOL bigIcon) const {
+  return reinterpret_cast<HICON>(::SendMessage(m_hWnd, WM_GETICON, bigIcon ? ICON_BIG : ICON_SMALL, 0));
+}
 int CWnd::GetWindowText(LPTSTR buffer, int maxCount) const { return ::GetWindowText(m_hWnd, buffer, maxCount); }
 
 void CWnd::GetWindowText(CString& text) const {

@@ -73,6 +73,9 @@ TEST_F(OrvantaAppTest, AStartLogsInShowsTheRoomsSendsARoomsRequestAndClosesClean
   mainFrame->GetWindowRect(&rect);
   EXPECT_EQ(rect.Size(), CSize(1024, 700));  // the size of the setting
   EXPECT_NE(dynamic_cast<COrvantaDoc*>(mainFrame->GetActiveDocument()), nullptr);
+  // The program's icon at both sizes.
+  EXPECT_NE(mainFrame->GetIcon(TRUE), nullptr);
+  EXPECT_EQ(mainFrame->GetIcon(FALSE), mainFrame->GetIcon(TRUE));
   ASSERT_TRUE(PumpUntil([&] {
     return mainFrame->GetStartView() && mainFrame->GetStartView()->GetRoomButtonCount() == 3;
   }));

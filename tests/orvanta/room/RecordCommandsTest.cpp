@@ -45,8 +45,10 @@ TEST_F(RecordCommandsTest, ARecordFileGoesToTheRoomWholeAndABadOneNowhere) {
     if (step.sent) {
       ASSERT_TRUE(PumpUntil([&] { return Sent("4", "41").size() > before; }));
       const std::string payload = Sent("4", "41").back();
-      EXPECT_NE(payload.find("|(GM[1]"), std::string::npos) << payload;
-      EXPECT_NE(payload.find("B[pd]W[dd]B[qp]"), std::string::npos) << payload;
+      // The record goes as one SGF text: header, players and root, then every move node.
+      EXPECT_NE(payload.find("|(;GM[1]"), std::string::npos) << payload;
+      EXPECT_NE(payload.find("PB[carol]PW[lee]"), std::string::npos) << payload;
+      EXPECT_NE(payload.find(";B[pd];W[dd];B[qp])|"), std::string::npos) << payload;
       EXPECT_EQ(payload.substr(payload.size() - 2), ")|");
     } else {
       PumpFor(60);
