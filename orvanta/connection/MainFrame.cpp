@@ -17,6 +17,7 @@
 #include "orvanta/connection/SendCategory.h"
 #include "orvanta/connection/ServerLink.h"
 #include "orvanta/connection/SessionRecord.h"
+#include "orvanta/connection/ShockwaveFlash.h"
 #include "orvanta/connection/UserOptions.h"
 #include "orvanta/lobby/TirvoDListView.h"
 #include "orvanta/lobby/TirvoGiboView.h"
@@ -120,7 +121,22 @@ int CMainFrame::OnCreate(LPCREATESTRUCT cs) {
   FlagScreen(kStartView);
   SetTitle(kFrameTitle);
   SetWindowText(kFrameTitle);
+  if (!CShockwaveFlash::IsInstalled() && !OfferFlashInstall())
+    return -1;
   return 0;
+}
+
+BOOL CMainFrame::OfferFlashInstall() {
+  // No is the default: a run nobody answers goes on without the movie rather than ending.
+  if (Ask("You do not intall flash. \n Do you wish to install it automatically?", "", MB_YESNO | MB_DEFBUTTON2) ==
+      IDYES) {
+    OpenWebPage("");
+    if (CWinApp* app = AfxGetApp())
+      app->SetExitCode(1);
+    return FALSE;
+  }
+  Ask("If you do not install flash, \n program may excute unproperly.", "", MB_OK);
+  return TRUE;
 }
 
 BOOL CMainFrame::CreateStatusBar() {

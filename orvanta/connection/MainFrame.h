@@ -505,6 +505,8 @@ private:
   void HandleLinkEvent(WORD event);
   // The status bar with its four panes, hidden.
   BOOL CreateStatusBar();
+  // Asks to install the movie player; FALSE when the program is to end for the install.
+  BOOL OfferFlashInstall();
   void OnLinkConnected();
   void OnLinkData();
   void OnLinkClosed();

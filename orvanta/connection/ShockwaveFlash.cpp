@@ -22,7 +22,7 @@ void CShockwaveFlash::Play() { InvokeHelper(kPlay, DISPATCH_METHOD, VT_EMPTY, nu
 
 BOOL CShockwaveFlash::IsInstalled() {
   HKEY key = nullptr;
-  if (RegOpenKeyEx(HKEY_CLASSES_ROOT, "CLSID\\{D27CDB6E-AE6D-11CF-96B8-444553540000}", 0, KEY_READ, &key) !=
+  if (RegOpenKeyEx(HKEY_CLASSES_ROOT, kClassKey, 0, KEY_READ, &key) !=
       ERROR_SUCCESS)
     return FALSE;
   RegCloseKey(key);

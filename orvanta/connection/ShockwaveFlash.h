@@ -9,6 +9,8 @@
 class CShockwaveFlash : public CWnd {
 public:
   static constexpr CLSID kClassId = GuidFromText("{D27CDB6E-AE6D-11CF-96B8-444553540000}");
+  // The class key whose presence means the movie control is installed.
+  static constexpr const char* kClassKey = "CLSID\\{D27CDB6E-AE6D-11CF-96B8-444553540000}";
   static constexpr DISPID kFSCommandEvent = 150;
 
   // The player's class is registered, so that it can be made.

@@ -61,6 +61,9 @@ public:
   virtual int Run();
   // Saves the recent-file list; returns the exit code.
   virtual int ExitInstance();
+  // The code ExitInstance returns: what the message loop ended with, or what a start-up that
+  // ends the program on purpose set (the loop sets it again when it runs).
+  void SetExitCode(int code) { m_nExitCode = code; }
   // Idle work after the queue empties: count 0 updates the main frame's command states and
   // control bars. TRUE asks for more idle calls.
   virtual BOOL OnIdle(LONG count);

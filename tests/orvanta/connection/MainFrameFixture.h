@@ -25,6 +25,7 @@
 #include <platform/resources.h>
 #include <platform/uiscript.h>
 
+#include "MovieControlKey.h"
 #include "orvanta/connection/LoginProfile.h"
 #include "orvanta/connection/MainFrame.h"
 #include "orvanta/connection/ScreenFlags.h"
@@ -148,6 +149,7 @@ protected:
     if (::chdir(m_folder.Path().c_str()) != 0)
       ADD_FAILURE() << "cannot enter " << m_folder.Path();
     SetScreenFlag(0);
+    SetMovieControlInstalled(true);
     CServerAddress address;
     address.m_strHost = "127.0.0.1";
     address.m_nPort = peer.Port();

@@ -49,6 +49,58 @@ TEST_F(MainFrameViewsTest, AFrameWithoutARegisteredScreenStaysOnItsStartView) {
   plain->DestroyWindow();
 }
 
+// A frame whose opened pages outlive it: a frame that fails to be made deletes itself.
+class CPageKeepingFrame : public CTestMainFrame {
+public:
+  CPageKeepingFrame(const CServerAddress& address, std::vector<std::string>& pages)
+      : CTestMainFrame(address), m_pages(pages) {}
+
+protected:
+  void OpenWithDesktop(const CString& address, BOOL) override { m_pages.push_back(address.str()); }
+
+private:
+  std::vector<std::string>& m_pages;
+};
+
+TEST_F(MainFrameViewsTest, WithoutTheMovieControlTheFrameOffersItsInstallFirst) {
+  const std::string question = "You do not intall flash. \n Do you wish to install it automatically?";
+  const std::string warning = "If you do not install flash, \n program may excute unproperly.";
+  struct Case {
+    bool installed;
+    std::optional<int> answer;  // none: nobody answers
+    bool created;
+    bool warned;
+  };
+  const Case cases[] = {
+      {true, std::nullopt, true, false},
+      {false, IDNO, true, true},
+      {false, std::nullopt, true, true},  // No is the default
+      {false, IDYES, false, false},       // the home page opens and the program is to end
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.installed) + "/" + std::to_string(c.answer.value_or(0)));
+    SetMovieControlInstalled(c.installed);
+    script.shown.clear();
+    script.answers.erase(question);
+    if (c.answer)
+      script.answers[question] = *c.answer;
+    std::vector<std::string> pages;
+    CServerAddress address;
+    auto* other = new CPageKeepingFrame(address, pages);
+    const BOOL created = other->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW);
+    EXPECT_EQ(created != FALSE, c.created);
+    EXPECT_EQ(Shown(question), !c.installed);
+    EXPECT_EQ(Shown(warning), c.warned);
+    ASSERT_EQ(pages.size(), c.created ? 0u : 1u);
+    if (!c.created) {
+      EXPECT_NE(pages[0].find("/index.htm"), std::string::npos) << pages[0];
+    } else if (created) {
+      other->DestroyWindow();
+    }
+  }
+  SetMovieControlInstalled(true);
+}
+
 TEST_F(MainFrameViewsTest, TheLowerRowKeepsItsHeightAndTheBarCannotBeDragged) {
   EXPECT_EQ(CFixedSplitterWnd::UpperRowHeight(40), 1);
   EXPECT_EQ(CFixedSplitterWnd::UpperRowHeight(62), 1);

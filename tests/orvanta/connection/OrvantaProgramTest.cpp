@@ -99,4 +99,39 @@ TEST(OrvantaProgramTest, LogsInToThePeerProgramAndAsksForTheWaitingRooms) {
   peer.Stop();
 }
 
+// On a machine without the movie control the program offers its install first: Yes opens the
+// service's home page through the desktop's opener and ends the program with code 1.
+TEST(OrvantaProgramTest, AnsweringYesToTheMovieInstallOpensTheHomePageAndEndsWithOne) {
+  platform::TempDir folder;
+  {
+    std::ofstream script(folder.Path() + "/answers.txt");
+    script << "messagebox Yes\n";
+    std::ofstream opener(folder.Path() + "/opener.sh");
+    opener << "#!/bin/sh\necho \"$@\" >> \"" << folder.Path() << "/opened.txt\"\n";
+  }
+  ::chmod((folder.Path() + "/opener.sh").c_str(), 0700);
+  ::mkdir((folder.Path() + "/home").c_str(), 0700);
+  testsupport::ChildProcess orvanta({ORVANTA_PROGRAM_PATH},
+                                    {{"PLATFORM_HEADLESS", "1"},
+                                     {"PLATFORM_HOME", folder.Path() + "/home"},
+                                     {"PLATFORM_UI_SCRIPT", folder.Path() + "/answers.txt"},
+                                     {"PLATFORM_OPENER", folder.Path() + "/opener.sh"},
+                                     {"ORVANTA_SERVER", "127.0.0.1:1"}},
+                                    folder.Path(), folder.Path() + "/orvanta.log");
+  ASSERT_TRUE(orvanta.Started());
+  int status = 0;
+  ASSERT_TRUE(testsupport::ChildProcess::WaitUntil([&] { return orvanta.Ended(&status); }, 20000)) << orvanta.Output();
+  ASSERT_TRUE(WIFEXITED(status)) << orvanta.Output();
+  EXPECT_EQ(WEXITSTATUS(status), 1) << orvanta.Output();
+  std::string page;
+  ASSERT_TRUE(testsupport::ChildProcess::WaitUntil(
+      [&] {
+        std::ifstream again(folder.Path() + "/opened.txt");
+        return static_cast<bool>(std::getline(again, page));
+      },
+      5000))
+      << orvanta.Output();
+  EXPECT_NE(page.find("/index.htm"), std::string::npos) << page;
+}
+
 }  // namespace

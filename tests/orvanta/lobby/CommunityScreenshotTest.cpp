@@ -17,6 +17,7 @@
 #include <platform/time.h>
 #include <platform/windows.h>
 
+#include "../connection/MovieControlKey.h"
 #include "orvanta/connection/MainFrame.h"
 #include "orvanta/lobby/AssociationView.h"
 #include "orvanta/lobby/MemoBoxDlg.h"
@@ -37,6 +38,7 @@ void WithFrame(const char* moduleName, const std::function<void(CMainFrame*)>& b
   platform::Clock::SetManual(false);
   {
     platform::ScopedPlatformHome home;
+    SetMovieControlInstalled(true);
     platform::TempDir folder;
     char* previous = ::getcwd(nullptr, 0);
     ASSERT_EQ(::chdir(folder.Path().c_str()), 0);

@@ -15,6 +15,7 @@
 #include <platform/time.h>
 #include <platform/windows.h>
 
+#include "../connection/MovieControlKey.h"
 #include "orvanta/connection/MainFrame.h"
 #include "orvanta/lobby/TirvoDListView.h"
 #include "orvanta/resources/OrvantaResources.h"
@@ -39,6 +40,7 @@ TEST(WaitingRoomScreenshotTest, TheWaitingRoomWithUsersRoomsAndChat) {
   platform::Clock::SetManual(false);
   {
     platform::ScopedPlatformHome home;
+    SetMovieControlInstalled(true);
     platform::TempDir folder;
     char* previous = ::getcwd(nullptr, 0);
     ASSERT_EQ(::chdir(folder.Path().c_str()), 0);
