@@ -139,24 +139,32 @@ TEST_F(MainFrameDisconnectTest, ARefusedConnectionIsANetworkErrorFollowedByTheLo
 // question alone: no network error, no disconnection, no login dialog inside the attempt. Each
 // Yes runs one more pass; the third pass is cancelled.
 TEST_F(MainFrameDisconnectTest, AConnectThatFailsAtOnceOnlyAsksToTryAgain) {
-  CServerAddress address;
-  address.m_strHost = "0.0.0.0";
-  address.m_nPort = 12121;
-  CTestMainFrame* offline = new CTestMainFrame(address);
-  ASSERT_TRUE(offline->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW));
-  const std::string question = "Unable to connect.\n\t Do you wish to try again?";
-  script.answers[question] = IDYES;
-  script.logins.push_back({"carol", "pw9", 0, IDOK});
-  script.logins.push_back({"carol", "pw9", 0, IDOK});
-  offline->RunLoginPass();
-  EXPECT_EQ(script.shown, (std::vector<std::string>{question, question}));
-  EXPECT_EQ(script.dialogs.size(), 3u);
-  EXPECT_EQ(offline->GetServerLink(), nullptr);
-  EXPECT_FALSE(offline->IsConnecting());
-  EXPECT_FALSE(offline->IsConnected());
-  PumpFor(20);
-  EXPECT_EQ(offline->GetRetiredLinkCount(), 0);
-  offline->DestroyWindow();
+  // Addresses a connect refuses before any packet leaves: no disconnection, no nested login.
+  const std::pair<const char*, UINT> addresses[] = {{"0.0.0.0", 12121}, {"127.0.0.1", 0}};
+  for (const auto& [host, port] : addresses) {
+    SCOPED_TRACE(std::string(host) + ":" + std::to_string(port));
+    CServerAddress address;
+    address.m_strHost = host;
+    address.m_nPort = port;
+    CTestMainFrame* offline = new CTestMainFrame(address);
+    ASSERT_TRUE(offline->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW));
+    const std::string question = "Unable to connect.\n\t Do you wish to try again?";
+    script.shown.clear();
+    script.dialogs.clear();
+    script.answers[question] = IDYES;
+    script.logins.push_back({"carol", "pw9", 0, IDOK});
+    script.logins.push_back({"carol", "pw9", 0, IDOK});
+    offline->RunLoginPass();
+    EXPECT_EQ(script.shown, (std::vector<std::string>{question, question}));
+    EXPECT_EQ(script.dialogs.size(), 3u);
+    EXPECT_EQ(offline->GetServerLink(), nullptr);
+    EXPECT_FALSE(offline->IsConnecting());
+    EXPECT_FALSE(offline->IsConnected());
+    PumpFor(20);
+    EXPECT_EQ(offline->GetRetiredLinkCount(), 0);
+    offline->DestroyWindow();
+    script.logins.clear();
+  }
 }
 
 TEST_F(MainFrameDisconnectTest, RecordsForAScreenThatIsNotShownAreDropped) {
