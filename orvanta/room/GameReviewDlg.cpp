@@ -519,18 +519,15 @@ BOOL CGameReviewDlg::PreTranslateMessage(MSG* msg) {
   // The names' tips offer the information only a connected client can ask for.
   if (connected && m_toolTip.m_hWnd) m_toolTip.RelayEvent(msg);
   if (msg->message == WM_LBUTTONDBLCLK && connected && OnNameDoubleClick(*msg)) return TRUE;
-  const StepKey step = msg->message == WM_KEYUP || msg->message == WM_KEYDOWN ? StepKeyOf(msg->wParam)
-                                                                              : StepKey::kNone;
-  if (msg->message == WM_KEYUP && step != StepKey::kNone) {
-    switch (step) {
+  const auto step = [this](StepKey key) {
+    switch (key) {
       case StepKey::kPrevious: OnPrevMove(); break;
       case StepKey::kNext: OnNextMove(); break;
       case StepKey::kFirst: OnFirstMove(); break;
       default: OnLastMove(); break;
     }
-    return TRUE;
-  }
-  if (msg->message == WM_KEYDOWN && step != StepKey::kNone) return TRUE;
+  };
+  if (RouteStepKey(*msg, step)) return TRUE;
   return CDialog::PreTranslateMessage(msg);
 }
 

@@ -359,17 +359,15 @@ void CSelfPlayDlg::OnPaint() { CPaintDC dc(this); }
 // ---- Keyboard --------------------------------------------------------------------------------------
 
 BOOL CSelfPlayDlg::PreTranslateMessage(MSG* msg) {
-  const StepKey step = msg->message == WM_KEYUP || msg->message == WM_KEYDOWN ? StepKeyOf(msg->wParam)
-                                                                              : StepKey::kNone;
-  if (msg->message == WM_KEYUP && step != StepKey::kNone) {
-    switch (step) {
+  const auto step = [this](StepKey key) {
+    switch (key) {
       case StepKey::kPrevious: OnPrevMove(); break;
       case StepKey::kNext: OnNextMove(); break;
       case StepKey::kFirst: OnFirstMove(); break;
       default: OnCommand61478(); break;
     }
-    return TRUE;
-  }
-  if (msg->message == WM_KEYDOWN && step != StepKey::kNone && step != StepKey::kLast) return TRUE;
+  };
+  // Here the End key's press is left to the dialog's controls.
+  if (RouteStepKey(*msg, step, false)) return TRUE;
   return CDialog::PreTranslateMessage(msg);
 }

@@ -16,3 +16,16 @@ StepKey StepKeyOf(WPARAM key) {
       return StepKey::kNone;
   }
 }
+
+BOOL RouteStepKey(const MSG& msg, const std::function<void(StepKey)>& step, bool swallowLastPress) {
+  if (msg.message != WM_KEYUP && msg.message != WM_KEYDOWN)
+    return FALSE;
+  const StepKey key = StepKeyOf(msg.wParam);
+  if (key == StepKey::kNone)
+    return FALSE;
+  if (msg.message == WM_KEYUP) {
+    step(key);
+    return TRUE;
+  }
+  return key != StepKey::kLast || swallowLastPress;
+}

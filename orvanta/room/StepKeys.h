@@ -3,9 +3,15 @@
 // and forward, Home and End to the ends. The step happens on the key's release; its press is
 // swallowed so no control of the dialog acts on it as well.
 
+#include <functional>
+
 #include <platform/windows.h>
 
 enum class StepKey { kNone, kPrevious, kNext, kFirst, kLast };
 
 // The step a released key asks for (kNone for other keys).
 StepKey StepKeyOf(WPARAM key);
+
+// Routes a key message of a stepping dialog: a released step key runs step and is consumed, its
+// press is consumed too (the End key's press only when swallowLastPress). TRUE when consumed.
+BOOL RouteStepKey(const MSG& msg, const std::function<void(StepKey)>& step, bool swallowLastPress = true);
