@@ -74,8 +74,8 @@ bool CBoardMarking::ToggleTerritory(int index) {
     return true;
   }
   if (cell & CHECKED) {
-    m_owner.Fire(MARK_TOGGLED);
     UnmarkTerritory(index, CHECKED);
+    m_owner.Fire(MARK_TOGGLED);  // after the unmarking: a handler may reset the board
     m_owner.m_sink.InvalidateControl();
     return true;
   }

@@ -163,8 +163,8 @@ void CBoardPainter::PrepareFrame(Frame& frame, CStolvexBoard& board) const {
   }
 }
 
-void CBoardPainter::DrawBackground(const PixelView& view, const RECT& area) const {
-  const platform::Surface* wood = Picture(IDB_BOARD);
+void CBoardPainter::DrawBackground(const PixelView& view, const RECT& area, const platform::Surface* texture) const {
+  const platform::Surface* wood = texture && texture->width > 0 && texture->height > 0 ? texture : Picture(IDB_BOARD);
   for (int y = area.top; y < area.bottom; ++y) {
     std::uint32_t* row = view.pixels + static_cast<std::size_t>(y) * view.stride;
     if (!wood) {
@@ -242,7 +242,7 @@ void CBoardPainter::PaintBoard(const PixelView& view, CStolvexBoard& board, cons
   m_labelsDue = true;
   m_rotated = frame.rotated;
   const RECT all{0, 0, view.width, view.height};
-  DrawBackground(view, all);
+  DrawBackground(view, all, options.texture);
   DrawGrid(view, geometry, all);
   if (options.starPoints)
     DrawStarPoints(view, geometry, all);
@@ -262,7 +262,7 @@ void CBoardPainter::PaintPoint(const PixelView& view, CStolvexBoard& board, cons
   RECT area;
   if (!Intersect(region, RECT{0, 0, view.width, view.height}, area))
     return;
-  DrawBackground(view, area);
+  DrawBackground(view, area, options.texture);
   DrawGrid(view, geometry, area);
   if (options.starPoints)
     DrawStarPoints(view, geometry, area);

@@ -30,6 +30,7 @@ struct PaintOptions {
   bool lastMoveMark{true};
   CFont* numberFont{nullptr};  // move numbers
   CFont* labelFont{nullptr};   // coordinates
+  const platform::Surface* texture{nullptr};  // the container's picture in place of the wood; null for the wood
 };
 
 class CBoardPainter {
@@ -50,7 +51,8 @@ private:
   struct Frame;  // what one paint reads once
 
   void PrepareFrame(Frame& frame, CStolvexBoard& board) const;
-  void DrawBackground(const PixelView& view, const RECT& area) const;
+  // Tiles the area from (0,0) with the container's picture, or with the wood when there is none.
+  void DrawBackground(const PixelView& view, const RECT& area, const platform::Surface* texture) const;
   void DrawGrid(const PixelView& view, const CBoardGeometry& geometry, const RECT& area) const;
   void DrawStarPoints(const PixelView& view, const CBoardGeometry& geometry, const RECT& area) const;
   void DrawLabels(CDC& dc, const CBoardGeometry& geometry, bool rotated, const PaintOptions& options) const;

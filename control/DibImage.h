@@ -1,6 +1,6 @@
 #pragma once
 // A bitmap file held in memory as one block: the 40-byte info header, the colour table and the
-// pixel rows. The control keeps the image named by its ImagePath; painting does not use it.
+// pixel rows. The control keeps the image named by its ImagePath and paints it in place of the wood.
 
 #include <cstdint>
 #include <vector>

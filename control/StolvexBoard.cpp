@@ -221,14 +221,17 @@ void CStolvexBoard::SetDrawStone(short row, short col, short colour, short count
   if (!m_clearedKo.empty())
     record->SetClearedKoPoints(m_clearedKo);
   m_list->Add(record);
-  if (m_board.HasOpponentNeighbour(index))
-    RemoveCapturedStones(index, *record);
+  const int captured = m_board.HasOpponentNeighbour(index) ? RemoveCapturedStones(index, *record) : 0;
   record->SetCharacter(m_logicalPos);
   if (m_lastCaptureCount != 1)
     record->SetInvalidPos(NO_POINT);
   m_lastMovePoint = static_cast<short>(index);
   PassTurn();
   ClearRedrawCells();
+  // The capture is reported once the move is complete: a handler may start a new game or take the
+  // move back, which frees the record and resets the board.
+  if (captured > 0)
+    m_sink.FireNumOfEat(OppositeColor(colour), static_cast<short>(captured));
   m_sink.InvalidateControl();
 }
 
@@ -301,7 +304,7 @@ CStoneInfo* CStolvexBoard::NewRecord() {
   return new (std::nothrow) CStoneInfo(m_module);
 }
 
-void CStolvexBoard::RemoveCapturedStones(int index, CStoneInfo& record) {
+int CStolvexBoard::RemoveCapturedStones(int index, CStoneInfo& record) {
   const short captured = OppositeColor(m_board.At(index));
   int total = 0;
   for (short n : m_board.Neighbours(index)) {
@@ -311,11 +314,11 @@ void CStolvexBoard::RemoveCapturedStones(int index, CStoneInfo& record) {
     EmptyCapturedGroup(record);
   }
   if (total == 0)
-    return;
-  m_sink.FireNumOfEat(captured, static_cast<short>(total));
+    return 0;
   m_lastCaptureCount = static_cast<short>(total);
   AddPrisoners(captured, total);
   m_sink.InvalidateControl();
+  return total;
 }
 
 void CStolvexBoard::EmptyCapturedGroup(CStoneInfo& record) {
@@ -563,7 +566,8 @@ void CStolvexBoard::SetStoneList(IStoneList* source) {
       continue;  // an item that is no move record has nothing to copy
     short sequence = 0;
     from->get_Sequence(&sequence);
-    ReadChanges(*from, entries);
+    if (!ReadChanges(*from, entries))
+      continue;  // a record without a place on the board is no move
     // Our own records know who made a pass; others give the stone's cell word.
     const CStoneInfo* ours = dynamic_cast<const CStoneInfo*>(from.p);
     const short mover = ours ? ours->MoverColor() : (entries.empty() ? 0 : entries[0].afterValue);
@@ -572,7 +576,7 @@ void CStolvexBoard::SetStoneList(IStoneList* source) {
   }
 }
 
-void CStolvexBoard::ReadChanges(IStoneInfo& from, std::vector<CStoneInfo::Change>& entries) {
+bool CStolvexBoard::ReadChanges(IStoneInfo& from, std::vector<CStoneInfo::Change>& entries) {
   short count = 0;
   from.get_NumOfChanged(&count);
   const int n = count > 0 ? count : 0;
@@ -585,8 +589,18 @@ void CStolvexBoard::ReadChanges(IStoneInfo& from, std::vector<CStoneInfo::Change
     from.GetAfterSeq(n, afterSeq.data());
   }
   entries.clear();
-  for (int e = 0; e < n; ++e)
+  for (int e = 0; e < n; ++e) {
+    // Another list may name any position; only points of the board (and a pass's own point) are
+    // kept, since painting and the history walks index the board with them.
+    const bool passPoint = e == 0 && pos[e] == NO_POINT;
+    if (!IsBoardPoint(pos[e]) && !passPoint) {
+      if (e == 0)
+        return false;
+      continue;
+    }
     entries.push_back(CStoneInfo::Change{pos[e], after[e], prev[e], prevSeq[e], afterSeq[e]});
+  }
+  return true;
 }
 
 bool CStolvexBoard::AppendCopiedRecord(short sequence, short moverColor,

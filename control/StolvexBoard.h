@@ -139,7 +139,8 @@ private:
   void RecordPass(short colour);
   // A new record for the next move; null when memory ran out or the move number would overflow.
   CStoneInfo* NewRecord();
-  void RemoveCapturedStones(int index, CStoneInfo& record);
+  // Empties the groups the stone at index captured; returns how many stones it took.
+  int RemoveCapturedStones(int index, CStoneInfo& record);
   void EmptyCapturedGroup(CStoneInfo& record);
   void AddPrisoners(short capturedColour, int count);
   void PassTurn();
@@ -150,7 +151,9 @@ private:
   void RestoreRecordedKo(const CStoneInfo& record);
   void AddRedraw(int index);
   void ResetHistory();
-  static void ReadChanges(IStoneInfo& from, std::vector<CStoneInfo::Change>& entries);
+  // Reads a foreign record's entries, leaving out positions off the board; false when the record's
+  // own point is off the board (and not a pass).
+  static bool ReadChanges(IStoneInfo& from, std::vector<CStoneInfo::Change>& entries);
 
   CBoardEventSink& m_sink;
   CComModule* m_module{nullptr};

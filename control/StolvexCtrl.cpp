@@ -112,9 +112,10 @@ BSTR CStolvexCtrl::GetImagePath() { return Cp949ToBstr(m_imagePath.GetString());
 
 void CStolvexCtrl::SetImagePath(BSTR path) {
   m_imagePath = BstrToCp949(path);
-  // The image is kept for the container but the board always shows its own wood.
+  // A picture that loads replaces the wood; one that does not leaves the wood.
   m_image = std::make_unique<CDibImage>();
   m_image->LoadFile(m_imagePath.GetString());
+  MakeTexture();
   SetModifiedFlag();
   InvalidateControl();
 }
@@ -234,6 +235,7 @@ void CStolvexCtrl::Init() {
   m_starPoints = true;
   m_labels = false;
   m_image.reset();
+  MakeTexture();
   CalcBoardGeometry();
   InvalidateControl();
 }

@@ -85,6 +85,8 @@ public:
   UINT CurrentCursor() const { return m_cursorId; }
   // The point region under a client pixel (-1: none), before the turned-board mapping.
   int HitTest(POINT pixel) const { return m_geometry.HitTest(pixel); }
+  // The font of the move numbers, sized for the present regions.
+  const CFont& NumberFont() const { return m_numberFont; }
 
 protected:
   void OnLButtonDown(UINT flags, CPoint point);
@@ -113,7 +115,11 @@ private:
   void FinishCanvas();
   // The same for one point's region after a repaint of that point alone.
   void FinishCanvasRegion(const RECT& r);
+  // The part of a point's region that lies inside the off-screen picture (possibly empty).
+  RECT ClipToCanvas(const RECT& region) const;
   PaintOptions Options();
+  // The loaded picture as pixels for the background; empty without one.
+  void MakeTexture();
   // Paints the whole board (index -1) or one point straight into the window.
   void PaintNow(int index);
 
@@ -128,6 +134,7 @@ private:
   PixelView m_canvasView;
   CString m_imagePath;
   std::unique_ptr<CDibImage> m_image;
+  platform::Surface m_texture;  // m_image's pixels, drawn in place of the wood
   bool m_labels{false};
   bool m_starPoints{true};
   bool m_lastMoveMark{true};

@@ -3,10 +3,20 @@
 #include "control/StolvexCtrl.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 void CStolvexCtrl::CalcBoardGeometry() {
   int cx = 0, cy = 0;
-  GetControlSize(&cx, &cy);
+  // With a window the board fills its client area, the area painted and clicked; a border would
+  // otherwise put the last row and column outside the picture.
+  if (m_hWnd) {
+    CRect client;
+    GetClientRect(&client);
+    cx = client.Width();
+    cy = client.Height();
+  } else {
+    GetControlSize(&cx, &cy);
+  }
   m_geometry.Calculate(cx, cy, m_labels);
 }
 
@@ -46,6 +56,11 @@ void CStolvexCtrl::FinishCanvas() {
   m_painter.DrawTexts(m_canvasDC, m_geometry, Options());
 }
 
+RECT CStolvexCtrl::ClipToCanvas(const RECT& region) const {
+  return RECT{std::max<LONG>(region.left, 0), std::max<LONG>(region.top, 0),
+              std::min<LONG>(region.right, m_canvasView.width), std::min<LONG>(region.bottom, m_canvasView.height)};
+}
+
 void CStolvexCtrl::FinishCanvasRegion(const RECT& r) {
   const int w = r.right - r.left, h = r.bottom - r.top;
   if (w <= 0 || h <= 0)
@@ -67,7 +82,29 @@ void CStolvexCtrl::FinishCanvasRegion(const RECT& r) {
 }
 
 PaintOptions CStolvexCtrl::Options() {
-  return PaintOptions{m_starPoints, m_lastMoveMark, &m_numberFont, &m_labelFont};
+  return PaintOptions{m_starPoints, m_lastMoveMark, &m_numberFont, &m_labelFont, &m_texture};
+}
+
+void CStolvexCtrl::MakeTexture() {
+  m_texture = platform::Surface{};
+  if (!m_image || !m_image->HasImage())
+    return;
+  const int w = m_image->Width(), h = std::abs(m_image->Height());
+  const std::size_t table = sizeof(BITMAPINFOHEADER) + static_cast<std::size_t>(m_image->DIBNumColors()) * 4;
+  // A header may claim fewer pixel bytes than its rows take: such a picture is not drawn.
+  if (m_image->Block().size() < table + static_cast<std::size_t>(m_image->Stride()) * h)
+    return;
+  CDC memory;
+  CBitmap bitmap;
+  if (!memory.CreateCompatibleDC(nullptr) || !bitmap.CreateBitmap(w, h, 1, 32, nullptr))
+    return;
+  CBitmap* old = memory.SelectObject(&bitmap);
+  // The block is an info header, its colour table and the rows, as a device-independent bitmap.
+  const auto* info = reinterpret_cast<const BITMAPINFO*>(m_image->Block().data());
+  const std::uint8_t* bits = m_image->Block().data() + table;
+  ::SetDIBitsToDevice(memory.GetSafeHdc(), 0, 0, w, h, 0, 0, 0, h, bits, info, DIB_RGB_COLORS);
+  platform::CopyDCPixels(&memory, m_texture);
+  memory.SelectObject(old);
 }
 
 void CStolvexCtrl::OnDraw(CDC* dc, const CRect& bounds, const CRect&) {
@@ -92,10 +129,14 @@ void CStolvexCtrl::PaintNow(int index) {
     dc.BitBlt(0, 0, client.Width(), client.Height(), &m_canvasDC, 0, 0, SRCCOPY);
     return;
   }
+  if (!IsBoardPoint(index))
+    return;  // a foreign history may name any position
   m_painter.PaintPoint(m_canvasView, m_board, m_geometry, Options(), index);
-  const RECT& r = m_geometry.Region(m_board.GetRotate() == 1 ? RotateIndex(index) : index);
+  // A region may reach past the picture: rows of a control wider than tall start above it.
+  const RECT r = ClipToCanvas(m_geometry.Region(m_board.GetRotate() == 1 ? RotateIndex(index) : index));
   FinishCanvasRegion(r);
-  dc.BitBlt(r.left, r.top, r.right - r.left, r.bottom - r.top, &m_canvasDC, r.left, r.top, SRCCOPY);
+  if (r.right > r.left && r.bottom > r.top)
+    dc.BitBlt(r.left, r.top, r.right - r.left, r.bottom - r.top, &m_canvasDC, r.left, r.top, SRCCOPY);
 }
 
 void CStolvexCtrl::Redraw(SHORT row, SHORT col) {

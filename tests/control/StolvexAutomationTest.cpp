@@ -13,6 +13,7 @@
 #include "platform/com/ComTestSupport.h"
 #include "platform/messageloop.h"
 #include "platform/olecontrol.h"
+#include "platform/surface.h"
 #include "platform/windows.h"
 #include "support/StolvexModuleHome.h"
 
@@ -200,22 +201,11 @@ TEST_F(StolvexAutomationTest, EveryMethodThroughInvoke) {
   EXPECT_EQ(list.pdispVal->QueryInterface(kStoneListIid, reinterpret_cast<void**>(&stoneList)), S_OK);
   EXPECT_STREQ(BstrToCp949(Call(kGetStone2, {I2(kBlack)}).bstrVal), "|dd|");
 
-  Method(kSetDrawChar, {I2(3), I2(3), I2(65)});
-  Method(kRedraw, {I2(-1), I2(-1)});
-  Method(kRedraw, {I2(-2), I2(-2)});
-  Method(kRedraw, {I2(3), I2(3)});
-  Method(kRedraw, {I2(40), I2(3)});
   Method(kSetSizeControl, {I2(380), I2(380)});
   RECT client{};
   ::GetClientRect(window, &client);
   EXPECT_EQ(client.right, 380);
   EXPECT_EQ(Call(kGetResult, {I2(5)}).iVal, 0);
-  Method(kSetHandicap, {I2(kWhite), I2(9)});
-  Method(kSetHandicap, {I2(3), I2(1)});
-  Method(kSetMyTurn, {I2(1)});
-  Method(kSetDrawNinePoint, {I2(0)});
-  Method(kSetDrawNumber, {I2(1)});
-  Method(kSetDrawLastPoint, {I2(0)});
   EXPECT_EQ(Call(kGetChangedCount).iVal, 0);
 
   // A copy of this history goes into a second control.
@@ -260,7 +250,80 @@ TEST_F(StolvexAutomationTest, EveryMethodThroughInvoke) {
   EXPECT_EQ(Cells(), std::vector<SHORT>(361, kNone));
 }
 
-TEST_F(StolvexAutomationTest, ClicksBecomeEventsAtThePartsPitch) {
+TEST_F(StolvexAutomationTest, DrawingMethodsShowInTheWindow) {
+  // What the window shows, read where the control paints it.
+  const auto pixel = [&](int x, int y) -> std::uint32_t& {
+    const platform::PaintTarget target = platform::GetPaintTarget(window);
+    return target.surface->Row(target.origin.y + y)[target.origin.x + x];
+  };
+  ASSERT_NE(platform::GetPaintTarget(window).surface, nullptr);
+  constexpr std::uint32_t kPoison = 0x00FF00FF;  // a colour the board never paints
+  const auto repainted = [&](int x, int y) { return pixel(x, y) != kPoison; };
+  // 400 / 19 = 21 pixels a point: the centre of (row, col) is at 21 * col + 10 (+1 for the offset).
+  const auto centre = [](int rowOrCol) { return 21 * rowOrCol + 10; };
+  Put(kGameMode, I4(kRandom | 4096));  // 4096: move numbers on the stones
+  Play(3, 3, kBlack, 1);
+  Method(kRedraw, {I2(-1), I2(-1)});
+
+  pixel(centre(3) + 4, centre(3) + 4) = kPoison;
+  pixel(centre(9) + 4, centre(9) + 4) = kPoison;
+  Method(kRedraw, {I2(40), I2(3)});  // off the board: nothing
+  EXPECT_FALSE(repainted(centre(3) + 4, centre(3) + 4));
+  Method(kRedraw, {I2(3), I2(3)});   // that point alone, at once
+  EXPECT_TRUE(repainted(centre(3) + 4, centre(3) + 4));
+  EXPECT_FALSE(repainted(centre(9) + 4, centre(9) + 4));
+  Method(kRedraw, {I2(-2), I2(-2)}); // the whole board, when the window next paints
+  EXPECT_FALSE(repainted(centre(9) + 4, centre(9) + 4));
+  platform::PumpMessages();
+  EXPECT_TRUE(repainted(centre(9) + 4, centre(9) + 4));
+
+  // The character of a move is kept in its record.
+  Method(kSetDrawChar, {I2(3), I2(3), I2(188)});
+  CComVariant list = Call(kGetStoneList);
+  ASSERT_EQ(list.vt, VT_DISPATCH);
+  CComVariant first;
+  ASSERT_EQ(comtest::Call(list.pdispVal, comtest::IdOf(list.pdispVal, u"Item"), DISPATCH_PROPERTYGET | DISPATCH_METHOD,
+                          {I4(1)}, &first), S_OK);
+  ASSERT_EQ(first.vt, VT_DISPATCH);
+  CComVariant character;
+  ASSERT_EQ(comtest::Call(first.pdispVal, comtest::IdOf(first.pdispVal, u"Character"), DISPATCH_PROPERTYGET, {},
+                          &character), S_OK);
+  character.ChangeType(VT_I4);
+  EXPECT_EQ(character.lVal, 188);
+
+  // The star points and the last-move mark go with their switches; the number switch changes nothing.
+  const auto star = [&] { return pixel(centre(9) + 1, centre(9) + 1) == 0; };
+  const auto redMark = [&] {
+    const std::uint32_t p = pixel(centre(3), centre(3));
+    return ((p >> 16) & 0xFF) > 180 && ((p >> 8) & 0xFF) < 80;
+  };
+  Put(kGameMode, I4(kRandom));  // numbers off: the mark is not written over
+  Method(kRedraw, {I2(-1), I2(-1)});
+  EXPECT_TRUE(star());
+  EXPECT_TRUE(redMark());
+  Method(kSetDrawNinePoint, {I2(0)});
+  Method(kSetDrawLastPoint, {I2(0)});
+  Method(kRedraw, {I2(-1), I2(-1)});
+  EXPECT_FALSE(star());
+  EXPECT_FALSE(redMark());
+  std::vector<std::uint32_t> before;
+  for (int x = 0; x < 400; ++x) before.push_back(pixel(x, centre(3)));
+  Method(kSetDrawNumber, {I2(0)});
+  Method(kRedraw, {I2(-1), I2(-1)});
+  for (int x = 0; x < 400; ++x) EXPECT_EQ(pixel(x, centre(3)), before[x]) << x;
+
+  // My turn decides whether a click in a game becomes a move.
+  Put(kGameMode, I4(kPlay));
+  Put(kUserColor, I2(kWhite));
+  Heard();
+  Method(kSetMyTurn, {I2(0)});
+  Click(centre(9), centre(9));
+  Method(kSetMyTurn, {I2(1)});
+  Click(centre(9), centre(9));
+  EXPECT_EQ(Heard(), (std::vector<std::vector<LONG>>{{kErrorEvent, 1, Hwnd()}, {kPosition, 9, 9, kWhite, Hwnd()}}));
+}
+
+TEST_F(StolvexAutomationTest, ClicksBecomeEventsAtTheBoardsPitch) {
   // 400 / 19 = 21 pixels a point, regions 20 wide: x 0..19 is column 0, x 20 a gap, 21 column 1.
   Put(kGameMode, I4(kRandom));
   Click(10, 10);

@@ -109,6 +109,23 @@ TEST(StolvexModuleTest, RegsvrWritesTheKeysAndUnregisteringTakesBackEveryOne) {
   }
 }
 
+TEST(StolvexModuleTest, RegistrationSaysWhichStepTheRegistryRefused) {
+  struct Case {
+    const char* key;  // made beforehand and protected against writing
+    HRESULT expected;
+  };
+  for (const Case& c : {Case{"TypeLib\\{87C23E85-067C-11D3-A9BF-00A024930AD4}\\1.0", SELFREG_E_TYPELIB},
+                        Case{"CLSID\\{87C23E88-067C-11D3-A9BF-00A024930AD4}", SELFREG_E_CLASS},
+                        Case{"AppID\\{87C23E9F-067C-11D3-A9BF-00A024930AD4}", SELFREG_E_CLASS}}) {
+    platform::ScopedPlatformHome home;
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKey(HKEY_CLASSES_ROOT, c.key, &key), ERROR_SUCCESS);
+    RegCloseKey(key);
+    ASSERT_EQ(platform::RegistryProtectKey(HKEY_CLASSES_ROOT, c.key, true), ERROR_SUCCESS);
+    EXPECT_EQ(testsupport::StolvexModuleHome::CallEntry("DllRegisterServer"), c.expected) << c.key;
+  }
+}
+
 TEST(StolvexModuleTest, ModuleUnloadsOnlyAfterItsLastObjectIsReleased) {
   testsupport::StolvexModuleHome home;
   ASSERT_TRUE(home.Registered());

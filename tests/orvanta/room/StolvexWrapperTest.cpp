@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -13,6 +14,8 @@
 #include "platform/messageloop.h"
 #include "platform/resources.h"
 #include "platform/testinput.h"
+#include "platform/com/ComTestSupport.h"
+#include "platform/surface.h"
 #include "support/StolvexModuleHome.h"
 
 namespace {
@@ -119,42 +122,117 @@ TEST_F(StolvexWrapperTest, TemplateHostsTheBoardAndTheSinkMapHearsClicksRefusals
   EXPECT_EQ(dlg.board.GetLogicalPos(), 5);
 }
 
-TEST_F(StolvexWrapperTest, EveryMemberReachesTheControl) {
+// Reads and writes the control's own state by dispatch id, around the wrapper.
+class CControlProbe {
+public:
+  explicit CControlProbe(HWND board) : m_dispatch(platform::HostedControlDispatch(board)) {}
+  ~CControlProbe() {
+    if (m_dispatch) m_dispatch->Release();
+  }
+  LONG Get(DISPID id) {
+    CComVariant value;
+    EXPECT_EQ(comtest::Call(m_dispatch, id, DISPATCH_PROPERTYGET, {}, &value), S_OK);
+    value.ChangeType(VT_I4);
+    return value.lVal;
+  }
+  void Put(DISPID id, CComVariant value) {
+    EXPECT_EQ(comtest::Call(m_dispatch, id, DISPATCH_PROPERTYPUT, {value}, nullptr), S_OK);
+  }
+  CComVariant Call(DISPID id, std::vector<CComVariant> args = {}) {
+    CComVariant result;
+    EXPECT_EQ(comtest::Call(m_dispatch, id, DISPATCH_METHOD, std::move(args), &result), S_OK);
+    return result;
+  }
+  bool Valid() const { return m_dispatch != nullptr; }
+
+private:
+  IDispatch* m_dispatch;
+};
+
+// The control's own dispatch ids, as its interface publishes them.
+enum : DISPID {
+  kCtlGameMode = 2, kCtlUserColor = 3, kCtlNumOfAdvatage = 4, kCtlLogicalPos = 5, kCtlBreakPoint = 6,
+  kCtlGetStone2 = 33, kCtlGetBigPos = 34,
+};
+
+TEST_F(StolvexWrapperTest, EachMemberHasItsEffectOnTheControl) {
   CBoardDlg dlg;
   ASSERT_TRUE(dlg.Create(kBoardDialog));
   ASSERT_TRUE(dlg.UpdateData(FALSE));
   CStolvex& board = dlg.board;
-  board.SetUserColor(4);
-  EXPECT_EQ(board.GetUserColor(), 4);
-  board.SetNumOfAdvatage(-1);
-  board.SetGameMode(kRandom);
-  board.SetDrawStone(2, 3, 2, 0);
-  board.SetDrawStone(20, 20, 4, 0);
-  board.SetBreakPoint(2);
-  board.SetMyTurn(1);
-  board.Redraw(-1, -1);
+  CControlProbe control(board.m_hWnd);
+  ASSERT_TRUE(control.Valid());
+  const auto stones = [&](short colour) { return BstrToCp949(control.Call(kCtlGetStone2, {CComVariant(colour)}).bstrVal); };
+  const auto clickHeard = [&](int row, int col) {
+    dlg.heard.clear();
+    platform::input::Click(board.m_hWnd, PointCentre(board.m_hWnd, row, col));
+    return dlg.heard.empty() ? DISPID{0} : dlg.heard.back().event;
+  };
 
-  VARIANT stones = board.GetStone(2);
-  ASSERT_EQ(stones.vt, VT_ARRAY | VT_VARIANT);
-  LONG upper = -1;
-  SafeArrayGetUBound(stones.parray, 1, &upper);
-  EXPECT_EQ(upper, 0);
-  VariantClear(&stones);
-  VARIANT list = board.GetStoneList();
-  EXPECT_EQ(list.vt, VT_DISPATCH);
-  VariantClear(&list);
-
-  board.SetGameMode(kTerritory);
-  EXPECT_EQ(board.GetBigPos(256), "");  // nothing marked: an empty text
-  board.SetBigPos(0, 0);
-  EXPECT_EQ(board.GetBigPos(256), "|aa|");
-  board.UnCheckStone(256);
-  board.SetStone(2, 3, 2 + 32);
-  board.RemoveStone(32);
-  EXPECT_EQ(board.GetBigPos(256), "");
-  board.Init();
-  EXPECT_EQ(board.GetLogicalPos(), 0);
-  EXPECT_EQ(board.GetUserColor(), 1);
+  // Each member once, in an order that gives every one a state where its effect shows.
+  struct Member {
+    const char* name;
+    std::function<void()> check;
+  };
+  const std::vector<Member> members = {
+      {"SetGameMode", [&] { board.SetGameMode(kRandom); EXPECT_EQ(control.Get(kCtlGameMode), kRandom); }},
+      {"GetGameMode", [&] { control.Put(kCtlGameMode, CComVariant(LONG{kRandom | 1})); EXPECT_EQ(board.GetGameMode(), kRandom | 1); board.SetGameMode(kRandom); }},
+      {"SetUserColor", [&] { board.SetUserColor(4); EXPECT_EQ(control.Get(kCtlUserColor), 4); }},
+      {"GetUserColor", [&] { control.Put(kCtlUserColor, CComVariant(short{2})); EXPECT_EQ(board.GetUserColor(), 2); }},
+      {"SetNumOfAdvatage", [&] { board.SetNumOfAdvatage(-1); EXPECT_EQ(control.Get(kCtlNumOfAdvatage), -1); }},
+      {"SetDrawStone", [&] { board.SetDrawStone(2, 3, 2, 0); EXPECT_EQ(stones(2), "|dc|"); }},
+      {"GetLogicalPos", [&] { board.SetDrawStone(0, 0, 4, 0); EXPECT_EQ(board.GetLogicalPos(), control.Get(kCtlLogicalPos)); EXPECT_EQ(board.GetLogicalPos(), 2); }},
+      {"GetLastColor", [&] { EXPECT_EQ(board.GetLastColor(), 4); board.SetDrawStone(0, 1, 2, 0); EXPECT_EQ(board.GetLastColor(), 2); }},
+      {"GetChangedCount", [&] { board.SetDrawStone(5, 5, 4, 0); board.SetDrawStone(1, 0, 2, 0); EXPECT_EQ(board.GetChangedCount(), 1); EXPECT_EQ(stones(4), "|ff|"); }},
+      {"SetBreakPoint", [&] { board.SetBreakPoint(2); EXPECT_EQ(control.Get(kCtlBreakPoint), 2); }},
+      {"GoPrev", [&] { board.GoPrev(0); EXPECT_EQ(control.Get(kCtlLogicalPos), 4); EXPECT_EQ(stones(4), "|aa|ff|"); }},
+      {"GoNext", [&] { board.GoNext(0); EXPECT_EQ(control.Get(kCtlLogicalPos), 5); EXPECT_EQ(stones(4), "|ff|"); }},
+      {"GetStone", [&] {
+         VARIANT black = board.GetStone(2);
+         ASSERT_EQ(black.vt, VT_ARRAY | VT_VARIANT);
+         LONG upper = -1;
+         SafeArrayGetUBound(black.parray, 1, &upper);
+         EXPECT_EQ(upper, 2);  // dc, ba and ab
+         VariantClear(&black);
+       }},
+      {"GetStoneList", [&] {
+         VARIANT list = board.GetStoneList();
+         ASSERT_EQ(list.vt, VT_DISPATCH);
+         CComVariant count;
+         EXPECT_EQ(comtest::Call(list.pdispVal, comtest::IdOf(list.pdispVal, u"Count"), DISPATCH_PROPERTYGET, {}, &count), S_OK);
+         count.ChangeType(VT_I4);
+         EXPECT_EQ(count.lVal, 5);
+         VariantClear(&list);
+       }},
+      {"Redraw", [&] {
+         const platform::PaintTarget target = platform::GetPaintTarget(board.m_hWnd);
+         ASSERT_NE(target.surface, nullptr);
+         const POINT p = PointCentre(board.m_hWnd, 2, 3);
+         std::uint32_t& pixel = target.surface->Row(target.origin.y + p.y + 3)[target.origin.x + p.x + 3];
+         pixel = 0x00FF00FF;  // something the board never paints
+         board.Redraw(-1, -1);
+         EXPECT_NE(pixel, 0x00FF00FFu);
+       }},
+      {"SetMyTurn", [&] {
+         board.SetGameMode(1024);  // a game: only the player whose turn it is may click
+         board.SetUserColor(4);
+         board.SetMyTurn(0);
+         EXPECT_EQ(clickHeard(9, 9), DISPID{STOLVEX_EVENT_ERROR});
+         board.SetMyTurn(1);
+         EXPECT_EQ(clickHeard(9, 9), DISPID{STOLVEX_EVENT_POSITION});
+       }},
+      {"SetBigPos", [&] { board.SetGameMode(kTerritory); board.SetBigPos(9 * 19 + 9, 0); EXPECT_EQ(BstrToCp949(control.Call(kCtlGetBigPos, {CComVariant(short{256})}).bstrVal), "|jj|"); }},
+      {"GetBigPos", [&] { EXPECT_EQ(board.GetBigPos(256), "|jj|"); }},
+      {"UnCheckStone", [&] { board.UnCheckStone(256); EXPECT_EQ(board.GetBigPos(256), ""); }},
+      {"SetStone", [&] { board.SetStone(9, 9, 2 + 32); EXPECT_EQ(board.GetBigPos(32), "|jj|"); }},
+      {"RemoveStone", [&] { board.RemoveStone(32); EXPECT_EQ(board.GetBigPos(32), ""); }},
+      {"Init", [&] { board.Init(); EXPECT_EQ(control.Get(kCtlLogicalPos), 0); EXPECT_EQ(control.Get(kCtlGameMode), 1024); EXPECT_EQ(stones(2), ""); }},
+  };
+  ASSERT_EQ(members.size(), 22u);
+  for (const Member& m : members) {
+    SCOPED_TRACE(m.name);
+    m.check();
+  }
 }
 
 TEST_F(StolvexWrapperTest, CreateByClassIdentifierAndWithoutRegistration) {
