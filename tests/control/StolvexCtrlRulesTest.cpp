@@ -115,7 +115,9 @@ TEST_F(StolvexCtrlRulesTest, ANewGameResetsTheGameAndKeepsWhatTheContainerSet) {
   ctrl->Init();
   EXPECT_EQ(ctrl->GetTest(), 7);
   EXPECT_EQ(ctrl->GetChangedCount(), 1);
-  EXPECT_EQ(BstrToCp949(CComBSTR(ctrl->GetImagePath())), green.c_str());
+  BSTR path = ctrl->GetImagePath();
+  EXPECT_EQ(BstrToCp949(path), green.c_str());
+  SysFreeString(path);
   const platform::Surface fresh = Paint();
   EXPECT_TRUE(StarDotAt(fresh, "jj"));                      // star points are drawn again
   const POINT wood = ctrl->Geometry().Centre(At("cc"));
