@@ -97,7 +97,11 @@ void CClientView::OnInitialUpdate() {
   CFormView::OnInitialUpdate();
   m_pClientDoc = dynamic_cast<CClientDoc*>(GetDocument());
   m_pFrame = dynamic_cast<CMainFrame*>(GetParentFrame());
-  if (m_pFrame) m_pFrame->RecalcLayout();
+  if (m_pFrame) {
+    m_pFrame->RecalcLayout();
+    SizeFrameToForm(false);
+    SizeFrameToForm(true);
+  }
   if (!CheckScreenSize()) {
     DestroyWindow();
     return;
@@ -290,15 +294,40 @@ CRect CClientView::PanelRect() const {
   return CRect(left, client.top, left + m_panelWidth, client.bottom);
 }
 
+void CClientView::SizeFrameToForm(bool shrinkOnly) {
+  if (m_pFrame == nullptr) return;
+  const CSize form = GetTotalSize();
+  CRect frame, client;
+  m_pFrame->GetWindowRect(&frame);
+  GetClientRect(&client);
+  CSize grow(form.cx - client.Width(), form.cy - client.Height());
+  if (shrinkOnly) grow = CSize(std::min(0, static_cast<int>(grow.cx)), std::min(0, static_cast<int>(grow.cy)));
+  if (grow.cx == 0 && grow.cy == 0) return;
+  m_pFrame->SetWindowPos(nullptr, 0, 0, frame.Width() + grow.cx, frame.Height() + grow.cy,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  m_pFrame->RecalcLayout();
+}
+
+int CClientView::GetMinClientWidth() const {
+  CRect board;
+  m_board.GetWindowRect(&board);
+  // The board is centred in the room left of the panel, and the panel keeps the coordinates' room
+  // and a gap right of the board: the spare width must cover the margin on the left and, once
+  // halved by the centring, the gap on the right.
+  const int margin = m_margins ? 10 : 0;
+  const int gap = (m_coordinates ? 10 : 0) + 5;
+  const int spare = std::max(margin + gap, 2 * gap - 1);
+  return board.Width() + spare + m_panelWidth;
+}
+
 void CClientView::SetFrameMinSize(bool fixHeight) {
   if (m_pFrame == nullptr) return;
-  CRect frame, view, board;
+  CRect frame, client;
   m_pFrame->GetWindowRect(&frame);
-  GetWindowRect(&view);
-  m_board.GetWindowRect(&board);
-  // The right panel counts too: a frame narrowed to the board alone would cut off the panel.
-  m_pFrame->SetMinTrackSize(frame.Width() - view.Width() + board.Width() + m_panelWidth,
-                            fixHeight ? frame.Height() : 0);
+  GetClientRect(&client);
+  // The right panel and the margins beside the board count too: a frame narrowed to the board
+  // alone would cut off the panel.
+  m_pFrame->SetMinTrackSize(frame.Width() - client.Width() + GetMinClientWidth(), fixHeight ? frame.Height() : 0);
 }
 
 void CClientView::OnConnect() {
@@ -482,6 +511,8 @@ void CClientView::StopAutoView() {
 }
 
 void CClientView::ResetPhotos() {
+  m_whitePhotoFile.Remove();
+  m_blackPhotoFile.Remove();
   m_whitePhoto = std::make_unique<CImage>();
   m_blackPhoto = std::make_unique<CImage>();
   m_whitePhotoPane.SetImage(m_whitePhoto.get());

@@ -19,6 +19,7 @@
 #include "client/app/Image.h"
 #include "client/app/LogEdit.h"
 #include "client/app/PaneStatic.h"
+#include "client/app/PhotoFile.h"
 #include "client/app/RelaySocket.h"
 #include "client/model/BadukCtrl.h"
 #include "client/model/CommentMap.h"
@@ -68,6 +69,10 @@ public:
   // Places the buttons under the board; returns the strip's height (0 while the bar is hidden).
   int LayoutButtonBar();
   void SetFrameMinSize(bool fixHeight);
+  // The frame takes the size that gives the view the form's size (shrinkOnly: only if smaller).
+  void SizeFrameToForm(bool shrinkOnly);
+  // The narrowest client width that shows the board with its margins and the whole panel.
+  int GetMinClientWidth() const;
 
   // ---- connection ----
   // Logs in and connects to the configured relay; nothing while connected.
@@ -255,6 +260,8 @@ private:
   void BlitPiece(CDC& dc, int index, int x, int y, int width, int height, int srcX = 0);
   CSize BitmapSize(int index) const;
   void StepAutoView();
+  // Selects and realizes the view's palette and repaints; both palette messages start with it.
+  void RealizeOwnPalette();
   // Both photographs empty again, the panes showing nothing.
   void ResetPhotos();
 
@@ -283,6 +290,8 @@ private:
   CPalette m_palettes[kBitmapCount];
   std::unique_ptr<CImage> m_whitePhoto{std::make_unique<CImage>()};
   std::unique_ptr<CImage> m_blackPhoto{std::make_unique<CImage>()};
+  CPhotoFile m_whitePhotoFile;  // the files the photographs came from, kept while shown
+  CPhotoFile m_blackPhotoFile;
   CBadukCtrl m_board;
   CBoardFeed m_boardFeed{m_board};
   CNodeArray m_moves;

@@ -109,12 +109,19 @@ HBRUSH CClientView::OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor) {
 }
 
 void CClientView::OnPaletteChanged(CWnd* focusWnd) {
-  (void)focusWnd;
-  OnQueryNewPalette();
-  if (m_board.GetSafeHwnd()) m_board.SendMessage(WM_PALETTECHANGED, 0, 0);
+  RealizeOwnPalette();
+  if (m_board.GetSafeHwnd()) {
+    m_board.SendMessage(WM_PALETTECHANGED, reinterpret_cast<WPARAM>(focusWnd ? focusWnd->GetSafeHwnd() : nullptr), 0);
+  }
 }
 
 BOOL CClientView::OnQueryNewPalette() {
+  RealizeOwnPalette();
+  if (m_board.GetSafeHwnd()) m_board.SendMessage(WM_QUERYNEWPALETTE, 0, 0);
+  return TRUE;
+}
+
+void CClientView::RealizeOwnPalette() {
   if (m_palettes[kPanelTop].GetSafeHandle()) {
     CClientDC dc(this);
     CPalette* old = dc.SelectPalette(&m_palettes[kPanelTop], FALSE);
@@ -122,8 +129,6 @@ BOOL CClientView::OnQueryNewPalette() {
     dc.SelectPalette(old, FALSE);
   }
   Invalidate(FALSE);
-  if (m_board.GetSafeHwnd()) m_board.SendMessage(WM_QUERYNEWPALETTE, 0, 0);
-  return TRUE;
 }
 
 BOOL CClientView::OnPreparePrinting(CPrintInfo* info) { return DoPreparePrinting(info); }

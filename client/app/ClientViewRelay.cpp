@@ -170,36 +170,17 @@ void CClientView::ReceivePhotograph(bool black, int count) {
     ShowMessage(m_socket.GetErrorText());
     return;
   }
-  // The file's name is the system's, in the temporary folder: nothing of the line names it.
+  // The file's name is made here, in the temporary folder: nothing of the line names it.
   char folder[MAX_PATH] = {};
-  char unique[MAX_PATH] = {};
-  if (::GetTempPath(MAX_PATH, folder) == 0 || ::GetTempFileName(folder, "$$Od", 0, unique) == 0) {
+  CPhotoFile& file = black ? m_blackPhotoFile : m_whitePhotoFile;
+  if (::GetTempPath(MAX_PATH, folder) == 0 || !file.Write(folder, bytes.get(), static_cast<std::size_t>(count))) {
     ShowMessage("File open fail.");
     return;
   }
-  const CString jpeg = CString(unique) + ".jpg";
-  CFile file;
-  if (!file.Open(jpeg, CFile::modeCreate | CFile::modeWrite)) {
-    ::DeleteFile(unique);
-    ShowMessage("File open fail.");
-    return;
-  }
-  try {
-    file.Write(bytes.get(), static_cast<UINT>(count));
-    file.Close();
-  } catch (CFileException* error) {
-    error->Delete();
-    file.Abort();
-    ::DeleteFile(jpeg);
-    ::DeleteFile(unique);
-    ShowMessage("File open fail.");
-    return;
-  }
+  // Each photograph has a path of its own, so the pane loads it even when the side had one.
   CGameInfo& info = GetGameInfo();
-  (black ? info.m_blackPhotoPath : info.m_whitePhotoPath) = jpeg;
+  (black ? info.m_blackPhotoPath : info.m_whitePhotoPath) = file.GetPath();
   RefreshPlayerInfo();
-  ::DeleteFile(jpeg);
-  ::DeleteFile(unique);
 }
 
 void CClientView::OnRelayEnd(int, const char*) {

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "client/app/DrawUtilities.h"
 #include "client/app/MenuItemRecord.h"
 #include "platform/controlbars.h"
 #include "platform/resources.h"
@@ -16,6 +17,30 @@ constexpr UINT kSystemCommandsFrom = 0xF000;
 constexpr int kTextBuffer = 256;
 
 }  // namespace
+
+CCoolMenuManager::CCoolMenuManager() { MakeRadioDot(); }
+
+void CCoolMenuManager::MakeRadioDot() {
+  m_radioDot.DeleteObject();
+  const int width = ::GetSystemMetrics(SM_CXMENUCHECK);
+  const int height = ::GetSystemMetrics(SM_CYMENUCHECK);
+  if (width <= 0 || height <= 0) return;
+  // Monochrome, as check bitmaps are: drawn, white takes the menu's background and black its text.
+  CDC memory;
+  if (!memory.CreateCompatibleDC(nullptr) || !m_radioDot.CreateBitmap(width, height, 1, 1, nullptr)) return;
+  CBitmap* old = memory.SelectObject(&m_radioDot);
+  memory.FillSolidRect(0, 0, width, height, RGB(255, 255, 255));
+  CRect dot(0, 0, width, height);
+  dot.DeflateRect(width / 2 - 2, height / 2 - 2);
+  CBrush black(RGB(0, 0, 0));
+  CPen pen(PS_SOLID, 1, RGB(0, 0, 0));
+  CBrush* oldBrush = memory.SelectObject(&black);
+  CPen* oldPen = memory.SelectObject(&pen);
+  memory.Ellipse(&dot);
+  memory.SelectObject(oldPen);
+  memory.SelectObject(oldBrush);
+  memory.SelectObject(old);
+}
 
 CCoolMenuManager::~CCoolMenuManager() {
   // A menu still converted (its frame went while it was open) gets its plain items back, and
@@ -40,8 +65,10 @@ CMenuItemRecord* CCoolMenuManager::RecordOf(ULONG_PTR data) const {
 // ---- images ----
 
 BOOL CCoolMenuManager::AddToolbarImages(UINT toolbarId) {
+  // Through the system-colour loader, as the tool bar itself loads it.
   CBitmap bitmap;
-  if (!bitmap.LoadBitmap(toolbarId)) return FALSE;
+  CPalette palette;
+  if (!LoadSysColorBitmap(toolbarId, bitmap, palette)) return FALSE;
   platform::ResourceModule* module = platform::CurrentResourceModule();
   const auto* toolbar = module ? module->Find<platform::ToolBarTemplate>(toolbarId) : nullptr;
   if (toolbar == nullptr) return FALSE;

@@ -20,7 +20,8 @@ struct CMenuItemRecord;
 class CCoolMenuManager : public CSubclassWnd {
   DECLARE_DYNAMIC(CCoolMenuManager)
 public:
-  CCoolMenuManager() = default;
+  // Makes the dot that checked radio items show.
+  CCoolMenuManager();
   // Releases resources; the frame's destruction unhooks it.
   ~CCoolMenuManager() override;
 
@@ -65,7 +66,14 @@ private:
   void DrawItemText(CDC& dc, const CMenuItemRecord& record, CRect rect, UINT format);
   // A disabled image: embossed, or through DrawState when m_bDisabledByDrawState.
   void DrawEmbossed(CDC& dc, int index, CPoint at);
-  void DrawCheckFrame(CDC& dc, CRect box, bool selected);
+  // The check box of an item without an image: bitmap (the item's own or the radio dot) in a
+  // sunken frame, or a drawn tick when bitmap is null.
+  void DrawCheckFrame(CDC& dc, CRect box, bool selected, HBITMAP bitmap);
+  // The bitmap an item without an image shows in its box (its own checked or unchecked one, or
+  // the radio dot); null for the drawn tick.
+  HBITMAP CheckBitmapOf(const DRAWITEMSTRUCT& draw, const CMenuItemRecord& record, bool checked);
+  // Draws the radio dot bitmap: a black dot on white of the system's check-mark size.
+  void MakeRadioDot();
 
   CFrameWnd* m_pFrameWnd{nullptr};
   std::vector<UINT> m_toolbarIds;
@@ -79,4 +87,5 @@ private:
   CSize m_imageSize{0, 0};
   CSize m_buttonSize{0, 0};
   CFont m_menuFont;
+  CBitmap m_radioDot;  // a black dot on white, the mark of a checked radio item
 };

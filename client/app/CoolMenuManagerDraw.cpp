@@ -1,4 +1,6 @@
 // Painting of the owner-drawn menu items: image box, check frame, selection and text.
+#include <algorithm>
+
 #include "client/app/CoolMenuManager.h"
 #include "client/app/MenuItemRecord.h"
 
@@ -54,9 +56,12 @@ BOOL CCoolMenuManager::OnDrawItem(LPDRAWITEMSTRUCT draw) {
       DrawEmbossed(*dc, record->imageIndex, at);
     }
     boxDrawn = true;
-  } else if (checked) {
-    DrawCheckFrame(*dc, box, selected);
-    boxDrawn = true;
+  } else {
+    const HBITMAP bitmap = CheckBitmapOf(*draw, *record, checked);
+    if (checked || bitmap != nullptr) {
+      DrawCheckFrame(*dc, box, selected, bitmap);
+      boxDrawn = true;
+    }
   }
 
   if (selected || (draw->itemAction & ODA_SELECT)) {
@@ -133,14 +138,55 @@ void CCoolMenuManager::DrawEmbossed(CDC& dc, int index, CPoint at) {
   memory.SelectObject(old);
 }
 
-void CCoolMenuManager::DrawCheckFrame(CDC& dc, CRect box, bool selected) {
-  const int side = ::GetSystemMetrics(SM_CXMENUCHECK);
-  CRect mark = box;
-  if (box.Width() > side) {
-    mark = CRect(CPoint(box.left + (box.Width() - side) / 2, box.top + (box.Height() - side) / 2), CSize(side, side));
+HBITMAP CCoolMenuManager::CheckBitmapOf(const DRAWITEMSTRUCT& draw, const CMenuItemRecord& record,
+                                        bool checked) {
+  MENUITEMINFO info{};
+  info.fMask = MIIM_CHECKMARKS;
+  const HMENU menu = reinterpret_cast<HMENU>(draw.hwndItem);
+  if (menu == nullptr || !::GetMenuItemInfo(menu, draw.itemID, FALSE, &info)) return nullptr;
+  if (!checked) return info.hbmpUnchecked;
+  if (info.hbmpChecked != nullptr) return info.hbmpChecked;
+  if (!(record.type & MFT_RADIOCHECK)) return nullptr;
+  if (m_radioDot.GetSafeHandle() != nullptr) return static_cast<HBITMAP>(m_radioDot);
+  return nullptr;
+}
+
+void CCoolMenuManager::DrawCheckFrame(CDC& dc, CRect box, bool selected, HBITMAP bitmap) {
+  const COLORREF background = Sys(selected ? COLOR_MENU : COLOR_3DLIGHT);
+  BITMAP info{};
+  CBitmap* picture = bitmap ? CBitmap::FromHandle(bitmap) : nullptr;
+  if (picture == nullptr || !picture->GetBitmap(&info)) {
+    const int side = ::GetSystemMetrics(SM_CXMENUCHECK);
+    CRect mark = box;
+    if (box.Width() > side) {
+      mark = CRect(CPoint(box.left + (box.Width() - side) / 2, box.top + (box.Height() - side) / 2), CSize(side, side));
+    }
+    dc.FillSolidRect(&mark, background);
+    DrawCheckMark(dc, mark, Sys(COLOR_MENUTEXT));
+    if (box.Width() > side) mark.InflateRect(1, 1);
+    dc.DrawEdge(&mark, BDR_SUNKENOUTER, BF_RECT);
+    return;
   }
-  dc.FillSolidRect(&mark, Sys(selected ? COLOR_MENU : COLOR_3DLIGHT));
-  DrawCheckMark(dc, mark, Sys(COLOR_MENUTEXT));
-  if (box.Width() > side) mark.InflateRect(1, 1);
+  // A smaller bitmap sits centred at its own size; a larger one fills the box, cut around its centre.
+  const bool wider = box.Width() > info.bmWidth;
+  CRect mark = box;
+  CPoint from(0, 0);
+  if (wider) {
+    mark = CRect(CPoint(box.left + (box.Width() - info.bmWidth) / 2, box.top + (box.Height() - info.bmHeight) / 2),
+                 CSize(info.bmWidth, info.bmHeight));
+  } else {
+    from = CPoint((info.bmWidth - box.Width()) / 2, std::max(0, (info.bmHeight - box.Height()) / 2));
+  }
+  CDC memory;
+  if (memory.CreateCompatibleDC(&dc)) {
+    CBitmap* old = memory.SelectObject(picture);
+    const COLORREF oldBack = dc.SetBkColor(background);
+    const COLORREF oldText = dc.SetTextColor(Sys(COLOR_MENUTEXT));
+    dc.BitBlt(mark.left, mark.top, mark.Width(), mark.Height(), &memory, from.x, from.y, SRCCOPY);
+    dc.SetTextColor(oldText);
+    dc.SetBkColor(oldBack);
+    memory.SelectObject(old);
+  }
+  if (wider) mark.InflateRect(1, 1);
   dc.DrawEdge(&mark, BDR_SUNKENOUTER, BF_RECT);
 }

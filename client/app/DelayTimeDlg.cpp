@@ -14,12 +14,19 @@ constexpr int kMax = CDelayQueue::kMaxDelay;
 BEGIN_MESSAGE_MAP(CDelayTimeDlg, CDialog)
   ON_WM_TIMER()
   ON_WM_HSCROLL()
+  ON_WM_VSCROLL()
 END_MESSAGE_MAP()
 
 BOOL CDelayTimeDlg::Create(CWnd* view, CDelayQueue* queue) {
   m_view = view;
   m_queue = queue;
   if (!CDialog::Create(IDD_DELAYTIME, view)) return FALSE;
+  // A dialog owned by the view opens at the view's top left, clear of the frame's menu and bars.
+  if (view != nullptr && view->GetSafeHwnd() != nullptr) {
+    CPoint origin(0, 0);
+    view->ClientToScreen(&origin);
+    SetWindowPos(nullptr, origin.x, origin.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   ShowWindow(SW_SHOW);
   return TRUE;
 }
@@ -49,7 +56,12 @@ BOOL CDelayTimeDlg::OnInitDialog() {
   return TRUE;
 }
 
-void CDelayTimeDlg::OnHScroll(UINT code, UINT pos, CScrollBar* bar) {
+void CDelayTimeDlg::OnHScroll(UINT code, UINT pos, CScrollBar* bar) { OnScroll(code, pos, bar); }
+
+// The spin stands upright, so its steps come as vertical scrolls.
+void CDelayTimeDlg::OnVScroll(UINT code, UINT pos, CScrollBar* bar) { OnScroll(code, pos, bar); }
+
+void CDelayTimeDlg::OnScroll(UINT code, UINT pos, CScrollBar* bar) {
   (void)pos;
   CSliderCtrl* slider = &m_slider;
   const HWND from = bar ? reinterpret_cast<CWnd*>(bar)->GetSafeHwnd() : nullptr;

@@ -35,10 +35,14 @@ public:
 protected:
   void OnTimer(UINT_PTR id);
   void OnHScroll(UINT code, UINT pos, CScrollBar* bar);
+  void OnVScroll(UINT code, UINT pos, CScrollBar* bar);
   void PostNcDestroy() override;
   DECLARE_MESSAGE_MAP()
 
 private:
+  // A step of the slider or the spin: the other follows, the delay is shown, and applied when
+  // the person lets go (SB_ENDSCROLL).
+  void OnScroll(UINT code, UINT pos, CScrollBar* bar);
   void ShowDelay(int seconds);
   void AskViewToClose();
 

@@ -6,7 +6,14 @@ BEGIN_MESSAGE_MAP(CHoverButton, CButton)
   ON_WM_MOUSEMOVE()
   ON_WM_LBUTTONDOWN()
   ON_WM_KILLFOCUS()
+  ON_WM_CTLCOLOR()
 END_MESSAGE_MAP()
+
+HBRUSH CHoverButton::OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor) {
+  CButton::OnCtlColor(dc, wnd, ctlColor);
+  // The pictures cover the whole button: no brush is painted under them.
+  return nullptr;
+}
 
 BOOL CHoverButton::LoadBitmap(UINT id) {
   FreeImages();

@@ -32,6 +32,8 @@ protected:
   void OnMouseMove(UINT flags, CPoint point);
   void OnLButtonDown(UINT flags, CPoint point);
   void OnKillFocus(CWnd* newWnd);
+  // Colour requests get no brush: the button paints all of itself.
+  HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor);
   DECLARE_MESSAGE_MAP()
 
 private:

@@ -1,8 +1,25 @@
 #include "client/app/LogEdit.h"
 
 #include <algorithm>
+#include <string_view>
+#include <vector>
 
 #include "platform/gdi.h"
+
+namespace {
+
+// Byte offset where the last `keep` characters of text begin, a double-byte character counting
+// as one: the cut never leaves half a character in front.
+std::size_t StartOfLastChars(std::string_view text, int keep) {
+  std::vector<std::size_t> starts;
+  starts.reserve(text.size());
+  for (std::size_t at = 0; at < text.size(); at += static_cast<std::size_t>(Cp949CharLength(text, at)))
+    starts.push_back(at);
+  if (starts.size() <= static_cast<std::size_t>(keep)) return 0;
+  return starts[starts.size() - static_cast<std::size_t>(keep)];
+}
+
+}  // namespace
 
 void CLogEdit::Init(CWnd* owner) {
   m_owner = owner;
@@ -12,7 +29,10 @@ void CLogEdit::Init(CWnd* owner) {
 void CLogEdit::AppendText(const char* text) {
   CString shown;
   GetWindowText(shown);
-  if (shown.GetLength() > kMaxKept) shown = shown.Right(kMaxKept);
+  if (shown.GetLength() > kMaxKept) {
+    const std::string_view bytes(shown.GetString(), static_cast<std::size_t>(shown.GetLength()));
+    shown = CString(shown.GetString() + StartOfLastChars(bytes, kMaxKept));
+  }
   shown += text;
   SetWindowText(shown);
 }

@@ -95,7 +95,8 @@ int CBadukCtrl::GoToPrevious() {
   const int target = std::max(current - 1, 0);
   const int reached = GetPosition().GoTo(target);
   UpdateColourToPlay();
-  return reached == target && reached != current ? 1 : 0;
+  // Arriving is what counts: at move 0 with base 0 the board stays where it is and answers 1.
+  return reached == target ? 1 : 0;
 }
 
 int CBadukCtrl::GoToMove(int index) {

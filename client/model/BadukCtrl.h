@@ -69,7 +69,8 @@ public:
   int ResetBoard();
   // One move forward; 1 when it moved.
   int GoToNext();
-  // One move back, never below the numbering base; 1 when it moved.
+  // One move back, never below the numbering base (0 then); else 1 when the board arrived at
+  // the move before, or stayed at move 0.
   int GoToPrevious();
   // Shows move index (clamped to 0..last); returns the index shown.
   int GoToMove(int index);

@@ -10,6 +10,7 @@ namespace {
 
 constexpr const char* kFontFace = "MS Sans Serif";
 constexpr int kStarLines[] = {4, 10, 16};
+constexpr int kHeaderHeight = 80;  // the header's height on a tall page (from board left - 100 to - 20)
 
 int Round(double v) { return static_cast<int>(std::floor(v + 0.5)); }
 int Even(int v) { return v % 2 ? v + 1 : v; }
@@ -71,10 +72,20 @@ void CDiagramPrinter::LayoutPage(CDC* dc, CPrintInfo* info, CNodeArray* moves) {
   m_boardArea.OffsetRect((m_pageWidth - side) / 2, (m_pageHeight - side) / 2 - 50);
   FitBoard(m_boardArea);
 
-  m_headerRect = CRect(m_boardRect.left + m_cellWidth / 2, m_boardRect.left - 100, m_boardRect.right - m_cellWidth / 2,
-                       m_boardRect.top - 20);
-  m_notesRect = CRect(m_headerRect.left, m_boardRect.bottom + 20, m_headerRect.right,
-                      m_pageHeight - m_boardRect.left + 100);
+  if (m_pageWidth > m_pageHeight) {
+    // A wide page has no room above or below the board (measured from the board's left edge the
+    // header would end above where it starts): the header and the notes under it take the
+    // column right of the board instead.
+    const int left = m_boardRect.right + m_cellWidth;
+    const int right = std::max(left, m_pageWidth - m_cellWidth);
+    m_headerRect = CRect(left, m_boardRect.top, right, m_boardRect.top + kHeaderHeight);
+    m_notesRect = CRect(left, m_headerRect.bottom + 20, right, std::max(m_headerRect.bottom + 20, static_cast<int>(m_boardRect.bottom)));
+  } else {
+    m_headerRect = CRect(m_boardRect.left + m_cellWidth / 2, m_boardRect.left - 100, m_boardRect.right - m_cellWidth / 2,
+                         m_boardRect.top - 20);
+    m_notesRect = CRect(m_headerRect.left, m_boardRect.bottom + 20, m_headerRect.right,
+                        m_pageHeight - m_boardRect.left + 100);
+  }
   m_smallStone = static_cast<int>(m_stoneWidth * 0.63);
   // Every group needs its line: a second page as soon as the first has too few.
   m_pageCount = GetGroupCount() > LinesThatFit(m_notesRect) ? 2 : 1;

@@ -44,6 +44,8 @@ public:
   // Notes lines page 1 has room for.
   int GetLinesOnFirstPage() const;
   const CString& GetHeaderText(int i) const { return m_headerTexts[i]; }
+  // Where point (x, y) of the board lies on the page.
+  CPoint PointCentre(int x, int y) const;
 
 private:
   void PlaceMoves(const CNodeArray* moves);
@@ -51,7 +53,6 @@ private:
   // The board in area: its rectangle, cell and stone sizes.
   void FitBoard(const CRect& area);
   int LinesThatFit(const CRect& rect) const;
-  CPoint PointCentre(int x, int y) const;
   void DrawHeader(CDC* dc);
   void DrawBoard(CDC* dc);
   // Draws the groups from first on in rect; returns the first group left out.

@@ -1,5 +1,6 @@
 #include "client/model/RefDiagramMap.h"
 
+#include "client/model/BadukBoard.h"
 #include "client/model/RecordValue.h"
 
 CRefDiagram* CRefDiagramMap::OpenFor(int move) {
@@ -11,6 +12,8 @@ CRefDiagram* CRefDiagramMap::OpenFor(int move) {
 }
 
 int CRefDiagramMap::AddDiagramMove(int move, int x, int y, DWORD state, int seq) {
+  // Checked before opening: a dropped stone must leave the map as if it never came.
+  if (!CBadukBoard::IsOnBoard(x, y)) return 0;
   CRefDiagram* diagram = OpenFor(move);
   if (!diagram) return 0;
   diagram->Stones.Add(new CStoneNode(x, y, state, seq, 0));
@@ -115,7 +118,9 @@ void CRefDiagramMap::WriteDiagram(int move, int i, const CString& prefix, CStrin
   out += prefix;
   CString stone;
   for (INT_PTR s = 0; s < diagram->Stones.GetSize(); ++s) {
-    if (const CStoneNode* node = diagram->Stones.GetNode(s)) {
+    const CStoneNode* node = diagram->Stones.GetNode(s);
+    // A point off the board would make the whole file unreadable, or break its brackets.
+    if (node != nullptr && CBadukBoard::IsOnBoard(node->GetX(), node->GetY())) {
       node->FormatMove(stone);
       out += ";";
       out += stone;

@@ -17,7 +17,8 @@ public:
   // True when no diagram is open or the open one belongs to move.
   BOOL IsOpenFor(int move) const { return !m_open || m_open->Move == move; }
   // Appends a stone (x, y, state, seq) to the open diagram, opening one for move when none is
-  // open; 0 (nothing added) when the open diagram belongs to another move, else 1.
+  // open; 0 (nothing added) when the open diagram belongs to another move or the point lies off
+  // the board (such a stone could not be written to a record file), else 1.
   int AddDiagramMove(int move, int x, int y, DWORD state, int seq);
   // Appends text to the open diagram, with the same opening rule; 1 or 0 as above.
   int AddDiagramText(int move, const CString& text);
@@ -44,7 +45,8 @@ public:
   // Deletes every diagram, the open one included.
   void RemoveAll();
   // out = the record-file text of the i-th diagram of move: the "(RN[..]PT[..]" opening,
-  // prefix (the main-line moves in front of the diagram) as given, its stones, its texts, ")".
+  // prefix (the main-line moves in front of the diagram) as given, its stones on the board, its
+  // texts, ")".
   // Empty when there is no such diagram.
   void WriteDiagram(int move, int i, const CString& prefix, CString& out) const;
 

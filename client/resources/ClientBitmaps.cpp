@@ -102,19 +102,113 @@ void AddPanel(platform::ResourceModule& module) {
   }));
 }
 
-// Tool bar images, 16 x 15 each: open, save, print, first, previous, next, last, help.
+// Filled polygon of n points in colour, outlined in the same colour.
+void Shape(CDC& dc, const POINT* points, int n, COLORREF colour) {
+  CBrush brush(colour);
+  CPen pen(PS_SOLID, 1, colour);
+  CBrush* oldBrush = dc.SelectObject(&brush);
+  CPen* oldPen = dc.SelectObject(&pen);
+  dc.Polygon(points, n);
+  dc.SelectObject(oldPen);
+  dc.SelectObject(oldBrush);
+}
+
+// A triangle pointing left (or right) with its tip at x, 9 pixels tall, centred on row 7.
+void Arrow(CDC& dc, int x, bool left, COLORREF colour) {
+  const int back = left ? x + 4 : x - 4;
+  const POINT points[] = {{x, 7}, {back, 3}, {back, 11}};
+  Shape(dc, points, 3, colour);
+}
+
+// Tool bar pictures, 16 x 15 each, in the tool bar's order: open, save, print, first, previous,
+// next, last, help. The grey around them is the bar's own face.
 void AddToolBarImages(platform::ResourceModule& module) {
-  const char* glyphs[] = {"O", "S", "P", "|<", "<", ">", ">|", "?"};
   constexpr int kCount = 8;
+  constexpr COLORREF kInk = RGB(0, 0, 0);
+  constexpr COLORREF kNavy = RGB(0, 0, 128);
+  const std::function<void(CDC&)> pictures[kCount] = {
+      [&](CDC& dc) {  // open: a yellow folder with its lid lifted
+        dc.FillSolidRect(1, 3, 6, 2, RGB(128, 128, 0));
+        dc.FillSolidRect(1, 5, 11, 8, RGB(255, 255, 0));
+        dc.Draw3dRect(1, 5, 11, 8, RGB(128, 128, 0), RGB(128, 128, 0));
+        const POINT lid[] = {{4, 8}, {15, 8}, {12, 13}, {1, 13}};
+        Shape(dc, lid, 4, RGB(128, 128, 0));
+      },
+      [&](CDC& dc) {  // save: a diskette with its label and shutter
+        dc.FillSolidRect(1, 1, 14, 13, kNavy);
+        dc.FillSolidRect(4, 2, 8, 5, RGB(255, 255, 255));
+        dc.FillSolidRect(5, 9, 6, 5, RGB(192, 192, 192));
+        dc.FillSolidRect(8, 10, 2, 3, kNavy);
+      },
+      [&](CDC& dc) {  // print: paper coming out of a printer
+        dc.FillSolidRect(4, 1, 8, 5, RGB(255, 255, 255));
+        dc.Draw3dRect(4, 1, 8, 5, kInk, kInk);
+        dc.FillSolidRect(1, 6, 14, 6, RGB(128, 128, 128));
+        dc.Draw3dRect(1, 6, 14, 6, kInk, kInk);
+        dc.FillSolidRect(11, 8, 2, 1, RGB(0, 255, 0));
+        dc.FillSolidRect(4, 11, 8, 3, RGB(255, 255, 255));
+        dc.Draw3dRect(4, 11, 8, 3, kInk, kInk);
+      },
+      [&](CDC& dc) {  // first: a bar, then an arrow to the left
+        dc.FillSolidRect(3, 3, 2, 9, kNavy);
+        Arrow(dc, 6, true, kNavy);
+        Arrow(dc, 10, true, kNavy);
+      },
+      [&](CDC& dc) { Arrow(dc, 5, true, kNavy); },  // previous
+      [&](CDC& dc) { Arrow(dc, 10, false, kNavy); },  // next
+      [&](CDC& dc) {  // last: an arrow to the right, then a bar
+        Arrow(dc, 5, false, kNavy);
+        Arrow(dc, 9, false, kNavy);
+        dc.FillSolidRect(11, 3, 2, 9, kNavy);
+      },
+      [&](CDC& dc) {  // help: a question mark on a speech balloon
+        CBrush brush(RGB(255, 255, 0));
+        CPen pen(PS_SOLID, 1, kInk);
+        CBrush* oldBrush = dc.SelectObject(&brush);
+        CPen* oldPen = dc.SelectObject(&pen);
+        dc.Ellipse(1, 0, 15, 12);
+        dc.SelectObject(oldPen);
+        dc.SelectObject(oldBrush);
+        const POINT tail[] = {{4, 10}, {7, 10}, {3, 14}};
+        Shape(dc, tail, 3, kInk);
+        Text(dc, "?", CRect(1, 0, 15, 12), kNavy, 10, true);
+      },
+  };
   platform::AddBitmapResource(module, IDR_MAINFRAME, Paint(16 * kCount, 15, [&](CDC& dc) {
     dc.FillSolidRect(0, 0, 16 * kCount, 15, RGB(192, 192, 192));
-    for (int i = 0; i < kCount; ++i) Text(dc, glyphs[i], CRect(i * 16, 0, i * 16 + 16, 15), RGB(0, 0, 128), 10, true);
+    for (int i = 0; i < kCount; ++i) {
+      dc.SetViewportOrg(i * 16, 0);
+      pictures[i](dc);
+    }
+    dc.SetViewportOrg(0, 0);
+  }));
+}
+
+// The program's picture: a corner of a board with a black and a white stone.
+void AddProgramIcon(platform::ResourceModule& module) {
+  platform::AddBitmapResource(module, IDB_PROGRAM_ICON, Paint(32, 32, [](CDC& dc) {
+    dc.FillSolidRect(0, 0, 32, 32, RGB(214, 170, 90));
+    for (int i = 4; i < 32; i += 8) {
+      dc.FillSolidRect(4, i, 28, 1, RGB(60, 40, 10));
+      dc.FillSolidRect(i, 4, 1, 28, RGB(60, 40, 10));
+    }
+    CPen pen(PS_SOLID, 1, RGB(0, 0, 0));
+    CPen* oldPen = dc.SelectObject(&pen);
+    CBrush black(RGB(0, 0, 0));
+    CBrush* oldBrush = dc.SelectObject(&black);
+    dc.Ellipse(6, 6, 19, 19);
+    CBrush white(RGB(255, 255, 255));
+    dc.SelectObject(&white);
+    dc.Ellipse(14, 14, 27, 27);
+    dc.SelectObject(oldBrush);
+    dc.SelectObject(oldPen);
   }));
 }
 
 }  // namespace
 
 void RegisterClientBitmaps(platform::ResourceModule& module) {
+  AddProgramIcon(module);
   AddPanel(module);
   AddButtons(module);
   AddToolBarImages(module);

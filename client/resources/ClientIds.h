@@ -74,6 +74,7 @@ constexpr int IDC_LOGIN_USER_LABEL = 1072;
 constexpr int IDC_LOGIN_GROUP = 1073;
 // About box (100).
 constexpr int IDC_ABOUT_VERSION = 1066;
+constexpr int IDC_ABOUT_ICON = 1067;
 // Delay dialog (149).
 constexpr int IDC_DELAY_SLIDER = 1050;
 constexpr int IDC_DELAY_SHOWN = 1051;
@@ -88,6 +89,7 @@ constexpr int IDC_AUTOVIEW_UNIT = 1063;
 
 // Bitmaps.
 constexpr UINT IDB_BACKGROUND = 162;
+constexpr UINT IDB_PROGRAM_ICON = 129;  // the About box's 32 x 32 picture
 constexpr UINT IDB_PANEL_TOP = 303;
 constexpr UINT IDB_PANEL_MIDDLE = 304;
 constexpr UINT IDB_PANEL_BOTTOM = 186;

@@ -71,7 +71,8 @@ platform::DialogTemplate BuildAboutTemplate() {
   t.cy = 60;
   t.caption = "About";
   t.items = {
-      VisibleItem("Static", IDC_ABOUT_VERSION, 14, 14, 170, 10, SS_LEFT, "Version 1.0"),
+      VisibleItem("Static", IDC_ABOUT_ICON, 11, 10, 22, 22, SS_ICON),
+      VisibleItem("Static", IDC_ABOUT_VERSION, 40, 14, 150, 10, SS_LEFT, "Version 1.0"),
       VisibleItem("Button", IDOK, 140, 36, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP, "OK"),
   };
   return t;

@@ -16,6 +16,7 @@
 #include "client/resources/ClientIds.h"
 #include "client/resources/ClientResources.h"
 #include "platform/controls.h"
+#include "platform/files.h"
 #include "platform/messageloop.h"
 #include "platform/resources.h"
 #include "platform/uiscript.h"
@@ -85,5 +86,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (viewer.view->IsConnected()) viewer.view->OnDisconnectCommand();
   WaitRelaySession();
   viewer.script.login = false;
+  // Whatever the relay sent, the record the viewer writes of it opens again.
+  if (viewer.view->GetDelayQueue().GetMoveCount() > 0) {
+    static platform::TempDir dir;
+    const std::string path = std::string(dir.Path()) + "/saved.sgf";
+    if (viewer.view->SaveRecordFile(path.c_str()) && !viewer.view->OpenRecordFile(path.c_str())) std::abort();
+  }
   return 0;
 }

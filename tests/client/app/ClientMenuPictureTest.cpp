@@ -2,6 +2,7 @@
 // frames, grey disabled commands and the key names at the right.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "ClientSessionSupport.h"
@@ -88,6 +89,61 @@ TEST(ClientMenuPictureTest, MenusShowTheToolbarImagesChecksAndKeyNames) {
   ::GetMenuString(::GetSubMenu(bar, 0), 0, open.GetBuffer(256), 256, MF_BYPOSITION);
   open.ReleaseBuffer();
   EXPECT_EQ(std::string(static_cast<const char*>(open)), "&Open...\tCtrl-O");
+}
+
+// The tool bar's pictures (shared by the menus) show what each command does: a folder to open, a
+// diskette to save, a printer, and arrows pointing the way each move command goes.
+TEST(ClientMenuPictureTest, ToolBarPicturesShowWhatTheirCommandsDo) {
+  Session s;
+  s.script.login = false;
+  s.Start();
+  CBitmap strip;
+  ASSERT_TRUE(strip.LoadBitmap(IDR_MAINFRAME));
+  CDC screen;
+  screen.Attach(::GetDC(nullptr));
+  CDC memory;
+  memory.CreateCompatibleDC(&screen);
+  CBitmap* old = memory.SelectObject(&strip);
+  platform::Surface pixels;
+  ASSERT_TRUE(platform::CopyDCPixels(&memory, pixels));
+  memory.SelectObject(old);
+  ::ReleaseDC(nullptr, screen.Detach());
+  ASSERT_EQ(pixels.width, 16 * 8);
+
+  const auto count = [&](int picture, const std::function<bool(std::uint32_t)>& is, int fromX = 0, int toX = 16) {
+    int n = 0;
+    for (int y = 0; y < pixels.height; ++y)
+      for (int x = fromX; x < toX; ++x) n += is(pixels.Row(y)[picture * 16 + x] & 0xFFFFFF) ? 1 : 0;
+    return n;
+  };
+  const auto navy = [](std::uint32_t c) { return c == 0x000080; };
+  const auto yellow = [](std::uint32_t c) { return c == 0xFFFF00; };
+  const auto white = [](std::uint32_t c) { return c == 0xFFFFFF; };
+  const auto bluish = [](std::uint32_t c) {  // the letters' smoothed edges included
+    const int r = (c >> 16) & 0xFF, g = (c >> 8) & 0xFF, b = c & 0xFF;
+    return b > r + 40 && b > g + 40;
+  };
+  // Navy pixels of one column, for telling which way an arrow points.
+  const auto column = [&](int picture, int x) { return count(picture, navy, x, x + 1); };
+  const auto firstColumn = [&](int picture) {
+    for (int x = 0; x < 16; ++x) if (column(picture, x) > 0) return column(picture, x);
+    return 0;
+  };
+  const auto lastColumn = [&](int picture) {
+    for (int x = 15; x >= 0; --x) if (column(picture, x) > 0) return column(picture, x);
+    return 0;
+  };
+  enum { kOpen, kSave, kPrint, kFirst, kPrevious, kNext, kLast, kHelp };
+  EXPECT_GT(count(kOpen, yellow), 15);                       // the folder
+  EXPECT_GT(count(kSave, navy), 100);                        // the diskette
+  EXPECT_GT(count(kSave, white), 20);                        // its label
+  EXPECT_GT(count(kPrint, white), 20);                       // the paper
+  EXPECT_GT(count(kHelp, yellow), 40);                       // the balloon
+  EXPECT_GT(count(kHelp, bluish), 5);                        // its question mark
+  EXPECT_LT(firstColumn(kPrevious), lastColumn(kPrevious));  // tip on the left
+  EXPECT_GT(firstColumn(kNext), lastColumn(kNext));          // tip on the right
+  EXPECT_GE(firstColumn(kFirst), 8);                         // the bar at the start
+  EXPECT_GE(lastColumn(kLast), 8);                           // the bar at the end
 }
 
 }  // namespace

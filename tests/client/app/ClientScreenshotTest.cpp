@@ -208,6 +208,45 @@ TEST(ClientScreenshotTest, OnAnXServer) {
   platform::display::UseHeadless();
   ASSERT_TRUE(grabbed);
   EXPECT_TRUE(platform::SaveSurfacePng(shown, testsupport::SnapshotPath("client_x11.png").c_str()));
+
+  // What the server shows, at points known from the windows' places: the panes' colour, the
+  // black player's photograph and a black stone on the board.
+  CRect frame;
+  s.frame->GetWindowRect(&frame);
+  // The window manager draws the caption and borders outside the X window: the sides and the
+  // bottom alike, the rest on top.
+  const int side = (frame.Width() - shown.width) / 2;
+  const int top = frame.Height() - shown.height - side;
+  const auto shownAt = [&](CWnd& wnd, CPoint point) {
+    wnd.ClientToScreen(&point);
+    const int x = point.x - frame.left - side, y = point.y - frame.top - top;
+    return x >= 0 && y >= 0 && x < shown.width && y < shown.height ? static_cast<COLORREF>(shown.Row(y)[x]) : CLR_INVALID;
+  };
+  const auto rgb = [](COLORREF pixel) {  // surface rows hold 0xRRGGBB
+    return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+  };
+  CWnd& commentPane = *s.view->GetDlgItem(IDC_COMMENT_PANE);
+  CRect paneClient;
+  commentPane.GetClientRect(&paneClient);
+  EXPECT_EQ(rgb(shownAt(commentPane, CPoint(30, paneClient.bottom - 4))), RGB(242, 238, 223));
+  const COLORREF ground = rgb(shownAt(*s.view->GetDlgItem(IDC_BLACK_PHOTO), CPoint(3, 3)));
+  EXPECT_NEAR(GetBValue(ground), 200, 30);
+  EXPECT_NEAR(GetRValue(ground), 120, 30);
+  CBadukCtrl& board = s.view->GetBoard();
+  int lastX = 0, lastY = 0;
+  DWORD lastState = 0;
+  board.GetMoveAt(board.GetLastMove(), lastX, lastY, lastState);
+  int blackStones = 0;
+  for (int x = 1; x <= 19; ++x) {
+    for (int y = 1; y <= 19; ++y) {
+      // The last move carries its mark.
+      if (!board.GetCell(x, y).HasStone() || board.GetCell(x, y).GetColor() != 2 || (x == lastX && y == lastY)) continue;
+      const COLORREF stone = rgb(shownAt(board, board.CellCentre(x, y)));
+      EXPECT_LT(GetRValue(stone) + GetGValue(stone) + GetBValue(stone), 3 * 90) << x << ", " << y;
+      ++blackStones;
+    }
+  }
+  EXPECT_GT(blackStones, 20);
 }
 
 }  // namespace

@@ -32,6 +32,7 @@ public:
   std::optional<INT_PTR> OnModalDialog(UINT templateId, CDialog*, HWND dialog) override {
     dialogs.push_back(templateId);
     if (templateId == IDD_LOGIN) {
+      if (onLogin) onLogin(dialog);
       if (!login) return IDCANCEL;
       ::SetWindowText(::GetDlgItem(dialog, IDC_LOGIN_USER), user.c_str());
       ::SetWindowText(::GetDlgItem(dialog, IDC_LOGIN_PASSWORD), password.c_str());
@@ -50,7 +51,8 @@ public:
     ++printDialogs;
     return printAnswer;
   }
-  std::optional<std::optional<CString>> OnFileDialog(BOOL, const char*, const char*) override {
+  std::optional<std::optional<CString>> OnFileDialog(BOOL open, const char*, const char* filter) override {
+    fileDialogs.push_back({open != FALSE, filter ? filter : ""});
     if (filePath.empty()) return std::optional<CString>();
     return std::optional<CString>(CString(filePath.c_str()));
   }
@@ -64,6 +66,12 @@ public:
   bool printAnswer{false};
   int printDialogs{0};
   std::function<std::optional<INT_PTR>(UINT, HWND)> onDialog;
+  std::function<void(HWND)> onLogin;  // sees the login dialog before it is filled in
+  struct FileDialog {
+    bool open;
+    std::string filter;
+  };
+  std::vector<FileDialog> fileDialogs;
   std::vector<std::string> messages;
   std::vector<UINT> dialogs;
 };

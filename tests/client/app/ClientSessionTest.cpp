@@ -30,12 +30,12 @@ std::string Trimmed(const CString& text) {
 }
 
 // A small JPEG photograph as the relay sends it.
-std::string PhotoBytes() {
+std::string PhotoBytes(int width = 40, int height = 44) {
   const std::string path = (std::filesystem::temp_directory_path() / "client-session-photo.jpg").string();
   CImage image;
-  image.Create(40, 44, 24, -1);
-  for (int y = 0; y < 44; ++y)
-    for (int x = 0; x < 40; ++x) image.SetRGB(x, y, static_cast<BYTE>(x * 6), 90, static_cast<BYTE>(y * 5));
+  image.Create(width, height, 24, -1);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) image.SetRGB(x, y, static_cast<BYTE>(x * 6), 90, static_cast<BYTE>(y * 5));
   image.SaveFile(path.c_str(), kImageJpeg);
   std::ifstream file(path, std::ios::binary);
   std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
@@ -178,12 +178,11 @@ TEST(ClientSessionTest, VoiceSessionHoldsMovesBackByTheDelayAndShowsThePhotograp
   EXPECT_EQ(Str(view.GetMediaAddress()), "rtsp://127.0.0.1/relay.rm");
   ASSERT_EQ(view.GetDiagrams().GetDiagramCount(1), 1);
   EXPECT_EQ(view.GetDiagrams().GetDiagramMoves(1, 0)->GetSize(), 1);  // the text-mode stone was not taken
-  // The photograph was read, shown and its temporary file removed.
+  // The photograph was read and shown.
   EXPECT_EQ(view.GetBlackPhoto().GetWidth(), 40);
   EXPECT_EQ(view.GetBlackPhoto().GetHeight(), 44);
   const std::string kept = Str(view.GetGameInfo().m_blackPhotoPath);
   ASSERT_FALSE(kept.empty());
-  EXPECT_FALSE(std::filesystem::exists(kept));
   // Named by the system in the temporary folder, whatever the line said.
   EXPECT_EQ(std::filesystem::path(kept).parent_path().filename(), std::filesystem::temp_directory_path().filename());
   EXPECT_EQ(std::filesystem::path(kept).filename().string().rfind("$$O", 0), 0u);
@@ -208,6 +207,109 @@ TEST(ClientSessionTest, VoiceSessionHoldsMovesBackByTheDelayAndShowsThePhotograp
   EXPECT_EQ(platform::SoundCalls()[0].sound, "#315");
   EXPECT_TRUE(platform::SoundCalls()[0].played);
   EXPECT_TRUE(view.GetBoard().GetCell(4, 16).HasStone());
+}
+
+// Each photograph goes to a fresh file of its own that only this user can read, named so that no
+// one could have planted anything there; the next photograph of the same side is shown too, and
+// replaces the file, and the files go with the view.
+TEST(ClientSessionTest, PhotographsLiveInPrivateFilesUntilReplacedOrTheViewGoes) {
+  namespace fs = std::filesystem;
+  const std::string first = PhotoBytes(40, 44);
+  const std::string second = PhotoBytes(60, 30);
+  std::string blackFile, whiteFile;
+  {
+    Session s;
+    s.script.voice = true;
+    s.Start();
+    ASSERT_NE(s.view, nullptr);
+    CClientView& view = *s.view;
+    const std::string history = "bp|" + std::to_string(first.size()) + "\n" + first +
+                                "wp|" + std::to_string(first.size()) + "\n" + first + "eh\n";
+    ASSERT_TRUE(s.Relay(history, [&] { return view.IsHistoryComplete(); }));
+    blackFile = Str(view.GetGameInfo().m_blackPhotoPath);
+    whiteFile = Str(view.GetGameInfo().m_whitePhotoPath);
+    ASSERT_FALSE(blackFile.empty());
+    EXPECT_NE(blackFile, whiteFile);
+    for (const std::string& path : {blackFile, whiteFile}) {
+      SCOPED_TRACE(path);
+      const fs::file_status status = fs::symlink_status(path);
+      EXPECT_EQ(status.type(), fs::file_type::regular);
+      EXPECT_EQ(status.permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+      EXPECT_EQ(fs::file_size(path), first.size());
+      // Not the process number in hexadecimal: a name nobody can work out beforehand.
+      EXPECT_GE(fs::path(path).filename().string().size(), std::string("$$Od.jpg").size() + 16);
+    }
+    EXPECT_EQ(view.GetBlackPhoto().GetWidth(), 40);
+
+    ASSERT_TRUE(s.Relay("bp|" + std::to_string(second.size()) + "\n" + second,
+                        [&] { return view.GetBlackPhoto().GetWidth() == 60; }));
+    EXPECT_EQ(view.GetBlackPhoto().GetHeight(), 30);
+    const std::string replaced = Str(view.GetGameInfo().m_blackPhotoPath);
+    EXPECT_NE(replaced, blackFile);
+    EXPECT_FALSE(fs::exists(blackFile));
+    EXPECT_TRUE(fs::exists(replaced));
+    EXPECT_EQ(view.GetWhitePhoto().GetWidth(), 40);  // the other side keeps its own
+    blackFile = replaced;
+
+    // A third photograph, the same picture again, is read and shown afresh as well.
+    ASSERT_TRUE(s.Relay("bp|" + std::to_string(first.size()) + "\n" + first,
+                        [&] { return view.GetBlackPhoto().GetWidth() == 40; }));
+    EXPECT_FALSE(fs::exists(blackFile));
+    blackFile = Str(view.GetGameInfo().m_blackPhotoPath);
+    EXPECT_TRUE(fs::exists(blackFile));
+  }
+  EXPECT_FALSE(fs::exists(blackFile));
+  EXPECT_FALSE(fs::exists(whiteFile));
+}
+
+// A relayed diagram stone off the board ("zz", or "]a" that would break the record's brackets)
+// is dropped on arrival: the diagram keeps its other stones, and the record saved afterwards
+// opens again with the same diagrams.
+TEST(ClientSessionTest, DiagramStonesOffTheBoardNeverReachASavedRecord) {
+  const std::string path = (std::filesystem::temp_directory_path() / "client-session-offboard.sgf").string();
+  Session s;
+  s.Start();
+  ASSERT_NE(s.view, nullptr);
+  CClientView& view = *s.view;
+  const char* lines =
+      "am|001|b|pd|1999999000|010000|005950\n"
+      "am|002|w|dp|1999999010|005940|005950\n"
+      "ar|2|1|b|zz|x\n"          // the first stone of a diagram, off the board
+      "ar|2|1|b|]a|x\n"
+      "ar|2|1|w|a`|x\n"          // row 0
+      "ar|2|1|b|cd|x\n"
+      "ar|2|1|w|ss|x\n"          // the far corner is on the board
+      "re|2|look\n"
+      "er|2|1\n"
+      "ar|1|1|b|tt|x\n"          // a dropped stone opens no diagram for its move...
+      "ar|2|2|w|dc|x\n"          // ...so a later diagram of another move is taken
+      "er|2|2\n"
+      "eh\n";
+  ASSERT_TRUE(s.Relay(lines, [&] { return view.IsHistoryComplete(); }));
+  ASSERT_EQ(view.GetDiagrams().GetDiagramCount(2), 2);
+  EXPECT_EQ(view.GetDiagrams().GetDiagramCount(1), 0);
+  const CNodeArray* stones = view.GetDiagrams().GetDiagramMoves(2, 0);
+  ASSERT_EQ(stones->GetSize(), 2);
+  EXPECT_EQ(stones->GetNode(0)->GetX(), 3);
+  EXPECT_EQ(stones->GetNode(1)->GetX(), 19);
+
+  view.OnDisconnectCommand();
+  ASSERT_TRUE(view.SaveRecordFile(path.c_str()));
+  std::ifstream file(path, std::ios::binary);
+  const std::string saved((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(saved.find("]a]"), std::string::npos) << saved;
+  EXPECT_EQ(saved.find("[zz]"), std::string::npos) << saved;
+  EXPECT_EQ(saved.find("[a`]"), std::string::npos) << saved;
+
+  ASSERT_TRUE(view.OpenRecordFile(path.c_str())) << (s.script.messages.empty() ? "" : s.script.messages.back());
+  EXPECT_EQ(view.GetBoard().GetLastMove(), 2);
+  ASSERT_EQ(view.GetDiagrams().GetDiagramCount(2), 2);
+  EXPECT_EQ(view.GetDiagrams().GetDiagramMoves(2, 0)->GetSize(), 2);
+  EXPECT_EQ(view.GetDiagrams().GetDiagramMoves(2, 1)->GetSize(), 1);
+  CString text;
+  view.GetDiagrams().GetDiagramText(2, 0, text);
+  EXPECT_EQ(Str(text).rfind("look\r\n", 0), 0u);
+  std::filesystem::remove(path);
 }
 
 TEST(ClientSessionTest, SavedRecordOpensAsTheSameGame) {

@@ -176,6 +176,35 @@ TEST(ClientViewCommandsTest, DelayDialogShowsDragsAndAppliesOnRelease) {
   EXPECT_EQ(view.GetDelayQueue().GetDelay(), 0);
   dialog->SendMessage(WM_HSCROLL, MAKEWPARAM(SB_ENDSCROLL, 0), reinterpret_cast<LPARAM>(slider->GetSafeHwnd()));
   EXPECT_EQ(view.GetDelayQueue().GetDelay(), 120);
+
+  // The upright spin: each click on its lower arrow steps once (a vertical scroll), the slider
+  // follows and the delay shows; letting go (SB_ENDSCROLL, as the control sends it) applies it.
+  CWnd* spin = dialog->GetDlgItem(IDC_DELAY_SPIN);
+  ASSERT_NE(spin, nullptr);
+  CRect spinRect;
+  spin->GetClientRect(&spinRect);
+  for (int i = 0; i < 5; ++i) {
+    spin->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(spinRect.Width() / 2, spinRect.Height() - 2));
+    spin->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(spinRect.Width() / 2, spinRect.Height() - 2));
+  }
+  EXPECT_EQ(slider->SendMessage(TBM_GETPOS), 475);
+  dialog->GetDlgItemText(IDC_DELAY_VALUE, shown);
+  EXPECT_EQ(Str(shown), "00 : 02 : 05");
+  EXPECT_EQ(view.GetDelayQueue().GetDelay(), 120);  // not yet let go
+  dialog->SendMessage(WM_VSCROLL, MAKEWPARAM(SB_ENDSCROLL, 475), reinterpret_cast<LPARAM>(spin->GetSafeHwnd()));
+  EXPECT_EQ(view.GetDelayQueue().GetDelay(), 125);
+  // The upper arrow goes back towards no delay.
+  spin->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(spinRect.Width() / 2, 1));
+  dialog->SendMessage(WM_VSCROLL, MAKEWPARAM(SB_ENDSCROLL, 476), reinterpret_cast<LPARAM>(spin->GetSafeHwnd()));
+  EXPECT_EQ(slider->SendMessage(TBM_GETPOS), 476);
+  EXPECT_EQ(view.GetDelayQueue().GetDelay(), 124);
+
+  // It opened at the view's top left, not over the frame's menu and tool bar.
+  CRect placed;
+  dialog->GetWindowRect(&placed);
+  CPoint viewOrigin(0, 0);
+  view.ClientToScreen(&viewOrigin);
+  EXPECT_EQ(placed.TopLeft(), viewOrigin);
   // Its Close button asks the view, which closes it.
   dialog->SendMessage(WM_COMMAND, IDOK, 0);
   platform::PumpMessages();

@@ -41,8 +41,15 @@ TEST(ClientWidgetsTest, HoverButtonStatesFollowEnablingAndTheMouse) {
   EXPECT_EQ(button->GetDrawState(), CHoverButton::kDisabled);
   button->EnableButton(TRUE);
   EXPECT_EQ(button->GetDrawState(), CHoverButton::kNormal);
+  // The button paints all of itself: a colour request gets no brush.
+  CClientDC dc(button);
+  EXPECT_EQ(button->SendMessage(WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc.GetSafeHdc()),
+                                reinterpret_cast<LPARAM>(button->GetSafeHwnd())),
+            0);
 }
 
+// The pane keeps its last 2000 characters, a double-byte character counting as one and never
+// cut in half, whatever mix of one- and two-byte characters came before.
 TEST(ClientWidgetsTest, LogEditKeepsItsLastTwoThousandCharacters) {
   Session s;
   s.script.login = false;
@@ -51,13 +58,35 @@ TEST(ClientWidgetsTest, LogEditKeepsItsLastTwoThousandCharacters) {
   // No wrapping: soft line breaks would count among the characters kept.
   ASSERT_TRUE(log.Create(WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOHSCROLL, CRect(0, 0, 200, 80), s.view, 4000));
   log.Init(s.view);
-  log.SetWindowText(CString('a', 2500));
-  log.AppendAndScroll("new line\r\n");
-  CString text;
-  log.GetWindowText(text);
-  EXPECT_EQ(text.GetLength(), CLogEdit::kMaxKept + 10);
-  EXPECT_EQ(Str(text.Right(10)), "new line\r\n");
+  const std::string ga = "\xB0\xA1";  // one Hangul syllable, two bytes
+  auto repeat = [](const std::string& piece, int n) {
+    std::string out;
+    for (int i = 0; i < n; ++i) out += piece;
+    return out;
+  };
+  struct Case {
+    const char* name;
+    std::string before;  // what the pane holds
+    std::string kept;    // what stays of it before the new line
+  };
+  const Case cases[] = {
+      {"single bytes", std::string(2500, 'a'), std::string(2000, 'a')},
+      {"exactly the limit", std::string(2000, 'b'), std::string(2000, 'b')},
+      // 1002 characters in 2003 bytes: cut by bytes, the pane would start on a trail byte.
+      {"double bytes over the limit in bytes only", repeat(ga, 1001) + "z", repeat(ga, 1001) + "z"},
+      {"double bytes over the limit", "z" + repeat(ga, 2000), repeat(ga, 2000)},
+      {"mixed", std::string(300, 'c') + repeat(ga, 1800), std::string(200, 'c') + repeat(ga, 1800)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    log.SetWindowText(c.before.c_str());
+    log.AppendAndScroll("new line\r\n");
+    CString text;
+    log.GetWindowText(text);
+    EXPECT_EQ(Str(text), c.kept + "new line\r\n");
+  }
   log.Clear();
+  CString text;
   log.GetWindowText(text);
   EXPECT_TRUE(text.IsEmpty());
   log.DestroyWindow();
@@ -71,8 +100,33 @@ TEST(ClientWidgetsTest, StatusBarShowsProgressAndTheColourToMove) {
   EXPECT_EQ(Str(bar.GetProgressText()), "progress :   0");
   bar.SetProgress(1234);
   EXPECT_EQ(Str(bar.GetProgressText()), "progress : 1234");
+  // What the panes show once painted: the count in blue, the stone of the colour to move.
+  s.frame->ShowWindow(SW_SHOW);
+  const auto stoneCentre = [&] {
+    bar.UpdateWindow();
+    CRect pane;
+    bar.GetItemRect(2, &pane);
+    CClientDC dc(&bar);
+    const COLORREF c = dc.GetPixel(pane.CenterPoint());
+    return GetRValue(c) + GetGValue(c) + GetBValue(c);
+  };
   bar.SetNextColor(1, false);
-  EXPECT_EQ(bar.GetNextColor(), 1);
+  EXPECT_GT(stoneCentre(), 3 * 200);  // white
+  bar.SetNextColor(2, false);
+  EXPECT_LT(stoneCentre(), 3 * 80);  // black
+  CRect progressPane;
+  bar.GetItemRect(1, &progressPane);
+  int blue = 0;
+  {
+    CClientDC dc(&bar);
+    for (int y = progressPane.top; y < progressPane.bottom; ++y) {
+      for (int x = progressPane.left; x < progressPane.right; ++x) {
+        const COLORREF c = dc.GetPixel(x, y);
+        blue += GetBValue(c) > GetRValue(c) + 60 ? 1 : 0;
+      }
+    }
+  }
+  EXPECT_GT(blue, 20);
   EXPECT_EQ(s.frame->GetTitle(), "Ondrivo Client");
   // The frame keeps the smallest size the view asked for and ignores a value below 1.
   const CSize least = s.frame->GetMinTrackSize();

@@ -231,6 +231,77 @@ TEST_F(CoolMenuManagerTest, ItemsAreDrawnWithImageCheckFrameGreyTextAndKeyColumn
   Close();
 }
 
+// Items without an image show their own check bitmaps (checked or not); a checked radio item
+// without one shows the dot.
+TEST_F(CoolMenuManagerTest, ItemsShowTheirOwnCheckBitmapsAndRadioItemsTheDot) {
+  manager.AddToolbarImages(kBarA);  // the image size sets the box's
+  constexpr UINT kRadio = 9200;
+  popup.AppendMenu(MF_STRING | MF_CHECKED, kRadio, "&Radio");
+  MENUITEMINFO radio{};
+  radio.fMask = MIIM_FTYPE;
+  ::GetMenuItemInfo(popup, kRadio, FALSE, &radio);
+  radio.fType |= MFT_RADIOCHECK;
+  ::SetMenuItemInfo(popup, kRadio, FALSE, &radio);
+  const int side = ::GetSystemMetrics(SM_CXMENUCHECK);
+  CDC screen;
+  screen.Attach(::GetDC(nullptr));
+  CBitmap red, green;
+  auto paint = [&](CBitmap& bitmap, COLORREF colour) {
+    bitmap.CreateCompatibleBitmap(&screen, side, side);
+    CDC dc;
+    dc.CreateCompatibleDC(&screen);
+    CBitmap* old = dc.SelectObject(&bitmap);
+    dc.FillSolidRect(0, 0, side, side, colour);
+    dc.SelectObject(old);
+  };
+  paint(red, RGB(255, 0, 0));
+  paint(green, RGB(0, 255, 0));
+  for (UINT id : {kPlain, kMarked}) {
+    MENUITEMINFO marks{};
+    marks.fMask = MIIM_CHECKMARKS;
+    marks.hbmpChecked = static_cast<HBITMAP>(red);
+    marks.hbmpUnchecked = static_cast<HBITMAP>(green);
+    ::SetMenuItemInfo(popup, id, FALSE, &marks);
+  }
+  Open();
+  CDC memory;
+  memory.CreateCompatibleDC(&screen);
+  CBitmap bitmap;
+  bitmap.CreateCompatibleBitmap(&screen, 160, 24);
+  CBitmap* old = memory.SelectObject(&bitmap);
+  auto draw = [&](int position, UINT id, UINT state) {
+    memory.FillSolidRect(0, 0, 160, 24, static_cast<COLORREF>(::GetSysColor(COLOR_MENU)));
+    DRAWITEMSTRUCT item{};
+    item.CtlType = ODT_MENU;
+    item.itemID = id;
+    item.itemAction = ODA_DRAWENTIRE;
+    item.itemState = state;
+    item.hwndItem = reinterpret_cast<HWND>(popup.m_hMenu);
+    item.hDC = memory.GetSafeHdc();
+    item.rcItem = CRect(0, 0, 160, 24);
+    item.itemData = reinterpret_cast<ULONG_PTR>(Record(position));
+    EXPECT_EQ(frame.SendMessage(WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item)), TRUE);
+    platform::Surface shot;
+    EXPECT_TRUE(platform::CopyDCPixels(&memory, shot));
+    return shot;
+  };
+  const CRect box(0, 0, 20, 24);
+  const int whole = side * side;
+  EXPECT_EQ(Count(draw(3, kPlain, ODS_CHECKED), box, RGB(255, 0, 0)), whole);
+  EXPECT_EQ(Count(draw(4, kMarked, 0), box, RGB(0, 255, 0)), whole);
+  // The radio dot: a small round dot in the menu text's colour on the box's light face, not the tick.
+  const platform::Surface dot = draw(6, kRadio, ODS_CHECKED);
+  const int black = Count(dot, box, RGB(0, 0, 0));
+  EXPECT_GE(black, 4);
+  EXPECT_LE(black, 30);
+  EXPECT_GT(Count(dot, box, static_cast<COLORREF>(::GetSysColor(COLOR_3DLIGHT))), whole - 30);
+  // Unchecked, the radio item shows nothing in its box.
+  EXPECT_EQ(Count(draw(6, kRadio, 0), box, RGB(0, 0, 0)), 0);
+  memory.SelectObject(old);
+  ::ReleaseDC(nullptr, screen.Detach());
+  Close();
+}
+
 TEST_F(CoolMenuManagerTest, AManagerGoingWhileAMenuIsOpenLeavesPlainItems) {
   CMenu other;
   other.CreatePopupMenu();

@@ -219,6 +219,10 @@ TEST_F(BadukCtrlTest, NavigationStopsAtTheNumberingBase) {
   board.SetBaseMove(1);
   EXPECT_EQ(board.GoToFirst(), 0);
   EXPECT_EQ(board.GoToPrevious(), 0);
+  // With base 0 move 0 is not below the base: the board stays at 0 and says it got there.
+  board.SetBaseMove(0);
+  EXPECT_EQ(board.GoToPrevious(), 1);
+  EXPECT_EQ(board.GetCurrentMove(), 0);
 }
 
 TEST_F(BadukCtrlTest, ResetBoardEmptiesAGameWithCaptures) {

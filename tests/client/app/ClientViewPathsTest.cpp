@@ -1,0 +1,320 @@
+// The view's own paths, as the program takes them: relay lines reaching its labels, clocks and
+// buttons, the toggles of its modeless dialogs, the frame's start-up size and its smallest width,
+// full screen, the screen check, the login limit, About, the exit question, right click, and
+// Help, Open and Save As through the file-dialog answers of the UI script.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "ClientSessionSupport.h"
+#include "client/app/HoverButton.h"
+#include "platform/testinput.h"
+
+namespace {
+
+using clienttest::Session;
+
+std::string Str(const CString& text) { return std::string(static_cast<const char*>(text)); }
+
+CRect ChildRect(CWnd& parent, int id) {
+  CRect rect;
+  parent.GetDlgItem(id)->GetWindowRect(&rect);
+  parent.ScreenToClient(&rect);
+  return rect;
+}
+
+bool Enabled(CClientView& view, int id) { return view.GetDlgItem(id)->IsWindowEnabled() != FALSE; }
+
+TEST(ClientViewPathsTest, RelayLinesReachTheLabelsClocksAndButtons) {
+  Session s;
+  s.Start();
+  ASSERT_NE(s.view, nullptr);
+  CClientView& view = *s.view;
+  ASSERT_TRUE(s.Relay("gi|bn|Kim\n", [&] { return s.Text(IDC_BLACK_NAME).Find("Kim") == 0; }));
+
+  // A name line repaints the view under its transparent label, so no trace of the old name stays.
+  s.frame->ShowWindow(SW_SHOW);
+  view.UpdateWindow();
+  CRect pending;
+  ASSERT_FALSE(view.GetUpdateRect(&pending));
+  const char* line = "gi|bn|Park";
+  view.DoReceive(static_cast<int>(std::strlen(line)), line);
+  EXPECT_EQ(s.Text(IDC_BLACK_NAME).Find("Park"), 0);
+  ASSERT_TRUE(view.GetUpdateRect(&pending));
+  CRect overlap;
+  EXPECT_TRUE(overlap.IntersectRect(&pending, ChildRect(view, IDC_BLACK_NAME)));
+
+  // Both clocks from "sr"; black takes a white stone and the capture labels count it.
+  ASSERT_TRUE(s.Relay("am|001|b|ba|1999999000|010000|010000\n"
+                      "am|002|w|aa|1999999001|010000|010000\n"
+                      "am|003|b|ab|1999999002|010000|010000\n"
+                      "sr|012345|020304\n"
+                      "eh\n",
+                      [&] { return view.IsHistoryComplete() && view.GetBoard().GetLastMove() == 3; }));
+  EXPECT_EQ(Str(s.Text(IDC_WHITE_CLOCK)), "01 : 23 : 45");
+  EXPECT_EQ(Str(s.Text(IDC_BLACK_CLOCK)), "02 : 03 : 04");
+  EXPECT_EQ(Str(s.Text(IDC_BLACK_CAPTURES)), "Capture :   1");
+  EXPECT_EQ(Str(s.Text(IDC_WHITE_CAPTURES)), "Capture :   0");
+
+  // A diagram filed for the move on the board makes "ref" available; one for another move not.
+  auto* ref = dynamic_cast<CHoverButton*>(view.GetDlgItem(IDC_BTN_REF));
+  ASSERT_NE(ref, nullptr);
+  ref->EnableButton(FALSE);
+  ASSERT_TRUE(s.Relay("ar|2|1|b|cc|x\ner|2|1\n", [&] { return view.GetDiagrams().GetDiagramCount(2) == 1; }));
+  EXPECT_FALSE(Enabled(view, IDC_BTN_REF));
+  ASSERT_TRUE(s.Relay("ar|3|1|b|cc|x\ner|3|1\n", [&] { return view.GetDiagrams().GetDiagramCount(3) == 1; }));
+  EXPECT_TRUE(Enabled(view, IDC_BTN_REF));
+  EXPECT_EQ(ref->GetDrawState(), CHoverButton::kNormal);
+}
+
+// After "eh": "playinfo" for any login; "voice" and "delay" only with a voice stream.
+TEST(ClientViewPathsTest, ButtonsAfterTheHistoryFollowTheVoiceStream) {
+  struct Case {
+    const char* name;
+    bool voice;
+    const char* lines;
+    bool voiceButton;
+  };
+  const Case cases[] = {
+      {"text commentary", false, "mu|null\neh\n", false},
+      {"voice commentary", true, "mu|rtsp://127.0.0.1/relay.rm\neh\n", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Session s;
+    s.script.voice = c.voice;
+    s.Start();
+    ASSERT_NE(s.view, nullptr);
+    CClientView& view = *s.view;
+    EXPECT_FALSE(Enabled(view, IDC_BTN_DELAY));
+    ASSERT_TRUE(s.Relay(c.lines, [&] { return view.IsHistoryComplete(); }));
+    EXPECT_TRUE(Enabled(view, IDC_BTN_PLAYINFO));
+    EXPECT_EQ(Enabled(view, IDC_BTN_VOICE), c.voiceButton);
+    EXPECT_EQ(Enabled(view, IDC_BTN_DELAY), c.voiceButton);
+    view.OnDisconnectCommand();
+    EXPECT_FALSE(Enabled(view, IDC_BTN_PLAYINFO));
+    EXPECT_FALSE(Enabled(view, IDC_BTN_DELAY));
+  }
+}
+
+TEST(ClientViewPathsTest, TheModelessDialogsToggleAndCloseThroughTheView) {
+  Session s;
+  s.Start();
+  ASSERT_NE(s.view, nullptr);
+  CClientView& view = *s.view;
+  ASSERT_TRUE(s.Relay("am|001|b|pd|1999999000|010000|010000\neh\n", [&] { return view.IsHistoryComplete(); }));
+  struct Toggle {
+    const char* name;
+    UINT command;
+    int button;
+    std::function<bool()> open;
+  };
+  const Toggle toggles[] = {
+      {"user move", ID_USER_MOVE, IDC_BTN_SELF, [&] { return view.IsUserMoveDialogOpen(); }},
+      {"game diagram", ID_GAME_DIAGRAM, IDC_BTN_REF, [&] { return view.IsDiagramDialogOpen(); }},
+  };
+  for (const Toggle& t : toggles) {
+    SCOPED_TRACE(t.name);
+    view.SendMessage(WM_COMMAND, t.command, 0);
+    ASSERT_TRUE(t.open());
+    view.SendMessage(WM_COMMAND, t.command, 0);
+    EXPECT_FALSE(t.open());
+    // The form's button opens it too; its own Cancel asks the view, which closes it.
+    view.SendMessage(WM_COMMAND, MAKEWPARAM(t.button, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(view.GetDlgItem(t.button)->GetSafeHwnd()));
+    ASSERT_TRUE(t.open());
+    HWND dialog = nullptr;
+    for (HWND w : platform::AllWindows()) {
+      if (::IsWindowVisible(w) && dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(w)) != nullptr) dialog = w;
+    }
+    ASSERT_NE(dialog, nullptr);
+    ::SendMessage(dialog, WM_COMMAND, IDCANCEL, 0);
+    platform::PumpMessages();
+    EXPECT_FALSE(t.open());
+    EXPECT_FALSE(::IsWindow(dialog));
+  }
+}
+
+TEST(ClientViewPathsTest, TheFrameFitsTheFormAndItsSmallestWidthKeepsThePanelWhole) {
+  Session s;
+  s.script.login = false;
+  s.Start();
+  ASSERT_NE(s.view, nullptr);
+  CClientView& view = *s.view;
+  CRect client;
+  view.GetClientRect(&client);
+  EXPECT_EQ(client.Size(), view.GetTotalSize());  // sized to the form at start-up
+
+  // Narrowed as far as the frame lets a person, the panel still ends inside the view, clear of
+  // the board and its coordinates.
+  const CSize least = s.frame->GetMinTrackSize();
+  CRect frame;
+  s.frame->GetWindowRect(&frame);
+  s.frame->SetWindowPos(nullptr, 0, 0, least.cx, frame.Height(), SWP_NOMOVE | SWP_NOZORDER);
+  view.GetClientRect(&client);
+  CRect board;
+  view.GetBoard().GetWindowRect(&board);
+  view.ScreenToClient(&board);
+  const CRect photo = ChildRect(view, IDC_BLACK_PHOTO);
+  const CRect input = ChildRect(view, IDC_QUESTION_EDIT);
+  EXPECT_GE(client.right, input.right + 22);  // the panel's edge lies beyond the input's end
+  EXPECT_GE(client.right, photo.right);
+  const int panelLeft = ChildRect(view, IDC_WHITE_PHOTO).left - (view.GetPanelWidth() - 2 * CClientView::kPhotoWidth) / 3;
+  EXPECT_GE(panelLeft, board.right + 10);
+  EXPECT_EQ(panelLeft + view.GetPanelWidth(), client.right);
+}
+
+TEST(ClientViewPathsTest, FullScreenAboutRightClickAndTheExitQuestion) {
+  Session s;
+  s.script.login = false;
+  CString aboutTitle, aboutText;
+  HICON aboutIcon = nullptr;
+  s.script.onDialog = [&](UINT templateId, HWND dialog) -> std::optional<INT_PTR> {
+    if (templateId == IDD_ABOUTBOX) {
+      char text[128] = {};
+      ::GetWindowText(dialog, text, sizeof text);
+      aboutTitle = text;
+      ::GetWindowText(::GetDlgItem(dialog, IDC_ABOUT_VERSION), text, sizeof text);
+      aboutText = text;
+      aboutIcon = reinterpret_cast<HICON>(::SendDlgItemMessage(dialog, IDC_ABOUT_ICON, STM_GETICON, 0, 0));
+    }
+    return IDOK;
+  };
+  s.Start();
+  ASSERT_NE(s.view, nullptr);
+  CClientView& view = *s.view;
+
+  // Full screen puts the frame's caption and menu above the screen; the second press restores it.
+  CRect before;
+  s.frame->GetWindowRect(&before);
+  view.SendMessage(WM_COMMAND, ID_VIEW_FULLSCREEN, 0);
+  EXPECT_TRUE(s.frame->IsFullScreen());
+  EXPECT_TRUE(s.frame->IsZoomed());
+  view.SendMessage(WM_COMMAND, ID_VIEW_FULLSCREEN, 0);
+  EXPECT_FALSE(s.frame->IsFullScreen());
+  EXPECT_FALSE(s.frame->IsZoomed());
+  CRect after;
+  s.frame->GetWindowRect(&after);
+  EXPECT_EQ(after, before);
+
+  // About shows the program's name, version and picture.
+  s.frame->SendMessage(WM_COMMAND, ID_APP_ABOUT, 0);
+  EXPECT_EQ(Str(aboutTitle), "Ondrivo Client Information");
+  EXPECT_EQ(Str(aboutText), "Ondrivo Client Version 1.0");
+  EXPECT_NE(aboutIcon, nullptr);
+
+  // A right click on the form shows the next move.
+  ASSERT_TRUE(view.OpenRecordFile(TEST_DATA_DIR "/relay-demo.sgf"));
+  view.OnMoveFirst();
+  platform::input::Click(view.GetSafeHwnd(), CPoint(5, 5), platform::input::Button::Right);
+  EXPECT_EQ(view.GetBoard().GetCurrentMove(), 1);
+
+  // "exit" asks first: Cancel keeps the program, OK closes the frame.
+  s.script.messageAnswer = IDCANCEL;
+  view.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_BTN_EXIT, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(view.GetDlgItem(IDC_BTN_EXIT)->GetSafeHwnd()));
+  platform::PumpMessages();
+  ASSERT_FALSE(s.script.messages.empty());
+  EXPECT_EQ(s.script.messages.back(), "Will you exit the program?");
+  ASSERT_TRUE(::IsWindow(s.frame->GetSafeHwnd()));
+  s.script.messageAnswer = IDOK;
+  HWND frame = s.frame->GetSafeHwnd();
+  view.ConfirmExit();
+  ASSERT_TRUE(Session::WaitFor([&] { return !::IsWindow(frame); }));
+}
+
+TEST(ClientViewPathsTest, TheScreenCheckAndTheLoginsSixteenCharacters) {
+  {
+    const SIZE screen = platform::GetScreenSize();
+    platform::SetScreenSize(SIZE{799, 600});
+    Session s;
+    s.Start();
+    platform::SetScreenSize(screen);
+    ASSERT_FALSE(s.script.messages.empty());
+    EXPECT_EQ(s.script.messages.front(), "This program desire above 800x600 resolution.");
+    // The view's window is gone (the object with it: only windows are asked).
+    for (HWND w : platform::AllWindows()) EXPECT_EQ(dynamic_cast<CClientView*>(CWnd::FromHandlePermanent(w)), nullptr);
+  }
+  {
+    const SIZE screen = platform::GetScreenSize();
+    platform::SetScreenSize(SIZE{800, 600});
+    Session s;
+    s.script.login = false;
+    s.Start();
+    platform::SetScreenSize(screen);
+    ASSERT_NE(s.view, nullptr);
+    EXPECT_TRUE(::IsWindow(s.view->GetSafeHwnd()));
+    EXPECT_TRUE(s.script.messages.empty());
+  }
+  {
+    // Seventeen characters typed into the user name: the sixteenth is the last one taken.
+    Session s;
+    std::string typed;
+    s.script.onLogin = [&](HWND dialog) {
+      HWND user = ::GetDlgItem(dialog, IDC_LOGIN_USER);
+      ::SetFocus(user);
+      platform::input::TypeText("abcdefghijklmnopq");
+      char text[64] = {};
+      ::GetWindowText(user, text, sizeof text);
+      typed = text;
+    };
+    s.script.login = false;
+    s.Start();
+    EXPECT_EQ(typed, "abcdefghijklmnop");
+  }
+}
+
+// Open, Save As and Help as the menu gives them: the file dialogs' answers come from the UI
+// script (the on-screen dialogs are the platform's), Help hands the address to the opener.
+TEST(ClientViewPathsTest, OpenSaveAsAndHelpFromTheMenu) {
+  namespace fs = std::filesystem;
+  const fs::path folder = fs::temp_directory_path() / "client-view-paths";
+  fs::create_directories(folder);
+  const std::string saved = (folder / "saved.sgf").string();
+  fs::remove(saved);
+  Session s;
+  s.script.login = false;
+  s.Start();
+  ASSERT_NE(s.view, nullptr);
+  CClientView& view = *s.view;
+
+  s.script.filePath = TEST_DATA_DIR "/relay-demo.sgf";
+  view.SendMessage(WM_COMMAND, ID_FILE_OPEN, 0);
+  ASSERT_EQ(s.script.fileDialogs.size(), 1u);
+  EXPECT_TRUE(s.script.fileDialogs[0].open);
+  EXPECT_EQ(s.script.fileDialogs[0].filter, Cp949("sgf 파일 (*.sgf)|*.sgf||"));
+  const int moves = view.GetBoard().GetLastMove();
+  EXPECT_GT(moves, 50);
+
+  s.script.filePath = saved;
+  view.SendMessage(WM_COMMAND, ID_FILE_SAVE_AS, 0);
+  ASSERT_EQ(s.script.fileDialogs.size(), 2u);
+  EXPECT_FALSE(s.script.fileDialogs[1].open);
+  ASSERT_TRUE(fs::exists(saved));
+  view.OpenRecordFile(saved.c_str());
+  EXPECT_EQ(view.GetBoard().GetLastMove(), moves);
+
+  // Help: the opener receives the built-in address.
+  const fs::path opener = folder / "opener.sh";
+  const fs::path opened = folder / "opened.txt";
+  fs::remove(opened);
+  std::ofstream(opener) << "#!/bin/sh\necho \"$1\" > '" << opened.string() << ".part' && mv '" << opened.string()
+                        << ".part' '" << opened.string() << "'\n";
+  fs::permissions(opener, fs::perms::owner_all);
+  ::setenv("PLATFORM_OPENER", opener.c_str(), 1);
+  view.SendMessage(WM_COMMAND, ID_HELP, 0);
+  const bool arrived = Session::WaitFor([&] { return fs::exists(opened); });
+  ::unsetenv("PLATFORM_OPENER");
+  ASSERT_TRUE(arrived);
+  std::string address;
+  std::getline(std::ifstream(opened), address);
+  const char* configured = GetClientConfig().GetHelpUrl();
+  EXPECT_EQ(address, configured ? configured : CClientView::kDefaultHelpUrl);
+  fs::remove_all(folder);
+}
+
+}  // namespace
