@@ -2,6 +2,7 @@
 // entering a room, with the records on the wire.
 
 #include "LobbyPeerFixture.h"
+#include "orvanta/lobby/SendMemoDlg.h"
 
 namespace {
 
@@ -76,6 +77,19 @@ TEST_F(WaitingRoomPeerTest, ListsFillAndFollowUsersAndRoomsComingAndGoing) {
   view->SendMessage(WM_COMMAND, MAKEWPARAM(CTirvoDListView::kRoomAutoUpdate, BN_CLICKED), 0);
   EXPECT_TRUE(NextRecord(5, 1));  // role 3: the room list is asked with major 5
   EXPECT_TRUE(view->IsRoomAutoUpdate());
+
+  // The user switch likewise: off drops user changes, on asks for the users again.
+  view->SendMessage(WM_COMMAND, MAKEWPARAM(CTirvoDListView::kUserAutoUpdate, BN_CLICKED), 0);
+  EXPECT_FALSE(view->IsUserAutoUpdate());
+  EXPECT_TRUE(NoRecord(3, 3));
+  Serve(Record(3, 99, "|1|1|kim|Kim|2K|"), [&] { return true; });
+  PumpFor(100);
+  EXPECT_EQ(view->GetUserList().GetItemCount(), 4);
+  view->SendMessage(WM_COMMAND, MAKEWPARAM(CTirvoDListView::kUserAutoUpdate, BN_CLICKED), 0);
+  EXPECT_TRUE(view->IsUserAutoUpdate());
+  const std::optional<PeerRecord> users = NextRecord(3, 3);
+  ASSERT_TRUE(users);
+  EXPECT_EQ(users->payload, "|R2|5|");
 }
 
 TEST_F(WaitingRoomPeerTest, ChatGoesBothWaysWithExactRecords) {
@@ -94,7 +108,7 @@ TEST_F(WaitingRoomPeerTest, ChatGoesBothWaysWithExactRecords) {
   EXPECT_TRUE(NoRecord(3, 4));
 
   // A phrase key sends its phrase.
-  view->PreTranslateMessage(nullptr);
+  EXPECT_FALSE(view->PreTranslateMessage(nullptr));
   MSG key{view->m_hWnd, WM_KEYDOWN, VK_F2, 0, 0, {0, 0}};
   view->PreTranslateMessage(&key);
   line = NextRecord(3, 4);
@@ -134,6 +148,20 @@ TEST_F(WaitingRoomPeerTest, SortsEveryColumnKindWithKoreanGradesInOrder) {
   EXPECT_EQ(Column(view->GetRoomList(), 3), (std::vector<std::string>{"Pro1D", "1D", "3K"}));
   view->SortRoomList(4);  // text
   EXPECT_EQ(Column(view->GetRoomList(), 4), (std::vector<std::string>{"amy(3K)", "cid(1D)", "eve(Pro1D)"}));
+  // A column keeps its own direction while others are sorted: its second click sorts descending,
+  // and only the column sorted last shows an arrow in the header.
+  view->SortRoomList(1);
+  EXPECT_EQ(Column(view->GetRoomList(), 1), (std::vector<std::string>{"13", "12", "11"}));
+  EXPECT_EQ(view->GetRoomSortMark(1), CSortState::kDescendingMark);
+  EXPECT_EQ(view->GetRoomSortMark(4), CSortState::kNoMark);
+  const auto headerImage = [&](int column) {
+    HDITEM item{};
+    item.mask = HDI_IMAGE;
+    view->GetRoomList().GetHeaderCtrl()->GetItem(column, &item);
+    return item.iImage;
+  };
+  EXPECT_EQ(headerImage(1), CSortState::kDescendingMark);
+  EXPECT_EQ(headerImage(4), CSortState::kNoMark);
   // Rooms keep telling public from private after any sort.
   const int privateRow = 1;
   EXPECT_EQ(view->GetRoomList().GetItemText(privateRow, 0), "Private");
@@ -205,6 +233,15 @@ TEST_F(WaitingRoomPeerTest, EnteringRoomsAndUserCommands) {
   request = NextRecord(1, 9);
   ASSERT_TRUE(request);
   EXPECT_EQ(request->payload, "|3|bob|");
+  // A memo leaves at once, not with whatever is sent next.
+  lobby.answers[CSendMemoDlg::kTemplateId] = [](CWnd* dialog, CDialog*) {
+    dialog->SetDlgItemText(CSendMemoDlg::kMessageEdit, "good game");
+    return IDOK;
+  };
+  view->SendMessage(WM_COMMAND, CTirvoDListView::kSendMemoCommand);
+  request = NextRecord(1, 5);
+  ASSERT_TRUE(request);
+  EXPECT_EQ(request->payload, "|3|bob|good game|");
   Serve(Record(3, 99, "|1|3|carol|Carol|4K|"), [&] { return view->GetUserList().GetItemCount() == 5; });
   Select(view->GetUserList(), "carol");
   view->OnSendMail();
