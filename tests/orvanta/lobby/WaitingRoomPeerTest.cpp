@@ -114,6 +114,34 @@ TEST_F(WaitingRoomPeerTest, ChatGoesBothWaysWithExactRecords) {
   line = NextRecord(3, 4);
   ASSERT_TRUE(line);
   EXPECT_EQ(line->payload, "|R2|" + std::string(Cp949("안녕하세요.")) + "|");
+
+  // Enter in the chat input sends what was typed and empties it.
+  CWnd* input = view->GetDlgItem(CTirvoDListView::kChatInput);
+  ASSERT_NE(input, nullptr);
+  input->SetWindowText("hi there");
+  MSG enter{input->m_hWnd, WM_KEYDOWN, VK_RETURN, 0, 0, {0, 0}};
+  EXPECT_TRUE(view->PreTranslateMessage(&enter));
+  line = NextRecord(3, 4);
+  ASSERT_TRUE(line);
+  EXPECT_EQ(line->payload, "|R2|hi there|");
+  CString left;
+  input->GetWindowText(left);
+  EXPECT_EQ(left, "");
+
+  // A phrase chosen from the drop-down goes out when the list closes, cut to 127 bytes without
+  // half a Korean character, and the choice is cleared.
+  const std::string ga = Cp949("가");
+  std::string longPhrase(126, 'x');
+  longPhrase += ga + ga;
+  const LRESULT index = input->SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(longPhrase.c_str()));
+  ASSERT_GE(index, 0);
+  input->SendMessage(CB_SETCURSEL, static_cast<WPARAM>(index));
+  view->SendMessage(WM_COMMAND, MAKEWPARAM(CTirvoDListView::kChatInput, CBN_CLOSEUP),
+                    reinterpret_cast<LPARAM>(input->m_hWnd));
+  line = NextRecord(3, 4);
+  ASSERT_TRUE(line);
+  EXPECT_EQ(line->payload, "|R2|" + std::string(126, 'x') + "|");
+  EXPECT_EQ(input->SendMessage(CB_GETCURSEL), CB_ERR);
 }
 
 TEST_F(WaitingRoomPeerTest, SortsEveryColumnKindWithKoreanGradesInOrder) {
