@@ -287,6 +287,32 @@ TEST_F(WaitingRoomPeerTest, EnteringRoomsAndUserCommands) {
   EXPECT_EQ(lobby.shown.size(), before);
 }
 
+TEST_F(WaitingRoomPeerTest, ContextMenusOfferEachListsCommandsWhereTheyAreAsked) {
+  EnterWaitingRoom();
+  FillLists();
+  const auto menuAt = [&](CWnd& list, int dx, int dy) {
+    CRect rect;
+    list.GetWindowRect(&rect);
+    view->SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list.m_hWnd), MAKELPARAM(rect.left + dx, rect.top + dy));
+  };
+  using V = CTirvoDListView;
+  menuAt(view->GetUserList(), 5, 30);
+  menuAt(view->GetRoomList(), 5, 30);
+  menuAt(view->GetUserList(), -3, -3);  // beside both lists: no menu
+  ASSERT_EQ(lobby.menus.size(), 2u);
+  EXPECT_EQ(lobby.menus[0], (std::vector<UINT>{V::kNegoPlayCommand, V::kUserInfoCommand, V::kSendMemoCommand,
+                                               V::kSendMailCommand}));
+  EXPECT_EQ(lobby.menus[1], (std::vector<UINT>{V::kJoinRoomCommand, V::kRoomInformCommand}));
+  // The command chosen reaches the waiting room.
+  Select(view->GetUserList(), "bob");
+  lobby.menuChoice = V::kUserInfoCommand;
+  taken = peer.RecordCount();
+  menuAt(view->GetUserList(), 5, 30);
+  const std::optional<PeerRecord> info = NextRecord(10, 3);
+  ASSERT_TRUE(info);
+  EXPECT_EQ(info->payload, "|3|bob|");
+}
+
 TEST_F(WaitingRoomPeerTest, TheStartScreensRoomButtonLeadsIntoTheWaitingRoom) {
   LogIn();
   peer.ReplyOnce(3, 1, {{Record(3, 1, "|ok|"), 0}});
