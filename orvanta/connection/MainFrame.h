@@ -323,6 +323,9 @@ public:
   // The waiting room while it is the view shown; null otherwise.
   CTirvoDListView* GetWaitingRoomView() const { return m_pWaitingRoomView; }
   int GetRoomEntryMode() const { return m_nRoomEntryMode; }
+  // Set by the teaching-room list once it has sent a join.
+  void SetJoining(int joining) { m_nJoining = joining; }
+  int GetJoining() const { return m_nJoining; }
   WORD GetRoomState() const { return m_wRoomState; }
   void SendUserSearch(const CString& a, const CString& b);
   void SendMemo(const CString& receiver, const CString& text);
@@ -542,6 +545,7 @@ private:
   std::map<int, std::unique_ptr<CWaitingRoomRec>> m_waitingRoomRecs;
   CTirvoDListView* m_pWaitingRoomView{nullptr};
   int m_nRoomEntryMode{0};
+  int m_nJoining{0};  // a teaching room's join has been sent
   int m_nHomeWaitRoom{-1};
   BOOL m_bOpeningRoom{FALSE};  // a room-opening request waits for its answer
   // --- End of the lobby block ---

@@ -515,7 +515,9 @@ BOOL CMainFrame::RunOptionsDialog(BOOL& manToMan, BOOL& invite, BOOL& alarm, BOO
 
 void CMainFrame::SendInvite(const CString& number, const CString& id, const CString& message,
                             const CString& roomField) {
-  QueueRequest(1, 12, GetRoomPrefix() + roomField + "|" + number + "|" + id + "|" + message + "|", "1");
+  QueueRequest(1, 12, GetRoomPrefix() + RemoveSeparators(roomField) + "|" + RemoveSeparators(number) + "|" +
+                         RemoveSeparators(id) + "|" + RemoveSeparators(message) + "|",
+               "1");
 }
 
 void CMainFrame::OnInviteUser() {
@@ -639,7 +641,7 @@ void CMainFrame::OnUserSearchResult(CFieldTokenizer& payload) {
   if (auto* view = place.gameRoomShown ? dynamic_cast<CDagukRoomView*>(GetContentView()) : nullptr)
     place.playing = (view->GetGameMode() & 1024) != 0;
   if (room) {
-    place.hasColour = (room->GetMyColour() & 1) != 0;
+    place.noColour = (room->GetBoard().GetUserColor() & 1) != 0;
     place.blackId = room->GetPaneText(CGameRoom::kBlackName);
     place.whiteId = room->GetPaneText(CGameRoom::kWhiteName);
   }

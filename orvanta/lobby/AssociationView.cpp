@@ -1,5 +1,6 @@
 #include "orvanta/lobby/AssociationView.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include <platform/ddx.h>
@@ -9,6 +10,8 @@
 #include "orvanta/connection/FieldTokenizer.h"
 #include "orvanta/connection/MainFrame.h"
 #include "orvanta/lobby/JoinSecedeDlg.h"
+#include "orvanta/lobby/ListSorter.h"
+#include "orvanta/lobby/SortImages.h"
 
 namespace {
 
@@ -19,6 +22,7 @@ constexpr int kEdgeWidth = 180;
 constexpr int kPictureWidth = 120;
 constexpr int kButtonStep = 55;
 constexpr int kButtonBend = 20;
+constexpr int kCaptionMargin = 10;  // each side of a menu button's caption
 
 CString MemberWord(BOOL joined) { return Cp949(joined ? "회원" : "비회원"); }
 
@@ -32,6 +36,7 @@ BEGIN_MESSAGE_MAP(CAssociationView, CFormView)
   ON_COMMAND_RANGE(CAssociationView::kFirstMenuCommand, CAssociationView::kLastMenuCommand, OnMenuCommand)
   ON_NOTIFY(NM_CLICK, CAssociationView::kForumList, OnListClick)
   ON_NOTIFY(NM_DBLCLK, CAssociationView::kForumList, OnListClick)
+  ON_NOTIFY(LVN_COLUMNCLICK, CAssociationView::kForumList, OnColumnClick)
 END_MESSAGE_MAP()
 
 CAssociationView::CAssociationView() : CFormView(kTemplateId) {}
@@ -67,6 +72,7 @@ void CAssociationView::OnInitialUpdate() {
   }
   m_list.SetExtendedStyle(m_list.GetExtendedStyle() | LVS_EX_FULLROWSELECT);
   m_list.SetBkColor(kRowBackColour);
+  AttachSortImages(m_list, m_sortImages);
   Layout();
 }
 
@@ -81,9 +87,12 @@ void CAssociationView::OnForumList(const CString& payload) {
 
 void CAssociationView::BuildForumMenu(const CString& payload) {
   m_menu.clear();
-  for (auto& button : m_buttons)
+  for (auto& button : m_buttons) {
+    if (m_toolTip.GetSafeHwnd())
+      m_toolTip.DelTool(button.get());
     if (button->m_hWnd)
       button->DestroyWindow();
+  }
   m_buttons.clear();
   InvalidateRect(&m_menuArea);
   const CForumMenu menu = ParseForumMenu(payload);
@@ -92,14 +101,27 @@ void CAssociationView::BuildForumMenu(const CString& payload) {
   if (CWnd* top = GetTopLevelParent())
     top->SetWindowText("Orvanta 1.5(" + menu.forumName + ")");
   m_menu = menu.entries;
+  m_nButtonWidth = kButtonWidth;
+  CClientDC dc(this);
+  const auto font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
+  CFont* oldFont = font ? dc.SelectObject(CFont::FromHandle(font)) : nullptr;
   for (std::size_t i = 0; i < m_menu.size(); ++i) {
     auto button = std::make_unique<CButton>();
     const CRect rect(0, 0, kButtonWidth, kButtonHeight);
     if (!button->Create(m_menu[i].caption, WS_CHILD | BS_PUSHBUTTON, rect, this,
                         kFirstMenuCommand + static_cast<UINT>(i)))
       continue;
+    if (font)
+      button->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    const CString& caption = m_menu[i].caption;
+    if (m_toolTip.GetSafeHwnd() || m_toolTip.Create(this))
+      m_toolTip.AddTool(button.get(), caption);
+    // A caption wider than the button widens the whole column, so no caption is cut.
+    m_nButtonWidth = std::max<int>(m_nButtonWidth, dc.GetTextExtent(caption, caption.GetLength()).cx + 2 * kCaptionMargin);
     m_buttons.push_back(std::move(button));
   }
+  if (oldFont)
+    dc.SelectObject(oldFont);
   Layout();
   for (auto& button : m_buttons) button->ShowWindow(SW_SHOW);
 }
@@ -130,13 +152,13 @@ void CAssociationView::Layout() {
     const bool secondHalf = i >= half;
     if (secondHalf && n % 2 == 0 && i > 0)
       left -= kButtonBend;
-    m_buttons[static_cast<std::size_t>(i)]->MoveWindow(left, firstTop + kButtonStep * i, kButtonWidth, kButtonHeight);
+    m_buttons[static_cast<std::size_t>(i)]->MoveWindow(left, firstTop + kButtonStep * i, m_nButtonWidth, kButtonHeight);
     if (!secondHalf)
       left += kButtonBend;
     else if (n % 2 == 1)
       left -= kButtonBend;
   }
-  m_menuArea = CRect(origin, firstTop, origin + kButtonBend * half + kButtonWidth, firstTop + kButtonStep * n + 25);
+  m_menuArea = CRect(origin, firstTop, origin + kButtonBend * half + m_nButtonWidth, firstTop + kButtonStep * n + 25);
 }
 
 void CAssociationView::OnSize(UINT type, int cx, int cy) {
@@ -187,6 +209,8 @@ void CAssociationView::OnListClick(NMHDR*, LRESULT* result) {
 }
 
 BOOL CAssociationView::PreTranslateMessage(MSG* msg) {
+  if (msg && m_toolTip.GetSafeHwnd())
+    m_toolTip.RelayEvent(msg);
   if (msg && msg->hwnd == m_list.m_hWnd && (msg->wParam == VK_UP || msg->wParam == VK_DOWN)) {
     if (msg->message == WM_KEYDOWN) {
       m_bSelectionEnabled = FALSE;
@@ -257,4 +281,24 @@ void CAssociationView::SetMembership(const CString& payload, BOOL joined) {
       m_list.SetItemText(row, 0, MemberWord(joined));
   const CString name = fields.GetField(2);
   ::MessageBox(m_hWnd, joined ? "You join " + name + "." : "You secede from " + name + ".", "", MB_OK);
+}
+
+void CAssociationView::OnColumnClick(NMHDR* header, LRESULT* result) {
+  *result = 0;
+  const int column = reinterpret_cast<NMLISTVIEW*>(header)->iSubItem;
+  if (column < 0 || column >= 2 || m_list.GetItemCount() == 0)
+    return;
+  const bool ascending = m_sort.Click(column);
+  {
+    CListSorter sorter(m_list, column);
+    sorter.Sort(ascending ? TRUE : FALSE, CListSorter::kText);
+  }
+  m_sort.ShowMarks(m_list);
+}
+
+CString CAssociationView::GetButtonTip(std::size_t i) const {
+  CString text;
+  if (i < m_buttons.size() && m_toolTip.GetSafeHwnd())
+    m_toolTip.GetText(text, m_buttons[i].get());
+  return text;
 }

@@ -7,10 +7,12 @@
 #include <vector>
 
 #include <platform/controls.h>
+#include <platform/controls_tooltip.h>
 #include <platform/dialog_template.h>
 #include <platform/formview.h>
 
 #include "orvanta/lobby/ForumPayload.h"
+#include "orvanta/lobby/SortState.h"
 
 class CMainFrame;
 
@@ -42,10 +44,14 @@ public:
   void RunMenuEntry(int index);
 
   CListCtrl& GetList() { return m_list; }
+  int GetSortedColumn() const { return m_sort.GetSortedColumn(); }
   const CString& GetCurrentForumId() const { return m_strForumId; }
   const std::vector<CForumRecord>& GetForums() const { return m_forums; }
   std::size_t GetButtonCount() const { return m_buttons.size(); }
   CButton* GetButton(std::size_t i) const { return m_buttons[i].get(); }
+  int GetButtonWidth() const { return m_nButtonWidth; }
+  // The tool tip's text for menu button i ("" without one).
+  CString GetButtonTip(std::size_t i) const;
   // The left edge of the menu column.
   int GetMenuOrigin() const;
 
@@ -55,6 +61,7 @@ protected:
   BOOL OnEraseBkgnd(CDC* dc);
   void OnMenuCommand(UINT id);
   void OnListClick(NMHDR* header, LRESULT* result);
+  void OnColumnClick(NMHDR* header, LRESULT* result);
   DECLARE_MESSAGE_MAP()
 
 private:
@@ -64,6 +71,10 @@ private:
   CMainFrame* GetFrame() const;
 
   CListCtrl m_list;
+  CSortState m_sort{2};
+  CImageList m_sortImages;  // the header's sort arrows
+  CToolTipCtrl m_toolTip;   // the menu buttons' captions
+  int m_nButtonWidth{kButtonWidth};  // the menu buttons' width: kButtonWidth or the widest caption
   std::vector<CForumRecord> m_forums;
   std::vector<CForumMenuEntry> m_menu;
   std::vector<std::unique_ptr<CButton>> m_buttons;

@@ -10,6 +10,7 @@
 #include "orvanta/connection/FieldTokenizer.h"
 #include "orvanta/connection/SessionRecord.h"
 #include "orvanta/lobby/LobbyHost.h"
+#include "orvanta/lobby/SortImages.h"
 #include "orvanta/lobby/LobbyText.h"
 #include "orvanta/lobby/ListSorter.h"
 #include "orvanta/lobby/SeparatorFilter.h"
@@ -79,6 +80,8 @@ BOOL CInviteDlg::OnInitDialog() {
   m_list.InsertColumn(3, "Kiwon Name", LVCFMT_LEFT, 90);
   m_list.InsertColumn(4, "Host No", LVCFMT_LEFT, 0);
   m_list.InitColumns();
+  AttachSortImages(m_list, m_sortImages);
+  m_list.GetFlatHeader().SetItemEx(1, HDITEMEX{0, 0, 400});
   m_list.SetKeyColumn(0);
   m_list.SetDrawFlag(2);
   m_list.SetBackColor(0xF7F7F7);
@@ -204,15 +207,12 @@ void CInviteDlg::OnColumnClick(NMHDR* header, LRESULT* result) {
   const int column = reinterpret_cast<NMLISTVIEW*>(header)->iSubItem;
   if (column < 0 || column >= 5 || m_list.GetItemCount() == 0)
     return;
-  const bool ascending = m_sortMarks[column] != 2;
-  if (m_nSortColumn >= 0 && m_nSortColumn != column)
-    m_sortMarks[m_nSortColumn] = 0;
+  const bool ascending = m_sort.Click(column);
   {
     CListSorter sorter(m_list, column);
     sorter.Sort(ascending ? TRUE : FALSE, column == kGradeColumn ? CListSorter::kGrade : CListSorter::kText);
   }
-  m_sortMarks[column] = ascending ? 2 : 1;
-  m_nSortColumn = column;
+  m_sort.ShowMarks(m_list);
 }
 
 BOOL CInviteDlg::SelectedUser(CString& number, CString& id) {

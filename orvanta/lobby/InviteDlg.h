@@ -5,9 +5,11 @@
 
 #include <functional>
 
+#include <platform/controls_imagelist.h>
 #include <platform/dialog_template.h>
 #include <platform/dialogs.h>
 
+#include "orvanta/lobby/SortState.h"
 #include "orvanta/widgets/FlatListCtrl.h"
 
 class CLobbyHost;
@@ -75,6 +77,6 @@ private:
   CLobbyHost* m_pHost{nullptr};
   InviteSender m_sendInvite;
   CFlatListCtrl m_list;
-  int m_nSortColumn{-1};
-  int m_sortMarks[5]{};  // 0 unsorted, 1 descending, 2 ascending
+  CSortState m_sort{5};
+  CImageList m_sortImages;  // the header's sort arrows
 };

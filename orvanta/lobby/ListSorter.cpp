@@ -66,7 +66,14 @@ int CompareWithWords(const CString& a, const CString& b, int s, const GradeWords
 
 using DateKey = std::tuple<int, int, int, int, int, int>;
 
-bool ReadDate(const CString& text, DateKey& key) {
+bool ReadDate(const CString& given, DateKey& key) {
+  // The bulletin board's Korean form, "2026년 12월 09일 15:30", read as "2026-12-09 15:30".
+  CString text = given;
+  if (text.Find(Cp949("년")) >= 0) {
+    text.Replace(Cp949("년 "), "-");
+    text.Replace(Cp949("월 "), "-");
+    text.Replace(Cp949("일"), "");
+  }
   int y = 0, mo = 0, d = 0, h = 0, mi = 0, sec = 0;
   char sep1 = 0, sep2 = 0;
   int used = 0;
@@ -122,8 +129,10 @@ int CListSorter::CompareTexts(const CString& a, const CString& b, int p) {
   const int s = p >= 0 ? 1 : -1;
   switch (s * p) {
     case kWholeNumber: {
-      const long difference = std::atol(a) - std::atol(b);
-      return (difference > 0 ? 1 : difference < 0 ? -1 : 0) * s;
+      // Compared, not subtracted: numbers at the ends of the range must not overflow.
+      const long long x = std::strtoll(a, nullptr, 10);
+      const long long y = std::strtoll(b, nullptr, 10);
+      return (x > y ? 1 : x < y ? -1 : 0) * s;
     }
     case kText: {
       const int order = CompareTextNoCase949(a, b);

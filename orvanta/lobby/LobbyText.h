@@ -16,3 +16,9 @@ CString FormatChatLine(const CString& payload);
 CString RemoveSeparators(const CString& text);
 // The leading decimal number of text (0 without one).
 int LeadingNumber(const CString& text);
+// The leading decimal number of a text from the server, held to the range of int.
+int ClampedNumber(const CString& text);
+// The decimal text of ClampedNumber(text) + step, held to the range of int.
+CString SteppedNumberText(const CString& text, int step);
+// At most maxBytes bytes of a Korean code page text, never ending inside a double-byte character.
+CString CutCp949(const CString& text, int maxBytes);

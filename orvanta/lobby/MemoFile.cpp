@@ -6,6 +6,42 @@
 
 #include "orvanta/connection/FieldTokenizer.h"
 
+namespace {
+
+constexpr char kEscape = '\xFF';
+
+}  // namespace
+
+CString CMemoFile::EscapeField(const CString& field) {
+  std::string stored;
+  for (const char c : field.str()) {
+    if (c == '/')
+      stored += "\xFFs";
+    else if (c == '|')
+      stored += "\xFF" "b";
+    else if (c == kEscape)
+      stored += "\xFF\xFF";
+    else
+      stored += c;
+  }
+  return CString(stored.c_str());
+}
+
+CString CMemoFile::UnescapeField(const CString& stored) {
+  const std::string text = stored.str();
+  std::string field;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+    if (text[i] == kEscape && (next == 's' || next == 'b' || next == kEscape)) {
+      field += next == 's' ? '/' : next == 'b' ? '|' : kEscape;
+      ++i;
+    } else {
+      field += text[i];
+    }
+  }
+  return CString(field.c_str());
+}
+
 std::vector<CMemoEntry> CMemoFile::Parse(const CString& text) {
   std::vector<CMemoEntry> memos;
   CFieldTokenizer records(text, '/');
@@ -14,10 +50,10 @@ std::vector<CMemoEntry> CMemoFile::Parse(const CString& text) {
     CFieldTokenizer fields(records.NextField(), '|');
     CMemoEntry memo;
     fields.NextField();  // column 0, the check box, holds nothing
-    memo.date = fields.NextField();
-    memo.id = fields.NextField();
-    memo.name = fields.NextField();
-    memo.contents = fields.NextField();
+    memo.date = UnescapeField(fields.NextField());
+    memo.id = UnescapeField(fields.NextField());
+    memo.name = UnescapeField(fields.NextField());
+    memo.contents = UnescapeField(fields.NextField());
     memos.push_back(memo);
   }
   return memos;
@@ -26,7 +62,8 @@ std::vector<CMemoEntry> CMemoFile::Parse(const CString& text) {
 CString CMemoFile::Compose(const std::vector<CMemoEntry>& memos) {
   CString text = "/";
   for (const CMemoEntry& memo : memos)
-    text += "||" + memo.date + "|" + memo.id + "|" + memo.name + "|" + memo.contents + "|/";
+    text += "||" + EscapeField(memo.date) + "|" + EscapeField(memo.id) + "|" + EscapeField(memo.name) + "|" +
+            EscapeField(memo.contents) + "|/";
   return text;
 }
 
@@ -52,6 +89,9 @@ BOOL CMemoFile::ReadText(const CString& path, CString& text) {
 }
 
 BOOL CMemoFile::WriteText(const CString& path, const CString& text) {
+  // A rename would replace a file this user may not write; such a file is left as it is.
+  if (::_access(path, 0) == 0 && ::_access(path, 2) != 0)
+    return FALSE;
   const CString temporary = path + ".tmp";
   CFile file;
   if (!file.Open(temporary, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary))

@@ -1,5 +1,7 @@
 #include "orvanta/lobby/NegotiationReplyDlg.h"
 
+#include <cstdlib>
+
 #include <platform/controls.h>
 #include <platform/ddx.h>
 
@@ -97,7 +99,8 @@ void CNegotiationReplyDlg::ReadProposal() {
   const CNegotiationTerms terms = ReadIncomingProposal(m_strProposal);
   m_nCondition = terms.condition;
   m_strHandicap = terms.condition == kConditionHandicap ? terms.handicap : m_strHandicap;
-  m_fKomi = terms.condition == kConditionEven ? terms.komi : 0.0f;
+  // The proposer's komi stands whatever the condition, so a Renego that keeps it sends it back.
+  m_fKomi = static_cast<float>(std::atof(fields.GetField(11)));
   EnableControl(kKomiEdit, terms.condition == kConditionEven);
   EnableControl(kHandicapCombo, terms.condition == kConditionHandicap);
   m_strTimeLimit = terms.timeLimitText;

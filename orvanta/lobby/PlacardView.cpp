@@ -11,6 +11,10 @@
 #include "orvanta/lobby/SearchBulletinDlg.h"
 #include "orvanta/connection/MainFrame.h"
 #include "orvanta/lobby/BoardPayload.h"
+#include "orvanta/lobby/ListPaging.h"
+#include "orvanta/lobby/ListSorter.h"
+#include "orvanta/lobby/SortImages.h"
+#include "orvanta/lobby/LobbyText.h"
 #include "orvanta/lobby/SeparatorFilter.h"
 
 namespace {
@@ -29,8 +33,11 @@ IMPLEMENT_DYNCREATE(CPlacardView, CFormView)
 
 BEGIN_MESSAGE_MAP(CPlacardView, CFormView)
   ON_WM_SIZE()
+  ON_WM_CTLCOLOR()
   ON_NOTIFY(NM_DBLCLK, CPlacardView::kPostList, OnListDblClk)
   ON_NOTIFY(NM_RETURN, CPlacardView::kPostList, OnListDblClk)
+  ON_NOTIFY(LVN_COLUMNCLICK, CPlacardView::kPostList, OnColumnClick)
+  ON_MESSAGE(CFlatListCtrl::kScrollNotice, OnListScroll)
   ON_BN_CLICKED(CPlacardView::kWriteButton, OnWrite)
   ON_BN_CLICKED(CPlacardView::kSendButton, OnSend)
   ON_BN_CLICKED(CPlacardView::kModifyButton, OnModify)
@@ -52,15 +59,15 @@ platform::DialogTemplate CPlacardView::BuildTemplate() {
   const DWORD readOnly = ES_AUTOHSCROLL | ES_READONLY | WS_BORDER;
   t.items = {
       VisibleItem("SysListView32", kPostList, 7, 7, 516, 140, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER),
-      VisibleItem("Static", 0xFFFF, 7, 156, 20, 9, SS_LEFT, "NO"),
+      VisibleItem("Static", kNumberLabel, 7, 156, 20, 9, SS_LEFT, "NO"),
       VisibleItem("Edit", kNumberEdit, 30, 154, 50, 12, readOnly),
-      VisibleItem("Static", 0xFFFF, 90, 156, 15, 9, SS_LEFT, "ID"),
+      VisibleItem("Static", kAuthorLabel, 90, 156, 15, 9, SS_LEFT, "ID"),
       VisibleItem("Edit", kAuthorEdit, 108, 154, 80, 12, readOnly),
-      VisibleItem("Static", 0xFFFF, 198, 156, 20, 9, SS_LEFT, "Date"),
+      VisibleItem("Static", kDateLabel, 198, 156, 20, 9, SS_LEFT, "Date"),
       VisibleItem("Edit", kDateEdit, 222, 154, 110, 12, readOnly),
-      VisibleItem("Static", 0xFFFF, 7, 172, 20, 9, SS_LEFT, "Title"),
+      VisibleItem("Static", kTitleLabel, 7, 172, 20, 9, SS_LEFT, "Title"),
       VisibleItem("Edit", kTitleEdit, 30, 170, 493, 12, readOnly | WS_TABSTOP),
-      VisibleItem("Static", 0xFFFF, 7, 188, 40, 9, SS_LEFT, "Contents"),
+      VisibleItem("Static", kContentsLabel, 7, 188, 40, 9, SS_LEFT, "Contents"),
       VisibleItem("Edit", kContentsEdit, 7, 198, 516, 114,
                   ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | ES_READONLY | WS_VSCROLL | WS_BORDER | WS_TABSTOP),
       VisibleItem("Button", kWriteButton, 7, 320, 60, 14, BS_PUSHBUTTON, Cp949("글쓰기")),
@@ -95,11 +102,106 @@ void CPlacardView::OnInitialUpdate() {
     m_list.InsertColumn(4, "Title", LVCFMT_LEFT, 190);
   }
   m_list.SetExtendedStyle(m_list.GetExtendedStyle() | LVS_EX_FULLROWSELECT);
+  AttachSortImages(m_list, m_sortImages);
   SetEditMode(FALSE);
   EnableButtons(TRUE, FALSE, FALSE, FALSE, FALSE);
+  CRect client;
+  GetClientRect(&client);
+  RecalcLayout(client.Width(), client.Height());
 }
 
-void CPlacardView::OnSize(UINT type, int cx, int cy) { CFormView::OnSize(type, cx, cy); }
+HBRUSH CPlacardView::OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor) {
+  if (wnd && wnd->GetDlgCtrlID() == static_cast<int>(kContentsEdit)) {
+    if (!m_contentsBrush.GetSafeHandle())
+      m_contentsBrush.CreateSolidBrush(kContentsColour);
+    dc->SetBkColor(kContentsColour);
+    return static_cast<HBRUSH>(m_contentsBrush);
+  }
+  return CFormView::OnCtlColor(dc, wnd, ctlColor);
+}
+
+void CPlacardView::OnSize(UINT type, int cx, int cy) {
+  CFormView::OnSize(type, cx, cy);
+  if (type != SIZE_MINIMIZED && cx > 0 && cy > 0)
+    RecalcLayout(cx, cy);
+}
+
+CRect CPlacardView::ChildRect(UINT id) const {
+  CRect rect;
+  if (CWnd* child = GetDlgItem(static_cast<int>(id))) {
+    child->GetWindowRect(&rect);
+    ScreenToClient(&rect);
+  }
+  return rect;
+}
+
+void CPlacardView::MoveChild(UINT id, int x, int y, int width, int height) {
+  if (CWnd* child = GetDlgItem(static_cast<int>(id)))
+    child->MoveWindow(x, y, std::max(width, 0), std::max(height, 0), FALSE);
+}
+
+void CPlacardView::RecalcLayout(int cx, int cy) {
+  if (!m_list.m_hWnd)
+    return;
+  constexpr int kMargin = 10;
+  constexpr int kGap = 5;
+  constexpr UINT kButtons[] = {kWriteButton, kSendButton, kModifyButton, kDeleteButton,
+                               kSearchButton, kNextPageButton, kCancelButton};
+  constexpr int kNarrowestButton = 64;
+  constexpr int kButtonCount = static_cast<int>(std::size(kButtons));
+  if (m_nButtonWidth == 0)
+    m_nButtonWidth = ChildRect(kWriteButton).Width();
+  const CRect field = ChildRect(kNumberEdit);
+  const CRect label = ChildRect(kContentsLabel);
+  // The row of buttons narrows with the view down to a width that still shows their captions;
+  // below that the view scrolls rather than squeezing its parts out of sight.
+  const int minWidth = kButtonCount * (kNarrowestButton + kGap) - kGap + 2 * kMargin;
+  const int fitted = (std::max(cx, minWidth) - 2 * kMargin - (kButtonCount - 1) * kGap) / kButtonCount;
+  const CRect button(0, 0, std::clamp(fitted, kNarrowestButton, std::max(m_nButtonWidth, kNarrowestButton)),
+                     ChildRect(kWriteButton).Height());
+  const int fieldRows = 2 * (field.Height() + kGap) + label.Height() + 2;
+  const int minHeight = 2 * kMargin + 60 + kGap + fieldRows + 40 + kGap + button.Height();
+  SetScrollSizes(MM_TEXT, SIZE{minWidth, minHeight});
+  const CPoint origin = GetScrollPosition();
+  const int width = std::max(cx, minWidth);
+  const int height = std::max(cy, minHeight);
+  const int left = kMargin - origin.x;
+  const int inner = width - 2 * kMargin;
+
+  // The buttons along the bottom; the list and the contents share what is left above them.
+  const int buttonTop = height - kMargin - button.Height() - origin.y;
+  for (std::size_t i = 0; i < std::size(kButtons); ++i)
+    MoveChild(kButtons[i], left + static_cast<int>(i) * (button.Width() + kGap), buttonTop, button.Width(),
+              button.Height());
+  const int top = kMargin - origin.y;
+  const int flexible = buttonTop - kGap - top - kGap - fieldRows;
+  const int listHeight = std::max(60, flexible / 2);
+  m_list.MoveWindow(left, top, inner, listHeight, FALSE);
+
+  // One row of number, author and date, each label before its box.
+  int y = top + listHeight + kGap;
+  const int labelDrop = (field.Height() - label.Height()) / 2;
+  int x = left;
+  const std::pair<UINT, UINT> row[] = {{kNumberLabel, kNumberEdit}, {kAuthorLabel, kAuthorEdit}, {kDateLabel, kDateEdit}};
+  for (const auto& [labelId, editId] : row) {
+    const CRect caption = ChildRect(labelId);
+    const CRect box = ChildRect(editId);
+    MoveChild(labelId, x, y + labelDrop, caption.Width(), caption.Height());
+    x += caption.Width() + kGap;
+    MoveChild(editId, x, y, box.Width(), box.Height());
+    x += box.Width() + 2 * kGap;
+  }
+  y += field.Height() + kGap;
+  const CRect titleCaption = ChildRect(kTitleLabel);
+  MoveChild(kTitleLabel, left, y + labelDrop, titleCaption.Width(), titleCaption.Height());
+  const int titleLeft = left + std::max(titleCaption.Width(), ChildRect(kNumberLabel).Width()) + kGap;
+  MoveChild(kTitleEdit, titleLeft, y, left + inner - titleLeft, field.Height());
+  y += field.Height() + kGap;
+  MoveChild(kContentsLabel, left, y, label.Width(), label.Height());
+  y += label.Height() + 2;
+  MoveChild(kContentsEdit, left, y, inner, buttonTop - kGap - y);
+  Invalidate();
+}
 
 void CPlacardView::SetEditMode(BOOL editing) {
   for (UINT id : {kTitleEdit, kContentsEdit})
@@ -263,9 +365,11 @@ void CPlacardView::OnSend() {
     return;
   if (CMainFrame* frame = GetFrame()) {
     if (m_nEditMode == kNewPost)
-      frame->SendForumRequest(12, BoardFields() + "|" + m_strTitle + "|" + m_strContents + "|");
+      frame->SendForumRequest(12, BoardFields() + "|" + RemoveSeparators(m_strTitle) + "|" +
+                                      RemoveSeparators(m_strContents) + "|");
     else
-      frame->SendForumRequest(14, BoardFields() + "|" + m_strNumber + "|" + m_strTitle + "|" + m_strContents + "|");
+      frame->SendForumRequest(14, BoardFields() + "|" + m_strNumber + "|" + RemoveSeparators(m_strTitle) + "|" +
+                                      RemoveSeparators(m_strContents) + "|");
   }
   SetEditMode(FALSE);
   EnableButtons(TRUE, FALSE, FALSE, FALSE, FALSE);
@@ -301,9 +405,33 @@ void CPlacardView::OnNextPage() {
   ClearPost();
   m_bAppend = TRUE;
   m_bRequestPending = TRUE;
-  CString key;
-  key.Format("%d", std::atoi(m_strNextKey) - 1);
+  const CString key = SteppedNumberText(m_strNextKey, -1);
   frame->SendForumRequest10(BoardFields() + "|" + key + "|10|" + m_strSearchKey + "|" + m_strSearchText + "|");
+}
+
+LRESULT CPlacardView::OnListScroll(WPARAM code, LPARAM position) {
+  BOOL captureAfterFill = FALSE;  // the board keeps no capture past its page
+  PageOnScroll(m_list, static_cast<UINT>(code), static_cast<int>(position), m_bRequestPending, captureAfterFill,
+               [this] { OnNextPage(); });
+  return 0;
+}
+
+void CPlacardView::OnColumnClick(NMHDR* header, LRESULT* result) {
+  *result = 0;
+  const int column = reinterpret_cast<NMLISTVIEW*>(header)->iSubItem;
+  if (column < 0 || column >= 5 || m_list.GetItemCount() == 0)
+    return;
+  const bool ascending = m_sort.Click(column);
+  int kind = CListSorter::kText;
+  if (column == 0 || column == 3)
+    kind = CListSorter::kWholeNumber;
+  else if (column == 2)
+    kind = CListSorter::kDate;
+  {
+    CListSorter sorter(m_list, column);
+    sorter.Sort(ascending ? TRUE : FALSE, kind);
+  }
+  m_sort.ShowMarks(m_list);
 }
 
 BOOL CPlacardView::PreTranslateMessage(MSG* msg) {

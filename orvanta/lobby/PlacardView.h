@@ -6,6 +6,9 @@
 #include <platform/dialog_template.h>
 #include <platform/formview.h>
 
+#include "orvanta/lobby/SortState.h"
+#include "orvanta/widgets/FlatListCtrl.h"
+
 class CMainFrame;
 
 class CPlacardView : public CFormView {
@@ -25,8 +28,15 @@ public:
   static constexpr UINT kSearchButton = 1402;
   static constexpr UINT kNextPageButton = 1403;
   static constexpr UINT kCancelButton = 1422;
+  // The captions before the post's boxes.
+  static constexpr UINT kNumberLabel = 1430;
+  static constexpr UINT kAuthorLabel = 1431;
+  static constexpr UINT kDateLabel = 1432;
+  static constexpr UINT kTitleLabel = 1433;
+  static constexpr UINT kContentsLabel = 1434;
   static constexpr int kNewPost = 1;
   static constexpr int kModifyPost = 2;
+  static constexpr COLORREF kContentsColour = 0xF8F0E8;
 
   CPlacardView();
   static platform::DialogTemplate BuildTemplate();
@@ -55,7 +65,8 @@ public:
   void OnCancelPost();
   void OnNextPage();
 
-  CListCtrl& GetList() { return m_list; }
+  CFlatListCtrl& GetList() { return m_list; }
+  int GetSortedColumn() const { return m_sort.GetSortedColumn(); }
   const CString& GetNextKey() const { return m_strNextKey; }
   int GetEditMode() const { return m_nEditMode; }
   BOOL IsEditing() const { return m_bEditing; }
@@ -71,9 +82,18 @@ protected:
   void DoDataExchange(CDataExchange* dx) override;
   void OnSize(UINT type, int cx, int cy);
   void OnListDblClk(NMHDR* header, LRESULT* result);
+  void OnColumnClick(NMHDR* header, LRESULT* result);
+  HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor);
+  // The list's notice of a vertical scroll: the next page when it scrolls past the last row.
+  LRESULT OnListScroll(WPARAM code, LPARAM position);
   DECLARE_MESSAGE_MAP()
 
 private:
+  // Lays the list, the post's boxes and the row of buttons out over a client area of cx x cy.
+  void RecalcLayout(int cx, int cy);
+  // A child's rectangle in client coordinates (empty without the child).
+  CRect ChildRect(UINT id) const;
+  void MoveChild(UINT id, int x, int y, int width, int height);
   // Editing mode: the title and contents take typing; reading mode: everything is read-only.
   void SetEditMode(BOOL editing);
   void EnableButtons(BOOL write, BOOL send, BOOL modify, BOOL remove, BOOL cancel);
@@ -83,7 +103,11 @@ private:
   CString BoardFields() const;
   CMainFrame* GetFrame() const;
 
-  CListCtrl m_list;
+  CFlatListCtrl m_list;
+  CSortState m_sort{5};
+  CImageList m_sortImages;  // the header's sort arrows
+  CBrush m_contentsBrush;    // the ground of the post's contents
+  int m_nButtonWidth{0};     // the buttons' width in the template, taken at the first layout
   CString m_strForumId;
   CString m_strBoardCode;
   CString m_strNextKey{"0"};

@@ -24,24 +24,25 @@ END_MESSAGE_MAP()
 platform::DialogTemplate CRankSelectDlg::BuildTemplate() {
   platform::DialogTemplate t;
   t.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER;
-  t.cx = 196;
+  t.cx = 226;
   t.cy = 120;
   t.caption = "Select Rank List";
   t.fontName = "Arial";
   t.fontSize = 9;
-  t.items.push_back(VisibleItem("Button", kOptionsFrame, 6, 4, 184, 88, BS_GROUPBOX, "Options"));
+  t.items.push_back(VisibleItem("Button", kOptionsFrame, 6, 4, 214, 88, BS_GROUPBOX, "Options"));
   for (int i = 0; i < 8; ++i) {
     const int column = i < 4 ? 0 : 1;
     const int row = i % 4;
     DWORD style = BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP | WS_TABSTOP : 0);
-    t.items.push_back(VisibleItem("Button", kKindRadios[i], 14 + column * 96, 16 + row * 18, 62, 10, style,
+    t.items.push_back(VisibleItem("Button", kKindRadios[i], 14 + column * 126, 16 + row * 18, 62, 10, style,
                                   kKindLabels[i]));
   }
   const DWORD combo = CBS_DROPDOWN | WS_VSCROLL | WS_TABSTOP | WS_GROUP;
-  t.items.push_back(VisibleItem("ComboBox", kTotalGradeCombo, 78, 32, 30, 120, combo));
-  t.items.push_back(VisibleItem("ComboBox", kKiwonGradeCombo, 78, 68, 30, 120, combo));
-  t.items.push_back(VisibleItem("Button", IDOK, 40, 100, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, "OK"));
-  t.items.push_back(VisibleItem("Button", IDCANCEL, 106, 100, 50, 14, BS_PUSHBUTTON | WS_TABSTOP, "Cancel"));
+  // Wide enough for the longest grade, "15K", beside the combo's button.
+  t.items.push_back(VisibleItem("ComboBox", kTotalGradeCombo, 80, 32, 48, 120, combo));
+  t.items.push_back(VisibleItem("ComboBox", kKiwonGradeCombo, 80, 68, 48, 120, combo));
+  t.items.push_back(VisibleItem("Button", IDOK, 55, 100, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, "OK"));
+  t.items.push_back(VisibleItem("Button", IDCANCEL, 121, 100, 50, 14, BS_PUSHBUTTON | WS_TABSTOP, "Cancel"));
   return t;
 }
 

@@ -7,7 +7,7 @@
 
 namespace {
 
-// Full-row selection, grid lines and header drag-and-drop.
+// Track selection, full-row selection and one-click activation.
 constexpr DWORD kReportStyles = 0x68;
 
 }  // namespace
@@ -19,8 +19,11 @@ void InsertReportColumns(CListCtrl& list, std::span<const CReportColumn> columns
   for (const CReportColumn& column : columns) widths.push_back(column.width);
   CFieldTokenizer fields(stored);
   const bool useStored = !stored.IsEmpty() && (rule == StoredWidthRule::NotEmpty || fields.GetCount() == count);
+  // The tokenizer starts over past the last field, so the count bounds the reads.
+  const int present = fields.GetCount();
   if (useStored)
-    for (int& width : widths) width = std::atoi(fields.NextField());
+    for (int i = 0; i < count; ++i)
+      widths[static_cast<std::size_t>(i)] = i < present ? std::atoi(fields.NextField()) : 0;
   if (!list.GetHeaderCtrl() || list.GetHeaderCtrl()->GetItemCount() == 0)
     for (int i = 0; i < count; ++i)
       list.InsertColumn(i, columns[static_cast<std::size_t>(i)].heading, columns[static_cast<std::size_t>(i)].format,

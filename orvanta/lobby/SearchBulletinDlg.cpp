@@ -4,6 +4,8 @@
 #include <platform/ddx.h>
 #include <platform/time.h>
 
+#include "orvanta/lobby/LobbyText.h"
+
 namespace {
 
 using platform::VisibleItem;
@@ -99,6 +101,7 @@ void CSearchBulletinDlg::OnOK() {
                                 &m_strSecondMonth, &m_strSecondDay})
       if (text->IsEmpty())
         return;
+  m_bAccepted = TRUE;
   EndDialog(IDOK);
 }
 
@@ -106,11 +109,11 @@ void CSearchBulletinDlg::GetSearch(CString& key, CString& text) const {
   switch (m_nKind) {
     case kByTitle:
       key = "LT";
-      text = m_strTitle + "|";
+      text = RemoveSeparators(m_strTitle) + "|";
       break;
     case kById:
       key = "LI";
-      text = m_strId + "|";
+      text = RemoveSeparators(m_strId) + "|";
       break;
     case kByDate:
       key = "LD";

@@ -21,6 +21,8 @@ public:
   BOOL OnInitDialog() override;
   // The board's search key ("LS", "LT", "LI", "LD") and text for the chosen kind.
   void GetSearch(CString& key, CString& text) const;
+  // OK found every text its kind needs and ended the dialog.
+  BOOL IsAccepted() const { return m_bAccepted; }
 
   int m_nKind{kTotal};
   CString m_strFirstDay;
@@ -40,4 +42,5 @@ protected:
 
 private:
   void EnableInputs();
+  BOOL m_bAccepted{FALSE};
 };

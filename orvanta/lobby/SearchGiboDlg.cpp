@@ -4,6 +4,7 @@
 
 #include <platform/ddx.h>
 
+#include "orvanta/lobby/LobbyText.h"
 #include "orvanta/lobby/ServerGrade.h"
 
 namespace {
@@ -55,8 +56,9 @@ CString CSearchGiboDlg::BuildQuery(int kind, const CString& id, const CString& n
                                    const CTime& secondDate, const CString& previous) {
   switch (kind) {
     case kTotal: return CString();
-    case kById: return "|LI|" + id + "|";
-    case kByName: return "|LN|" + name + "|";
+    // Typed or pasted, a separator would split the query's fields.
+    case kById: return "|LI|" + RemoveSeparators(id) + "|";
+    case kByName: return "|LN|" + RemoveSeparators(name) + "|";
     case kByGrade: {
       const int a = ServerGradeNumber(firstGrade);
       const int b = ServerGradeNumber(secondGrade);

@@ -7,6 +7,7 @@
 
 #include "orvanta/connection/SessionRecord.h"
 #include "orvanta/lobby/LobbyHost.h"
+#include "orvanta/lobby/SortImages.h"
 #include "orvanta/lobby/LobbyText.h"
 #include "orvanta/lobby/ListSorter.h"
 #include "orvanta/lobby/PasswordDlg.h"
@@ -78,7 +79,9 @@ BOOL CSearchRoomDlg::OnInitDialog() {
   static const int kWidths[7] = {48, 65, 130, 130, 90, 90, 300};
   for (int i = 0; i < 7; ++i) m_results.InsertColumn(i, kHeadings[i], LVCFMT_LEFT, kWidths[i]);
   m_results.InitColumns();
-  m_results.SetKeyColumn(4);
+  AttachSortImages(m_results, m_sortImages);
+  m_results.GetFlatHeader().SetItemEx(1, HDITEMEX{0, 0, 400});
+  m_results.SetKeyStyle(4);
   m_results.SetBackColor(0xF7F7F7);
   m_results.SetDrawFlag(0);
   m_results.SetExtendedStyle(m_results.GetExtendedStyle() | LVS_EX_FULLROWSELECT);
@@ -200,15 +203,12 @@ void CSearchRoomDlg::OnColumnClick(NMHDR* header, LRESULT* result) {
   const int column = reinterpret_cast<NMLISTVIEW*>(header)->iSubItem;
   if (column < 0 || column >= 7 || m_results.GetItemCount() == 0)
     return;
-  const bool ascending = m_sortMarks[column] != 2;
-  if (m_nSortColumn >= 0 && m_nSortColumn != column)
-    m_sortMarks[m_nSortColumn] = 0;
+  const bool ascending = m_sort.Click(column);
   const int kind = column <= 1 ? CListSorter::kWholeNumber : column == kResultStatus ? CListSorter::kRoomState
                                                                                      : CListSorter::kText;
   {
     CListSorter sorter(m_results, column);
     sorter.Sort(ascending ? TRUE : FALSE, kind);
   }
-  m_sortMarks[column] = ascending ? 2 : 1;
-  m_nSortColumn = column;
+  m_sort.ShowMarks(m_results);
 }

@@ -2,9 +2,11 @@
 // CSearchRoomDlg: looks through the waiting room's own room list (template 136) by a player's ID
 // or name, the room title or the room status, and enters a found room on a double-click.
 
+#include <platform/controls_imagelist.h>
 #include <platform/dialog_template.h>
 #include <platform/dialogs.h>
 
+#include "orvanta/lobby/SortState.h"
 #include "orvanta/widgets/FlatListCtrl.h"
 
 class CLobbyHost;
@@ -54,7 +56,7 @@ private:
   CListCtrl* m_pRooms{nullptr};
   CLobbyHost* m_pHost{nullptr};
   CFlatListCtrl m_results;
-  int m_nSortColumn{-1};
-  int m_sortMarks[7]{};  // 0 unsorted, 1 descending, 2 ascending
+  CSortState m_sort{7};
+  CImageList m_sortImages;  // the header's sort arrows
   BOOL m_bReloading{FALSE};  // the controls are being loaded from the values
 };

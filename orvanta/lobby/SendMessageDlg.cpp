@@ -38,6 +38,15 @@ BOOL CSendMessageDlg::PreTranslateMessage(MSG* msg) {
   return CDialog::PreTranslateMessage(msg);
 }
 
+BOOL CSendMessageDlg::OnInitDialog() {
+  CDialog::OnInitDialog();
+  if (m_strReceiver.IsEmpty())
+    return TRUE;
+  if (CWnd* text = GetDlgItem(static_cast<int>(kTextEdit)))
+    GotoDlgCtrl(text);
+  return FALSE;
+}
+
 void CSendMessageDlg::DoDataExchange(CDataExchange* dx) {
   DDX_Text(dx, static_cast<int>(kReceiverEdit), m_strReceiver);
   DDX_Text(dx, static_cast<int>(kTextEdit), m_strText);

@@ -14,6 +14,9 @@ public:
   explicit CSendMessageDlg(CWnd* parent = nullptr);
   static platform::DialogTemplate BuildTemplate();
   BOOL PreTranslateMessage(MSG* msg) override;
+  // With the receiver preset (a reply), the message box takes the focus: what is typed is the
+  // message, never a replacement of the receiver.
+  BOOL OnInitDialog() override;
 
   CString m_strReceiver;
   CString m_strText;

@@ -10,6 +10,7 @@
 #include "orvanta/connection/FieldTokenizer.h"
 #include "orvanta/lobby/GradeOrder.h"
 #include "orvanta/lobby/LobbyHost.h"
+#include "orvanta/lobby/SortImages.h"
 #include "orvanta/lobby/WaitingRoomTable.h"
 
 namespace {
@@ -22,7 +23,8 @@ constexpr COLORREF kRowBackColour = 0xF7F7F7;
 constexpr int kSettingField = 1;
 constexpr int kDefaultRoomWidths[CTirvoDListView::kRoomColumns] = {20, 60, 70, 59, 110, 110, 56, 56, 90};
 constexpr int kDefaultUserWidths[CTirvoDListView::kUserColumns] = {80, 85, 77, 88};
-constexpr DWORD kListStyle = LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP;
+constexpr DWORD kListStyle =
+    LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDRAWFIXED | WS_BORDER | WS_TABSTOP;
 
 }  // namespace
 
@@ -101,8 +103,14 @@ void CTirvoDListView::OnInitialUpdate() {
   m_creamBrush.CreateSolidBrush(kCreamColour);
   InitUserColumns();
   InitRoomColumns();
+  AttachSortImages(m_userList, m_sortImages);
+  AttachSortImages(m_roomList, m_sortImages);
   m_roomAutoUpdate.SetCheck(BST_CHECKED);
   m_userAutoUpdate.SetCheck(BST_CHECKED);
+  if (m_toolTip.Create(this)) {
+    m_toolTip.AddTool(&m_roomAutoUpdate, "Auto_update stop/start");
+    m_toolTip.AddTool(&m_userAutoUpdate, "Auto_update stop/start");
+  }
   m_chatInput.SetExtendedUI(TRUE);
   RecalcLayout();
   RefreshChatMacros();
@@ -135,6 +143,11 @@ void CTirvoDListView::InitUserColumns() {
   static const char* const kHeadings[kUserColumns] = {"ID", "GRADE", "NAME", "KIWON"};
   static const int kFormats[kUserColumns] = {LVCFMT_LEFT, LVCFMT_RIGHT, LVCFMT_LEFT, LVCFMT_LEFT};
   for (int i = 0; i < kUserColumns; ++i) m_userList.InsertColumn(i, kHeadings[i], kFormats[i], userWidths[i]);
+  // Owner-drawn: a starred grade stands out; the rows' images are the users' waiting rooms.
+  m_userList.SetDrawFlag(0);
+  m_userList.InitColumns();
+  m_userList.SetKeyColumn(1);
+  m_userList.GetFlatHeader().SetItemEx(1, HDITEMEX{0, 21, 400});
 }
 
 void CTirvoDListView::InitRoomColumns() {
@@ -148,6 +161,11 @@ void CTirvoDListView::InitRoomColumns() {
   static const int kFormats[kRoomColumns] = {LVCFMT_LEFT,  LVCFMT_RIGHT, LVCFMT_CENTER, LVCFMT_RIGHT, LVCFMT_LEFT,
                                              LVCFMT_LEFT,  LVCFMT_RIGHT, LVCFMT_RIGHT,  LVCFMT_LEFT};
   for (int i = 0; i < kRoomColumns; ++i) m_roomList.InsertColumn(i, kHeadings[i], kFormats[i], roomWidths[i]);
+  // Owner-drawn: a starred grade stands out and the status words show in their colours.
+  m_roomList.InitColumns();
+  m_roomList.GetFlatHeader().SetItemEx(1, HDITEMEX{0, 21, 400});
+  m_roomList.SetKeyColumn(3);
+  m_roomList.SetKeyStyle(2);
 }
 
 void CTirvoDListView::SaveColumnWidths() {
@@ -179,7 +197,7 @@ void CTirvoDListView::RecalcLayout() {
   const auto placeRight = [&] {
     m_userList.MoveWindow(columnX, 25 - s, columnW, twoThirdsH);
     m_chatBox.MoveWindow(columnX, 10 - s + twoThirdsH + 35, columnW, bottom - twoThirdsH - top - (10 - s) - 65);
-    m_chatInput.MoveWindow(columnX, bottom - 25, columnW, 100);
+    m_chatInput.MoveWindow(columnX, bottom - 25, columnW, ChatInputHeight());
     GetDlgItem(static_cast<int>(kUserCountLabel))->MoveWindow(right - 120, 8 - s, 90, 15);
     m_userAutoUpdate.MoveWindow(right - 20, 13 - s, 10, 10);
     GetDlgItem(static_cast<int>(kRoomKeyLabel))->MoveWindow(left + twoThirdsW - 180, 8 - s, 50, 15);
@@ -204,16 +222,34 @@ void CTirvoDListView::RecalcLayout() {
   m_stripRects[2] = CRect(right - 120, 8 - s, right - 20, 23 - s);
 }
 
+int CTirvoDListView::ChatInputHeight() const {
+  // The open list shows every phrase whole, the last one included.
+  const int phrases = std::max(1, m_chatInput.GetCount());
+  return std::max(100, m_chatInput.GetItemHeight(-1) + phrases * m_chatInput.GetItemHeight(0) + 8);
+}
+
 void CTirvoDListView::OnSize(UINT type, int cx, int cy) {
   CFormView::OnSize(type, cx, cy);
   RecalcLayout();
   m_nLastHeight = cy;
+  // Every control shows again at its new place, the chat box and input included.
+  RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 void CTirvoDListView::OnPaint() {
   CPaintDC dc(this);
   CRect client;
   GetClientRect(&client);
+  // The ground never covers the controls: a control painted before the view (the chat box and
+  // the chat input on a view that replaced a game room) would otherwise stay blank.
+  for (CWnd* child = GetWindow(GW_CHILD); child; child = child->GetNextWindow()) {
+    if (!child->IsWindowVisible())
+      continue;
+    CRect rect;
+    child->GetWindowRect(&rect);
+    ScreenToClient(&rect);
+    dc.ExcludeClipRect(&rect);
+  }
   dc.FillRect(&client, &m_whiteBrush);
   for (int n = 1; n <= 3; ++n) dc.FillRect(&m_stripRects[n - 1], &m_creamBrush);
 }
@@ -250,6 +286,12 @@ void CTirvoDListView::FocusChatInput() {
 }
 
 void CTirvoDListView::OnSetFocus(CWnd*) { FocusChatInput(); }
+
+void CTirvoDListView::OnActivateView(BOOL activate, CView* activateView, CView* deactiveView) {
+  CFormView::OnActivateView(activate, activateView, deactiveView);
+  if (activate)
+    FocusChatInput();
+}
 
 void CTirvoDListView::OnLButtonDown(UINT, CPoint) { FocusChatInput(); }
 

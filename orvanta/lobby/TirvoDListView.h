@@ -7,12 +7,15 @@
 #include <memory>
 
 #include <platform/controls.h>
+#include <platform/controls_tooltip.h>
 #include <platform/dialog_template.h>
 #include <platform/formview.h>
 
 #include "orvanta/lobby/NegotiationAskDlg.h"
 #include "orvanta/lobby/RoomListPayload.h"
+#include "orvanta/lobby/SortState.h"
 #include "orvanta/lobby/UserListPayload.h"
+#include "orvanta/widgets/FlatListCtrl.h"
 
 class CLobbyHost;
 
@@ -67,6 +70,8 @@ public:
   // Refills the chat input's list with the non-empty phrases.
   void RefreshChatMacros();
   BOOL PreTranslateMessage(MSG* msg) override;
+  // Activated, the view gives the chat input the focus.
+  void OnActivateView(BOOL activate, CView* activateView, CView* deactiveView) override;
 
   // --- Commands ---
   void OnUserInfo();
@@ -99,11 +104,11 @@ public:
   BOOL IsAsking() const { return m_bAsking; }
   BOOL IsRoomAutoUpdate() const { return m_bRoomAutoUpdate; }
   BOOL IsUserAutoUpdate() const { return m_bUserAutoUpdate; }
-  int GetLastSortedUserColumn() const { return m_nUserSortColumn; }
-  int GetLastSortedRoomColumn() const { return m_nRoomSortColumn; }
-  // The sort direction each header column shows: 0 none, 1 ascending, 2 descending.
-  int GetUserSortMark(int column) const;
-  int GetRoomSortMark(int column) const;
+  int GetLastSortedUserColumn() const { return m_userSort.GetSortedColumn(); }
+  int GetLastSortedRoomColumn() const { return m_roomSort.GetSortedColumn(); }
+  // The sort arrow each header column shows (a CSortState::Mark).
+  int GetUserSortMark(int column) const { return m_userSort.GetMark(column); }
+  int GetRoomSortMark(int column) const { return m_roomSort.GetMark(column); }
 
 protected:
   void DoDataExchange(CDataExchange* dx) override;
@@ -142,8 +147,10 @@ private:
   // The selected user's waiting-room number (by its name) and ID; FALSE with no selection.
   BOOL GetSelectedUser(CString& number, CString& id) const;
   BOOL IsOwnUser(const CString& number, const CString& id);
-  void SortList(CListCtrl& list, int column, int kind, int& lastColumn, int marks[]);
+  void SortList(CListCtrl& list, int column, int kind, CSortState& state);
   void FocusChatInput();
+  // The chat input's height with its list open: every phrase whole, and at least 100.
+  int ChatInputHeight() const;
   void SendChatInput();
   CString OwnNumber();
   CString OwnId();
@@ -156,17 +163,17 @@ private:
   BOOL m_bAsking{FALSE};
   BOOL m_bNegoPending{FALSE};
   // Controls.
-  CListCtrl m_roomList;
-  CListCtrl m_userList;
+  CFlatListCtrl m_roomList;
+  CFlatListCtrl m_userList;
   CEdit m_chatBox;
   CComboBox m_chatInput;
   CButton m_roomAutoUpdate;
   CButton m_userAutoUpdate;
+  CToolTipCtrl m_toolTip;  // the two auto-update switches' tip
   int m_nLastHeight{0};
-  int m_nRoomSortColumn{-1};
-  int m_nUserSortColumn{-1};
-  int m_roomSortMarks[kRoomColumns]{};
-  int m_userSortMarks[kUserColumns]{};
+  CImageList m_sortImages;  // the headers' sort arrows
+  CSortState m_roomSort{kRoomColumns};
+  CSortState m_userSort{kUserColumns};
   BOOL m_bRoomAutoUpdate{TRUE};
   BOOL m_bRoomListIdle{TRUE};  // cleared while a room-list update runs
   BOOL m_bUserListIdle{TRUE};  // cleared while a user-list update runs

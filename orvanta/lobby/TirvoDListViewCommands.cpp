@@ -64,6 +64,7 @@ void CTirvoDListView::RefreshChatMacros() {
   for (const CString& phrase : m_pHost->GetChatPhrases())
     if (!phrase.IsEmpty())
       m_chatInput.AddString(phrase);
+  RecalcLayout();
 }
 
 void CTirvoDListView::OnChatCloseUp() {
@@ -72,14 +73,15 @@ void CTirvoDListView::OnChatCloseUp() {
     return;
   CString text;
   m_chatInput.GetLBText(selected, text);
-  // The phrase is read as into a 128-byte buffer: a longer phrase goes out cut, never overrun.
-  if (text.GetLength() > kMacroBuffer - 1)
-    text = text.Left(kMacroBuffer - 1);
-  SendChat(text);
+  // The phrase is read as into a 128-byte buffer: a longer phrase goes out cut, never overrun,
+  // and never with half a Korean character at its end.
+  SendChat(CutCp949(text, kMacroBuffer - 1));
   m_chatInput.SetCurSel(-1);
 }
 
 BOOL CTirvoDListView::PreTranslateMessage(MSG* msg) {
+  if (msg && m_toolTip.GetSafeHwnd())
+    m_toolTip.RelayEvent(msg);
   if (msg && msg->message == WM_KEYDOWN) {
     if (msg->wParam == VK_RETURN) {
       if (msg->hwnd == m_userList.m_hWnd) {
@@ -193,8 +195,10 @@ void CTirvoDListView::OnSendMemo() {
   }
   CString recipient;
   CString text;
-  if (m_pHost->RunSendMemoDialog(number, id, recipient, text))
+  if (m_pHost->RunSendMemoDialog(number, id, recipient, text)) {
     m_pHost->SendUserMessage(number, RemoveSeparators(recipient), RemoveSeparators(text));
+    m_pHost->FlushRequests();
+  }
 }
 
 void CTirvoDListView::OnSendMail() {
@@ -317,29 +321,23 @@ void CTirvoDListView::OnContextMenu(CWnd*, CPoint point) {
 // ---------------------------------------------------------------------------------------------
 // Sorting
 
-void CTirvoDListView::SortList(CListCtrl& list, int column, int kind, int& lastColumn, int marks[]) {
+void CTirvoDListView::SortList(CListCtrl& list, int column, int kind, CSortState& state) {
   if (list.GetItemCount() == 0)
     return;
-  // The header keeps the direction of each column: the first click sorts ascending, the next
-  // descending, and so on.
-  const bool descending = marks[column] == 2;
-  if (lastColumn >= 0 && lastColumn != column)
-    marks[lastColumn] = 0;
+  const bool ascending = state.Click(column);
   list.SetRedraw(FALSE);
   {
     CListSorter sorter(list, column);
-    sorter.Sort(descending ? FALSE : TRUE, kind);
+    sorter.Sort(ascending ? TRUE : FALSE, kind);
   }
   list.SetRedraw(TRUE);
-  marks[column] = descending ? 1 : 2;
-  lastColumn = column;
+  state.ShowMarks(list);
 }
 
 void CTirvoDListView::SortUserList(int column) {
   if (column < 0 || column >= kUserColumns)
     return;
-  SortList(m_userList, column, column == 1 ? CListSorter::kGrade : CListSorter::kText, m_nUserSortColumn,
-           m_userSortMarks);
+  SortList(m_userList, column, column == 1 ? CListSorter::kGrade : CListSorter::kText, m_userSort);
 }
 
 void CTirvoDListView::SortRoomList(int column) {
@@ -352,15 +350,7 @@ void CTirvoDListView::SortRoomList(int column) {
     kind = CListSorter::kRoomState;
   else if (column == 1 || column == 6 || column == 7)
     kind = CListSorter::kWholeNumber;
-  SortList(m_roomList, column, kind, m_nRoomSortColumn, m_roomSortMarks);
-}
-
-int CTirvoDListView::GetUserSortMark(int column) const {
-  return column >= 0 && column < kUserColumns ? m_userSortMarks[column] : 0;
-}
-
-int CTirvoDListView::GetRoomSortMark(int column) const {
-  return column >= 0 && column < kRoomColumns ? m_roomSortMarks[column] : 0;
+  SortList(m_roomList, column, kind, m_roomSort);
 }
 
 void CTirvoDListView::OnUserColumnClick(NMHDR* header, LRESULT* result) {

@@ -9,6 +9,8 @@
 #include "orvanta/connection/MainFrame.h"
 #include "orvanta/connection/OrvantaDoc.h"
 #include "orvanta/lobby/ListSorter.h"
+#include "orvanta/lobby/ListPaging.h"
+#include "orvanta/lobby/LobbyText.h"
 #include "orvanta/lobby/ReportColumns.h"
 
 namespace {
@@ -32,6 +34,7 @@ BEGIN_MESSAGE_MAP(CTirvoGiboView, CView)
   ON_NOTIFY(NM_DBLCLK, CTirvoGiboView::kListId, OnListDblClk)
   ON_NOTIFY(NM_RETURN, CTirvoGiboView::kListId, OnListDblClk)
   ON_NOTIFY(LVN_COLUMNCLICK, CTirvoGiboView::kListId, OnColumnClick)
+  ON_MESSAGE(CFlatListCtrl::kScrollNotice, OnListScroll)
 END_MESSAGE_MAP()
 
 int CTirvoGiboView::OnCreate(LPCREATESTRUCT cs) {
@@ -68,9 +71,7 @@ void CTirvoGiboView::SaveColumnWidths() {
 
 void CTirvoGiboView::FillPage(const CRecordListPayload& page) {
   for (const CRecordRow& row : page.rows) {
-    CString key;
-    key.Format("%d", std::atoi(row.fields[0]) - 1);
-    m_strNextKey = key;
+    m_strNextKey = SteppedNumberText(row.fields[0], -1);
     std::array<CString, kColumns> texts;
     for (int column = 0; column < kColumns; ++column)
       texts[static_cast<std::size_t>(column)] = row.fields[static_cast<std::size_t>(kColumnTable[column].field)];
@@ -78,6 +79,7 @@ void CTirvoGiboView::FillPage(const CRecordListPayload& page) {
   }
   if (CMainFrame* frame = GetFrame())
     frame->EndWaitCapture();
+  RetakeCaptureAfterFill(m_list, m_bCaptureAfterFill);
   m_bRequestPending = FALSE;
 }
 
@@ -166,6 +168,12 @@ BOOL CTirvoGiboView::PreTranslateMessage(MSG* msg) {
     }
   }
   return CView::PreTranslateMessage(msg);
+}
+
+LRESULT CTirvoGiboView::OnListScroll(WPARAM code, LPARAM position) {
+  PageOnScroll(m_list, static_cast<UINT>(code), static_cast<int>(position), m_bRequestPending, m_bCaptureAfterFill,
+               [this] { RequestNextPage(); });
+  return 0;
 }
 
 void CTirvoGiboView::OnListDblClk(NMHDR*, LRESULT* result) {

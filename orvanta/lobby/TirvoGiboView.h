@@ -7,6 +7,8 @@
 #include <platform/view.h>
 
 #include "orvanta/lobby/RecordListPayload.h"
+#include "orvanta/lobby/SortState.h"
+#include "orvanta/widgets/FlatListCtrl.h"
 #include "orvanta/room/GiboRecord.h"
 
 class CMainFrame;
@@ -59,13 +61,15 @@ protected:
   void OnSize(UINT type, int cx, int cy);
   void OnListDblClk(NMHDR* header, LRESULT* result);
   void OnColumnClick(NMHDR* header, LRESULT* result);
+  // The list's notice of a vertical scroll: the next page when it scrolls past the last row.
+  LRESULT OnListScroll(WPARAM code, LPARAM position);
   DECLARE_MESSAGE_MAP()
 
 private:
   void FillPage(const CRecordListPayload& page);
   CMainFrame* GetFrame() const;
 
-  CListCtrl m_list;
+  CFlatListCtrl m_list;
   CGiboRecord m_record;
   CString m_strLastQuery;
   CString m_strQuery;
@@ -74,4 +78,5 @@ private:
   int m_nMode{kBrowseMode};
   int m_sortFlags[kColumns]{};
   BOOL m_bRequestPending{FALSE};
+  BOOL m_bCaptureAfterFill{FALSE};  // a page asked for by the line-down arrow: the fill retakes the capture
 };

@@ -88,12 +88,14 @@ void CTirvoMListView::JoinSelectedRoom() {
   const CString room = m_list.GetItemText(row, 0);
   if (CSessionRecord* session = frame->GetLoginRecord()) {
     session->m_nRoomNumber = std::atoi(room);
-    // Title, public word and status word; an empty status is stored as "not available".
-    session->SetEntry(m_list.GetItemText(row, 6), m_list.GetItemText(row, 5), m_list.GetItemText(row, 4), CString());
+    // Title, no password, the status word (an empty one is stored as "not available") and the
+    // public word.
+    session->SetEntry(m_list.GetItemText(row, 6), CString(), m_list.GetItemText(row, 4), m_list.GetItemText(row, 5));
   }
   // Teaching rooms are public: they are joined without a password.
   frame->SendJoinRoom(room, CString());
   frame->FlushRequests();
+  frame->SetJoining(1);
 }
 
 void CTirvoMListView::OnListDblClk(NMHDR*, LRESULT* result) {

@@ -5,6 +5,8 @@
 #include "orvanta/connection/FieldTokenizer.h"
 #include "orvanta/connection/MainFrame.h"
 #include "orvanta/lobby/ListSorter.h"
+#include "orvanta/lobby/ListPaging.h"
+#include "orvanta/lobby/LobbyText.h"
 #include "orvanta/lobby/RankListPayload.h"
 #include "orvanta/lobby/ReportColumns.h"
 
@@ -28,6 +30,7 @@ BEGIN_MESSAGE_MAP(CTirvoRankView, CView)
   ON_NOTIFY(NM_DBLCLK, CTirvoRankView::kListId, OnListDblClk)
   ON_NOTIFY(NM_RETURN, CTirvoRankView::kListId, OnListDblClk)
   ON_NOTIFY(LVN_COLUMNCLICK, CTirvoRankView::kListId, OnColumnClick)
+  ON_MESSAGE(CFlatListCtrl::kScrollNotice, OnListScroll)
 END_MESSAGE_MAP()
 
 int CTirvoRankView::OnCreate(LPCREATESTRUCT cs) {
@@ -78,12 +81,13 @@ void CTirvoRankView::AddRankRowsKind2(const CString& payload) {
 
 void CTirvoRankView::AddRows(const CString& payload) {
   for (const CRankRow& row : CRankListPayload::Parse(payload).rows) {
-    m_strNextKey.Format("%d", std::atoi(row.fields[0]) + 1);
+    m_strNextKey = SteppedNumberText(row.fields[0], 1);
     AppendReportRow(m_list, row.Columns());
   }
   m_bRequestPending = FALSE;
   if (CMainFrame* frame = GetFrame())
     frame->EndWaitCapture();
+  RetakeCaptureAfterFill(m_list, m_bCaptureAfterFill);
 }
 
 void CTirvoRankView::RequestSelectedUserInfo() {
@@ -118,6 +122,12 @@ BOOL CTirvoRankView::PreTranslateMessage(MSG* msg) {
     }
   }
   return CView::PreTranslateMessage(msg);
+}
+
+LRESULT CTirvoRankView::OnListScroll(WPARAM code, LPARAM position) {
+  PageOnScroll(m_list, static_cast<UINT>(code), static_cast<int>(position), m_bRequestPending, m_bCaptureAfterFill,
+               [this] { RequestNextPage(); });
+  return 0;
 }
 
 void CTirvoRankView::OnListDblClk(NMHDR*, LRESULT* result) {

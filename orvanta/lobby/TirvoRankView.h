@@ -5,6 +5,8 @@
 #include <platform/controls.h>
 #include <platform/view.h>
 
+#include "orvanta/widgets/FlatListCtrl.h"
+
 class CMainFrame;
 
 class CTirvoRankView : public CView {
@@ -43,16 +45,19 @@ protected:
   void OnListDblClk(NMHDR* header, LRESULT* result);
   void OnColumnClick(NMHDR* header, LRESULT* result);
   void OnContextMenu(CWnd* wnd, CPoint point);
+  // The list's notice of a vertical scroll: the next page when it scrolls past the last row.
+  LRESULT OnListScroll(WPARAM code, LPARAM position);
   DECLARE_MESSAGE_MAP()
 
 private:
   void AddRows(const CString& payload);
   CMainFrame* GetFrame() const;
 
-  CListCtrl m_list;
+  CFlatListCtrl m_list;
   int m_nListKind{1};
   CString m_strQuery;
   CString m_strNextKey{"1"};
   int m_sortFlags[kColumns]{};
   BOOL m_bRequestPending{FALSE};
+  BOOL m_bCaptureAfterFill{FALSE};  // a page asked for by the line-down arrow: the fill retakes the capture
 };

@@ -79,6 +79,7 @@ BOOL CUserInfoListDlg::OnInitDialog() {
   m_list.InsertColumn(2, "Grade", LVCFMT_CENTER, 60);
   m_list.InsertColumn(3, "Loaction", LVCFMT_CENTER, 100);
   m_list.InitColumns();
+  m_list.GetFlatHeader().SetItemEx(1, HDITEMEX{0, 0, 400});
   m_list.SetKeyColumn(2);
   m_list.SetBackColor(0xF7F7F7);
   m_list.SetDrawFlag(0);
@@ -141,7 +142,8 @@ void CUserInfoListDlg::OnJoin() {
     } else if (m_place.playing) {
       if (m_place.ownId == m_place.blackId || m_place.ownId == m_place.whiteId)
         refusal = "The player can not go there directly.";
-    } else if (!m_place.hasColour) {
+    } else if (!m_place.noColour) {
+      // A seated player keeps the seat until the game is over.
       refusal = "The player can not go there directly.";
     } else if (user.key == m_place.currentKey && user.room == m_place.currentRoom) {
       refusal = "You are in the game room.";

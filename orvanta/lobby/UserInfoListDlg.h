@@ -39,7 +39,7 @@ public:
     BOOL gameRoomShown{FALSE};
     BOOL roomOpener{FALSE};
     BOOL playing{FALSE};       // the board plays a game
-    BOOL hasColour{FALSE};     // the user holds a colour on the board
+    BOOL noColour{TRUE};       // the board's user colour says no colour: an observer, or no game
     CString blackId;           // the game room's two players
     CString whiteId;
   };

@@ -1,10 +1,13 @@
 #include "orvanta/widgets/FlatListCtrl.h"
 
+#include <algorithm>
+
 #include <platform/controls.h>
 #include <platform/gdi.h>
 
 BEGIN_MESSAGE_MAP(CFlatListCtrl, CListCtrl)
   ON_WM_VSCROLL()
+  ON_WM_LBUTTONUP()
   ON_WM_DRAWITEM_REFLECT()
 END_MESSAGE_MAP()
 
@@ -69,6 +72,12 @@ void CFlatListCtrl::OnVScroll(UINT code, UINT position, CScrollBar* bar) {
   CListCtrl::OnVScroll(code, position, bar);
 }
 
+void CFlatListCtrl::OnLButtonUp(UINT flags, CPoint point) {
+  CListCtrl::OnLButtonUp(flags, point);
+  if (GetCapture() == this)
+    ReleaseCapture();
+}
+
 void CFlatListCtrl::DrawItem(LPDRAWITEMSTRUCT draw) {
   CDC* dc = CDC::FromHandle(draw->hDC);
   const int row = static_cast<int>(draw->itemID);
@@ -95,12 +104,17 @@ void CFlatListCtrl::DrawItem(LPDRAWITEMSTRUCT draw) {
     imageDrawn = ImageList_Draw(small, item.iImage, dc->GetSafeHdc(), icon.left, icon.top, ILD_TRANSPARENT);
   }
   if (!(imageDrawn && m_bImageHidesText)) {
+    // The first column's text stays inside its column: a long ID ends in an ellipsis rather than
+    // running into the next column.
     CRect text = label;
+    text.right = std::min<LONG>(text.right, bounds.left + GetColumnWidth(0));
     text.left += offset / 2;
     text.right -= offset;
-    dc->SetTextColor(CellColour(0, GetItemText(row, 0)));
     const CString first = GetItemText(row, 0);
-    dc->DrawText(first, -1, &text, DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP | DT_VCENTER | DT_END_ELLIPSIS);
+    if (text.right > text.left) {
+      dc->SetTextColor(CellColour(0, first));
+      dc->DrawText(first, -1, &text, DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER | DT_END_ELLIPSIS);
+    }
   }
   LVCOLUMN column{};
   column.mask = LVCF_FMT | LVCF_WIDTH;
@@ -109,8 +123,8 @@ void CFlatListCtrl::DrawItem(LPDRAWITEMSTRUCT draw) {
     CRect cell(right, bounds.top, right + column.cx, bounds.bottom);
     right += column.cx;
     const CString text = GetItemText(row, sub);
-    if (text.IsEmpty())
-      continue;
+    if (text.IsEmpty() || column.cx <= offset)
+      continue;  // a hidden column shows nothing, not even an ellipsis
     UINT justify = DT_LEFT;
     if ((column.fmt & LVCFMT_JUSTIFYMASK) == LVCFMT_RIGHT)
       justify = DT_RIGHT;

@@ -29,6 +29,13 @@ public:
   // Sets the starred column when it is one of the columns; otherwise nothing changes.
   void SetKeyColumn(int column);
   void SetStatusColumn(int column) { m_nStatusColumn = column; }
+  // The key column's drawing mode: the column whose status words ("Wait", "Play", ...) are
+  // coloured, the room lists' status column.
+  void SetKeyStyle(int mode) {
+    m_nKeyStyle = mode;
+    m_nStatusColumn = mode;
+  }
+  int GetKeyStyle() const { return m_nKeyStyle; }
   void SetDrawFlag(int flag) { m_bImageHidesText = flag; }
   void SetBackColor(COLORREF colour) { m_crOddRow = colour; }
   void SetShading(BOOL on) { m_bShading = on; }
@@ -48,6 +55,8 @@ public:
 
 protected:
   void OnVScroll(UINT code, UINT position, CScrollBar* bar);
+  // A capture its owner gave the list ends with the next button release.
+  void OnLButtonUp(UINT flags, CPoint point);
   DECLARE_MESSAGE_MAP()
 
 private:
@@ -58,6 +67,7 @@ private:
   COLORREF m_crStarred{0x804000};
   int m_nStatusColumn{-1};
   int m_nKeyColumn{-1};
+  int m_nKeyStyle{0};
   BOOL m_bShading{TRUE};
   BOOL m_bImageHidesText{TRUE};
   int m_nColumns{0};

@@ -89,7 +89,36 @@ BOOL CSkinButton::PreCreateWindow(CREATESTRUCT& cs) {
   return CButton::PreCreateWindow(cs);
 }
 
+void CSkinButton::SetTipText(const CString& text) {
+  if (!m_hWnd)
+    return;
+  if (!m_pTip) {
+    auto tip = std::make_unique<CToolTipCtrl>();
+    if (!tip->Create(this) || !tip->AddTool(this, text))
+      return;
+    m_pTip = std::move(tip);
+    return;
+  }
+  m_pTip->UpdateTipText(text, this);
+}
+
+CString CSkinButton::GetTipText() const {
+  CString text;
+  if (m_pTip && m_pTip->GetSafeHwnd())
+    m_pTip->GetText(text, const_cast<CSkinButton*>(this));
+  return text;
+}
+
+BOOL CSkinButton::PreTranslateMessage(MSG* msg) {
+  if (m_pTip && m_pTip->GetSafeHwnd())
+    m_pTip->RelayEvent(msg);
+  return CButton::PreTranslateMessage(msg);
+}
+
 void CSkinButton::PostNcDestroy() {
+  if (m_pTip && m_pTip->GetSafeHwnd())
+    m_pTip->DestroyWindow();
+  m_pTip.reset();
   FreeImages();
   CButton::PostNcDestroy();
 }

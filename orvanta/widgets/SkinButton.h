@@ -2,7 +2,10 @@
 // CSkinButton: an owner-drawn push button painted from one of three state images (normal, mouse
 // over, disabled) cut from a single bitmap strip, with an optional label over the image.
 
+#include <memory>
+
 #include <platform/controls_basic.h>
+#include <platform/controls_tooltip.h>
 #include <platform/gdi_objects.h>
 
 class CSkinButton : public CButton {
@@ -19,6 +22,10 @@ public:
   // Enables or disables the window and shows the matching image at once.
   BOOL EnableWindow(BOOL enable = TRUE);
   void SetText(const CString& text);
+  // The text of the button's tool tip; the tip is made with the first text (the window must exist).
+  void SetTipText(const CString& text);
+  // The tool tip's text ("" without one).
+  CString GetTipText() const;
   void FreeImages();
 
   int GetState() const { return m_nState; }
@@ -32,6 +39,8 @@ public:
   static int SourceRow(int index, int height) { return index == 2 ? 2 * height + 2 : index * height; }
 
   BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+  // Lets the tool tip see the mouse over the button.
+  BOOL PreTranslateMessage(MSG* msg) override;
   void PostNcDestroy() override;
   void DrawItem(LPDRAWITEMSTRUCT item) override;
 
@@ -58,4 +67,5 @@ private:
   CBitmap m_hover;
   CBitmap m_disabled;
   CString m_strLabel;
+  std::unique_ptr<CToolTipCtrl> m_pTip;
 };

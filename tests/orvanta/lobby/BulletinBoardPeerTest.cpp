@@ -83,6 +83,15 @@ TEST_F(BulletinBoardPeerTest, ReadWriteModifyDeleteAndSearch) {
   EXPECT_EQ(post->payload, "|4|2|Meeting|Saturday at 3|");
   Serve(GameServerPeer::Record(7, 12, "|ok|"), [&] { return NextRecord(7, 10).has_value(); });
 
+  // Pasted text reaches the boxes without the keyboard filter: the separators go before sending.
+  Click(CPlacardView::kWriteButton);
+  board->SetDlgItemText(CPlacardView::kTitleEdit, "a|b");
+  board->SetDlgItemText(CPlacardView::kContentsEdit, "x/y");
+  Click(CPlacardView::kSendButton);
+  const auto pasted = NextRecord(7, 12);
+  ASSERT_TRUE(pasted.has_value());
+  EXPECT_EQ(pasted->payload, "|4|2|ab|xy|");
+
   // One's own post: modify and delete.
   Serve(GameServerPeer::Record(7, 11, "|4|2|24|carol|202612091430|48|Post 24|Mine|"),
         [&] { return board->m_strContents == "Mine"; });
@@ -126,6 +135,8 @@ TEST_F(BulletinBoardPeerTest, TheSearchButtonAsksByKindAndAnEmptyTextKeepsTheDia
       {S::kTotal, {}, "|-1|10|LS|||"},
       {S::kByTitle, {{S::kTitleEdit, "Meeting"}}, "|-1|10|LT|Meeting||"},
       {S::kById, {{S::kIdEdit, "amy"}}, "|-1|10|LI|amy||"},
+      {S::kById, {{S::kIdEdit, "a|m/y"}}, "|-1|10|LI|amy||"},  // pasted separators never split the query
+      {S::kByTitle, {{S::kTitleEdit, "x|LS|"}}, "|-1|10|LT|xLS||"},
       {S::kByDate,
        {{S::kFirstYear, "2026"}, {S::kFirstMonth, "11"}, {S::kFirstDay, "01"}, {S::kSecondYear, "2026"},
         {S::kSecondMonth, "12"}, {S::kSecondDay, "09"}},
@@ -133,14 +144,14 @@ TEST_F(BulletinBoardPeerTest, TheSearchButtonAsksByKindAndAnEmptyTextKeepsTheDia
   };
   for (const Case& c : cases) {
     bool stayedOpenWhileEmpty = true;
-    lobby.answers[S::kTemplateId] = [&](CWnd* wnd, CDialog*) -> INT_PTR {
+    lobby.answers[S::kTemplateId] = [&](CWnd* wnd, CDialog* dialog) -> INT_PTR {
       for (int i = 0; i < 4; ++i) wnd->CheckDlgButton(S::kKindRadios[i], i == c.kind ? BST_CHECKED : BST_UNCHECKED);
       wnd->SendMessage(WM_COMMAND, MAKEWPARAM(S::kKindRadios[c.kind], BN_CLICKED),
                        reinterpret_cast<LPARAM>(wnd->GetDlgItem(S::kKindRadios[c.kind])->m_hWnd));
       if (c.kind != S::kTotal) {
         wnd->SetDlgItemText(c.texts.front().first, "");
         wnd->SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        stayedOpenWhileEmpty = ::IsWindow(wnd->m_hWnd) && ::IsWindowVisible(wnd->m_hWnd);
+        stayedOpenWhileEmpty = !static_cast<S*>(dialog)->IsAccepted();
       }
       for (const auto& [id, text] : c.texts) wnd->SetDlgItemText(id, text);
       return IDOK;
@@ -155,6 +166,100 @@ TEST_F(BulletinBoardPeerTest, TheSearchButtonAsksByKindAndAnEmptyTextKeepsTheDia
   lobby.answers.erase(S::kTemplateId);
   Click(CPlacardView::kSearchButton);
   EXPECT_TRUE(NoRecord(7, 10));
+}
+
+TEST_F(BulletinBoardPeerTest, ScrollingPastTheLastPostAsksForTheNextPageOnce) {
+  ShowBoard();
+  CListCtrl& list = board->GetList();
+  // The scroll bar's line-down arrow with the last post in sight asks for the next page.
+  list.EnsureVisible(list.GetItemCount() - 1, FALSE);
+  list.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0));
+  const auto next = NextRecord(7, 10);
+  ASSERT_TRUE(next.has_value());
+  EXPECT_EQ(next->payload, "|4|2|15|10|LS|||");
+  EXPECT_TRUE(board->IsRequestPending());
+  // While the page is on its way, scrolling asks nothing more.
+  list.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0));
+  list.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 10));
+  EXPECT_TRUE(NoRecord(7, 10));
+  Serve(Posts(15, 10, "15"), [&] { return list.GetItemCount() == 20; });
+  ::ReleaseCapture();
+  // The thumb dropped where rows remain below asks nothing; dropped at the end it asks.
+  const int page = list.GetCountPerPage();
+  ASSERT_LT(page, 20) << "the list must show fewer rows than it holds";
+  list.EnsureVisible(0, FALSE);
+  list.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0));
+  list.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 0));
+  list.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_LINEUP, 0));
+  EXPECT_TRUE(NoRecord(7, 10));
+  list.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 20 - page));
+  const auto thumb = NextRecord(7, 10);
+  ASSERT_TRUE(thumb.has_value());
+  EXPECT_EQ(thumb->payload, "|4|2|5|10|LS|||");
+}
+
+TEST_F(BulletinBoardPeerTest, HeadingClicksSortEachColumnByItsKind) {
+  ShowBoard();  // posts 25 down to 16; post n was read 2n times at hour 1(n % 10)
+  CListCtrl& list = board->GetList();
+  const auto click = [&](int column) {
+    NMLISTVIEW notify{};
+    notify.hdr.hwndFrom = list.m_hWnd;
+    notify.hdr.idFrom = CPlacardView::kPostList;
+    notify.hdr.code = LVN_COLUMNCLICK;
+    notify.iSubItem = column;
+    board->SendMessage(WM_NOTIFY, CPlacardView::kPostList, reinterpret_cast<LPARAM>(&notify));
+  };
+  struct Step {
+    int column;
+    std::vector<std::string> shown;  // the clicked column's texts after the click, or column 0's
+  };
+  const Step steps[] = {
+      {3, {"16", "17", "18", "19", "20", "21", "22", "23", "24", "25"}},  // read counts as numbers
+      {0, {"16", "17", "18", "19", "20", "21", "22", "23", "24", "25"}},
+      {3, {"25", "24", "23", "22", "21", "20", "19", "18", "17", "16"}},  // its own second click: descending
+      {2, {"20", "21", "22", "23", "24", "25", "16", "17", "18", "19"}},  // the shown Korean dates in order
+      {1, {"amy", "amy", "amy", "amy", "amy", "carol", "carol", "carol", "carol", "carol"}},  // authors as text
+  };
+  for (const Step& step : steps) {
+    click(step.column);
+    EXPECT_EQ(Column(list, step.column == 1 ? 1 : 0), step.shown) << step.column;
+    EXPECT_EQ(board->GetSortedColumn(), step.column);
+  }
+}
+
+// The board lays itself out on every size: the list across the top, the post below it, and the
+// row of buttons along the bottom, all inside the view.
+TEST_F(BulletinBoardPeerTest, TheLayoutKeepsEveryButtonInsideTheView) {
+  ShowBoard();
+  const UINT buttons[] = {CPlacardView::kWriteButton,    CPlacardView::kSendButton,   CPlacardView::kModifyButton,
+                          CPlacardView::kDeleteButton,   CPlacardView::kSearchButton, CPlacardView::kNextPageButton,
+                          CPlacardView::kCancelButton};
+  const auto rectOf = [&](UINT id) {
+    CRect rect;
+    board->GetDlgItem(id)->GetWindowRect(&rect);
+    board->ScreenToClient(&rect);
+    return rect;
+  };
+  for (const CSize size : {CSize(780, 330), CSize(620, 420), CSize(1000, 700)}) {
+    board->MoveWindow(0, 0, size.cx, size.cy);
+    CRect client;
+    board->GetClientRect(&client);
+    const CRect list = rectOf(CPlacardView::kPostList);
+    EXPECT_EQ(list.left, 10) << size.cx;
+    EXPECT_EQ(list.Width(), client.Width() - 20) << size.cx;
+    const CRect contents = rectOf(CPlacardView::kContentsEdit);
+    EXPECT_GT(contents.top, list.bottom) << size.cx;
+    EXPECT_GT(contents.Height(), 0) << size.cx;
+    int right = 0;
+    for (UINT id : buttons) {
+      const CRect button = rectOf(id);
+      EXPECT_TRUE(client.PtInRect(button.TopLeft()) && button.right <= client.right && button.bottom <= client.bottom)
+          << id << " at " << size.cx << "x" << size.cy;
+      EXPECT_GE(button.top, contents.bottom) << id;
+      EXPECT_GT(button.left, right - 1) << id;  // one row, left to right
+      right = button.right;
+    }
+  }
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "orvanta/lobby/ReceivedMessageDlg.h"
 #include "orvanta/lobby/SelectReplayDlg.h"
 #include "orvanta/lobby/SendMemoDlg.h"
+#include "orvanta/lobby/SendMessageDlg.h"
 #include "orvanta/resources/OrvantaResources.h"
 
 #include "support/AnsweringScript.h"
@@ -58,6 +59,23 @@ TEST_F(CommunityDialogsTest, F2SendsTheAnswerAndABlankAnswerIsAskedAbout) {
   EXPECT_TRUE(stayedOpen);
   EXPECT_EQ(script.shown, std::vector<std::string>{"Blank message.\n\tDo you still wish to send?"});
   EXPECT_EQ(dialog.m_strAnswer, "ok");
+}
+
+// A reply names its receiver already: what the user types goes into the message, never over the
+// receiver.
+TEST_F(CommunityDialogsTest, AReplyStartsInTheMessageWithItsReceiverKept) {
+  CSendMessageDlg dialog(nullptr);
+  dialog.m_strReceiver = "amy";
+  HWND focused = nullptr;
+  HWND message = nullptr;
+  script.answer = [&](CWnd* wnd, CDialog*) -> INT_PTR {
+    focused = ::GetFocus();
+    message = wnd->GetDlgItem(CSendMessageDlg::kTextEdit)->m_hWnd;
+    return IDCANCEL;
+  };
+  dialog.DoModal();
+  EXPECT_NE(message, nullptr);
+  EXPECT_EQ(focused, message);
 }
 
 TEST_F(CommunityDialogsTest, AGivenWaitingRoomHidesTheListAndRaisesTheMessage) {

@@ -1,4 +1,5 @@
-// Pictures of the forum screen and the memo box under X11, for people to look at.
+// Pictures of the forum screen, the bulletin board and the memo box under X11, for people to look
+// at, each checked for what it must show; and the board used by clicks at the program's own size.
 
 #include <gtest/gtest.h>
 
@@ -24,12 +25,16 @@
 #include "orvanta/lobby/PlacardView.h"
 #include "orvanta/resources/OrvantaResources.h"
 #include "platform/display/XvfbServer.h"
+#include "ShownPixels.h"
 #include "support/SnapshotPath.h"
+
+// Last: Xlib's macros would clash with the names above.
+#include <X11/Xlib.h>
 
 namespace {
 
 // A frame in a fresh working folder shown on the test's X server; the body runs with it.
-void WithFrame(const char* moduleName, const std::function<void(CMainFrame*)>& body) {
+void WithFrame(const char* moduleName, const std::function<void(CMainFrame*)>& body, CSize size = CSize(900, 560)) {
   const std::string& display = platform::testing::TestDisplayName();
   if (display.empty())
     GTEST_SKIP() << "no X server";
@@ -50,7 +55,7 @@ void WithFrame(const char* moduleName, const std::function<void(CMainFrame*)>& b
     address.m_nPort = 1;
     auto* frame = new CMainFrame(address);
     ASSERT_TRUE(frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW));
-    frame->MoveWindow(0, 0, 900, 560);
+    frame->MoveWindow(0, 0, size.cx, size.cy);
     frame->ShowWindow(SW_SHOW);
     body(frame);
     frame->DestroyWindow();
@@ -71,10 +76,13 @@ TEST(CommunityScreenshotTest, TheForumListWithAForumsMenu) {
     ASSERT_NE(forum, nullptr);
     forum->OnForumList("|5|10|Seoul Go|1|11|Kids|0|12|Pros|1|13|" + CString(Cp949("바둑사랑")) + "|0|14|Weekend|1|");
     forum->BuildForumMenu("|10|Seoul Go|4|1|Join/Secede|1|0||2|Board|2|0|B10|3|Notice|3|0||4|Forum Room|4|0|K10|");
-    platform::RunUntil([] { return false; }, 300);
-    platform::display::Sync();
+    // The five forums' names and words, and every menu button's caption.
+    EXPECT_GE(lobbytest::WaitForRows(forum->GetList(), "part.png", 150), 150);
+    ASSERT_EQ(forum->GetButtonCount(), 4u);
+    for (std::size_t i = 0; i < forum->GetButtonCount(); ++i)
+      EXPECT_GE(lobbytest::DarkPixels(lobbytest::ShownPixels(forum->GetButton(i)->m_hWnd, "part.png")), 15) << i;
     const std::string path = testsupport::SnapshotPath("orvanta-forum-list.png");
-    EXPECT_TRUE(platform::SaveSurfacePng(frame->m_hWnd, path.c_str())) << path;
+    EXPECT_FALSE(lobbytest::ShownPixels(frame->m_hWnd, path).pixels.empty()) << path;
   });
 }
 
@@ -92,10 +100,15 @@ TEST(CommunityScreenshotTest, TheBulletinBoardWithAPostOpen) {
     }
     board->OnPostList(posts);
     board->OnPostText("|4|2|6|bo|202612061630|42|Weekend meeting|We meet on Saturday at 3 in the club room.\r\nBring a board!|");
-    platform::RunUntil([] { return false; }, 300);
-    platform::display::Sync();
+    // The six posts, the post's contents, and each button's caption.
+    EXPECT_GE(lobbytest::WaitForRows(board->GetList(), "part.png", 300), 300);
+    EXPECT_GE(lobbytest::DarkPixels(
+                  lobbytest::ShownPixels(board->GetDlgItem(CPlacardView::kContentsEdit)->m_hWnd, "part.png")),
+              100);
+    for (UINT id : {CPlacardView::kWriteButton, CPlacardView::kSearchButton, CPlacardView::kNextPageButton})
+      EXPECT_GE(lobbytest::DarkPixels(lobbytest::ShownPixels(board->GetDlgItem(id)->m_hWnd, "part.png")), 15) << id;
     const std::string path = testsupport::SnapshotPath("orvanta-bulletin-board.png");
-    EXPECT_TRUE(platform::SaveSurfacePng(frame->m_hWnd, path.c_str())) << path;
+    EXPECT_FALSE(lobbytest::ShownPixels(frame->m_hWnd, path).pixels.empty()) << path;
   });
 }
 
@@ -110,11 +123,82 @@ TEST(CommunityScreenshotTest, TheMemoBoxWithKeptAndNewMemos) {
     box->AddMemo("2026-12-09 13:55", "cy", "Cy", "Are you free for a lesson on Friday?");
     box->SelectNewest();
     box->ShowWindow(SW_SHOW);
-    platform::RunUntil([] { return false; }, 300);
-    platform::display::Sync();
+    // Three memos in the list and the newest one's contents below it.
+    EXPECT_GE(lobbytest::WaitForRows(box->GetList(), "part.png", 150), 150);
+    EXPECT_GE(lobbytest::DarkPixels(
+                  lobbytest::ShownPixels(box->GetDlgItem(CMemoBoxDlg::kContentsEdit)->m_hWnd, "part.png")),
+              60);
     const std::string path = testsupport::SnapshotPath("orvanta-memo-box.png");
-    EXPECT_TRUE(platform::SaveSurfacePng(box->m_hWnd, path.c_str())) << path;
+    EXPECT_FALSE(lobbytest::ShownPixels(box->m_hWnd, path).pixels.empty()) << path;
   });
+}
+
+// Sends a press and a release of the first button at a point of the X window, as the server would.
+void ClickAt(Display* observer, Window window, CPoint point) {
+  for (const bool press : {true, false}) {
+    XEvent event{};
+    event.xbutton.type = press ? ButtonPress : ButtonRelease;
+    event.xbutton.window = window;
+    event.xbutton.root = DefaultRootWindow(observer);
+    event.xbutton.x = point.x;
+    event.xbutton.y = point.y;
+    event.xbutton.x_root = point.x;
+    event.xbutton.y_root = point.y;
+    event.xbutton.time = CurrentTime;
+    event.xbutton.button = Button1;
+    event.xbutton.state = press ? 0 : Button1Mask;
+    event.xbutton.same_screen = True;
+    XSendEvent(observer, window, False, press ? ButtonPressMask : ButtonReleaseMask, &event);
+  }
+  XSync(observer, False);
+}
+
+// At the program's own 800x600 every button of the board stands inside the shown part of the
+// board, and a person's clicks on them reach them.
+TEST(BulletinBoardX11Test, AtEightHundredBySixHundredEveryButtonIsReached) {
+  WithFrame("orvanta-board-x11", [](CMainFrame* frame) {
+    frame->SwitchView(CMainFrame::kBulletinBoardView);
+    CPlacardView* board = frame->GetBoardView();
+    ASSERT_NE(board, nullptr);
+    board->OnPostList("|4|2|-1|2|2|amy|202612091530|4|Hello|1|bo|202612081030|2|Welcome|");
+    Display* observer = XOpenDisplay(platform::testing::TestDisplayName().c_str());
+    ASSERT_NE(observer, nullptr);
+    const Window native = static_cast<Window>(platform::display::NativeWindowOf(frame->m_hWnd));
+    // The X window shows the frame's client area: a point of it is a client point of the frame.
+    CRect frameClient;
+    frame->GetClientRect(&frameClient);
+    CRect shown;
+    board->GetWindowRect(&shown);
+    frame->ScreenToClient(&shown);
+    shown.IntersectRect(&shown, &frameClient);
+    const auto centre = [&](UINT id) {
+      CRect rect;
+      board->GetDlgItem(id)->GetWindowRect(&rect);
+      frame->ScreenToClient(&rect);
+      return rect;
+    };
+    for (UINT id : {CPlacardView::kWriteButton, CPlacardView::kSendButton, CPlacardView::kModifyButton,
+                    CPlacardView::kDeleteButton, CPlacardView::kSearchButton, CPlacardView::kNextPageButton,
+                    CPlacardView::kCancelButton}) {
+      const CRect button = centre(id);
+      CRect inside;
+      EXPECT_TRUE(inside.IntersectRect(&button, &shown) && inside == button) << id << " lies outside the shown board";
+    }
+    const auto waitFor = [](const std::function<bool()>& shownState) {
+      return platform::RunUntil([&] {
+        platform::display::Sync();
+        return shownState();
+      }, 5000);
+    };
+    ClickAt(observer, native, centre(CPlacardView::kWriteButton).CenterPoint());
+    EXPECT_TRUE(waitFor([&] { return board->GetEditMode() == CPlacardView::kNewPost; }));
+    EXPECT_TRUE(waitFor([&] { return board->GetDlgItem(CPlacardView::kCancelButton)->IsWindowEnabled(); }));
+    ClickAt(observer, native, centre(CPlacardView::kCancelButton).CenterPoint());
+    EXPECT_TRUE(waitFor([&] { return board->GetEditMode() == 0 && !board->IsEditing(); }));
+    XCloseDisplay(observer);
+    const std::string path = testsupport::SnapshotPath("orvanta-bulletin-board-800.png");
+    EXPECT_FALSE(lobbytest::ShownPixels(frame->m_hWnd, path).pixels.empty()) << path;
+  }, CSize(800, 600));
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The forum screen against the game-server peer: the forum list, a forum's menu, join and
 // secede through the dialog, and a member's board.
 
+#include <platform/gdi.h>
+
 #include "LobbyPeerFixture.h"
 #include "orvanta/lobby/AssociationView.h"
 #include "orvanta/lobby/ForumPayload.h"
@@ -113,6 +115,47 @@ TEST_F(ForumPeerTest, ButtonColumnsBendOutAndBack) {
   Serve(GameServerPeer::Record(7, 2, "|10|Seoul Go|1|0|Only|3|0||"), [&] { return forum->GetButtonCount() == 1; });
   EXPECT_EQ(ButtonLefts(), std::vector<int>{0});
   Serve(GameServerPeer::Record(7, 2, "|10|Seoul Go|0|"), [&] { return forum->GetButtonCount() == 0; });
+  // A caption too long for the buttons widens the whole column, so none is cut.
+  const std::string longCaption = "Enter the forum's waiting room now";
+  Serve(GameServerPeer::Record(7, 2, "|10|Seoul Go|2|0|Short|3|0||1|" + longCaption + "|4|0|K10|"),
+        [&] { return forum->GetButtonCount() == 2; });
+  CClientDC dc(forum->GetButton(1));
+  CFont* old = dc.SelectObject(CFont::FromHandle(reinterpret_cast<HFONT>(forum->GetButton(1)->SendMessage(WM_GETFONT))));
+  const int needed = dc.GetTextExtent(longCaption.c_str(), static_cast<int>(longCaption.size())).cx;
+  dc.SelectObject(old);
+  for (std::size_t i = 0; i < 2; ++i) {
+    CRect rect;
+    forum->GetButton(i)->GetWindowRect(&rect);
+    EXPECT_GT(rect.Width(), needed) << i;
+  }
+  EXPECT_GT(forum->GetButtonWidth(), CAssociationView::kButtonWidth);
+  // Each button's tool tip tells its caption.
+  EXPECT_EQ(forum->GetButtonTip(0), "Short");
+  EXPECT_EQ(forum->GetButtonTip(1), longCaption.c_str());
+}
+
+TEST_F(ForumPeerTest, HeadingClicksSortTheForumsAsTextEachColumnInItsOwnDirection) {
+  ShowForums();
+  const auto click = [&](int column) {
+    NMLISTVIEW notify{};
+    notify.hdr.hwndFrom = forum->GetList().m_hWnd;
+    notify.hdr.idFrom = CAssociationView::kForumList;
+    notify.hdr.code = LVN_COLUMNCLICK;
+    notify.iSubItem = column;
+    forum->SendMessage(WM_NOTIFY, CAssociationView::kForumList, reinterpret_cast<LPARAM>(&notify));
+    return Column(forum->GetList(), 1);
+  };
+  EXPECT_EQ(click(1), (std::vector<std::string>{"Kids", "Pros", "Seoul Go"}));
+  EXPECT_EQ(click(1), (std::vector<std::string>{"Seoul Go", "Pros", "Kids"}));
+  click(0);
+  EXPECT_EQ(Column(forum->GetList(), 0)[0], Cp949("비회원"));  // first click: ascending
+  EXPECT_EQ(click(1), (std::vector<std::string>{"Kids", "Pros", "Seoul Go"}));  // its own third click
+  EXPECT_EQ(forum->GetSortedColumn(), 1);
+  // Rows still select their forum by name after sorting.
+  Select(0);
+  const auto menu = NextRecord(7, 2);
+  ASSERT_TRUE(menu.has_value());
+  EXPECT_EQ(menu->payload, "|11|");
 }
 
 TEST(ForumPayloadTest, CountsAreClampedToTheEntriesSent) {

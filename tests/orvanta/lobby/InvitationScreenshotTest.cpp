@@ -12,6 +12,7 @@
 #include "orvanta/lobby/InvitationDlg.h"
 #include "orvanta/resources/OrvantaResources.h"
 #include "platform/display/XvfbServer.h"
+#include "ShownPixels.h"
 #include "support/SnapshotPath.h"
 
 namespace {
@@ -33,9 +34,13 @@ TEST(InvitationScreenshotTest, TheInvitationWithItsMessageAndTheRunningBar) {
     dialog.ShowWindow(SW_SHOW);
     // Four seconds gone, as the bar shows it.
     dialog.SendDlgItemMessage(CInvitationDlg::kProgress, PBM_SETPOS, 40);
-    platform::RunUntil([] { return false; }, 300);
-    platform::display::Sync();
-    EXPECT_TRUE(platform::SaveSurfacePng(dialog.m_hWnd, path.c_str())) << path;
+    // The inviter and the message in the dialog, and the bar four tenths full: its left part
+    // differs from its right.
+    EXPECT_GE(lobbytest::WaitForText(dialog.m_hWnd, path, 300), 300);
+    const platform::Surface bar =
+        lobbytest::ShownPixels(dialog.GetDlgItem(CInvitationDlg::kProgress)->m_hWnd, testsupport::SnapshotPath("orvanta-invitation-bar.png"));
+    ASSERT_GT(bar.width, 10);
+    EXPECT_NE(bar.Row(bar.height / 2)[bar.width / 5], bar.Row(bar.height / 2)[bar.width * 4 / 5]);
     dialog.DestroyWindow();
     platform::PumpMessages();
   }

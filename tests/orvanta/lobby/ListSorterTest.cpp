@@ -75,4 +75,33 @@ TEST_F(ListSorterTest, AnUnknownKindLeavesTheOrderAndAnEmptyListIsFine) {
   EXPECT_EQ(list.GetItemData(1), 2u);
 }
 
+// Comparisons that must hold at the edges: numbers at the ends of the range (compared, never
+// subtracted) and the bulletin board's Korean dates.
+TEST(ListSorterCompareTest, EdgesOfNumbersAndDates) {
+  struct Case {
+    std::string a;
+    std::string b;
+    int kind;
+    int sign;  // of the ascending comparison
+  };
+  const std::string board = std::string("2026") + Cp949("년 ") + "12" + Cp949("월 ") + "09" + Cp949("일 ");
+  const Case cases[] = {
+      {"9223372036854775807", "-9223372036854775808", CListSorter::kWholeNumber, 1},
+      {"-9223372036854775808", "1", CListSorter::kWholeNumber, -1},
+      {"99999999999999999999999", "9223372036854775807", CListSorter::kWholeNumber, 0},
+      {"2147483647", "2147483648", CListSorter::kWholeNumber, -1},
+      {board + "10:30", board + "15:30", CListSorter::kDate, -1},
+      {std::string("2027") + Cp949("년 ") + "01" + Cp949("월 ") + "01" + Cp949("일 ") + "00:00", board + "23:59",
+       CListSorter::kDate, 1},
+  };
+  for (const Case& c : cases) {
+    const int order = CListSorter::CompareTexts(c.a.c_str(), c.b.c_str(), c.kind);
+    EXPECT_EQ((order > 0) - (order < 0), c.sign) << c.a << " vs " << c.b;
+    if (c.sign != 0) {
+      const int descending = CListSorter::CompareTexts(c.a.c_str(), c.b.c_str(), -c.kind);
+      EXPECT_EQ((descending > 0) - (descending < 0), -c.sign) << c.a << " vs " << c.b;
+    }
+  }
+}
+
 }  // namespace

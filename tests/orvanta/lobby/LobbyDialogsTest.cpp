@@ -179,6 +179,7 @@ TEST_F(LobbyDialogsTest, ReplyDialogShowsTheProposalAndTheRightOpponent) {
   EXPECT_EQ(dialog.DoModal(), IDOK);
   EXPECT_EQ(dialog.m_nCondition, kConditionHandicap);
   EXPECT_EQ(dialog.m_strHandicap, "3");
+  EXPECT_FLOAT_EQ(dialog.m_fKomi, 6.5f);  // the proposer's komi stands with a handicap too
   EXPECT_EQ(dialog.m_strOpponentNumber, "3");
   EXPECT_EQ(dialog.GetProposalField(2), "carol");
 

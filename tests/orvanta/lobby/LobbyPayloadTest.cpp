@@ -130,4 +130,42 @@ TEST(LobbyTextTest, ChatBoxKeepsItsNewestLinesUnderTheLimit) {
   EXPECT_EQ(RemoveSeparators("a|b/c"), "abc");
 }
 
+// Texts cut to a byte bound keep whole Korean characters; numbers from the server never overflow.
+TEST(LobbyTextTest, CutsKeepWholeCharactersAndNumbersStayInRange) {
+  const std::string ga = Cp949("가");  // two bytes
+  struct Cut {
+    std::string text;
+    int bound;
+    std::string kept;
+  };
+  const Cut cuts[] = {
+      {"abc", 127, "abc"},
+      {"abc", 2, "ab"},
+      {"a" + ga, 2, "a"},         // the second byte would be cut off: the character goes whole
+      {"a" + ga, 3, "a" + ga},
+      {ga + ga, 3, ga},
+      {std::string(126, 'x') + ga, 127, std::string(126, 'x')},
+      {std::string(125, 'x') + ga + "y", 127, std::string(125, 'x') + ga},
+      {"ab", 0, ""},
+  };
+  for (const Cut& c : cuts) EXPECT_EQ(CutCp949(c.text.c_str(), c.bound).str(), c.kept) << c.text << " " << c.bound;
+
+  struct Step {
+    const char* text;
+    int step;
+    const char* result;
+  };
+  const Step steps[] = {
+      {"25", -1, "24"},
+      {"1", 1, "2"},
+      {"", -1, "-1"},
+      {"2147483647", 1, "2147483647"},
+      {"-2147483648", -1, "-2147483648"},
+      {"99999999999999999999", -1, "2147483646"},
+      {"-99999999999999999999", 1, "-2147483647"},
+  };
+  for (const Step& s : steps) EXPECT_EQ(SteppedNumberText(s.text, s.step), s.result) << s.text;
+  EXPECT_EQ(ClampedNumber("12abc"), 12);
+}
+
 }  // namespace

@@ -11,6 +11,8 @@
 
 #include <platform/time.h>
 
+#include <platform/menus.h>
+
 #include "orvanta/connection/MainFrameFixture.h"
 #include "orvanta/connection/SessionRecord.h"
 #include "orvanta/lobby/TirvoDListView.h"
@@ -29,9 +31,18 @@ public:
     return platform::DefaultMessageBoxButton(style);
   }
 
+  std::optional<UINT> OnPopupMenu(HMENU menu, POINT, HWND) override {
+    std::vector<UINT> items;
+    for (int i = 0; i < ::GetMenuItemCount(menu); ++i) items.push_back(::GetMenuItemID(menu, i));
+    menus.push_back(items);
+    return menuChoice;
+  }
+
   std::map<UINT, std::function<INT_PTR(CWnd*, CDialog*)>> answers;  // template -> answer
   std::vector<UINT> dialogs;
   std::vector<std::string> shown;
+  std::vector<std::vector<UINT>> menus;  // the command ids of each pop-up menu shown
+  UINT menuChoice{0};                    // the command every pop-up menu answers (0: none)
 };
 
 class LobbyPeerTest : public MainFrameTest {

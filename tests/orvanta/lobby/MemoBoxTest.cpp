@@ -4,9 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <optional>
 #include <string>
@@ -33,6 +37,41 @@ std::string ReadBytes(const std::string& path) {
 void WriteBytes(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
 }
+
+// Runs body in a child process as an ordinary user, so that file modes hold (root ignores them);
+// the child's exit code: 0 when body held, 1 when not, 2 when the user could not be changed.
+int AsOrdinaryUser(const std::function<bool()>& body) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+      ::_exit(2);
+    ::_exit(body() ? 0 : 1);
+  }
+  int status = -1;
+  if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status))
+    return -1;
+  return WEXITSTATUS(status);
+}
+
+// A folder every user may enter and write to, removed with its files.
+class SharedFolder {
+public:
+  SharedFolder() {
+    char name[] = "/tmp/memo-box-XXXXXX";
+    if (::mkdtemp(name)) {
+      m_path = name;
+      ::chmod(name, 0777);
+    }
+  }
+  ~SharedFolder() {
+    if (!m_path.empty())
+      std::filesystem::remove_all(m_path);
+  }
+  const std::string& Path() const { return m_path; }
+
+private:
+  std::string m_path;
+};
 
 class MemoScript : public platform::UiScript {
 public:
@@ -110,21 +149,102 @@ TEST(MemoFileTest, TextsParseAndComposeAsTheFileHoldsThem) {
   EXPECT_EQ(shortRecord[0].id, "");
 }
 
-TEST_F(MemoBoxTest, AFailedWriteLeavesTheFormerFileAndNoTemporary) {
-  WriteBytes(path, "/||d|a|A|keep|/");
-  ASSERT_TRUE(CMemoFile::WriteText(CString(path.c_str()), "/||d|b|B|new|/"));
-  EXPECT_EQ(ReadBytes(path), "/||d|b|B|new|/");
-  EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
-  // A folder that cannot be written to: the file is not touched.
-  ASSERT_EQ(::chmod(folder.Path().c_str(), 0500), 0);
-  const bool refused = CMemoFile::WriteText(CString(path.c_str()), "/") == FALSE;
-  ::chmod(folder.Path().c_str(), 0700);
-  if (::geteuid() != 0) {
-    EXPECT_TRUE(refused);
+TEST(MemoFileTest, SeparatorsInsideFieldsComeBackUnchangedAndPlainFilesReadAsBefore) {
+  // Memos from the server may hold "/" and "|"; each must come back as it was, one memo each.
+  const std::vector<CMemoEntry> memos = {
+      {"2026/12/01 09:00", "amy", "Amy", "see http://x.example/a"},
+      {"d", "b|o", "B/o", "a|b/c||//"},
+      {"", "", "", ""},
+      {"\xFF", "x\xFFs", "/|\xFF", CString(Cp949("바둑/한판")) + "|" + Cp949("어때요?")},
+  };
+  const CString text = CMemoFile::Compose(memos);
+  EXPECT_EQ(std::count(text.str().begin(), text.str().end(), '/'), static_cast<long>(memos.size()) + 1) << text.str();
+  const std::vector<CMemoEntry> back = CMemoFile::Parse(text);
+  ASSERT_EQ(back.size(), memos.size());
+  for (std::size_t i = 0; i < memos.size(); ++i) {
+    EXPECT_EQ(back[i].date, memos[i].date) << i;
+    EXPECT_EQ(back[i].id, memos[i].id) << i;
+    EXPECT_EQ(back[i].name, memos[i].name) << i;
+    EXPECT_EQ(back[i].contents, memos[i].contents) << i;
   }
-  if (refused) {
-    EXPECT_EQ(ReadBytes(path), "/||d|b|B|new|/");
+  // A file of plain fields (as every earlier file is) reads and writes byte for byte, whatever
+  // other marks its texts hold.
+  const CString plain = CString("/||2026-12-01|amy|Amy|50% off \\ C:\\go \"quoted\" s b|/||d|") + Cp949("보람") + "|" +
+                        Cp949("보람") + "|" + Cp949("잘 지내요?") + "|/";
+  const std::vector<CMemoEntry> old = CMemoFile::Parse(plain);
+  ASSERT_EQ(old.size(), 2u);
+  EXPECT_EQ(old[0].contents, "50% off \\ C:\\go \"quoted\" s b");
+  EXPECT_EQ(CMemoFile::Compose(old), plain);
+}
+
+TEST_F(MemoBoxTest, AMemoFromTheServerWithSeparatorsIsKeptWhole) {
+  OpenBox();
+  box->AddMemo("2026/12/01 09:00", "amy", "Amy", "see http://x.example/a | ok");
+  box->GetList().SetCheck(0, TRUE);
+  box->SaveMemos();
+  box->DestroyWindow();
+  OpenBox();
+  ASSERT_EQ(box->GetList().GetItemCount(), 1);
+  EXPECT_EQ(box->GetList().GetItemText(0, 1), "2026/12/01 09:00");
+  EXPECT_EQ(box->GetList().GetItemText(0, 4), "see http://x.example/a | ok");
+  EXPECT_TRUE(box->GetList().GetCheck(0));
+  // Saved again unchanged, it stays one memo.
+  const std::string once = ReadBytes(path);
+  box->SaveMemos();
+  EXPECT_EQ(ReadBytes(path), once);
+}
+
+TEST_F(MemoBoxTest, TheTextEndsAtANulLikeTheStoredBuffer) {
+  WriteBytes(path, std::string("/||d1|a|A|one|/") + '\0' + "||d2|b|B|two|/");
+  OpenBox();
+  EXPECT_EQ(Ids(), std::vector<std::string>{"a"});
+}
+
+// A Message.dat this user may not write, or one in a folder this user may not write to, is left
+// as it is: the box shows no kept memos, and a save writes nothing and leaves no temporary file.
+TEST_F(MemoBoxTest, AFileThatCannotBeWrittenIsLeftAlone) {
+  SharedFolder shared;
+  ASSERT_FALSE(shared.Path().empty());
+  const std::string kept = "/||d|amy|Amy|kept for years|/";
+  struct Case {
+    const char* what;
+    mode_t fileMode;
+    mode_t folderMode;
+  };
+  const Case cases[] = {
+      {"read-only file in a writable folder", 0444, 0777},
+      {"writable file in a read-only folder", 0666, 0555},
+  };
+  for (const Case& c : cases) {
+    const std::string file = shared.Path() + "/Message.dat";
+    ::chmod(shared.Path().c_str(), 0777);
+    std::filesystem::remove(file);
+    WriteBytes(file, kept);
+    ASSERT_EQ(::chmod(file.c_str(), c.fileMode), 0);
+    ASSERT_EQ(::chmod(shared.Path().c_str(), c.folderMode), 0);
+    const int result = AsOrdinaryUser([&] {
+      CMemoBoxDlg child(nullptr, CString(file.c_str()));
+      if (!child.CreateHidden(nullptr))
+        return false;
+      const bool openedEmpty = c.fileMode != 0444 || child.GetList().GetItemCount() == 0;
+      child.AddMemo("2026-12-09", "bo", "Bo", "new one");
+      child.GetList().SetCheck(child.GetList().GetItemCount() - 1, TRUE);
+      child.SaveMemos();
+      const bool refused = !CMemoFile::WriteText(CString(file.c_str()), "/");
+      child.DestroyWindow();
+      return openedEmpty && refused;
+    });
+    ::chmod(shared.Path().c_str(), 0777);
+    EXPECT_EQ(result, 0) << c.what;
+    EXPECT_EQ(ReadBytes(file), kept) << c.what;
+    EXPECT_FALSE(std::filesystem::exists(file + ".tmp")) << c.what;
   }
+  // A file that may be written is replaced whole, with no temporary left behind.
+  const std::string file = shared.Path() + "/Message.dat";
+  ::chmod(file.c_str(), 0666);
+  ASSERT_TRUE(CMemoFile::WriteText(CString(file.c_str()), "/||d|b|B|new|/"));
+  EXPECT_EQ(ReadBytes(file), "/||d|b|B|new|/");
+  EXPECT_FALSE(std::filesystem::exists(file + ".tmp"));
 }
 
 TEST_F(MemoBoxTest, KeptMemosComeBackCheckedAndByteForByte) {

@@ -14,6 +14,8 @@ TEST(NegotiationTermsTest, TimeTextsAndSeconds) {
   EXPECT_EQ(FormatTimeLimit(1800), Cp949("30분"));
   EXPECT_EQ(FormatTimeLimit(7200), Cp949("2시간"));
   EXPECT_EQ(FormatTimeLimit(5400), Cp949("1시간"));  // whole hours, rounded down
+  EXPECT_EQ(FormatTimeLimit(3600), Cp949("1시간"));  // exactly one hour is hours, not minutes
+  EXPECT_EQ(FormatTimeLimit(3599), Cp949("59분"));
   // Numbers far beyond any clock stay at the ends of the range instead of overflowing.
   EXPECT_EQ(TimeLimitSeconds("999999999 Hour"), INT_MAX);
   CString proposal;

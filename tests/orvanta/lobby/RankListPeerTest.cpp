@@ -75,6 +75,20 @@ TEST_F(RankListPeerTest, BothKindsOfRankingPageAndAskForUserInformation) {
   EXPECT_EQ(again->payload, "|53|50|LV|3|");
   Serve(RankRows(10, 1, 53, 1), [&] { return list.GetItemCount() == 53; });
 
+  // The scroll bar pages as the keys do: the arrow with the last row in sight asks once and holds
+  // the capture through the fill.
+  ASSERT_LT(list.GetCountPerPage(), 53);
+  list.EnsureVisible(52, FALSE);
+  list.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0));
+  const auto scrolled = NextRecord(10, 1);
+  ASSERT_TRUE(scrolled.has_value());
+  EXPECT_EQ(scrolled->payload, "|54|50|LV|3|");
+  list.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0));
+  EXPECT_TRUE(NoRecord(10, 1));
+  Serve(RankRows(10, 1, 54, 1), [&] { return list.GetItemCount() == 54; });
+  EXPECT_EQ(::GetCapture(), list.m_hWnd);
+  ::ReleaseCapture();
+
   // Kind 2 replaces kind 1 and then appends.
   Serve(RankRows(10, 2, 1, 3), [&] { return rank->GetListKind() == 2 && list.GetItemCount() == 3; });
   Serve(RankRows(10, 4, 4, 2), [&] { return list.GetItemCount() == 5; });
@@ -114,6 +128,9 @@ TEST_F(RankListPeerTest, ProRoomsOfATeachingWaitingRoomListAndJoin) {
   rooms->JoinSelectedRoom();
   EXPECT_EQ(frame->GetLoginRecord()->m_nRoomNumber, 8);
   EXPECT_EQ(frame->GetLoginRecord()->m_strRoomText2, "Open game");
+  EXPECT_EQ(frame->GetLoginRecord()->m_strRoomText1, "");  // the room password, never the public word
+  EXPECT_EQ(frame->GetLoginRecord()->m_strRoomText3, "6");
+  EXPECT_EQ(frame->GetJoining(), 1);
   const auto join = NextRecord(5, 3);  // waiting room "3": major 5; teaching rooms need no password
   ASSERT_TRUE(join.has_value());
   EXPECT_EQ(join->payload, "|R3|8||");

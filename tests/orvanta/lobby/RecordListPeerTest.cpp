@@ -76,6 +76,71 @@ TEST_F(RecordListPeerTest, PagesFollowEachOtherAndAnEmptyPageUnlocksPaging) {
   EXPECT_TRUE(NextRecord(6, 1).has_value());
 }
 
+TEST_F(RecordListPeerTest, ScrollingPastTheLastRowPagesOnAndTheArrowKeepsTheCapture) {
+  ShowRecordList();
+  ASSERT_TRUE(NextRecord(6, 1).has_value());
+  Serve(RecordPage(200, 50), [&] { return list->GetList().GetItemCount() == 50; });
+  CListCtrl& rows = list->GetList();
+  const int page = rows.GetCountPerPage();
+  ASSERT_LT(page, 50);
+  // Rows still below: neither the arrow nor the thumb asks.
+  rows.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0));
+  rows.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 49 - page));
+  EXPECT_TRUE(NoRecord(6, 1));
+  // The arrow with the last row in sight asks once and holds the capture through the fill.
+  rows.EnsureVisible(49, FALSE);
+  rows.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0));
+  const auto next = NextRecord(6, 1);
+  ASSERT_TRUE(next.has_value());
+  EXPECT_EQ(next->payload, "|150|50|");
+  EXPECT_TRUE(list->IsRequestPending());
+  rows.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0));
+  rows.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 50 - page));
+  EXPECT_TRUE(NoRecord(6, 1));
+  Serve(RecordPage(150, 50), [&] { return rows.GetItemCount() == 100; });
+  EXPECT_EQ(::GetCapture(), rows.m_hWnd);
+  rows.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));  // the button released: the capture goes
+  EXPECT_NE(::GetCapture(), rows.m_hWnd);
+  // The thumb dropped at the end asks too, and leaves the capture alone after the fill.
+  rows.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 100 - page));
+  const auto thumb = NextRecord(6, 1);
+  ASSERT_TRUE(thumb.has_value());
+  EXPECT_EQ(thumb->payload, "|100|50|");
+  Serve(RecordPage(100, 50), [&] { return rows.GetItemCount() == 150; });
+  EXPECT_NE(::GetCapture(), rows.m_hWnd);
+}
+
+TEST_F(RecordListPeerTest, HeadingClicksSortWhiteGradesByGradeAndWhiteNamesAsText) {
+  ShowRecordList();
+  ASSERT_TRUE(NextRecord(6, 1).has_value());
+  // Three records whose white players differ: (name, grade).
+  std::string payload = "|3|";
+  const std::pair<const char*, const char*> whites[] = {{"Cy", "5K"}, {"amy", "1D"}, {"Bo", "10K"}};
+  int number = 3;
+  for (const auto& [name, grade] : whites) {
+    const std::string n = std::to_string(number--);
+    payload += n + "|2026-12-01|x|b" + n + "|Black|3D|y|w" + n + "|" + name + "|" + grade + "|" + n + "0|W+R|";
+  }
+  Serve(GameServerPeer::Record(6, 1, payload), [&] { return list->GetList().GetItemCount() == 3; });
+  const auto click = [&](int column) {
+    NMLISTVIEW notify{};
+    notify.hdr.hwndFrom = list->GetList().m_hWnd;
+    notify.hdr.idFrom = CTirvoGiboView::kListId;
+    notify.hdr.code = LVN_COLUMNCLICK;
+    notify.iSubItem = column;
+    list->SendMessage(WM_NOTIFY, CTirvoGiboView::kListId, reinterpret_cast<LPARAM>(&notify));
+  };
+  // A column's first click sorts descending, its next ascending.
+  click(7);
+  EXPECT_EQ(Column(list->GetList(), 7), (std::vector<std::string>{"1D", "5K", "10K"}));
+  click(6);
+  EXPECT_EQ(Column(list->GetList(), 6), (std::vector<std::string>{"Cy", "Bo", "amy"}));
+  click(7);
+  EXPECT_EQ(Column(list->GetList(), 7), (std::vector<std::string>{"10K", "5K", "1D"}));
+  click(8);  // moves as numbers: 10, 20, 30
+  EXPECT_EQ(Column(list->GetList(), 8), (std::vector<std::string>{"30", "20", "10"}));
+}
+
 TEST_F(RecordListPeerTest, ASearchReplacesTheListItsNextPageAppendsAndNoResultRestoresBrowsing) {
   ShowRecordList();
   Serve(RecordPage(200, 50), [&] { return list->GetList().GetItemCount() == 50; });

@@ -43,6 +43,7 @@ TEST_F(ReportColumnsTest, StoredWidthsFollowTheListsRule) {
       {"|10|20|30|", StoredWidthRule::ExactCount, {10, 20, 30}},
       {"|10|20|", StoredWidthRule::ExactCount, {40, 90, 60}},
       {"|10|20|", StoredWidthRule::NotEmpty, {10, 20, 0}},
+      {"|55|", StoredWidthRule::NotEmpty, {55, 0, 0}},  // never the first widths again
       {"|10|20|30|40|", StoredWidthRule::ExactCount, {40, 90, 60}},
   };
   for (const Row& row : rows) {

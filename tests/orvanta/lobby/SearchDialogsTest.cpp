@@ -54,7 +54,7 @@ TEST_F(SearchDialogsTest, JoinAndInviteDecideByWhereBothUsersAre) {
     UINT button;
     const char* outcome;  // a message, or "100" / "200"
   };
-  const Place waiting{"me", "R2", "0", FALSE, FALSE, FALSE, FALSE, "", ""};
+  const Place waiting{"me", "R2", "0", FALSE, FALSE, FALSE, TRUE, "", ""};
   Place opener = waiting;
   opener.gameRoomShown = opener.roomOpener = TRUE;
   Place playing = waiting;
@@ -63,11 +63,12 @@ TEST_F(SearchDialogsTest, JoinAndInviteDecideByWhereBothUsersAre) {
   playing.whiteId = "bo";
   Place watchingGame = playing;
   watchingGame.blackId = "cy";
+  // In a game room with no game: the board's user colour decides, an observer may go on.
   Place observer = waiting;
   observer.gameRoomShown = TRUE;
+  observer.currentRoom = "12";
   Place seated = observer;
-  seated.hasColour = TRUE;
-  seated.currentRoom = "12";
+  seated.noColour = FALSE;
   Place anyKey = waiting;
   anyKey.currentKey = "";
   const Case cases[] = {
@@ -84,10 +85,11 @@ TEST_F(SearchDialogsTest, JoinAndInviteDecideByWhereBothUsersAre) {
       {"a player of a game", "kim|R2|12|1|1", playing, CUserInfoListDlg::kJoinButton,
        "The player can not go there directly."},
       {"watching a game", "kim|R2|12|1|1", watchingGame, CUserInfoListDlg::kJoinButton, "100"},
-      {"observer without colour", "kim|R2|12|1|1", observer, CUserInfoListDlg::kJoinButton,
+      {"seated with a colour", "kim|R2|14|1|1", seated, CUserInfoListDlg::kJoinButton,
        "The player can not go there directly."},
-      {"the same room", "kim|R2|12|1|1", seated, CUserInfoListDlg::kJoinButton, "You are in the game room."},
-      {"another room", "kim|R2|14|1|1", seated, CUserInfoListDlg::kJoinButton, "100"},
+      {"observer, the same room", "kim|R2|12|1|1", observer, CUserInfoListDlg::kJoinButton,
+       "You are in the game room."},
+      {"observer, another room", "kim|R2|14|1|1", observer, CUserInfoListDlg::kJoinButton, "100"},
       {"invite from the waiting room", "kim|R2|-1|1|1", waiting, CUserInfoListDlg::kInviteButton,
        "You can invite only in a game room."},
       {"invite into a forum", "kim|R2|-1|1|5", observer, CUserInfoListDlg::kInviteButton,
@@ -161,6 +163,9 @@ TEST_F(SearchDialogsTest, GradesBecomeServerNumbersInQueriesAndRankSelections) {
   for (const Query& q : queries)
     EXPECT_EQ(D::BuildQuery(q.kind, "kim", "Kim Lee", q.first, q.second, q.both, q.from, q.to, "|LI|before|"), q.query)
         << q.kind;
+  // Typed or pasted, separators never split a query's fields.
+  EXPECT_EQ(D::BuildQuery(D::kById, "x|LN|y", "", "15K", "15K", TRUE, may1, dec9, ""), "|LI|xLNy|");
+  EXPECT_EQ(D::BuildQuery(D::kByName, "", "a/b|c", "15K", "15K", TRUE, may1, dec9, ""), "|LN|abc|");
 
   // The rank selection: only the two grade lists carry a grade, each from its own list.
   struct Rank {

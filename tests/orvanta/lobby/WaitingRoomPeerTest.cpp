@@ -2,6 +2,7 @@
 // entering a room, with the records on the wire.
 
 #include "LobbyPeerFixture.h"
+#include "orvanta/lobby/SendMemoDlg.h"
 
 namespace {
 
@@ -76,6 +77,19 @@ TEST_F(WaitingRoomPeerTest, ListsFillAndFollowUsersAndRoomsComingAndGoing) {
   view->SendMessage(WM_COMMAND, MAKEWPARAM(CTirvoDListView::kRoomAutoUpdate, BN_CLICKED), 0);
   EXPECT_TRUE(NextRecord(5, 1));  // role 3: the room list is asked with major 5
   EXPECT_TRUE(view->IsRoomAutoUpdate());
+
+  // The user switch likewise: off drops user changes, on asks for the users again.
+  view->SendMessage(WM_COMMAND, MAKEWPARAM(CTirvoDListView::kUserAutoUpdate, BN_CLICKED), 0);
+  EXPECT_FALSE(view->IsUserAutoUpdate());
+  EXPECT_TRUE(NoRecord(3, 3));
+  Serve(Record(3, 99, "|1|1|kim|Kim|2K|"), [&] { return true; });
+  PumpFor(100);
+  EXPECT_EQ(view->GetUserList().GetItemCount(), 4);
+  view->SendMessage(WM_COMMAND, MAKEWPARAM(CTirvoDListView::kUserAutoUpdate, BN_CLICKED), 0);
+  EXPECT_TRUE(view->IsUserAutoUpdate());
+  const std::optional<PeerRecord> users = NextRecord(3, 3);
+  ASSERT_TRUE(users);
+  EXPECT_EQ(users->payload, "|R2|5|");
 }
 
 TEST_F(WaitingRoomPeerTest, ChatGoesBothWaysWithExactRecords) {
@@ -94,12 +108,40 @@ TEST_F(WaitingRoomPeerTest, ChatGoesBothWaysWithExactRecords) {
   EXPECT_TRUE(NoRecord(3, 4));
 
   // A phrase key sends its phrase.
-  view->PreTranslateMessage(nullptr);
+  EXPECT_FALSE(view->PreTranslateMessage(nullptr));
   MSG key{view->m_hWnd, WM_KEYDOWN, VK_F2, 0, 0, {0, 0}};
   view->PreTranslateMessage(&key);
   line = NextRecord(3, 4);
   ASSERT_TRUE(line);
   EXPECT_EQ(line->payload, "|R2|" + std::string(Cp949("안녕하세요.")) + "|");
+
+  // Enter in the chat input sends what was typed and empties it.
+  CWnd* input = view->GetDlgItem(CTirvoDListView::kChatInput);
+  ASSERT_NE(input, nullptr);
+  input->SetWindowText("hi there");
+  MSG enter{input->m_hWnd, WM_KEYDOWN, VK_RETURN, 0, 0, {0, 0}};
+  EXPECT_TRUE(view->PreTranslateMessage(&enter));
+  line = NextRecord(3, 4);
+  ASSERT_TRUE(line);
+  EXPECT_EQ(line->payload, "|R2|hi there|");
+  CString left;
+  input->GetWindowText(left);
+  EXPECT_EQ(left, "");
+
+  // A phrase chosen from the drop-down goes out when the list closes, cut to 127 bytes without
+  // half a Korean character, and the choice is cleared.
+  const std::string ga = Cp949("가");
+  std::string longPhrase(126, 'x');
+  longPhrase += ga + ga;
+  const LRESULT index = input->SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(longPhrase.c_str()));
+  ASSERT_GE(index, 0);
+  input->SendMessage(CB_SETCURSEL, static_cast<WPARAM>(index));
+  view->SendMessage(WM_COMMAND, MAKEWPARAM(CTirvoDListView::kChatInput, CBN_CLOSEUP),
+                    reinterpret_cast<LPARAM>(input->m_hWnd));
+  line = NextRecord(3, 4);
+  ASSERT_TRUE(line);
+  EXPECT_EQ(line->payload, "|R2|" + std::string(126, 'x') + "|");
+  EXPECT_EQ(input->SendMessage(CB_GETCURSEL), CB_ERR);
 }
 
 TEST_F(WaitingRoomPeerTest, SortsEveryColumnKindWithKoreanGradesInOrder) {
@@ -134,6 +176,20 @@ TEST_F(WaitingRoomPeerTest, SortsEveryColumnKindWithKoreanGradesInOrder) {
   EXPECT_EQ(Column(view->GetRoomList(), 3), (std::vector<std::string>{"Pro1D", "1D", "3K"}));
   view->SortRoomList(4);  // text
   EXPECT_EQ(Column(view->GetRoomList(), 4), (std::vector<std::string>{"amy(3K)", "cid(1D)", "eve(Pro1D)"}));
+  // A column keeps its own direction while others are sorted: its second click sorts descending,
+  // and only the column sorted last shows an arrow in the header.
+  view->SortRoomList(1);
+  EXPECT_EQ(Column(view->GetRoomList(), 1), (std::vector<std::string>{"13", "12", "11"}));
+  EXPECT_EQ(view->GetRoomSortMark(1), CSortState::kDescendingMark);
+  EXPECT_EQ(view->GetRoomSortMark(4), CSortState::kNoMark);
+  const auto headerImage = [&](int column) {
+    HDITEM item{};
+    item.mask = HDI_IMAGE;
+    view->GetRoomList().GetHeaderCtrl()->GetItem(column, &item);
+    return item.iImage;
+  };
+  EXPECT_EQ(headerImage(1), CSortState::kDescendingMark);
+  EXPECT_EQ(headerImage(4), CSortState::kNoMark);
   // Rooms keep telling public from private after any sort.
   const int privateRow = 1;
   EXPECT_EQ(view->GetRoomList().GetItemText(privateRow, 0), "Private");
@@ -205,6 +261,15 @@ TEST_F(WaitingRoomPeerTest, EnteringRoomsAndUserCommands) {
   request = NextRecord(1, 9);
   ASSERT_TRUE(request);
   EXPECT_EQ(request->payload, "|3|bob|");
+  // A memo leaves at once, not with whatever is sent next.
+  lobby.answers[CSendMemoDlg::kTemplateId] = [](CWnd* dialog, CDialog*) {
+    dialog->SetDlgItemText(CSendMemoDlg::kMessageEdit, "good game");
+    return IDOK;
+  };
+  view->SendMessage(WM_COMMAND, CTirvoDListView::kSendMemoCommand);
+  request = NextRecord(1, 5);
+  ASSERT_TRUE(request);
+  EXPECT_EQ(request->payload, "|3|bob|good game|");
   Serve(Record(3, 99, "|1|3|carol|Carol|4K|"), [&] { return view->GetUserList().GetItemCount() == 5; });
   Select(view->GetUserList(), "carol");
   view->OnSendMail();
@@ -220,6 +285,32 @@ TEST_F(WaitingRoomPeerTest, EnteringRoomsAndUserCommands) {
   view->OnNegoPlay();
   EXPECT_TRUE(NoRecord(1, 9));
   EXPECT_EQ(lobby.shown.size(), before);
+}
+
+TEST_F(WaitingRoomPeerTest, ContextMenusOfferEachListsCommandsWhereTheyAreAsked) {
+  EnterWaitingRoom();
+  FillLists();
+  const auto menuAt = [&](CWnd& list, int dx, int dy) {
+    CRect rect;
+    list.GetWindowRect(&rect);
+    view->SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list.m_hWnd), MAKELPARAM(rect.left + dx, rect.top + dy));
+  };
+  using V = CTirvoDListView;
+  menuAt(view->GetUserList(), 5, 30);
+  menuAt(view->GetRoomList(), 5, 30);
+  menuAt(view->GetUserList(), -3, -3);  // beside both lists: no menu
+  ASSERT_EQ(lobby.menus.size(), 2u);
+  EXPECT_EQ(lobby.menus[0], (std::vector<UINT>{V::kNegoPlayCommand, V::kUserInfoCommand, V::kSendMemoCommand,
+                                               V::kSendMailCommand}));
+  EXPECT_EQ(lobby.menus[1], (std::vector<UINT>{V::kJoinRoomCommand, V::kRoomInformCommand}));
+  // The command chosen reaches the waiting room.
+  Select(view->GetUserList(), "bob");
+  lobby.menuChoice = V::kUserInfoCommand;
+  taken = peer.RecordCount();
+  menuAt(view->GetUserList(), 5, 30);
+  const std::optional<PeerRecord> info = NextRecord(10, 3);
+  ASSERT_TRUE(info);
+  EXPECT_EQ(info->payload, "|3|bob|");
 }
 
 TEST_F(WaitingRoomPeerTest, TheStartScreensRoomButtonLeadsIntoTheWaitingRoom) {

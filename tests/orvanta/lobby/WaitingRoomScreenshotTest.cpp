@@ -20,6 +20,7 @@
 #include "orvanta/lobby/TirvoDListView.h"
 #include "orvanta/resources/OrvantaResources.h"
 #include "platform/display/XvfbServer.h"
+#include "ShownPixels.h"
 #include "support/SnapshotPath.h"
 
 namespace {
@@ -74,10 +75,14 @@ TEST(WaitingRoomScreenshotTest, TheWaitingRoomWithUsersRoomsAndChat) {
     view->AddChatLine("|R2|x|bob|a|b|Anyone for a 30 minute game?|");
     view->AddChatLine("|R2|x|dan|a|b|" + CString(Cp949("안녕하세요. 반갑습니다.")) + "|");
     view->SortUserList(1);
-    platform::RunUntil([] { return false; }, 300);
-    platform::display::Sync();
+    // Nine users, six rooms and three chat lines are drawn, and the chat input is there.
+    EXPECT_GE(lobbytest::WaitForRows(view->GetRoomList(), "part.png", 600), 600);
+    EXPECT_GE(lobbytest::RowTextPixels(view->GetUserList(), "part.png"), 400);
+    EXPECT_GE(lobbytest::DarkPixels(
+                  lobbytest::ShownPixels(view->GetDlgItem(CTirvoDListView::kChatBox)->m_hWnd, "part.png")),
+              150);
     const std::string path = testsupport::SnapshotPath("orvanta-waiting-room.png");
-    EXPECT_TRUE(platform::SaveSurfacePng(frame->m_hWnd, path.c_str())) << path;
+    EXPECT_FALSE(lobbytest::ShownPixels(frame->m_hWnd, path).pixels.empty()) << path;
     frame->DestroyWindow();
     platform::PumpMessages();
     if (previous) {
