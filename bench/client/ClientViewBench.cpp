@@ -3,6 +3,7 @@
 // benchmark never runs); start-up to the first painted window; resident memory with a long game.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -152,25 +153,27 @@ struct ResidentFigures {
   int ok{0};
 };
 
+// A 250-move game with a comment on every move, as a record file the view opens.
+void WriteRecordOf250Moves(const std::string& path) {
+  CNodeArray moves;
+  CCommentMap comments;
+  CGameInfo info;
+  info.m_blackName = "Kim";
+  info.m_whiteName = "Lee";
+  for (int i = 0; i < 250; ++i) {
+    moves.AddNode(new CStoneNode((i * 7) % 19 + 1, (i * 7) / 19 % 19 + 1, i % 2 ? 1 : 2, i + 1, 0));
+    comments.AddComment(i + 1, "A comment on this move for the viewers.");
+  }
+  CGameRecordFile file;
+  file.Write(path.c_str(), &moves, &comments, nullptr, &info);
+  moves.DeleteAll();
+}
+
 // Resident memory with a 250-move game shown (target 20 MB), read in a process of its own while
 // the window is shown, so that what the other benchmarks allocated never counts.
 void BM_ResidentWith250MoveGame(benchmark::State& state) {
-  // A 250-move game with a comment on every move, as a record file the view opens.
   const std::string path = "/tmp/client-bench-250.sgf";
-  {
-    CNodeArray moves;
-    CCommentMap comments;
-    CGameInfo info;
-    info.m_blackName = "Kim";
-    info.m_whiteName = "Lee";
-    for (int i = 0; i < 250; ++i) {
-      moves.AddNode(new CStoneNode((i * 7) % 19 + 1, (i * 7) / 19 % 19 + 1, i % 2 ? 1 : 2, i + 1, 0));
-      comments.AddComment(i + 1, "A comment on this move for the viewers.");
-    }
-    CGameRecordFile file;
-    file.Write(path.c_str(), &moves, &comments, nullptr, &info);
-    moves.DeleteAll();
-  }
+  WriteRecordOf250Moves(path);
   ResidentFigures figures;
   for (auto _ : state) {
     figures = benchsupport::MeasureInChild([&] {
@@ -199,5 +202,43 @@ void BM_ResidentWith250MoveGame(benchmark::State& state) {
   std::remove(path.c_str());
 }
 BENCHMARK(BM_ResidentWith250MoveGame)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// A person resizing the window: the frame goes between 760x549 and 700x500 with a 250-move game
+// on the board and its comments shown; each iteration is one resize laid out and painted. The
+// counters split the time into the layout (the size change and the views' WM_SIZE) and the paints.
+void BM_ResizeFrameWithAGameShown(benchmark::State& state) {
+  const std::string path = "/tmp/client-bench-resize.sgf";
+  WriteRecordOf250Moves(path);
+  platform::ResourceScope resources(Module().Handle());
+  RegisterClientResources(Module().Handle());
+  GetClientConfig().SetClientIp("");
+  Viewer viewer(false);
+  if (!viewer.view || !viewer.view->OpenRecordFile(path.c_str())) {
+    state.SkipWithError("the record did not open");
+    return;
+  }
+  viewer.frame->ShowWindow(SW_SHOW);
+  viewer.frame->UpdateWindow();
+  platform::PumpMessages();
+  using Clock = std::chrono::steady_clock;
+  Clock::duration layout{}, paint{};
+  bool wide = false;
+  for (auto _ : state) {
+    wide = !wide;
+    const auto start = Clock::now();
+    viewer.frame->SetWindowPos(nullptr, 0, 0, wide ? 760 : 700, wide ? 549 : 500,
+                               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const auto laidOut = Clock::now();
+    platform::PumpMessages();
+    layout += laidOut - start;
+    paint += Clock::now() - laidOut;
+  }
+  const double n = static_cast<double>(state.iterations());
+  state.counters["layout_ms"] = std::chrono::duration<double, std::milli>(layout).count() / n;
+  state.counters["paint_ms"] = std::chrono::duration<double, std::milli>(paint).count() / n;
+  state.counters["board_moves"] = viewer.view->GetBoard().GetLastMove();
+  std::remove(path.c_str());
+}
+BENCHMARK(BM_ResizeFrameWithAGameShown)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
+#include <optional>
 #include <string>
 
 #include <platform/files.h>
@@ -39,54 +41,96 @@ std::string GameRecords() {
   return records;
 }
 
-void BM_GameFromSocketToPaintedBoard(benchmark::State& state) {
+// A game room entered on the game-server peer, with the frame shown.
+struct EnteredRoom {
+  EnteredRoom() {
+    ::SetCurrentDirectory(folder.Path().c_str());
+    static platform::ResourceModule& module = platform::CreateResourceModule("orvanta-room-bench");
+    RegisterOrvantaResources(module.Handle());
+    resources.emplace(module.Handle());
+    CServerAddress address;
+    address.m_strHost = "127.0.0.1";
+    address.m_nPort = peer.Port();
+    address.m_bFound = TRUE;
+    frame = new CMainFrame(address);
+    frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW);
+    frame->ShowWindow(SW_SHOW);
+    frame->ConnectToServer("carol", "pw9");
+    platform::RunUntil([&] { return frame->IsConnected() && peer.RecordCount() >= 6; }, 5000);
+    frame->SetWaitingRoomKey("1", "k");
+    peer.Send({{GameServerPeer::Record(5, 3, "|12|hc|carol|Carol|3k|1|3|1|") + GameServerPeer::Record(5, 10, "||"), 0}});
+    platform::RunUntil(
+        [&] { return frame->GetActiveViewId() == CMainFrame::kGameRoomView && !frame->IsDeferringMoves(); }, 5000);
+    // The frame switched its upper pane to the game room view.
+    view = dynamic_cast<CDagukRoomView*>(frame->GetContentView());
+    room = view ? view->GetRoom() : nullptr;
+  }
+  ~EnteredRoom() {
+    frame->DestroyWindow();
+    platform::PumpMessages();
+  }
+  // Plays the whole game into the room; false when the moves did not all arrive.
+  bool PlayGame() {
+    peer.Send({{GameServerPeer::Record(5, 12, "|a|b|1|hc|carol|c3|3k|hl|lee|l3|4k|0|6.5|600|30|3|"), 0}});
+    platform::RunUntil([&] { return room->GetMoveCounter() == 0 && room->GetRoomState() == 0x42; }, 5000);
+    peer.Send({{GameRecords(), 0}});
+    return platform::RunUntil([&] { return room->GetMoveCounter() == kMoves; }, 20000);
+  }
+
   platform::ScopedPlatformHome home;
   testsupport::StolvexModuleHome control;
   platform::TempDir folder;
-  ::SetCurrentDirectory(folder.Path().c_str());
-  static platform::ResourceModule& module = platform::CreateResourceModule("orvanta-room-bench");
-  RegisterOrvantaResources(module.Handle());
-  platform::ResourceScope resources(module.Handle());
-
+  std::optional<platform::ResourceScope> resources;
   GameServerPeer peer;
-  CServerAddress address;
-  address.m_strHost = "127.0.0.1";
-  address.m_nPort = peer.Port();
-  address.m_bFound = TRUE;
-  auto* frame = new CMainFrame(address);
-  frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW);
-  frame->ShowWindow(SW_SHOW);
-  frame->ConnectToServer("carol", "pw9");
-  platform::RunUntil([&] { return frame->IsConnected() && peer.RecordCount() >= 6; }, 5000);
-  frame->SetWaitingRoomKey("1", "k");
-  peer.Send({{GameServerPeer::Record(5, 3, "|12|hc|carol|Carol|3k|1|3|1|") + GameServerPeer::Record(5, 10, "||"), 0}});
-  platform::RunUntil([&] { return frame->GetActiveViewId() == CMainFrame::kGameRoomView && !frame->IsDeferringMoves(); },
-                     5000);
-  // The frame switched its upper pane to the game room view.
-  auto* view = dynamic_cast<CDagukRoomView*>(frame->GetContentView());
-  if (!view || !view->GetRoom()) {
+  CMainFrame* frame{nullptr};
+  CDagukRoomView* view{nullptr};
+  CGameRoom* room{nullptr};
+};
+
+void BM_GameFromSocketToPaintedBoard(benchmark::State& state) {
+  EnteredRoom entered;
+  if (!entered.room) {
     state.SkipWithError("no game room view");
     return;
   }
-  CGameRoom* room = view->GetRoom();
-  const std::string records = GameRecords();
-  const std::string start = GameServerPeer::Record(5, 12, "|a|b|1|hc|carol|c3|3k|hl|lee|l3|4k|0|6.5|600|30|3|");
-
   for (auto _ : state) {
-    peer.Send({{start, 0}});
-    platform::RunUntil([&] { return room->GetMoveCounter() == 0 && room->GetRoomState() == 0x42; }, 5000);
-    peer.Send({{records, 0}});
-    if (!platform::RunUntil([&] { return room->GetMoveCounter() == kMoves; }, 20000)) {
+    if (!entered.PlayGame()) {
       state.SkipWithError("the moves did not all arrive");
       break;
     }
-    ::RedrawWindow(view->GetBoardControl().m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    ::RedrawWindow(entered.view->GetBoardControl().m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     platform::ClearSoundCalls();
   }
   state.SetItemsProcessed(state.iterations() * kMoves);
-  frame->DestroyWindow();
-  platform::PumpMessages();
 }
 BENCHMARK(BM_GameFromSocketToPaintedBoard)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A person resizing the frame with a 250-move game on the room's board: each iteration is one
+// resize between 1000x740 and 900x680, laid out and painted; the counters split layout and paints.
+void BM_ResizeGameRoomWithABoard(benchmark::State& state) {
+  EnteredRoom entered;
+  if (!entered.room || !entered.PlayGame()) {
+    state.SkipWithError("no game on the room's board");
+    return;
+  }
+  platform::PumpMessages();
+  using Clock = std::chrono::steady_clock;
+  Clock::duration layout{}, paint{};
+  bool wide = false;
+  for (auto _ : state) {
+    wide = !wide;
+    const auto start = Clock::now();
+    entered.frame->SetWindowPos(nullptr, 0, 0, wide ? 1000 : 900, wide ? 740 : 680,
+                                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const auto laidOut = Clock::now();
+    platform::PumpMessages();
+    layout += laidOut - start;
+    paint += Clock::now() - laidOut;
+  }
+  const double n = static_cast<double>(state.iterations());
+  state.counters["layout_ms"] = std::chrono::duration<double, std::milli>(layout).count() / n;
+  state.counters["paint_ms"] = std::chrono::duration<double, std::milli>(paint).count() / n;
+}
+BENCHMARK(BM_ResizeGameRoomWithABoard)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -57,7 +57,7 @@ BOOL BlitFrom(HDC dest, int x, int y, int w, int h, HDC srcDc, int xs, int ys, i
   }
   std::shared_ptr<DeviceContext> src = Ctx(srcDc);
   if (!src) return FALSE;
-  TargetLock srcLock(*src);
+  TargetLock srcLock(*src, TargetLock::Access::Read);
   if (!srcLock) return FALSE;
   const Target& st = srcLock.target();
   POINT s0 = src->ToDevice(POINT{xs, ys}), s1 = src->ToDevice(POINT{xs + ws, ys + hs});

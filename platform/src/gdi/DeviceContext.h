@@ -95,6 +95,7 @@ struct DeviceContext : Object {
   std::vector<DcState> saved;
   std::unique_ptr<PrintJob> print;
   int lockDepth{0};  // nesting of TargetLock
+  bool drawnWhileLocked{false};  // a writing TargetLock was held: the section's bits need the pixels back
 };
 
 std::shared_ptr<DeviceContext> FindDC(const void* hdc);

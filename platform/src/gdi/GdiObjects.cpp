@@ -73,9 +73,14 @@ std::shared_ptr<BitmapData> MakeBitmap(int width, int height, bool mono) {
 
 void BitmapData::PullFromDib() {
   if (!dib || !bits) return;
+  const std::size_t size = dib->Stride() * static_cast<std::size_t>(dib->Height());
+  // The program may write the bits at any time, but most sections are only drawn from: comparing
+  // the bits with those last converted is far cheaper than converting them again.
+  if (pulledBits.size() == size && std::memcmp(pulledBits.data(), bits.get(), size) == 0) return;
   for (int y = 0; y < dib->Height(); ++y) {
     dib->ReadRow(bits.get() + dib->Stride() * static_cast<std::size_t>(dib->StoredRow(y)), surface.Row(y));
   }
+  pulledBits.assign(bits.get(), bits.get() + size);
 }
 
 void BitmapData::PushToDib() {
@@ -83,6 +88,8 @@ void BitmapData::PushToDib() {
   for (int y = 0; y < dib->Height(); ++y) {
     dib->WriteRow(surface.Row(y), bits.get() + dib->Stride() * static_cast<std::size_t>(dib->StoredRow(y)));
   }
+  // Surface and bits agree now, except where a format keeps less than the surface: convert anew.
+  pulledBits.clear();
 }
 
 void BitmapData::RefreshDibFormat() {
@@ -91,6 +98,7 @@ void BitmapData::RefreshDibFormat() {
   bi->bmiHeader = dibHeader;
   std::memcpy(bi->bmiColors, dibColors.data(), dibColors.size() * sizeof(RGBQUAD));
   dib = DibFormat::Parse(bi, DIB_RGB_COLORS, nullptr);
+  pulledBits.clear();  // the same bits stand for other colours now
 }
 
 UINT PaletteData::Nearest(COLORREF color) const {

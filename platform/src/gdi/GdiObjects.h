@@ -58,6 +58,7 @@ struct BitmapData : Object {
   BITMAPINFOHEADER dibHeader{};
   std::vector<RGBQUAD> dibColors;
   std::unique_ptr<std::uint8_t[]> bits;  // never reallocated: callers keep the pointer
+  std::vector<std::uint8_t> pulledBits;  // bits as they were when last converted into surface
   // Copies bits into surface (DIB sections only).
   void PullFromDib();
   // Copies surface into bits (DIB sections only).

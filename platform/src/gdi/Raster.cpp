@@ -159,14 +159,20 @@ void ApplyRopRow(std::uint8_t code, const std::uint32_t* p, const std::uint32_t*
   for (int i = 0; i < n; ++i) d[i] = ApplyRop(code, p ? p[i] : 0, s ? s[i] : 0, d[i]);
 }
 
-TargetLock::TargetLock(DeviceContext& dc) : m_dc(dc), m_target(dc.CurrentTarget()) {
+TargetLock::TargetLock(DeviceContext& dc, Access access) : m_dc(dc), m_target(dc.CurrentTarget()) {
   if (m_dc.lockDepth++ == 0 && m_dc.type == DeviceContext::Type::Memory && m_dc.state.bitmap.data) {
     m_dc.state.bitmap.data->PullFromDib();
   }
+  if (access == Access::Write) m_dc.drawnWhileLocked = true;
 }
 
 TargetLock::~TargetLock() {
-  if (--m_dc.lockDepth == 0 && m_dc.type == DeviceContext::Type::Memory && m_dc.state.bitmap.data) {
+  if (--m_dc.lockDepth != 0) return;
+  // A section only read from (a blit's source) keeps its bits: writing them back would copy the
+  // whole picture for every tile taken from it.
+  const bool drawn = m_dc.drawnWhileLocked;
+  m_dc.drawnWhileLocked = false;
+  if (drawn && m_dc.type == DeviceContext::Type::Memory && m_dc.state.bitmap.data) {
     m_dc.state.bitmap.data->PushToDib();
   }
 }

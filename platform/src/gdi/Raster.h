@@ -101,7 +101,9 @@ void Blit(DeviceContext& dc, int dx, int dy, int dw, int dh, const SourceImage& 
 // written back after.
 class TargetLock {
 public:
-  explicit TargetLock(DeviceContext& dc);
+  // Whether the holder draws into the target or only reads it (a blit's source).
+  enum class Access { Write, Read };
+  explicit TargetLock(DeviceContext& dc, Access access = Access::Write);
   ~TargetLock();
   TargetLock(const TargetLock&) = delete;
   TargetLock& operator=(const TargetLock&) = delete;

@@ -103,6 +103,38 @@ TEST(DibTest, SectionBitsAndDrawingStayInStep) {
   DeleteObject(reinterpret_cast<HGDIOBJ>(section));
 }
 
+TEST(DibTest, ASectionDrawnFromFollowsItsBitsAndTableAndKeepsThem) {
+  Info info(4, -1, 8, {RGB(0, 0, 0), RGB(255, 0, 0), RGB(0, 0, 255), RGB(255, 255, 255)});
+  void* raw = nullptr;
+  HBITMAP section = CreateDIBSection(nullptr, info.get(), DIB_RGB_COLORS, &raw, nullptr, 0);
+  ASSERT_NE(section, nullptr);
+  auto* bits = static_cast<std::uint8_t*>(raw);
+  std::memset(bits, 1, 4);
+  bits[3] = 9;  // an index beyond the table: drawn as black, kept as the program wrote it
+  CDC source;
+  source.CreateCompatibleDC(nullptr);
+  HGDIOBJ old = source.SelectObject(reinterpret_cast<HGDIOBJ>(section));
+  MemoryCanvas c(4, 1);
+  const auto blit = [&] { c.dc.BitBlt(0, 0, 4, 1, &source, 0, 0, SRCCOPY); };
+  blit();
+  EXPECT_EQ(c.At(0, 0), RGB(255, 0, 0));
+  EXPECT_EQ(bits[3], 9) << "a blit that only reads the section leaves its bits alone";
+
+  bits[0] = 2;  // the program writes the bits between two blits
+  blit();
+  EXPECT_EQ(c.At(0, 0), RGB(0, 0, 255));
+  const RGBQUAD green{0, 200, 0, 0};
+  EXPECT_EQ(SetDIBColorTable(source, 2, 1, &green), 1u);
+  blit();
+  EXPECT_EQ(c.At(0, 0), RGB(0, 200, 0));
+
+  // A blit within the section itself is drawing: its bits take the copied pixel.
+  source.BitBlt(1, 0, 1, 1, &source, 0, 0, SRCCOPY);
+  EXPECT_EQ(bits[1], 2);
+  source.SelectObject(old);
+  DeleteObject(reinterpret_cast<HGDIOBJ>(section));
+}
+
 TEST(DibTest, GetDIBitsReadsBackWhatSetDIBitsWrote) {
   CBitmap bmp;
   bmp.CreateBitmap(3, 2, 1, 32, nullptr);
