@@ -31,7 +31,7 @@ DialogTemplate FileDialog() {
       VisibleItem("Static", kNoId, 7, 148, 52, 8, SS_LEFT, "File &name:"),
       VisibleItem("Edit", kFileNameEdit, 62, 146, 150, 12, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP),
       VisibleItem("Static", kNoId, 7, 168, 52, 8, SS_LEFT, "Files of &type:"),
-      VisibleItem("ComboBox", kFilterCombo, 62, 166, 150, 80, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP),
+      VisibleItem("ComboBox", kFilterCombo, 62, 166, 150, 80, CBS_DROPDOWNLIST | WS_TABSTOP),
       VisibleItem("Button", IDOK, 220, 145, 53, 14, BS_DEFPUSHBUTTON | WS_TABSTOP, "&Open"),
       VisibleItem("Button", IDCANCEL, 220, 165, 53, 14, BS_PUSHBUTTON | WS_TABSTOP, "Cancel"),
   };
@@ -70,7 +70,7 @@ DialogTemplate PrintSetupDialog() {
       VisibleItem("Static", kPrinterName, 50, 9, 163, 8, SS_LEFT | SS_NOPREFIX),
       VisibleItem("Button", kNoId, 7, 24, 100, 72, BS_GROUPBOX, "Paper"),
       VisibleItem("Static", kNoId, 14, 40, 30, 8, SS_LEFT, "Si&ze:"),
-      VisibleItem("ComboBox", kPaperCombo, 14, 52, 86, 60, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP),
+      VisibleItem("ComboBox", kPaperCombo, 14, 52, 86, 60, CBS_DROPDOWNLIST | WS_TABSTOP),
       VisibleItem("Button", kNoId, 113, 24, 100, 72, BS_GROUPBOX, "Orientation"),
       VisibleItem("Button", kPortrait, 120, 42, 80, 10, BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, "Po&rtrait"),
       VisibleItem("Button", kLandscape, 120, 60, 80, 10, BS_AUTORADIOBUTTON, "&Landscape"),
