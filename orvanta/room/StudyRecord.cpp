@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include <platform/com_dispatch.h>
+#include <platform/files.h>
 #include <platform/time.h>
 
 #include "orvanta/room/Stolvex.h"
@@ -67,7 +68,7 @@ CString ClockText(long seconds) {
 
 BOOL SaveRecordText(const CString& path, const CString& text) {
   if (path.IsEmpty()) return FALSE;
-  const std::filesystem::path target(path.GetString());
+  const std::filesystem::path target(platform::NativePath(path));
   std::filesystem::path part = target;
   part += ".part";
   {

@@ -1,7 +1,7 @@
 #pragma once
-// The file-open/save dialog and the print dialog. Headless both are answered by the UI script
-// (uiscript.h): the file dialog by a path or a cancel, the print dialog by print or cancel. No
-// answer cancels (logged).
+// The file-open/save dialog and the print dialog. On an interactive display a person answers them
+// on screen; headless the UI script (uiscript.h) does: the file dialog by a path or a cancel, the
+// print dialog by print or cancel. No answer cancels (logged).
 
 #include "platform/dialogs.h"
 
@@ -32,6 +32,10 @@ public:
   DWORD m_flags{0};
 
 private:
+  // The dialog on screen, for a person to answer.
+  INT_PTR AskOnScreen();
+  // path with the default extension when its name has none.
+  CString Completed(const CString& path) const;
   // False (after a message) when the choice must not be taken.
   bool Acceptable(const CString& path) const;
 
@@ -49,19 +53,24 @@ public:
   ~CPrintDialog() override;
 
   // IDOK to print (a printer context is made), else IDCANCEL. The setup-only dialog (built with
-  // printSetupOnly) asks the same question and makes no context: the one printer stays chosen.
+  // printSetupOnly) makes no context: on screen it sets the paper and orientation of the program's
+  // printer (printing.h).
   INT_PTR DoModal() override;
   // Makes the printer context without asking; FALSE when it cannot be made.
   BOOL GetDefaults();
   // The printer context of the last IDOK; the caller owns it from then on (DeleteDC).
   HDC GetPrinterDC();
   CString GetDeviceName() const { return "Raster printer"; }
-  // Where printed pages go: PLATFORM_PRINT_PREFIX, else "printed-page-".
+  // Where printed pages go: where a person last sent them, else PLATFORM_PRINT_PREFIX, else
+  // "printed-page-".
   static CString OutputPrefix();
 
   DWORD m_flags{0};
 
 private:
+  // The print (or print setup) dialog on screen; the choice stays with the program's printer.
+  INT_PTR AskOnScreen();
+
   HDC m_dc{nullptr};
   BOOL m_setupOnly{FALSE};
 };

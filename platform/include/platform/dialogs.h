@@ -40,6 +40,9 @@ public:
   // Makes a modeless dialog (visible when the template says WS_VISIBLE); FALSE on failure.
   virtual BOOL Create(UINT templateId, CWnd* parent = nullptr);
   virtual BOOL Create(LPCTSTR templateName, CWnd* parent = nullptr);
+  // Makes the dialog from tmpl (kept alive by the caller) instead of a template of the resource
+  // module: the platform's own dialogs.
+  void InitModalIndirect(const platform::DialogTemplate* tmpl) { m_indirect = tmpl; }
 
   // After the controls exist; TRUE gives the focus to the first tab stop.
   virtual BOOL OnInitDialog();
@@ -97,6 +100,7 @@ private:
 
   UINT m_templateId{0};
   LPCTSTR m_templateName{nullptr};
+  const platform::DialogTemplate* m_indirect{nullptr};
   SIZE m_baseUnits{8, 16};
   HFONT m_font{nullptr};
   UINT m_defId{IDOK};

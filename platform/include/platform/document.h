@@ -2,6 +2,7 @@
 // Documents and document templates: the data of a program, the views that show it, and the
 // template that makes a document with its frame and first view.
 
+#include <optional>
 #include <vector>
 
 #include "platform/cmdtarget.h"
@@ -75,6 +76,9 @@ protected:
 
 private:
   friend class CDocTemplate;
+  // The path to save under, asked on screen or of the UI script; none when cancelled.
+  std::optional<CString> ChooseSavePath(const CString& initialName) const;
+  std::optional<CString> ScriptedSavePath(const CString& initialName) const;
   std::vector<CView*> m_viewList;
   BOOL m_bModified{FALSE};
 };

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/object.h"
@@ -278,8 +279,11 @@ HFILE _lclose(HFILE file);
 
 namespace platform {
 
-// The path with every "\" turned into "/".
+// Programs name files in their own text (code page 949), the file system in UTF-8: NativePath
+// turns a program's path into the file system's bytes (every "\" a "/"), ProgramPath a name read
+// from the file system back (a character code page 949 lacks becomes '?').
 std::string NativePath(const char* path);
+CString ProgramPath(std::string_view native);
 // The last component of a "/" path, and a file name without its extension (".x" stays whole).
 CString FileNameOf(const CString& path);
 CString FileTitleOf(const CString& name);

@@ -56,7 +56,8 @@ protected:
   void OnFilePrint();
   // Shows the print job's pages in the frame in place of the view (see preview.h).
   void OnFilePrintPreview();
-  // A printer context for info's pages (its output prefix and resolution), marked as printing;
+  // A printer context for info's pages (its output prefix and resolution, the paper of the
+  // program's printer), marked as printing;
   // FALSE, after telling the user, when it cannot be made.
   static BOOL CreatePrinterContext(CDC& dc, const CPrintInfo& info);
   DECLARE_MESSAGE_MAP()
@@ -65,6 +66,8 @@ protected:
 
 private:
   friend class CDocument;
+  // The print dialog on screen: where the pages go and which; FALSE when the person cancels.
+  BOOL AskPrintOnScreen(CPrintInfo& info);
 };
 
 // A view with a scrolled drawing: the drawing is total size large, shown through the client

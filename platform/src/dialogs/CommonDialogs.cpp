@@ -1,9 +1,11 @@
 // The file and print dialogs over the UI script.
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 
+#include "FileChooser.h"
+#include "PrintChooser.h"
 #include "platform/commondlg.h"
+#include "platform/display.h"
+#include "platform/files.h"
 #include "platform/gdi.h"
 #include "platform/uiscript.h"
 
@@ -16,10 +18,7 @@ int LastSeparator(const CString& path) {
   return slash > backslash ? slash : backslash;
 }
 
-bool Exists(const CString& path) {
-  std::error_code error;
-  return std::filesystem::exists(std::filesystem::path(path.GetString()), error);
-}
+bool Exists(const CString& path) { return ::GetFileAttributes(path) != INVALID_FILE_ATTRIBUTES; }
 
 }  // namespace
 
@@ -33,6 +32,7 @@ CFileDialog::CFileDialog(BOOL openFileDialog, LPCTSTR defaultExt, LPCTSTR fileNa
 }
 
 INT_PTR CFileDialog::DoModal() {
+  if (platform::display::IsInteractive()) return AskOnScreen();
   platform::UiScript* script = platform::GetUiScript();
   auto answer = script ? script->OnFileDialog(m_open, m_initialName, m_filter) : std::nullopt;
   if (!answer) {
@@ -40,12 +40,26 @@ INT_PTR CFileDialog::DoModal() {
     return IDCANCEL;
   }
   if (!*answer || (*answer)->IsEmpty()) return IDCANCEL;
-  CString path = **answer;
-  int dot = path.ReverseFind('.');
-  if (!m_defaultExt.IsEmpty() && dot <= LastSeparator(path)) path += "." + m_defaultExt;
+  CString path = Completed(**answer);
   if (!Acceptable(path)) return IDCANCEL;
   m_path = path;
   return IDOK;
+}
+
+INT_PTR CFileDialog::AskOnScreen() {
+  auto accept = [this](const CString& path) {
+    CString completed = Completed(path);
+    return Acceptable(completed) ? completed : CString();
+  };
+  platform::detail::FileChooser chooser({m_open != FALSE, m_initialName, m_filter, accept}, m_pParentWnd);
+  if (chooser.DoModal() != IDOK) return IDCANCEL;
+  m_path = chooser.Chosen();
+  return IDOK;
+}
+
+CString CFileDialog::Completed(const CString& path) const {
+  int dot = path.ReverseFind('.');
+  return !m_defaultExt.IsEmpty() && dot <= LastSeparator(path) ? path + "." + m_defaultExt : path;
 }
 
 bool CFileDialog::Acceptable(const CString& path) const {
@@ -84,12 +98,10 @@ CPrintDialog::~CPrintDialog() {
   if (m_dc) ::DeleteDC(m_dc);
 }
 
-CString CPrintDialog::OutputPrefix() {
-  const char* prefix = std::getenv("PLATFORM_PRINT_PREFIX");
-  return prefix && *prefix ? CString(prefix) : CString("printed-page-");
-}
+CString CPrintDialog::OutputPrefix() { return platform::PrinterOutputPrefix(platform::ProgramPrinter()); }
 
 INT_PTR CPrintDialog::DoModal() {
+  if (platform::display::IsInteractive()) return AskOnScreen();
   platform::UiScript* script = platform::GetUiScript();
   std::optional<bool> answer = script ? script->OnPrintDialog() : std::nullopt;
   if (!answer) platform::LogUnanswered(m_setupOnly ? "print setup dialog" : "print dialog", "");
@@ -98,9 +110,28 @@ INT_PTR CPrintDialog::DoModal() {
   return GetDefaults() ? IDOK : IDCANCEL;
 }
 
+INT_PTR CPrintDialog::AskOnScreen() {
+  platform::PrinterSetup& printer = platform::ProgramPrinter();
+  if (m_setupOnly) {
+    platform::detail::PrintSetupChooser chooser(printer, m_pParentWnd);
+    if (chooser.DoModal() != IDOK) return IDCANCEL;
+    printer.paper = chooser.Setup().paper;
+    printer.landscape = chooser.Setup().landscape;
+    return IDOK;
+  }
+  platform::detail::PrintChoice question;
+  question.prefix = OutputPrefix();
+  question.pageNumbers = !(m_flags & PD_NOPAGENUMS);
+  platform::detail::PrintChooser chooser(question, m_pParentWnd);
+  if (chooser.DoModal() != IDOK) return IDCANCEL;
+  // The printer stays where the person sent it.
+  printer.chosenPrefix = chooser.Choice().prefix;
+  return GetDefaults() ? IDOK : IDCANCEL;
+}
+
 BOOL CPrintDialog::GetDefaults() {
   if (m_dc) ::DeleteDC(m_dc);
-  m_dc = platform::CreatePrinterDC(OutputPrefix().GetString());
+  m_dc = platform::CreatePrinterDC(OutputPrefix().GetString(), 300, platform::PaperSizeMm(platform::ProgramPrinter()));
   return m_dc != nullptr;
 }
 

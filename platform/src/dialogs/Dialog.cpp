@@ -91,6 +91,7 @@ CDialog::~CDialog() {
 // ---- creation ----
 
 const platform::DialogTemplate* CDialog::FindTemplate() const {
+  if (m_indirect) return m_indirect;
   return platform::FindDialogTemplate(m_templateName ? m_templateName : MAKEINTRESOURCE(m_templateId));
 }
 

@@ -3,13 +3,20 @@
 
 #include "platform/files.h"
 
+namespace {
+
+// The name a message shows: the program's text, with the file system's separators.
+CString ShownPath(const char* fileName) { return platform::ProgramPath(platform::NativePath(fileName)); }
+
+}  // namespace
+
 CFileException::CFileException(int cause, LONG osError, const char* fileName)
-    : m_cause(cause), m_lOsError(osError), m_strFileName(fileName ? platform::NativePath(fileName).c_str() : "") {}
+    : m_cause(cause), m_lOsError(osError), m_strFileName(fileName ? ShownPath(fileName) : CString()) {}
 
 void CFileException::SetFromErrno(int error, const char* fileName) {
   m_cause = ErrnoToCause(error);
   m_lOsError = error;
-  if (fileName) m_strFileName = platform::NativePath(fileName).c_str();
+  if (fileName) m_strFileName = ShownPath(fileName);
 }
 
 int CFileException::ErrnoToCause(int error) {

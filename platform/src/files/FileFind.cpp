@@ -48,14 +48,14 @@ BOOL CFileFind::FindFile(const char* pattern, DWORD flags) {
                        : slash == 0               ? std::string("/")
                                                   : full.substr(0, slash);
   std::string namePattern = NormalisePattern(slash == std::string::npos ? full : full.substr(slash + 1));
-  m_root = slash == std::string::npos ? "" : folder.c_str();
+  m_root = slash == std::string::npos ? CString() : platform::ProgramPath(folder);
 
   DIR* dir = ::opendir(folder.c_str());
   if (!dir) return FALSE;
   while (dirent* item = ::readdir(dir)) {
     if (!Matches(namePattern.c_str(), item->d_name)) continue;
     Entry entry;
-    entry.name = item->d_name;
+    entry.name = platform::ProgramPath(item->d_name);
     struct stat info {};
     std::string path = folder + "/" + item->d_name;
     if (::stat(path.c_str(), &info) == 0) {

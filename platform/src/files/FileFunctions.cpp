@@ -48,12 +48,15 @@ bool CopyBytes(int from, int to) {
 namespace platform {
 
 std::string NativePath(const char* path) {
+  // A CP949 trail byte is never '\\' or '/', so separators are found byte by byte.
   std::string native = path ? path : "";
   for (char& ch : native) {
     if (ch == '\\') ch = '/';
   }
-  return native;
+  return Cp949ToUtf8(native);
 }
+
+CString ProgramPath(std::string_view native) { return Utf8ToCp949(native); }
 
 CString FileNameOf(const CString& path) {
   int slash = path.ReverseFind('/');
@@ -110,7 +113,7 @@ DWORD GetFileAttributes(const char* path) {
 DWORD GetCurrentDirectory(DWORD bufferSize, char* buffer) {
   char* cwd = ::getcwd(nullptr, 0);
   if (!cwd) return 0;
-  std::string text = cwd;
+  std::string text = platform::ProgramPath(cwd).GetString();
   std::free(cwd);
   return GiveText(text, buffer, bufferSize);
 }

@@ -4,6 +4,8 @@
 #include <algorithm>
 
 #include "platform/app.h"
+#include "platform/commondlg.h"
+#include "platform/display.h"
 #include "platform/files.h"
 #include "platform/frames.h"
 #include "platform/uiscript.h"
@@ -140,18 +142,40 @@ BOOL CDocument::DoSave(LPCTSTR path, BOOL replace) {
   CString target = path ? path : "";
   if (target.IsEmpty() || replace) {
     if (target.IsEmpty()) target = m_strTitle;
-    platform::UiScript* script = platform::GetUiScript();
-    auto answer = script ? script->OnFileDialog(FALSE, target, nullptr) : std::nullopt;
-    if (!answer) {
-      platform::LogUnanswered("file save dialog", target);
-      return FALSE;
-    }
-    if (!*answer) return FALSE;
-    target = **answer;
+    std::optional<CString> chosen =
+        platform::display::IsInteractive() ? ChooseSavePath(target) : ScriptedSavePath(target);
+    if (!chosen) return FALSE;
+    target = *chosen;
   }
   if (!OnSaveDocument(target)) return FALSE;
   if (replace) SetPathName(target);
   return TRUE;
+}
+
+std::optional<CString> CDocument::ScriptedSavePath(const CString& initialName) const {
+  platform::UiScript* script = platform::GetUiScript();
+  auto answer = script ? script->OnFileDialog(FALSE, initialName, nullptr) : std::nullopt;
+  if (!answer) {
+    platform::LogUnanswered("file save dialog", initialName);
+    return std::nullopt;
+  }
+  return *answer;
+}
+
+std::optional<CString> CDocument::ChooseSavePath(const CString& initialName) const {
+  CString filter, ext;
+  if (m_pDocTemplate && m_pDocTemplate->GetDocString(filter, CDocTemplate::filterName) &&
+      m_pDocTemplate->GetDocString(ext, CDocTemplate::filterExt) && !ext.IsEmpty()) {
+    filter += "|*" + ext + "|";
+  } else {
+    filter.Empty();
+    ext.Empty();
+  }
+  filter += "All Files (*.*)|*.*||";
+  CFileDialog dialog(FALSE, ext.IsEmpty() ? nullptr : ext.Mid(ext[0] == '.' ? 1 : 0).GetString(), initialName,
+                     OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, filter, AfxGetMainWnd());
+  if (dialog.DoModal() != IDOK) return std::nullopt;
+  return dialog.GetPathName();
 }
 
 BOOL CDocument::DoFileSave() {

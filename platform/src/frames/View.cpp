@@ -1,7 +1,9 @@
 // Views: painting through OnDraw, the document link, activation and command routing.
 #include "platform/view.h"
 
+#include "../dialogs/PrintChooser.h"
 #include "platform/app.h"
+#include "platform/display.h"
 #include "platform/frames.h"
 #include "platform/gdi.h"
 #include "platform/preview.h"
@@ -95,6 +97,7 @@ BOOL CView::OnPreparePrinting(CPrintInfo* info) { return DoPreparePrinting(info)
 BOOL CView::DoPreparePrinting(CPrintInfo* info) {
   // A preview asks nothing: the user chooses when printing from it.
   if (!info || info->m_bDirect || info->m_bPreview) return info != nullptr;
+  if (platform::display::IsInteractive()) return AskPrintOnScreen(*info);
   platform::UiScript* script = platform::GetUiScript();
   std::optional<bool> answer = script ? script->OnPrintDialog() : std::nullopt;
   if (!answer) {
@@ -103,6 +106,20 @@ BOOL CView::DoPreparePrinting(CPrintInfo* info) {
     return TRUE;
   }
   return *answer ? TRUE : FALSE;
+}
+
+BOOL CView::AskPrintOnScreen(CPrintInfo& info) {
+  platform::detail::PrintChoice question;
+  question.prefix = info.m_strOutputPrefix;
+  question.minPage = info.GetMinPage();
+  question.maxPage = info.GetMaxPage();
+  platform::detail::PrintChooser chooser(question, this);
+  if (chooser.DoModal() != IDOK) return FALSE;
+  const platform::detail::PrintChoice& choice = chooser.Choice();
+  info.m_strOutputPrefix = choice.prefix;
+  info.SetPageRange(choice.fromPage, choice.toPage);
+  platform::ProgramPrinter().chosenPrefix = choice.prefix;  // the printer stays where it was sent
+  return TRUE;
 }
 
 void CView::OnBeginPrinting(CDC*, CPrintInfo*) {}
@@ -121,7 +138,8 @@ void CView::OnFilePrint() {
 void CView::OnFilePrintPreview() { CPreviewView::ShowPreview(this); }
 
 BOOL CView::CreatePrinterContext(CDC& dc, const CPrintInfo& info) {
-  if (!dc.Attach(platform::CreatePrinterDC(info.m_strOutputPrefix.GetString(), info.m_nDpi))) {
+  if (!dc.Attach(platform::CreatePrinterDC(info.m_strOutputPrefix.GetString(), info.m_nDpi,
+                                                 platform::PaperSizeMm(platform::ProgramPrinter())))) {
     AfxMessageBox("The printer could not be prepared.", MB_OK | MB_ICONEXCLAMATION);
     return FALSE;
   }

@@ -8,6 +8,8 @@
 #include <string>
 
 #include "platform/commondlg.h"
+#include "platform/display.h"
+#include "platform/files.h"
 #include "platform/frames.h"
 #include "platform/messageloop.h"
 #include "platform/registry.h"
@@ -230,6 +232,11 @@ void CWinApp::OnFileOpen() {
     }
   }
   filter += "All Files (*.*)|*.*||";
+  if (platform::display::IsInteractive()) {
+    CFileDialog dialog(TRUE, nullptr, nullptr, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, filter, m_pMainWnd);
+    if (dialog.DoModal() == IDOK) OpenDocumentFile(dialog.GetPathName());
+    return;
+  }
   platform::UiScript* script = platform::GetUiScript();
   auto answer = script ? script->OnFileDialog(TRUE, nullptr, filter) : std::nullopt;
   if (!answer) {
@@ -346,7 +353,8 @@ int platform::RunApplication(int argc, char** argv) {
   }
   CString line;
   for (int i = 1; i < argc; ++i) {
-    CString arg(argv[i] ? argv[i] : "");
+    // The command line is the system's UTF-8; the program reads its own code page.
+    CString arg(platform::ProgramPath(argv[i] ? argv[i] : ""));
     if (!line.IsEmpty()) line += " ";
     line += arg.Find(' ') >= 0 ? "\"" + arg + "\"" : arg;
   }

@@ -4,6 +4,7 @@
 
 #include "DeviceContext.h"
 #include "Raster.h"
+#include "platform/files.h"
 #include "platform/gdi.h"
 
 using namespace platform::gdi;
@@ -25,7 +26,7 @@ HDC platform::CreatePrinterDC(const std::string& outputPrefix, int dpi, SIZE pap
   dc->paperMm = paperMm;
   dc->pageSize = SIZE{static_cast<LONG>(std::lround(paperMm.cx * dpi / 25.4)),
                       static_cast<LONG>(std::lround(paperMm.cy * dpi / 25.4))};
-  dc->print->prefix = outputPrefix;
+  dc->print->prefix = NativePath(outputPrefix.c_str());
   return h;
 }
 

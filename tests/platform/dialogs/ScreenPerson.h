@@ -1,0 +1,210 @@
+#pragma once
+// A person at the tests' X server: clicks and keys go through the server to the program's
+// windows, never into the objects behind them. Steps wait for what the screen shows; they are
+// acted from a timer while the program sits in a modal loop, and give up after a deadline so that
+// a fault fails the test instead of hanging it.
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/controls_defs.h"
+#include "platform/display.h"
+#include "platform/gdi.h"
+#include "platform/messageloop.h"
+#include "platform/windows.h"
+#include "support/SnapshotPath.h"
+
+// Last: Xlib's macros would clash with the names above.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+
+namespace screentest {
+
+inline CString TextOf(HWND hwnd) {
+  char text[512] = "";
+  ::GetWindowText(hwnd, text, sizeof text);
+  return text;
+}
+
+// The visible top-level window of class with caption (any caption when null).
+inline HWND ShownWindow(const char* className, const char* caption = nullptr) {
+  for (HWND hwnd : platform::AllWindows()) {
+    bool child = (static_cast<DWORD>(::GetWindowLong(hwnd, GWL_STYLE)) & WS_CHILD) != 0;
+    if (child || !::IsWindowVisible(hwnd) || platform::WindowClassName(hwnd) != className) continue;
+    if (!caption || TextOf(hwnd) == caption) return hwnd;
+  }
+  return nullptr;
+}
+
+inline HWND ShownDialog(const char* caption) { return ShownWindow("#32770", caption); }
+inline HWND ShownMessageBox() { return ShownWindow("PlatformMessageBox"); }
+
+// The child of parent whose text is text.
+inline HWND ChildWithText(HWND parent, const char* text) {
+  for (HWND child : platform::ChildWindows(parent)) {
+    if (TextOf(child) == text) return child;
+  }
+  return nullptr;
+}
+
+class ScreenPerson {
+public:
+  explicit ScreenPerson(const std::string& displayName) : m_display(XOpenDisplay(displayName.c_str())) {}
+  ~ScreenPerson() {
+    if (m_display) XCloseDisplay(m_display);
+  }
+  ScreenPerson(const ScreenPerson&) = delete;
+  ScreenPerson& operator=(const ScreenPerson&) = delete;
+  bool Ready() const { return m_display != nullptr; }
+
+  // Clicks point of control (its client coordinates), twice quickly for a double click.
+  void Click(HWND control, POINT point, bool twice = false) {
+    HWND top = ::GetAncestorTopLevel(control);
+    ::MapWindowPoints(control, top, &point, 1);
+    Window window = static_cast<Window>(platform::display::NativeWindowOf(top));
+    m_time += 5000;  // never a double click with the click before
+    for (int i = 0; i < (twice ? 2 : 1); ++i) {
+      Button(window, point, true);
+      Button(window, point, false);
+      m_time += 100;
+    }
+    XSync(m_display, False);
+  }
+  // Clicks the middle of control.
+  void Click(HWND control) {
+    RECT r;
+    ::GetClientRect(control, &r);
+    Click(control, POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+  }
+  // Clicks (or double clicks) line index of a list box.
+  void ClickLine(HWND list, int index, bool twice = false) {
+    int height = static_cast<int>(::SendMessage(list, LB_GETITEMHEIGHT, 0, 0));
+    int top = static_cast<int>(::SendMessage(list, LB_GETTOPINDEX, 0, 0));
+    Click(list, POINT{10, (index - top) * height + height / 2}, twice);
+  }
+
+  // Presses and releases keysym on the top-level window of hwnd, with the modifiers of state.
+  void Key(HWND hwnd, KeySym keysym, unsigned state = 0) {
+    Window window = static_cast<Window>(platform::display::NativeWindowOf(::GetAncestorTopLevel(hwnd)));
+    for (int type : {KeyPress, KeyRelease}) {
+      XEvent event{};
+      event.xkey.type = type;
+      event.xkey.window = window;
+      event.xkey.root = DefaultRootWindow(m_display);
+      event.xkey.keycode = XKeysymToKeycode(m_display, keysym);
+      event.xkey.state = state;
+      event.xkey.same_screen = True;
+      XSendEvent(m_display, window, False, type == KeyPress ? KeyPressMask : KeyReleaseMask, &event);
+    }
+    XSync(m_display, False);
+  }
+  // Types ASCII text key by key (letters, digits, ". / _ -").
+  void Type(HWND hwnd, const char* text) {
+    for (const char* p = text; *p; ++p) {
+      unsigned char c = static_cast<unsigned char>(*p);
+      switch (c) {
+        case '.': Key(hwnd, XK_period); break;
+        case '/': Key(hwnd, XK_slash); break;
+        case '-': Key(hwnd, XK_minus); break;
+        case '_': Key(hwnd, XK_underscore, ShiftMask); break;
+        default:
+          if (std::isupper(c)) {
+            Key(hwnd, XK_a + (c - 'A'), ShiftMask);
+          } else if (std::islower(c)) {
+            Key(hwnd, XK_a + (c - 'a'));
+          } else if (std::isdigit(c)) {
+            Key(hwnd, XK_0 + (c - '0'));
+          }
+      }
+    }
+  }
+
+  // Adds a step: once ready holds, act runs (once).
+  void Then(std::function<bool()> ready, std::function<void()> act) {
+    m_steps.push_back(Step{std::move(ready), std::move(act)});
+  }
+  // Runs run (which waits in a modal loop) while the steps are acted in order; true when every
+  // step was acted before the deadline. Past the deadline every shown dialog is sent Escape.
+  bool Drive(const std::function<void()>& run) {
+    s_current = this;
+    m_next = 0;
+    m_ticks = 0;
+    UINT_PTR timer = ::SetTimer(nullptr, 0, 30, Tick);
+    run();
+    ::KillTimer(nullptr, timer);
+    s_current = nullptr;
+    bool all = m_next == m_steps.size();
+    m_steps.clear();
+    return all;
+  }
+
+  // Writes what the X window of top shows as a PNG picture named name.
+  bool Snapshot(HWND top, const char* name) {
+    platform::display::Sync();
+    Window window = static_cast<Window>(platform::display::NativeWindowOf(top));
+    XWindowAttributes attributes{};
+    if (!XGetWindowAttributes(m_display, window, &attributes)) return false;
+    XImage* image = XGetImage(m_display, window, 0, 0, static_cast<unsigned>(attributes.width),
+                              static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+    if (!image) return false;
+    platform::Surface shot(attributes.width, attributes.height);
+    for (int y = 0; y < shot.height; ++y) {
+      for (int x = 0; x < shot.width; ++x) shot.Row(y)[x] = static_cast<std::uint32_t>(XGetPixel(image, x, y) & 0xFFFFFF);
+    }
+    XDestroyImage(image);
+    return platform::SaveSurfacePng(shot, testsupport::SnapshotPath(name).c_str());
+  }
+
+private:
+  struct Step {
+    std::function<bool()> ready;
+    std::function<void()> act;
+  };
+
+  // About twenty seconds of ticks: a loaded sanitizer run can leave the program far behind.
+  static constexpr int kDeadlineTicks = 660;
+
+  static void Tick(HWND, UINT, UINT_PTR, DWORD) {
+    ScreenPerson* self = s_current;
+    if (!self) return;
+    platform::display::Sync();
+    if (++self->m_ticks > kDeadlineTicks) {
+      for (const char* name : {"PlatformMessageBox", "#32770"}) {
+        if (HWND shown = ShownWindow(name)) self->Key(shown, XK_Escape);
+      }
+      return;
+    }
+    if (self->m_next < self->m_steps.size() && self->m_steps[self->m_next].ready()) {
+      std::function<void()> act = self->m_steps[self->m_next++].act;
+      act();
+    }
+  }
+
+  void Button(Window window, POINT point, bool press) {
+    XEvent event{};
+    event.xbutton.type = press ? ButtonPress : ButtonRelease;
+    event.xbutton.window = window;
+    event.xbutton.root = DefaultRootWindow(m_display);
+    event.xbutton.x = point.x;
+    event.xbutton.y = point.y;
+    event.xbutton.time = m_time;
+    event.xbutton.button = Button1;
+    event.xbutton.state = press ? 0 : Button1Mask;
+    event.xbutton.same_screen = True;
+    XSendEvent(m_display, window, False, press ? ButtonPressMask : ButtonReleaseMask, &event);
+  }
+
+  inline static ScreenPerson* s_current = nullptr;
+  ::Display* m_display{nullptr};
+  std::vector<Step> m_steps;
+  std::size_t m_next{0};
+  int m_ticks{0};
+  Time m_time{1000};
+};
+
+}  // namespace screentest
