@@ -104,6 +104,10 @@ TEST_F(DagukRoomViewTest, AGameFromTheServerReachesTheBoardControlAndThePanes) {
   EXPECT_EQ("0 hr 0 min 53 sec", Text(CGameRoom::kWhiteMain));
   Server(5, 6, "|a|b|c|lee|e|f|good game|");
   EXPECT_NE(std::string::npos, Text(CGameRoom::kChatOutput).find("[lee]good game"));
+  // Line after line, the output keeps its newest line in sight.
+  CEdit* output = static_cast<CEdit*>(view->GetDlgItem(CDagukRoomView::kChatOutputId));
+  for (int i = 0; i < 30; ++i) Server(5, 6, "|a|b|c|lee|e|f|line " + std::to_string(i) + "|");
+  EXPECT_GT(output->GetFirstVisibleLine(), 10);
 
   ::RedrawWindow(frame->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE | RDW_ALLCHILDREN);
   std::string path = testsupport::SnapshotPath("orvanta_game_room.png");

@@ -11,54 +11,6 @@
 
 #include "GameRoomFixture.h"
 
-namespace {
-
-constexpr std::time_t kMatchDay = 1796810400;  // 2026-12-09
-
-// A room in a working folder of its own, so finished games land in a fresh ".\gibo\".
-class GameRoomTest : public testing::Test {
-protected:
-  GameRoomTest() {
-    char buffer[MAX_PATH];
-    ::GetCurrentDirectory(MAX_PATH, buffer);
-    m_oldFolder = buffer;
-    ::SetCurrentDirectory(m_folder.Path().c_str());
-    board.room = &room;
-  }
-  ~GameRoomTest() override { ::SetCurrentDirectory(m_oldFolder.c_str()); }
-
-  // The match start as the room receives it (the answer word already taken out).
-  void StartMatch(const char* handicap, const char* komi, const char* mainSeconds, const char* periodSeconds,
-                  const char* periods) {
-    room.ResetRoom();
-    std::string payload = std::string("|a|b|hb|kim|k3|5d|hw|lee|l3|6d|") + handicap + "|" + komi + "|" + mainSeconds +
-                          "|" + periodSeconds + "|" + periods + "|";
-    room.OnRoomMessage(512, payload.c_str());
-  }
-  void Move(int number, const std::string& node, const std::string& time) {
-    room.OnOpponentMove(("|a|b|" + std::to_string(number) + "|" + node + "|" + time + "|").c_str());
-  }
-  void Tick(int times) {
-    for (int i = 0; i < times; ++i) room.OnTimer(CGameRoom::kGameClockTimer);
-  }
-  std::string Saved(const std::string& name) const {
-    std::ifstream in(m_folder.Path() + "/gibo/" + name, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-  std::string Pane(int pane) const { return room.GetPaneText(pane).str(); }
-
-  platform::ManualClockScope m_clock{kMatchDay};
-  platform::TempDir m_folder;
-  std::string m_oldFolder;
-  ModelBoard board;
-  ScriptedHost host;
-  CGiboRecord record;
-  CGameRoom room{board, host, record};
-};
-
-}  // namespace
 
 TEST_F(GameRoomTest, AWholeEvenGameFromMatchStartToTheSavedRecord) {
   StartMatch("0", "6.5", "60", "10", "2");
