@@ -1,6 +1,6 @@
 // The game room on an X server, used as a person uses it: the board and panel where they belong,
-// the stones and marks as the X window shows them, the pane tips under the mouse, a double click
-// on a player's name, the byo-yomi seconds blinking and the count showing only territory.
+// the stones as the X window shows them, the pane tips under the mouse and a double click on a
+// player's name.
 
 #include <bit>
 #include <cstdint>
@@ -114,13 +114,6 @@ protected:
     return InFrame(*pane, r.CenterPoint());
   }
   static std::uint32_t At(const platform::Surface& shot, POINT p) { return shot.Row(p.y)[p.x]; }
-  // The colours of a 5 x 5 box around p.
-  static std::vector<std::uint32_t> Box(const platform::Surface& shot, POINT p) {
-    std::vector<std::uint32_t> box;
-    for (int y = -2; y <= 2; ++y)
-      for (int x = -2; x <= 2; ++x) box.push_back(shot.Row(p.y + y)[p.x + x]);
-    return box;
-  }
   void SendMotion(POINT p) {
     XEvent event{};
     event.xmotion.type = MotionNotify;
@@ -221,37 +214,4 @@ TEST_F(RoomViewX11Test, TheRoomAsAPersonSeesAndUsesIt) {
       if (r.major == "10" && r.minor == "3" && r.payload == "|hl|lee|") return true;
     return false;
   }));
-
-  // Black's byo-yomi seconds blink: one blink tick shows the pane in red, the next in its usual look.
-  platform::Clock::Advance(1000);  // the game clock's tick starts the blink
-  ASSERT_TRUE(PumpUntil([&] { return view->GetRoom()->GetClock(2).GetSeconds() < 10; }));
-  const POINT seconds = InFrame(*view->GetDlgItem(CGameRoom::kBlackSeconds), POINT{2, 2});
-  bool sawRed = false, sawPlain = false;
-  for (int tick = 0; tick < 4; ++tick) {
-    platform::Clock::Advance(CGameRoom::kBlinkMs);
-    const bool blinking = PumpUntil([&] { return view->GetRoom()->IsPaneBlinking(2) != FALSE; }, 200);
-    Redraw();
-    const std::uint32_t look = At(Grab(), seconds);
-    const bool red = look == ((GetRValue(CDagukRoomView::kBlinkFace) << 16) | (GetGValue(CDagukRoomView::kBlinkFace) << 8) |
-                              GetBValue(CDagukRoomView::kBlinkFace));
-    EXPECT_EQ(blinking, red) << tick;
-    (red ? sawRed : sawPlain) = true;
-  }
-  EXPECT_TRUE(sawRed);
-  EXPECT_TRUE(sawPlain);
-
-  // The server's count: only the one point it gives black shows a mark; an empty point of
-  // nobody's looks as it did.
-  Redraw();
-  const platform::Surface before = Grab();
-  std::string owners(361, '0');
-  owners[6 * 19 + 9] = '1';  // column 6, row 9
-  Server(45, "|a|b|RE[B+0.5]|" + owners + "|1|2|1|2|6.5|");
-  ASSERT_TRUE(PumpUntil([&] { return Shown("Counting is completed.\n"); }));
-  Redraw();
-  const platform::Surface counted = Grab();
-  EXPECT_TRUE(platform::SaveSurfacePng(counted, testsupport::SnapshotPath("orvanta-x11-room-count.png").c_str()));
-  EXPECT_EQ(Box(before, BoardPoint(12, 5)), Box(counted, BoardPoint(12, 5)));
-  EXPECT_EQ(Box(before, BoardPoint(16, 12)), Box(counted, BoardPoint(16, 12)));
-  EXPECT_NE(Box(before, BoardPoint(9, 6)), Box(counted, BoardPoint(9, 6)));
 }
