@@ -47,7 +47,7 @@ TEST_F(GameClockInTheRoom, MainTimeRunsIntoByoYomiThenPeriodsThenTimeUp) {
   EXPECT_EQ(room.GetClock(4).GetMainMs(), 2000);  // white's clock never moved
   Tick(1);
   ASSERT_FALSE(host.sent.empty());
-  EXPECT_EQ("clock:2", host.sent.back());
+  EXPECT_EQ("clock:2", LastSent());
   EXPECT_EQ("0 sec", Pane(CGameRoom::kBlackSeconds));
   EXPECT_FALSE(room.IsClockRunning());
   EXPECT_FALSE(host.timers.count(CGameRoom::kBlinkTimer));
@@ -57,7 +57,7 @@ TEST_F(GameClockInTheRoom, WithoutByoYomiTheEndOfMainTimeIsTheEnd) {
   StartMatch("0", "6.5", "1", "0", "0");
   Tick(1);
   ASSERT_FALSE(host.sent.empty());
-  EXPECT_EQ("clock:2", host.sent.back());
+  EXPECT_EQ("clock:2", LastSent());
   EXPECT_FALSE(room.IsClockRunning());
 }
 

@@ -144,6 +144,8 @@ protected:
     return text.str();
   }
   std::string Pane(int pane) const { return room.GetPaneText(pane).str(); }
+  // The last thing the room sent; empty (a clean failure, not a crash) when it sent nothing.
+  std::string LastSent() const { return host.sent.empty() ? std::string() : host.sent.back(); }
 
   platform::ManualClockScope m_clock{kMatchDay};
   platform::TempDir m_folder;

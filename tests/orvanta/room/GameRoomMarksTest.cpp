@@ -25,7 +25,6 @@ protected:
     Move(4, "W[pd]", "WL[690]");
     room.OnFinishMessage(521, "|a|b|1|");
   }
-  std::string LastSent() const { return host.sent.empty() ? std::string() : host.sent.back(); }
 };
 
 }  // namespace
@@ -248,8 +247,17 @@ TEST_F(GameRoomMarksTest, TheRoomsTextsForEachEvent) {
   // The opponent takes back his wish to end: the user is asked and answers.
   host.answers = {true};
   room.OnFinishMessage(535, "|a|b|");
+  ASSERT_FALSE(host.asked.empty());
   EXPECT_EQ("Opponent cancels finishing game.\nDo you agree?", host.asked.back());
   EXPECT_EQ("2:35:|a|b|1|", LastSent());
+
+  // The server's pause stands by itself, asked for or not.
+  ASSERT_TRUE(room.IsClockRunning());
+  room.OnPauseMessage(523, "|a|b|");
+  EXPECT_FALSE(room.IsClockRunning());
+  EXPECT_EQ("In Recess", Pane(CGameRoom::kStatus));
+  EXPECT_EQ(CRoomState::kInRecess, room.GetSubStatus());
+  EXPECT_EQ(CRoomState::kModeNone, board.GetGameMode());
 }
 
 TEST_F(GameRoomMarksTest, TheEndsOfAGameOnTheClock) {
