@@ -32,6 +32,8 @@ void CDagukRoomView::FillChatMacroCombo() {
   CMainFrame* frame = FrameOf(*this);
   if (!m_chatInput.m_hWnd || !frame) return;
   m_chatInput.ResetContent();
+  // The macro list opens with the Down key, not with the arrows' stepping through it.
+  m_chatInput.SetExtendedUI(TRUE);
   for (const CString& macro : frame->GetChatMacros())
     if (!macro.IsEmpty()) m_chatInput.AddString(macro);
 }

@@ -34,7 +34,11 @@ void CGameRoom::OnBoardPosition(short row, short column) {
 
 void CGameRoom::SendPass() {
   bool black = m_board.GetUserColor() == kBlack;
-  LONG secondsLeft = GetClock(black ? kBlack : kWhite).TimeForMove(true);
+  CGameClock& clock = GetClock(black ? kBlack : kWhite);
+  const LONG before = clock.GetSeconds();
+  LONG secondsLeft = clock.TimeForMove(true);
+  // A period begun afresh shows its full seconds at once, as after a move.
+  if (clock.GetSeconds() != before) SetPane(black ? kBlackSeconds : kWhiteSeconds, CGameClock::SecondsText(clock.GetSeconds()));
   CString node = black ? "B[tt]" : "W[tt]";
   CString time = CString(black ? "BL[" : "WL[") + Number(secondsLeft) + "]";
   m_host.SendGameRequest(14, node + "|" + time + "|");
