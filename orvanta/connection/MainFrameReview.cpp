@@ -40,11 +40,13 @@ BOOL CMainFrame::IsReviewLeader(const CString& payload) {
 void CMainFrame::OpenReviewPlay(const CString& payload) {
   CGameRoom* room = ShownRoom();
   if (!room) return;
-  StopTimer(CGameRoom::kBlinkTimer);
+  // Who joins a review under way (540) sees the board as the review has it, not its first move.
+  const BOOL startAtFirst = m_nDispatchCode != 540;
+  room->StopBlinking();
   CloseReviewPlay();
   const BOOL leader = IsReviewLeader(payload);
   // The room's colour gives a white player's handicap its sign on the review board.
-  m_pReviewPlayDlg = std::make_unique<CReviewPlayDlg>(room->GetRecord(), "Review", room->GetMyColour(), TRUE,
+  m_pReviewPlayDlg = std::make_unique<CReviewPlayDlg>(room->GetRecord(), "Review", room->GetMyColour(), startAtFirst,
                                                       leader, *this);
   if (!m_pReviewPlayDlg->Create(this)) {
     m_pReviewPlayDlg.reset();
@@ -55,6 +57,8 @@ void CMainFrame::OpenReviewPlay(const CString& payload) {
   room->ShowNotice("In step-by-step replay.");
   m_wRoomState = 0x400;
   room->SetRoomStateWord(0x400);
+  // The room's commands and menus follow the review.
+  room->SetSubStatus(CRoomState::kStepReview);
 }
 
 void CMainFrame::CloseReviewPlay() {
@@ -76,6 +80,7 @@ void CMainFrame::OnReplayStep(CFieldTokenizer& payload) {
   }
   if (m_nDispatchCode == 539) {
     CloseReviewPlay();
+    room->SetSubStatus(CRoomState::kGameEnded);
     room->ShowNotice("The match has ended.");
     return;
   }

@@ -267,13 +267,14 @@ void CMainFrame::ToggleFullScreen() {
   if (!m_bFullScreen) {
     GetWindowRect(&m_savedRect);
     int width = ::GetSystemMetrics(SM_CXFULLSCREEN);
-    ModifyStyle(WS_CAPTION, 0);
+    // The sizing border goes with the caption: the screen is the room's to its very edge.
+    ModifyStyle(WS_CAPTION | WS_THICKFRAME, 0);
     m_pSavedMenu = GetMenu();
     SetMenu(nullptr);
     MoveWindow(0, 0, width, FullScreenHeight(width));
     m_bFullScreen = TRUE;
   } else {
-    ModifyStyle(0, WS_CAPTION);
+    ModifyStyle(0, WS_CAPTION | WS_THICKFRAME);
     SetMenu(m_pSavedMenu);
     m_pSavedMenu = nullptr;
     MoveWindow(m_savedRect.left, m_savedRect.top, m_savedRect.Width(), m_savedRect.Height());

@@ -23,8 +23,9 @@ const PanePlace kPanel[] = {
     {CGameRoom::kBlackName, "Static", SS_NOTIFY | kLabel, 150, 4, 130, 20},
     {CGameRoom::kWhiteSecond, "Static", kLabel, 20, 27, 105, 16},
     {CGameRoom::kBlackSecond, "Static", kLabel, 150, 27, 130, 16},
-    {CGameRoom::kBlackCaptured, "Static", kLabel, 88, 95, 30, 25},
-    {CGameRoom::kWhiteCaptured, "Static", kLabel, 209, 95, 30, 25},
+    // The captured counts take the mouse too, for their tips.
+    {CGameRoom::kBlackCaptured, "Static", SS_NOTIFY | kLabel, 88, 95, 30, 25},
+    {CGameRoom::kWhiteCaptured, "Static", SS_NOTIFY | kLabel, 209, 95, 30, 25},
     {CGameRoom::kWhiteMain, "Static", kLabel, 36, 138, 100, 20},
     {CGameRoom::kBlackMain, "Static", kLabel, 156, 138, 100, 20},
     {CGameRoom::kWhiteSeconds, "Static", kLabel, 60, 161, 30, 25},
@@ -54,6 +55,7 @@ BEGIN_MESSAGE_MAP(CDagukRoomView, CFormView)
   ON_WM_PAINT()
   ON_WM_LBUTTONUP()
   ON_WM_SETFOCUS()
+  ON_WM_CTLCOLOR()
   ON_CBN_DROPDOWN(CDagukRoomView::kChatInputId, OnChatListOpen)
   ON_CBN_CLOSEUP(CDagukRoomView::kChatInputId, OnChatListClosed)
   ON_EN_SETFOCUS(CDagukRoomView::kChatOutputId, OnChatOutputFocus)
@@ -117,8 +119,10 @@ void CDagukRoomView::OnInitialUpdate() {
     m_observerList.SetExtendedStyle(LVS_EX_FULLROWSELECT);
   }
   m_room->SetSoundOn(frame->IsSoundOn());
+  CreateLooks();
   FillChatMacroCombo();
   m_room->ResetRoom();
+  m_room->ShowNotice(kGreeting);
   frame->AttachGameRoom(&*m_room);
   RecalcLayout();
 }
@@ -148,9 +152,13 @@ void CDagukRoomView::ShowPane(int pane) {
       const int end = m_room->GetChatText().GetLength();
       m_chatOutput.SetSel(end, end);
       m_chatOutput.SendMessage(EM_SCROLLCARET);
+      m_chatOutput.LineScroll(m_chatOutput.GetLineCount());
     }
-  } else if (GetDlgItem(pane)) {
+  } else if (CWnd* control = GetDlgItem(pane)) {
     SetDlgItemText(pane, m_room->GetPaneText(pane));
+    // A blink changes the look, not the text: the pane is drawn again either way.
+    if (pane == CGameRoom::kBlackSeconds || pane == CGameRoom::kWhiteSeconds) control->Invalidate();
+    if (pane == CGameRoom::kMessage) RepaintStatusBackground();
   }
 }
 
@@ -181,8 +189,8 @@ void CDagukRoomView::RecalcLayout() {
   const int w = client.Width(), h = client.Height();
   const int panel = w - kPanelWidth;
   m_nPanelLeft = panel;
-  // The board is the largest square left of the panel, centred in its space.
-  const int room = std::max(panel, 0);
+  // The board is the largest square left of the panel's backdrop, centred in its space.
+  const int room = std::max(w - kBoardMargin, 0);
   const int side = std::max(std::min(room, h), 0);
   m_board.MoveWindow((room - side) / 2, (h - side) / 2, side, side);
   for (const PanePlace& pane : kPanel) {

@@ -8,6 +8,8 @@
 #include <optional>
 
 #include <platform/controls.h>
+#include <platform/controls_tooltip.h>
+#include <platform/gdi_objects.h>
 #include <platform/dialog_template.h>
 #include <platform/formview.h>
 #include <platform/olehost.h>
@@ -29,6 +31,17 @@ public:
   static constexpr UINT kChatInputId = 1067;
   // Width of the side panel right of the board, in pixels.
   static constexpr int kPanelWidth = 275;
+  // The board's square is centred in the client width less this.
+  static constexpr int kBoardMargin = 265;
+  // The message line's first text.
+  static constexpr const char* kGreeting = "Hello!  You have entered Orvanta of Pellomar.";
+  // The looks of a byo-yomi seconds pane while it blinks.
+  static constexpr COLORREF kBlinkFace = RGB(200, 30, 20);
+  static constexpr COLORREF kBlinkText = RGB(255, 255, 255);
+  // The panel's backdrop colour and the captured counts' text and face.
+  static constexpr COLORREF kBackdrop = RGB(230, 203, 134);
+  static constexpr COLORREF kCapturedText = RGB(255, 255, 0);
+  static constexpr COLORREF kCapturedFace = RGB(72, 50, 19);
 
   CDagukRoomView();
   ~CDagukRoomView() override;
@@ -97,6 +110,12 @@ public:
   // Caption area 1..10 (names, grades, periods, clocks, move number, status line).
   CRect GetCaptionArea(int area) const;
   void SetStatusText(const CString& text);
+  // Paints the panel's backdrop under caption area n (1..10) again, so its new text sits on a
+  // clean ground; the status line is area 10.
+  void RepaintCaptionBackground(int n);
+  void RepaintStatusBackground();
+  // The tips of the name and captured-stone panes.
+  CToolTipCtrl& GetToolTip() { return m_toolTip; }
   // The lamp left of a clock, lit while that side's clock runs.
   void DrawBlackClockLamp(BOOL on);
   void DrawWhiteClockLamp(BOOL on);
@@ -131,6 +150,7 @@ protected:
   void OnLButtonUp(UINT flags, CPoint point);
   // The view's focus goes on to the chat input.
   void OnSetFocus(CWnd* previous);
+  HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT type);
   // ---- end ----
   DECLARE_MESSAGE_MAP()
   DECLARE_EVENTSINK_MAP()
@@ -147,6 +167,12 @@ private:
   // The moves of the room's record, in the board's numbering, into the printer's tables.
   void FillPrintTables();
   void DrawClockLamp(CDC& dc, int area, BOOL on);
+  // The desk and the panel's backdrop within rect (client coordinates).
+  void PaintBackdrop(CDC& dc, const CRect& rect);
+  // Fonts, brushes and the tips of the panes (on the first update).
+  void CreateLooks();
+  // A double click on a player's name pane asks the server about that player; TRUE when it was one.
+  BOOL OnNameDoubleClick(const MSG& msg);
   // Lights the lamp of the side whose clock ticks and puts the other out, when that changed.
   void RefreshClockLamps();
   // ---- end ----
@@ -165,4 +191,11 @@ private:
   BOOL m_bChatListOpen{FALSE};
   short m_nLitLamp{0};
   std::unique_ptr<CInviteDlg> m_pInviteDlg;
+  CToolTipCtrl m_toolTip;
+  CFont m_nameFont;    // bold Arial 19: the name panes
+  CFont m_narrowFont;  // bold Arial 19, 10 wide: the captured counts and the move number
+  CBrush m_whiteBrush;
+  CBrush m_backdropBrush;
+  CBrush m_capturedBrush;
+  CBrush m_blinkBrush;
 };

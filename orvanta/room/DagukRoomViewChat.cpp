@@ -10,6 +10,7 @@
 #include "orvanta/lobby/LobbyText.h"
 #include "orvanta/lobby/SendMemoDlg.h"
 #include "orvanta/room/DagukRoomView.h"
+#include "orvanta/room/PaneHit.h"
 #include "orvanta/room/RoomChat.h"
 
 namespace {
@@ -31,6 +32,8 @@ void CDagukRoomView::FillChatMacroCombo() {
   CMainFrame* frame = FrameOf(*this);
   if (!m_chatInput.m_hWnd || !frame) return;
   m_chatInput.ResetContent();
+  // The macro list opens with the Down key, not with the arrows' stepping through it.
+  m_chatInput.SetExtendedUI(TRUE);
   for (const CString& macro : frame->GetChatMacros())
     if (!macro.IsEmpty()) m_chatInput.AddString(macro);
 }
@@ -43,6 +46,8 @@ void CDagukRoomView::SendChatLine(const CString& text) {
 }
 
 BOOL CDagukRoomView::PreTranslateMessage(MSG* msg) {
+  if (msg && m_toolTip.m_hWnd) m_toolTip.RelayEvent(msg);
+  if (msg && msg->message == WM_LBUTTONDBLCLK && OnNameDoubleClick(*msg)) return TRUE;
   if (msg && msg->message == WM_KEYDOWN) {
     CWnd* input = GetDlgItem(kChatInputId);
     const bool inInput = input && (msg->hwnd == input->m_hWnd || ::IsChild(input->m_hWnd, msg->hwnd));
@@ -64,6 +69,17 @@ BOOL CDagukRoomView::PreTranslateMessage(MSG* msg) {
     }
   }
   return CFormView::PreTranslateMessage(msg);
+}
+
+BOOL CDagukRoomView::OnNameDoubleClick(const MSG& msg) {
+  const UINT id = PaneUnderMouse(*this, msg, {CGameRoom::kBlackName, CGameRoom::kWhiteName});
+  CMainFrame* frame = FrameOf(*this);
+  if (id == 0 || !frame || !m_room) return FALSE;
+  const CString name = m_room->GetPaneText(static_cast<int>(id));
+  if (name.IsEmpty()) return TRUE;
+  frame->RequestUserInfo(m_room->GetPlayerHost(id == CGameRoom::kBlackName ? 2 : 4), name);
+  frame->Flush();
+  return TRUE;
 }
 
 void CDagukRoomView::OnChatListOpen() { m_bChatListOpen = TRUE; }
@@ -311,8 +327,92 @@ CRect CDagukRoomView::GetCaptionArea(int area) const {
 
 void CDagukRoomView::SetStatusText(const CString& text) {
   SetDlgItemText(CGameRoom::kMessage, text);
-  InvalidateRect(&m_captionAreas[10], FALSE);
+  RepaintStatusBackground();
 }
+
+void CDagukRoomView::CreateLooks() {
+  m_nameFont.CreateFont(19, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Arial");
+  m_narrowFont.CreateFont(19, 10, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Arial");
+  m_whiteBrush.CreateSolidBrush(RGB(255, 255, 255));
+  m_backdropBrush.CreateSolidBrush(kBackdrop);
+  m_capturedBrush.CreateSolidBrush(kCapturedFace);
+  m_blinkBrush.CreateSolidBrush(kBlinkFace);
+  for (UINT id : {CGameRoom::kBlackName, CGameRoom::kWhiteName})
+    if (CWnd* pane = GetDlgItem(id)) pane->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_nameFont.GetSafeHandle()), TRUE);
+  for (UINT id : {CGameRoom::kBlackCaptured, CGameRoom::kWhiteCaptured, CGameRoom::kMoveNumber})
+    if (CWnd* pane = GetDlgItem(id)) pane->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_narrowFont.GetSafeHandle()), TRUE);
+  if (!m_toolTip.Create(this)) return;
+  const std::pair<UINT, const char*> tips[] = {
+      {CGameRoom::kBlackName, "Double Click, you can view user information."},
+      {CGameRoom::kWhiteName, "Double Click, you can view user information."},
+      {CGameRoom::kBlackCaptured, "Captured Black Stones"},
+      {CGameRoom::kWhiteCaptured, "Captured White Stones"}};
+  for (const auto& [id, text] : tips)
+    if (CWnd* pane = GetDlgItem(id)) m_toolTip.AddTool(pane, text);
+  m_toolTip.Activate(TRUE);
+}
+
+HBRUSH CDagukRoomView::OnCtlColor(CDC* dc, CWnd* wnd, UINT type) {
+  const int id = wnd ? wnd->GetDlgCtrlID() : 0;
+  switch (id) {
+    case kChatOutputId:
+      dc->SetTextColor(RGB(0, 0, 0));
+      dc->SetBkColor(RGB(255, 255, 255));
+      return static_cast<HBRUSH>(m_whiteBrush);
+    case CGameRoom::kBlackSecond:
+    case CGameRoom::kWhiteSecond:
+      dc->SetTextColor(RGB(0, 0, 255));
+      break;
+    case CGameRoom::kBlackCaptured:
+    case CGameRoom::kWhiteCaptured:
+      dc->SetTextColor(kCapturedText);
+      dc->SetBkColor(kCapturedFace);
+      return static_cast<HBRUSH>(m_capturedBrush);
+    case CGameRoom::kBlackSeconds:
+    case CGameRoom::kWhiteSeconds:
+      if (m_room && m_room->IsPaneBlinking(id == CGameRoom::kBlackSeconds ? 2 : 4)) {
+        dc->SetTextColor(kBlinkText);
+        dc->SetBkColor(kBlinkFace);
+        return static_cast<HBRUSH>(m_blinkBrush);
+      }
+      dc->SetTextColor(RGB(0, 0, 0));
+      break;
+    default:
+      // Only the panes sit on the backdrop; the lists and the chat input keep the system's colours.
+      if (type != CTLCOLOR_STATIC || !m_backdropBrush.GetSafeHandle()) return nullptr;
+      dc->SetTextColor(RGB(0, 0, 0));
+      break;
+  }
+  dc->SetBkColor(kBackdrop);
+  return static_cast<HBRUSH>(m_backdropBrush);
+}
+
+void CDagukRoomView::PaintBackdrop(CDC& dc, const CRect& rect) {
+  CRect client;
+  GetClientRect(&client);
+  // The desk under the board, then the panel's backdrop along the right edge.
+  CRect panel(client.right - 266, 0, client.right, client.bottom);
+  CRect desk(client.left, client.top, panel.left, client.bottom);
+  CRect part;
+  if (part.IntersectRect(&rect, &desk)) dc.FillSolidRect(&part, RGB(81, 68, 37));
+  if (part.IntersectRect(&rect, &panel)) dc.FillSolidRect(&part, kBackdrop);
+}
+
+void CDagukRoomView::RepaintCaptionBackground(int n) {
+  if (!m_hWnd || n < 1 || n > 10) return;
+  const CRect area = m_captionAreas[n];
+  {
+    CClientDC dc(this);
+    PaintBackdrop(dc, area);
+    if (n == 7 || n == 8) DrawClockLamp(dc, n, m_nLitLamp == (n == 7 ? 2 : 4));
+  }
+  // The caption's own pane draws its new text over the clean ground.
+  RedrawWindow(&area, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+void CDagukRoomView::RepaintStatusBackground() { RepaintCaptionBackground(10); }
 
 void CDagukRoomView::DrawClockLamp(CDC& dc, int area, BOOL on) {
   const CRect& caption = m_captionAreas[area];
@@ -346,12 +446,7 @@ void CDagukRoomView::OnPaint() {
   CPaintDC dc(this);
   CRect client;
   GetClientRect(&client);
-  // The desk under the board, then the panel's backdrop along the right edge.
-  CBrush desk(RGB(81, 68, 37));
-  dc.FillRect(&client, &desk);
-  CBrush backdrop(RGB(230, 203, 134));
-  CRect panel(client.right - 266, 0, client.right, client.bottom);
-  dc.FillRect(&panel, &backdrop);
+  PaintBackdrop(dc, client);
   // A repaint keeps the lamp of the clock that runs lit.
   m_nLitLamp = m_room ? m_room->GetTickingSide() : 0;
   DrawClockLamp(dc, 7, m_nLitLamp == 2);

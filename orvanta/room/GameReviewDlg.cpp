@@ -1,4 +1,6 @@
 #include "orvanta/room/GameReviewDlg.h"
+#include "orvanta/room/GiboFileName.h"
+#include "orvanta/room/PaneHit.h"
 #include "orvanta/room/StepKeys.h"
 
 #include <cmath>
@@ -445,7 +447,8 @@ void CGameReviewDlg::OnSaveRecord() {
 }
 
 void CGameReviewDlg::OnSaveAs() {
-  CFileDialog dialog(FALSE, "sgf", FieldText(kBlackName) + "_" + FieldText(kWhiteName),
+    // The names come from the record: they must not lead the proposed file out of the folder.
+  CFileDialog dialog(FALSE, "sgf", CGiboFileName::Safe(FieldText(kBlackName)) + "_" + CGiboFileName::Safe(FieldText(kWhiteName)),
                      OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, Cp949("바둑 Files(*.sgf)|*.sgf||"), this);
   if (dialog.DoModal() != IDOK) return;
   SaveRecordTo(dialog.GetPathName());
@@ -527,26 +530,24 @@ BOOL CGameReviewDlg::PreTranslateMessage(MSG* msg) {
       default: OnLastMove(); break;
     }
   };
-  if (RouteStepKey(*msg, step)) return TRUE;
+  const StepButtonOf buttonOf = [this](StepKey key) -> CWnd* {
+    switch (key) {
+      case StepKey::kPrevious: return GetDlgItem(kPrev);
+      case StepKey::kNext: return GetDlgItem(kNext);
+      case StepKey::kFirst: return GetDlgItem(kFirst);
+      default: return GetDlgItem(kLast);
+    }
+  };
+  if (RouteStepKey(*msg, step, true, buttonOf)) return TRUE;
   return CDialog::PreTranslateMessage(msg);
 }
 
 BOOL CGameReviewDlg::OnNameDoubleClick(const MSG& msg) {
-  const auto packed = static_cast<DWORD_PTR>(msg.lParam);
-  POINT point{static_cast<short>(LOWORD(packed)), static_cast<short>(HIWORD(packed))};
-  ::ClientToScreen(msg.hwnd, &point);
-  const std::pair<UINT, const CString*> names[] = {{kBlackName, &m_strBlackKey}, {kWhiteName, &m_strWhiteKey}};
-  for (const auto& [id, key] : names) {
-    CWnd* field = GetDlgItem(id);
-    if (!field) continue;
-    CRect area;
-    field->GetWindowRect(&area);
-    if (!area.PtInRect(point)) continue;
-    const CString name = FieldText(id);
-    if (!name.IsEmpty()) m_pHost->RequestPlayerInfo(*key, name);
-    return TRUE;
-  }
-  return FALSE;
+  const UINT id = PaneUnderMouse(*this, msg, {kBlackName, kWhiteName});
+  if (id == 0) return FALSE;
+  const CString name = FieldText(id);
+  if (!name.IsEmpty()) m_pHost->RequestPlayerInfo(id == kBlackName ? m_strBlackKey : m_strWhiteKey, name);
+  return TRUE;
 }
 
 // ---- Helpers -------------------------------------------------------------------------------------

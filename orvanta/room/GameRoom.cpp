@@ -157,6 +157,8 @@ void CGameRoom::UpdateObserverList(const CString& text, int mode) {
     if (!person.id.IsEmpty() && !IsUserInRoom(person.host, person.id)) m_observers.push_back(person);
   }
   if (m_paneListener) m_paneListener(m_paneContext, kObserverList);
+  // One more observer: the chat shows its newest line again.
+  if (mode == 0 && m_paneListener) m_paneListener(m_paneContext, kChatOutput);
 }
 
 void CGameRoom::OnPlayerLeft(const CString& payload) {

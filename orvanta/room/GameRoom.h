@@ -87,6 +87,10 @@ public:
   BOOL StartClock();
   void StopClock();
   BOOL IsClockRunning() const { return m_nGameTimer != 0; }
+  // The byo-yomi blink ends (a review takes the board).
+  void StopBlinking() { StopBlink(); }
+  // Whether the side's seconds pane shows its blinking look now (2 black, 4 white).
+  BOOL IsPaneBlinking(short colour) const;
   // The side whose clock ticks now (2 black, 4 white), 0 while no clock runs.
   short GetTickingSide();
 
@@ -178,6 +182,8 @@ private:
   void SetStatus(const CString& text) { SetPane(kStatus, text); }
   void SetPlayers(const CString& seats, const std::vector<CRoomMessages::Person>& players);
   void ShowClockPanes(short colour);
+  // The panes, sounds and timers after one update of a side's clock.
+  void ShowClockUpdate(short colour, const CGameClock::Update& update);
   void ShowCaptured();
   void StartBlink();
   void StopBlink();
@@ -193,7 +199,13 @@ private:
   BOOL AskYesNo(const CString& text, UINT icon);
   void EndGame();
   void ShowDeadStones(const CRoomMessages::DeadStones& stones);
-  void RemoveDeadStones(const CRoomMessages::DeadStones& stones);
+  // Takes the agreed dead stones off the board; kept are the user's own marks that stay.
+  void RemoveDeadStones(const CRoomMessages::DeadStones& stones, const std::vector<int>& kept);
+  // Sets the board state mask on each point (board indexes).
+  void MarkStones(const std::vector<int>& points, short mask);
+  // The opponent stones the user marked dead (board indexes); none for a non-player.
+  std::vector<int> OwnDesignation();
+  short OpponentColour() const;
   void AddCheckStoneMode();
   void ShowOwners(const CString& owners);
   void AppendChat(const CString& line);
@@ -229,6 +241,7 @@ private:
   BOOL m_bBlackSeated{FALSE};
   BOOL m_bWhiteSeated{FALSE};
   BOOL m_bBlinkPhase{FALSE};
+  short m_nBlinkingSide{0};  // the side whose seconds pane blinks, 0 for none
   BOOL m_bSoundOn{TRUE};
   BOOL m_bKeepCondition{FALSE};
   BOOL m_bAcknowledge{FALSE};

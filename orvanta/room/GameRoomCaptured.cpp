@@ -4,8 +4,9 @@
 #include "orvanta/room/RoomBoard.h"
 
 void CGameRoom::ResetCapturedDisplay(int mode) {
-  SetPane(kBlackCaptured, "0");
-  SetPane(kWhiteCaptured, "0");
+  // The counters start again with the panes: the replay below counts every capture afresh.
+  m_capturedBlack = m_capturedWhite = m_deadBlack = m_deadWhite = 0;
+  ShowCaptured();
   RedrawFromRecord();
   m_board.SetGameMode(mode == 1 ? CRoomState::kModeCheckStone : CRoomState::kModeNone);
 }

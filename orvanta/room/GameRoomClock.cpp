@@ -34,7 +34,11 @@ void CGameRoom::OnBoardPosition(short row, short column) {
 
 void CGameRoom::SendPass() {
   bool black = m_board.GetUserColor() == kBlack;
-  LONG secondsLeft = GetClock(black ? kBlack : kWhite).TimeForMove(true);
+  CGameClock& clock = GetClock(black ? kBlack : kWhite);
+  const LONG before = clock.GetSeconds();
+  LONG secondsLeft = clock.TimeForMove(true);
+  // A period begun afresh shows its full seconds at once, as after a move.
+  if (clock.GetSeconds() != before) SetPane(black ? kBlackSeconds : kWhiteSeconds, CGameClock::SecondsText(clock.GetSeconds()));
   CString node = black ? "B[tt]" : "W[tt]";
   CString time = CString(black ? "BL[" : "WL[") + Number(secondsLeft) + "]";
   m_host.SendGameRequest(14, node + "|" + time + "|");
@@ -43,7 +47,7 @@ void CGameRoom::SendPass() {
 
 void CGameRoom::OnOpponentMove(const CString& payload) {
   CRoomMessages::Move move;
-  // A node the board cannot take is dropped whole: half a move would put the room out of step.
+  // A node the board cannot take is dropped whole; a time that does not read is 0.
   if (!CRoomMessages::ReadMove(payload, move)) return;
   if (m_bSoundOn) m_host.PlaySound("am.wav");
   SetPane(kMoveNumber, Number(ToInt(move.number) + m_handicap));
@@ -123,19 +127,18 @@ void CGameRoom::OnTimer(UINT id) {
 }
 
 void CGameRoom::TickSideToMove() {
-  short side = SideToMove();
-  CGameClock& clock = GetClock(side);
-  if (clock.GetMainMs() > 0) clock.SetMainMs(std::max<LONG>(clock.GetMainMs() - 1000, 0));
-  UpdateClock(side);
+  const short side = SideToMove();
+  ShowClockUpdate(side, GetClock(side).Tick());
 }
 
-void CGameRoom::UpdateClock(short colour) {
+void CGameRoom::UpdateClock(short colour) { ShowClockUpdate(colour, GetClock(colour).Advance()); }
+
+void CGameRoom::ShowClockUpdate(short colour, const CGameClock::Update& update) {
   CGameClock& clock = GetClock(colour);
   bool black = colour == kBlack;
   int mainPane = black ? kBlackMain : kWhiteMain;
   int secondsPane = black ? kBlackSeconds : kWhiteSeconds;
   int periodsPane = black ? kBlackPeriods : kWhitePeriods;
-  CGameClock::Update update = clock.Advance();
   if (!update.inByoYomi) {
     SetPane(mainPane, CGameClock::MainText(clock.GetMainMs()));
     return;
@@ -181,12 +184,13 @@ void CGameRoom::StopClock() {
 
 void CGameRoom::StartBlink() {
   m_bBlinkPhase = TRUE;
-  if (m_nBlinkTimer != 0) return;
+  // Started again each time: a timer someone else stopped comes back with the next tick.
   if (m_host.StartTimer(kBlinkTimer, kBlinkMs)) m_nBlinkTimer = kBlinkTimer;
 }
 
 void CGameRoom::StopBlink() {
   m_bBlinkPhase = FALSE;
+  m_nBlinkingSide = 0;
   if (m_nBlinkTimer == 0) return;
   m_host.StopTimer(kBlinkTimer);
   m_nBlinkTimer = 0;
@@ -197,10 +201,17 @@ void CGameRoom::OnBlinkTick() {
     StopBlink();
     return;
   }
-  short side = SideToMove();
-  if (GetClock(side).GetMainMs() == 0 && m_paneListener)
-    m_paneListener(m_paneContext, side == kBlack ? kBlackSeconds : kWhiteSeconds);
+  // The side to move shows the current phase, the other side the normal look; then it flips.
+  m_nBlinkingSide = GetClock(SideToMove()).GetMainMs() == 0 ? SideToMove() : 0;
+  if (m_paneListener) {
+    m_paneListener(m_paneContext, kBlackSeconds);
+    m_paneListener(m_paneContext, kWhiteSeconds);
+  }
   m_bBlinkPhase = !m_bBlinkPhase;
+}
+
+BOOL CGameRoom::IsPaneBlinking(short colour) const {
+  return m_nBlinkTimer != 0 && m_bBlinkPhase && m_nBlinkingSide == colour;
 }
 
 void CGameRoom::StopCountdown() {
@@ -358,6 +369,11 @@ void CGameRoom::RestoreGame(const CString& payload) {
   if (!IsUserInRoom(a, b) && !(b == GetPaneText(kWhiteName) && a == m_whiteHost)) OnPlayerLeft("|" + a + "|" + b + "|");
   SetRoomStatus(1);
   SetRole(CRoomState::RoleOf(m_myColour));
+  // The stored game is the whole position: nothing of what the board held before stays.
+  m_board.Init();
+  m_board.Redraw(-2, -2);
+  m_capturedBlack = m_capturedWhite = m_deadBlack = m_deadWhite = 0;
+  ShowCaptured();
   OnGameInProgress(CString());
   ReplayMovesOnBoard(CString());
 }

@@ -9,6 +9,7 @@
 #include <platform/msgbox.h>
 #include <platform/time.h>
 
+#include "orvanta/room/CapturedStoneList.h"
 #include "orvanta/room/GameRoomShared.h"
 #include "orvanta/room/GiboFileName.h"
 #include "orvanta/room/GiboRecord.h"
@@ -38,11 +39,13 @@ void CGameRoom::OnUndoRequest(int code, const CString& payload) {
     return;
   }
   // 515: the server's move number after the undo; the moves above it come off.
-  int oldNumber = ToInt(GetPaneText(kMoveNumber));
-  int next = ToInt(Field(CRoomMessages::Split(payload), 2)) + m_handicap;
+  // The number comes from the server: bounded, so the arithmetic below stays in range.
+  const long oldNumber = std::clamp<long>(ToInt(GetPaneText(kMoveNumber)), 0, 32767);
+  const long next = std::clamp<long>(ToInt(Field(CRoomMessages::Split(payload), 2)), 0, 32767) + m_handicap;
   SetPane(kMoveNumber, Number(next - 1));
   StartClock();
-  int takeBack = std::clamp(oldNumber + 1 - next, 0, std::max<int>(m_moveCounter - m_handicap, 0));
+  const int takeBack =
+      static_cast<int>(std::clamp<long>(oldNumber + 1 - next, 0, std::max<long>(m_moveCounter - m_handicap, 0)));
   short last = 0;
   for (int i = 0; i < takeBack; ++i) {
     --m_moveCounter;
@@ -71,14 +74,28 @@ void CGameRoom::AddCheckStoneMode() {
                                                          : CRoomState::kModeCheckStone);
 }
 
-void CGameRoom::ShowDeadStones(const CRoomMessages::DeadStones& stones) {
-  short mask = stones.black ? 34 : 36;
-  for (int index : stones.points) m_board.SetStone(static_cast<short>(index / 19), static_cast<short>(index % 19), mask);
+void CGameRoom::MarkStones(const std::vector<int>& points, short mask) {
+  for (int index : points) m_board.SetStone(static_cast<short>(index / 19), static_cast<short>(index % 19), mask);
 }
 
-void CGameRoom::RemoveDeadStones(const CRoomMessages::DeadStones& stones) {
-  if (m_myColour != kBlack && m_myColour != kWhite) ShowDeadStones(stones);
+void CGameRoom::ShowDeadStones(const CRoomMessages::DeadStones& stones) {
+  MarkStones(stones.points, stones.black ? kBlack | kDieMask : kWhite | kDieMask);
+}
+
+std::vector<int> CGameRoom::OwnDesignation() {
+  if (m_myColour != kBlack && m_myColour != kWhite) return {};
+  return PointsOf(CCapturedStoneList::Read(m_board).list);
+}
+
+short CGameRoom::OpponentColour() const { return m_myColour == kBlack ? kWhite : kBlack; }
+
+void CGameRoom::RemoveDeadStones(const CRoomMessages::DeadStones& stones, const std::vector<int>& kept) {
+  ShowDeadStones(stones);
+  // The removal takes every marked stone: the user's own marks that were not agreed step aside
+  // for it and are marked again after it.
+  MarkStones(kept, OpponentColour());
   m_board.RemoveStone(kDieMask);
+  MarkStones(kept, OpponentColour() | kDieMask);
 }
 
 void CGameRoom::OnDesignationMessage(int code, const CString& payload) {
@@ -88,6 +105,8 @@ void CGameRoom::OnDesignationMessage(int code, const CString& payload) {
       m_host.BuildBoardText();
       m_host.ClearDesignation();
     }
+    // The user's own marks, shown again should he refuse the opponent's.
+    const std::vector<int> own = OwnDesignation();
     LONG mode = m_board.GetGameMode();
     AddCheckStoneMode();
     ShowDeadStones(stones);
@@ -99,15 +118,19 @@ void CGameRoom::OnDesignationMessage(int code, const CString& payload) {
     } else {
       m_host.ClearDesignation();
       m_board.UnCheckStone(kDieMask);
+      MarkStones(own, OpponentColour() | kDieMask);
       m_board.Redraw(-1, -1);
       SetMessage("Ask for designating captured stones is rejected.");
     }
     return;
   }
   // 517: the dead stones count as captured ones of their colour.
+  // Only the agreed stones leave the board; the user's own pending marks stay shown.
+  std::vector<int> own = OwnDesignation();
+  std::erase_if(own, [&](int index) { return std::find(stones.points.begin(), stones.points.end(), index) != stones.points.end(); });
   (stones.black ? m_deadBlack : m_deadWhite) += static_cast<int>(stones.points.size());
   ShowCaptured();
-  RemoveDeadStones(stones);
+  RemoveDeadStones(stones, own);
   m_host.ClearDesignation();
   AddCheckStoneMode();
   m_board.Redraw(-1, -1);
@@ -214,10 +237,11 @@ void CGameRoom::OnResumeRequest(int code, const CString& payload) {
 
 void CGameRoom::ShowOwners(const CString& owners) {
   m_board.SetGameMode(CRoomState::kModeNone | CRoomState::kModeResult);
-  int count = std::min(owners.GetLength(), kBoardPoints);
-  for (int i = 0; i < count; ++i) {
-    char owner = owners[i];
-    short mask = owner == '1' ? kBlack : owner == '2' ? kWhite : 1;
+  // Every point gets its entry, so no point keeps a value from before; a point of neither side
+  // (and one the text leaves out) shows no mark at all.
+  for (int i = 0; i < kBoardPoints; ++i) {
+    char owner = i < owners.GetLength() ? owners[i] : '0';
+    short mask = owner == '1' ? kBlack : owner == '2' ? kWhite : 0;
     m_board.SetStone(static_cast<short>(i % 19), static_cast<short>(i / 19), mask);
   }
   m_board.Redraw(-1, -1);

@@ -1,4 +1,5 @@
 #include "orvanta/room/ReviewPlayDlg.h"
+#include "orvanta/room/StepKeys.h"
 
 #include <cstdlib>
 
@@ -435,25 +436,25 @@ void CReviewPlayDlg::HandOverControl(const CString& third, const CString& first)
 // ---- Keys and painting ----------------------------------------------------------------------------
 
 BOOL CReviewPlayDlg::PreTranslateMessage(MSG* msg) {
-  if (m_bControl && (msg->message == WM_KEYDOWN || msg->message == WM_KEYUP)) {
-    const bool up = msg->message == WM_KEYUP;
-    switch (msg->wParam) {
-      case VK_LEFT:
-      case VK_DOWN:
-        if (up) OnPrevMove();
-        return TRUE;
-      case VK_RIGHT:
-      case VK_UP:
-        if (up) OnNextMove();
-        return TRUE;
-      case VK_HOME:
-        if (up) OnFirstMove();
-        return TRUE;
-      case VK_END:
-        if (up) OnLastMove();
-        return TRUE;
+  // Only who holds the control steps the review by keys.
+  if (!m_bControl) return CDialog::PreTranslateMessage(msg);
+  const auto step = [this](StepKey key) {
+    switch (key) {
+      case StepKey::kPrevious: OnPrevMove(); break;
+      case StepKey::kNext: OnNextMove(); break;
+      case StepKey::kFirst: OnFirstMove(); break;
+      default: OnLastMove(); break;
     }
-  }
+  };
+  const StepButtonOf buttonOf = [this](StepKey key) -> CWnd* {
+    switch (key) {
+      case StepKey::kPrevious: return GetDlgItem(kPrev);
+      case StepKey::kNext: return GetDlgItem(kNext);
+      case StepKey::kFirst: return GetDlgItem(kFirst);
+      default: return nullptr;
+    }
+  };
+  if (RouteStepKey(*msg, step, true, buttonOf)) return TRUE;
   return CDialog::PreTranslateMessage(msg);
 }
 

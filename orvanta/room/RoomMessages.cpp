@@ -112,13 +112,13 @@ BOOL CRoomMessages::ReadMove(const CString& payload, Move& move) {
     read.column = static_cast<short>(column);
     read.row = static_cast<short>(row);
   }
+  // The stone counts even when its time does not read: such a time is 0.
   const std::string& time = read.time.str();
   std::size_t open = time.find('[');
-  std::size_t close = time.find(']', open == std::string::npos ? 0 : open);
-  if (open == std::string::npos || close == std::string::npos) return FALSE;
-  std::string digits = time.substr(open + 1, close - open - 1);
-  if (digits.empty() || digits.size() > 9 || !std::all_of(digits.begin(), digits.end(), ::isdigit)) return FALSE;
-  read.secondsLeft = std::atol(digits.c_str());
+  std::size_t close = open == std::string::npos ? std::string::npos : time.find(']', open);
+  std::string digits = close == std::string::npos ? std::string() : time.substr(open + 1, close - open - 1);
+  const bool number = !digits.empty() && digits.size() <= 9 && std::all_of(digits.begin(), digits.end(), ::isdigit);
+  read.secondsLeft = number ? std::atol(digits.c_str()) : 0;
   move = read;
   return TRUE;
 }

@@ -325,13 +325,21 @@ void CSelfPlayDlg::LayoutControls() {
   const int w = client.Width(), h = client.Height();
   const int side = std::max(50, std::min(w, h - 42));
   m_board.MoveWindow((w - side) / 2, std::max(0, (h - 42 - side) / 2), side, side);
-  const int n = m_bRoomMode ? 10 : 9;
-  const int gap = std::max(2, (w - (n * 5 + 5) * 8) / (n - 1));
+  // Every button stays left of the close button at W - 50: the gaps shrink first, then the
+  // buttons, so none is covered or cut however narrow the dialog is.
+  const int k = m_bRoomMode ? 9 : 7;  // the buttons left of the close button
+  const int room = w - 50 - 5 - 2;
+  int width = 50;
+  int gap = std::min(8, (room - k * width) / (k - 1));
+  if (gap < 2) {
+    gap = 2;
+    width = std::max(10, (room - (k - 1) * gap) / k);
+  }
   int x = 5;
   for (size_t i = 0; i + 1 < m_buttons.size(); ++i) {
     if (!m_bRoomMode && (kButtons[i].id == kAutoReplay || kButtons[i].id == kReload)) continue;
-    m_buttons[i].MoveWindow(x, h - 27, 50, 20);
-    x += 50 + std::min(gap, 8);
+    m_buttons[i].MoveWindow(x, h - 27, width, 20);
+    x += width + gap;
   }
   m_buttons.back().MoveWindow(w - 50, h - 27, 45, 20);
 }
@@ -368,6 +376,15 @@ BOOL CSelfPlayDlg::PreTranslateMessage(MSG* msg) {
     }
   };
   // Here the End key's press is left to the dialog's controls.
-  if (RouteStepKey(*msg, step, false)) return TRUE;
+  // End has no pressed look here: its press is left to the dialog's controls.
+  const StepButtonOf buttonOf = [this](StepKey key) -> CWnd* {
+    switch (key) {
+      case StepKey::kPrevious: return GetDlgItem(kPrev);
+      case StepKey::kNext: return GetDlgItem(kNext);
+      case StepKey::kFirst: return GetDlgItem(kFirst);
+      default: return nullptr;
+    }
+  };
+  if (RouteStepKey(*msg, step, false, buttonOf)) return TRUE;
   return CDialog::PreTranslateMessage(msg);
 }

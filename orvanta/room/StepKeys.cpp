@@ -17,12 +17,15 @@ StepKey StepKeyOf(WPARAM key) {
   }
 }
 
-BOOL RouteStepKey(const MSG& msg, const std::function<void(StepKey)>& step, bool swallowLastPress) {
+BOOL RouteStepKey(const MSG& msg, const std::function<void(StepKey)>& step, bool swallowLastPress,
+                  const StepButtonOf& buttonOf) {
   if (msg.message != WM_KEYUP && msg.message != WM_KEYDOWN)
     return FALSE;
   const StepKey key = StepKeyOf(msg.wParam);
   if (key == StepKey::kNone)
     return FALSE;
+  CWnd* button = buttonOf ? buttonOf(key) : nullptr;
+  if (button && button->m_hWnd) button->SendMessage(BM_SETSTATE, msg.message == WM_KEYDOWN ? TRUE : FALSE);
   if (msg.message == WM_KEYUP) {
     step(key);
     return TRUE;

@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include <platform/controls_defs.h>
 #include <platform/windows.h>
 
 enum class StepKey { kNone, kPrevious, kNext, kFirst, kLast };
@@ -12,6 +13,11 @@ enum class StepKey { kNone, kPrevious, kNext, kFirst, kLast };
 // The step a released key asks for (kNone for other keys).
 StepKey StepKeyOf(WPARAM key);
 
+// The dialog's button of a step (null when it has none): it looks pressed while its key is down.
+using StepButtonOf = std::function<CWnd*(StepKey)>;
+
 // Routes a key message of a stepping dialog: a released step key runs step and is consumed, its
-// press is consumed too (the End key's press only when swallowLastPress). TRUE when consumed.
-BOOL RouteStepKey(const MSG& msg, const std::function<void(StepKey)>& step, bool swallowLastPress = true);
+// press is consumed too (the End key's press only when swallowLastPress). While the key is down
+// its button, when buttonOf names one, looks pressed. TRUE when consumed.
+BOOL RouteStepKey(const MSG& msg, const std::function<void(StepKey)>& step, bool swallowLastPress = true,
+                  const StepButtonOf& buttonOf = nullptr);

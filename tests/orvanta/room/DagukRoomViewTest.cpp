@@ -104,6 +104,10 @@ TEST_F(DagukRoomViewTest, AGameFromTheServerReachesTheBoardControlAndThePanes) {
   EXPECT_EQ("0 hr 0 min 53 sec", Text(CGameRoom::kWhiteMain));
   Server(5, 6, "|a|b|c|lee|e|f|good game|");
   EXPECT_NE(std::string::npos, Text(CGameRoom::kChatOutput).find("[lee]good game"));
+  // Line after line, the output keeps its newest line in sight.
+  CEdit* output = static_cast<CEdit*>(view->GetDlgItem(CDagukRoomView::kChatOutputId));
+  for (int i = 0; i < 30; ++i) Server(5, 6, "|a|b|c|lee|e|f|line " + std::to_string(i) + "|");
+  EXPECT_GT(output->GetFirstVisibleLine(), 10);
 
   ::RedrawWindow(frame->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE | RDW_ALLCHILDREN);
   std::string path = testsupport::SnapshotPath("orvanta_game_room.png");
@@ -438,4 +442,45 @@ TEST_F(DagukRoomViewTest, TheInviteCommandListsTheWaitingUsersInTheRoomsInvitati
   frame->SwitchView(CMainFrame::kWaitingRoomView);
   PumpFor(40);
   EXPECT_FALSE(::IsWindow(window));
+}
+
+TEST_F(DagukRoomViewTest, TheByoYomiSecondsBlinkOnTheRoomsOwnTimers) {
+  Server(5, 2, "|12|");
+  Server(5, 3, "|12|hc|carol|Carol|3k|1|3|1|");
+  view = dynamic_cast<CDagukRoomView*>(frame->GetContentView());
+  ASSERT_NE(nullptr, view);
+  Server(5, 10, "||");
+  Server(5, 12, "|a|b|1|hc|carol|c3|3k|hl|lee|l3|4k|0|6.5|60|10|2|");
+  // Black (the user) is in byo-yomi after his move; white answers, so black's seconds run.
+  Server(5, 14, "|a|b|1|B[pd]|BL[15]|");
+  Server(5, 14, "|a|b|2|W[dd]|WL[78]|");
+  ASSERT_TRUE(PumpUntil([&] { return view->GetRoom()->GetMoveCounter() == 2; }));
+  // What the frame's window shows at a point of one of its children.
+  auto shown = [&](CWnd& child, POINT p) {
+    child.UpdateWindow();
+    child.ClientToScreen(&p);
+    frame->ScreenToClient(&p);
+    CClientDC dc(frame);
+    return dc.GetPixel(p);
+  };
+  CWnd* seconds = view->GetDlgItem(CGameRoom::kBlackSeconds);
+  // The pane's ground, in its corner away from the text.
+  auto face = [&] {
+    CRect r;
+    seconds->GetClientRect(&r);
+    return shown(*seconds, POINT{r.right - 3, r.bottom - 3});
+  };
+  // The room's timers run: the clock's tick starts the blink, every blink tick flips the look.
+  platform::Clock::Advance(1000);
+  ASSERT_TRUE(PumpUntil([&] { return view->GetRoom()->GetClock(2).GetSeconds() < 10; }));
+  bool sawRed = false, sawPlain = false;
+  for (int tick = 0; tick < 4; ++tick) {
+    platform::Clock::Advance(CGameRoom::kBlinkMs);
+    PumpFor(40);
+    const bool red = face() == CDagukRoomView::kBlinkFace;
+    EXPECT_EQ(view->GetRoom()->IsPaneBlinking(2) != FALSE, red) << tick;
+    (red ? sawRed : sawPlain) = true;
+  }
+  EXPECT_TRUE(sawRed);
+  EXPECT_TRUE(sawPlain);
 }

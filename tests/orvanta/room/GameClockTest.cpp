@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "GameRoomFixture.h"
+
 TEST(GameClock, TextsOfThePanes) {
   EXPECT_STREQ("1 hr 0 min 0 sec", CGameClock::MainText(3600000));
   EXPECT_STREQ("0 hr 59 min 59 sec", CGameClock::MainText(3599999));
@@ -10,39 +12,58 @@ TEST(GameClock, TextsOfThePanes) {
   EXPECT_STREQ(" 3 **", CGameClock::PeriodsText(3));
 }
 
-TEST(GameClock, MainTimeRunsIntoByoYomiThenPeriodsThenTimeUp) {
-  CGameClock clock;
-  clock.Start(2, 3, 2);  // 2 s main, 2 periods of 3 s
-  EXPECT_FALSE(clock.Tick().inByoYomi);
-  EXPECT_EQ(1000, clock.GetMainMs());
+namespace {
+
+// The clock as the room's timer runs it: one tick of the game clock timer a second.
+class GameClockInTheRoom : public GameRoomTest {};
+
+}  // namespace
+
+TEST_F(GameClockInTheRoom, MainTimeRunsIntoByoYomiThenPeriodsThenTimeUp) {
+  StartMatch("0", "6.5", "2", "3", "2");  // 2 s main, 2 periods of 3 s; black (the user) to move
+  const CGameClock& black = room.GetClock(2);
+  Tick(1);
+  EXPECT_EQ(1000, black.GetMainMs());
+  EXPECT_EQ("0 hr 0 min 1 sec", Pane(CGameRoom::kBlackMain));
   // The tick that empties the main time already counts in byo-yomi.
-  CGameClock::Update update = clock.Tick();
-  EXPECT_TRUE(update.inByoYomi);
-  EXPECT_EQ(0, clock.GetMainMs());
-  EXPECT_EQ(2, clock.GetSeconds());
-  EXPECT_FALSE(update.lastPeriod);
-  clock.Tick();
-  clock.Tick();
-  EXPECT_EQ(0, clock.GetSeconds());
-  update = clock.Tick();  // the first period is used up
-  EXPECT_TRUE(update.periodUsed);
-  EXPECT_EQ(1, clock.GetPeriods());
-  EXPECT_EQ(3, clock.GetSeconds());
-  // The last period: seconds fall to 0, then time is up (and stays up).
+  Tick(1);
+  EXPECT_EQ(0, black.GetMainMs());
+  EXPECT_EQ("0", Pane(CGameRoom::kBlackMain));
+  EXPECT_EQ(2, black.GetSeconds());
+  EXPECT_EQ("2s ", Pane(CGameRoom::kBlackSeconds));
+  EXPECT_TRUE(host.timers.count(CGameRoom::kBlinkTimer));
+  Tick(2);
+  EXPECT_EQ(0, black.GetSeconds());
+  Tick(1);  // the first period is used up
+  EXPECT_EQ(1, black.GetPeriods());
+  EXPECT_EQ(3, black.GetSeconds());
+  EXPECT_EQ(" 1 **", Pane(CGameRoom::kBlackPeriods));
+  // The last period: seconds fall to 0 while the clock runs, then time is up.
   for (LONG left = 2; left >= 0; --left) {
-    update = clock.Tick();
-    EXPECT_TRUE(update.lastPeriod);
-    EXPECT_FALSE(update.timeUp);
-    EXPECT_EQ(left, clock.GetSeconds());
+    Tick(1);
+    EXPECT_EQ(left, black.GetSeconds());
+    EXPECT_TRUE(room.IsClockRunning());
   }
-  EXPECT_TRUE(clock.Tick().timeUp);
-  EXPECT_TRUE(clock.Tick().timeUp);
+  EXPECT_EQ(room.GetClock(4).GetMainMs(), 2000);  // white's clock never moved
+  Tick(1);
+  ASSERT_FALSE(host.sent.empty());
+  EXPECT_EQ("clock:2", LastSent());
+  EXPECT_EQ("0 sec", Pane(CGameRoom::kBlackSeconds));
+  EXPECT_FALSE(room.IsClockRunning());
+  EXPECT_FALSE(host.timers.count(CGameRoom::kBlinkTimer));
 }
 
-TEST(GameClock, WithoutByoYomiTheEndOfMainTimeIsTheEnd) {
+TEST_F(GameClockInTheRoom, WithoutByoYomiTheEndOfMainTimeIsTheEnd) {
+  StartMatch("0", "6.5", "1", "0", "0");
+  Tick(1);
+  ASSERT_FALSE(host.sent.empty());
+  EXPECT_EQ("clock:2", LastSent());
+  EXPECT_FALSE(room.IsClockRunning());
+}
+
+TEST(GameClock, ServerTimeWithoutByoYomiNeverDivides) {
   CGameClock clock;
   clock.Start(1, 0, 0);
-  EXPECT_TRUE(clock.Tick().timeUp);
   // The server's time of a move never divides by a zero period length.
   clock.ApplyServerTime(0);
   EXPECT_EQ(0, clock.GetPeriods());

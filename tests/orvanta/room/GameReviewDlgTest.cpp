@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 
 #include <platform/gdi.h>
 
@@ -75,6 +76,9 @@ TEST_F(GameReviewDlgTest, RecordedGamesLoadStepReplayPrintAndSaveBack) {
         ::RedrawWindow(review->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE | RDW_ALLCHILDREN);
         EXPECT_TRUE(platform::SaveSurfacePng(review->m_hWnd,
                                              testsupport::SnapshotPath(std::string("review_") + game.name + ".png").c_str()));
+        const Position half = BoardPosition(board);
+        EXPECT_GT(std::count(half.begin(), half.end(), 2), 0);
+        EXPECT_EQ(0, StonesShownWrong(board, half));
       }
       Press(review, D::kFirst);
       AnswerViewMode(Cp949("1초"));
@@ -142,8 +146,10 @@ TEST_F(GameReviewDlgTest, PanelShowsTheRecordsConditionClocksAndTimeOver) {
     Press(review, D::kFirst);
     Press(review, D::kNext);
     EXPECT_EQ("2", Text(review, D::kMoveNumber));
-    // The clock of the node at the cursor follows the step.
-    EXPECT_NE("", Text(review, D::kBlackClock));
+    // The clock of the node at the cursor follows the step: no longer the game's last times but
+    // those of the moves around the second (black 200 - 90 s, white 590 - 90 s).
+    const std::string blackClock = Text(review, D::kBlackClock), whiteClock = Text(review, D::kWhiteClock);
+    EXPECT_TRUE(blackClock == "0hr 1min 50sec" || whiteClock == "0hr 8min 20sec") << blackClock << " " << whiteClock;
     // The numbers shown and hidden again.
     const LONG mode = review->GetBoard().GetGameMode();
     Press(review, D::kSequence);
@@ -220,6 +226,12 @@ TEST_F(GameReviewDlgTest, KeysStepThroughTheGame) {
   script.handlers[D::kTemplateId] = [&](CDialog* dialog) -> INT_PTR {
     auto* review = static_cast<D*>(dialog);
     CStolvex& board = review->GetBoard();
+    // While a step key is down its button looks pressed; the release steps and lets it go.
+    const std::map<UINT, UINT> buttonOfKey = {
+        {VK_HOME, D::kFirst}, {VK_RIGHT, D::kNext}, {VK_UP, D::kNext}, {VK_LEFT, D::kPrev}, {VK_END, D::kLast}};
+    auto pressed = [&](UINT id) {
+      return (::SendMessage(::GetDlgItem(review->m_hWnd, static_cast<int>(id)), BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
+    };
     auto key = [&](UINT vk) {
       MSG down{};
       down.hwnd = review->m_hWnd;
@@ -228,7 +240,9 @@ TEST_F(GameReviewDlgTest, KeysStepThroughTheGame) {
       MSG up = down;
       up.message = WM_KEYUP;
       EXPECT_TRUE(review->PreTranslateMessage(&down));
+      EXPECT_TRUE(pressed(buttonOfKey.at(vk))) << vk;
       EXPECT_TRUE(review->PreTranslateMessage(&up));
+      EXPECT_FALSE(pressed(buttonOfKey.at(vk))) << vk;
     };
     key(VK_HOME);
     EXPECT_EQ(1, board.GetLogicalPos());

@@ -2,13 +2,18 @@
 // A game room on a real board model, with a host that records what the room sends and answers
 // its questions from a script.
 
+#include <ctime>
 #include <deque>
+#include <fstream>
+#include <sstream>
 #include <set>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <platform/files.h>
 #include <platform/msgbox.h>
+#include <platform/time.h>
 
 #include "control/StolvexBoard.h"
 #include "fuzz/orvanta/RoomFuzzing.h"
@@ -103,3 +108,51 @@ public:
   BOOL undoPending{TRUE};
   BOOL designated{FALSE};
 };
+
+inline constexpr std::time_t kMatchDay = 1796810400;  // 2026-12-09
+
+// A room in a working folder of its own, so finished games land in a fresh ".\gibo\".
+class GameRoomTest : public testing::Test {
+protected:
+  GameRoomTest() {
+    char buffer[MAX_PATH];
+    ::GetCurrentDirectory(MAX_PATH, buffer);
+    m_oldFolder = buffer;
+    ::SetCurrentDirectory(m_folder.Path().c_str());
+    board.room = &room;
+  }
+  ~GameRoomTest() override { ::SetCurrentDirectory(m_oldFolder.c_str()); }
+
+  // The match start as the room receives it (the answer word already taken out).
+  void StartMatch(const char* handicap, const char* komi, const char* mainSeconds, const char* periodSeconds,
+                  const char* periods) {
+    room.ResetRoom();
+    std::string payload = std::string("|a|b|hb|kim|k3|5d|hw|lee|l3|6d|") + handicap + "|" + komi + "|" + mainSeconds +
+                          "|" + periodSeconds + "|" + periods + "|";
+    room.OnRoomMessage(512, payload.c_str());
+  }
+  void Move(int number, const std::string& node, const std::string& time) {
+    room.OnOpponentMove(("|a|b|" + std::to_string(number) + "|" + node + "|" + time + "|").c_str());
+  }
+  void Tick(int times) {
+    for (int i = 0; i < times; ++i) room.OnTimer(CGameRoom::kGameClockTimer);
+  }
+  std::string Saved(const std::string& name) const {
+    std::ifstream in(m_folder.Path() + "/gibo/" + name, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+  std::string Pane(int pane) const { return room.GetPaneText(pane).str(); }
+  // The last thing the room sent; empty (a clean failure, not a crash) when it sent nothing.
+  std::string LastSent() const { return host.sent.empty() ? std::string() : host.sent.back(); }
+
+  platform::ManualClockScope m_clock{kMatchDay};
+  platform::TempDir m_folder;
+  std::string m_oldFolder;
+  ModelBoard board;
+  ScriptedHost host;
+  CGiboRecord record;
+  CGameRoom room{board, host, record};
+};
+

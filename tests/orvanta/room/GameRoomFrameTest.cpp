@@ -217,11 +217,16 @@ TEST_F(GameRoomFrameTest, FullScreenInTheGameRoomOnlyMaximisesElsewhere) {
   frame->GetWindowRect(&full);
   int width = ::GetSystemMetrics(SM_CXFULLSCREEN);
   EXPECT_EQ(CRect(0, 0, width, CMainFrame::FullScreenHeight(width)), full);
+  // No border is left around the room: the client area is the whole screen.
+  CRect client;
+  frame->GetClientRect(&client);
+  EXPECT_EQ(full.Size(), client.Size());
   frame->ToggleFullScreen();
   CRect after;
   frame->GetWindowRect(&after);
   EXPECT_EQ(before, after);
   EXPECT_NE(0u, frame->GetStyle() & WS_CAPTION);
+  EXPECT_NE(0u, frame->GetStyle() & WS_THICKFRAME);
   EXPECT_EQ(menu, frame->GetMenu());
 }
 

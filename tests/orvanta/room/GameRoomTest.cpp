@@ -11,54 +11,6 @@
 
 #include "GameRoomFixture.h"
 
-namespace {
-
-constexpr std::time_t kMatchDay = 1796810400;  // 2026-12-09
-
-// A room in a working folder of its own, so finished games land in a fresh ".\gibo\".
-class GameRoomTest : public testing::Test {
-protected:
-  GameRoomTest() {
-    char buffer[MAX_PATH];
-    ::GetCurrentDirectory(MAX_PATH, buffer);
-    m_oldFolder = buffer;
-    ::SetCurrentDirectory(m_folder.Path().c_str());
-    board.room = &room;
-  }
-  ~GameRoomTest() override { ::SetCurrentDirectory(m_oldFolder.c_str()); }
-
-  // The match start as the room receives it (the answer word already taken out).
-  void StartMatch(const char* handicap, const char* komi, const char* mainSeconds, const char* periodSeconds,
-                  const char* periods) {
-    room.ResetRoom();
-    std::string payload = std::string("|a|b|hb|kim|k3|5d|hw|lee|l3|6d|") + handicap + "|" + komi + "|" + mainSeconds +
-                          "|" + periodSeconds + "|" + periods + "|";
-    room.OnRoomMessage(512, payload.c_str());
-  }
-  void Move(int number, const std::string& node, const std::string& time) {
-    room.OnOpponentMove(("|a|b|" + std::to_string(number) + "|" + node + "|" + time + "|").c_str());
-  }
-  void Tick(int times) {
-    for (int i = 0; i < times; ++i) room.OnTimer(CGameRoom::kGameClockTimer);
-  }
-  std::string Saved(const std::string& name) const {
-    std::ifstream in(m_folder.Path() + "/gibo/" + name, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-  std::string Pane(int pane) const { return room.GetPaneText(pane).str(); }
-
-  platform::ManualClockScope m_clock{kMatchDay};
-  platform::TempDir m_folder;
-  std::string m_oldFolder;
-  ModelBoard board;
-  ScriptedHost host;
-  CGiboRecord record;
-  CGameRoom room{board, host, record};
-};
-
-}  // namespace
 
 TEST_F(GameRoomTest, AWholeEvenGameFromMatchStartToTheSavedRecord) {
   StartMatch("0", "6.5", "60", "10", "2");
@@ -111,7 +63,7 @@ TEST_F(GameRoomTest, AWholeEvenGameFromMatchStartToTheSavedRecord) {
   Tick(3);
   EXPECT_EQ("0 hr 0 min 52 sec", Pane(CGameRoom::kBlackMain));
   room.SendPass();
-  EXPECT_EQ("1:14:B[tt]|BL[72]|", host.sent.back());
+  EXPECT_EQ("1:14:B[tt]|BL[72]|", LastSent());
   Move(7, "B[tt]", "BL[72]");
 
   // The count ends the game; the record is saved in the gibo folder.
@@ -154,7 +106,7 @@ TEST_F(GameRoomTest, AHandicapGameLostOnTime) {
   EXPECT_EQ("0s ", Pane(CGameRoom::kWhiteSeconds));
   EXPECT_EQ(2u, host.sounds.size());
   Tick(1);  // time is up: the client says so and stops its clock
-  EXPECT_EQ("clock:4", host.sent.back());
+  EXPECT_EQ("clock:4", LastSent());
   EXPECT_FALSE(room.IsClockRunning());
   EXPECT_EQ("0 sec", Pane(CGameRoom::kWhiteSeconds));
 
@@ -177,13 +129,13 @@ TEST_F(GameRoomTest, UndoAcceptedRestoresCapturesAndRefusedKeepsTheGame) {
 
   host.answers = {false};
   room.OnUndoRequest(516, "|a|b|");
-  EXPECT_EQ("2:16:|a|b|0|", host.sent.back());
+  EXPECT_EQ("2:16:|a|b|0|", LastSent());
   EXPECT_EQ("Opponent requests undo(retraction).\nDo you agree?", host.asked.back());
   EXPECT_TRUE(room.IsClockRunning());
 
   host.answers = {true};
   room.OnUndoRequest(516, "|a|b|");
-  EXPECT_EQ("2:16:|a|b|1|", host.sent.back());
+  EXPECT_EQ("2:16:|a|b|1|", LastSent());
   room.OnUndoRequest(515, "|a|b|3|");  // the move numbered 3 comes off
   EXPECT_EQ(0, room.GetCaptured(4));
   EXPECT_EQ(4, board.Cell(0, 0));
@@ -201,14 +153,14 @@ TEST_F(GameRoomTest, PauseAndContinueKeepTheColour) {
   StartMatch("0", "6.5", "600", "30", "3");
   host.answers = {true};
   room.OnPauseMessage(524, "|a|b|");
-  EXPECT_EQ("2:24:|a|b|1|", host.sent.back());
+  EXPECT_EQ("2:24:|a|b|1|", LastSent());
   EXPECT_FALSE(room.IsClockRunning());
   room.OnPauseMessage(523, "|a|b|");
   EXPECT_EQ("In Recess", Pane(CGameRoom::kStatus));
   EXPECT_EQ(CRoomState::kModeNone, board.GetGameMode());
   host.answers = {true};
   room.OnContinueMessage(526, "|a|b|");
-  EXPECT_EQ("2:26:|a|b|1|", host.sent.back());
+  EXPECT_EQ("2:26:|a|b|1|", LastSent());
   room.OnContinueMessage(525, "|a|b|");
   EXPECT_EQ(0x42, room.GetRoomState());
   EXPECT_TRUE(room.IsClockRunning());
@@ -303,7 +255,7 @@ TEST_F(GameRoomTest, TheLastPeriodWarnsOnlyInItsLastTenSeconds) {
   EXPECT_EQ("Notify.wav", host.sounds.back());
   EXPECT_TRUE(room.IsClockRunning());
   Tick(1);
-  EXPECT_EQ("clock:2", host.sent.back());
+  EXPECT_EQ("clock:2", LastSent());
   EXPECT_FALSE(room.IsClockRunning());
   // Sound off: no warnings at all.
   host.sounds.clear();
@@ -320,7 +272,7 @@ TEST_F(GameRoomTest, CountingProposalStalemateAreaAndDeadStones) {
   // Dead stones proposed by the opponent, refused: the marks go again.
   host.answers = {false};
   room.OnDesignationMessage(518, "|a|b|W|1|pp|");
-  EXPECT_EQ("2:18:|a|b|0|", host.sent.back());
+  EXPECT_EQ("2:18:|a|b|0|", LastSent());
   EXPECT_EQ("Ask for designating captured stones is rejected.", Pane(CGameRoom::kMessage));
   // Proposed again and agreed: the white stone comes off and counts as captured.
   host.answers = {true};
@@ -334,13 +286,13 @@ TEST_F(GameRoomTest, CountingProposalStalemateAreaAndDeadStones) {
   host.answers = {true};
   int flushes = host.flushes;
   room.OnStalemateArea("|a|b|2|aa|ss|");
-  EXPECT_EQ("2:47:|a|b|1|", host.sent.back());
+  EXPECT_EQ("2:47:|a|b|1|", LastSent());
   EXPECT_EQ(flushes + 1, host.flushes);
   // A count proposal refused.
   host.answers = {false};
   std::string owners(361, '1');
   room.OnCountResult(544, ("|a|b|RE[B+12.5]|" + owners + "|100|1|80|0|6.5|").c_str());
-  EXPECT_EQ("2:45:|a|b|0|", host.sent.back());
+  EXPECT_EQ("2:45:|a|b|0|", LastSent());
   EXPECT_EQ("In Couting", Pane(CGameRoom::kStatus));
   EXPECT_NE(std::string::npos, host.asked.back().find("B won by 12.5Do you agree?"));
 }
@@ -349,7 +301,7 @@ TEST_F(GameRoomTest, TheLeaveCountdownEndsAfterItsLimit) {
   StartMatch("0", "6.5", "600", "30", "3");
   room.StartLeaveCountdown("|a|b|0|");  // limit 0 ends on the first tick
   room.OnTimer(CGameRoom::kCountdownTimer);
-  EXPECT_EQ("leave:title:pw", host.sent.back());
+  EXPECT_EQ("leave:title:pw", LastSent());
   EXPECT_FALSE(room.IsClockRunning());
   room.StartLeaveCountdown("|a|b|2|");
   std::size_t sent = host.sent.size();
@@ -357,5 +309,5 @@ TEST_F(GameRoomTest, TheLeaveCountdownEndsAfterItsLimit) {
   room.OnTimer(CGameRoom::kCountdownTimer);
   EXPECT_EQ(sent, host.sent.size());
   room.OnTimer(CGameRoom::kCountdownTimer);
-  EXPECT_EQ("leave:title:pw", host.sent.back());
+  EXPECT_EQ("leave:title:pw", LastSent());
 }

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 #include <platform/commondlg.h>
 #include <platform/files.h>
+#include <platform/gdi.h>
 #include <platform/messageloop.h>
 #include <platform/testinput.h>
 #include <platform/time.h>
@@ -148,6 +149,31 @@ inline POINT PointCentre(HWND board, int row, int col) {
   ::GetClientRect(board, &r);
   const int px = r.right / 19, py = r.bottom / 19;
   return POINT{col * px + px / 2 + (r.right % 19) / 2, row * py + py / 2 + (r.bottom % 19) / 2};
+}
+
+// The mean of red, green and blue of what a window shows at point (client coordinates).
+inline int Brightness(CWnd& window, POINT point) {
+  CClientDC dc(&window);
+  const COLORREF c = dc.GetPixel(point);
+  return (GetRValue(c) + GetGValue(c) + GetBValue(c)) / 3;
+}
+
+// The stones of position whose picture on the board disagrees: a black stone must show dark, a
+// white one light. Each is looked at a third of a point below its centre, clear of the grid and
+// of the last move's mark.
+inline int StonesShownWrong(CStolvex& board, const Position& position) {
+  RECT r{};
+  ::GetClientRect(board.m_hWnd, &r);
+  const int below = (r.bottom / 19) / 3;
+  int wrong = 0;
+  for (int i = 0; i < 361; ++i) {
+    if (position[i] != 2 && position[i] != 4) continue;
+    POINT p = PointCentre(board.m_hWnd, i / 19, i % 19);
+    p.y += below;
+    const int light = Brightness(board, p);
+    if (position[i] == 2 ? light > 100 : light < 160) ++wrong;
+  }
+  return wrong;
 }
 
 // The handicap stones a record places.

@@ -107,6 +107,7 @@ TEST_F(ReviewPlayDlgTest, OnlyTheHolderSendsAndTheBoardFollowsTheServer) {
   EXPECT_EQ(45, board.GetLogicalPos());
   ::RedrawWindow(dialog.m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE | RDW_ALLCHILDREN);
   EXPECT_TRUE(platform::SaveSurfacePng(dialog.m_hWnd, testsupport::SnapshotPath("review_play_try.png").c_str()));
+  EXPECT_EQ(0, StonesShownWrong(board, withTries));
   ReviewBoardTest::Press(&dialog, R::kBackToGame);
   EXPECT_EQ("31:", host.sent.back());
 
@@ -170,6 +171,8 @@ protected:
     ASSERT_TRUE(view->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 800, 560), frame, 59648));
     view->OnInitialUpdate();
     ASSERT_NE(nullptr, view->GetRoom());
+    // A room just made greets the user in its message line.
+    EXPECT_EQ(CDagukRoomView::kGreeting, view->GetRoom()->GetPaneText(CGameRoom::kMessage).str());
   }
   void Server(int major, int minor, const std::string& payload, const std::string& flag = "1") {
     peer.Send({{GameServerPeer::Record(major, minor, payload, flag), 0}});
@@ -219,6 +222,9 @@ TEST_F(ReviewPlayFrameTest, TheServerDrivesTheReviewAndHandsTheControlOverAndBac
   EXPECT_TRUE(review->HasControl());
   EXPECT_EQ(1, review->GetBoard().GetLogicalPos());
   EXPECT_EQ("In step-by-step replay.", view->GetRoom()->GetPaneText(CGameRoom::kMessage).str());
+  // The room's commands follow the review.
+  EXPECT_EQ(CRoomState::kStepReview, view->GetRoom()->GetSubStatus());
+  EXPECT_EQ(0x400, view->GetRoom()->GetRoomState());
 
   // The server's review moves.
   Server(5, 29, "|a|b|");
@@ -250,6 +256,8 @@ TEST_F(ReviewPlayFrameTest, TheServerDrivesTheReviewAndHandsTheControlOverAndBac
   EXPECT_EQ(2, shown[10 * 19 + 9]);
   ::RedrawWindow(review->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE | RDW_ALLCHILDREN);
   EXPECT_TRUE(platform::SaveSurfacePng(review->m_hWnd, testsupport::SnapshotPath("review_play_server.png").c_str()));
+  // The picture shows the game's stones and both try stones in their colours.
+  EXPECT_EQ(0, StonesShownWrong(review->GetBoard(), shown));
   Server(5, 31, "|a|b|");
   EXPECT_FALSE(review->IsTryMode());
   EXPECT_EQ(0, BoardPosition(review->GetBoard())[9 * 19 + 9]);
@@ -278,6 +286,19 @@ TEST_F(ReviewPlayFrameTest, TheServerDrivesTheReviewAndHandsTheControlOverAndBac
   Server(5, 39, "|a|b|");
   EXPECT_EQ(nullptr, frame->GetReviewPlayDlg());
   EXPECT_EQ("The match has ended.", view->GetRoom()->GetPaneText(CGameRoom::kMessage).str());
+  EXPECT_EQ(CRoomState::kGameEnded, view->GetRoom()->GetSubStatus());
+
+  // Joining a review under way: the board opens where the game stands, not at its first move,
+  // the room's clock stopped and its phase the review's.
+  view->GetRoom()->StartClock();
+  Server(5, 40, "|a|b|");
+  review = frame->GetReviewPlayDlg();
+  ASSERT_NE(nullptr, review);
+  EXPECT_EQ(6, review->GetBoard().GetLogicalPos());
+  EXPECT_FALSE(view->GetRoom()->IsClockRunning());
+  EXPECT_EQ(CRoomState::kStepReview, view->GetRoom()->GetSubStatus());
+  Server(5, 39, "|a|b|");
+  EXPECT_EQ(nullptr, frame->GetReviewPlayDlg());
 }
 
 TEST_F(ReviewPlayFrameTest, AWhitePlayerReviewsAHandicapGameAndHandsTheControlToAChosenPerson) {

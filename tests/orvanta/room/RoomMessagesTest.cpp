@@ -63,9 +63,16 @@ TEST(RoomMessages, MovesOfTheBoardOnly) {
   ASSERT_TRUE(Messages::ReadMove("|a|b|13|W[tt]|WL[0]|", move));
   EXPECT_TRUE(move.pass);
   EXPECT_EQ(20, move.row);
-  for (const char* bad : {"|a|b|1|B[p|BL[1]|", "|a|b|1|X[pd]|BL[1]|", "|a|b|1|B[zd]|BL[1]|", "|a|b|1|B[pd]|BL[]|",
-                          "|a|b|1|B[pd]|BL[x]|", "|a|b|1|B[pd]|", "", "|a|b|1|B[pdd]|BL[1]|"}) {
+  for (const char* bad : {"|a|b|1|B[p|BL[1]|", "|a|b|1|X[pd]|BL[1]|", "|a|b|1|B[zd]|BL[1]|", "", "|a|b|1|B[pdd]|BL[1]|"}) {
     EXPECT_FALSE(Messages::ReadMove(bad, move)) << bad;
+  }
+  // A stone whose time does not read is still a stone, with no time left.
+  for (const char* timeless : {"|a|b|1|B[pd]|BL[]|", "|a|b|1|B[pd]|BL[x]|", "|a|b|1|B[pd]|", "|a|b|1|B[pd]|BL[12|",
+                               "|a|b|1|B[pd]|BL[1234567890]|"}) {
+    move.secondsLeft = 99;
+    ASSERT_TRUE(Messages::ReadMove(timeless, move)) << timeless;
+    EXPECT_EQ(0, move.secondsLeft) << timeless;
+    EXPECT_EQ(15, move.column) << timeless;
   }
 }
 

@@ -67,6 +67,7 @@ TEST_F(SelfPlayDlgTest, StudyOfBothColoursWithCapturesIsSavedAndReadBack) {
 
     ::RedrawWindow(study->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE | RDW_ALLCHILDREN);
     EXPECT_TRUE(platform::SaveSurfacePng(study->m_hWnd, testsupport::SnapshotPath("selfplay_study.png").c_str()));
+    EXPECT_EQ(0, StonesShownWrong(study->GetBoard(), BoardPosition(study->GetBoard())));
     script.file = saved.c_str();
     Press(study, S::kSave);
     EXPECT_EQ("No title", script.fileDefaults.back());
