@@ -93,7 +93,8 @@ protected:
     ASSERT_TRUE(platform::display::UseX11Display(name.c_str()));
     m_observer = XOpenDisplay(name.c_str());
     ASSERT_NE(m_observer, nullptr);
-    frame->SetWindowPos(nullptr, 0, 0, 820, 800, SWP_NOZORDER);
+    // All of it on the screen: a window partly off the screen cannot be read back.
+    frame->SetWindowPos(nullptr, 0, 0, 800, 700, SWP_NOZORDER);
     frame->ShowWindow(SW_SHOW);
     frame->UpdateWindow();
     g_test = this;
