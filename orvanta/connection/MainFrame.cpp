@@ -15,6 +15,7 @@
 #include "orvanta/connection/OrvantaView.h"
 #include "orvanta/connection/ScreenFlags.h"
 #include "orvanta/connection/SendCategory.h"
+#include "orvanta/lobby/NoticeDlg.h"
 #include "orvanta/connection/ServerLink.h"
 #include "orvanta/connection/SessionRecord.h"
 #include "orvanta/connection/ShockwaveFlash.h"
@@ -93,6 +94,8 @@ CMainFrame::CMainFrame(const CServerAddress& address) : m_address(address) { Loa
 CMainFrame::~CMainFrame() {
   m_pLink.reset();
   m_retiredLinks.clear();
+  // The document's map is the document's to empty.
+  DeleteRoomRecords(m_ownRoomMap);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -477,13 +480,17 @@ void CMainFrame::ReleaseSession() {
   SetScreenFlag(0);
   m_wRoomState = 1;
   m_nCurrentWaitRoom = -1;
+  // The next login's notice is shown again.
+  m_bNoticeShown = FALSE;
 }
 
 void CMainFrame::ReturnToStartView() {
+  m_bStayInRoomList = FALSE;
   SwitchView(kStartView);
   if (m_pLoginRecord)
     m_pLoginRecord->ClearRoomTexts();
   ClearScreenFlag(kScreenWaitingRoom);
+  ForgetForum();
 }
 
 void CMainFrame::ResetLoginRoomEntry() {
@@ -677,26 +684,51 @@ UINT CMainFrame::RunCommandLine(const CString& line) { return ::WinExec(line, SW
 
 // OnUserSearchResult, OnInviteUser, OnInvitation and OnInvitationRefused: MainFrameCommunity.cpp.
 
+// ---- Post-login notice and the return to an unfinished game ----
+
 void CMainFrame::OnPostLoginNotice(CFieldTokenizer& payload) {
-  NotePending("OnPostLoginNotice", payload.GetText());
   if (COrvantaView* start = GetStartView())
     start->BuildRoomButtons(payload.GetText());
-  // The login's wait ends with the server's notice, whatever the start view does with it.
+  if (m_bResume) {
+    // The user chose to go back to the game that ended improperly: its room is joined at once.
+    m_bResume = FALSE;
+    if (m_pLoginRecord)
+      SendResumeJoin(m_pLoginRecord->m_strRoomText7, m_pLoginRecord->m_strRoomText6, m_pLoginRecord->m_strRoomText4,
+                     m_pLoginRecord->m_strRoomText1);
+    EndWaitCapture();
+    ShowLoginNotice();
+    return;
+  }
+  if (!m_bStayInRoomList)
+    m_nCurrentWaitRoom = -1;
+  if (m_hWnd)
+    SetWindowText("Orvanta 1.5");
   EndWaitCapture();
+  if (!m_bNoticeShown)
+    ShowLoginNotice();
+  m_strNotice.Empty();
 }
+
+void CMainFrame::ShowLoginNotice() {
+  if (!m_strNotice.IsEmpty()) {
+    CNoticeDlg dialog(this, m_strNotice, CString(), 0);
+    dialog.DoModal();
+  }
+  m_bNoticeShown = TRUE;
+  RequestMemoList();
+}
+
+void CMainFrame::SendResumeJoin(const CString& a, const CString& b, const CString& c, const CString& classText) {
+  QueueRequest(GetSendCategory(1, classText), 3, "|" + a + "|" + b + "|" + c + "|", "1");
+}
+
+// ---- End of the post-login notice block ----
 
 
 void CMainFrame::OnMemoNotice(CFieldTokenizer&) { RequestMemoList(); }
 
 
-// Waiting-room requests of the start screen. The room is named by the frame's current-room text
-// (no waiting-room record holds a key for it yet); without a record the major is 3. Not flushed.
-void CMainFrame::SendWaitRoomEnter() { QueueRequest(3, 1, "|" + m_strCurrentRoomTitle + "|", "1"); }
-
-void CMainFrame::SendGameListRequest() {
-  const CString role = m_pLoginRecord ? m_pLoginRecord->m_strRole : CString();
-  QueueRequest(GetSendCategory(1, role), 1, "|" + m_strCurrentRoomTitle + "|50|", "1");
-}
+// SendWaitRoomEnter and SendGameListRequest: MainFrameLobby.cpp.
 // ClearRoomSubState: MainFrameRoom.cpp.
 
 

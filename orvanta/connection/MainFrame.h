@@ -17,6 +17,7 @@
 #include <memory>
 #include <vector>
 
+#include <platform/collections.h>
 #include <platform/controlbars.h>
 #include <platform/frames.h>
 #include <platform/messages.h>
@@ -108,6 +109,14 @@ public:
   void ResetLoginRoomEntry();
   // Memo list request (1,13), flushed.
   void RequestMemoList();
+  // ---- Post-login notice and the return to an unfinished game ----
+  // The login notice (when there is one) in the notice dialog, then the memo list request; the
+  // notice counts as shown.
+  void ShowLoginNotice();
+  // Joins the room of an unfinished game: (category by classText, 3) "|a|b|c|"; not flushed.
+  void SendResumeJoin(const CString& a, const CString& b, const CString& c, const CString& classText);
+  BOOL IsNoticeShown() const { return m_bNoticeShown; }
+  // ---- End of the post-login notice block ----
 
   // --- Views ---
   // Shows view id in the upper pane (nothing when it is already shown).
@@ -320,6 +329,12 @@ public:
   void RememberWaitingRoom(int number, const CString& key, const CString& name);
   // The current waiting room's record; null without one.
   CWaitingRoomRec* GetCurrentWaitingRoomRec() const;
+  // The record of waiting room number (null without one), and a new record for it that takes the
+  // place of any old one; the current room stays as it is.
+  CWaitingRoomRec* FindRoomRecord(int number) const;
+  void KeepRoomRecord(int number, const CString& kind, const CString& key, const CString& name);
+  // Forgets every waiting-room record.
+  void ClearRoomRecords();
   // The waiting room while it is the view shown; null otherwise.
   CTirvoDListView* GetWaitingRoomView() const { return m_pWaitingRoomView; }
   int GetRoomEntryMode() const { return m_nRoomEntryMode; }
@@ -430,6 +445,10 @@ public:
   void OpenForumBoard(const CString& id, const CString& code, const CString& target, const CString& name,
                      BOOL joined);
   void EnterForumWaitingRoom(const CString& target);
+  // Forgets the forum whose board or waiting room was opened.
+  void ForgetForum();
+  // The main menu's forum entry: the forum list again from a forum's board or a waiting room.
+  void OnSelectForum();
   BOOL IsForumBoardOpen() const { return m_bForumBoardOpen; }
   const CString& GetForumTarget() const { return m_strForumTarget; }
   // --- End of the community block ---
@@ -540,9 +559,16 @@ private:
   // Queues (category by role, minor) "|" key "|" extra for the current waiting room; FALSE (nothing
   // queued) without its record.
   BOOL QueueWaitRoomRequest(int minor, const CString& extra);
+  // How waiting-room requests name the current room: its key, or the current-room text without a
+  // record.
+  CString GetCurrentRoomName() const;
+  static void DeleteRoomRecords(CMapWordToOb& map);
   short GetWaitRoomCategory() const;
   CWaitingRoomTable m_waitingRooms;
-  std::map<int, std::unique_ptr<CWaitingRoomRec>> m_waitingRoomRecs;
+  // The document's map of waiting-room records by number; the frame's own one when it was made
+  // without a document.
+  CMapWordToOb* m_pRoomMap{&m_ownRoomMap};
+  CMapWordToOb m_ownRoomMap{10};
   CTirvoDListView* m_pWaitingRoomView{nullptr};
   int m_nRoomEntryMode{0};
   int m_nJoining{0};  // a teaching room's join has been sent
@@ -598,6 +624,9 @@ private:
   BOOL m_bQuietClose{FALSE};  // the forced upgrade closes without asking
   BOOL m_bUpgrade{FALSE};
   BOOL m_bResume{FALSE};      // the user chose to go back to an unfinished game
+  BOOL m_bNoticeShown{FALSE};  // the login notice ran once this session
+  BOOL m_bStayInRoomList{FALSE};  // the user's next own leave (54) does not go back to the waiting room
+  BOOL m_bRecessEntry{FALSE};  // the user came back into a room whose game is in recess
   BOOL m_bRoomEntry{FALSE};
   BOOL m_bEntryPending{FALSE};
   BOOL m_bRoomSyncPending{FALSE};
@@ -631,6 +660,8 @@ public:
   void SendRoomState(const CString& state);
   void SendRoomCode14(const CString& node, const CString& time);
   void SendLeaveRoom();
+  // Room request 8 (the players' sync), only in a forum's room or a waiting room numbered "3".
+  void SendRoomSync();
   // Confirm-and-request commands of the room.
   void AskDraw();
   void AskResign();
@@ -643,6 +674,8 @@ public:
   // The leave command: the game room after a question; another screen back to the start screen
   // (or to the forum it was opened from); the start screen closes the program.
   void LeaveRoom();
+  // The game of the room left goes: timers, queued moves, request flags, full screen.
+  void ResetRoomGame();
   // The leave command closed the program from the start screen.
   BOOL IsClosingByLeave() const { return m_bClosingByLeave; }
   void StopRoomClock();
@@ -725,6 +758,8 @@ public:
 private:
   // Timer 107: deferred moves go to the room once the room's data is in.
   void OnDeferredMovesTimer();
+  // The other player's move on the board of the room shown.
+  void PlayOpponentMove(const CString& payload);
   static void RoomTimerProc(HWND hwnd, UINT message, UINT_PTR id, DWORD time);
   short GetRoomCategory() const;
   // The room, only while the game room view is shown.
@@ -796,6 +831,8 @@ public:
   void SendCapturedStones();
   // Request 17: the count, then the list (it starts with "|").
   void SendCapturedList(const CString& count, const CString& list);
+  // Room request 25: the stored game chosen ("0" the one in recess); not flushed.
+  void SendStoredGameChoice(const CString& choice);
   // The text the last BuildBoardText left ("|" when no stone was chosen) and whether it holds stones.
   const CString& GetCapturedText() const { return m_strCapturedText; }
   BOOL IsCapturedTextReady() const { return m_bCapturedTextReady; }

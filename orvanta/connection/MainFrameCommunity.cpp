@@ -266,6 +266,8 @@ void CMainFrame::ShowRecordForReview(const CGiboRecord& record) {
 }
 
 void CMainFrame::OnRecordListPage(CFieldTokenizer& payload) {
+  // The record list is a screen of its own: a forum left for it is left for good.
+  ForgetForum();
   SwitchView(kRecordListView);
   CTirvoGiboView* view = GetRecordListView();
   if (std::atoi(payload.GetField(0)) == 0) {
@@ -334,6 +336,7 @@ void CMainFrame::OnRankList(CFieldTokenizer& payload) {
     SendWaitRoomLeave();
     FlushRequests();
   }
+  ForgetForum();
   SwitchView(kRankView);
   if (CTirvoRankView* view = GetRankView())
     view->AddRankRowsKind1(payload.GetText());
@@ -353,6 +356,7 @@ void CMainFrame::OnRankPage2(CFieldTokenizer& payload) {
       SendWaitRoomLeave();
       FlushRequests();
     }
+    ForgetForum();
     SwitchView(kRankView);
   }
   if (CTirvoRankView* view = GetRankView())
@@ -395,6 +399,22 @@ void CMainFrame::OpenForumBoard(const CString& id, const CString& code, const CS
   m_strForumTarget = target;
   m_strForumName = name;
   m_bForumJoined = joined;
+}
+
+void CMainFrame::ForgetForum() {
+  m_bForumBoardOpen = FALSE;
+  m_bForumJoined = FALSE;
+  m_strForumId.Empty();
+  m_strForumCode.Empty();
+  m_strForumTarget.Empty();
+  m_strForumName.Empty();
+}
+
+void CMainFrame::OnSelectForum() {
+  // From a forum's board or a waiting room the forum list comes back; its arrival leaves the
+  // waiting room.
+  if (m_nActiveViewId == kBulletinBoardView || m_nActiveViewId == kWaitingRoomView)
+    SendForumRequest1();
 }
 
 void CMainFrame::EnterForumWaitingRoom(const CString& target) {
@@ -568,8 +588,8 @@ void CMainFrame::OnInvitation(CFieldTokenizer& payload) {
     FlushRequests();
   } else {
     const int number = std::atoi(payload.GetField(0));
-    if (m_waitingRoomRecs.find(number) == m_waitingRoomRecs.end())
-      RememberWaitingRoom(number, CString(), CString());
+    if (!FindRoomRecord(number))
+      KeepRoomRecord(number, CString(), CString(), CString());
     m_nCurrentWaitRoom = number;
   }
   if (m_pLoginRecord) {
@@ -660,9 +680,16 @@ void CMainFrame::OnUserSearchResult(CFieldTokenizer& payload) {
     SendWaitRoomLeave();
     FlushRequests();
   } else if (IsGameRoomActive()) {
+    // The user goes from this room straight to the found one: the server's word that the user
+    // left must not send a waiting-room entry, and the next entry is a first one.
+    if (m_pGameRoom) m_pGameRoom->ResetRoom();
+    m_bStayInRoomList = TRUE;
     SendLeaveRoom();
     FlushRequests();
+    ResetRoomGame();
+    m_wRoomState = 1;
   }
+  m_bInRoom = FALSE;
   if (!m_pLoginRecord)
     return;
   m_pLoginRecord->m_strRoomText1.Empty();

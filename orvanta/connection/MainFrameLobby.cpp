@@ -93,14 +93,40 @@ void CMainFrame::RememberWaitingRoom(int number, const CString& key, const CStri
 }
 
 void CMainFrame::RememberWaitingRoom(int number, const CString& kind, const CString& key, const CString& name) {
-  m_waitingRoomRecs[number] = std::make_unique<CWaitingRoomRec>(kind, key, name);
+  KeepRoomRecord(number, kind, key, name);
   m_nCurrentWaitRoom = number;
 }
 
-CWaitingRoomRec* CMainFrame::GetCurrentWaitingRoomRec() const {
-  const auto found = m_waitingRoomRecs.find(m_nCurrentWaitRoom);
-  return found != m_waitingRoomRecs.end() ? found->second.get() : nullptr;
+void CMainFrame::KeepRoomRecord(int number, const CString& kind, const CString& key, const CString& name) {
+  const WORD slot = static_cast<WORD>(number);
+  CObject* old = nullptr;
+  if (m_pRoomMap->Lookup(slot, old))
+    delete old;
+  m_pRoomMap->SetAt(slot, new CWaitingRoomRec(kind, key, name));
 }
+
+CWaitingRoomRec* CMainFrame::FindRoomRecord(int number) const {
+  // -1 (no room) is 65535 to the map, where no room is kept.
+  if (number < 0)
+    return nullptr;
+  CObject* found = nullptr;
+  return m_pRoomMap->Lookup(static_cast<WORD>(number), found) ? dynamic_cast<CWaitingRoomRec*>(found) : nullptr;
+}
+
+void CMainFrame::ClearRoomRecords() { DeleteRoomRecords(*m_pRoomMap); }
+
+void CMainFrame::DeleteRoomRecords(CMapWordToOb& map) {
+  POSITION position = map.GetStartPosition();
+  while (position) {
+    WORD number = 0;
+    CObject* record = nullptr;
+    map.GetNextAssoc(position, number, record);
+    delete record;
+  }
+  map.RemoveAll();
+}
+
+CWaitingRoomRec* CMainFrame::GetCurrentWaitingRoomRec() const { return FindRoomRecord(m_nCurrentWaitRoom); }
 
 CString CMainFrame::GetWaitingRoomKey() const {
   // A forum's own waiting room is named by the forum's target, whatever record the number has.
@@ -120,8 +146,12 @@ void CMainFrame::UpdateTitle() {
   // The waiting room the start screen asked for is entered: it gets its record (named to the
   // server by the title the start screen sent) and its screen.
   if (!GetCurrentWaitingRoomRec())
-    RememberWaitingRoom(m_nCurrentWaitRoom, m_strCurrentRoomTitle, m_strCurrentRoomTitle);
+    RememberWaitingRoom(m_nCurrentWaitRoom, CString(), m_strCurrentRoomTitle, m_strCurrentRoomTitle);
   const CWaitingRoomRec* record = GetCurrentWaitingRoomRec();
+  // The room's kind picks the category of the room requests made from it; a teaching-room
+  // waiting room keeps the kind of the room the user came from.
+  if (record && record->m_strNumber != "3")
+    m_strWaitRoomNumberText = record->m_strNumber;
   SwitchView(kWaitingRoomView);
   if (m_hWnd && record)
     SetWindowText("Orvanta 1.5(" + record->m_strName + ")");
@@ -249,18 +279,28 @@ void CMainFrame::SendChatLine(const CString& payload) {
     QueueRequest(GetSendCategory(1, role), 6, payload, "1");
 }
 
-// The role picks the major of a waiting-room request; a forum's own waiting room always uses 3.
-// Without a record of the current waiting room nothing goes out: the server refuses a request
-// that names no room anyway.
+// The role picks the major of a waiting-room request. Without a record of the current waiting
+// room the request names the room by the frame's current-room text and takes major 3, as a
+// forum's own waiting room always does.
 BOOL CMainFrame::QueueWaitRoomRequest(int minor, const CString& extra) {
-  if (!GetCurrentWaitingRoomRec())
-    return FALSE;
   const CString role = m_pLoginRecord ? m_pLoginRecord->m_strRole : CString();
-  const int major = m_bForumBoardOpen ? 3 : GetSendCategory(0, role);
-  return QueueRequest(major, minor, "|" + GetWaitingRoomKey() + "|" + extra, "1");
+  const bool recorded = GetCurrentWaitingRoomRec() != nullptr;
+  const int major = recorded && !m_bForumBoardOpen ? GetSendCategory(0, role) : 3;
+  return QueueRequest(major, minor, "|" + GetCurrentRoomName() + "|" + extra, "1");
 }
 
+CString CMainFrame::GetCurrentRoomName() const {
+  return GetCurrentWaitingRoomRec() || m_bForumBoardOpen ? GetWaitingRoomKey() : m_strCurrentRoomTitle;
+}
+
+void CMainFrame::SendWaitRoomEnter() { QueueWaitRoomRequest(1, CString()); }
+
 void CMainFrame::SendWaitRoomLeave() { QueueWaitRoomRequest(2, CString()); }
+
+void CMainFrame::SendGameListRequest() {
+  const CString role = m_pLoginRecord ? m_pLoginRecord->m_strRole : CString();
+  QueueRequest(GetSendCategory(1, role), 1, "|" + GetCurrentRoomName() + "|50|", "1");
+}
 
 void CMainFrame::SendWaitRoomQuery(const CString& kind) {
   if (QueueWaitRoomRequest(3, RemoveSeparators(kind) + "|"))
@@ -383,8 +423,8 @@ INT_PTR CMainFrame::RunNegotiationReplyDialog(const CString& proposal, CString& 
 void CMainFrame::SendNegotiationAnswer(const CString& proposal, INT_PTR result, const CString& counterPayload) {
   CFieldTokenizer fields(proposal);
   const CString head = "|" + fields.GetField(0) + "|" + fields.GetField(1) + "|";
-  const CString role = m_pLoginRecord ? m_pLoginRecord->m_strRole : CString();
-  const short major = GetSendCategory(1, role);
+  // Like every room request, the answer's category follows the waiting room, not the user's role.
+  const short major = GetWaitRoomCategory();
   BOOL queued = FALSE;
   if (result == CNegotiationReplyDlg::kRenegoResult)
     queued = QueueRequest(major, 13, head + "2|" + counterPayload, "1");

@@ -53,8 +53,8 @@ void CMainFrame::EnterSelectedWaitRoom() {
   if (!m_pLink || !m_pLink->IsConnected() || static_cast<WORD>(m_nCurrentWaitRoom) == 0xFFFF || !record)
     return;
   BeginWaitCapture();
-  if (QueueRequest(3, 1, "|" + m_strCurrentRoomTitle + "|", "1"))
-    FlushRequests();
+  SendWaitRoomEnter();
+  FlushRequests();
 }
 
 BOOL CMainFrame::OnScreenMenuButton(UINT id) {

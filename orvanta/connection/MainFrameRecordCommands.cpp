@@ -85,10 +85,12 @@ void CMainFrame::OnReviewRecord() {
   FlushRequests();
 }
 
+void CMainFrame::SendStoredGameChoice(const CString& choice) { SendGameRequest(25, choice + "|"); }
+
 void CMainFrame::OnStoredGames() {
   // A player of a game in recess continues one of his stored games; anyone else lists his records.
   if ((m_wRoomState & 8) != 0 && m_wRoomState > 63) {
-    SendGameRequest(25, "0");
+    SendStoredGameChoice("0");
   } else {
     QueueRequest(6, 2, "|-1|50|LI|" + m_strUserId + "|", "1");
   }

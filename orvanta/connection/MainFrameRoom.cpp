@@ -151,6 +151,10 @@ void CMainFrame::LeaveRoom() {
   BeginWaitCapture();
   SendLeaveRoom();
   FlushRequests();
+  ResetRoomGame();
+}
+
+void CMainFrame::ResetRoomGame() {
   // The game's timers, queued moves, request flags and the full screen go with the room.
   if (m_pGameRoom) m_pGameRoom->StopClock();
   if (m_nDeferredTimer != 0) ::KillTimer(m_hWnd, kDeferredMovesTimer);
@@ -195,7 +199,6 @@ void CMainFrame::LeaveShownView() {
       SendForumRequest1();
       break;
     default:
-      m_bForumBoardOpen = FALSE;
       ReturnToStartView();
       break;
   }
@@ -296,7 +299,11 @@ void CMainFrame::OnRoomOpened(CFieldTokenizer& payload) {
 
 void CMainFrame::OnEnterGameRoom(int code, CFieldTokenizer& payload) {
   EndWaitCapture();
-  if (!IsGameRoomActive()) SwitchView(kGameRoomView);
+  m_bEntryPending = FALSE;
+  if (!IsGameRoomActive()) {
+    SwitchView(kGameRoomView);
+    m_nHomeWaitRoom = m_nCurrentWaitRoom;
+  }
   CGameRoom* room = ShownRoom();
   CRoomMessages::Entered entered = CRoomMessages::ReadEntered(payload.GetText());
   if (m_bInRoom) {
@@ -304,6 +311,7 @@ void CMainFrame::OnEnterGameRoom(int code, CFieldTokenizer& payload) {
     if (room && (entered.role == 1 || entered.role == 2)) {
       room->OnRoomMessage(code, payload.GetText());
     } else if (room && (room->GetRoomState() & 8)) {
+      m_bRecessEntry = TRUE;
       CFieldTokenizer back(room->IsSeatTaken(2) || room->IsSeatTaken(4) ? CString("|tmp|tmp|") : payload.GetText());
       SetDispatchCode(room->IsSeatTaken(2) || room->IsSeatTaken(4) ? 525 : 527);
       OnContinueMessage(back);
@@ -339,6 +347,10 @@ void CMainFrame::OnEnterGameRoom(int code, CFieldTokenizer& payload) {
     }
     m_wRoomState = room->GetRoomState();
   }
+  // The buttons of a first entry are set while the user is not yet marked in the room, so that a
+  // room whose game has not started gets the fresh room's set; the dispatcher then leaves them.
+  UpdateButtonsForEvent(code, payload.GetText());
+  m_bEntryPending = TRUE;
   m_bInRoom = TRUE;
   if (entered.owner == "1") {
     m_bRoomOwner = TRUE;
@@ -353,22 +365,30 @@ void CMainFrame::OnEnterGameRoom(int code, CFieldTokenizer& payload) {
   FlushRequests();
   SetWindowText("Orvanta 1.5(" + payload.GetField(0) + " Room)");
   EndWaitCapture();
+  if (m_bRoomOwner) m_bOpeningRoom = FALSE;
   m_bRoomEntry = FALSE;
 }
 
 void CMainFrame::OnLeftGameRoom(CFieldTokenizer& payload) {
   bool mine = m_pLoginRecord && payload.GetField(3) == m_strUserId && payload.GetField(2) == m_pLoginRecord->m_strRole;
   if (mine) {
-    ClearScreenFlag(kScreenGameRoom);
-    if (m_pLoginRecord) m_pLoginRecord->ClearRoom();
-    m_bInRoom = FALSE;
-    if (m_strWaitRoomNumberText != "3") {
-      SendWaitRoomEnter();
-    } else {
-      SendGameListRequest();
+    // A join from the game room (a found user's room) has already left and reset this room: the
+    // user is on the way to the next room, not back to the waiting room.
+    if (!m_bStayInRoomList) {
+      ClearScreenFlag(kScreenGameRoom);
+      if (m_pLoginRecord) m_pLoginRecord->ClearRoom();
+      m_bInRoom = FALSE;
+      if (!GetCurrentWaitingRoomRec()) m_nCurrentWaitRoom = m_nHomeWaitRoom;
+      if (m_strWaitRoomNumberText != "3") {
+        SendWaitRoomEnter();
+      } else {
+        SendGameListRequest();
+      }
+      if (m_pGameRoom) m_pGameRoom->ResetRoom();
+      m_wRoomState = 1;
     }
-    if (m_pGameRoom) m_pGameRoom->ResetRoom();
-    m_wRoomState = 1;
+    m_bStayInRoomList = FALSE;
+    m_bDesignateToggle = FALSE;
     m_bEndRequested = FALSE;
     ForgetOwnStalemateArea();
   } else if (CGameRoom* room = ShownRoom()) {
@@ -405,7 +425,16 @@ void CMainFrame::OnMatchMessage(int code, CFieldTokenizer& payload, const CStrin
 // Moves and the room's data
 
 void CMainFrame::OnOpponentMove(CFieldTokenizer& payload) {
-  if (CGameRoom* room = ShownRoom()) room->OnOpponentMove(payload.GetText());
+  // A move never overtakes the moves still waiting for the room's data.
+  if (!m_deferredMoves.IsEmpty()) {
+    QueueDeferredText(payload.GetText());
+    return;
+  }
+  PlayOpponentMove(payload.GetText());
+}
+
+void CMainFrame::PlayOpponentMove(const CString& payload) {
+  if (CGameRoom* room = ShownRoom()) room->OnOpponentMove(payload);
 }
 
 void CMainFrame::QueueDeferredText(const CString& payload) {
@@ -421,10 +450,7 @@ void CMainFrame::OnDeferredMovesTimer() {
   CGameRoom* room = ShownRoom();
   if (room) room->SetSoundOn(FALSE);
   CString move;
-  while (m_deferredMoves.Pop(move)) {
-    CFieldTokenizer payload(move);
-    OnOpponentMove(payload);
-  }
+  while (m_deferredMoves.Pop(move)) PlayOpponentMove(move);
   if (room) room->SetSoundOn(m_bSoundOn);
 }
 
@@ -446,7 +472,12 @@ void CMainFrame::OnRoomMoves(CFieldTokenizer& payload) {
   room->ReplayMovesOnBoard(payload.GetText());
   m_bRoomSyncPending = FALSE;
   m_wRoomState = room->GetRoomState();
-  if ((m_wRoomState & 2) && !(m_wRoomState & 256) && m_strWaitRoomNumberText == "3") SendGameRequest(8, CString());
+  if ((m_wRoomState & 2) && !(m_wRoomState & 256)) SendRoomSync();
+}
+
+void CMainFrame::SendRoomSync() {
+  // Only rooms of a forum and of the waiting rooms numbered "3" keep their players in step.
+  if (m_bForumBoardOpen || m_strWaitRoomNumberText == "3") SendGameRequest(8, CString());
 }
 
 void CMainFrame::EndRoomWait() {
@@ -617,9 +648,9 @@ void CMainFrame::BuildBoardText() {
     m_bDesignationPending = FALSE;
     return;
   }
-  CString text;
-  text.Format("|W|R|%s|%d", board.GetUserColor() == 2 ? "W" : "B", stones.count);
-  m_strCapturedText = text + stones.list;
+  CString count;
+  count.Format("%d", stones.count);
+  m_strCapturedText = GetRoomPrefix() + (board.GetUserColor() == 2 ? "W" : "B") + "|" + count + stones.list;
   m_bCapturedTextReady = TRUE;
 }
 

@@ -6,6 +6,7 @@
 #include <platform/shell.h>
 
 #include "orvanta/connection/MainFrame.h"
+#include "orvanta/connection/OrvantaDoc.h"
 #include "orvanta/connection/OrvantaView.h"
 #include "orvanta/connection/ScreenFlags.h"
 #include "orvanta/connection/ServerLink.h"
@@ -21,6 +22,9 @@ const char kServiceSite[] = "http://www.pellomar.example";
 }  // namespace
 
 BOOL CMainFrame::OnCreateClient(LPCREATESTRUCT, CCreateContext* context) {
+  // The waiting-room records live in the document, which outlasts every view of the pane.
+  if (auto* document = dynamic_cast<COrvantaDoc*>(context ? context->m_pCurrentDoc : nullptr))
+    m_pRoomMap = &document->m_roomMap;
   if (!m_wndSplitter.CreateStatic(this, 2, 1))
     return FALSE;
   CRect client;
@@ -69,14 +73,19 @@ CMainMenu* CMainFrame::GetMainMenu() const {
 
 void CMainFrame::EnterRoomFromStartView(const CString& kind, const CString& number, const CString& title) {
   m_nCurrentWaitRoom = std::atoi(number);
-  m_strCurrentRoomTitle = title;
-  // The room's record keeps its kind: it tells teaching-room lists ("3", "4") from waiting rooms
-  // and picks the category of the room requests made from it.
-  if (kind != "5")
-    RememberWaitingRoom(m_nCurrentWaitRoom, kind, title, title);
-  if (kind == "5")
+  // The start screen made a record for every button; a button without one makes its own.
+  if (!GetCurrentWaitingRoomRec())
+    KeepRoomRecord(m_nCurrentWaitRoom, kind, number, title);
+  const CWaitingRoomRec* record = GetCurrentWaitingRoomRec();
+  const CString roomKind = record->m_strNumber;
+  m_strCurrentRoomTitle = record->m_strName;
+  if (m_pLoginRecord) {
+    m_pLoginRecord->m_strWaitRoomTitle = m_strCurrentRoomTitle;
+    m_pLoginRecord->m_strWaitRoomKind = roomKind;
+  }
+  if (roomKind == "5")
     SendForumRequest1();
-  else if (kind == "3" || kind == "4")
+  else if (roomKind == "3" || roomKind == "4")
     SendGameListRequest();
   else
     SendWaitRoomEnter();
@@ -158,6 +167,8 @@ void CMainFrame::ShowGameRoom() {
   if (GetScreenFlags() & kScreenWaitingRoom) {
     SendWaitRoomLeave();
     FlushRequests();
+    // Leaving the game room later goes back to the waiting room it was joined from.
+    m_nCurrentWaitRoom = m_nHomeWaitRoom;
   }
   SwitchView(kGameRoomView);
   if (m_nActiveViewId == kGameRoomView && m_pLoginRecord) {

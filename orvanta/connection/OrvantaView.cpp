@@ -110,8 +110,11 @@ BOOL COrvantaView::PreTranslateMessage(MSG* msg) {
 
 void COrvantaView::BuildRoomButtons(const CString& payload) {
   CMainFrame* frame = GetMainFrame();
-  if (frame && frame->AreRoomRecordsLoaded())
+  // A new list replaces the waiting-room records of the last one.
+  if (frame && frame->AreRoomRecordsLoaded()) {
+    frame->ClearRoomRecords();
     frame->SetRoomRecordsLoaded(FALSE);
+  }
   if (payload.IsEmpty())
     return;
   DestroyRoomButtons();
@@ -131,6 +134,9 @@ void COrvantaView::BuildRoomButtons(const CString& payload) {
     button.LoadBitmap(i + 1 == m_nRoomButtons ? 432 : FaceForKind(room.kind));
     if (m_toolTip.GetSafeHwnd())
       m_toolTip.AddTool(&button, room.name);
+    // The record names the room to the server by its number: kind, key (the number) and name.
+    if (frame)
+      frame->KeepRoomRecord(std::atoi(room.number), room.kind, room.number, room.name);
   }
   if (frame)
     frame->SetRoomRecordsLoaded(TRUE);

@@ -258,9 +258,11 @@ bool CServerDispatcher::DispatchSpecial(int code, CFieldTokenizer& payload, Outc
       return true;
     }
     case 514:
+      // A move that arrives while the room loads waits for the room's data; the records behind it
+      // in the same read are still dispatched, so a second move is never lost.
       if (m_frame.IsDeferringMoves()) {
         m_frame.QueueDeferredText(payload.GetText());
-        outcome = Outcome::EndGroup;
+        m_frame.FlushRequests();
         return true;
       }
       m_frame.OnOpponentMove(payload);

@@ -41,4 +41,6 @@ public:
   CString m_strRoomText7;  // room kind of a teaching room; field 2 of a resuming login reply
   CString m_strPassword;
   CString m_strId;
+  CString m_strWaitRoomTitle;  // the waiting room chosen on the start screen
+  CString m_strWaitRoomKind;   // its kind code
 };

@@ -455,7 +455,7 @@ void CGameReviewDlg::OnSaveAs() {
 }
 
 BOOL CGameReviewDlg::SaveRecordTo(const CString& path) {
-  if (SaveRecordText(path, m_record.ToText())) return TRUE;
+  if (SaveRecordText(path, m_record.ToFileText())) return TRUE;
   AfxMessageBox("File can not be made.");
   return FALSE;
 }

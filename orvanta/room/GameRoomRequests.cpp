@@ -400,7 +400,7 @@ void CGameRoom::SaveRecordToGiboFolder() {
   ::CreateDirectory(CGiboFileName::kFolder);
   CString path = CGiboFileName::Build(GetPaneText(kBlackName), GetPaneText(kWhiteName));
   std::ofstream file(platform::NativePath(path), std::ios::binary | std::ios::trunc);
-  const CString text = m_record.ToText();
+  const CString text = m_record.ToFileText();
   if (file) file.write(text.str().data(), static_cast<std::streamsize>(text.str().size()));
   if (!file || !file.flush()) m_host.AskUser("File can not be made.", "Inform", MB_OK | MB_ICONINFORMATION);
 }

@@ -145,8 +145,10 @@ void CGiboRecord::SetSetup(const CString& setup) { m_setup = setup; }
 // ---- Whole texts ----
 
 void CGiboRecord::SetFromServerText(const CString& text) {
-  // Line breaks some senders put between fields are not part of any value.
-  CFieldTokenizer fields(WithoutLineBreaks(text) + ";", ';');
+  // Line breaks some senders put between fields are not part of any value. The tokenizer reads
+  // past a leading separator, which the server's text does not have: field 0 is the text before
+  // the first ";".
+  CFieldTokenizer fields(";" + WithoutLineBreaks(text) + ";", ';');
   int count = fields.GetCount();
   // The tokenizer starts over past the last field; a short text must give empty fields instead.
   auto field = [&](int index) { return index < count ? fields.GetField(index) : CString(); };
@@ -448,6 +450,8 @@ CString CGiboRecord::BuildText(std::string_view lineEnd) const {
 }
 
 CString CGiboRecord::ToText() const { return BuildText("\n"); }
+
+CString CGiboRecord::ToFileText() const { return BuildText("\r\n"); }
 
 BOOL CGiboRecord::WriteFile(LPCTSTR path) const {
   CStdioFile file;

@@ -53,8 +53,8 @@ public:
   CString GetRoot() const { return m_root; }
   CString GetResult() const { return m_result; }
 
-  // Reads the server's form ";FF;GM;SZ;PB;PW;RE;TM;OT;DT;KM;HA[;AB...]" (one property a field).
-  // The moves and the move cursor are left alone.
+  // Reads the server's form "FF;GM;SZ;PB;PW;RE;TM;OT;DT;KM;HA[;AB...]" (one property a field,
+  // the first one before the first ";"). The moves and the move cursor are left alone.
   void SetFromServerText(const CString& text);
   // Reads a whole SGF text "(;root;node;node...)". FALSE, and the record unchanged, when the
   // text holds no node at all.
@@ -109,6 +109,8 @@ public:
   BOOL WriteFile(LPCTSTR path) const;
   // The SGF text with "\n" line ends.
   CString ToText() const;
+  // The SGF text as a file holds it, with CR LF line ends.
+  CString ToFileText() const;
   // Reads an SGF file; every space is dropped. 0 when it cannot be opened or read or holds no
   // node; the record is then unchanged.
   BOOL ReadFile(LPCTSTR path);

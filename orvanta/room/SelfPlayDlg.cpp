@@ -305,7 +305,7 @@ void CSelfPlayDlg::OnSaveAs() {
 }
 
 BOOL CSelfPlayDlg::SaveRecordTo(const CString& path) {
-  const CString text = m_bStudyMode ? m_studyRecord.ToText() : m_gameRecord.ToText();
+  const CString text = m_bStudyMode ? m_studyRecord.ToFileText() : m_gameRecord.ToFileText();
   if (SaveRecordText(path, text)) return TRUE;
   AfxMessageBox("File can not be made.");
   return FALSE;

@@ -32,7 +32,7 @@ CGiboRecord MakeStudyRecord(CGiboRecord& game, int nodes) {
   const short handicap = game.GetHandicap();
 
   // One property a field, so that players, result, root and setup each land in their own place.
-  CString text = ";FF[4];GM[1];SZ[19];" + PlayerField("PB", p0, p1, p2, p3) + ";" +
+  CString text = "FF[4];GM[1];SZ[19];" + PlayerField("PB", p0, p1, p2, p3) + ";" +
                  PlayerField("PW", q0, q1, q2, q3) + "\r\n;" + result + "\r\n";
   CString root;
   root.Format(";TM[%ld];OT[%d:%d];DT[%s];KM[%.1f];HA[%d]", static_cast<long>(game.GetTimeLimit()), seconds,

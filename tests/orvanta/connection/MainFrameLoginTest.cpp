@@ -5,6 +5,7 @@
 #include "orvanta/connection/MainFrameFixture.h"
 
 #include "orvanta/connection/SessionRecord.h"
+#include "orvanta/lobby/NoticeDlg.h"
 
 namespace {
 
@@ -31,12 +32,28 @@ TEST_F(MainFrameLoginTest, TypedIdAndPasswordGoOutWithTheHelloAndThePostLoginReq
   EXPECT_TRUE(script.shown.empty());
 }
 
-TEST_F(MainFrameLoginTest, TheLoginsWaitEndsWithTheServersNotice) {
+TEST_F(MainFrameLoginTest, TheLoginsWaitEndsWithTheServersNoticeShownOnce) {
   LogIn();
   EXPECT_EQ(CWnd::GetCapture(), frame);
-  peer.Send({{GameServerPeer::Record(3, 6, "|notice|"), 0}});
-  ASSERT_TRUE(PumpUntil([&] { return HasPending("OnPostLoginNotice:|notice|"); }));
+  std::vector<std::string> noticeTexts;
+  script.answerDialog = [&](UINT templateId, CWnd* dialog) -> INT_PTR {
+    CString text;
+    dialog->GetDlgItemText(static_cast<int>(CNoticeDlg::kTextEdit), text);
+    if (templateId == CNoticeDlg::kTemplateId)
+      noticeTexts.push_back(text.str());
+    return IDOK;
+  };
+  peer.Send({{GameServerPeer::Record(3, 6, "|0|"), 0}});
+  ASSERT_TRUE(PumpUntil([&] { return Pairs().back() == "1,13"; }));
   EXPECT_EQ(CWnd::GetCapture(), nullptr);
+  EXPECT_EQ(noticeTexts, std::vector<std::string>{"Welcome"});
+  EXPECT_EQ(frame->GetCurrentWaitRoom(), -1);
+  // The start screen asks again each time it comes back; the notice is not shown again.
+  const std::size_t sent = peer.RecordCount();
+  peer.Send({{GameServerPeer::Record(3, 6, "|0|"), 0}});
+  PumpFor(100);
+  EXPECT_EQ(noticeTexts.size(), 1u);
+  EXPECT_EQ(peer.RecordCount(), sent);
 }
 
 TEST_F(MainFrameLoginTest, ThePasswordIsKeptOnlyWhenSaveIsChecked) {
@@ -173,6 +190,15 @@ TEST_F(MainFrameLoginTest, ALoginReplyAfterAnUnfinishedGameAsksToResumeIt) {
   EXPECT_EQ(record->m_strRoomText1, "Room title");
   EXPECT_EQ(record->m_nRoomNumber, 77);
   EXPECT_EQ(Pairs(), (std::vector<std::string>{"0,1", "1,1", "1,11", "1,13", "0,3", "0,2", "3,6"}));
+
+  // The server's notice after the login takes the user back into the game's room.
+  peer.Send({{GameServerPeer::Record(3, 6, "|0|"), 0}});
+  ASSERT_TRUE(PumpUntil([&] { return peer.RecordCount() >= 9; }));
+  const auto records = peer.Records();
+  EXPECT_EQ(records[7].major + "," + records[7].minor + " " + records[7].payload, "5,3 |5|77|12|");
+  EXPECT_TRUE(records[8].Is(1, 13));
+  EXPECT_FALSE(frame->IsResuming());
+  EXPECT_TRUE(frame->IsNoticeShown());
 }
 
 TEST_F(MainFrameLoginTest, DecliningToResumeKeepsOnlyTheRoleAndTheNotice) {
@@ -185,6 +211,11 @@ TEST_F(MainFrameLoginTest, DecliningToResumeKeepsOnlyTheRoleAndTheNotice) {
   EXPECT_EQ(frame->GetNotice(), "Backagain");
   EXPECT_EQ(frame->GetLoginRecord()->m_strRoomText6, "");
   EXPECT_EQ(Pairs(), (std::vector<std::string>{"0,1", "1,1", "1,11", "0,3", "0,2", "3,6"}));
+  // The notice after the login joins no room.
+  peer.Send({{GameServerPeer::Record(3, 6, "|0|"), 0}});
+  ASSERT_TRUE(PumpUntil([&] { return frame->IsNoticeShown(); }));
+  PumpFor(50);
+  EXPECT_EQ(Pairs(), (std::vector<std::string>{"0,1", "1,1", "1,11", "0,3", "0,2", "3,6", "1,13"}));
 }
 
 TEST_F(MainFrameLoginTest, ALoginReplySplitOverTwoSegmentsIsDispatchedOnceWhole) {

@@ -44,7 +44,7 @@ TEST_F(MenuButtonsPeerTest, ASessionEnablesAndDisablesTheScreenButtons) {
 
   // The login's other answers (the room list) come first; then the server's notice.
   ASSERT_TRUE(PumpUntil([&] { return peer.AllSent() && Enabled(kWaitingRoomList); }));
-  peer.Send({{GameServerPeer::Record(3, 6, "|1|1|10|Dan room|"), 0}});
+  peer.Send({{GameServerPeer::Record(3, 6, "|1|1|10|2|"), 0}});
   ASSERT_TRUE(PumpUntil([&] { return !Enabled(kWaitingRoomList); }));
   EXPECT_TRUE(Enabled(kGameRoom));
 
@@ -208,7 +208,7 @@ TEST_F(MenuCommandsPeerTest, EveryButtonReachesItsRequestOnTheScreensThatShowIt)
          ASSERT_TRUE(PumpUntil([&] { return !frame->GetWaitingRoomTable().GetEntries().empty(); }));
          frame->EnterRoomFromStartView("1", "2", "Dan room");
          const std::size_t from = peer.RecordCount();
-         Serve(3, 1, "|Dan room|", [&] { return frame->GetWaitingRoomView() && SentSince(from, "5", "1", "|Dan room|50|"); });
+         Serve(3, 1, "|2|", [&] { return frame->GetWaitingRoomView() && SentSince(from, "5", "1", "|2|50|"); });
          FillWaitingRoom();
          SelectOnly(frame->GetWaitingRoomView()->GetUserList(), 0, "bob");
        },
@@ -223,7 +223,7 @@ TEST_F(MenuCommandsPeerTest, EveryButtonReachesItsRequestOnTheScreensThatShowIt)
          const std::size_t from = peer.RecordCount();
          Serve(10, 1, RankRows(1, 50), [&] {
            return frame->GetRankView() && frame->GetRankView()->GetList().GetItemCount() == 50 &&
-                  SentSince(from, "3", "2", "|Dan room|");
+                  SentSince(from, "3", "2", "|2|");
          });
        },
        kNextPage, {"10,1,|51|50|1|3|"}, {}},
@@ -251,36 +251,36 @@ TEST_F(MenuCommandsPeerTest, EveryButtonReachesItsRequestOnTheScreensThatShowIt)
        kNextPage, {"6,2,|40|50|LI|b7|"}, {}},
       {"records: cancel search does nothing", nullptr, kCancelSearch, {}, {}},
       {"records: no user information here", nullptr, kUserInformation, {}, {}},
-      {"records: back to the waiting room last entered", nullptr, kWaitingRoom, {"3,1,|Dan room|"}, {}},
+      {"records: back to the waiting room last entered", nullptr, kWaitingRoom, {"3,1,|2|"}, {}},
       // The waiting room again: a public room joined.
       {"waiting room: the selected room joined",
        [&] {
          const std::size_t from = peer.RecordCount();
-         Serve(3, 1, "|Dan room|", [&] { return frame->GetWaitingRoomView() && SentSince(from, "5", "1", "|Dan room|50|"); });
+         Serve(3, 1, "|2|", [&] { return frame->GetWaitingRoomView() && SentSince(from, "5", "1", "|2|50|"); });
          FillWaitingRoom();
          SelectOnly(frame->GetWaitingRoomView()->GetRoomList(), 1, "11");
        },
-       kJoinRoom, {"3,2,|Dan room|", "4,3,|Dan room|11||"}, {}},
+       kJoinRoom, {"3,2,|2|", "4,3,|2|11||"}, {}},
       // The game room: carol plays black against lee, ann watches.
       {"game room: replay asked with the user's role and ID",
        [&] {
          ReleaseCapture();
          const std::size_t from = peer.RecordCount();
-         Serve(5, 3, "|11|3|carol|Carol|3k|1|3|1|", [&] { return RoomView() && SentSince(from, "4", "10", "|Dan room|11|"); });
+         Serve(5, 3, "|11|3|carol|Carol|3k|1|3|1|", [&] { return RoomView() && SentSince(from, "4", "10", "|2|11|"); });
          Serve(5, 10, "||", [] { return true; });
          Serve(5, 12, "|a|b|1|3|carol|c3|3k|hl|lee|l3|4k|0|6.5|60|10|2|",
-               [&] { return SentSince(from, "4", "11", "|Dan room|11|O|"); });
+               [&] { return SentSince(from, "4", "11", "|2|11|O|"); });
          Serve(5, 11, "|POM|A|3|carol|Carol|3k|hl|lee|Lee|4k|1|h1|ann|Ann|2k|1|",
                [&] { return RoomView()->GetObserverList().GetItemCount() == 1; });
        },
-       kReview, {"4,27,|Dan room|11||3|carol|"}, {}},
+       kReview, {"4,27,|2|11||3|carol|"}, {}},
       {"game room: user information of the selected observer",
        [&] { SelectOnly(RoomView()->GetObserverList(), 2, "ann"); }, kUserInformation, {"10,3,|h1|ann|"}, {}},
       {"game room: negotiation, the conditions as they open",
-       [&] { negotiation = ChooseLee(0, 0); }, kNegotiate, {"4,12,|Dan room|11|lee|hl|1|0|6.500000|1800|30|3|2|"}, {}},
+       [&] { negotiation = ChooseLee(0, 0); }, kNegotiate, {"4,12,|2|11|lee|hl|1|0|6.500000|1800|30|3|2|"}, {}},
       {"game room: negotiation, white with a handicap",
        [&] { negotiation = ChooseLee(CNegotiationDlg::kWhiteColourRadio, CNegotiationDlg::kHandicapRadio); },
-       kNegotiate, {"4,12,|Dan room|11|lee|hl|2|2|0.000000|1800|30|3|1|"}, {}},
+       kNegotiate, {"4,12,|2|11|lee|hl|2|2|0.000000|1800|30|3|1|"}, {}},
       {"game room: negotiation cancelled", [&] { negotiation = nullptr; }, kNegotiate, {}, {}},
       {"game room: no next page here", nullptr, kNextPage, {}, {}},
       // Captured stones: declined, then none chosen (the board starts choosing), then one chosen.
@@ -299,7 +299,7 @@ TEST_F(MenuCommandsPeerTest, EveryButtonReachesItsRequestOnTheScreensThatShowIt)
          platform::input::Click(RoomView()->GetBoardControl().m_hWnd, PointCentre(2, 3));
          PumpFor(20);
        },
-       kSendStones, {"4,17,|Dan room|11|1|dc|"}, {}},
+       kSendStones, {"4,17,|2|11|1|dc|"}, {}},
       // A second observer makes the room too full to negotiate in.
       {"game room: negotiation in a full room",
        [&] {

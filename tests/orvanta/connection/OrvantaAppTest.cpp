@@ -96,9 +96,8 @@ TEST_F(OrvantaAppTest, AStartLogsInShowsTheRoomsSendsARoomsRequestAndClosesClean
 
   // The first room button asks to enter its waiting room.
   mainFrame->EndWaitCapture();
-  const std::size_t before = peer.RecordCount();
   platform::input::Click(mainFrame->GetStartView()->GetRoomButton(0)->m_hWnd, CPoint(90, 14));
-  ASSERT_TRUE(PumpUntil([&] { return peer.RecordCount() > before; }));
+  ASSERT_TRUE(PumpUntil([&] { return peer.RecordCount() > 0 && peer.Records().back().Is(3, 1); }));
 
   const std::string sender = std::to_string(static_cast<int>(reinterpret_cast<INT_PTR>(mainHandle)));
   auto record = [&](const std::string& body) { return "\x1b\t" + sender + "/" + body + "\x1b\n"; };
@@ -108,7 +107,7 @@ TEST_F(OrvantaAppTest, AStartLogsInShowsTheRoomsSendsARoomsRequestAndClosesClean
   const std::vector<std::string> expected = {
       record("8/0/1/1/|OB_1.5|"), record("11/1/1/1/|carol|pw9|"), record("4/1/11/1/|15|"),
       record("4/0/3/1/|00|"),     record("0/0/2/1/"),             record("0/3/6/1/"),
-      record("6/3/1/1/|Hall|"),
+      record("0/1/13/1/"),        record("3/3/1/1/|1|"),
   };
   EXPECT_EQ(raw, expected);
 

@@ -212,12 +212,13 @@ TEST_F(ServerDispatcherTest, RefusedNegotiationClearsItsFlagAndEndsTheGroup) {
   EXPECT_EQ(CountCalls("OnWaitRoomChat"), 0);
 }
 
-TEST_F(ServerDispatcherTest, DeferredMovesAreQueuedAndEndTheGroup) {
+TEST_F(ServerDispatcherTest, DeferredMovesAreQueuedInOrderAndTheReadGoesOn) {
   frame.deferring = TRUE;
-  Dispatch(Rec(5, 14, "|B|dd|30|") + Rec(5, 14, "|W|pp|29|"));
-  EXPECT_EQ(frame.CallsNamed("QueueDeferredText"), std::vector<std::string>{"QueueDeferredText:|B|dd|30|"});
+  Dispatch(Rec(5, 14, "|B|dd|30|") + Rec(5, 14, "|W|pp|29|") + Rec(3, 4, "|x|"));
+  EXPECT_EQ(frame.CallsNamed("QueueDeferredText"),
+            (std::vector<std::string>{"QueueDeferredText:|B|dd|30|", "QueueDeferredText:|W|pp|29|"}));
   EXPECT_EQ(CountCalls("OnOpponentMove"), 0);
-  EXPECT_EQ(CountCalls("Flush"), 1);
+  EXPECT_EQ(CountCalls("OnWaitRoomChat"), 1);
   frame.deferring = FALSE;
   Dispatch(Rec(5, 14, "|B|dd|30|") + Rec(5, 14, "|W|pp|29|"));
   EXPECT_EQ(CountCalls("OnOpponentMove"), 2);

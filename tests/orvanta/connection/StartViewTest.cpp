@@ -5,6 +5,7 @@
 
 #include "orvanta/connection/MainFrameFixture.h"
 #include "orvanta/connection/OrvantaView.h"
+#include "orvanta/connection/SessionRecord.h"
 
 namespace {
 
@@ -34,9 +35,12 @@ class StartViewTest : public MainFrameTest {
 protected:
   void SetUp() override {
     frame->ShowWindow(SW_SHOW);
-    peer.ReplyAlways(3, 6, {{GameServerPeer::Record(3, 6, "|3|1|1|Hall|3|2|Study|9|3|Other|"), 0}});
+    // Triples of kind, room number and name.
+    peer.ReplyAlways(3, 6, {{GameServerPeer::Record(3, 6, "|3|1|2|Hall|3|5|Study|9|7|Other|"), 0}});
     LogIn();
     ASSERT_TRUE(PumpUntil([&] { return view() && view()->GetRoomButtonCount() == 4; }));
+    // The login notice is shown once, then the memo list is asked for.
+    ASSERT_TRUE(PumpUntil([&] { return Pairs().back() == "1,13"; }));
   }
   COrvantaView* view() const { return frame->GetStartView(); }
   // Clicks room button index and waits for one more record at the peer.
@@ -66,29 +70,54 @@ TEST_F(StartViewTest, RoomButtonsFollowTheListAndSendTheirKindsRequest) {
   }
   EXPECT_EQ(view()->GetRoomButton(3)->GetValue(), "4");
 
-  // An ordinary room: the waiting-room entry, flushed; the wait cursor holds the mouse.
+  // An ordinary room: the waiting-room entry names the room by its number, flushed; the wait
+  // cursor holds the mouse.
   ClickRoom(0);
   ASSERT_EQ(peer.Records().back().major + "," + peer.Records().back().minor, "3,1");
-  EXPECT_EQ(peer.Records().back().payload, "|Hall|");
-  EXPECT_EQ(frame->GetCurrentWaitRoom(), 1);
+  EXPECT_EQ(peer.Records().back().payload, "|2|");
+  EXPECT_EQ(frame->GetCurrentWaitRoom(), 2);
+  EXPECT_EQ(frame->GetLoginRecord()->m_strWaitRoomTitle, "Hall");
+  EXPECT_EQ(frame->GetLoginRecord()->m_strWaitRoomKind, "1");
   EXPECT_EQ(CWnd::GetCapture(), frame);
   // A teaching room: the game-room list (role 3 sends major 5).
   ClickRoom(1);
   EXPECT_EQ(peer.Records().back().major + "," + peer.Records().back().minor, "5,1");
-  EXPECT_EQ(peer.Records().back().payload, "|Study|50|");
-  EXPECT_EQ(peer.Records().back().raw,
-            "\x1b\t" + senderNumber() + "/10/5/1/1/|Study|50|\x1b\n");
+  EXPECT_EQ(peer.Records().back().payload, "|5|50|");
+  EXPECT_EQ(peer.Records().back().raw, "\x1b\t" + senderNumber() + "/6/5/1/1/|5|50|\x1b\n");
   // A forum room asks for the forum list.
   ClickRoom(3);
   ASSERT_TRUE(PumpUntil([&] { return peer.Records().back().major + "," + peer.Records().back().minor == "7,1"; }));
   EXPECT_EQ(peer.Records().back().payload, "");
 }
 
+TEST_F(StartViewTest, TheWaitingRoomEnteredIsNamedByItsNumberInEveryRequest) {
+  peer.ReplyOnce(3, 1, {{GameServerPeer::Record(3, 1, "|1|"), 0}});
+  ClickRoom(0);
+  ASSERT_TRUE(PumpUntil([&] { return Pairs().back() == "5,1"; }));
+  EXPECT_EQ(frame->GetActiveViewId(), CMainFrame::kWaitingRoomView);
+  CString title;
+  frame->GetWindowText(title);
+  EXPECT_EQ(title, "Orvanta 1.5(Hall)");
+  const auto records = peer.Records();
+  const std::vector<std::string> sent = {records[records.size() - 3].payload, records[records.size() - 2].payload,
+                                         records.back().payload};
+  EXPECT_EQ(sent, (std::vector<std::string>{"|2|", "|2|5|", "|2|50|"}));
+  // Leaving names it the same way.
+  const std::size_t before = peer.RecordCount();
+  frame->ShowWaitingRoomList();
+  ASSERT_TRUE(PumpUntil([&] { return peer.RecordCount() > before; }));
+  EXPECT_EQ(peer.Records()[before].major + "," + peer.Records()[before].minor + " " + peer.Records()[before].payload,
+            "3,2 |2|");
+}
+
 TEST_F(StartViewTest, TheMoviesCommandWordsStartTheirActions) {
   ::setenv("PLATFORM_OPENER", "true", 1);
-  const std::size_t before = frame->GetPendingCalls().size();
+  const std::size_t sent = peer.RecordCount();
   frame->OnMovieCommand("Dance");
-  EXPECT_EQ(frame->GetPendingCalls().size(), before);
+  PumpFor(50);
+  EXPECT_TRUE(frame->opened.empty());
+  EXPECT_TRUE(script.shown.empty());
+  EXPECT_EQ(peer.RecordCount(), sent);
   frame->OnMovieCommand("NewCustomer");
   ASSERT_FALSE(frame->opened.empty());
   EXPECT_EQ(frame->opened.back(), "http://www.pellomar.example/help/ds/intro.htm");

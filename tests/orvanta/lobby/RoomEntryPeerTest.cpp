@@ -40,23 +40,24 @@ protected:
 
 TEST_F(RoomEntryPeerTest, AWaitingRoomFromTheStartScreenThenAnOpenedRoomJoined) {
   LogIn();
-  // Nothing names a waiting room yet: leaving one sends nothing.
+  // Without a waiting room the leave names the room by the frame's (empty) room text.
   frame->SendWaitRoomLeave();
   frame->FlushRequests();
-  EXPECT_TRUE(NoRecord(3, 2));
+  EXPECT_EQ(Payload(3, 2), "||");
 
+  // The waiting room is named to the server by its number.
   EnterFromStartView("1", "2", "Dan room");
-  EXPECT_EQ(Payload(3, 1), "|Dan room|");
-  Serve(Record(3, 1, "|Dan room|"), [&] { return frame->GetWaitingRoomView() != nullptr; });
+  EXPECT_EQ(Payload(3, 1), "|2|");
+  Serve(Record(3, 1, "|2|"), [&] { return frame->GetWaitingRoomView() != nullptr; });
   view = frame->GetWaitingRoomView();
   // The user list is asked for (role 3: major 3), then the room list of the kind-1 room.
-  EXPECT_EQ(Payload(3, 3), "|Dan room|5|");
-  EXPECT_EQ(Payload(5, 1), "|Dan room|50|");
+  EXPECT_EQ(Payload(3, 3), "|2|5|");
+  EXPECT_EQ(Payload(5, 1), "|2|50|");
 
   // Separators never reach the payload; a second open waits for the first.
   AnswerOpenRoom("My|ro/om", "p/w");
   frame->OnOpenRoom();
-  EXPECT_EQ(Payload(4, 2), "|Dan room|1|Myroom|pw|");
+  EXPECT_EQ(Payload(4, 2), "|2|1|Myroom|pw|");
   EXPECT_TRUE(frame->IsOpeningRoom());
   ReleaseCapture();
   frame->OnOpenRoom();
@@ -65,11 +66,11 @@ TEST_F(RoomEntryPeerTest, AWaitingRoomFromTheStartScreenThenAnOpenedRoomJoined) 
 
   // The server opens room 21: the waiting room is left and the room joined with its password.
   Serve(Record(5, 2, "|21|"), [&] { return peer.Records().back().Is(4, 3); });
-  EXPECT_EQ(Payload(3, 2), "|Dan room|");
+  EXPECT_EQ(Payload(3, 2), "|2|");
   const std::optional<PeerRecord> join = NextRecord(4, 3);
   ASSERT_TRUE(join);
-  EXPECT_EQ(join->payload, "|Dan room|21|pw|");
-  EXPECT_EQ(frame->GetRoomPrefix(), "|Dan room|21|");
+  EXPECT_EQ(join->payload, "|2|21|pw|");
+  EXPECT_EQ(frame->GetRoomPrefix(), "|2|21|");
   EXPECT_EQ(frame->GetHomeWaitRoom(), 2);
 
   // A refused join ends the opening: the room can be opened again (here cancelled).
@@ -80,18 +81,18 @@ TEST_F(RoomEntryPeerTest, ATeachingRoomListFromTheStartScreenAndAJoinFromIt) {
   LogIn();
   frame->RegisterView(CMainFrame::kTeachingListView, RUNTIME_CLASS(CTirvoMListView));
   EnterFromStartView("3", "4", "Pro room");
-  EXPECT_EQ(Payload(5, 1), "|Pro room|50|");
+  EXPECT_EQ(Payload(5, 1), "|4|50|");
   const std::string room8 = "8|Open game|x||||y|park|3P|KR|4|z|6|1|w|";
   Serve(Record(5, 1, "|1|0|1|" + room8),
         [&] { return frame->GetProRoomListView() && frame->GetProRoomListView()->GetList().GetItemCount() == 1; });
   EXPECT_EQ(frame->GetActiveViewId(), CMainFrame::kTeachingListView);
-  EXPECT_EQ(frame->GetLoginRecord()->m_strRoomText6, "Pro room");
+  EXPECT_EQ(frame->GetLoginRecord()->m_strRoomText6, "4");
   EXPECT_EQ(frame->GetLoginRecord()->m_strRoomText7, "3");
 
   CListCtrl& list = frame->GetProRoomListView()->GetList();
   list.SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
   frame->GetProRoomListView()->JoinSelectedRoom();
-  EXPECT_EQ(Payload(5, 3), "|Pro room|8||");
+  EXPECT_EQ(Payload(5, 3), "|4|8||");
 }
 
 TEST_F(RoomEntryPeerTest, AForumsWaitingRoomIsNamedByTheForumsTarget) {

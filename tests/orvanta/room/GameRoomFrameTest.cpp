@@ -92,12 +92,13 @@ TEST_F(GameRoomFrameTest, AWholeEvenGameThroughTheServer) {
   ASSERT_TRUE(PumpUntil([&] { return room().GetRoomState() == 0x50; }));
   EXPECT_TRUE(Shown("Counting is completed.\n"));
   EXPECT_NE(std::string::npos, room().GetChatText().str().find("Result:B won by 4.5\r\n"));
-  EXPECT_EQ("(;FF[4]GM[1]SZ[19]\n"
-            "PB[hc:carol:c3:3k]\n"
-            "PW[hl:lee:l3:4k]\n"
-            "RE[B+4.5]\n"
-            "TM[60]OT[10:2]DT[2026-12-09]KM[6.5]HA[0]\n"
-            ";B[pd]BL[80];W[aa]WL[78];B[ba]BL[79];W[dd]WL[77]\n"
+  // The finished game's file, byte for byte: its lines end with CR LF.
+  EXPECT_EQ("(;FF[4]GM[1]SZ[19]\r\n"
+            "PB[hc:carol:c3:3k]\r\n"
+            "PW[hl:lee:l3:4k]\r\n"
+            "RE[B+4.5]\r\n"
+            "TM[60]OT[10:2]DT[2026-12-09]KM[6.5]HA[0]\r\n"
+            ";B[pd]BL[80];W[aa]WL[78];B[ba]BL[79];W[dd]WL[77]\r\n"
             ";B[ab]BL[75];W[tt]WL[7];B[tt]BL[75])",
             Saved("carol_lee"));
 }

@@ -185,7 +185,7 @@ TEST_F(GameRoomPhasesTest, LeaveOnTheOtherScreensAndFromAFullScreenRoom) {
   EXPECT_EQ(CMainFrame::kStartView, frame->GetActiveViewId());
   ASSERT_TRUE(PumpUntil([&] { return peer.RecordCount() >= before + 2; }));
   const std::vector<PeerRecord> records = peer.Records();
-  EXPECT_EQ("|Dan room|", records[before].payload);
+  EXPECT_EQ("|1|", records[before].payload);
   EXPECT_EQ("2", records[before].minor);
   EXPECT_TRUE(records[before + 1].Is(3, 6));
 
@@ -213,7 +213,7 @@ TEST_F(GameRoomPhasesTest, LeaveOnTheOtherScreensAndFromAFullScreenRoom) {
   script.answers["Do you wish to leave the game room?"] = IDYES;
   frame->OnMenuButton(kLeave);
   ASSERT_TRUE(PumpUntil([&] { return !Sent(4, "1").empty(); }));
-  EXPECT_EQ("|Dan room|12|", Sent(4, "1").back());
+  EXPECT_EQ("|1|12|", Sent(4, "1").back());
   EXPECT_FALSE(frame->IsFullScreen());
   EXPECT_FALSE(room().IsClockRunning());
   CRect after;

@@ -77,12 +77,12 @@ TEST_F(GameRoomTest, AWholeEvenGameFromMatchStartToTheSavedRecord) {
                                           "Result:B won by 4.5\r\n\r\n"));
   EXPECT_EQ(0x50, room.GetRoomState());
   EXPECT_EQ("B won by 4.5", Pane(CGameRoom::kStatus));
-  EXPECT_EQ("(;FF[4]GM[1]SZ[19]\n"
-            "PB[hb:kim:k3:5d]\n"
-            "PW[hw:lee:l3:6d]\n"
-            "RE[B+4.5]\n"
-            "TM[60]OT[10:2]DT[2026-12-09]KM[6.5]HA[0]\n"
-            ";B[pd]BL[80];W[aa]WL[78];B[ba]BL[79];W[dd]WL[77]\n"
+  EXPECT_EQ("(;FF[4]GM[1]SZ[19]\r\n"
+            "PB[hb:kim:k3:5d]\r\n"
+            "PW[hw:lee:l3:6d]\r\n"
+            "RE[B+4.5]\r\n"
+            "TM[60]OT[10:2]DT[2026-12-09]KM[6.5]HA[0]\r\n"
+            ";B[pd]BL[80];W[aa]WL[78];B[ba]BL[79];W[dd]WL[77]\r\n"
             ";B[ab]BL[75];W[tt]WL[7];B[tt]BL[72])",
             Saved("kim_lee"));
 }
@@ -114,7 +114,7 @@ TEST_F(GameRoomTest, AHandicapGameLostOnTime) {
   EXPECT_EQ("B won by time", Pane(CGameRoom::kStatus));
   EXPECT_EQ(0x90, room.GetRoomState());
   std::string saved = Saved("kim_lee");
-  EXPECT_NE(std::string::npos, saved.find("RE[B+T]\nTM[2]OT[2:1]DT[2026-12-09]KM[0.5]HA[2]\nAB[pd][dp]\n"));
+  EXPECT_NE(std::string::npos, saved.find("RE[B+T]\r\nTM[2]OT[2:1]DT[2026-12-09]KM[0.5]HA[2]\r\nAB[pd][dp]\r\n"));
   CGiboRecord back;
   ASSERT_TRUE(back.SetText(saved.c_str()));
   EXPECT_EQ(4, back.GetTotalMoves());

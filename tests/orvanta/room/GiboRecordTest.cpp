@@ -207,7 +207,7 @@ TEST(GiboRecordValues, UnclosedHandicapIsMinusOneAndHidesNoMove) {
   EXPECT_STREQ("TM[10]", record.GetRoot());
   EXPECT_EQ(0, record.GetTotalMoves());
   CGiboRecord other;
-  other.SetFromServerText(";FF[4];GM[1];SZ[19];PB[a];PW[b];RE[?];TM[1];OT[1:1];DT[d];KM[0];HA[2");
+  other.SetFromServerText("FF[4];GM[1];SZ[19];PB[a];PW[b];RE[?];TM[1];OT[1:1];DT[d];KM[0];HA[2");
   other.SetMoves("|B[aa]|W[bb]");
   EXPECT_EQ(-1, other.GetHandicap());
   EXPECT_EQ(2, other.GetTotalMoves());
@@ -552,7 +552,7 @@ TEST(GiboRecordServerText, FieldsGoToTheirPlaces) {
   CGiboRecord record;
   record.SetMoves("|B[aa]BL[1]");
   record.NextMove();
-  record.SetFromServerText(";FF[4];GM[1];SZ[19];PB[kim:sky01:5d:1];PW[lee:sea77:6d:0];RE[?];TM[600];OT[30:3];"
+  record.SetFromServerText("FF[4];GM[1];SZ[19];PB[kim:sky01:5d:1];PW[lee:sea77:6d:0];RE[?];TM[600];OT[30:3];"
                            "DT[2026-12-09];KM[6.5];HA[0]");
   EXPECT_STREQ(";FF[4]GM[1]SZ[19]PB[kim:sky01:5d:1]PW[lee:sea77:6d:0]RE[?]TM[600]OT[30:3]DT[2026-12-09]KM[6.5]"
                "HA[0];B[aa]BL[1]",
@@ -560,7 +560,7 @@ TEST(GiboRecordServerText, FieldsGoToTheirPlaces) {
   EXPECT_STREQ("", record.GetSetup());
   EXPECT_EQ(1, record.GetTotalMoves());
 
-  record.SetFromServerText(";FF[4];GM[1];SZ[19];PB[a:b:c:d];PW[e:f:g:h];RE[?];TM[600];OT[30:3];DT[x];KM[0.5];"
+  record.SetFromServerText("FF[4];GM[1];SZ[19];PB[a:b:c:d];PW[e:f:g:h];RE[?];TM[600];OT[30:3];DT[x];KM[0.5];"
                            "HA[2];AB[dp][pd]");
   EXPECT_STREQ("AB[dp][pd]", record.GetSetup());
   EXPECT_EQ(3, record.GetTotalMoves());
@@ -572,14 +572,14 @@ TEST(GiboRecordServerText, FieldsGoToTheirPlaces) {
 TEST(GiboRecordServerText, LineBreaksAndShortTextsLeaveNoJunk) {
   CGiboRecord record;
   // The study board's form: line breaks after the white player and the result.
-  record.SetFromServerText(";FF[4];GM[1];SZ[19];PB[a:b:c: d];PW[e:f:g: h]\r\n;RE[B+R]\r\n;TM[60];OT[30:3];"
+  record.SetFromServerText("FF[4];GM[1];SZ[19];PB[a:b:c: d];PW[e:f:g: h]\r\n;RE[B+R]\r\n;TM[60];OT[30:3];"
                            "DT[20261209120000];KM[6];HA[0]");
   CString a, b, c, d;
   record.GetWhitePlayer(a, b, c, d);
   EXPECT_STREQ(" h", d);
   EXPECT_STREQ("RE[B+R]", record.GetResult());
   // A text that ends early gives empty fields, never the first fields over again.
-  record.SetFromServerText(";FF[4];GM[1];SZ[19];PB[x]");
+  record.SetFromServerText("FF[4];GM[1];SZ[19];PB[x]");
   EXPECT_STREQ("", record.GetRoot());
   EXPECT_STREQ("", record.GetResult());
   EXPECT_STREQ("", record.GetSetup());

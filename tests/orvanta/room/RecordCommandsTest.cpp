@@ -69,7 +69,7 @@ TEST_F(RecordCommandsTest, StoredGamesContinueInRecessAndListOtherwise) {
   frame->SetRoomStateWord(0x48);  // a player, in recess
   frame->OnStoredGames();
   ASSERT_TRUE(PumpUntil([&] { return Sent("4", "25").size() > choices; }));
-  EXPECT_EQ(Sent("4", "25").back().substr(Sent("4", "25").back().size() - 1), "0");
+  EXPECT_EQ(Sent("4", "25").back(), frame->GetRoomPrefix().str() + "0|");
 }
 
 }  // namespace

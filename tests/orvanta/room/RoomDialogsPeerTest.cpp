@@ -135,7 +135,7 @@ TEST_F(RoomDialogsPeerTest, CapturedStonesAreConfirmedThenSentAsChosen) {
   // The white stone at column d, row c chosen: its point goes out column first.
   board.model.OnClick(2 * 19 + 3);
   frame->BuildBoardText();
-  EXPECT_EQ("|W|R|W|1|dc|", frame->GetCapturedText().str());
+  EXPECT_EQ("|k|12|W|1|dc|", frame->GetCapturedText().str());
   EXPECT_TRUE(frame->IsCapturedTextReady());
   frame->SendCapturedStones();
   ASSERT_TRUE(PumpUntil([&] { return !Payloads(17).empty(); }));

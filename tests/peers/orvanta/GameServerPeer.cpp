@@ -138,10 +138,16 @@ void GameServerPeer::AddToReply(int major, int minor, std::vector<PeerPiece> pie
   reply.insert(reply.end(), pieces.begin(), pieces.end());
 }
 
+void GameServerPeer::ReplyComputed(int major, int minor, ReplyMaker make) {
+  std::lock_guard lock(m_mutex);
+  m_computedReplies[{major, minor}] = std::move(make);
+}
+
 void GameServerPeer::NoReply(int major, int minor) {
   std::lock_guard lock(m_mutex);
   m_onceReplies.erase({major, minor});
   m_alwaysReplies.erase({major, minor});
+  m_computedReplies.erase({major, minor});
 }
 
 void GameServerPeer::Send(std::vector<PeerPiece> pieces) {
@@ -244,6 +250,7 @@ void GameServerPeer::AcceptNext() {
   ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
   m_clientFd = fd;
   m_inbox.clear();
+  m_ordinals.clear();
   m_clientClosed = false;
   m_closeRequested = false;
   ++m_connections;
@@ -289,11 +296,17 @@ void GameServerPeer::Answer(const PeerRecord& record) {
   Key key{std::atoi(record.major.c_str()), std::atoi(record.minor.c_str())};
   if (std::to_string(key.first) != record.major || std::to_string(key.second) != record.minor)
     return;
+  const int ordinal = ++m_ordinals[key];
   auto once = m_onceReplies.find(key);
   if (once != m_onceReplies.end() && !once->second.empty()) {
     std::vector<PeerPiece> pieces = std::move(once->second.front());
     once->second.pop_front();
     QueuePieces(std::move(pieces));
+    return;
+  }
+  auto computed = m_computedReplies.find(key);
+  if (computed != m_computedReplies.end()) {
+    QueuePieces(computed->second(record, ordinal));
     return;
   }
   auto always = m_alwaysReplies.find(key);

@@ -10,6 +10,7 @@
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -58,6 +59,11 @@ public:
   void ReplyOnce(int major, int minor, std::vector<PeerPiece> pieces);
   // Every record (major, minor) without a one-time reply is answered with pieces.
   void ReplyAlways(int major, int minor, std::vector<PeerPiece> pieces);
+  // Every record (major, minor) without a one-time reply is answered with what make returns for
+  // it and its ordinal (1 for the first record of that pair on the connection). make runs on the
+  // peer's thread and must not call the peer.
+  using ReplyMaker = std::function<std::vector<PeerPiece>(const PeerRecord& record, int ordinal)>;
+  void ReplyComputed(int major, int minor, ReplyMaker make);
   // Adds pieces to the standing reply of (major, minor) (made empty first when there is none).
   void AddToReply(int major, int minor, std::vector<PeerPiece> pieces);
   // Removes every reply to (major, minor): such records are only recorded.
@@ -110,6 +116,8 @@ private:
   mutable std::condition_variable m_changed;
   std::map<Key, std::deque<std::vector<PeerPiece>>> m_onceReplies;
   std::map<Key, std::vector<PeerPiece>> m_alwaysReplies;
+  std::map<Key, ReplyMaker> m_computedReplies;
+  std::map<Key, int> m_ordinals;  // records of each pair on the current connection
   std::deque<Outgoing> m_outgoing;
   std::string m_inbox;  // bytes of the current connection not yet read as records
   std::vector<PeerRecord> m_records;

@@ -1,4 +1,5 @@
 #include "GameServerPeer.h"
+#include "GameServerScript.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -8,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <thread>
 
@@ -118,5 +121,47 @@ TEST(GameServerPeerTest, ClosesAndServesTheNextConnection) {
   EXPECT_EQ(peer.Records()[1].connection, 1);
   EXPECT_EQ(peer.ConnectionCount(), 2);
 }
+
+TEST(GameServerScriptTest, RepliesFillTheClientsFieldsAndTakeTurns) {
+  std::istringstream text(
+      "# a comment\n"
+      "on 1 1 send 1 1 1 |3|hello {id}|\n"
+      "on 4 14 send 5 14 1 |a|b|{2n-1}|{2}|{3}|{9}|\n"
+      "turn 2 4 14 send 5 14 1 |a|b|{2n}|W[cc]|{x}|\n");
+  GameServerScript script;
+  std::string error;
+  ASSERT_TRUE(script.Load(text, error)) << error;
+  GameServerPeer peer;
+  script.Install(peer);
+  RawClient client(peer.Port());
+  client.Write(ClientRecord(1, 1, "|amy|pw|"));
+  const std::string login = GameServerPeer::Record(1, 1, "|3|hello amy|");
+  EXPECT_EQ(client.ReadAtLeast(login.size()), login);
+  client.Write(ClientRecord(4, 14, "|k|7|B[pd]|BL[80]|"));
+  const std::string first = GameServerPeer::Record(5, 14, "|a|b|1|B[pd]|BL[80]||");
+  EXPECT_EQ(client.ReadAtLeast(first.size()), first);
+  // The second move gets its echo and the turn's own answer, in that order.
+  client.Write(ClientRecord(4, 14, "|k|7|B[dp]|BL[70]|"));
+  const std::string second =
+      GameServerPeer::Record(5, 14, "|a|b|3|B[dp]|BL[70]||") + GameServerPeer::Record(5, 14, "|a|b|4|W[cc]|{x}|");
+  EXPECT_EQ(client.ReadAtLeast(second.size()), second);
+
+  for (const char* bad : {"on 1 1 send 1 1\n", "turn 0 4 14 send 5 14 1 |x|\n", "reply 1 1 send 1 1 1 |x|\n"}) {
+    std::istringstream wrong(std::string("\n") + bad);
+    GameServerScript other;
+    EXPECT_FALSE(other.Load(wrong, error)) << bad;
+    EXPECT_NE(error.find("line 2"), std::string::npos) << error;
+  }
+}
+
+#ifdef ORVANTA_PEER_SCRIPTS
+TEST(GameServerScriptTest, TheDemoScriptLoads) {
+  std::ifstream file(ORVANTA_PEER_SCRIPTS "/demo.txt");
+  ASSERT_TRUE(file);
+  GameServerScript script;
+  std::string error;
+  EXPECT_TRUE(script.Load(file, error)) << error;
+}
+#endif
 
 }  // namespace

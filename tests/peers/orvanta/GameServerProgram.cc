@@ -1,27 +1,20 @@
 // The game-server peer as a program, for trying Orvanta on one machine:
 //   orvanta_peer <script> [port]
 // It listens on 127.0.0.1:<port> (default 12121), prints every record a client sends, and answers
-// from the script. A script line
-//   on <major> <minor> send <major> <minor> <flag> <payload>
-// answers each client record (major, minor) with one server record; several lines for the same
-// record answer with several records, in order. The payload is the rest of the line, in UTF-8
-// (sent in the client's code page). Empty lines and lines starting with # are ignored. Without an
-// "on" line for them, the hello (0,1) and the login (1,1) get the peer's standard answers.
+// from the script (see GameServerScript.h for its lines).
 
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
-#include <map>
-#include <set>
-#include <sstream>
 #include <string>
 #include <thread>
 
 #include <platform/strings.h>
 
 #include "peers/orvanta/GameServerPeer.h"
+#include "peers/orvanta/GameServerScript.h"
 
 namespace {
 
@@ -29,41 +22,20 @@ volatile std::sig_atomic_t g_stop = 0;
 
 void OnSignal(int) { g_stop = 1; }
 
-// Loads the script into peer; false (with a message) on a line it cannot read.
+// Loads the script into peer; false (with a message) when it cannot be read.
 bool LoadScript(const char* path, GameServerPeer& peer) {
   std::ifstream file(path);
   if (!file) {
     std::cerr << "orvanta_peer: cannot read " << path << "\n";
     return false;
   }
-  std::set<std::pair<int, int>> replaced;
-  std::string line;
-  int number = 0;
-  while (std::getline(file, line)) {
-    ++number;
-    if (!line.empty() && line.back() == '\r')
-      line.pop_back();
-    if (line.empty() || line[0] == '#')
-      continue;
-    std::istringstream words(line);
-    std::string on;
-    std::string send;
-    int major = 0;
-    int minor = 0;
-    int replyMajor = 0;
-    int replyMinor = 0;
-    std::string flag;
-    if (!(words >> on >> major >> minor >> send >> replyMajor >> replyMinor >> flag) || on != "on" || send != "send") {
-      std::cerr << "orvanta_peer: " << path << ":" << number << ": expected 'on M m send M m flag payload'\n";
-      return false;
-    }
-    std::string payload;
-    std::getline(words >> std::ws, payload);
-    if (replaced.insert({major, minor}).second)
-      peer.NoReply(major, minor);
-    const std::string wire = Utf8ToCp949(payload).str();
-    peer.AddToReply(major, minor, {{GameServerPeer::Record(replyMajor, replyMinor, wire, flag), 0}});
+  GameServerScript script;
+  std::string error;
+  if (!script.Load(file, error)) {
+    std::cerr << "orvanta_peer: " << path << ": " << error << "\n";
+    return false;
   }
+  script.Install(peer);
   return true;
 }
 
