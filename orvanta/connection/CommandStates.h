@@ -47,7 +47,6 @@ constexpr UINT kHelpFinder = 57667;
 constexpr UINT kContextHelp = 57669;
 constexpr UINT kHelp = 57670;  // the F1 key
 constexpr UINT kOnlineHelp = 32788;
-constexpr UINT kConnectMenu = 32789;
 constexpr UINT kToolBar = 32790;
 constexpr UINT kRoomSound = 32791;
 constexpr UINT kInviteUserMenu = 32792;
