@@ -51,7 +51,24 @@ int GetCommandState(UINT command, const CCommandSituation& s) {
     case kSequence:
     case kConsultDiagram:
       return State((low & 0x01) == 0);
+    // The commands that talk to the server.
+    case kSearchUser:
+    case kInviteUserMenu:
+    case kSearchUserMenu:
+    case kUserInformation:
+    case kSendMessage:
+    case kMemoBox:
+    case kEnvironment:
+    case kSendMemo:
+    case kMyInformation:
+      return State(s.connected);
+    case kAppExit:
+      return State(!IsGameUnderWay(s));
     default:
       return -1;
   }
+}
+
+bool IsGameUnderWay(const CCommandSituation& s) {
+  return s.activeView == CMainFrame::kGameRoomView && (s.roomState & 0x0006) != 0;
 }

@@ -85,6 +85,28 @@ BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
   ON_COMMAND(ID_FILE_OPEN, OnFileOpen)
   ON_UPDATE_COMMAND_UI(ID_FILE_SAVE, OnUpdateFileSave)
   ON_UPDATE_COMMAND_UI(CMainFrame::kToolBarCommand, OnUpdateViewToolBar)
+  // ---- The menu bar's commands and their states (MainFrameMenuBar.cpp) ----
+  ON_UPDATE_COMMAND_UI(OrvantaCommand::kInviteUserMenu, OnUpdateConnectedCommand)
+  ON_UPDATE_COMMAND_UI(OrvantaCommand::kSearchUserMenu, OnUpdateConnectedCommand)
+  ON_UPDATE_COMMAND_UI(OrvantaCommand::kUserInformation, OnUpdateConnectedCommand)
+  ON_UPDATE_COMMAND_UI(OrvantaCommand::kSendMessage, OnUpdateConnectedCommand)
+  ON_UPDATE_COMMAND_UI(OrvantaCommand::kMemoBox, OnUpdateConnectedCommand)
+  ON_UPDATE_COMMAND_UI(OrvantaCommand::kEnvironment, OnUpdateConnectedCommand)
+  ON_UPDATE_COMMAND_UI(OrvantaCommand::kSendMemo, OnUpdateConnectedCommand)
+  ON_UPDATE_COMMAND_UI(OrvantaCommand::kMyInformation, OnUpdateConnectedCommand)
+  ON_COMMAND(OrvantaCommand::kUserInformation, OnUserInformation)
+  ON_COMMAND(OrvantaCommand::kMyInformation, OnMyInformation)
+  ON_COMMAND(OrvantaCommand::kViewUserInformation, OnUserInfoCommand)
+  ON_UPDATE_COMMAND_UI(OrvantaCommand::kRoomSound, OnUpdateSound)
+  ON_UPDATE_COMMAND_UI(OrvantaCommand::kSound, OnUpdateSound)
+  ON_UPDATE_COMMAND_UI(OrvantaCommand::kSaveThisRecord, OnUpdateSaveThisRecord)
+  ON_COMMAND(OrvantaCommand::kHelpFinder, OnHelpFinder)
+  ON_COMMAND(OrvantaCommand::kHelp, OnHelpFinder)
+  ON_COMMAND(OrvantaCommand::kAskUndo, AskUndo)
+  ON_COMMAND(OrvantaCommand::kAskEnd, AskEnd)
+  ON_COMMAND(OrvantaCommand::kAppExit, OnAppExit)
+  ON_UPDATE_COMMAND_UI(OrvantaCommand::kAppExit, OnUpdateAppExit)
+  // ---- end of the menu bar's entries ----
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame() : CMainFrame(CServerAddress::Resolve()) {}
@@ -102,14 +124,15 @@ CMainFrame::~CMainFrame() {
 // Window set-up
 
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs) {
+  // The caption is the program's own, never built from the document's name; the bit goes before
+  // the base class keeps the frame's style bits.
+  cs.style &= ~FWS_ADDTOTITLE;
   if (!CFrameWnd::PreCreateWindow(cs))
     return FALSE;
   cs.x = 0;
   cs.y = 0;
   cs.cx = 800;
   cs.cy = 600;
-  // The caption is the program's own, never built from the document's name.
-  cs.style &= ~FWS_ADDTOTITLE;
   return TRUE;
 }
 
@@ -147,6 +170,8 @@ BOOL CMainFrame::CreateStatusBar() {
   if (!m_wndStatusBar.Create(this, WS_CHILD | WS_VISIBLE, AFX_IDW_STATUS_BAR))
     return FALSE;
   m_wndStatusBar.SetIndicators(kIndicators, 4);
+  // Until a screen gives its own text the bar says how to get help.
+  SetStatusText("");
   // The View menu shows the bar; the frame starts without it.
   m_wndStatusBar.ShowWindow(SW_HIDE);
   return TRUE;
@@ -155,7 +180,7 @@ BOOL CMainFrame::CreateStatusBar() {
 void CMainFrame::OnClose() {
   if (!m_bQuietClose) {
     // A running game is never left by closing the window.
-    if (IsGameRoomActive() && (m_wRoomState & 0x0006) != 0)
+    if (IsGameUnderWay(GetCommandSituation()))
       return;
     if (Ask("Do you close this program?", "Confirm", MB_YESNO) != IDYES)
       return;
@@ -533,6 +558,9 @@ void CMainFrame::SwitchView(UINT viewId) {
   m_nActiveViewId = viewId;
   OnWaitingRoomShown();
   FlagScreen(viewId);
+  // The start screen drops the title a room or a list gave the frame.
+  if (viewId == kStartView && m_hWnd)
+    SetWindowText(kFrameTitle);
   if (viewId == kStartView && m_bConnected)
     SendPostLoginRequest();
   RegisterContentView(viewId);
@@ -547,7 +575,7 @@ void CMainFrame::FlagScreen(UINT viewId) { FlagScreenForView(viewId); }
 
 void CMainFrame::SetStatusText(const CString& text) {
   m_strStatusText = text;
-  SetMessageText(text);
+  SetMessageText(text.IsEmpty() ? CString(Cp949("도움말을 보려면 <F1> 키를 누르십시오. ")) : text);
 }
 
 BOOL CMainFrame::RelayToView(UINT viewId, const char* viewCall, const CFieldTokenizer& payload) {

@@ -808,9 +808,6 @@ public:
   // The "Tool Bar" command of the View menu.
   static constexpr UINT kToolBarCommand = 32790;
   CMainToolBar& GetToolBar() { return m_wndToolBar; }
-  // Shows the tool bar when hidden and hides it when shown.
-  void OnViewToolBar();
-  void OnUpdateViewToolBar(CCmdUI* cmdUI);
 
 private:
   // Disables the main menu pane's screen buttons, and leave as well with withLeave.
@@ -823,6 +820,30 @@ private:
   std::map<UINT, CView*> m_viewMap;
   CMainToolBar m_wndToolBar;
   // ---- end of the command-state block ----
+
+  // ---- The menu bar (MainFrameMenuBar.cpp) ----
+public:
+  // Shows the tool bar and the status bar when hidden, hides them when shown.
+  void OnViewToolBar();
+  void OnUpdateViewToolBar(CCmdUI* cmdUI);
+  BOOL IsToolBarShown() const { return m_bToolBarShown; }
+  CStatusBar& GetStatusBar() { return m_wndStatusBar; }
+  // The commands that talk to the server are enabled only while connected.
+  void OnUpdateConnectedCommand(CCmdUI* cmdUI);
+  // Asks for the information of the user whose ID is typed.
+  void OnUserInformation();
+  // Asks for the user's own information.
+  void OnMyInformation();
+  // Both sound items are checked while sounds are on.
+  void OnUpdateSound(CCmdUI* cmdUI);
+  void OnUpdateSaveThisRecord(CCmdUI* cmdUI);
+  // Exit closes the frame as its close box does, and is greyed while that close would be refused.
+  void OnAppExit();
+  void OnUpdateAppExit(CCmdUI* cmdUI);
+
+private:
+  BOOL m_bToolBarShown{FALSE};
+  // ---- end of the menu bar block ----
 
   // ---- Captured stones ----
 public:

@@ -39,7 +39,6 @@
 
 namespace {
 
-const char kMemoQuestion[] = "You have received memos.\nDo you wish to see them now?";
 const char kNotFound[] = " Unable to find execution file.\nReinstall.";
 const char kNotFoundService[] = " Unable to find execution file.\nReinstall";
 const char kManagerAddress[] = "manager@pellomar.example";
@@ -100,7 +99,9 @@ void CMainFrame::OnMemoList(CFieldTokenizer& payload) {
     m_pMemoBox->AddMemo(date, id, name, contents);
   }
   m_pMemoBox->SelectNewest();
-  if (count > 0 && Ask(kMemoQuestion, "Confirm", MB_YESNO) == IDYES) {
+  CString question;
+  question.Format("You have %d memos. \n\tDo you wish to check?", count);
+  if (count > 0 && Ask(question, "Confirm", MB_YESNO) == IDYES) {
     m_pMemoBox->ShowWindow(SW_SHOW);
     m_pMemoBox->BringWindowToTop();
   }

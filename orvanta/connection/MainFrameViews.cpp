@@ -12,6 +12,7 @@
 #include "orvanta/connection/ServerLink.h"
 #include "orvanta/connection/SessionRecord.h"
 #include "orvanta/connection/ViewTable.h"
+#include "orvanta/room/GameRoom.h"
 #include "orvanta/widgets/MainMenu.h"
 
 namespace {
@@ -183,6 +184,9 @@ CCommandSituation CMainFrame::GetCommandSituation() const {
   situation.activeView = m_nActiveViewId;
   situation.roomState = m_wRoomState;
   situation.screenFlags = GetScreenFlags();
+  // The room shown keeps the word of its game.
+  if (const CGameRoom* room = ShownRoom())
+    situation.roomState = room->GetRoomState();
   return situation;
 }
 
@@ -223,14 +227,4 @@ BOOL CMainFrame::CreateToolBar() {
   return TRUE;
 }
 
-void CMainFrame::OnViewToolBar() {
-  if (!m_wndToolBar.GetSafeHwnd())
-    return;
-  const BOOL shown = (m_wndToolBar.GetStyle() & WS_VISIBLE) != 0;
-  m_wndToolBar.ShowWindow(shown ? SW_HIDE : SW_SHOW);
-  RecalcLayout();
-}
-
-void CMainFrame::OnUpdateViewToolBar(CCmdUI* cmdUI) {
-  cmdUI->SetCheck(m_wndToolBar.GetSafeHwnd() && (m_wndToolBar.GetStyle() & WS_VISIBLE) != 0);
-}
+// OnViewToolBar and OnUpdateViewToolBar: MainFrameMenuBar.cpp.

@@ -2,6 +2,8 @@
 
 #include <platform/gdi.h>
 
+#include "orvanta/resources/OrvantaBitmaps.h"
+
 const UINT CMainToolBar::kCommands[kButtonCount] = {
     57601,  // open a play record
     57603,  // save the play record
@@ -22,9 +24,12 @@ BOOL CMainToolBar::CreateBars(CWnd* parent) {
   ctrl.ModifyStyle(0, TBSTYLE_FLAT);
   ctrl.SetBitmapSize(CSize(16, 16));
   ctrl.SetButtonSize(CSize(23, 22));
+  ctrl.SetButtonWidth(kMinButtonWidth, kMaxButtonWidth);
   // A tool bar without its pictures still has its buttons.
-  if (m_images.LoadBitmap(kImagesBitmap))
-    ctrl.AddBitmap(kImageCount, &m_images);
+  if (m_images.Create(kToolBarImages, 16, kImageCount, kToolBarMask))
+    ctrl.SetImageList(&m_images);
+  if (m_hotImages.Create(kToolBarHotImages, 16, kImageCount, kToolBarMask))
+    ctrl.SetHotImageList(&m_hotImages);
   if (!m_toolBar.SetButtons(kCommands, kButtonCount))
     return FALSE;
   return AddBar(&m_toolBar, nullptr, nullptr, kBandStyle);

@@ -1,7 +1,7 @@
 #pragma once
 // CMainToolBar: the main frame's tool bar, a rebar holding one flat tool bar of eight buttons
-// with 16-pixel images. Its third button is connect/disconnect, whose image tells whether the
-// program is connected.
+// with 16-pixel images, a second set of which shows while a button is pressed. Its third button
+// is connect/disconnect, whose image tells whether the program is connected.
 
 #include <platform/controlbars.h>
 #include <platform/rebar.h>
@@ -10,8 +10,10 @@ class CMainToolBar : public CReBar {
 public:
   static constexpr UINT kReBarId = 59396;
   static constexpr UINT kToolBarId = 59392;
-  static constexpr UINT kImagesBitmap = 180;
   static constexpr int kImageCount = 10;
+  // Every button is kept between these widths.
+  static constexpr int kMinButtonWidth = 15;
+  static constexpr int kMaxButtonWidth = 45;
   static constexpr int kButtonCount = 8;
   // The band style of the tool bar: gripper always shown, background fixed.
   static constexpr DWORD kBandStyle = 160;
@@ -27,5 +29,6 @@ public:
 
 private:
   CToolBar m_toolBar;
-  CBitmap m_images;
+  CImageList m_images;
+  CImageList m_hotImages;
 };

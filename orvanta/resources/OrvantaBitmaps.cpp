@@ -94,11 +94,11 @@ void AddRoomFace(platform::ResourceModule& module, UINT id, COLORREF light, COLO
   });
 }
 
-// The tool bar's ten 16-pixel pictures on the transparent grey: open, save, offline plug, search,
-// message, memo, environment, help, full screen, online plug.
-void AddToolBarImages(platform::ResourceModule& module) {
-  AddPainted(module, 180, 160, 16, [](CDC& dc) {
-    dc.FillSolidRect(0, 0, 160, 16, RGB(192, 192, 192));
+// The tool bar's ten 16-pixel pictures on its transparent colour: open, save, offline plug,
+// search, message, memo, environment, help, full screen, online plug.
+void PaintToolBarImages(CDC& dc) {
+  {
+    dc.FillSolidRect(0, 0, 160, 16, kToolBarMask);
     const COLORREF ink = RGB(0x20, 0x28, 0x38);
     auto box = [&](int x, int l, int t, int r, int b, COLORREF fill) {
       dc.FillSolidRect(x + l, t, r - l, b - t, fill);
@@ -144,6 +144,21 @@ void AddToolBarImages(platform::ResourceModule& module) {
     box(128, 1, 2, 15, 14, RGB(0xE0, 0xE8, 0xF0));  // full screen
     dc.FillSolidRect(128 + 1, 2, 14, 3, RGB(0x30, 0x58, 0xA8));
     plug(144, RGB(0x30, 0xA0, 0x48));
+  }
+}
+
+void AddToolBarImages(platform::ResourceModule& module) {
+  AddPainted(module, kToolBarImages, 160, 16, PaintToolBarImages);
+  // The pictures of a pressed button: the same, lit up, so the press shows.
+  AddPainted(module, kToolBarHotImages, 160, 16, [](CDC& dc) {
+    PaintToolBarImages(dc);
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 160; ++x) {
+        const COLORREF c = dc.GetPixel(x, y);
+        if (c == kToolBarMask)
+          continue;
+        dc.SetPixel(x, y, RGB((GetRValue(c) + 255) / 2, (GetGValue(c) + 255) / 2, (GetBValue(c) + 120) / 2));
+      }
   });
 }
 

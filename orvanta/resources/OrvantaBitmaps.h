@@ -21,4 +21,9 @@ constexpr UINT kMenuRightBitmap = 281;
 constexpr int kMenuLeftWidth = 160;
 constexpr int kMenuBackgroundHeight = 55;
 
+// The tool bar's pictures, normal and pressed, and the colour that stands for transparent.
+constexpr UINT kToolBarImages = 180;
+constexpr UINT kToolBarHotImages = 187;
+constexpr COLORREF kToolBarMask = 0xBFBFC0;
+
 void RegisterOrvantaBitmaps(platform::ResourceModule& module);

@@ -6,6 +6,7 @@
 #include "orvanta/connection/ConnectDlg.h"
 #include "orvanta/resources/CommunityResources.h"
 #include "orvanta/resources/LobbyResources.h"
+#include "orvanta/resources/MenuBarResources.h"
 #include "orvanta/resources/OrvantaBitmaps.h"
 #include "orvanta/resources/ReviewResources.h"
 #include "orvanta/resources/RoomResources.h"
@@ -19,6 +20,7 @@ BOOL RegisterOrvantaResources(HINSTANCE module) {
   RegisterOrvantaIcons(*table);
   RegisterOrvantaScreens(*table);
   RegisterOrvantaBitmaps(*table);
+  RegisterOrvantaMenus(*table);
   return TRUE;
 }
 

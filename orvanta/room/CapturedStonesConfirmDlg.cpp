@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <platform/controls.h>
+#include <platform/gdi.h>
 
 CCapturedStonesConfirmDlg::CCapturedStonesConfirmDlg(CWnd* parent) : CDialog(kTemplateId, parent) {}
 
@@ -53,11 +54,27 @@ void CCapturedStonesConfirmDlg::MoveChildBy(UINT id, int dx, int dy) {
   }
 }
 
+int CCapturedStonesConfirmDlg::ExtraHeight(const CRect& line1) const {
+  // A line too long for the box wraps: the room it needs counts, not only its line feeds.
+  int wrapped = 0;
+  if (CWnd* text = GetDlgItem(static_cast<int>(kLine1))) {
+    CClientDC dc(text);
+    const auto font = reinterpret_cast<HGDIOBJ>(text->SendMessage(WM_GETFONT));
+    const HGDIOBJ old = font ? dc.SelectObject(font) : nullptr;
+    CRect needed(0, 0, line1.Width(), 0);
+    dc.DrawText(m_strLine1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    if (old)
+      dc.SelectObject(old);
+    wrapped = needed.Height() - line1.Height();
+  }
+  return std::max(line1.Height() * CountLines(m_strLine1), wrapped);
+}
+
 BOOL CCapturedStonesConfirmDlg::OnInitDialog() {
   CDialog::OnInitDialog();
   const CRect line1 = ChildRect(kLine1);
   const int line2Height = ChildRect(kLine2).Height();
-  const int extra = line1.Height() * CountLines(m_strLine1);
+  const int extra = ExtraHeight(line1);
 
   if (CWnd* text = GetDlgItem(static_cast<int>(kLine1))) {
     text->MoveWindow(line1.left, line1.top, line1.Width(), line1.Height() + extra);

@@ -33,6 +33,8 @@ protected:
   BOOL OnInitDialog() override;
 
 private:
+  // How much taller than its template line the question is, wrapped at the line's width.
+  int ExtraHeight(const CRect& line1) const;
   CRect ChildRect(UINT id) const;
   void MoveChildBy(UINT id, int dx, int dy);
 

@@ -257,7 +257,8 @@ void CGameRoom::OnCountResult(int code, const CString& payload) {
     SetStatus("In Counting");
     CString question = CResultText::CountProposal(count.blackPoints, count.blackStones, count.whitePoints,
                                                   count.whiteStones, count.komi, count.result);
-    BOOL yes = m_host.RunCapturedStonesDlg(question + "Do you agree?");
+    // The question stands on a line of its own under the result.
+    BOOL yes = m_host.RunCapturedStonesDlg(question + "\nDo you agree?");
     Answer(45, payload, yes);
     if (!yes) SetStatus("In Couting");
     return;

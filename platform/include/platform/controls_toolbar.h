@@ -2,6 +2,7 @@
 // Tool bar controls: buttons with images from a bitmap strip and command ids.
 
 #include "platform/controls_defs.h"
+#include "platform/controls_imagelist.h"
 #include "platform/windows.h"
 
 class CToolBarCtrl : public CWnd {
@@ -12,6 +13,12 @@ public:
   void SetButtonSize(CSize size);
   // Adds the images of a strip (grey 192,192,192 is transparent); index of the first, -1 on failure.
   int AddBitmap(int count, CBitmap* bitmap);
+  // The images the buttons show (the caller keeps the list); returns the list it replaces.
+  HIMAGELIST SetImageList(CImageList* images);
+  // The images a button shows while it is pressed (the caller keeps the list); null: the normal ones.
+  HIMAGELIST SetHotImageList(CImageList* images);
+  // Keeps every button between minWidth and maxWidth pixels wide.
+  BOOL SetButtonWidth(int minWidth, int maxWidth);
   BOOL AddButtons(int count, const TBBUTTON* buttons);
   BOOL DeleteButton(int index);
   int GetButtonCount() const;

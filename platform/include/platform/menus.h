@@ -87,6 +87,9 @@ BOOL SetMenu(HWND hwnd, HMENU menu);
 HMENU GetMenu(HWND hwnd);
 // Repaints the menu bar of hwnd (nothing to paint without a menu); FALSE for an unknown window.
 BOOL DrawMenuBar(HWND hwnd);
+// The screen rectangle of item (a position) of hwnd's menu bar; FALSE when menu is not the bar
+// hwnd shows or the position has no item.
+BOOL GetMenuItemRect(HWND hwnd, HMENU menu, UINT item, LPRECT rect);
 // Shows a pop-up for owner (headless: the UI script picks the command, none by default). Sends
 // WM_INITMENUPOPUP first; a grayed or missing command counts as none. With TPM_RETURNCMD returns
 // the command (0: none); otherwise posts WM_COMMAND to owner and returns TRUE when one was chosen.

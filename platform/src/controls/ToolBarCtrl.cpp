@@ -26,6 +26,19 @@ int CToolBarCtrl::AddBitmap(int count, CBitmap* bitmap) {
   return static_cast<int>(Send(m_hWnd, TB_ADDBITMAP, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(&add)));
 }
 
+HIMAGELIST CToolBarCtrl::SetImageList(CImageList* images) {
+  return reinterpret_cast<HIMAGELIST>(
+      Send(m_hWnd, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images ? images->GetSafeHandle() : nullptr)));
+}
+HIMAGELIST CToolBarCtrl::SetHotImageList(CImageList* images) {
+  return reinterpret_cast<HIMAGELIST>(
+      Send(m_hWnd, TB_SETHOTIMAGELIST, 0, reinterpret_cast<LPARAM>(images ? images->GetSafeHandle() : nullptr)));
+}
+BOOL CToolBarCtrl::SetButtonWidth(int minWidth, int maxWidth) {
+  return static_cast<BOOL>(
+      Send(m_hWnd, TB_SETBUTTONWIDTH, 0, MAKELPARAM(static_cast<WORD>(minWidth), static_cast<WORD>(maxWidth))));
+}
+
 BOOL CToolBarCtrl::AddButtons(int count, const TBBUTTON* buttons) {
   return static_cast<BOOL>(Send(m_hWnd, TB_ADDBUTTONS, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(buttons)));
 }

@@ -45,6 +45,16 @@ bool ToolBarModel::HandleButtons(UINT message, WPARAM wParam, LPARAM lParam, LRE
       m_ownsImages = false;
       break;
     case TB_GETIMAGELIST: result = reinterpret_cast<LRESULT>(m_images); return true;
+    case TB_SETHOTIMAGELIST:
+      result = reinterpret_cast<LRESULT>(m_hotImages);
+      m_hotImages = reinterpret_cast<HIMAGELIST>(lParam);
+      break;
+    case TB_GETHOTIMAGELIST: result = reinterpret_cast<LRESULT>(m_hotImages); return true;
+    case TB_SETBUTTONWIDTH:
+      m_minWidth = LOWORD(lParam);
+      m_maxWidth = HIWORD(lParam);
+      result = TRUE;
+      break;
     case TB_ADDBUTTONS: {
       const auto* buttons = reinterpret_cast<const TBBUTTON*>(lParam);
       if (!buttons) { result = FALSE; return true; }
@@ -140,15 +150,21 @@ int ToolBarModel::IndexOf(int command) const {
   return -1;
 }
 
+int ToolBarModel::ButtonWidth() const {
+  int width = m_buttonSize.cx;
+  if (m_maxWidth > 0) width = std::min(width, m_maxWidth);
+  return std::max(width, m_minWidth);
+}
+
 RECT ToolBarModel::ButtonRect(int index) const {
   int left = 0;
   for (int i = 0; i < index; ++i) {
     const TBBUTTON& b = m_buttons[static_cast<std::size_t>(i)];
     if (b.fsState & TBSTATE_HIDDEN) continue;
-    left += (b.fsStyle & TBSTYLE_SEP) ? kSeparatorWidth : m_buttonSize.cx;
+    left += (b.fsStyle & TBSTYLE_SEP) ? kSeparatorWidth : ButtonWidth();
   }
   const TBBUTTON& b = m_buttons[static_cast<std::size_t>(index)];
-  int width = (b.fsState & TBSTATE_HIDDEN) ? 0 : (b.fsStyle & TBSTYLE_SEP) ? kSeparatorWidth : m_buttonSize.cx;
+  int width = (b.fsState & TBSTATE_HIDDEN) ? 0 : (b.fsStyle & TBSTYLE_SEP) ? kSeparatorWidth : ButtonWidth();
   return RECT{left, 2, left + width, 2 + m_buttonSize.cy};
 }
 
@@ -215,7 +231,8 @@ void ToolBarModel::Paint(CDC& dc, const RECT& client) {
     if (down || !(Style() & TBSTYLE_FLAT)) dc.DrawEdge(&r, down ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
     int x = (r.left + r.right - m_bitmapSize.cx) / 2 + (down ? 1 : 0);
     int y = (r.top + r.bottom - m_bitmapSize.cy) / 2 + (down ? 1 : 0);
-    if (m_images) DrawImage(m_images, b.iBitmap, dc, x, y, (b.fsState & TBSTATE_ENABLED) ? ILD_TRANSPARENT : ILD_BLEND50);
+    HIMAGELIST images = (b.fsState & TBSTATE_PRESSED) && m_hotImages ? m_hotImages : m_images;
+    if (images) DrawImage(images, b.iBitmap, dc, x, y, (b.fsState & TBSTATE_ENABLED) ? ILD_TRANSPARENT : ILD_BLEND50);
   }
 }
 

@@ -20,6 +20,8 @@ private:
   bool HandleMouse(UINT message, LPARAM lParam);
   int IndexOf(int command) const;
   RECT ButtonRect(int index) const;
+  // A button's width: the button size within the width limits.
+  int ButtonWidth() const;
   int ButtonAt(POINT point) const;
   int AddBitmap(int count, const TBADDBITMAP* add);
   // Sets or clears state bits of the button with command, repainting only when the state
@@ -29,6 +31,9 @@ private:
   std::vector<TBBUTTON> m_buttons;
   HIMAGELIST m_images{nullptr};
   bool m_ownsImages{false};
+  HIMAGELIST m_hotImages{nullptr};  // shown by a pressed button; never owned
+  int m_minWidth{0};                // the buttons' width limits (0: none)
+  int m_maxWidth{0};
   SIZE m_bitmapSize{16, 15};
   SIZE m_buttonSize{23, 22};
   int m_pressed{-1};

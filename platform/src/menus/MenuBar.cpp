@@ -242,3 +242,14 @@ bool MenuBarKey(HWND hwnd, char ch) {
 }
 
 }  // namespace platform::detail
+
+BOOL GetMenuItemRect(HWND hwnd, HMENU menu, UINT item, LPRECT rect) {
+  platform::detail::MenuBar bar(hwnd);
+  if (!rect || !menu || !bar.Shown() || ::GetMenu(hwnd) != menu || item >= static_cast<UINT>(bar.ItemCount()))
+    return FALSE;
+  RECT window{};
+  ::GetWindowRect(hwnd, &window);
+  RECT r = bar.ItemRect(static_cast<int>(item));
+  *rect = RECT{window.left + r.left, window.top + r.top, window.left + r.right, window.top + r.bottom};
+  return TRUE;
+}

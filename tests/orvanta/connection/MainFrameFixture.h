@@ -23,6 +23,7 @@
 #include <platform/profile.h>
 #include <platform/registry.h>
 #include <platform/resources.h>
+#include <platform/testinput.h>
 #include <platform/uiscript.h>
 
 #include "MovieControlKey.h"
@@ -71,7 +72,15 @@ public:
     return it != answers.end() ? it->second : platform::DefaultMessageBoxButton(style);
   }
 
+  std::optional<UINT> OnPopupMenu(HMENU menu, POINT at, HWND owner) override {
+    popups.push_back(menu);
+    if (!popupPick)
+      return platform::UiScript::OnPopupMenu(menu, at, owner);
+    return *popupPick;
+  }
+
   std::optional<std::optional<CString>> OnFileDialog(BOOL, const char*, const char*) override {
+    ++fileDialogs;
     if (!fileAnswer) return std::nullopt;
     return fileAnswer->empty() ? std::optional<CString>() : std::optional<CString>(CString(fileAnswer->c_str()));
   }
@@ -92,6 +101,9 @@ public:
   std::function<INT_PTR(UINT templateId, CWnd* dialog)> answerDialog;
   // The path every file dialog chooses ("" cancels); without it the platform's default answers.
   std::optional<std::string> fileAnswer;
+  int fileDialogs{0};  // file dialogs opened
+  std::optional<UINT> popupPick;  // the command every pop-up menu chooses (0: none)
+  std::vector<HMENU> popups;      // pop-up menus opened, in order
 };
 
 // A frame whose lobby dialogs can be answered by the test.
@@ -198,6 +210,26 @@ protected:
       if (connection < 0 || record.connection == connection)
         pairs.push_back(record.major + "," + record.minor);
     return pairs;
+  }
+  // Chooses command from the menu bar of the shown frame top as a person does: a click on the
+  // title of the pop-up that holds it, then the item (picked by the script).
+  void ChooseFromMenuBar(HWND top, UINT command) {
+    HMENU bar = ::GetMenu(top);
+    for (int popup = 0; popup < ::GetMenuItemCount(bar); ++popup) {
+      HMENU items = ::GetSubMenu(bar, popup);
+      for (int i = 0; i < ::GetMenuItemCount(items); ++i) {
+        if (::GetMenuItemID(items, i) != command)
+          continue;
+        RECT title{};
+        ASSERT_TRUE(::GetMenuItemRect(top, bar, static_cast<UINT>(popup), &title));
+        POINT at{(title.left + title.right) / 2, (title.top + title.bottom) / 2};
+        ::ScreenToClient(top, &at);
+        script.popupPick = command;
+        platform::input::Click(top, at);
+        return;
+      }
+    }
+    ADD_FAILURE() << "command " << command << " is not on the menu bar";
   }
   // Logs in as carol/pw9 through the dialog and waits for the six records of a login.
   void LogIn(int save = 0) {

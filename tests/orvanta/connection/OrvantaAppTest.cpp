@@ -129,6 +129,10 @@ TEST_F(OrvantaAppTest, SavingWritesTheRecordOfTheActiveScreenOnly) {
   ASSERT_NE(mainFrame, nullptr);
   auto* doc = dynamic_cast<COrvantaDoc*>(mainFrame->GetActiveDocument());
   ASSERT_NE(doc, nullptr);
+  // The caption is the program's own, never the document's name.
+  CString title;
+  mainFrame->GetWindowText(title);
+  EXPECT_EQ(title, "Orvanta 1.5");
   const std::string path = m_folder.Path() + "/saved.sgf";
   // The start view has no record: nothing is written, and the save counts as done.
   EXPECT_TRUE(doc->OnSaveDocument(path.c_str()));
@@ -141,6 +145,21 @@ TEST_F(OrvantaAppTest, SavingWritesTheRecordOfTheActiveScreenOnly) {
   doc->m_listRecord.AppendMove("B[pd]", "");
   EXPECT_TRUE(doc->OnSaveDocument(path.c_str()));
   EXPECT_TRUE(Exists(path));
+  // Save Play Record from the menu bar asks for a file and saves there. Opening the File menu
+  // offline brings the start screen back, so the save finds no record to write and still succeeds.
+  const std::string chosen = m_folder.Path() + "/chosen.sgf";
+  script.fileAnswer = chosen;
+  ChooseFromMenuBar(mainFrame->m_hWnd, ID_FILE_SAVE);
+  EXPECT_TRUE(PumpUntil([&] { return doc->GetPathName() == chosen.c_str(); }));
+  EXPECT_EQ(script.fileDialogs, 1);
+  EXPECT_EQ(mainFrame->GetActiveViewId(), CMainFrame::kStartView);
+  EXPECT_FALSE(Exists(chosen));
+  // Back on the start screen the caption is the program's again, whatever a list made it.
+  mainFrame->SwitchView(CMainFrame::kRecordListView);
+  mainFrame->SetWindowText("record review room");
+  mainFrame->SwitchView(CMainFrame::kStartView);
+  mainFrame->GetWindowText(title);
+  EXPECT_EQ(title, "Orvanta 1.5");
   // The About command reaches the application, which shows its dialog.
   mainFrame->SendMessage(WM_COMMAND, ID_APP_ABOUT);
   ASSERT_FALSE(script.dialogs.empty());

@@ -143,9 +143,13 @@ TEST_F(StartScreenX11Test, TheStartViewShowsTheRoomsAndTheMenuPaneItsBanner) {
   // The main menu pane alone.
   CRect pane;
   frame->GetMainMenu()->GetWindowRect(&pane);
-  // The X window shows the frame's client area.
-  CPoint origin(0, 0);
-  frame->ClientToScreen(&origin);
+  // Where the X window (the menu bar and the client area under it) lies on the screen.
+  int rootX = 0;
+  int rootY = 0;
+  Window child = 0;
+  XTranslateCoordinates(m_observer, platform::display::NativeWindowOf(frame->m_hWnd), DefaultRootWindow(m_observer), 0,
+                        0, &rootX, &rootY, &child);
+  const CPoint origin(rootX, rootY);
   const CRect window(origin, CSize(shot.width, shot.height));
   const int left = pane.left - window.left;
   const int top = pane.top - window.top;

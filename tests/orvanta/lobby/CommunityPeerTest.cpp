@@ -58,7 +58,7 @@ TEST_F(CommunityPeerTest, MemosAreKeptInTheMemoFileAndReloadedByteForByte) {
   EXPECT_EQ(box->GetContents(), hangul.c_str());  // the newest is shown
   EXPECT_EQ(Column(box->GetList(), 2), (std::vector<std::string>{"amy", "bo"}));
   EXPECT_FALSE(box->GetList().GetCheck(0));
-  EXPECT_EQ(lobby.shown.back(), "You have received memos.\nDo you wish to see them now?");
+  EXPECT_EQ(lobby.shown.back(), "You have 2 memos. \n\tDo you wish to check?");  // the question counts them
 
   // The user keeps Bo's memo; the next memo list replaces the box and writes it.
   box->GetList().SetCheck(1, TRUE);

@@ -209,11 +209,14 @@ TEST_F(GameRoomFrameTest, FullScreenInTheGameRoomOnlyMaximisesElsewhere) {
   Enter("3");
   CRect before;
   frame->GetWindowRect(&before);
-  CMenu* menu = frame->GetMenu();
+  // The frame's menu bar goes with the caption and comes back with it.
+  const HMENU menu = ::GetMenu(frameHandle());
+  ASSERT_NE(nullptr, menu);
+  const int items = ::GetMenuItemCount(menu);
   frame->ToggleFullScreen();
   EXPECT_TRUE(frame->IsFullScreen());
   EXPECT_EQ(0u, frame->GetStyle() & WS_CAPTION);
-  EXPECT_EQ(nullptr, frame->GetMenu());
+  EXPECT_EQ(nullptr, ::GetMenu(frameHandle()));
   CRect full;
   frame->GetWindowRect(&full);
   int width = ::GetSystemMetrics(SM_CXFULLSCREEN);
@@ -228,7 +231,8 @@ TEST_F(GameRoomFrameTest, FullScreenInTheGameRoomOnlyMaximisesElsewhere) {
   EXPECT_EQ(before, after);
   EXPECT_NE(0u, frame->GetStyle() & WS_CAPTION);
   EXPECT_NE(0u, frame->GetStyle() & WS_THICKFRAME);
-  EXPECT_EQ(menu, frame->GetMenu());
+  EXPECT_EQ(menu, ::GetMenu(frameHandle()));
+  EXPECT_EQ(items, ::GetMenuItemCount(menu));
 }
 
 TEST_F(GameRoomFrameTest, DrawAndPassFromTheMenuButtons) {
@@ -268,9 +272,12 @@ TEST_F(GameRoomFrameTest, TheRoomClockMessageAndTheSoundCommand) {
   Server(514, "|a|b|1|B[pd]|BL[80]|");
   ASSERT_TRUE(PumpUntil([&] { return room().GetMoveCounter() == 1; }));
   EXPECT_TRUE(platform::SoundCalls().empty());
+  // The menu's "Sound" item shows the setting: unchecked while the stones are silent.
+  EXPECT_EQ(0, platform::QueryCommandState(frame, CMainFrame::kSoundCommand).check);
   ::SendMessage(frameHandle(), WM_COMMAND, CMainFrame::kSoundCommand, 0);
   EXPECT_TRUE(frame->IsSoundOn());
   EXPECT_FALSE(room().IsSoundOn());
+  EXPECT_EQ(1, platform::QueryCommandState(frame, CMainFrame::kSoundCommand).check);
 }
 
 TEST_F(GameRoomFrameTest, AHandicapGameLostOnTime) {

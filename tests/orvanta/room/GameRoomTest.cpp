@@ -294,7 +294,7 @@ TEST_F(GameRoomTest, CountingProposalStalemateAreaAndDeadStones) {
   room.OnCountResult(544, ("|a|b|RE[B+12.5]|" + owners + "|100|1|80|0|6.5|").c_str());
   EXPECT_EQ("2:45:|a|b|0|", LastSent());
   EXPECT_EQ("In Couting", Pane(CGameRoom::kStatus));
-  EXPECT_NE(std::string::npos, host.asked.back().find("B won by 12.5Do you agree?"));
+  EXPECT_NE(std::string::npos, host.asked.back().find("B won by 12.5\nDo you agree?"));
 }
 
 TEST_F(GameRoomTest, TheLeaveCountdownEndsAfterItsLimit) {

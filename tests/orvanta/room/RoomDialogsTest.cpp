@@ -228,6 +228,15 @@ TEST_F(RoomDialogsTest, ConfirmationGrowsWithItsQuestionAndSitsOnItsAnchor) {
   EXPECT_EQ(free1.window.Height() + 2 * lineHeight, free3.window.Height());
   EXPECT_EQ((free3.ok.top - free3.window.top) - (free1.ok.top - free1.window.top), 2 * lineHeight);
 
+  // A line too long for the box wraps, and the box grows for it as for a line feed: the counting
+  // question's result line is not cut off.
+  const Shown wrapped = run("Black:100points + 1(stones) = 101.0 points White:80points + 0(stones) + 6.5(handy) = "
+                            "86.5points B won by 12.5\nDo you agree?",
+                            700, 900, 0, "confirmation_wrapped.png");
+  EXPECT_GE(wrapped.window.Height(), one.window.Height() + 2 * lineHeight);
+  EXPECT_EQ(700, wrapped.window.bottom);
+  EXPECT_GE(wrapped.ok.top - wrapped.window.top, (one.ok.top - one.window.top) + 2 * lineHeight);
+
   // One button: OK alone, in the middle.
   const Shown single = run("Counted.", 700, 900, 1);
   EXPECT_FALSE(single.cancelVisible);

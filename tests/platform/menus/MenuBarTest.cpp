@@ -201,6 +201,15 @@ TEST_F(MenuBarTest, BandAnswersHtMenu) {
   ::ClientToScreen(Frame(), &inside);
   EXPECT_EQ(::SendMessage(Frame(), WM_NCHITTEST, 0, MAKELPARAM(static_cast<WORD>(inside.x), static_cast<WORD>(inside.y))),
             HTCLIENT);
+  // The public rectangle of an item is where the band answers for it, in screen coordinates.
+  RECT shown{};
+  ASSERT_TRUE(::GetMenuItemRect(Frame(), m_frame->m_bar, 1, &shown));
+  EXPECT_EQ(shown.left, window.left + item.left);
+  EXPECT_EQ(shown.bottom, window.top + item.bottom);
+  EXPECT_EQ(::SendMessage(Frame(), WM_NCHITTEST, 0, MAKELPARAM(static_cast<WORD>(shown.right - 2), static_cast<WORD>(shown.bottom - 2))),
+            HTMENU);
+  EXPECT_FALSE(::GetMenuItemRect(Frame(), m_frame->m_bar, 4, &shown));  // past the last item
+  EXPECT_FALSE(::GetMenuItemRect(Frame(), ::GetSubMenu(m_frame->m_bar, 0), 0, &shown));  // not the bar shown
 }
 
 TEST_F(MenuBarTest, ClickOnAnItemOpensItsPopupAndRunsTheChosenCommand) {
