@@ -49,13 +49,23 @@ ActWhen::~ActWhen() {
 void ActWhen::Tick(HWND, UINT, UINT_PTR, DWORD) {
   ActWhen* self = g_pending;
   if (!self || self->m_done) return;
-  if (++self->m_ticks > 400) {
+  auto giveUp = [self] {
     self->m_done = true;
     if (self->m_giveUp) self->m_giveUp();
+  };
+  if (self->m_acted) {
+    if (!self->m_ready()) {
+      self->m_done = true;
+    } else if (++self->m_ticksAfter > 200) {
+      giveUp();
+    }
+    return;
+  }
+  if (++self->m_ticks > 400) {
+    giveUp();
     return;
   }
   if (!self->m_ready()) return;
-  self->m_done = true;
   self->m_acted = true;
   self->m_act();
 }

@@ -15,8 +15,9 @@ struct _XDisplay;
 namespace platform::testing {
 
 // An action for while a nested loop runs (a menu being tracked, a modal dialog): done once, on
-// the first timer tick that finds ready true. The ticks stop when the object goes; after about
-// twelve seconds giveUp (when given) runs instead, so a fault fails a test rather than hanging it.
+// the first timer tick that finds ready true. The ticks stop when the object goes. So that a
+// fault fails a test rather than hanging it, giveUp (when given) runs when ready never held for
+// about twelve seconds, or still holds some six seconds after the action.
 class ActWhen {
 public:
   ActWhen(std::function<bool()> ready, std::function<void()> act, std::function<void()> giveUp = nullptr);
@@ -33,6 +34,7 @@ private:
   std::function<void()> m_giveUp;
   UINT_PTR m_timer{0};
   int m_ticks{0};
+  int m_ticksAfter{0};  // since the action
   bool m_acted{false};
   bool m_done{false};
 };

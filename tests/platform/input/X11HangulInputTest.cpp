@@ -121,8 +121,11 @@ TEST(X11HangulInputTest, SyllablesComposedFromLatinKeysArriveAsCodePage949) {
   HangulServer server(display);
   ASSERT_TRUE(server.Ready());
   ASSERT_TRUE(platform::RunUntil([&] { return XimServerUp(display); }, 20000));
-  // The program finds the server as a person's session names it.
+  // The program finds the server as a person's session names it, for this test only.
   setenv("XMODIFIERS", "@im=ibus", 1);
+  struct Unset {
+    ~Unset() { unsetenv("XMODIFIERS"); }
+  } unset;
   unsetenv("LC_ALL");
   setenv("LC_CTYPE", "C.UTF-8", 1);
 
