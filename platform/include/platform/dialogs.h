@@ -26,6 +26,11 @@ constexpr UINT DLGC_WANTCHARS = 0x0080;
 constexpr UINT DLGC_STATIC = 0x0100;
 constexpr UINT DLGC_BUTTON = 0x2000;
 
+// Dialog messages: the default push button's id (DM_GETDEFID answers MAKELONG(id, DC_HASDEFID)).
+constexpr UINT DM_GETDEFID = WM_USER + 0;
+constexpr UINT DM_SETDEFID = WM_USER + 1;
+constexpr WORD DC_HASDEFID = 0x534B;
+
 class CDialog : public CWnd {
 public:
   CDialog() = default;
@@ -63,11 +68,13 @@ public:
   void CheckRadioButton(int first, int last, int check);
   // The first checked button with an id in first..last; 0 when none.
   int GetCheckedRadioButton(int first, int last) const;
-  // The default push button (Enter presses it); IDOK unless set.
+  // The default push button (Enter presses it): the one set here or by DM_SETDEFID, else the
+  // template's BS_DEFPUSHBUTTON, else IDOK. Setting it moves the default look to that button.
   void SetDefID(UINT id);
   DWORD GetDefID() const;
 
-  // Enter presses the default button, Escape cancels, Tab and Shift+Tab move the focus.
+  // Enter presses the focused push button or the default one, Escape cancels, Tab and Shift+Tab
+  // move the focus, arrow keys move the choice within a group of radio buttons.
   BOOL PreTranslateMessage(MSG* msg) override;
 
   UINT GetTemplateId() const { return m_templateId; }
@@ -84,6 +91,10 @@ protected:
   DECLARE_MESSAGE_MAP()
 
   LRESULT HandleInitDialog(WPARAM, LPARAM);
+  LRESULT OnGetDefId(WPARAM, LPARAM);
+  LRESULT OnSetDefId(WPARAM id, LPARAM);
+  // The focus given to the dialog itself goes on to its first tab stop.
+  void OnSetFocus(CWnd* oldWnd);
   void OnClose();
   // Fills the client area with the 3D face colour.
   BOOL OnEraseBkgnd(CDC* dc);
@@ -95,6 +106,10 @@ private:
   void PressButton(int id);
   // Whether the focus control keeps key (from WM_GETDLGCODE and its styles).
   bool FocusWantsKey(UINT key) const;
+  // An arrow key on a radio button: the next one of its group (wrapping) gets the focus and the
+  // choice. False when the focus is no radio button.
+  bool MoveInRadioGroup(UINT key);
+  UINT DefaultButtonId() const;
   CWnd* NextTabStop(HWND from, bool forward) const;
   void ReleaseFont();
 
@@ -103,7 +118,7 @@ private:
   const platform::DialogTemplate* m_indirect{nullptr};
   SIZE m_baseUnits{8, 16};
   HFONT m_font{nullptr};
-  UINT m_defId{IDOK};
+  UINT m_defId{0};  // set by SetDefID or DM_SETDEFID; 0: the template's choice
   int m_modalResult{-1};
   bool m_ended{false};
   bool m_modal{false};
@@ -122,6 +137,9 @@ inline constexpr const char* kDialogClassName = "#32770";
 // Win32 shapes of the dialog helpers.
 BOOL CheckRadioButton(HWND dialog, int first, int last, int check);
 BOOL EndDialog(HWND dialog, INT_PTR result);
+// The next (or previous) visible enabled control of control's group, wrapping within the group
+// (from a WS_GROUP control up to the next one); control itself when it is alone.
+HWND GetNextDlgGroupItem(HWND dialog, HWND control, BOOL previous);
 // Converts a dialog-unit rectangle of a dialog window made from a template to pixels.
 BOOL MapDialogRect(HWND dialog, LPRECT rect);
 // The next (or previous) tab stop of a dialog after control, wrapping; null when none.

@@ -106,6 +106,8 @@ public:
   BOOL SetMenu(CMenu* menu);
   // The menu bar, or null.
   CMenu* GetMenu() const;
+  // Shows or hides a control bar of the frame; the layout follows at once unless delay.
+  void ShowControlBar(CWnd* bar, BOOL show, BOOL delay);
   // Lets files dropped on the frame arrive as WM_DROPFILES.
   void DragAcceptFiles(BOOL accept = TRUE);
 
@@ -143,6 +145,10 @@ protected:
   // Brings the pop-up's items up to date with their commands' current state.
   void OnInitMenuPopup(CMenu* popup, UINT index, BOOL sysMenu);
   LRESULT OnIdleUpdateCmdUI(WPARAM, LPARAM);
+  // View > Toolbar and View > Status Bar: show or hide the bar whose id the command has, and
+  // check the item while it shows. FALSE (routing goes on) when the frame has no such bar.
+  BOOL OnBarCheck(UINT id);
+  void OnUpdateControlBarMenu(CCmdUI* cmdUI);
   DECLARE_MESSAGE_MAP()
 
   CView* m_pViewActive{nullptr};

@@ -169,10 +169,18 @@ void DrawItemRow(CDC& dc, const RECT& row, const char* text, bool selected) {
   dc.SetBkMode(oldMode);
 }
 
-void DrawDownArrow(CDC& dc, const RECT& rect) {
+void DrawDownArrow(CDC& dc, const RECT& rect) { DrawArrow(dc, rect, ArrowDirection::Down); }
+
+void DrawArrow(CDC& dc, const RECT& rect, ArrowDirection direction) {
   int cx = (rect.left + rect.right) / 2;
   int cy = (rect.top + rect.bottom) / 2;
-  POINT points[3] = {{cx - 4, cy - 2}, {cx + 4, cy - 2}, {cx, cy + 2}};
+  POINT points[3];
+  switch (direction) {
+    case ArrowDirection::Up: points[0] = {cx - 4, cy + 2}; points[1] = {cx + 4, cy + 2}; points[2] = {cx, cy - 2}; break;
+    case ArrowDirection::Down: points[0] = {cx - 4, cy - 2}; points[1] = {cx + 4, cy - 2}; points[2] = {cx, cy + 2}; break;
+    case ArrowDirection::Left: points[0] = {cx + 2, cy - 4}; points[1] = {cx + 2, cy + 4}; points[2] = {cx - 2, cy}; break;
+    case ArrowDirection::Right: points[0] = {cx - 2, cy - 4}; points[1] = {cx - 2, cy + 4}; points[2] = {cx + 2, cy}; break;
+  }
   CBrush brush(::GetSysColor(COLOR_BTNTEXT));
   CBrush* oldBrush = dc.SelectObject(&brush);
   CGdiObject* oldPen = dc.SelectStockObject(NULL_PEN);

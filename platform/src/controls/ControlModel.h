@@ -105,5 +105,8 @@ void DrawItemRow(CDC& dc, const RECT& row, const char* text, bool selected);
 void DrawColoredItemRow(CDC& dc, const RECT& row, const char* text, bool selected);
 // A small filled triangle pointing down, centred in rect.
 void DrawDownArrow(CDC& dc, const RECT& rect);
+enum class ArrowDirection { Up, Down, Left, Right };
+// A small filled triangle pointing in direction, centred in rect.
+void DrawArrow(CDC& dc, const RECT& rect, ArrowDirection direction);
 
 }  // namespace platform::detail

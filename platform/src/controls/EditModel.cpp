@@ -280,7 +280,8 @@ void EditModel::TypeChar(char ch) {
     if (Multiline() && (Style() & ES_WANTRETURN)) ReplaceSelection("\r\n", true);
     return;
   }
-  if (static_cast<unsigned char>(ch) < 0x20) return;
+  // Control characters and DEL (Ctrl+Back Space) are no text.
+  if (static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F) return;
   if ((Style() & ES_NUMBER) && (ch < '0' || ch > '9')) return;
   ReplaceSelection(std::string(1, ch), true);
 }
@@ -291,11 +292,33 @@ void EditModel::KeyDown(UINT key) {
   bool control = ::GetKeyState(VK_CONTROL) < 0;
   // With Shift the caret moves and the anchor stays, so the selection grows or shrinks.
   auto moveTo = [&](int caret) { SetSelection(shift ? m_selStart : caret, caret); };
+  // In a multi-line edit Home and End keep to the caret's line (Ctrl: the whole text), and Up and
+  // Down go to the same byte column of the next line, snapped to a character.
+  bool lineWise = Multiline() && !control;
+  Line line{0, size, size};
+  int lineIndex = 0;
+  if (Multiline()) {
+    lineIndex = LineOf(m_selEnd);
+    line = Lines()[static_cast<std::size_t>(lineIndex)];
+  }
+  auto toLine = [&](int step) {
+    const std::vector<Line>& lines = Lines();
+    int target = lineIndex + step;
+    if (target < 0 || target >= static_cast<int>(lines.size())) return m_selEnd;
+    const Line& other = lines[static_cast<std::size_t>(target)];
+    return SnapToBoundary(std::min(other.start + (m_selEnd - line.start), other.end));
+  };
   switch (key) {
     case VK_LEFT: moveTo(shift ? PreviousBoundary(m_selEnd) : PreviousBoundary(std::min(m_selStart, m_selEnd))); break;
     case VK_RIGHT: moveTo(shift ? NextBoundary(m_selEnd) : NextBoundary(std::max(m_selStart, m_selEnd))); break;
-    case VK_HOME: moveTo(0); break;
-    case VK_END: moveTo(size); break;
+    case VK_HOME: moveTo(lineWise ? line.start : 0); break;
+    case VK_END: moveTo(lineWise ? line.end : size); break;
+    case VK_UP:
+      if (Multiline()) moveTo(toLine(-1));
+      break;
+    case VK_DOWN:
+      if (Multiline()) moveTo(toLine(1));
+      break;
     case VK_INSERT:
       if (control) ::SendMessage(Hwnd(), WM_COPY, 0, 0);
       if (shift) ::SendMessage(Hwnd(), WM_PASTE, 0, 0);

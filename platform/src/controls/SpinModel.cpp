@@ -39,14 +39,23 @@ bool SpinModel::Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resu
       ShowInBuddy();
       return true;
     case UDM_GETBUDDY: result = reinterpret_cast<LRESULT>(m_buddy); return true;
-    case WM_LBUTTONDOWN: {
-      CPoint point(lParam);
-      RECT client = Client();
-      bool upper = (Style() & UDS_HORZ) ? point.x >= client.right / 2 : point.y < client.bottom / 2;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+      RECT raise{}, lower{};
+      Halves(Client(), raise, lower);
+      POINT point{static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam))};
+      m_pressed = PtInRect(&raise, point) ? 1 : -1;
+      ::SetCapture(Hwnd());
+      Redraw();
       int direction = m_min <= m_max ? 1 : -1;
-      Step(upper ? direction : -direction);
+      Step(m_pressed * direction);
       return true;
     }
+    case WM_LBUTTONUP:
+      if (::GetCapture() == Hwnd()) ::ReleaseCapture();
+      Release();
+      return true;
+    case WM_CAPTURECHANGED: Release(); return true;
     default: return false;
   }
 }
@@ -71,10 +80,30 @@ void SpinModel::Step(int delta) {
     if (next < low) next = high;
   }
   SetPos(next);
+  SendScroll(SB_THUMBPOSITION);
+}
+
+void SpinModel::Release() {
+  if (!m_pressed) return;
+  m_pressed = 0;
+  Redraw();
+  SendScroll(SB_ENDSCROLL);
+}
+
+void SpinModel::SendScroll(WORD code) {
   HWND parent = ::GetParent(Hwnd());
-  if (parent) {
-    ::SendMessage(parent, (Style() & UDS_HORZ) ? WM_HSCROLL : WM_VSCROLL,
-                  MAKEWPARAM(static_cast<WORD>(SB_THUMBPOSITION), static_cast<WORD>(m_pos)), reinterpret_cast<LPARAM>(Hwnd()));
+  if (!parent) return;
+  WORD position = code == SB_THUMBPOSITION ? static_cast<WORD>(m_pos) : 0;
+  ::SendMessage(parent, (Style() & UDS_HORZ) ? WM_HSCROLL : WM_VSCROLL, MAKEWPARAM(code, position),
+                reinterpret_cast<LPARAM>(Hwnd()));
+}
+
+void SpinModel::Halves(const RECT& client, RECT& raise, RECT& lower) const {
+  raise = lower = client;
+  if (Style() & UDS_HORZ) {
+    lower.right = raise.left = (client.left + client.right) / 2;
+  } else {
+    raise.bottom = lower.top = (client.top + client.bottom) / 2;
   }
 }
 
@@ -94,12 +123,13 @@ int SpinModel::ReadBuddy() const {
 }
 
 void SpinModel::Paint(CDC& dc, const RECT& client) {
-  RECT upper = client;
-  RECT lower = client;
-  upper.bottom = lower.top = (client.top + client.bottom) / 2;
-  dc.DrawFrameControl(&upper, DFC_BUTTON, DFCS_BUTTONPUSH);
-  dc.DrawFrameControl(&lower, DFC_BUTTON, DFCS_BUTTONPUSH);
-  DrawDownArrow(dc, lower);
+  RECT raise{}, lower{};
+  Halves(client, raise, lower);
+  bool horizontal = (Style() & UDS_HORZ) != 0;
+  dc.DrawFrameControl(&raise, DFC_BUTTON, DFCS_BUTTONPUSH | (m_pressed > 0 ? DFCS_PUSHED : 0));
+  dc.DrawFrameControl(&lower, DFC_BUTTON, DFCS_BUTTONPUSH | (m_pressed < 0 ? DFCS_PUSHED : 0));
+  DrawArrow(dc, raise, horizontal ? ArrowDirection::Right : ArrowDirection::Up);
+  DrawArrow(dc, lower, horizontal ? ArrowDirection::Left : ArrowDirection::Down);
 }
 
 }  // namespace platform::detail

@@ -16,6 +16,11 @@ private:
   // One click on an arrow: UDN_DELTAPOS (the parent may refuse or change the delta), then the
   // new position and a scroll message.
   void Step(int delta);
+  // Ends a press on an arrow: SB_ENDSCROLL in the scroll message of the control's orientation.
+  void Release();
+  void SendScroll(WORD code);
+  // The arrow halves: the one that raises the position (up, or right when horizontal) first.
+  void Halves(const RECT& client, RECT& raise, RECT& lower) const;
   void ShowInBuddy();
   int ReadBuddy() const;
 
@@ -23,6 +28,7 @@ private:
   int m_max{0};
   int m_pos{0};
   HWND m_buddy{nullptr};
+  int m_pressed{0};  // the arrow held down: 1 the raising one, -1 the other, 0 none
 };
 
 }  // namespace platform::detail

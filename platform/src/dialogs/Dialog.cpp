@@ -44,10 +44,32 @@ void FocusControl(HWND control) {
 
 bool IsButtonClass(HWND hwnd) { return platform::WindowClassName(hwnd).CompareNoCase("Button") == 0; }
 
+DWORD ButtonType(HWND hwnd) {
+  return IsButtonClass(hwnd) ? static_cast<DWORD>(::GetWindowLong(hwnd, GWL_STYLE)) & BS_TYPEMASK : 0xFFFFFFFF;
+}
+
 bool IsPushButton(HWND hwnd) {
-  if (!IsButtonClass(hwnd)) return false;
-  DWORD type = static_cast<DWORD>(::GetWindowLong(hwnd, GWL_STYLE)) & BS_TYPEMASK;
+  DWORD type = ButtonType(hwnd);
   return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_OWNERDRAW;
+}
+
+bool IsRadioButton(HWND hwnd) {
+  DWORD type = ButtonType(hwnd);
+  return type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
+}
+
+bool IsUsable(HWND hwnd) {
+  DWORD style = static_cast<DWORD>(::GetWindowLong(hwnd, GWL_STYLE));
+  return (style & WS_VISIBLE) && !(style & WS_DISABLED);
+}
+
+// Places a modeless dialog's template position relative to its owner's client area, as a
+// dialog's coordinates are; a dialog without an owner keeps the screen position.
+POINT OwnerRelative(HWND owner, POINT origin) {
+  if (!owner) return origin;
+  POINT corner{0, 0};
+  ::ClientToScreen(owner, &corner);
+  return POINT{origin.x + corner.x, origin.y + corner.y};
 }
 
 // Centres size over the owner's window (or the screen).
@@ -68,6 +90,9 @@ CDialog* CurrentModalDialog() { return ModalStack().empty() ? nullptr : ModalSta
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
   ON_MESSAGE(WM_INITDIALOG, HandleInitDialog)
+  ON_MESSAGE(DM_GETDEFID, OnGetDefId)
+  ON_MESSAGE(DM_SETDEFID, OnSetDefId)
+  ON_WM_SETFOCUS()
   ON_COMMAND(IDOK, OnOK)
   ON_COMMAND(IDCANCEL, OnCancel)
   ON_WM_CLOSE()
@@ -132,7 +157,11 @@ BOOL CDialog::CreateFromTemplate(const platform::DialogTemplate& tmpl, HWND pare
   SIZE size{frame.right - frame.left, frame.bottom - frame.top};
   RECT place = platform::DialogUnitsToPixels(tmpl.x, tmpl.y, 0, 0, m_baseUnits);
   POINT origin{place.left, place.top};
-  if (!(style & WS_CHILD) && (modal || (style & DS_CENTER))) origin = CentredOrigin(parent, size);
+  if (!(style & WS_CHILD) && (modal || (style & DS_CENTER))) {
+    origin = CentredOrigin(parent, size);
+  } else if (!(style & WS_CHILD)) {
+    origin = OwnerRelative(parent, origin);
+  }
   if (!CreateEx(tmpl.exStyle, platform::kDialogClassName, tmpl.caption, style & ~WS_VISIBLE, origin.x, origin.y,
                 size.cx, size.cy, parent, nullptr)) {
     return FALSE;
@@ -148,8 +177,14 @@ BOOL CDialog::CreateFromTemplate(const platform::DialogTemplate& tmpl, HWND pare
   HWND firstStop = ::GetNextDlgTabItem(m_hWnd, nullptr, FALSE);
   BOOL focusFirst = static_cast<BOOL>(SendMessage(WM_INITDIALOG, reinterpret_cast<WPARAM>(firstStop), 0));
   if (!m_hWnd) return FALSE;
-  if (focusFirst && firstStop && ::IsWindow(firstStop) && !m_ended) FocusControl(firstStop);
-  if ((modal || (tmpl.style & WS_VISIBLE)) && !m_ended) ShowWindow(SW_SHOW);
+  bool shows = (modal || (tmpl.style & WS_VISIBLE)) && !m_ended;
+  // A dialog shown now takes the keys: its first tab stop has them unless OnInitDialog put the
+  // focus on a control itself. A hidden one takes them when it is shown (OnSetFocus).
+  HWND focus = ::GetFocus();
+  bool placedByInit = focus && ::IsChild(m_hWnd, focus);
+  firstStop = ::GetNextDlgTabItem(m_hWnd, nullptr, FALSE);  // OnInitDialog may have changed them
+  if (shows && (focusFirst || !placedByInit) && firstStop) FocusControl(firstStop);
+  if (shows) ShowWindow(SW_SHOW);
   return TRUE;
 }
 
@@ -230,6 +265,17 @@ BOOL CDialog::OnInitDialog() {
 
 LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM) { return OnInitDialog(); }
 
+LRESULT CDialog::OnGetDefId(WPARAM, LPARAM) { return static_cast<LRESULT>(GetDefID()); }
+
+LRESULT CDialog::OnSetDefId(WPARAM id, LPARAM) {
+  SetDefID(static_cast<UINT>(id));
+  return TRUE;
+}
+
+void CDialog::OnSetFocus(CWnd*) {
+  if (HWND first = ::GetNextDlgTabItem(m_hWnd, nullptr, FALSE)) FocusControl(first);
+}
+
 void CDialog::OnOK() {
   if (!UpdateData(TRUE)) return;
   EndDialog(IDOK);
@@ -272,9 +318,28 @@ int CDialog::GetCheckedRadioButton(int first, int last) const {
   return 0;
 }
 
-void CDialog::SetDefID(UINT id) { m_defId = id; }
+void CDialog::SetDefID(UINT id) {
+  UINT previous = DefaultButtonId();
+  m_defId = id;
+  if (!m_hWnd) return;
+  // Only push buttons change their look; the default id may name any control.
+  HWND old = ::GetDlgItem(m_hWnd, static_cast<int>(previous));
+  if (old && ButtonType(old) == BS_DEFPUSHBUTTON && previous != id) ::SendMessage(old, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+  HWND now = ::GetDlgItem(m_hWnd, static_cast<int>(id));
+  if (now && ButtonType(now) == BS_PUSHBUTTON) ::SendMessage(now, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+}
 
-DWORD CDialog::GetDefID() const { return MAKELONG(static_cast<WORD>(m_defId), 0x534B); }
+UINT CDialog::DefaultButtonId() const {
+  if (m_defId) return m_defId;
+  if (m_hWnd) {
+    for (HWND child : platform::ChildWindows(m_hWnd)) {
+      if (ButtonType(child) == BS_DEFPUSHBUTTON) return static_cast<UINT>(::GetDlgCtrlID(child));
+    }
+  }
+  return IDOK;
+}
+
+DWORD CDialog::GetDefID() const { return MAKELONG(static_cast<WORD>(DefaultButtonId()), DC_HASDEFID); }
 
 void CDialog::MapDialogRect(LPRECT rect) const {
   if (!rect) return;
@@ -316,6 +381,7 @@ bool CDialog::FocusWantsKey(UINT key) const {
 BOOL CDialog::PreTranslateMessage(MSG* msg) {
   if (!m_hWnd || msg->message != WM_KEYDOWN || (msg->hwnd != m_hWnd && !::IsChild(m_hWnd, msg->hwnd))) return FALSE;
   UINT key = static_cast<UINT>(msg->wParam);
+  if (key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN) return MoveInRadioGroup(key);
   if ((key != VK_RETURN && key != VK_ESCAPE && key != VK_TAB) || FocusWantsKey(key)) return FALSE;
   if (key == VK_TAB) {
     if (::GetKeyState(VK_SHIFT) < 0) PrevDlgCtrl(); else NextDlgCtrl();
@@ -324,9 +390,27 @@ BOOL CDialog::PreTranslateMessage(MSG* msg) {
   } else {
     HWND focus = ::GetFocus();
     bool focusedPush = focus && ::IsChild(m_hWnd, focus) && IsPushButton(focus);
-    PressButton(focusedPush ? ::GetDlgCtrlID(focus) : static_cast<int>(m_defId));
+    PressButton(focusedPush ? ::GetDlgCtrlID(focus) : static_cast<int>(DefaultButtonId()));
   }
   return TRUE;
+}
+
+bool CDialog::MoveInRadioGroup(UINT key) {
+  HWND focus = ::GetFocus();
+  if (!focus || !::IsChild(m_hWnd, focus) || !IsRadioButton(focus)) return false;
+  bool previous = key == VK_LEFT || key == VK_UP;
+  // Other kinds of control in the group are passed over: the arrows go from choice to choice.
+  HWND next = focus;
+  for (;;) {
+    next = ::GetNextDlgGroupItem(m_hWnd, next, previous ? TRUE : FALSE);
+    if (!next || next == focus || IsRadioButton(next)) break;
+  }
+  if (!next || next == focus) return true;
+  ::SetFocus(next);
+  // Moving to a choice chooses it: an automatic button checks itself, a plain one tells its
+  // dialog, which checks it as it does for a click.
+  ::SendMessage(next, BM_CLICK, 0, 0);
+  return true;
 }
 
 // ---- Win32 shapes ----
@@ -351,6 +435,25 @@ BOOL MapDialogRect(HWND dialog, LPRECT rect) {
   if (!wnd || !rect) return FALSE;
   wnd->MapDialogRect(rect);
   return TRUE;
+}
+
+HWND GetNextDlgGroupItem(HWND dialog, HWND control, BOOL previous) {
+  std::vector<HWND> children = platform::ChildWindows(dialog);
+  auto at = std::find(children.begin(), children.end(), control);
+  if (at == children.end()) return nullptr;
+  auto starts = [](HWND hwnd) { return (::GetWindowLong(hwnd, GWL_STYLE) & WS_GROUP) != 0; };
+  std::size_t index = static_cast<std::size_t>(at - children.begin());
+  std::size_t first = index;
+  while (first > 0 && !starts(children[first])) --first;
+  std::size_t end = index + 1;
+  while (end < children.size() && !starts(children[end])) ++end;
+  std::size_t count = end - first;
+  for (std::size_t step = 1; step < count; ++step) {
+    std::size_t offset = (index - first + (previous ? count - step : step)) % count;
+    HWND candidate = children[first + offset];
+    if (IsUsable(candidate)) return candidate;
+  }
+  return control;
 }
 
 HWND GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous) {

@@ -32,6 +32,8 @@ public:
   virtual void WindowDestroyed(HWND /*top*/) {}
   // A window (any) has painted into its top-level window's surface.
   virtual void SurfaceChanged(HWND /*window*/) {}
+  // A top-level window became the active one: the keyboard's input goes to it.
+  virtual void WindowActivated(HWND /*top*/) {}
   // The mouse capture moved to capture (null: released).
   virtual void CaptureChanged(HWND /*capture*/) {}
   // Before the message loop waits: put painted parts on the display, handle queued events.

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "../loop/KeyboardQueue.h"
 #include "../windows/ScrollBarTracker.h"
 #include "../windows/WindowTable.h"
 #include "platform/messageloop.h"
@@ -35,11 +36,6 @@ UINT KeyFlags() {
   if (GetKeyState(VK_SHIFT) < 0) flags |= MK_SHIFT;
   if (GetKeyState(VK_CONTROL) < 0) flags |= MK_CONTROL;
   return flags;
-}
-
-HWND KeyTarget() {
-  HWND focus = ::GetFocus();
-  return focus ? focus : ::GetActiveWindow();
 }
 
 // A point outside every client area that lies on the menu bar of hwnd's top-level window: that
@@ -91,6 +87,11 @@ int HitCode(HWND target, bool captured, POINT screen) {
 }
 
 }  // namespace
+
+HWND KeyTarget() {
+  HWND focus = ::GetFocus();
+  return focus ? focus : ::GetActiveWindow();
+}
 
 HWND RouteMouse(HWND hwnd, POINT point, UINT message, WPARAM extra) {
   POINT screen = point;
@@ -147,23 +148,18 @@ void RouteWheel(HWND hwnd, POINT point, int delta) {
 void RouteKey(UINT virtualKey, bool down, LPARAM keyData) {
   bool altHeld = KeyDownState(static_cast<int>(VK_MENU));
   KeyDownState(static_cast<int>(virtualKey)) = down;
-  HWND target = KeyTarget();
-  if (!target) return;
   // Alt with a key (AltGr, Ctrl+Alt, aside), the Alt key itself and F10 are system keys: menus
   // and Alt accelerators answer them, edits never see them as typing.
   bool alt = virtualKey == VK_MENU || (altHeld && !KeyDownState(static_cast<int>(VK_CONTROL)));
   if (altHeld) keyData |= kAltContext;
   bool system = alt || virtualKey == VK_F10;
   UINT message = system ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
-  ::PostMessage(target, message, virtualKey, keyData);
+  PostToKeyTarget(message, virtualKey, keyData);
 }
 
 void RouteText(const char* text) {
-  HWND target = KeyTarget();
-  if (!target || !text) return;
-  for (const char* p = text; *p; ++p) {
-    ::PostMessage(target, WM_CHAR, static_cast<unsigned char>(*p), 1);
-  }
+  if (!text) return;
+  for (const char* p = text; *p; ++p) PostToKeyTarget(WM_CHAR, static_cast<unsigned char>(*p), 1);
 }
 
 }  // namespace platform::detail
@@ -171,15 +167,13 @@ void RouteText(const char* text) {
 namespace platform::detail {
 
 void RouteComposedText(std::string_view utf8) {
-  HWND target = KeyTarget();
-  if (!target) return;
   for (std::size_t at = 0; at < utf8.size();) {
     std::size_t length = Utf8Length(utf8, at);
     std::string_view one = utf8.substr(at, length);
     at += length;
     if (length == 1) {
       unsigned char ch = static_cast<unsigned char>(one[0]);
-      if (ch < 0x80) ::PostMessage(target, WM_CHAR, ch, 1);
+      if (ch < 0x80) PostToKeyTarget(WM_CHAR, ch, 1);
       continue;
     }
     CString converted = Utf8ToCp949(one);
@@ -191,7 +185,7 @@ void RouteComposedText(std::string_view utf8) {
       continue;
     }
     WPARAM both = static_cast<WPARAM>(static_cast<unsigned char>(bytes[0])) << 8 | static_cast<unsigned char>(bytes[1]);
-    ::PostMessage(target, WM_IME_CHAR, both, 1);
+    PostToKeyTarget(WM_IME_CHAR, both, 1);
   }
 }
 

@@ -60,8 +60,17 @@ UINT PopupMenuTracker::ChosenCommand() const {
 bool PopupMenuTracker::Filter(MSG& msg) {
   if (IsKey(msg.message)) return FilterKey(msg);
   if (IsSystemKey(msg.message)) {
-    // Alt or F10 again leaves the menu, as on the bar; no other system key opens a second one.
-    if (msg.message == WM_SYSKEYDOWN && (msg.wParam == VK_MENU || msg.wParam == VK_F10)) m_dismissed = true;
+    // Alt or F10 again leaves the menu, as on the bar; no other system key opens a second one,
+    // but a letter with Alt still held chooses an item as the letter alone does.
+    if (msg.message == WM_SYSKEYDOWN && (msg.wParam == VK_MENU || msg.wParam == VK_F10)) {
+      m_dismissed = true;
+    } else if (msg.message == WM_SYSKEYDOWN) {
+      ::TranslateMessage(&msg);
+    } else if (msg.message == WM_SYSCHAR) {
+      MSG letter = msg;
+      letter.message = WM_CHAR;
+      FilterKey(letter);
+    }
     return true;
   }
   if (IsMouse(msg.message) && !m_levels.empty() && msg.hwnd == m_levels.front().window) return FilterMouse(msg);
@@ -71,8 +80,17 @@ bool PopupMenuTracker::Filter(MSG& msg) {
 bool PopupMenuTracker::FilterKey(MSG& msg) {
   std::size_t inner = m_levels.size() - 1;
   HWND window = m_levels[inner].window;
+  if (msg.message == WM_CHAR) {
+    // A letter that opens a sub-menu opens it with its first item highlighted.
+    if (::SendMessage(window, WM_CHAR, msg.wParam, msg.lParam) && OpenSubMenu(inner)) {
+      ::SendMessage(m_levels.back().window, WM_KEYDOWN, VK_DOWN, 0);
+    }
+    return true;
+  }
   if (msg.message == WM_KEYDOWN) {
     UINT key = static_cast<UINT>(msg.wParam);
+    // Letters come back as WM_CHAR; Return and Escape act here and type nothing afterwards.
+    if (key != VK_RETURN && key != VK_ESCAPE) ::TranslateMessage(&msg);
     if ((key == VK_ESCAPE || key == VK_LEFT) && inner > 0) {
       CloseAfter(inner - 1);  // back to the menu that opened this one
       return true;

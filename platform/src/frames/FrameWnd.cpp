@@ -20,6 +20,10 @@ BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
   ON_WM_INITMENUPOPUP()
   ON_WM_DROPFILES()
   ON_MESSAGE(WM_IDLEUPDATECMDUI, OnIdleUpdateCmdUI)
+  ON_COMMAND_EX(ID_VIEW_TOOLBAR, OnBarCheck)
+  ON_COMMAND_EX(ID_VIEW_STATUS_BAR, OnBarCheck)
+  ON_UPDATE_COMMAND_UI(ID_VIEW_TOOLBAR, OnUpdateControlBarMenu)
+  ON_UPDATE_COMMAND_UI(ID_VIEW_STATUS_BAR, OnUpdateControlBarMenu)
 END_MESSAGE_MAP()
 
 BOOL CFrameWnd::LoadFrame(UINT idResource, DWORD style, CWnd* parent, CCreateContext* context) {
@@ -77,13 +81,15 @@ BOOL CFrameWnd::Create(LPCTSTR className, LPCTSTR title, DWORD style, const RECT
 
 BOOL CFrameWnd::PreCreateWindow(CREATESTRUCT& cs) {
   if (!cs.lpszClass) cs.lpszClass = "AfxFrameOrView";
-  // The frame's own style bits are kept here, not in the window's style.
-  m_frameStyle = static_cast<DWORD>(cs.style) & (FWS_ADDTOTITLE | FWS_PREFIXTITLE);
-  cs.style &= ~static_cast<LONG>(FWS_ADDTOTITLE | FWS_PREFIXTITLE);
   return TRUE;
 }
 
 int CFrameWnd::OnCreate(LPCREATESTRUCT cs) {
+  // The frame's own style bits are taken from what creation was given, after every
+  // PreCreateWindow override had its say, and kept here rather than in the window's style.
+  constexpr DWORD kFrameBits = FWS_ADDTOTITLE | FWS_PREFIXTITLE;
+  m_frameStyle = static_cast<DWORD>(cs->style) & kFrameBits;
+  if (GetStyle() & kFrameBits) ModifyStyle(kFrameBits, 0);
   if (CWnd::OnCreate(cs) == -1) return -1;
   CCreateContext* context = m_pCreatingContext ? m_pCreatingContext : static_cast<CCreateContext*>(cs->lpCreateParams);
   if (!OnCreateClient(cs, context)) return -1;
@@ -207,6 +213,29 @@ void CFrameWnd::RecalcLayout(BOOL) {
     if (space.bottom < space.top) space.bottom = space.top;
     pane->MoveWindow(&space);
   }
+}
+
+void CFrameWnd::ShowControlBar(CWnd* bar, BOOL show, BOOL delay) {
+  if (!bar || !bar->m_hWnd) return;
+  bar->ShowWindow(show ? SW_SHOWNA : SW_HIDE);
+  if (!delay) RecalcLayout();
+}
+
+BOOL CFrameWnd::OnBarCheck(UINT id) {
+  // The view menu's bar commands share their ids with the bars they show.
+  CWnd* bar = GetControlBar(id);
+  if (!bar) return FALSE;
+  ShowControlBar(bar, (bar->GetStyle() & WS_VISIBLE) == 0, FALSE);
+  return TRUE;
+}
+
+void CFrameWnd::OnUpdateControlBarMenu(CCmdUI* cmdUI) {
+  CWnd* bar = GetControlBar(cmdUI->m_nID);
+  if (!bar) {
+    cmdUI->ContinueRouting();
+    return;
+  }
+  cmdUI->SetCheck((bar->GetStyle() & WS_VISIBLE) != 0);
 }
 
 void CFrameWnd::PlaceBarByHeight(CWnd* bar, RECT& space) {

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <cstdio>
 #include <deque>
 #include <map>
@@ -16,7 +17,9 @@
 #include <vector>
 
 #include "../display/DisplayBackend.h"
+#include "../display/InputRouting.h"
 #include "../windows/WindowTable.h"
+#include "KeyboardQueue.h"
 #include "Timers.h"
 #include "platform/time.h"
 #include "platform/windows.h"
@@ -66,12 +69,49 @@ bool MatchesWindow(HWND msgWnd, HWND filter) {
   return !filter || msgWnd == filter || ::IsChild(filter, msgWnd);
 }
 
+// Stands for "the window with the keys" in a queued keyboard message until it is taken. Handles
+// are even numbers, so no window ever has it.
+const HWND kKeyTarget = reinterpret_cast<HWND>(~std::uintptr_t{0});
+
+// The modifier keys held when a keyboard message was queued ride in its point (unused for keys)
+// and are the key state again when it is handled, so Shift, Ctrl and Alt go with their key even
+// when a whole burst of keys was read before the first was handled.
+constexpr UINT kModifierKeys[] = {VK_SHIFT, VK_CONTROL, VK_MENU};
+
+LONG HeldModifiers() {
+  LONG bits = 0;
+  for (int i = 0; i < 3; ++i) {
+    if (detail::KeyDownState(static_cast<int>(kModifierKeys[i]))) bits |= 1 << i;
+  }
+  return bits;
+}
+
+void RestoreModifiers(LONG bits) {
+  for (int i = 0; i < 3; ++i) detail::KeyDownState(static_cast<int>(kModifierKeys[i])) = (bits & (1 << i)) != 0;
+}
+
 bool TakePosted(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, bool remove) {
   LoopState& loop = Loop();
   std::lock_guard lock(loop.mutex);
-  for (auto it = loop.queue.begin(); it != loop.queue.end(); ++it) {
-    if (!MatchesWindow(it->hwnd, hwnd) || !InRange(it->message, filterMin, filterMax)) continue;
+  for (auto it = loop.queue.begin(); it != loop.queue.end();) {
+    HWND target = it->hwnd;
+    if (target == kKeyTarget) {
+      target = detail::KeyTarget();
+      if (!target) {
+        it = loop.queue.erase(it);  // nobody takes keys now: they are lost, as typed into nothing
+        continue;
+      }
+    }
+    if (!MatchesWindow(target, hwnd) || !InRange(it->message, filterMin, filterMax)) {
+      ++it;
+      continue;
+    }
     *msg = *it;
+    msg->hwnd = target;
+    if (it->hwnd == kKeyTarget) {
+      msg->pt = POINT{0, 0};
+      if (remove) RestoreModifiers(it->pt.x);
+    }
     if (remove) loop.queue.erase(it);
     return true;
   }
@@ -284,6 +324,19 @@ BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   return TRUE;
 }
 
+namespace platform::detail {
+
+void PostToKeyTarget(UINT message, WPARAM wParam, LPARAM lParam) {
+  auto& loop = platform::Loop();
+  {
+    std::lock_guard lock(loop.mutex);
+    loop.queue.push_back(MSG{kKeyTarget, message, wParam, lParam, GetTickCount(), {HeldModifiers(), 0}});
+  }
+  platform::WakeLoop();
+}
+
+}  // namespace platform::detail
+
 BOOL GetMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax) {
   bool idleDone = false;
   for (;;) {
@@ -302,6 +355,25 @@ BOOL PeekMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT remov
   return platform::NextMessage(msg, hwnd, filterMin, filterMax, (removeFlags & PM_REMOVE) != 0, true);
 }
 
+namespace {
+
+// The characters of a key go ahead of everything queued after the key: they are handled next,
+// before a later key can move the focus away from the window they were typed into.
+void PostCharactersNext(HWND hwnd, UINT message, const std::string& typed, LPARAM lParam) {
+  auto& loop = platform::Loop();
+  {
+    std::lock_guard lock(loop.mutex);
+    std::vector<MSG> messages;
+    for (char ch : typed) {
+      messages.push_back(MSG{hwnd, message, static_cast<unsigned char>(ch), lParam, GetTickCount(), {0, 0}});
+    }
+    loop.queue.insert(loop.queue.begin(), messages.begin(), messages.end());
+  }
+  platform::WakeLoop();
+}
+
+}  // namespace
+
 BOOL TranslateMessage(const MSG* msg) {
   if (!msg || (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN)) return FALSE;
   UINT vk = static_cast<UINT>(msg->wParam);
@@ -311,7 +383,8 @@ BOOL TranslateMessage(const MSG* msg) {
   std::string typed;
   if (platform::detail::Display().TextOfKey(vk, msg->lParam, &typed)) {
     // The display's keyboard knows what the key types with the modifiers it was pressed with.
-    for (char ch : typed) PostMessage(msg->hwnd, charMessage, static_cast<unsigned char>(ch), msg->lParam);
+    if (msg->hwnd && !IsWindow(msg->hwnd)) return FALSE;
+    PostCharactersNext(msg->hwnd, charMessage, typed, msg->lParam);
     return typed.empty() ? FALSE : TRUE;
   }
   bool shift = GetKeyState(VK_SHIFT) < 0;
@@ -332,8 +405,8 @@ BOOL TranslateMessage(const MSG* msg) {
   } else if (vk == VK_ESCAPE) {
     ch = 0x1B;
   }
-  if (ch < 0) return FALSE;
-  PostMessage(msg->hwnd, charMessage, static_cast<WPARAM>(ch), msg->lParam);
+  if (ch < 0 || (msg->hwnd && !IsWindow(msg->hwnd))) return FALSE;
+  PostCharactersNext(msg->hwnd, charMessage, std::string(1, static_cast<char>(ch)), msg->lParam);
   return TRUE;
 }
 

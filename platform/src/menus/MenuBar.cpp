@@ -46,8 +46,15 @@ int TextWidth(CDC& dc, const CString& text) {
   return r.right - r.left;
 }
 
-// The letter after the first single '&' ("&&" is a literal ampersand); 0 when there is none.
-char MnemonicOf(const CString& text) {
+POINT WindowPointOf(HWND hwnd, POINT screen) {
+  RECT window{};
+  ::GetWindowRect(hwnd, &window);
+  return POINT{screen.x - window.left, screen.y - window.top};
+}
+
+}  // namespace
+
+char MenuMnemonic(const CString& text) {
   const char* p = text.GetString();
   for (int i = 0; p[i]; ++i) {
     if (p[i] != '&') continue;
@@ -60,13 +67,9 @@ char MnemonicOf(const CString& text) {
   return 0;
 }
 
-POINT WindowPointOf(HWND hwnd, POINT screen) {
-  RECT window{};
-  ::GetWindowRect(hwnd, &window);
-  return POINT{screen.x - window.left, screen.y - window.top};
+bool SameMnemonic(char a, char b) {
+  return a && b && std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
 }
-
-}  // namespace
 
 MenuBar::MenuBar(HWND hwnd) : m_hwnd(hwnd) {
   if (!IsTopLevelWithMenu(hwnd)) return;
@@ -114,10 +117,8 @@ int MenuBar::ItemAt(POINT windowPoint) const {
 }
 
 int MenuBar::ItemWithMnemonic(char ch) const {
-  int wanted = std::tolower(static_cast<unsigned char>(ch));
   for (int i = 0; i < ItemCount(); ++i) {
-    char mnemonic = MnemonicOf(TextOf(m_menu, i));
-    if (mnemonic && std::tolower(static_cast<unsigned char>(mnemonic)) == wanted) return i;
+    if (SameMnemonic(MenuMnemonic(TextOf(m_menu, i)), ch)) return i;
   }
   return -1;
 }

@@ -9,6 +9,11 @@
 
 namespace platform::detail {
 
+// The letter after the first single '&' of a menu text ("&&" is a literal ampersand); 0 when none.
+char MenuMnemonic(const CString& text);
+// Whether a typed letter is a mnemonic, case aside (never for 0).
+bool SameMnemonic(char mnemonic, char typed);
+
 class MenuBar {
 public:
   // The layout of hwnd's bar; empty when hwnd is not a top-level window with a menu.

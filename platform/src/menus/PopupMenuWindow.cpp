@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "MenuBar.h"
+
 namespace platform::detail {
 namespace {
 
@@ -120,6 +122,7 @@ bool PopupMenuWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
       return true;
     }
     case WM_KEYDOWN: KeyDown(static_cast<UINT>(wParam)); return true;
+    case WM_CHAR: result = Character(static_cast<char>(wParam)) ? 1 : 0; return true;
     default: return false;
   }
 }
@@ -239,6 +242,51 @@ void PopupMenuWindow::KeyDown(UINT key) {
     case VK_ESCAPE: End(0); break;
     default: break;
   }
+}
+
+bool PopupMenuWindow::Character(char ch) {
+  if (static_cast<unsigned char>(ch) < 0x20) return false;  // Return, Escape, Tab act as keys
+  std::vector<int> matches;
+  for (int i = 0; i < static_cast<int>(m_rows.size()); ++i) {
+    MENUITEMINFO info = InfoOf(m_menu, static_cast<UINT>(i));
+    if (info.fType & (MFT_SEPARATOR | MFT_OWNERDRAW)) continue;
+    if (SameMnemonic(MenuMnemonic(TextOf(m_menu, static_cast<UINT>(i))), ch)) matches.push_back(i);
+  }
+  if (matches.empty()) {
+    if (!m_owner) return false;
+    // Items the owner draws have no text here: the owner knows their letters.
+    LRESULT answer = ::SendMessage(m_owner, WM_MENUCHAR, MAKEWPARAM(static_cast<unsigned char>(ch), MF_POPUP),
+                                   reinterpret_cast<LPARAM>(m_menu));
+    return FollowMenuCharAnswer(answer);
+  }
+  if (matches.size() == 1) return ChooseByKey(matches[0]);
+  // Several items share the letter: each press moves on to the next of them.
+  auto next = std::upper_bound(matches.begin(), matches.end(), m_highlight);
+  Highlight(next == matches.end() ? matches.front() : *next);
+  return false;
+}
+
+bool PopupMenuWindow::FollowMenuCharAnswer(LRESULT answer) {
+  int index = static_cast<int>(LOWORD(answer));
+  switch (HIWORD(answer)) {
+    case MNC_EXECUTE: return index < static_cast<int>(m_rows.size()) && ChooseByKey(index);
+    case MNC_SELECT:
+      if (index < static_cast<int>(m_rows.size())) Highlight(index);
+      return false;
+    case MNC_CLOSE: End(0); return false;
+    default: return false;
+  }
+}
+
+bool PopupMenuWindow::ChooseByKey(int index) {
+  Highlight(index);
+  if (m_highlight != index) return false;
+  if (Choosable(index)) {
+    End(::GetMenuItemID(m_menu, index));
+    return false;
+  }
+  MENUITEMINFO info = InfoOf(m_menu, static_cast<UINT>(index));
+  return info.hSubMenu != nullptr && !(info.fState & MFS_GRAYED);
 }
 
 void PopupMenuWindow::Paint(CDC& dc, const RECT& client) {

@@ -56,6 +56,13 @@ private:
   int NextHighlightable(int from, int step) const;
   void End(UINT command);
   void KeyDown(UINT key);
+  // A typed letter: the item with that mnemonic is chosen (several: the next is highlighted); with
+  // none the owner is asked by WM_MENUCHAR. True when the highlighted item's sub-menu should open.
+  bool Character(char ch);
+  // Carries out a WM_MENUCHAR answer; true when a sub-menu should open.
+  bool FollowMenuCharAnswer(LRESULT answer);
+  // Chooses item index as a letter does: its command, or its sub-menu (returns true).
+  bool ChooseByKey(int index);
 
   HMENU m_menu{nullptr};
   HWND m_owner{nullptr};

@@ -87,8 +87,39 @@ void ActivateTopLevel(HWND top) {
   if (active == top) return;
   HWND old = active;
   active = top;
+  platform::detail::Display().WindowActivated(top);
   if (old && IsWindow(old)) ::SendMessage(old, WM_ACTIVATE, WA_INACTIVE, reinterpret_cast<LPARAM>(top));
   if (IsWindow(top)) ::SendMessage(top, WM_ACTIVATE, WA_ACTIVE, reinterpret_cast<LPARAM>(old));
+}
+
+// The window in top that gets the focus when top is active again: the one that had it last,
+// while it is still a usable window in top, else top itself.
+HWND FocusToRestore(HWND top) {
+  WindowState* t = Find(top);
+  HWND last = t ? t->lastFocus : nullptr;
+  if (last && last != top && IsWindow(last) && IsChild(top, last) && IsWindowVisible(last) && IsWindowEnabled(last)) {
+    return last;
+  }
+  return top;
+}
+
+// A top-level window that has the keys is going away (hidden or destroyed): its owner (or the
+// owner's owner) that is shown and enabled becomes active with the focus where it was, so keys
+// keep a window to go to.
+void HandOverActivation(HWND leaving) {
+  HWND active = platform::detail::ActiveHandle();
+  HWND focus = platform::detail::FocusHandle();
+  bool hadKeys = active == leaving || (focus && GetAncestorTopLevel(focus) == leaving);
+  if (!hadKeys) return;
+  WindowState* s = Find(leaving);
+  for (HWND owner = s ? s->owner : nullptr; owner; owner = Find(owner) ? Find(owner)->owner : nullptr) {
+    if (owner == leaving || !Find(owner)) return;
+    if (platform::detail::IsShowing(owner) && IsWindowEnabled(owner)) {
+      SetFocus(FocusToRestore(owner));
+      ActivateTopLevel(owner);
+      return;
+    }
+  }
 }
 
 // A procedure set over an attached object sees every message before the object; without an
@@ -129,6 +160,8 @@ HWND CreateWindow(LPCTSTR className, LPCTSTR windowName, DWORD style, int x, int
 }
 
 BOOL DestroyWindow(HWND hwnd) {
+  WindowState* s = Find(hwnd);
+  if (s && !s->parent && !s->destroying) HandOverActivation(hwnd);
   if (!platform::detail::BeginDestroy(hwnd)) return FALSE;
   platform::detail::DestroyWindowState(hwnd);
   return TRUE;
@@ -707,6 +740,11 @@ BOOL ShowWindow(HWND hwnd, int cmdShow) {
     } else {
       s->style &= ~WS_VISIBLE;
       if (s->parent) platform::detail::InvalidateClient(s->parent, &s->rect, true, false);
+      if (!s->parent) {
+        HandOverActivation(hwnd);
+        s = Find(hwnd);
+        if (!s) return wasVisible;
+      }
       HWND focus = platform::detail::FocusHandle();
       if (focus && (focus == hwnd || IsChild(hwnd, focus))) SetFocus(s->parent);
     }
@@ -841,7 +879,9 @@ HWND SetFocus(HWND hwnd) {
   if (hwnd && !IsWindow(hwnd)) return old;
   focus = hwnd;
   if (hwnd) {
-    ActivateTopLevel(GetAncestorTopLevel(hwnd));
+    HWND top = GetAncestorTopLevel(hwnd);
+    if (WindowState* t = Find(top)) t->lastFocus = hwnd;
+    ActivateTopLevel(top);
     if (focus == hwnd) ::SendMessage(hwnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(old), 0);
   }
   return old;

@@ -394,12 +394,14 @@ void InvalidateClient(HWND hwnd, const RECT* rect, bool erase, bool children) {
   s->invalid = Union(s->invalid, area);
   s->erase = s->erase || erase;
   (void)children;
-  // Parents paint under their children here, so whatever a parent repaints its children repaint too.
+  // Parents paint under their children here, so whatever a parent repaints its children repaint
+  // too: that is the whole invalid rectangle, which spans the gaps between separate areas.
+  const RECT repainted = s->invalid;
   for (HWND child : s->children) {
     WindowState* c = Find(child);
     if (!c) continue;
     RECT overlap;
-    if (!Intersect(overlap, area, c->rect)) continue;
+    if (!Intersect(overlap, repainted, c->rect)) continue;
     RECT in = ClientInsets(*c);
     RECT local{overlap.left - c->rect.left - in.left, overlap.top - c->rect.top - in.top,
                overlap.right - c->rect.left - in.left, overlap.bottom - c->rect.top - in.top};

@@ -65,6 +65,7 @@ struct WindowState {
   std::uint64_t order{0};         // creation order
   ScrollBarState scrollBars[3];   // indexed by SB_HORZ, SB_VERT, SB_CTL
   HICON icons[2]{nullptr, nullptr};  // WM_SETICON: indexed by ICON_SMALL, ICON_BIG
+  HWND lastFocus{nullptr};        // top-level windows: the window in it that had the focus last
 };
 
 // The state of a live window; null otherwise.

@@ -75,6 +75,24 @@ bool IsPlainAscii(const std::string& text) {
   return !text.empty();
 }
 
+// Keys of the function-key block that type something in a text field: the editing control
+// characters (Back Space, Tab, Return, Escape) and the keypad's characters. The others (Delete,
+// Insert, Home, End, the arrows, Page Up/Down, F1-F12, ...) only act, even where Xlib gives them
+// a byte, as it gives Delete 0x7F.
+bool FunctionKeyTypes(unsigned long keysym) {
+  switch (keysym) {
+    case XK_BackSpace:
+    case XK_Tab:
+    case XK_Return:
+    case XK_Escape:
+    case XK_KP_Space:
+    case XK_KP_Tab:
+    case XK_KP_Enter:
+    case XK_KP_Equal: return true;
+    default: return keysym >= XK_KP_Multiply && keysym <= XK_KP_9;
+  }
+}
+
 }  // namespace
 
 UINT VirtualKeyOfKeySym(unsigned long keysym) {
@@ -103,7 +121,12 @@ std::string KeySymUtf8(unsigned long keysym) {
   return out;
 }
 
+bool IsKeypadCharacter(unsigned long keysym) {
+  return (keysym >= XK_KP_0 && keysym <= XK_KP_9) || keysym == XK_KP_Decimal;
+}
+
 std::string TypedText(const std::string& ascii, unsigned long keysym) {
+  if ((keysym & ~0xFFul) == 0xFF00ul && !FunctionKeyTypes(keysym)) return {};
   if (IsPlainAscii(ascii)) return ascii;
   std::string utf8 = KeySymUtf8(keysym);
   if (utf8.empty()) return {};

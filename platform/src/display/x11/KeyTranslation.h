@@ -14,7 +14,11 @@ UINT VirtualKeyOfKeySym(unsigned long keysym);
 // symbols; empty for the others.
 std::string KeySymUtf8(unsigned long keysym);
 // The text a key press types, in code page 949: ascii is what Xlib's lookup gave (control
-// characters included), used when it is plain ASCII; otherwise the key symbol's own text.
+// characters included), used when it is plain ASCII; otherwise the key symbol's own text. Keys
+// that only act (Delete, Insert, Home, End, arrows, Page Up/Down, F-keys) type nothing.
 std::string TypedText(const std::string& ascii, unsigned long keysym);
+// Whether a key symbol (as looked up with the modifiers) is a keypad digit or decimal point,
+// which Num Lock makes of the keypad's movement keys.
+bool IsKeypadCharacter(unsigned long keysym);
 
 }  // namespace platform::detail

@@ -323,6 +323,20 @@ void X11Display::WindowDestroyed(HWND top) {
   m_windows.erase(top);
 }
 
+void X11Display::WindowActivated(HWND) {
+  // Focus events the server made before now tell of an older state: they are passed over, also
+  // while the newly active window waits to be mapped.
+  m_focusRequest = NextRequest(m_display);
+  FocusActive();
+}
+
+void X11Display::FocusActive() {
+  Native* native = Lookup(::GetActiveWindow());
+  if (!native || !native->mapped) return;
+  m_focusRequest = NextRequest(m_display);
+  XSetInputFocus(m_display, native->window, RevertToParent, CurrentTime);
+}
+
 void X11Display::CaptureChanged(HWND capture) {
   Native* native = capture ? Lookup(GetAncestorTopLevel(capture)) : nullptr;
   if (native && native->window == m_grabbed) return;
@@ -484,6 +498,7 @@ void X11Display::Handle(XEvent& event) {
         Native& native = *Lookup(top);
         native.mapped = true;
         if (CaptureHandle() && GetAncestorTopLevel(CaptureHandle()) == top) CaptureChanged(CaptureHandle());
+        if (::GetActiveWindow() == top) FocusActive();
       }
       break;
     case UnmapNotify:
@@ -609,13 +624,18 @@ void X11Display::OnKey(XEvent& event) {
     }
     keysym = lookup.keysym;
     bool ascii = std::all_of(lookup.utf8.begin(), lookup.utf8.end(), [](char c) { return (c & 0x80) == 0; });
-    (ascii ? text : composed) = lookup.utf8;
+    if (!ascii) {
+      composed = lookup.utf8;
+    } else if (!lookup.utf8.empty()) {
+      text = TypedText(lookup.utf8, keysym);
+    }
   } else {
     char buffer[32] = {};
     int length = XLookupString(&e, buffer, sizeof buffer - 1, &keysym, nullptr);
     text = TypedText(std::string(buffer, static_cast<std::size_t>(std::max(length, 0))), keysym);
   }
-  UINT virtualKey = VirtualKeyOfKeySym(XLookupKeysym(&e, 0));
+  // The unshifted symbol names the key, except a keypad key Num Lock turned into a digit.
+  UINT virtualKey = VirtualKeyOfKeySym(IsKeypadCharacter(keysym) ? keysym : XLookupKeysym(&e, 0));
   if (!virtualKey) virtualKey = VirtualKeyOfKeySym(keysym);
   unsigned int keycode = e.keycode & 0xFF;
   LPARAM keyData = static_cast<LPARAM>(1u | (keycode << 16) | (press ? 0u : 0xC0000000u));
@@ -637,6 +657,7 @@ void X11Display::OnKey(XEvent& event) {
 void X11Display::OnFocusIn(XEvent& event) {
   HWND top = WindowOf(event.xfocus.window);
   if (!top || event.xfocus.mode == NotifyGrab || event.xfocus.mode == NotifyUngrab) return;
+  if (event.xfocus.serial < m_focusRequest) return;
   if (!::IsWindowEnabled(top)) {
     // A window disabled by a modal one hands the focus to it, as the modal one is what answers.
     for (HWND other : TopLevelWindows()) {

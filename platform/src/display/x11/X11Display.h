@@ -39,6 +39,7 @@ public:
   void WindowStateChanged(HWND top) override;
   void WindowDestroyed(HWND top) override;
   void SurfaceChanged(HWND window) override;
+  void WindowActivated(HWND top) override;
   void CaptureChanged(HWND capture) override;
   void BeforeWait() override;
   bool TextOfKey(UINT virtualKey, LPARAM keyData, std::string* text) override;
@@ -71,6 +72,8 @@ private:
   void ApplyTitle(HWND top, Native& native);
   void ApplyOwner(HWND top, Native& native);
   void SetMaximizedState(Native& native, bool maximized);
+  // Gives the server's keyboard focus to the X window of the active window, once it is mapped.
+  void FocusActive();
   void MarkDirty(Native& native, const RECT& area);
   void Present(HWND top, Native& native);
   // Puts a surface area straight from the surface's pixels; false when the visual cannot take them.
@@ -108,6 +111,7 @@ private:
   unsigned long m_pointerWindow{0};               // the X window the pointer was last over
   unsigned long m_grabbed{0};                     // the X window holding the pointer grab
   HWND m_fromServer{nullptr};                     // window being changed to follow the server
+  unsigned long m_focusRequest{0};                // serial of the last focus this backend set
   ClickTracker m_clicks;
   std::unique_ptr<X11InputMethod> m_inputMethod;
   std::unique_ptr<X11Clipboard> m_clipboard;
