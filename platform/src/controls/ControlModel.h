@@ -103,7 +103,7 @@ HBRUSH DefaultControlColors(HDC hdc, UINT message);
 void DrawItemRow(CDC& dc, const RECT& row, const char* text, bool selected);
 // The same row with an unselected text in dc's current text colour.
 void DrawColoredItemRow(CDC& dc, const RECT& row, const char* text, bool selected);
-// A small filled triangle pointing down, centred in rect.
-void DrawDownArrow(CDC& dc, const RECT& rect);
+// A small filled triangle pointing down, centred in rect (grey when not enabled).
+void DrawDownArrow(CDC& dc, const RECT& rect, bool enabled = true);
 
 }  // namespace platform::detail

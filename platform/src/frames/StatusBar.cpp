@@ -85,7 +85,12 @@ void CStatusBar::GetItemRect(int index, LPRECT rect) const {
 
 void CStatusBar::ShowPane(int index) {
   const Pane& pane = m_panes[static_cast<size_t>(index)];
-  if (::IsWindow(m_ctrl.m_hWnd)) m_ctrl.SetText(pane.enabled ? pane.text : CString(), index, 0);
+  if (!::IsWindow(m_ctrl.m_hWnd)) return;
+  m_ctrl.SetText(pane.enabled ? pane.text : CString(), index, 0);
+  // A bar that paints its panes itself (its pane control hidden) shows the new text too.
+  CRect area;
+  GetItemRect(index, &area);
+  InvalidateRect(&area, FALSE);
 }
 
 void CStatusBar::OnUpdateCmdUI(CFrameWnd* target, BOOL disableIfNoHandler) {

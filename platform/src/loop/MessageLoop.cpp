@@ -302,6 +302,27 @@ BOOL PeekMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT remov
   return platform::NextMessage(msg, hwnd, filterMin, filterMax, (removeFlags & PM_REMOVE) != 0, true);
 }
 
+namespace {
+
+// A character a key typed goes ahead of the keys and clicks still waiting: those came later, and
+// a key such as Left must not act before the characters typed before it.
+void PostTypedCharacter(HWND hwnd, UINT message, WPARAM ch, LPARAM keyData) {
+  auto& loop = platform::Loop();
+  {
+    std::lock_guard lock(loop.mutex);
+    // Characters already waiting stay ahead, in their order.
+    auto isInput = [](const MSG& m) {
+      return m.message == WM_KEYDOWN || m.message == WM_KEYUP || m.message == WM_SYSKEYDOWN ||
+             m.message == WM_SYSKEYUP || (m.message >= WM_MOUSEFIRST && m.message <= WM_MOUSELAST);
+    };
+    auto at = std::find_if(loop.queue.begin(), loop.queue.end(), isInput);
+    loop.queue.insert(at, MSG{hwnd, message, ch, keyData, GetTickCount(), {0, 0}});
+  }
+  platform::WakeLoop();
+}
+
+}  // namespace
+
 BOOL TranslateMessage(const MSG* msg) {
   if (!msg || (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN)) return FALSE;
   UINT vk = static_cast<UINT>(msg->wParam);
@@ -311,7 +332,7 @@ BOOL TranslateMessage(const MSG* msg) {
   std::string typed;
   if (platform::detail::Display().TextOfKey(vk, msg->lParam, &typed)) {
     // The display's keyboard knows what the key types with the modifiers it was pressed with.
-    for (char ch : typed) PostMessage(msg->hwnd, charMessage, static_cast<unsigned char>(ch), msg->lParam);
+    for (char ch : typed) PostTypedCharacter(msg->hwnd, charMessage, static_cast<unsigned char>(ch), msg->lParam);
     return typed.empty() ? FALSE : TRUE;
   }
   bool shift = GetKeyState(VK_SHIFT) < 0;
@@ -333,7 +354,7 @@ BOOL TranslateMessage(const MSG* msg) {
     ch = 0x1B;
   }
   if (ch < 0) return FALSE;
-  PostMessage(msg->hwnd, charMessage, static_cast<WPARAM>(ch), msg->lParam);
+  PostTypedCharacter(msg->hwnd, charMessage, static_cast<WPARAM>(ch), msg->lParam);
   return TRUE;
 }
 
