@@ -39,22 +39,25 @@ void CScrollView::UpdateBars() {
   vertical = m_totalDev.cy > height - (horizontal ? barHeight : 0);
   ShowScrollBar(SB_VERT, vertical);
   ShowScrollBar(SB_HORZ, horizontal);
-  m_updatingBars = false;
   ScrollToPosition(m_scrollPos);
+  // A window that takes a bar away again while it changes (a view that never scrolls) has the
+  // last word: only the bars still there get their ranges, which would show them again.
+  const DWORD shown = GetStyle();
   GetClientRect(&client);
   SCROLLINFO info{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
-  if (vertical) {
+  if (shown & WS_VSCROLL) {
     info.nMax = m_totalDev.cy - 1;
     info.nPage = static_cast<UINT>(client.Height());
     info.nPos = m_scrollPos.y;
     SetScrollInfo(SB_VERT, &info, TRUE);
   }
-  if (horizontal) {
+  if (shown & WS_HSCROLL) {
     info.nMax = m_totalDev.cx - 1;
     info.nPage = static_cast<UINT>(client.Width());
     info.nPos = m_scrollPos.x;
     SetScrollInfo(SB_HORZ, &info, TRUE);
   }
+  m_updatingBars = false;
 }
 
 CSize CScrollView::ScrollLimit() const {
