@@ -28,7 +28,8 @@ struct FrameMetrics {
 
 int CMainFrame::OnCreate(LPCREATESTRUCT cs) {
   if (CFrameWnd::OnCreate(cs) == -1) return -1;
-  if (!m_toolBar.Create(this, WS_CHILD | WS_VISIBLE, AFX_IDW_TOOLBAR) || !m_toolBar.LoadToolBar(IDR_MAINFRAME)) return -1;
+  const DWORD barStyle = WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC;
+  if (!m_toolBar.CreateEx(this, TBSTYLE_FLAT, barStyle) || !m_toolBar.LoadToolBar(IDR_MAINFRAME)) return -1;
   if (!m_statusBar.Create(this)) return -1;
   m_menuManager.AttachToFrame(this);
   m_menuManager.AddToolbarImages(IDR_MAINFRAME);

@@ -9,11 +9,17 @@
 #include "platform/gdi_objects.h"
 #include "platform/controls_statusbar.h"
 #include "platform/controls_toolbar.h"
+#include "platform/controls_tooltip.h"
 #include "platform/frames.h"
 #include "platform/resources.h"
 
 // The command id standing for a separator in indicator and button lists.
 constexpr UINT ID_SEPARATOR = 0;
+
+// Control bar styles, given with the window styles when a bar is made (the low word): tool tips
+// for its buttons, the buttons' prompts on the status bar while the pointer is over them, and
+// the others kept for the programs that ask for them (docked at the top, a size of its own).
+constexpr DWORD CBRS_TOOLTIPS = 0x0010, CBRS_SIZE_DYNAMIC = 0x0400, CBRS_TOP = 0x2000, CBRS_FLYBY = 0x8000;
 
 class CControlBar : public CWnd {
 public:
@@ -75,6 +81,9 @@ class CToolBar : public CControlBar {
 public:
   using CWnd::Create;
   BOOL Create(CWnd* parent, DWORD style = WS_CHILD | WS_VISIBLE, UINT id = AFX_IDW_TOOLBAR);
+  // The same with the button control's own style (TBSTYLE_FLAT: edges only under the pointer).
+  BOOL CreateEx(CWnd* parent, DWORD ctrlStyle = TBSTYLE_FLAT, DWORD style = WS_CHILD | WS_VISIBLE | CBRS_TOP,
+                const RECT& borders = RECT{0, 0, 0, 0}, UINT id = AFX_IDW_TOOLBAR);
   // Buttons and images of tool bar resource id (and bitmap resource id when there is one).
   BOOL LoadToolBar(UINT id);
   // One button per id, images in order; ID_SEPARATOR makes a separator. ids null: separators.
@@ -85,16 +94,31 @@ public:
   CToolBarCtrl& GetToolBarCtrl() { return m_ctrl; }
   void OnUpdateCmdUI(CFrameWnd* target, BOOL disableIfNoHandler) override;
   int GetBarHeight() const override { return m_sizeButton.cy + 6; }
+  // Shows the tip and the status-bar prompt of the button under the pointer.
+  BOOL PreTranslateMessage(MSG* msg) override;
 
 protected:
   void OnBarResized(int cx, int cy) override;
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   // A button's click is the command of the frame that holds the bar (through a rebar too).
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 
 private:
   void RemoveButtons();
+  // One tip per button, the text after the "\n" of its command's prompt.
+  void AddTips();
+  // The prompt of the button under point (m_ctrl's client coordinates) on the status bar, or
+  // the text there before when there is none (index -1).
+  void ShowPrompt(int index);
+  // Takes the tip and prompt away once the pointer has left the bar.
+  void CheckPointer();
 
   CToolBarCtrl m_ctrl;
+  DWORD m_barStyle{0};  // CBRS_* bits
+  CToolTipCtrl m_tips;
+  int m_tipIds{0};       // tools added, ids 1 to this
+  int m_prompted{-1};    // the button whose prompt shows
+  CString m_restText;    // the status text the prompt replaced
   CSize m_sizeButton{23, 22};
   CBitmap m_bitmap;
 };

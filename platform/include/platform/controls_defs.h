@@ -346,6 +346,14 @@ using LPNMUPDOWN = NMUPDOWN*;
 // ---- IP address controls ----
 constexpr UINT IPM_CLEARADDRESS = WM_USER + 100, IPM_SETADDRESS = WM_USER + 101, IPM_GETADDRESS = WM_USER + 102,
                IPM_SETRANGE = WM_USER + 103, IPM_SETFOCUS = WM_USER + 104, IPM_ISBLANK = WM_USER + 105;
+// Sent (WM_NOTIFY) when a person changes a field or leaves one: which field and its number
+// (-1 when blank).
+constexpr UINT IPN_FIELDCHANGED = 0U - 860U;
+struct NMIPADDRESS {
+  NMHDR hdr;
+  int iField;
+  int iValue;
+};
 constexpr LPARAM MAKEIPADDRESS(BYTE b1, BYTE b2, BYTE b3, BYTE b4) {
   return static_cast<LPARAM>((static_cast<DWORD>(b1) << 24) | (static_cast<DWORD>(b2) << 16) |
                              (static_cast<DWORD>(b3) << 8) | b4);

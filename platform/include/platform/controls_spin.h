@@ -25,7 +25,7 @@ public:
   BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
   void SetAddress(DWORD address);
   void SetAddress(BYTE b1, BYTE b2, BYTE b3, BYTE b4);
-  // Number of fields filled (0 when blank, else 4).
+  // Number of fields filled (0 when blank, 4 when whole).
   int GetAddress(DWORD& address) const;
   int GetAddress(BYTE& b1, BYTE& b2, BYTE& b3, BYTE& b4) const;
   void ClearAddress();

@@ -22,6 +22,9 @@ public:
   BOOL Create(CFrameWnd* parent);
   // The button of command id, or null.
   CButton* GetButton(UINT id);
+  // The command of the enabled button whose caption marks letter with "&" (either case); 0 when
+  // there is none.
+  UINT CommandOfLetter(char letter);
   void OnUpdateCmdUI(CFrameWnd* target, BOOL disableIfNoHandler) override;
   int GetBarHeight() const override { return 30; }
 
@@ -72,6 +75,8 @@ public:
   void ClosePreview();
 
   void OnDraw(CDC* dc) override;
+  // Escape closes the preview; Alt and a letter presses the bar's button marked with it.
+  BOOL PreTranslateMessage(MSG* msg) override;
 
 protected:
   void OnDestroy();

@@ -1,5 +1,7 @@
 #include "ButtonModel.h"
 
+#include <algorithm>
+
 namespace platform::detail {
 
 bool ButtonModel::IsCheckKind() const {
@@ -182,7 +184,18 @@ void ButtonModel::PaintCheck(CDC& dc, const RECT& client) {
                (m_pushed ? DFCS_PUSHED : 0) | (::IsWindowEnabled(Hwnd()) ? 0 : DFCS_INACTIVE);
   dc.DrawFrameControl(&mark, DFC_BUTTON, state);
   RECT label{client.left + box + 4, client.top, client.right, client.bottom};
-  DrawColoredLabel(dc, Text(), label, DT_LEFT | DT_VCENTER | DT_SINGLELINE, ::IsWindowEnabled(Hwnd()) != FALSE);
+  CString text = Text();
+  DrawColoredLabel(dc, text, label, DT_LEFT | DT_VCENTER | DT_SINGLELINE, ::IsWindowEnabled(Hwnd()) != FALSE);
+  if (m_focus && !text.IsEmpty()) {
+    // The focus mark goes round the label (with its shortcut letter's mark left out of the width).
+    RECT measured = label;
+    dc.DrawText(text, &measured, DT_LEFT | DT_SINGLELINE | DT_CALCRECT);
+    int height = measured.bottom - measured.top;
+    int top = (label.top + label.bottom - height) / 2;
+    RECT focus{label.left - 1, std::max<LONG>(client.top, top - 1), std::min<LONG>(client.right, measured.right + 1),
+               std::min<LONG>(client.bottom, top + height + 1)};
+    dc.DrawFocusRect(&focus);
+  }
 }
 
 void ButtonModel::PaintGroup(CDC& dc, const RECT& client) {

@@ -59,6 +59,8 @@ bool ComboBoxModel::HandleItems(UINT message, WPARAM wParam, LPARAM lParam, LRES
 bool ComboBoxModel::HandleState(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (message) {
     case WM_CREATE: {
+      // A scroll bar asked of a combo box belongs to its list: the closed field has none.
+      if (Style() & (WS_VSCROLL | WS_HSCROLL)) ::ShowScrollBar(Hwnd(), SB_BOTH, FALSE);
       RECT window{};
       ::GetWindowRect(Hwnd(), &window);
       // Through WM_WINDOWPOSCHANGING the template's height becomes the dropped height.
@@ -71,6 +73,11 @@ bool ComboBoxModel::HandleState(UINT message, WPARAM wParam, LPARAM lParam, LRES
       if (lParam) KeepFieldHeight(*reinterpret_cast<WINDOWPOS*>(lParam));
       return false;
     case WM_SIZE: PlaceEdit(); return false;
+    case WM_ENABLE:
+      // The field's edit goes grey with the combo box.
+      if (Edit()) ::EnableWindow(Edit(), wParam != 0);
+      if (!wParam) Drop(false);
+      return false;
     case WM_KILLFOCUS:
       // Focus going elsewhere (a click outside) closes the list.
       if (reinterpret_cast<HWND>(wParam) != Edit()) Drop(false);
@@ -181,6 +188,9 @@ void ComboBoxModel::ShowList(bool show) {
   // No room under the field: the list opens above it.
   if (top + height > ::GetSystemMetrics(SM_CYSCREEN) && field.top - height >= 0) top = field.top - height;
   ::SetWindowPos(m_list, HWND_TOPMOST, field.left, top, field.right - field.left, height, SWP_NOACTIVATE);
+  ::SendMessage(m_list, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
+  // Items beyond the rows shown are reached by the list's own scroll bar.
+  ::ShowScrollBar(m_list, SB_VERT, m_items.Count() > rows);
   list->Reset();
   ::ShowWindow(m_list, SW_SHOWNOACTIVATE);
 }
@@ -241,15 +251,17 @@ void ComboBoxModel::KeyDown(UINT key) {
 
 void ComboBoxModel::Paint(CDC& dc, const RECT& client) {
   RECT r = client;
-  dc.FillSolidRect(&r, ::GetSysColor(COLOR_WINDOW));
+  bool enabled = ::IsWindowEnabled(Hwnd()) != FALSE;
+  // Disabled, the field takes the face colour and the arrow goes grey.
+  dc.FillSolidRect(&r, ::GetSysColor(enabled ? COLOR_WINDOW : COLOR_BTNFACE));
   DrawSunkenFrame(dc, r);
   int buttonWidth = ::GetSystemMetrics(SM_CXVSCROLL);
   RECT button{r.right - buttonWidth, r.top, r.right, r.bottom};
   dc.DrawFrameControl(&button, DFC_BUTTON, DFCS_BUTTONPUSH | (m_dropped ? DFCS_PUSHED : 0));
-  DrawDownArrow(dc, button);
+  DrawDownArrow(dc, button, enabled);
   if (HasEdit()) return;
   RECT label{r.left + 2, r.top, button.left, r.bottom};
-  DrawLabel(dc, Text(), label, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX, ::IsWindowEnabled(Hwnd()) != FALSE);
+  DrawLabel(dc, Text(), label, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX, enabled);
 }
 
 }  // namespace platform::detail

@@ -31,8 +31,27 @@ bool ComboListModel::Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
     }
     case WM_MOUSEWHEEL: {
       int rows = static_cast<SHORT>(HIWORD(wParam)) > 0 ? -kWheelRows : kWheelRows;
-      m_top = std::clamp(m_top + rows, 0, std::max(0, Count() - VisibleRows()));
-      Redraw();
+      ScrollTo(m_top + rows);
+      return true;
+    }
+    case WM_VSCROLL: {
+      int page = VisibleRows();
+      switch (LOWORD(wParam)) {
+        case SB_LINEUP: ScrollTo(m_top - 1); break;
+        case SB_LINEDOWN: ScrollTo(m_top + 1); break;
+        case SB_PAGEUP: ScrollTo(m_top - page); break;
+        case SB_PAGEDOWN: ScrollTo(m_top + page); break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: {
+          SCROLLINFO info{sizeof(SCROLLINFO), SIF_TRACKPOS, 0, 0, 0, 0, 0};
+          ::GetScrollInfo(Hwnd(), SB_VERT, &info);
+          ScrollTo(info.nTrackPos);
+          break;
+        }
+        case SB_TOP: ScrollTo(0); break;
+        case SB_BOTTOM: ScrollTo(Count()); break;
+        default: break;
+      }
       return true;
     }
     default: return false;
@@ -58,7 +77,17 @@ void ComboListModel::Reset() {
   int rows = VisibleRows();
   if (m_hot >= 0 && m_hot < m_top) m_top = m_hot;
   if (m_hot >= m_top + rows) m_top = m_hot - rows + 1;
-  m_top = std::clamp(m_top, 0, std::max(0, Count() - rows));
+  ScrollTo(m_top);
+}
+
+void ComboListModel::ScrollTo(int top) {
+  int rows = VisibleRows();
+  m_top = std::clamp(top, 0, std::max(0, Count() - rows));
+  if (::GetWindowLong(Hwnd(), GWL_STYLE) & WS_VSCROLL) {
+    SCROLLINFO info{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(0, Count() - 1),
+                    static_cast<UINT>(rows), m_top, 0};
+    ::SetScrollInfo(Hwnd(), SB_VERT, &info, TRUE);
+  }
   Redraw();
 }
 

@@ -29,6 +29,8 @@ private:
   int Count() const;
   int VisibleRows() const;
   void SetHot(int index);
+  // Makes top the first row shown (kept within the items), the scroll bar following.
+  void ScrollTo(int top);
 
   HWND m_combo{nullptr};
   int m_top{0};

@@ -134,7 +134,14 @@ void DrawSunkenFrame(CDC& dc, RECT& rect) {
 
 void DrawLabel(CDC& dc, const CString& text, RECT rect, UINT format, bool enabled) {
   int oldMode = dc.SetBkMode(TRANSPARENT);
-  COLORREF oldColor = dc.SetTextColor(::GetSysColor(enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+  COLORREF oldColor = dc.SetTextColor(::GetSysColor(COLOR_BTNHIGHLIGHT));
+  if (!enabled) {
+    // Disabled text is engraved: a light copy one pixel down and right under the grey.
+    RECT shadow = rect;
+    ::OffsetRect(&shadow, 1, 1);
+    dc.DrawText(text, &shadow, format);
+  }
+  dc.SetTextColor(::GetSysColor(enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
   dc.DrawText(text, &rect, format);
   dc.SetTextColor(oldColor);
   dc.SetBkMode(oldMode);
@@ -169,9 +176,9 @@ void DrawItemRow(CDC& dc, const RECT& row, const char* text, bool selected) {
   dc.SetBkMode(oldMode);
 }
 
-void DrawDownArrow(CDC& dc, const RECT& rect) { DrawArrow(dc, rect, ArrowDirection::Down); }
+void DrawDownArrow(CDC& dc, const RECT& rect, bool enabled) { DrawArrow(dc, rect, ArrowDirection::Down, enabled); }
 
-void DrawArrow(CDC& dc, const RECT& rect, ArrowDirection direction) {
+void DrawArrow(CDC& dc, const RECT& rect, ArrowDirection direction, bool enabled) {
   int cx = (rect.left + rect.right) / 2;
   int cy = (rect.top + rect.bottom) / 2;
   POINT points[3];
@@ -181,7 +188,7 @@ void DrawArrow(CDC& dc, const RECT& rect, ArrowDirection direction) {
     case ArrowDirection::Left: points[0] = {cx + 2, cy - 4}; points[1] = {cx + 2, cy + 4}; points[2] = {cx - 2, cy}; break;
     case ArrowDirection::Right: points[0] = {cx - 2, cy - 4}; points[1] = {cx - 2, cy + 4}; points[2] = {cx + 2, cy}; break;
   }
-  CBrush brush(::GetSysColor(COLOR_BTNTEXT));
+  CBrush brush(::GetSysColor(enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
   CBrush* oldBrush = dc.SelectObject(&brush);
   CGdiObject* oldPen = dc.SelectStockObject(NULL_PEN);
   dc.Polygon(points, 3);

@@ -103,10 +103,10 @@ HBRUSH DefaultControlColors(HDC hdc, UINT message);
 void DrawItemRow(CDC& dc, const RECT& row, const char* text, bool selected);
 // The same row with an unselected text in dc's current text colour.
 void DrawColoredItemRow(CDC& dc, const RECT& row, const char* text, bool selected);
-// A small filled triangle pointing down, centred in rect.
-void DrawDownArrow(CDC& dc, const RECT& rect);
+// A small filled triangle pointing down, centred in rect (grey when not enabled).
+void DrawDownArrow(CDC& dc, const RECT& rect, bool enabled = true);
 enum class ArrowDirection { Up, Down, Left, Right };
-// A small filled triangle pointing in direction, centred in rect.
-void DrawArrow(CDC& dc, const RECT& rect, ArrowDirection direction);
+// A small filled triangle pointing in direction, centred in rect (grey when not enabled).
+void DrawArrow(CDC& dc, const RECT& rect, ArrowDirection direction, bool enabled = true);
 
 }  // namespace platform::detail

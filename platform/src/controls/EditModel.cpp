@@ -10,6 +10,14 @@
 
 namespace platform::detail {
 
+namespace {
+
+// The caret's blink timer; half a period on, half off.
+constexpr UINT_PTR kBlinkTimer = 0xED17;
+constexpr UINT kBlinkMs = 530;
+
+}  // namespace
+
 EditModel::EditModel(HWND hwnd) : ControlModel(hwnd) {
   if (Style() & ES_PASSWORD) m_password = '*';
 }
@@ -23,7 +31,7 @@ bool EditModel::Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resu
   }
   return HandleFormattedText(message, wParam, lParam, result) || HandleText(message, wParam, lParam, result) ||
          HandleSelection(message, wParam, lParam, result) || HandleLines(message, wParam, lParam, result) ||
-         HandleInput(message, wParam, lParam);
+         HandleMouse(message, wParam, lParam) || HandleInput(message, wParam, lParam);
 }
 
 // With EM_FMTLINES on, the text read back carries "\r\r\n" where lines wrap.
@@ -110,6 +118,10 @@ bool EditModel::HandleLines(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
     case EM_LINEFROMCHAR:
     case EM_LINELENGTH:
     case EM_GETLINE: break;
+    case EM_SCROLLCARET:
+      ScrollToCaret(true);
+      result = TRUE;
+      return true;
     default: return false;
   }
   const std::vector<Line>& lines = Lines();
@@ -121,6 +133,11 @@ bool EditModel::HandleLines(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
     case EM_GETFIRSTVISIBLELINE: result = m_firstLine; return true;
     case EM_LINESCROLL:
       if (Multiline()) m_firstLine = std::clamp(m_firstLine + static_cast<int>(lParam), 0, count - 1);
+      if (ScrollsSideways() && static_cast<int>(wParam) != 0) {
+        TEXTMETRIC tm{};
+        if (MeasuringDC dc(*this); dc.get()) dc.get()->GetTextMetrics(&tm);
+        m_scrollX = std::max(0, m_scrollX + static_cast<int>(wParam) * std::max<int>(1, tm.tmAveCharWidth));
+      }
       SyncScrollBar();
       Redraw();
       result = TRUE;
@@ -176,7 +193,6 @@ bool EditModel::HandleInput(UINT message, WPARAM wParam, LPARAM) {
       if (!ReadOnly() && !m_password) ReplaceSelection("", Source::Typed);
       return true;
     case WM_PASTE: Paste(); return true;
-    case WM_LBUTTONDOWN: ::SetFocus(Hwnd()); return true;
     case WM_VSCROLL:
       if (!HasLineBar()) return false;
       ScrollLines(LOWORD(wParam));
@@ -188,8 +204,24 @@ bool EditModel::HandleInput(UINT message, WPARAM wParam, LPARAM) {
       for (int i = 0; i < std::abs(lines); ++i) ScrollLines(lines > 0 ? SB_LINEDOWN : SB_LINEUP);
       return true;
     }
-    case WM_SETFOCUS: NotifyCommand(EN_SETFOCUS); Redraw(); return true;
+    case WM_SETFOCUS:
+      RestartBlink();
+      NotifyCommand(EN_SETFOCUS);
+      Redraw();
+      return true;
+    case WM_TIMER:
+      if (wParam != kBlinkTimer) return false;
+      if (::GetFocus() != Hwnd()) {
+        ::KillTimer(Hwnd(), kBlinkTimer);
+        m_caretOn = false;
+      } else {
+        m_caretOn = !m_caretOn;
+      }
+      Redraw();
+      return true;
     case WM_KILLFOCUS:
+      ::KillTimer(Hwnd(), kBlinkTimer);
+      m_caretOn = false;
       m_pendingLead = 0;  // half a character typed never joins what comes after the focus returns
       NotifyCommand(EN_KILLFOCUS);
       Redraw();
@@ -202,6 +234,7 @@ void EditModel::SetText(const std::string& text) {
   m_text = text;
   m_selStart = m_selEnd = 0;
   m_firstLine = 0;
+  m_scrollX = 0;
   m_modified = false;
   Changed();
 }
@@ -229,6 +262,10 @@ void EditModel::ReplaceSelection(std::string text, Source source) {
   m_selStart = m_selEnd = start + static_cast<int>(text.size());
   if (typed) m_modified = true;
   ::DefWindowProc(Hwnd(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(m_text.c_str()));
+  // What is typed or put in at the caret is where the person looks (before the parent hears of
+  // the change, which may take the edit away).
+  ScrollToCaret(true);
+  RestartBlink();
   Changed();
 }
 
@@ -332,8 +369,9 @@ void EditModel::KeyDown(UINT key) {
       if (m_selStart == m_selEnd) m_selEnd = NextBoundary(m_selEnd);
       ReplaceSelection("", true);
       break;
-    default: break;
+    default: return;
   }
+  ScrollToCaret(true);
 }
 
 // end -2 places the caret at start; start -1 removes the selection; end -1 selects to the end.
@@ -346,6 +384,9 @@ void EditModel::SetSelection(int start, int end) {
     m_selStart = SnapToBoundary(std::clamp(start, 0, size));
     m_selEnd = end < 0 ? size : SnapToBoundary(std::clamp(end, 0, size));
   }
+  // A single line keeps its caret in sight; more lines wait for EM_SCROLLCARET.
+  if (!Multiline()) ScrollToCaret(false);
+  RestartBlink();
   Redraw();
 }
 
@@ -566,27 +607,197 @@ std::string EditModel::Shown() const {
   return m_password ? std::string(m_text.size(), m_password) : m_text;
 }
 
+bool EditModel::HandleMouse(UINT message, WPARAM wParam, LPARAM lParam) {
+  POINT point{static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam))};
+  switch (message) {
+    case WM_LBUTTONDOWN: {
+      if (::GetFocus() != Hwnd()) ::SetFocus(Hwnd());
+      int at = OffsetAt(point);
+      SetSelection((wParam & MK_SHIFT) ? m_selStart : at, at);
+      ScrollToCaret(true);
+      m_dragging = true;
+      ::SetCapture(Hwnd());
+      return true;
+    }
+    case WM_MOUSEMOVE:
+      if (!m_dragging || ::GetCapture() != Hwnd()) return false;
+      SetSelection(m_selStart, OffsetAt(point));
+      ScrollToCaret(true);
+      return true;
+    case WM_LBUTTONUP:
+      if (!m_dragging) return false;
+      m_dragging = false;
+      if (::GetCapture() == Hwnd()) ::ReleaseCapture();
+      return true;
+    case WM_CAPTURECHANGED: m_dragging = false; return false;
+    case WM_LBUTTONDBLCLK: {
+      // The word (a run of characters other than spaces and line breaks) under the pointer.
+      int at = OffsetAt(point);
+      auto isGap = [&](int offset) {
+        char ch = m_text[static_cast<std::size_t>(offset)];
+        return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n';
+      };
+      int size = static_cast<int>(m_text.size());
+      int start = at;
+      while (start > 0 && !isGap(start - 1)) --start;
+      int end = at;
+      while (end < size && !isGap(end)) ++end;
+      SetSelection(SnapToBoundary(start), SnapToBoundary(end));
+      return true;
+    }
+    default: return false;
+  }
+}
+
+int EditModel::LineHeight() const {
+  TEXTMETRIC tm{};
+  if (MeasuringDC dc(*this); dc.get()) dc.get()->GetTextMetrics(&tm);
+  return std::max<int>(1, tm.tmHeight);
+}
+
+int EditModel::LineTop(int index) const {
+  RECT area = TextArea();
+  if (!Multiline()) return static_cast<int>(area.top) + (static_cast<int>(area.bottom - area.top) - LineHeight()) / 2;
+  return static_cast<int>(area.top) + (index - m_firstLine) * LineHeight();
+}
+
+int EditModel::XOf(int offset) const {
+  const Line& line = Lines()[static_cast<std::size_t>(LineOf(offset))];
+  int end = std::clamp(offset, line.start, line.end);
+  MeasuringDC dc(*this);
+  if (!dc.get() || end <= line.start) return 0;
+  std::string shown = Shown();
+  return dc.get()->GetTextExtent(shown.data() + line.start, end - line.start).cx;
+}
+
+int EditModel::OffsetAt(POINT point) const {
+  const std::vector<Line>& lines = Lines();
+  RECT area = TextArea();
+  int index = 0;
+  if (Multiline()) {
+    int row = point.y < area.top ? -1 : static_cast<int>(point.y - area.top) / LineHeight();
+    index = std::clamp(m_firstLine + row, 0, static_cast<int>(lines.size()) - 1);
+  }
+  const Line& line = lines[static_cast<std::size_t>(index)];
+  int x = static_cast<int>(point.x - area.left) + m_scrollX;
+  MeasuringDC dc(*this);
+  if (!dc.get()) return line.start;
+  std::string shown = Shown();
+  // The boundary whose position is nearest: past half a character's width the caret goes after it.
+  int previousX = 0;
+  for (int at = line.start; at < line.end;) {
+    int next = std::min(line.end, at + CharLengthAt(shown, at));
+    int nextX = dc.get()->GetTextExtent(shown.data() + line.start, next - line.start).cx;
+    if (x < (previousX + nextX) / 2 + ((previousX + nextX) % 2)) return at;
+    previousX = nextX;
+    at = next;
+  }
+  return line.end;
+}
+
+void EditModel::ScrollToCaret(bool lines) {
+  bool moved = false;
+  if (lines && Multiline()) {
+    int caretLine = LineOf(m_selEnd);
+    int page = VisibleLines();
+    int first = std::clamp(m_firstLine, caretLine - page + 1, caretLine);
+    if (first != m_firstLine) {
+      m_firstLine = first;
+      SyncScrollBar();
+      moved = true;
+    }
+  }
+  if (ScrollsSideways()) {
+    RECT area = TextArea();
+    int width = std::max(1, static_cast<int>(area.right - area.left));
+    int caretX = XOf(m_selEnd);
+    int scroll = m_scrollX;
+    // Past either edge the line moves by a third of the width, so typing on does not scroll at
+    // every character.
+    if (caretX < scroll) scroll = std::max(0, caretX - width / 3);
+    else if (caretX >= scroll + width) scroll = caretX - width + width / 3;
+    // Text taken away from the end lets the line come back into the box.
+    if (!Multiline()) {
+      std::string shown = Shown();
+      MeasuringDC dc(*this);
+      int whole = dc.get() ? dc.get()->GetTextExtent(shown.data(), static_cast<int>(shown.size())).cx : 0;
+      scroll = std::clamp(scroll, 0, std::max(0, std::max(whole, caretX + 1) - width + 1));
+    }
+    if (scroll != m_scrollX) {
+      m_scrollX = scroll;
+      moved = true;
+    }
+  }
+  if (moved) Redraw();
+}
+
+void EditModel::RestartBlink() {
+  if (::GetFocus() != Hwnd()) return;
+  m_caretOn = true;
+  ::SetTimer(Hwnd(), kBlinkTimer, kBlinkMs, nullptr);
+}
+
+void EditModel::PaintLine(CDC& dc, const std::string& shown, const Line& line, int top, bool enabled,
+                          bool showSelection) {
+  RECT area = TextArea();
+  int lineHeight = LineHeight();
+  int left = static_cast<int>(area.left) - m_scrollX;
+  auto extent = [&](int to) {
+    return to <= line.start ? 0 : dc.GetTextExtent(shown.data() + line.start, to - line.start).cx;
+  };
+  RECT box{left, top, std::max<LONG>(area.right, left + extent(line.end) + 1), top + lineHeight};
+  CString text(shown.substr(static_cast<std::size_t>(line.start), static_cast<std::size_t>(line.end - line.start)).c_str());
+  DrawColoredLabel(dc, text, box, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX, enabled);
+  int selStart = std::max(std::min(m_selStart, m_selEnd), line.start);
+  int selEnd = std::min(std::max(m_selStart, m_selEnd), line.end);
+  // A selection running on past the line's end marks the line break too.
+  bool breakSelected = std::max(m_selStart, m_selEnd) > line.end && std::min(m_selStart, m_selEnd) <= line.end &&
+                       line.next > line.end;
+  if (!showSelection || (selStart >= selEnd && !breakSelected)) return;
+  int x0 = left + extent(selStart);
+  int x1 = left + extent(selEnd) + (breakSelected ? std::max(4, lineHeight / 3) : 0);
+  RECT marked{x0, top, x1, top + lineHeight};
+  dc.FillSolidRect(&marked, ::GetSysColor(COLOR_HIGHLIGHT));
+  if (selEnd > selStart) {
+    RECT selected{x0, top, x1 + 1, top + lineHeight};
+    int oldMode = dc.SetBkMode(TRANSPARENT);
+    COLORREF old = dc.SetTextColor(::GetSysColor(COLOR_HIGHLIGHTTEXT));
+    CString part(shown.substr(static_cast<std::size_t>(selStart), static_cast<std::size_t>(selEnd - selStart)).c_str());
+    dc.DrawText(part, &selected, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+    dc.SetTextColor(old);
+    dc.SetBkMode(oldMode);
+  }
+}
+
 void EditModel::Paint(CDC& dc, const RECT& client) {
   RECT r = client;
   bool enabled = ::IsWindowEnabled(Hwnd()) != FALSE;
   // A read-only or disabled edit asks as a static does, and so gets the face colour by default.
   ::FillRect(dc.GetSafeHdc(), &r, ParentColors(dc, enabled && !ReadOnly() ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC));
   if (::GetWindowLong(Hwnd(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE) DrawSunkenFrame(dc, r);
-  r = TextArea();
+  RECT area = TextArea();
   std::string shown = Shown();
   const std::vector<Line>& lines = Lines();
-  TEXTMETRIC tm{};
-  dc.GetTextMetrics(&tm);
-  int lineHeight = std::max<int>(1, tm.tmHeight);
-  RECT line = r;
-  for (std::size_t i = static_cast<std::size_t>(m_firstLine); i < lines.size() && line.top < r.bottom; ++i) {
-    line.bottom = line.top + lineHeight;
-    const Line& at = lines[i];
-    CString text(shown.substr(static_cast<std::size_t>(at.start), static_cast<std::size_t>(at.end - at.start)).c_str());
-    DrawColoredLabel(dc, text, line, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | (Multiline() ? 0 : DT_VCENTER), enabled);
+  bool focused = ::GetFocus() == Hwnd();
+  bool showSelection = focused || (Style() & ES_NOHIDESEL);
+  int saved = dc.SaveDC();
+  dc.IntersectClipRect(&area);
+  for (std::size_t i = static_cast<std::size_t>(Multiline() ? m_firstLine : 0); i < lines.size(); ++i) {
+    int top = LineTop(static_cast<int>(i));
+    if (top >= area.bottom) break;
+    PaintLine(dc, shown, lines[i], top, enabled, showSelection);
     if (!Multiline()) break;
-    line.top = line.bottom;
   }
+  if (focused && m_caretOn) {
+    int caretLine = LineOf(m_selEnd);
+    int top = LineTop(caretLine);
+    if (!Multiline() || caretLine >= m_firstLine) {
+      int x = static_cast<int>(area.left) - m_scrollX + XOf(m_selEnd);
+      RECT caret{x, top, x + 1, top + LineHeight()};
+      dc.FillSolidRect(&caret, ::GetSysColor(COLOR_WINDOWTEXT));
+    }
+  }
+  dc.RestoreDC(saved);
 }
 
 }  // namespace platform::detail

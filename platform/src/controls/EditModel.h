@@ -77,6 +77,26 @@ private:
   // written back is unchanged.
   std::string WithoutSoftBreaks(std::string text) const;
   bool HandleFormattedText(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  // The mouse places the caret, extends the selection with Shift or by dragging, and a double
+  // click selects the word under it.
+  bool HandleMouse(UINT message, WPARAM wParam, LPARAM lParam);
+
+  // Whether lines scroll sideways instead of wrapping (single lines always do).
+  bool ScrollsSideways() const { return !Wraps(); }
+  // Height of one line in the control's font.
+  int LineHeight() const;
+  // Top of shown line index (client coordinates); a single line sits centred in the text area.
+  int LineTop(int index) const;
+  // Pixels from the start of offset's line to offset, in the shown text.
+  int XOf(int offset) const;
+  // The character boundary nearest to point (client coordinates).
+  int OffsetAt(POINT point) const;
+  // Scrolls so that the caret shows: its line for a multi-line edit, its column sideways.
+  void ScrollToCaret(bool lines);
+  // Shows the caret at once and starts its blinking over, so it never vanishes while it moves.
+  void RestartBlink();
+  // Draws one shown line at top with the selected part in the highlight colours.
+  void PaintLine(CDC& dc, const std::string& shown, const Line& line, int top, bool enabled, bool showSelection);
 
   std::string m_text;
   int m_selStart{0};
@@ -86,6 +106,9 @@ private:
   int m_firstLine{0};
   bool m_modified{false};
   bool m_fmtLines{false};
+  int m_scrollX{0};            // pixels the lines are scrolled to the left
+  bool m_caretOn{false};       // the blinking caret's current phase
+  bool m_dragging{false};      // the left button went down here and is still held
   char m_pendingLead{0};  // a lead byte typed, waiting for its trail byte
   // The wrapped lines and what they were made from.
   mutable std::vector<Line> m_lines;

@@ -173,6 +173,30 @@ bool DrawImage(HIMAGELIST list, int index, CDC& dc, int x, int y, UINT style) {
   return true;
 }
 
+bool DrawDisabledImage(HIMAGELIST list, int index, CDC& dc, int x, int y) {
+  ImageListData* data = Find(list);
+  if (!data || index < 0 || index >= static_cast<int>(data->images.size())) return false;
+  const Image& image = data->images[static_cast<std::size_t>(index)];
+  // The shape is the image's darker pixels; light ones (the glyph's own highlights) fall away.
+  auto inShape = [&](std::size_t at) {
+    if (image.transparent[at]) return false;
+    COLORREF c = image.pixels[at];
+    return GetRValue(c) * 30 + GetGValue(c) * 59 + GetBValue(c) * 11 < 192 * 100;
+  };
+  const COLORREF light = ::GetSysColor(COLOR_BTNHIGHLIGHT);
+  const COLORREF shadow = ::GetSysColor(COLOR_BTNSHADOW);
+  for (int pass = 0; pass < 2; ++pass) {
+    for (int row = 0; row < data->cy; ++row) {
+      for (int col = 0; col < data->cx; ++col) {
+        if (!inShape(static_cast<std::size_t>(row) * data->cx + col)) continue;
+        if (pass == 0) dc.SetPixel(x + col + 1, y + row + 1, light);
+        else dc.SetPixel(x + col, y + row, shadow);
+      }
+    }
+  }
+  return true;
+}
+
 SIZE ImageSize(HIMAGELIST list) {
   ImageListData* data = Find(list);
   return data ? SIZE{data->cx, data->cy} : SIZE{0, 0};

@@ -1,5 +1,8 @@
 #pragma once
-// IP address fields: four numbers 0-255, or blank.
+// IP address fields: four numbers 0-255, each of which may be blank. A person types digits into
+// the current field; ".", Right and Left move between fields, BackSpace goes back over them.
+
+#include <string>
 
 #include "ControlModel.h"
 
@@ -12,10 +15,23 @@ public:
   void Paint(CDC& dc, const RECT& client) override;
 
 private:
+  bool HandleInput(UINT message, WPARAM wParam, LPARAM lParam);
+  bool Blank() const;
+  // Puts four numbers (or blanks) in and tells no one: the program's own changes.
+  void SetFields(const int values[4]);
+  // A person's change: the text follows, EN_CHANGE and IPN_FIELDCHANGED go to the parent.
+  void FieldEdited(int field);
+  // Makes field current; leaving a field tells the parent its number.
+  void MoveTo(int field);
+  void TypeDigit(char digit);
+  void BackSpace();
+  // Where field i is drawn (client coordinates).
+  RECT FieldRect(int field) const;
   void Show();
 
-  BYTE m_fields[4]{0, 0, 0, 0};
-  bool m_blank{true};
+  std::string m_fields[4];  // digits as typed, "" for blank
+  int m_current{0};         // the field keys go to
+  bool m_caretOn{false};
 };
 
 }  // namespace platform::detail

@@ -727,7 +727,8 @@ void ListViewModel::PaintRow(CDC& dc, int index, const RECT&) {
     dc.SetTextColor(::GetSysColor(highlighted && ::GetFocus() == Hwnd() ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     cell.left += 4;
     cell.right -= 2;
-    if (static_cast<std::size_t>(c) < row.texts.size()) {
+    // A column too narrow for any text (a hidden one, width 0) shows nothing, not an ellipsis.
+    if (static_cast<std::size_t>(c) < row.texts.size() && cell.right > cell.left) {
       dc.DrawText(row.texts[static_cast<std::size_t>(c)].c_str(), -1, &cell, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     }
     if (m_extended & LVS_EX_GRIDLINES) {

@@ -206,6 +206,17 @@ bool ToolBarModel::HandleMouse(UINT message, LPARAM lParam) {
       }
       return true;
     }
+    case WM_MOUSEMOVE: SetHot(ButtonAt(point)); return false;
+    case WM_TIMER: {
+      if (m_hot < 0) return false;
+      // The pointer may leave without a message here: its place is looked at while a button is hot.
+      POINT cursor{};
+      RECT window{};
+      ::GetCursorPos(&cursor);
+      ::GetWindowRect(Hwnd(), &window);
+      if (!::PtInRect(&window, cursor)) SetHot(-1);
+      return true;
+    }
     case WM_CAPTURECHANGED:
       if (m_pressed >= 0 && m_pressed < static_cast<int>(m_buttons.size())) {
         m_buttons[static_cast<std::size_t>(m_pressed)].fsState &= static_cast<BYTE>(~TBSTATE_PRESSED);
@@ -214,6 +225,14 @@ bool ToolBarModel::HandleMouse(UINT message, LPARAM lParam) {
       return true;
     default: return false;
   }
+}
+
+void ToolBarModel::SetHot(int index) {
+  if (index == m_hot) return;
+  m_hot = index;
+  if (m_hot >= 0) ::SetTimer(Hwnd(), kHotTimer, 100, nullptr);
+  else ::KillTimer(Hwnd(), kHotTimer);
+  if (Style() & TBSTYLE_FLAT) Redraw();
 }
 
 void ToolBarModel::Paint(CDC& dc, const RECT& client) {
@@ -228,11 +247,17 @@ void ToolBarModel::Paint(CDC& dc, const RECT& client) {
       continue;
     }
     bool down = (b.fsState & (TBSTATE_PRESSED | TBSTATE_CHECKED)) != 0;
-    if (down || !(Style() & TBSTYLE_FLAT)) dc.DrawEdge(&r, down ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+    // A flat button shows its edge only under the pointer (and when enabled) or when down.
+    bool raised = !(Style() & TBSTYLE_FLAT) || (i == m_hot && (b.fsState & TBSTATE_ENABLED));
+    if (down || raised) dc.DrawEdge(&r, down ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
     int x = (r.left + r.right - m_bitmapSize.cx) / 2 + (down ? 1 : 0);
     int y = (r.top + r.bottom - m_bitmapSize.cy) / 2 + (down ? 1 : 0);
-    HIMAGELIST images = (b.fsState & TBSTATE_PRESSED) && m_hotImages ? m_hotImages : m_images;
-    if (images) DrawImage(images, b.iBitmap, dc, x, y, (b.fsState & TBSTATE_ENABLED) ? ILD_TRANSPARENT : ILD_BLEND50);
+    // The hot images show under the pointer and while pressed.
+    const bool hot = (b.fsState & TBSTATE_PRESSED) || i == m_hot;
+    HIMAGELIST images = hot && m_hotImages ? m_hotImages : m_images;
+    if (!images) continue;
+    if (b.fsState & TBSTATE_ENABLED) DrawImage(images, b.iBitmap, dc, x, y, ILD_TRANSPARENT);
+    else DrawDisabledImage(m_images, b.iBitmap, dc, x, y);
   }
 }
 

@@ -27,6 +27,8 @@ private:
   // Sets or clears state bits of the button with command, repainting only when the state
   // changes; false when there is none.
   bool SetStateBits(int command, BYTE bits, bool on);
+  // The button under the pointer (-1: none); a flat bar raises it.
+  void SetHot(int index);
 
   std::vector<TBBUTTON> m_buttons;
   HIMAGELIST m_images{nullptr};
@@ -37,6 +39,8 @@ private:
   SIZE m_bitmapSize{16, 15};
   SIZE m_buttonSize{23, 22};
   int m_pressed{-1};
+  int m_hot{-1};  // the button under the pointer
+  static constexpr UINT_PTR kHotTimer = 0x7B01;
 };
 
 }  // namespace platform::detail

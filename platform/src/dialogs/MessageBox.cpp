@@ -54,7 +54,8 @@ int ShowMessageBoxWindow(HWND owner, const char* text, const char* caption, UINT
   }
   if (buttons.size() == 1 && buttons.front().id == IDOK) cancel = IDOK;
   std::size_t defaultIndex = (type & MB_DEFMASK) >> 8;
-  detail::MessageBoxWindow box(text ? text : "", caption ? caption : "", std::move(buttons), defaultIndex, cancel);
+  detail::MessageBoxWindow box(text ? text : "", caption ? caption : "", std::move(buttons), defaultIndex, cancel,
+                               type & MB_ICONMASK);
   return box.Run(owner);
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "MessageBoxIcon.h"
 #include "platform/controls_defs.h"
 #include "platform/gdi.h"
 #include "platform/messageloop.h"
@@ -47,12 +48,16 @@ POINT CentredOver(HWND owner, SIZE size) {
 }  // namespace
 
 MessageBoxWindow::MessageBoxWindow(CString text, CString caption, std::vector<MessageBoxButton> buttons,
-                                   std::size_t defaultIndex, int cancelId)
+                                   std::size_t defaultIndex, int cancelId, UINT iconKind)
     : m_text(std::move(text)),
       m_caption(std::move(caption)),
       m_buttons(std::move(buttons)),
       m_defaultIndex(defaultIndex < m_buttons.size() ? defaultIndex : 0),
-      m_cancelId(cancelId) {}
+      m_cancelId(cancelId),
+      m_iconKind(iconKind & MB_ICONMASK) {
+  m_hasIcon = m_iconKind != 0 && (m_iconKind == MB_ICONSTOP || m_iconKind == MB_ICONQUESTION ||
+                                  m_iconKind == MB_ICONEXCLAMATION || m_iconKind == MB_ICONINFORMATION);
+}
 
 MessageBoxWindow::~MessageBoxWindow() {
   if (m_hwnd && ::IsWindow(m_hwnd)) ::DestroyWindow(m_hwnd);
@@ -82,9 +87,13 @@ bool MessageBoxWindow::Create(HWND owner) {
   RegisterBoxClass();
   SIZE text = MeasureText();
   int buttonsWidth = static_cast<int>(m_buttons.size()) * (kButtonWidth + kButtonGap) - kButtonGap;
-  int clientWidth = std::max<int>(text.cx, buttonsWidth) + 2 * kMargin;
-  int clientHeight = kMargin + text.cy + kMargin + kButtonHeight + kMargin;
-  m_textRect = RECT{kMargin, kMargin, kMargin + text.cx, kMargin + text.cy};
+  // The icon stands left of the text; a short text is centred on it.
+  int iconWidth = m_hasIcon ? kMessageBoxIconSize + kMargin : 0;
+  int body = std::max<int>(text.cy, m_hasIcon ? kMessageBoxIconSize : 0);
+  int clientWidth = std::max<int>(iconWidth + text.cx, buttonsWidth) + 2 * kMargin;
+  int clientHeight = kMargin + body + kMargin + kButtonHeight + kMargin;
+  int textTop = kMargin + (body - static_cast<int>(text.cy)) / 2;
+  m_textRect = RECT{kMargin + iconWidth, textTop, kMargin + iconWidth + text.cx, textTop + text.cy};
   RECT frame{0, 0, clientWidth, clientHeight};
   ::AdjustWindowRectEx(&frame, kStyle, FALSE, WS_EX_DLGMODALFRAME);
   SIZE size{frame.right - frame.left, frame.bottom - frame.top};
@@ -94,7 +103,7 @@ bool MessageBoxWindow::Create(HWND owner) {
   if (!m_hwnd) return false;
   ::SetWindowLongPtr(m_hwnd, GWL_USERDATA, reinterpret_cast<LONG_PTR>(this));
   ::SetWindowLongPtr(m_hwnd, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(&MessageBoxWindow::Procedure));
-  CreateButtons(kMargin + text.cy + kMargin, clientWidth);
+  CreateButtons(kMargin + body + kMargin, clientWidth);
   return ::IsWindow(m_hwnd);
 }
 
@@ -156,6 +165,7 @@ void MessageBoxWindow::Paint() {
   RECT text = m_textRect;
   dc.DrawText(m_text, &text, kTextFormat);
   if (old) dc.SelectObject(old);
+  if (m_hasIcon) DrawMessageBoxIcon(dc, m_iconKind, kMargin, kMargin);
 }
 
 void MessageBoxWindow::Answer(int id) {

@@ -18,9 +18,10 @@ struct MessageBoxButton {
 class MessageBoxWindow {
 public:
   // buttons left to right; defaultIndex is the one Enter presses; cancelId is what closing the
-  // box or Escape answers (0: the box cannot be closed without a button).
+  // box or Escape answers (0: the box cannot be closed without a button); iconKind is an MB_ICON*
+  // kind shown left of the text (0: none).
   MessageBoxWindow(CString text, CString caption, std::vector<MessageBoxButton> buttons, std::size_t defaultIndex,
-                   int cancelId);
+                   int cancelId, UINT iconKind = 0);
   ~MessageBoxWindow();
   MessageBoxWindow(const MessageBoxWindow&) = delete;
   MessageBoxWindow& operator=(const MessageBoxWindow&) = delete;
@@ -48,6 +49,8 @@ private:
   int m_cancelId{0};
   HWND m_hwnd{nullptr};
   RECT m_textRect{0, 0, 0, 0};
+  UINT m_iconKind{0};
+  bool m_hasIcon{false};
   int m_result{0};
   bool m_answered{false};
 };

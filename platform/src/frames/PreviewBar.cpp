@@ -2,6 +2,7 @@
 #include "platform/preview.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/gdi.h"
 
@@ -65,6 +66,16 @@ CButton* CPreviewBar::GetButton(UINT id) {
     if (kCommands[i].id == id && ::IsWindow(m_buttons[i].m_hWnd)) return &m_buttons[i];
   }
   return nullptr;
+}
+
+UINT CPreviewBar::CommandOfLetter(char letter) {
+  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  for (std::size_t i = 0; i < kCommands.size(); ++i) {
+    const char* mark = std::strchr(kCommands[i].caption, '&');
+    if (!mark || lower(mark[1]) != lower(letter)) continue;
+    if (::IsWindow(m_buttons[i].m_hWnd) && m_buttons[i].IsWindowEnabled()) return kCommands[i].id;
+  }
+  return 0;
 }
 
 void CPreviewBar::OnUpdateCmdUI(CFrameWnd* target, BOOL disableIfNoHandler) {

@@ -330,6 +330,21 @@ BOOL CPreviewView::OnMouseWheel(UINT flags, short delta, CPoint) {
   return TRUE;
 }
 
+BOOL CPreviewView::PreTranslateMessage(MSG* msg) {
+  if (msg->message == WM_KEYDOWN && msg->wParam == VK_ESCAPE) {
+    ClosePreview();
+    return TRUE;
+  }
+  if (msg->message == WM_SYSKEYDOWN && ((msg->wParam >= 'A' && msg->wParam <= 'Z') || (msg->wParam >= '0' && msg->wParam <= '9'))) {
+    if (UINT command = m_bar.CommandOfLetter(static_cast<char>(msg->wParam))) {
+      // Sent as the button's click is: through the frame, to the preview.
+      if (CFrameWnd* frame = LiveFrame()) frame->SendMessage(WM_COMMAND, command, 0);
+      return TRUE;
+    }
+  }
+  return CScrollView::PreTranslateMessage(msg);
+}
+
 void CPreviewView::OnKeyDown(UINT key, UINT, UINT) {
   switch (key) {
     case VK_NEXT: OnNextPage(); break;

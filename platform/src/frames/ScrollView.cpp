@@ -17,7 +17,47 @@ void CScrollView::SetScrollSizes(int mapMode, SIZE total, SIZE page, SIZE line) 
   m_totalDev = CSize(std::max<LONG>(total.cx, 0), std::max<LONG>(total.cy, 0));
   m_pageDev = page.cx > 0 || page.cy > 0 ? CSize(page) : CSize(m_totalDev.cx / 10, m_totalDev.cy / 10);
   m_lineDev = line.cx > 0 || line.cy > 0 ? CSize(line) : CSize(m_pageDev.cx / 10, m_pageDev.cy / 10);
+  UpdateBars();
+}
+
+void CScrollView::UpdateBars() {
+  if (!m_hWnd || m_updatingBars) {
+    ScrollToPosition(m_scrollPos);
+    return;
+  }
+  m_updatingBars = true;
+  const int barWidth = ::GetSystemMetrics(SM_CXVSCROLL);
+  const int barHeight = ::GetSystemMetrics(SM_CYHSCROLL);
+  CRect client;
+  GetClientRect(&client);
+  // The room there is without bars; one bar taking its strip can make the other needed.
+  const DWORD style = GetStyle();
+  const int width = client.Width() + ((style & WS_VSCROLL) ? barWidth : 0);
+  const int height = client.Height() + ((style & WS_HSCROLL) ? barHeight : 0);
+  bool vertical = m_totalDev.cy > height;
+  bool horizontal = m_totalDev.cx > width - (vertical ? barWidth : 0);
+  vertical = m_totalDev.cy > height - (horizontal ? barHeight : 0);
+  ShowScrollBar(SB_VERT, vertical);
+  ShowScrollBar(SB_HORZ, horizontal);
   ScrollToPosition(m_scrollPos);
+  // A window that takes a bar away again while it changes (a view that never scrolls) has the
+  // last word: only the bars still there get their ranges, which would show them again.
+  const DWORD shown = GetStyle();
+  GetClientRect(&client);
+  SCROLLINFO info{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
+  if (shown & WS_VSCROLL) {
+    info.nMax = m_totalDev.cy - 1;
+    info.nPage = static_cast<UINT>(client.Height());
+    info.nPos = m_scrollPos.y;
+    SetScrollInfo(SB_VERT, &info, TRUE);
+  }
+  if (shown & WS_HSCROLL) {
+    info.nMax = m_totalDev.cx - 1;
+    info.nPage = static_cast<UINT>(client.Width());
+    info.nPos = m_scrollPos.x;
+    SetScrollInfo(SB_HORZ, &info, TRUE);
+  }
+  m_updatingBars = false;
 }
 
 CSize CScrollView::ScrollLimit() const {
@@ -30,8 +70,20 @@ void CScrollView::ScrollToPosition(POINT point) {
   CSize limit = ScrollLimit();
   CPoint clamped(std::clamp<LONG>(point.x, 0, limit.cx), std::clamp<LONG>(point.y, 0, limit.cy));
   if (clamped.x == m_scrollPos.x && clamped.y == m_scrollPos.y) return;
+  const CPoint moved(m_scrollPos.x - clamped.x, m_scrollPos.y - clamped.y);
   m_scrollPos = clamped;
-  if (m_hWnd) Invalidate();
+  if (!m_hWnd) return;
+  // Child windows (a form's controls) move with the drawing.
+  for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    CRect rect;
+    ::GetWindowRect(child, &rect);
+    ScreenToClient(&rect);
+    ::SetWindowPos(child, nullptr, rect.left + moved.x, rect.top + moved.y, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  if (GetStyle() & WS_VSCROLL) SetScrollPos(SB_VERT, m_scrollPos.y, TRUE);
+  if (GetStyle() & WS_HSCROLL) SetScrollPos(SB_HORZ, m_scrollPos.x, TRUE);
+  Invalidate();
 }
 
 void CScrollView::OnPrepareDC(CDC* dc, CPrintInfo* info) {
@@ -64,4 +116,4 @@ void CScrollView::OnVScroll(UINT code, UINT pos, CScrollBar*) {
   ScrollToPosition(CPoint(m_scrollPos.x, ScrolledPosition(m_scrollPos.y, code, pos, m_pageDev.cy, m_lineDev.cy)));
 }
 
-void CScrollView::OnSize(UINT, int, int) { ScrollToPosition(m_scrollPos); }
+void CScrollView::OnSize(UINT, int, int) { UpdateBars(); }

@@ -85,7 +85,16 @@ void CStatusBar::GetItemRect(int index, LPRECT rect) const {
 
 void CStatusBar::ShowPane(int index) {
   const Pane& pane = m_panes[static_cast<size_t>(index)];
-  if (::IsWindow(m_ctrl.m_hWnd)) m_ctrl.SetText(pane.enabled ? pane.text : CString(), index, 0);
+  if (!::IsWindow(m_ctrl.m_hWnd)) return;
+  const CString shown = pane.enabled ? pane.text : CString();
+  // Update handlers set the panes at every idle turn: only a change is painted, or the loop
+  // would never rest.
+  if (m_ctrl.GetText(index) == shown) return;
+  m_ctrl.SetText(shown, index, 0);
+  // A bar that paints its panes itself (its pane control hidden) shows the new text too.
+  CRect area;
+  GetItemRect(index, &area);
+  InvalidateRect(&area, FALSE);
 }
 
 void CStatusBar::OnUpdateCmdUI(CFrameWnd* target, BOOL disableIfNoHandler) {

@@ -358,3 +358,28 @@ TEST_F(ListCtrlScrollTest, AVerticalBarNarrowsTheHorizontalPage) {
 }
 
 }  // namespace
+
+namespace {
+
+// A hidden column (width 0) keeps its texts but shows nothing: no ellipsis on any row.
+TEST_F(ListCtrlTest, ZeroWidthColumnsDrawNothing) {
+  ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, CRect(0, 0, 300, 200), &host, 61));
+  list.InsertColumn(0, "Key", LVCFMT_LEFT, 0);
+  list.InsertColumn(1, "Blank", LVCFMT_LEFT, 120);
+  for (const char* key : {"first-key", "second-key", "third-key"}) list.InsertItem(list.GetItemCount(), key);
+  EXPECT_EQ(list.GetItemText(1, 0), "second-key");
+  list.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+  CClientDC dc(&list);
+  const COLORREF window = ::GetSysColor(COLOR_WINDOW);
+  for (int row = 0; row < 3; ++row) {
+    SCOPED_TRACE(row);
+    RECT bounds{};
+    ASSERT_TRUE(list.GetItemRect(row, &bounds, LVIR_BOUNDS));
+    int marked = 0;
+    for (int y = bounds.top; y < bounds.bottom; ++y)
+      for (int x = 0; x < 120; ++x) marked += dc.GetPixel(x, y) != window;
+    EXPECT_EQ(marked, 0);
+  }
+}
+
+}  // namespace

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,11 @@
 #include "platform/preview.h"
 #include "platform/testinput.h"
 #include "support/SnapshotPath.h"
+#include "platform/display.h"
+#include "platform/display/XvfbServer.h"
+#include "platform/messageloop.h"
+#include "platform/time.h"
+#include "platform/display/XPointerKeys.h"  // last: Xlib's macros
 
 namespace frametest {
 
@@ -375,6 +382,60 @@ TEST_F(PrintPreviewTest, SnapshotOfThePreview) {
   platform::Surface shot;
   ASSERT_TRUE(platform::LoadPng(path.c_str(), shot));
   EXPECT_GT(shot.width, 600);
+}
+
+// The X server is taken before the fixture makes its windows, so they show there.
+struct OnTheXServer {
+  OnTheXServer() {
+    const std::string& name = platform::testing::TestDisplayName();
+    available = !name.empty() && platform::display::UseX11Display(name.c_str());
+    if (available) input = std::make_unique<platform::testing::XPointerKeys>(name);
+  }
+  ~OnTheXServer() { platform::display::UseHeadless(); }
+  bool available{false};
+  std::unique_ptr<platform::testing::XPointerKeys> input;
+};
+
+class PreviewX11Test : private OnTheXServer, public PrintPreviewTest {
+protected:
+  void SetUp() override {
+    if (!available) GTEST_SKIP() << "no X server";
+    platform::Clock::SetManual(false);
+  }
+  void TearDown() override { platform::DestroyAllWindows(); }
+  using OnTheXServer::input;
+};
+
+TEST_F(PreviewX11Test, AltLettersPressTheButtonsAZoomedPageScrollsByItsBarsAndEscapeCloses) {
+  ASSERT_NE(m_view, nullptr);
+  m_view->m_pages = 3;
+  CPreviewView* preview = OpenPreview();
+  ASSERT_NE(preview, nullptr);
+  preview->SetFocus();
+  auto wait = [](const std::function<bool()>& pred) { return platform::testing::XPointerKeys::WaitFor(pred); };
+  // Alt+N: "&Next Page"; Alt+I: "Zoom &In" (to the printer's own size here).
+  input->Key(preview->m_hWnd, XK_n, Mod1Mask);
+  ASSERT_TRUE(wait([&] { return preview->GetCurrentPage() == 2u; }));
+  input->Key(preview->m_hWnd, XK_i, Mod1Mask);
+  ASSERT_TRUE(wait([&] { return preview->GetZoomLevel() == 1; }));
+  // The zoomed page is larger than the window: a vertical bar, and a click on its down arrow
+  // moves the page up.
+  ASSERT_TRUE(preview->GetStyle() & WS_VSCROLL);
+  CRect pane;
+  preview->GetWindowRect(&pane);
+  m_frame->ScreenToClient(&pane);
+  const int top = preview->GetPageRect(0).top;
+  const int barX = pane.right - ::GetSystemMetrics(SM_CXVSCROLL) / 2;
+  const int below = (preview->GetStyle() & WS_HSCROLL) ? ::GetSystemMetrics(SM_CYHSCROLL) : 0;
+  input->Click(m_frame->m_hWnd, CPoint(barX, pane.bottom - below - ::GetSystemMetrics(SM_CYVSCROLL) / 2));
+  ASSERT_TRUE(wait([&] { return preview->GetPageRect(0).top < top; }));
+  EXPECT_GT(preview->GetScrollPosition().y, 0);
+  ::UpdateWindow(m_frame->m_hWnd);
+  platform::SaveSurfacePng(input->Shown(m_frame->m_hWnd), testsupport::SnapshotPath("x11_preview_zoomed.png").c_str());
+  // Escape gives the frame its view back.
+  preview->SetFocus();
+  input->Key(preview->m_hWnd, XK_Escape);
+  ASSERT_TRUE(wait([&] { return m_frame->GetActiveView() == m_view; }));
 }
 
 }  // namespace
