@@ -20,45 +20,7 @@ void CScrollView::SetScrollSizes(int mapMode, SIZE total, SIZE page, SIZE line) 
   UpdateBars();
 }
 
-void CScrollView::UpdateBars() {
-  if (!m_hWnd || m_updatingBars) {
-    ScrollToPosition(m_scrollPos);
-    return;
-  }
-  m_updatingBars = true;
-  const int barWidth = ::GetSystemMetrics(SM_CXVSCROLL);
-  const int barHeight = ::GetSystemMetrics(SM_CYHSCROLL);
-  CRect client;
-  GetClientRect(&client);
-  // The room there is without bars; one bar taking its strip can make the other needed.
-  const DWORD style = GetStyle();
-  const int width = client.Width() + ((style & WS_VSCROLL) ? barWidth : 0);
-  const int height = client.Height() + ((style & WS_HSCROLL) ? barHeight : 0);
-  bool vertical = m_totalDev.cy > height;
-  bool horizontal = m_totalDev.cx > width - (vertical ? barWidth : 0);
-  vertical = m_totalDev.cy > height - (horizontal ? barHeight : 0);
-  ShowScrollBar(SB_VERT, vertical);
-  ShowScrollBar(SB_HORZ, horizontal);
-  ScrollToPosition(m_scrollPos);
-  // A window that takes a bar away again while it changes (a view that never scrolls) has the
-  // last word: only the bars still there get their ranges, which would show them again.
-  const DWORD shown = GetStyle();
-  GetClientRect(&client);
-  SCROLLINFO info{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
-  if (shown & WS_VSCROLL) {
-    info.nMax = m_totalDev.cy - 1;
-    info.nPage = static_cast<UINT>(client.Height());
-    info.nPos = m_scrollPos.y;
-    SetScrollInfo(SB_VERT, &info, TRUE);
-  }
-  if (shown & WS_HSCROLL) {
-    info.nMax = m_totalDev.cx - 1;
-    info.nPage = static_cast<UINT>(client.Width());
-    info.nPos = m_scrollPos.x;
-    SetScrollInfo(SB_HORZ, &info, TRUE);
-  }
-  m_updatingBars = false;
-}
+void CScrollView::UpdateBars() { ScrollToPosition(m_scrollPos); }
 
 CSize CScrollView::ScrollLimit() const {
   CRect client;

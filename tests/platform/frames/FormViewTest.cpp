@@ -94,29 +94,6 @@ TEST_F(FormViewTest, ButtonClicksReachTheFormsMap) {
   EXPECT_EQ(form->m_clicks, 1);
 }
 
-TEST_F(FormViewTest, AFormSmallerThanItsTemplateScrollsItsControls) {
-  auto* form = static_cast<CNameForm*>(RUNTIME_CLASS(CNameForm)->CreateObject());
-  ASSERT_TRUE(form->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 120, 60), &m_parent, 1));
-  // Both bars, as the drawing is larger both ways; a form as large as its template has none.
-  EXPECT_TRUE(form->GetStyle() & WS_VSCROLL);
-  EXPECT_TRUE(form->GetStyle() & WS_HSCROLL);
-  CRect before;
-  form->GetDlgItem(IDC_GO)->GetWindowRect(&before);
-  form->SendMessage(WM_VSCROLL, SB_BOTTOM, 0);
-  const int moved = form->GetScrollPosition().y;
-  EXPECT_GT(moved, 0);
-  EXPECT_EQ(form->GetScrollPos(SB_VERT), moved);
-  CRect after;
-  form->GetDlgItem(IDC_GO)->GetWindowRect(&after);
-  EXPECT_EQ(after.top, before.top - moved);
-  EXPECT_EQ(after.left, before.left);
-  form->MoveWindow(0, 0, form->GetTotalSize().cx + 20, form->GetTotalSize().cy + 20);
-  EXPECT_FALSE(form->GetStyle() & (WS_VSCROLL | WS_HSCROLL));
-  EXPECT_EQ(form->GetScrollPosition(), CPoint(0, 0));
-  form->GetDlgItem(IDC_GO)->GetWindowRect(&after);
-  EXPECT_EQ(after.top, before.top);
-}
-
 TEST_F(FormViewTest, MissingTemplateFailsCreationWithoutALeak) {
   class CNoTemplateForm : public CFormView {
   public:
