@@ -94,11 +94,9 @@ private:
   static int ScrolledPosition(int current, UINT code, UINT pos, int page, int line);
   // The largest scroll position along each axis for the current client size.
   CSize ScrollLimit() const;
-  // Shows a scroll bar along each axis where the drawing is larger than the client area, and
-  // sets its range, page and position.
+  // Keeps the scroll position within the drawing for the present client size.
   void UpdateBars();
 
-  bool m_updatingBars{false};  // showing a bar resizes the client area, which comes back here
   int m_nMapMode{0};
   CSize m_totalDev;
   CSize m_pageDev;
