@@ -3,13 +3,13 @@
 // benchmark never runs); start-up to the first painted window; resident memory with a long game.
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "bench/support/MeasureInChild.h"
+#include "bench/support/ResizeLoop.h"
 #include "client/app/ClientApp.h"
 #include "client/app/ClientConfig.h"
 #include "client/app/ClientDoc.h"
@@ -220,22 +220,7 @@ void BM_ResizeFrameWithAGameShown(benchmark::State& state) {
   viewer.frame->ShowWindow(SW_SHOW);
   viewer.frame->UpdateWindow();
   platform::PumpMessages();
-  using Clock = std::chrono::steady_clock;
-  Clock::duration layout{}, paint{};
-  bool wide = false;
-  for (auto _ : state) {
-    wide = !wide;
-    const auto start = Clock::now();
-    viewer.frame->SetWindowPos(nullptr, 0, 0, wide ? 760 : 700, wide ? 549 : 500,
-                               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    const auto laidOut = Clock::now();
-    platform::PumpMessages();
-    layout += laidOut - start;
-    paint += Clock::now() - laidOut;
-  }
-  const double n = static_cast<double>(state.iterations());
-  state.counters["layout_ms"] = std::chrono::duration<double, std::milli>(layout).count() / n;
-  state.counters["paint_ms"] = std::chrono::duration<double, std::milli>(paint).count() / n;
+  benchsupport::RunResizes(state, *viewer.frame, SIZE{760, 549}, SIZE{700, 500});
   state.counters["board_moves"] = viewer.view->GetBoard().GetLastMove();
   std::remove(path.c_str());
 }

@@ -4,7 +4,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <optional>
 #include <string>
 
@@ -16,6 +15,7 @@
 #include <platform/time.h>
 
 #include "bench/control/RecordedGame.h"
+#include "bench/support/ResizeLoop.h"
 #include "orvanta/connection/MainFrame.h"
 #include "orvanta/resources/OrvantaResources.h"
 #include "orvanta/room/DagukRoomView.h"
@@ -114,22 +114,7 @@ void BM_ResizeGameRoomWithABoard(benchmark::State& state) {
     return;
   }
   platform::PumpMessages();
-  using Clock = std::chrono::steady_clock;
-  Clock::duration layout{}, paint{};
-  bool wide = false;
-  for (auto _ : state) {
-    wide = !wide;
-    const auto start = Clock::now();
-    entered.frame->SetWindowPos(nullptr, 0, 0, wide ? 1000 : 900, wide ? 740 : 680,
-                                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    const auto laidOut = Clock::now();
-    platform::PumpMessages();
-    layout += laidOut - start;
-    paint += Clock::now() - laidOut;
-  }
-  const double n = static_cast<double>(state.iterations());
-  state.counters["layout_ms"] = std::chrono::duration<double, std::milli>(layout).count() / n;
-  state.counters["paint_ms"] = std::chrono::duration<double, std::milli>(paint).count() / n;
+  benchsupport::RunResizes(state, *entered.frame, SIZE{1000, 740}, SIZE{900, 680});
 }
 BENCHMARK(BM_ResizeGameRoomWithABoard)->Unit(benchmark::kMillisecond);
 

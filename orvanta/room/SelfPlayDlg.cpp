@@ -375,7 +375,6 @@ BOOL CSelfPlayDlg::PreTranslateMessage(MSG* msg) {
       default: OnCommand61478(); break;
     }
   };
-  // Here the End key's press is left to the dialog's controls.
   // End has no pressed look here: its press is left to the dialog's controls.
   const StepButtonOf buttonOf = [this](StepKey key) -> CWnd* {
     switch (key) {

@@ -178,24 +178,27 @@ TEST(ClientViewCommandsTest, DelayDialogShowsDragsAndAppliesOnRelease) {
   EXPECT_EQ(view.GetDelayQueue().GetDelay(), 120);
 
   // The upright spin: each click on its lower arrow steps once (a vertical scroll), the slider
-  // follows and the delay shows; letting go (SB_ENDSCROLL, as the control sends it) applies it.
+  // follows and the delay shows; the release (SB_ENDSCROLL, as the control sends it) applies it.
   CWnd* spin = dialog->GetDlgItem(IDC_DELAY_SPIN);
   ASSERT_NE(spin, nullptr);
   CRect spinRect;
   spin->GetClientRect(&spinRect);
-  for (int i = 0; i < 5; ++i) {
+  spin->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(spinRect.Width() / 2, spinRect.Height() - 2));
+  EXPECT_EQ(slider->SendMessage(TBM_GETPOS), 479);
+  EXPECT_EQ(view.GetDelayQueue().GetDelay(), 120);  // not yet let go
+  spin->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(spinRect.Width() / 2, spinRect.Height() - 2));
+  EXPECT_EQ(view.GetDelayQueue().GetDelay(), 121);
+  for (int i = 0; i < 4; ++i) {
     spin->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(spinRect.Width() / 2, spinRect.Height() - 2));
     spin->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(spinRect.Width() / 2, spinRect.Height() - 2));
   }
   EXPECT_EQ(slider->SendMessage(TBM_GETPOS), 475);
   dialog->GetDlgItemText(IDC_DELAY_VALUE, shown);
   EXPECT_EQ(Str(shown), "00 : 02 : 05");
-  EXPECT_EQ(view.GetDelayQueue().GetDelay(), 120);  // not yet let go
-  dialog->SendMessage(WM_VSCROLL, MAKEWPARAM(SB_ENDSCROLL, 475), reinterpret_cast<LPARAM>(spin->GetSafeHwnd()));
   EXPECT_EQ(view.GetDelayQueue().GetDelay(), 125);
   // The upper arrow goes back towards no delay.
   spin->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(spinRect.Width() / 2, 1));
-  dialog->SendMessage(WM_VSCROLL, MAKEWPARAM(SB_ENDSCROLL, 476), reinterpret_cast<LPARAM>(spin->GetSafeHwnd()));
+  spin->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(spinRect.Width() / 2, 1));
   EXPECT_EQ(slider->SendMessage(TBM_GETPOS), 476);
   EXPECT_EQ(view.GetDelayQueue().GetDelay(), 124);
 

@@ -21,6 +21,7 @@
 #include "orvanta/widgets/MenuButtonBank.h"
 #include "peers/orvanta/GameServerScript.h"
 #include "platform/display/XvfbServer.h"
+#include "support/NativeWindowOrigin.h"
 #include "support/SnapshotPath.h"
 #include "support/StolvexModuleHome.h"
 
@@ -135,10 +136,9 @@ protected:
     return text;
   }
   // Where a point of hwnd lies in the X window of top (which shows top's client area).
-  static CPoint InTop(HWND top, HWND hwnd, CPoint client) {
+  CPoint InTop(HWND top, HWND hwnd, CPoint client) {
     ::ClientToScreen(hwnd, &client);
-    CPoint origin(0, 0);
-    ::ClientToScreen(top, &origin);
+    const POINT origin = testsupport::NativeWindowOrigin(m_observer, top);
     return CPoint(client.x - origin.x, client.y - origin.y);
   }
   void Button(HWND top, CPoint at, bool press) {

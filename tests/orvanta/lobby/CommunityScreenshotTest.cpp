@@ -26,6 +26,7 @@
 #include "orvanta/resources/OrvantaResources.h"
 #include "platform/display/XvfbServer.h"
 #include "ShownPixels.h"
+#include "support/NativeWindowOrigin.h"
 #include "support/SnapshotPath.h"
 
 // Last: Xlib's macros would clash with the names above.
@@ -164,7 +165,6 @@ TEST(BulletinBoardX11Test, AtEightHundredBySixHundredEveryButtonIsReached) {
     Display* observer = XOpenDisplay(platform::testing::TestDisplayName().c_str());
     ASSERT_NE(observer, nullptr);
     const Window native = static_cast<Window>(platform::display::NativeWindowOf(frame->m_hWnd));
-    // The X window shows the frame's client area: a point of it is a client point of the frame.
     CRect frameClient;
     frame->GetClientRect(&frameClient);
     CRect shown;
@@ -190,10 +190,15 @@ TEST(BulletinBoardX11Test, AtEightHundredBySixHundredEveryButtonIsReached) {
         return shownState();
       }, 5000);
     };
-    ClickAt(observer, native, centre(CPlacardView::kWriteButton).CenterPoint());
+    // Client points of the frame, as points of its X window (which shows the menu bar above them).
+    CPoint clientOrigin(0, 0);
+    frame->ClientToScreen(&clientOrigin);
+    const POINT nativeOrigin = testsupport::NativeWindowOrigin(observer, frame->m_hWnd);
+    const CSize inNative(clientOrigin.x - nativeOrigin.x, clientOrigin.y - nativeOrigin.y);
+    ClickAt(observer, native, centre(CPlacardView::kWriteButton).CenterPoint() + inNative);
     EXPECT_TRUE(waitFor([&] { return board->GetEditMode() == CPlacardView::kNewPost; }));
     EXPECT_TRUE(waitFor([&] { return board->GetDlgItem(CPlacardView::kCancelButton)->IsWindowEnabled(); }));
-    ClickAt(observer, native, centre(CPlacardView::kCancelButton).CenterPoint());
+    ClickAt(observer, native, centre(CPlacardView::kCancelButton).CenterPoint() + inNative);
     EXPECT_TRUE(waitFor([&] { return board->GetEditMode() == 0 && !board->IsEditing(); }));
     XCloseDisplay(observer);
     const std::string path = testsupport::SnapshotPath("orvanta-bulletin-board-800.png");

@@ -13,6 +13,7 @@
 #include "../connection/MainFrameFixture.h"
 #include "orvanta/room/DagukRoomView.h"
 #include "platform/display/XvfbServer.h"
+#include "support/NativeWindowOrigin.h"
 #include "support/SnapshotPath.h"
 #include "support/StolvexModuleHome.h"
 
@@ -96,8 +97,7 @@ protected:
   // A point of a child window in the coordinates of the frame's X window.
   POINT InFrame(CWnd& child, POINT point) {
     child.ClientToScreen(&point);
-    CPoint origin(0, 0);
-    frame->ClientToScreen(&origin);
+    const POINT origin = testsupport::NativeWindowOrigin(m_observer, frame->m_hWnd);
     return POINT{point.x - origin.x, point.y - origin.y};
   }
   POINT BoardPoint(int row, int col, int below = 0) {
