@@ -530,14 +530,7 @@ BOOL CGameReviewDlg::PreTranslateMessage(MSG* msg) {
       default: OnLastMove(); break;
     }
   };
-  const StepButtonOf buttonOf = [this](StepKey key) -> CWnd* {
-    switch (key) {
-      case StepKey::kPrevious: return GetDlgItem(kPrev);
-      case StepKey::kNext: return GetDlgItem(kNext);
-      case StepKey::kFirst: return GetDlgItem(kFirst);
-      default: return GetDlgItem(kLast);
-    }
-  };
+  const StepButtonOf buttonOf = StepButtonsOf(*this, {kPrev, kNext, kFirst, kLast});
   if (RouteStepKey(*msg, step, true, buttonOf)) return TRUE;
   return CDialog::PreTranslateMessage(msg);
 }

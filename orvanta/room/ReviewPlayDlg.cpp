@@ -446,14 +446,7 @@ BOOL CReviewPlayDlg::PreTranslateMessage(MSG* msg) {
       default: OnLastMove(); break;
     }
   };
-  const StepButtonOf buttonOf = [this](StepKey key) -> CWnd* {
-    switch (key) {
-      case StepKey::kPrevious: return GetDlgItem(kPrev);
-      case StepKey::kNext: return GetDlgItem(kNext);
-      case StepKey::kFirst: return GetDlgItem(kFirst);
-      default: return nullptr;
-    }
-  };
+  const StepButtonOf buttonOf = StepButtonsOf(*this, {kPrev, kNext, kFirst, 0});
   if (RouteStepKey(*msg, step, true, buttonOf)) return TRUE;
   return CDialog::PreTranslateMessage(msg);
 }

@@ -376,14 +376,7 @@ BOOL CSelfPlayDlg::PreTranslateMessage(MSG* msg) {
     }
   };
   // End has no pressed look here: its press is left to the dialog's controls.
-  const StepButtonOf buttonOf = [this](StepKey key) -> CWnd* {
-    switch (key) {
-      case StepKey::kPrevious: return GetDlgItem(kPrev);
-      case StepKey::kNext: return GetDlgItem(kNext);
-      case StepKey::kFirst: return GetDlgItem(kFirst);
-      default: return nullptr;
-    }
-  };
+  const StepButtonOf buttonOf = StepButtonsOf(*this, {kPrev, kNext, kFirst, 0});
   if (RouteStepKey(*msg, step, false, buttonOf)) return TRUE;
   return CDialog::PreTranslateMessage(msg);
 }

@@ -17,6 +17,20 @@ StepKey StepKeyOf(WPARAM key) {
   }
 }
 
+StepButtonOf StepButtonsOf(CWnd& dialog, StepButtonIds ids) {
+  return [&dialog, ids](StepKey key) -> CWnd* {
+    UINT id = 0;
+    switch (key) {
+      case StepKey::kPrevious: id = ids.previous; break;
+      case StepKey::kNext: id = ids.next; break;
+      case StepKey::kFirst: id = ids.first; break;
+      case StepKey::kLast: id = ids.last; break;
+      default: break;
+    }
+    return id ? dialog.GetDlgItem(id) : nullptr;
+  };
+}
+
 BOOL RouteStepKey(const MSG& msg, const std::function<void(StepKey)>& step, bool swallowLastPress,
                   const StepButtonOf& buttonOf) {
   if (msg.message != WM_KEYUP && msg.message != WM_KEYDOWN)

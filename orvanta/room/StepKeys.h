@@ -16,6 +16,16 @@ StepKey StepKeyOf(WPARAM key);
 // The dialog's button of a step (null when it has none): it looks pressed while its key is down.
 using StepButtonOf = std::function<CWnd*(StepKey)>;
 
+// The ids of a dialog's step buttons; 0 for a step without one.
+struct StepButtonIds {
+  UINT previous{0};
+  UINT next{0};
+  UINT first{0};
+  UINT last{0};
+};
+// The buttons of dialog named by ids, as RouteStepKey asks for them.
+StepButtonOf StepButtonsOf(CWnd& dialog, StepButtonIds ids);
+
 // Routes a key message of a stepping dialog: a released step key runs step and is consumed, its
 // press is consumed too (the End key's press only when swallowLastPress). While the key is down
 // its button, when buttonOf names one, looks pressed. TRUE when consumed.
