@@ -5,7 +5,7 @@
 #include <platform/app.h>
 #include <platform/resources.h>
 
-#include "orvanta/connection/OrvantaApp.h"
+#include "orvanta/app/OrvantaApp.h"
 #include "orvanta/resources/OrvantaResources.h"
 
 namespace {

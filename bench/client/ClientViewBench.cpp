@@ -11,7 +11,7 @@
 #include "bench/support/MeasureInChild.h"
 #include "bench/support/ResizeLoop.h"
 #include "client/app/ClientApp.h"
-#include "client/app/ClientConfig.h"
+#include "client/relay/ClientConfig.h"
 #include "client/app/ClientDoc.h"
 #include "client/app/ClientView.h"
 #include "client/app/MainFrame.h"

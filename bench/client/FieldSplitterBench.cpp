@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "client/app/FieldSplitter.h"
+#include "client/relay/FieldSplitter.h"
 
 namespace {
 

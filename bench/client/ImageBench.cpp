@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "client/app/BmpImage.h"
-#include "client/app/GifImage.h"
-#include "client/app/JpegImage.h"
-#include "client/app/PngImage.h"
+#include "client/images/BmpImage.h"
+#include "client/images/GifImage.h"
+#include "client/images/JpegImage.h"
+#include "client/images/PngImage.h"
 
 extern "C" {
 #include <jpeglib.h>

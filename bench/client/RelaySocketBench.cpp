@@ -4,7 +4,7 @@
 #include <string>
 
 #include "peers/client/RelayBenchSender.h"
-#include "client/app/RelaySocket.h"
+#include "client/relay/RelaySocket.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 
 #include "bench/control/RecordedGame.h"
 #include "bench/support/ResizeLoop.h"
-#include "orvanta/connection/MainFrame.h"
+#include "orvanta/app/MainFrame.h"
 #include "orvanta/resources/OrvantaResources.h"
 #include "orvanta/room/DagukRoomView.h"
 #include "peers/orvanta/GameServerPeer.h"

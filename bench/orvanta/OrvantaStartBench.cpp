@@ -18,9 +18,9 @@
 #include <platform/uiscript.h>
 
 #include "bench/support/MeasureInChild.h"
-#include "orvanta/connection/MainFrame.h"
-#include "orvanta/connection/OrvantaApp.h"
-#include "orvanta/connection/OrvantaView.h"
+#include "orvanta/app/MainFrame.h"
+#include "orvanta/app/OrvantaApp.h"
+#include "orvanta/app/OrvantaView.h"
 #include "orvanta/resources/OrvantaResources.h"
 #include "orvanta/widgets/GifDecoder.h"
 #include "peers/orvanta/GameServerPeer.h"

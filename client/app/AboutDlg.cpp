@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "client/app/TextUtilities.h"
+#include "client/widgets/TextUtilities.h"
 #include "client/resources/ClientIds.h"
 #include "platform/controls.h"
 #include "platform/gdi.h"

@@ -1,7 +1,7 @@
 #include "client/app/AutoViewTimeDlg.h"
 
-#include "client/app/RelayLine.h"
-#include "client/app/TextUtilities.h"
+#include "client/relay/RelayLine.h"
+#include "client/widgets/TextUtilities.h"
 #include "client/resources/ClientIds.h"
 #include "platform/controls.h"
 

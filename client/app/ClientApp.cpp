@@ -4,7 +4,7 @@
 #include "client/app/ClientDoc.h"
 #include "client/app/ClientView.h"
 #include "client/app/MainFrame.h"
-#include "client/app/TextUtilities.h"
+#include "client/widgets/TextUtilities.h"
 #include "client/resources/ClientIds.h"
 #include "platform/frames.h"
 #include "platform/winsock.h"

@@ -3,15 +3,15 @@
 #include <algorithm>
 #include <cmath>
 
-#include "client/app/ClientConfig.h"
+#include "client/relay/ClientConfig.h"
 #include "client/app/ClientDoc.h"
 #include "client/app/DelayTimeDlg.h"
-#include "client/app/DrawUtilities.h"
+#include "client/widgets/DrawUtilities.h"
 #include "client/app/LoginDlg.h"
 #include "client/app/MainFrame.h"
-#include "client/app/StatusText.h"
+#include "client/widgets/StatusText.h"
 #include "client/model/DiagramPrinter.h"
-#include "client/app/TextUtilities.h"
+#include "client/widgets/TextUtilities.h"
 #include "client/resources/ClientIds.h"
 #include "platform/app.h"
 #include "platform/ddx.h"

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "client/app/ClientView.h"
-#include "client/app/DrawUtilities.h"
+#include "client/widgets/DrawUtilities.h"
 #include "client/model/BoardCoordinates.h"
 #include "client/model/DiagramPrinter.h"
 #include "client/resources/ClientIds.h"

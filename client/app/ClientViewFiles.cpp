@@ -1,8 +1,8 @@
 // Record files, help and the configuration command of the view.
-#include "client/app/ClientConfig.h"
+#include "client/relay/ClientConfig.h"
 #include "client/app/ClientView.h"
 #include "client/app/ConfigDlg.h"
-#include "client/app/TextUtilities.h"
+#include "client/widgets/TextUtilities.h"
 #include "client/model/GameInfo.h"
 #include "client/model/GameRecordFile.h"
 #include "platform/commondlg.h"

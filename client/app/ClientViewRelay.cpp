@@ -4,8 +4,8 @@
 #include <new>
 
 #include "client/app/ClientView.h"
-#include "client/app/RelayLine.h"
-#include "client/app/TextUtilities.h"
+#include "client/relay/RelayLine.h"
+#include "client/widgets/TextUtilities.h"
 #include "client/model/GameDiagramDlg.h"
 #include "client/model/GameInfo.h"
 #include "client/model/ViewMessages.h"

@@ -4,11 +4,11 @@
 #include <string>
 
 #include "client/app/ClientView.h"
-#include "client/app/FieldSplitter.h"
-#include "client/app/RegistryKey.h"
-#include "client/app/RegistryValue.h"
-#include "client/app/StatusText.h"
-#include "client/app/TextUtilities.h"
+#include "client/relay/FieldSplitter.h"
+#include "client/widgets/RegistryKey.h"
+#include "client/widgets/RegistryValue.h"
+#include "client/widgets/StatusText.h"
+#include "client/widgets/TextUtilities.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "client/app/ConfigDlg.h"
 
-#include "client/app/ClientConfig.h"
-#include "client/app/TextUtilities.h"
+#include "client/relay/ClientConfig.h"
+#include "client/widgets/TextUtilities.h"
 #include "platform/ddx.h"
 #include "platform/winsock.h"
 

@@ -1,6 +1,6 @@
 #include "client/app/DelayTimeDlg.h"
 
-#include "client/app/DelayQueue.h"
+#include "client/relay/DelayQueue.h"
 #include "client/resources/ClientIds.h"
 #include "platform/controls_range.h"
 #include "platform/time.h"

@@ -1,6 +1,6 @@
 #include "client/app/LoginDlg.h"
 
-#include "client/app/TextUtilities.h"
+#include "client/widgets/TextUtilities.h"
 #include "client/resources/ClientIds.h"
 #include "platform/controls.h"
 #include "platform/ddx.h"

@@ -3,8 +3,8 @@
 // keeps the smallest size the view allows, and switches full screen, where the caption and the
 // menu lie above the visible screen.
 
-#include "client/app/CoolMenuManager.h"
-#include "client/app/ProgressStatusBar.h"
+#include "client/widgets/CoolMenuManager.h"
+#include "client/widgets/ProgressStatusBar.h"
 #include "platform/controlbars.h"
 #include "platform/frames.h"
 

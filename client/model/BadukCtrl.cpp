@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "client/app/DrawUtilities.h"
+#include "client/widgets/DrawUtilities.h"
 #include "client/model/NodeArray.h"
 #include "platform/resources.h"
 #include "platform/sound.h"

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <iterator>
 
-#include "client/app/DrawUtilities.h"
+#include "client/widgets/DrawUtilities.h"
 #include "client/model/BadukCtrl.h"
 #include "client/model/SelectionStack.h"
 #include "client/model/StonePictures.h"

@@ -1,6 +1,6 @@
 #include "client/model/BoardCoordinates.h"
 
-#include "client/app/DrawUtilities.h"
+#include "client/widgets/DrawUtilities.h"
 #include "client/model/BadukCtrl.h"
 
 void DrawBoardCoordinates(CDC* dc, CWnd* parent, CBadukCtrl* board, COLORREF colour) {

@@ -3,7 +3,7 @@
 // dialog's own board window, the row of picture buttons that step through it, the move number
 // typed into edit 1006, placement beside the owner view and the request to be closed.
 
-#include "client/app/ImageButton.h"
+#include "client/widgets/ImageButton.h"
 #include "client/model/BadukCtrl.h"
 #include "platform/controls.h"
 #include "platform/dialogs.h"

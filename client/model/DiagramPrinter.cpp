@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "client/app/DrawUtilities.h"
+#include "client/widgets/DrawUtilities.h"
 #include "client/model/GameInfo.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "client/app/DelayQueue.h"
-#include "client/app/TextUtilities.h"
+#include "client/model/ReceivedMoves.h"
+#include "client/widgets/TextUtilities.h"
 #include "client/model/BoardCoordinates.h"
 #include "client/model/RefDiagramMap.h"
 #include "client/model/ViewMessages.h"
@@ -23,7 +23,7 @@ BEGIN_MESSAGE_MAP(CGameDiagramDlg, CBoardDialog)
   ON_WM_GETMINMAXINFO()
 END_MESSAGE_MAP()
 
-CGameDiagramDlg::CGameDiagramDlg(CWnd* parentView, CBadukCtrl* mainBoard, CRefDiagramMap* diagrams, CDelayQueue* moves)
+CGameDiagramDlg::CGameDiagramDlg(CWnd* parentView, CBadukCtrl* mainBoard, CRefDiagramMap* diagrams, CReceivedMoves* moves)
     : CBoardDialog(kTemplateId, parentView, kNumbers, kClose), m_mainBoard(mainBoard), m_diagrams(diagrams),
       m_moves(moves) {}
 

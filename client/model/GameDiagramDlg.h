@@ -7,7 +7,7 @@
 #include "platform/controls.h"
 #include "platform/dialogs.h"
 
-class CDelayQueue;
+class CReceivedMoves;
 class CRefDiagramMap;
 
 class CGameDiagramDlg : public CBoardDialog {
@@ -20,7 +20,7 @@ public:
   static constexpr UINT kClose = 1049;
 
   // The view's board window, diagram map and delay queue stay the view's.
-  CGameDiagramDlg(CWnd* parentView, CBadukCtrl* mainBoard, CRefDiagramMap* diagrams, CDelayQueue* moves);
+  CGameDiagramDlg(CWnd* parentView, CBadukCtrl* mainBoard, CRefDiagramMap* diagrams, CReceivedMoves* moves);
 
   // A diagram was filed: the tree is filled again, the selection kept.
   LRESULT OnDiagramsChanged(WPARAM wParam, LPARAM lParam);
@@ -47,7 +47,7 @@ private:
 
   CBadukCtrl* m_mainBoard;
   CRefDiagramMap* m_diagrams;
-  CDelayQueue* m_moves;
+  CReceivedMoves* m_moves;
   int m_minTrackWidth{0};
   int m_minTrackHeight{0};
   BOOL m_initialised{FALSE};

@@ -1,6 +1,6 @@
 #include "client/model/GameInfoDlg.h"
 
-#include "client/app/TextUtilities.h"
+#include "client/widgets/TextUtilities.h"
 #include "client/model/GameInfo.h"
 #include "platform/ddx.h"
 

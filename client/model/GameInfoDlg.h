@@ -3,8 +3,8 @@
 // each player's picture, name with rank and affiliation. It reads a CGameInfo once and changes
 // nothing.
 
-#include "client/app/BitmapStatic.h"
-#include "client/app/PaneStatic.h"
+#include "client/widgets/BitmapStatic.h"
+#include "client/widgets/PaneStatic.h"
 #include "platform/controls.h"
 #include "platform/dialogs.h"
 #include "platform/gdi.h"

@@ -6,7 +6,7 @@
 #include <new>
 #include <vector>
 
-#include "client/app/FieldSplitter.h"
+#include "client/relay/FieldSplitter.h"
 #include "client/model/RecordValue.h"
 
 namespace {

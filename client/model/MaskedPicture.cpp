@@ -1,6 +1,6 @@
 #include "client/model/MaskedPicture.h"
 
-#include "client/app/DrawUtilities.h"
+#include "client/widgets/DrawUtilities.h"
 
 BOOL CMaskedPicture::Load(UINT id, COLORREF transparent, CPalette& palette) {
   Unload();

@@ -1,7 +1,7 @@
 #include "client/model/UserMoveDlg.h"
 
-#include "client/app/ClientConfig.h"
-#include "client/app/TextUtilities.h"
+#include "client/relay/ClientConfig.h"
+#include "client/widgets/TextUtilities.h"
 #include "client/model/BoardCoordinates.h"
 
 namespace {

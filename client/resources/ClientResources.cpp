@@ -1,6 +1,6 @@
 #include "client/resources/ClientResources.h"
 
-#include "client/app/ProgressStatusBar.h"
+#include "client/widgets/ProgressStatusBar.h"
 #include "client/resources/ClientBitmaps.h"
 #include "client/resources/ClientDialogs.h"
 #include "client/resources/ClientIds.h"

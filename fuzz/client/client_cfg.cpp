@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "client/app/ClientConfig.h"
+#include "client/relay/ClientConfig.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const std::string path = "/tmp/fuzz-client-cfg-" + std::to_string(::getpid());

@@ -9,7 +9,7 @@
 
 #include "LoopbackRelay.h"
 #include "client/app/ClientApp.h"
-#include "client/app/ClientConfig.h"
+#include "client/relay/ClientConfig.h"
 #include "client/app/ClientDoc.h"
 #include "client/app/ClientView.h"
 #include "client/app/MainFrame.h"

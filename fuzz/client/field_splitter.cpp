@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "client/app/FieldSplitter.h"
+#include "client/relay/FieldSplitter.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 1) return 0;

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "client/app/Dib.h"
+#include "client/images/Dib.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   LPBITMAPINFOHEADER dib = ReadDibBytes(data, size);

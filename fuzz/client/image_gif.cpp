@@ -2,7 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "client/app/GifImage.h"
+#include "client/images/GifImage.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   CGifImage image;

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "client/app/RelaySocket.h"
+#include "client/relay/RelaySocket.h"
 #include "platform/time.h"
 
 namespace {

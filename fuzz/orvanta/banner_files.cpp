@@ -13,7 +13,7 @@
 
 #include <platform/files.h>
 
-#include "orvanta/connection/SettingFiles.h"
+#include "orvanta/app/SettingFiles.h"
 #include "orvanta/widgets/BannerRotation.h"
 #include "orvanta/widgets/GifAnimCtrl.h"
 #include "orvanta/widgets/MainMenu.h"

@@ -7,7 +7,7 @@
 
 #include <platform/files.h>
 
-#include "orvanta/connection/SettingFiles.h"
+#include "orvanta/app/SettingFiles.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 1)

@@ -1,7 +1,7 @@
 #include "orvanta/connection/SessionRecord.h"
 
 #include "orvanta/connection/FieldTokenizer.h"
-#include "orvanta/connection/ScreenFlags.h"
+#include "orvanta/app/ScreenFlags.h"
 
 CSessionRecord::CSessionRecord(const CString& id, const CString& password)
     : m_strRoomText3(NotAvailableText()), m_strPassword(password), m_strId(id) {}

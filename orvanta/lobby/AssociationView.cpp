@@ -4,11 +4,12 @@
 #include <cstdlib>
 
 #include <platform/ddx.h>
+#include <platform/frames.h>
 #include <platform/gdi_dc.h>
 #include <platform/msgbox.h>
 
 #include "orvanta/connection/FieldTokenizer.h"
-#include "orvanta/connection/MainFrame.h"
+#include "orvanta/lobby/CommunityHost.h"
 #include "orvanta/lobby/JoinSecedeDlg.h"
 #include "orvanta/lobby/ListSorter.h"
 #include "orvanta/lobby/SortImages.h"
@@ -57,7 +58,7 @@ platform::DialogTemplate CAssociationView::BuildTemplate() {
 
 void CAssociationView::DoDataExchange(CDataExchange* dx) { DDX_Control(dx, static_cast<int>(kForumList), m_list); }
 
-CMainFrame* CAssociationView::GetFrame() const { return dynamic_cast<CMainFrame*>(GetParentFrame()); }
+CCommunityHost* CAssociationView::GetFrame() const { return dynamic_cast<CCommunityHost*>(GetParentFrame()); }
 
 void CAssociationView::OnInitialUpdate() {
   CFormView::OnInitialUpdate();
@@ -197,7 +198,7 @@ void CAssociationView::SelectForum() {
     if (id == m_strForumId)
       return;
     m_strForumId = id;
-    if (CMainFrame* frame = GetFrame())
+    if (CCommunityHost* frame = GetFrame())
       frame->SendForumRequest2("|" + id + "|");
     return;
   }
@@ -231,7 +232,7 @@ void CAssociationView::RunMenuEntry(int index) {
   if (index < 0 || index >= static_cast<int>(m_menu.size()))
     return;
   CForumRecord* forum = FindForum(std::atoi(m_strForumId));
-  CMainFrame* frame = GetFrame();
+  CCommunityHost* frame = GetFrame();
   if (!forum || !frame || m_strForumId == "-1")
     return;
   const CForumMenuEntry entry = m_menu[static_cast<std::size_t>(index)];

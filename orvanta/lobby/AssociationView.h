@@ -14,7 +14,7 @@
 #include "orvanta/lobby/ForumPayload.h"
 #include "orvanta/lobby/SortState.h"
 
-class CMainFrame;
+class CCommunityHost;
 
 class CAssociationView : public CFormView {
   DECLARE_DYNCREATE(CAssociationView)
@@ -68,7 +68,7 @@ private:
   void Layout();
   void SetMembership(const CString& payload, BOOL joined);
   CForumRecord* FindForum(int id);
-  CMainFrame* GetFrame() const;
+  CCommunityHost* GetFrame() const;
 
   CListCtrl m_list;
   CSortState m_sort{2};

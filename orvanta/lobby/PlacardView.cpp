@@ -5,11 +5,12 @@
 #include <ctime>
 
 #include <platform/ddx.h>
+#include <platform/frames.h>
 #include <platform/msgbox.h>
 
 #include "orvanta/connection/FieldTokenizer.h"
 #include "orvanta/lobby/SearchBulletinDlg.h"
-#include "orvanta/connection/MainFrame.h"
+#include "orvanta/lobby/CommunityHost.h"
 #include "orvanta/lobby/BoardPayload.h"
 #include "orvanta/lobby/ListPaging.h"
 #include "orvanta/lobby/ListSorter.h"
@@ -90,7 +91,7 @@ void CPlacardView::DoDataExchange(CDataExchange* dx) {
   DDX_Text(dx, static_cast<int>(kNumberEdit), m_strNumber);
 }
 
-CMainFrame* CPlacardView::GetFrame() const { return dynamic_cast<CMainFrame*>(GetParentFrame()); }
+CCommunityHost* CPlacardView::GetFrame() const { return dynamic_cast<CCommunityHost*>(GetParentFrame()); }
 
 void CPlacardView::OnInitialUpdate() {
   CFormView::OnInitialUpdate();
@@ -229,7 +230,7 @@ void CPlacardView::ClearPost() {
 }
 
 BOOL CPlacardView::IsOwnPost() const {
-  CMainFrame* frame = GetFrame();
+  CCommunityHost* frame = GetFrame();
   return frame && !m_strAuthor.IsEmpty() && m_strAuthor == frame->GetUserId();
 }
 
@@ -252,7 +253,7 @@ void CPlacardView::OnPostList(const CString& payload) {
   }
   m_bAppend = FALSE;
   m_bRequestPending = FALSE;
-  if (CMainFrame* frame = GetFrame())
+  if (CCommunityHost* frame = GetFrame())
     frame->EndWaitCapture();
 }
 
@@ -274,7 +275,7 @@ void CPlacardView::OnPostText(const CString& payload) {
 
 void CPlacardView::RequestFirstPage() {
   m_bAppend = FALSE;
-  if (CMainFrame* frame = GetFrame())
+  if (CCommunityHost* frame = GetFrame())
     frame->SendForumRequest10(BoardFields() + "|-1|10|" + m_strSearchKey + "|" + m_strSearchText + "|");
 }
 
@@ -294,7 +295,7 @@ void CPlacardView::OnReadCount(const CString& payload) {
 
 void CPlacardView::OpenSelectedPost() {
   const int row = m_list.GetNextItem(-1, LVNI_SELECTED);
-  CMainFrame* frame = GetFrame();
+  CCommunityHost* frame = GetFrame();
   if (row >= 0 && frame)
     frame->SendForumRequest(11, BoardFields() + "|" + m_list.GetItemText(row, 0) + "|");
 }
@@ -363,7 +364,7 @@ void CPlacardView::OnSend() {
   }
   if (m_nEditMode == 0 || ::MessageBox(m_hWnd, "Do you wish to send?", "Confirm", MB_YESNO) != IDYES)
     return;
-  if (CMainFrame* frame = GetFrame()) {
+  if (CCommunityHost* frame = GetFrame()) {
     if (m_nEditMode == kNewPost)
       frame->SendForumRequest(12, BoardFields() + "|" + RemoveSeparators(m_strTitle) + "|" +
                                       RemoveSeparators(m_strContents) + "|");
@@ -379,7 +380,7 @@ void CPlacardView::OnSend() {
 void CPlacardView::OnDelete() {
   if (!IsOwnPost() || ::MessageBox(m_hWnd, "Do you wish to delete?", "Confirm", MB_YESNO) != IDYES)
     return;
-  if (CMainFrame* frame = GetFrame())
+  if (CCommunityHost* frame = GetFrame())
     frame->SendForumRequest(13, BoardFields() + "|" + m_strNumber + "|");
   ClearPost();
   EnableButtons(TRUE, FALSE, FALSE, FALSE, FALSE);
@@ -399,7 +400,7 @@ void CPlacardView::OnNextPage() {
     m_bRequestPending = FALSE;
     return;
   }
-  CMainFrame* frame = GetFrame();
+  CCommunityHost* frame = GetFrame();
   if (!frame || m_bRequestPending)
     return;
   ClearPost();

@@ -9,7 +9,7 @@
 #include "orvanta/lobby/SortState.h"
 #include "orvanta/widgets/FlatListCtrl.h"
 
-class CMainFrame;
+class CCommunityHost;
 
 class CPlacardView : public CFormView {
   DECLARE_DYNCREATE(CPlacardView)
@@ -101,7 +101,7 @@ private:
   void RequestFirstPage();
   BOOL IsOwnPost() const;
   CString BoardFields() const;
-  CMainFrame* GetFrame() const;
+  CCommunityHost* GetFrame() const;
 
   CFlatListCtrl m_list;
   CSortState m_sort{5};

@@ -3,11 +3,13 @@
 #include <array>
 #include <cstdlib>
 
+#include <platform/frames.h>
 #include <platform/msgbox.h>
 
 #include "orvanta/connection/FieldTokenizer.h"
-#include "orvanta/connection/MainFrame.h"
-#include "orvanta/connection/OrvantaDoc.h"
+#include "orvanta/lobby/CommunityHost.h"
+#include "orvanta/room/ViewRecords.h"
+#include "orvanta/widgets/MainMenuHost.h"
 #include "orvanta/lobby/ListSorter.h"
 #include "orvanta/lobby/ListPaging.h"
 #include "orvanta/lobby/LobbyText.h"
@@ -53,11 +55,11 @@ void CTirvoGiboView::OnSize(UINT type, int cx, int cy) {
     m_list.MoveWindow(0, 0, cx, cy);
 }
 
-CMainFrame* CTirvoGiboView::GetFrame() const { return dynamic_cast<CMainFrame*>(GetParentFrame()); }
+CCommunityHost* CTirvoGiboView::GetFrame() const { return dynamic_cast<CCommunityHost*>(GetParentFrame()); }
 
 void CTirvoGiboView::OnInitialUpdate() {
   CView::OnInitialUpdate();
-  CMainFrame* frame = GetFrame();
+  CCommunityHost* frame = GetFrame();
   InsertReportColumns(m_list, kColumnTable, frame ? frame->ReadSetting(kWidthSetting) : CString(),
                       StoredWidthRule::ExactCount);
   for (int& flag : m_sortFlags) flag = 0;
@@ -65,7 +67,7 @@ void CTirvoGiboView::OnInitialUpdate() {
 }
 
 void CTirvoGiboView::SaveColumnWidths() {
-  if (CMainFrame* frame = GetFrame())
+  if (CCommunityHost* frame = GetFrame())
     frame->WriteSetting(kWidthSetting, FormatReportWidths(m_list, kColumns));
 }
 
@@ -77,7 +79,7 @@ void CTirvoGiboView::FillPage(const CRecordListPayload& page) {
       texts[static_cast<std::size_t>(column)] = row.fields[static_cast<std::size_t>(kColumnTable[column].field)];
     AppendReportRow(m_list, texts);
   }
-  if (CMainFrame* frame = GetFrame())
+  if (CCommunityHost* frame = GetFrame())
     frame->EndWaitCapture();
   RetakeCaptureAfterFill(m_list, m_bCaptureAfterFill);
   m_bRequestPending = FALSE;
@@ -109,8 +111,9 @@ void CTirvoGiboView::OnRecordSearchResult(const CString& payload) {
 }
 
 CGiboRecord& CTirvoGiboView::GetListRecord() {
-  if (auto* document = dynamic_cast<COrvantaDoc*>(GetDocument()))
-    return document->m_listRecord;
+  if (auto* records = dynamic_cast<CViewRecords*>(GetDocument()))
+    if (CGiboRecord* kept = records->GetRecordForView(CMainMenuHost::kRecordListView))
+      return *kept;
   return m_record;
 }
 
@@ -122,7 +125,7 @@ void CTirvoGiboView::OpenReceivedRecord(const CString& payload) {
   CGiboRecord& record = GetListRecord();
   record.Reset();
   record.SetText(text);
-  if (CMainFrame* frame = GetFrame())
+  if (CCommunityHost* frame = GetFrame())
     frame->ShowRecordForReview(record);
 }
 
@@ -132,12 +135,12 @@ void CTirvoGiboView::StartSearch(const CString& query) {
   m_strNextKey = "0";
   m_strQuery = query;
   m_nMode = query.IsEmpty() ? kBrowseMode : kSearchMode;
-  if (CMainFrame* frame = GetFrame())
+  if (CCommunityHost* frame = GetFrame())
     frame->RequestRecordList("-1", m_strQuery);
 }
 
 void CTirvoGiboView::RequestNextPage() {
-  CMainFrame* frame = GetFrame();
+  CCommunityHost* frame = GetFrame();
   if (!frame)
     return;
   m_strLastQuery = m_strQuery;
@@ -149,7 +152,7 @@ void CTirvoGiboView::OpenSelectedRecord() {
   const int row = m_list.GetNextItem(-1, LVNI_SELECTED);
   if (row < 0)
     return;
-  if (CMainFrame* frame = GetFrame())
+  if (CCommunityHost* frame = GetFrame())
     frame->RequestRecordPage(m_list.GetItemText(row, 0));
 }
 

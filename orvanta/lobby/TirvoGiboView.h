@@ -11,7 +11,7 @@
 #include "orvanta/widgets/FlatListCtrl.h"
 #include "orvanta/room/GiboRecord.h"
 
-class CMainFrame;
+class CCommunityHost;
 
 class CTirvoGiboView : public CView {
   DECLARE_DYNCREATE(CTirvoGiboView)
@@ -67,7 +67,7 @@ protected:
 
 private:
   void FillPage(const CRecordListPayload& page);
-  CMainFrame* GetFrame() const;
+  CCommunityHost* GetFrame() const;
 
   CFlatListCtrl m_list;
   CGiboRecord m_record;

@@ -2,8 +2,10 @@
 
 #include <cstdlib>
 
+#include <platform/frames.h>
+
 #include "orvanta/connection/FieldTokenizer.h"
-#include "orvanta/connection/MainFrame.h"
+#include "orvanta/lobby/CommunityHost.h"
 #include "orvanta/connection/SessionRecord.h"
 #include "orvanta/lobby/ListSorter.h"
 #include "orvanta/lobby/ReportColumns.h"
@@ -51,16 +53,16 @@ void CTirvoMListView::OnSize(UINT type, int cx, int cy) {
     m_list.MoveWindow(0, 0, cx, cy);
 }
 
-CMainFrame* CTirvoMListView::GetFrame() const { return dynamic_cast<CMainFrame*>(GetParentFrame()); }
+CCommunityHost* CTirvoMListView::GetFrame() const { return dynamic_cast<CCommunityHost*>(GetParentFrame()); }
 
 void CTirvoMListView::OnInitialUpdate() {
   CView::OnInitialUpdate();
-  CMainFrame* frame = GetFrame();
+  CCommunityHost* frame = GetFrame();
   InsertReportColumns(m_list, kColumnTable, frame ? frame->ReadSetting(kWidthSetting) : CString(), StoredWidthRule::NotEmpty);
 }
 
 void CTirvoMListView::SaveColumnWidths() {
-  if (CMainFrame* frame = GetFrame())
+  if (CCommunityHost* frame = GetFrame())
     frame->WriteSetting(kWidthSetting, FormatReportWidths(m_list, kColumns));
 }
 
@@ -82,7 +84,7 @@ void CTirvoMListView::JoinSelectedRoom() {
     ::MessageBox(m_hWnd, "Select game room you wish to enter.", "Inform", MB_OK | MB_ICONEXCLAMATION);
     return;
   }
-  CMainFrame* frame = GetFrame();
+  CCommunityHost* frame = GetFrame();
   if (!frame)
     return;
   const CString room = m_list.GetItemText(row, 0);

@@ -5,7 +5,7 @@
 #include <platform/controls.h>
 #include <platform/view.h>
 
-class CMainFrame;
+class CCommunityHost;
 
 class CTirvoMListView : public CView {
   DECLARE_DYNCREATE(CTirvoMListView)
@@ -33,7 +33,7 @@ protected:
   DECLARE_MESSAGE_MAP()
 
 private:
-  CMainFrame* GetFrame() const;
+  CCommunityHost* GetFrame() const;
 
   CListCtrl m_list;
   int m_sortFlags[kColumns]{};

@@ -2,8 +2,10 @@
 
 #include <cstdlib>
 
+#include <platform/frames.h>
+
 #include "orvanta/connection/FieldTokenizer.h"
-#include "orvanta/connection/MainFrame.h"
+#include "orvanta/lobby/CommunityHost.h"
 #include "orvanta/lobby/ListSorter.h"
 #include "orvanta/lobby/ListPaging.h"
 #include "orvanta/lobby/LobbyText.h"
@@ -50,16 +52,16 @@ void CTirvoRankView::OnSize(UINT type, int cx, int cy) {
     m_list.MoveWindow(0, 0, cx, cy);
 }
 
-CMainFrame* CTirvoRankView::GetFrame() const { return dynamic_cast<CMainFrame*>(GetParentFrame()); }
+CCommunityHost* CTirvoRankView::GetFrame() const { return dynamic_cast<CCommunityHost*>(GetParentFrame()); }
 
 void CTirvoRankView::OnInitialUpdate() {
   CView::OnInitialUpdate();
-  CMainFrame* frame = GetFrame();
+  CCommunityHost* frame = GetFrame();
   InsertReportColumns(m_list, kColumnTable, frame ? frame->ReadSetting(kWidthSetting) : CString(), StoredWidthRule::ExactCount);
 }
 
 void CTirvoRankView::SaveColumnWidths() {
-  if (CMainFrame* frame = GetFrame())
+  if (CCommunityHost* frame = GetFrame())
     frame->WriteSetting(kWidthSetting, FormatReportWidths(m_list, kColumns, kColumns - 1));
 }
 
@@ -85,7 +87,7 @@ void CTirvoRankView::AddRows(const CString& payload) {
     AppendReportRow(m_list, row.Columns());
   }
   m_bRequestPending = FALSE;
-  if (CMainFrame* frame = GetFrame())
+  if (CCommunityHost* frame = GetFrame())
     frame->EndWaitCapture();
   RetakeCaptureAfterFill(m_list, m_bCaptureAfterFill);
 }
@@ -97,14 +99,14 @@ void CTirvoRankView::RequestSelectedUserInfo() {
   CString id = m_list.GetItemText(row, 2);
   if (id.Find('(') >= 0)
     id = id.Left(id.Find('('));
-  if (CMainFrame* frame = GetFrame()) {
+  if (CCommunityHost* frame = GetFrame()) {
     frame->RequestUserInfo(m_list.GetItemText(row, 6), id);
     frame->FlushRequests();
   }
 }
 
 void CTirvoRankView::RequestNextPage() {
-  CMainFrame* frame = GetFrame();
+  CCommunityHost* frame = GetFrame();
   if (!frame)
     return;
   frame->RequestRankPage(m_strNextKey, m_strQuery);
@@ -115,7 +117,7 @@ BOOL CTirvoRankView::PreTranslateMessage(MSG* msg) {
   if (msg && msg->hwnd == m_list.m_hWnd && msg->message == WM_KEYUP &&
       (msg->wParam == VK_DOWN || msg->wParam == VK_NEXT)) {
     const int count = m_list.GetItemCount();
-    CMainFrame* frame = GetFrame();
+    CCommunityHost* frame = GetFrame();
     if (frame && count >= kPageRows && !m_bRequestPending && m_list.GetNextItem(-1, LVNI_SELECTED) == count - 1) {
       RequestNextPage();
       return TRUE;

@@ -7,7 +7,7 @@
 
 #include "orvanta/widgets/FlatListCtrl.h"
 
-class CMainFrame;
+class CCommunityHost;
 
 class CTirvoRankView : public CView {
   DECLARE_DYNCREATE(CTirvoRankView)
@@ -51,7 +51,7 @@ protected:
 
 private:
   void AddRows(const CString& payload);
-  CMainFrame* GetFrame() const;
+  CCommunityHost* GetFrame() const;
 
   CFlatListCtrl m_list;
   int m_nListKind{1};

@@ -2,7 +2,7 @@
 
 #include <platform/strings.h>
 
-#include "orvanta/connection/CommandStates.h"
+#include "orvanta/app/CommandStates.h"
 #include "orvanta/resources/OrvantaResources.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <platform/dialog_template.h>
 #include <platform/strings.h>
 
-#include "orvanta/connection/ConnectDlg.h"
+#include "orvanta/app/ConnectDlg.h"
 #include "orvanta/resources/CommunityResources.h"
 #include "orvanta/resources/LobbyResources.h"
 #include "orvanta/resources/MenuBarResources.h"

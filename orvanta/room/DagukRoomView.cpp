@@ -2,9 +2,10 @@
 
 #include <platform/app.h>
 #include <platform/ddx.h>
+#include <platform/frames.h>
 
-#include "orvanta/connection/MainFrame.h"
-#include "orvanta/connection/OrvantaDoc.h"
+#include "orvanta/room/RoomViewHost.h"
+#include "orvanta/room/ViewRecords.h"
 #include "orvanta/lobby/InviteDlg.h"
 
 namespace {
@@ -103,11 +104,11 @@ void CDagukRoomView::DoDataExchange(CDataExchange* dx) {
 void CDagukRoomView::OnInitialUpdate() {
   CFormView::OnInitialUpdate();
   if (m_room) return;
-  auto* frame = dynamic_cast<CMainFrame*>(GetParentFrame());
+  auto* frame = dynamic_cast<CRoomViewHost*>(GetParentFrame());
   if (!frame) return;
   // The document's record is the room's; a view without the program's document keeps its own.
   CGiboRecord* record = &m_record;
-  if (auto* document = dynamic_cast<COrvantaDoc*>(GetDocument())) {
+  if (auto* document = dynamic_cast<CViewRecords*>(GetDocument())) {
     if (CGiboRecord* roomRecord = document->GetRecordForView(kTemplateId)) record = roomRecord;
   }
   m_room.emplace(*this, *frame, *record);
@@ -128,7 +129,7 @@ void CDagukRoomView::OnInitialUpdate() {
 }
 
 void CDagukRoomView::OnDestroy() {
-  if (auto* frame = dynamic_cast<CMainFrame*>(GetParentFrame()); frame && m_room && frame->GetGameRoom() == &*m_room)
+  if (auto* frame = dynamic_cast<CRoomViewHost*>(GetParentFrame()); frame && m_room && frame->GetGameRoom() == &*m_room)
     frame->AttachGameRoom(nullptr);
   // The invitation window goes with the room.
   if (m_pInviteDlg && m_pInviteDlg->m_hWnd) m_pInviteDlg->DestroyWindow();

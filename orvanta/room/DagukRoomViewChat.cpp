@@ -1,12 +1,14 @@
 // The game room view's chat with its macros, the observer list's actions, the room's pop-up
 // commands and the panel's painting.
 
+#include <platform/frames.h>
 #include <platform/gdi.h>
 #include <platform/menus.h>
 #include <platform/msgbox.h>
 
-#include "orvanta/connection/MainFrame.h"
+#include "orvanta/room/RoomViewHost.h"
 #include "orvanta/lobby/InviteDlg.h"
+#include "orvanta/lobby/LobbyHost.h"
 #include "orvanta/lobby/LobbyText.h"
 #include "orvanta/lobby/SendMemoDlg.h"
 #include "orvanta/room/DagukRoomView.h"
@@ -17,7 +19,7 @@ namespace {
 
 constexpr const char* kInform = "Inform";
 
-CMainFrame* FrameOf(const CDagukRoomView& view) { return dynamic_cast<CMainFrame*>(view.GetParentFrame()); }
+CRoomViewHost* FrameOf(const CDagukRoomView& view) { return dynamic_cast<CRoomViewHost*>(view.GetParentFrame()); }
 
 }  // namespace
 
@@ -29,7 +31,7 @@ void CDagukRoomView::AppendChatLine(const CString& text) {
 }
 
 void CDagukRoomView::FillChatMacroCombo() {
-  CMainFrame* frame = FrameOf(*this);
+  CRoomViewHost* frame = FrameOf(*this);
   if (!m_chatInput.m_hWnd || !frame) return;
   m_chatInput.ResetContent();
   // The macro list opens with the Down key, not with the arrows' stepping through it.
@@ -39,7 +41,7 @@ void CDagukRoomView::FillChatMacroCombo() {
 }
 
 void CDagukRoomView::SendChatLine(const CString& text) {
-  CMainFrame* frame = FrameOf(*this);
+  CRoomViewHost* frame = FrameOf(*this);
   if (!frame || text.IsEmpty()) return;
   frame->SendChatLine(CRoomChat::Payload(frame->GetRoomPrefix(), text));
   frame->Flush();
@@ -64,7 +66,7 @@ BOOL CDagukRoomView::PreTranslateMessage(MSG* msg) {
     }
     const int macro = CRoomChat::MacroIndexOfKey(static_cast<UINT>(msg->wParam));
     if (macro >= 0) {
-      if (CMainFrame* frame = FrameOf(*this)) SendChatLine(frame->GetChatMacros()[static_cast<std::size_t>(macro)]);
+      if (CRoomViewHost* frame = FrameOf(*this)) SendChatLine(frame->GetChatMacros()[static_cast<std::size_t>(macro)]);
       return TRUE;
     }
   }
@@ -73,7 +75,7 @@ BOOL CDagukRoomView::PreTranslateMessage(MSG* msg) {
 
 BOOL CDagukRoomView::OnNameDoubleClick(const MSG& msg) {
   const UINT id = PaneUnderMouse(*this, msg, {CGameRoom::kBlackName, CGameRoom::kWhiteName});
-  CMainFrame* frame = FrameOf(*this);
+  CRoomViewHost* frame = FrameOf(*this);
   if (id == 0 || !frame || !m_room) return FALSE;
   const CString name = m_room->GetPaneText(static_cast<int>(id));
   if (name.IsEmpty()) return TRUE;
@@ -118,18 +120,20 @@ BOOL CDagukRoomView::IsUserInRoom(const CString& id, const CString& host) const 
 }
 
 CString CDagukRoomView::BuildRoomUserList() {
-  CMainFrame* frame = FrameOf(*this);
+  CRoomViewHost* frame = FrameOf(*this);
   if (!m_room || !frame) return CString();
   return CRoomChat::BuildRoomUserList(*m_room, m_board.m_hWnd ? m_board.GetUserColor() : m_room->GetMyColour(),
                                       frame->GetOwnId(), frame->GetLoginRole());
 }
 
 void CDagukRoomView::ShowInviteDlg(const CString& payload) {
-  CMainFrame* frame = FrameOf(*this);
-  if (!frame) return;
+  CRoomViewHost* frame = FrameOf(*this);
+  // The invitation lists the waiting room's users, which the frame keeps as the lobby's host.
+  auto* lobby = dynamic_cast<CLobbyHost*>(GetParentFrame());
+  if (!frame || !lobby) return;
   if (!m_pInviteDlg) {
     auto dialog = std::make_unique<CInviteDlg>(this);
-    dialog->SetHost(frame, [frame](const CString& number, const CString& id, const CString& message,
+    dialog->SetHost(lobby, [frame](const CString& number, const CString& id, const CString& message,
                                    const CString& roomField) { frame->SendInvite(number, id, message, roomField); });
     if (!dialog->Create(this)) return;
     m_pInviteDlg = std::move(dialog);
@@ -145,7 +149,7 @@ int CDagukRoomView::SelectedObserver() const {
 }
 
 void CDagukRoomView::ShowUserInfo() {
-  CMainFrame* frame = FrameOf(*this);
+  CRoomViewHost* frame = FrameOf(*this);
   if (!frame) return;
   const int row = SelectedObserver();
   if (row >= 0) {
@@ -160,7 +164,7 @@ void CDagukRoomView::ShowUserInfo() {
 }
 
 void CDagukRoomView::SendMemoToSelected() {
-  CMainFrame* frame = FrameOf(*this);
+  CRoomViewHost* frame = FrameOf(*this);
   const int row = SelectedObserver();
   if (!frame || row < 0) return;
   const CString host = m_observerList.GetItemText(row, 1), id = m_observerList.GetItemText(row, 2);
@@ -171,7 +175,7 @@ void CDagukRoomView::SendMemoToSelected() {
 }
 
 void CDagukRoomView::OnSendMail() {
-  CMainFrame* frame = FrameOf(*this);
+  CRoomViewHost* frame = FrameOf(*this);
   const int row = SelectedObserver();
   if (!frame || row < 0) return;
   const CString host = m_observerList.GetItemText(row, 1), id = m_observerList.GetItemText(row, 2);
@@ -183,7 +187,7 @@ void CDagukRoomView::OnSendMail() {
 }
 
 void CDagukRoomView::OnCommand9923() {
-  CMainFrame* frame = FrameOf(*this);
+  CRoomViewHost* frame = FrameOf(*this);
   const int row = SelectedObserver();
   if (!frame || row < 0 || !(CommandSituation().userColour & 6)) return;
   frame->SendRoomCode5(frame->GetLoginRole(), frame->GetSessionRoomText(), m_observerList.GetItemText(row, 1),
@@ -197,7 +201,7 @@ void CDagukRoomView::OnObserverRightClick(NMHDR*, LRESULT* result) {
 
 void CDagukRoomView::OnObserverDoubleClick(NMHDR*, LRESULT* result) {
   ShowUserInfo();
-  if (CMainFrame* frame = FrameOf(*this)) frame->Flush();
+  if (CRoomViewHost* frame = FrameOf(*this)) frame->Flush();
   if (result) *result = 0;
 }
 
@@ -216,7 +220,7 @@ CRoomCommands::Situation CDagukRoomView::CommandSituation() {
     s.blackSeated = m_room->IsSeatTaken(2);
     s.whiteSeated = m_room->IsSeatTaken(4);
   }
-  if (CMainFrame* frame = FrameOf(*this)) {
+  if (CRoomViewHost* frame = FrameOf(*this)) {
     s.fullScreen = frame->IsFullScreen();
     s.soundOn = frame->IsSoundOn();
     s.adviceOn = frame->IsObserverAdviceOn();
@@ -225,7 +229,7 @@ CRoomCommands::Situation CDagukRoomView::CommandSituation() {
 }
 
 void CDagukRoomView::RunRoomCommand(UINT id) {
-  CMainFrame* frame = FrameOf(*this);
+  CRoomViewHost* frame = FrameOf(*this);
   const CRoomCommands::Situation s = CommandSituation();
   if (!frame || !CRoomCommands::Of(id, s).enabled) return;
   const bool observer = (s.userColour & 1) != 0;

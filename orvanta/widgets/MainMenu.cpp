@@ -6,11 +6,12 @@
 #include <initializer_list>
 
 #include <platform/app.h>
+#include <platform/frames.h>
 #include <platform/gdi.h>
 #include <platform/menus.h>
 #include <platform/msgbox.h>
 
-#include "orvanta/connection/MainFrame.h"
+#include "orvanta/widgets/MainMenuHost.h"
 #include "orvanta/resources/OrvantaBitmaps.h"
 #include "orvanta/resources/OrvantaResources.h"
 #include "orvanta/room/DagukRoomView.h"
@@ -47,24 +48,24 @@ int CMainMenu::ButtonVisibility(UINT viewId, UINT id) {
   if (id == 1204 || id == 1211)
     return 0;
   switch (viewId) {
-    case CMainFrame::kWaitingRoomView:
+    case CMainMenuHost::kWaitingRoomView:
       return In(id, {1193, 1194, 1196, 1197, 1029, 1198, 1199, 1212}) ? 1 : 0;
-    case CMainFrame::kStartView:
-    case CMainFrame::kForumView:
-    case CMainFrame::kBulletinBoardView:
+    case CMainMenuHost::kStartView:
+    case CMainMenuHost::kForumView:
+    case CMainMenuHost::kBulletinBoardView:
       return In(id, {1192, 1193, 1194, 1212}) ? 1 : 0;
-    case CMainFrame::kRecordListView:
+    case CMainMenuHost::kRecordListView:
       return In(id, {1192, 1193, 1194, 1212, 1261, 1213, 1216}) ? 1 : 0;
-    case CMainFrame::kRankView:
+    case CMainMenuHost::kRankView:
       return In(id, {1192, 1193, 1194, 1212, 1261, 1213}) ? 1 : 0;
-    case CMainFrame::kGameRoomView:
+    case CMainMenuHost::kGameRoomView:
       if (id == 1423)
         return -1;
       return In(id, {1200, 1201, 1202, 1203, 1035, 1037, 1205, 1206, 1207, 1208, 1209, 1210, 1217, 1240, 1245,
                      1262, 1212})
                  ? 1
                  : 0;
-    case CMainFrame::kTeachingListView:
+    case CMainMenuHost::kTeachingListView:
       return In(id, {1192, 1193, 1194}) ? 1 : 0;
     default:
       return -1;
@@ -75,7 +76,7 @@ CMainMenu::CMainMenu() : CFormView(kTemplateId) {}
 
 CMainMenu::~CMainMenu() = default;
 
-CMainFrame* CMainMenu::GetMainFrame() const { return dynamic_cast<CMainFrame*>(GetParentFrame()); }
+CMainMenuHost* CMainMenu::GetMainFrame() const { return dynamic_cast<CMainMenuHost*>(GetParentFrame()); }
 
 CSkinButton* CMainMenu::GetButton(UINT id) {
   return const_cast<CSkinButton*>(static_cast<const CMainMenu*>(this)->GetButton(id));
@@ -117,8 +118,8 @@ void CMainMenu::OnInitialUpdate() {
   const CRect first = GetButtonRect(MenuButton::kWaitingRoomList);
   const CRect second = GetButtonRect(MenuButton::kOpenRoom);
   m_rows = CMenuRows{first.top, second.top, second.left};
-  CMainFrame* frame = GetMainFrame();
-  ShowButtonsForView(frame ? frame->GetActiveViewId() : CMainFrame::kStartView);
+  CMainMenuHost* frame = GetMainFrame();
+  ShowButtonsForView(frame ? frame->GetActiveViewId() : CMainMenuHost::kStartView);
   if (frame) {
     frame->ArrangeMenuButtons(frame->GetMenuMode());
     frame->LoadAdverts();
@@ -198,7 +199,7 @@ void CMainMenu::LoadBannerImages() {
   PrepareBanner();
   m_rotation.Reset(m_rotation.GetCount());
   ShowCurrentBanner();
-  CMainFrame* frame = GetMainFrame();
+  CMainMenuHost* frame = GetMainFrame();
   if (frame && frame->IsConnected() && m_nBannerTimer == 0)
     m_nBannerTimer = SetTimer(kBannerTimer, kBannerPeriodMs, nullptr);
 }
@@ -233,7 +234,7 @@ LRESULT CMainMenu::OnBannerClick(WPARAM, LPARAM) {
   if (!m_bBannerShown || m_rotation.GetCount() == 0)
     return 0;
   const CString link = GetShownLink();
-  CMainFrame* frame = GetMainFrame();
+  CMainMenuHost* frame = GetMainFrame();
   if (!link.IsEmpty() && frame)
     frame->OpenWebPage(link);
   return 0;
@@ -308,7 +309,7 @@ void CMainMenu::OnButton(UINT id) {
     OnBtnReceiveAgain();
     return;
   }
-  if (CMainFrame* frame = GetMainFrame())
+  if (CMainMenuHost* frame = GetMainFrame())
     frame->OnMenuButton(id);
 }
 
@@ -354,7 +355,7 @@ void CMainMenu::OnDraw(CDC* dc) {
 
 void CMainMenu::OnBtnReceiveAgain() {
   using namespace MenuButton;
-  CMainFrame* frame = GetMainFrame();
+  CMainMenuHost* frame = GetMainFrame();
   CGameRoom* room = frame ? frame->GetGameRoom() : nullptr;
   auto* view = frame ? dynamic_cast<CDagukRoomView*>(frame->GetContentView()) : nullptr;
   if (!room || !view)
@@ -420,8 +421,8 @@ void CMainMenu::OnBtnReceiveAgain() {
 }
 
 void CMainMenu::OnContextMenu(CWnd*, CPoint point) {
-  CMainFrame* frame = GetMainFrame();
-  if (!frame || frame->GetActiveViewId() != CMainFrame::kGameRoomView)
+  CMainMenuHost* frame = GetMainFrame();
+  if (!frame || frame->GetActiveViewId() != CMainMenuHost::kGameRoomView)
     return;
   CMenu menu;
   if (!menu.LoadMenu(kRoomPopupMenu))

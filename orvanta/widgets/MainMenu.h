@@ -15,7 +15,7 @@
 #include "orvanta/widgets/MenuButtonBank.h"
 #include "orvanta/widgets/SkinButton.h"
 
-class CMainFrame;
+class CMainMenuHost;
 
 class CMainMenu : public CFormView, public CMenuButtonBank {
   DECLARE_DYNCREATE(CMainMenu)
@@ -92,7 +92,7 @@ protected:
   DECLARE_MESSAGE_MAP()
 
 private:
-  CMainFrame* GetMainFrame() const;
+  CMainMenuHost* GetMainFrame() const;
   // Places and shows the banner control, which tells this pane of clicks and shows the hand.
   void PrepareBanner();
   // Loads the banner of the current slot into the control and moves to the next slot.

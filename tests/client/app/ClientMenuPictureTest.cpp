@@ -6,7 +6,7 @@
 #include <string>
 
 #include "ClientSessionSupport.h"
-#include "client/app/MenuItemRecord.h"
+#include "client/widgets/MenuItemRecord.h"
 #include "platform/gdi.h"
 #include "platform/menus.h"
 #include "support/SnapshotPath.h"

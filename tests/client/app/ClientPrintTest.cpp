@@ -8,7 +8,7 @@
 #include <string>
 
 #include "ClientSessionSupport.h"
-#include "client/app/Image.h"
+#include "client/images/Image.h"
 #include "client/model/DiagramPrinter.h"
 #include "client/model/GameInfo.h"
 #include "platform/gdi.h"

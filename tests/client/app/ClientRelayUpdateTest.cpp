@@ -5,7 +5,7 @@
 #include <string>
 
 #include "ClientSessionSupport.h"
-#include "client/app/ProgressStatusBar.h"
+#include "client/widgets/ProgressStatusBar.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "ClientSessionSupport.h"
-#include "client/app/Image.h"
-#include "client/app/ProgressStatusBar.h"
+#include "client/images/Image.h"
+#include "client/widgets/ProgressStatusBar.h"
 #include "client/model/GameInfo.h"
 #include "peers/client/RelayScript.h"
 #include "platform/sound.h"

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "ClientSessionSupport.h"
-#include "client/app/HoverButton.h"
+#include "client/widgets/HoverButton.h"
 #include "platform/testinput.h"
 
 namespace {

@@ -5,10 +5,10 @@
 #include <string>
 
 #include "ClientSessionSupport.h"
-#include "client/app/HoverButton.h"
+#include "client/widgets/HoverButton.h"
 #include "client/app/LoginDlg.h"
-#include "client/app/LogEdit.h"
-#include "client/app/ProgressStatusBar.h"
+#include "client/widgets/LogEdit.h"
+#include "client/widgets/ProgressStatusBar.h"
 #include "platform/testinput.h"
 
 namespace {

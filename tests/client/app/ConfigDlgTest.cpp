@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "client/app/ClientConfig.h"
+#include "client/relay/ClientConfig.h"
 #include "client/resources/ClientDialogs.h"
 #include "platform/controls.h"
 #include "platform/gdi.h"

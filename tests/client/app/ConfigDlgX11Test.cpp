@@ -7,7 +7,7 @@
 #include <sstream>
 #include <string>
 
-#include "client/app/ClientConfig.h"
+#include "client/relay/ClientConfig.h"
 #include "client/app/ConfigDlg.h"
 #include "client/resources/ClientDialogs.h"
 #include "platform/controls.h"

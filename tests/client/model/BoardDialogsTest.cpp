@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "client/app/DelayEvent.h"
-#include "client/app/DelayQueue.h"
+#include "client/relay/DelayEvent.h"
+#include "client/relay/DelayQueue.h"
 #include "client/model/BadukCtrl.h"
 #include "client/model/BoardTestSupport.h"
 #include "client/model/BoardWindowSupport.h"
-#include "client/app/Image.h"
+#include "client/images/Image.h"
 #include "client/model/GameDiagramDlg.h"
 #include "client/model/GameInfo.h"
 #include "client/model/GameInfoDlg.h"

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "client/app/DelayEvent.h"
-#include "client/app/DelayQueue.h"
+#include "client/relay/DelayEvent.h"
+#include "client/relay/DelayQueue.h"
 #include "client/model/BadukCtrl.h"
 #include "client/model/BoardTestSupport.h"
 #include "client/model/BoardWindowSupport.h"

@@ -13,8 +13,8 @@
 #include <platform/resources.h>
 #include <platform/uiscript.h>
 
-#include "orvanta/connection/ConnectDlg.h"
-#include "orvanta/connection/LoginProfile.h"
+#include "orvanta/app/ConnectDlg.h"
+#include "orvanta/app/LoginProfile.h"
 #include "orvanta/connection/LoginRequests.h"
 #include "orvanta/connection/RecordingFrameActions.h"
 #include "orvanta/connection/ServerDispatcher.h"

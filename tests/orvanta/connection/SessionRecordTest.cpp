@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "orvanta/connection/ScreenFlags.h"
+#include "orvanta/app/ScreenFlags.h"
 #include "orvanta/connection/SendCategory.h"
 
 namespace {

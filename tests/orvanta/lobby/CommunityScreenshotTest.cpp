@@ -18,8 +18,8 @@
 #include <platform/time.h>
 #include <platform/windows.h>
 
-#include "../connection/MovieControlKey.h"
-#include "orvanta/connection/MainFrame.h"
+#include "../app/MovieControlKey.h"
+#include "orvanta/app/MainFrame.h"
 #include "orvanta/lobby/AssociationView.h"
 #include "orvanta/lobby/MemoBoxDlg.h"
 #include "orvanta/lobby/PlacardView.h"

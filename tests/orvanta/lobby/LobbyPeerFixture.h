@@ -13,7 +13,7 @@
 
 #include <platform/menus.h>
 
-#include "orvanta/connection/MainFrameFixture.h"
+#include "orvanta/app/MainFrameFixture.h"
 #include "orvanta/connection/SessionRecord.h"
 #include "orvanta/lobby/TirvoDListView.h"
 

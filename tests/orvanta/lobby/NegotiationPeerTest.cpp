@@ -6,7 +6,7 @@
 
 #include <platform/messageloop.h>
 
-#include "orvanta/connection/StandInView.h"
+#include "orvanta/app/StandInView.h"
 #include "orvanta/lobby/NegotiationReplyDlg.h"
 #include "orvanta/widgets/MainMenu.h"
 

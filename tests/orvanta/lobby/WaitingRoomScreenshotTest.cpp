@@ -15,8 +15,8 @@
 #include <platform/time.h>
 #include <platform/windows.h>
 
-#include "../connection/MovieControlKey.h"
-#include "orvanta/connection/MainFrame.h"
+#include "../app/MovieControlKey.h"
+#include "orvanta/app/MainFrame.h"
 #include "orvanta/lobby/TirvoDListView.h"
 #include "orvanta/resources/OrvantaResources.h"
 #include "platform/display/XvfbServer.h"

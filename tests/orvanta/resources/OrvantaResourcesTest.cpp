@@ -6,7 +6,7 @@
 #include <platform/dialog_template.h>
 #include <platform/resources.h>
 
-#include "orvanta/connection/ConnectDlg.h"
+#include "orvanta/app/ConnectDlg.h"
 #include "orvanta/resources/OrvantaResources.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <platform/testinput.h>
 #include <platform/time.h>
 
-#include "../connection/MainFrameFixture.h"
+#include "../app/MainFrameFixture.h"
 #include "orvanta/connection/SessionRecord.h"
 #include "orvanta/lobby/InviteDlg.h"
 #include "orvanta/lobby/SearchUserDlg.h"

@@ -8,7 +8,7 @@
 
 #include <platform/time.h>
 
-#include "../connection/MainFrameFixture.h"
+#include "../app/MainFrameFixture.h"
 #include "GameRoomFixture.h"
 
 class FrameRoomTest : public MainFrameTest {

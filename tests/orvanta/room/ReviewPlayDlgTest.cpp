@@ -5,7 +5,7 @@
 
 #include <platform/gdi.h>
 
-#include "../connection/MainFrameFixture.h"
+#include "../app/MainFrameFixture.h"
 #include "ReviewBoardFixture.h"
 #include "orvanta/lobby/SelectReplayDlg.h"
 #include "orvanta/room/DagukRoomView.h"

@@ -10,7 +10,7 @@
 #include <platform/gdi.h>
 #include <platform/time.h>
 
-#include "../connection/MainFrameFixture.h"
+#include "../app/MainFrameFixture.h"
 #include "orvanta/room/DagukRoomView.h"
 #include "platform/display/XvfbServer.h"
 #include "support/NativeWindowOrigin.h"

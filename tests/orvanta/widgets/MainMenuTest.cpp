@@ -8,8 +8,8 @@
 #include <platform/testinput.h>
 #include <platform/time.h>
 
-#include "orvanta/connection/MainFrameFixture.h"
-#include "orvanta/connection/OrvantaView.h"
+#include "orvanta/app/MainFrameFixture.h"
+#include "orvanta/app/OrvantaView.h"
 #include "orvanta/widgets/MainMenu.h"
 #include "tests/orvanta/widgets/GifWriter.h"
 

@@ -1,0 +1,296 @@
+// A person trying Orvanta against the demo server: the game-server peer answers from the README's
+// demo script, the program shows its windows on an X server, and every step is a click or a key
+// sent through that server. Pictures of the waiting room and the game are written as snapshots.
+
+#include <bit>
+#include <fstream>
+#include <optional>
+#include <string>
+
+#include <platform/display.h>
+#include <platform/gdi.h>
+#include <platform/surface.h>
+
+#include "orvanta/app/MainFrameFixture.h"
+#include "orvanta/app/OrvantaView.h"
+#include "orvanta/lobby/NoticeDlg.h"
+#include "orvanta/lobby/TirvoDListView.h"
+#include "orvanta/room/DagukRoomView.h"
+#include "orvanta/room/GameRoom.h"
+#include "orvanta/widgets/MainMenu.h"
+#include "orvanta/widgets/MenuButtonBank.h"
+#include "peers/orvanta/GameServerScript.h"
+#include "platform/display/XvfbServer.h"
+#include "support/NativeWindowOrigin.h"
+#include "support/SnapshotPath.h"
+#include "support/StolvexModuleHome.h"
+
+// Last: Xlib's macros would clash with the names above.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+namespace {
+
+constexpr UINT kDriveTimer = 0x7D0;
+constexpr const char* kUserId = "minsu";
+
+class DemoServerX11Test;
+DemoServerX11Test* g_test = nullptr;
+
+std::uint32_t RgbOf(unsigned long pixel, const Visual& visual) {
+  auto channel = [pixel](unsigned long mask) -> std::uint32_t {
+    if (!mask)
+      return 0;
+    const int shift = std::countr_zero(mask);
+    const unsigned long max = mask >> shift;
+    return static_cast<std::uint32_t>(((pixel & mask) >> shift) * 255 / max);
+  };
+  return channel(visual.red_mask) << 16 | channel(visual.green_mask) << 8 | channel(visual.blue_mask);
+}
+
+class DemoServerX11Test : public MainFrameTest {
+public:
+  // Answers the modal dialogs as a person would, one step a tick: the login dialog gets an ID and
+  // a password typed into it, the notice is closed with OK.
+  void DriveDialogs() {
+    auto* dialog = dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(::GetActiveWindow()));
+    if (!dialog || !dialog->m_hWnd)
+      return;
+    const HWND top = dialog->m_hWnd;
+    if (dialog->GetTemplateId() == CNoticeDlg::kTemplateId) {
+      Click(top, ::GetDlgItem(top, IDOK));
+      return;
+    }
+    if (dialog->GetTemplateId() != 179)
+      return;
+    const HWND id = ::GetDlgItem(top, static_cast<int>(CLoginProfile::kIdEdit));
+    const HWND password = ::GetDlgItem(top, static_cast<int>(CLoginProfile::kPasswordEdit));
+    // A login that does not get through in time is cancelled: the test then fails instead of
+    // waiting in the dialog for ever.
+    if (++m_loginTicks > 750) {
+      ::SendMessage(top, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+      return;
+    }
+    if (!Fill(top, id, kUserId) && !Fill(top, password, "pw"))
+      Click(top, ::GetDlgItem(top, IDOK));
+  }
+
+protected:
+  // One step of filling edit with text: a click into it, then the keys of what is missing (again
+  // when keys went astray for a while). FALSE once the edit holds text.
+  bool Fill(HWND top, HWND edit, const std::string& text) {
+    const std::string shown = Text(edit);
+    if (shown == text)
+      return false;
+    if (::GetFocus() != edit) {
+      Click(top, edit);
+    } else if (text.compare(0, shown.size(), shown) != 0) {
+      ::SetWindowText(edit, "");  // a stray key: start the field over
+    } else if (shown != m_lastShown) {
+      m_lastShown = shown;  // keys are still arriving
+      m_stalledTicks = 0;
+    } else if (m_typedInto != edit || ++m_stalledTicks > 25) {
+      Type(top, text.substr(shown.size()).c_str());
+      m_typedInto = edit;
+      m_stalledTicks = 0;
+    }
+    return true;
+  }
+
+protected:
+  void SetUp() override {
+    const std::string& name = platform::testing::TestDisplayName();
+    if (name.empty())
+      GTEST_SKIP() << "no X server (DISPLAY unset and no Xvfb)";
+    ASSERT_TRUE(m_control.Registered());
+    std::ifstream file(ORVANTA_PEER_SCRIPTS "/demo.txt");
+    std::string error;
+    ASSERT_TRUE(m_script.Load(file, error)) << error;
+    m_script.Install(peer);
+    frame->RegisterView(CMainFrame::kGameRoomView, RUNTIME_CLASS(CDagukRoomView));
+    ASSERT_TRUE(platform::display::UseX11Display(name.c_str()));
+    m_observer = XOpenDisplay(name.c_str());
+    ASSERT_NE(m_observer, nullptr);
+    // All of it on the screen: a window partly off the screen cannot be read back.
+    frame->SetWindowPos(nullptr, 0, 0, 800, 700, SWP_NOZORDER);
+    frame->ShowWindow(SW_SHOW);
+    frame->UpdateWindow();
+    g_test = this;
+    ::SetTimer(frame->m_hWnd, kDriveTimer, 20, [](HWND, UINT, UINT_PTR, DWORD) {
+      if (g_test)
+        g_test->DriveDialogs();
+    });
+  }
+  void TearDown() override {
+    g_test = nullptr;
+    if (::IsWindow(frameHandle()))
+      ::KillTimer(frameHandle(), kDriveTimer);
+    platform::display::UseHeadless();
+    if (m_observer)
+      XCloseDisplay(m_observer);
+  }
+
+  static std::string Text(HWND hwnd) {
+    char text[64] = {};
+    ::GetWindowText(hwnd, text, sizeof text);
+    return text;
+  }
+  // Where a point of hwnd lies in the X window of top (which shows top's client area).
+  CPoint InTop(HWND top, HWND hwnd, CPoint client) {
+    ::ClientToScreen(hwnd, &client);
+    const POINT origin = testsupport::NativeWindowOrigin(m_observer, top);
+    return CPoint(client.x - origin.x, client.y - origin.y);
+  }
+  void Button(HWND top, CPoint at, bool press) {
+    XEvent event{};
+    event.xbutton.type = press ? ButtonPress : ButtonRelease;
+    event.xbutton.window = platform::display::NativeWindowOf(top);
+    event.xbutton.root = DefaultRootWindow(m_observer);
+    event.xbutton.x = at.x;
+    event.xbutton.y = at.y;
+    event.xbutton.button = Button1;
+    // Clicks of a person are apart in time: none of them makes a double click with the last.
+    m_time += press ? 1000 : 50;
+    event.xbutton.time = m_time;
+    event.xbutton.state = press ? 0 : Button1Mask;
+    event.xbutton.same_screen = True;
+    XSendEvent(m_observer, event.xbutton.window, False, press ? ButtonPressMask : ButtonReleaseMask, &event);
+    XSync(m_observer, False);
+  }
+  // A click at client point of hwnd (its centre without one) through the X server.
+  void Click(HWND top, HWND hwnd, std::optional<CPoint> point = std::nullopt) {
+    CRect client;
+    ::GetClientRect(hwnd, &client);
+    const CPoint at = InTop(top, hwnd, point.value_or(client.CenterPoint()));
+    Button(top, at, true);
+    Button(top, at, false);
+  }
+  void Type(HWND top, const char* text) {
+    for (const char* c = text; *c; ++c)
+      for (int type : {KeyPress, KeyRelease}) {
+        XEvent event{};
+        event.xkey.type = type;
+        event.xkey.window = platform::display::NativeWindowOf(top);
+        event.xkey.root = DefaultRootWindow(m_observer);
+        event.xkey.keycode = XKeysymToKeycode(m_observer, XStringToKeysym(std::string(1, *c).c_str()));
+        event.xkey.same_screen = True;
+        XSendEvent(m_observer, event.xkey.window, False, type == KeyPress ? KeyPressMask : KeyReleaseMask, &event);
+      }
+    XSync(m_observer, False);
+  }
+  bool WaitFor(const std::function<bool()>& condition) {
+    return PumpUntil([&] {
+      platform::display::Sync();
+      return condition();
+    }, 15000);
+  }
+  // What the frame's X window shows.
+  platform::Surface Grab() {
+    frame->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    platform::display::Sync();
+    platform::PumpMessages();
+    platform::display::Sync();
+    const Window native = platform::display::NativeWindowOf(frame->m_hWnd);
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(m_observer, native, &attributes);
+    XImage* image = XGetImage(m_observer, native, 0, 0, static_cast<unsigned>(attributes.width),
+                              static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+    platform::Surface shot(attributes.width, attributes.height);
+    if (!image)
+      return shot;
+    for (int y = 0; y < shot.height; ++y)
+      for (int x = 0; x < shot.width; ++x)
+        shot.Row(y)[x] = RgbOf(XGetPixel(image, x, y), *attributes.visual);
+    XDestroyImage(image);
+    return shot;
+  }
+  static int FindRow(CListCtrl& list, int column, const CString& text) {
+    for (int row = 0; row < list.GetItemCount(); ++row)
+      if (list.GetItemText(row, column) == text)
+        return row;
+    return -1;
+  }
+  std::vector<std::string> Moves() const {
+    std::vector<std::string> moves;
+    for (const PeerRecord& r : peer.Records())
+      if (r.Is(4, 14))
+        moves.push_back(r.payload.substr(0, r.payload.find("|BL[")));
+    return moves;
+  }
+
+  testsupport::StolvexModuleHome m_control;
+  GameServerScript m_script;
+  Display* m_observer{nullptr};
+  Time m_time{1000};
+  int m_loginTicks{0};
+  int m_stalledTicks{0};
+  std::string m_lastShown;  // what the edit being filled held at the last tick
+  HWND m_typedInto{nullptr};  // the edit keys were last typed into
+};
+
+TEST_F(DemoServerX11Test, APersonLogsInEntersAWaitingRoomJoinsARoomAndPlaysThreeMoves) {
+  // The login dialog, typed into and confirmed through the X server.
+  frame->RunLoginPass();
+  ASSERT_TRUE(WaitFor([&] { return frame->IsConnected() && peer.RecordCount() >= 2; }));
+  EXPECT_EQ(peer.Records()[1].payload, "|minsu|pw|");
+  COrvantaView* start = nullptr;
+  ASSERT_TRUE(WaitFor([&] {
+    start = frame->GetStartView();
+    return start && start->GetRoomButtonCount() == 4 && frame->IsNoticeShown();
+  }));
+
+  // The first waiting room: its users and its rooms, each in its columns.
+  Click(frame->m_hWnd, start->GetRoomButton(0)->m_hWnd);
+  CTirvoDListView* lobby = nullptr;
+  ASSERT_TRUE(WaitFor([&] {
+    lobby = frame->GetWaitingRoomView();
+    return lobby && lobby->GetUserList().GetItemCount() == 6 && lobby->GetRoomList().GetItemCount() == 3;
+  }));
+  CListCtrl& users = lobby->GetUserList();
+  const int alice = FindRow(users, 0, "alice");
+  ASSERT_GE(alice, 0);
+  EXPECT_EQ(users.GetItemText(alice, 1), "5D");
+  EXPECT_EQ(users.GetItemText(alice, 2), Cp949("앨리스"));
+  EXPECT_EQ(users.GetItemText(alice, 3), Cp949("한빛 대기실"));
+  CListCtrl& rooms = lobby->GetRoomList();
+  const int room = FindRow(rooms, 1, "7");
+  ASSERT_GE(room, 0);
+  EXPECT_EQ(rooms.GetItemText(room, 4), "demo(2D)");
+  EXPECT_EQ(rooms.GetItemText(room, 8), Cp949("같이 두실 분!"));
+  EXPECT_EQ(rooms.GetItemText(room, 2), "Wait");
+  EXPECT_TRUE(platform::SaveSurfacePng(Grab(), testsupport::SnapshotPath("orvanta-demo-waiting-room.png").c_str()));
+
+  // Room 7: chosen in the list, joined with the menu pane's button.
+  CRect row;
+  rooms.GetItemRect(room, &row, LVIR_BOUNDS);
+  Click(frame->m_hWnd, rooms.m_hWnd, CPoint(row.left + 40, row.CenterPoint().y));
+  ASSERT_TRUE(WaitFor([&] { return frame->GetWaitingRoomView() == lobby && rooms.GetNextItem(-1, LVNI_SELECTED) == room; }));
+  Click(frame->m_hWnd, frame->GetMainMenu()->GetButton(MenuButton::kJoinRoom)->m_hWnd);
+  CDagukRoomView* view = nullptr;
+  ASSERT_TRUE(WaitFor([&] {
+    view = dynamic_cast<CDagukRoomView*>(frame->GetContentView());
+    return view && view->GetRoom() && view->GetRoom()->GetRoomState() == 0x42;
+  }));
+  EXPECT_EQ(view->GetRoom()->GetPaneText(CGameRoom::kWhiteName), "demo");
+
+  // Three moves clicked on the board; each comes back played and demo answers it.
+  const HWND board = view->GetBoardControl().m_hWnd;
+  auto centre = [&](int row, int col) {
+    CRect r;
+    ::GetClientRect(board, &r);
+    const int px = r.right / 19, py = r.bottom / 19;
+    return CPoint(col * px + px / 2 + (r.right % 19) / 2, row * py + py / 2 + (r.bottom % 19) / 2);
+  };
+  const std::pair<int, int> points[] = {{3, 15}, {15, 3}, {9, 15}};
+  for (int i = 0; i < 3; ++i) {
+    Click(frame->m_hWnd, board, centre(points[i].first, points[i].second));
+    ASSERT_TRUE(WaitFor([&] { return view->GetRoom()->GetMoveCounter() == 2 * (i + 1); })) << "move " << i + 1;
+  }
+  EXPECT_EQ(Moves(), (std::vector<std::string>{"|1|7|B[pd]", "|1|7|B[dp]", "|1|7|B[pj]"}));
+  EXPECT_EQ(view->GetRoom()->GetRecord().GetTotalMoves(), 6);
+  EXPECT_EQ(view->GetBoardControl().GetLastColor(), 4);
+  EXPECT_NE(view->GetRoom()->GetChatText().Find("[demo]"), -1);
+  EXPECT_TRUE(platform::SaveSurfacePng(Grab(), testsupport::SnapshotPath("orvanta-demo-game.png").c_str()));
+}
+
+}  // namespace

@@ -1,0 +1,3 @@
+#include "orvanta/app/StandInView.h"
+
+IMPLEMENT_DYNCREATE(CStandInView, CView)

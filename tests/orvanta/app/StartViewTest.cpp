@@ -1,0 +1,142 @@
+// The start view: one button per waiting room of the server's list (and the forum button), the
+// request a room button sends by the room's kind, and the buttons going with the connection.
+
+#include <platform/testinput.h>
+
+#include "orvanta/app/MainFrameFixture.h"
+#include "orvanta/app/OrvantaView.h"
+#include "orvanta/connection/SessionRecord.h"
+
+namespace {
+
+TEST(StartViewRoomsTest, TheRoomCountIsClampedToTheRoomsPresent) {
+  struct Case {
+    const char* payload;
+    std::size_t rooms;
+  };
+  const Case cases[] = {{"|0|", 0}, {"|x|", 0}, {"|-2|1|1|A|", 0}, {"|5|1|1|A|", 1},
+                        {"|2|1|1|A|3|2|B|", 2}, {"|2|1|1|A|3|2|", 1}, {"", 0}};
+  for (const Case& c : cases)
+    EXPECT_EQ(COrvantaView::ParseRoomList(c.payload).size(), c.rooms) << c.payload;
+  const auto rooms = COrvantaView::ParseRoomList("|2|1|7|Hall|3|8|Study|");
+  EXPECT_EQ(rooms[1].kind, "3");
+  EXPECT_EQ(rooms[1].number, "8");
+  EXPECT_EQ(rooms[1].name, "Study");
+  EXPECT_EQ(COrvantaView::FaceForKind("1"), 434u);
+  EXPECT_EQ(COrvantaView::FaceForKind("3"), 433u);
+  EXPECT_EQ(COrvantaView::FaceForKind("4"), 436u);
+  EXPECT_EQ(COrvantaView::FaceForKind("9"), 432u);
+  EXPECT_EQ(COrvantaView::RoomButtonRect(0).top, 54);
+  EXPECT_EQ(COrvantaView::RoomButtonRect(1).top, 87);
+  EXPECT_EQ(COrvantaView::RoomButtonRect(0).Width(), 181);
+}
+
+class StartViewTest : public MainFrameTest {
+protected:
+  void SetUp() override {
+    frame->ShowWindow(SW_SHOW);
+    // Triples of kind, room number and name.
+    peer.ReplyAlways(3, 6, {{GameServerPeer::Record(3, 6, "|3|1|2|Hall|3|5|Study|9|7|Other|"), 0}});
+    LogIn();
+    ASSERT_TRUE(PumpUntil([&] { return view() && view()->GetRoomButtonCount() == 4; }));
+    // The login notice is shown once, then the memo list is asked for.
+    ASSERT_TRUE(PumpUntil([&] { return Pairs().back() == "1,13"; }));
+  }
+  COrvantaView* view() const { return frame->GetStartView(); }
+  // Clicks room button index and waits for one more record at the peer.
+  void ClickRoom(int index) {
+    const std::size_t before = peer.RecordCount();
+    frame->EndWaitCapture();
+    CTextButton* button = view()->GetRoomButton(index);
+    ASSERT_NE(button, nullptr);
+    platform::input::Click(button->m_hWnd, CPoint(90, 14));
+    PumpUntil([&] { return peer.RecordCount() > before; }, 1000);
+  }
+};
+
+TEST_F(StartViewTest, RoomButtonsFollowTheListAndSendTheirKindsRequest) {
+  const char* names[] = {"Hall", "Study", "Other", "FORUM"};
+  const char* kinds[] = {"1", "3", "9", "5"};
+  for (int i = 0; i < 4; ++i) {
+    CTextButton* button = view()->GetRoomButton(i);
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->GetText(), names[i]);
+    EXPECT_EQ(button->GetKind(), kinds[i]);
+    EXPECT_EQ(button->GetDlgCtrlID(), 5000 + i);
+    CRect rect;
+    button->GetWindowRect(&rect);
+    view()->ScreenToClient(&rect);
+    EXPECT_EQ(rect, COrvantaView::RoomButtonRect(i));
+  }
+  EXPECT_EQ(view()->GetRoomButton(3)->GetValue(), "4");
+
+  // An ordinary room: the waiting-room entry names the room by its number, flushed; the wait
+  // cursor holds the mouse.
+  ClickRoom(0);
+  ASSERT_EQ(peer.Records().back().major + "," + peer.Records().back().minor, "3,1");
+  EXPECT_EQ(peer.Records().back().payload, "|2|");
+  EXPECT_EQ(frame->GetCurrentWaitRoom(), 2);
+  EXPECT_EQ(frame->GetLoginRecord()->m_strWaitRoomTitle, "Hall");
+  EXPECT_EQ(frame->GetLoginRecord()->m_strWaitRoomKind, "1");
+  EXPECT_EQ(CWnd::GetCapture(), frame);
+  // A teaching room: the game-room list (role 3 sends major 5).
+  ClickRoom(1);
+  EXPECT_EQ(peer.Records().back().major + "," + peer.Records().back().minor, "5,1");
+  EXPECT_EQ(peer.Records().back().payload, "|5|50|");
+  EXPECT_EQ(peer.Records().back().raw, "\x1b\t" + senderNumber() + "/6/5/1/1/|5|50|\x1b\n");
+  // A forum room asks for the forum list.
+  ClickRoom(3);
+  ASSERT_TRUE(PumpUntil([&] { return peer.Records().back().major + "," + peer.Records().back().minor == "7,1"; }));
+  EXPECT_EQ(peer.Records().back().payload, "");
+}
+
+TEST_F(StartViewTest, TheWaitingRoomEnteredIsNamedByItsNumberInEveryRequest) {
+  peer.ReplyOnce(3, 1, {{GameServerPeer::Record(3, 1, "|1|"), 0}});
+  ClickRoom(0);
+  ASSERT_TRUE(PumpUntil([&] { return Pairs().back() == "5,1"; }));
+  EXPECT_EQ(frame->GetActiveViewId(), CMainFrame::kWaitingRoomView);
+  CString title;
+  frame->GetWindowText(title);
+  EXPECT_EQ(title, "Orvanta 1.5(Hall)");
+  const auto records = peer.Records();
+  const std::vector<std::string> sent = {records[records.size() - 3].payload, records[records.size() - 2].payload,
+                                         records.back().payload};
+  EXPECT_EQ(sent, (std::vector<std::string>{"|2|", "|2|5|", "|2|50|"}));
+  // Leaving names it the same way.
+  const std::size_t before = peer.RecordCount();
+  frame->ShowWaitingRoomList();
+  ASSERT_TRUE(PumpUntil([&] { return peer.RecordCount() > before; }));
+  EXPECT_EQ(peer.Records()[before].major + "," + peer.Records()[before].minor + " " + peer.Records()[before].payload,
+            "3,2 |2|");
+}
+
+TEST_F(StartViewTest, TheMoviesCommandWordsStartTheirActions) {
+  ::setenv("PLATFORM_OPENER", "true", 1);
+  const std::size_t sent = peer.RecordCount();
+  frame->OnMovieCommand("Dance");
+  PumpFor(50);
+  EXPECT_TRUE(frame->opened.empty());
+  EXPECT_TRUE(script.shown.empty());
+  EXPECT_EQ(peer.RecordCount(), sent);
+  frame->OnMovieCommand("NewCustomer");
+  ASSERT_FALSE(frame->opened.empty());
+  EXPECT_EQ(frame->opened.back(), "http://www.pellomar.example/help/ds/intro.htm");
+  frame->OnMovieCommand("HomePage");
+  EXPECT_EQ(frame->opened.back(), "http://www.pellomar.example/index.htm");
+  // Connect/disconnect while connected asks first; No keeps the connection.
+  script.answers["Do you wish to disconnect?"] = IDNO;
+  frame->OnMovieCommand("Con_DisCon");
+  EXPECT_TRUE(Shown("Do you wish to disconnect?"));
+  EXPECT_TRUE(frame->IsConnected());
+  ::unsetenv("PLATFORM_OPENER");
+}
+
+TEST_F(StartViewTest, TheButtonsGoWhenTheServerCloses) {
+  script.logins.push_back({"carol", "pw9", 0, IDCANCEL});
+  peer.CloseConnection();
+  ASSERT_TRUE(PumpUntil([&] { return Shown(kDisconnectedMessage); }));
+  EXPECT_EQ(view()->GetRoomButtonCount(), 0);
+  EXPECT_EQ(view()->GetRoomButton(0), nullptr);
+}
+
+}  // namespace

@@ -1,3 +1,0 @@
-#include "orvanta/connection/StandInView.h"
-
-IMPLEMENT_DYNCREATE(CStandInView, CView)
