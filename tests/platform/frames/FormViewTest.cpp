@@ -8,6 +8,7 @@
 #include "platform/display/XvfbServer.h"
 #include "platform/messageloop.h"
 #include "platform/time.h"
+#include "support/SnapshotPath.h"
 #include "platform/display/XPointerKeys.h"  // last: Xlib's macros
 
 namespace frametest {
@@ -170,6 +171,18 @@ protected:
     form->GetDlgItem(IDC_GO)->GetWindowRect(&rect);
     return rect.TopLeft();
   }
+  // Whether the X server shows the dark strokes of the Go button's caption in the form.
+  bool GoCaptionShown(CNameForm* form) {
+    CRect rect;
+    form->GetDlgItem(IDC_GO)->GetWindowRect(&rect);
+    form->ScreenToClient(&rect);
+    const platform::Surface shown = input->Shown(form->m_hWnd);
+    rect.IntersectRect(&rect, CRect(0, 0, shown.width, shown.height));
+    for (int y = rect.top; y < rect.bottom; ++y)
+      for (int x = rect.left; x < rect.right; ++x)
+        if ((shown.Row(y)[x] & 0xFFFFFF) < 0x404040) return true;
+    return false;
+  }
   using OnTheXServer::input;
 };
 
@@ -185,7 +198,9 @@ TEST_F(FormViewX11Test, TheBarsOfAFormSmallerThanItsTemplateMoveItsControls) {
   form->GetClientRect(&client);
   const int barX = client.right + ::GetSystemMetrics(SM_CXVSCROLL) / 2;
   const int arrow = ::GetSystemMetrics(SM_CYVSCROLL);
-  ASSERT_TRUE(wait([&] { return input->Shown(m_parent.m_hWnd).width > 0; }));
+  // The button starts below the part of the form that shows.
+  ASSERT_TRUE(wait([&] { return input->Shown(form->m_hWnd).width > 0; }));
+  EXPECT_FALSE(GoCaptionShown(form));
 
   // The thumb, dragged from the top of the track to the bottom, carries the controls up.
   input->Button(form->m_hWnd, CPoint(barX, arrow + 2), true);
@@ -194,7 +209,7 @@ TEST_F(FormViewX11Test, TheBarsOfAFormSmallerThanItsTemplateMoveItsControls) {
   input->Move(form->m_hWnd, CPoint(barX, client.bottom + 40), Button1Mask);
   input->Button(form->m_hWnd, CPoint(barX, client.bottom + 40), false, Button1Mask);
   const int last = form->GetTotalSize().cy - client.Height();
-  ASSERT_TRUE(wait([&] { return form->GetScrollPosition().y == last; }));
+  ASSERT_TRUE(wait([&] { return form->GetScrollPosition().y == last && GoCaptionShown(form); }));
   EXPECT_EQ(GoAt(form), CPoint(start.x, start.y - last));
   EXPECT_EQ(form->GetScrollPos(SB_VERT), last);
 
@@ -208,6 +223,7 @@ TEST_F(FormViewX11Test, TheBarsOfAFormSmallerThanItsTemplateMoveItsControls) {
   input->Wheel(form->m_hWnd, CPoint(client.right - 5, client.bottom - 5), 1);
   ASSERT_TRUE(wait([&] { return form->GetScrollPosition().y == last - 4 * line; }));
   EXPECT_EQ(GoAt(form), CPoint(start.x, start.y - last + 4 * line));
+  platform::SaveSurfacePng(input->ShownWhole(m_parent.m_hWnd), testsupport::SnapshotPath("x11_form_scrolled.png").c_str());
 }
 
 }  // namespace
