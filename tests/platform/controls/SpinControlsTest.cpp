@@ -12,6 +12,7 @@ namespace input = platform::input;
 class SpinControlsTest : public ControlTest {};
 
 TEST_F(SpinControlsTest, ArrowsMoveTheBuddyNumberWithinTheRange) {
+  platform::ManualClockScope clock;  // clicks, however slow, never last long enough to repeat
   CEdit buddy;
   ASSERT_TRUE(buddy.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 60, 20), &host, 90));
   CSpinButtonCtrl spin;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "FrameTestSupport.h"
 #include "platform/display.h"
 #include "platform/gdi.h"
@@ -213,16 +215,16 @@ TEST_F(FormViewX11Test, TheBarsOfAFormSmallerThanItsTemplateMoveItsControls) {
   EXPECT_EQ(GoAt(form), CPoint(start.x, start.y - last));
   EXPECT_EQ(form->GetScrollPos(SB_VERT), last);
 
-  // The up arrow steps them back down by a line.
+  // The up arrow steps them back down (a line, or more should the press be held a while).
   input->Click(form->m_hWnd, CPoint(barX, arrow / 2));
   ASSERT_TRUE(wait([&] { return form->GetScrollPosition().y < last; }));
-  const int line = last - form->GetScrollPosition().y;
-  EXPECT_GT(line, 0);
-  EXPECT_EQ(GoAt(form), CPoint(start.x, start.y - last + line));
-  // A notch of the wheel over the form: three lines further back.
+  const int stepped = form->GetScrollPosition().y;
+  EXPECT_EQ(GoAt(form), CPoint(start.x, start.y - stepped));
+  // A notch of the wheel over the form: three lines (a hundredth of the form each) further back.
+  const int line = std::max<int>(form->GetTotalSize().cy / 100, 1);
   input->Wheel(form->m_hWnd, CPoint(client.right - 5, client.bottom - 5), 1);
-  ASSERT_TRUE(wait([&] { return form->GetScrollPosition().y == last - 4 * line; }));
-  EXPECT_EQ(GoAt(form), CPoint(start.x, start.y - last + 4 * line));
+  ASSERT_TRUE(wait([&] { return form->GetScrollPosition().y == std::max(stepped - 3 * line, 0); }));
+  EXPECT_EQ(GoAt(form), CPoint(start.x, start.y - form->GetScrollPosition().y));
   platform::SaveSurfacePng(input->ShownWhole(m_parent.m_hWnd), testsupport::SnapshotPath("x11_form_scrolled.png").c_str());
 }
 
