@@ -45,8 +45,9 @@ CAssociationView::CAssociationView() : CFormView(kTemplateId) {}
 platform::DialogTemplate CAssociationView::BuildTemplate() {
   platform::DialogTemplate t;
   t.style = WS_CHILD | DS_CONTROL;
-  t.cx = 530;
-  t.cy = 340;
+  // Fits the program's own 800x600 with its tool bar: the layout follows the view's size.
+  t.cx = 440;
+  t.cy = 230;
   t.fontName = "Arial";
   t.fontSize = 9;
   t.items = {

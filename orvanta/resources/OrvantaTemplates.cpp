@@ -29,8 +29,10 @@ const MenuButton kMenuButtons[] = {
 platform::DialogTemplate StartViewTemplate() {
   platform::DialogTemplate t;
   t.style = WS_CHILD | DS_CONTROL;
+  // Small enough for the program's own 800x600 with its tool bar: the view lays itself out to
+  // whatever it is given, so a larger template would only bring scroll bars.
   t.cx = 400;
-  t.cy = 300;
+  t.cy = 230;
   t.fontName = "Arial";
   t.fontSize = 9;
   // The movie player is made by the view, which goes on without it when it is not installed.

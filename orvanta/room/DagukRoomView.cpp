@@ -80,8 +80,9 @@ CDagukRoomView::~CDagukRoomView() = default;
 platform::DialogTemplate CDagukRoomView::BuildTemplate() {
   platform::DialogTemplate t;
   t.style = WS_CHILD;
+  // Fits the program's own 800x600 with its tool bar: the layout follows the view's size.
   t.cx = 500;
-  t.cy = 330;
+  t.cy = 250;
   t.items.push_back(platform::VisibleItem(GuidToString(CLSID_StolvexControl), kBoardId, 0, 0, 320, 320, 0));
   // The panel's controls are placed by the view's layout; the template only makes them.
   for (const PanePlace& pane : kPanel)

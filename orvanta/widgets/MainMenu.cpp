@@ -91,6 +91,8 @@ const CSkinButton* CMainMenu::GetButton(UINT id) const {
 
 void CMainMenu::OnInitialUpdate() {
   CFormView::OnInitialUpdate();
+  // The frame lays the buttons out to the strip it gives the pane: the pane never scrolls.
+  SetScrollSizes(MM_TEXT, SIZE{0, 0});
   BITMAP info{};
   if (m_left.LoadBitmap(kMenuLeftBitmap) && m_middle.LoadBitmap(kMenuMiddleBitmap) &&
       m_right.LoadBitmap(kMenuRightBitmap)) {

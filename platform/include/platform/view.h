@@ -71,10 +71,12 @@ private:
 };
 
 // A view with a scrolled drawing: the drawing is total size large, shown through the client
-// area at the scroll position.
+// area at the scroll position. The view shows a bar along each side the drawing overflows and
+// scrolls by the bars, the wheel and (while it holds the focus itself) the arrow and page keys.
 class CScrollView : public CView {
   DECLARE_DYNAMIC(CScrollView)
 public:
+  // A zero page is a tenth of the drawing, a zero line a tenth of the page.
   void SetScrollSizes(int mapMode, SIZE total, SIZE page = SIZE{0, 0}, SIZE line = SIZE{0, 0});
   CSize GetTotalSize() const { return m_totalDev; }
   CPoint GetScrollPosition() const { return m_scrollPos; }
@@ -87,6 +89,11 @@ protected:
   void OnHScroll(UINT code, UINT pos, CScrollBar* bar);
   void OnVScroll(UINT code, UINT pos, CScrollBar* bar);
   void OnSize(UINT type, int cx, int cy);
+  // Scrolls three lines a notch (capped at a page) along the vertical bar, or the horizontal one
+  // with Shift or when only that one shows.
+  BOOL OnMouseWheel(UINT flags, short delta, CPoint point);
+  // Arrows, Page Up/Down, Home and End scroll along the bars that show.
+  void OnKeyDown(UINT key, UINT repeat, UINT flags);
   DECLARE_MESSAGE_MAP()
 
 private:
@@ -94,12 +101,20 @@ private:
   static int ScrolledPosition(int current, UINT code, UINT pos, int page, int line);
   // The largest scroll position along each axis for the current client size.
   CSize ScrollLimit() const;
-  // Keeps the scroll position within the drawing for the present client size.
+  // The client size with no bar shown.
+  CSize TrueClientSize() const;
+  // Shows the bars the drawing needs and gives them their ranges. Showing or hiding a bar resizes
+  // the client area, so the view is told of its own size while it is at work: those calls are
+  // left to the pass in progress, which runs again (a few times at most) only when the true
+  // client size or the drawing changed under it.
   void UpdateBars();
+  // One pass of UpdateBars.
+  void FitBars();
 
   int m_nMapMode{0};
   CSize m_totalDev;
   CSize m_pageDev;
   CSize m_lineDev;
   CPoint m_scrollPos;
+  bool m_bInsideUpdate{false};  // UpdateBars is at work further up the stack
 };

@@ -4,7 +4,24 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/time.h"
+
 namespace platform::detail {
+namespace {
+
+constexpr UINT_PTR kRepeatTimer = 0x5B1;
+// A held arrow waits this long before it repeats, then repeats this often.
+constexpr UINT kFirstRepeatMs = 500;
+constexpr UINT kRepeatMs = 100;
+
+// The step of a held arrow after it has been held this long: the control's default acceleration.
+int AcceleratedStep(DWORD heldMs) {
+  if (heldMs >= 5000) return 20;
+  if (heldMs >= 2000) return 5;
+  return 1;
+}
+
+}  // namespace
 
 bool SpinModel::Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (message) {
@@ -41,16 +58,34 @@ bool SpinModel::Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& resu
     case UDM_GETBUDDY: result = reinterpret_cast<LRESULT>(m_buddy); return true;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
-      RECT raise{}, lower{};
-      Halves(Client(), raise, lower);
       POINT point{static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam))};
-      m_pressed = PtInRect(&raise, point) ? 1 : -1;
+      m_pressed = ArrowAt(point);
+      m_over = true;
+      m_pressedAt = ::GetTickCount();
       ::SetCapture(Hwnd());
       Redraw();
+      const HWND self = Hwnd();
       int direction = m_min <= m_max ? 1 : -1;
       Step(m_pressed * direction);
+      // The parent, told of the step, may have closed the control or taken the mouse away.
+      if (::IsWindow(self) && m_pressed) ::SetTimer(self, kRepeatTimer, kFirstRepeatMs, nullptr);
       return true;
     }
+    case WM_MOUSEMOVE: {
+      if (!m_pressed) return false;
+      POINT point{static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam))};
+      RECT client = Client();
+      bool over = PtInRect(&client, point) && ArrowAt(point) == m_pressed;
+      if (over != m_over) {
+        m_over = over;
+        Redraw();  // the arrow shows pressed only while the pointer is on it
+      }
+      return true;
+    }
+    case WM_TIMER:
+      if (wParam != kRepeatTimer) return false;
+      Repeat();
+      return true;
     case WM_LBUTTONUP:
       if (::GetCapture() == Hwnd()) ::ReleaseCapture();
       Release();
@@ -71,7 +106,8 @@ void SpinModel::Step(int delta) {
   NMUPDOWN nm{};
   nm.iPos = m_pos;
   nm.iDelta = delta;
-  if (Notify(nm.hdr, UDN_DELTAPOS)) return;
+  const HWND self = Hwnd();
+  if (Notify(nm.hdr, UDN_DELTAPOS) || !::IsWindow(self)) return;
   int low = std::min(m_min, m_max);
   int high = std::max(m_min, m_max);
   int next = m_pos + nm.iDelta;
@@ -83,9 +119,28 @@ void SpinModel::Step(int delta) {
   SendScroll(SB_THUMBPOSITION);
 }
 
+void SpinModel::Repeat() {
+  if (!m_pressed || ::GetCapture() != Hwnd()) {
+    Release();
+    return;
+  }
+  ::SetTimer(Hwnd(), kRepeatTimer, kRepeatMs, nullptr);
+  if (!m_over) return;
+  int direction = m_min <= m_max ? 1 : -1;
+  Step(m_pressed * direction * AcceleratedStep(::GetTickCount() - m_pressedAt));
+}
+
+int SpinModel::ArrowAt(POINT point) const {
+  RECT raise{}, lower{};
+  Halves(Client(), raise, lower);
+  return PtInRect(&raise, point) ? 1 : -1;
+}
+
 void SpinModel::Release() {
+  ::KillTimer(Hwnd(), kRepeatTimer);
   if (!m_pressed) return;
   m_pressed = 0;
+  m_over = false;
   Redraw();
   SendScroll(SB_ENDSCROLL);
 }
@@ -126,8 +181,9 @@ void SpinModel::Paint(CDC& dc, const RECT& client) {
   RECT raise{}, lower{};
   Halves(client, raise, lower);
   bool horizontal = (Style() & UDS_HORZ) != 0;
-  dc.DrawFrameControl(&raise, DFC_BUTTON, DFCS_BUTTONPUSH | (m_pressed > 0 ? DFCS_PUSHED : 0));
-  dc.DrawFrameControl(&lower, DFC_BUTTON, DFCS_BUTTONPUSH | (m_pressed < 0 ? DFCS_PUSHED : 0));
+  const int shown = m_over ? m_pressed : 0;
+  dc.DrawFrameControl(&raise, DFC_BUTTON, DFCS_BUTTONPUSH | (shown > 0 ? DFCS_PUSHED : 0));
+  dc.DrawFrameControl(&lower, DFC_BUTTON, DFCS_BUTTONPUSH | (shown < 0 ? DFCS_PUSHED : 0));
   DrawArrow(dc, raise, horizontal ? ArrowDirection::Right : ArrowDirection::Up);
   DrawArrow(dc, lower, horizontal ? ArrowDirection::Left : ArrowDirection::Down);
 }

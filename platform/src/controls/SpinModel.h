@@ -16,8 +16,13 @@ private:
   // One click on an arrow: UDN_DELTAPOS (the parent may refuse or change the delta), then the
   // new position and a scroll message.
   void Step(int delta);
-  // Ends a press on an arrow: SB_ENDSCROLL in the scroll message of the control's orientation.
+  // Ends a press on an arrow: the repeat stops, SB_ENDSCROLL in the scroll message of the
+  // control's orientation.
   void Release();
+  // An arrow held down steps again, faster the longer it is held, while the pointer stays on it.
+  void Repeat();
+  // The arrow under a client point: 1 the raising one, -1 the other.
+  int ArrowAt(POINT point) const;
   void SendScroll(WORD code);
   // The arrow halves: the one that raises the position (up, or right when horizontal) first.
   void Halves(const RECT& client, RECT& raise, RECT& lower) const;
@@ -29,6 +34,8 @@ private:
   int m_pos{0};
   HWND m_buddy{nullptr};
   int m_pressed{0};  // the arrow held down: 1 the raising one, -1 the other, 0 none
+  bool m_over{false};          // the pointer is on the arrow held down
+  DWORD m_pressedAt{0};        // tick count when the arrow was pressed
 };
 
 }  // namespace platform::detail

@@ -10,7 +10,17 @@ BEGIN_MESSAGE_MAP(CScrollView, CView)
   ON_WM_HSCROLL()
   ON_WM_VSCROLL()
   ON_WM_SIZE()
+  ON_WM_MOUSEWHEEL()
+  ON_WM_KEYDOWN()
 END_MESSAGE_MAP()
+
+namespace {
+
+// A view resized from within its own OnSize settles in this many passes, or keeps what it has.
+constexpr int kMaxBarPasses = 3;
+constexpr int kWheelLines = 3;
+
+}  // namespace
 
 void CScrollView::SetScrollSizes(int mapMode, SIZE total, SIZE page, SIZE line) {
   m_nMapMode = mapMode;
@@ -20,7 +30,68 @@ void CScrollView::SetScrollSizes(int mapMode, SIZE total, SIZE page, SIZE line) 
   UpdateBars();
 }
 
-void CScrollView::UpdateBars() { ScrollToPosition(m_scrollPos); }
+void CScrollView::UpdateBars() {
+  if (m_bInsideUpdate) return;
+  if (!m_hWnd) {
+    ScrollToPosition(m_scrollPos);
+    return;
+  }
+  const HWND self = m_hWnd;
+  m_bInsideUpdate = true;
+  for (int pass = 0; pass < kMaxBarPasses; ++pass) {
+    const CSize room = TrueClientSize();
+    const CSize total = m_totalDev;
+    FitBars();
+    // A view that closed itself while told of its size is gone, with its members.
+    if (!::IsWindow(self)) return;
+    if (TrueClientSize() == room && m_totalDev == total) break;
+  }
+  m_bInsideUpdate = false;
+}
+
+void CScrollView::FitBars() {
+  const HWND self = m_hWnd;
+  const int barWidth = ::GetSystemMetrics(SM_CXVSCROLL);
+  const int barHeight = ::GetSystemMetrics(SM_CYHSCROLL);
+  const CSize room = TrueClientSize();
+  // One bar taking its strip can make the other needed; a window too small to hold a bar gets none.
+  bool vertical = m_totalDev.cy > room.cy;
+  bool horizontal = m_totalDev.cx > room.cx - (vertical ? barWidth : 0);
+  vertical = m_totalDev.cy > room.cy - (horizontal ? barHeight : 0);
+  if (room.cx < barWidth || room.cy < barHeight) vertical = horizontal = false;
+  ShowScrollBar(SB_HORZ, horizontal);
+  if (!::IsWindow(self)) return;
+  ShowScrollBar(SB_VERT, vertical);
+  if (!::IsWindow(self)) return;
+  ScrollToPosition(m_scrollPos);
+  if (!::IsWindow(self)) return;
+  // A window that takes a bar away again while it changes (a view that never scrolls) has the
+  // last word: only the bars still there get their ranges, which would show them again.
+  const DWORD shown = GetStyle();
+  CRect client;
+  GetClientRect(&client);
+  SCROLLINFO info{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
+  if (shown & WS_HSCROLL) {
+    info.nMax = m_totalDev.cx - 1;
+    info.nPage = static_cast<UINT>(client.Width());
+    info.nPos = m_scrollPos.x;
+    SetScrollInfo(SB_HORZ, &info, TRUE);
+  }
+  if ((shown & WS_VSCROLL) && ::IsWindow(self)) {
+    info.nMax = m_totalDev.cy - 1;
+    info.nPage = static_cast<UINT>(client.Height());
+    info.nPos = m_scrollPos.y;
+    SetScrollInfo(SB_VERT, &info, TRUE);
+  }
+}
+
+CSize CScrollView::TrueClientSize() const {
+  CRect client;
+  GetClientRect(&client);
+  const DWORD style = GetStyle();
+  return CSize(client.Width() + ((style & WS_VSCROLL) ? ::GetSystemMetrics(SM_CXVSCROLL) : 0),
+               client.Height() + ((style & WS_HSCROLL) ? ::GetSystemMetrics(SM_CYHSCROLL) : 0));
+}
 
 CSize CScrollView::ScrollLimit() const {
   CRect client;
@@ -79,3 +150,45 @@ void CScrollView::OnVScroll(UINT code, UINT pos, CScrollBar*) {
 }
 
 void CScrollView::OnSize(UINT, int, int) { UpdateBars(); }
+
+BOOL CScrollView::OnMouseWheel(UINT flags, short delta, CPoint) {
+  const DWORD style = GetStyle();
+  const bool sideways = (style & WS_HSCROLL) && (!(style & WS_VSCROLL) || (flags & MK_SHIFT));
+  if (!sideways && !(style & WS_VSCROLL)) return FALSE;
+  const int page = sideways ? m_pageDev.cx : m_pageDev.cy;
+  const int line = std::max<int>(sideways ? m_lineDev.cx : m_lineDev.cy, 1);
+  int step = -delta * kWheelLines / WHEEL_DELTA * line;
+  if (page > 0) step = std::clamp(step, -page, page);
+  if (sideways) {
+    ScrollToPosition(CPoint(m_scrollPos.x + step, m_scrollPos.y));
+  } else {
+    ScrollToPosition(CPoint(m_scrollPos.x, m_scrollPos.y + step));
+  }
+  return TRUE;
+}
+
+void CScrollView::OnKeyDown(UINT key, UINT repeat, UINT flags) {
+  const DWORD style = GetStyle();
+  UINT code = SB_ENDSCROLL;
+  bool sideways = false;
+  switch (key) {
+    case VK_UP: code = SB_LINEUP; break;
+    case VK_DOWN: code = SB_LINEDOWN; break;
+    case VK_PRIOR: code = SB_PAGEUP; break;
+    case VK_NEXT: code = SB_PAGEDOWN; break;
+    case VK_HOME: code = SB_TOP; break;
+    case VK_END: code = SB_BOTTOM; break;
+    case VK_LEFT: code = SB_LINEUP, sideways = true; break;
+    case VK_RIGHT: code = SB_LINEDOWN, sideways = true; break;
+    default: break;
+  }
+  if (code == SB_ENDSCROLL || !(style & (sideways ? WS_HSCROLL : WS_VSCROLL))) {
+    CView::OnKeyDown(key, repeat, flags);
+    return;
+  }
+  if (sideways) {
+    OnHScroll(code, 0, nullptr);
+  } else {
+    OnVScroll(code, 0, nullptr);
+  }
+}

@@ -23,14 +23,19 @@
 #include "orvanta/lobby/AssociationView.h"
 #include "orvanta/lobby/MemoBoxDlg.h"
 #include "orvanta/lobby/PlacardView.h"
+#include "orvanta/widgets/MainMenu.h"
+#include "orvanta/room/DagukRoomView.h"
 #include "orvanta/resources/OrvantaResources.h"
 #include "platform/display/XvfbServer.h"
 #include "ShownPixels.h"
 #include "support/NativeWindowOrigin.h"
 #include "support/SnapshotPath.h"
+#include "support/StolvexModuleHome.h"
 
 // Last: Xlib's macros would clash with the names above.
 #include <X11/Xlib.h>
+
+#include "platform/display/XPointerKeys.h"
 
 namespace {
 
@@ -203,6 +208,67 @@ TEST(BulletinBoardX11Test, AtEightHundredBySixHundredEveryButtonIsReached) {
     XCloseDisplay(observer);
     const std::string path = testsupport::SnapshotPath("orvanta-bulletin-board-800.png");
     EXPECT_FALSE(lobbytest::ShownPixels(frame->m_hWnd, path).pixels.empty()) << path;
+  }, CSize(800, 600));
+}
+
+// At the program's own 800x600, with or without its tool bar, every form view fits its pane: no
+// scroll bar shows beside the start screen, the waiting room, the game room, the forum, the board or
+// the main menu pane.
+TEST(OrvantaScreensX11Test, AtEightHundredBySixHundredNoPaneShowsAScrollBar) {
+  WithFrame("orvanta-screens-x11", [](CMainFrame* frame) {
+    testsupport::StolvexModuleHome control;  // the game room is made around the board control
+    ASSERT_TRUE(control.Registered());
+    frame->RegisterView(CMainFrame::kGameRoomView, RUNTIME_CLASS(CDagukRoomView));
+    platform::testing::XPointerKeys screen(platform::testing::TestDisplayName());
+    ASSERT_TRUE(screen.Ready());
+    for (const bool toolBar : {false, true}) {
+      if (frame->IsToolBarShown() != toolBar)
+        frame->SendMessage(WM_COMMAND, CMainFrame::kToolBarCommand);
+      for (UINT id : {CMainFrame::kWaitingRoomView, CMainFrame::kGameRoomView, CMainFrame::kForumView,
+                      CMainFrame::kBulletinBoardView, CMainFrame::kStartView}) {
+        frame->SwitchView(id);
+        for (CWnd* pane : {frame->GetSplitter().GetPane(0, 0), static_cast<CWnd*>(frame->GetMainMenu())}) {
+          ASSERT_NE(pane, nullptr) << id;
+          EXPECT_FALSE(pane->GetStyle() & (WS_VSCROLL | WS_HSCROLL))
+              << "view " << id << (toolBar ? " with" : " without") << " the tool bar";
+        }
+      }
+    }
+    // What the server shows of the start screen: along the right edge of the start view and of the
+    // menu pane, the colours of their own drawing, not a bar's arrow button.
+    frame->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    platform::Surface shot;
+    ASSERT_TRUE(platform::RunUntil([&] {
+      platform::display::Sync();
+      shot = screen.Shown(frame->m_hWnd);
+      return shot.width > 0;
+    }, 5000));
+    EXPECT_TRUE(platform::SaveSurfacePng(shot, testsupport::SnapshotPath("orvanta-start-800.png").c_str()));
+    const auto strip = [&](CWnd* pane) {
+      CRect rect;
+      pane->GetWindowRect(&rect);
+      frame->ScreenToClient(&rect);
+      rect.left = rect.right - ::GetSystemMetrics(SM_CXVSCROLL);
+      rect.IntersectRect(&rect, CRect(0, 0, shot.width, shot.height));
+      return rect;
+    };
+    // The movie's ground runs to the start view's edge...
+    const CRect view = strip(frame->GetSplitter().GetPane(0, 0));
+    ASSERT_FALSE(view.IsRectEmpty());
+    const std::uint32_t ground = shot.Row(view.CenterPoint().y)[view.left - 40];
+    int other = 0;
+    for (int y = view.top; y < view.bottom; ++y)
+      for (int x = view.left; x < view.right; ++x)
+        other += shot.Row(y)[x] != ground ? 1 : 0;
+    EXPECT_EQ(other, 0) << "pixels along the start view's right edge unlike the movie's ground";
+    // ...and the menu pane's right end shows its light background piece, no arrow.
+    const CRect menu = strip(frame->GetMainMenu());
+    ASSERT_FALSE(menu.IsRectEmpty());
+    platform::Surface end(menu.Width(), menu.Height());
+    for (int y = 0; y < end.height; ++y)
+      for (int x = 0; x < end.width; ++x)
+        end.Row(y)[x] = shot.Row(menu.top + y)[menu.left + x];
+    EXPECT_EQ(lobbytest::DarkPixels(end), 0);
   }, CSize(800, 600));
 }
 

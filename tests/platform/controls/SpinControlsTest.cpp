@@ -2,6 +2,7 @@
 
 #include "ControlHost.h"
 #include "platform/testinput.h"
+#include "platform/time.h"
 
 namespace {
 
@@ -11,6 +12,7 @@ namespace input = platform::input;
 class SpinControlsTest : public ControlTest {};
 
 TEST_F(SpinControlsTest, ArrowsMoveTheBuddyNumberWithinTheRange) {
+  platform::ManualClockScope clock;  // clicks, however slow, never last long enough to repeat
   CEdit buddy;
   ASSERT_TRUE(buddy.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 60, 20), &host, 90));
   CSpinButtonCtrl spin;
@@ -35,6 +37,81 @@ TEST_F(SpinControlsTest, ArrowsMoveTheBuddyNumberWithinTheRange) {
   host.notifyAnswer = TRUE;  // the parent refuses the change
   input::Click(host.m_hWnd, CPoint(65, 17));
   EXPECT_EQ(spin.GetPos(), 3);
+}
+
+TEST_F(SpinControlsTest, AHeldArrowRepeatsOnTheClockFasterTheLongerItIsHeld) {
+  platform::ManualClockScope clock;
+  CSpinButtonCtrl spin;
+  ASSERT_TRUE(spin.Create(WS_CHILD | WS_VISIBLE, CRect(60, 0, 76, 20), &host, 91));
+  spin.SetRange32(0, 600);
+  spin.SetPos(100);
+  const CPoint up(65, 3);
+  input::MouseDown(host.m_hWnd, up);
+  EXPECT_EQ(spin.GetPos(), 101);
+  platform::Clock::Advance(499);
+  platform::PumpMessages();
+  EXPECT_EQ(spin.GetPos(), 101) << "the first repeat waits";
+  platform::Clock::Advance(1);
+  platform::PumpMessages();
+  EXPECT_EQ(spin.GetPos(), 102);
+  // Then every tenth of a second: up to two seconds held, one a step.
+  for (int i = 0; i < 14; ++i) {
+    platform::Clock::Advance(100);
+    platform::PumpMessages();
+  }
+  EXPECT_EQ(spin.GetPos(), 116);
+  // From two seconds on, five a step; from five seconds on, twenty.
+  platform::Clock::Advance(100);
+  platform::PumpMessages();
+  EXPECT_EQ(spin.GetPos(), 121);
+  for (int i = 0; i < 30; ++i) {
+    platform::Clock::Advance(100);
+    platform::PumpMessages();
+  }
+  EXPECT_EQ(spin.GetPos(), 121 + 29 * 5 + 20);
+  // The pointer off the arrow (the capture keeps it the spin's): the steps pause, and the
+  // pressed arrow is drawn raised.
+  input::MouseMove(host.m_hWnd, CPoint(65, 17));
+  const int held = spin.GetPos();
+  platform::Clock::Advance(1000);
+  platform::PumpMessages();
+  EXPECT_EQ(spin.GetPos(), held);
+  input::MouseMove(host.m_hWnd, up);
+  platform::Clock::Advance(100);
+  platform::PumpMessages();
+  EXPECT_EQ(spin.GetPos(), held + 20);
+  // Let go: one SB_ENDSCROLL to the parent, and no step after.
+  host.Forget();
+  input::MouseUp(host.m_hWnd, up);
+  platform::Clock::Advance(1000);
+  platform::PumpMessages();
+  EXPECT_EQ(spin.GetPos(), held + 20);
+  EXPECT_EQ(::GetCapture(), nullptr);
+  // The range's end holds a held arrow there.
+  input::MouseDown(host.m_hWnd, up);
+  for (int i = 0; i < 80; ++i) {
+    platform::Clock::Advance(100);
+    platform::PumpMessages();
+  }
+  EXPECT_EQ(spin.GetPos(), 600);
+  input::MouseUp(host.m_hWnd, up);
+}
+
+TEST_F(SpinControlsTest, AParentClosingTheSpinWhileItRepeatsEndsTheRepeat) {
+  platform::ManualClockScope clock;
+  auto* spin = new CSpinButtonCtrl;
+  ASSERT_TRUE(spin->Create(WS_CHILD | WS_VISIBLE, CRect(60, 0, 76, 20), &host, 91));
+  spin->SetRange32(0, 10);
+  int steps = 0;
+  host.onNotify = [&](NMHDR* hdr) {
+    if (hdr->code == UDN_DELTAPOS && ++steps == 2) spin->DestroyWindow();
+  };
+  input::MouseDown(host.m_hWnd, CPoint(65, 3));
+  platform::Clock::Advance(2000);
+  platform::PumpMessages();
+  EXPECT_EQ(steps, 2);
+  EXPECT_EQ(::GetCapture(), nullptr);
+  delete spin;
 }
 
 TEST_F(SpinControlsTest, IpAddressRoundTripsAndClears) {

@@ -5,6 +5,7 @@
 // Include it last: Xlib's macros would clash with names declared after it.
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -64,13 +65,14 @@ public:
     Button(hwnd, point, false, Button1Mask);
   }
   // The left button goes down or up at point.
-  void Button(HWND hwnd, POINT point, bool press, unsigned state = 0) {
-    Target t = TargetOf(hwnd, point);
-    XEvent event{};
-    event.xbutton.type = press ? ButtonPress : ButtonRelease;
-    Fill(event.xbutton, t, state);
-    event.xbutton.button = Button1;
-    Send(t.window, press ? ButtonPressMask : ButtonReleaseMask, event);
+  void Button(HWND hwnd, POINT point, bool press, unsigned state = 0) { SendButtonOf(hwnd, point, press, state, Button1); }
+  // The wheel turns notches away from the user (negative: towards) at point, as X buttons 4 and 5.
+  void Wheel(HWND hwnd, POINT point, int notches) {
+    for (int i = 0; i < std::abs(notches); ++i) {
+      const unsigned button = notches > 0 ? Button4 : Button5;
+      SendButtonOf(hwnd, point, true, 0, button);
+      SendButtonOf(hwnd, point, false, 0, button);
+    }
   }
   // A key pressed and released while the X window of hwnd's top-level window has the keyboard.
   void Key(HWND hwnd, KeySym keysym, unsigned state = 0) {
@@ -105,6 +107,15 @@ public:
   }
 
 private:
+  void SendButtonOf(HWND hwnd, POINT point, bool press, unsigned state, unsigned button) {
+    Target t = TargetOf(hwnd, point);
+    XEvent event{};
+    event.xbutton.type = press ? ButtonPress : ButtonRelease;
+    Fill(event.xbutton, t, state);
+    event.xbutton.button = button;
+    Send(t.window, press ? ButtonPressMask : ButtonReleaseMask, event);
+  }
+
   platform::Surface Read(const Target& t, const RECT& client) {
     platform::Surface out;
     if (client.right <= 0 || client.bottom <= 0) return out;

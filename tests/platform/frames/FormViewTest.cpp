@@ -2,7 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "FrameTestSupport.h"
+#include "platform/display.h"
+#include "platform/gdi.h"
+#include "platform/display/XvfbServer.h"
+#include "platform/messageloop.h"
+#include "platform/time.h"
+#include "support/SnapshotPath.h"
+#include "platform/display/XPointerKeys.h"  // last: Xlib's macros
 
 namespace frametest {
 namespace {
@@ -94,6 +103,27 @@ TEST_F(FormViewTest, ButtonClicksReachTheFormsMap) {
   EXPECT_EQ(form->m_clicks, 1);
 }
 
+TEST_F(FormViewTest, AFormSmallerThanItsTemplateScrollsItsControls) {
+  auto* form = static_cast<CNameForm*>(RUNTIME_CLASS(CNameForm)->CreateObject());
+  ASSERT_TRUE(form->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 120, 60), &m_parent, 1));
+  EXPECT_EQ(form->GetStyle() & (WS_VSCROLL | WS_HSCROLL), static_cast<DWORD>(WS_VSCROLL | WS_HSCROLL));
+  CRect before;
+  form->GetDlgItem(IDC_GO)->GetWindowRect(&before);
+  form->SendMessage(WM_VSCROLL, SB_BOTTOM, 0);
+  const int moved = form->GetScrollPosition().y;
+  EXPECT_GT(moved, 0);
+  EXPECT_EQ(form->GetScrollPos(SB_VERT), moved);
+  CRect after;
+  form->GetDlgItem(IDC_GO)->GetWindowRect(&after);
+  EXPECT_EQ(after.TopLeft(), CPoint(before.left, before.top - moved));
+  // As large as its template, the form has no bars and its controls are back where they began.
+  form->MoveWindow(0, 0, form->GetTotalSize().cx, form->GetTotalSize().cy);
+  EXPECT_FALSE(form->GetStyle() & (WS_VSCROLL | WS_HSCROLL));
+  EXPECT_EQ(form->GetScrollPosition(), CPoint(0, 0));
+  form->GetDlgItem(IDC_GO)->GetWindowRect(&after);
+  EXPECT_EQ(after.TopLeft(), before.TopLeft());
+}
+
 TEST_F(FormViewTest, MissingTemplateFailsCreationWithoutALeak) {
   class CNoTemplateForm : public CFormView {
   public:
@@ -116,6 +146,86 @@ TEST_F(FormViewTest, AControlThatIsNotRegisteredFailsTheForm) {
   };
   auto* form = new CHostForm;
   EXPECT_FALSE(form->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 100, 60), &m_parent, 3));
+}
+
+// The X server is taken before the fixture makes its windows, so they show there.
+struct OnTheXServer {
+  OnTheXServer() {
+    const std::string& name = platform::testing::TestDisplayName();
+    available = !name.empty() && platform::display::UseX11Display(name.c_str());
+    if (available) input = std::make_unique<platform::testing::XPointerKeys>(name);
+  }
+  ~OnTheXServer() { platform::display::UseHeadless(); }
+  bool available{false};
+  std::unique_ptr<platform::testing::XPointerKeys> input;
+};
+
+class FormViewX11Test : private OnTheXServer, public FormViewTest {
+protected:
+  void SetUp() override {
+    if (!available) GTEST_SKIP() << "no X server";
+    platform::Clock::SetManual(false);
+  }
+  void TearDown() override { platform::DestroyAllWindows(); }
+  // Where the Go button shows on the screen.
+  CPoint GoAt(CNameForm* form) {
+    CRect rect;
+    form->GetDlgItem(IDC_GO)->GetWindowRect(&rect);
+    return rect.TopLeft();
+  }
+  // Whether the X server shows the dark strokes of the Go button's caption in the form.
+  bool GoCaptionShown(CNameForm* form) {
+    CRect rect;
+    form->GetDlgItem(IDC_GO)->GetWindowRect(&rect);
+    form->ScreenToClient(&rect);
+    const platform::Surface shown = input->Shown(form->m_hWnd);
+    rect.IntersectRect(&rect, CRect(0, 0, shown.width, shown.height));
+    for (int y = rect.top; y < rect.bottom; ++y)
+      for (int x = rect.left; x < rect.right; ++x)
+        if ((shown.Row(y)[x] & 0xFFFFFF) < 0x404040) return true;
+    return false;
+  }
+  using OnTheXServer::input;
+};
+
+TEST_F(FormViewX11Test, TheBarsOfAFormSmallerThanItsTemplateMoveItsControls) {
+  auto* form = static_cast<CNameForm*>(RUNTIME_CLASS(CNameForm)->CreateObject());
+  ASSERT_TRUE(form->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 160, 90), &m_parent, 1));
+  m_parent.ShowWindow(SW_SHOW);
+  m_parent.UpdateWindow();
+  ASSERT_TRUE(form->GetStyle() & WS_VSCROLL);
+  auto wait = [](const std::function<bool()>& pred) { return platform::testing::XPointerKeys::WaitFor(pred); };
+  const CPoint start = GoAt(form);
+  CRect client;
+  form->GetClientRect(&client);
+  const int barX = client.right + ::GetSystemMetrics(SM_CXVSCROLL) / 2;
+  const int arrow = ::GetSystemMetrics(SM_CYVSCROLL);
+  // The button starts below the part of the form that shows.
+  ASSERT_TRUE(wait([&] { return input->Shown(form->m_hWnd).width > 0; }));
+  EXPECT_FALSE(GoCaptionShown(form));
+
+  // The thumb, dragged from the top of the track to the bottom, carries the controls up.
+  input->Button(form->m_hWnd, CPoint(barX, arrow + 2), true);
+  // The bar holds the mouse from the press on; moves sent before the press is seen would not be its.
+  ASSERT_TRUE(wait([&] { return ::GetCapture() == form->m_hWnd; }));
+  input->Move(form->m_hWnd, CPoint(barX, client.bottom + 40), Button1Mask);
+  input->Button(form->m_hWnd, CPoint(barX, client.bottom + 40), false, Button1Mask);
+  const int last = form->GetTotalSize().cy - client.Height();
+  ASSERT_TRUE(wait([&] { return form->GetScrollPosition().y == last && GoCaptionShown(form); }));
+  EXPECT_EQ(GoAt(form), CPoint(start.x, start.y - last));
+  EXPECT_EQ(form->GetScrollPos(SB_VERT), last);
+
+  // The up arrow steps them back down (a line, or more should the press be held a while).
+  input->Click(form->m_hWnd, CPoint(barX, arrow / 2));
+  ASSERT_TRUE(wait([&] { return form->GetScrollPosition().y < last; }));
+  const int stepped = form->GetScrollPosition().y;
+  EXPECT_EQ(GoAt(form), CPoint(start.x, start.y - stepped));
+  // A notch of the wheel over the form: three lines (a hundredth of the form each) further back.
+  const int line = std::max<int>(form->GetTotalSize().cy / 100, 1);
+  input->Wheel(form->m_hWnd, CPoint(client.right - 5, client.bottom - 5), 1);
+  ASSERT_TRUE(wait([&] { return form->GetScrollPosition().y == std::max(stepped - 3 * line, 0); }));
+  EXPECT_EQ(GoAt(form), CPoint(start.x, start.y - form->GetScrollPosition().y));
+  platform::SaveSurfacePng(input->ShownWhole(m_parent.m_hWnd), testsupport::SnapshotPath("x11_form_scrolled.png").c_str());
 }
 
 }  // namespace

@@ -406,7 +406,7 @@ protected:
   using OnTheXServer::input;
 };
 
-TEST_F(PreviewX11Test, AltLettersPressTheButtonsAndEscapeCloses) {
+TEST_F(PreviewX11Test, AltLettersPressTheButtonsAZoomedPageScrollsByItsBarsAndEscapeCloses) {
   ASSERT_NE(m_view, nullptr);
   m_view->m_pages = 3;
   CPreviewView* preview = OpenPreview();
@@ -418,6 +418,29 @@ TEST_F(PreviewX11Test, AltLettersPressTheButtonsAndEscapeCloses) {
   ASSERT_TRUE(wait([&] { return preview->GetCurrentPage() == 2u; }));
   input->Key(preview->m_hWnd, XK_i, Mod1Mask);
   ASSERT_TRUE(wait([&] { return preview->GetZoomLevel() == 1; }));
+  // The zoomed page is larger than the window: a vertical bar. Its thumb dragged from the top of
+  // the track to the end shows the page's foot.
+  ASSERT_TRUE(preview->GetStyle() & WS_VSCROLL);
+  ASSERT_EQ(preview->GetScrollPosition().y, 0);
+  CRect client;
+  preview->GetClientRect(&client);
+  const int barX = client.right + ::GetSystemMetrics(SM_CXVSCROLL) / 2;
+  const int arrow = ::GetSystemMetrics(SM_CYVSCROLL);
+  const int top = preview->GetPageRect(0).top;
+  input->Button(preview->m_hWnd, CPoint(barX, arrow + 2), true);
+  // The bar holds the mouse from the press on; moves sent before the press is seen would not be its.
+  ASSERT_TRUE(wait([&] { return ::GetCapture() == preview->m_hWnd; }));
+  input->Move(preview->m_hWnd, CPoint(barX, client.bottom + 50), Button1Mask);
+  input->Button(preview->m_hWnd, CPoint(barX, client.bottom + 50), false, Button1Mask);
+  const int last = preview->GetTotalSize().cy - client.Height();
+  ASSERT_TRUE(wait([&] { return preview->GetScrollPosition().y == last; }));
+  EXPECT_EQ(preview->GetPageRect(0).top, top - last);
+  EXPECT_LE(preview->GetPageRect(0).bottom, client.bottom);
+  // A click on the up arrow moves the page back down a step.
+  input->Click(preview->m_hWnd, CPoint(barX, arrow / 2));
+  ASSERT_TRUE(wait([&] { return preview->GetScrollPosition().y < last; }));
+  EXPECT_EQ(preview->GetPageRect(0).top, top - preview->GetScrollPosition().y);
+  EXPECT_EQ(preview->GetScrollPos(SB_VERT), preview->GetScrollPosition().y);
   ::UpdateWindow(m_frame->m_hWnd);
   platform::SaveSurfacePng(input->Shown(m_frame->m_hWnd), testsupport::SnapshotPath("x11_preview_zoomed.png").c_str());
   // Escape gives the frame its view back.
