@@ -1,8 +1,11 @@
 // A person trying Orvanta against the demo server: the game-server peer answers from the README's
 // demo script, the program shows its windows on an X server, and every step is a click or a key
-// sent through that server. Pictures of the waiting room and the game are written as snapshots.
+// sent through that server, to the end where the game is saved from the menu bar through the file
+// dialog and opened again. Pictures of the waiting room and the game are written as snapshots.
 
 #include <bit>
+#include <filesystem>
+#include <iterator>
 #include <fstream>
 #include <optional>
 #include <string>
@@ -16,6 +19,7 @@
 #include "orvanta/lobby/NoticeDlg.h"
 #include "orvanta/lobby/TirvoDListView.h"
 #include "orvanta/room/DagukRoomView.h"
+#include "orvanta/room/GameReviewDlg.h"
 #include "orvanta/room/GameRoom.h"
 #include "orvanta/widgets/MainMenu.h"
 #include "orvanta/widgets/MenuButtonBank.h"
@@ -24,6 +28,8 @@
 #include "support/NativeWindowOrigin.h"
 #include "support/SnapshotPath.h"
 #include "support/StolvexModuleHome.h"
+// Brings Xlib in: after the program's headers.
+#include "platform/dialogs/ScreenPerson.h"
 
 // Last: Xlib's macros would clash with the names above.
 #include <X11/Xlib.h>
@@ -48,8 +54,51 @@ std::uint32_t RgbOf(unsigned long pixel, const Visual& visual) {
   return channel(visual.red_mask) << 16 | channel(visual.green_mask) << 8 | channel(visual.blue_mask);
 }
 
+constexpr int kFileList = 1102, kFileNameEdit = 1103;  // the file dialog's list and name edit
+
+HWND FileDialog(const char* caption) { return screentest::ShownDialog(caption); }
+bool FileNameEditFocused(const char* caption) {
+  HWND dialog = FileDialog(caption);
+  return dialog && ::GetFocus() == ::GetDlgItem(dialog, kFileNameEdit);
+}
+CString FileNameTyped(const char* caption) {
+  HWND dialog = FileDialog(caption);
+  return dialog ? screentest::TextOf(::GetDlgItem(dialog, kFileNameEdit)) : CString();
+}
+// The line of the file dialog's list that shows name, -1 when none does.
+int FileListLine(const char* caption, const char* name) {
+  HWND dialog = FileDialog(caption);
+  return dialog ? static_cast<int>(::SendDlgItemMessage(dialog, kFileList, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                                        reinterpret_cast<LPARAM>(name)))
+                : -1;
+}
+// The review dialog, once it is shown.
+CGameReviewDlg* ShownReview() {
+  auto* review = dynamic_cast<CGameReviewDlg*>(CWnd::FromHandlePermanent(::GetActiveWindow()));
+  return review && review->IsWindowVisible() ? review : nullptr;
+}
+
+std::string Contents(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+// The moves of a record's text in order ("B[pd]", "W[dd]", ...).
+std::vector<std::string> PlayedMoves(const std::string& text) {
+  std::vector<std::string> moves;
+  for (std::size_t at = text.find(';'); at != std::string::npos; at = text.find(';', at + 1)) {
+    std::size_t end = text.find(']', at);
+    if (end != std::string::npos && at + 2 < text.size() && (text[at + 1] == 'B' || text[at + 1] == 'W') &&
+        text[at + 2] == '[')
+      moves.push_back(text.substr(at + 1, end - at));
+  }
+  return moves;
+}
+
 class DemoServerX11Test : public MainFrameTest {
 public:
+  // The program's document under the frame: the game is saved from it.
+  DemoServerX11Test() : MainFrameTest(WithDocument{}) {}
+
   // Answers the modal dialogs as a person would, one step a tick: the login dialog gets an ID and
   // a password typed into it, the notice is closed with OK.
   void DriveDialogs() {
@@ -291,6 +340,50 @@ TEST_F(DemoServerX11Test, APersonLogsInEntersAWaitingRoomJoinsARoomAndPlaysThree
   EXPECT_EQ(view->GetBoardControl().GetLastColor(), 4);
   EXPECT_NE(view->GetRoom()->GetChatText().Find("[demo]"), -1);
   EXPECT_TRUE(platform::SaveSurfacePng(Grab(), testsupport::SnapshotPath("orvanta-demo-game.png").c_str()));
+
+  // The game saved from the menu bar through the on-screen file dialog: a name typed, Enter.
+  screentest::ScreenPerson person(platform::testing::TestDisplayName());
+  ASSERT_TRUE(person.Ready());
+  const std::string saved = m_folder.Path() + "/demo.sgf";
+  person.Then([] { return screentest::ShownPopupMenu() != nullptr; },
+              [&] { person.ClickMenuItem(screentest::ShownPopupMenu(), ID_FILE_SAVE); });
+  person.Then([] { return FileNameEditFocused("Save As"); }, [&] { person.Type(FileDialog("Save As"), "demo.sgf"); });
+  person.Then([] { return FileNameTyped("Save As") == "demo.sgf"; }, [&] { person.Key(FileDialog("Save As"), XK_Return); });
+  ASSERT_TRUE(person.Drive([&] {
+    person.ClickMenuTitle(frame->m_hWnd, 0);
+    WaitFor([&] { return std::filesystem::exists(saved) && !FileDialog("Save As"); });
+  }));
+  const std::string text = Contents(saved);
+  EXPECT_EQ(text.rfind("(;FF[4]GM[1]SZ[19]", 0), 0u) << text;
+  const std::vector<std::string> played = PlayedMoves(text);
+  ASSERT_EQ(played.size(), 6u) << text;
+  EXPECT_EQ(played[0], "B[pd]");
+  EXPECT_EQ(played[2], "B[dp]");
+  EXPECT_EQ(played[4], "B[pj]");
+  EXPECT_NE(text.find("\r\n"), std::string::npos);  // a file's lines end in CR LF
+
+  // Open Play Record picks it in the dialog and shows it for review, every move and both players.
+  CGameReviewDlg* review = nullptr;
+  int reviewMoves = -1;
+  CString black, white;
+  person.Then([] { return screentest::ShownPopupMenu() != nullptr; },
+              [&] { person.ClickMenuItem(screentest::ShownPopupMenu(), ID_FILE_OPEN); });
+  person.Then([] { return FileListLine("Open", "demo.sgf") >= 0; },
+              [&] { person.ClickLine(::GetDlgItem(FileDialog("Open"), kFileList), FileListLine("Open", "demo.sgf"), true); });
+  person.Then([&] { return (review = ShownReview()) != nullptr; },
+              [&] {
+                reviewMoves = review->GetRecord().GetTotalMoves();
+                review->GetDlgItemText(static_cast<int>(CGameReviewDlg::kBlackName), black);
+                review->GetDlgItemText(static_cast<int>(CGameReviewDlg::kWhiteName), white);
+                person.Click(review->GetDlgItem(static_cast<int>(CGameReviewDlg::kClose))->m_hWnd);
+              });
+  ASSERT_TRUE(person.Drive([&] {
+    person.ClickMenuTitle(frame->m_hWnd, 0);
+    WaitFor([&] { return reviewMoves >= 0 && !ShownReview(); });
+  }));
+  EXPECT_EQ(reviewMoves, 6);
+  EXPECT_EQ(black, kUserId);
+  EXPECT_EQ(white, "demo");
 }
 
 }  // namespace

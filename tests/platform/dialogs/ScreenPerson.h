@@ -14,9 +14,11 @@
 #include "platform/controls_defs.h"
 #include "platform/display.h"
 #include "platform/gdi.h"
+#include "platform/menus.h"
 #include "platform/messageloop.h"
 #include "platform/windows.h"
 #include "support/SnapshotPath.h"
+#include "support/NativeWindowOrigin.h"
 
 // Last: Xlib's macros would clash with the names above.
 #include <X11/Xlib.h>
@@ -42,6 +44,7 @@ inline HWND ShownWindow(const char* className, const char* caption = nullptr) {
 }
 
 inline HWND ShownDialog(const char* caption) { return ShownWindow("#32770", caption); }
+inline HWND ShownPopupMenu() { return ShownWindow(platform::kPopupMenuClass); }
 inline HWND ShownMessageBox() { return ShownWindow("PlatformMessageBox"); }
 
 // The child of parent whose text is text.
@@ -64,16 +67,43 @@ public:
 
   // Clicks point of control (its client coordinates), twice quickly for a double click.
   void Click(HWND control, POINT point, bool twice = false) {
-    HWND top = ::GetAncestorTopLevel(control);
-    ::MapWindowPoints(control, top, &point, 1);
+    ::ClientToScreen(control, &point);
+    ClickScreen(::GetAncestorTopLevel(control), point, twice);
+  }
+  // Clicks a screen point inside the X window of the top-level window top, which shows its menu
+  // bar above the client area.
+  void ClickScreen(HWND top, POINT screen, bool twice = false) {
     Window window = static_cast<Window>(platform::display::NativeWindowOf(top));
+    const POINT origin = testsupport::NativeWindowOrigin(m_display, top);
+    const POINT at{screen.x - origin.x, screen.y - origin.y};
     m_time += 5000;  // never a double click with the click before
     for (int i = 0; i < (twice ? 2 : 1); ++i) {
-      Button(window, point, true);
-      Button(window, point, false);
+      Button(window, at, screen, true);
+      Button(window, at, screen, false);
       m_time += 100;
     }
     XSync(m_display, False);
+  }
+  // Clicks the title of pop-up index on the menu bar of top.
+  void ClickMenuTitle(HWND top, int index) {
+    RECT title{};
+    if (!::GetMenuItemRect(top, ::GetMenu(top), static_cast<UINT>(index), &title)) {
+      ADD_FAILURE() << "no pop-up " << index << " on the menu bar";
+      return;
+    }
+    ClickScreen(top, POINT{(title.left + title.right) / 2, (title.top + title.bottom) / 2});
+  }
+  // Clicks the item with command in the pop-up menu window popup.
+  void ClickMenuItem(HWND popup, UINT command) {
+    HMENU menu = platform::GetPopupMenuWindowMenu(popup);
+    for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+      if (::GetMenuItemID(menu, i) != command) continue;
+      RECT item{};
+      platform::GetPopupMenuItemRect(popup, i, &item);
+      Click(popup, POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
+      return;
+    }
+    ADD_FAILURE() << "no item " << command << " in the pop-up shown";
   }
   // Clicks the middle of control.
   void Click(HWND control) {
@@ -90,7 +120,10 @@ public:
 
   // Presses and releases keysym on the top-level window of hwnd, with the modifiers of state.
   void Key(HWND hwnd, KeySym keysym, unsigned state = 0) {
-    Window window = static_cast<Window>(platform::display::NativeWindowOf(::GetAncestorTopLevel(hwnd)));
+    Key(static_cast<Window>(platform::display::NativeWindowOf(::GetAncestorTopLevel(hwnd))), keysym, state);
+  }
+  // The same on an X window, of this program or of another one.
+  void Key(Window window, KeySym keysym, unsigned state = 0) {
     for (int type : {KeyPress, KeyRelease}) {
       XEvent event{};
       event.xkey.type = type;
@@ -105,23 +138,45 @@ public:
   }
   // Types ASCII text key by key (letters, digits, ". / _ -").
   void Type(HWND hwnd, const char* text) {
+    Type(static_cast<Window>(platform::display::NativeWindowOf(::GetAncestorTopLevel(hwnd))), text);
+  }
+  void Type(Window window, const char* text) {
     for (const char* p = text; *p; ++p) {
       unsigned char c = static_cast<unsigned char>(*p);
       switch (c) {
-        case '.': Key(hwnd, XK_period); break;
-        case '/': Key(hwnd, XK_slash); break;
-        case '-': Key(hwnd, XK_minus); break;
-        case '_': Key(hwnd, XK_underscore, ShiftMask); break;
+        case '.': Key(window, XK_period); break;
+        case '/': Key(window, XK_slash); break;
+        case '-': Key(window, XK_minus); break;
+        case '_': Key(window, XK_underscore, ShiftMask); break;
         default:
           if (std::isupper(c)) {
-            Key(hwnd, XK_a + (c - 'A'), ShiftMask);
+            Key(window, XK_a + (c - 'A'), ShiftMask);
           } else if (std::islower(c)) {
-            Key(hwnd, XK_a + (c - 'a'));
+            Key(window, XK_a + (c - 'a'));
           } else if (std::isdigit(c)) {
-            Key(hwnd, XK_0 + (c - '0'));
+            Key(window, XK_0 + (c - '0'));
           }
       }
     }
+  }
+  // The top-level X window (a child of the root) whose title is title, of any program; 0 when
+  // none is mapped.
+  Window WindowTitled(const std::string& title) {
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    Window found = 0;
+    if (!XQueryTree(m_display, DefaultRootWindow(m_display), &root, &parent, &children, &count)) return 0;
+    for (unsigned i = 0; i < count && !found; ++i) {
+      XWindowAttributes attributes{};
+      char* name = nullptr;
+      if (XGetWindowAttributes(m_display, children[i], &attributes) && attributes.map_state == IsViewable &&
+          XFetchName(m_display, children[i], &name) && name) {
+        if (title == name) found = children[i];
+      }
+      if (name) XFree(name);
+    }
+    if (children) XFree(children);
+    return found;
   }
 
   // Adds a step: once ready holds, act runs (once).
@@ -185,13 +240,15 @@ private:
     }
   }
 
-  void Button(Window window, POINT point, bool press) {
+  void Button(Window window, POINT point, POINT screen, bool press) {
     XEvent event{};
     event.xbutton.type = press ? ButtonPress : ButtonRelease;
     event.xbutton.window = window;
     event.xbutton.root = DefaultRootWindow(m_display);
     event.xbutton.x = point.x;
     event.xbutton.y = point.y;
+    event.xbutton.x_root = screen.x;
+    event.xbutton.y_root = screen.y;
     event.xbutton.time = m_time;
     event.xbutton.button = Button1;
     event.xbutton.state = press ? 0 : Button1Mask;
