@@ -168,15 +168,24 @@ public:
     if (!XQueryTree(m_display, DefaultRootWindow(m_display), &root, &parent, &children, &count)) return 0;
     for (unsigned i = 0; i < count && !found; ++i) {
       XWindowAttributes attributes{};
-      char* name = nullptr;
       if (XGetWindowAttributes(m_display, children[i], &attributes) && attributes.map_state == IsViewable &&
-          XFetchName(m_display, children[i], &name) && name) {
-        if (title == name) found = children[i];
-      }
-      if (name) XFree(name);
+          TitleOf(children[i]) == title)
+        found = children[i];
     }
     if (children) XFree(children);
     return found;
+  }
+  // The title an X window shows (UTF-8).
+  std::string TitleOf(Window window) {
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    XGetWindowProperty(m_display, window, XInternAtom(m_display, "_NET_WM_NAME", False), 0, 1024, False,
+                       AnyPropertyType, &type, &format, &count, &after, &data);
+    std::string title(data ? reinterpret_cast<char*>(data) : "", data ? count : 0);
+    if (data) XFree(data);
+    return title;
   }
 
   // Adds a step: once ready holds, act runs (once).
@@ -201,7 +210,10 @@ public:
   // Writes what the X window of top shows as a PNG picture named name.
   bool Snapshot(HWND top, const char* name) {
     platform::display::Sync();
-    Window window = static_cast<Window>(platform::display::NativeWindowOf(top));
+    return Snapshot(static_cast<Window>(platform::display::NativeWindowOf(top)), name);
+  }
+  // The same for an X window, of this program or of another one.
+  bool Snapshot(Window window, const char* name) {
     XWindowAttributes attributes{};
     if (!XGetWindowAttributes(m_display, window, &attributes)) return false;
     XImage* image = XGetImage(m_display, window, 0, 0, static_cast<unsigned>(attributes.width),
