@@ -3,16 +3,14 @@
 // sent through that server, to the end where the game is saved from the menu bar through the file
 // dialog and opened again. Pictures of the waiting room and the game are written as snapshots.
 
-#include <bit>
 #include <filesystem>
-#include <iterator>
 #include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 
 #include <platform/display.h>
 #include <platform/gdi.h>
-#include <platform/surface.h>
 
 #include "orvanta/connection/MainFrameFixture.h"
 #include "orvanta/connection/OrvantaView.h"
@@ -25,15 +23,9 @@
 #include "orvanta/widgets/MenuButtonBank.h"
 #include "peers/orvanta/GameServerScript.h"
 #include "platform/display/XvfbServer.h"
-#include "support/NativeWindowOrigin.h"
-#include "support/SnapshotPath.h"
 #include "support/StolvexModuleHome.h"
-// Brings Xlib in: after the program's headers.
+// Last: it brings in Xlib, whose macros would clash with the names above.
 #include "platform/dialogs/ScreenPerson.h"
-
-// Last: Xlib's macros would clash with the names above.
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
 
 namespace {
 
@@ -42,17 +34,6 @@ constexpr const char* kUserId = "minsu";
 
 class DemoServerX11Test;
 DemoServerX11Test* g_test = nullptr;
-
-std::uint32_t RgbOf(unsigned long pixel, const Visual& visual) {
-  auto channel = [pixel](unsigned long mask) -> std::uint32_t {
-    if (!mask)
-      return 0;
-    const int shift = std::countr_zero(mask);
-    const unsigned long max = mask >> shift;
-    return static_cast<std::uint32_t>(((pixel & mask) >> shift) * 255 / max);
-  };
-  return channel(visual.red_mask) << 16 | channel(visual.green_mask) << 8 | channel(visual.blue_mask);
-}
 
 constexpr int kFileList = 1102, kFileNameEdit = 1103;  // the file dialog's list and name edit
 
@@ -107,7 +88,7 @@ public:
       return;
     const HWND top = dialog->m_hWnd;
     if (dialog->GetTemplateId() == CNoticeDlg::kTemplateId) {
-      Click(top, ::GetDlgItem(top, IDOK));
+      Click(::GetDlgItem(top, IDOK));
       return;
     }
     if (dialog->GetTemplateId() != 179)
@@ -121,7 +102,7 @@ public:
       return;
     }
     if (!Fill(top, id, kUserId) && !Fill(top, password, "pw"))
-      Click(top, ::GetDlgItem(top, IDOK));
+      Click(::GetDlgItem(top, IDOK));
   }
 
 protected:
@@ -132,7 +113,7 @@ protected:
     if (shown == text)
       return false;
     if (::GetFocus() != edit) {
-      Click(top, edit);
+      Click(edit);
     } else if (text.compare(0, shown.size(), shown) != 0) {
       ::SetWindowText(edit, "");  // a stray key: start the field over
     } else if (shown != m_lastShown) {
@@ -158,8 +139,8 @@ protected:
     m_script.Install(peer);
     frame->RegisterView(CMainFrame::kGameRoomView, RUNTIME_CLASS(CDagukRoomView));
     ASSERT_TRUE(platform::display::UseX11Display(name.c_str()));
-    m_observer = XOpenDisplay(name.c_str());
-    ASSERT_NE(m_observer, nullptr);
+    m_person.emplace(name);
+    ASSERT_TRUE(m_person->Ready());
     // All of it on the screen: a window partly off the screen cannot be read back.
     frame->SetWindowPos(nullptr, 0, 0, 800, 700, SWP_NOZORDER);
     frame->ShowWindow(SW_SHOW);
@@ -175,8 +156,7 @@ protected:
     if (::IsWindow(frameHandle()))
       ::KillTimer(frameHandle(), kDriveTimer);
     platform::display::UseHeadless();
-    if (m_observer)
-      XCloseDisplay(m_observer);
+    m_person.reset();
   }
 
   static std::string Text(HWND hwnd) {
@@ -184,74 +164,27 @@ protected:
     ::GetWindowText(hwnd, text, sizeof text);
     return text;
   }
-  // Where a point of hwnd lies in the X window of top (which shows top's client area).
-  CPoint InTop(HWND top, HWND hwnd, CPoint client) {
-    ::ClientToScreen(hwnd, &client);
-    const POINT origin = testsupport::NativeWindowOrigin(m_observer, top);
-    return CPoint(client.x - origin.x, client.y - origin.y);
-  }
-  void Button(HWND top, CPoint at, bool press) {
-    XEvent event{};
-    event.xbutton.type = press ? ButtonPress : ButtonRelease;
-    event.xbutton.window = platform::display::NativeWindowOf(top);
-    event.xbutton.root = DefaultRootWindow(m_observer);
-    event.xbutton.x = at.x;
-    event.xbutton.y = at.y;
-    event.xbutton.button = Button1;
-    // Clicks of a person are apart in time: none of them makes a double click with the last.
-    m_time += press ? 1000 : 50;
-    event.xbutton.time = m_time;
-    event.xbutton.state = press ? 0 : Button1Mask;
-    event.xbutton.same_screen = True;
-    XSendEvent(m_observer, event.xbutton.window, False, press ? ButtonPressMask : ButtonReleaseMask, &event);
-    XSync(m_observer, False);
-  }
   // A click at client point of hwnd (its centre without one) through the X server.
-  void Click(HWND top, HWND hwnd, std::optional<CPoint> point = std::nullopt) {
-    CRect client;
-    ::GetClientRect(hwnd, &client);
-    const CPoint at = InTop(top, hwnd, point.value_or(client.CenterPoint()));
-    Button(top, at, true);
-    Button(top, at, false);
+  void Click(HWND hwnd, std::optional<CPoint> point = std::nullopt) {
+    if (point) {
+      m_person->Click(hwnd, *point);
+    } else {
+      m_person->Click(hwnd);
+    }
   }
-  void Type(HWND top, const char* text) {
-    for (const char* c = text; *c; ++c)
-      for (int type : {KeyPress, KeyRelease}) {
-        XEvent event{};
-        event.xkey.type = type;
-        event.xkey.window = platform::display::NativeWindowOf(top);
-        event.xkey.root = DefaultRootWindow(m_observer);
-        event.xkey.keycode = XKeysymToKeycode(m_observer, XStringToKeysym(std::string(1, *c).c_str()));
-        event.xkey.same_screen = True;
-        XSendEvent(m_observer, event.xkey.window, False, type == KeyPress ? KeyPressMask : KeyReleaseMask, &event);
-      }
-    XSync(m_observer, False);
-  }
+  void Type(HWND top, const char* text) { m_person->Type(top, text); }
   bool WaitFor(const std::function<bool()>& condition) {
     return PumpUntil([&] {
       platform::display::Sync();
       return condition();
     }, 15000);
   }
-  // What the frame's X window shows.
-  platform::Surface Grab() {
+  // Writes what the frame's X window shows, fully painted, as the picture name.
+  bool Picture(const char* name) {
     frame->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     platform::display::Sync();
     platform::PumpMessages();
-    platform::display::Sync();
-    const Window native = platform::display::NativeWindowOf(frame->m_hWnd);
-    XWindowAttributes attributes{};
-    XGetWindowAttributes(m_observer, native, &attributes);
-    XImage* image = XGetImage(m_observer, native, 0, 0, static_cast<unsigned>(attributes.width),
-                              static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
-    platform::Surface shot(attributes.width, attributes.height);
-    if (!image)
-      return shot;
-    for (int y = 0; y < shot.height; ++y)
-      for (int x = 0; x < shot.width; ++x)
-        shot.Row(y)[x] = RgbOf(XGetPixel(image, x, y), *attributes.visual);
-    XDestroyImage(image);
-    return shot;
+    return m_person->Snapshot(frame->m_hWnd, name);
   }
   static int FindRow(CListCtrl& list, int column, const CString& text) {
     for (int row = 0; row < list.GetItemCount(); ++row)
@@ -269,8 +202,7 @@ protected:
 
   testsupport::StolvexModuleHome m_control;
   GameServerScript m_script;
-  Display* m_observer{nullptr};
-  Time m_time{1000};
+  std::optional<screentest::ScreenPerson> m_person;  // every click and key, through the X server
   int m_loginTicks{0};
   int m_stalledTicks{0};
   std::string m_lastShown;  // what the edit being filled held at the last tick
@@ -289,7 +221,7 @@ TEST_F(DemoServerX11Test, APersonLogsInEntersAWaitingRoomJoinsARoomAndPlaysThree
   }));
 
   // The first waiting room: its users and its rooms, each in its columns.
-  Click(frame->m_hWnd, start->GetRoomButton(0)->m_hWnd);
+  Click(start->GetRoomButton(0)->m_hWnd);
   CTirvoDListView* lobby = nullptr;
   ASSERT_TRUE(WaitFor([&] {
     lobby = frame->GetWaitingRoomView();
@@ -307,14 +239,14 @@ TEST_F(DemoServerX11Test, APersonLogsInEntersAWaitingRoomJoinsARoomAndPlaysThree
   EXPECT_EQ(rooms.GetItemText(room, 4), "demo(2D)");
   EXPECT_EQ(rooms.GetItemText(room, 8), Cp949("같이 두실 분!"));
   EXPECT_EQ(rooms.GetItemText(room, 2), "Wait");
-  EXPECT_TRUE(platform::SaveSurfacePng(Grab(), testsupport::SnapshotPath("orvanta-demo-waiting-room.png").c_str()));
+  EXPECT_TRUE(Picture("orvanta-demo-waiting-room.png"));
 
   // Room 7: chosen in the list, joined with the menu pane's button.
   CRect row;
   rooms.GetItemRect(room, &row, LVIR_BOUNDS);
-  Click(frame->m_hWnd, rooms.m_hWnd, CPoint(row.left + 40, row.CenterPoint().y));
+  Click(rooms.m_hWnd, CPoint(row.left + 40, row.CenterPoint().y));
   ASSERT_TRUE(WaitFor([&] { return frame->GetWaitingRoomView() == lobby && rooms.GetNextItem(-1, LVNI_SELECTED) == room; }));
-  Click(frame->m_hWnd, frame->GetMainMenu()->GetButton(MenuButton::kJoinRoom)->m_hWnd);
+  Click(frame->GetMainMenu()->GetButton(MenuButton::kJoinRoom)->m_hWnd);
   CDagukRoomView* view = nullptr;
   ASSERT_TRUE(WaitFor([&] {
     view = dynamic_cast<CDagukRoomView*>(frame->GetContentView());
@@ -332,23 +264,26 @@ TEST_F(DemoServerX11Test, APersonLogsInEntersAWaitingRoomJoinsARoomAndPlaysThree
   };
   const std::pair<int, int> points[] = {{3, 15}, {15, 3}, {9, 15}};
   for (int i = 0; i < 3; ++i) {
-    Click(frame->m_hWnd, board, centre(points[i].first, points[i].second));
+    Click(board, centre(points[i].first, points[i].second));
     ASSERT_TRUE(WaitFor([&] { return view->GetRoom()->GetMoveCounter() == 2 * (i + 1); })) << "move " << i + 1;
   }
   EXPECT_EQ(Moves(), (std::vector<std::string>{"|1|7|B[pd]", "|1|7|B[dp]", "|1|7|B[pj]"}));
   EXPECT_EQ(view->GetRoom()->GetRecord().GetTotalMoves(), 6);
   EXPECT_EQ(view->GetBoardControl().GetLastColor(), 4);
   EXPECT_NE(view->GetRoom()->GetChatText().Find("[demo]"), -1);
-  EXPECT_TRUE(platform::SaveSurfacePng(Grab(), testsupport::SnapshotPath("orvanta-demo-game.png").c_str()));
+  EXPECT_TRUE(Picture("orvanta-demo-game.png"));
 
   // The game saved from the menu bar through the on-screen file dialog: a name typed, Enter.
-  screentest::ScreenPerson person(platform::testing::TestDisplayName());
-  ASSERT_TRUE(person.Ready());
+  screentest::ScreenPerson& person = *m_person;
   const std::string saved = m_folder.Path() + "/demo.sgf";
   person.Then([] { return screentest::ShownPopupMenu() != nullptr; },
               [&] { person.ClickMenuItem(screentest::ShownPopupMenu(), ID_FILE_SAVE); });
   person.Then([] { return FileNameEditFocused("Save As"); }, [&] { person.Type(FileDialog("Save As"), "demo.sgf"); });
-  person.Then([] { return FileNameTyped("Save As") == "demo.sgf"; }, [&] { person.Key(FileDialog("Save As"), XK_Return); });
+  person.Then([] { return FileNameTyped("Save As") == "demo.sgf"; },
+              [&] {
+                EXPECT_TRUE(person.Snapshot(FileDialog("Save As"), "orvanta-demo-save.png"));
+                person.Key(FileDialog("Save As"), XK_Return);
+              });
   ASSERT_TRUE(person.Drive([&] {
     person.ClickMenuTitle(frame->m_hWnd, 0);
     WaitFor([&] { return std::filesystem::exists(saved) && !FileDialog("Save As"); });
