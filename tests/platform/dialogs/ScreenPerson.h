@@ -207,6 +207,27 @@ public:
     return all;
   }
 
+  // Whether every step added so far has acted (while Drive runs).
+  bool Finished() const { return m_next == m_steps.size(); }
+
+  // What the screen shows in rect (screen coordinates): the windows there and any pop-up over them.
+  platform::Surface ShownOnScreen(const RECT& rect) {
+    platform::display::Sync();
+    XSync(m_display, False);
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    platform::Surface shot(width, height);
+    XImage* image = width > 0 && height > 0
+                        ? XGetImage(m_display, DefaultRootWindow(m_display), rect.left, rect.top,
+                                    static_cast<unsigned>(width), static_cast<unsigned>(height), AllPlanes, ZPixmap)
+                        : nullptr;
+    if (!image) return shot;
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) shot.Row(y)[x] = static_cast<std::uint32_t>(XGetPixel(image, x, y) & 0xFFFFFF);
+    }
+    XDestroyImage(image);
+    return shot;
+  }
+
   // Writes what the X window of top shows as a PNG picture named name.
   bool Snapshot(HWND top, const char* name) {
     platform::display::Sync();
