@@ -1,12 +1,14 @@
 #pragma once
 // A person at the tests' X server: clicks and keys go through the server to the program's
-// windows, never into the objects behind them. Steps wait for what the screen shows; they are
+// windows (or to another program's, found by title), never into the objects behind them. Steps wait for what the screen shows; they are
 // acted from a timer while the program sits in a modal loop, and give up after a deadline so that
 // a fault fails the test instead of hanging it.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -17,8 +19,8 @@
 #include "platform/menus.h"
 #include "platform/messageloop.h"
 #include "platform/windows.h"
-#include "support/SnapshotPath.h"
 #include "support/NativeWindowOrigin.h"
+#include "support/SnapshotPath.h"
 
 // Last: Xlib's macros would clash with the names above.
 #include <X11/Xlib.h>
@@ -211,18 +213,23 @@ public:
   bool Finished() const { return m_next == m_steps.size(); }
 
   // What the screen shows in rect (screen coordinates): the windows there and any pop-up over them.
+  // The part of rect off the screen stays white.
   platform::Surface ShownOnScreen(const RECT& rect) {
     platform::display::Sync();
     XSync(m_display, False);
-    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    platform::Surface shot(width, height);
-    XImage* image = width > 0 && height > 0
-                        ? XGetImage(m_display, DefaultRootWindow(m_display), rect.left, rect.top,
-                                    static_cast<unsigned>(width), static_cast<unsigned>(height), AllPlanes, ZPixmap)
+    platform::Surface shot(rect.right - rect.left, rect.bottom - rect.top);
+    // Only the part on the screen can be read: the server refuses a rectangle reaching past it.
+    const int left = std::max<int>(rect.left, 0), top = std::max<int>(rect.top, 0);
+    const int right = std::min<int>(rect.right, DisplayWidth(m_display, DefaultScreen(m_display)));
+    const int bottom = std::min<int>(rect.bottom, DisplayHeight(m_display, DefaultScreen(m_display)));
+    XImage* image = right > left && bottom > top
+                        ? XGetImage(m_display, DefaultRootWindow(m_display), left, top, static_cast<unsigned>(right - left),
+                                    static_cast<unsigned>(bottom - top), AllPlanes, ZPixmap)
                         : nullptr;
     if (!image) return shot;
-    for (int y = 0; y < height; ++y) {
-      for (int x = 0; x < width; ++x) shot.Row(y)[x] = static_cast<std::uint32_t>(XGetPixel(image, x, y) & 0xFFFFFF);
+    for (int y = top; y < bottom; ++y) {
+      for (int x = left; x < right; ++x)
+        shot.Row(y - rect.top)[x - rect.left] = static_cast<std::uint32_t>(XGetPixel(image, x - left, y - top) & 0xFFFFFF);
     }
     XDestroyImage(image);
     return shot;
