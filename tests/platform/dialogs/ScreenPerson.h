@@ -168,12 +168,18 @@ public:
     unsigned count = 0;
     Window found = 0;
     if (!XQueryTree(m_display, DefaultRootWindow(m_display), &root, &parent, &children, &count)) return 0;
+    // Another program's window may go between the listing and the questions about it: the
+    // server's complaint about a window gone is no fault here.
+    XSync(m_display, False);
+    XErrorHandler previous = XSetErrorHandler([](::Display*, XErrorEvent*) { return 0; });
     for (unsigned i = 0; i < count && !found; ++i) {
       XWindowAttributes attributes{};
       if (XGetWindowAttributes(m_display, children[i], &attributes) && attributes.map_state == IsViewable &&
           TitleOf(children[i]) == title)
         found = children[i];
     }
+    XSync(m_display, False);
+    XSetErrorHandler(previous);
     if (children) XFree(children);
     return found;
   }
