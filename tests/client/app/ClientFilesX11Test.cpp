@@ -24,10 +24,12 @@ namespace {
 
 using clienttest::Session;
 using screentest::ScreenPerson;
+using screentest::FileLine;
+using screentest::FileNameFocused;
+using screentest::FileNameShown;
 using screentest::ShownDialog;
 using screentest::ShownPopupMenu;
 
-constexpr int kFileList = 1102, kFileNameEdit = 1103;  // the file dialog's list and name edit
 constexpr int kFilePopup = 0, kEtcPopup = 2, kHelpPopup = 4;  // pop-ups of the menu bar
 
 // Five moves of a relayed game with its players, as the relay sends them.
@@ -39,21 +41,6 @@ const char kRelayed[] =
     "am|004|w|dd|1999990004|005920|005930\n"
     "am|005|b|qf|1999990005|005920|005910\n"
     "eh\n";
-
-bool EditFocused(const char* caption) {
-  HWND dialog = ShownDialog(caption);
-  return dialog && ::GetFocus() == ::GetDlgItem(dialog, kFileNameEdit);
-}
-CString Typed(const char* caption) {
-  HWND dialog = ShownDialog(caption);
-  return dialog ? screentest::TextOf(::GetDlgItem(dialog, kFileNameEdit)) : CString();
-}
-int LineOf(const char* caption, const char* name) {
-  HWND dialog = ShownDialog(caption);
-  return dialog ? static_cast<int>(::SendDlgItemMessage(dialog, kFileList, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                                        reinterpret_cast<LPARAM>(name)))
-                : -1;
-}
 
 // Pixels that differ between two pictures of the same size; -1 when the sizes differ.
 int Differing(const platform::Surface& a, const platform::Surface& b) {
@@ -118,25 +105,26 @@ TEST_F(ClientFilesX11Test, ARelayedGameIsSavedOpenedAgainAndHelpIsOpened) {
 
   // Save As from the File pop-up: a name typed, Enter; the extension is the dialog's.
   const std::string saved = m_dir.Path() + "/relayed.sgf";
-  person.Then([] { return ShownPopupMenu() != nullptr; }, [&] { person.ClickMenuItem(ShownPopupMenu(), ID_FILE_SAVE_AS); });
-  person.Then([] { return EditFocused("Save As"); }, [&] { person.Type(ShownDialog("Save As"), "relayed"); });
-  person.Then([] { return Typed("Save As") == "relayed"; }, [&] { person.Key(ShownDialog("Save As"), XK_Return); });
+  person.ThenChoose(ID_FILE_SAVE_AS);
+  person.Then([] { return FileNameFocused("Save As"); }, [&] { person.Type(ShownDialog("Save As"), "relayed"); });
+  person.Then([] { return FileNameShown("Save As") == "relayed"; },
+              [&] { person.Key(ShownDialog("Save As"), XK_Return); });
   ASSERT_TRUE(person.Drive([&] {
     person.ClickMenuTitle(top, kFilePopup);
     Session::WaitFor([&] { return std::filesystem::exists(saved) && !ShownDialog("Save As"); }, 20000);
   }));
 
   // Disconnect from the Etc pop-up: a record can be opened only off the relay.
-  person.Then([] { return ShownPopupMenu() != nullptr; }, [&] { person.ClickMenuItem(ShownPopupMenu(), ID_DISCONNECT); });
+  person.ThenChoose(ID_DISCONNECT);
   ASSERT_TRUE(person.Drive([&] {
     person.ClickMenuTitle(top, kEtcPopup);
     Session::WaitFor([&] { return !view.IsConnected() && !ShownPopupMenu(); }, 20000);
   }));
 
   // Open from the File pop-up: the saved file's line double clicked.
-  person.Then([] { return ShownPopupMenu() != nullptr; }, [&] { person.ClickMenuItem(ShownPopupMenu(), ID_FILE_OPEN); });
-  person.Then([] { return LineOf("Open", "relayed.sgf") >= 0; },
-              [&] { person.ClickLine(::GetDlgItem(ShownDialog("Open"), kFileList), LineOf("Open", "relayed.sgf"), true); });
+  person.ThenChoose(ID_FILE_OPEN);
+  person.Then([] { return FileLine("Open", "relayed.sgf") >= 0; },
+              [&] { person.ClickFileLine("Open", "relayed.sgf", true); });
   ASSERT_TRUE(person.Drive([&] {
     person.ClickMenuTitle(top, kFilePopup);
     Session::WaitFor([&] { return !ShownDialog("Open") && view.GetBoard().GetLastMove() == 5; }, 20000);
@@ -157,7 +145,7 @@ TEST_F(ClientFilesX11Test, ARelayedGameIsSavedOpenedAgainAndHelpIsOpened) {
                         << "'\n";
   std::filesystem::permissions(opener, std::filesystem::perms::owner_all);
   ::setenv("PLATFORM_OPENER", opener.c_str(), 1);
-  person.Then([] { return ShownPopupMenu() != nullptr; }, [&] { person.ClickMenuItem(ShownPopupMenu(), ID_HELP); });
+  person.ThenChoose(ID_HELP);
   const bool helped = person.Drive([&] {
     person.ClickMenuTitle(top, kHelpPopup);
     Session::WaitFor([&] { return std::filesystem::exists(opened); }, 20000);

@@ -237,8 +237,8 @@ TEST(ClientProgramTest, OnAnXServerAPersonLogsInAndSavesTheGameTheViewerHolds) {
   std::ofstream(folder.Path() + "/client.cfg") << "client ip=127.0.0.1\r\nclient port=" << port << "\r\n";
   std::filesystem::create_directory(folder.Path() + "/home");
   Program client({CLIENT_PROGRAM_PATH},
-                 {"PLATFORM_HEADLESS", "PLATFORM_UI_SCRIPT", "DISPLAY=" + display, "PLATFORM_HOME=" + folder.Path() + "/home",
-                  "PLATFORM_SOUND_PLAYER"},
+                 {"PLATFORM_HEADLESS", "PLATFORM_UI_SCRIPT", "PLATFORM_SOUND_PLAYER", "DISPLAY=" + display,
+                  "PLATFORM_HOME=" + folder.Path() + "/home"},
                  folder.Path());
   ASSERT_TRUE(client.Started());
 

@@ -35,24 +35,11 @@ constexpr const char* kUserId = "minsu";
 class DemoServerX11Test;
 DemoServerX11Test* g_test = nullptr;
 
-constexpr int kFileList = 1102, kFileNameEdit = 1103;  // the file dialog's list and name edit
+using screentest::FileLine;
+using screentest::FileNameFocused;
+using screentest::FileNameShown;
+using screentest::ShownDialog;
 
-HWND FileDialog(const char* caption) { return screentest::ShownDialog(caption); }
-bool FileNameEditFocused(const char* caption) {
-  HWND dialog = FileDialog(caption);
-  return dialog && ::GetFocus() == ::GetDlgItem(dialog, kFileNameEdit);
-}
-CString FileNameTyped(const char* caption) {
-  HWND dialog = FileDialog(caption);
-  return dialog ? screentest::TextOf(::GetDlgItem(dialog, kFileNameEdit)) : CString();
-}
-// The line of the file dialog's list that shows name, -1 when none does.
-int FileListLine(const char* caption, const char* name) {
-  HWND dialog = FileDialog(caption);
-  return dialog ? static_cast<int>(::SendDlgItemMessage(dialog, kFileList, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                                        reinterpret_cast<LPARAM>(name)))
-                : -1;
-}
 // The review dialog, once it is shown.
 CGameReviewDlg* ShownReview() {
   auto* review = dynamic_cast<CGameReviewDlg*>(CWnd::FromHandlePermanent(::GetActiveWindow()));
@@ -276,17 +263,16 @@ TEST_F(DemoServerX11Test, APersonLogsInEntersAWaitingRoomJoinsARoomAndPlaysThree
   // The game saved from the menu bar through the on-screen file dialog: a name typed, Enter.
   screentest::ScreenPerson& person = *m_person;
   const std::string saved = m_folder.Path() + "/demo.sgf";
-  person.Then([] { return screentest::ShownPopupMenu() != nullptr; },
-              [&] { person.ClickMenuItem(screentest::ShownPopupMenu(), ID_FILE_SAVE); });
-  person.Then([] { return FileNameEditFocused("Save As"); }, [&] { person.Type(FileDialog("Save As"), "demo.sgf"); });
-  person.Then([] { return FileNameTyped("Save As") == "demo.sgf"; },
+  person.ThenChoose(ID_FILE_SAVE);
+  person.Then([] { return FileNameFocused("Save As"); }, [&] { person.Type(ShownDialog("Save As"), "demo.sgf"); });
+  person.Then([] { return FileNameShown("Save As") == "demo.sgf"; },
               [&] {
-                EXPECT_TRUE(person.Snapshot(FileDialog("Save As"), "orvanta-demo-save.png"));
-                person.Key(FileDialog("Save As"), XK_Return);
+                EXPECT_TRUE(person.Snapshot(ShownDialog("Save As"), "orvanta-demo-save.png"));
+                person.Key(ShownDialog("Save As"), XK_Return);
               });
   ASSERT_TRUE(person.Drive([&] {
     person.ClickMenuTitle(frame->m_hWnd, 0);
-    WaitFor([&] { return std::filesystem::exists(saved) && !FileDialog("Save As"); });
+    WaitFor([&] { return std::filesystem::exists(saved) && !ShownDialog("Save As"); });
   }));
   const std::string text = Contents(saved);
   EXPECT_EQ(text.rfind("(;FF[4]GM[1]SZ[19]", 0), 0u) << text;
@@ -301,10 +287,9 @@ TEST_F(DemoServerX11Test, APersonLogsInEntersAWaitingRoomJoinsARoomAndPlaysThree
   CGameReviewDlg* review = nullptr;
   int reviewMoves = -1;
   CString black, white;
-  person.Then([] { return screentest::ShownPopupMenu() != nullptr; },
-              [&] { person.ClickMenuItem(screentest::ShownPopupMenu(), ID_FILE_OPEN); });
-  person.Then([] { return FileListLine("Open", "demo.sgf") >= 0; },
-              [&] { person.ClickLine(::GetDlgItem(FileDialog("Open"), kFileList), FileListLine("Open", "demo.sgf"), true); });
+  person.ThenChoose(ID_FILE_OPEN);
+  person.Then([] { return FileLine("Open", "demo.sgf") >= 0; },
+              [&] { person.ClickFileLine("Open", "demo.sgf", true); });
   person.Then([&] { return (review = ShownReview()) != nullptr; },
               [&] {
                 reviewMoves = review->GetRecord().GetTotalMoves();

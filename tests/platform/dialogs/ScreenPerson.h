@@ -1,8 +1,8 @@
 #pragma once
 // A person at the tests' X server: clicks and keys go through the server to the program's
-// windows (or to another program's, found by title), never into the objects behind them. Steps wait for what the screen shows; they are
-// acted from a timer while the program sits in a modal loop, and give up after a deadline so that
-// a fault fails the test instead of hanging it.
+// windows (or to another program's, found by title), never into the objects behind them. Steps
+// wait for what the screen shows; they are acted from a timer while the program sits in a modal
+// loop, and give up after a deadline so that a fault fails the test instead of hanging it.
 
 #include <gtest/gtest.h>
 
@@ -48,6 +48,27 @@ inline HWND ShownWindow(const char* className, const char* caption = nullptr) {
 inline HWND ShownDialog(const char* caption) { return ShownWindow("#32770", caption); }
 inline HWND ShownPopupMenu() { return ShownWindow(platform::kPopupMenuClass); }
 inline HWND ShownMessageBox() { return ShownWindow("PlatformMessageBox"); }
+
+// The on-screen file dialog's list of files and its name edit.
+inline constexpr int kFileListId = 1102, kFileNameEditId = 1103;
+// Whether the file dialog shown under caption ("Open", "Save As") is ready for a name typed: its
+// name edit has the keyboard.
+inline bool FileNameFocused(const char* caption) {
+  HWND dialog = ShownDialog(caption);
+  return dialog && ::GetFocus() == ::GetDlgItem(dialog, kFileNameEditId);
+}
+// What the name edit of the file dialog shown under caption holds.
+inline CString FileNameShown(const char* caption) {
+  HWND dialog = ShownDialog(caption);
+  return dialog ? TextOf(::GetDlgItem(dialog, kFileNameEditId)) : CString();
+}
+// The line of that dialog's list that shows name; -1 when none does.
+inline int FileLine(const char* caption, const char* name) {
+  HWND dialog = ShownDialog(caption);
+  return dialog ? static_cast<int>(::SendDlgItemMessage(dialog, kFileListId, LB_FINDSTRINGEXACT,
+                                                        static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name)))
+                : -1;
+}
 
 // The child of parent whose text is text.
 inline HWND ChildWithText(HWND parent, const char* text) {
@@ -118,6 +139,11 @@ public:
     int height = static_cast<int>(::SendMessage(list, LB_GETITEMHEIGHT, 0, 0));
     int top = static_cast<int>(::SendMessage(list, LB_GETTOPINDEX, 0, 0));
     Click(list, POINT{10, (index - top) * height + height / 2}, twice);
+  }
+
+  // Clicks (twice: double clicks) the line that shows name in the file dialog shown under caption.
+  void ClickFileLine(const char* caption, const char* name, bool twice = false) {
+    ClickLine(::GetDlgItem(ShownDialog(caption), kFileListId), FileLine(caption, name), twice);
   }
 
   // Presses and releases keysym on the top-level window of hwnd, with the modifiers of state.
@@ -200,6 +226,10 @@ public:
   void Then(std::function<bool()> ready, std::function<void()> act) {
     m_steps.push_back(Step{std::move(ready), std::move(act)});
   }
+  // Adds a step: once a pop-up menu is shown, its item with command is clicked.
+  void ThenChoose(UINT command) {
+    Then([] { return ShownPopupMenu() != nullptr; }, [this, command] { ClickMenuItem(ShownPopupMenu(), command); });
+  }
   // Runs run (which waits in a modal loop) while the steps are acted in order; true when every
   // step was acted before the deadline. Past the deadline every shown dialog is sent Escape.
   bool Drive(const std::function<void()>& run) {
@@ -228,16 +258,12 @@ public:
     const int left = std::max<int>(rect.left, 0), top = std::max<int>(rect.top, 0);
     const int right = std::min<int>(rect.right, DisplayWidth(m_display, DefaultScreen(m_display)));
     const int bottom = std::min<int>(rect.bottom, DisplayHeight(m_display, DefaultScreen(m_display)));
-    XImage* image = right > left && bottom > top
-                        ? XGetImage(m_display, DefaultRootWindow(m_display), left, top, static_cast<unsigned>(right - left),
-                                    static_cast<unsigned>(bottom - top), AllPlanes, ZPixmap)
-                        : nullptr;
-    if (!image) return shot;
-    for (int y = top; y < bottom; ++y) {
-      for (int x = left; x < right; ++x)
-        shot.Row(y - rect.top)[x - rect.left] = static_cast<std::uint32_t>(XGetPixel(image, x - left, y - top) & 0xFFFFFF);
+    const Window root = DefaultRootWindow(m_display);
+    if (right > left && bottom > top) {
+      Place(XGetImage(m_display, root, left, top, static_cast<unsigned>(right - left),
+                      static_cast<unsigned>(bottom - top), AllPlanes, ZPixmap),
+            shot, left - rect.left, top - rect.top);
     }
-    XDestroyImage(image);
     return shot;
   }
 
@@ -250,14 +276,11 @@ public:
   bool Snapshot(Window window, const char* name) {
     XWindowAttributes attributes{};
     if (!XGetWindowAttributes(m_display, window, &attributes)) return false;
-    XImage* image = XGetImage(m_display, window, 0, 0, static_cast<unsigned>(attributes.width),
-                              static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
-    if (!image) return false;
     platform::Surface shot(attributes.width, attributes.height);
-    for (int y = 0; y < shot.height; ++y) {
-      for (int x = 0; x < shot.width; ++x) shot.Row(y)[x] = static_cast<std::uint32_t>(XGetPixel(image, x, y) & 0xFFFFFF);
-    }
-    XDestroyImage(image);
+    if (!Place(XGetImage(m_display, window, 0, 0, static_cast<unsigned>(attributes.width),
+                         static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap),
+               shot, 0, 0))
+      return false;
     return platform::SaveSurfacePng(shot, testsupport::SnapshotPath(name).c_str());
   }
 
@@ -284,6 +307,18 @@ private:
       std::function<void()> act = self->m_steps[self->m_next++].act;
       act();
     }
+  }
+
+  // Copies an image read from the server into shot, its top-left at (left, top), and frees it;
+  // false when there was none.
+  static bool Place(XImage* image, platform::Surface& shot, int left, int top) {
+    if (!image) return false;
+    for (int y = 0; y < image->height; ++y) {
+      for (int x = 0; x < image->width; ++x)
+        shot.Row(top + y)[left + x] = static_cast<std::uint32_t>(XGetPixel(image, x, y) & 0xFFFFFF);
+    }
+    XDestroyImage(image);
+    return true;
   }
 
   void Button(Window window, POINT point, POINT screen, bool press) {
