@@ -1,6 +1,7 @@
 // The viewer program against the relay peer program, each a process of its own on loopback: the
-// viewer logs in from its UI script, the peer relays the whole demo record to it, and once the
-// peer has gone the viewer says it is disconnected, having stayed connected to the end.
+// viewer logs in, the peer relays the whole demo record to it. Headless, once the peer has gone
+// the viewer says it is disconnected, having stayed connected to the end; on an X server a person
+// logs in through its dialog and saves what the viewer holds through its menu and file dialog.
 
 #include <fcntl.h>
 #include <poll.h>
@@ -14,14 +15,20 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iterator>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "client/resources/ClientIds.h"
 #include "peers/client/RelayScript.h"
+#include "platform/display/XvfbServer.h"
+// Brings Xlib in: after the program's headers.
+#include "platform/dialogs/ScreenPerson.h"
 
 extern char** environ;
 
@@ -175,6 +182,99 @@ TEST(ClientProgramTest, TheViewerProgramIsRelayedTheWholeDemoGameByThePeerProgra
   const std::optional<std::string> closed = client.WaitForLine("It is disconnected. Retry connection.", deadline);
   ASSERT_TRUE(closed) << client.Output();
   EXPECT_EQ(client.WaitForLine("unanswered", deadline), closed) << "no question before it: " << client.Output();
+  client.Kill();
+}
+
+// Polls done (reading what the X server sent meanwhile) until it holds or the deadline passes.
+bool PollUntil(const std::function<bool()>& done, Deadline deadline) {
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return true;
+}
+
+std::string Contents(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The moves of a record's main line (the reference diagrams' variations left out; values in
+// brackets skipped whole, so a comment's text counts nothing).
+int MovesIn(const std::string& text) {
+  int moves = 0;
+  int depth = 0;
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    const char c = text[at];
+    if (c == '[') {
+      for (++at; at < text.size() && text[at] != ']'; ++at)
+        if (text[at] == '\\') ++at;
+    } else if (c == '(' || c == ')') {
+      depth += c == '(' ? 1 : -1;
+    } else if (c == ';' && depth == 1) {
+      moves += text.compare(at, 3, ";B[") == 0 || text.compare(at, 3, ";W[") == 0 ? 1 : 0;
+    }
+  }
+  return moves;
+}
+
+TEST(ClientProgramTest, OnAnXServerAPersonLogsInAndSavesTheGameTheViewerHolds) {
+  const std::string& display = platform::testing::TestDisplayName();
+  if (display.empty()) GTEST_SKIP() << "no X server";
+  const std::string record = TEST_DATA_DIR "/relay-demo.sgf";
+  RelayScript expected(false);
+  ASSERT_TRUE(expected.Read(record.c_str()));
+  const Deadline deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+
+  Folder folder;
+  ASSERT_FALSE(folder.Path().empty());
+  Program peer({RELAY_PEER_PATH, "--port", "0", "--history", "30", "--interval", "2", record}, {}, "");
+  ASSERT_TRUE(peer.Started());
+  const std::optional<std::string> listening = peer.WaitForLine("waiting for a viewer", deadline);
+  ASSERT_TRUE(listening) << peer.Output();
+  const int port = std::atoi(listening->c_str() + listening->find("127.0.0.1:") + std::strlen("127.0.0.1:"));
+  ASSERT_GT(port, 0) << *listening;
+  std::ofstream(folder.Path() + "/client.cfg") << "client ip=127.0.0.1\r\nclient port=" << port << "\r\n";
+  std::filesystem::create_directory(folder.Path() + "/home");
+  Program client({CLIENT_PROGRAM_PATH},
+                 {"PLATFORM_HEADLESS", "PLATFORM_UI_SCRIPT", "PLATFORM_SOUND_PLAYER", "DISPLAY=" + display,
+                  "PLATFORM_HOME=" + folder.Path() + "/home"},
+                 folder.Path());
+  ASSERT_TRUE(client.Started());
+
+  // The login dialog: the user name's edit has the keyboard first.
+  screentest::ScreenPerson person(display);
+  ASSERT_TRUE(person.Ready());
+  Window login = 0;
+  ASSERT_TRUE(PollUntil([&] { return (login = person.WindowTitled("Server connection")) != 0; }, deadline))
+      << client.Output();
+  person.Type(login, "alice");
+  person.Key(login, XK_Tab);
+  person.Type(login, "pw9");
+  person.Key(login, XK_Return);
+  const std::optional<std::string> loggedIn = peer.WaitForLine("a viewer logged in", deadline);
+  ASSERT_TRUE(loggedIn) << peer.Output() << client.Output();
+  EXPECT_EQ(*loggedIn, "relay_peer: a viewer logged in: ua|alice|pw9|C");
+  ASSERT_TRUE(peer.WaitForLine("the whole game was relayed", deadline)) << peer.Output() << client.Output();
+
+  // The viewer's window under its own title, pictured with the game on its board.
+  Window viewer = 0;
+  ASSERT_TRUE(PollUntil([&] { return (viewer = person.WindowTitled("Ondrivo Client")) != 0; }, deadline));
+  EXPECT_TRUE(person.Snapshot(viewer, "client-program.png"));
+
+  // Save as from the File menu (Alt+F, then its letter): the whole game the viewer received.
+  person.Key(viewer, XK_f, Mod1Mask);
+  person.Key(viewer, XK_a);
+  Window save = 0;
+  ASSERT_TRUE(PollUntil([&] { return (save = person.WindowTitled("Save As")) != 0; }, deadline)) << client.Output();
+  person.Type(save, "relayed");
+  person.Key(save, XK_Return);
+  const std::string saved = folder.Path() + "/relayed.sgf";
+  ASSERT_TRUE(PollUntil([&] { return Contents(saved).find(')') != std::string::npos; }, deadline)) << client.Output();
+  const std::string text = Contents(saved);
+  EXPECT_EQ(text.rfind("(", 0), 0u) << text;
+  EXPECT_NE(text.find("PB[Kim Relay]"), std::string::npos) << text;  // the players the relay named
+  EXPECT_EQ(MovesIn(text), expected.MoveCount()) << text;
   client.Kill();
 }
 

@@ -1,33 +1,31 @@
 // A person trying Orvanta against the demo server: the game-server peer answers from the README's
 // demo script, the program shows its windows on an X server, and every step is a click or a key
-// sent through that server. Pictures of the waiting room and the game are written as snapshots.
+// sent through that server, to the end where the game is saved from the menu bar through the file
+// dialog and opened again. Pictures of the waiting room and the game are written as snapshots.
 
-#include <bit>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 
 #include <platform/display.h>
 #include <platform/gdi.h>
-#include <platform/surface.h>
 
 #include "orvanta/app/MainFrameFixture.h"
 #include "orvanta/app/OrvantaView.h"
 #include "orvanta/lobby/NoticeDlg.h"
 #include "orvanta/lobby/TirvoDListView.h"
 #include "orvanta/room/DagukRoomView.h"
+#include "orvanta/room/GameReviewDlg.h"
 #include "orvanta/room/GameRoom.h"
 #include "orvanta/widgets/MainMenu.h"
 #include "orvanta/widgets/MenuButtonBank.h"
 #include "peers/orvanta/GameServerScript.h"
 #include "platform/display/XvfbServer.h"
-#include "support/NativeWindowOrigin.h"
-#include "support/SnapshotPath.h"
 #include "support/StolvexModuleHome.h"
-
-// Last: Xlib's macros would clash with the names above.
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
+// Last: it brings in Xlib, whose macros would clash with the names above.
+#include "platform/dialogs/ScreenPerson.h"
 
 namespace {
 
@@ -37,19 +35,38 @@ constexpr const char* kUserId = "minsu";
 class DemoServerX11Test;
 DemoServerX11Test* g_test = nullptr;
 
-std::uint32_t RgbOf(unsigned long pixel, const Visual& visual) {
-  auto channel = [pixel](unsigned long mask) -> std::uint32_t {
-    if (!mask)
-      return 0;
-    const int shift = std::countr_zero(mask);
-    const unsigned long max = mask >> shift;
-    return static_cast<std::uint32_t>(((pixel & mask) >> shift) * 255 / max);
-  };
-  return channel(visual.red_mask) << 16 | channel(visual.green_mask) << 8 | channel(visual.blue_mask);
+using screentest::FileLine;
+using screentest::FileNameFocused;
+using screentest::FileNameShown;
+using screentest::ShownDialog;
+
+// The review dialog, once it is shown.
+CGameReviewDlg* ShownReview() {
+  auto* review = dynamic_cast<CGameReviewDlg*>(CWnd::FromHandlePermanent(::GetActiveWindow()));
+  return review && review->IsWindowVisible() ? review : nullptr;
+}
+
+std::string Contents(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+// The moves of a record's text in order ("B[pd]", "W[dd]", ...).
+std::vector<std::string> PlayedMoves(const std::string& text) {
+  std::vector<std::string> moves;
+  for (std::size_t at = text.find(';'); at != std::string::npos; at = text.find(';', at + 1)) {
+    std::size_t end = text.find(']', at);
+    if (end != std::string::npos && at + 2 < text.size() && (text[at + 1] == 'B' || text[at + 1] == 'W') &&
+        text[at + 2] == '[')
+      moves.push_back(text.substr(at + 1, end - at));
+  }
+  return moves;
 }
 
 class DemoServerX11Test : public MainFrameTest {
 public:
+  // The program's document under the frame: the game is saved from it.
+  DemoServerX11Test() : MainFrameTest(WithDocument{}) {}
+
   // Answers the modal dialogs as a person would, one step a tick: the login dialog gets an ID and
   // a password typed into it, the notice is closed with OK.
   void DriveDialogs() {
@@ -58,7 +75,7 @@ public:
       return;
     const HWND top = dialog->m_hWnd;
     if (dialog->GetTemplateId() == CNoticeDlg::kTemplateId) {
-      Click(top, ::GetDlgItem(top, IDOK));
+      Click(::GetDlgItem(top, IDOK));
       return;
     }
     if (dialog->GetTemplateId() != 179)
@@ -72,7 +89,7 @@ public:
       return;
     }
     if (!Fill(top, id, kUserId) && !Fill(top, password, "pw"))
-      Click(top, ::GetDlgItem(top, IDOK));
+      Click(::GetDlgItem(top, IDOK));
   }
 
 protected:
@@ -83,7 +100,7 @@ protected:
     if (shown == text)
       return false;
     if (::GetFocus() != edit) {
-      Click(top, edit);
+      Click(edit);
     } else if (text.compare(0, shown.size(), shown) != 0) {
       ::SetWindowText(edit, "");  // a stray key: start the field over
     } else if (shown != m_lastShown) {
@@ -109,8 +126,8 @@ protected:
     m_script.Install(peer);
     frame->RegisterView(CMainFrame::kGameRoomView, RUNTIME_CLASS(CDagukRoomView));
     ASSERT_TRUE(platform::display::UseX11Display(name.c_str()));
-    m_observer = XOpenDisplay(name.c_str());
-    ASSERT_NE(m_observer, nullptr);
+    m_person.emplace(name);
+    ASSERT_TRUE(m_person->Ready());
     // All of it on the screen: a window partly off the screen cannot be read back.
     frame->SetWindowPos(nullptr, 0, 0, 800, 700, SWP_NOZORDER);
     frame->ShowWindow(SW_SHOW);
@@ -126,8 +143,7 @@ protected:
     if (::IsWindow(frameHandle()))
       ::KillTimer(frameHandle(), kDriveTimer);
     platform::display::UseHeadless();
-    if (m_observer)
-      XCloseDisplay(m_observer);
+    m_person.reset();
   }
 
   static std::string Text(HWND hwnd) {
@@ -135,74 +151,27 @@ protected:
     ::GetWindowText(hwnd, text, sizeof text);
     return text;
   }
-  // Where a point of hwnd lies in the X window of top (which shows top's client area).
-  CPoint InTop(HWND top, HWND hwnd, CPoint client) {
-    ::ClientToScreen(hwnd, &client);
-    const POINT origin = testsupport::NativeWindowOrigin(m_observer, top);
-    return CPoint(client.x - origin.x, client.y - origin.y);
-  }
-  void Button(HWND top, CPoint at, bool press) {
-    XEvent event{};
-    event.xbutton.type = press ? ButtonPress : ButtonRelease;
-    event.xbutton.window = platform::display::NativeWindowOf(top);
-    event.xbutton.root = DefaultRootWindow(m_observer);
-    event.xbutton.x = at.x;
-    event.xbutton.y = at.y;
-    event.xbutton.button = Button1;
-    // Clicks of a person are apart in time: none of them makes a double click with the last.
-    m_time += press ? 1000 : 50;
-    event.xbutton.time = m_time;
-    event.xbutton.state = press ? 0 : Button1Mask;
-    event.xbutton.same_screen = True;
-    XSendEvent(m_observer, event.xbutton.window, False, press ? ButtonPressMask : ButtonReleaseMask, &event);
-    XSync(m_observer, False);
-  }
   // A click at client point of hwnd (its centre without one) through the X server.
-  void Click(HWND top, HWND hwnd, std::optional<CPoint> point = std::nullopt) {
-    CRect client;
-    ::GetClientRect(hwnd, &client);
-    const CPoint at = InTop(top, hwnd, point.value_or(client.CenterPoint()));
-    Button(top, at, true);
-    Button(top, at, false);
+  void Click(HWND hwnd, std::optional<CPoint> point = std::nullopt) {
+    if (point) {
+      m_person->Click(hwnd, *point);
+    } else {
+      m_person->Click(hwnd);
+    }
   }
-  void Type(HWND top, const char* text) {
-    for (const char* c = text; *c; ++c)
-      for (int type : {KeyPress, KeyRelease}) {
-        XEvent event{};
-        event.xkey.type = type;
-        event.xkey.window = platform::display::NativeWindowOf(top);
-        event.xkey.root = DefaultRootWindow(m_observer);
-        event.xkey.keycode = XKeysymToKeycode(m_observer, XStringToKeysym(std::string(1, *c).c_str()));
-        event.xkey.same_screen = True;
-        XSendEvent(m_observer, event.xkey.window, False, type == KeyPress ? KeyPressMask : KeyReleaseMask, &event);
-      }
-    XSync(m_observer, False);
-  }
+  void Type(HWND top, const char* text) { m_person->Type(top, text); }
   bool WaitFor(const std::function<bool()>& condition) {
     return PumpUntil([&] {
       platform::display::Sync();
       return condition();
     }, 15000);
   }
-  // What the frame's X window shows.
-  platform::Surface Grab() {
+  // Writes what the frame's X window shows, fully painted, as the picture name.
+  bool Picture(const char* name) {
     frame->RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     platform::display::Sync();
     platform::PumpMessages();
-    platform::display::Sync();
-    const Window native = platform::display::NativeWindowOf(frame->m_hWnd);
-    XWindowAttributes attributes{};
-    XGetWindowAttributes(m_observer, native, &attributes);
-    XImage* image = XGetImage(m_observer, native, 0, 0, static_cast<unsigned>(attributes.width),
-                              static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
-    platform::Surface shot(attributes.width, attributes.height);
-    if (!image)
-      return shot;
-    for (int y = 0; y < shot.height; ++y)
-      for (int x = 0; x < shot.width; ++x)
-        shot.Row(y)[x] = RgbOf(XGetPixel(image, x, y), *attributes.visual);
-    XDestroyImage(image);
-    return shot;
+    return m_person->Snapshot(frame->m_hWnd, name);
   }
   static int FindRow(CListCtrl& list, int column, const CString& text) {
     for (int row = 0; row < list.GetItemCount(); ++row)
@@ -220,8 +189,7 @@ protected:
 
   testsupport::StolvexModuleHome m_control;
   GameServerScript m_script;
-  Display* m_observer{nullptr};
-  Time m_time{1000};
+  std::optional<screentest::ScreenPerson> m_person;  // every click and key, through the X server
   int m_loginTicks{0};
   int m_stalledTicks{0};
   std::string m_lastShown;  // what the edit being filled held at the last tick
@@ -240,7 +208,7 @@ TEST_F(DemoServerX11Test, APersonLogsInEntersAWaitingRoomJoinsARoomAndPlaysThree
   }));
 
   // The first waiting room: its users and its rooms, each in its columns.
-  Click(frame->m_hWnd, start->GetRoomButton(0)->m_hWnd);
+  Click(start->GetRoomButton(0)->m_hWnd);
   CTirvoDListView* lobby = nullptr;
   ASSERT_TRUE(WaitFor([&] {
     lobby = frame->GetWaitingRoomView();
@@ -258,14 +226,14 @@ TEST_F(DemoServerX11Test, APersonLogsInEntersAWaitingRoomJoinsARoomAndPlaysThree
   EXPECT_EQ(rooms.GetItemText(room, 4), "demo(2D)");
   EXPECT_EQ(rooms.GetItemText(room, 8), Cp949("같이 두실 분!"));
   EXPECT_EQ(rooms.GetItemText(room, 2), "Wait");
-  EXPECT_TRUE(platform::SaveSurfacePng(Grab(), testsupport::SnapshotPath("orvanta-demo-waiting-room.png").c_str()));
+  EXPECT_TRUE(Picture("orvanta-demo-waiting-room.png"));
 
   // Room 7: chosen in the list, joined with the menu pane's button.
   CRect row;
   rooms.GetItemRect(room, &row, LVIR_BOUNDS);
-  Click(frame->m_hWnd, rooms.m_hWnd, CPoint(row.left + 40, row.CenterPoint().y));
+  Click(rooms.m_hWnd, CPoint(row.left + 40, row.CenterPoint().y));
   ASSERT_TRUE(WaitFor([&] { return frame->GetWaitingRoomView() == lobby && rooms.GetNextItem(-1, LVNI_SELECTED) == room; }));
-  Click(frame->m_hWnd, frame->GetMainMenu()->GetButton(MenuButton::kJoinRoom)->m_hWnd);
+  Click(frame->GetMainMenu()->GetButton(MenuButton::kJoinRoom)->m_hWnd);
   CDagukRoomView* view = nullptr;
   ASSERT_TRUE(WaitFor([&] {
     view = dynamic_cast<CDagukRoomView*>(frame->GetContentView());
@@ -283,14 +251,59 @@ TEST_F(DemoServerX11Test, APersonLogsInEntersAWaitingRoomJoinsARoomAndPlaysThree
   };
   const std::pair<int, int> points[] = {{3, 15}, {15, 3}, {9, 15}};
   for (int i = 0; i < 3; ++i) {
-    Click(frame->m_hWnd, board, centre(points[i].first, points[i].second));
+    Click(board, centre(points[i].first, points[i].second));
     ASSERT_TRUE(WaitFor([&] { return view->GetRoom()->GetMoveCounter() == 2 * (i + 1); })) << "move " << i + 1;
   }
   EXPECT_EQ(Moves(), (std::vector<std::string>{"|1|7|B[pd]", "|1|7|B[dp]", "|1|7|B[pj]"}));
   EXPECT_EQ(view->GetRoom()->GetRecord().GetTotalMoves(), 6);
   EXPECT_EQ(view->GetBoardControl().GetLastColor(), 4);
   EXPECT_NE(view->GetRoom()->GetChatText().Find("[demo]"), -1);
-  EXPECT_TRUE(platform::SaveSurfacePng(Grab(), testsupport::SnapshotPath("orvanta-demo-game.png").c_str()));
+  EXPECT_TRUE(Picture("orvanta-demo-game.png"));
+
+  // The game saved from the menu bar through the on-screen file dialog: a name typed, Enter.
+  screentest::ScreenPerson& person = *m_person;
+  const std::string saved = m_folder.Path() + "/demo.sgf";
+  person.ThenChoose(ID_FILE_SAVE);
+  person.Then([] { return FileNameFocused("Save As"); }, [&] { person.Type(ShownDialog("Save As"), "demo.sgf"); });
+  person.Then([] { return FileNameShown("Save As") == "demo.sgf"; },
+              [&] {
+                EXPECT_TRUE(person.Snapshot(ShownDialog("Save As"), "orvanta-demo-save.png"));
+                person.Key(ShownDialog("Save As"), XK_Return);
+              });
+  ASSERT_TRUE(person.Drive([&] {
+    person.ClickMenuTitle(frame->m_hWnd, 0);
+    WaitFor([&] { return std::filesystem::exists(saved) && !ShownDialog("Save As"); });
+  }));
+  const std::string text = Contents(saved);
+  EXPECT_EQ(text.rfind("(;FF[4]GM[1]SZ[19]", 0), 0u) << text;
+  const std::vector<std::string> played = PlayedMoves(text);
+  ASSERT_EQ(played.size(), 6u) << text;
+  EXPECT_EQ(played[0], "B[pd]");
+  EXPECT_EQ(played[2], "B[dp]");
+  EXPECT_EQ(played[4], "B[pj]");
+  EXPECT_NE(text.find("\r\n"), std::string::npos);  // a file's lines end in CR LF
+
+  // Open Play Record picks it in the dialog and shows it for review, every move and both players.
+  CGameReviewDlg* review = nullptr;
+  int reviewMoves = -1;
+  CString black, white;
+  person.ThenChoose(ID_FILE_OPEN);
+  person.Then([] { return FileLine("Open", "demo.sgf") >= 0; },
+              [&] { person.ClickFileLine("Open", "demo.sgf", true); });
+  person.Then([&] { return (review = ShownReview()) != nullptr; },
+              [&] {
+                reviewMoves = review->GetRecord().GetTotalMoves();
+                review->GetDlgItemText(static_cast<int>(CGameReviewDlg::kBlackName), black);
+                review->GetDlgItemText(static_cast<int>(CGameReviewDlg::kWhiteName), white);
+                person.Click(review->GetDlgItem(static_cast<int>(CGameReviewDlg::kClose))->m_hWnd);
+              });
+  ASSERT_TRUE(person.Drive([&] {
+    person.ClickMenuTitle(frame->m_hWnd, 0);
+    WaitFor([&] { return reviewMoves >= 0 && !ShownReview(); });
+  }));
+  EXPECT_EQ(reviewMoves, 6);
+  EXPECT_EQ(black, kUserId);
+  EXPECT_EQ(white, "demo");
 }
 
 }  // namespace

@@ -11,10 +11,12 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include <platform/app.h>
 #include <platform/controls.h>
 #include <platform/dialogs.h>
 #include <platform/files.h>
@@ -29,6 +31,7 @@
 #include "MovieControlKey.h"
 #include "orvanta/app/LoginProfile.h"
 #include "orvanta/app/MainFrame.h"
+#include "orvanta/app/OrvantaDoc.h"
 #include "orvanta/app/ScreenFlags.h"
 #include "orvanta/connection/ServerLink.h"
 #include "orvanta/app/StandInView.h"
@@ -151,9 +154,17 @@ protected:
 
 inline constexpr const char* kDisconnectedMessage = "You have been disconnected\nYou must login again.";
 
+// Asks MainFrameTest for the frame as the application makes it: with the program's document under
+// it and an application object that names it the main window (saving and opening records need both).
+struct WithDocument {};
+
 class MainFrameTest : public ::testing::Test {
 protected:
-  MainFrameTest() {
+  MainFrameTest() { MakeFrame(false); }
+  explicit MainFrameTest(WithDocument) { MakeFrame(true); }
+
+private:
+  void MakeFrame(bool withDocument) {
     static platform::ResourceModule& module = platform::CreateResourceModule("orvanta-main-frame-tests");
     RegisterOrvantaResources(module.Handle());
     m_resources.emplace(module.Handle());
@@ -168,8 +179,20 @@ protected:
     address.m_bFound = TRUE;
     frame = new CTestMainFrame(address);
     frame->commandLines = &commandLines;
-    if (!frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW))
+    CCreateContext context;
+    if (withDocument) {
+      m_app.emplace();
+      document = std::make_unique<COrvantaDoc>();
+      document->m_bAutoDelete = FALSE;  // the fixture owns it
+      context.m_pCurrentDoc = document.get();
+      context.m_pCurrentFrame = frame;
+    }
+    if (!frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW, nullptr, withDocument ? &context : nullptr))
       ADD_FAILURE() << "the frame was not created";
+    if (withDocument) {
+      frame->InitialUpdateFrame(document.get(), FALSE);
+      m_app->m_pMainWnd = frame;
+    }
     // The waiting room is the program's own; the screens still to come stand in.
     for (UINT view : {CMainFrame::kGameRoomView, CMainFrame::kForumView,
                       CMainFrame::kBulletinBoardView, CMainFrame::kRankView, CMainFrame::kRecordListView,
@@ -177,6 +200,8 @@ protected:
       frame->RegisterView(view, RUNTIME_CLASS(CStandInView));
     m_frameHandle = frame->m_hWnd;
   }
+
+protected:
   ~MainFrameTest() override {
     if (::IsWindow(frameHandle()))
       frame->DestroyWindow();  // the frame deletes itself
@@ -246,6 +271,8 @@ protected:
   CFrameTestScript script;
   platform::ScopedUiScript scoped{&script};
   std::optional<platform::ResourceScope> m_resources;
+  std::optional<CWinApp> m_app;  // only WithDocument
+  std::unique_ptr<COrvantaDoc> document;  // only WithDocument; outlives the frame
   CTestMainFrame* frame{nullptr};
   platform::Profile profile{"Orvanta"};
 
