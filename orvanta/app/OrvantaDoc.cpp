@@ -24,6 +24,11 @@ void COrvantaDoc::DeleteContents() {
   m_roomMap.RemoveAll();
 }
 
+void COrvantaDoc::SetPathName(LPCTSTR path, BOOL addToRecent) {
+  CDocument::SetPathName(path, addToRecent);
+  m_strPathName.Empty();
+}
+
 CGiboRecord* COrvantaDoc::GetRecordForView(UINT viewId) {
   if (viewId == CMainFrame::kGameRoomView)
     return &m_roomRecord;

@@ -20,6 +20,10 @@ public:
   BOOL OnSaveDocument(LPCTSTR path) override;
   // Empties the room map (its records go with it).
   void DeleteContents() override;
+  // Keeps no file name: what a save writes follows the screen and the game, so a name kept from
+  // an earlier save (or an opened file) would be overwritten with another game without a word.
+  // Every save asks for its file.
+  void SetPathName(LPCTSTR path, BOOL addToRecent = TRUE) override;
 
   // The record a save writes for the view shown (null for views without one).
   CGiboRecord* GetRecordForView(UINT viewId) override;

@@ -150,10 +150,15 @@ TEST_F(OrvantaAppTest, SavingWritesTheRecordOfTheActiveScreenOnly) {
   const std::string chosen = m_folder.Path() + "/chosen.sgf";
   script.fileAnswer = chosen;
   ChooseFromMenuBar(mainFrame->m_hWnd, ID_FILE_SAVE);
-  EXPECT_TRUE(PumpUntil([&] { return doc->GetPathName() == chosen.c_str(); }));
-  EXPECT_EQ(script.fileDialogs, 1);
+  EXPECT_TRUE(PumpUntil([&] { return script.fileDialogs == 1; }));
   EXPECT_EQ(mainFrame->GetActiveViewId(), CMainFrame::kStartView);
   EXPECT_FALSE(Exists(chosen));
+  // The next save asks again: the name chosen before is never written over with another game.
+  const std::string second = m_folder.Path() + "/second.sgf";
+  script.fileAnswer = second;
+  ChooseFromMenuBar(mainFrame->m_hWnd, ID_FILE_SAVE);
+  EXPECT_TRUE(PumpUntil([&] { return script.fileDialogs == 2; }));
+  EXPECT_TRUE(doc->GetPathName().IsEmpty());
   // Back on the start screen the caption is the program's again, whatever a list made it.
   mainFrame->SwitchView(CMainFrame::kRecordListView);
   mainFrame->SetWindowText("record review room");
