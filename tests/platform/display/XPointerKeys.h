@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include <cstdint>
 
 #include "platform/display.h"
+#include "platform/display/XvfbServer.h"
 #include "platform/messageloop.h"
 #include "platform/surface.h"
 #include "platform/windows.h"
@@ -270,6 +272,21 @@ private:
   int m_ticks{0};
   bool m_gaveUp{false};
   UINT_PTR m_timer{0};
+};
+
+// A base for fixtures whose windows must show on the tests' X server: listed before the fixture,
+// it takes the server before the fixture's members make their windows and gives it back after.
+struct OnTheXServer {
+  OnTheXServer() {
+    const std::string& name = TestDisplayName();
+    available = !name.empty() && platform::display::UseX11Display(name.c_str());
+    if (available) input = std::make_unique<XPointerKeys>(name);
+  }
+  ~OnTheXServer() { platform::display::UseHeadless(); }
+  OnTheXServer(const OnTheXServer&) = delete;
+  OnTheXServer& operator=(const OnTheXServer&) = delete;
+  bool available{false};
+  std::unique_ptr<XPointerKeys> input;
 };
 
 }  // namespace platform::testing

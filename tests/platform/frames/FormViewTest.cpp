@@ -148,17 +148,7 @@ TEST_F(FormViewTest, AControlThatIsNotRegisteredFailsTheForm) {
   EXPECT_FALSE(form->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 100, 60), &m_parent, 3));
 }
 
-// The X server is taken before the fixture makes its windows, so they show there.
-struct OnTheXServer {
-  OnTheXServer() {
-    const std::string& name = platform::testing::TestDisplayName();
-    available = !name.empty() && platform::display::UseX11Display(name.c_str());
-    if (available) input = std::make_unique<platform::testing::XPointerKeys>(name);
-  }
-  ~OnTheXServer() { platform::display::UseHeadless(); }
-  bool available{false};
-  std::unique_ptr<platform::testing::XPointerKeys> input;
-};
+using platform::testing::OnTheXServer;
 
 class FormViewX11Test : private OnTheXServer, public FormViewTest {
 protected:

@@ -384,17 +384,7 @@ TEST_F(PrintPreviewTest, SnapshotOfThePreview) {
   EXPECT_GT(shot.width, 600);
 }
 
-// The X server is taken before the fixture makes its windows, so they show there.
-struct OnTheXServer {
-  OnTheXServer() {
-    const std::string& name = platform::testing::TestDisplayName();
-    available = !name.empty() && platform::display::UseX11Display(name.c_str());
-    if (available) input = std::make_unique<platform::testing::XPointerKeys>(name);
-  }
-  ~OnTheXServer() { platform::display::UseHeadless(); }
-  bool available{false};
-  std::unique_ptr<platform::testing::XPointerKeys> input;
-};
+using platform::testing::OnTheXServer;
 
 class PreviewX11Test : private OnTheXServer, public PrintPreviewTest {
 protected:
