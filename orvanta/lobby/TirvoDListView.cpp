@@ -12,6 +12,7 @@
 #include "orvanta/lobby/LobbyHost.h"
 #include "orvanta/lobby/SortImages.h"
 #include "orvanta/lobby/WaitingRoomTable.h"
+#include "orvanta/resources/LobbyBitmaps.h"
 
 namespace {
 
@@ -143,7 +144,10 @@ void CTirvoDListView::InitUserColumns() {
   static const char* const kHeadings[kUserColumns] = {"ID", "GRADE", "NAME", "KIWON"};
   static const int kFormats[kUserColumns] = {LVCFMT_LEFT, LVCFMT_RIGHT, LVCFMT_LEFT, LVCFMT_LEFT};
   for (int i = 0; i < kUserColumns; ++i) m_userList.InsertColumn(i, kHeadings[i], kFormats[i], userWidths[i]);
-  // Owner-drawn: a starred grade stands out; the rows' images are the users' waiting rooms.
+  // Owner-drawn: a starred grade stands out; the rows' images are the users' waiting rooms, of
+  // which the spacer list draws none.
+  if (m_userImages.Create(kRowHeightBitmap, 1, 0, kWhiteImageMask))
+    m_userList.SetImageList(&m_userImages, LVSIL_SMALL);
   m_userList.SetDrawFlag(0);
   m_userList.InitColumns();
   m_userList.SetKeyColumn(1);
@@ -161,7 +165,10 @@ void CTirvoDListView::InitRoomColumns() {
   static const int kFormats[kRoomColumns] = {LVCFMT_LEFT,  LVCFMT_RIGHT, LVCFMT_CENTER, LVCFMT_RIGHT, LVCFMT_LEFT,
                                              LVCFMT_LEFT,  LVCFMT_RIGHT, LVCFMT_RIGHT,  LVCFMT_LEFT};
   for (int i = 0; i < kRoomColumns; ++i) m_roomList.InsertColumn(i, kHeadings[i], kFormats[i], roomWidths[i]);
-  // Owner-drawn: a starred grade stands out and the status words show in their colours.
+  // Owner-drawn: a starred grade stands out and the status words show in their colours; column 0
+  // shows the room's mark in place of its public word.
+  if (m_roomImages.Create(kRoomImagesBitmap, kRoomImageWidth, 0, kWhiteImageMask))
+    m_roomList.SetImageList(&m_roomImages, LVSIL_SMALL);
   m_roomList.InitColumns();
   m_roomList.GetFlatHeader().SetItemEx(1, HDITEMEX{0, 21, 400});
   m_roomList.SetKeyColumn(3);

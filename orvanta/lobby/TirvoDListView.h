@@ -172,6 +172,8 @@ private:
   CToolTipCtrl m_toolTip;  // the two auto-update switches' tip
   int m_nLastHeight{0};
   CImageList m_sortImages;  // the headers' sort arrows
+  CImageList m_roomImages;  // the rooms' private and public marks
+  CImageList m_userImages;  // a spacer that gives the user rows their height
   CSortState m_roomSort{kRoomColumns};
   CSortState m_userSort{kUserColumns};
   BOOL m_bRoomAutoUpdate{TRUE};
