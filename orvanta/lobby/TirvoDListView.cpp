@@ -419,6 +419,7 @@ void CTirvoDListView::OnRoomChange(const CString& payload) {
       const int row = m_roomList.GetItemCount() > 0 ? FindRoomRow(change.room.Number()) : -1;
       if (row >= 0) {
         m_roomList.DeleteItem(row);
+        RepaintRoomHeader();
         m_roomList.Invalidate();
         --m_nRoomCount;
         ShowRoomKey(change.keyLabel);
@@ -431,6 +432,7 @@ void CTirvoDListView::OnRoomChange(const CString& payload) {
       InsertRoom(change.room);
       ++m_nRoomCount;
       ShowRoomCount();
+      RepaintRoomHeader();
       break;
     case Kind::Changed: {
       ShowRoomKey(change.keyLabel);
@@ -438,6 +440,7 @@ void CTirvoDListView::OnRoomChange(const CString& payload) {
       if (row >= 0) {
         SetRoomColumns(row, change.room);
         m_roomList.RedrawItems(row, row);
+        RepaintRoomHeader();
       }
       break;
     }
@@ -448,6 +451,12 @@ void CTirvoDListView::OnRoomChange(const CString& payload) {
       break;
   }
   m_bRoomListIdle = TRUE;
+}
+
+void CTirvoDListView::RepaintRoomHeader() {
+  // The header's sort arrow belongs to rows that have just moved.
+  if (CHeaderCtrl* header = m_roomList.GetHeaderCtrl())
+    header->Invalidate();
 }
 
 void CTirvoDListView::InsertRoom(const CRoomRow& room) {

@@ -133,6 +133,7 @@ private:
   void InitRoomColumns();
   void LoadColumnWidths(int roomWidths[kRoomColumns], int userWidths[kUserColumns]) const;
   void AppendUser(const CUserEntry& user);
+  void RepaintRoomHeader();
   void InsertRoom(const CRoomRow& room);
   void SetRoomColumns(int row, const CRoomRow& room);
   int FindRoomRow(const CString& number) const;
