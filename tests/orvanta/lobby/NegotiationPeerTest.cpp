@@ -216,7 +216,10 @@ TEST_F(NegotiationPeerTest, ColourChoicesRenegoAndCancelSendTheirConditions) {
     std::function<void(D*)> act;
     const char* sent;  // the (3,8) payload
     bool open;         // the dialog still waits for bob
+    const std::string* countered{nullptr};  // bob's counter-proposal, when not the usual one
   };
+  // bob counters between equal grades with the colours chosen automatically.
+  const std::string automatic = Record(3, 9, "|R2|2|3|carol||5K|3|bob||5K|3|0|6.5|1800|30|3|1|T|1||");
   const Row rows[] = {
       {"Change Color on a handicap proposal: carol takes white", "1D", Row::kFresh,
        [](D* d) {
@@ -251,6 +254,14 @@ TEST_F(NegotiationPeerTest, ColourChoicesRenegoAndCancelSendTheirConditions) {
          Click(d, D::kRenegoButton);
        },
        "|R2|2|3|bob|1|0|6.5|3600|30|3|1|T|1||", true},
+      {"Auto Select unticked on an automatic counter-proposal: carol's colour on screen is sent", "5K",
+       Row::kCountered,
+       [](D* d) {
+         EXPECT_EQ(d->IsDlgButtonChecked(D::kAutoColourCheck), BST_CHECKED);
+         Click(d, D::kAutoColourCheck);
+         Click(d, D::kRenegoButton);
+       },
+       "|R2|2|3|bob|1|0|6.5|1800|30|3|1|T|1||", true, &automatic},
       {"Cancel after OK refuses", "1D", Row::kSent, [](D* d) { Click(d, IDCANCEL); },
        "|R2|0|3|bob|1|5|0.0|1800|30|3|1||1||", false},
       {"Cancel on a counter-proposal refuses it", "1D", Row::kCountered, [](D* d) { Click(d, IDCANCEL); },
@@ -266,7 +277,7 @@ TEST_F(NegotiationPeerTest, ColourChoicesRenegoAndCancelSendTheirConditions) {
       ASSERT_TRUE(NextRecord(3, 8));
     }
     if (row.before == Row::kCountered) {
-      Serve(counter, [&] { return !dialog->IsSendPending(); });
+      Serve(row.countered ? *row.countered : counter, [&] { return !dialog->IsSendPending(); });
       ASSERT_TRUE(dialog->GetDlgItem(D::kRenegoButton)->IsWindowVisible());
       tick(3);  // part of the counter-proposal's 25 seconds goes by
     }
