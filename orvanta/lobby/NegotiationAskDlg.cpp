@@ -306,13 +306,23 @@ BOOL CNegotiationAskDlg::PreTranslateMessage(MSG* msg) {
   return CDialog::PreTranslateMessage(msg);
 }
 
+CString CNegotiationAskDlg::ChosenColourCode() const {
+  if (m_nAutoColour)
+    return "3";
+  if (m_strOwnColourCode == "1" || m_strOwnColourCode == "2")
+    return m_strOwnColourCode;
+  // A counter-proposal that chose the colours automatically leaves the code at "3"; once the user
+  // unticks the box, the colour on screen is the choice.
+  return m_strOwnColour == WhiteColourText() ? "2" : "1";
+}
+
 CNegotiationConditions CNegotiationAskDlg::GetConditions(const CString& answer) const {
   CNegotiationConditions c;
   c.room = m_strRoom;
   c.answer = answer;
   c.opponentNumber = m_strOpponentNumber;
   c.opponentId = m_strOpponentId;
-  c.colourCode = m_nAutoColour ? CString("3") : m_strOwnColourCode;
+  c.colourCode = ChosenColourCode();
   c.handicap = m_strHandicap;
   c.komi = m_fKomi;
   c.timeLimitText = m_strTimeLimit;

@@ -124,6 +124,8 @@ private:
   // Marks the dialog answered, stops its timer and tells the notify window; nothing of the
   // dialog is touched after the window's handler returns.
   void Notify(int code);
+  // "3" for Auto Select Color, else "1" (black) or "2" (white) for the user.
+  CString ChosenColourCode() const;
   // Cancel and time-out: 5 for a proposal never sent, else 4.
   int CancelCode() const;
   void EnableControl(UINT id, BOOL enable);

@@ -5,6 +5,7 @@
 #include <platform/ddx.h>
 
 #include "orvanta/lobby/NegotiationForm.h"
+#include "orvanta/resources/LobbyBitmaps.h"
 
 namespace {
 
@@ -78,6 +79,8 @@ void CNegotiationDlg::SetRoom(const Seat& first, const Seat& second, const std::
 BOOL CNegotiationDlg::OnInitDialog() {
   FillNegotiationCombos(*this, 9);
   CDialog::OnInitDialog();
+  if (m_userImages.Create(kUserImagesBitmap, kUserImageWidth, 0, kWhiteImageMask))
+    m_list.SetImageList(&m_userImages, LVSIL_SMALL);
   m_list.InsertColumn(0, "Observers", LVCFMT_CENTER, 50);
   for (int i = 1; i <= 3; ++i) m_list.InsertColumn(i, "Grade", LVCFMT_CENTER, 40);
   FillList();

@@ -67,5 +67,6 @@ private:
   std::vector<ObserverRow> m_observers;
   CString m_strOwnId;
   CListCtrl m_list;
+  CImageList m_userImages;  // each row's mark of the user's waiting room
   BOOL m_bReloading{FALSE};  // the controls are being loaded from the values
 };

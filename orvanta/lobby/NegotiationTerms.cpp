@@ -69,20 +69,6 @@ void ReadHandicapAndKomi(const CString& handicap, const CString& komi, CNegotiat
   }
 }
 
-CNegotiationTerms ReadCounterProposal(const CString& text) {
-  CFieldTokenizer fields(text);
-  CNegotiationTerms terms;
-  terms.colourCode = fields.GetField(10);
-  ReadHandicapAndKomi(fields.GetField(11), fields.GetField(12), terms);
-  terms.timeLimitText = FormatTimeLimit(std::atoi(fields.GetField(13)));
-  terms.intervalText = fields.GetField(14) + Cp949("초");
-  terms.countDownText = fields.GetField(15);
-  terms.applyRanking = fields.GetField(16) == "1";
-  terms.title = fields.GetField(17);
-  terms.password = fields.GetField(19);
-  return terms;
-}
-
 namespace {
 
 // A whole number of seconds from a server's decimal text; out-of-range texts are held at the ends
@@ -95,6 +81,20 @@ int SecondsFromDecimalText(const CString& text) {
 }
 
 }  // namespace
+
+CNegotiationTerms ReadCounterProposal(const CString& text) {
+  CFieldTokenizer fields(text);
+  CNegotiationTerms terms;
+  terms.colourCode = fields.GetField(10);
+  ReadHandicapAndKomi(fields.GetField(11), fields.GetField(12), terms);
+  terms.timeLimitText = FormatTimeLimit(SecondsFromDecimalText(fields.GetField(13)));
+  terms.intervalText = fields.GetField(14) + Cp949("초");
+  terms.countDownText = fields.GetField(15);
+  terms.applyRanking = fields.GetField(16) == "1";
+  terms.title = fields.GetField(17);
+  terms.password = fields.GetField(19);
+  return terms;
+}
 
 CNegotiationTerms ReadIncomingProposal(const CString& text) {
   CFieldTokenizer fields(text);

@@ -12,6 +12,7 @@
 #include "orvanta/lobby/LobbyHost.h"
 #include "orvanta/lobby/SortImages.h"
 #include "orvanta/lobby/WaitingRoomTable.h"
+#include "orvanta/resources/LobbyBitmaps.h"
 
 namespace {
 
@@ -144,7 +145,10 @@ void CTirvoDListView::InitUserColumns() {
   static const char* const kHeadings[kUserColumns] = {"ID", "GRADE", "NAME", "KIWON"};
   static const int kFormats[kUserColumns] = {LVCFMT_LEFT, LVCFMT_RIGHT, LVCFMT_LEFT, LVCFMT_LEFT};
   for (int i = 0; i < kUserColumns; ++i) m_userList.InsertColumn(i, kHeadings[i], kFormats[i], userWidths[i]);
-  // Owner-drawn: a starred grade stands out; the rows' images are the users' waiting rooms.
+  // Owner-drawn: a starred grade stands out; the rows' images are the users' waiting rooms, of
+  // which the spacer list draws none.
+  if (m_userImages.Create(kRowHeightBitmap, 1, 0, kWhiteImageMask))
+    m_userList.SetImageList(&m_userImages, LVSIL_SMALL);
   m_userList.SetDrawFlag(0);
   m_userList.InitColumns();
   m_userList.SetKeyColumn(1);
@@ -162,7 +166,10 @@ void CTirvoDListView::InitRoomColumns() {
   static const int kFormats[kRoomColumns] = {LVCFMT_LEFT,  LVCFMT_RIGHT, LVCFMT_CENTER, LVCFMT_RIGHT, LVCFMT_LEFT,
                                              LVCFMT_LEFT,  LVCFMT_RIGHT, LVCFMT_RIGHT,  LVCFMT_LEFT};
   for (int i = 0; i < kRoomColumns; ++i) m_roomList.InsertColumn(i, kHeadings[i], kFormats[i], roomWidths[i]);
-  // Owner-drawn: a starred grade stands out and the status words show in their colours.
+  // Owner-drawn: a starred grade stands out and the status words show in their colours; column 0
+  // shows the room's mark in place of its public word.
+  if (m_roomImages.Create(kRoomImagesBitmap, kRoomImageWidth, 0, kWhiteImageMask))
+    m_roomList.SetImageList(&m_roomImages, LVSIL_SMALL);
   m_roomList.InitColumns();
   m_roomList.GetFlatHeader().SetItemEx(1, HDITEMEX{0, 21, 400});
   m_roomList.SetKeyColumn(3);
@@ -413,6 +420,7 @@ void CTirvoDListView::OnRoomChange(const CString& payload) {
       const int row = m_roomList.GetItemCount() > 0 ? FindRoomRow(change.room.Number()) : -1;
       if (row >= 0) {
         m_roomList.DeleteItem(row);
+        RepaintRoomHeader();
         m_roomList.Invalidate();
         --m_nRoomCount;
         ShowRoomKey(change.keyLabel);
@@ -425,6 +433,7 @@ void CTirvoDListView::OnRoomChange(const CString& payload) {
       InsertRoom(change.room);
       ++m_nRoomCount;
       ShowRoomCount();
+      RepaintRoomHeader();
       break;
     case Kind::Changed: {
       ShowRoomKey(change.keyLabel);
@@ -432,6 +441,7 @@ void CTirvoDListView::OnRoomChange(const CString& payload) {
       if (row >= 0) {
         SetRoomColumns(row, change.room);
         m_roomList.RedrawItems(row, row);
+        RepaintRoomHeader();
       }
       break;
     }
@@ -442,6 +452,12 @@ void CTirvoDListView::OnRoomChange(const CString& payload) {
       break;
   }
   m_bRoomListIdle = TRUE;
+}
+
+void CTirvoDListView::RepaintRoomHeader() {
+  // The header's sort arrow belongs to rows that have just moved.
+  if (CHeaderCtrl* header = m_roomList.GetHeaderCtrl())
+    header->Invalidate();
 }
 
 void CTirvoDListView::InsertRoom(const CRoomRow& room) {

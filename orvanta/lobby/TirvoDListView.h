@@ -133,6 +133,7 @@ private:
   void InitRoomColumns();
   void LoadColumnWidths(int roomWidths[kRoomColumns], int userWidths[kUserColumns]) const;
   void AppendUser(const CUserEntry& user);
+  void RepaintRoomHeader();
   void InsertRoom(const CRoomRow& room);
   void SetRoomColumns(int row, const CRoomRow& room);
   int FindRoomRow(const CString& number) const;
@@ -172,6 +173,8 @@ private:
   CToolTipCtrl m_toolTip;  // the two auto-update switches' tip
   int m_nLastHeight{0};
   CImageList m_sortImages;  // the headers' sort arrows
+  CImageList m_roomImages;  // the rooms' private and public marks
+  CImageList m_userImages;  // a spacer that gives the user rows their height
   CSortState m_roomSort{kRoomColumns};
   CSortState m_userSort{kUserColumns};
   BOOL m_bRoomAutoUpdate{TRUE};

@@ -5,6 +5,8 @@
 #include <platform/msgbox.h>
 
 #include "orvanta/connection/FieldTokenizer.h"
+#include "orvanta/lobby/SortImages.h"
+#include "orvanta/resources/LobbyBitmaps.h"
 
 namespace {
 
@@ -74,11 +76,14 @@ BOOL CUserInfoListDlg::OnInitDialog() {
   CDialog::OnInitDialog();
   m_nSelected = -1;
   m_list.SetExtendedStyle(m_list.GetExtendedStyle() | LVS_EX_FULLROWSELECT);
+  if (m_rowImages.Create(kRowHeightBitmap, 1, 0, kWhiteImageMask))
+    m_list.SetImageList(&m_rowImages, LVSIL_SMALL);
   m_list.InsertColumn(0, "User ID", LVCFMT_LEFT, 75);
   m_list.InsertColumn(1, "User name", LVCFMT_LEFT, 90);
   m_list.InsertColumn(2, "Grade", LVCFMT_CENTER, 60);
   m_list.InsertColumn(3, "Loaction", LVCFMT_CENTER, 100);
   m_list.InitColumns();
+  AttachSortImages(m_list, m_sortImages);
   m_list.GetFlatHeader().SetItemEx(1, HDITEMEX{0, 0, 400});
   m_list.SetKeyColumn(2);
   m_list.SetBackColor(0xF7F7F7);

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include <platform/controls_imagelist.h>
 #include <platform/dialog_template.h>
 #include <platform/dialogs.h>
 
@@ -78,4 +79,6 @@ private:
   Place m_place;
   int m_nSelected{-1};
   CFlatListCtrl m_list;
+  CImageList m_sortImages;  // the header's images
+  CImageList m_rowImages;   // a spacer that gives the rows their height
 };

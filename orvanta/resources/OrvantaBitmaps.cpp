@@ -1,9 +1,8 @@
 #include "orvanta/resources/OrvantaBitmaps.h"
 
-#include <functional>
-
-#include <platform/gdi.h>
 #include <platform/strings.h>
+
+#include "orvanta/resources/LobbyBitmaps.h"
 
 namespace {
 
@@ -17,21 +16,6 @@ const CMenuButtonImage kButtonImages[] = {
     {398, "빅지정"},     {490, "종료"},       {306, "대국재개"},
     {199, "빅보내기"},
 };
-
-// Draws a width x height picture with paint and registers it as bitmap id.
-void AddPainted(platform::ResourceModule& module, UINT id, int width, int height,
-                const std::function<void(CDC&)>& paint) {
-  CDC dc;
-  dc.CreateCompatibleDC(nullptr);
-  CBitmap bitmap;
-  bitmap.CreateBitmap(width, height, 1, 32, nullptr);
-  CBitmap* old = dc.SelectObject(&bitmap);
-  paint(dc);
-  platform::Surface pixels;
-  platform::CopyDCPixels(&dc, pixels);
-  dc.SelectObject(old);
-  platform::AddBitmapResource(module, id, pixels);
-}
 
 void VerticalShade(CDC& dc, const CRect& rect, COLORREF top, COLORREF bottom) {
   const int height = rect.Height();
@@ -62,7 +46,7 @@ void Text(CDC& dc, const CRect& rect, const char* utf8, COLORREF colour, int hei
 void AddButtonStrip(platform::ResourceModule& module, const CMenuButtonImage& image) {
   const int w = kMenuButtonImageWidth;
   const int h = kMenuButtonImageHeight;
-  AddPainted(module, image.bitmapId, w, 3 * h + 2, [&](CDC& dc) {
+  AddPaintedBitmap(module, image.bitmapId, w, 3 * h + 2, [&](CDC& dc) {
     dc.FillSolidRect(0, 0, w, 3 * h + 2, RGB(0xC8, 0xD4, 0xE0));
     const int tops[3] = {0, h, 2 * h + 2};
     const COLORREF faces[3][2] = {{RGB(0xFA, 0xFC, 0xFF), RGB(0xC9, 0xD8, 0xEA)},
@@ -80,7 +64,7 @@ void AddButtonStrip(platform::ResourceModule& module, const CMenuButtonImage& im
 
 // A room button face: released above, pressed below, 181 x 28 each.
 void AddRoomFace(platform::ResourceModule& module, UINT id, COLORREF light, COLORREF dark) {
-  AddPainted(module, id, 181, 56, [&](CDC& dc) {
+  AddPaintedBitmap(module, id, 181, 56, [&](CDC& dc) {
     for (int half = 0; half < 2; ++half) {
       const CRect face(0, 28 * half, 181, 28 * half + 28);
       VerticalShade(dc, face, half ? dark : light, half ? light : dark);
@@ -148,9 +132,9 @@ void PaintToolBarImages(CDC& dc) {
 }
 
 void AddToolBarImages(platform::ResourceModule& module) {
-  AddPainted(module, kToolBarImages, 160, 16, PaintToolBarImages);
+  AddPaintedBitmap(module, kToolBarImages, 160, 16, PaintToolBarImages);
   // The pictures of a pressed button: the same, lit up, so the press shows.
-  AddPainted(module, kToolBarHotImages, 160, 16, [](CDC& dc) {
+  AddPaintedBitmap(module, kToolBarHotImages, 160, 16, [](CDC& dc) {
     PaintToolBarImages(dc);
     for (int y = 0; y < 16; ++y)
       for (int x = 0; x < 160; ++x) {
@@ -164,15 +148,30 @@ void AddToolBarImages(platform::ResourceModule& module) {
 
 }  // namespace
 
+void AddPaintedBitmap(platform::ResourceModule& module, UINT id, int width, int height,
+                      const std::function<void(CDC&)>& paint) {
+  CDC dc;
+  dc.CreateCompatibleDC(nullptr);
+  CBitmap bitmap;
+  bitmap.CreateBitmap(width, height, 1, 32, nullptr);
+  CBitmap* old = dc.SelectObject(&bitmap);
+  paint(dc);
+  platform::Surface pixels;
+  platform::CopyDCPixels(&dc, pixels);
+  dc.SelectObject(old);
+  platform::AddBitmapResource(module, id, pixels);
+}
+
 void RegisterOrvantaBitmaps(platform::ResourceModule& module) {
+  RegisterLobbyBitmaps(module);
   // The start view's column: a title, rows of its background, a foot.
-  AddPainted(module, 422, 181, 49, [](CDC& dc) {
+  AddPaintedBitmap(module, 422, 181, 49, [](CDC& dc) {
     VerticalShade(dc, CRect(0, 0, 181, 49), RGB(0x1E, 0x3C, 0x64), RGB(0x2C, 0x58, 0x88));
     Text(dc, CRect(0, 4, 181, 28), "오르반타 바둑", RGB(0xFF, 0xFF, 0xFF), 16, FW_BOLD, DT_CENTER);
     Text(dc, CRect(0, 26, 181, 46), "대기실을 선택하세요", RGB(0xD8, 0xE4, 0xF4), 12, FW_NORMAL, DT_CENTER);
   });
-  AddPainted(module, 425, 181, 14, [](CDC& dc) { dc.FillSolidRect(0, 0, 181, 14, RGB(0x2C, 0x58, 0x88)); });
-  AddPainted(module, 418, 181, 14, [](CDC& dc) {
+  AddPaintedBitmap(module, 425, 181, 14, [](CDC& dc) { dc.FillSolidRect(0, 0, 181, 14, RGB(0x2C, 0x58, 0x88)); });
+  AddPaintedBitmap(module, 418, 181, 14, [](CDC& dc) {
     VerticalShade(dc, CRect(0, 0, 181, 14), RGB(0x2C, 0x58, 0x88), RGB(0x14, 0x28, 0x44));
   });
   AddRoomFace(module, 432, RGB(0x6A, 0x7C, 0x94), RGB(0x3A, 0x48, 0x5C));
@@ -181,16 +180,16 @@ void RegisterOrvantaBitmaps(platform::ResourceModule& module) {
   AddRoomFace(module, 436, RGB(0x8C, 0x5C, 0xB4), RGB(0x50, 0x30, 0x70));
 
   // The main menu pane's background.
-  AddPainted(module, kMenuLeftBitmap, kMenuLeftWidth, kMenuBackgroundHeight, [](CDC& dc) {
+  AddPaintedBitmap(module, kMenuLeftBitmap, kMenuLeftWidth, kMenuBackgroundHeight, [](CDC& dc) {
     VerticalShade(dc, CRect(0, 0, kMenuLeftWidth, kMenuBackgroundHeight), RGB(0x1E, 0x3C, 0x64),
                   RGB(0x10, 0x24, 0x40));
     Text(dc, CRect(0, 0, kMenuLeftWidth, kMenuBackgroundHeight), "오르반타", RGB(0xFF, 0xFF, 0xFF), 20, FW_BOLD,
          DT_CENTER);
   });
-  AddPainted(module, kMenuMiddleBitmap, 40, kMenuBackgroundHeight, [](CDC& dc) {
+  AddPaintedBitmap(module, kMenuMiddleBitmap, 40, kMenuBackgroundHeight, [](CDC& dc) {
     VerticalShade(dc, CRect(0, 0, 40, kMenuBackgroundHeight), RGB(0xE4, 0xEC, 0xF4), RGB(0xB8, 0xC8, 0xDC));
   });
-  AddPainted(module, kMenuRightBitmap, 20, kMenuBackgroundHeight, [](CDC& dc) {
+  AddPaintedBitmap(module, kMenuRightBitmap, 20, kMenuBackgroundHeight, [](CDC& dc) {
     VerticalShade(dc, CRect(0, 0, 20, kMenuBackgroundHeight), RGB(0xB8, 0xC8, 0xDC), RGB(0x8C, 0xA0, 0xB8));
   });
   for (const CMenuButtonImage& image : kButtonImages)

@@ -2,6 +2,9 @@
 // The program's pictures, drawn at start-up: the start view's column and room-button faces, the
 // main menu pane's background and the three-state strips of its buttons.
 
+#include <functional>
+
+#include <platform/gdi.h>
 #include <platform/resources.h>
 #include <platform/types.h>
 
@@ -27,3 +30,6 @@ constexpr UINT kToolBarHotImages = 187;
 constexpr COLORREF kToolBarMask = 0xBFBFC0;
 
 void RegisterOrvantaBitmaps(platform::ResourceModule& module);
+// Draws a width x height picture with paint (on a 32-bit surface) and registers it as bitmap id.
+void AddPaintedBitmap(platform::ResourceModule& module, UINT id, int width, int height,
+                      const std::function<void(CDC&)>& paint);

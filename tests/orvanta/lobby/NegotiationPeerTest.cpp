@@ -37,17 +37,26 @@ protected:
     if (::IsWindow(frameBHandle))
       frameB->DestroyWindow();
   }
-  // carol asks bob and the server answers that bob negotiates: the proposal dialog opens.
-  void AskBob() {
+  // carol asks bob and the server answers that bob (of grade bobGrade) negotiates: the proposal
+  // dialog opens.
+  void AskBob(const char* bobGrade = "1D") {
     Select(view->GetUserList(), "bob");
     view->OnNegoPlay();
     const std::optional<PeerRecord> ask = NextRecord(1, 19);
     ASSERT_TRUE(ask);
     EXPECT_EQ(ask->payload, "|3|bob|");
     EXPECT_TRUE(view->IsNegotiationPending());
-    Serve(Record(1, 19, "|3|bob|1D|8|5K|"), [&] { return view->GetNegotiationDialog() != nullptr; });
+    Serve(Record(1, 19, std::string("|3|bob|") + bobGrade + "|8|5K|"),
+          [&] { return view->GetNegotiationDialog() != nullptr; });
   }
   void Press(CWnd* dialog, UINT id) { dialog->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+  // A click as a person makes it: only on a control that is shown and enabled.
+  static void Click(CWnd* dialog, UINT id) {
+    CWnd* control = dialog->GetDlgItem(static_cast<int>(id));
+    ASSERT_NE(control, nullptr) << id;
+    ASSERT_TRUE(control->IsWindowVisible() && control->IsWindowEnabled()) << "control " << id << " cannot be clicked";
+    control->SendMessage(BM_CLICK);
+  }
   // The next record (major, minor) bob's frame sends.
   std::optional<PeerRecord> NextOfBob(int major, int minor) {
     std::optional<PeerRecord> found;
@@ -185,6 +194,124 @@ TEST_F(NegotiationPeerTest, RefusalsOnBothSides) {
   EXPECT_EQ(lobby.shown.back(), "You can not negotiate with bob.");
   EXPECT_EQ(view->GetNegotiationDialog(), nullptr);
   EXPECT_FALSE(view->IsNegotiationPending());
+}
+
+// The dialog's own buttons between the proposal and the answer: each row is what carol does, the
+// (3,8) request that goes out and the state the dialog is left in.
+TEST_F(NegotiationPeerTest, ColourChoicesRenegoAndCancelSendTheirConditions) {
+  platform::ManualClockScope manual;
+  const auto tick = [](int seconds) {
+    for (int i = 0; i < seconds; ++i) {
+      platform::Clock::Advance(1000);
+      platform::PumpMessages();
+    }
+  };
+  using D = CNegotiationAskDlg;
+  // The counter-proposal bob's side sends back: black without komi, an hour, titled "T".
+  const std::string counter = Record(3, 9, "|R2|2|3|carol||5K|3|bob||1D|1|0|0|3600|30|3|1|T|1||");
+  struct Row {
+    const char* what;
+    const char* bobGrade;
+    enum { kFresh, kSent, kCountered } before;  // the proposal as it stands: untouched, sent, countered
+    std::function<void(D*)> act;
+    const char* sent;  // the (3,8) payload
+    bool open;         // the dialog still waits for bob
+    const std::string* countered{nullptr};  // bob's counter-proposal, when not the usual one
+  };
+  // bob counters between equal grades with the colours chosen automatically.
+  const std::string automatic = Record(3, 9, "|R2|2|3|carol||5K|3|bob||5K|3|0|6.5|1800|30|3|1|T|1||");
+  const Row rows[] = {
+      {"Change Color on a handicap proposal: carol takes white", "1D", Row::kFresh,
+       [](D* d) {
+         Click(d, D::kChangeColourButton);
+         EXPECT_EQ(d->m_strOwnColour, Cp949("백"));
+         EXPECT_EQ(d->m_strOpponentColour, Cp949("흑"));
+         Click(d, D::kOkButton);
+       },
+       "|R2|2|3|bob|2|5|0.0|1800|30|3|1||1||", true},
+      {"equal grades: Auto Select is on and sent as 3", "5K", Row::kFresh,
+       [](D* d) {
+         EXPECT_TRUE(d->GetDlgItem(D::kAutoColourCheck)->IsWindowVisible());
+         EXPECT_EQ(d->IsDlgButtonChecked(D::kAutoColourCheck), BST_CHECKED);
+         EXPECT_FALSE(d->GetDlgItem(D::kChangeColourButton)->IsWindowEnabled());
+         Click(d, D::kOkButton);
+       },
+       "|R2|2|3|bob|3|0|6.5|1800|30|3|1||1||", true},
+      {"equal grades: Auto Select off frees Change Color, on again locks it", "5K", Row::kFresh,
+       [](D* d) {
+         EXPECT_EQ(d->m_strOwnColour, Cp949("흑"));  // equal kyu: the user is black
+         Click(d, D::kAutoColourCheck);
+         Click(d, D::kChangeColourButton);
+         Click(d, D::kAutoColourCheck);
+         EXPECT_FALSE(d->GetDlgItem(D::kChangeColourButton)->IsWindowEnabled());
+         Click(d, D::kAutoColourCheck);
+         Click(d, D::kOkButton);
+       },
+       "|R2|2|3|bob|2|0|6.5|1800|30|3|1||1||", true},
+      {"Renego from a counter-proposal sends the edited terms", "1D", Row::kCountered,
+       [](D* d) {
+         Click(d, D::kEvenRadio);
+         Click(d, D::kRenegoButton);
+       },
+       "|R2|2|3|bob|1|0|6.5|3600|30|3|1|T|1||", true},
+      {"Auto Select unticked on an automatic counter-proposal: carol's colour on screen is sent", "5K",
+       Row::kCountered,
+       [](D* d) {
+         EXPECT_EQ(d->IsDlgButtonChecked(D::kAutoColourCheck), BST_CHECKED);
+         Click(d, D::kAutoColourCheck);
+         Click(d, D::kRenegoButton);
+       },
+       "|R2|2|3|bob|1|0|6.5|1800|30|3|1|T|1||", true, &automatic},
+      {"Cancel after OK refuses", "1D", Row::kSent, [](D* d) { Click(d, IDCANCEL); },
+       "|R2|0|3|bob|1|5|0.0|1800|30|3|1||1||", false},
+      {"Cancel on a counter-proposal refuses it", "1D", Row::kCountered, [](D* d) { Click(d, IDCANCEL); },
+       "|R2|0|3|bob|1|0|0.0|3600|30|3|1|T|1||", false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    AskBob(row.bobGrade);
+    D* dialog = view->GetNegotiationDialog();
+    ASSERT_NE(dialog, nullptr);
+    if (row.before != Row::kFresh) {
+      Click(dialog, D::kOkButton);
+      ASSERT_TRUE(NextRecord(3, 8));
+    }
+    if (row.before == Row::kCountered) {
+      Serve(row.countered ? *row.countered : counter, [&] { return !dialog->IsSendPending(); });
+      ASSERT_TRUE(dialog->GetDlgItem(D::kRenegoButton)->IsWindowVisible());
+      tick(3);  // part of the counter-proposal's 25 seconds goes by
+    }
+    row.act(dialog);
+    const std::optional<PeerRecord> sent = NextRecord(3, 8);
+    ASSERT_TRUE(sent);
+    EXPECT_EQ(sent->payload, row.sent);
+    EXPECT_EQ(sent->flag, "1");
+    if (!row.open) {
+      EXPECT_EQ(view->GetNegotiationDialog(), nullptr);
+      EXPECT_FALSE(view->IsNegotiationPending());
+      continue;
+    }
+    // Waiting for bob: nothing to edit, and a fresh 30 seconds before the refusal goes out alone.
+    ASSERT_EQ(view->GetNegotiationDialog(), dialog);
+    EXPECT_TRUE(view->IsNegotiationPending());
+    CString caption;
+    dialog->GetWindowText(caption);
+    EXPECT_EQ(caption, "Play Nego(in asking your opponent's agrement now.)");
+    EXPECT_FALSE(dialog->GetDlgItem(D::kOkButton)->IsWindowEnabled());
+    EXPECT_FALSE(dialog->GetDlgItem(D::kRenegoButton)->IsWindowVisible());
+    EXPECT_FALSE(dialog->GetDlgItem(D::kTitleEdit)->IsWindowEnabled());
+    CString status;
+    dialog->GetDlgItemText(D::kStatusText, status);
+    EXPECT_EQ(status, "If you don't answer in 30 seconds, automatic cancelled.");
+    tick(29);
+    EXPECT_TRUE(NoRecord(3, 8));
+    tick(2);
+    const std::optional<PeerRecord> refusal = NextRecord(3, 8);
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(refusal->payload, "|R2|0" + std::string(row.sent).substr(5));
+    EXPECT_EQ(view->GetNegotiationDialog(), nullptr);
+    EXPECT_FALSE(view->IsNegotiationPending());
+  }
 }
 
 TEST_F(NegotiationPeerTest, TimeOutsOnTheManualClock) {

@@ -22,6 +22,8 @@ TEST(NegotiationTermsTest, TimeTextsAndSeconds) {
   for (int field = 0; field < 12; ++field) proposal += "x|";
   proposal += "1e20|30|3|1|";  // the time limit is field 12
   EXPECT_EQ(ReadIncomingProposal(proposal).timeLimitText, FormatTimeLimit(INT_MAX));
+  EXPECT_EQ(ReadCounterProposal("|R|2|1|a||3K|2|b||1D|1|0|0|99999999999|30|3|0|T|1||").timeLimitText,
+            FormatTimeLimit(INT_MAX));
 }
 
 TEST(NegotiationTermsTest, ConditionsPayloadHasFourteenCleanFields) {

@@ -4,6 +4,8 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdint>
 
 #include <platform/display.h>
 #include <platform/files.h>
@@ -30,6 +32,42 @@ std::string Room(const std::string& number, const std::string& black, const std:
                  const std::string& publicCode, const std::string& title, const std::string& moves) {
   return number + "|" + title + "|x|" + black + "|x|" + blackGrade + "|x|" + white + "|x|" + whiteGrade + "|2|" + moves +
          "|" + status + "|" + publicCode + "|" + blackGrade;
+}
+
+// Pixels of the mark in the first column of list's row whose room number (column 1) is number,
+// counted by kind: the green of an open room and the gold of a locked one.
+struct MarkPixels {
+  int green{0};
+  int gold{0};
+};
+MarkPixels RoomMark(CListCtrl& list, const char* number) {
+  MarkPixels counted;
+  int row = -1;
+  for (int i = 0; i < list.GetItemCount(); ++i)
+    if (list.GetItemText(i, 1) == number)
+      row = i;
+  CRect icon;
+  if (row < 0 || !list.GetItemRect(row, &icon, LVIR_ICON))
+    return counted;
+  CRect window;
+  list.GetWindowRect(&window);
+  list.ClientToScreen(&icon);
+  icon.OffsetRect(-window.left, -window.top);
+  const platform::Surface shot = lobbytest::ShownPixels(list.m_hWnd, "part.png");
+  const int top = std::max(0, static_cast<int>(icon.top));
+  const int bottom = std::min(shot.height, static_cast<int>(icon.bottom));
+  const int left = std::max(0, static_cast<int>(icon.left));
+  const int right = std::min(shot.width, static_cast<int>(icon.right));
+  for (int y = top; y < bottom; ++y)
+    for (int x = left; x < right; ++x) {
+      const std::uint32_t p = shot.Row(y)[x];
+      const int r = (p >> 16) & 0xFF;
+      const int g = (p >> 8) & 0xFF;
+      const int b = p & 0xFF;
+      counted.green += g > 0x80 && r < 0x60 && b < 0x70;
+      counted.gold += r > 0x90 && g >= 0x60 && g <= 0xA0 && b < 0x40;
+    }
+  return counted;
 }
 
 TEST(WaitingRoomScreenshotTest, TheWaitingRoomWithUsersRoomsAndChat) {
@@ -81,6 +119,18 @@ TEST(WaitingRoomScreenshotTest, TheWaitingRoomWithUsersRoomsAndChat) {
     EXPECT_GE(lobbytest::DarkPixels(
                   lobbytest::ShownPixels(view->GetDlgItem(CTirvoDListView::kChatBox)->m_hWnd, "part.png")),
               150);
+    // A public room shows an open mark, a private one a lock, in place of the public word.
+    MarkPixels open;
+    MarkPixels locked;
+    platform::RunUntil([&] {
+      open = RoomMark(view->GetRoomList(), "11");
+      locked = RoomMark(view->GetRoomList(), "12");
+      return open.green >= 20 && locked.gold >= 20;
+    }, 5000);
+    EXPECT_GE(open.green, 20);
+    EXPECT_EQ(open.gold, 0);
+    EXPECT_GE(locked.gold, 20);
+    EXPECT_EQ(locked.green, 0);
     const std::string path = testsupport::SnapshotPath("orvanta-waiting-room.png");
     EXPECT_FALSE(lobbytest::ShownPixels(frame->m_hWnd, path).pixels.empty()) << path;
     frame->DestroyWindow();

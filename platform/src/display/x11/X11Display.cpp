@@ -588,8 +588,14 @@ void X11Display::OnButton(XEvent& event) {
 }
 
 void X11Display::OnMotion(XEvent& event) {
-  // Only the latest position of a burst of moves matters.
-  while (XCheckTypedWindowEvent(m_display, event.xmotion.window, MotionNotify, &event)) {
+  // Only the latest position of a burst of moves matters; moves queued behind a button press or
+  // release stay behind it, or a quick drag would lose its way between press and release.
+  XEvent next;
+  while (XPending(m_display) > 0) {
+    XPeekEvent(m_display, &next);
+    if (next.type != MotionNotify || next.xmotion.window != event.xmotion.window)
+      break;
+    XNextEvent(m_display, &event);
   }
   const XMotionEvent& e = event.xmotion;
   POINT client{0, 0};
