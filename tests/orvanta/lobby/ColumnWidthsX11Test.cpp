@@ -17,9 +17,9 @@
 #include <platform/time.h>
 #include <platform/windows.h>
 
-#include "../connection/MovieControlKey.h"
-#include "orvanta/connection/MainFrame.h"
-#include "orvanta/connection/SettingFiles.h"
+#include "../app/MovieControlKey.h"
+#include "orvanta/app/MainFrame.h"
+#include "orvanta/app/SettingFiles.h"
 #include "orvanta/lobby/TirvoDListView.h"
 #include "orvanta/resources/OrvantaResources.h"
 #include "platform/display/XvfbServer.h"
