@@ -2,6 +2,9 @@
 // The program's pictures, drawn at start-up: the start view's column and room-button faces, the
 // main menu pane's background and the three-state strips of its buttons.
 
+#include <functional>
+
+#include <platform/gdi.h>
 #include <platform/resources.h>
 #include <platform/types.h>
 
@@ -27,3 +30,10 @@ constexpr UINT kToolBarHotImages = 187;
 constexpr COLORREF kToolBarMask = 0xBFBFC0;
 
 void RegisterOrvantaBitmaps(platform::ResourceModule& module);
+
+// Registers bitmap id as a skin button's three-state strip of width x height images (normal,
+// mouse over, then disabled two rows lower), each a shaded face on which glyph draws in ink.
+void AddButtonStrip(platform::ResourceModule& module, UINT id, int width, int height,
+                    const std::function<void(CDC& dc, const CRect& face, COLORREF ink)>& glyph);
+// A button caption (UTF-8) centred on face in the buttons' bold face.
+void DrawButtonCaption(CDC& dc, const CRect& face, const char* utf8, COLORREF ink);
