@@ -67,6 +67,7 @@ public:
   void SendGameRequest(short, const CString&) override {}
   void SendAnswer(short, const CString&) override {}
   void Flush() override {}
+  void SetLinkBlocking(BOOL) override {}
   int AskUser(const CString&, const char*, UINT) override { return yes ? 6 : 7; }
   BOOL RunCapturedStonesDlg(const CString&) override { return yes; }
   void PlaySound(const char*) override {}

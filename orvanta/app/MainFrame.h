@@ -747,6 +747,7 @@ public:
   void UpdateRoomButtons() override;
   void EnableFinishButton() override;
   void EndRoomWait() override;
+  void SetLinkBlocking(BOOL blocking) override;
   void SendLeaveAfterCountdown(const CString& first, const CString& second) override;
   void SendClockState(short colour) override;
 

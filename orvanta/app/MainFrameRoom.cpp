@@ -480,6 +480,10 @@ void CMainFrame::SendRoomSync() {
   if (m_bForumBoardOpen || m_strWaitRoomNumberText == "3") SendGameRequest(8, CString());
 }
 
+void CMainFrame::SetLinkBlocking(BOOL blocking) {
+  if (m_pLink) m_pLink->SetNonBlocking(!blocking);
+}
+
 void CMainFrame::EndRoomWait() {
   EndWaitCapture();
   m_bRoomSyncPending = FALSE;

@@ -42,24 +42,10 @@ void Text(CDC& dc, const CRect& rect, const char* utf8, COLORREF colour, int hei
   dc.SelectObject(old);
 }
 
-// A three-state strip: normal, hover and (two rows lower) disabled.
-void AddButtonStrip(platform::ResourceModule& module, const CMenuButtonImage& image) {
-  const int w = kMenuButtonImageWidth;
-  const int h = kMenuButtonImageHeight;
-  AddPaintedBitmap(module, image.bitmapId, w, 3 * h + 2, [&](CDC& dc) {
-    dc.FillSolidRect(0, 0, w, 3 * h + 2, RGB(0xC8, 0xD4, 0xE0));
-    const int tops[3] = {0, h, 2 * h + 2};
-    const COLORREF faces[3][2] = {{RGB(0xFA, 0xFC, 0xFF), RGB(0xC9, 0xD8, 0xEA)},
-                                  {RGB(0xFF, 0xF6, 0xD8), RGB(0xF5, 0xC8, 0x6A)},
-                                  {RGB(0xEC, 0xEC, 0xEC), RGB(0xD0, 0xD0, 0xD0)}};
-    const COLORREF texts[3] = {RGB(0x1A, 0x2A, 0x44), RGB(0x5A, 0x2A, 0x00), RGB(0x9A, 0x9A, 0x9A)};
-    for (int s = 0; s < 3; ++s) {
-      const CRect face(1, tops[s] + 1, w - 1, tops[s] + h - 1);
-      VerticalShade(dc, face, faces[s][0], faces[s][1]);
-      dc.Draw3dRect(0, tops[s], w, h, RGB(0x8C, 0xA0, 0xB8), RGB(0x4C, 0x5C, 0x74));
-      Text(dc, face, image.caption, texts[s], 11, FW_BOLD, DT_CENTER);
-    }
-  });
+// A menu button's strip: its caption on each face.
+void AddMenuButtonStrip(platform::ResourceModule& module, const CMenuButtonImage& image) {
+  AddButtonStrip(module, image.bitmapId, kMenuButtonImageWidth, kMenuButtonImageHeight,
+                 [&](CDC& dc, const CRect& face, COLORREF ink) { Text(dc, face, image.caption, ink, 11, FW_BOLD, DT_CENTER); });
 }
 
 // A room button face: released above, pressed below, 181 x 28 each.
@@ -162,6 +148,30 @@ void AddPaintedBitmap(platform::ResourceModule& module, UINT id, int width, int 
   platform::AddBitmapResource(module, id, pixels);
 }
 
+void AddButtonStrip(platform::ResourceModule& module, UINT id, int width, int height,
+                    const std::function<void(CDC& dc, const CRect& face, COLORREF ink)>& glyph) {
+  const int w = width;
+  const int h = height;
+  AddPaintedBitmap(module, id, w, 3 * h + 2, [&](CDC& dc) {
+    dc.FillSolidRect(0, 0, w, 3 * h + 2, RGB(0xC8, 0xD4, 0xE0));
+    const int tops[3] = {0, h, 2 * h + 2};
+    const COLORREF faces[3][2] = {{RGB(0xFA, 0xFC, 0xFF), RGB(0xC9, 0xD8, 0xEA)},
+                                  {RGB(0xFF, 0xF6, 0xD8), RGB(0xF5, 0xC8, 0x6A)},
+                                  {RGB(0xEC, 0xEC, 0xEC), RGB(0xD0, 0xD0, 0xD0)}};
+    const COLORREF inks[3] = {RGB(0x1A, 0x2A, 0x44), RGB(0x5A, 0x2A, 0x00), RGB(0x9A, 0x9A, 0x9A)};
+    for (int s = 0; s < 3; ++s) {
+      const CRect face(1, tops[s] + 1, w - 1, tops[s] + h - 1);
+      VerticalShade(dc, face, faces[s][0], faces[s][1]);
+      dc.Draw3dRect(0, tops[s], w, h, RGB(0x8C, 0xA0, 0xB8), RGB(0x4C, 0x5C, 0x74));
+      glyph(dc, face, inks[s]);
+    }
+  });
+}
+
+void DrawButtonCaption(CDC& dc, const CRect& face, const char* utf8, COLORREF ink) {
+  Text(dc, face, utf8, ink, 11, FW_BOLD, DT_CENTER);
+}
+
 void RegisterOrvantaBitmaps(platform::ResourceModule& module) {
   RegisterLobbyBitmaps(module);
   // The start view's column: a title, rows of its background, a foot.
@@ -193,6 +203,6 @@ void RegisterOrvantaBitmaps(platform::ResourceModule& module) {
     VerticalShade(dc, CRect(0, 0, 20, kMenuBackgroundHeight), RGB(0xB8, 0xC8, 0xDC), RGB(0x8C, 0xA0, 0xB8));
   });
   for (const CMenuButtonImage& image : kButtonImages)
-    AddButtonStrip(module, image);
+    AddMenuButtonStrip(module, image);
   AddToolBarImages(module);
 }

@@ -33,3 +33,10 @@ void RegisterOrvantaBitmaps(platform::ResourceModule& module);
 // Draws a width x height picture with paint (on a 32-bit surface) and registers it as bitmap id.
 void AddPaintedBitmap(platform::ResourceModule& module, UINT id, int width, int height,
                       const std::function<void(CDC&)>& paint);
+
+// Registers bitmap id as a skin button's three-state strip of width x height images (normal,
+// mouse over, then disabled two rows lower), each a shaded face on which glyph draws in ink.
+void AddButtonStrip(platform::ResourceModule& module, UINT id, int width, int height,
+                    const std::function<void(CDC& dc, const CRect& face, COLORREF ink)>& glyph);
+// A button caption (UTF-8) centred on face in the buttons' bold face.
+void DrawButtonCaption(CDC& dc, const CRect& face, const char* utf8, COLORREF ink);

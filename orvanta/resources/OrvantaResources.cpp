@@ -8,6 +8,7 @@
 #include "orvanta/resources/LobbyResources.h"
 #include "orvanta/resources/MenuBarResources.h"
 #include "orvanta/resources/OrvantaBitmaps.h"
+#include "orvanta/resources/ReviewButtonImages.h"
 #include "orvanta/resources/ReviewResources.h"
 #include "orvanta/resources/RoomResources.h"
 
@@ -20,6 +21,7 @@ BOOL RegisterOrvantaResources(HINSTANCE module) {
   RegisterOrvantaIcons(*table);
   RegisterOrvantaScreens(*table);
   RegisterOrvantaBitmaps(*table);
+  RegisterReviewButtonImages(*table);
   RegisterOrvantaMenus(*table);
   return TRUE;
 }

@@ -36,14 +36,17 @@ void CAutoReplayDlg::StartAutoReplay(const CString& intervalText) {
   m_nTimer = SetTimer(kReplayTimer, static_cast<UINT>(m_nInterval));
   m_nReplayState = 1;
   m_bAutoReplay = TRUE;
+  OnReplayRunning(TRUE);
 }
 
 void CAutoReplayDlg::StopReplay() {
   if (m_nTimer)
     KillTimer(m_nTimer);
   m_nTimer = 0;
+  const bool wasRunning = m_nReplayState == 1;
   m_nReplayState = 2;
   m_bAutoReplay = FALSE;
+  if (wasRunning) OnReplayRunning(FALSE);
 }
 
 void CAutoReplayDlg::OnTimer(UINT_PTR id) {

@@ -22,6 +22,8 @@ protected:
   virtual BOOL ChooseReplayInterval(CString& intervalText);
   // One step of the replay (the next-move command).
   virtual void OnReplayStep() = 0;
+  // The replay started (TRUE) or stopped: the replay button shows which.
+  virtual void OnReplayRunning(BOOL running) = 0;
 
   // The replay button: stops a running replay, else asks for the interval and starts one.
   void OnAutoReplay();

@@ -99,6 +99,8 @@ void CDagukRoomView::OnChatListClosed() {
 }
 
 void CDagukRoomView::OnChatOutputFocus() {
+  // The output is read, never typed into: no caret blinks there, and typing goes to the input.
+  if (m_chatOutput.m_hWnd) m_chatOutput.HideCaret();
   if (CWnd* input = GetDlgItem(kChatInputId)) input->SetFocus();
 }
 

@@ -28,7 +28,9 @@ void CGameClock::ApplyServerTime(LONG secondsLeft) {
     // Without byo-yomi there is nothing to divide by and no period to count.
     m_periods = m_periodSeconds > 0 ? secondsLeft / m_periodSeconds : 0;
   } else {
+    // Main time given back by the server: the side is out of byo-yomi until it runs out again.
     m_mainMs = ClampToLong((std::int64_t{secondsLeft} - byoYomi) * 1000);
+    m_inByoYomi = false;
   }
 }
 

@@ -16,19 +16,24 @@
 #include "orvanta/room/ReviewHost.h"
 #include "orvanta/room/SelfPlayDlg.h"
 #include "orvanta/room/StudyRecord.h"
+#include "orvanta/resources/ReviewButtonImages.h"
 
 namespace {
 
-struct ButtonInfo {
-  UINT id;
-  const char* caption;
-};
+namespace image = review_image;
 // The bottom row, left to right.
-const ButtonInfo kButtons[] = {
-    {CGameReviewDlg::kFirst, "처음"},      {CGameReviewDlg::kPrev, "이전수"},   {CGameReviewDlg::kNext, "다음수"},
-    {CGameReviewDlg::kLast, "마지막"},     {CGameReviewDlg::kGoto, "N번째로"}, {CGameReviewDlg::kViewMode, "보기방법"},
-    {CGameReviewDlg::kSequence, "순서보기"}, {CGameReviewDlg::kBreakPoint, "중단점"}, {CGameReviewDlg::kPrint, "인쇄"},
-    {CGameReviewDlg::kSave, "Save Gibo"},  {CGameReviewDlg::kClose, "종료"}};
+const StepDialogButton kButtons[] = {
+    {CGameReviewDlg::kFirst, "처음", image::kFirst},
+    {CGameReviewDlg::kPrev, "이전수", image::kPrevious},
+    {CGameReviewDlg::kNext, "다음수", image::kNext},
+    {CGameReviewDlg::kLast, "마지막", image::kLast},
+    {CGameReviewDlg::kGoto, "N번째로", image::kGoto},
+    {CGameReviewDlg::kViewMode, "보기방법", image::kAutoReplay},
+    {CGameReviewDlg::kSequence, "순서보기", image::kNumbersOff},
+    {CGameReviewDlg::kBreakPoint, "중단점", image::kBreakPoint},
+    {CGameReviewDlg::kPrint, "인쇄", image::kPrint},
+    {CGameReviewDlg::kSave, "Save Gibo", image::kSave},
+    {CGameReviewDlg::kClose, "종료", image::kClose}};
 
 struct FieldPlace {
   UINT id;
@@ -105,7 +110,7 @@ platform::DialogTemplate CGameReviewDlg::BuildTemplate() {
                                                              "Total Moves");
   total.style &= ~WS_VISIBLE;
   t.items.push_back(total);
-  for (const ButtonInfo& button : kButtons)
+  for (const StepDialogButton& button : kButtons)
     t.items.push_back(platform::VisibleItem("Button", button.id, 0, 320, 40, 14, BS_PUSHBUTTON, Cp949(button.caption)));
   return t;
 }
@@ -123,6 +128,7 @@ BOOL CGameReviewDlg::OnInitDialog() {
   ShowCondition();
   LoadRecord();
   m_board.SetGameMode(1);
+  LoadStepButtonImages(m_buttons, kButtons);
   LayOut();
   m_record.MoveTo(CGiboRecord::kLastNode);
   m_bAutoReplay = FALSE;
@@ -392,14 +398,20 @@ BOOL CGameReviewDlg::ChooseMoveNumber(int& number) {
   return TRUE;
 }
 
+void CGameReviewDlg::OnReplayRunning(BOOL running) {
+  ShowStepButtonImage(m_buttons[5], running ? review_image::kAutoReplayRunning : review_image::kAutoReplay);
+}
+
 void CGameReviewDlg::OnToggleSequence() {
   const LONG mode = m_board.GetGameMode();
   if (mode & 0x1000) {
     m_board.SetGameMode(mode - 0x1000);
     m_buttons[6].SetWindowText("View Seq");
+    ShowStepButtonImage(m_buttons[6], review_image::kNumbersOff);
   } else {
     m_board.SetGameMode(mode | 0x1000);
     m_buttons[6].SetWindowText("None Seq");
+    ShowStepButtonImage(m_buttons[6], review_image::kNumbersOn);
   }
 }
 

@@ -15,6 +15,7 @@
 
 #include "orvanta/room/AutoReplayDlg.h"
 #include "orvanta/room/GiboRecord.h"
+#include "orvanta/room/StepSkinButton.h"
 #include "orvanta/room/Stolvex.h"
 
 class CReviewHost;
@@ -70,6 +71,7 @@ protected:
   void OnPrevMove();
   void OnNextMove();
   void OnReplayStep() override { OnNextMove(); }
+  void OnReplayRunning(BOOL running) override;
   void OnToggleSequence();
   LRESULT OnUserMessage12D(WPARAM, LPARAM);
   void OnClose1151();
@@ -117,7 +119,7 @@ private:
   int m_nCurrentMove{0};         // board position outside study mode
   CFont m_nameFont;
   short m_nMoveNodes{0};
-  std::array<CButton, 11> m_buttons;
+  std::array<CStepSkinButton, 11> m_buttons;
   CStolvex m_board;
   int m_nPeriodSeconds{0};
   int m_nByoyomiTotal{0};

@@ -46,6 +46,8 @@ int CGameRoom::GetCaptured(short colour) const {
 // Room contents and state
 
 void CGameRoom::ResetRoom() {
+  // A room left while its game was being rebuilt must not leave the link blocking.
+  if (m_bLinkBlocked) BlockLink(FALSE);
   m_record.Reset();
   m_board.Init();
   m_board.Redraw(-2, -2);

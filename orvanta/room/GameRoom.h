@@ -195,6 +195,8 @@ private:
   void StartClocks(LONG mainSeconds, short periodSeconds, short periods);
   void ApplyRecordClocks();
   void DrawSetupStones();
+  // Switches the link to blocking (TRUE) or back, remembering which.
+  void BlockLink(BOOL block);
   void Answer(short minor, const CString& payload, BOOL yes);
   BOOL AskYesNo(const CString& text, UINT icon);
   void EndGame();
@@ -245,4 +247,5 @@ private:
   BOOL m_bSoundOn{TRUE};
   BOOL m_bKeepCondition{FALSE};
   BOOL m_bAcknowledge{FALSE};
+  BOOL m_bLinkBlocked{FALSE};  // a running game is being rebuilt: the link blocks until its moves are in
 };

@@ -266,7 +266,14 @@ void CGameRoom::DrawSetupStones() {
   while (m_record.GetSetupStone(x, y)) m_board.SetDrawStone(y, x, kBlack, ++m_moveCounter);
 }
 
+void CGameRoom::BlockLink(BOOL block) {
+  m_bLinkBlocked = block;
+  m_host.SetLinkBlocking(block);
+}
+
 void CGameRoom::OnGameInProgress(const CString&) {
+  // Blocking from here until the game's moves are on the board (or the room is left).
+  BlockLink(TRUE);
   if (m_bKeepCondition) m_board.SetGameMode(CRoomState::kModePlay);
   m_handicap = std::max<short>(m_record.GetHandicap(), 0);
   m_board.SetNumOfAdvatage(m_myColour == kWhite ? static_cast<short>(-m_handicap) : m_handicap);
@@ -346,6 +353,7 @@ void CGameRoom::ReplayMovesOnBoard(const CString&) {
     m_host.Flush();
     m_bAcknowledge = FALSE;
   }
+  BlockLink(FALSE);
 }
 
 void CGameRoom::RedrawFromRecord() {

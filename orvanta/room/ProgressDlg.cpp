@@ -36,7 +36,7 @@ BOOL CProgressDlg::Create(CWnd* parent, BOOL smooth) {
                 kHeight, owner ? owner->GetSafeHwnd() : nullptr, nullptr))
     return FALSE;
   const CRect none(0, 0, 0, 0);
-  if (!m_status.Create("", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, none, this,
+  if (!m_status.Create("", WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, none, this,
                        kStatusId) ||
       !m_bar.Create(WS_CHILD | WS_VISIBLE | (smooth ? PBS_SMOOTH : 0), none, this, kBarId)) {
     CWnd::DestroyWindow();

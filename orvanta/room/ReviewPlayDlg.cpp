@@ -8,18 +8,23 @@
 #include "orvanta/connection/FieldTokenizer.h"
 #include "orvanta/room/GotoMoveDlg.h"
 #include "orvanta/room/StudyRecord.h"
+#include "orvanta/resources/ReviewButtonImages.h"
 
 namespace {
 
-struct ButtonInfo {
-  UINT id;
-  const char* caption;
-};
-const ButtonInfo kButtons[] = {
-    {CReviewPlayDlg::kFirst, "처음"},        {CReviewPlayDlg::kPrev, "이전"},          {CReviewPlayDlg::kNext, "다음"},
-    {CReviewPlayDlg::kLast, "마지막"},       {CReviewPlayDlg::kGoto, "GoN"},           {CReviewPlayDlg::kSequence, "수순"},
-    {CReviewPlayDlg::kBackToGame, "다시"},   {CReviewPlayDlg::kControl, "제어권"},     {CReviewPlayDlg::kReceiveAgain, "다시받기"},
-    {CReviewPlayDlg::kEndReview, "복기종료"}, {CReviewPlayDlg::kClose, "종료"}};
+namespace image = review_image;
+const StepDialogButton kButtons[] = {
+    {CReviewPlayDlg::kFirst, "처음", image::kFirst},
+    {CReviewPlayDlg::kPrev, "이전", image::kPrevious},
+    {CReviewPlayDlg::kNext, "다음", image::kNext},
+    {CReviewPlayDlg::kLast, "마지막", image::kLast},
+    {CReviewPlayDlg::kGoto, "GoN", image::kGoto},
+    {CReviewPlayDlg::kSequence, "수순", image::kNumbersOff},
+    {CReviewPlayDlg::kBackToGame, "다시", image::kRefresh},
+    {CReviewPlayDlg::kControl, "제어권", image::kControl},
+    {CReviewPlayDlg::kReceiveAgain, "다시받기", image::kReload},
+    {CReviewPlayDlg::kEndReview, "복기종료", image::kEndReview},
+    {CReviewPlayDlg::kClose, "종료", image::kExit}};
 
 constexpr char kLetters[] = "abcdefghijklmnopqrs";
 constexpr LONG kFreePlay = 0x10000;
@@ -79,7 +84,7 @@ platform::DialogTemplate CReviewPlayDlg::BuildTemplate() {
   t.cx = 340;
   t.cy = 350;
   t.items.push_back(platform::VisibleItem(GuidToString(CLSID_StolvexControl), kBoardId, 0, 0, 300, 300, 0));
-  for (const ButtonInfo& button : kButtons)
+  for (const StepDialogButton& button : kButtons)
     t.items.push_back(platform::VisibleItem("Button", button.id, 0, 330, 30, 10, BS_PUSHBUTTON, Cp949(button.caption)));
   return t;
 }
@@ -95,7 +100,7 @@ void CReviewPlayDlg::DoDataExchange(CDataExchange* dx) {
   for (size_t i = 0; i < m_buttons.size(); ++i) DDX_Control(dx, kButtons[i].id, m_buttons[i]);
 }
 
-CButton& CReviewPlayDlg::Button(UINT id) {
+CStepSkinButton& CReviewPlayDlg::Button(UINT id) {
   for (size_t i = 0; i < m_buttons.size(); ++i)
     if (kButtons[i].id == id) return m_buttons[i];
   return m_buttons.back();
@@ -105,6 +110,7 @@ BOOL CReviewPlayDlg::OnInitDialog() {
   CDialog::OnInitDialog();
   SetWindowText(m_strTitle);
   m_bNumbersShown = FALSE;
+  LoadStepButtonImages(m_buttons, kButtons);
   LayOut();
   m_nTotalMoves = static_cast<short>(DrawRecord());
   m_nCurrentPosition = m_nTotalMoves;

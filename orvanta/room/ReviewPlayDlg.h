@@ -14,6 +14,7 @@
 
 #include "orvanta/room/GiboRecord.h"
 #include "orvanta/room/ReviewPlayHost.h"
+#include "orvanta/room/StepSkinButton.h"
 #include "orvanta/room/Stolvex.h"
 
 class CReviewPlayDlg : public CDialog {
@@ -95,7 +96,7 @@ private:
   void ReloadAll();
   void ReloadToCurrent();
   void Request(short minor);
-  CButton& Button(UINT id);
+  CStepSkinButton& Button(UINT id);
   void LayOut();
 
   BOOL m_bNumbersShown{FALSE};
@@ -107,7 +108,7 @@ private:
   BOOL m_bControl{FALSE};          // this client holds the review control
   CGiboRecord m_record;
   CString m_strTitle;
-  std::array<CButton, 11> m_buttons;
+  std::array<CStepSkinButton, 11> m_buttons;
   CStolvex m_board;
   short m_nUserColour{2};
   short m_nHandicap{0};

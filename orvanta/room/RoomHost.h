@@ -15,6 +15,9 @@ public:
   // An answer to another player's request: payload "|f0|f1|1|" or "|0|", flag "2".
   virtual void SendAnswer(short minor, const CString& payload) = 0;
   virtual void Flush() = 0;
+  // The server link blocks (TRUE) while a running game is rebuilt, so what the rebuild sends goes
+  // out whole; FALSE makes it non-blocking again.
+  virtual void SetLinkBlocking(BOOL blocking) = 0;
 
   // --- The user ---
   // A message box; the button pressed.

@@ -9,19 +9,23 @@
 
 #include "orvanta/room/GotoMoveDlg.h"
 #include "orvanta/room/StudyRecord.h"
+#include "orvanta/resources/ReviewButtonImages.h"
 
 namespace {
 
-struct ButtonInfo {
-  UINT id;
-  const char* caption;
-};
+namespace image = review_image;
 // The bottom row, left to right; the close button stands apart at the right end.
-const ButtonInfo kButtons[] = {
-    {CSelfPlayDlg::kFirst, "처음"},     {CSelfPlayDlg::kPrev, "이전"},       {CSelfPlayDlg::kNext, "다음"},
-    {CSelfPlayDlg::kLast, "새로고침"},  {CSelfPlayDlg::kGoto, "N번째"},      {CSelfPlayDlg::kSequence, "수순"},
-    {CSelfPlayDlg::kSave, "저장"},      {CSelfPlayDlg::kAutoReplay, "자동감상"}, {CSelfPlayDlg::kReload, "다시받기"},
-    {CSelfPlayDlg::kClose, "종료"}};
+const StepDialogButton kButtons[] = {
+    {CSelfPlayDlg::kFirst, "처음", image::kFirst},
+    {CSelfPlayDlg::kPrev, "이전", image::kPrevious},
+    {CSelfPlayDlg::kNext, "다음", image::kNext},
+    {CSelfPlayDlg::kLast, "새로고침", image::kRefresh},
+    {CSelfPlayDlg::kGoto, "N번째", image::kGoto},
+    {CSelfPlayDlg::kSequence, "수순", image::kNumbersOff},
+    {CSelfPlayDlg::kSave, "저장", image::kSave},
+    {CSelfPlayDlg::kAutoReplay, "자동감상", image::kAutoReplay},
+    {CSelfPlayDlg::kReload, "다시받기", image::kReload},
+    {CSelfPlayDlg::kClose, "종료", image::kClose}};
 
 constexpr char kLetters[] = "abcdefghijklmnopqrs";
 
@@ -76,7 +80,7 @@ platform::DialogTemplate CSelfPlayDlg::BuildTemplate() {
   t.cx = 340;
   t.cy = 350;
   t.items.push_back(platform::VisibleItem(GuidToString(CLSID_StolvexControl), kBoardId, 0, 0, 300, 300, 0));
-  for (const ButtonInfo& button : kButtons)
+  for (const StepDialogButton& button : kButtons)
     t.items.push_back(platform::VisibleItem("Button", button.id, 0, 330, 30, 10, BS_PUSHBUTTON, Cp949(button.caption)));
   return t;
 }
@@ -87,7 +91,7 @@ void CSelfPlayDlg::DoDataExchange(CDataExchange* dx) {
   for (size_t i = 0; i < m_buttons.size(); ++i) DDX_Control(dx, kButtons[i].id, m_buttons[i]);
 }
 
-CButton& CSelfPlayDlg::Button(UINT id) {
+CStepSkinButton& CSelfPlayDlg::Button(UINT id) {
   for (size_t i = 0; i < m_buttons.size(); ++i)
     if (kButtons[i].id == id) return m_buttons[i];
   return m_buttons.back();
@@ -96,6 +100,7 @@ CButton& CSelfPlayDlg::Button(UINT id) {
 BOOL CSelfPlayDlg::OnInitDialog() {
   CDialog::OnInitDialog();
   SetWindowText(m_strTitle);
+  LoadStepButtonImages(m_buttons, kButtons);
   if (!m_bRoomMode) {
     Button(kAutoReplay).ShowWindow(SW_HIDE);
     Button(kReload).ShowWindow(SW_HIDE);
@@ -251,7 +256,10 @@ BOOL CSelfPlayDlg::ChooseMoveNumber(int& number) {
 void CSelfPlayDlg::OnCommand61478() {
   if (m_bStudyMode) {
     const LONG mode = m_board.GetGameMode();
-    if (mode & 0x1000) m_board.SetGameMode(mode - 0x1000);
+    if (mode & 0x1000) {
+      m_board.SetGameMode(mode - 0x1000);
+      ShowStepButtonImage(Button(kSequence), review_image::kNumbersOff);
+    }
     Button(kNext).EnableWindow(TRUE);
     Button(kGoto).EnableWindow(TRUE);
     m_board.SetGameMode(1);
@@ -268,9 +276,14 @@ void CSelfPlayDlg::OnCommand61478() {
   if (!m_bStudyMode) m_nCurrentMove = m_board.GetLogicalPos();
 }
 
+void CSelfPlayDlg::OnReplayRunning(BOOL running) {
+  ShowStepButtonImage(Button(kAutoReplay), running ? review_image::kAutoReplayRunning : review_image::kAutoReplay);
+}
+
 void CSelfPlayDlg::OnToggleSequence() {
   const LONG mode = m_board.GetGameMode();
   m_board.SetGameMode((mode & 0x1000) ? mode - 0x1000 : mode | 0x1000);
+  ShowStepButtonImage(Button(kSequence), (mode & 0x1000) ? review_image::kNumbersOff : review_image::kNumbersOn);
 }
 
 // ---- Replay and reload (room mode) -------------------------------------------------------------

@@ -15,6 +15,7 @@
 
 #include "orvanta/room/AutoReplayDlg.h"
 #include "orvanta/room/GiboRecord.h"
+#include "orvanta/room/StepSkinButton.h"
 #include "orvanta/room/Stolvex.h"
 
 class CSelfPlayDlg : public CAutoReplayDlg {
@@ -57,6 +58,7 @@ protected:
   void OnPrevMove();
   void OnNextMove();
   void OnReplayStep() override { OnNextMove(); }
+  void OnReplayRunning(BOOL running) override;
   void OnToggleSequence();
   void OnCommand61483();
   void OnGotoMove();
@@ -81,7 +83,7 @@ private:
   void ReloadRecord();
   void StepBack();
   void StepForward();
-  CButton& Button(UINT id);
+  CStepSkinButton& Button(UINT id);
 
   short m_nStudyMoves{0};     // stones placed by clicks in the current study line
   short m_nStartPosition{-1};
@@ -94,7 +96,7 @@ private:
   CGiboRecord m_gameRecord;
   CGiboRecord m_studyRecord;
   CString m_strTitle;
-  std::array<CButton, 10> m_buttons;
+  std::array<CStepSkinButton, 10> m_buttons;
   CStolvex m_board;
   short m_nHandicap{0};
 };

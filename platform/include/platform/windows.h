@@ -351,6 +351,9 @@ public:
   BOOL ModifyStyleEx(DWORD remove, DWORD add, UINT flags = 0);
   CWnd* SetFocus();
   static CWnd* GetFocus();
+  // ::HideCaret and ::ShowCaret of this window.
+  void HideCaret();
+  void ShowCaret();
   CWnd* SetCapture();
   static CWnd* GetCapture();
   CWnd* SetActiveWindow();
@@ -617,6 +620,10 @@ LONG SetWindowLong(HWND hwnd, int index, LONG value);
 
 HWND SetFocus(HWND hwnd);
 HWND GetFocus();
+// Hides the caret of hwnd's edit until as many ShowCaret calls, or until the edit loses the focus.
+BOOL HideCaret(HWND hwnd);
+// Undoes one HideCaret of hwnd's edit; FALSE when its caret was not hidden.
+BOOL ShowCaret(HWND hwnd);
 HWND SetCapture(HWND hwnd);
 BOOL ReleaseCapture();
 HWND GetCapture();

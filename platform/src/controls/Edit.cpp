@@ -1,5 +1,7 @@
 #include "platform/controls.h"
 
+#include "EditModel.h"
+
 #include <cstring>
 #include <vector>
 
@@ -54,3 +56,11 @@ TCHAR CEdit::GetPasswordChar() const { return static_cast<TCHAR>(Send(m_hWnd, EM
 BOOL CEdit::SetReadOnly(BOOL readOnly) { return static_cast<BOOL>(Send(m_hWnd, EM_SETREADONLY, static_cast<WPARAM>(readOnly))); }
 BOOL CEdit::GetModify() const { return static_cast<BOOL>(Send(m_hWnd, EM_GETMODIFY)); }
 void CEdit::SetModify(BOOL modified) { Send(m_hWnd, EM_SETMODIFY, static_cast<WPARAM>(modified)); }
+
+BOOL HideCaret(HWND hwnd) {
+  return static_cast<BOOL>(::SendMessage(hwnd, platform::detail::kCaretVisibilityMessage, TRUE, 0));
+}
+
+BOOL ShowCaret(HWND hwnd) {
+  return static_cast<BOOL>(::SendMessage(hwnd, platform::detail::kCaretVisibilityMessage, FALSE, 0));
+}

@@ -23,6 +23,10 @@ EditModel::EditModel(HWND hwnd) : ControlModel(hwnd) {
 }
 
 bool EditModel::Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (message == kCaretVisibilityMessage) {
+    result = HideOrShowCaret(wParam != 0);
+    return true;
+  }
   if (message == WM_SIZE) SyncScrollBar();  // a new height is a new page, a new width new wraps
   if (message == WM_SETFONT) {
     m_linesValid = false;  // the wraps were measured with the old font
@@ -205,6 +209,8 @@ bool EditModel::HandleInput(UINT message, WPARAM wParam, LPARAM) {
       return true;
     }
     case WM_SETFOCUS:
+      // A new focus brings a new caret, shown whatever the old one's HideCaret count was.
+      m_caretHidden = 0;
       RestartBlink();
       NotifyCommand(EN_SETFOCUS);
       Redraw();
@@ -731,6 +737,18 @@ void EditModel::ScrollToCaret(bool lines) {
   if (moved) Redraw();
 }
 
+BOOL EditModel::HideOrShowCaret(bool hide) {
+  if (hide) {
+    ++m_caretHidden;
+  } else if (m_caretHidden > 0) {
+    --m_caretHidden;
+  } else {
+    return FALSE;
+  }
+  Redraw();
+  return TRUE;
+}
+
 void EditModel::RestartBlink() {
   if (::GetFocus() != Hwnd()) return;
   m_caretOn = true;
@@ -788,7 +806,7 @@ void EditModel::Paint(CDC& dc, const RECT& client) {
     PaintLine(dc, shown, lines[i], top, enabled, showSelection);
     if (!Multiline()) break;
   }
-  if (focused && m_caretOn) {
+  if (focused && m_caretOn && m_caretHidden == 0) {
     int caretLine = LineOf(m_selEnd);
     int top = LineTop(caretLine);
     if (!Multiline() || caretLine >= m_firstLine) {

@@ -5,6 +5,10 @@
 
 namespace platform::detail {
 
+// Private message of ::HideCaret (wParam TRUE) and ::ShowCaret (FALSE); an edit answers TRUE when
+// it took the call.
+constexpr UINT kCaretVisibilityMessage = 0x036B;
+
 class EditModel : public ControlModel {
 public:
   explicit EditModel(HWND hwnd);
@@ -95,6 +99,8 @@ private:
   void ScrollToCaret(bool lines);
   // Shows the caret at once and starts its blinking over, so it never vanishes while it moves.
   void RestartBlink();
+  // One HideCaret (hide) or ShowCaret; FALSE for a ShowCaret with nothing hidden.
+  BOOL HideOrShowCaret(bool hide);
   // Draws one shown line at top with the selected part in the highlight colours.
   void PaintLine(CDC& dc, const std::string& shown, const Line& line, int top, bool enabled, bool showSelection);
 
@@ -108,6 +114,7 @@ private:
   bool m_fmtLines{false};
   int m_scrollX{0};            // pixels the lines are scrolled to the left
   bool m_caretOn{false};       // the blinking caret's current phase
+  int m_caretHidden{0};        // HideCaret calls not yet undone since the focus came
   bool m_dragging{false};      // the left button went down here and is still held
   char m_pendingLead{0};  // a lead byte typed, waiting for its trail byte
   // The wrapped lines and what they were made from.

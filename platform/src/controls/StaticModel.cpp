@@ -51,7 +51,9 @@ void StaticModel::Paint(CDC& dc, const RECT& client) {
   }
   if (Style() & SS_SUNKEN) DrawSunkenFrame(dc, r);
   UINT align = Kind() == SS_CENTER ? DT_CENTER : Kind() == SS_RIGHT ? DT_RIGHT : DT_LEFT;
-  UINT format = align | (Kind() == SS_SIMPLE ? DT_SINGLELINE : DT_WORDBREAK) | (Style() & SS_NOPREFIX ? DT_NOPREFIX : 0);
+  // SS_LEFTNOWORDWRAP breaks lines only at line ends and clips what runs past the right edge.
+  UINT format = align | (Kind() == SS_SIMPLE ? DT_SINGLELINE : Kind() == SS_LEFTNOWORDWRAP ? 0 : DT_WORDBREAK) |
+                (Style() & SS_NOPREFIX ? DT_NOPREFIX : 0);
   if (Style() & SS_CENTERIMAGE) format |= DT_SINGLELINE | DT_VCENTER;
   DrawColoredLabel(dc, Text(), r, format, ::IsWindowEnabled(Hwnd()) != FALSE);
 }

@@ -424,6 +424,8 @@ BOOL ModifyLong(HWND hwnd, int index, DWORD remove, DWORD add, UINT flags) {
 BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT flags) { return ModifyLong(m_hWnd, GWL_STYLE, remove, add, flags); }
 BOOL CWnd::ModifyStyleEx(DWORD remove, DWORD add, UINT flags) { return ModifyLong(m_hWnd, GWL_EXSTYLE, remove, add, flags); }
 CWnd* CWnd::SetFocus() { return FromHandle(::SetFocus(m_hWnd)); }
+void CWnd::HideCaret() { ::HideCaret(m_hWnd); }
+void CWnd::ShowCaret() { ::ShowCaret(m_hWnd); }
 CWnd* CWnd::GetFocus() { return FromHandle(::GetFocus()); }
 CWnd* CWnd::SetCapture() { return FromHandle(::SetCapture(m_hWnd)); }
 CWnd* CWnd::GetCapture() { return FromHandle(::GetCapture()); }

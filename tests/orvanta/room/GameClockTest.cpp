@@ -53,6 +53,25 @@ TEST_F(GameClockInTheRoom, MainTimeRunsIntoByoYomiThenPeriodsThenTimeUp) {
   EXPECT_FALSE(host.timers.count(CGameRoom::kBlinkTimer));
 }
 
+TEST_F(GameClockInTheRoom, AMoveWithMainTimeLeftEndsByoYomiUntilItRunsOutAgain) {
+  StartMatch("0", "6.5", "2", "3", "2");  // 2 s main, 2 periods of 3 s
+  const CGameClock& black = room.GetClock(2);
+  Tick(3);
+  ASSERT_TRUE(black.IsInByoYomi());
+  // The server's time of black's move leaves 4 s of main time beyond the 6 s of the periods.
+  Move(1, "B[pd]", "BL[10]");
+  EXPECT_FALSE(black.IsInByoYomi());
+  EXPECT_EQ("0 hr 0 min 4 sec", Pane(CGameRoom::kBlackMain));
+  // White's move hands the clock back to black, whose main time runs out into byo-yomi again.
+  Move(2, "W[dd]", "WL[8]");
+  Tick(3);
+  EXPECT_FALSE(black.IsInByoYomi());
+  EXPECT_EQ("0 hr 0 min 1 sec", Pane(CGameRoom::kBlackMain));
+  Tick(1);
+  EXPECT_TRUE(black.IsInByoYomi());
+  EXPECT_EQ("0", Pane(CGameRoom::kBlackMain));
+}
+
 TEST_F(GameClockInTheRoom, WithoutByoYomiTheEndOfMainTimeIsTheEnd) {
   StartMatch("0", "6.5", "1", "0", "0");
   Tick(1);

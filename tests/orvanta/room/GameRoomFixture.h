@@ -42,7 +42,11 @@ public:
   void SendAnswer(short minor, const CString& payload) override {
     sent.push_back("2:" + std::to_string(minor) + ":" + payload.str());
   }
-  void Flush() override { ++flushes; }
+  void Flush() override {
+    ++flushes;
+    if (linkBlocking) ++flushesWhileBlocking;
+  }
+  void SetLinkBlocking(BOOL blocking) override { linkBlocking = blocking; }
   int AskUser(const CString& text, const char*, UINT type) override {
     asked.push_back(text.str());
     if ((type & 0xF) != MB_YESNO) return IDOK;
@@ -101,6 +105,8 @@ public:
   int flushes{0};
   int boardTexts{0};
   int roomWaitsEnded{0};
+  BOOL linkBlocking{FALSE};
+  int flushesWhileBlocking{0};  // flushes made while the link blocked
   BOOL timerWorks{TRUE};
   BOOL saveRecord{TRUE};
   BOOL reconnecting{FALSE};

@@ -104,6 +104,12 @@ TEST_F(GameRoomMarksTest, ARestoredGameStartsFromAnEmptyBoard) {
   EXPECT_EQ(0, room.GetCaptured(4));
   EXPECT_EQ("0", Pane(CGameRoom::kWhiteCaptured));
   EXPECT_EQ("Play is started.", Pane(CGameRoom::kMessage));
+  EXPECT_FALSE(host.linkBlocking);
+  // A room left while a game loads, before its moves came, leaves the link non-blocking.
+  room.OnGameInProgress(CString());
+  ASSERT_TRUE(host.linkBlocking);
+  room.ResetRoom();
+  EXPECT_FALSE(host.linkBlocking);
 }
 
 TEST_F(GameRoomMarksTest, AServerMoveIsPlacedWhateverItsTimeField) {

@@ -201,8 +201,14 @@ TEST_F(GameRoomTest, AnObserverEntersARunningGame) {
                            "DT[2026-12-09];KM[6.5];HA[0]");
   room.OnGameInProgress("|x|");
   EXPECT_EQ("Even(6.5)", Pane(CGameRoom::kCondition));
+  // The link blocks until the game's moves are on the board, so the acknowledgement goes out whole.
+  EXPECT_TRUE(host.linkBlocking);
+  room.SetAcknowledge(TRUE);
   record.SetMoves(";B[pd]BL[80];W[dd]WL[15];B[pp]BL[75]");
   room.ReplayMovesOnBoard("|x|");
+  EXPECT_FALSE(host.linkBlocking);
+  EXPECT_EQ("1:40:", LastSent());
+  EXPECT_EQ(1, host.flushesWhileBlocking);
   EXPECT_EQ(2, board.Cell(3, 15));
   EXPECT_EQ(4, board.Cell(3, 3));
   EXPECT_EQ(2, board.Cell(15, 15));

@@ -311,3 +311,38 @@ TEST_F(RoomDialogsTest, ProgressCaptionAndKeptPlace) {
   centred.GetWindowRect(&placed);
   EXPECT_NE(100000, placed.left);
 }
+
+TEST_F(RoomDialogsTest, ProgressTextBreaksOnlyWhereItsLinesEnd) {
+  CProgressDlg progress(nullptr, "Load", FALSE);
+  ASSERT_TRUE(progress.GetSafeHwnd());
+  CWnd* status = progress.GetDlgItem(CProgressDlg::kStatusId);
+  ASSERT_NE(nullptr, status);
+  CClientDC measure(status);
+  measure.SelectObject(CFont::FromHandle(reinterpret_cast<HFONT>(status->SendMessage(WM_GETFONT))));
+  const int line = measure.GetTextExtent("M", 1).cy;
+  // Rows of pixels in status's line band (0 the first) that hold any of the text's dark colour.
+  auto inkInLine = [&](int band) {
+    status->UpdateWindow();
+    const platform::PaintTarget t = platform::GetPaintTarget(status->m_hWnd);
+    if (!t.surface) return -1;
+    CRect client;
+    status->GetClientRect(&client);
+    int ink = 0;
+    for (int y = band * line; y < (band + 1) * line && y < client.bottom; ++y)
+      for (int x = 0; x < client.right; ++x) {
+        const std::uint32_t p = t.surface->Row(t.origin.y + y)[t.origin.x + x];
+        ink += ((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF) < 3 * 80;
+      }
+    return ink;
+  };
+  // Words well past the text's width stay on their one line, cut at its edge.
+  const CString longLine = "Loading the stored games of the room from the server, one record after the other, "
+                          "please wait a moment";
+  ASSERT_GT(measure.GetTextExtent(longLine).cx, CProgressDlg::kWidth + 100);
+  progress.SetStatus("%s", longLine.GetString());
+  EXPECT_GT(inkInLine(0), 0);
+  EXPECT_EQ(0, inkInLine(1));
+  // A line end still starts a new line.
+  progress.SetStatus("%s", "Loading\nplease wait");
+  EXPECT_GT(inkInLine(1), 0);
+}

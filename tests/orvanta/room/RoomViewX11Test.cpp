@@ -16,6 +16,7 @@
 #include "support/NativeWindowOrigin.h"
 #include "support/SnapshotPath.h"
 #include "support/StolvexModuleHome.h"
+#include "platform/display/XPointerKeys.h"  // last but Xlib: its macros
 
 // Last: Xlib's macros would clash with the names above.
 #include <X11/Xlib.h>
@@ -214,4 +215,49 @@ TEST_F(RoomViewX11Test, TheRoomAsAPersonSeesAndUsesIt) {
       if (r.major == "10" && r.minor == "3" && r.payload == "|hl|lee|") return true;
     return false;
   }));
+}
+
+TEST_F(RoomViewX11Test, TheServersCountMarksOnlyTerritoryOnTheBoard) {
+  EnterGameOnX();
+  // The Confirm question is answered from timer steps while its loop runs: the clock runs for real.
+  platform::Clock::SetManual(false);
+  // An even game: every entry "0" but one black point at row 5, column 12.
+  std::string owners(361, '0');
+  owners[12 * 19 + 5] = '1';
+  auto question = [] {
+    CDialog* shown = platform::CurrentModalDialog();
+    return shown && ::IsWindowVisible(shown->m_hWnd) ? shown->m_hWnd : HWND{};
+  };
+  // What the board shows while the question waits for the user, who then declines.
+  platform::Surface shot;
+  platform::testing::TimedSteps steps({{[&] { return question() != nullptr; },
+                                        [&] {
+                                          Redraw();
+                                          shot = Grab();
+                                          ::SendMessage(question(), WM_COMMAND, IDCANCEL, 0);
+                                        }}},
+                                      [&] {
+                                        if (HWND q = question()) ::SendMessage(q, WM_COMMAND, IDCANCEL, 0);
+                                      });
+  Server(44, "|a|b|RE[B+0.5]|" + owners + "|1|2|1|2|6.5|");
+  ASSERT_TRUE(PumpUntil([&] { return steps.Done(); }));
+  ASSERT_GT(shot.width, 0);
+  EXPECT_TRUE(platform::SaveSurfacePng(shot, testsupport::SnapshotPath("orvanta-x11-count.png").c_str()));
+  CRect r;
+  view->GetBoardControl().GetClientRect(&r);
+  const int off = (r.Width() / 19) / 3;
+  // Just beside a point's centre (clear of its grid lines) the mark shows; in a cell's corner the
+  // bare board.
+  auto beside = [&](int row, int col) {
+    const POINT p = BoardPoint(row, col);
+    return At(shot, POINT{p.x + 2, p.y + 2});
+  };
+  auto bare = [&](int row, int col) {
+    const POINT p = BoardPoint(row, col);
+    return At(shot, POINT{p.x + off, p.y + off});
+  };
+  EXPECT_LT(Light(beside(5, 12)), 90);
+  // Points nobody owns look like the bare board round them (its grain aside).
+  for (auto [row, col] : {std::pair{9, 5}, std::pair{17, 1}, std::pair{14, 8}})
+    EXPECT_NEAR(Light(bare(row, col)), Light(beside(row, col)), 30) << row << "," << col;
 }

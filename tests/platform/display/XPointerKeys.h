@@ -83,6 +83,11 @@ public:
     KeyEvent(window, keysym, false, state);
     XSync(m_display, False);
   }
+  // A key only pressed (press) or only released, to see what the program shows while it is held.
+  void KeyHalf(HWND hwnd, KeySym keysym, bool press) {
+    KeyEvent(NativeOf(hwnd), keysym, press, 0);
+    XSync(m_display, False);
+  }
   // Types text of letters, digits, '.', '-' and spaces, one key per character.
   void Type(HWND hwnd, const char* text) {
     for (const char* p = text; *p; ++p) {
