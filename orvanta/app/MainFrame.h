@@ -537,7 +537,7 @@ private:
   // Passes a record on to view viewId only while that view is shown; FALSE (dropped) otherwise.
   BOOL RelayToView(UINT viewId, const char* viewCall, const CFieldTokenizer& payload);
   // Shows the wait cursor and captures the mouse while a request waits for its reply.
-  void BeginWaitCapture();
+  void BeginWaitCapture() override;
   // Asks text under caption; the button pressed.
   int Ask(const CString& text, const char* caption, UINT type);
   // The profile of the application (the frame's own when there is no application object).

@@ -270,6 +270,7 @@ void CMainFrame::OnRecordListPage(CFieldTokenizer& payload) {
   // The record list is a screen of its own: a forum left for it is left for good.
   ForgetForum();
   SwitchView(kRecordListView);
+  SetWindowText("record review room");
   CTirvoGiboView* view = GetRecordListView();
   if (std::atoi(payload.GetField(0)) == 0) {
     if (view)
@@ -280,7 +281,6 @@ void CMainFrame::OnRecordListPage(CFieldTokenizer& payload) {
   }
   if (view)
     view->OnRecordListPage(payload.GetText());
-  SetWindowText("record review room");
   EndWaitCapture();
 }
 

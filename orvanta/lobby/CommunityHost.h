@@ -20,6 +20,8 @@ public:
   // A field of the setting file (the lists' column widths).
   virtual CString ReadSetting(int field) const = 0;
   virtual BOOL WriteSetting(int field, const CString& text) = 0;
+  // The wait cursor and the mouse capture on the frame, until the reply's handler ends them.
+  virtual void BeginWaitCapture() = 0;
   // The wait cursor shown while a page was asked for ends.
   virtual void EndWaitCapture() = 0;
 

@@ -28,6 +28,8 @@ public:
   virtual BOOL WriteSetting(int field, const CString& text) = 0;
   virtual BOOL IsGameRoomActive() const = 0;
 
+  // The wait cursor and the mouse capture on the frame, until the reply's handler ends them.
+  virtual void BeginWaitCapture() = 0;
   // --- Requests (each says whether it flushes) ---
   // Chat line (category 0, 4) with "|" key "|" text "|"; nothing for an empty or blank text. No flush.
   virtual void SendChatLine(const CString& payload) = 0;

@@ -251,7 +251,7 @@ void CTirvoDListView::EnterSelectedRoom() {
   m_pHost->SendJoinRoom(room, record->m_strRoomText1);
   m_pHost->FlushRequests();
   m_pHost->SetRoomEntryMode(status == "Play" ? 2 : 0);
-  SetCapture();
+  m_pHost->BeginWaitCapture();
 }
 
 void CTirvoDListView::OnRoomDblClk(NMHDR*, LRESULT* result) {

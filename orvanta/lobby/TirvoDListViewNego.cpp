@@ -131,7 +131,7 @@ void CTirvoDListView::OnMatchAgreed(const CString& payload) {
   m_pHost->FlushRequests();
   m_pHost->SetRoomState(kEnteringRoomState);
   m_bNegoPending = FALSE;
-  SetCapture();
+  m_pHost->BeginWaitCapture();
 }
 
 void CTirvoDListView::CloseNegotiation() {

@@ -30,7 +30,7 @@ BEGIN_MESSAGE_MAP(CTirvoRankView, CView)
   ON_WM_SIZE()
   ON_WM_CONTEXTMENU()
   ON_NOTIFY(NM_DBLCLK, CTirvoRankView::kListId, OnListDblClk)
-  ON_NOTIFY(NM_RETURN, CTirvoRankView::kListId, OnListDblClk)
+  ON_NOTIFY(NM_RETURN, CTirvoRankView::kListId, OnListReturn)
   ON_NOTIFY(LVN_COLUMNCLICK, CTirvoRankView::kListId, OnColumnClick)
   ON_MESSAGE(CFlatListCtrl::kScrollNotice, OnListScroll)
 END_MESSAGE_MAP()
@@ -134,6 +134,17 @@ LRESULT CTirvoRankView::OnListScroll(WPARAM code, LPARAM position) {
 
 void CTirvoRankView::OnListDblClk(NMHDR*, LRESULT* result) {
   RequestSelectedUserInfo();
+  *result = 0;
+}
+
+void CTirvoRankView::OnListReturn(NMHDR*, LRESULT* result) {
+  // Enter holds the wait cursor and the capture for as long as the request takes to go out.
+  CCommunityHost* frame = GetFrame();
+  if (frame)
+    frame->BeginWaitCapture();
+  RequestSelectedUserInfo();
+  if (frame)
+    frame->EndWaitCapture();
   *result = 0;
 }
 

@@ -43,6 +43,7 @@ protected:
   int OnCreate(LPCREATESTRUCT cs);
   void OnSize(UINT type, int cx, int cy);
   void OnListDblClk(NMHDR* header, LRESULT* result);
+  void OnListReturn(NMHDR* header, LRESULT* result);
   void OnColumnClick(NMHDR* header, LRESULT* result);
   void OnContextMenu(CWnd* wnd, CPoint point);
   // The list's notice of a vertical scroll: the next page when it scrolls past the last row.

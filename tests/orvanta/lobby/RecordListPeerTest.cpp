@@ -68,8 +68,12 @@ TEST_F(RecordListPeerTest, PagesFollowEachOtherAndAnEmptyPageUnlocksPaging) {
   SelectLast();
   KeyUp(VK_NEXT);
   ASSERT_TRUE(NextRecord(6, 1).has_value());
+  frame->SetWindowText("Orvanta 1.5");
   Serve(GameServerPeer::Record(6, 1, "|0|"), [&] { return !lobby.shown.empty(); });
   EXPECT_EQ(lobby.shown.back(), "It is last.");
+  CString caption;
+  frame->GetWindowText(caption);
+  EXPECT_EQ(caption, "record review room");  // the screen is named even when the page is empty
   EXPECT_EQ(list->GetList().GetItemCount(), 100);
   EXPECT_FALSE(list->IsRequestPending());
   KeyUp(VK_DOWN);

@@ -232,7 +232,10 @@ TEST_F(WaitingRoomPeerTest, EnteringRoomsAndUserCommands) {
   EXPECT_EQ(record->m_strRoomText2, "Room 12");
   EXPECT_EQ(record->m_strRoomText3, "2");
   EXPECT_EQ(frame->GetRoomEntryMode(), 0);
-  ReleaseCapture();
+  // The frame waits for the room with the capture until the reply ends it.
+  EXPECT_EQ(::GetCapture(), frame->m_hWnd);
+  frame->EndWaitCapture();
+  EXPECT_EQ(::GetCapture(), nullptr);
 
   Select(view->GetRoomList(), "11", 1);
   view->EnterSelectedRoom();
@@ -244,7 +247,8 @@ TEST_F(WaitingRoomPeerTest, EnteringRoomsAndUserCommands) {
   EXPECT_EQ(join->payload, "|R2|11||");  // a public room has no password
   EXPECT_EQ(frame->GetRoomPrefix(), "|R2|11|");
   EXPECT_EQ(frame->GetRoomEntryMode(), 2);
-  ReleaseCapture();
+  EXPECT_EQ(::GetCapture(), frame->m_hWnd);
+  frame->EndWaitCapture();
 
   // Room information, user information, mail, and the refusals about oneself.
   taken = peer.RecordCount();
