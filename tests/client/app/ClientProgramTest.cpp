@@ -136,6 +136,14 @@ private:
   std::string m_path;
 };
 
+// The port the relay peer says it listens on; 0 when it has not said so by deadline.
+int PeerPort(Program& peer, Deadline deadline) {
+  const std::optional<std::string> listening = peer.WaitForLine("waiting for a viewer", deadline);
+  if (!listening) return 0;
+  const std::size_t at = listening->find("127.0.0.1:");
+  return at == std::string::npos ? 0 : std::atoi(listening->c_str() + at + std::strlen("127.0.0.1:"));
+}
+
 TEST(ClientProgramTest, TheViewerProgramIsRelayedTheWholeDemoGameByThePeerProgram) {
   const std::string record = TEST_DATA_DIR "/relay-demo.sgf";
   // What the peer will count, from the same lines.
@@ -150,12 +158,8 @@ TEST(ClientProgramTest, TheViewerProgramIsRelayedTheWholeDemoGameByThePeerProgra
   ASSERT_FALSE(folder.Path().empty());
   Program peer({RELAY_PEER_PATH, "--port", "0", "--history", "30", "--interval", "2", record}, {}, "");
   ASSERT_TRUE(peer.Started());
-  const std::optional<std::string> listening = peer.WaitForLine("waiting for a viewer", deadline);
-  ASSERT_TRUE(listening) << peer.Output();
-  const std::size_t at = listening->find("127.0.0.1:");
-  ASSERT_NE(at, std::string::npos) << *listening;
-  const int port = std::atoi(listening->c_str() + at + std::strlen("127.0.0.1:"));
-  ASSERT_GT(port, 0) << *listening;
+  const int port = PeerPort(peer, deadline);
+  ASSERT_GT(port, 0) << peer.Output();
 
   std::ofstream(folder.Path() + "/client.cfg") << "client ip=127.0.0.1\r\nclient port=" << port << "\r\n";
   std::ofstream(folder.Path() + "/login.txt") << "dialog " << IDD_LOGIN << " text " << IDC_LOGIN_USER << "=alice text "
@@ -230,10 +234,8 @@ TEST(ClientProgramTest, OnAnXServerAPersonLogsInAndSavesTheGameTheViewerHolds) {
   ASSERT_FALSE(folder.Path().empty());
   Program peer({RELAY_PEER_PATH, "--port", "0", "--history", "30", "--interval", "2", record}, {}, "");
   ASSERT_TRUE(peer.Started());
-  const std::optional<std::string> listening = peer.WaitForLine("waiting for a viewer", deadline);
-  ASSERT_TRUE(listening) << peer.Output();
-  const int port = std::atoi(listening->c_str() + listening->find("127.0.0.1:") + std::strlen("127.0.0.1:"));
-  ASSERT_GT(port, 0) << *listening;
+  const int port = PeerPort(peer, deadline);
+  ASSERT_GT(port, 0) << peer.Output();
   std::ofstream(folder.Path() + "/client.cfg") << "client ip=127.0.0.1\r\nclient port=" << port << "\r\n";
   std::filesystem::create_directory(folder.Path() + "/home");
   Program client({CLIENT_PROGRAM_PATH},
