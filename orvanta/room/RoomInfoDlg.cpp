@@ -3,6 +3,8 @@
 #include <platform/ddx.h>
 
 #include "orvanta/lobby/ListSorter.h"
+#include "orvanta/lobby/SortImages.h"
+#include "orvanta/resources/LobbyBitmaps.h"
 #include "orvanta/room/RoomInfoText.h"
 
 BEGIN_MESSAGE_MAP(CRoomInfoDlg, CDialog)
@@ -67,7 +69,10 @@ void CRoomInfoDlg::InitObserverList() {
   m_list.InsertColumn(1, "Name", LVCFMT_LEFT, 100);
   m_list.InsertColumn(2, "Grade", LVCFMT_RIGHT, 120);
   m_list.SetExtendedStyle(m_list.GetExtendedStyle() | LVS_EX_FULLROWSELECT);
+  if (m_rowImages.Create(kRowHeightBitmap, 1, 0, kWhiteImageMask))
+    m_list.SetImageList(&m_rowImages, LVSIL_SMALL);
   m_list.InitColumns();
+  AttachSortImages(m_list, m_sortImages);
   m_list.GetFlatHeader().InitColumnStates(3);
   m_list.SetKeyColumn(2);
   m_list.SetBackColor(0xF7F7F7);

@@ -3,6 +3,7 @@
 // answers a room-information request: status, condition, both players, counts and the observers,
 // sortable by column.
 
+#include <platform/controls.h>
 #include <platform/dialog_template.h>
 #include <platform/dialogs.h>
 
@@ -37,5 +38,7 @@ private:
 
   CString m_strInfo;
   CFlatListCtrl m_list;
+  CImageList m_rowImages;   // one pixel wide: it only sets the rows' height
+  CImageList m_sortImages;  // the header's sort arrows
   int m_nSortedColumn{-1};  // the column last sorted
 };

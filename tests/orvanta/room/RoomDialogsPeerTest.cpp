@@ -42,6 +42,9 @@ TEST_F(RoomDialogsPeerTest, RoomInformationFromTheServerFillsItsDialog) {
     ::RedrawWindow(wnd->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE | RDW_ALLCHILDREN);
     EXPECT_TRUE(platform::SaveSurfacePng(wnd->m_hWnd, testsupport::SnapshotPath("room_information.png").c_str()));
     auto* list = static_cast<CListCtrl*>(wnd->GetDlgItem(CRoomInfoDlg::kObserverList));
+    // The rows take their height from a one-pixel picture; the headings carry the sort arrows.
+    EXPECT_NE(list->GetImageList(LVSIL_SMALL), nullptr);
+    EXPECT_NE(list->GetHeaderCtrl()->GetImageList(), nullptr);
     // Clicking "Grade" twice: ascending by grade order, then descending.
     for (int click = 0; click < 3; ++click) {
       if (click > 0) {
