@@ -27,8 +27,8 @@
 #include "orvanta/room/DagukRoomView.h"
 #include "orvanta/resources/OrvantaResources.h"
 #include "platform/display/XvfbServer.h"
+#include "FrameOnScreen.h"
 #include "ShownPixels.h"
-#include "support/NativeWindowOrigin.h"
 #include "support/SnapshotPath.h"
 #include "support/StolvexModuleHome.h"
 
@@ -39,41 +39,7 @@
 
 namespace {
 
-// A frame in a fresh working folder shown on the test's X server; the body runs with it.
-void WithFrame(const char* moduleName, const std::function<void(CMainFrame*)>& body, CSize size = CSize(900, 560)) {
-  const std::string& display = platform::testing::TestDisplayName();
-  if (display.empty())
-    GTEST_SKIP() << "no X server";
-  if (!platform::display::UseX11Display(display.c_str()))
-    GTEST_SKIP() << "cannot open " << display;
-  platform::Clock::SetManual(false);
-  {
-    platform::ScopedPlatformHome home;
-    SetMovieControlInstalled(true);
-    platform::TempDir folder;
-    char* previous = ::getcwd(nullptr, 0);
-    ASSERT_EQ(::chdir(folder.Path().c_str()), 0);
-    platform::ResourceModule& module = platform::CreateResourceModule(moduleName);
-    RegisterOrvantaResources(module.Handle());
-    platform::ResourceScope resources(module.Handle());
-    CServerAddress address;
-    address.m_strHost = "127.0.0.1";
-    address.m_nPort = 1;
-    auto* frame = new CMainFrame(address);
-    ASSERT_TRUE(frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW));
-    frame->MoveWindow(0, 0, size.cx, size.cy);
-    frame->ShowWindow(SW_SHOW);
-    body(frame);
-    frame->DestroyWindow();
-    platform::PumpMessages();
-    if (previous) {
-      (void)!::chdir(previous);
-      std::free(previous);
-    }
-  }
-  platform::display::UseHeadless();
-  platform::ResetMessageQueue();
-}
+using lobbytest::WithFrame;
 
 TEST(CommunityScreenshotTest, TheForumListWithAForumsMenu) {
   WithFrame("orvanta-forum-picture", [](CMainFrame* frame) {
@@ -139,26 +105,6 @@ TEST(CommunityScreenshotTest, TheMemoBoxWithKeptAndNewMemos) {
   });
 }
 
-// Sends a press and a release of the first button at a point of the X window, as the server would.
-void ClickAt(Display* observer, Window window, CPoint point) {
-  for (const bool press : {true, false}) {
-    XEvent event{};
-    event.xbutton.type = press ? ButtonPress : ButtonRelease;
-    event.xbutton.window = window;
-    event.xbutton.root = DefaultRootWindow(observer);
-    event.xbutton.x = point.x;
-    event.xbutton.y = point.y;
-    event.xbutton.x_root = point.x;
-    event.xbutton.y_root = point.y;
-    event.xbutton.time = CurrentTime;
-    event.xbutton.button = Button1;
-    event.xbutton.state = press ? 0 : Button1Mask;
-    event.xbutton.same_screen = True;
-    XSendEvent(observer, window, False, press ? ButtonPressMask : ButtonReleaseMask, &event);
-  }
-  XSync(observer, False);
-}
-
 // At the program's own 800x600 every button of the board stands inside the shown part of the
 // board, and a person's clicks on them reach them.
 TEST(BulletinBoardX11Test, AtEightHundredBySixHundredEveryButtonIsReached) {
@@ -167,9 +113,8 @@ TEST(BulletinBoardX11Test, AtEightHundredBySixHundredEveryButtonIsReached) {
     CPlacardView* board = frame->GetBoardView();
     ASSERT_NE(board, nullptr);
     board->OnPostList("|4|2|-1|2|2|amy|202612091530|4|Hello|1|bo|202612081030|2|Welcome|");
-    Display* observer = XOpenDisplay(platform::testing::TestDisplayName().c_str());
-    ASSERT_NE(observer, nullptr);
-    const Window native = static_cast<Window>(platform::display::NativeWindowOf(frame->m_hWnd));
+    platform::testing::XPointerKeys person(platform::testing::TestDisplayName());
+    ASSERT_TRUE(person.Ready());
     CRect frameClient;
     frame->GetClientRect(&frameClient);
     CRect shown;
@@ -195,17 +140,11 @@ TEST(BulletinBoardX11Test, AtEightHundredBySixHundredEveryButtonIsReached) {
         return shownState();
       }, 5000);
     };
-    // Client points of the frame, as points of its X window (which shows the menu bar above them).
-    CPoint clientOrigin(0, 0);
-    frame->ClientToScreen(&clientOrigin);
-    const POINT nativeOrigin = testsupport::NativeWindowOrigin(observer, frame->m_hWnd);
-    const CSize inNative(clientOrigin.x - nativeOrigin.x, clientOrigin.y - nativeOrigin.y);
-    ClickAt(observer, native, centre(CPlacardView::kWriteButton).CenterPoint() + inNative);
+    person.Click(frame->m_hWnd, centre(CPlacardView::kWriteButton).CenterPoint());
     EXPECT_TRUE(waitFor([&] { return board->GetEditMode() == CPlacardView::kNewPost; }));
     EXPECT_TRUE(waitFor([&] { return board->GetDlgItem(CPlacardView::kCancelButton)->IsWindowEnabled(); }));
-    ClickAt(observer, native, centre(CPlacardView::kCancelButton).CenterPoint() + inNative);
+    person.Click(frame->m_hWnd, centre(CPlacardView::kCancelButton).CenterPoint());
     EXPECT_TRUE(waitFor([&] { return board->GetEditMode() == 0 && !board->IsEditing(); }));
-    XCloseDisplay(observer);
     const std::string path = testsupport::SnapshotPath("orvanta-bulletin-board-800.png");
     EXPECT_FALSE(lobbytest::ShownPixels(frame->m_hWnd, path).pixels.empty()) << path;
   }, CSize(800, 600));

@@ -22,6 +22,7 @@
 #include "orvanta/lobby/TirvoDListView.h"
 #include "orvanta/resources/OrvantaResources.h"
 #include "platform/display/XvfbServer.h"
+#include "FrameOnScreen.h"
 #include "ShownPixels.h"
 #include "support/SnapshotPath.h"
 
@@ -71,29 +72,7 @@ MarkPixels RoomMark(CListCtrl& list, const char* number) {
 }
 
 TEST(WaitingRoomScreenshotTest, TheWaitingRoomWithUsersRoomsAndChat) {
-  const std::string& display = platform::testing::TestDisplayName();
-  if (display.empty())
-    GTEST_SKIP() << "no X server";
-  if (!platform::display::UseX11Display(display.c_str()))
-    GTEST_SKIP() << "cannot open " << display;
-  platform::Clock::SetManual(false);
-  {
-    platform::ScopedPlatformHome home;
-    SetMovieControlInstalled(true);
-    platform::TempDir folder;
-    char* previous = ::getcwd(nullptr, 0);
-    ASSERT_EQ(::chdir(folder.Path().c_str()), 0);
-    static platform::ResourceModule& module = platform::CreateResourceModule("orvanta-waiting-room-picture");
-    RegisterOrvantaResources(module.Handle());
-    platform::ResourceScope resources(module.Handle());
-
-    CServerAddress address;
-    address.m_strHost = "127.0.0.1";
-    address.m_nPort = 1;
-    auto* frame = new CMainFrame(address);
-    ASSERT_TRUE(frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW));
-    frame->MoveWindow(0, 0, 900, 560);
-    frame->ShowWindow(SW_SHOW);
+  lobbytest::WithFrame("orvanta-waiting-room-picture", [](CMainFrame* frame) {
     CFieldTokenizer rooms(CString("|4|1|Free|2|Dan room|3|Kyu room|5|Pro|"));
     frame->OnWaitingRoomList(rooms);
     frame->RememberWaitingRoom(2, "R2", "Dan room");
@@ -133,15 +112,7 @@ TEST(WaitingRoomScreenshotTest, TheWaitingRoomWithUsersRoomsAndChat) {
     EXPECT_EQ(locked.green, 0);
     const std::string path = testsupport::SnapshotPath("orvanta-waiting-room.png");
     EXPECT_FALSE(lobbytest::ShownPixels(frame->m_hWnd, path).pixels.empty()) << path;
-    frame->DestroyWindow();
-    platform::PumpMessages();
-    if (previous) {
-      (void)!::chdir(previous);
-      std::free(previous);
-    }
-  }
-  platform::display::UseHeadless();
-  platform::ResetMessageQueue();
+  });
 }
 
 }  // namespace

@@ -36,6 +36,18 @@ protected:
     peer.Send({{GameServerPeer::Record(major, minor, payload), 0}});
     PumpFor(40);
   }
+  // The user enters room 12, hosted by carol; the frame shows its game room view.
+  void EnterRoom() {
+    Server(5, 2, "|12|");
+    Server(5, 3, "|12|hc|carol|Carol|3k|1|3|1|");
+    view = dynamic_cast<CDagukRoomView*>(frame->GetContentView());
+    ASSERT_NE(nullptr, view);
+  }
+  // The game of carol and lee starts, with the time settings every test here uses.
+  void StartEvenGame() {
+    Server(5, 10, "||");
+    Server(5, 12, "|a|b|1|hc|carol|c3|3k|hl|lee|l3|4k|0|6.5|60|10|2|");
+  }
   // Centre of a point of the board control (no labels, unturned).
   POINT PointCentre(int row, int col) {
     RECT r{};
@@ -115,10 +127,7 @@ TEST_F(DagukRoomViewTest, AGameFromTheServerReachesTheBoardControlAndThePanes) {
 }
 
 TEST_F(DagukRoomViewTest, ChatObserversCommandsAndThePrintedSheetOfARoom) {
-  Server(5, 2, "|12|");
-  Server(5, 3, "|12|hc|carol|Carol|3k|1|3|1|");
-  view = dynamic_cast<CDagukRoomView*>(frame->GetContentView());
-  ASSERT_NE(nullptr, view);
+  ASSERT_NO_FATAL_FAILURE(EnterRoom());
   Server(5, 10, "||");
   // The peer logs carol in with role "3", her host in the room.
   Server(5, 12, "|a|b|1|3|carol|c3|3k|hl|lee|l3|4k|0|6.5|60|10|2|");
@@ -237,10 +246,7 @@ TEST_F(DagukRoomViewTest, ChatObserversCommandsAndThePrintedSheetOfARoom) {
 }
 
 TEST_F(DagukRoomViewTest, UserInformationWithoutAChosenObserverAsksForTheId) {
-  Server(5, 2, "|12|");
-  Server(5, 3, "|12|hc|carol|Carol|3k|1|3|1|");
-  view = dynamic_cast<CDagukRoomView*>(frame->GetContentView());
-  ASSERT_NE(nullptr, view);
+  ASSERT_NO_FATAL_FAILURE(EnterRoom());
   const std::string role = frame->GetLoginRole().str();
   struct Case {
     const char* typed;   // nullptr: the dialog is cancelled
@@ -276,10 +282,7 @@ TEST_F(DagukRoomViewTest, UserInformationWithoutAChosenObserverAsksForTheId) {
 }
 
 TEST_F(DagukRoomViewTest, TheClockLampOfTheSideToMoveIsLit) {
-  Server(5, 2, "|12|");
-  Server(5, 3, "|12|hc|carol|Carol|3k|1|3|1|");
-  view = dynamic_cast<CDagukRoomView*>(frame->GetContentView());
-  ASSERT_NE(nullptr, view);
+  ASSERT_NO_FATAL_FAILURE(EnterRoom());
   constexpr COLORREF kLit = RGB(230, 40, 30);
   // The centre of the lamp left of a clock caption, as the view's surface shows it now (and,
   // with repaint, after the whole view is painted again).
@@ -320,12 +323,8 @@ TEST_F(DagukRoomViewTest, TheClockLampOfTheSideToMoveIsLit) {
 }
 
 TEST_F(DagukRoomViewTest, TheStudyBoardOfTheRoomsGameReloadsTheMovesPlayedSince) {
-  Server(5, 2, "|12|");
-  Server(5, 3, "|12|hc|carol|Carol|3k|1|3|1|");
-  view = dynamic_cast<CDagukRoomView*>(frame->GetContentView());
-  ASSERT_NE(nullptr, view);
-  Server(5, 10, "||");
-  Server(5, 12, "|a|b|1|hc|carol|c3|3k|hl|lee|l3|4k|0|6.5|60|10|2|");
+  ASSERT_NO_FATAL_FAILURE(EnterRoom());
+  StartEvenGame();
   Server(5, 14, "|a|b|1|B[pd]|BL[60]|");
   Server(5, 14, "|a|b|2|W[dd]|WL[60]|");
   Server(5, 14, "|a|b|3|B[pp]|BL[60]|");
@@ -400,10 +399,7 @@ TEST_F(DagukRoomViewTest, TheInviteCommandListsTheWaitingUsersInTheRoomsInvitati
   peer.Send({{GameServerPeer::WaitingRoomList({"1|Free", "3|Kyu room", "5|Pro"}), 0}});
   ASSERT_TRUE(PumpUntil([&] { return !frame->GetWaitingRoomTable().GetEntries().empty(); }));
   frame->RememberWaitingRoom(1, "k", "Free");
-  Server(5, 2, "|12|");
-  Server(5, 3, "|12|hc|carol|Carol|3k|1|3|1|");
-  view = dynamic_cast<CDagukRoomView*>(frame->GetContentView());
-  ASSERT_NE(nullptr, view);
+  ASSERT_NO_FATAL_FAILURE(EnterRoom());
   frame->GetLoginRecord()->m_strRoomText1 = "pw";
 
   // The invite button asks for the waiting room's users; the window waits for them.
@@ -445,12 +441,8 @@ TEST_F(DagukRoomViewTest, TheInviteCommandListsTheWaitingUsersInTheRoomsInvitati
 }
 
 TEST_F(DagukRoomViewTest, TheByoYomiSecondsBlinkOnTheRoomsOwnTimers) {
-  Server(5, 2, "|12|");
-  Server(5, 3, "|12|hc|carol|Carol|3k|1|3|1|");
-  view = dynamic_cast<CDagukRoomView*>(frame->GetContentView());
-  ASSERT_NE(nullptr, view);
-  Server(5, 10, "||");
-  Server(5, 12, "|a|b|1|hc|carol|c3|3k|hl|lee|l3|4k|0|6.5|60|10|2|");
+  ASSERT_NO_FATAL_FAILURE(EnterRoom());
+  StartEvenGame();
   // Black (the user) is in byo-yomi after his move; white answers, so black's seconds run.
   Server(5, 14, "|a|b|1|B[pd]|BL[15]|");
   Server(5, 14, "|a|b|2|W[dd]|WL[78]|");
