@@ -348,16 +348,21 @@ void CBoardPainter::DrawResultMark(const PixelView& view, const CStolvexBoard& b
     return POINT{r.left + (r.right - r.left - p.width) / 2, r.top + (r.bottom - r.top - p.height) / 2};
   };
   const platform::Surface* mask = Picture(IDB_RESULT_MASK);
+  // Each bit of the entry draws its own mark, all inside the ellipse of the point.
   if (value & BLACK) {
     if (const platform::Surface* p = Picture(IDB_RESULT_BLACK))
       BlitInEllipse(view, *p, centred(*p).x, centred(*p).y, r);
-  } else if ((value & NONE) && !(cell & (NONE | BLACK | WHITE))) {
+  }
+  if ((value & NONE) && !(cell & (NONE | BLACK | WHITE))) {
     if (const platform::Surface* p = Picture(IDB_RESULT_NEUTRAL); p && mask)
       BlitMasked(view, *p, *mask, centred(*p).x, centred(*p).y, &r);
-  } else if (value & WHITE) {
+  }
+  if (value & WHITE) {
     if (const platform::Surface* p = Picture(IDB_RESULT_WHITE); p && mask)
       BlitMasked(view, *p, *mask, centred(*p).x, centred(*p).y, &r);
-  } else if (value & NONE) {
-    BlitCentred(view, IDB_TERRITORY, r, kBlack);
+  }
+  if ((value & NONE) && (cell & (NONE | BLACK | WHITE))) {
+    if (const platform::Surface* p = Picture(IDB_TERRITORY))
+      BlitKeyed(view, *p, centred(*p).x, centred(*p).y, kBlack, &r);
   }
 }

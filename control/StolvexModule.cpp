@@ -141,7 +141,8 @@ HRESULT StolvexRegisterServer() {
 HRESULT StolvexUnregisterServer() {
   const HRESULT hr = StolvexModule().UnregisterServer();
   RemoveAppIdScript();
-  for (const char* collection : {kAppIdRoot, "CLSID", "Interface", "TypeLib"})
+  // The AppID collection itself stays, whatever is left in it.
+  for (const char* collection : {"CLSID", "Interface", "TypeLib"})
     RemoveIfEmpty(collection);
   return hr;
 }

@@ -720,9 +720,13 @@ void CMainFrame::OnPostLoginNotice(CFieldTokenizer& payload) {
   if (m_bResume) {
     // The user chose to go back to the game that ended improperly: its room is joined at once.
     m_bResume = FALSE;
-    if (m_pLoginRecord)
+    if (m_pLoginRecord) {
       SendResumeJoin(m_pLoginRecord->m_strRoomText7, m_pLoginRecord->m_strRoomText6, m_pLoginRecord->m_strRoomText4,
                      m_pLoginRecord->m_strRoomText1);
+      // No waiting room leads to this room: its requests name it as the join did, until it is left.
+      SetWaitingRoomKey(m_pLoginRecord->m_strRoomText1, m_pLoginRecord->m_strRoomText7);
+      m_pLoginRecord->m_strRoomText5 = m_pLoginRecord->m_strRoomText6;
+    }
     EndWaitCapture();
     ShowLoginNotice();
     return;
@@ -732,7 +736,7 @@ void CMainFrame::OnPostLoginNotice(CFieldTokenizer& payload) {
   if (m_hWnd)
     SetWindowText("Orvanta 1.5");
   EndWaitCapture();
-  if (!m_bNoticeShown)
+  if (!m_bNoticeShown && !m_strNotice.IsEmpty())
     ShowLoginNotice();
   m_strNotice.Empty();
 }

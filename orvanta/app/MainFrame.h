@@ -502,6 +502,9 @@ protected:
   void NotePending(const char* name, const CString& detail = CString());
 
   BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+  // While the game room is shown its chat keys (F2 to F9) work wherever the keyboard is, the
+  // frame itself included (as after a dialog closed).
+  BOOL PreTranslateMessage(MSG* msg) override;
   // The fixed two-row splitter: the start view above, the main menu pane below.
   BOOL OnCreateClient(LPCREATESTRUCT cs, CCreateContext* context) override;
   // Command states: connect/disconnect, the screen commands, the game-room commands.
@@ -772,6 +775,7 @@ private:
   UINT_PTR m_nDeferredTimer{0};
   CString m_strWaitRoomNumberText;
   CString m_strWaitRoomKey;
+  CString m_strNoRoomKey;  // W of the leave request when no waiting room is current
   CString m_strStalemateText;
   CString m_strCapturedText;
   BOOL m_bEndRequested{FALSE};
@@ -780,7 +784,7 @@ private:
   BOOL m_bCapturedTextReady{FALSE};
   BOOL m_bOwnStalemateArea{FALSE};
   BOOL m_bClosingByLeave{FALSE};
-  BOOL m_bSaveThisRecord{TRUE};
+  BOOL m_bSaveThisRecord{FALSE};
   BOOL m_bSoundOn{TRUE};
   BOOL m_bReconnect{FALSE};
   BOOL m_bRoomOwner{FALSE};

@@ -3,6 +3,8 @@
 
 #include "orvanta/connection/FieldTokenizer.h"
 #include "orvanta/app/MainFrame.h"
+#include "orvanta/connection/SessionRecord.h"
+#include "orvanta/room/DagukRoomView.h"
 #include "orvanta/lobby/SelectReplayDlg.h"
 #include "orvanta/room/GameRoom.h"
 #include "orvanta/room/ReviewPlayDlg.h"
@@ -18,7 +20,11 @@ void CMainFrame::StopReplay() {
   FlushRequests();
   m_bRoomOwner = FALSE;
   m_bInRoom = FALSE;
-  StopTimer(CGameRoom::kBlinkTimer);
+  if (m_pLoginRecord) m_pLoginRecord->m_strRoomText5.Empty();
+  if (auto* view = dynamic_cast<CDagukRoomView*>(m_nActiveViewId == kGameRoomView ? GetContentView() : nullptr))
+    view->ClosePopups();
+  // The blink timer is the room's: it stops it and forgets it, so its next blink starts afresh.
+  if (m_pGameRoom) m_pGameRoom->StopBlinking();
 }
 
 BOOL CMainFrame::ChooseReviewLeader(CString& third, CString& first) {

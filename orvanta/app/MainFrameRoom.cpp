@@ -71,11 +71,28 @@ void CMainFrame::SendRoomCode14(const CString& node, const CString& time) {
 
 void CMainFrame::SendClockState(short colour) { SendGameRequest(38, (colour & 2) ? "1|" : "2|"); }
 
-void CMainFrame::SendLeaveRoom() { SendGameRequest(4, CString()); }
+void CMainFrame::SendLeaveRoom() {
+  // Without a waiting room to return to (a room rejoined at login) the leave goes out on its
+  // fixed category under the frame's no-room key.
+  if (!m_bForumBoardOpen && !GetCurrentWaitingRoomRec()) {
+    const CString room = m_pLoginRecord ? m_pLoginRecord->m_strRoomText5 : CString();
+    QueueRequest(3, 4, "|" + m_strNoRoomKey + "|" + room + "|", "1");
+    return;
+  }
+  SendGameRequest(4, CString());
+}
 
 void CMainFrame::SendLeaveAfterCountdown(const CString& first, const CString& second) {
   QueueRequest(GetRoomCategory(), 56, "|" + first + "|" + second + "|", "1");
   FlushRequests();
+}
+
+BOOL CMainFrame::PreTranslateMessage(MSG* msg) {
+  if (msg && msg->message == WM_KEYDOWN && IsGameRoomActive()) {
+    if (auto* view = dynamic_cast<CDagukRoomView*>(GetContentView()); view && view->SendChatMacro(static_cast<UINT>(msg->wParam)))
+      return TRUE;
+  }
+  return CFrameWnd::PreTranslateMessage(msg);
 }
 
 // ---------------------------------------------------------------------------------------------

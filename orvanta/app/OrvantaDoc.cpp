@@ -4,6 +4,7 @@
 #include <platform/msgbox.h>
 
 #include "orvanta/app/MainFrame.h"
+#include "orvanta/room/GiboFileName.h"
 
 IMPLEMENT_DYNCREATE(COrvantaDoc, CDocument)
 
@@ -42,15 +43,42 @@ BOOL COrvantaDoc::IsEmptyRecord(const CGiboRecord& record) {
   return record.GetTotalMoves() == 0 && record.GetSetup().Find('[') < 0;
 }
 
-BOOL COrvantaDoc::OnSaveDocument(LPCTSTR path) {
+CGiboRecord* COrvantaDoc::ActiveRecord() {
   auto* frame = dynamic_cast<CMainFrame*>(AfxGetMainWnd());
-  CGiboRecord* record = frame ? GetRecordForView(frame->GetActiveViewId()) : nullptr;
+  return frame ? GetRecordForView(frame->GetActiveViewId()) : nullptr;
+}
+
+CString COrvantaDoc::ProposedFileName(const CGiboRecord& record) {
+  CString a, black, white, d;
+  record.GetBlackPlayer(a, black, a, d);
+  record.GetWhitePlayer(a, white, a, d);
+  if (black.IsEmpty() && white.IsEmpty()) return CString();
+  return CGiboFileName::Safe(black) + "_" + CGiboFileName::Safe(white);
+}
+
+BOOL COrvantaDoc::DoSave(LPCTSTR path, BOOL replace) {
+  CGiboRecord* record = ActiveRecord();
+  // Nothing to write is said before a name is asked for.
+  if (record && IsEmptyRecord(*record)) {
+    AfxMessageBox("The selected game record is not found.");
+    return FALSE;
+  }
+  CString proposed = path ? CString(path) : CString();
+  if (proposed.IsEmpty() && record) proposed = ProposedFileName(*record);
+  return CDocument::DoSave(proposed.IsEmpty() ? nullptr : proposed.GetString(), replace);
+}
+
+BOOL COrvantaDoc::OnSaveDocument(LPCTSTR path) {
+  CGiboRecord* record = ActiveRecord();
   if (!record)
     return TRUE;
   if (IsEmptyRecord(*record)) {
     AfxMessageBox("The selected game record is not found.");
-    return TRUE;
+    return FALSE;
   }
-  record->WriteFile(path);
+  if (!record->WriteFile(path)) {
+    AfxMessageBox("File save fail.");
+    return FALSE;
+  }
   return TRUE;
 }

@@ -16,8 +16,12 @@ public:
   ~COrvantaDoc() override;
 
   BOOL OnNewDocument() override;
-  // Saves the record of the active screen (game room or record list) to path; TRUE always.
+  // Saves the record of the active screen (game room or record list) to path; FALSE, after a
+  // message, when there is no record to write or the file cannot be written.
   BOOL OnSaveDocument(LPCTSTR path) override;
+  // Says so before any file dialog when the active screen's record is empty; otherwise proposes
+  // the name the room gives its finished games (black + "_" + white, made safe).
+  BOOL DoSave(LPCTSTR path, BOOL replace = TRUE) override;
   // Empties the room map (its records go with it).
   void DeleteContents() override;
   // Keeps no file name: what a save writes follows the screen and the game, so a name kept from
@@ -29,7 +33,13 @@ public:
   CGiboRecord* GetRecordForView(UINT viewId) override;
   // A record without moves or setup stones is not worth a file.
   static BOOL IsEmptyRecord(const CGiboRecord& record);
+  // The file name a save proposes for record: its players' names, made safe; empty without names.
+  static CString ProposedFileName(const CGiboRecord& record);
 
+private:
+  CGiboRecord* ActiveRecord();
+
+public:
   CGiboRecord m_roomRecord;  // the game room's record
   CGiboRecord m_listRecord;  // the record list's record
   CMapWordToOb m_roomMap{10};  // rooms by number; the map owns its records

@@ -36,8 +36,10 @@ const PanePlace kPanel[] = {
     {CGameRoom::kCondition, "Static", kLabel, 68, 207, 70, 20},
     {CGameRoom::kMoveNumber, "Static", kLabel, 68, 233, 45, 20},
     {CGameRoom::kStatus, "Static", kLabel, 68, 266, 87, 20},
-    {CGameRoom::kObserverList, "SysListView32", LVS_REPORT | WS_BORDER, 143, 201, 122, 79},
-    {CGameRoom::kMessage, "Static", kLabel, 36, 291, 220, 20},
+    // The list reaches the panel's right margin, so that its first three columns show whole.
+    {CGameRoom::kObserverList, "SysListView32", LVS_REPORT | WS_BORDER, 143, 201, 137, 79},
+    // The message line is one line: the whole greeting fits it.
+    {CGameRoom::kMessage, "Static", SS_LEFTNOWORDWRAP | WS_BORDER, 10, 291, 270, 20},
 };
 // Chat output and input: from the panel's left, the output below the status line down to the
 // input, which sits on the bottom edge.
@@ -116,7 +118,8 @@ void CDagukRoomView::OnInitialUpdate() {
   m_room->SetPaneListener(&CDagukRoomView::OnPaneChanged, this);
   if (m_observerList.m_hWnd) {
     const char* columns[] = {"Observers", "Host", "ID", "Name", "Grade"};
-    const int widths[] = {50, 50, 50, 40, 40};
+    // The host key is a short text: its column is narrower, so that ID shows beside it.
+    const int widths[] = {50, 30, 50, 40, 40};
     for (int i = 0; i < 5; ++i) m_observerList.InsertColumn(i, columns[i], LVCFMT_CENTER, widths[i]);
     m_observerList.SetExtendedStyle(LVS_EX_FULLROWSELECT);
   }
@@ -133,9 +136,14 @@ void CDagukRoomView::OnDestroy() {
   if (auto* frame = dynamic_cast<CRoomViewHost*>(GetParentFrame()); frame && m_room && frame->GetGameRoom() == &*m_room)
     frame->AttachGameRoom(nullptr);
   // The invitation window goes with the room.
+  ClosePopups();
+  CFormView::OnDestroy();
+}
+
+void CDagukRoomView::ClosePopups() {
   if (m_pInviteDlg && m_pInviteDlg->m_hWnd) m_pInviteDlg->DestroyWindow();
   m_pInviteDlg.reset();
-  CFormView::OnDestroy();
+  if (m_toolTip.m_hWnd) m_toolTip.Pop();
 }
 
 void CDagukRoomView::OnPaneChanged(void* context, int pane) { static_cast<CDagukRoomView*>(context)->ShowPane(pane); }
@@ -182,6 +190,8 @@ void CDagukRoomView::FillObserverList() {
 void CDagukRoomView::OnSize(UINT type, int cx, int cy) {
   CFormView::OnSize(type, cx, cy);
   RecalcLayout();
+  // The desk and the panel's backdrop follow the right edge: all of the view is painted again.
+  if (m_hWnd) Invalidate();
 }
 
 void CDagukRoomView::RecalcLayout() {
@@ -215,7 +225,7 @@ void CDagukRoomView::RecalcLayout() {
   m_captionAreas[7] = paneRect(CGameRoom::kBlackMain);
   m_captionAreas[8] = paneRect(CGameRoom::kWhiteMain);
   m_captionAreas[9] = paneRect(CGameRoom::kMoveNumber);
-  m_captionAreas[10] = CRect(panel + 36, 291, panel + 256, 311);
+  m_captionAreas[10] = paneRect(CGameRoom::kMessage);
 }
 
 void CDagukRoomView::OnBoardPosition(SHORT row, SHORT col, SHORT, LONG) {

@@ -29,10 +29,13 @@ public:
   static constexpr UINT kTemplateId = 134;
   static constexpr UINT kBoardId = 1119;
   static constexpr UINT kChatInputId = 1067;
-  // Width of the side panel right of the board, in pixels.
-  static constexpr int kPanelWidth = 275;
-  // The board's square is centred in the client width less this.
-  static constexpr int kBoardMargin = 265;
+  // Width of the side panel right of the board, in pixels: its panes end 5 pixels short of the
+  // view's right edge.
+  static constexpr int kPanelWidth = 285;
+  // The board's square is centred in the client width less this: it never reaches the panel.
+  static constexpr int kBoardMargin = 285;
+  // The panel's backdrop starts this far right of the panel's left edge.
+  static constexpr int kBackdropInset = 9;
   // The message line's first text.
   static constexpr const char* kGreeting = "Hello!  You have entered Orvanta of Pellomar.";
   // The looks of a byo-yomi seconds pane while it blinks.
@@ -85,6 +88,8 @@ public:
   void FillChatMacroCombo();
   // Sends one chat line of the room (nothing for an empty line) and flushes.
   void SendChatLine(const CString& text);
+  // F2 to F9 send their chat macro (an empty one nothing); TRUE when key is one of them.
+  BOOL SendChatMacro(UINT key);
   BOOL IsUserInRoom(const CString& id, const CString& host) const;
   // The room's users but the logged-in one, for the review-play dialog.
   CString BuildRoomUserList();
@@ -93,6 +98,8 @@ public:
   void ShowInviteDlg(const CString& payload);
   // The invitation window; null before the first user list.
   CInviteDlg* GetInviteDlg() const { return m_pInviteDlg.get(); }
+  // Closes the room's pop-up windows: the invitation window goes, a shown tip is taken down.
+  void ClosePopups();
   // What the command rules see now.
   CRoomCommands::Situation CommandSituation();
   // Runs a command of the room's pop-ups; a command whose rule fails does nothing.

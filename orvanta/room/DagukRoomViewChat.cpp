@@ -64,13 +64,16 @@ BOOL CDagukRoomView::PreTranslateMessage(MSG* msg) {
       }
       return TRUE;
     }
-    const int macro = CRoomChat::MacroIndexOfKey(static_cast<UINT>(msg->wParam));
-    if (macro >= 0) {
-      if (CRoomViewHost* frame = FrameOf(*this)) SendChatLine(frame->GetChatMacros()[static_cast<std::size_t>(macro)]);
-      return TRUE;
-    }
+    if (SendChatMacro(static_cast<UINT>(msg->wParam))) return TRUE;
   }
   return CFormView::PreTranslateMessage(msg);
+}
+
+BOOL CDagukRoomView::SendChatMacro(UINT key) {
+  const int macro = CRoomChat::MacroIndexOfKey(key);
+  if (macro < 0) return FALSE;
+  if (CRoomViewHost* frame = FrameOf(*this)) SendChatLine(frame->GetChatMacros()[static_cast<std::size_t>(macro)]);
+  return TRUE;
 }
 
 BOOL CDagukRoomView::OnNameDoubleClick(const MSG& msg) {
@@ -399,7 +402,7 @@ void CDagukRoomView::PaintBackdrop(CDC& dc, const CRect& rect) {
   CRect client;
   GetClientRect(&client);
   // The desk under the board, then the panel's backdrop along the right edge.
-  CRect panel(client.right - 266, 0, client.right, client.bottom);
+  CRect panel(client.right - kPanelWidth + kBackdropInset, 0, client.right, client.bottom);
   CRect desk(client.left, client.top, panel.left, client.bottom);
   CRect part;
   if (part.IntersectRect(&rect, &desk)) dc.FillSolidRect(&part, RGB(81, 68, 37));

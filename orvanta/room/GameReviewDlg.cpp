@@ -194,6 +194,7 @@ void CGameReviewDlg::ShowCondition() {
 
 void CGameReviewDlg::LoadRecord() {
   SetDlgItemText(kMoveNumber, "0");
+  m_capturesAt.clear();
   const int total = m_record.GetTotalMoves();
   CProgressDlg progress(this, Cp949("처리중"), FALSE);
   progress.CenterWindow();
@@ -289,6 +290,7 @@ void CGameReviewDlg::StepBack() {
   m_board.SetBreakPoint(m_board.GetLogicalPos());
   m_record.PrevMove();
   UpdateStepInfo(4, TRUE);
+  ShowCapturedUpTo(m_board.GetLogicalPos());
 }
 
 void CGameReviewDlg::StepForward() {
@@ -296,6 +298,22 @@ void CGameReviewDlg::StepForward() {
   m_board.SetBreakPoint(m_board.GetLogicalPos());
   m_record.NextMove();
   UpdateStepInfo(8, TRUE);
+  ShowCapturedUpTo(m_board.GetLogicalPos());
+}
+
+void CGameReviewDlg::ShowCapturedUpTo(int position) {
+  int black = 0, white = 0;
+  for (const auto& [at, taken] : m_capturesAt) {
+    if (at > position) break;
+    ((taken.first & 2) ? black : white) += taken.second;
+  }
+  for (const auto& [field, count] : {std::pair<UINT, int>{kBlackCaptured, black}, {kWhiteCaptured, white}}) {
+    if (FieldNumber(field) == count) continue;
+    CString text;
+    text.Format("%d", count);
+    SetDlgItemText(field, text);
+    RepaintField(field);
+  }
 }
 
 void CGameReviewDlg::UpdateStepInfo(int direction, BOOL repaint) {
@@ -432,6 +450,8 @@ void CGameReviewDlg::OnBoardPosition(SHORT row, SHORT col, SHORT colour, LONG) {
     m_nCurrentMove = m_nStudyTop = m_board.GetLogicalPos();
   }
   ++m_nStudyTop;
+  // A study stone replaces the moves after it, and what they took.
+  m_capturesAt.erase(m_capturesAt.upper_bound(m_board.GetLogicalPos()), m_capturesAt.end());
   m_board.SetDrawStone(row, col, colour, static_cast<SHORT>(m_nStudyTop));
   CString text;
   text.Format("%d", m_nStudyTop);
@@ -440,6 +460,8 @@ void CGameReviewDlg::OnBoardPosition(SHORT row, SHORT col, SHORT colour, LONG) {
 }
 
 void CGameReviewDlg::OnBoardNumOfEat(SHORT colour, SHORT count, LONG) {
+  // Kept by the move that took them, so that stepping back and forth can count again.
+  m_capturesAt[m_board.GetLogicalPos()] = {colour, count};
   const UINT field = (colour & 2) ? kBlackCaptured : kWhiteCaptured;
   CString text;
   text.Format("%d", FieldNumber(field) + count);

@@ -5,6 +5,8 @@
 // opens a study board at the current position, prints the game and saves it as SGF.
 
 #include <array>
+#include <map>
+#include <utility>
 #include <vector>
 
 #include <platform/controls.h>
@@ -98,6 +100,8 @@ private:
   void StepBack();
   void StepForward();
   void UpdateStepInfo(int direction, BOOL repaint);
+  // The captured fields show what was taken by the move on the board, counted from the first.
+  void ShowCapturedUpTo(int position);
   // At the last move of a game lost on time, the loser's periods show "0 **".
   void ShowTimeOverAtEnd();
   void RepaintField(UINT id);
@@ -111,6 +115,8 @@ private:
   CString m_strWhiteKey;
   int m_nPrintContinuation{-1};  // first listed entry of the second printed page; -1 = none
   int m_nStudyTop{0};            // number of the last stone placed by a board click
+  // Stones taken by the move at each board position: (colour of the taker's field, count).
+  std::map<int, std::pair<short, short>> m_capturesAt;
   BOOL m_bStudyMode{FALSE};
   int m_nTotalMoves{0};          // handicap stones + move nodes
   CToolTipCtrl m_toolTip;

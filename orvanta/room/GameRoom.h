@@ -195,6 +195,8 @@ private:
   void StartClocks(LONG mainSeconds, short periodSeconds, short periods);
   void ApplyRecordClocks();
   void DrawSetupStones();
+  // Clears the board for a fresh drawing; the user keeps his colour on it.
+  void ClearBoardKeepingSeat();
   // Switches the link to blocking (TRUE) or back, remembering which.
   void BlockLink(BOOL block);
   void Answer(short minor, const CString& payload, BOOL yes);

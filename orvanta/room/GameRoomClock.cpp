@@ -356,8 +356,17 @@ void CGameRoom::ReplayMovesOnBoard(const CString&) {
   BlockLink(FALSE);
 }
 
-void CGameRoom::RedrawFromRecord() {
+void CGameRoom::ClearBoardKeepingSeat() {
+  // The control's Init forgets whose board it is; the seat outlives the stones. The user's colour
+  // starts the turn again from the first move, and the moves drawn after this move it on.
+  const short colour = m_board.GetUserColor();
   m_board.Init();
+  m_board.SetUserColor(colour);
+}
+
+void CGameRoom::RedrawFromRecord() {
+  const LONG mode = m_board.GetGameMode();
+  ClearBoardKeepingSeat();
   m_handicap = std::max<short>(m_record.GetHandicap(), 0);
   m_board.SetNumOfAdvatage(m_myColour == kWhite ? static_cast<short>(-m_handicap) : m_handicap);
   DrawSetupStones();
@@ -365,6 +374,7 @@ void CGameRoom::RedrawFromRecord() {
   LONG time = 0;
   m_record.MoveTo(CGiboRecord::kFirstNode);
   while (m_record.GetMove(x, y, colour, time)) m_board.SetDrawStone(y, x, colour, ++m_moveCounter);
+  m_board.SetGameMode(mode);
   m_board.Redraw(-1, -1);
 }
 
@@ -375,11 +385,12 @@ void CGameRoom::RestoreGame(const CString& payload) {
   if (!IsUserInRoom(a, b) && !(b == GetPaneText(kBlackName) && a == m_blackHost)) OnPlayerLeft("|" + a + "|" + b + "|");
   m_record.GetWhitePlayer(a, b, c, d);
   if (!IsUserInRoom(a, b) && !(b == GetPaneText(kWhiteName) && a == m_whiteHost)) OnPlayerLeft("|" + a + "|" + b + "|");
+  // The stored game is the whole position: nothing of what the board held before stays, but the
+  // user keeps his seat on it.
+  ClearBoardKeepingSeat();
+  m_board.Redraw(-2, -2);
   SetRoomStatus(1);
   SetRole(CRoomState::RoleOf(m_myColour));
-  // The stored game is the whole position: nothing of what the board held before stays.
-  m_board.Init();
-  m_board.Redraw(-2, -2);
   m_capturedBlack = m_capturedWhite = m_deadBlack = m_deadWhite = 0;
   ShowCaptured();
   OnGameInProgress(CString());

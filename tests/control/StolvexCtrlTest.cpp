@@ -220,6 +220,12 @@ TEST_F(StolvexCtrlTest, DeadStonesTerritoryAndResultsAreDrawnAndReachedByClicks)
   EXPECT_LT(Brightness(result.Row(blackPoint.y + 2)[blackPoint.x + 2]), 120);
   EXPECT_GT(Brightness(result.Row(whiteMark.y + 2)[whiteMark.x + 2]), 700);
   EXPECT_GT(result.Row(neutral.y + 2)[neutral.x + 2] & 0xFF, 150u);
+
+  // Each bit of an entry draws its mark: one holding both sides' bits shows White's mark over
+  // Black's, not Black's alone.
+  ctrl->SetStone(18, 18, BLACK | WHITE);
+  const platform::Surface both = Paint();
+  EXPECT_GT(Brightness(both.Row(blackPoint.y + 2)[blackPoint.x + 2]), 700);
 }
 
 TEST_F(StolvexCtrlTest, PlayCursorOnlyWhereAClickCouldBecomeAMove) {

@@ -105,6 +105,10 @@ TEST(StolvexModuleTest, RegsvrWritesTheKeysAndUnregisteringTakesBackEveryOne) {
     // Registering twice changes nothing; unregistering once removes it all.
     ASSERT_EQ(RunRegsvr({STOLVEX_MODULE_PATH}), 0);
     ASSERT_EQ(RunRegsvr({"-u", STOLVEX_MODULE_PATH}), 0);
+    // The AppID collection stays even when ours was its only entry; all else is as it was.
+    EXPECT_EQ(Text("AppID"), "<no value>");
+    EXPECT_EQ(Text("AppID\\Stolvex.EXE", "AppID"), "<no key>");
+    if (!othersPresent) RegDeleteKey(HKEY_CLASSES_ROOT, "AppID");
     EXPECT_EQ(Registry(), before);
   }
 }

@@ -136,7 +136,9 @@ bool EditModel::HandleLines(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
     case EM_GETLINECOUNT: result = count; return true;
     case EM_GETFIRSTVISIBLELINE: result = m_firstLine; return true;
     case EM_LINESCROLL:
-      if (Multiline()) m_firstLine = std::clamp(m_firstLine + static_cast<int>(lParam), 0, count - 1);
+      // Stops where the last line reaches the bottom: scrolling on would leave a page of nothing
+      // and a scroll bar without its thumb.
+      if (Multiline()) m_firstLine = std::clamp(m_firstLine + static_cast<int>(lParam), 0, std::max(0, count - VisibleLines()));
       if (ScrollsSideways() && static_cast<int>(wParam) != 0) {
         TEXTMETRIC tm{};
         if (MeasuringDC dc(*this); dc.get()) dc.get()->GetTextMetrics(&tm);

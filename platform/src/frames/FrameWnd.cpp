@@ -148,6 +148,9 @@ void CFrameWnd::ActivateFrame(int cmdShow) {
 }
 
 void CFrameWnd::OnUpdateFrameTitle(BOOL addToTitle) {
+  // A frame without FWS_ADDTOTITLE writes its own caption: a document's new name (a save, an
+  // open) leaves it be; only the frame's own call puts its title back.
+  if (addToTitle && !(m_frameStyle & FWS_ADDTOTITLE)) return;
   CString caption = m_strTitle;
   CDocument* doc = GetActiveDocument();
   if (addToTitle && doc && (m_frameStyle & FWS_ADDTOTITLE)) {

@@ -3,6 +3,7 @@
 // sent through that server, to the end where the game is saved from the menu bar through the file
 // dialog and opened again. Pictures of the waiting room and the game are written as snapshots.
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -70,7 +71,14 @@ public:
   // Answers the modal dialogs as a person would, one step a tick: the login dialog gets an ID and
   // a password typed into it, the notice is closed with OK.
   void DriveDialogs() {
-    auto* dialog = dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(::GetActiveWindow()));
+    const HWND active = ::GetActiveWindow();
+    auto* dialog = dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(active));
+    // A question in a message box: the person takes its default button, Yes, with Enter.
+    if (!dialog && active && active != frame->m_hWnd && ::IsWindowVisible(active) && m_keysForBoxes) {
+      if (++m_boxTicks % 25 == 1)
+        m_person->Key(active, XK_Return);
+      return;
+    }
     if (!dialog || !dialog->m_hWnd)
       return;
     const HWND top = dialog->m_hWnd;
@@ -88,7 +96,7 @@ public:
       ::SendMessage(top, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
       return;
     }
-    if (!Fill(top, id, kUserId) && !Fill(top, password, "pw"))
+    if (!Fill(top, id, m_userId) && !Fill(top, password, "pw"))
       Click(::GetDlgItem(top, IDOK));
   }
 
@@ -187,6 +195,9 @@ protected:
     return moves;
   }
 
+  std::string m_userId{kUserId};  // what the person types as the ID
+  bool m_keysForBoxes{false};  // message boxes are answered with Enter
+  int m_boxTicks{0};
   testsupport::StolvexModuleHome m_control;
   GameServerScript m_script;
   std::optional<screentest::ScreenPerson> m_person;  // every click and key, through the X server
@@ -304,6 +315,51 @@ TEST_F(DemoServerX11Test, APersonLogsInEntersAWaitingRoomJoinsARoomAndPlaysThree
   EXPECT_EQ(reviewMoves, 6);
   EXPECT_EQ(black, kUserId);
   EXPECT_EQ(white, "demo");
+}
+
+TEST_F(DemoServerX11Test, HanaGoesBackToHerUnfinishedGameAndPlaysOn) {
+  m_userId = "hana";
+  m_keysForBoxes = true;
+  frame->RunLoginPass();
+  // The resume question is answered Yes; the room comes with the game's six moves on the board.
+  CDagukRoomView* view = nullptr;
+  ASSERT_TRUE(WaitFor([&] {
+    view = dynamic_cast<CDagukRoomView*>(frame->GetContentView());
+    return view && view->GetRoom() && view->GetRoom()->GetMoveCounter() == 6 &&
+           view->GetRoom()->GetPaneText(CGameRoom::kStatus) == "In Playing";
+  }));
+  m_keysForBoxes = false;
+  // The room was joined by the login reply's texts.
+  const std::vector<PeerRecord> records = peer.Records();
+  EXPECT_TRUE(std::any_of(records.begin(), records.end(),
+                          [](const PeerRecord& r) { return r.Is(5, 3) && r.payload == "|1|7|7|"; }));
+  CGameRoom& room = *view->GetRoom();
+  EXPECT_EQ(room.GetPaneText(CGameRoom::kBlackName), "hana");
+  EXPECT_EQ(room.GetPaneText(CGameRoom::kWhiteName), "demo");
+  EXPECT_EQ(room.GetRecord().GetTotalMoves(), 6);
+  EXPECT_EQ(view->GetBoardControl().GetLastColor(), 4);
+  EXPECT_TRUE(Picture("orvanta-demo-resumed-game.png"));
+
+  // hana plays on: each click goes to the server in the room, and demo answers.
+  const HWND board = view->GetBoardControl().m_hWnd;
+  auto centre = [&](int row, int col) {
+    CRect r;
+    ::GetClientRect(board, &r);
+    const int px = r.right / 19, py = r.bottom / 19;
+    return CPoint(col * px + px / 2 + (r.right % 19) / 2, row * py + py / 2 + (r.bottom % 19) / 2);
+  };
+  const std::pair<int, int> points[] = {{9, 3}, {15, 9}};
+  for (int i = 0; i < 2; ++i) {
+    Click(board, centre(points[i].first, points[i].second));
+    ASSERT_TRUE(WaitFor([&] { return room.GetMoveCounter() == 6 + 2 * (i + 1); })) << "move " << i + 1;
+  }
+  std::vector<std::string> moves;
+  for (const PeerRecord& r : peer.Records())
+    if (r.Is(5, 14)) moves.push_back(r.payload.substr(0, r.payload.find("|BL[")));
+  EXPECT_EQ(moves, (std::vector<std::string>{"|1|7|B[dj]", "|1|7|B[jp]"}));
+  EXPECT_EQ(room.GetRecord().GetTotalMoves(), 10);
+  EXPECT_NE(room.GetChatText().Find("[demo]"), -1);
+  EXPECT_TRUE(Picture("orvanta-demo-resumed-play.png"));
 }
 
 }  // namespace

@@ -82,8 +82,9 @@ public:
     return *popupPick;
   }
 
-  std::optional<std::optional<CString>> OnFileDialog(BOOL, const char*, const char*) override {
+  std::optional<std::optional<CString>> OnFileDialog(BOOL, const char* initialName, const char*) override {
     ++fileDialogs;
+    fileNames.push_back(initialName ? initialName : "");
     if (!fileAnswer) return std::nullopt;
     return fileAnswer->empty() ? std::optional<CString>() : std::optional<CString>(CString(fileAnswer->c_str()));
   }
@@ -105,6 +106,7 @@ public:
   // The path every file dialog chooses ("" cancels); without it the platform's default answers.
   std::optional<std::string> fileAnswer;
   int fileDialogs{0};  // file dialogs opened
+  std::vector<std::string> fileNames;  // the name each file dialog proposed
   std::optional<UINT> popupPick;  // the command every pop-up menu chooses (0: none)
   std::vector<HMENU> popups;      // pop-up menus opened, in order
 };

@@ -218,6 +218,27 @@ TEST_F(MainFrameLoginTest, DecliningToResumeKeepsOnlyTheRoleAndTheNotice) {
   EXPECT_EQ(Pairs(), (std::vector<std::string>{"0,1", "1,1", "1,11", "0,3", "0,2", "3,6", "1,13"}));
 }
 
+TEST_F(MainFrameLoginTest, APostLoginNoticeAsksForMemosOnlyWithANoticeToShow) {
+  peer.ReplyOnce(1, 1, {{GameServerPeer::LoginAccepted("1", ""), 0}});
+  LogIn();
+  peer.Send({{GameServerPeer::Record(3, 6, "|0|"), 0}});
+  ASSERT_TRUE(PumpUntil([&] {
+    CString title;
+    ::GetWindowText(frameHandle(), title.GetBuffer(64), 64);
+    title.ReleaseBuffer();
+    return title == "Orvanta 1.5";
+  }));
+  PumpFor(50);
+  // No notice: no dialog, and the memo list is not asked for.
+  EXPECT_EQ(Pairs(), (std::vector<std::string>{"0,1", "1,1", "1,11", "0,3", "0,2", "3,6"}));
+  EXPECT_FALSE(frame->IsNoticeShown());
+  EXPECT_TRUE(script.dialogs.size() == 1);  // the login dialog only
+  // A memo arriving afterwards still brings the list.
+  peer.Send({{GameServerPeer::Record(1, 15, "|1|"), 0}});
+  ASSERT_TRUE(PumpUntil([&] { return Pairs().size() == 7; }));
+  EXPECT_EQ(Pairs().back(), "1,13");
+}
+
 TEST_F(MainFrameLoginTest, ALoginReplySplitOverTwoSegmentsIsDispatchedOnceWhole) {
   const std::string accepted = GameServerPeer::LoginAccepted("1", "split notice");
   peer.ReplyOnce(1, 1, {{accepted.substr(0, 9), 0}, {accepted.substr(9), 50}});

@@ -204,7 +204,7 @@ TEST_F(MenuBarTest, ItemsShowTheStateTheirRulesGiveOnEachScreen) {
       {kToolBar, kStart, kOn, 0, nullptr},
       {kSound, kStart, kOn, 1, nullptr},
       {kRoomSound, kRoomPlaying, kOn, 1, nullptr},
-      {kSaveThisRecord, kStart, kOn, 1, nullptr},
+      {kSaveThisRecord, kStart, kOn, 0, nullptr},  // off until the user chooses it
   };
   for (UINT command : {kSearchUser, kInviteUserMenu, kSearchUserMenu, kUserInformation, kSendMessage, kMemoBox,
                        kEnvironment, kSendMemo, kMyInformation}) {

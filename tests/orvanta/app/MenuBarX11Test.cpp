@@ -157,10 +157,10 @@ TEST_F(MenuBarX11Test, EachPopupOpensByClickAndByAltLetterAndIsPictured) {
   EXPECT_TRUE(frame->IsConnected());  // nothing was chosen
 }
 
-TEST_F(MenuBarX11Test, SaveThisRecordIsCheckedUntilChosenAndToolBarShowsBothBars) {
+TEST_F(MenuBarX11Test, SaveThisRecordIsOffUntilChosenAndToolBarShowsBothBars) {
   const int options = 4;
   const int view = 3;
-  ASSERT_TRUE(frame->IsSaveRecordOn());
+  ASSERT_FALSE(frame->IsSaveRecordOn());
   // The check mark's place: the left of the item, before its text.
   auto markDarkness = [&](HWND popup) {
     const CRect item = ItemOnScreen(popup, kSaveThisRecord);
@@ -168,17 +168,18 @@ TEST_F(MenuBarX11Test, SaveThisRecordIsCheckedUntilChosenAndToolBarShowsBothBars
     ::UpdateWindow(popup);
     return DarkIn(Grab(mark), mark, mark);
   };
-  int checked = 0;
-  WithPopupOpen([&] { SendKey(XK_o, true); }, options, [&](HWND popup) {
-    EXPECT_NE(::GetMenuState(platform::GetPopupMenuWindowMenu(popup), kSaveThisRecord, MF_BYCOMMAND) & MF_CHECKED, 0u);
-    checked = markDarkness(popup);
-    m_person->ClickMenuItem(popup, kSaveThisRecord);
-  });
-  EXPECT_TRUE(WaitFor([&] { return !frame->IsSaveRecordOn(); }));
   int unchecked = -1;
-  WithPopupOpen([&] { m_person->ClickMenuTitle(frameHandle(), options); }, options, [&](HWND popup) {
+  WithPopupOpen([&] { SendKey(XK_o, true); }, options, [&](HWND popup) {
     EXPECT_EQ(::GetMenuState(platform::GetPopupMenuWindowMenu(popup), kSaveThisRecord, MF_BYCOMMAND) & MF_CHECKED, 0u);
     unchecked = markDarkness(popup);
+    m_person->ClickMenuItem(popup, kSaveThisRecord);
+  });
+  // The first choice switches saving on.
+  EXPECT_TRUE(WaitFor([&] { return frame->IsSaveRecordOn(); }));
+  int checked = 0;
+  WithPopupOpen([&] { m_person->ClickMenuTitle(frameHandle(), options); }, options, [&](HWND popup) {
+    EXPECT_NE(::GetMenuState(platform::GetPopupMenuWindowMenu(popup), kSaveThisRecord, MF_BYCOMMAND) & MF_CHECKED, 0u);
+    checked = markDarkness(popup);
     SendKey(XK_Escape);
   });
   EXPECT_GT(checked, unchecked + 5) << "checked " << checked << " unchecked " << unchecked;

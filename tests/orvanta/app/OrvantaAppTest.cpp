@@ -139,12 +139,33 @@ TEST_F(OrvantaAppTest, SavingWritesTheRecordOfTheActiveScreenOnly) {
   EXPECT_FALSE(Exists(path));
   mainFrame->RegisterView(CMainFrame::kRecordListView, RUNTIME_CLASS(CStandInView));
   mainFrame->SwitchView(CMainFrame::kRecordListView);
-  EXPECT_TRUE(doc->OnSaveDocument(path.c_str()));
+  EXPECT_FALSE(doc->OnSaveDocument(path.c_str()));
   EXPECT_TRUE(Shown("The selected game record is not found."));
   EXPECT_FALSE(Exists(path));
-  doc->m_listRecord.AppendMove("B[pd]", "");
-  EXPECT_TRUE(doc->OnSaveDocument(path.c_str()));
+  // Saving an empty record says so before any file name is asked for.
+  script.shown.clear();
+  EXPECT_FALSE(doc->DoSave(nullptr));
+  EXPECT_EQ(script.shown, std::vector<std::string>{"The selected game record is not found."});
+  EXPECT_EQ(script.fileDialogs, 0);
+  // A game between two players proposes the room's own name for it, made safe.
+  ASSERT_TRUE(doc->m_listRecord.SetText("(;FF[4]GM[1]SZ[19]PB[h1:k/im:k:5d]PW[h2:lee:l:6d];B[pd])"));
+  mainFrame->SetWindowText("Orvanta 1.5(7 Room)");
+  const std::string missing = m_folder.Path() + "/no-such-folder/x.sgf";
+  script.fileAnswer = missing;
+  script.shown.clear();
+  EXPECT_FALSE(doc->DoSave(nullptr));
+  ASSERT_EQ(script.fileNames.size(), 1u);
+  EXPECT_EQ(script.fileNames[0], "k_im_lee");
+  // A file that cannot be written is reported, and the person picks another place.
+  EXPECT_EQ(script.shown, std::vector<std::string>{"File save fail."});
+  script.fileAnswer = path;
+  EXPECT_TRUE(doc->DoSave(nullptr));
   EXPECT_TRUE(Exists(path));
+  // The save leaves the room's caption alone.
+  mainFrame->GetWindowText(title);
+  EXPECT_EQ(title, "Orvanta 1.5(7 Room)");
+  mainFrame->SetWindowText("Orvanta 1.5");
+  script.fileDialogs = 0;
   // Save Play Record from the menu bar asks for a file and saves there. Opening the File menu
   // offline brings the start screen back, so the save finds no record to write and still succeeds.
   const std::string chosen = m_folder.Path() + "/chosen.sgf";

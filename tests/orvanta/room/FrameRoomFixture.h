@@ -21,6 +21,9 @@ protected:
     m_room.emplace(board, *frame, record);
     board.room = &*m_room;
     frame->AttachGameRoom(&*m_room);
+    // Finished games are kept: the user switches saving on, as the menu's first choice does.
+    frame->SendMessage(WM_COMMAND, CMainFrame::kSaveThisRecordCommand);
+    ASSERT_TRUE(frame->IsSaveRecordOn());
   }
   void TearDown() override {
     if (::IsWindow(frameHandle())) frame->AttachGameRoom(nullptr);

@@ -167,6 +167,42 @@ TEST_F(GameReviewDlgTest, PanelShowsTheRecordsConditionClocksAndTimeOver) {
   EXPECT_EQ(IDOK, dialog.DoModal());
 }
 
+TEST_F(GameReviewDlgTest, CapturedCountsFollowTheMoveShownBothWays) {
+  // Black takes a stone at move 3 (aa) and White one at move 6 (sa); the rest take nothing.
+  CGiboRecord record;
+  record.SetRootInfo("600", "30:3", "", "6.5", "0");
+  const char* moves[] = {"B[ba]", "W[aa]", "B[ab]", "W[ra]", "B[sa]", "W[sb]", "B[dd]", "W[pp]", "B[dp]"};
+  for (int i = 0; i < 9; ++i) record.AppendMove(moves[i], i % 2 ? "WL[600]" : "BL[600]");
+  script.handlers[D::kTemplateId] = [&](CDialog* dialog) -> INT_PTR {
+    auto* review = static_cast<D*>(dialog);
+    auto counts = [&] { return Text(review, D::kBlackCaptured) + "/" + Text(review, D::kWhiteCaptured); };
+    const std::string atEnd = counts();
+    EXPECT_NE("0/0", atEnd);
+    Press(review, D::kFirst);
+    EXPECT_EQ("0/0", counts());
+    Press(review, D::kNext);
+    EXPECT_EQ("0/0", counts());  // move 2
+    Press(review, D::kNext);
+    const std::string afterThree = counts();  // move 3 takes aa
+    EXPECT_NE("0/0", afterThree);
+    Press(review, D::kPrev);
+    EXPECT_EQ("0/0", counts());
+    Press(review, D::kNext);
+    EXPECT_EQ(afterThree, counts());
+    Press(review, D::kLast);
+    EXPECT_EQ(atEnd, counts());
+    EXPECT_EQ("1/1", atEnd);
+    // Back to the middle by the go-to prompt, and on to the end by single steps.
+    GoToByButton(review, D::kGoto, 4);
+    EXPECT_EQ(afterThree, counts());
+    while (review->GetBoard().GetLogicalPos() < 9) Press(review, D::kNext);
+    EXPECT_EQ(atEnd, counts());
+    return D::kClose;
+  };
+  D dialog(record, nullptr);
+  EXPECT_EQ(IDOK, dialog.DoModal());
+}
+
 TEST(GameReviewResult, ResultTexts) {
   const std::pair<const char*, const char*> cases[] = {
       {"RE[B+R]", "Black  won without counting.."}, {"RE[W+T]", "White  won by timeover."},

@@ -27,6 +27,12 @@
 class ModelBoard : public roomfuzz::Board {
 public:
   void FireErrorEvent(short code) override { errors.push_back(code); }
+  // A point the control accepts goes to the room, as the room view passes the control's event on.
+  void FirePosition(short row, short column, short) override {
+    if (room) room->OnBoardPosition(row, column);
+  }
+  // A click on the point (row, column), as the control takes it from the mouse.
+  void Click(int row, int column) { model.OnClick(row * 19 + column); }
 
   // The cell state of a point (row, column).
   int Cell(int row, int column) const { return model.GetCell(row * 19 + column) & 0x6; }

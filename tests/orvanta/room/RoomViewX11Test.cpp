@@ -2,8 +2,10 @@
 // the stones as the X window shows them, the pane tips under the mouse and a double click on a
 // player's name.
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 
 #include <platform/display.h>
@@ -141,6 +143,41 @@ protected:
     XSync(m_observer, False);
   }
 
+  // Whether the chat pane shows the line that holds text: among the lines in sight, with ink on
+  // its row of the X window.
+  bool ChatShows(const platform::Surface& shot, const std::string& text) {
+    auto* edit = static_cast<CEdit*>(view->GetDlgItem(CDagukRoomView::kChatOutputId));
+    int line = -1;
+    for (int i = edit->GetLineCount() - 1; i >= 0 && line < 0; --i) {
+      char buffer[256] = {};
+      const int n = edit->GetLine(i, buffer, sizeof buffer - 1);
+      if (std::string(buffer, static_cast<std::size_t>(std::max(n, 0))).find(text) != std::string::npos) line = i;
+    }
+    const int first = edit->GetFirstVisibleLine();
+    SCROLLINFO info{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
+    ::GetScrollInfo(edit->m_hWnd, SB_VERT, &info);
+    if (line < first || line >= first + static_cast<int>(info.nPage)) return false;
+    TEXTMETRIC tm{};
+    {
+      CClientDC dc(edit);
+      if (CFont* font = edit->GetFont()) dc.SelectObject(font);
+      dc.GetTextMetrics(&tm);
+    }
+    CRect client;
+    edit->GetClientRect(&client);
+    const int top = 3 + (line - first) * tm.tmHeight;
+    const POINT ground = InFrame(*edit, POINT{client.right - 3, top + tm.tmHeight / 2});
+    const std::uint32_t paper = At(shot, ground);
+    int ink = 0;
+    for (int y = top; y < top + tm.tmHeight && y < client.bottom; ++y) {
+      for (int x = 2; x < client.right - 6; ++x) {
+        const std::uint32_t p = At(shot, InFrame(*edit, POINT{x, y}));
+        ink += std::abs(Light(p) - Light(paper)) > 60;
+      }
+    }
+    return ink > 10;
+  }
+
   std::string m_displayName;
   Display* m_observer{nullptr};
   testsupport::StolvexModuleHome m_control;
@@ -152,17 +189,17 @@ protected:
 
 TEST_F(RoomViewX11Test, TheRoomAsAPersonSeesAndUsesIt) {
   EnterGameOnX();
-  // The board is the largest square left of the panel, centred in the client width less 265.
+  // The board is the largest square left of the panel, centred in the client width less 285.
   CRect client;
   view->GetClientRect(&client);
   const int w = client.Width(), h = client.Height();
   CRect board;
   view->GetBoardControl().GetWindowRect(&board);
   view->ScreenToClient(&board);
-  const int side = std::min(w - 265, h);
-  EXPECT_EQ(CRect((w - 265 - side) / 2, (h - side) / 2, (w - 265 - side) / 2 + side, (h - side) / 2 + side), board);
-  // The panel's panes from its left edge at W - 275.
-  const int p = w - 275;
+  const int side = std::min(w - 285, h);
+  EXPECT_EQ(CRect((w - 285 - side) / 2, (h - side) / 2, (w - 285 - side) / 2 + side, (h - side) / 2 + side), board);
+  // The panel's panes from its left edge at W - 285.
+  const int p = w - 285;
   struct Place {
     UINT id;
     CRect rect;
@@ -170,7 +207,7 @@ TEST_F(RoomViewX11Test, TheRoomAsAPersonSeesAndUsesIt) {
   for (const Place& place : {Place{CGameRoom::kWhiteName, CRect(p + 5, 4, p + 140, 24)},
                              Place{CGameRoom::kBlackName, CRect(p + 150, 4, p + 280, 24)},
                              Place{CGameRoom::kWhiteMain, CRect(p + 36, 138, p + 136, 158)},
-                             Place{CGameRoom::kMessage, CRect(p + 36, 291, p + 256, 311)},
+                             Place{CGameRoom::kMessage, CRect(p + 10, 291, p + 280, 311)},
                              Place{CDagukRoomView::kChatOutputId, CRect(p + 24, 318, p + 264, h - 23)}}) {
     CRect r;
     view->GetDlgItem(static_cast<int>(place.id))->GetWindowRect(&r);
@@ -178,7 +215,7 @@ TEST_F(RoomViewX11Test, TheRoomAsAPersonSeesAndUsesIt) {
     EXPECT_EQ(place.rect, r) << place.id;
   }
   EXPECT_EQ(CRect(p + 148, 4, p + 295, 24), view->GetCaptionArea(1));
-  EXPECT_EQ(CRect(p + 36, 291, p + 256, 311), view->GetCaptionArea(10));
+  EXPECT_EQ(CRect(p + 10, 291, p + 280, 311), view->GetCaptionArea(10));
 
   // The stones as the X window shows them: black dark at pd, white light at dd, an empty point
   // neither.
@@ -260,4 +297,108 @@ TEST_F(RoomViewX11Test, TheServersCountMarksOnlyTerritoryOnTheBoard) {
   // Points nobody owns look like the bare board round them (its grain aside).
   for (auto [row, col] : {std::pair{9, 5}, std::pair{17, 1}, std::pair{14, 8}})
     EXPECT_NEAR(Light(bare(row, col)), Light(beside(row, col)), 30) << row << "," << col;
+}
+
+TEST_F(RoomViewX11Test, TheChatPaneShowsItsNewestLinesAndTheMacroKeysWorkAfterAMessage) {
+  EnterGameOnX();
+  Server(6, "|a|b|c|lee|e|f|Good luck carol|");
+  ASSERT_TRUE(PumpUntil([&] { return view->GetRoom()->GetChatText().Find("Good luck") >= 0; }));
+  EXPECT_TRUE(ChatShows(Grab(), "[lee]Good luck carol"));
+  // Thirty lines later the newest is in sight, and the bar still has its thumb at the end.
+  for (int i = 1; i <= 30; ++i) Server(6, "|a|b|c|lee|e|f|line " + std::to_string(i) + "|");
+  ASSERT_TRUE(PumpUntil([&] { return view->GetRoom()->GetChatText().Find("line 30") >= 0; }));
+  platform::Surface shot = Grab();
+  EXPECT_TRUE(platform::SaveSurfacePng(shot, testsupport::SnapshotPath("orvanta-x11-room-chat.png").c_str()));
+  EXPECT_TRUE(ChatShows(shot, "[lee]line 30"));
+  EXPECT_TRUE(ChatShows(shot, "[lee]line 29"));
+  EXPECT_FALSE(ChatShows(shot, "Good luck"));
+  CWnd* chat = view->GetDlgItem(CDagukRoomView::kChatOutputId);
+  SCROLLINFO info{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
+  ASSERT_TRUE(::GetScrollInfo(chat->m_hWnd, SB_VERT, &info));
+  EXPECT_EQ(info.nPos + static_cast<int>(info.nPage) - 1, info.nMax);
+  // The person scrolls back a line with the bar: line 29 is still there, the line before it too.
+  chat->SendMessage(WM_VSCROLL, SB_LINEUP, 0);
+  EXPECT_TRUE(ChatShows(Grab(), "[lee]line 28"));
+
+  // The count's result line shows while its message waits; the person closes the message.
+  platform::Clock::SetManual(false);
+  auto box = [&]() -> HWND {
+    HWND active = ::GetActiveWindow();
+    return active && active != frame->m_hWnd && ::IsWindowVisible(active) ? active : HWND{};
+  };
+  bool resultShown = false;
+  platform::testing::TimedSteps steps({{[&] { return box() != nullptr; },
+                                        [&] {
+                                          resultShown = ChatShows(Grab(), "Result:");
+                                          ::SendMessage(box(), WM_COMMAND, IDOK, 0);
+                                        }}},
+                                      [&] {
+                                        if (HWND b = box()) ::SendMessage(b, WM_COMMAND, IDOK, 0);
+                                      });
+  const std::string owners(361, '0');
+  Server(45, "|a|b|1|RE[B+4.5]|" + owners + "|60|3|50|2|6.5|");
+  ASSERT_TRUE(PumpUntil([&] { return steps.Done(); }));
+  EXPECT_TRUE(resultShown);
+  EXPECT_TRUE(ChatShows(Grab(), "Result:"));
+
+  // With the message gone, F2 sends the first chat macro wherever the keyboard went.
+  platform::testing::XPointerKeys keys(m_displayName);
+  ASSERT_TRUE(keys.Ready());
+  const std::string hello = Cp949("안녕하세요.").str();
+  auto macroSent = [&] {
+    for (const PeerRecord& r : peer.Records())
+      if (r.payload.find(hello) != std::string::npos) return true;
+    return false;
+  };
+  ASSERT_FALSE(macroSent());
+  keys.Key(frame->m_hWnd, XK_F2);
+  EXPECT_TRUE(PumpUntil(macroSent));
+}
+
+TEST_F(RoomViewX11Test, ThePanelFitsTheProgramsOwnSizeAndTheBackdropFollowsALargerOne) {
+  EnterGameOnX();
+  frame->SetWindowPos(nullptr, 0, 0, 800, 600, SWP_NOZORDER);
+  Redraw();
+  Grab();
+  CRect client;
+  view->GetClientRect(&client);
+  // Every pane of the panel lies inside the view.
+  for (UINT id : {CGameRoom::kWhiteName, CGameRoom::kBlackName, CGameRoom::kWhiteSecond, CGameRoom::kBlackSecond,
+                  CGameRoom::kBlackCaptured, CGameRoom::kWhiteCaptured, CGameRoom::kBlackMain, CGameRoom::kWhiteMain,
+                  CGameRoom::kBlackPeriods, CGameRoom::kWhitePeriods, CGameRoom::kObserverList, CGameRoom::kMessage,
+                  static_cast<UINT>(CDagukRoomView::kChatOutputId)}) {
+    CRect r;
+    view->GetDlgItem(static_cast<int>(id))->GetWindowRect(&r);
+    view->ScreenToClient(&r);
+    EXPECT_LE(r.right, client.right) << id;
+    EXPECT_GE(r.left, 0) << id;
+  }
+  // The observer list shows its first three columns whole.
+  auto* observers = static_cast<CListCtrl*>(view->GetDlgItem(CGameRoom::kObserverList));
+  CRect list;
+  observers->GetClientRect(&list);
+  EXPECT_LE(observers->GetColumnWidth(0) + observers->GetColumnWidth(1) + observers->GetColumnWidth(2), list.Width());
+  // The greeting fits its line.
+  CWnd* message = view->GetDlgItem(CGameRoom::kMessage);
+  CRect line;
+  message->GetClientRect(&line);
+  {
+    CClientDC dc(message);
+    if (CFont* font = message->GetFont()) dc.SelectObject(font);
+    const CSize extent = dc.GetTextExtent(CDagukRoomView::kGreeting);
+    EXPECT_LE(extent.cx, line.Width());
+  }
+
+  // Larger: the desk and the panel's backdrop reach the new edges.
+  frame->SetWindowPos(nullptr, 0, 0, 1100, 820, SWP_NOZORDER);
+  platform::Surface shot = Grab();
+  view->GetClientRect(&client);
+  ASSERT_GT(client.Width(), 1000);
+  EXPECT_TRUE(platform::SaveSurfacePng(shot, testsupport::SnapshotPath("orvanta-x11-room-large.png").c_str()));
+  const std::uint32_t desk = At(shot, InFrame(*view, POINT{4, client.bottom - 4}));
+  EXPECT_EQ(RGB(81, 68, 37), RGB((desk >> 16) & 0xFF, (desk >> 8) & 0xFF, desk & 0xFF));
+  const std::uint32_t panel = At(shot, InFrame(*view, POINT{client.right - 4, client.bottom - 40}));
+  const std::uint32_t panelTop = At(shot, InFrame(*view, POINT{client.right - 4, 60}));
+  EXPECT_EQ(panelTop, panel);
+  EXPECT_LT(Light(panel), 90);
 }

@@ -154,6 +154,44 @@ TEST(GameServerScriptTest, RepliesFillTheClientsFieldsAndTakeTurns) {
   }
 }
 
+TEST(GameServerScriptTest, LinesForOneUserAnswerOnlyThatUsersConnection) {
+  std::istringstream text(
+      "on 1 1 send 1 1 1 |3|hello|\n"
+      "as hana on 1 1 send 1 1 1 |3|back|1|7|7|2|\n"
+      "on 5 14 send 5 14 1 |a|b|{2n-1}|{2}|\n"
+      "as hana on 5 14 send 5 14 1 |a|b|{2n+5}|{2}|\n"
+      "as hana turn 1 5 14 send 5 14 1 |a|b|8|W[qq]|\n");
+  GameServerScript script;
+  std::string error;
+  ASSERT_TRUE(script.Load(text, error)) << error;
+  GameServerPeer peer;
+  script.Install(peer);
+  {
+    RawClient hana(peer.Port());
+    hana.Write(ClientRecord(1, 1, "|hana|pw|"));
+    const std::string login = GameServerPeer::Record(1, 1, "|3|back|1|7|7|2|");
+    EXPECT_EQ(hana.ReadAtLeast(login.size()), login);
+    hana.Write(ClientRecord(5, 14, "|1|7|B[pp]|BL[60]|"));
+    const std::string move =
+        GameServerPeer::Record(5, 14, "|a|b|7|B[pp]|") + GameServerPeer::Record(5, 14, "|a|b|8|W[qq]|");
+    EXPECT_EQ(hana.ReadAtLeast(move.size()), move);
+  }
+  ASSERT_TRUE(peer.WaitForRecords(2));
+  // Anyone else gets the general lines only.
+  RawClient amy(peer.Port());
+  amy.Write(ClientRecord(1, 1, "|amy|pw|"));
+  const std::string login = GameServerPeer::Record(1, 1, "|3|hello|");
+  EXPECT_EQ(amy.ReadAtLeast(login.size()), login);
+  amy.Write(ClientRecord(5, 14, "|1|7|B[pp]|BL[60]|"));
+  const std::string move = GameServerPeer::Record(5, 14, "|a|b|1|B[pp]|");
+  EXPECT_EQ(amy.ReadAtLeast(move.size()), move);
+  for (const char* bad : {"as\n", "as hana\n", "as hana reply 1 1 send 1 1 1 |x|\n"}) {
+    std::istringstream wrong(bad);
+    GameServerScript other;
+    EXPECT_FALSE(other.Load(wrong, error)) << bad;
+  }
+}
+
 #ifdef ORVANTA_PEER_SCRIPTS
 TEST(GameServerScriptTest, TheDemoScriptLoads) {
   std::ifstream file(ORVANTA_PEER_SCRIPTS "/demo.txt");

@@ -1,5 +1,6 @@
 #include "peers/orvanta/GameServerScript.h"
 
+#include <algorithm>
 #include <cctype>
 #include <istream>
 #include <sstream>
@@ -42,11 +43,16 @@ bool GameServerScript::Load(std::istream& in, std::string& error) {
     int major = 0;
     int minor = 0;
     words >> verb;
+    if (verb == "as") {
+      words >> line.user >> verb;
+      if (line.user.empty()) verb.clear();
+    }
     if (verb == "turn")
       words >> line.turn;
     if (!(words >> major >> minor >> send >> line.major >> line.minor >> line.flag) ||
         (verb != "on" && verb != "turn") || send != "send" || (verb == "turn" && line.turn < 1)) {
-      error = "line " + std::to_string(number) + ": expected 'on M m send M m flag payload' or 'turn k M m send ...'";
+      error = "line " + std::to_string(number) +
+              ": expected '[as ID] on M m send M m flag payload' or '[as ID] turn k M m send ...'";
       return false;
     }
     std::getline(words >> std::ws, line.payload);
@@ -59,7 +65,7 @@ bool GameServerScript::Load(std::istream& in, std::string& error) {
 void GameServerScript::Install(GameServerPeer& peer) {
   // The login is always watched for its ID; it keeps the standard answer without lines of its own.
   if (m_lines.find({1, 1}) == m_lines.end())
-    m_lines[{1, 1}] = {{0, 1, 1, "1", "|3|Welcome|"}};
+    m_lines[{1, 1}] = {{std::string(), 0, 1, 1, "1", "|3|Welcome|"}};
   for (const auto& [key, lines] : m_lines) {
     const bool login = key == Key{1, 1};
     peer.ReplyComputed(key.first, key.second,
@@ -68,10 +74,15 @@ void GameServerScript::Install(GameServerPeer& peer) {
                            const std::vector<std::string> fields = Fields(record.payload);
                            *id = fields.empty() ? std::string() : fields[0];
                          }
+                         // The lines of the logged-in user, when the pair has any, stand for the others.
+                         const bool own = std::any_of(lines.begin(), lines.end(),
+                                                      [&](const Line& line) { return line.user == *id; });
+                         const std::string user = own ? *id : std::string();
                          std::vector<PeerPiece> pieces;
                          for (int pass = 0; pass < 2; ++pass)
                            for (const Line& line : lines)
-                             if ((pass == 0 && line.turn == 0) || (pass == 1 && line.turn == ordinal))
+                             if (line.user == user &&
+                                 ((pass == 0 && line.turn == 0) || (pass == 1 && line.turn == ordinal)))
                                pieces.push_back({GameServerPeer::Record(line.major, line.minor,
                                                                         Fill(line.payload, record, ordinal, *id),
                                                                         line.flag),
@@ -103,6 +114,9 @@ std::string GameServerScript::Fill(const std::string& text, const PeerRecord& re
       out += std::to_string(2 * ordinal);
     } else if (name == "2n-1") {
       out += std::to_string(2 * ordinal - 1);
+    } else if (name.size() > 3 && name.compare(0, 3, "2n+") == 0 &&
+               name.find_first_not_of("0123456789", 3) == std::string::npos && name.size() <= 6) {
+      out += std::to_string(2 * ordinal + std::stoi(name.substr(3)));
     } else if (!name.empty() && name.size() <= 2 && std::isdigit(static_cast<unsigned char>(name[0])) &&
                std::isdigit(static_cast<unsigned char>(name.back()))) {
       const std::size_t index = std::stoul(name);

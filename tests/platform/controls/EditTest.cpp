@@ -97,8 +97,9 @@ TEST_F(EditTest, MultiLineCountsLinesAndScrollsWithinThem) {
   EXPECT_EQ(std::string(buffer, 3), "two");
   char tiny[2] = {};
   EXPECT_EQ(edit.GetLine(2, tiny, sizeof tiny), 2);  // never past the buffer
+  // Three lines fit: a scroll by the line count has nowhere to go.
   edit.LineScroll(edit.GetLineCount());
-  EXPECT_EQ(edit.GetFirstVisibleLine(), 2);
+  EXPECT_EQ(edit.GetFirstVisibleLine(), 0);
   edit.LineScroll(-10);
   EXPECT_EQ(edit.GetFirstVisibleLine(), 0);
   EXPECT_TRUE(edit.FmtLines(TRUE));
@@ -110,6 +111,35 @@ TEST_F(EditTest, MultiLineCountsLinesAndScrollsWithinThem) {
   EXPECT_EQ(Text(), "one\r\ntwo\r\nthree");
 }
 
+
+TEST_F(EditTest, ALineScrollStopsWithTheLastLineOnTheBottomRow) {
+  Make(ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL);
+  std::string text;
+  for (int i = 1; i <= 30; ++i) text += "line " + std::to_string(i) + "\r\n";
+  edit.SetWindowText(text.c_str());
+  const int count = edit.GetLineCount();  // the empty line after the last break counts
+  ASSERT_EQ(count, 31);
+  // As a chat pane follows its newest line: to the end, then on by the whole count.
+  edit.SetSel(static_cast<int>(text.size()), static_cast<int>(text.size()));
+  edit.SendMessage(EM_SCROLLCARET);
+  edit.LineScroll(count);
+  SCROLLINFO info{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
+  ASSERT_TRUE(::GetScrollInfo(edit.m_hWnd, SB_VERT, &info));
+  const int page = static_cast<int>(info.nPage);
+  ASSERT_GT(page, 1);
+  ASSERT_LT(page, count);
+  // The last page is shown whole, "line 30" on it, and the thumb sits at the bar's end.
+  EXPECT_EQ(edit.GetFirstVisibleLine(), count - page);
+  EXPECT_EQ(info.nPos, count - page);
+  EXPECT_EQ(info.nPos + page - 1, info.nMax);
+  edit.LineScroll(5);
+  EXPECT_EQ(edit.GetFirstVisibleLine(), count - page);
+  // The person scrolls back a line with the bar's arrow; a program's scroll back by three too.
+  edit.SendMessage(WM_VSCROLL, SB_LINEUP, 0);
+  EXPECT_EQ(edit.GetFirstVisibleLine(), count - page - 1);
+  edit.LineScroll(-3);
+  EXPECT_EQ(edit.GetFirstVisibleLine(), count - page - 4);
+}
 TEST_F(EditTest, SingleLineIgnoresReturn) {
   Make(0);
   input::TypeText("a");

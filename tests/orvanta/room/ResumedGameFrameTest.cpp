@@ -1,0 +1,215 @@
+// A game goes on after every interruption: restored from its whole record (resumed or continued)
+// or restarted after the end was cancelled, the seated player clicks, the move goes to the server
+// and its echo lands on the board. The frame, its link to the game-server peer, the room and the
+// board model are the real ones.
+
+#include <string>
+#include <vector>
+
+#include "FrameRoomFixture.h"
+
+namespace {
+
+// carol is black in this record: two moves, black to play.
+constexpr const char* kStoredGame =
+    "(;FF[4]GM[1]SZ[19]PB[hc:carol:c3:3k]PW[hl:lee:l3:4k]TM[60]OT[10:2]DT[2026-12-09]KM[6.5]HA[0]"
+    ";B[pd]BL[80];W[dd]WL[78])";
+constexpr const char* kEvenStart = "|a|b|1|hc|carol|c3|3k|hl|lee|l3|4k|0|6.5|60|10|2|";
+
+// How the game was interrupted and given back.
+enum class Way { Resumed541, Continued525WithRecord, Restarted534 };
+
+class ResumedGameFrameTest : public FrameRoomTest, public testing::WithParamInterface<Way> {
+protected:
+  void Enter(const std::string& role) {
+    Server(52, "|12|");
+    Server(53, "|12|hc|carol|Carol|3k|1|" + role + "|1|");
+    ASSERT_EQ(&*m_room, frame->GetGameRoom());
+  }
+  std::string Pane(int pane) { return room().GetPaneText(pane).str(); }
+  // The two moves of the stored game, played through the server: carol's click, then lee's move.
+  void PlayTheFirstTwoMoves() {
+    board.Click(3, 15);
+    ASSERT_TRUE(PumpUntil([&] { return Payloads(14).size() == 1; }));
+    EXPECT_EQ("|k|12|B[pd]|BL[80]|", Payloads(14)[0]);
+    Server(514, "|a|b|1|B[pd]|BL[80]|");
+    Server(514, "|a|b|2|W[dd]|WL[78]|");
+    ASSERT_EQ(2, room().GetMoveCounter());
+  }
+  void Interrupt(Way way) {
+    switch (way) {
+      case Way::Resumed541:
+        // The game was in counting and a dead stone agreed before the stored game came back.
+        Server(521, "|a|b|1|");
+        Server(517, "|a|b|1|W|1|dd|");
+        ASSERT_EQ("1", Pane(CGameRoom::kWhiteCaptured));
+        Server(541, std::string("|a|b|1|") + kStoredGame + "|");
+        ASSERT_TRUE(PumpUntil([&] { return Pane(CGameRoom::kMessage) == "Play is started."; }));
+        break;
+      case Way::Continued525WithRecord:
+        Server(525, std::string("|a|b|1|") + kStoredGame + "|");
+        ASSERT_TRUE(PumpUntil([&] { return Pane(CGameRoom::kMessage) == "Game is processing again."; }));
+        break;
+      case Way::Restarted534:
+        Server(521, "|a|b|1|");
+        ASSERT_EQ(CRoomState::kModeCheckStone, board.GetGameMode());
+        Server(534, "|a|b|1|");
+        ASSERT_TRUE(PumpUntil([&] { return Pane(CGameRoom::kMessage) == "Restarting match."; }));
+        break;
+    }
+  }
+};
+
+}  // namespace
+
+TEST_P(ResumedGameFrameTest, TheSeatedPlayerMovesOnAndTheServersEchoIsPlaced) {
+  Enter("3");
+  Server(510, "||");
+  Server(512, kEvenStart);
+  PlayTheFirstTwoMoves();
+  Interrupt(GetParam());
+
+  // The same two stones, carol still black, and it is her turn.
+  EXPECT_EQ(2, board.Cell(3, 15));
+  EXPECT_EQ(4, board.Cell(3, 3));
+  EXPECT_EQ(2, room().GetMoveCounter());
+  EXPECT_EQ(2, board.GetUserColor());
+  EXPECT_EQ(CRoomState::kModePlay, board.GetGameMode());
+  EXPECT_EQ("0", Pane(CGameRoom::kBlackCaptured));
+  EXPECT_EQ("0", Pane(CGameRoom::kWhiteCaptured));
+  EXPECT_EQ("In Playing", Pane(CGameRoom::kStatus));
+
+  // Her click goes to the server as her move; the server's echo puts the stone down.
+  board.errors.clear();
+  board.Click(15, 15);
+  ASSERT_TRUE(PumpUntil([&] { return Payloads(14).size() == 2; }));
+  EXPECT_TRUE(board.errors.empty());
+  EXPECT_EQ(0u, Payloads(14)[1].find("|k|12|B[pp]|BL[")) << Payloads(14)[1];
+  Server(514, "|a|b|3|B[pp]|BL[70]|");
+  ASSERT_TRUE(PumpUntil([&] { return room().GetMoveCounter() == 3; }));
+  EXPECT_EQ(2, board.Cell(15, 15));
+  // Now it is lee's turn: a second click is refused and sends nothing.
+  board.Click(15, 3);
+  EXPECT_EQ(std::vector<short>{1}, board.errors);
+  PumpFor(40);
+  EXPECT_EQ(2u, Payloads(14).size());
+  // lee answers and carol plays again.
+  Server(514, "|a|b|4|W[dp]|WL[70]|");
+  board.Click(16, 16);
+  ASSERT_TRUE(PumpUntil([&] { return Payloads(14).size() == 3; }));
+  EXPECT_EQ(0u, Payloads(14)[2].find("|k|12|B[qq]|BL[")) << Payloads(14)[2];
+}
+
+INSTANTIATE_TEST_SUITE_P(EachWayBack, ResumedGameFrameTest,
+                         testing::Values(Way::Resumed541, Way::Continued525WithRecord, Way::Restarted534),
+                         [](const testing::TestParamInfo<Way>& info) {
+                           switch (info.param) {
+                             case Way::Resumed541: return std::string("Resumed541");
+                             case Way::Continued525WithRecord: return std::string("Continued525WithRecord");
+                             default: return std::string("Restarted534");
+                           }
+                         });
+
+// An observer of a restored game still cannot move: the board refuses his click.
+TEST_F(FrameRoomTest, AnObserverOfARestoredGameStillCannotMove) {
+  Server(52, "|12|");
+  Server(53, "|12|hc|carol|Carol|3k|1|2|1|");
+  ASSERT_EQ(0x102, room().GetRoomState());
+  Server(511, "|POM|A|hc|kim|k3|5d|hw|lee|l3|6d|1|hc|carol|Carol|3k|3|");
+  Server(541, std::string("|a|b|1|") +
+                  "(;FF[4]GM[1]SZ[19]PB[hb:kim:k3:5d]PW[hw:lee:l3:6d]TM[60]OT[10:2]KM[6.5]HA[0];B[pd]BL[80];W[dd]WL[78])|");
+  ASSERT_TRUE(PumpUntil([&] { return room().GetMoveCounter() == 2; }));
+  EXPECT_EQ(1, board.GetUserColor());
+  board.Click(15, 15);
+  EXPECT_EQ(std::vector<short>{1}, board.errors);
+  PumpFor(40);
+  EXPECT_TRUE(Payloads(14).empty());
+  EXPECT_EQ(1, board.Cell(15, 15));
+}
+
+namespace {
+
+constexpr const char* kResumeQuestion = "Match was concluded improperly\nDo you wish to move directly to the game room?";
+
+// A login whose reply offers the unfinished game back, answered Yes: the room is rejoined by the
+// reply's texts (waiting-room key "5", room "77", the room's class text "2", which makes the
+// room requests' category 5).
+class ResumeLoginTest : public FrameRoomTest {
+protected:
+  void SetUp() override {
+    peer.ReplyOnce(1, 1, {{GameServerPeer::Record(1, 1, "|2||5|77|12|2|"), 0}});
+    script.answers[kResumeQuestion] = IDYES;
+    FrameRoomTest::SetUp();
+  }
+  // Every record of major.minor, oldest first.
+  std::vector<std::string> Sent(const std::string& major, int minor) {
+    std::vector<std::string> payloads;
+    for (const PeerRecord& r : peer.Records())
+      if (r.major == major && r.minor == std::to_string(minor)) payloads.push_back(r.payload);
+    return payloads;
+  }
+};
+
+}  // namespace
+
+TEST_F(ResumeLoginTest, TheRejoinedRoomsRequestsAndMovesNameTheRoomUntilItIsLeft) {
+  // The post-login notice sends the join; the server puts the user into the room as black.
+  peer.Send({{GameServerPeer::Record(3, 6, "|0|"), 0}});
+  ASSERT_TRUE(PumpUntil([&] { return Sent("5", 3).size() == 1; }));
+  EXPECT_EQ("|5|77|12|", Sent("5", 3)[0]);
+  Server(53, "|77|hc|carol|Carol|3k|1|3|1|");
+  ASSERT_TRUE(PumpUntil([&] { return Sent("5", 10).size() == 1; }));
+  EXPECT_EQ(std::vector<std::string>{"|5|77|POM|"}, Sent("5", 11));
+  EXPECT_EQ(std::vector<std::string>{"|5|77|"}, Sent("5", 9));
+  EXPECT_EQ(std::vector<std::string>{"|5|77|"}, Sent("5", 10));
+
+  // The game comes back whole; carol's move carries the room too.
+  Server(525, std::string("|a|b|1|") + kStoredGame + "|");
+  ASSERT_TRUE(PumpUntil([&] { return room().GetMoveCounter() == 2; }));
+  board.Click(15, 15);
+  ASSERT_TRUE(PumpUntil([&] { return Sent("5", 14).size() == 1; }));
+  EXPECT_EQ(0u, Sent("5", 14)[0].find("|5|77|B[pp]|BL[")) << Sent("5", 14)[0];
+  Server(514, "|a|b|3|B[pp]|BL[70]|");
+  ASSERT_TRUE(PumpUntil([&] { return room().GetMoveCounter() == 3; }));
+
+  // No waiting room leads back: the leave goes out on category 3 under the frame's no-room key.
+  script.answers["Do you wish to leave the game room?"] = IDYES;
+  frame->LeaveRoom();
+  ASSERT_TRUE(PumpUntil([&] { return !Sent("3", 4).empty(); }));
+  EXPECT_EQ("||77|", Sent("3", 4)[0]);
+  Server(54, "|a|b|2|carol|x|y|");
+  EXPECT_FALSE(frame->IsInRoom());
+  EXPECT_EQ("", frame->GetLoginRecord()->m_strRoomText5.str());
+}
+
+// The review board hidden: the frame leaves the room (no waiting room to go back to: the fixed
+// category and the no-room key), forgets the room's number, and the room's blink stops through
+// the room, which starts it again with its next byo-yomi second.
+TEST_F(FrameRoomTest, StoppingAReplayLeavesTheRoomAndStopsTheBlinkThroughTheRoom) {
+  Server(52, "|12|");
+  Server(53, "|12|hc|carol|Carol|3k|1|3|1|");
+  Server(510, "||");
+  Server(512, "|a|b|1|hc|carol|c3|3k|hl|lee|l3|4k|0|6.5|1|10|2|");
+  // Black's one second of main time runs out: his seconds pane blinks.
+  room().OnTimer(CGameRoom::kGameClockTimer);
+  room().OnTimer(CGameRoom::kGameClockTimer);
+  for (int i = 0; i < 3 && !room().IsPaneBlinking(2); ++i) room().OnTimer(CGameRoom::kBlinkTimer);
+  ASSERT_TRUE(room().IsPaneBlinking(2));
+  ASSERT_EQ("12", frame->GetLoginRecord()->m_strRoomText5.str());
+
+  frame->StopReplay();
+  ASSERT_TRUE(PumpUntil([&] {
+    for (const PeerRecord& r : peer.Records())
+      if (r.Is(3, 4)) return true;
+    return false;
+  }));
+  for (const PeerRecord& r : peer.Records())
+    if (r.Is(3, 4)) EXPECT_EQ("||12|", r.payload);
+  EXPECT_EQ("", frame->GetLoginRecord()->m_strRoomText5.str());
+  EXPECT_FALSE(frame->IsInRoom());
+  EXPECT_FALSE(room().IsPaneBlinking(2));
+  EXPECT_FALSE(room().GetBlinkPhase());
+  // The next second of black's period blinks again.
+  room().OnTimer(CGameRoom::kGameClockTimer);
+  EXPECT_TRUE(room().IsPaneBlinking(2));
+}
