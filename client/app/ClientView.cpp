@@ -23,6 +23,15 @@ namespace {
 
 constexpr int kMinScreenWidth = 800;
 constexpr int kMinScreenHeight = 600;
+// Room of the coordinates beside and under the board (their boxes are 10 pixels, the glyphs run
+// over), and the gap between that room and the right panel.
+constexpr int kCoordinateRoom = 12;
+constexpr int kPanelGap = 5;
+
+// The room top-level windows get: the platform's screen (a maximised window's size less its
+// borders says the same).
+CRect WorkArea() { return CRect(0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)); }
+
 constexpr UINT kPieceIds[] = {IDB_PANEL_TOP, IDB_PANEL_MIDDLE, IDB_PANEL_BOTTOM, IDB_BAR_TILE, IDB_BAR_LEFT};
 constexpr int kLabelHeight = 16;
 constexpr int kCaptionHeight = 16;
@@ -177,13 +186,19 @@ void CClientView::LayoutControls() {
   GetClientRect(&client);
   const int barHeight = m_buttonBar ? m_topImageHeight : 0;
   const int margin = m_margins ? 10 : 0;
-  // The board takes the height the bar leaves, and is centred left of the panel.
-  const CSize board = CBadukCtrl::CalcBoardSize(0, client.Height() - barHeight - 10);
+  // The coordinates take a row of letters under the board and a column of numbers beside it:
+  // both are room the board must leave, or the bar and the panel cover them.
+  const int labels = m_coordinates ? kCoordinateRoom : 0;
   const int areaWidth = client.Width() - m_panelWidth;
   const int areaHeight = client.Height() - barHeight;
+  // The board takes the height the bar leaves, unless the width beside the panel is smaller.
+  CSize board = CBadukCtrl::CalcBoardSize(0, areaHeight - 10 - labels);
+  const int widthRoom = areaWidth - margin - labels - kPanelGap;
+  if (board.cx > widthRoom && widthRoom > 0) board = CBadukCtrl::CalcBoardSize(widthRoom, 0);
   const CPoint scroll = GetScrollPosition();
-  const int boardX = std::max(margin, (areaWidth - static_cast<int>(board.cx)) / 2) - scroll.x;
-  const int boardY = std::max(margin / 2, (areaHeight - static_cast<int>(board.cy)) / 2) - scroll.y;
+  const int block = static_cast<int>(board.cx) + labels + kPanelGap;
+  const int boardX = std::max(margin, (areaWidth - block) / 2) - scroll.x;
+  const int boardY = std::max(margin / 2, (areaHeight - labels - static_cast<int>(board.cy)) / 2) - scroll.y;
   m_board.SetWindowPos(nullptr, boardX, boardY, board.cx, board.cy, SWP_NOZORDER);
 
   const CRect panel = PanelRect();
@@ -289,8 +304,8 @@ CRect CClientView::PanelRect() const {
     m_board.GetWindowRect(&board);
     ScreenToClient(&board);
   }
-  const int margin = m_coordinates ? 10 : 0;
-  const int left = std::max(static_cast<int>(board.right) + margin + 5, static_cast<int>(client.right) - m_panelWidth);
+  const int margin = m_coordinates ? kCoordinateRoom : 0;
+  const int left = std::max(static_cast<int>(board.right) + margin + kPanelGap, static_cast<int>(client.right) - m_panelWidth);
   return CRect(left, client.top, left + m_panelWidth, client.bottom);
 }
 
@@ -302,11 +317,18 @@ void CClientView::SizeFrameToForm(bool shrinkOnly) {
   GetClientRect(&client);
   CSize grow(form.cx - client.Width(), form.cy - client.Height());
   if (shrinkOnly) grow = CSize(std::min(0, static_cast<int>(grow.cx)), std::min(0, static_cast<int>(grow.cy)));
-  if (grow.cx == 0 && grow.cy == 0) return;
-  m_pFrame->SetWindowPos(nullptr, 0, 0, frame.Width() + grow.cx, frame.Height() + grow.cy,
-                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // The form is no larger than the screen lets it be: on a small screen the frame takes what there
+  // is, on the screen, and the view lays its panes out in that.
+  const CRect screen = WorkArea();
+  const int width = std::min(frame.Width() + static_cast<int>(grow.cx), screen.Width());
+  const int height = std::min(frame.Height() + static_cast<int>(grow.cy), screen.Height());
+  const int x = std::clamp(static_cast<int>(frame.left), static_cast<int>(screen.left), static_cast<int>(screen.right) - width);
+  const int y = std::clamp(static_cast<int>(frame.top), static_cast<int>(screen.top), static_cast<int>(screen.bottom) - height);
+  if (width == frame.Width() && height == frame.Height() && x == frame.left && y == frame.top) return;
+  m_pFrame->SetWindowPos(nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
   m_pFrame->RecalcLayout();
 }
+
 
 int CClientView::GetMinClientWidth() const {
   CRect board;
@@ -315,7 +337,7 @@ int CClientView::GetMinClientWidth() const {
   // and a gap right of the board: the spare width must cover the margin on the left and, once
   // halved by the centring, the gap on the right.
   const int margin = m_margins ? 10 : 0;
-  const int gap = (m_coordinates ? 10 : 0) + 5;
+  const int gap = (m_coordinates ? kCoordinateRoom : 0) + kPanelGap;
   const int spare = std::max(margin + gap, 2 * gap - 1);
   return board.Width() + spare + m_panelWidth;
 }

@@ -10,7 +10,10 @@ namespace {
 
 constexpr const char* kFontFace = "MS Sans Serif";
 constexpr int kStarLines[] = {4, 10, 16};
-constexpr int kHeaderHeight = 80;  // the header's height on a tall page (from board left - 100 to - 20)
+// Rows of a wide page's header under its title: date, place, White, Black, result, and the two
+// rows of the time used.
+constexpr int kWideRows = 7;
+constexpr int kLabel = 8;  // index of the "time used" label among the header boxes
 
 int Round(double v) { return static_cast<int>(std::floor(v + 0.5)); }
 int Even(int v) { return v % 2 ? v + 1 : v; }
@@ -75,10 +78,11 @@ void CDiagramPrinter::LayoutPage(CDC* dc, CPrintInfo* info, CNodeArray* moves) {
   if (m_pageWidth > m_pageHeight) {
     // A wide page has no room above or below the board (measured from the board's left edge the
     // header would end above where it starts): the header and the notes under it take the
-    // column right of the board instead.
+    // column right of the board instead, one text a row, as tall as the printer's fonts need.
     const int left = m_boardRect.right + m_cellWidth;
     const int right = std::max(left, m_pageWidth - m_cellWidth);
-    m_headerRect = CRect(left, m_boardRect.top, right, m_boardRect.top + kHeaderHeight);
+    const int height = TitleRowHeight(dc) + kWideRows * LineRowHeight(dc, m_fontSize * 3 / 2 * 4 / 5);
+    m_headerRect = CRect(left, m_boardRect.top, right, m_boardRect.top + height);
     m_notesRect = CRect(left, m_headerRect.bottom + 20, right, std::max(m_headerRect.bottom + 20, static_cast<int>(m_boardRect.bottom)));
   } else {
     m_headerRect = CRect(m_boardRect.left + m_cellWidth / 2, m_boardRect.left - 100, m_boardRect.right - m_cellWidth / 2,
@@ -177,41 +181,107 @@ void CDiagramPrinter::PrintPage(CDC* dc, CPrintInfo* info) {
   }
 }
 
-void CDiagramPrinter::DrawHeader(CDC* dc) {
+int CDiagramPrinter::TextHeight(CDC* dc, int size) const {
+  CPrinterFont font(dc, size, 0);
+  CFont* old = dc->SelectObject(&font);
+  const int height = dc->GetTextExtent(Cp949("가Ag")).cy;
+  dc->SelectObject(old);
+  return height;
+}
+
+int CDiagramPrinter::TitleRowHeight(CDC* dc) const { return TextHeight(dc, m_fontSize * 3 / 2) * 2; }
+
+int CDiagramPrinter::LineRowHeight(CDC* dc, int size) const { return TextHeight(dc, size) * 5 / 4; }
+
+void CDiagramPrinter::LayoutHeader(CDC* dc) {
   const CRect& r = m_headerRect;
-  const int h = r.Height() / 6;
-  const int titleSize = m_fontSize * 3 / 2;
-  CPrinterFont titleFont(dc, titleSize, 0);
-  CPrinterFont lineFont(dc, titleSize * 4 / 5, 0);
+  const bool wide = m_pageWidth > m_pageHeight;
+  // Offsets grow with the page: the same share of the header's width at any resolution.
+  const int margin = r.Width() / 18;
+  const int middle = r.left + r.Width() / 2;
+  const int pageRight = m_pageWidth - std::max(1, m_pageWidth / 60);
+  const CString label = Cp949("소비시간");
+  m_titleSize = m_fontSize * 3 / 2;
+  m_lineSize = m_titleSize * 4 / 5;
+
+  // Each text's column: [left, right) with its row; the time lines start behind the label.
+  struct Place {
+    int left, right, row;
+  };
+  Place places[9] = {};
+  int titleHeight = 0;
+  int rowHeight = 0;
+  int rowsTop = 0;
+  const auto arrange = [&](int labelWidth) {
+    if (wide) {
+      titleHeight = TitleRowHeight(dc);
+      rowHeight = LineRowHeight(dc, m_lineSize);
+      rowsTop = r.top + titleHeight;
+      const int left = r.left;
+      const int timesLeft = left + labelWidth + margin / 2;
+      const int rows[] = {0, 0, 1, 2, 3, 5, 6, 4};  // date, place, White, Black, times, result
+      for (int i = 1; i <= 7; ++i) places[i] = {i == 5 || i == 6 ? timesLeft : left, pageRight, rows[i]};
+      places[kLabel] = {left, pageRight, 5};
+    } else {
+      titleHeight = 2 * (r.Height() / 6);
+      rowHeight = r.Height() / 6;
+      rowsTop = r.top + titleHeight;
+      const int left = r.left + margin;
+      const int leftEnd = middle - margin;
+      const int rightStart = middle + r.Width() / 6;
+      const int timesLeft = left + labelWidth + margin / 10;
+      places[1] = {left, leftEnd, 0};
+      places[2] = {left, leftEnd, 1};
+      places[kLabel] = {left, leftEnd, 2};
+      places[5] = {timesLeft, leftEnd, 2};
+      places[6] = {timesLeft, leftEnd, 3};
+      places[3] = {rightStart, pageRight, 0};
+      places[4] = {rightStart, pageRight, 1};
+      places[7] = {rightStart, pageRight, 2};
+    }
+    places[0] = {r.left, r.right, -1};
+  };
+
+  // A text too wide for its column shrinks every header text alike, so that none runs off the page.
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    CPrinterFont titleFont(dc, m_titleSize, 0);
+    CPrinterFont lineFont(dc, m_lineSize, 0);
+    CFont* old = dc->SelectObject(&lineFont);
+    arrange(dc->GetTextExtent(label).cx);
+    double fit = 1.0;
+    for (int i = 0; i <= kLabel; ++i) {
+      const CString& text = i == kLabel ? label : m_headerTexts[i];
+      dc->SelectObject(i == 0 ? &titleFont : &lineFont);
+      const CSize extent = dc->GetTextExtent(text);
+      const Place& at = places[i];
+      const int room = i == 0 ? std::min(r.Width(), pageRight - r.left) : at.right - at.left;
+      if (extent.cx > room && extent.cx > 0) fit = std::min(fit, static_cast<double>(room) / extent.cx);
+      const int top = at.row < 0 ? r.top : rowsTop + at.row * rowHeight;
+      const int height = at.row < 0 ? titleHeight : rowHeight;
+      const int y = top + (height - extent.cy) / 2;
+      const int x = i == 0 ? r.left + (r.Width() - extent.cx) / 2 : at.left;
+      m_headerBoxes[i] = CRect(x, y, x + extent.cx, y + extent.cy);
+    }
+    dc->SelectObject(old);
+    if (fit >= 1.0) break;
+    m_titleSize = std::max(10, static_cast<int>(m_titleSize * fit * 0.97));
+    m_lineSize = std::max(10, static_cast<int>(m_lineSize * fit * 0.97));
+  }
+}
+
+void CDiagramPrinter::DrawHeader(CDC* dc) {
+  LayoutHeader(dc);
+  CPrinterFont titleFont(dc, m_titleSize, 0);
+  CPrinterFont lineFont(dc, m_lineSize, 0);
   const int saved = dc->SaveDC();
   dc->SetBkMode(TRANSPARENT);
-  // Long texts run on past their boxes rather than lose their ends.
-  constexpr UINT kLine = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_NOCLIP;
-
-  dc->SelectObject(&titleFont);
-  CRect title(r.left, r.top, r.right, r.top + 2 * h);
-  dc->DrawText(m_headerTexts[0], &title, kLine | DT_CENTER);
-
-  dc->SelectObject(&lineFont);
-  const int middle = r.left + r.Width() / 2;
-  auto row = [&](int left, int right, int n) { return CRect(left, r.top + 2 * h + h * (n - 1), right, r.top + 2 * h + h * n); };
-  CRect date = row(r.left + 100, middle - 100, 1);
-  dc->DrawText(m_headerTexts[1], &date, kLine | DT_LEFT);
-  CRect place = row(r.left + 100, middle - 100, 2);
-  dc->DrawText(m_headerTexts[2], &place, kLine | DT_LEFT);
+  // Each box is the text's own extent: nothing is cut however the font measures.
+  constexpr UINT kLine = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_NOCLIP | DT_LEFT;
   const CString label = Cp949("소비시간");
-  CRect used = row(r.left + 100, middle - 100, 3);
-  dc->DrawText(label, &used, kLine | DT_LEFT);
-  const int timesLeft = used.left + dc->GetTextExtent(label).cx + 10;
-  CRect whiteTime = row(timesLeft, middle - 100, 3);
-  dc->DrawText(m_headerTexts[5], &whiteTime, kLine | DT_LEFT);
-  CRect blackTime = row(timesLeft, middle - 100, 4);
-  dc->DrawText(m_headerTexts[6], &blackTime, kLine | DT_LEFT);
-
-  const int rightColumn[] = {3, 4, 7};  // White, Black, result
-  for (int n = 1; n <= 3; ++n) {
-    CRect right = row(middle + 300, r.right + 300, n);
-    dc->DrawText(m_headerTexts[rightColumn[n - 1]], &right, kLine | DT_LEFT);
+  for (int i = 0; i <= kLabel; ++i) {
+    dc->SelectObject(i == 0 ? &titleFont : &lineFont);
+    CRect box = m_headerBoxes[i];
+    dc->DrawText(i == kLabel ? label : m_headerTexts[i], &box, kLine);
   }
   dc->RestoreDC(saved);
 }

@@ -44,6 +44,8 @@ public:
   // Notes lines page 1 has room for.
   int GetLinesOnFirstPage() const;
   const CString& GetHeaderText(int i) const { return m_headerTexts[i]; }
+  // Where the header's texts were last printed (0..7 as GetHeaderText, 8 the time-used label).
+  CRect GetHeaderTextBox(int i) const { return m_headerBoxes[i]; }
   // Where point (x, y) of the board lies on the page.
   CPoint PointCentre(int x, int y) const;
 
@@ -53,7 +55,13 @@ private:
   // The board in area: its rectangle, cell and stone sizes.
   void FitBoard(const CRect& area);
   int LinesThatFit(const CRect& rect) const;
+  // Places each header text in its row and column, shrinking the fonts when one would not fit.
+  void LayoutHeader(CDC* dc);
   void DrawHeader(CDC* dc);
+  // Heights in device units of a line of text of size (tenths of a point), and of the header's rows.
+  int TextHeight(CDC* dc, int size) const;
+  int TitleRowHeight(CDC* dc) const;
+  int LineRowHeight(CDC* dc, int size) const;
   void DrawBoard(CDC* dc);
   // Draws the groups from first on in rect; returns the first group left out.
   int DrawNotes(CDC* dc, const CRect& rect, int first);
@@ -81,5 +89,8 @@ private:
   int m_smallStone{0};  // step and line height of the notes
   // Title, date, place, White, Black, White's time, Black's time, result.
   CString m_headerTexts[8];
+  CRect m_headerBoxes[9];
+  int m_titleSize{0};  // header fonts as printed, tenths of a point
+  int m_lineSize{0};
   int m_pageCount{1};
 };

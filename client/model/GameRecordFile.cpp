@@ -156,6 +156,7 @@ BOOL CGameRecordFile::WriteBody() {
   // The whole main line goes out as one block: one write per node would cost a system call
   // each.
   CString body;
+  AppendOpeningNotes(body, line);
   for (INT_PTR i = 0; i < m_moves->GetSize(); ++i) AppendMove(body, static_cast<int>(i + 1), line);
   try {
     m_file.Write(body.GetString(), static_cast<UINT>(body.GetLength()));
@@ -197,6 +198,21 @@ void CGameRecordFile::AppendMove(CString& out, int index, const MainLine& line) 
   const int end = line.ends[static_cast<std::size_t>(index)];
   if (begin == end) return;
   out += line.text.Mid(begin, end - begin);
+  AppendNotes(out, index, line);
+}
+
+void CGameRecordFile::AppendOpeningNotes(CString& out, const MainLine& line) const {
+  // Commentary and diagrams given before the first move go into a node of their own ahead of
+  // it, where a reader files them under move 0; a game without them keeps its bytes as before.
+  CString text;
+  const bool hasComment = m_comments && m_comments->GetRawText(0, text) > 0;
+  const bool hasDiagrams = m_diagrams && m_diagrams->GetDiagramCount(0) > 0;
+  if (!hasComment && !hasDiagrams) return;
+  out += ";";
+  AppendNotes(out, 0, line);
+}
+
+void CGameRecordFile::AppendNotes(CString& out, int index, const MainLine& line) const {
   CString text;
   if (m_comments && m_comments->GetRawText(index, text) > 0) AppendText(out, "C[", text);
   if (!m_diagrams) return;
@@ -431,6 +447,8 @@ BOOL CGameRecordFile::ApplyProperty(const char* name, int nameLength, const char
   switch (first) {
     case 'B': return ApplyMove(value, length, 2);
     case 'W': return ApplyMove(value, length, 1);
+    case 'K': return ApplyMark(value, length, CStoneNode::kMarkK);
+    case 'E': return ApplyMark(value, length, CStoneNode::kMarkE);
     case 'U': return ApplyTakeBack(value);
     case 'C': {
       const CString text = CRecordValue::Unescape(value, length);
@@ -446,13 +464,27 @@ BOOL CGameRecordFile::ApplyProperty(const char* name, int nameLength, const char
   }
 }
 
-BOOL CGameRecordFile::ApplyMove(const char* value, int length, int colour) {
+bool CGameRecordFile::ParsePoint(const char* value, int length, int& x, int& y) {
   // An escape in the first two bytes makes them a backslash or a bracket: refused either way,
   // so the stored bytes are judged as they stand.
-  if (length < 2) return FALSE;
-  const int x = static_cast<unsigned char>(LowerCase(value[0])) - 0x60;
-  const int y = static_cast<unsigned char>(LowerCase(value[1])) - 0x60;
-  if (x < 1 || x > 19 || y < 1 || y > 19) return FALSE;
+  if (length < 2) return false;
+  x = static_cast<unsigned char>(LowerCase(value[0])) - 0x60;
+  y = static_cast<unsigned char>(LowerCase(value[1])) - 0x60;
+  return x >= 1 && x <= 19 && y >= 1 && y <= 19;
+}
+
+BOOL CGameRecordFile::ApplyMark(const char* value, int length, DWORD kind) {
+  int x = 0, y = 0;
+  if (!ParsePoint(value, length, x, y)) return FALSE;
+  // Marks belong to diagrams only; one on the main line means nothing and is passed over.
+  if (!m_inGroup || !m_diagrams) return TRUE;
+  AddGroupStone(x, y, kind);
+  return TRUE;
+}
+
+BOOL CGameRecordFile::ApplyMove(const char* value, int length, int colour) {
+  int x = 0, y = 0;
+  if (!ParsePoint(value, length, x, y)) return FALSE;
   if (!m_inGroup) {
     ++m_mainCount;
     m_line.push_back(PackMove(x, y, colour));
@@ -461,27 +493,32 @@ BOOL CGameRecordFile::ApplyMove(const char* value, int length, int colour) {
     return TRUE;
   }
   if (!m_diagrams) return TRUE;
+  AddGroupStone(x, y, static_cast<DWORD>(colour));
+  return TRUE;
+}
+
+void CGameRecordFile::AddGroupStone(int x, int y, DWORD state) {
   ++m_groupCount;
   long long number = 0;
   if (m_groupHasBase) {
     // The writer puts up to base - 1 main-line moves in front of a diagram's own stones, fewer
     // when the main line is shorter and none in older files where it was; only stones that
     // repeat the main line are that prefix.
-    if (m_groupSkipping && m_groupCount <= static_cast<long long>(m_groupBase) - 1 &&
-        RepeatsMainLine(m_groupCount, x, y, colour)) {
+    const bool stone = state == 1 || state == 2;  // a mark never repeats the main line
+    if (m_groupSkipping && stone && m_groupCount <= static_cast<long long>(m_groupBase) - 1 &&
+        RepeatsMainLine(m_groupCount, x, y, static_cast<int>(state))) {
       ++m_groupSkipped;
-      return TRUE;
+      return;
     }
     m_groupSkipping = false;
     number = static_cast<long long>(m_groupCount) - m_groupSkipped;
   } else {
     // Without a PT the stones are numbered as the record files always have: the first gets 2.
     number = static_cast<long long>(m_groupCount) - m_groupBase + 1;
-    if (number < 1) return TRUE;
+    if (number < 1) return;
   }
-  m_diagrams->AddDiagramMove(m_mainCount, x, y, static_cast<DWORD>(colour),
+  m_diagrams->AddDiagramMove(m_mainCount, x, y, state,
                              static_cast<int>(std::min<long long>(number, INT_MAX)));
-  return TRUE;
 }
 
 BOOL CGameRecordFile::ApplyTakeBack(const char* value) {

@@ -60,6 +60,10 @@ private:
   void BuildMainLine(MainLine& line) const;
   // Appends move index (1-based) with its comment and its diagrams.
   void AppendMove(CString& out, int index, const MainLine& line) const;
+  // Appends move index's comment and diagrams (index 0: those given before the first move).
+  void AppendNotes(CString& out, int index, const MainLine& line) const;
+  // A node of its own for move 0's comment and diagrams, when there are any.
+  void AppendOpeningNotes(CString& out, const MainLine& line) const;
 
   // Reading.
   BOOL LoadFile();
@@ -75,6 +79,12 @@ private:
   // included (length bytes; the buffer's "]" or zero byte follows it).
   BOOL ApplyProperty(const char* name, int nameLength, const char* value, int length);
   BOOL ApplyMove(const char* value, int length, int colour);
+  // A diagram mark "K[..]" or "E[..]" (kind kMarkK or kMarkE): numbered in its diagram like a stone.
+  BOOL ApplyMark(const char* value, int length, DWORD kind);
+  // Column and row of a move's value; false when short or off the board.
+  static bool ParsePoint(const char* value, int length, int& x, int& y);
+  // Adds a stone or mark read inside a diagram group, skipping a leading repeat of the main line.
+  void AddGroupStone(int x, int y, DWORD state);
   BOOL ApplyTakeBack(const char* value);
   void ApplyTimeStamp(const char* value);
   void OpenGroup();

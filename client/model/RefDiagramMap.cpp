@@ -121,7 +121,13 @@ void CRefDiagramMap::WriteDiagram(int move, int i, const CString& prefix, CStrin
     const CStoneNode* node = diagram->Stones.GetNode(s);
     // A point off the board would make the whole file unreadable, or break its brackets.
     if (node != nullptr && CBadukBoard::IsOnBoard(node->GetX(), node->GetY())) {
-      node->FormatMove(stone);
+      if (node->IsMark()) {
+        // A mark is named by its relay letter: a reader that knows it restores the mark, one
+        // that does not passes over it; as a move it would come back as a white stone.
+        stone.Format("%c[%c%c]", node->GetMarkKind() == 1 ? 'K' : 'E', node->GetX() + 0x60, node->GetY() + 0x60);
+      } else {
+        node->FormatMove(stone);
+      }
       out += ";";
       out += stone;
     }

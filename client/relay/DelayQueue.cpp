@@ -1,5 +1,7 @@
 #include "client/relay/DelayQueue.h"
 
+#include <algorithm>
+#include <limits>
 #include <new>
 
 #include "client/relay/DelayBoard.h"
@@ -82,9 +84,12 @@ void CDelayQueue::SetDelay(int seconds) {
 }
 
 std::int64_t CDelayQueue::ToDisplayTime(std::int64_t t, bool withDelay) const {
-  std::int64_t display = m_serverReference + (t - m_localReference);
+  // Relay numbers saturate at the integer limits; the sum is clamped rather than left to wrap,
+  // which would put every later move out of reach.
+  __int128 display = static_cast<__int128>(m_serverReference) + (static_cast<__int128>(t) - m_localReference);
   if (withDelay && IsDelayActive()) display -= m_delay;
-  return display;
+  return static_cast<std::int64_t>(std::clamp<__int128>(display, std::numeric_limits<std::int64_t>::min(),
+                                                         std::numeric_limits<std::int64_t>::max()));
 }
 
 std::int64_t CDelayQueue::GetCurrentDisplayTime() const { return ToDisplayTime(GetNowSeconds(), true); }

@@ -12,6 +12,7 @@
 #include "orvanta/lobby/CommunityHost.h"
 #include "orvanta/lobby/JoinSecedeDlg.h"
 #include "orvanta/lobby/ListSorter.h"
+#include "orvanta/lobby/ReportColumns.h"
 #include "orvanta/lobby/SortImages.h"
 
 namespace {
@@ -20,6 +21,9 @@ constexpr COLORREF kRowBackColour = 0xF7F7F7;
 constexpr COLORREF kBackColour = 0xE8D8C8;
 // Widths of the left edge and of the centre picture, which place the menu column.
 constexpr int kEdgeWidth = 180;
+// The forum list's distance from the view's left and its width, inside the left edge.
+constexpr int kListMargin = 5;
+constexpr int kListWidth = kEdgeWidth - 2 * kListMargin;
 constexpr int kPictureWidth = 120;
 constexpr int kButtonStep = 55;
 constexpr int kButtonBend = 20;
@@ -76,6 +80,18 @@ void CAssociationView::OnInitialUpdate() {
   m_list.SetBkColor(kRowBackColour);
   AttachSortImages(m_list, m_sortImages);
   Layout();
+  FitColumns();
+}
+
+void CAssociationView::FitColumns() {
+  // The status column shows its heading beside the sort image whole; the names take the rest of
+  // the list, which ends inside the left edge.
+  WidenReportColumns(m_list, 1);
+  CRect inside;
+  m_list.GetClientRect(&inside);
+  const int rest = inside.Width() - m_list.GetColumnWidth(0);
+  if (rest > 0)
+    m_list.SetColumnWidth(1, rest);
 }
 
 void CAssociationView::OnForumList(const CString& payload) {
@@ -85,6 +101,7 @@ void CAssociationView::OnForumList(const CString& payload) {
                                       INDEXTOSTATEIMAGEMASK(1), LVIS_STATEIMAGEMASK, 0, 0);
     m_list.SetItemText(row, 1, forum.name);
   }
+  FitColumns();  // a scroll bar the rows bring narrows the list's inside
 }
 
 void CAssociationView::BuildForumMenu(const CString& payload) {
@@ -138,9 +155,8 @@ void CAssociationView::Layout() {
   CRect client;
   GetClientRect(&client);
   if (m_list.m_hWnd) {
-    CRect rect;
-    m_list.GetWindowRect(&rect);
-    m_list.MoveWindow(client.left + 5, client.top + 49, rect.Width(), std::max(0, client.Height() - 60));
+    // The list stands on the left edge and ends inside it.
+    m_list.MoveWindow(client.left + kListMargin, client.top + 49, kListWidth, std::max(0, client.Height() - 60));
   }
   const int n = static_cast<int>(m_buttons.size());
   if (n == 0 || m_strForumId == "-1")

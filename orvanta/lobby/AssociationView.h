@@ -66,6 +66,8 @@ protected:
 
 private:
   void Layout();
+  // Widths of the list's two columns that show both headings whole within the list.
+  void FitColumns();
   void SetMembership(const CString& payload, BOOL joined);
   CForumRecord* FindForum(int id);
   CCommunityHost* GetFrame() const;

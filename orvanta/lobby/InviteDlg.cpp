@@ -88,6 +88,11 @@ BOOL CInviteDlg::OnInitDialog() {
   m_list.SetExtendedStyle(m_list.GetExtendedStyle() | LVS_EX_FULLROWSELECT);
   if (!m_strPayload.IsEmpty())
     FillWaitingList(m_strPayload);
+  // A person picks from the list or types the ID: the ID box takes the first keys.
+  if (CWnd* id = GetDlgItem(static_cast<int>(kIdEdit))) {
+    id->SetFocus();
+    return FALSE;
+  }
   return TRUE;
 }
 

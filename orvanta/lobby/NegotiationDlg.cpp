@@ -9,6 +9,8 @@
 
 namespace {
 
+constexpr int kFirstColumnWidth = 50;
+
 using platform::VisibleItem;
 
 constexpr DWORD kChoiceCombo = CBS_DROPDOWN | WS_VSCROLL | WS_TABSTOP | WS_GROUP;
@@ -81,11 +83,18 @@ BOOL CNegotiationDlg::OnInitDialog() {
   CDialog::OnInitDialog();
   if (m_userImages.Create(kUserImagesBitmap, kUserImageWidth, 0, kWhiteImageMask))
     m_list.SetImageList(&m_userImages, LVSIL_SMALL);
-  m_list.InsertColumn(0, "Observers", LVCFMT_CENTER, 50);
+  m_list.InsertColumn(0, "Observers", LVCFMT_CENTER, kFirstColumnWidth);
   for (int i = 1; i <= 3; ++i) m_list.InsertColumn(i, "Grade", LVCFMT_CENTER, 40);
   FillList();
+  // The first column names the players: it shows them whole, never narrower than its heading.
+  if (m_list.GetItemCount() > 0) {
+    m_list.SetColumnWidth(0, LVSCW_AUTOSIZE_USEHEADER);
+    if (m_list.GetColumnWidth(0) < kFirstColumnWidth)
+      m_list.SetColumnWidth(0, kFirstColumnWidth);
+  }
   ApplyCondition(kEven);
-  return TRUE;
+  // The komi box has the keyboard; the dialog must not move it to its first stop.
+  return FALSE;
 }
 
 void CNegotiationDlg::AddRow(const ObserverRow& row) {
@@ -102,7 +111,8 @@ void CNegotiationDlg::FillList() {
       other = &m_seats[0];
     else if (m_strOwnId == m_seats[0].name && m_seats[0].flag)
       other = &m_seats[1];
-    if (other)
+    // An empty seat has nobody to propose to: it is not offered.
+    if (other && !other->name.IsEmpty())
       AddRow({other->name + "-" + other->second, other->number, other->name, CString(), other->second});
   }
   for (const ObserverRow& row : m_observers)

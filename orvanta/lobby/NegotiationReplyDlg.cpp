@@ -124,13 +124,22 @@ void CNegotiationReplyDlg::OnEven() { ApplyCondition(kConditionEven); }
 void CNegotiationReplyDlg::OnBlack() { ApplyCondition(kConditionBlack); }
 void CNegotiationReplyDlg::OnHandicap() { ApplyCondition(kConditionHandicap); }
 
+void CNegotiationReplyDlg::OnOK() {
+  m_bTakingValues = TRUE;
+  CDialog::OnOK();
+  m_bTakingValues = FALSE;
+}
+
 void CNegotiationReplyDlg::OnRenego() {
-  if (UpdateData(TRUE) && m_fKomi >= 0.0f && m_fKomi <= 15.5f)
+  m_bTakingValues = TRUE;
+  const BOOL taken = UpdateData(TRUE);
+  m_bTakingValues = FALSE;
+  if (taken && m_fKomi >= 0.0f && m_fKomi <= 15.5f)
     EndDialog(kRenegoResult);
 }
 
 void CNegotiationReplyDlg::OnTimer(UINT_PTR id) {
-  if (id != kTimerId)
+  if (id != kTimerId || m_bTakingValues)
     return;
   int position = m_nTickCount;
   if (StepNegotiationClock(*this, m_nTickCount, position))

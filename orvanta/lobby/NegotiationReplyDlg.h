@@ -62,6 +62,8 @@ public:
 
 protected:
   void DoDataExchange(CDataExchange* dx) override;
+  // Agree: the class library's, with the clock held while the values are checked.
+  void OnOK() override;
   void OnRenego();
   void OnEven();
   void OnBlack();
@@ -80,4 +82,7 @@ private:
   CString m_fields[10];
   UINT_PTR m_nTimerId{0};
   int m_nTickCount{0};
+  // Set while the values are taken: a refused komi's message box must not run the clock out
+  // under the person answering it.
+  BOOL m_bTakingValues{FALSE};
 };

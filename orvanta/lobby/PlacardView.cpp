@@ -211,8 +211,10 @@ void CPlacardView::SetEditMode(BOOL editing) {
 }
 
 void CPlacardView::EnableButtons(BOOL write, BOOL send, BOOL modify, BOOL remove, BOOL cancel) {
-  const std::pair<UINT, BOOL> states[] = {
-      {kWriteButton, write}, {kSendButton, send}, {kModifyButton, modify}, {kDeleteButton, remove}, {kCancelButton, cancel}};
+  // Paging would take the post being written away, so the next page is offered only with Write.
+  const std::pair<UINT, BOOL> states[] = {{kWriteButton, write},   {kSendButton, send},
+                                          {kModifyButton, modify}, {kDeleteButton, remove},
+                                          {kCancelButton, cancel}, {kNextPageButton, write}};
   for (const auto& [id, enabled] : states)
     if (CWnd* button = GetDlgItem(static_cast<int>(id)))
       button->EnableWindow(enabled);
@@ -227,6 +229,12 @@ void CPlacardView::ClearPost() {
   m_nEditMode = 0;
   m_bEditing = FALSE;
   UpdateData(FALSE);
+}
+
+void CPlacardView::ReturnToReading() {
+  ClearPost();
+  SetEditMode(FALSE);
+  EnableButtons(TRUE, FALSE, FALSE, FALSE, FALSE);
 }
 
 BOOL CPlacardView::IsOwnPost() const {
@@ -308,8 +316,7 @@ void CPlacardView::OnListDblClk(NMHDR*, LRESULT* result) {
 void CPlacardView::Search(const CString& key, const CString& text) {
   m_strSearchKey = key;
   m_strSearchText = text;
-  ClearPost();
-  SetEditMode(FALSE);
+  ReturnToReading();
   RequestFirstPage();
 }
 
@@ -372,9 +379,7 @@ void CPlacardView::OnSend() {
       frame->SendForumRequest(14, BoardFields() + "|" + m_strNumber + "|" + RemoveSeparators(m_strTitle) + "|" +
                                       RemoveSeparators(m_strContents) + "|");
   }
-  SetEditMode(FALSE);
-  EnableButtons(TRUE, FALSE, FALSE, FALSE, FALSE);
-  ClearPost();
+  ReturnToReading();
 }
 
 void CPlacardView::OnDelete() {
@@ -382,18 +387,15 @@ void CPlacardView::OnDelete() {
     return;
   if (CCommunityHost* frame = GetFrame())
     frame->SendForumRequest(13, BoardFields() + "|" + m_strNumber + "|");
-  ClearPost();
-  EnableButtons(TRUE, FALSE, FALSE, FALSE, FALSE);
-  SetEditMode(FALSE);
+  ReturnToReading();
 }
 
-void CPlacardView::OnCancelPost() {
-  ClearPost();
-  SetEditMode(FALSE);
-  EnableButtons(TRUE, FALSE, FALSE, FALSE, FALSE);
-}
+void CPlacardView::OnCancelPost() { ReturnToReading(); }
 
 void CPlacardView::OnNextPage() {
+  // A post being written or modified is never cleared by paging: the page waits for Send or Cancel.
+  if (m_bEditing)
+    return;
   if (m_strNextKey == "1") {
     // The oldest post is shown: nothing more to ask for, and paging is not left locked.
     m_bAppend = FALSE;
@@ -403,15 +405,18 @@ void CPlacardView::OnNextPage() {
   CCommunityHost* frame = GetFrame();
   if (!frame || m_bRequestPending)
     return;
-  ClearPost();
+  ReturnToReading();
   m_bAppend = TRUE;
   m_bRequestPending = TRUE;
+  frame->BeginWaitCapture();
   const CString key = SteppedNumberText(m_strNextKey, -1);
   frame->SendForumRequest10(BoardFields() + "|" + key + "|10|" + m_strSearchKey + "|" + m_strSearchText + "|");
 }
 
 LRESULT CPlacardView::OnListScroll(WPARAM code, LPARAM position) {
   BOOL captureAfterFill = FALSE;  // the board keeps no capture past its page
+  if (m_bEditing)
+    return 0;
   PageOnScroll(m_list, static_cast<UINT>(code), static_cast<int>(position), m_bRequestPending, captureAfterFill,
                [this] { OnNextPage(); });
   return 0;
@@ -443,7 +448,7 @@ BOOL CPlacardView::PreTranslateMessage(MSG* msg) {
       return TRUE;
   }
   if (msg && msg->hwnd == m_list.m_hWnd && msg->message == WM_KEYUP && msg->wParam == VK_DOWN &&
-      m_list.GetNextItem(-1, LVNI_SELECTED) == m_list.GetItemCount() - 1) {
+      m_list.GetItemCount() > 0 && m_list.GetNextItem(-1, LVNI_SELECTED) == m_list.GetItemCount() - 1) {
     OnNextPage();
     return TRUE;
   }

@@ -98,6 +98,8 @@ private:
   void SetEditMode(BOOL editing);
   void EnableButtons(BOOL write, BOOL send, BOOL modify, BOOL remove, BOOL cancel);
   void ClearPost();
+  // Clears the post and returns to reading mode: read-only boxes, Write and next page offered.
+  void ReturnToReading();
   void RequestFirstPage();
   BOOL IsOwnPost() const;
   CString BoardFields() const;

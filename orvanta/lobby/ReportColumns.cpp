@@ -12,7 +12,7 @@ constexpr DWORD kReportStyles = 0x68;
 
 }  // namespace
 
-void InsertReportColumns(CListCtrl& list, std::span<const CReportColumn> columns, const CString& stored,
+bool InsertReportColumns(CListCtrl& list, std::span<const CReportColumn> columns, const CString& stored,
                          StoredWidthRule rule) {
   const int count = static_cast<int>(columns.size());
   std::vector<int> widths;
@@ -29,6 +29,18 @@ void InsertReportColumns(CListCtrl& list, std::span<const CReportColumn> columns
       list.InsertColumn(i, columns[static_cast<std::size_t>(i)].heading, columns[static_cast<std::size_t>(i)].format,
                         widths[static_cast<std::size_t>(i)]);
   list.SetExtendedStyle(list.GetExtendedStyle() | kReportStyles);
+  return useStored;
+}
+
+void WidenReportColumns(CListCtrl& list, int count) {
+  for (int column = 0; column < count; ++column) {
+    const int width = list.GetColumnWidth(column);
+    if (width <= 0)
+      continue;  // a hidden column stays hidden
+    list.SetColumnWidth(column, LVSCW_AUTOSIZE_USEHEADER);
+    if (list.GetColumnWidth(column) < width)
+      list.SetColumnWidth(column, width);
+  }
 }
 
 CString FormatReportWidths(CListCtrl& list, int count, int zeroColumn) {

@@ -21,9 +21,13 @@ enum class StoredWidthRule {
 };
 
 // Inserts the columns once (a list that has columns keeps them) with their widths, or those of
-// stored ("|w0|w1|...|") under rule, and the list's extended styles.
-void InsertReportColumns(CListCtrl& list, std::span<const CReportColumn> columns, const CString& stored,
+// stored ("|w0|w1|...|") under rule, and the list's extended styles; true when the stored widths
+// were taken.
+bool InsertReportColumns(CListCtrl& list, std::span<const CReportColumn> columns, const CString& stored,
                          StoredWidthRule rule);
+// Widens each of the first count shown columns that cuts its heading or a row's text to show them
+// whole; a column already wide enough, or hidden (width 0), keeps its width.
+void WidenReportColumns(CListCtrl& list, int count);
 // "|w0|w1|...|" of the first count columns; zeroColumn (when one) is written as 0.
 CString FormatReportWidths(CListCtrl& list, int count, int zeroColumn = -1);
 // Appends a row: texts[0] as the item, the others in columns 1 on.

@@ -85,8 +85,8 @@ BOOL CSearchRoomDlg::OnInitDialog() {
   m_results.SetBackColor(0xF7F7F7);
   m_results.SetDrawFlag(0);
   m_results.SetExtendedStyle(m_results.GetExtendedStyle() | LVS_EX_FULLROWSELECT);
-  EnableInputs();
-  return TRUE;
+  // The box of the chosen kind has the keyboard; the dialog must not move it to its first stop.
+  return EnableInputs() ? FALSE : TRUE;
 }
 
 void CSearchRoomDlg::DoDataExchange(CDataExchange* dx) {
@@ -101,7 +101,7 @@ void CSearchRoomDlg::DoDataExchange(CDataExchange* dx) {
   DDV_MaxChars(dx, m_strUserName, 20);
 }
 
-void CSearchRoomDlg::EnableInputs() {
+BOOL CSearchRoomDlg::EnableInputs() {
   const UINT edits[3] = {kIdEdit, kNameEdit, kTitleEdit};
   for (int i = 0; i < 3; ++i)
     if (CWnd* edit = GetDlgItem(static_cast<int>(edits[i])))
@@ -112,7 +112,9 @@ void CSearchRoomDlg::EnableInputs() {
     if (CWnd* edit = GetDlgItem(static_cast<int>(edits[m_nKind]))) {
       edit->SetFocus();
       edit->SendMessage(EM_SETSEL, 0, -1);
+      return TRUE;
     }
+  return FALSE;
 }
 
 void CSearchRoomDlg::OnKind(UINT) {

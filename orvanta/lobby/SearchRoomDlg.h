@@ -48,7 +48,7 @@ protected:
   DECLARE_MESSAGE_MAP()
 
 private:
-  void EnableInputs();
+  BOOL EnableInputs();
   // Whether room row of the waiting room's list matches the search.
   BOOL Matches(int row) const;
   void EnterRoom(int row);

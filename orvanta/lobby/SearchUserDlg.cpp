@@ -63,6 +63,11 @@ BOOL CSearchUserDlg::OnInitDialog() {
   if (edit)
     edit->SendMessage(EM_LIMITTEXT, kMaxLength);
   UpdateData(FALSE);
+  // The ID (or name) is what a person types first; the kind list keeps its default.
+  if (edit) {
+    edit->SetFocus();
+    return FALSE;
+  }
   return TRUE;
 }
 

@@ -57,7 +57,9 @@ CCommunityHost* CTirvoRankView::GetFrame() const { return dynamic_cast<CCommunit
 void CTirvoRankView::OnInitialUpdate() {
   CView::OnInitialUpdate();
   CCommunityHost* frame = GetFrame();
-  InsertReportColumns(m_list, kColumnTable, frame ? frame->ReadSetting(kWidthSetting) : CString(), StoredWidthRule::ExactCount);
+  // Without widths a person chose, the columns grow to what they show.
+  m_bFitColumns = !InsertReportColumns(m_list, kColumnTable, frame ? frame->ReadSetting(kWidthSetting) : CString(),
+                                       StoredWidthRule::ExactCount);
 }
 
 void CTirvoRankView::SaveColumnWidths() {
@@ -86,6 +88,8 @@ void CTirvoRankView::AddRows(const CString& payload) {
     m_strNextKey = SteppedNumberText(row.fields[0], 1);
     AppendReportRow(m_list, row.Columns());
   }
+  if (m_bFitColumns)
+    WidenReportColumns(m_list, kColumns);
   m_bRequestPending = FALSE;
   if (CCommunityHost* frame = GetFrame())
     frame->EndWaitCapture();

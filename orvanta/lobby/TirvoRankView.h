@@ -60,5 +60,6 @@ private:
   CString m_strNextKey{"1"};
   int m_sortFlags[kColumns]{};
   BOOL m_bRequestPending{FALSE};
+  BOOL m_bFitColumns{FALSE};  // no stored widths: the columns widen to their texts as rows come
   BOOL m_bCaptureAfterFill{FALSE};  // a page asked for by the line-down arrow: the fill retakes the capture
 };

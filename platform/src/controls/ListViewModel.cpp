@@ -12,6 +12,9 @@
 namespace platform::detail {
 namespace {
 
+// Hit-test answers for points beside the rows (the scroll bar's side, the other side).
+constexpr UINT kHitRightOfRows = 0x20, kHitLeftOfRows = 0x40;
+
 constexpr int kStateIconWidth = 16;
 constexpr UINT kCheckedImage = 2;
 constexpr UINT kUncheckedImage = 1;
@@ -124,7 +127,10 @@ bool ListViewModel::HandleColumns(UINT message, WPARAM wParam, LPARAM lParam, LR
     case LVM_SETCOLUMNWIDTH: {
       HDITEM h{};
       h.mask = HDI_WIDTH;
-      h.cxy = std::max(0, static_cast<int>(static_cast<SHORT>(LOWORD(lParam))));
+      const int asked = static_cast<SHORT>(LOWORD(lParam));
+      h.cxy = asked == LVSCW_AUTOSIZE || asked == LVSCW_AUTOSIZE_USEHEADER
+                  ? FittingWidth(static_cast<int>(wParam), asked == LVSCW_AUTOSIZE_USEHEADER)
+                  : std::max(0, asked);
       result = ::SendMessage(m_header, HDM_SETITEM, wParam, reinterpret_cast<LPARAM>(&h));
       break;
     }
@@ -201,9 +207,18 @@ bool ListViewModel::HandleView(UINT message, WPARAM wParam, LPARAM lParam, LRESU
 
 bool ListViewModel::HandleInput(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&) {
   switch (message) {
-    case WM_LBUTTONDOWN: ClickRow(CPoint(lParam), static_cast<UINT>(wParam), NM_CLICK); return true;
-    case WM_LBUTTONDBLCLK: ClickRow(CPoint(lParam), static_cast<UINT>(wParam), NM_DBLCLK); return true;
-    case WM_RBUTTONDOWN: ClickRow(CPoint(lParam), static_cast<UINT>(wParam), NM_RCLICK); return true;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+      if (!OnRows(CPoint(lParam))) {
+        // Only a list holding the capture sees presses off its rows (its scroll bar, its header,
+        // other windows): they belong to what lies there.
+        PassClickOn(message, wParam, CPoint(lParam));
+        return true;
+      }
+      ClickRow(CPoint(lParam), static_cast<UINT>(wParam),
+               message == WM_LBUTTONDOWN ? NM_CLICK : message == WM_LBUTTONDBLCLK ? NM_DBLCLK : NM_RCLICK);
+      return true;
     case WM_KEYDOWN: KeyDown(static_cast<UINT>(wParam)); return true;
     case WM_VSCROLL:
     case WM_HSCROLL:
@@ -496,6 +511,60 @@ RECT ListViewModel::RowRect(int index, int subItem, UINT part) const {
   }
 }
 
+int ListViewModel::FittingWidth(int column, bool withHeading) const {
+  MeasuringDC measuring(*this);
+  CDC* dc = measuring.get();
+  if (!dc || column < 0 || column >= m_columns) return 0;
+  int widest = 0;
+  for (const Row& row : m_rows) {
+    if (static_cast<std::size_t>(column) < row.texts.size())
+      widest = std::max(widest, static_cast<int>(dc->GetTextExtent(CString(row.texts[static_cast<std::size_t>(column)].c_str())).cx));
+  }
+  // A cell's text stands 4 pixels in and 2 short of its right edge; the first column's label
+  // follows its state image and icon.
+  int width = widest + 6;
+  if (column == 0) {
+    const RECT bounds = RowRect(m_top, 0, LVIR_BOUNDS);
+    width += RowRect(m_top, 0, LVIR_LABEL).left - bounds.left;
+  }
+  if (!withHeading) return width;
+  char text[256] = "";
+  HDITEM h{};
+  h.mask = HDI_TEXT | HDI_FORMAT | HDI_IMAGE;
+  h.pszText = text;
+  h.cchTextMax = sizeof text;
+  if (!::SendMessage(m_header, HDM_GETITEM, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&h))) return width;
+  // A heading's text stands 4 pixels inside its raised edge on each side, after any image.
+  int heading = static_cast<int>(dc->GetTextExtent(CString(text)).cx) + 12;
+  const auto images = reinterpret_cast<HIMAGELIST>(::SendMessage(m_header, HDM_GETIMAGELIST, 0, 0));
+  if ((h.fmt & HDF_IMAGE) && images && h.iImage >= 0) heading += ImageSize(images).cx + 4;
+  return std::max(width, heading);
+}
+
+bool ListViewModel::OnRows(POINT point) const {
+  const RECT client = Client();
+  return point.x >= client.left && point.x < client.right && point.y >= HeaderHeight() && point.y < client.bottom;
+}
+
+void ListViewModel::PassClickOn(UINT message, WPARAM keys, POINT point) {
+  if (::GetCapture() == Hwnd()) ::ReleaseCapture();
+  POINT screen = point;
+  ::ClientToScreen(Hwnd(), &screen);
+  HWND target = ::WindowFromPoint(screen);
+  if (!target) return;
+  const LPARAM onScreen = MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y));
+  const LRESULT hit = ::SendMessage(target, WM_NCHITTEST, 0, onScreen);
+  if (hit == HTCLIENT) {
+    POINT local = screen;
+    ::ScreenToClient(target, &local);
+    ::SendMessage(target, message, keys, MAKELPARAM(static_cast<WORD>(local.x), static_cast<WORD>(local.y)));
+  } else if (hit != HTNOWHERE && hit != HTERROR) {
+    // A scroll bar takes a double click as one more press.
+    const UINT press = message == WM_LBUTTONDBLCLK ? WM_LBUTTONDOWN : message;
+    ::SendMessage(target, press - WM_MOUSEMOVE + WM_NCMOUSEMOVE, static_cast<WPARAM>(hit), onScreen);
+  }
+}
+
 int ListViewModel::HitTest(LVHITTESTINFO& info) const {
   info.iItem = -1;
   info.iSubItem = 0;
@@ -503,6 +572,12 @@ int ListViewModel::HitTest(LVHITTESTINFO& info) const {
   int headerBottom = HeaderHeight();
   if (info.pt.y < headerBottom) {
     info.flags = LVHT_ABOVE;
+    return -1;
+  }
+  // Rows end at the client area's edges: what lies beyond (a scroll bar) is no row.
+  const RECT client = Client();
+  if (info.pt.x < client.left || info.pt.x >= client.right || info.pt.y >= client.bottom) {
+    info.flags = info.pt.x < client.left ? kHitLeftOfRows : info.pt.x >= client.right ? kHitRightOfRows : LVHT_BELOW;
     return -1;
   }
   int index = m_top + (info.pt.y - headerBottom) / RowHeight();

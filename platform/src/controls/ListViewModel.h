@@ -52,6 +52,12 @@ private:
   // Row rectangle parts in client coordinates (LVIR_*); subItem -1 for the whole row.
   RECT RowRect(int index, int subItem, UINT part) const;
   int HitTest(LVHITTESTINFO& info) const;
+  // The width that shows every text of column whole (and its heading, withHeading).
+  int FittingWidth(int column, bool withHeading) const;
+  // Whether a client point lies on the rows' part of the client area (below the header).
+  bool OnRows(POINT point) const;
+  // Releases the capture and hands a press off the rows to the window and part under it.
+  void PassClickOn(UINT message, WPARAM keys, POINT point);
   int Width() const;
   // Column rectangle of the header (x only is used); empty for a bad column.
   RECT ColumnRect(int column) const;

@@ -1,6 +1,8 @@
 // Views: painting through OnDraw, the document link, activation and command routing.
 #include "platform/view.h"
 
+#include <algorithm>
+
 #include "../dialogs/PrintChooser.h"
 #include "platform/app.h"
 #include "platform/display.h"
@@ -155,7 +157,13 @@ BOOL CView::RunPrintJob(CPrintInfo& info) {
   CString title = m_pDocument && !m_pDocument->GetTitle().IsEmpty() ? m_pDocument->GetTitle() : CString("Untitled");
   bool ok = dc.StartDoc(title) > 0;
   UINT printed = 0;
-  for (info.m_nCurPage = info.GetFromPage(); ok && info.m_nCurPage <= info.GetToPage(); ++info.m_nCurPage) {
+  // The range asked for is kept within the document's pages, known once printing has begun: a
+  // range past the end prints the last page rather than blank sheets.
+  const UINT least = info.GetMinPage();
+  const UINT most = info.GetMaxPage();
+  const UINT first = most < least ? 1 : std::clamp(info.GetFromPage(), least, most);
+  const UINT last = most < least ? 0 : std::clamp(info.GetToPage(), least, most);
+  for (info.m_nCurPage = first; ok && info.m_nCurPage <= last; ++info.m_nCurPage) {
     OnPrepareDC(&dc, &info);
     if (!info.m_bContinuePrinting) break;
     ok = dc.StartPage() > 0;

@@ -107,10 +107,13 @@ TEST(ClientDelayX11Test, SpinClicksMoveTheSliderAndASliderClickSetsTheDelay) {
     ASSERT_TRUE(WaitFor([&] { return ::SendMessage(slider, TBM_GETPOS, 0, 0) == 600 - i; })) << i;
   }
   EXPECT_EQ(shown(), "00 : 00 : 03");
-  // The upper arrow takes one back.
+  // The clicks reach the queue: the board lags by what the dialog shows.
+  ASSERT_TRUE(WaitFor([&] { return view.GetDelayQueue().GetDelay() == 3; })) << view.GetDelayQueue().GetDelay();
+  // The upper arrow takes one back, on the queue too.
   clicker.Click(top, spin, POINT{spinRect.right / 2, 2});
   ASSERT_TRUE(WaitFor([&] { return ::SendMessage(slider, TBM_GETPOS, 0, 0) == 598; }));
   EXPECT_EQ(shown(), "00 : 00 : 02");
+  ASSERT_TRUE(WaitFor([&] { return view.GetDelayQueue().GetDelay() == 2; })) << view.GetDelayQueue().GetDelay();
 
   // A click in the slider's middle and letting go: the board lags by what the slider shows.
   clicker.Click(top, slider, POINT{sliderRect.right / 2, sliderRect.bottom / 2});

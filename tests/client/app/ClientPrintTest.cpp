@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
+#include <memory>
 #include <string>
 
 #include "ClientSessionSupport.h"
@@ -13,6 +16,7 @@
 #include "client/model/GameInfo.h"
 #include "platform/gdi.h"
 #include "platform/printing.h"
+#include "platform/view.h"
 #include "support/SnapshotPath.h"
 
 namespace {
@@ -191,6 +195,197 @@ TEST(ClientPrintTest, AWidePageKeepsTheHeaderAboveTheNotesBesideTheBoard) {
       EXPECT_GT(DarkShare(pixel, CRect(notes.left + 8, notes.top + 10, notes.right - 8, notes.top + 10 + line)), 0.01);
     }
   }
+  moves.DeleteAll();
+}
+
+// Every page size and orientation a person can pick: each header text printed whole, inside
+// the page, in a row of its own, and nothing else printed around the header.
+TEST(ClientPrintTest, EveryHeaderTextIsPrintedWholeOnTallAndWidePages) {
+  CNodeArray moves;
+  AddMove(moves, 4, 4, 2);
+  AddMove(moves, 16, 16, 1);
+  AddMove(moves, 10, 10, 2);
+  AddMove(moves, 4, 4, 1);  // one point played again: a note line
+  CGameInfo info;
+  info.m_title = "Ondrivo Cup Final";
+  info.m_year = 2026;
+  info.m_month = 12;
+  info.m_day = 9;
+  info.m_place = "Seoul Baduk Hall";
+  info.m_whiteName = "Lee Viewer (Baduk Hall)";
+  info.m_blackName = "Kim Relay (Ondrivo Club)";
+  info.m_whiteHours = 1;
+  info.m_whiteMinutes = 2;
+  info.m_blackHours = 1;
+  info.m_blackMinutes = 5;
+  info.m_result = Cp949("흑 불계승");
+  struct Paper {
+    const char* name;
+    SIZE mm;
+  };
+  const Paper papers[] = {{"a4-portrait", {210, 297}},
+                          {"a4-landscape", {297, 210}},
+                          {"letter-portrait", {216, 279}},
+                          {"letter-landscape", {279, 216}}};
+  for (const Paper& paper : papers) {
+    for (const int dpi : {100, 300}) {
+      const std::string name = std::string("client-header-") + paper.name + "-" + std::to_string(dpi) + "-page";
+      SCOPED_TRACE(name);
+      const std::string prefix = testsupport::SnapshotPath(name);
+      std::filesystem::remove(prefix + "1.png");
+      Layout layout(prefix, paper.mm, dpi, &moves);
+      CDiagramPrinter& printer = layout.printer;
+      printer.SetHeader(&info);
+      CPrintInfo pageInfo;
+      pageInfo.m_nCurPage = 1;
+      ASSERT_GT(layout.dc.StartDoc("header"), 0);
+      ASSERT_GT(layout.dc.StartPage(), 0);
+      printer.PrintPage(&layout.dc, &pageInfo);
+      ASSERT_GT(layout.dc.EndPage(), 0);
+      layout.dc.EndDoc();
+      Page page;
+      ASSERT_TRUE(page.Read(prefix + "1.png"));
+      const PixelAt pixel = page.Pixels();
+      const int width = layout.dc.GetDeviceCaps(HORZRES);
+      const int height = layout.dc.GetDeviceCaps(VERTRES);
+      ASSERT_EQ(page.Width(), width);
+      const CRect board = printer.GetBoardRect();
+      const CRect notes = printer.GetNotesRect();
+
+      CRect boxes[9];
+      for (int i = 0; i < 9; ++i) {
+        SCOPED_TRACE("text " + std::to_string(i));
+        const CRect box = boxes[i] = printer.GetHeaderTextBox(i);
+        ASSERT_FALSE(box.IsRectEmpty());
+        EXPECT_GE(box.left, 0);
+        EXPECT_GE(box.top, 0);
+        EXPECT_LE(box.right, width);
+        EXPECT_LE(box.bottom, height);
+        // Printed, and printed to its end: the last quarter of the text has ink too.
+        EXPECT_GT(DarkShare(pixel, box), 0.01);
+        EXPECT_GT(DarkShare(pixel, CRect(box.right - box.Width() / 4, box.top, box.right, box.bottom)), 0.005);
+        // Clear of the board and of the notes.
+        CRect common;
+        EXPECT_FALSE(common.IntersectRect(&box, &board));
+        EXPECT_FALSE(common.IntersectRect(&box, &notes));
+        for (int j = 0; j < i; ++j) {
+          EXPECT_FALSE(common.IntersectRect(&box, &boxes[j])) << "overlaps text " << j;
+        }
+      }
+      // The band the header takes (above a tall page's board, right of a wide page's) holds no
+      // ink outside the texts' boxes: no text ran past its box or off where it was placed.
+      const bool wide = width > height;
+      const CRect band = wide ? CRect(board.right + 2, 0, width, notes.top - 2) : CRect(0, 0, width, board.top - 2);
+      int stray = 0;
+      for (int y = band.top; y < band.bottom; ++y) {
+        for (int x = band.left; x < band.right; ++x) {
+          if (!IsDark(pixel(x, y))) continue;
+          bool inside = false;
+          for (const CRect& box : boxes) {
+            CRect grown(box);
+            grown.InflateRect(2, 2);
+            inside = inside || grown.PtInRect(CPoint(x, y));
+          }
+          stray += inside ? 0 : 1;
+        }
+      }
+      EXPECT_EQ(stray, 0);
+      EXPECT_EQ(printer.GetPageCount(), 1);
+    }
+  }
+  moves.DeleteAll();
+}
+
+std::string Bytes(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+}
+
+// A print job over a list of moves, as the view's own job prints its board's.
+class CMovesPrintView : public CView {
+public:
+  explicit CMovesPrintView(CNodeArray* moves) : m_moves(moves) {}
+  void OnDraw(CDC*) override {}
+  BOOL OnPreparePrinting(CPrintInfo* info) override { return DoPreparePrinting(info); }
+  void OnBeginPrinting(CDC* dc, CPrintInfo* info) override {
+    m_printer = std::make_unique<CDiagramPrinter>();
+    m_printer->LayoutPage(dc, info, m_moves);
+  }
+  void OnPrint(CDC* dc, CPrintInfo* info) override { m_printer->PrintPage(dc, info); }
+  void OnEndPrinting(CDC*, CPrintInfo*) override { m_printer.reset(); }
+
+  CNodeArray* m_moves;
+  std::unique_ptr<CDiagramPrinter> m_printer;
+};
+
+// Points 1..count of the board, each played twice: count note lines.
+void PlayPointsTwice(CNodeArray& moves, int count) {
+  moves.DeleteAll();
+  for (int round = 0; round < 2; ++round) {
+    for (int i = 0; i < count; ++i) AddMove(moves, i % 19 + 1, i / 19 + 1, round == 0 ? 1 : 2);  // black stones in the notes
+  }
+}
+
+// Notes that exactly fill page 1 print on it alone; one line more goes to page 2 alone, and a
+// page range past the diagram prints no blank sheets.
+TEST(ClientPrintTest, NotesThatExactlyFillThePagePrintOnItAndOneMoreLineGoesOnTheNext) {
+  CNodeArray moves;
+  const std::string probe = testsupport::SnapshotPath("client-notes-probe-");
+  int lines = 0;
+  {
+    Layout layout(probe, SIZE{210, 297}, 100, &moves);
+    lines = layout.printer.GetLinesOnFirstPage();
+  }
+  ASSERT_GT(lines, 3);
+  const std::string prefix = testsupport::SnapshotPath("client-notes-page");
+  const auto pageFile = [&](int page) { return prefix + std::to_string(page) + ".png"; };
+  const auto clear = [&] {
+    for (int page = 1; page <= 9; ++page) std::filesystem::remove(pageFile(page));
+  };
+  const auto print = [&](UINT from, UINT to) {
+    clear();
+    CMovesPrintView view(&moves);
+    CPrintInfo job;
+    job.m_bDirect = TRUE;
+    job.m_nDpi = 100;
+    job.m_strOutputPrefix = prefix.c_str();
+    if (from) job.SetPageRange(from, to);
+    EXPECT_TRUE(view.RunPrintJob(job));
+    return job.GetMaxPage();
+  };
+  // The row of note line k on a page whose notes frame starts at top.
+  Layout reference(probe, SIZE{210, 297}, 100, &moves);
+  const CDiagramPrinter& layout = reference.printer;
+  const CRect notes = layout.GetNotesRect();
+  const int step = layout.GetSmallStoneSize();
+  const auto row = [&](int top, int k) {
+    return CRect(notes.left + 8, top + 10 + step * k + 4, notes.left + 8 + step, top + 10 + step * (k + 1) - 4);
+  };
+
+  PlayPointsTwice(moves, lines);
+  EXPECT_EQ(print(0, 0), 1u);
+  ASSERT_TRUE(std::filesystem::exists(pageFile(1)));
+  EXPECT_FALSE(std::filesystem::exists(pageFile(2)));
+  Page page;
+  ASSERT_TRUE(page.Read(pageFile(1)));
+  EXPECT_GT(DarkShare(page.Pixels(), row(notes.top, lines - 1)), 0.2);  // the last line is there
+
+  PlayPointsTwice(moves, lines + 1);
+  EXPECT_EQ(print(0, 0), 2u);
+  ASSERT_TRUE(std::filesystem::exists(pageFile(2)));
+  ASSERT_TRUE(page.Read(pageFile(2)));
+  const int top2 = layout.GetHeaderRect().top;  // page 2's notes start where the header did
+  EXPECT_GT(DarkShare(page.Pixels(), row(top2, 0)), 0.2);    // the one line left over...
+  EXPECT_EQ(DarkShare(page.Pixels(), row(top2, 1)), 0.0);    // ...and nothing after it
+
+  const std::string secondPage = Bytes(pageFile(2));
+
+  // Pages 3 to 9 of a two-page diagram: one sheet, its last page, and no blank sheets.
+  EXPECT_EQ(print(3, 9), 2u);
+  ASSERT_TRUE(std::filesystem::exists(pageFile(1)));
+  EXPECT_EQ(Bytes(pageFile(1)), secondPage);
+  for (int p = 2; p <= 9; ++p) EXPECT_FALSE(std::filesystem::exists(pageFile(p))) << p;
+  clear();
   moves.DeleteAll();
 }
 

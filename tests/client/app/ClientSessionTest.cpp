@@ -11,6 +11,8 @@
 #include "ClientSessionSupport.h"
 #include "client/images/Image.h"
 #include "client/widgets/ProgressStatusBar.h"
+#include "client/model/BadukCtrl.h"
+#include "client/model/GameDiagramDlg.h"
 #include "client/model/GameInfo.h"
 #include "peers/client/RelayScript.h"
 #include "platform/sound.h"
@@ -398,7 +400,9 @@ TEST(ClientSessionTest, TheDemoRecordArrivesWholeAsTheRelayPeerSendsIt) {
           EXPECT_EQ(got->GetNode(i)->GetY(), sent->GetNode(i)->GetY());
           EXPECT_EQ(got->GetNode(i)->GetColor(), sent->GetNode(i)->GetColor());
           EXPECT_EQ(got->GetNode(i)->GetMarkKind(), sent->GetNode(i)->GetMarkKind());
+          EXPECT_EQ(got->GetNode(i)->GetSeq(), sent->GetNode(i)->GetSeq());
         }
+        EXPECT_EQ(view.GetDiagrams().GetDiagramBase(k, d), relay.Diagrams().GetDiagramBase(k, d));
         CString gotText, sentText;
         view.GetDiagrams().GetDiagramText(k, d, gotText);
         relay.Diagrams().GetDiagramText(k, d, sentText);
@@ -407,6 +411,67 @@ TEST(ClientSessionTest, TheDemoRecordArrivesWholeAsTheRelayPeerSendsIt) {
     }
     EXPECT_EQ(diagrams, relay.DiagramsSent());
   }
+}
+
+// The demo's diagram of move 40 branches off at move 41: the Game Diagram shows the main line up
+// to move 40 under the diagram's stones numbered 1 to 3, and Save As keeps its base.
+TEST(ClientSessionTest, TheDemoDiagramStandsOnItsBaseInTheGameDiagramAndInTheSavedFile) {
+  RelayScript relay(false);
+  ASSERT_TRUE(relay.Read(TEST_DATA_DIR "/relay-demo.sgf"));
+  ASSERT_EQ(relay.Diagrams().GetDiagramCount(40), 1);
+  std::string lines = relay.InfoLines();
+  for (int k = 1; k <= relay.MoveCount(); ++k) lines += relay.MoveLines(k, Session::kWallTime - 3600 + k);
+  lines += "eh\n";
+
+  Session s;
+  s.Start();
+  ASSERT_NE(s.view, nullptr);
+  CClientView& view = *s.view;
+  ASSERT_TRUE(s.Relay(lines, [&] { return view.IsHistoryComplete(); }));
+  ASSERT_EQ(view.GetDiagrams().GetDiagramCount(40), 1);
+  EXPECT_EQ(view.GetDiagrams().GetDiagramBase(40, 0), 41);
+
+  auto* dialog = new CGameDiagramDlg(&view, &view.GetBoard(), &view.GetDiagrams(), &view.GetDelayQueue());
+  ASSERT_TRUE(dialog->CreateModeless(&view));
+  ASSERT_EQ(dialog->ShowDiagram(40, 0), 1);
+  CBadukCtrl& board = dialog->GetBoard();
+  EXPECT_EQ(board.GetBaseMove(), 41);
+  EXPECT_EQ(board.GetLastMove(), 43);
+  CStoneNode node;
+  // Move 40 (White at m-r) stands; move 41 of the game (Black at l-r) is not there.
+  ASSERT_EQ(board.GetNode(node, 13, 18), 0);
+  EXPECT_TRUE(node.HasStone());
+  EXPECT_EQ(node.GetSeq(), 40);
+  ASSERT_EQ(board.GetNode(node, 12, 18), 0);
+  EXPECT_FALSE(node.HasStone());
+  // The diagram's stones, numbered from the base: 1, 2, 3.
+  const struct {
+    int x, y, colour, number;
+  } expected[] = {{17, 3, 2, 1}, {16, 3, 1, 2}, {17, 4, 2, 3}};
+  for (const auto& stone : expected) {
+    ASSERT_EQ(board.GetNode(node, stone.x, stone.y), 0);
+    EXPECT_TRUE(node.HasStone());
+    EXPECT_EQ(node.GetColor(), stone.colour);
+    EXPECT_EQ(node.GetSeq() - board.GetBaseMove() + 1, stone.number);
+  }
+  dialog->DestroyWindow();
+
+  // Saved and opened again, the diagram keeps its base and its numbers.
+  const std::string path = (std::filesystem::temp_directory_path() / "client-session-demo-diagram.sgf").string();
+  view.OnDisconnectCommand();
+  ASSERT_TRUE(view.SaveRecordFile(path.c_str()));
+  std::ifstream file(path, std::ios::binary);
+  const std::string saved((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  EXPECT_NE(saved.find("]PT[41];"), std::string::npos);
+  EXPECT_EQ(saved.find("PT[1]"), std::string::npos);
+  ASSERT_TRUE(view.OpenRecordFile(path.c_str()));
+  ASSERT_EQ(view.GetDiagrams().GetDiagramCount(40), 1);
+  EXPECT_EQ(view.GetDiagrams().GetDiagramBase(40, 0), 41);
+  const CNodeArray* stones = view.GetDiagrams().GetDiagramMoves(40, 0);
+  ASSERT_NE(stones, nullptr);
+  ASSERT_EQ(stones->GetSize(), 3);
+  for (INT_PTR i = 0; i < 3; ++i) EXPECT_EQ(stones->GetNode(i)->GetSeq(), i + 1);
+  std::filesystem::remove(path);
 }
 
 // Lines that come in one packet with the login reply, or ahead of it, are read like any later

@@ -12,7 +12,9 @@
 
 #include "ClientSessionSupport.h"
 #include "client/widgets/HoverButton.h"
+#include "platform/gdi.h"
 #include "platform/testinput.h"
+#include "support/SnapshotPath.h"
 
 namespace {
 
@@ -166,6 +168,84 @@ TEST(ClientViewPathsTest, TheFrameFitsTheFormAndItsSmallestWidthKeepsThePanelWho
   const int panelLeft = ChildRect(view, IDC_WHITE_PHOTO).left - (view.GetPanelWidth() - 2 * CClientView::kPhotoWidth) / 3;
   EXPECT_GE(panelLeft, board.right + 10);
   EXPECT_EQ(panelLeft + view.GetPanelWidth(), client.right);
+}
+
+// A control's rectangle on the screen.
+CRect ScreenRect(CWnd& window) {
+  CRect rect;
+  window.GetWindowRect(&rect);
+  return rect;
+}
+
+// On the smallest screen the program accepts, the whole window is on the screen with every pane
+// in it; the coordinates stay clear of the button bar, and with the bar hidden the board leaves
+// the panel its room.
+TEST(ClientViewPathsTest, OnAnEightHundredBySixHundredScreenTheWholeWindowFits) {
+  const SIZE screen = platform::GetScreenSize();
+  platform::SetScreenSize(SIZE{800, 600});
+  struct Restore {
+    SIZE size;
+    ~Restore() { platform::SetScreenSize(size); }
+  } restore{screen};
+  Session s;
+  s.Start();
+  ASSERT_NE(s.view, nullptr);
+  CClientView& view = *s.view;
+  ASSERT_TRUE(s.Relay("gi|bn|Kim Relay\ngi|wn|Lee Viewer\nam|001|b|pd|1999999000|010000|010000\neh\n",
+                      [&] { return view.IsHistoryComplete(); }));
+  const CRect desk(0, 0, 800, 600);
+  const CRect frame = ScreenRect(*s.frame);
+  CRect inside;
+  EXPECT_TRUE(inside.IntersectRect(&frame, &desk) && inside == frame) << frame.left << "," << frame.top << " "
+                                                                      << frame.Width() << "x" << frame.Height();
+  // Everything a person uses is on the screen, inside the view or the frame.
+  const CRect viewRect = ScreenRect(view);
+  for (int id : {IDC_BTN_EXIT, IDC_BTN_VOICE, IDC_BTN_LAST, IDC_QUESTION_EDIT, IDC_ANSWER_PANE, IDC_COMMENT_PANE,
+                 IDC_BLACK_PHOTO, IDC_BLACK_CLOCK}) {
+    SCOPED_TRACE(id);
+    const CRect control = ScreenRect(*view.GetDlgItem(id));
+    EXPECT_TRUE(inside.IntersectRect(&control, &viewRect) && inside == control);
+    EXPECT_GT(control.Height(), 0);
+  }
+  const CRect status = ScreenRect(s.frame->GetStatusBar());
+  EXPECT_TRUE(::IsWindowVisible(s.frame->GetStatusBar().GetSafeHwnd()));
+  EXPECT_TRUE(inside.IntersectRect(&status, &desk) && inside == status);
+  EXPECT_LE(viewRect.bottom, status.top);
+  // The board's letters (a row under it) end above the first row of buttons.
+  const CRect board = ScreenRect(view.GetBoard());
+  const CRect first = ScreenRect(*view.GetDlgItem(IDC_BTN_FIRST));
+  EXPECT_LE(board.bottom + 11, first.top);
+  s.frame->UpdateWindow();
+  platform::PumpMessages();
+  ASSERT_TRUE(platform::SaveSurfacePng(s.frame->GetSafeHwnd(), testsupport::SnapshotPath("client_800x600.png").c_str()));
+
+  // The bar hidden: the board grows into the height, but only as far as the width beside the panel
+  // allows; the panel stays whole in the window.
+  view.SendMessage(WM_COMMAND, ID_VIEW_BUTTONBAR, 0);
+  platform::PumpMessages();
+  const CRect grown = ScreenRect(view.GetBoard());
+  EXPECT_GE(grown.Height(), board.Height());
+  const CRect client = [&] {
+    CRect rect;
+    view.GetClientRect(&rect);
+    view.ClientToScreen(&rect);
+    return rect;
+  }();
+  for (int id : {IDC_BLACK_PHOTO, IDC_BLACK_NAME, IDC_QUESTION_EDIT, IDC_COMMENT_PANE}) {
+    SCOPED_TRACE(id);
+    const CRect control = ScreenRect(*view.GetDlgItem(id));
+    EXPECT_LE(control.right, client.right);
+    EXPECT_GE(control.left, grown.right + 10);  // clear of the board's numbers
+  }
+  EXPECT_LE(grown.bottom + 11, client.bottom);
+  s.frame->UpdateWindow();
+  platform::PumpMessages();
+  ASSERT_TRUE(platform::SaveSurfacePng(s.frame->GetSafeHwnd(),
+                                       testsupport::SnapshotPath("client_800x600_no_bar.png").c_str()));
+  // And back: the bar returns below the board with the letters clear of it.
+  view.SendMessage(WM_COMMAND, ID_VIEW_BUTTONBAR, 0);
+  platform::PumpMessages();
+  EXPECT_LE(ScreenRect(view.GetBoard()).bottom + 11, ScreenRect(*view.GetDlgItem(IDC_BTN_FIRST)).top);
 }
 
 TEST(ClientViewPathsTest, FullScreenAboutRightClickAndTheExitQuestion) {

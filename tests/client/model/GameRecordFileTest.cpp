@@ -62,11 +62,14 @@ protected:
     comments.AddComment(2, "good");
     diagrams.AddDiagramMove(3, 17, 17, CStoneNode::kBlack, 1);
     diagrams.AddDiagramMove(3, 17, 16, CStoneNode::kWhite, 2);
+    diagrams.AddDiagramMove(3, 5, 5, CStoneNode::kMarkK, 3);
+    diagrams.AddDiagramMove(3, 6, 6, CStoneNode::kMarkE, 4);
     diagrams.AddDiagramText(3, "var");
     diagrams.CloseDiagram(3, 3);
     diagrams.AddDiagramMove(4, 3, 3, CStoneNode::kBlack, 1);
     diagrams.CloseDiagram(4, 5);
-    diagrams.AddDiagramText(0, "before the game: not written");
+    diagrams.AddDiagramMove(0, 10, 10, CStoneNode::kBlack, 1);
+    diagrams.AddDiagramText(0, "before the game: a diagram");
     diagrams.CloseDiagram(0, 1);
   }
   static std::string ExpectedGameText() {
@@ -74,8 +77,10 @@ protected:
            "\r\nRD[2001-03-05]\r\n" + "\r\nPC[Seoul]" + "\r\nBT[1:2]" + "\r\nPB[Lee]" +
            "\r\nBR[11]" + "\r\nBC[A]" + "\r\nBD[4]" + "\r\nWT[0:59]" + "\r\n\r\nPW[Cho]" +
            "\r\nWR[19]" + "\r\nWC[B]" + "\r\nWD[5]" + "\r\nRE[W+R]" +
+           ";C[before the game\r\n]\r\n\r\n(RN[" + Cp949("0번 착수의 1번참고도") +
+           "]PT[1];B[jj]C[before the game: a diagram\r\n])" +
            ";B[pd];W[dp]C[nice\r\ngood\r\n];B[pp]" + "\r\n\r\n(RN[" +
-           Cp949("3번 착수의 1번참고도") + "]PT[3];B[pd];W[dp];B[qq];W[qp]C[var\r\n])" + ";W[dd]" +
+           Cp949("3번 착수의 1번참고도") + "]PT[3];B[pd];W[dp];B[qq];W[qp];K[ee];E[ff]C[var\r\n])" + ";W[dd]" +
            "\r\n\r\n(RN[" + Cp949("4번 착수의 1번참고도") + "]PT[5];B[pd];W[dp];B[pp];W[dd];B[cc])" + ")";
   }
 
@@ -107,8 +112,18 @@ TEST_F(GameRecordFileTest, WrittenGameReadsBackToEqualObjects) {
   ASSERT_EQ(readMoves.GetSize(), moves.GetSize());
   for (INT_PTR i = 0; i < moves.GetSize(); ++i) EXPECT_EQ(*readMoves.GetNode(i), *moves.GetNode(i)) << i;
 
-  EXPECT_EQ(readComments.GetCount(0), 0);
+  // What came before the first move comes back under move 0.
   CString text;
+  EXPECT_EQ(readComments.GetRawText(0, text), 1);
+  EXPECT_STREQ(text, "before the game\r\n\r\n");
+  ASSERT_EQ(readDiagrams.GetDiagramCount(0), 1);
+  EXPECT_EQ(readDiagrams.GetDiagramBase(0, 0), 1);
+  ASSERT_NE(readDiagrams.GetDiagramMoves(0, 0), nullptr);
+  ASSERT_EQ(readDiagrams.GetDiagramMoves(0, 0)->GetSize(), 1);
+  EXPECT_EQ(*readDiagrams.GetDiagramMoves(0, 0)->GetNode(0), CStoneNode(10, 10, CStoneNode::kBlack, 1, 0));
+  readDiagrams.GetDiagramText(0, 0, text);
+  EXPECT_STREQ(text, "before the game: a diagram\r\n\r\n");
+
   EXPECT_EQ(readComments.GetRawText(2, text), 1);
   EXPECT_STREQ(text, "nice\r\ngood\r\n\r\n");
   readComments.GetAt(text, 2, 0);
@@ -117,9 +132,12 @@ TEST_F(GameRecordFileTest, WrittenGameReadsBackToEqualObjects) {
   ASSERT_EQ(readDiagrams.GetDiagramCount(3), 1);
   EXPECT_EQ(readDiagrams.GetDiagramBase(3, 0), 3);
   const CNodeArray* stones = readDiagrams.GetDiagramMoves(3, 0);
-  ASSERT_EQ(stones->GetSize(), 2);
+  ASSERT_EQ(stones->GetSize(), 4);
   EXPECT_EQ(*stones->GetNode(0), CStoneNode(17, 17, CStoneNode::kBlack, 1, 0));
   EXPECT_EQ(*stones->GetNode(1), CStoneNode(17, 16, CStoneNode::kWhite, 2, 0));
+  // Marks stay marks, in their place and with their numbers: never white stones.
+  EXPECT_EQ(*stones->GetNode(2), CStoneNode(5, 5, CStoneNode::kMarkK, 3, 0));
+  EXPECT_EQ(*stones->GetNode(3), CStoneNode(6, 6, CStoneNode::kMarkE, 4, 0));
   readDiagrams.GetDiagramText(3, 0, text);
   EXPECT_STREQ(text, "var\r\n\r\n");
   // The diagram of the last move keeps its stone.

@@ -59,7 +59,7 @@ TEST(RefDiagramMapTest, WriteDiagramNamesItAndWritesStonesAndTexts) {
   CString out;
   diagrams.WriteDiagram(10, 1, ";B[aa];W[bb]", out);
   const CString expected = CString("\r\n\r\n(RN[") + Cp949("10번 착수의 2번참고도") +
-                           "]PT[3];B[aa];W[bb];B[pd];W[dp];W[ee]C[a\r\nb\r\n])";
+                           "]PT[3];B[aa];W[bb];B[pd];W[dp];K[ee]C[a\r\nb\r\n])";
   EXPECT_EQ(out, expected);
   diagrams.WriteDiagram(10, 0, "", out);
   EXPECT_EQ(out, CString("\r\n\r\n(RN[") + Cp949("10번 착수의 1번참고도") + "]PT[1];B[aa])");

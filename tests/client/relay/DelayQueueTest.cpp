@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -176,6 +177,44 @@ TEST_F(DelayQueueTest, NegativeDisplayTimeDoesNothing) {
   board.log.clear();
   EXPECT_EQ(queue.Advance(10, false), CDelayQueue::kNothingToDo);
   EXPECT_TRUE(board.log.empty());
+}
+
+TEST_F(DelayQueueTest, StampsAtTheIntegerLimitsKeepReleasingMoves) {
+  // A relay number saturates at the limit ("ts|99999999999999999999"); the seconds that follow it
+  // must still release what arrives, with and without a delay.
+  constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+  queue.Enable();
+  queue.SetTimes(kMax, 1000, false);
+  Move(1, kMax - 1, 1);
+  queue.Advance(1001, true);
+  EXPECT_EQ(board.log, (Log{"R", "P1,1,2"}));
+  Move(2, kMax, 2, 1);
+  queue.Advance(1002, true);
+  ASSERT_FALSE(board.log.empty());
+  EXPECT_EQ(board.log.back(), "P2,2,1");
+
+  // A delay a second later holds the next move back until its time comes.
+  queue.SetDelay(5);
+  Move(3, kMax, 3);
+  queue.Advance(1003, true);
+  EXPECT_NE(board.log.back(), "P3,3,2");
+  queue.Advance(1009, true);
+  ASSERT_FALSE(board.log.empty());
+  EXPECT_EQ(board.log.back(), "P3,3,2");
+
+  // The other end: a reference far below zero and a local clock far behind it show nothing new
+  // and take nothing back; a move that comes next waits for a sane reference, then shows.
+  board.log.clear();
+  queue.SetDelay(0);
+  queue.SetTimes(std::numeric_limits<std::int64_t>::min(), kMax, false);
+  EXPECT_EQ(queue.Advance(0, true), CDelayQueue::kNothingToDo);
+  EXPECT_EQ(queue.GetCurrentIndex(), 2);
+  Move(4, 5000, 4, 1);
+  EXPECT_TRUE(board.log.empty());
+  queue.SetTimes(kMax, 0, false);
+  queue.Advance(1, true);
+  ASSERT_FALSE(board.log.empty());
+  EXPECT_EQ(board.log.back(), "P4,4,1");
 }
 
 TEST_F(DelayQueueTest, CopyMovesHandsOverNewNodes) {

@@ -198,6 +198,85 @@ TEST_F(BulletinBoardPeerTest, ScrollingPastTheLastPostAsksForTheNextPageOnce) {
   EXPECT_EQ(thumb->payload, "|4|2|5|10|LS|||");
 }
 
+// A post being written survives every way of paging: the next-page button is not offered, and
+// scrolling or Down past the last post waits. Once the post is sent the board reads again and
+// pages with the frame's wait capture; a post being read is cleared with its buttons.
+TEST_F(BulletinBoardPeerTest, PagingSparesAPostBeingWrittenAndThenWaitsWithTheCapture) {
+  ShowBoard();
+  CListCtrl& list = board->GetList();
+  const auto text = [&](UINT id) {
+    CString shown;
+    board->GetDlgItemText(static_cast<int>(id), shown);
+    return std::string(shown.str());
+  };
+  const auto keyUp = [&](UINT key) {
+    MSG msg{list.m_hWnd, WM_KEYUP, key, 0, 0, {0, 0}};
+    return board->PreTranslateMessage(&msg);
+  };
+  Click(CPlacardView::kWriteButton);
+  EXPECT_FALSE(Enabled(CPlacardView::kNextPageButton));
+  board->SetDlgItemText(CPlacardView::kTitleEdit, "My long post title");
+  board->SetDlgItemText(CPlacardView::kContentsEdit, "Some contents");
+  Click(CPlacardView::kNextPageButton);  // a click that reaches the view all the same
+  list.EnsureVisible(list.GetItemCount() - 1, FALSE);
+  for (int i = 0; i < 4; ++i) list.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_LINEDOWN, 0));
+  list.SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, list.GetItemCount() - list.GetCountPerPage()));
+  Select(list, "16");
+  keyUp(VK_DOWN);
+  EXPECT_TRUE(NoRecord(7, 10));
+  EXPECT_EQ(text(CPlacardView::kTitleEdit), "My long post title");
+  EXPECT_EQ(text(CPlacardView::kContentsEdit), "Some contents");
+  EXPECT_TRUE(board->IsEditing());
+  EXPECT_EQ(board->GetEditMode(), CPlacardView::kNewPost);
+  ::ReleaseCapture();
+
+  // Still writing: a typed key reaches the title, and the post goes out whole.
+  MSG typed{board->GetDlgItem(CPlacardView::kTitleEdit)->m_hWnd, WM_CHAR, '!', 0, 0, {0, 0}};
+  EXPECT_FALSE(board->PreTranslateMessage(&typed));
+  board->SetDlgItemText(CPlacardView::kTitleEdit, "My long post title!");
+  Click(CPlacardView::kSendButton);
+  const auto post = NextRecord(7, 12);
+  ASSERT_TRUE(post.has_value());
+  EXPECT_EQ(post->payload, "|4|2|My long post title!|Some contents|");
+  EXPECT_TRUE(Enabled(CPlacardView::kNextPageButton));
+
+  // Reading one's own post, the next page clears it and offers only Write and paging again.
+  Serve(GameServerPeer::Record(7, 11, "|4|2|24|carol|202612091430|48|Post 24|Mine|"),
+        [&] { return board->m_strContents == "Mine"; });
+  EXPECT_TRUE(Enabled(CPlacardView::kModifyButton));
+  Click(CPlacardView::kNextPageButton);
+  const auto next = NextRecord(7, 10);
+  ASSERT_TRUE(next.has_value());
+  EXPECT_EQ(next->payload, "|4|2|15|10|LS|||");
+  EXPECT_EQ(::GetCapture(), frame->m_hWnd);  // the frame waits for the page
+  EXPECT_EQ(text(CPlacardView::kContentsEdit), "");
+  EXPECT_TRUE(Enabled(CPlacardView::kWriteButton));
+  EXPECT_FALSE(Enabled(CPlacardView::kModifyButton) || Enabled(CPlacardView::kDeleteButton) ||
+               Enabled(CPlacardView::kSendButton) || Enabled(CPlacardView::kCancelButton));
+  Serve(Posts(15, 10, "15"), [&] { return list.GetItemCount() == 20; });
+  EXPECT_EQ(::GetCapture(), nullptr);
+  // And the person writes again: the title takes keys.
+  Click(CPlacardView::kWriteButton);
+  EXPECT_FALSE(board->PreTranslateMessage(&typed));
+}
+
+// Down released on an empty board asks for nothing: there is no last post to page past.
+TEST_F(BulletinBoardPeerTest, DownOnAnEmptyBoardAsksForNoPage) {
+  ShowBoard();
+  Serve(GameServerPeer::Record(7, 10, "|4|2|-1|0|"), [&] { return board->GetList().GetItemCount() == 0; });
+  MSG msg{board->GetList().m_hWnd, WM_KEYUP, VK_DOWN, 0, 0, {0, 0}};
+  board->PreTranslateMessage(&msg);
+  EXPECT_TRUE(NoRecord(7, 10));
+  EXPECT_FALSE(board->IsRequestPending());
+  // A page that then arrives is paged on from its last post.
+  Serve(Posts(20, 10), [&] { return board->GetList().GetItemCount() == 10; });
+  Select(board->GetList(), "11");
+  board->PreTranslateMessage(&msg);
+  const auto next = NextRecord(7, 10);
+  ASSERT_TRUE(next.has_value());
+  EXPECT_EQ(next->payload, "|4|2|10|10|LS|||");
+}
+
 TEST_F(BulletinBoardPeerTest, HeadingClicksSortEachColumnByItsKind) {
   ShowBoard();  // posts 25 down to 16; post n was read 2n times at hour 1(n % 10)
   CListCtrl& list = board->GetList();

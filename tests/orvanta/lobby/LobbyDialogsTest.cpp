@@ -11,6 +11,7 @@
 #include <platform/messageloop.h>
 #include <platform/msgbox.h>
 #include <platform/resources.h>
+#include <platform/time.h>
 #include <platform/uiscript.h>
 #include <platform/windows.h>
 
@@ -30,9 +31,14 @@ public:
     return answer ? answer(CWnd::FromHandle(wnd), dialog) : IDCANCEL;
   }
   std::optional<int> OnMessageBox(const char*, const char*, UINT style) override {
+    ++boxes;
+    if (whileBoxShown)
+      whileBoxShown();
     return platform::DefaultMessageBoxButton(style);
   }
   std::function<INT_PTR(CWnd*, CDialog*)> answer;
+  std::function<void()> whileBoxShown;  // the time a person takes to read a box
+  int boxes{0};
 };
 
 class LobbyDialogsTest : public ::testing::Test {
@@ -195,6 +201,39 @@ TEST_F(LobbyDialogsTest, ReplyDialogShowsTheProposalAndTheRightOpponent) {
   };
   EXPECT_EQ(asBlack.DoModal(), IDCANCEL);
   EXPECT_EQ(asBlack.m_strOpponentNumber, "4");
+}
+
+// A refused komi is explained in a box; the reply's time limit waits while the person reads it,
+// and the dialog is still there to be answered afterwards, its clock running on from where it was.
+TEST_F(LobbyDialogsTest, TheReplyClockWaitsWhileARefusedKomiIsExplained) {
+  platform::ManualClockScope manual;
+  const auto seconds = [](int count) {
+    for (int i = 0; i < count; ++i) {
+      platform::Clock::Advance(1000);
+      platform::PumpMessages();
+    }
+  };
+  const CString evenGame = "|a|b|3|carol|s|5K|4|bob|s|1D|0|6.5|1800|30|3|3|1|";
+  CNegotiationReplyDlg dialog(evenGame, "9", "carol");
+  int ticksAfterBox = -1;
+  int ticksLater = -1;
+  script.answer = [&](CWnd* wnd, CDialog*) -> INT_PTR {
+    seconds(10);
+    wnd->SetDlgItemText(CNegotiationReplyDlg::kKomiEdit, "20");
+    script.whileBoxShown = [&] { seconds(40); };
+    wnd->SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);  // Agree: the komi is refused
+    script.whileBoxShown = nullptr;
+    ticksAfterBox = dialog.GetTickCount();
+    seconds(5);
+    ticksLater = dialog.GetTickCount();
+    wnd->SetDlgItemText(CNegotiationReplyDlg::kKomiEdit, "7.5");
+    return CNegotiationReplyDlg::kRenegoButton;
+  };
+  EXPECT_EQ(dialog.DoModal(), CNegotiationReplyDlg::kRenegoResult);
+  EXPECT_EQ(script.boxes, 1);
+  EXPECT_EQ(ticksAfterBox, 10);
+  EXPECT_EQ(ticksLater, 15);
+  EXPECT_FLOAT_EQ(dialog.m_fKomi, 7.5f);
 }
 
 }  // namespace

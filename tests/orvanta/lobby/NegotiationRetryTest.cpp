@@ -87,6 +87,8 @@ TEST_F(NegotiationRetryTest, TheChosenOpponentAndConditionsGoOutAsAProposal) {
          static_cast<CListCtrl*>(d->GetDlgItem(N::kUserList))->SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
        },
        IDOK, {"lee-", "xu-5k"}, "|k|12|xu|hx|1|0|6.500000|1800|30|3|2|"},
+      {"an empty seat and a watcher: the watcher alone is offered, and taken",
+       "|POM|A|hc|carol|c3|3k|||||1|hx|xu|Xu|5k|", nullptr, IDOK, {"xu-5k"}, "|k|12|xu|hx|1|0|6.500000|1800|30|3|2|"},
       {"nobody else seated", "|POM|A|hc|carol|c3|3k|||||0|", nullptr, IDOK, {}, "No opponent found"},
       {"the user alone", "|POM|A|||||||||1|hc|carol|Carol|3k|", nullptr, IDOK, {}, "No opponent found"},
       {"two watchers", "|POM|A|hc|carol|c3|3k|||||2|hx|xu|Xu|5k|hy|yi|Yi|4k|", nullptr, IDOK, {}, "In negotiating"},
@@ -111,7 +113,7 @@ TEST_F(NegotiationRetryTest, TheChosenOpponentAndConditionsGoOutAsAProposal) {
     EXPECT_EQ(listed, row.listed) << row.what;
     EXPECT_LE(payloads.size(), sent + 1) << row.what;
   }
-  EXPECT_EQ(6, dialogs);
+  EXPECT_EQ(7, dialogs);
 }
 
 }  // namespace

@@ -109,16 +109,17 @@ std::string RelayScript::MoveLines(int k, std::time_t stamp) {
     const CNodeArray* stones = m_diagrams.GetDiagramMoves(k, d);
     for (INT_PTR i = 0; stones && i < stones->GetSize(); ++i) {
       const CStoneNode* stone = stones->GetNode(i);
-      // The last field is the stone's label in the diagram; a viewer reads it only as the
-      // line's sixth field, and an empty one would be no field at all.
-      lines += Format("%s|%d|%d|%s|%s|%d\n", m_voice ? "aa" : "ar", k, d + 1, StoneLetter(*stone),
-                      Point(stone->GetX(), stone->GetY()).c_str(), static_cast<int>(i + 1));
+      // The second number is the stone's number within its diagram. The last field is not read
+      // by a viewer but must be there (an empty one would be no field at all): the number again.
+      lines += Format("%s|%d|%d|%s|%s|%d\n", m_voice ? "aa" : "ar", k, stone->GetSeq(), StoneLetter(*stone),
+                      Point(stone->GetX(), stone->GetY()).c_str(), stone->GetSeq());
       ++m_stonesSent;
     }
     CString text;
     m_diagrams.GetDiagramText(k, d, text);
     if (!text.IsEmpty()) lines += Format("%s|%d|%s\n", m_voice ? "ae" : "re", k, Clean(text).c_str());
-    lines += Format("%s|%d|%d\n", m_voice ? "ea" : "er", k, d + 1);
+    // The closing line names the move the diagram branches off at (a record file's PT).
+    lines += Format("%s|%d|%d\n", m_voice ? "ea" : "er", k, m_diagrams.GetDiagramBase(k, d));
     ++m_diagramsSent;
   }
   return lines;

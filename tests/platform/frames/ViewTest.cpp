@@ -100,6 +100,52 @@ TEST_F(ViewTest, EmptyPageRangeIsNotReportedAsPrinted) {
   EXPECT_EQ(m_view.steps, (std::vector<std::string>{"prepare", "begin", "end"}));
 }
 
+// A document that learns its page count only when printing begins, as a laid-out diagram does.
+class CLateCountView : public CSheetView {
+public:
+  BOOL OnPreparePrinting(CPrintInfo* info) override {
+    info->m_strOutputPrefix = m_prefix.c_str();
+    info->m_nDpi = 50;
+    return DoPreparePrinting(info);
+  }
+  void OnBeginPrinting(CDC* dc, CPrintInfo* info) override {
+    CSheetView::OnBeginPrinting(dc, info);
+    info->SetMaxPage(m_pages);
+  }
+};
+
+TEST_F(ViewTest, APageRangePastTheDocumentStopsAtItsLastPage) {
+  CLateCountView view;
+  view.m_prefix = m_dir / "late-";
+  ASSERT_TRUE(view.Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 50, 50), &m_parent, 2));
+  struct Case {
+    UINT pages, from, to;
+    std::vector<std::string> printed;
+  };
+  const Case cases[] = {
+      {1, 3, 9, {"page 1"}},            // wholly past the end: the last page, no blank sheets
+      {2, 2, 9, {"page 2"}},            // running past the end
+      {2, 1, 2, {"page 1", "page 2"}},  // within
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.from) + "-" + std::to_string(c.to) + " of " + std::to_string(c.pages));
+    for (int page = 1; page <= 9; ++page) std::filesystem::remove(m_dir / ("late-" + std::to_string(page) + ".png"));
+    view.m_pages = c.pages;
+    view.steps.clear();
+    CPrintInfo info;
+    info.m_bDirect = TRUE;
+    info.SetPageRange(c.from, c.to);
+    ASSERT_TRUE(view.RunPrintJob(info));
+    std::vector<std::string> expected{"begin"};
+    expected.insert(expected.end(), c.printed.begin(), c.printed.end());
+    expected.push_back("end");
+    EXPECT_EQ(view.steps, expected);
+    for (UINT page = c.pages + 1; page <= 9; ++page)
+      EXPECT_FALSE(std::filesystem::exists(m_dir / ("late-" + std::to_string(page) + ".png"))) << page;
+  }
+  view.Detach();
+}
+
 TEST_F(ViewTest, PrintCommandRunsTheJob) {
   m_script.printAnswers = {true};
   m_view.SendMessage(WM_COMMAND, ID_FILE_PRINT, 0);
