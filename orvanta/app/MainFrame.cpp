@@ -1,4 +1,6 @@
 #include "orvanta/app/MainFrame.h"
+
+#include "orvanta/app/CommandLineText.h"
 #include "orvanta/room/ReviewPlayDlg.h"
 #include "orvanta/room/GameRoom.h"
 
@@ -631,8 +633,9 @@ void CMainFrame::OnAdvertInfo(CFieldTokenizer& payload) {
   LoadAdverts();
   if (std::atoi(payload.GetField(2)) != 0) {
     CString command;
+    // The whole payload reaches the downloader as one argument, blanks and quotes kept.
     command.Format("DownLoad.exe %d -cf %s", static_cast<int>(reinterpret_cast<INT_PTR>(m_hWnd)),
-                   payload.GetText().GetString());
+                   QuoteArgument(payload.GetText()).GetString());
     RunCommandLine(command);  // a downloader that cannot start is not reported
     return;
   }

@@ -86,6 +86,15 @@ std::vector<CNegotiationDlg::ObserverRow> RoomObserverRows(const CGameRoom& room
 // ---------------------------------------------------------------------------------------------
 // The waiting room and its record
 
+
+namespace {
+
+// Whether the room map can keep a record under number. -1 (no room) is 65535 to the map, where no
+// room is kept; a larger number would wrap onto another room's record.
+bool IsRoomRecordNumber(int number) { return number >= 0 && number < 0xFFFF; }
+
+}  // namespace
+
 void CMainFrame::RememberWaitingRoom(int number, const CString& key, const CString& name) {
   CString numberText;
   numberText.Format("%d", number);
@@ -98,6 +107,8 @@ void CMainFrame::RememberWaitingRoom(int number, const CString& kind, const CStr
 }
 
 void CMainFrame::KeepRoomRecord(int number, const CString& kind, const CString& key, const CString& name) {
+  if (!IsRoomRecordNumber(number))
+    return;
   const WORD slot = static_cast<WORD>(number);
   CObject* old = nullptr;
   if (m_pRoomMap->Lookup(slot, old))
@@ -106,8 +117,7 @@ void CMainFrame::KeepRoomRecord(int number, const CString& kind, const CString& 
 }
 
 CWaitingRoomRec* CMainFrame::FindRoomRecord(int number) const {
-  // -1 (no room) is 65535 to the map, where no room is kept.
-  if (number < 0)
+  if (!IsRoomRecordNumber(number))
     return nullptr;
   CObject* found = nullptr;
   return m_pRoomMap->Lookup(static_cast<WORD>(number), found) ? dynamic_cast<CWaitingRoomRec*>(found) : nullptr;

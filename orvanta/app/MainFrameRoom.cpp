@@ -287,17 +287,19 @@ void CMainFrame::ToggleFullScreen() {
   if (!m_bFullScreen) {
     GetWindowRect(&m_savedRect);
     int width = ::GetSystemMetrics(SM_CXFULLSCREEN);
-    // The sizing border goes with the caption: the screen is the room's to its very edge.
-    ModifyStyle(WS_CAPTION | WS_THICKFRAME, 0);
+    // The sizing border goes with the caption: the screen is the room's to its very edge. The
+    // frame is laid out anew for its new edges before it takes the whole screen.
+    ModifyStyle(WS_CAPTION | WS_THICKFRAME, 0, SWP_FRAMECHANGED);
     m_pSavedMenu = GetMenu();
     SetMenu(nullptr);
-    MoveWindow(0, 0, width, FullScreenHeight(width));
+    SetWindowPos(nullptr, 0, 0, width, FullScreenHeight(width), SWP_NOZORDER | SWP_FRAMECHANGED);
     m_bFullScreen = TRUE;
   } else {
-    ModifyStyle(0, WS_CAPTION | WS_THICKFRAME);
+    ModifyStyle(0, WS_CAPTION | WS_THICKFRAME, SWP_FRAMECHANGED);
     SetMenu(m_pSavedMenu);
     m_pSavedMenu = nullptr;
-    MoveWindow(m_savedRect.left, m_savedRect.top, m_savedRect.Width(), m_savedRect.Height());
+    SetWindowPos(nullptr, m_savedRect.left, m_savedRect.top, m_savedRect.Width(), m_savedRect.Height(),
+                 SWP_NOZORDER | SWP_FRAMECHANGED);
     m_bFullScreen = FALSE;
   }
   RecalcLayout();

@@ -73,11 +73,17 @@ CMainMenu* CMainFrame::GetMainMenu() const {
 }
 
 void CMainFrame::EnterRoomFromStartView(const CString& kind, const CString& number, const CString& title) {
+  const int previous = m_nCurrentWaitRoom;
   m_nCurrentWaitRoom = std::atoi(number);
   // The start screen made a record for every button; a button without one makes its own.
   if (!GetCurrentWaitingRoomRec())
     KeepRoomRecord(m_nCurrentWaitRoom, kind, number, title);
   const CWaitingRoomRec* record = GetCurrentWaitingRoomRec();
+  // A number no room can have (the server sent one below 0 or past the map) names nothing to enter.
+  if (!record) {
+    m_nCurrentWaitRoom = previous;
+    return;
+  }
   const CString roomKind = record->m_strNumber;
   m_strCurrentRoomTitle = record->m_strName;
   if (m_pLoginRecord) {
@@ -192,14 +198,15 @@ CCommandSituation CMainFrame::GetCommandSituation() const {
 
 void CMainFrame::OnUpdateConnect(CCmdUI* cmdUI) {
   const CCommandSituation situation = GetCommandSituation();
+  const int image = m_bConnected ? kConnectedImage : kDisconnectedImage;
+  // This runs at every idle turn: a picture set again would repaint the bar each time.
+  if (m_wndToolBar.GetConnectImage() != image)
+    m_wndToolBar.SetConnectImage(image);
+  m_nConnectImage = image;
   if (m_bConnected) {
     cmdUI->SetText(Cp949("접속해제(&E)"));
-    m_nConnectImage = kConnectedImage;
-    m_wndToolBar.SetConnectImage(kConnectedImage);
   } else {
     cmdUI->SetText(Cp949("접속(&C)"));
-    m_nConnectImage = kDisconnectedImage;
-    m_wndToolBar.SetConnectImage(kDisconnectedImage);
     // Whatever was shown, an offline frame is on its start screen.
     SwitchView(kStartView);
   }

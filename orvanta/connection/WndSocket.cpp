@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "orvanta/connection/PendingGroup.h"
 #include "orvanta/connection/WinSockInit.h"
 
 namespace {
@@ -9,8 +10,8 @@ namespace {
 constexpr int kReceiveChunk = 65536;
 
 // The bytes of a group not yet complete; kept across reads and shared by the program's sockets.
-std::string& PendingArea() {
-  static std::string pending;
+CPendingGroup& PendingArea() {
+  static CPendingGroup pending;
   return pending;
 }
 
@@ -106,21 +107,16 @@ BOOL CWndSocket::Receive(CString& group) {
   group.Empty();
   if (m_hSocket == INVALID_SOCKET || !m_bConnected)
     return FALSE;
-  std::string& pending = PendingArea();
+  CPendingGroup& pending = PendingArea();
   while (!m_receiveQueue.empty()) {
     CSocketBlock block = std::move(m_receiveQueue.front());
     m_receiveQueue.pop_front();
-    if (pending.empty() && block.EndsWithFrame()) {
-      group = CString(std::string_view(block.GetData(), static_cast<std::size_t>(block.GetLength())));
-      return TRUE;
-    }
-    pending.append(block.GetData(), static_cast<std::size_t>(block.GetLength()));
     // Only bytes that end with ESC LF complete a group; anything else waits whole, so a record is
     // never handed out in pieces. Judging the held bytes rather than the block alone also
     // completes a record whose ESC and LF arrived in different blocks.
-    if (CSocketBlock::EndsWithFrame(pending.data(), static_cast<int>(pending.size()))) {
-      group = CString(pending);
-      pending.clear();
+    std::string bytes;
+    if (pending.Take(std::string_view(block.GetData(), static_cast<std::size_t>(block.GetLength())), bytes)) {
+      group = CString(bytes);
       return TRUE;
     }
   }
@@ -148,9 +144,9 @@ BOOL CWndSocket::Close(BOOL linger) {
   return TRUE;
 }
 
-int CWndSocket::GetPendingLength() { return static_cast<int>(PendingArea().size()); }
+int CWndSocket::GetPendingLength() { return static_cast<int>(PendingArea().Size()); }
 
-void CWndSocket::ClearPendingArea() { PendingArea().clear(); }
+void CWndSocket::ClearPendingArea() { PendingArea().Clear(); }
 
 void CWndSocket::NotifyOwner(WORD event, WORD value) {
   if (m_pOwner == nullptr || !::IsWindow(m_pOwner->GetSafeHwnd()) || (m_wNotifyMask & event) == 0)

@@ -192,6 +192,8 @@ bool CGifDecoder::NextFrame(Frame& frame) {
   // Each trailer goes back to the start once; a second trailer without an image between means
   // the stream holds no image at all, and the walk ends instead of looping for ever.
   bool rewound = false;
+  // Unlike the delay and transparency, a disposal belongs to the one image after its control.
+  m_nDisposal = 0;
   while (m_position < m_blocks.size()) {
     const std::uint8_t introducer = m_blocks[m_position++];
     if (introducer == 0x00 || introducer == 0x3B) {

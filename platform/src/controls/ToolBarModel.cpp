@@ -98,8 +98,11 @@ bool ToolBarModel::HandleButtons(UINT message, WPARAM wParam, LPARAM lParam, LRE
     case TB_CHANGEBITMAP: {
       int index = IndexOf(command);
       if (index < 0) { result = FALSE; return true; }
-      m_buttons[static_cast<std::size_t>(index)].iBitmap = static_cast<int>(LOWORD(lParam));
+      int& bitmap = m_buttons[static_cast<std::size_t>(index)].iBitmap;
       result = TRUE;
+      // As with the state bits: the same picture again is no change to paint.
+      if (bitmap == static_cast<int>(LOWORD(lParam))) return true;
+      bitmap = static_cast<int>(LOWORD(lParam));
       break;
     }
     case TB_GETBITMAP: {

@@ -49,6 +49,12 @@ struct LoopState {
   std::uint64_t nextGeneration{1};
   std::function<BOOL(MSG*)> preTranslate;
   std::function<BOOL(long)> idle;
+  // Whether GetMessage runs idle processing before it next waits: set by a message that may have
+  // changed what the idle work shows, cleared when the work ran.
+  bool idleDue{true};
+  // The last mouse move taken, to tell a pointer that moved from one reported again in place.
+  HWND lastMoveWindow{nullptr};
+  LPARAM lastMovePoint{-1};
 };
 
 LoopState& Loop() {
@@ -125,6 +131,23 @@ bool TakeQuit(MSG* msg, bool remove) {
   *msg = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(loop.quitCode), 0, GetTickCount(), {0, 0}};
   if (remove) loop.quit = false;
   return true;
+}
+
+// The internal timer of caret blinks and the like, which changes nothing idle work shows.
+constexpr UINT kSystemTimerMessage = 0x0118;
+
+// Whether handling msg may change what idle processing updates. A paint, a system timer or a mouse
+// move to the place of the one before do not: were they to restart idle processing, idle work
+// that paints would paint again and again and the loop would never wait for input.
+bool IsIdleMessage(const MSG& msg) {
+  LoopState& loop = Loop();
+  if (msg.message == WM_MOUSEMOVE || msg.message == WM_NCMOUSEMOVE) {
+    if (msg.hwnd == loop.lastMoveWindow && msg.lParam == loop.lastMovePoint) return false;
+    loop.lastMoveWindow = msg.hwnd;
+    loop.lastMovePoint = msg.lParam;
+    return true;
+  }
+  return msg.message != WM_PAINT && msg.message != kSystemTimerMessage;
 }
 
 // The next message in Windows' order: posted, quit, paint, timer.
@@ -214,6 +237,7 @@ int Run() {
 
 int PumpMessages() {
   int handled = 0;
+  bool idle = true;  // each pump has its idle turn, and another after each message that may need one
   // A handler that keeps posting to itself would spin forever; a pump is bounded.
   constexpr int kMaxRounds = 100000;
   for (int round = 0; round < kMaxRounds; ++round) {
@@ -221,12 +245,15 @@ int PumpMessages() {
     handled += PollOnce(0);
     MSG msg{};
     while (NextMessage(&msg, nullptr, 0, 0, true, false)) {
+      if (IsIdleMessage(msg)) idle = true;
       Handle(msg);
       ++handled;
       if (handled - before > kMaxRounds) break;
     }
     if (handled == before) {
+      if (!idle) return handled;
       RunIdle();
+      idle = false;
       MSG peek{};
       if (!NextMessage(&peek, nullptr, 0, 0, false, false)) return handled;
     }
@@ -250,14 +277,19 @@ bool RunUntil(const std::function<bool()>& predicate, int timeoutMs) {
 }
 
 bool RunModalLoop(const std::function<bool()>& done, const std::function<bool(MSG&)>& filter) {
+  bool idle = true;  // a modal loop starts with its idle turn
   for (;;) {
     MSG msg{};
     while (!done() && NextMessage(&msg, nullptr, 0, 0, true, false)) {
+      if (IsIdleMessage(msg)) idle = true;
       if (!filter || !filter(msg)) Handle(msg);
     }
     if (done()) return true;
     if (QuitRequested()) return false;  // the quit stays queued for the outer loop
-    RunIdle();
+    if (idle) {
+      RunIdle();
+      idle = false;
+    }
     if (done()) return true;
     MSG peek{};
     if (NextMessage(&peek, nullptr, 0, 0, false, false)) continue;
@@ -338,12 +370,15 @@ void PostToKeyTarget(UINT message, WPARAM wParam, LPARAM lParam) {
 }  // namespace platform::detail
 
 BOOL GetMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax) {
-  bool idleDone = false;
+  auto& loop = platform::Loop();
   for (;;) {
-    if (platform::NextMessage(msg, hwnd, filterMin, filterMax, true, true)) return msg->message != WM_QUIT;
-    if (!idleDone) {
+    if (platform::NextMessage(msg, hwnd, filterMin, filterMax, true, true)) {
+      if (platform::IsIdleMessage(*msg)) loop.idleDue = true;
+      return msg->message != WM_QUIT;
+    }
+    if (loop.idleDue) {
+      loop.idleDue = false;
       platform::RunIdle();
-      idleDone = true;
       continue;
     }
     platform::PollOnce(platform::TimeoutUntilNextTimer());

@@ -1,7 +1,9 @@
 // A person trying Orvanta against the demo server: the game-server peer answers from the README's
 // demo script, the program shows its windows on an X server, and every step is a click or a key
 // sent through that server, to the end where the game is saved from the menu bar through the file
-// dialog and opened again. Pictures of the waiting room and the game are written as snapshots.
+// dialog and opened again. The program runs its idle processing as it does in its own loop, with
+// both bars shown, and every click is answered on the screen within a second. Pictures of the
+// waiting room and the game are written as snapshots.
 
 #include <algorithm>
 #include <filesystem>
@@ -13,6 +15,7 @@
 #include <platform/display.h>
 #include <platform/gdi.h>
 
+#include "orvanta/app/CommandStates.h"
 #include "orvanta/app/MainFrameFixture.h"
 #include "orvanta/app/OrvantaView.h"
 #include "orvanta/lobby/NoticeDlg.h"
@@ -24,6 +27,7 @@
 #include "orvanta/widgets/MenuButtonBank.h"
 #include "peers/orvanta/GameServerScript.h"
 #include "platform/display/XvfbServer.h"
+#include "support/NativeWindowOrigin.h"
 #include "support/StolvexModuleHome.h"
 // Last: it brings in Xlib, whose macros would clash with the names above.
 #include "platform/dialogs/ScreenPerson.h"
@@ -140,6 +144,8 @@ protected:
     frame->SetWindowPos(nullptr, 0, 0, 800, 700, SWP_NOZORDER);
     frame->ShowWindow(SW_SHOW);
     frame->UpdateWindow();
+    // The idle turn of the program's own loop: command states, bars and their pictures.
+    platform::SetIdleHook([this](long count) { return m_app->OnIdle(count); });
     g_test = this;
     ::SetTimer(frame->m_hWnd, kDriveTimer, 20, [](HWND, UINT, UINT_PTR, DWORD) {
       if (g_test)
@@ -147,6 +153,7 @@ protected:
     });
   }
   void TearDown() override {
+    platform::SetIdleHook(nullptr);
     g_test = nullptr;
     if (::IsWindow(frameHandle()))
       ::KillTimer(frameHandle(), kDriveTimer);
@@ -168,11 +175,25 @@ protected:
     }
   }
   void Type(HWND top, const char* text) { m_person->Type(top, text); }
-  bool WaitFor(const std::function<bool()>& condition) {
+  bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 15000) {
     return PumpUntil([&] {
       platform::display::Sync();
       return condition();
-    }, 15000);
+    }, timeoutMs);
+  }
+  // What a click made the program show, there within a second.
+  bool Answered(const std::function<bool()>& condition) { return WaitFor(condition, 1000); }
+  // Where the server shows the frame's X window, and its size.
+  CRect NativeFrameRect() {
+    platform::display::Sync();
+    ::Display* observer = XOpenDisplay(platform::testing::TestDisplayName().c_str());
+    if (!observer)
+      return CRect();
+    const POINT origin = testsupport::NativeWindowOrigin(observer, frame->m_hWnd);
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(observer, static_cast<Window>(platform::display::NativeWindowOf(frame->m_hWnd)), &attributes);
+    XCloseDisplay(observer);
+    return CRect(origin.x, origin.y, origin.x + attributes.width, origin.y + attributes.height);
   }
   // Writes what the frame's X window shows, fully painted, as the picture name.
   bool Picture(const char* name) {
@@ -207,7 +228,7 @@ protected:
   HWND m_typedInto{nullptr};  // the edit keys were last typed into
 };
 
-TEST_F(DemoServerX11Test, APersonLogsInEntersAWaitingRoomJoinsARoomAndPlaysThreeMoves) {
+TEST_F(DemoServerX11Test, APersonLogsInShowsTheBarsJoinsARoomPlaysFiveMovesGoesBigScreenAndSaves) {
   // The login dialog, typed into and confirmed through the X server.
   frame->RunLoginPass();
   ASSERT_TRUE(WaitFor([&] { return frame->IsConnected() && peer.RecordCount() >= 2; }));
@@ -218,10 +239,25 @@ TEST_F(DemoServerX11Test, APersonLogsInEntersAWaitingRoomJoinsARoomAndPlaysThree
     return start && start->GetRoomButtonCount() == 4 && frame->IsNoticeShown();
   }));
 
+  // View > Tool Bar from the menu bar: the tool bar and the status bar both show, and the program
+  // goes on answering with them shown.
+  frame->EndWaitCapture();
+  bool barsShown = false;
+  m_person->ThenChoose(OrvantaCommand::kToolBar);
+  ASSERT_TRUE(m_person->Drive([&] {
+    m_person->ClickMenuTitle(frame->m_hWnd, 3);
+    barsShown = Answered([&] {
+      return frame->GetToolBar().IsWindowVisible() && frame->GetStatusBar().IsWindowVisible() &&
+             !screentest::ShownPopupMenu();
+    });
+  }));
+  ASSERT_TRUE(barsShown);
+  EXPECT_TRUE(Picture("orvanta-demo-bars.png"));
+
   // The first waiting room: its users and its rooms, each in its columns.
   Click(start->GetRoomButton(0)->m_hWnd);
   CTirvoDListView* lobby = nullptr;
-  ASSERT_TRUE(WaitFor([&] {
+  ASSERT_TRUE(Answered([&] {
     lobby = frame->GetWaitingRoomView();
     return lobby && lobby->GetUserList().GetItemCount() == 6 && lobby->GetRoomList().GetItemCount() == 3;
   }));
@@ -243,16 +279,16 @@ TEST_F(DemoServerX11Test, APersonLogsInEntersAWaitingRoomJoinsARoomAndPlaysThree
   CRect row;
   rooms.GetItemRect(room, &row, LVIR_BOUNDS);
   Click(rooms.m_hWnd, CPoint(row.left + 40, row.CenterPoint().y));
-  ASSERT_TRUE(WaitFor([&] { return frame->GetWaitingRoomView() == lobby && rooms.GetNextItem(-1, LVNI_SELECTED) == room; }));
+  ASSERT_TRUE(Answered([&] { return frame->GetWaitingRoomView() == lobby && rooms.GetNextItem(-1, LVNI_SELECTED) == room; }));
   Click(frame->GetMainMenu()->GetButton(MenuButton::kJoinRoom)->m_hWnd);
   CDagukRoomView* view = nullptr;
-  ASSERT_TRUE(WaitFor([&] {
+  ASSERT_TRUE(Answered([&] {
     view = dynamic_cast<CDagukRoomView*>(frame->GetContentView());
     return view && view->GetRoom() && view->GetRoom()->GetRoomState() == 0x42;
   }));
   EXPECT_EQ(view->GetRoom()->GetPaneText(CGameRoom::kWhiteName), "demo");
 
-  // Three moves clicked on the board; each comes back played and demo answers it.
+  // Five moves clicked on the board; each comes back played and demo answers it.
   const HWND board = view->GetBoardControl().m_hWnd;
   auto centre = [&](int row, int col) {
     CRect r;
@@ -260,16 +296,39 @@ TEST_F(DemoServerX11Test, APersonLogsInEntersAWaitingRoomJoinsARoomAndPlaysThree
     const int px = r.right / 19, py = r.bottom / 19;
     return CPoint(col * px + px / 2 + (r.right % 19) / 2, row * py + py / 2 + (r.bottom % 19) / 2);
   };
-  const std::pair<int, int> points[] = {{3, 15}, {15, 3}, {9, 15}};
-  for (int i = 0; i < 3; ++i) {
+  const std::pair<int, int> points[] = {{3, 15}, {15, 3}, {9, 15}, {3, 3}, {15, 15}};
+  for (int i = 0; i < 5; ++i) {
     Click(board, centre(points[i].first, points[i].second));
-    ASSERT_TRUE(WaitFor([&] { return view->GetRoom()->GetMoveCounter() == 2 * (i + 1); })) << "move " << i + 1;
+    ASSERT_TRUE(Answered([&] { return view->GetRoom()->GetMoveCounter() == 2 * (i + 1); })) << "move " << i + 1;
   }
-  EXPECT_EQ(Moves(), (std::vector<std::string>{"|1|7|B[pd]", "|1|7|B[dp]", "|1|7|B[pj]"}));
-  EXPECT_EQ(view->GetRoom()->GetRecord().GetTotalMoves(), 6);
+  EXPECT_EQ(Moves(), (std::vector<std::string>{"|1|7|B[pd]", "|1|7|B[dp]", "|1|7|B[pj]", "|1|7|B[dd]", "|1|7|B[pp]"}));
+  EXPECT_EQ(view->GetRoom()->GetRecord().GetTotalMoves(), 10);
   EXPECT_EQ(view->GetBoardControl().GetLastColor(), 4);
   EXPECT_NE(view->GetRoom()->GetChatText().Find("[demo]"), -1);
   EXPECT_TRUE(Picture("orvanta-demo-game.png"));
+
+  // Big Screen (F11): the room covers the whole screen, no caption, no border; F11 again puts the
+  // frame back where it was, with its menu bar.
+  const CRect screen(0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+  const CRect shown = NativeFrameRect();
+  CRect placed;
+  frame->GetWindowRect(&placed);
+  m_person->Key(frame->m_hWnd, XK_F11);
+  ASSERT_TRUE(Answered([&] { return frame->IsFullScreen() && NativeFrameRect() == screen; }))
+      << "shown at " << NativeFrameRect().left << "," << NativeFrameRect().top << " " << NativeFrameRect().Width()
+      << "x" << NativeFrameRect().Height();
+  EXPECT_EQ(frame->GetStyle() & (WS_CAPTION | WS_THICKFRAME), 0u);
+  EXPECT_EQ(::GetMenu(frame->m_hWnd), nullptr);
+  CRect client;
+  frame->GetClientRect(&client);
+  EXPECT_EQ(client.Size(), screen.Size());
+  EXPECT_TRUE(Picture("orvanta-demo-big-screen.png"));
+  m_person->Key(frame->m_hWnd, XK_F11);
+  ASSERT_TRUE(Answered([&] { return !frame->IsFullScreen() && NativeFrameRect() == shown; }));
+  CRect back;
+  frame->GetWindowRect(&back);
+  EXPECT_EQ(back, placed);
+  EXPECT_NE(::GetMenu(frame->m_hWnd), nullptr);
 
   // The game saved from the menu bar through the on-screen file dialog: a name typed, Enter.
   screentest::ScreenPerson& person = *m_person;
@@ -288,10 +347,13 @@ TEST_F(DemoServerX11Test, APersonLogsInEntersAWaitingRoomJoinsARoomAndPlaysThree
   const std::string text = Contents(saved);
   EXPECT_EQ(text.rfind("(;FF[4]GM[1]SZ[19]", 0), 0u) << text;
   const std::vector<std::string> played = PlayedMoves(text);
-  ASSERT_EQ(played.size(), 6u) << text;
+  ASSERT_EQ(played.size(), 10u) << text;
   EXPECT_EQ(played[0], "B[pd]");
   EXPECT_EQ(played[2], "B[dp]");
   EXPECT_EQ(played[4], "B[pj]");
+  EXPECT_EQ(played[6], "B[dd]");
+  EXPECT_EQ(played[8], "B[pp]");
+  EXPECT_EQ(played[9], "W[jj]");
   EXPECT_NE(text.find("\r\n"), std::string::npos);  // a file's lines end in CR LF
 
   // Open Play Record picks it in the dialog and shows it for review, every move and both players.
@@ -312,7 +374,7 @@ TEST_F(DemoServerX11Test, APersonLogsInEntersAWaitingRoomJoinsARoomAndPlaysThree
     person.ClickMenuTitle(frame->m_hWnd, 0);
     WaitFor([&] { return reviewMoves >= 0 && !ShownReview(); });
   }));
-  EXPECT_EQ(reviewMoves, 6);
+  EXPECT_EQ(reviewMoves, 10);
   EXPECT_EQ(black, kUserId);
   EXPECT_EQ(white, "demo");
 }

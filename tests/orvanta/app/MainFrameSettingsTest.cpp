@@ -5,6 +5,10 @@
 #include "orvanta/app/MainFrameFixture.h"
 #include "orvanta/widgets/MainMenu.h"
 
+#include <platform/shell.h>
+
+#include <sys/stat.h>
+
 #include <fstream>
 #include <sstream>
 
@@ -53,9 +57,25 @@ TEST_F(MainFrameSettingsTest, TheAdvertAnswerReloadsTheBannersOrStartsTheDownloa
   ASSERT_NE(frame->GetMainMenu(), nullptr);
   EXPECT_TRUE(frame->GetMainMenu()->IsBannerShown());
 
-  CFieldTokenizer newer("|1|x|3|");
+  // The server's whole text, blanks, quotes and backslashes, is one argument of the downloader: the
+  // line the frame starts, started as the platform starts programs, hands it over unchanged.
+  const std::string payload = "|1|x|1|img one.gif|http:\\\\a b \"q\"|\\";
+  CFieldTokenizer newer(payload.c_str());
   frame->OnAdvertInfo(newer);
-  EXPECT_EQ(commandLines, std::vector<std::string>{"DownLoad.exe " + senderNumber() + " -cf |1|x|3|"});
+  ASSERT_EQ(commandLines.size(), 1u);
+  EXPECT_EQ(commandLines[0].rfind("DownLoad.exe " + senderNumber() + " -cf ", 0), 0u) << commandLines[0];
+  WriteFile("DownLoad", "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > args.tmp && mv args.tmp args.txt\n");
+  ::chmod("DownLoad", 0700);
+  ASSERT_GT(::WinExec(commandLines[0].c_str(), SW_SHOWNORMAL), 31u);
+  ASSERT_TRUE(PumpUntil([] { return !ReadFile("args.txt").empty(); }));
+  EXPECT_EQ(ReadFile("args.txt"), senderNumber() + "\n-cf\n" + payload + "\n");
+
+  // The downloader then reports the new pictures ready, and the banner reads them.
+  WriteFile("AD.ini", "/ad3.gif/http:\\\\c.example/09/");
+  COPYDATASTRUCT ready{CMainFrame::kAdvertsReadyData, 0, nullptr};
+  frame->SendMessage(WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&ready));
+  EXPECT_EQ(frame->GetAdverts().m_nCount, 1);
+  EXPECT_EQ(frame->GetAdverts().m_images[0], "ad3.gif");
 }
 
 TEST_F(MainFrameSettingsTest, OnlyTheDownloadersReadyReportReloadsTheAdverts) {

@@ -36,12 +36,13 @@ protected:
   void SetUp() override {
     frame->ShowWindow(SW_SHOW);
     // Triples of kind, room number and name.
-    peer.ReplyAlways(3, 6, {{GameServerPeer::Record(3, 6, "|3|1|2|Hall|3|5|Study|9|7|Other|"), 0}});
+    peer.ReplyAlways(3, 6, {{GameServerPeer::Record(3, 6, RoomList()), 0}});
     LogIn();
     ASSERT_TRUE(PumpUntil([&] { return view() && view()->GetRoomButtonCount() == 4; }));
     // The login notice is shown once, then the memo list is asked for.
     ASSERT_TRUE(PumpUntil([&] { return Pairs().back() == "1,13"; }));
   }
+  virtual std::string RoomList() const { return "|3|1|2|Hall|3|5|Study|9|7|Other|"; }
   COrvantaView* view() const { return frame->GetStartView(); }
   // Clicks room button index and waits for one more record at the peer.
   void ClickRoom(int index) {
@@ -137,6 +138,31 @@ TEST_F(StartViewTest, TheButtonsGoWhenTheServerCloses) {
   ASSERT_TRUE(PumpUntil([&] { return Shown(kDisconnectedMessage); }));
   EXPECT_EQ(view()->GetRoomButtonCount(), 0);
   EXPECT_EQ(view()->GetRoomButton(0), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// Room numbers no room can have: below 0, and past the 16 bits the rooms are kept under.
+class StartViewBadNumbersTest : public StartViewTest {
+protected:
+  std::string RoomList() const override { return "|3|1|2|Hall|1|-1|Minus room|1|70002|Wrapped|"; }
+};
+
+TEST_F(StartViewBadNumbersTest, AButtonWithANumberNoRoomCanHaveSendsNothingAndTheNextButtonWorks) {
+  for (int button : {1, 2}) {
+    const std::size_t before = peer.RecordCount();
+    ClickRoom(button);
+    EXPECT_TRUE(::IsWindow(frameHandle()));
+    EXPECT_EQ(peer.RecordCount(), before) << "button " << button;
+    EXPECT_EQ(frame->GetActiveViewId(), CMainFrame::kStartView);
+  }
+  // The wrapped number made no record in place of room 2's (70002 is 2 in 16 bits).
+  ClickRoom(0);
+  ASSERT_EQ(Pairs().back(), "3,1");
+  EXPECT_EQ(peer.Records().back().payload, "|2|");
+  EXPECT_EQ(frame->GetLoginRecord()->m_strWaitRoomTitle, "Hall");
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -10,6 +12,7 @@
 
 #include <platform/messageloop.h>
 
+#include "orvanta/connection/PendingGroup.h"
 #include "peers/orvanta/LoopbackServer.h"
 
 namespace {
@@ -449,3 +452,94 @@ TEST_F(ServerLinkLoopback, ConnectEmptiesTheSendBuffer) {
   ASSERT_TRUE(server.Accept());
   ASSERT_TRUE(WaitFor([&] { return owner.Count(CWndSocket::kNotifyConnected) == 1; }));
 }
+
+namespace {
+
+// The resident memory of this process, in KiB.
+long ResidentKiB() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line))
+    if (line.rfind("VmRSS:", 0) == 0)
+      return std::atol(line.c_str() + 6);
+  return -1;
+}
+
+// The groups read, without the empty reads of blocks that ended no group.
+std::vector<std::string> Read(const std::vector<CString>& groups) {
+  std::vector<std::string> read;
+  for (const CString& group : groups)
+    if (!group.IsEmpty())
+      read.push_back(group.str());
+  return read;
+}
+
+// A server that streams a record without its end holds the link to a record's worth of bytes:
+// the record is broken and dropped, the link stays up, and the records that follow are read.
+TEST_F(ServerLinkLoopback, ARecordThatNeverEndsIsDroppedAndTheRecordsAfterItAreRead) {
+  ConnectLink();
+  const long before = ResidentKiB();
+  std::size_t mostHeld = 0;
+  const std::string chunk(64 * 1024, 'z');
+  server.Send("\x1b\t0/9/3/7/1/|");
+  for (int i = 0; i < 160; ++i) {  // 10 MiB, without an end mark
+    server.Send(chunk);
+    if (i % 16 == 15) {
+      ASSERT_TRUE(WaitFor([&] {
+        mostHeld = std::max(mostHeld, static_cast<std::size_t>(CWndSocket::GetPendingLength()));
+        return server.AllSent() && link->GetReceiveQueueLength() == 0;
+      })) << i;
+    }
+  }
+  EXPECT_LE(mostHeld, CPendingGroup::kRecordLimit);
+  EXPECT_TRUE(Read(groups).empty());
+  EXPECT_LT(ResidentKiB(), 2 * before);
+
+  // The next record, right after the flood, is read whole; so is one after the broken record's end.
+  const std::string next = Record(0, 3, 6, "|1|1|7|Hall|");
+  server.Send(next);
+  ASSERT_TRUE(WaitFor([&] { return !Read(groups).empty(); }));
+  EXPECT_EQ(Read(groups), std::vector<std::string>{next});
+  server.Send(std::string(70000, 'y') + "\x1b\n" + next);
+  ASSERT_TRUE(WaitFor([&] { return Read(groups).size() == 2; }));
+  EXPECT_EQ(Read(groups).back(), next);
+  EXPECT_EQ(CWndSocket::GetPendingLength(), 0);
+  EXPECT_TRUE(link->IsConnected());
+}
+
+// How held bytes become groups, block by block.
+TEST(PendingGroupTest, BlocksBecomeGroupsAndOverlongRecordsAreDropped) {
+  const std::string a = Record(0, 1, 1, "|a|");
+  const std::string b = Record(0, 1, 2, "|b|");
+  const std::string big(CPendingGroup::kRecordLimit, 'x');
+  struct Case {
+    const char* name;
+    std::vector<std::string> blocks;
+    std::vector<std::string> groups;
+    std::size_t held;
+  };
+  const Case cases[] = {
+      {"whole record", {a}, {a}, 0},
+      {"split between ESC and LF", {a.substr(0, a.size() - 1), "\n"}, {a}, 0},
+      {"two records, the second unfinished", {a + b.substr(0, 5)}, {}, a.size() + 5},
+      {"unfinished past the limit: the ended records go on, the rest dropped", {a + b.substr(0, 5) + big, b},
+       {a, b}, 0},
+      {"dropped up to its end mark", {b.substr(0, 5) + big, "tail\x1b", "\n" + a}, {a}, 0},
+      {"dropped up to the next record's start", {b.substr(0, 5) + big + "\x1b", a.substr(1)}, {a}, 0},
+      {"garbage before a record start is dropped with the overflow", {big + "zz" + a.substr(0, 4), a.substr(4)},
+       {a}, 0},
+  };
+  for (const Case& c : cases) {
+    CPendingGroup pending;
+    std::vector<std::string> groups;
+    for (const std::string& block : c.blocks) {
+      std::string group;
+      if (pending.Take(block, group))
+        groups.push_back(group);
+    }
+    EXPECT_EQ(groups, c.groups) << c.name;
+    EXPECT_EQ(pending.Size(), c.held) << c.name;
+  }
+}
+
+}  // namespace

@@ -55,9 +55,10 @@ TEST_F(GifAnimCtrlTest, FramesComposeWithTransparencyAndDisposal) {
   patch.transparent = true;
   patch.transparentIndex = 3;
   patch.disposalMethod = 2;
+  giftest::Image mark = Fill(0, 7, 1, 1, 2);         // green mark without a control of its own, kept
   giftest::Image dot = Fill(7, 7, 1, 1, 3);          // blue dot, kept
   dot.control = true;
-  ASSERT_TRUE(Load(giftest::Write(8, 8, palette, {background, patch, dot})));
+  ASSERT_TRUE(Load(giftest::Write(8, 8, palette, {background, patch, mark, dot})));
   EXPECT_EQ(banner.GetScreenWidth(), 8);
 
   EXPECT_EQ(banner.ComposeNextFrame(), 250);
@@ -66,9 +67,13 @@ TEST_F(GifAnimCtrlTest, FramesComposeWithTransparencyAndDisposal) {
   EXPECT_EQ(At(3, 3), kGreen);
   EXPECT_EQ(At(2, 2), kRed);  // transparent: what was there shows through
   EXPECT_EQ(At(6, 6), kRed);
-  // The square goes with the next frame; the dot stays.
+  // The square goes with the next frame; the mark, whose image came after the square's control,
+  // stays, as does the dot after it.
   EXPECT_EQ(banner.ComposeNextFrame(), 50);
   EXPECT_EQ(At(3, 3), kRed);
+  EXPECT_EQ(At(0, 7), kGreen);
+  EXPECT_EQ(banner.ComposeNextFrame(), 50);
+  EXPECT_EQ(At(0, 7), kGreen);
   EXPECT_EQ(At(7, 7), kBlue);
   // The trailer starts over with the first image, which covers the dot.
   EXPECT_EQ(banner.ComposeNextFrame(), 250);

@@ -111,11 +111,14 @@ TEST(GifDecoderTest, AnimationKeepsDelaysTransparencyAndLoopsAtTheTrailer) {
   EXPECT_TRUE(frame.transparent);
   EXPECT_EQ(frame.transparentIndex, 3);
   EXPECT_EQ(frame.disposal, 8);
-  // The graphic control stays in force for the next image without one.
+  // The graphic control's delay and transparency stay in force for the next image without one; its
+  // disposal does not: that image stays on the canvas.
   ASSERT_TRUE(decoder.NextFrame(frame));
   EXPECT_EQ(frame.left, 2);
   EXPECT_EQ(frame.top, 3);
   EXPECT_EQ(frame.DelayMs(), 250);
+  EXPECT_TRUE(frame.transparent);
+  EXPECT_EQ(frame.disposal, 0);
   EXPECT_EQ(Unpadded(frame), second.pixels);
   ASSERT_TRUE(decoder.NextFrame(frame));
   EXPECT_EQ(frame.DelayMs(), 50);  // a delay of 0 shows the default

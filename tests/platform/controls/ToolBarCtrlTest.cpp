@@ -134,6 +134,16 @@ TEST_F(ToolBarCtrlTest, OnlyAChangedButtonStateAsksForAPaint) {
     EXPECT_TRUE(bar.GetUpdateRect(nullptr));
   }
   EXPECT_EQ(bar.GetState(32771), TBSTATE_ENABLED);
+  // The same for a button's picture, which the frame sets by the connection at each idle turn.
+  bar.ValidateRect(nullptr);
+  EXPECT_TRUE(bar.ChangeBitmap(32771, 0));
+  EXPECT_FALSE(bar.GetUpdateRect(nullptr));
+  EXPECT_TRUE(bar.ChangeBitmap(32771, 2));
+  EXPECT_TRUE(bar.GetUpdateRect(nullptr));
+  EXPECT_EQ(bar.GetBitmap(32771), 2);
+  bar.ValidateRect(nullptr);
+  EXPECT_TRUE(bar.ChangeBitmap(32771, 2));
+  EXPECT_FALSE(bar.GetUpdateRect(nullptr));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/gdi.h"
 #include "platform/messageloop.h"
 #include "platform/time.h"
 #include "platform/windows.h"
@@ -186,6 +187,58 @@ TEST_F(MessageLoopTest, RunUntilWaitsForARealTimer) {
   EXPECT_TRUE(platform::RunUntil([] { return fired >= 2; }, 2000));
   KillTimer(nullptr, id);
   EXPECT_FALSE(platform::RunUntil([] { return false; }, 10));
+}
+
+class CountingPaintWnd : public CWnd {
+public:
+  int paints{0};
+
+protected:
+  void OnPaint() {
+    CPaintDC dc(this);
+    ++paints;
+  }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CountingPaintWnd, CWnd)
+  ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+// Idle work that repaints a window (as a tool bar's command update did) must not start itself over
+// through that paint, nor through a pointer reported again where it stands: the loop then waits for
+// input between the timer's ticks, and a click still gets its idle turn after it.
+TEST_F(MessageLoopTest, IdleWorkThatPaintsRunsOnceForEachMessageThatMayNeedIt) {
+  CountingPaintWnd painted;
+  ASSERT_TRUE(painted.CreateEx(0, nullptr, "", WS_POPUP | WS_VISIBLE, 0, 0, 20, 20, nullptr, nullptr));
+  static int idleRuns = 0;
+  static int ticks = 0;
+  static HWND target = nullptr;
+  idleRuns = 0;
+  ticks = 0;
+  target = painted.m_hWnd;
+  platform::SetIdleHook([](long) {
+    ++idleRuns;
+    ::InvalidateRect(target, nullptr, FALSE);
+    return FALSE;
+  });
+  UINT_PTR timer = SetTimer(nullptr, 0, 40, [](HWND, UINT, UINT_PTR, DWORD) {
+    ++ticks;
+    // The pointer resting on the window: the same move, reported again and again.
+    for (int i = 0; i < 5; ++i) PostMessage(target, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    if (ticks == 3) PostMessage(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    if (ticks == 6) PostQuitMessage(3);
+  });
+  const int code = platform::Run();
+  KillTimer(nullptr, timer);
+  platform::SetIdleHook(nullptr);
+  EXPECT_EQ(code, 3);
+  // One idle turn at the start, then at most one after each tick (the first move to (5,5) and the
+  // click come with ticks); a loop that restarted idle after each paint runs it thousands of times.
+  EXPECT_GE(idleRuns, 6);
+  EXPECT_LE(idleRuns, 9);
+  EXPECT_LE(painted.paints, idleRuns + 1);
+  EXPECT_GE(painted.paints, 5);
 }
 
 // Swallows the keys its children receive, as a dialog does with Enter.

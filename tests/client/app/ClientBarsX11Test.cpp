@@ -1,0 +1,124 @@
+// The real `client` program on the tests' X server, driven by mouse as a person does: its tool bar
+// and status bar hidden and shown again from the View menu, then idle with both shown it spends no
+// processor time, and a click on its tool bar is still answered.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <platform/files.h>
+
+#include "platform/display/XvfbServer.h"
+#include "support/ChildProcess.h"
+#include "support/ProgramScreen.h"
+
+namespace {
+
+using testsupport::ChildProcess;
+using testsupport::ProgramScreen;
+using testsupport::Span;
+using Pixels = std::vector<std::vector<unsigned long>>;
+
+constexpr int kMenuBarHeight = 19;
+
+TEST(ClientBarsX11Test, BothBarsToggledByMouseLeaveTheProgramIdleAndItsToolBarAnswering) {
+  const std::string& display = platform::testing::TestDisplayName();
+  if (display.empty()) GTEST_SKIP() << "no X server";
+  platform::TempDir folder;
+  ::mkdir((folder.Path() + "/home").c_str(), 0700);
+  ProgramScreen screen(display);
+  ASSERT_TRUE(screen.Ready());
+  // No relay server is configured: the viewer says so and stays up without a game.
+  ChildProcess client({CLIENT_PROGRAM_PATH},
+                      {{"DISPLAY", display},
+                       {"PLATFORM_HEADLESS", "0"},
+                       {"PLATFORM_UI_SCRIPT", ""},
+                       {"PLATFORM_HOME", folder.Path() + "/home"}},
+                      folder.Path(), folder.Path() + "/client.log");
+  ASSERT_TRUE(client.Started());
+  Window frame = 0;
+  bool told = false;  // the message that no relay server is set
+  auto viewerOnly = [&] {
+    frame = 0;
+    bool other = false;
+    for (Window shown : screen.Shown()) {
+      const std::string kind = screen.ClassOf(shown);
+      if (kind == "PlatformMessageBox") {
+        screen.Key(shown, XK_Return);
+        other = told = true;
+      } else if (kind == "#32770") {
+        screen.Key(shown, XK_Escape);
+        other = true;
+      } else if (screen.Title(shown) == "Ondrivo Client") {
+        frame = shown;
+      }
+    }
+    return frame && !other && told;
+  };
+  ASSERT_TRUE(ChildProcess::WaitUntil(viewerOnly, 30000)) << client.Output();
+  std::vector<Span> titles;
+  ASSERT_TRUE(ChildProcess::WaitUntil(
+      [&] { return (titles = ProgramScreen::DarkColumns(screen.Pixels(frame), 0, kMenuBarHeight, 5)).size() == 5; },
+      10000))
+      << titles.size() << " titles";
+
+  // Chooses line of the View menu (the second title) with the mouse and waits until the window
+  // shows something else in rows [top, bottom) (from the bottom when negative).
+  auto chooseView = [&](int line, int top, int bottom) {
+    const Pixels before = screen.Pixels(frame);
+    const int height = static_cast<int>(before.size());
+    if (top < 0) top += height;
+    if (bottom <= 0) bottom += height;
+    screen.Click(frame, titles[1].Middle(), kMenuBarHeight / 2);
+    Window popup = 0;
+    std::vector<Span> lines;
+    const bool opened = ChildProcess::WaitUntil(
+        [&] {
+          if (!(popup = screen.Popup())) return false;
+          const Pixels shown = screen.Pixels(popup);
+          lines = ProgramScreen::DarkRows(shown, 15, shown.empty() ? 0 : static_cast<int>(shown[0].size()) - 15, 2);
+          return lines.size() > static_cast<std::size_t>(line);
+        },
+        5000);
+    if (!opened) return false;
+    screen.Click(popup, 40, lines[static_cast<std::size_t>(line)].Middle());
+    return ChildProcess::WaitUntil(
+        [&] {
+          const Pixels after = screen.Pixels(frame);
+          if (screen.Popup() || after.size() != before.size()) return false;
+          for (int y = top; y < bottom; ++y)
+            if (after[y] != before[y]) return true;
+          return false;
+        },
+        5000);
+  };
+  // Toolbar and Statusbar off, then on again.
+  EXPECT_TRUE(chooseView(0, kMenuBarHeight + 2, kMenuBarHeight + 20)) << "tool bar hidden";
+  EXPECT_TRUE(chooseView(1, -16, 0)) << "status bar hidden";
+  EXPECT_TRUE(chooseView(0, kMenuBarHeight + 2, kMenuBarHeight + 20)) << "tool bar shown";
+  EXPECT_TRUE(chooseView(1, -16, 0)) << "status bar shown";
+
+  // Idle with both bars shown, the program waits for input instead of working.
+  const pid_t pid = testsupport::ProcessOf(CLIENT_PROGRAM_PATH, folder.Path());
+  ASSERT_GT(pid, 0);
+  const double start = testsupport::ProcessorSeconds(pid);
+  std::this_thread::sleep_for(std::chrono::seconds(3));
+  EXPECT_LT(testsupport::ProcessorSeconds(pid) - start, 0.15) << "seconds of processor in 3 s of idle time";
+
+  // The tool bar's first button opens a record: the file dialog comes.
+  const Pixels shown = screen.Pixels(frame);
+  const int row = kMenuBarHeight + 12;
+  const std::vector<Span> buttons = ProgramScreen::ColumnsNotOf(shown, shown[row][1], row - 4, row + 4, 3);
+  ASSERT_FALSE(buttons.empty());
+  screen.Click(frame, buttons[0].Middle(), row);
+  Window open = 0;
+  EXPECT_TRUE(ChildProcess::WaitUntil([&] { return (open = screen.Find("Open")) != 0; }, 5000)) << client.Output();
+  if (open) screen.Key(open, XK_Escape);
+  client.Stop();
+}
+
+}  // namespace

@@ -1,0 +1,251 @@
+#pragma once
+// Another program's windows on the tests' X server, looked at and clicked as a person does: a
+// window found by its title, the titles of its menu bar and the lines of a pop-up found by what is
+// drawn there, clicks sent to the X windows. And the processor time the program has used.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+#include <sys/types.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+// A stretch [begin, end) of rows or columns.
+struct Span {
+  int begin{0};
+  int end{0};
+  int Middle() const { return (begin + end) / 2; }
+};
+
+// Seconds of processor time (user and system) the process pid has used; -1 when it is gone.
+inline double ProcessorSeconds(pid_t pid) {
+  std::ifstream file("/proc/" + std::to_string(pid) + "/stat");
+  std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  const std::size_t name = text.rfind(')');
+  if (name == std::string::npos) return -1;
+  std::istringstream fields(text.substr(name + 2));
+  std::string field;
+  long user = 0, system = 0;
+  // After the name: state is field 3; utime and stime are fields 14 and 15.
+  for (int i = 3; i <= 15 && fields >> field; ++i) {
+    if (i == 14) user = std::stol(field);
+    if (i == 15) system = std::stol(field);
+  }
+  return static_cast<double>(user + system) / static_cast<double>(::sysconf(_SC_CLK_TCK));
+}
+
+// The process running program (a path) in folder; -1 when there is none.
+inline pid_t ProcessOf(const std::string& program, const std::string& folder) {
+  std::error_code error;
+  const std::filesystem::path wanted = std::filesystem::canonical(program, error);
+  const std::filesystem::path where = std::filesystem::canonical(folder, error);
+  for (const auto& entry : std::filesystem::directory_iterator("/proc", error)) {
+    const std::string name = entry.path().filename();
+    if (name.empty() || name.find_first_not_of("0123456789") != std::string::npos) continue;
+    std::error_code gone;
+    if (std::filesystem::read_symlink(entry.path() / "exe", gone) == wanted &&
+        std::filesystem::read_symlink(entry.path() / "cwd", gone) == where)
+      return static_cast<pid_t>(std::stol(name));
+  }
+  return -1;
+}
+
+class ProgramScreen {
+public:
+  explicit ProgramScreen(const std::string& displayName) : m_display(XOpenDisplay(displayName.c_str())) {}
+  ~ProgramScreen() {
+    if (m_display) XCloseDisplay(m_display);
+  }
+  ProgramScreen(const ProgramScreen&) = delete;
+  ProgramScreen& operator=(const ProgramScreen&) = delete;
+  bool Ready() const { return m_display != nullptr; }
+
+  // The mapped top-level window whose title starts with prefix; 0 when none. With popup set, the
+  // mapped window that no window manager would frame (a pop-up menu) instead.
+  Window Find(const std::string& prefix, bool popup = false) {
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    Window found = 0;
+    XSync(m_display, False);
+    if (!XQueryTree(m_display, DefaultRootWindow(m_display), &root, &parent, &children, &count)) return 0;
+    XErrorHandler previous = XSetErrorHandler([](::Display*, XErrorEvent*) { return 0; });
+    for (unsigned i = 0; i < count && !found; ++i) {
+      XWindowAttributes attributes{};
+      if (!XGetWindowAttributes(m_display, children[i], &attributes) || attributes.map_state != IsViewable) continue;
+      // A pop-up is a window of some size: programs keep tiny unframed windows of their own.
+      const bool isPopup = attributes.override_redirect != 0 && attributes.width > 20 && attributes.height > 10;
+      if (popup ? isPopup : Title(children[i]).rfind(prefix, 0) == 0) found = children[i];
+    }
+    XSync(m_display, False);
+    XSetErrorHandler(previous);
+    if (children) XFree(children);
+    return found;
+  }
+  Window Popup() { return Find("", true); }
+
+  // Every mapped top-level window.
+  std::vector<Window> Shown() {
+    std::vector<Window> shown;
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    XSync(m_display, False);
+    if (!XQueryTree(m_display, DefaultRootWindow(m_display), &root, &parent, &children, &count)) return shown;
+    XErrorHandler previous = XSetErrorHandler([](::Display*, XErrorEvent*) { return 0; });
+    for (unsigned i = 0; i < count; ++i) {
+      XWindowAttributes attributes{};
+      if (XGetWindowAttributes(m_display, children[i], &attributes) && attributes.map_state == IsViewable)
+        shown.push_back(children[i]);
+    }
+    XSync(m_display, False);
+    XSetErrorHandler(previous);
+    if (children) XFree(children);
+    return shown;
+  }
+  // The class name of window ("" when it has none).
+  std::string ClassOf(Window window) {
+    XClassHint hint{};
+    if (!XGetClassHint(m_display, window, &hint)) return "";
+    std::string name = hint.res_class ? hint.res_class : "";
+    if (hint.res_name) XFree(hint.res_name);
+    if (hint.res_class) XFree(hint.res_class);
+    return name;
+  }
+
+  // The title window shows (UTF-8).
+  std::string Title(Window window) {
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    XGetWindowProperty(m_display, window, XInternAtom(m_display, "_NET_WM_NAME", False), 0, 1024, False,
+                       AnyPropertyType, &type, &format, &count, &after, &data);
+    std::string title(data ? reinterpret_cast<char*>(data) : "", data ? count : 0);
+    if (data) XFree(data);
+    return title;
+  }
+
+  // The colours (0xRRGGBB) window shows, row by row; empty when it cannot be read.
+  std::vector<std::vector<unsigned long>> Pixels(Window window) {
+    std::vector<std::vector<unsigned long>> rows;
+    XWindowAttributes attributes{};
+    XSync(m_display, False);
+    if (!XGetWindowAttributes(m_display, window, &attributes)) return rows;
+    XImage* image = XGetImage(m_display, window, 0, 0, static_cast<unsigned>(attributes.width),
+                              static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+    if (!image) return rows;
+    rows.assign(static_cast<std::size_t>(image->height), std::vector<unsigned long>(static_cast<std::size_t>(image->width)));
+    for (int y = 0; y < image->height; ++y)
+      for (int x = 0; x < image->width; ++x) rows[y][x] = XGetPixel(image, x, y) & 0xFFFFFF;
+    XDestroyImage(image);
+    return rows;
+  }
+
+  // Text-dark pixels.
+  static bool Dark(unsigned long colour) {
+    return ((colour >> 16) & 0xFF) < 0x60 && ((colour >> 8) & 0xFF) < 0x60 && (colour & 0xFF) < 0x60;
+  }
+  // The columns of rows [top, bottom) of pixels that hold something dark, joined where less than
+  // gap columns part them: the titles of a menu bar.
+  static std::vector<Span> DarkColumns(const std::vector<std::vector<unsigned long>>& pixels, int top, int bottom,
+                                       int gap) {
+    std::vector<Span> spans;
+    if (pixels.empty()) return spans;
+    const int width = static_cast<int>(pixels[0].size());
+    int last = -gap - 1;
+    for (int x = 0; x < width; ++x) {
+      bool dark = false;
+      for (int y = std::max(top, 0); y < std::min<int>(bottom, static_cast<int>(pixels.size())) && !dark; ++y)
+        dark = Dark(pixels[y][x]);
+      if (!dark) continue;
+      if (spans.empty() || x - last > gap) spans.push_back(Span{x, x + 1});
+      spans.back().end = x + 1;
+      last = x;
+    }
+    return spans;
+  }
+  // The columns of rows [top, bottom) that hold a colour other than face, joined where less than
+  // gap columns part them: the buttons of a tool bar.
+  static std::vector<Span> ColumnsNotOf(const std::vector<std::vector<unsigned long>>& pixels, unsigned long face,
+                                        int top, int bottom, int gap) {
+    std::vector<Span> spans;
+    if (pixels.empty()) return spans;
+    int last = -gap - 1;
+    for (int x = 0; x < static_cast<int>(pixels[0].size()); ++x) {
+      bool other = false;
+      for (int y = std::max(top, 0); y < std::min<int>(bottom, static_cast<int>(pixels.size())) && !other; ++y)
+        other = pixels[y][x] != face;
+      if (!other) continue;
+      if (spans.empty() || x - last > gap) spans.push_back(Span{x, x + 1});
+      spans.back().end = x + 1;
+      last = x;
+    }
+    return spans;
+  }
+  // The rows that hold something dark between columns left and right, joined where less than gap
+  // rows part them: the lines of a pop-up menu.
+  static std::vector<Span> DarkRows(const std::vector<std::vector<unsigned long>>& pixels, int left, int right,
+                                    int gap) {
+    std::vector<Span> spans;
+    int last = -gap - 1;
+    for (int y = 0; y < static_cast<int>(pixels.size()); ++y) {
+      bool dark = false;
+      for (int x = std::max(left, 0); x < std::min<int>(right, static_cast<int>(pixels[y].size())) && !dark; ++x)
+        dark = Dark(pixels[y][x]);
+      if (!dark) continue;
+      if (spans.empty() || y - last > gap) spans.push_back(Span{y, y + 1});
+      spans.back().end = y + 1;
+      last = y;
+    }
+    return spans;
+  }
+
+  // A left click at point (x, y) of window, as a person's: pressed and released there.
+  void Click(Window window, int x, int y) {
+    int rootX = 0, rootY = 0;
+    Window child = 0;
+    XTranslateCoordinates(m_display, window, DefaultRootWindow(m_display), x, y, &rootX, &rootY, &child);
+    m_time += 5000;  // never a double click with the click before
+    for (bool press : {true, false}) {
+      XEvent event{};
+      event.xbutton.type = press ? ButtonPress : ButtonRelease;
+      event.xbutton.window = window;
+      event.xbutton.root = DefaultRootWindow(m_display);
+      event.xbutton.x = x;
+      event.xbutton.y = y;
+      event.xbutton.x_root = rootX;
+      event.xbutton.y_root = rootY;
+      event.xbutton.time = m_time;
+      event.xbutton.button = Button1;
+      event.xbutton.state = press ? 0 : Button1Mask;
+      event.xbutton.same_screen = True;
+      XSendEvent(m_display, window, False, press ? ButtonPressMask : ButtonReleaseMask, &event);
+    }
+    XSync(m_display, False);
+  }
+  // Presses and releases keysym on window.
+  void Key(Window window, KeySym keysym, unsigned state = 0) {
+    for (int type : {KeyPress, KeyRelease}) {
+      XEvent event{};
+      event.xkey.type = type;
+      event.xkey.window = window;
+      event.xkey.root = DefaultRootWindow(m_display);
+      event.xkey.keycode = XKeysymToKeycode(m_display, keysym);
+      event.xkey.state = state;
+      event.xkey.same_screen = True;
+      XSendEvent(m_display, window, False, type == KeyPress ? KeyPressMask : KeyReleaseMask, &event);
+    }
+    XSync(m_display, False);
+  }
+
+private:
+  ::Display* m_display{nullptr};
+  Time m_time{1000};
+};
+
+}  // namespace testsupport
