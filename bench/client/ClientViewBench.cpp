@@ -203,9 +203,10 @@ void BM_ResidentWith250MoveGame(benchmark::State& state) {
 }
 BENCHMARK(BM_ResidentWith250MoveGame)->Iterations(1)->Unit(benchmark::kMillisecond);
 
-// A person resizing the window: the frame goes between 760x549 and 700x500 with a 250-move game
-// on the board and its comments shown; each iteration is one resize laid out and painted. The
-// counters split the time into the layout (the size change and the views' WM_SIZE) and the paints.
+// A person resizing the window: the frame goes between 1000x740 and 840x680, both above its
+// minimum tracking size, with a 250-move game on the board and its comments shown; each iteration
+// is one resize laid out and painted. The counters split the time into the layout (the size change
+// and the views' WM_SIZE) and the paints.
 void BM_ResizeFrameWithAGameShown(benchmark::State& state) {
   const std::string path = "/tmp/client-bench-resize.sgf";
   WriteRecordOf250Moves(path);
@@ -220,7 +221,12 @@ void BM_ResizeFrameWithAGameShown(benchmark::State& state) {
   viewer.frame->ShowWindow(SW_SHOW);
   viewer.frame->UpdateWindow();
   platform::PumpMessages();
-  benchsupport::RunResizes(state, *viewer.frame, SIZE{760, 549}, SIZE{700, 500});
+  CClientView& view = *viewer.view;
+  benchsupport::RunResizes(state, *viewer.frame, SIZE{1000, 740}, SIZE{840, 680}, [&] {
+    CRect board;
+    view.GetBoard().GetWindowRect(&board);
+    return board;
+  });
   state.counters["board_moves"] = viewer.view->GetBoard().GetLastMove();
   std::remove(path.c_str());
 }

@@ -114,7 +114,11 @@ void BM_ResizeGameRoomWithABoard(benchmark::State& state) {
     return;
   }
   platform::PumpMessages();
-  benchsupport::RunResizes(state, *entered.frame, SIZE{1000, 740}, SIZE{900, 680});
+  benchsupport::RunResizes(state, *entered.frame, SIZE{1000, 740}, SIZE{900, 680}, [&] {
+    CRect board;
+    entered.view->GetBoardControl().GetWindowRect(&board);
+    return board;
+  });
 }
 BENCHMARK(BM_ResizeGameRoomWithABoard)->Unit(benchmark::kMillisecond);
 

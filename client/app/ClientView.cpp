@@ -526,6 +526,7 @@ void CClientView::StartAutoView(int interval) {
   m_autoViewInterval = interval;
   m_autoViewStart = ::GetTickCount();
   m_autoViewRunning = 1;
+  WakeTimer();
 }
 
 void CClientView::StopAutoView() {

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "client/widgets/BackBuffer.h"
 #include "client/widgets/BitmapStatic.h"
 #include "client/relay/BoardFeed.h"
 #include "client/relay/DelayOwner.h"
@@ -243,6 +244,10 @@ private:
   CHoverButton* FindButton(int id);
   // Replays due queue entries; the timer's and the relay's common step.
   void AdvanceQueue(bool notify);
+  // Timer 12 rests while nothing waits for it (no queued entry still to replay, no autoview), so
+  // an idle viewer never wakes; what brings it work wakes it again.
+  bool TimerHasWork() const;
+  void WakeTimer();
   // The comment pane refreshed when the view shows the game's latest move of a complete history.
   void RefreshCommentsIfLive();
   // Reads a photograph of count bytes from the socket into a temporary file and shows it.
@@ -274,6 +279,7 @@ private:
   int m_historyComplete{0};
   int m_margins{1};
   int m_autoViewRunning{0};
+  bool m_timerResting{false};  // timer 12 stopped itself for want of work
   DWORD m_autoViewStart{0};
   int m_autoViewInterval{0};
   int m_explainMode{0};
@@ -288,6 +294,10 @@ private:
   static constexpr int kBitmapCount = 5;
   CBitmap m_bitmaps[kBitmapCount];
   CPalette m_palettes[kBitmapCount];
+  // What painting keeps between paints: the off-screen picture and the background tile (162).
+  CBackBuffer m_canvas;
+  CBitmap m_background;
+  CPalette m_backgroundPalette;
   std::unique_ptr<CImage> m_whitePhoto{std::make_unique<CImage>()};
   std::unique_ptr<CImage> m_blackPhoto{std::make_unique<CImage>()};
   CPhotoFile m_whitePhotoFile;  // the files the photographs came from, kept while shown

@@ -193,6 +193,20 @@ void CClientView::OnTimer(UINT_PTR id) {
     // Input that arrived without a notification is fetched now.
     m_socket.PostEvent(FD_READ);
   }
+  if (!TimerHasWork()) {
+    KillTimer(kTimerId);
+    m_timerResting = true;
+  }
+}
+
+bool CClientView::TimerHasWork() const {
+  return m_autoViewRunning != 0 || m_delayQueue.GetCurrentIndex() < m_delayQueue.GetEventCount() - 1;
+}
+
+void CClientView::WakeTimer() {
+  if (!m_timerResting) return;
+  m_timerResting = false;
+  SetTimer(kTimerId, kTimerMs);
 }
 
 void CClientView::AdvanceQueue(bool notify) {

@@ -17,31 +17,28 @@ enum Piece { kPanelTop = 0, kPanelMiddle = 1, kPanelBottom = 2, kBarTile = 3, kB
 void CClientView::OnDraw(CDC* dc) {
   CRect client;
   GetClientRect(&client);
-  CDC memory;
-  memory.CreateCompatibleDC(dc);
-  CBitmap canvas;
-  canvas.CreateCompatibleBitmap(dc, client.Width(), client.Height());
-  CBitmap* oldCanvas = memory.SelectObject(&canvas);
-
-  CBitmap background;
-  CPalette backgroundPalette;
-  if (LoadSysColorBitmap(IDB_BACKGROUND, background, backgroundPalette)) {
+  // The picture and the background tile are kept between paints: a resize repaints the whole
+  // view, and making them anew each time cost more than the painting itself.
+  CDC* memory = m_canvas.Begin(dc, client.Width(), client.Height());
+  if (memory == nullptr) return;
+  if (m_background.GetSafeHandle() == nullptr) LoadSysColorBitmap(IDB_BACKGROUND, m_background, m_backgroundPalette);
+  if (m_background.GetSafeHandle() != nullptr) {
     BITMAP info{};
-    background.GetBitmap(&info);
+    m_background.GetBitmap(&info);
     CDC tile;
     tile.CreateCompatibleDC(dc);
-    CBitmap* oldTile = tile.SelectObject(&background);
-    for (int y = 0; y < client.Height(); y += info.bmHeight) {
-      for (int x = 0; x < client.Width(); x += info.bmWidth) memory.BitBlt(x, y, info.bmWidth, info.bmHeight, &tile, 0, 0, SRCCOPY);
+    CBitmap* oldTile = tile.SelectObject(&m_background);
+    for (int y = 0; info.bmHeight > 0 && y < client.Height(); y += info.bmHeight) {
+      for (int x = 0; info.bmWidth > 0 && x < client.Width(); x += info.bmWidth)
+        memory->BitBlt(x, y, info.bmWidth, info.bmHeight, &tile, 0, 0, SRCCOPY);
     }
     tile.SelectObject(oldTile);
   } else {
-    memory.FillSolidRect(&client, kPaneColour);
+    memory->FillSolidRect(&client, kPaneColour);
   }
-  PaintPanel(memory, PanelRect());
-  if (m_buttonBar) PaintButtonBar(memory, ButtonBarRect());
-  dc->BitBlt(0, 0, client.Width(), client.Height(), &memory, 0, 0, SRCCOPY);
-  memory.SelectObject(oldCanvas);
+  PaintPanel(*memory, PanelRect());
+  if (m_buttonBar) PaintButtonBar(*memory, ButtonBarRect());
+  dc->BitBlt(0, 0, client.Width(), client.Height(), memory, 0, 0, SRCCOPY);
   if (m_coordinates && m_board.GetSafeHwnd()) DrawBoardCoordinates(dc, this, &m_board, RGB(80, 50, 20));
 }
 

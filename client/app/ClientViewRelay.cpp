@@ -28,6 +28,7 @@ LRESULT CClientView::OnSocketEvent(WPARAM event, LPARAM success) {
 }
 
 void CClientView::DoReceive(int length, const char* line) {
+  WakeTimer();  // a line may queue what the timer releases
   const bool text = m_explainMode == 2;
   const bool voice = m_explainMode == 1;
   switch (MatchRelayTag(line, length)) {

@@ -467,7 +467,14 @@ void EditModel::SyncScrollBar() {
   int count = static_cast<int>(Lines().size());
   SCROLLINFO info{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0, std::max(0, count - 1),
                   static_cast<UINT>(VisibleLines()), m_firstLine, 0};
-  ::SetScrollInfo(Hwnd(), SB_VERT, &info, TRUE);
+  SCROLLINFO was{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
+  ::GetScrollInfo(Hwnd(), SB_VERT, &was);
+  // The bar is drawn with the edit's next paint, never here: this runs in the middle of a layout.
+  ::SetScrollInfo(Hwnd(), SB_VERT, &info, FALSE);
+  SCROLLINFO now{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, 0, 0, 0, 0};
+  ::GetScrollInfo(Hwnd(), SB_VERT, &now);
+  if (was.nMin != now.nMin || was.nMax != now.nMax || was.nPage != now.nPage || was.nPos != now.nPos)
+    ::InvalidateRect(Hwnd(), nullptr, FALSE);
 }
 
 void EditModel::ScrollLines(UINT code) {
@@ -742,8 +749,11 @@ void EditModel::ScrollToCaret(bool lines) {
 BOOL EditModel::HideOrShowCaret(bool hide) {
   if (hide) {
     ++m_caretHidden;
+    // A hidden caret has nothing to blink: the program sleeps until something happens.
+    ::KillTimer(Hwnd(), kBlinkTimer);
   } else if (m_caretHidden > 0) {
     --m_caretHidden;
+    if (m_caretHidden == 0) RestartBlink();
   } else {
     return FALSE;
   }
@@ -754,7 +764,7 @@ BOOL EditModel::HideOrShowCaret(bool hide) {
 void EditModel::RestartBlink() {
   if (::GetFocus() != Hwnd()) return;
   m_caretOn = true;
-  ::SetTimer(Hwnd(), kBlinkTimer, kBlinkMs, nullptr);
+  if (m_caretHidden == 0) ::SetTimer(Hwnd(), kBlinkTimer, kBlinkMs, nullptr);
 }
 
 void EditModel::PaintLine(CDC& dc, const std::string& shown, const Line& line, int top, bool enabled,

@@ -4,18 +4,31 @@
 
 namespace platform {
 
+// The pixels stay in their storage while it is large enough: a window dragged back and forth
+// between sizes allocates (and faults in) its surface once.
 void Surface::Resize(int w, int h) {
   w = std::max(w, 0);
   h = std::max(h, 0);
-  std::vector<std::uint32_t> next(static_cast<std::size_t>(w) * h, 0xFFFFFF);
-  int keepW = std::min(w, width);
-  int keepH = std::min(h, height);
-  for (int y = 0; y < keepH; ++y) {
-    std::copy_n(Row(y), keepW, next.data() + static_cast<std::size_t>(y) * w);
+  if (w == width && h == height) return;
+  constexpr std::uint32_t kWhite = 0xFFFFFF;
+  const int keepW = std::min(w, width);
+  const int keepH = std::min(h, height);
+  const std::size_t newSize = static_cast<std::size_t>(w) * h;
+  // The rows move within the one buffer: narrower rows move towards the start, so they go in
+  // order; wider rows move towards the end, so they go from the last.
+  if (newSize > pixels.size()) pixels.resize(newSize, kWhite);
+  std::uint32_t* data = pixels.data();
+  const auto rowAt = [&](int y, int stride) { return data + static_cast<std::size_t>(y) * stride; };
+  if (w < width) {
+    for (int y = 1; y < keepH; ++y) std::copy_n(rowAt(y, width), keepW, rowAt(y, w));
+  } else if (w > width) {
+    for (int y = keepH - 1; y >= 1; --y) std::copy_backward(rowAt(y, width), rowAt(y, width) + keepW, rowAt(y, w) + keepW);
+    for (int y = 0; y < keepH; ++y) std::fill(rowAt(y, w) + keepW, rowAt(y, w) + w, kWhite);
   }
+  std::fill(rowAt(keepH, w), data + newSize, kWhite);
+  pixels.resize(newSize);  // keeps the storage for the next size
   width = w;
   height = h;
-  pixels.swap(next);
 }
 
 }  // namespace platform

@@ -65,9 +65,11 @@ std::uint32_t ToMonoPixel(std::uint32_t pixel) {
 
 std::shared_ptr<BitmapData> MakeBitmap(int width, int height, bool mono) {
   auto bmp = std::make_shared<BitmapData>();
-  bmp->surface = Surface(std::max(width, 0), std::max(height, 0));
+  // New bitmaps start black: filled once, not white first.
+  bmp->surface.width = std::max(width, 0);
+  bmp->surface.height = std::max(height, 0);
+  bmp->surface.pixels.assign(static_cast<std::size_t>(bmp->surface.width) * bmp->surface.height, 0u);
   bmp->mono = mono;
-  std::fill(bmp->surface.pixels.begin(), bmp->surface.pixels.end(), 0u);  // new bitmaps start black
   return bmp;
 }
 

@@ -235,6 +235,15 @@ void X11Display::ApplySizeHints(HWND top) {
   XSetWMNormalHints(m_display, native.window, &hints);
 }
 
+void X11Display::HoldMinimumSize(HWND top) {
+  Native* native = Lookup(top);
+  if (!native || !Find(top)) return;
+  if (SameRect(DesiredGeometry(top, *native), native->known)) return;
+  ApplySizeHints(top);
+  native = Lookup(top);  // the window was asked its limits and may have gone
+  if (native && Find(top)) ApplyGeometry(top, *native);
+}
+
 void X11Display::ApplyTitle(HWND top, Native& native) {
   WindowState* s = Find(top);
   std::string utf8 = Cp949ToUtf8(std::string_view(s->text.GetString(), static_cast<std::size_t>(s->text.GetLength())));
@@ -546,6 +555,7 @@ void X11Display::OnConfigure(XEvent& event) {
   MarkDirty(native, RECT{0, 0, wanted.right - wanted.left, wanted.bottom - wanted.top});
   ::SetWindowPos(top, nullptr, wanted.left, wanted.top, wanted.right - wanted.left, wanted.bottom - wanted.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+  HoldMinimumSize(top);
 }
 
 HWND X11Display::ClientPoint(unsigned long native, int x, int y, POINT* client) {

@@ -69,6 +69,9 @@ private:
   RECT DesiredGeometry(HWND top, const Native& native) const;
   void ApplyGeometry(HWND top, Native& native);
   void ApplySizeHints(HWND top);
+  // After the server gave the X window a size the frame refused (below its minimum tracking
+  // size): the window manager is told the minimum again and the X window takes the frame's size.
+  void HoldMinimumSize(HWND top);
   void ApplyTitle(HWND top, Native& native);
   void ApplyOwner(HWND top, Native& native);
   void SetMaximizedState(Native& native, bool maximized);
