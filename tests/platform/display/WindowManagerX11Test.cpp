@@ -128,20 +128,33 @@ protected:
     std::vector<long> items = Property(window, property);
     return std::find(items.begin(), items.end(), static_cast<long>(AtomOf(atom))) != items.end();
   }
+  // A manager just started may still be reading its settings: a small window is shown (again)
+  // until it is taken in.
   bool ManagesProbe() const {
-    Window probe = XCreateSimpleWindow(m_x, DefaultRootWindow(m_x), 0, 0, 40, 40, 0, 0, 0);
-    XMapWindow(m_x, probe);
+    Window probe = 0;
     const bool managed = testsupport::ChildProcess::WaitUntil([&] {
+      if (probe && !Property(probe, "WM_STATE").empty()) return true;
+      if (probe) XDestroyWindow(m_x, probe);
+      probe = XCreateSimpleWindow(m_x, DefaultRootWindow(m_x), 0, 0, 40, 40, 0, 0, 0);
+      XMapWindow(m_x, probe);
       XSync(m_x, False);
-      return !Property(probe, "WM_STATE").empty();
+      return testsupport::ChildProcess::WaitUntil([&] { return !Property(probe, "WM_STATE").empty(); }, 500);
     }, 15000);
-    XDestroyWindow(m_x, probe);
+    if (probe) XDestroyWindow(m_x, probe);
     XSync(m_x, False);
     return managed;
   }
+  // A manager runs when the window it names on the root still names itself: one that ended
+  // leaves the root's property behind.
   bool ManagerRunning() const {
     std::vector<long> check = Property(DefaultRootWindow(m_x), "_NET_SUPPORTING_WM_CHECK");
-    return !check.empty() && check.front() != 0;
+    if (check.empty() || check.front() == 0) return false;
+    XSync(m_x, False);
+    XErrorHandler previous = XSetErrorHandler([](::Display*, XErrorEvent*) { return 0; });
+    std::vector<long> self = Property(static_cast<Window>(check.front()), "_NET_SUPPORTING_WM_CHECK");
+    XSync(m_x, False);
+    XSetErrorHandler(previous);
+    return !self.empty() && self.front() == check.front();
   }
   // The manager has taken the window in (it tells its state and what may be done with it).
   bool Managed(HWND top) const {

@@ -219,7 +219,10 @@ void X11Display::ApplySizeHints(HWND top) {
   LONG frameX = insets.left + insets.right;
   LONG frameY = insets.top + insets.bottom;
   XSizeHints hints{};
-  hints.flags = PPosition | USPosition | PMinSize;
+  // Positions name where the X window itself goes, not the manager's frame around it: the
+  // window's own rectangle already holds its caption and borders.
+  hints.flags = PPosition | USPosition | PMinSize | PWinGravity;
+  hints.win_gravity = StaticGravity;
   hints.x = native.known.left;
   hints.y = native.known.top;
   hints.min_width = std::max<int>(1, info.ptMinTrackSize.x - frameX);
