@@ -104,11 +104,6 @@ private:
   BOOL CreateFromTemplate(const platform::DialogTemplate& tmpl, HWND parent, bool modal);
   void RunHeadless();
   void PressButton(int id);
-  // Whether the focus control keeps key (from WM_GETDLGCODE and its styles).
-  bool FocusWantsKey(UINT key) const;
-  // An arrow key on a radio button: the next one of its group (wrapping) gets the focus and the
-  // choice. False when the focus is no radio button.
-  bool MoveInRadioGroup(UINT key);
   UINT DefaultButtonId() const;
   CWnd* NextTabStop(HWND from, bool forward) const;
   void ReleaseFont();
@@ -132,6 +127,13 @@ CDialog* CurrentModalDialog();
 // Registered window class of dialogs.
 inline constexpr const char* kDialogClassName = "#32770";
 
+// The control the keyboard enters when it reaches control: the checked button of a radio group,
+// control itself otherwise.
+HWND DialogEntryControl(HWND dialog, HWND control);
+// Gives control the focus as the dialog keyboard does: an edit's text is selected, and the
+// default look goes to a focused push button (back to the default button otherwise).
+void FocusDialogControl(HWND dialog, HWND control);
+
 }  // namespace platform
 
 // Win32 shapes of the dialog helpers.
@@ -144,3 +146,8 @@ HWND GetNextDlgGroupItem(HWND dialog, HWND control, BOOL previous);
 BOOL MapDialogRect(HWND dialog, LPRECT rect);
 // The next (or previous) tab stop of a dialog after control, wrapping; null when none.
 HWND GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous);
+// The dialog keyboard for msg when it is for dialog or one of its controls: Tab and Shift+Tab,
+// arrows within a group of buttons, Return (the focused push button or the default one), Escape
+// (IDCANCEL), Return and Escape to an open combo's list, and underlined letters (with Alt, or
+// alone where the focus takes no letters). TRUE when msg was handled so.
+BOOL IsDialogMessage(HWND dialog, MSG* msg);

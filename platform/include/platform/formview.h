@@ -23,6 +23,9 @@ public:
 
   // Refuses a template the current resource module does not hold.
   BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+  // Keys for the form's controls go through the dialog keyboard (IsDialogMessage) once the
+  // frames around the view have had them for their accelerators.
+  BOOL PreTranslateMessage(MSG* msg) override;
 
 protected:
   // Lists the DDX_ and DDV_ calls; the default exchanges nothing.

@@ -1,6 +1,7 @@
 #include "ComboBoxModel.h"
 
 #include "ComboListModel.h"
+#include "platform/dialogs.h"
 
 #include <algorithm>
 #include <cstring>
@@ -135,6 +136,15 @@ bool ComboBoxModel::HandleState(UINT message, WPARAM wParam, LPARAM lParam, LRES
       Drop(!m_dropped);
       return true;
     case WM_KEYDOWN: KeyDown(static_cast<UINT>(wParam)); return true;
+    case WM_GETDLGCODE:
+      // The box moves its selection with the arrows; with the list open Return and Escape are its own.
+      result = DLGC_WANTARROWS | DLGC_WANTCHARS;
+      if (m_dropped && (wParam == VK_RETURN || wParam == VK_ESCAPE)) result |= DLGC_WANTMESSAGE;
+      return true;
+    case WM_SETFONT:
+      // The field's edit shows its text in the box's font, as the list does.
+      if (Edit()) ::SendMessage(Edit(), WM_SETFONT, wParam, lParam);
+      return false;
     default: return false;
   }
 }
@@ -223,13 +233,13 @@ void ComboBoxModel::UserSelect(int index) {
   NotifyCommand(CBN_SELCHANGE);
 }
 
-void ComboBoxModel::Drop(bool drop) {
+void ComboBoxModel::Drop(bool drop, bool accept) {
   if (drop == m_dropped) return;
   if (drop) NotifyCommand(CBN_DROPDOWN);
   m_dropped = drop;
   ShowList(drop);
   if (!drop) {
-    NotifyCommand(CBN_SELENDOK);
+    NotifyCommand(accept ? CBN_SELENDOK : CBN_SELENDCANCEL);
     NotifyCommand(CBN_CLOSEUP);
   }
   Redraw();
@@ -244,8 +254,10 @@ void ComboBoxModel::KeyDown(UINT key) {
     UserSelect(std::min(m_current + 1, m_items.Count() - 1));
   } else if (key == VK_UP) {
     UserSelect(std::max(m_current - 1, 0));
-  } else if ((key == VK_RETURN || key == VK_ESCAPE) && m_dropped) {
+  } else if (key == VK_RETURN && m_dropped) {
     Drop(false);
+  } else if (key == VK_ESCAPE && m_dropped) {
+    Drop(false, false);
   }
 }
 

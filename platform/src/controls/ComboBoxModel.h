@@ -28,7 +28,8 @@ private:
   void SetSelection(int index);
   // A selection the user made: the edit shows it, CBN_SELCHANGE follows.
   void UserSelect(int index);
-  void Drop(bool drop);
+  // Opens or closes the list; a close that is no choice (Escape) ends with CBN_SELENDCANCEL.
+  void Drop(bool drop, bool accept = true);
   void KeyDown(UINT key);
   bool Simple() const { return (Style() & 0x3) == CBS_SIMPLE; }
   int FieldHeight() const { return m_fieldItemHeight + 6; }

@@ -315,6 +315,8 @@ void HeaderModel::Paint(CDC& dc, const RECT& client) {
   for (int index = 0; index < Count(); ++index) {
     const Item& item = m_items[static_cast<std::size_t>(index)];
     RECT r = ItemRect(index);
+    // A column narrowed to nothing shows nothing: no edge, no ellipsis spilling onto its neighbour.
+    if (r.right <= r.left) continue;
     bool pressed = m_active == index && m_mode == Mode::Pressed;
     RECT frame = r;
     dc.DrawEdge(&frame, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_ADJUST);
@@ -333,6 +335,7 @@ void HeaderModel::Paint(CDC& dc, const RECT& client) {
                  : (item.format & HDF_JUSTIFYMASK) == HDF_CENTER ? DT_CENTER : DT_LEFT;
     frame.left += 4;
     frame.right -= 4;
+    if (frame.right <= frame.left) continue;
     DrawLabel(dc, CString(item.text.c_str()), frame, align | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX,
               enabled);
   }

@@ -36,26 +36,11 @@ bool IsTabStop(HWND hwnd) {
   return (style & WS_TABSTOP) && (style & WS_VISIBLE) && !(style & WS_DISABLED);
 }
 
-// Focuses a control the way the dialog's keyboard does: an edit gets all its text selected.
-void FocusControl(HWND control) {
-  ::SetFocus(control);
-  if (platform::WindowClassName(control).CompareNoCase("Edit") == 0) ::SendMessage(control, EM_SETSEL, 0, -1);
-}
 
 bool IsButtonClass(HWND hwnd) { return platform::WindowClassName(hwnd).CompareNoCase("Button") == 0; }
 
 DWORD ButtonType(HWND hwnd) {
   return IsButtonClass(hwnd) ? static_cast<DWORD>(::GetWindowLong(hwnd, GWL_STYLE)) & BS_TYPEMASK : 0xFFFFFFFF;
-}
-
-bool IsPushButton(HWND hwnd) {
-  DWORD type = ButtonType(hwnd);
-  return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_OWNERDRAW;
-}
-
-bool IsRadioButton(HWND hwnd) {
-  DWORD type = ButtonType(hwnd);
-  return type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
 }
 
 bool IsUsable(HWND hwnd) {
@@ -174,6 +159,9 @@ BOOL CDialog::CreateFromTemplate(const platform::DialogTemplate& tmpl, HWND pare
     DestroyWindow();
     return FALSE;
   }
+  // The template's default button stays the default while the default look follows the focus
+  // among push buttons.
+  if (!m_defId) m_defId = DefaultButtonId();
   HWND firstStop = ::GetNextDlgTabItem(m_hWnd, nullptr, FALSE);
   BOOL focusFirst = static_cast<BOOL>(SendMessage(WM_INITDIALOG, reinterpret_cast<WPARAM>(firstStop), 0));
   if (!m_hWnd) return FALSE;
@@ -183,7 +171,8 @@ BOOL CDialog::CreateFromTemplate(const platform::DialogTemplate& tmpl, HWND pare
   HWND focus = ::GetFocus();
   bool placedByInit = focus && ::IsChild(m_hWnd, focus);
   firstStop = ::GetNextDlgTabItem(m_hWnd, nullptr, FALSE);  // OnInitDialog may have changed them
-  if (shows && (focusFirst || !placedByInit) && firstStop) FocusControl(firstStop);
+  if (shows && (focusFirst || !placedByInit) && firstStop)
+    platform::FocusDialogControl(m_hWnd, platform::DialogEntryControl(m_hWnd, firstStop));
   if (shows) ShowWindow(SW_SHOW);
   return TRUE;
 }
@@ -273,7 +262,8 @@ LRESULT CDialog::OnSetDefId(WPARAM id, LPARAM) {
 }
 
 void CDialog::OnSetFocus(CWnd*) {
-  if (HWND first = ::GetNextDlgTabItem(m_hWnd, nullptr, FALSE)) FocusControl(first);
+  if (HWND first = ::GetNextDlgTabItem(m_hWnd, nullptr, FALSE))
+    platform::FocusDialogControl(m_hWnd, platform::DialogEntryControl(m_hWnd, first));
 }
 
 void CDialog::OnOK() {
@@ -352,65 +342,22 @@ CWnd* CDialog::NextTabStop(HWND from, bool forward) const {
 }
 
 void CDialog::NextDlgCtrl() const {
-  if (CWnd* next = NextTabStop(::GetFocus(), true)) FocusControl(next->m_hWnd);
+  if (CWnd* next = NextTabStop(::GetFocus(), true)) platform::FocusDialogControl(m_hWnd, next->m_hWnd);
 }
 
 void CDialog::PrevDlgCtrl() const {
-  if (CWnd* previous = NextTabStop(::GetFocus(), false)) FocusControl(previous->m_hWnd);
+  if (CWnd* previous = NextTabStop(::GetFocus(), false)) platform::FocusDialogControl(m_hWnd, previous->m_hWnd);
 }
 
 void CDialog::GotoDlgCtrl(CWnd* control) {
-  if (control && control->m_hWnd) FocusControl(control->m_hWnd);
+  if (control && control->m_hWnd) platform::FocusDialogControl(m_hWnd, control->m_hWnd);
 }
 
 // ---- keyboard ----
 
-bool CDialog::FocusWantsKey(UINT key) const {
-  HWND focus = ::GetFocus();
-  if (!focus || !::IsChild(m_hWnd, focus)) return false;
-  UINT code = static_cast<UINT>(::SendMessage(focus, WM_GETDLGCODE, key, 0));
-  if (code & DLGC_WANTALLKEYS) return true;
-  if (key == VK_TAB) return (code & DLGC_WANTTAB) != 0;
-  if (key == VK_RETURN && platform::WindowClassName(focus).CompareNoCase("Edit") == 0) {
-    DWORD style = static_cast<DWORD>(::GetWindowLong(focus, GWL_STYLE));
-    return (style & ES_MULTILINE) && (style & ES_WANTRETURN);
-  }
-  return false;
-}
-
 BOOL CDialog::PreTranslateMessage(MSG* msg) {
-  if (!m_hWnd || msg->message != WM_KEYDOWN || (msg->hwnd != m_hWnd && !::IsChild(m_hWnd, msg->hwnd))) return FALSE;
-  UINT key = static_cast<UINT>(msg->wParam);
-  if (key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN) return MoveInRadioGroup(key);
-  if ((key != VK_RETURN && key != VK_ESCAPE && key != VK_TAB) || FocusWantsKey(key)) return FALSE;
-  if (key == VK_TAB) {
-    if (::GetKeyState(VK_SHIFT) < 0) PrevDlgCtrl(); else NextDlgCtrl();
-  } else if (key == VK_ESCAPE) {
-    PressButton(IDCANCEL);
-  } else {
-    HWND focus = ::GetFocus();
-    bool focusedPush = focus && ::IsChild(m_hWnd, focus) && IsPushButton(focus);
-    PressButton(focusedPush ? ::GetDlgCtrlID(focus) : static_cast<int>(DefaultButtonId()));
-  }
-  return TRUE;
-}
-
-bool CDialog::MoveInRadioGroup(UINT key) {
-  HWND focus = ::GetFocus();
-  if (!focus || !::IsChild(m_hWnd, focus) || !IsRadioButton(focus)) return false;
-  bool previous = key == VK_LEFT || key == VK_UP;
-  // Other kinds of control in the group are passed over: the arrows go from choice to choice.
-  HWND next = focus;
-  for (;;) {
-    next = ::GetNextDlgGroupItem(m_hWnd, next, previous ? TRUE : FALSE);
-    if (!next || next == focus || IsRadioButton(next)) break;
-  }
-  if (!next || next == focus) return true;
-  ::SetFocus(next);
-  // Moving to a choice chooses it: an automatic button checks itself, a plain one tells its
-  // dialog, which checks it as it does for a click.
-  ::SendMessage(next, BM_CLICK, 0, 0);
-  return true;
+  if (!m_hWnd) return FALSE;
+  return ::IsDialogMessage(m_hWnd, msg);
 }
 
 // ---- Win32 shapes ----

@@ -38,18 +38,30 @@ const char* ButtonName(int button) {
   }
 }
 
+// The text on a button of the box shown to a person; its underlined letter presses it.
+const char* ButtonLabel(int button) {
+  switch (button) {
+    case IDABORT: return "&Abort";
+    case IDRETRY: return "&Retry";
+    case IDIGNORE: return "&Ignore";
+    case IDYES: return "&Yes";
+    case IDNO: return "&No";
+    default: return ButtonName(button);
+  }
+}
+
 std::string Describe(const char* text, const char* caption, int button) {
   std::string d = "[" + Cp949ToUtf8(caption ? caption : "") + "] \"" + Cp949ToUtf8(text ? text : "") + "\" -> ";
   return d + ButtonName(button);
 }
 
-// Shows the box for a person to answer (owner disabled meanwhile); Escape and the close box
-// answer Cancel where the box has it, or OK on a box with that one button.
+// Shows the box for a person to answer (owner disabled meanwhile); the close box answers Cancel
+// where the box has it, or OK on a box with that one button; Escape answers Cancel or else No.
 int ShowMessageBoxWindow(HWND owner, const char* text, const char* caption, UINT type) {
   std::vector<detail::MessageBoxButton> buttons;
   int cancel = 0;
   for (int id : Buttons(type)) {
-    buttons.push_back(detail::MessageBoxButton{id, ButtonName(id)});
+    buttons.push_back(detail::MessageBoxButton{id, ButtonLabel(id)});
     if (id == IDCANCEL) cancel = IDCANCEL;
   }
   if (buttons.size() == 1 && buttons.front().id == IDOK) cancel = IDOK;

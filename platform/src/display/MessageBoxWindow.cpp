@@ -4,6 +4,7 @@
 
 #include "MessageBoxIcon.h"
 #include "platform/controls_defs.h"
+#include "platform/dialogs.h"
 #include "platform/gdi.h"
 #include "platform/messageloop.h"
 #include "platform/msgbox.h"
@@ -73,8 +74,11 @@ int MessageBoxWindow::Run(HWND owner) {
   m_result = fallback;
   if (Create(top)) {
     ::ShowWindow(m_hwnd, SW_SHOW);
-    ::SetFocus(m_hwnd);
-    if (!RunModalLoop([this] { return m_answered || !::IsWindow(m_hwnd); })) m_result = fallback;
+    // The default button has the keys: Space presses it, Tab and the arrows go to the others.
+    HWND first = m_buttons.empty() ? nullptr : ::GetDlgItem(m_hwnd, m_buttons[m_defaultIndex].id);
+    ::SetFocus(first ? first : m_hwnd);
+    auto keys = [this](MSG& msg) { return ::IsDialogMessage(m_hwnd, &msg) != FALSE; };
+    if (!RunModalLoop([this] { return m_answered || !::IsWindow(m_hwnd); }, keys)) m_result = fallback;
   }
   if (disabledOwner && ::IsWindow(top)) ::EnableWindow(top, TRUE);
   if (m_hwnd && ::IsWindow(m_hwnd)) ::DestroyWindow(m_hwnd);
@@ -140,15 +144,20 @@ LRESULT MessageBoxWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_PAINT: Paint(); return 0;
     case WM_COMMAND:
-      if (HIWORD(wParam) == BN_CLICKED) Answer(LOWORD(wParam));
+      if (HIWORD(wParam) != BN_CLICKED) return 0;
+      // Escape asks for IDCANCEL: a box without Cancel answers No, or its only OK.
+      if (LOWORD(wParam) == IDCANCEL && !::GetDlgItem(m_hwnd, IDCANCEL)) {
+        if (::GetDlgItem(m_hwnd, IDNO)) Answer(IDNO);
+        else if (m_cancelId) Answer(m_cancelId);
+        return 0;
+      }
+      Answer(LOWORD(wParam));
       return 0;
+    case DM_GETDEFID:
+      return m_buttons.empty() ? 0 : MAKELONG(static_cast<WORD>(m_buttons[m_defaultIndex].id), DC_HASDEFID);
     case WM_CLOSE:
       // A box without a way to cancel (Yes/No) must be answered with a button.
       if (m_cancelId) Answer(m_cancelId);
-      return 0;
-    case WM_KEYDOWN:
-      if (wParam == VK_RETURN && !m_buttons.empty()) Answer(m_buttons[m_defaultIndex].id);
-      if (wParam == VK_ESCAPE && m_cancelId) Answer(m_cancelId);
       return 0;
     default: return ::DefWindowProc(m_hwnd, message, wParam, lParam);
   }

@@ -17,9 +17,11 @@ struct MessageBoxButton {
 
 class MessageBoxWindow {
 public:
-  // buttons left to right; defaultIndex is the one Enter presses; cancelId is what closing the
-  // box or Escape answers (0: the box cannot be closed without a button); iconKind is an MB_ICON*
-  // kind shown left of the text (0: none).
+  // buttons left to right; defaultIndex is the one that has the focus first; cancelId is what
+  // closing the box answers (0: the box cannot be closed without a button), and Escape too
+  // where the box has no Cancel or No; iconKind is an MB_ICON* kind shown left of the text (0: none).
+  // The buttons answer the dialog keyboard (IsDialogMessage): Tab, the arrows, Space, Return,
+  // Escape and their underlined letters.
   MessageBoxWindow(CString text, CString caption, std::vector<MessageBoxButton> buttons, std::size_t defaultIndex,
                    int cancelId, UINT iconKind = 0);
   ~MessageBoxWindow();

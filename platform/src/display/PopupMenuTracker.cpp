@@ -19,6 +19,18 @@ bool IsPress(UINT message) {
 
 bool IsMouse(UINT message) { return message >= WM_MOUSEMOVE && message <= WM_MBUTTONDBLCLK; }
 
+int FirstEnabledItem(HMENU menu) {
+  int first = -1;
+  for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+    MENUITEMINFO info{};
+    info.fMask = MIIM_FTYPE | MIIM_STATE;
+    if (!::GetMenuItemInfo(menu, static_cast<UINT>(i), TRUE, &info) || (info.fType & MFT_SEPARATOR)) continue;
+    if (!(info.fState & MFS_GRAYED)) return i;
+    if (first < 0) first = i;
+  }
+  return first;
+}
+
 POINT PointOf(LPARAM lParam) { return POINT{static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam))}; }
 
 }  // namespace
@@ -30,6 +42,9 @@ UINT PopupMenuTracker::Track(POINT screen, UINT flags) {
   if (!first) return 0;
   m_levels.push_back(Level{first, -1});
   ::ShowWindow(first, SW_SHOWNOACTIVATE);
+  // Opened from the keyboard, Return chooses at once: the first item a person could choose is
+  // highlighted (the first of all when every one is greyed).
+  if (MenuBarOpenedByKey(m_owner)) SetPopupMenuHighlight(first, FirstEnabledItem(m_menu));
   ::SetCapture(first);
   RunModalLoop([this] { return Done(); }, [this](MSG& msg) { return Filter(msg); });
   UINT command = m_dismissed ? 0 : ChosenCommand();

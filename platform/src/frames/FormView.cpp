@@ -1,6 +1,8 @@
 // Views laid out by a dialog template.
 #include "platform/formview.h"
 
+#include "platform/dialogs.h"
+#include "platform/frames.h"
 #include "platform/gdi.h"
 #include "platform/resources.h"
 #include "platform/uiscript.h"
@@ -56,6 +58,17 @@ BOOL CFormView::UpdateData(BOOL saveAndValidate) {
 }
 
 void CFormView::DoDataExchange(CDataExchange*) {}
+
+BOOL CFormView::PreTranslateMessage(MSG* msg) {
+  if (CScrollView::PreTranslateMessage(msg)) return TRUE;
+  if (!msg || msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST) return FALSE;
+  // The dialog keyboard would take the frames' accelerators (Return, letters): they go first.
+  for (HWND up = ::GetParent(m_hWnd); up; up = ::GetParent(up)) {
+    auto* frame = dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(up));
+    if (frame && frame->PreTranslateMessage(msg)) return TRUE;
+  }
+  return ::IsDialogMessage(m_hWnd, msg);
+}
 
 void CFormView::OnInitialUpdate() {
   UpdateData(FALSE);

@@ -14,6 +14,7 @@ struct OpenItem {
   HWND hwnd{nullptr};
   int index{-1};
   int step{0};  // the neighbour asked for from the keyboard: -1 left, 1 right
+  bool byKey{false};  // opened from the keyboard: the pop-up starts with an item highlighted
 };
 
 OpenItem& CurrentlyOpen() {
@@ -157,10 +158,11 @@ void MenuBar::PaintItem(CDC& dc, int index, bool pressed) const {
   dc.DrawText(TextOf(m_menu, index), &text, kTextFormat);
 }
 
-void MenuBar::Open(int index) const {
+void MenuBar::Open(int index, bool byKey) const {
   // Left and Right on an open pop-up go on to the neighbouring item's pop-up.
   for (;;) {
-    int step = OpenOnce(index);
+    int step = OpenOnce(index, byKey);
+    byKey = false;  // a neighbour opens as F10 opens: the arrows go on from its top
     if (!step || !::IsWindow(m_hwnd) || ::GetMenu(m_hwnd) != m_menu) return;
     index = Neighbour(index, step);
     if (index < 0) return;
@@ -176,7 +178,7 @@ int MenuBar::Neighbour(int index, int step) const {
   return -1;
 }
 
-int MenuBar::OpenOnce(int index) const {
+int MenuBar::OpenOnce(int index, bool byKey) const {
   if (!Shown() || index < 0 || index >= ItemCount()) return 0;
   ::SendMessage(m_hwnd, WM_INITMENU, reinterpret_cast<WPARAM>(m_menu), 0);
   // The window may have changed or dropped its menu on WM_INITMENU.
@@ -193,7 +195,7 @@ int MenuBar::OpenOnce(int index) const {
   ::GetWindowRect(m_hwnd, &window);
   RECT item = ItemRect(index);
   OpenItem& open = CurrentlyOpen();
-  open = OpenItem{m_hwnd, index};
+  open = OpenItem{m_hwnd, index, 0, byKey};
   ::DrawMenuBar(m_hwnd);
   ::TrackPopupMenu(popup, TPM_LEFTALIGN | TPM_TOPALIGN, window.left + item.left, window.top + item.bottom, 0, m_hwnd,
                    nullptr);
@@ -201,6 +203,11 @@ int MenuBar::OpenOnce(int index) const {
   open = OpenItem{};
   if (::IsWindow(m_hwnd)) ::DrawMenuBar(m_hwnd);
   return step;
+}
+
+bool MenuBarOpenedByKey(HWND owner) {
+  const OpenItem& open = CurrentlyOpen();
+  return owner && open.hwnd == owner && open.byKey;
 }
 
 bool MenuBarStep(HWND owner, int step) {
@@ -238,7 +245,9 @@ bool MenuBarKey(HWND hwnd, char ch) {
   if (!bar.Shown() || bar.ItemCount() == 0) return false;
   int index = ch ? bar.ItemWithMnemonic(ch) : 0;
   if (index < 0) return false;
-  bar.Open(index);
+  // Alt with a letter opens with an item highlighted, so that Return chooses at once; F10 opens
+  // the first pop-up for the arrows.
+  bar.Open(index, ch != 0);
   return true;
 }
 

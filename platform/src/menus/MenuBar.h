@@ -33,12 +33,13 @@ public:
   void Paint(CDC& dc, int pressed) const;
   // Opens item index: its pop-up, or its command at once for an item without one. Left and Right
   // from the keyboard go on to the neighbouring pop-ups until one is closed otherwise.
-  void Open(int index) const;
+  // byKey: opened by Alt with a letter, so its pop-up starts with its first enabled item highlighted.
+  void Open(int index, bool byKey = false) const;
 
 private:
   void Layout();
   // Opens one item; returns the step asked for from the keyboard (0: none).
-  int OpenOnce(int index) const;
+  int OpenOnce(int index, bool byKey) const;
   // The next item from index in the direction of step that has a pop-up to open; -1 when none.
   int Neighbour(int index, int step) const;
   void PaintItem(CDC& dc, int index, bool pressed) const;
@@ -61,5 +62,7 @@ bool MenuBarKey(HWND hwnd, char ch);
 // While owner's bar has a pop-up open: asks the bar to open its neighbour (step -1 left, 1 right)
 // once the pop-up closes. False when owner's bar has nothing open (a pop-up of its own).
 bool MenuBarStep(HWND owner, int step);
+// Whether the bar of owner has a pop-up open that the keyboard opened.
+bool MenuBarOpenedByKey(HWND owner);
 
 }  // namespace platform::detail

@@ -123,6 +123,10 @@ bool PopupMenuWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
     }
     case WM_KEYDOWN: KeyDown(static_cast<UINT>(wParam)); return true;
     case WM_CHAR: result = Character(static_cast<char>(wParam)) ? 1 : 0; return true;
+    case WM_DESTROY:
+      // The menu outlives its window: no item stays marked as highlighted.
+      if (::IsMenu(m_menu)) MarkHilite(m_highlight, false);
+      return false;
     default: return false;
   }
 }
@@ -191,6 +195,8 @@ bool PopupMenuWindow::Highlight(int index) {
                !(InfoOf(m_menu, static_cast<UINT>(index)).fType & MFT_SEPARATOR);
   int previous = m_highlight;
   m_highlight = valid ? index : -1;
+  MarkHilite(previous, false);
+  MarkHilite(m_highlight, true);
   RECT r{};
   if (ItemRect(previous, r)) ::InvalidateRect(Hwnd(), &r, FALSE);
   if (ItemRect(m_highlight, r)) ::InvalidateRect(Hwnd(), &r, FALSE);
@@ -204,6 +210,16 @@ bool PopupMenuWindow::Highlight(int index) {
                   reinterpret_cast<LPARAM>(m_menu));
   }
   return valid || index == -1;
+}
+
+void PopupMenuWindow::MarkHilite(int index, bool on) const {
+  if (index < 0 || index >= ::GetMenuItemCount(m_menu)) return;
+  MENUITEMINFO info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_STATE;
+  if (!::GetMenuItemInfo(m_menu, static_cast<UINT>(index), TRUE, &info)) return;
+  info.fState = on ? (info.fState | MFS_HILITE) : (info.fState & ~MFS_HILITE);
+  ::SetMenuItemInfo(m_menu, static_cast<UINT>(index), TRUE, &info);
 }
 
 bool PopupMenuWindow::Choosable(int index) const {

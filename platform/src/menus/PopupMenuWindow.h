@@ -52,6 +52,9 @@ private:
   void PaintSeparator(CDC& dc, const RECT& rect);
   void PaintText(CDC& dc, int index, const MENUITEMINFO& info, const CString& text);
   bool Choosable(int index) const;
+  // Marks item index of the menu (MFS_HILITE) as highlighted or not, so that an owner answering
+  // WM_MENUCHAR knows where the highlight is.
+  void MarkHilite(int index, bool on) const;
   // The next item after from in direction step (+1 or -1) that can hold the highlight, wrapping.
   int NextHighlightable(int from, int step) const;
   void End(UINT command);

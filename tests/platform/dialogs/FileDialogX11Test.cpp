@@ -155,7 +155,7 @@ TEST_F(FileDialogX11Test, SaveAsWritesANewNameAndAsksBeforeReplacingKeepingTheFi
                    m_person->Key(ShownDialog("Save As"), XK_Return);
                  });
   m_person->Then([&] { return screentest::ShownMessageBox() != nullptr; },
-                 [&] { m_person->Click(screentest::ChildWithText(screentest::ShownMessageBox(), "No")); });
+                 [&] { m_person->Click(screentest::ChildWithText(screentest::ShownMessageBox(), "&No")); });
   // No leaves the dialog open for another name; Escape then cancels it.
   m_person->Then([&] { return !screentest::ShownMessageBox() && ShownDialog("Save As"); },
                  [&] { m_person->Key(ShownDialog("Save As"), XK_Escape); });

@@ -105,6 +105,7 @@ X11Display::X11Display(_XDisplay* display) : m_display(display) {
   m_netWmStateMaxV = XInternAtom(m_display, "_NET_WM_STATE_MAXIMIZED_VERT", False);
   m_inputMethod = std::make_unique<X11InputMethod>(m_display);
   m_clipboard = std::make_unique<X11Clipboard>(m_display);
+  m_hints = std::make_unique<WindowManagerHints>(m_display, m_screen);
   WatchFd(m_fd, POLLIN, [this](int, short) { ProcessEvents(); });
   AdoptShowingWindows();
   XFlush(m_display);
@@ -184,6 +185,7 @@ X11Display::Native* X11Display::Create(HWND top) {
 }
 
 RECT X11Display::DesiredGeometry(HWND top, const Native& native) const {
+  if (native.fullScreen) return RECT{0, 0, GetScreenSize().cx, GetScreenSize().cy};
   const WindowState& s = *Find(top);
   RECT insets = DecorationInsets(s);
   RECT r{s.rect.left + native.offset.x, s.rect.top + native.offset.y, s.rect.right - insets.right,
@@ -196,7 +198,8 @@ RECT X11Display::DesiredGeometry(HWND top, const Native& native) const {
 
 void X11Display::ApplyGeometry(HWND top, Native& native) {
   RECT insets = DecorationInsets(*Find(top));
-  native.offset = POINT{insets.left, insets.top};
+  // Full screen, the X window shows the part of the window on the screen.
+  native.offset = native.fullScreen ? WindowManagerHints::FullScreenOffset(top) : POINT{insets.left, insets.top};
   RECT wanted = DesiredGeometry(top, native);
   if (SameRect(wanted, native.known)) return;
   native.known = wanted;
@@ -216,7 +219,10 @@ void X11Display::ApplySizeHints(HWND top) {
   LONG frameX = insets.left + insets.right;
   LONG frameY = insets.top + insets.bottom;
   XSizeHints hints{};
-  hints.flags = PPosition | USPosition | PMinSize;
+  // Positions name where the X window itself goes, not the manager's frame around it: the
+  // window's own rectangle already holds its caption and borders.
+  hints.flags = PPosition | USPosition | PMinSize | PWinGravity;
+  hints.win_gravity = StaticGravity;
   hints.x = native.known.left;
   hints.y = native.known.top;
   hints.min_width = std::max<int>(1, info.ptMinTrackSize.x - frameX);
@@ -286,7 +292,12 @@ void X11Display::WindowShown(HWND top, bool shown) {
   hints.input = True;
   hints.initial_state = s->minimized ? IconicState : NormalState;
   XSetWMHints(m_display, native->window, &hints);
-  if (s->maximized) SetMaximizedState(*native, true);
+  if (!native->overrideRedirect) {
+    native->fullScreen = WindowManagerHints::AsksFullScreen(top);
+    ApplyGeometry(top, *native);
+    m_hints->BeforeMap(top, native->window, native->fullScreen);
+  }
+  if (s->maximized && !native->fullScreen) SetMaximizedState(*native, true);
   MarkDirty(*native, RECT{0, 0, s->rect.right - s->rect.left, s->rect.bottom - s->rect.top});
   XMapRaised(m_display, native->window);
   XFlush(m_display);
@@ -296,6 +307,9 @@ void X11Display::WindowMoved(HWND top) {
   Native* native = Lookup(top);
   if (!native) return;
   RECT before = native->known;
+  FollowFullScreen(top, *native);
+  native = Lookup(top);
+  if (!native) return;
   ApplyGeometry(top, *native);
   if (!SameRect(before, native->known)) ApplySizeHints(top);
 }
@@ -312,7 +326,9 @@ void X11Display::WindowStateChanged(HWND top) {
     XIconifyWindow(m_display, native->window, m_screen);
     return;
   }
-  SetMaximizedState(*native, s->maximized);
+  // Full screen stands for the maximised state: the manager would otherwise give the maximised
+  // size back when full screen ends, instead of the place the program asks for.
+  if (!native->fullScreen) SetMaximizedState(*native, s->maximized);
   if ((s->style & WS_VISIBLE) && !native->mapped) XMapRaised(m_display, native->window);
 }
 
@@ -326,6 +342,7 @@ void X11Display::WindowDestroyed(HWND top) {
   }
   if (m_pointerWindow == window) m_pointerWindow = 0;
   m_inputMethod->Detach(window);
+  m_hints->Forget(window);
   XDestroyWindow(m_display, window);
   XFlush(m_display);
   m_byNative.erase(window);
@@ -548,6 +565,12 @@ void X11Display::OnConfigure(XEvent& event) {
     XTranslateCoordinates(m_display, e.window, RootWindow(m_display, m_screen), 0, 0, &x, &y, &child);
   }
   native.known = RECT{x, y, x + e.width, y + e.height};
+  // Full screen the manager places the window over the screen; the program's rectangle stays
+  // what it asked for, to be given back when full screen ends.
+  if (native.fullScreen) {
+    MarkDirty(native, RECT{native.offset.x, native.offset.y, native.offset.x + e.width, native.offset.y + e.height});
+    return;
+  }
   WindowState* s = Find(top);
   RECT insets = DecorationInsets(*s);
   RECT wanted{x - native.offset.x, y - native.offset.y, x + e.width + insets.right, y + e.height + insets.bottom};
@@ -728,6 +751,36 @@ void X11Display::OnProperty(XEvent& event) {
     ::ShowWindow(top, SW_RESTORE);
   }
   m_fromServer = nullptr;
+}
+
+// ---- window manager ----
+
+void X11Display::FollowFullScreen(HWND top, Native& native) {
+  if (native.overrideRedirect) return;
+  const bool full = WindowManagerHints::AsksFullScreen(top);
+  if (full == native.fullScreen) {
+    m_hints->ApplyDecorations(top, native.window);
+    return;
+  }
+  native.fullScreen = full;
+  if (full) {
+    m_hints->ApplyDecorations(top, native.window);
+    if (native.mapped) m_hints->RequestFullScreen(native.window, true);
+    return;
+  }
+  // Out of full screen first, then the decorations, the size limits of the place asked for and
+  // that place itself: the manager holds a request to the limits it knows at that moment.
+  if (native.mapped) m_hints->RequestFullScreen(native.window, false);
+  m_hints->ApplyDecorations(top, native.window);
+  RECT insets = DecorationInsets(*Find(top));
+  native.offset = POINT{insets.left, insets.top};
+  const RECT wanted = DesiredGeometry(top, native);
+  native.known = wanted;
+  const unsigned long window = native.window;
+  ApplySizeHints(top);  // asks the window, which may go away meanwhile
+  if (!Lookup(top)) return;
+  XMoveResizeWindow(m_display, window, wanted.left, wanted.top, static_cast<unsigned>(wanted.right - wanted.left),
+                    static_cast<unsigned>(wanted.bottom - wanted.top));
 }
 
 }  // namespace platform::detail

@@ -14,6 +14,7 @@
 #include "ClickTracker.h"
 #include "X11Clipboard.h"
 #include "X11InputMethod.h"
+#include "WindowManagerHints.h"
 
 struct _XDisplay;
 union _XEvent;
@@ -58,6 +59,7 @@ private:
     bool mapped{false};
     bool overrideRedirect{false};
     unsigned long cursor{0};     // the X cursor defined on the window
+    bool fullScreen{false};      // the window manager was asked to show it full screen
   };
 
   Native* Lookup(HWND top);
@@ -75,6 +77,9 @@ private:
   void ApplyTitle(HWND top, Native& native);
   void ApplyOwner(HWND top, Native& native);
   void SetMaximizedState(Native& native, bool maximized);
+  // Asks the window manager for full screen when the window's client area came to cover the
+  // screen, and gives it back its place when it left it; the decorations follow the style.
+  void FollowFullScreen(HWND top, Native& native);
   // Gives the server's keyboard focus to the X window of the active window, once it is mapped.
   void FocusActive();
   void MarkDirty(Native& native, const RECT& area);
@@ -118,6 +123,7 @@ private:
   ClickTracker m_clicks;
   std::unique_ptr<X11InputMethod> m_inputMethod;
   std::unique_ptr<X11Clipboard> m_clipboard;
+  std::unique_ptr<WindowManagerHints> m_hints;
   // What recent key presses type; a WM_KEYDOWN names its slot in the reserved bits of its key
   // data, so presses queued together each keep their own text.
   struct KeyText {
