@@ -119,7 +119,10 @@ TEST_F(DagukRoomViewTest, AGameFromTheServerReachesTheBoardControlAndThePanes) {
   // Line after line, the output keeps its newest line in sight.
   CEdit* output = static_cast<CEdit*>(view->GetDlgItem(CDagukRoomView::kChatOutputId));
   for (int i = 0; i < 30; ++i) Server(5, 6, "|a|b|c|lee|e|f|line " + std::to_string(i) + "|");
-  EXPECT_GT(output->GetFirstVisibleLine(), 10);
+  SCROLLINFO info{sizeof(SCROLLINFO), SIF_ALL, 0, 0, 0, 0, 0};
+  ASSERT_TRUE(::GetScrollInfo(output->m_hWnd, SB_VERT, &info));
+  EXPECT_GT(output->GetFirstVisibleLine(), 0);
+  EXPECT_EQ(output->GetFirstVisibleLine() + static_cast<int>(info.nPage), output->GetLineCount());
 
   ::RedrawWindow(frame->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE | RDW_ALLCHILDREN);
   std::string path = testsupport::SnapshotPath("orvanta_game_room.png");
