@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 #include "ImageListStore.h"
 #include "platform/controls_imagelist.h"
@@ -534,11 +535,25 @@ int ListViewModel::FittingWidth(int column, bool withHeading) const {
   h.pszText = text;
   h.cchTextMax = sizeof text;
   if (!::SendMessage(m_header, HDM_GETITEM, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&h))) return width;
-  // A heading's text stands 4 pixels inside its raised edge on each side, after any image.
-  int heading = static_cast<int>(dc->GetTextExtent(CString(text)).cx) + 12;
+  // A heading's text, in the header's own font, stands 4 pixels inside its raised edge on each
+  // side, after any image.
+  const ControlModel* headerModel = FindModel(m_header);
+  std::optional<MeasuringDC> headerMeasuring;
+  if (headerModel) headerMeasuring.emplace(*headerModel);
+  CDC* headerDc = headerMeasuring && headerMeasuring->get() ? headerMeasuring->get() : dc;
+  int heading = static_cast<int>(headerDc->GetTextExtent(CString(text)).cx) + 12;
   const auto images = reinterpret_cast<HIMAGELIST>(::SendMessage(m_header, HDM_GETIMAGELIST, 0, 0));
   if ((h.fmt & HDF_IMAGE) && images && h.iImage >= 0) heading += ImageSize(images).cx + 4;
   return std::max(width, heading);
+}
+
+UINT ListViewModel::ColumnAlignment(int column) const {
+  HDITEM h{};
+  h.mask = HDI_FORMAT;
+  if (!m_header || !::SendMessage(m_header, HDM_GETITEM, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&h)))
+    return DT_LEFT;
+  const int justify = h.fmt & HDF_JUSTIFYMASK;
+  return justify == HDF_RIGHT ? DT_RIGHT : justify == HDF_CENTER ? DT_CENTER : DT_LEFT;
 }
 
 bool ListViewModel::OnRows(POINT point) const {
@@ -804,7 +819,9 @@ void ListViewModel::PaintRow(CDC& dc, int index, const RECT&) {
     cell.right -= 2;
     // A column too narrow for any text (a hidden one, width 0) shows nothing, not an ellipsis.
     if (static_cast<std::size_t>(c) < row.texts.size() && cell.right > cell.left) {
-      dc.DrawText(row.texts[static_cast<std::size_t>(c)].c_str(), -1, &cell, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+      // A cell's text stands as its column's heading does, so that values line up under it.
+      const UINT align = ColumnAlignment(c);
+      dc.DrawText(row.texts[static_cast<std::size_t>(c)].c_str(), -1, &cell, align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     }
     if (m_extended & LVS_EX_GRIDLINES) {
       RECT line = c == 0 ? RowRect(index, 0, LVIR_BOUNDS) : RowRect(index, c, LVIR_BOUNDS);

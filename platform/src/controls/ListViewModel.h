@@ -54,6 +54,8 @@ private:
   int HitTest(LVHITTESTINFO& info) const;
   // The width that shows every text of column whole (and its heading, withHeading).
   int FittingWidth(int column, bool withHeading) const;
+  // DT_LEFT, DT_RIGHT or DT_CENTER: how column's heading, and so its cells, stand.
+  UINT ColumnAlignment(int column) const;
   // Whether a client point lies on the rows' part of the client area (below the header).
   bool OnRows(POINT point) const;
   // Releases the capture and hands a press off the rows to the window and part under it.
