@@ -41,14 +41,15 @@ TEST(ClientIdleTest, AnIdleViewerSleepsUntilTheRelayOrTheDelayHasWork) {
   platform::Clock::Advance(1000);
   EXPECT_FALSE(TimerWasRunning(view));
 
-  // Thirty seconds of delay: the next move waits in the queue, and the timer wakes to release it.
+  // Thirty seconds of delay: the board goes back to what was shown thirty seconds ago (move 3
+  // and the next move wait in the queue), and the timer wakes to release them when due.
   ASSERT_TRUE(view.GetDelayQueue().IsDelayActive());
   view.GetDelayQueue().SetDelay(30);
   ASSERT_TRUE(s.Relay("am|004|w|dd|2000000000|005930|005930\n",
                       [&] { return view.GetDelayQueue().GetMoveCount() == 4; }));
-  EXPECT_EQ(view.GetBoard().GetLastMove(), 3);
+  EXPECT_EQ(view.GetBoard().GetLastMove(), 2);
   platform::Clock::Advance(29000);
-  EXPECT_EQ(view.GetBoard().GetLastMove(), 3);
+  EXPECT_EQ(view.GetBoard().GetLastMove(), 2);
   platform::Clock::Advance(2000);
   EXPECT_EQ(view.GetBoard().GetLastMove(), 4);
   // Released, nothing waits: the timer rests once more.
