@@ -287,19 +287,17 @@ void CMainFrame::ToggleFullScreen() {
   if (!m_bFullScreen) {
     GetWindowRect(&m_savedRect);
     int width = ::GetSystemMetrics(SM_CXFULLSCREEN);
-    // The sizing border goes with the caption: the screen is the room's to its very edge. The
-    // frame is laid out anew for its new edges before it takes the whole screen.
-    ModifyStyle(WS_CAPTION | WS_THICKFRAME, 0, SWP_FRAMECHANGED);
+    // The sizing border goes with the caption: the screen is the room's to its very edge.
+    ModifyStyle(WS_CAPTION | WS_THICKFRAME, 0);
     m_pSavedMenu = GetMenu();
     SetMenu(nullptr);
-    SetWindowPos(nullptr, 0, 0, width, FullScreenHeight(width), SWP_NOZORDER | SWP_FRAMECHANGED);
+    MoveWindow(0, 0, width, FullScreenHeight(width));
     m_bFullScreen = TRUE;
   } else {
-    ModifyStyle(0, WS_CAPTION | WS_THICKFRAME, SWP_FRAMECHANGED);
+    ModifyStyle(0, WS_CAPTION | WS_THICKFRAME);
     SetMenu(m_pSavedMenu);
     m_pSavedMenu = nullptr;
-    SetWindowPos(nullptr, m_savedRect.left, m_savedRect.top, m_savedRect.Width(), m_savedRect.Height(),
-                 SWP_NOZORDER | SWP_FRAMECHANGED);
+    MoveWindow(m_savedRect.left, m_savedRect.top, m_savedRect.Width(), m_savedRect.Height());
     m_bFullScreen = FALSE;
   }
   RecalcLayout();
