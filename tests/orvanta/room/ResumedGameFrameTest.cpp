@@ -205,7 +205,9 @@ TEST_F(FrameRoomTest, StoppingAReplayLeavesTheRoomAndStopsTheBlinkThroughTheRoom
     return false;
   }));
   for (const PeerRecord& r : peer.Records()) {
-    if (r.Is(3, 4)) EXPECT_EQ("||12|", r.payload);
+    if (r.Is(3, 4)) {
+      EXPECT_EQ("||12|", r.payload);
+    }
   }
   EXPECT_EQ("", frame->GetLoginRecord()->m_strRoomText5.str());
   EXPECT_FALSE(frame->IsInRoom());
