@@ -744,6 +744,13 @@ void X11Display::OnProperty(XEvent& event) {
   }
   long state = data && count > 0 && format == 32 ? reinterpret_cast<long*>(data)[0] : 0;
   if (data) XFree(data);
+  // A window without a minimise box cannot be minimised, as on Windows. Some managers (openbox)
+  // keep their minimise button on such a window whatever its hints say; mapping it again takes
+  // it back, so a modal dialog never leaves the program hidden behind nothing to bring it back.
+  if (state == kWmStateIconic && !(::GetWindowLong(top, GWL_STYLE) & WS_MINIMIZEBOX)) {
+    XMapRaised(m_display, e.window);
+    return;
+  }
   m_fromServer = top;
   if (state == kWmStateIconic && !::IsIconic(top)) {
     ::ShowWindow(top, SW_SHOWMINNOACTIVE);
