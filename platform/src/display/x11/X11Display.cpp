@@ -557,6 +557,9 @@ void X11Display::OnConfigure(XEvent& event) {
   HWND top = WindowOf(e.window);
   if (!top || e.window != e.event) return;
   Native& native = *Lookup(top);
+  // A report the server made before full screen was left still shows the full-screen place:
+  // taken in, it would become the program's own place and stay there.
+  if (!native.fullScreen && e.serial < native.leftFullScreenAt) return;
   int x = e.x;
   int y = e.y;
   if (!e.send_event) {
@@ -565,6 +568,19 @@ void X11Display::OnConfigure(XEvent& event) {
     XTranslateCoordinates(m_display, e.window, RootWindow(m_display, m_screen), 0, 0, &x, &y, &child);
   }
   native.known = RECT{x, y, x + e.width, y + e.height};
+  // A manager leaving full screen may first put back a place of its own after the one asked for
+  // (openbox does under load): the place asked for is asked again until the window takes its size.
+  if (!native.fullScreen && native.restoreRequests > 0) {
+    const RECT& to = native.restoreTo;
+    if (e.width == to.right - to.left && e.height == to.bottom - to.top) {
+      native.restoreRequests = 0;
+    } else {
+      --native.restoreRequests;
+      XMoveResizeWindow(m_display, e.window, to.left, to.top, static_cast<unsigned>(to.right - to.left),
+                        static_cast<unsigned>(to.bottom - to.top));
+      return;
+    }
+  }
   // Full screen the manager places the window over the screen; the program's rectangle stays
   // what it asked for, to be given back when full screen ends.
   if (native.fullScreen) {
@@ -777,12 +793,15 @@ void X11Display::FollowFullScreen(HWND top, Native& native) {
   }
   // Out of full screen first, then the decorations, the size limits of the place asked for and
   // that place itself: the manager holds a request to the limits it knows at that moment.
+  native.leftFullScreenAt = NextRequest(m_display);
   if (native.mapped) m_hints->RequestFullScreen(native.window, false);
   m_hints->ApplyDecorations(top, native.window);
   RECT insets = DecorationInsets(*Find(top));
   native.offset = POINT{insets.left, insets.top};
   const RECT wanted = DesiredGeometry(top, native);
   native.known = wanted;
+  native.restoreTo = wanted;
+  native.restoreRequests = 3;
   const unsigned long window = native.window;
   ApplySizeHints(top);  // asks the window, which may go away meanwhile
   if (!Lookup(top)) return;

@@ -60,6 +60,9 @@ private:
     bool overrideRedirect{false};
     unsigned long cursor{0};     // the X cursor defined on the window
     bool fullScreen{false};      // the window manager was asked to show it full screen
+    unsigned long leftFullScreenAt{0};  // the request that asked the manager to end full screen
+    RECT restoreTo{0, 0, 0, 0};  // the place asked for on leaving full screen, until it is shown
+    int restoreRequests{0};      // how often more that place may be asked for again
   };
 
   Native* Lookup(HWND top);
