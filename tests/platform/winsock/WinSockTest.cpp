@@ -212,20 +212,24 @@ TEST_F(WinSockEvents, FullSendBufferBlocksThenWriteNoticeOnceItDrains) {
   // the first "would block", and each time room appears FD_WRITE is rightly posted.
   std::string chunk(65536, 'z');
   long total = 0;
+  // A busy machine can move bytes late: the buffers count as full once two spells in a row bring
+  // no notice.
   int notices = window->Count(FD_WRITE);
-  for (int round = 0; round < 100; ++round) {
+  bool quiet = false;
+  for (int round = 0; round < 100 && !quiet; ++round) {
     int result = 0;
     for (int i = 0; i < 1000 && (result = send(client, chunk.data(), static_cast<int>(chunk.size()), 0)) > 0; ++i)
       total += result;
     ASSERT_EQ(result, SOCKET_ERROR);
     ASSERT_EQ(WSAGetLastError(), WSAEWOULDBLOCK);
     Settle(50);
-    if (window->Count(FD_WRITE) == notices)
-      break;
+    if (window->Count(FD_WRITE) == notices) {
+      Settle(50);
+      quiet = window->Count(FD_WRITE) == notices;
+    }
     notices = window->Count(FD_WRITE);
   }
-  Settle(50);
-  ASSERT_EQ(window->Count(FD_WRITE), notices) << "no notice while the peer takes nothing";
+  ASSERT_TRUE(quiet) << "no notice while the peer takes nothing";
 
   server.PauseReading(false);
   ASSERT_TRUE(WaitFor([&] { return window->Count(FD_WRITE) == notices + 1; }));
