@@ -154,10 +154,13 @@ int HeaderModel::OrderOf(int index) const {
 }
 
 int HeaderModel::Height() const {
-  CWindowDC dc(nullptr);
-  TEXTMETRIC tm{};
-  dc.GetTextMetrics(&tm);
-  return tm.tmHeight + 6;
+  if (m_height == 0) {
+    CWindowDC dc(nullptr);
+    TEXTMETRIC tm{};
+    dc.GetTextMetrics(&tm);
+    m_height = tm.tmHeight + 6;
+  }
+  return m_height;
 }
 
 RECT HeaderModel::ItemRect(int index) const {

@@ -58,6 +58,7 @@ private:
   Mode m_mode{Mode::None};
   int m_active{-1};   // item pressed, dragged or resized
   POINT m_downAt{0, 0};
+  mutable int m_height{0};  // measured once: the system font it follows does not change
   int m_startWidth{0};
 };
 

@@ -769,24 +769,36 @@ LRESULT ListViewModel::NotifyItem(UINT code, int index, int subItem, POINT point
 }
 
 void ListViewModel::Paint(CDC& dc, const RECT& client) {
-  RECT r = client;
   COLORREF background = m_background == CLR_NONE ? ::GetSysColor(COLOR_WINDOW) : m_background;
+  // Rows lie at fixed steps below the first; the header is asked for its layout once.
+  const RECT first = m_top < Count() ? RowRect(m_top, -1, LVIR_BOUNDS) : RECT{0, 0, 0, 0};
+  const int rowHeight = RowHeight();
+  int end = m_top;
+  while (end < Count() && first.top + (end - m_top) * rowHeight < client.bottom) ++end;
+  const bool ownerDrawn = (Style() & LVS_OWNERDRAWFIXED) != 0;
+  // An owner-drawn row paints its whole rectangle, so the ground is laid only around the rows.
+  const int saved = ownerDrawn ? dc.SaveDC() : 0;
+  if (ownerDrawn && end > m_top) {
+    dc.ExcludeClipRect(first.left, first.top, first.right, first.top + (end - m_top) * rowHeight);
+  }
+  RECT r = client;
   dc.FillSolidRect(&r, background);
-  for (int i = m_top; i < Count(); ++i) {
-    if (RowRect(i, -1, LVIR_BOUNDS).top >= client.bottom) break;
-    if (Style() & LVS_OWNERDRAWFIXED) {
-      PaintOwnerDrawnRow(dc, i);
+  if (ownerDrawn) dc.RestoreDC(saved);
+  for (int i = m_top; i < end; ++i) {
+    const int top = first.top + (i - m_top) * rowHeight;
+    if (ownerDrawn) {
+      PaintOwnerDrawnRow(dc, i, RECT{first.left, top, first.right, top + rowHeight});
     } else {
       PaintRow(dc, i, client);
     }
   }
 }
 
-void ListViewModel::PaintOwnerDrawnRow(CDC& dc, int index) {
+void ListViewModel::PaintOwnerDrawnRow(CDC& dc, int index, const RECT& bounds) {
   const Row& row = m_rows[static_cast<std::size_t>(index)];
   DRAWITEMSTRUCT item{ODT_LISTVIEW, static_cast<UINT>(Id()), static_cast<UINT>(index), ODA_DRAWENTIRE,
                       (row.state & LVIS_SELECTED ? ODS_SELECTED : 0u) | (row.state & LVIS_FOCUSED ? ODS_FOCUS : 0u),
-                      Hwnd(), dc.GetSafeHdc(), RowRect(index, -1, LVIR_BOUNDS), static_cast<ULONG_PTR>(row.data)};
+                      Hwnd(), dc.GetSafeHdc(), bounds, static_cast<ULONG_PTR>(row.data)};
   HWND parent = ::GetParent(Hwnd());
   if (parent) ::SendMessage(parent, WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item));
 }

@@ -85,7 +85,7 @@ private:
   void MoveFocus(int index);
   LRESULT NotifyItem(UINT code, int index, int subItem, POINT point = {0, 0});
   void PaintRow(CDC& dc, int index, const RECT& client);
-  void PaintOwnerDrawnRow(CDC& dc, int index);
+  void PaintOwnerDrawnRow(CDC& dc, int index, const RECT& bounds);
 
   std::vector<Row> m_rows;
   HWND m_header{nullptr};

@@ -176,8 +176,16 @@ void CSplitterWnd::OnSize(UINT type, int, int) {
 }
 
 void CSplitterWnd::OnPaint() {
-  // The panes cover their own areas; what shows between them is the bars.
+  // The panes cover their own areas; what shows between them is the bars. Painting only the bars
+  // spares filling the whole window under panes that paint it again.
   CPaintDC dc(this);
+  for (CWnd* pane = GetWindow(GW_CHILD); pane; pane = pane->GetNextWindow()) {
+    if (!pane->IsWindowVisible()) continue;
+    CRect rect;
+    pane->GetWindowRect(&rect);
+    ScreenToClient(&rect);
+    dc.ExcludeClipRect(&rect);
+  }
   CRect client;
   GetClientRect(&client);
   dc.FillSolidRect(&client, ::GetSysColor(COLOR_3DFACE));

@@ -29,28 +29,39 @@ bool Apply(int op, bool a, bool b) {
   }
 }
 
-// Combines two rows of spans by sweeping over every span edge of both.
+// Combines two rows of sorted, disjoint spans by one sweep over the edges of both.
 std::vector<Span> CombineRow(const std::vector<Span>& a, const std::vector<Span>& b, int op) {
-  std::vector<int> edges;
-  edges.reserve(2 * (a.size() + b.size()));
-  for (const Span& s : a) {
-    edges.push_back(s.x0);
-    edges.push_back(s.x1);
-  }
-  for (const Span& s : b) {
-    edges.push_back(s.x0);
-    edges.push_back(s.x1);
-  }
-  std::sort(edges.begin(), edges.end());
-  edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+  if (b.empty()) return Apply(op, true, false) ? a : std::vector<Span>{};
+  if (a.empty()) return Apply(op, false, true) ? b : std::vector<Span>{};
+  auto edge = [](const std::vector<Span>& spans, std::size_t k) { return k % 2 ? spans[k / 2].x1 : spans[k / 2].x0; };
+  const std::size_t aEdges = 2 * a.size(), bEdges = 2 * b.size();
+  std::size_t i = 0, j = 0;
+  bool inA = false, inB = false, inside = false;
+  int start = 0;
   std::vector<Span> out;
-  for (std::size_t i = 0; i + 1 < edges.size(); ++i) {
-    int x = edges[i];
-    if (!Apply(op, InSpans(a, x), InSpans(b, x))) continue;
-    if (!out.empty() && out.back().x1 == x) {
-      out.back().x1 = edges[i + 1];
+  while (i < aEdges || j < bEdges) {
+    const int x = std::min(i < aEdges ? edge(a, i) : std::numeric_limits<int>::max(),
+                           j < bEdges ? edge(b, j) : std::numeric_limits<int>::max());
+    for (; i < aEdges && edge(a, i) == x; ++i) inA = !inA;
+    for (; j < bEdges && edge(b, j) == x; ++j) inB = !inB;
+    const bool now = Apply(op, inA, inB);
+    if (now && !inside) start = x;
+    if (!now && inside) out.push_back(Span{start, x});
+    inside = now;
+  }
+  return out;
+}
+
+// Sorts spans and joins those that touch or overlap.
+std::vector<Span> Normalized(std::vector<Span> spans) {
+  std::sort(spans.begin(), spans.end(), [](const Span& l, const Span& r) { return l.x0 < r.x0; });
+  std::vector<Span> out;
+  for (const Span& s : spans) {
+    if (s.x1 <= s.x0) continue;
+    if (!out.empty() && s.x0 <= out.back().x1) {
+      out.back().x1 = std::max(out.back().x1, s.x1);
     } else {
-      out.push_back(Span{x, edges[i + 1]});
+      out.push_back(s);
     }
   }
   return out;
@@ -74,8 +85,7 @@ Region Region::FromRect(const RECT& box) {
   RECT r = Bounded(box);
   Region rgn;
   if (r.right <= r.left || r.bottom <= r.top) return rgn;
-  rgn.m_top = r.top;
-  rgn.m_rows.assign(static_cast<std::size_t>(r.bottom - r.top), std::vector<Span>{Span{r.left, r.right}});
+  rgn.AppendBand(r.top, r.bottom, {Span{r.left, r.right}});
   return rgn;
 }
 
@@ -85,42 +95,39 @@ Region Region::Ellipse(const RECT& box) {
   if (r.right <= r.left || r.bottom <= r.top) return rgn;
   double cx = (r.left + r.right) / 2.0, cy = (r.top + r.bottom) / 2.0;
   double a = (r.right - r.left) / 2.0, b = (r.bottom - r.top) / 2.0;
-  rgn.m_top = r.top;
-  rgn.m_rows.resize(static_cast<std::size_t>(r.bottom - r.top));
   for (int y = r.top; y < r.bottom; ++y) {
     double dy = (y + 0.5 - cy) / b;
     if (dy * dy >= 1.0) continue;
     double half = a * std::sqrt(1.0 - dy * dy);
     int x0 = std::max<int>(FirstPixelFrom(cx - half), r.left);
     int x1 = std::min<int>(FirstPixelFrom(cx + half), r.right);
-    if (x1 > x0) rgn.m_rows[static_cast<std::size_t>(y - r.top)].push_back(Span{x0, x1});
+    if (x1 > x0) rgn.AppendBand(y, y + 1, {Span{x0, x1}});
   }
-  rgn.Trim();
   return rgn;
 }
 
-Region Region::RoundRect(const RECT& r, int ellipseWidth, int ellipseHeight) {
-  int w = std::min<int>(std::abs(ellipseWidth), r.right - r.left);
-  int h = std::min<int>(std::abs(ellipseHeight), r.bottom - r.top);
-  if (w < 2 || h < 2) return FromRect(r);
-  Region rgn = FromRect(r);
-  if (rgn.IsEmpty()) return rgn;
+Region Region::RoundRect(const RECT& box, int ellipseWidth, int ellipseHeight) {
+  int w = std::min<int>(std::abs(ellipseWidth), box.right - box.left);
+  int h = std::min<int>(std::abs(ellipseHeight), box.bottom - box.top);
+  if (w < 2 || h < 2) return FromRect(box);
+  RECT r = Bounded(box);
+  Region rgn;
+  if (r.right <= r.left || r.bottom <= r.top) return rgn;
   // Each row is narrowed by the corner ellipse where it crosses the top or bottom corner band.
   Region corner = Ellipse(RECT{0, 0, w, h});
   for (int y = r.top; y < r.bottom; ++y) {
+    int inset = 0;
     int cy = -1;
     if (y - r.top < h / 2)
       cy = y - r.top;
     else if (r.bottom - 1 - y < h / 2)
       cy = h - (r.bottom - y);
-    if (cy < 0) continue;
-    const std::vector<Span>& row = corner.Row(cy);
-    int inset = row.empty() ? w / 2 : row.front().x0;
-    std::vector<Span>& spans = rgn.m_rows[static_cast<std::size_t>(y - r.top)];
-    spans.clear();
-    if (r.left + inset < r.right - inset) spans.push_back(Span{r.left + inset, r.right - inset});
+    if (cy >= 0) {
+      const std::vector<Span>& row = corner.Row(cy);
+      inset = row.empty() ? w / 2 : row.front().x0;
+    }
+    if (r.left + inset < r.right - inset) rgn.AppendBand(y, y + 1, {Span{r.left + inset, r.right - inset}});
   }
-  rgn.Trim();
   return rgn;
 }
 
@@ -135,8 +142,6 @@ Region Region::Polygon(const POINT* points, int count, int fillMode) {
   top = std::max(top, -kCoordinateLimit);
   bottom = std::min(bottom, kCoordinateLimit);
   if (bottom <= top) return rgn;
-  rgn.m_top = top;
-  rgn.m_rows.resize(static_cast<std::size_t>(bottom - top));
   struct Crossing {
     double x;
     int dir;
@@ -165,53 +170,59 @@ Region Region::Polygon(const POINT* points, int count, int fillMode) {
       int x0 = FirstPixelFrom(crossings[i].x), x1 = FirstPixelFrom(crossings[i + 1].x);
       if (x1 > x0) spans.push_back(Span{x0, x1});
     }
-    rgn.m_rows[static_cast<std::size_t>(y - top)] = CombineRow(spans, {}, RGN_OR);
+    rgn.AppendBand(y, y + 1, Normalized(std::move(spans)));
   }
-  rgn.Trim();
   return rgn;
 }
 
 Region Region::FromRows(int top, std::vector<std::vector<Span>> rows) {
   Region rgn;
-  rgn.m_top = top;
-  rgn.m_rows = std::move(rows);
-  rgn.Trim();
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const int y = top + static_cast<int>(i);
+    rgn.AppendBand(y, y + 1, Normalized(std::move(rows[i])));
+  }
   return rgn;
 }
 
 Region Region::Combine(const Region& a, const Region& b, int op) {
   if (op == RGN_COPY) return a;
-  Region out;
-  if (a.IsEmpty() && b.IsEmpty()) return out;
-  int top = a.IsEmpty() ? b.m_top : (b.IsEmpty() ? a.m_top : std::min(a.m_top, b.m_top));
-  int bottom = std::max(a.IsEmpty() ? b.Bottom() : a.Bottom(), b.IsEmpty() ? a.Bottom() : b.Bottom());
-  out.m_top = top;
-  out.m_rows.resize(static_cast<std::size_t>(bottom - top));
-  for (int y = top; y < bottom; ++y) {
-    out.m_rows[static_cast<std::size_t>(y - top)] = CombineRow(a.Row(y), b.Row(y), op);
+  // Each stretch of rows between two band edges of either region combines its spans once.
+  std::vector<int> cuts;
+  cuts.reserve(2 * (a.m_bands.size() + b.m_bands.size()));
+  for (const Region* r : {&a, &b}) {
+    for (const Band& band : r->m_bands) {
+      cuts.push_back(band.top);
+      cuts.push_back(band.bottom);
+    }
   }
-  out.Trim();
+  std::sort(cuts.begin(), cuts.end());
+  cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
+  Region out;
+  std::size_t ia = 0, ib = 0;
+  auto spansAt = [](const std::vector<Band>& bands, std::size_t& at, int y) -> const std::vector<Span>& {
+    while (at < bands.size() && bands[at].bottom <= y) ++at;
+    return at < bands.size() && bands[at].top <= y ? bands[at].spans : kNoSpans;
+  };
+  for (std::size_t k = 0; k + 1 < cuts.size(); ++k) {
+    const std::vector<Span>& sa = spansAt(a.m_bands, ia, cuts[k]);
+    const std::vector<Span>& sb = spansAt(b.m_bands, ib, cuts[k]);
+    if (sa.empty() && sb.empty()) continue;
+    out.AppendBand(cuts[k], cuts[k + 1], CombineRow(sa, sb, op));
+  }
   return out;
 }
 
 int Region::Complexity() const {
   if (IsEmpty()) return NULLREGION;
-  const std::vector<Span>& first = m_rows.front();
-  for (const std::vector<Span>& row : m_rows) {
-    if (row.size() != 1 || first.size() != 1 || row[0].x0 != first[0].x0 || row[0].x1 != first[0].x1) {
-      return COMPLEXREGION;
-    }
-  }
-  return SIMPLEREGION;
+  return m_bands.size() == 1 && m_bands.front().spans.size() == 1 ? SIMPLEREGION : COMPLEXREGION;
 }
 
 RECT Region::Box() const {
   if (IsEmpty()) return RECT{0, 0, 0, 0};
-  RECT box{std::numeric_limits<int>::max(), m_top, std::numeric_limits<int>::min(), Bottom()};
-  for (const std::vector<Span>& row : m_rows) {
-    if (row.empty()) continue;
-    box.left = std::min<LONG>(box.left, row.front().x0);
-    box.right = std::max<LONG>(box.right, row.back().x1);
+  RECT box{std::numeric_limits<int>::max(), Top(), std::numeric_limits<int>::min(), Bottom()};
+  for (const Band& band : m_bands) {
+    box.left = std::min<LONG>(box.left, band.spans.front().x0);
+    box.right = std::max<LONG>(box.right, band.spans.back().x1);
   }
   return box;
 }
@@ -219,9 +230,10 @@ RECT Region::Box() const {
 bool Region::Contains(int x, int y) const { return InSpans(Row(y), x); }
 
 void Region::Offset(int dx, int dy) {
-  m_top += dy;
-  for (std::vector<Span>& row : m_rows) {
-    for (Span& s : row) {
+  for (Band& band : m_bands) {
+    band.top += dy;
+    band.bottom += dy;
+    for (Span& s : band.spans) {
       s.x0 += dx;
       s.x1 += dx;
     }
@@ -229,35 +241,33 @@ void Region::Offset(int dx, int dy) {
 }
 
 const std::vector<Span>& Region::Row(int y) const {
-  if (y < m_top || y >= Bottom()) return kNoSpans;
-  return m_rows[static_cast<std::size_t>(y - m_top)];
+  auto band = std::upper_bound(m_bands.begin(), m_bands.end(), y,
+                               [](int row, const Band& b) { return row < b.bottom; });
+  return band != m_bands.end() && band->top <= y ? band->spans : kNoSpans;
 }
 
-bool Region::operator==(const Region& o) const {
-  if (IsEmpty() || o.IsEmpty()) return IsEmpty() == o.IsEmpty();
-  if (m_top != o.m_top || m_rows.size() != o.m_rows.size()) return false;
-  for (std::size_t i = 0; i < m_rows.size(); ++i) {
-    if (m_rows[i].size() != o.m_rows[i].size()) return false;
-    for (std::size_t j = 0; j < m_rows[i].size(); ++j) {
-      if (m_rows[i][j].x0 != o.m_rows[i][j].x0 || m_rows[i][j].x1 != o.m_rows[i][j].x1) return false;
-    }
+bool Region::Band::operator==(const Band& o) const {
+  if (top != o.top || bottom != o.bottom || spans.size() != o.spans.size()) return false;
+  for (std::size_t i = 0; i < spans.size(); ++i) {
+    if (spans[i].x0 != o.spans[i].x0 || spans[i].x1 != o.spans[i].x1) return false;
   }
   return true;
 }
 
-void Region::Trim() {
-  std::size_t first = 0;
-  while (first < m_rows.size() && m_rows[first].empty()) ++first;
-  std::size_t last = m_rows.size();
-  while (last > first && m_rows[last - 1].empty()) --last;
-  if (first == last) {
-    m_rows.clear();
-    m_top = 0;
-    return;
+bool Region::operator==(const Region& o) const { return m_bands == o.m_bands; }
+
+void Region::AppendBand(int top, int bottom, std::vector<Span> spans) {
+  if (spans.empty() || bottom <= top) return;
+  if (!m_bands.empty()) {
+    Band& last = m_bands.back();
+    if (last.bottom == top && last.spans.size() == spans.size() &&
+        std::equal(spans.begin(), spans.end(), last.spans.begin(),
+                   [](const Span& l, const Span& r) { return l.x0 == r.x0 && l.x1 == r.x1; })) {
+      last.bottom = bottom;
+      return;
+    }
   }
-  m_rows.erase(m_rows.begin() + static_cast<std::ptrdiff_t>(last), m_rows.end());
-  m_rows.erase(m_rows.begin(), m_rows.begin() + static_cast<std::ptrdiff_t>(first));
-  m_top += static_cast<int>(first);
+  m_bands.push_back(Band{top, bottom, std::move(spans)});
 }
 
 }  // namespace platform::gdi

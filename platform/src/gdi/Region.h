@@ -1,6 +1,7 @@
 #pragma once
-// A pixel region kept as sorted, disjoint horizontal spans per row: clip areas, window regions
-// and the shapes of ellipses and polygons all reduce to it.
+// A pixel region kept as bands of rows that share the same sorted, disjoint horizontal spans: clip
+// areas, window regions and the shapes of ellipses and polygons all reduce to it. A rectangle is
+// one band however tall it is, so clipping a window's paint costs the same at any size.
 
 #include <vector>
 
@@ -28,24 +29,30 @@ public:
   // a op b with RGN_AND, RGN_OR, RGN_XOR, RGN_DIFF; RGN_COPY gives a.
   static Region Combine(const Region& a, const Region& b, int op);
 
-  bool IsEmpty() const { return m_rows.empty(); }
+  bool IsEmpty() const { return m_bands.empty(); }
   // NULLREGION, SIMPLEREGION (one rectangle) or COMPLEXREGION.
   int Complexity() const;
   RECT Box() const;
   bool Contains(int x, int y) const;
   void Offset(int dx, int dy);
-  int Top() const { return m_top; }
-  int Bottom() const { return m_top + static_cast<int>(m_rows.size()); }
+  int Top() const { return m_bands.empty() ? 0 : m_bands.front().top; }
+  int Bottom() const { return m_bands.empty() ? 0 : m_bands.back().bottom; }
   // Spans of row y; empty outside the region.
   const std::vector<Span>& Row(int y) const;
   bool operator==(const Region& o) const;
 
 private:
-  // Drops empty rows at both ends so that Box() stays tight.
-  void Trim();
+  struct Band {
+    int top;
+    int bottom;  // one past the last row
+    std::vector<Span> spans;  // never empty
+    bool operator==(const Band& o) const;
+  };
+  // Adds rows [top, bottom) below every band so far, joining the last band when it touches it
+  // with the same spans: equal regions then hold equal bands.
+  void AppendBand(int top, int bottom, std::vector<Span> spans);
 
-  int m_top{0};
-  std::vector<std::vector<Span>> m_rows;  // row i is y = m_top + i
+  std::vector<Band> m_bands;  // ordered by y, not overlapping; rows between bands are empty
 };
 
 }  // namespace platform::gdi
