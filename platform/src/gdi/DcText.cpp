@@ -53,6 +53,10 @@ void BlendGlyph(const Target& t, const ClipArea& clip, const Glyph& g, int x, in
         if (a >= 128) d[sx] = color;
         continue;
       }
+      if (a == 255) {  // most of a glyph's pixels are fully covered
+        d[sx] = color;
+        continue;
+      }
       std::uint32_t p = d[sx];
       auto mix = [a](unsigned dst, unsigned src) {
         return dst + ((static_cast<int>(src) - static_cast<int>(dst)) * static_cast<int>(a) + 127) / 255;

@@ -6,6 +6,7 @@
 #include FT_SYNTHESIS_H
 #include FT_TRUETYPE_TABLES_H
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <strings.h>
@@ -18,13 +19,6 @@ namespace {
 constexpr int kDefaultCellHeight = 16;
 
 FT_Face AsFace(void* f) { return static_cast<FT_Face>(f); }
-
-std::string FontKey(const LOGFONT& lf, int h, int w) {
-  std::string key(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE));
-  key += '|' + std::to_string(h) + '|' + std::to_string(w) + '|' + std::to_string(lf.lfEscapement) + '|' +
-         std::to_string(lf.lfWeight) + '|' + std::to_string(lf.lfItalic) + '|' + std::to_string(lf.lfCharSet);
-  return key;
-}
 
 std::string FontFile(const std::string& family, bool bold, bool italic, int* index) {
   FcPattern* pattern = FcPatternCreate();
@@ -134,7 +128,14 @@ void* FontEngine::Face(const std::string& family, bool bold, bool italic) {
 }
 
 FontInstance& FontEngine::Get(const LOGFONT& lf, int deviceHeight, int deviceWidth) {
-  std::string key = FontKey(lf, deviceHeight, deviceWidth);
+  InstanceKey key;
+  std::copy_n(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE), key.face.begin());
+  key.height = deviceHeight;
+  key.width = deviceWidth;
+  key.escapement = lf.lfEscapement;
+  key.weight = lf.lfWeight;
+  key.italic = lf.lfItalic;
+  key.charSet = lf.lfCharSet;
   auto it = m_instances.find(key);
   if (it != m_instances.end()) return *it->second;
   auto instance = std::make_unique<FontInstance>(lf, deviceHeight, deviceWidth);
@@ -217,9 +218,11 @@ void FontInstance::ComputeMetrics() {
 }
 
 const Glyph& FontInstance::GlyphOf(char32_t ch) {
+  if (ch < m_asciiGlyphs.size() && m_asciiGlyphs[ch]) return *m_asciiGlyphs[ch];
   auto it = m_glyphs.find(ch);
   if (it != m_glyphs.end()) return it->second;
   Glyph& g = m_glyphs[ch];
+  if (ch < m_asciiGlyphs.size()) m_asciiGlyphs[ch] = &g;  // the map's elements stay where they are
   FT_Face face = AsFace(m_face);
   if (!face) {
     g.advanceX = g.advance = static_cast<long>(m_metrics.aveCharWidth) * 64;

@@ -2,6 +2,7 @@
 // Text through FreeType: face names map to installed faces (fontconfig), each face is loaded once,
 // and each realised size keeps a cache of rendered glyphs.
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -61,6 +62,7 @@ private:
   std::string m_family;
   FontMetrics m_metrics;
   std::unordered_map<char32_t, Glyph> m_glyphs;
+  std::array<const Glyph*, 128> m_asciiGlyphs{};  // the common characters, found without hashing
 };
 
 class FontEngine {
@@ -80,7 +82,14 @@ private:
   void* m_library{nullptr};  // FT_Library
   std::map<std::string, void*> m_facesByFile;
   std::map<std::string, void*> m_facesByRequest;
-  std::unordered_map<std::string, std::unique_ptr<FontInstance>> m_instances;
+  // What tells two fonts apart: every text drawn looks its font up, so the key is compared as
+  // it stands rather than spelt out.
+  struct InstanceKey {
+    std::array<char, LF_FACESIZE> face{};
+    int height{0}, width{0}, escapement{0}, weight{0}, italic{0}, charSet{0};
+    auto operator<=>(const InstanceKey&) const = default;
+  };
+  std::map<InstanceKey, std::unique_ptr<FontInstance>> m_instances;
 };
 
 // Unicode characters of code page 949 text.
