@@ -94,7 +94,8 @@ public:
   virtual void ActivateFrame(int cmdShow = -1);
   // Places the control bars along the edges and the pane in the rest of the client area.
   virtual void RecalcLayout(BOOL notify = TRUE);
-  // Rebuilds the caption from the title and, with FWS_ADDTOTITLE, the document's title.
+  // Rebuilds the caption from the title and, with FWS_ADDTOTITLE, the document's title. A frame
+  // without FWS_ADDTOTITLE keeps its caption when asked for the document's sake (addToTitle).
   virtual void OnUpdateFrameTitle(BOOL addToTitle);
   void SetTitle(LPCTSTR title) { m_strTitle = title ? title : ""; }
   const CString& GetTitle() const { return m_strTitle; }

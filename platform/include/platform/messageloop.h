@@ -26,7 +26,9 @@ void PostQuitMessage(int exitCode);
 namespace platform {
 
 // Runs the loop until WM_QUIT; returns its exit code. Each message goes through the pre-translate
-// filter, TranslateMessage and DispatchMessage. Idle work runs when the queue empties.
+// filter, TranslateMessage and DispatchMessage. Idle work runs when the queue empties after a
+// message that may change what it shows: a paint, a system timer or a mouse move to the same place
+// do not bring it back.
 int Run();
 // Handles everything that is ready now (posted messages, due timers, ready descriptors, paints)
 // without waiting; for tests. Returns the number of messages and callbacks handled.
@@ -55,7 +57,8 @@ bool IsFdWatched(int fd);
 // The application's filter for each message before dispatch (CWinApp::PreTranslateMessage);
 // TRUE means handled. Without one, the windows' own PreTranslateMessage chain is walked.
 void SetPreTranslateHook(std::function<BOOL(MSG*)> hook);
-// Idle processing: called with 0, 1, 2, ... while it returns TRUE, each time the queue empties.
+// Idle processing: called with 0, 1, 2, ... while it returns TRUE, when the queue empties after a
+// message that may need it (see Run).
 void SetIdleHook(std::function<BOOL(long count)> hook);
 
 // Wakes a waiting loop (any thread).
