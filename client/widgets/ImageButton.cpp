@@ -67,8 +67,11 @@ void CImageButton::DrawItem(LPDRAWITEMSTRUCT item) {
                     static_cast<HBRUSH>(nullptr));
     }
   }
-  const bool focusChanged = (item->itemState & ODS_FOCUS) != (m_lastState & ODS_FOCUS);
-  if (!disabled && (focusChanged || (!focusOnly && (item->itemState & ODS_FOCUS)))) {
+  // The focus rectangle is drawn by inverting: a focus-only draw flips the one drawn before, a
+  // whole draw starts from a clean face and so draws one only while the button has the focus.
+  const bool focused = (item->itemState & ODS_FOCUS) != 0;
+  const bool focusChanged = focused != ((m_lastState & ODS_FOCUS) != 0);
+  if (!disabled && (focusOnly ? focusChanged : focused)) {
     const int d = std::min(3, static_cast<int>(std::min(rect.Width(), rect.Height()) / 4));
     CRect focus = rect;
     focus.DeflateRect(d, d);
