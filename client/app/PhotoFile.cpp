@@ -6,6 +6,9 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <string>
+
+#include "platform/files.h"
 
 namespace {
 
@@ -50,8 +53,9 @@ bool CPhotoFile::Write(const char* folder, const void* bytes, std::size_t size) 
     char name[17];
     if (!RandomName(name)) return false;
     const CString path = base + "$$Od" + name + ".jpg";
+    const std::string native = platform::NativePath(path);
     // Exclusive creation never follows a link and never reuses a file someone else made.
-    const int fd = ::open(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    const int fd = ::open(native.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) {
       if (errno == EEXIST) continue;
       return false;
@@ -59,7 +63,7 @@ bool CPhotoFile::Write(const char* folder, const void* bytes, std::size_t size) 
     const bool written = WriteAll(fd, static_cast<const char*>(bytes), size);
     const bool closed = ::close(fd) == 0;
     if (!written || !closed) {
-      ::unlink(path);
+      ::unlink(native.c_str());
       return false;
     }
     m_path = path;
@@ -70,6 +74,6 @@ bool CPhotoFile::Write(const char* folder, const void* bytes, std::size_t size) 
 
 void CPhotoFile::Remove() {
   if (m_path.IsEmpty()) return;
-  ::unlink(m_path);
+  ::unlink(platform::NativePath(m_path).c_str());
   m_path.Empty();
 }

@@ -15,12 +15,12 @@ public:
   CPhotoFile(const CPhotoFile&) = delete;
   CPhotoFile& operator=(const CPhotoFile&) = delete;
 
-  // Writes size bytes to a new file in folder (removing the one held before); false when no file
-  // could be made or written, and then none is held.
+  // Writes size bytes to a new file in folder, a path in the program's text (removing the one
+  // held before); false when no file could be made or written, and then none is held.
   bool Write(const char* folder, const void* bytes, std::size_t size);
   // Deletes the file held, if any.
   void Remove();
-  // The file's path; empty while none is held.
+  // The file's path in the program's text; empty while none is held.
   const CString& GetPath() const { return m_path; }
 
 private:

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/files.h"
+
 namespace {
 
 constexpr size_t kFileHeaderSize = 14;
@@ -298,7 +300,7 @@ LPBITMAPINFOHEADER ReadDibBytes(const BYTE* data, size_t size) {
 }
 
 LPBITMAPINFOHEADER ReadDibFile(const char* fileName) {
-  std::FILE* file = std::fopen(fileName, "rb");
+  std::FILE* file = std::fopen(platform::NativePath(fileName).c_str(), "rb");
   if (file == nullptr) return nullptr;
   std::vector<BYTE> bytes;
   BYTE chunk[65536];
@@ -317,7 +319,7 @@ BOOL SaveDibFile(const char* fileName, const BITMAPINFOHEADER* dib) {
   BYTE fileHeader[kFileHeaderSize] = {'B', 'M'};
   PutLE(fileHeader + 2, static_cast<DWORD>(blockSize + kFileHeaderSize), 4);
   PutLE(fileHeader + 10, static_cast<DWORD>(kFileHeaderSize + dib->biSize + tableSize), 4);
-  std::FILE* file = std::fopen(fileName, "wb");
+  std::FILE* file = std::fopen(platform::NativePath(fileName).c_str(), "wb");
   if (file == nullptr) return FALSE;
   bool written = WriteAll(file, fileHeader, sizeof fileHeader) && WriteAll(file, dib, blockSize);
   written = std::fclose(file) == 0 && written;

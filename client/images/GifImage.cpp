@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "client/images/Dib.h"
+#include "platform/files.h"
 #include "platform/msgbox.h"
 
 namespace {
@@ -335,7 +336,7 @@ void PutWord(std::vector<BYTE>& out, int value) {
 
 BOOL CGifImage::Read(const char* fileName) {
   TakeFileName(fileName);
-  std::FILE* file = std::fopen(m_fileName, "rb");
+  std::FILE* file = std::fopen(platform::NativePath(m_fileName).c_str(), "rb");
   if (file == nullptr) return FALSE;
   std::vector<BYTE> bytes;
   BYTE chunk[16384];
@@ -396,7 +397,7 @@ BOOL CGifImage::Write(const char* fileName) {
     AfxMessageBox("GIF Images must be 8 bit or less");
     return FALSE;
   }
-  std::FILE* file = std::fopen(m_fileName, "wb");
+  std::FILE* file = std::fopen(platform::NativePath(m_fileName).c_str(), "wb");
   if (file == nullptr) {
     AfxMessageBox("Can't open GIF for writing");
     return FALSE;

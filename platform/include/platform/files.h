@@ -243,10 +243,11 @@ DWORD GetFileAttributes(const char* path);
 // terminator) when the buffer is too small.
 DWORD GetCurrentDirectory(DWORD bufferSize, char* buffer);
 BOOL SetCurrentDirectory(const char* path);
-// The temporary folder with a trailing "/" (TMPDIR or /tmp); length as GetCurrentDirectory.
+// The temporary folder with a trailing "/" (TMPDIR or /tmp) in the program's text; length as
+// GetCurrentDirectory.
 DWORD GetTempPath(DWORD bufferSize, char* buffer);
-// Makes a new empty file "<path>/<prefix up to 3 bytes><hex>.tmp" and puts its name in
-// tempFileName (MAX_PATH bytes); with unique non-zero only builds the name. Returns the number
+// Makes a new empty file "<path>/<prefix up to 3 bytes><hex>.tmp" and puts its name, in the
+// program's text, in tempFileName (MAX_PATH bytes); with unique non-zero only builds the name. Returns the number
 // used, 0 on failure.
 UINT GetTempFileName(const char* path, const char* prefix, UINT unique, char* tempFileName);
 // The running program's path (module null only); length as GetCurrentDirectory, 0 on failure.

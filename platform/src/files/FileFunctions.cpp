@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -122,14 +123,16 @@ BOOL SetCurrentDirectory(const char* path) { return ::chdir(Native(path).c_str()
 
 DWORD GetTempPath(DWORD bufferSize, char* buffer) {
   const char* tmp = std::getenv("TMPDIR");
-  std::string text = tmp && *tmp ? tmp : "/tmp";
+  std::string text = platform::ProgramPath(tmp && *tmp ? tmp : "/tmp").GetString();
   if (text.back() != '/') text += '/';
   return GiveText(text, buffer, bufferSize);
 }
 
 UINT GetTempFileName(const char* path, const char* prefix, UINT unique, char* tempFileName) {
   if (!tempFileName) return 0;
-  std::string folder = Native(path);
+  // The name is made and given back in the program's text; only the file system sees UTF-8.
+  std::string folder = path ? path : "";
+  std::replace(folder.begin(), folder.end(), '\\', '/');
   if (!folder.empty() && folder.back() != '/') folder += '/';
   std::string lead = std::string(prefix ? prefix : "").substr(0, 3);
   auto nameFor = [&](UINT number) {
@@ -148,7 +151,7 @@ UINT GetTempFileName(const char* path, const char* prefix, UINT unique, char* te
     UINT number = ((start + step) % 0xFFFF) + 1;
     std::string name = nameFor(number);
     if (name.size() >= static_cast<std::size_t>(MAX_PATH)) return 0;
-    int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    int fd = ::open(Native(name.c_str()).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0) {
       ::close(fd);
       return give(name, number);

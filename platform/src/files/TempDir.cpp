@@ -13,7 +13,7 @@ namespace platform {
 TempDir::TempDir() {
   char base[MAX_PATH];
   if (GetTempPath(sizeof base, base) >= sizeof base) throw std::runtime_error("temporary folder path too long");
-  std::string pattern = std::string(base) + "pellomar-XXXXXX";
+  std::string pattern = NativePath(base) + "pellomar-XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   if (!::mkdtemp(name.data())) throw std::runtime_error("cannot create a temporary folder");

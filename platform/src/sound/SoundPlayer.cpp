@@ -66,7 +66,7 @@ bool SoundPlayer::PlayBytes(const std::uint8_t* bytes, std::size_t size, bool wa
   RemoveTemporary();
   char folder[MAX_PATH]{};
   GetTempPath(sizeof folder, folder);
-  std::string path = std::string(folder) + "platform-sound-" + std::to_string(getpid()) + "-" +
+  std::string path = platform::NativePath(folder) + "platform-sound-" + std::to_string(getpid()) + "-" +
                      std::to_string(++m_serial) + ".wav";
   std::FILE* out = std::fopen(path.c_str(), "wb");
   if (!out) return false;

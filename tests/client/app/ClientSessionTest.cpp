@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "ClientSessionSupport.h"
 #include "client/images/Image.h"
@@ -15,6 +17,7 @@
 #include "client/model/GameDiagramDlg.h"
 #include "client/model/GameInfo.h"
 #include "peers/client/RelayScript.h"
+#include "platform/files.h"
 #include "platform/sound.h"
 #include "platform/testinput.h"
 
@@ -262,6 +265,57 @@ TEST(ClientSessionTest, PhotographsLiveInPrivateFilesUntilReplacedOrTheViewGoes)
   }
   EXPECT_FALSE(fs::exists(blackFile));
   EXPECT_FALSE(fs::exists(whiteFile));
+}
+
+// The temporary folder may carry a Korean name (UTF-8 on disk, like every name there): the
+// photograph still lands in that folder, is read back and shown, and the next one replaces it.
+TEST(ClientSessionTest, PhotographsInATemporaryFolderWithAKoreanName) {
+  namespace fs = std::filesystem;
+  const std::string first = PhotoBytes(40, 44);
+  const std::string second = PhotoBytes(60, 30);
+  platform::TempDir base;
+  const fs::path folder = fs::path(base.Path()) / "사진 폴더";  // the file system's UTF-8
+  ASSERT_TRUE(fs::create_directory(folder));
+  struct TmpDirScope {
+    std::string before;
+    bool had;
+    explicit TmpDirScope(const std::string& to) : before(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : ""),
+                                                  had(std::getenv("TMPDIR") != nullptr) {
+      ::setenv("TMPDIR", to.c_str(), 1);
+    }
+    ~TmpDirScope() { had ? ::setenv("TMPDIR", before.c_str(), 1) : ::unsetenv("TMPDIR"); }
+  } tmpdir(folder.string());
+  auto filesThere = [&] {
+    std::vector<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    return names;
+  };
+  {
+    Session s;
+    s.script.voice = true;
+    s.Start();
+    ASSERT_NE(s.view, nullptr);
+    CClientView& view = *s.view;
+    ASSERT_TRUE(s.Relay("bp|" + std::to_string(first.size()) + "\n" + first + "eh\n",
+                        [&] { return view.IsHistoryComplete(); }));
+    EXPECT_TRUE(s.script.messages.empty());
+    EXPECT_EQ(view.GetBlackPhoto().GetWidth(), 40);
+    EXPECT_EQ(view.GetBlackPhoto().GetHeight(), 44);
+    std::vector<std::string> names = filesThere();
+    ASSERT_EQ(names.size(), 1u);
+    EXPECT_EQ(fs::file_size(folder / names[0]), first.size());
+    // The path the view holds is the program's text for that very file.
+    EXPECT_EQ(platform::NativePath(view.GetGameInfo().m_blackPhotoPath), (folder / names[0]).string());
+
+    ASSERT_TRUE(s.Relay("bp|" + std::to_string(second.size()) + "\n" + second,
+                        [&] { return view.GetBlackPhoto().GetWidth() == 60; }));
+    EXPECT_EQ(view.GetBlackPhoto().GetHeight(), 30);
+    names = filesThere();
+    ASSERT_EQ(names.size(), 1u);
+    EXPECT_EQ(fs::file_size(folder / names[0]), second.size());
+    EXPECT_TRUE(s.script.messages.empty());
+  }
+  EXPECT_TRUE(filesThere().empty());
 }
 
 // A relayed diagram stone off the board ("zz", or "]a" that would break the record's brackets)

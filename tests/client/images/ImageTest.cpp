@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "ImageTestFiles.h"
 #include "client/images/BmpImage.h"
 #include "client/images/GifImage.h"
+#include "platform/files.h"
+#include "platform/strings.h"
 
 using namespace imagetest;
 
@@ -148,6 +151,27 @@ public:
   CBitmap bitmap;
   CBitmap* old{nullptr};
 };
+
+// The program names files in its own text (code page 949); every format writes and reads them
+// under their UTF-8 names on disk.
+TEST(ImageTest, FilesWithKoreanNamesAreWrittenAndReadUnderTheirOwnNames) {
+  platform::TempDir dir;
+  for (const char* ext : {"bmp", "gif", "jpg", "png"}) {
+    SCOPED_TRACE(ext);
+    const CString name = CString(dir.Path().c_str()) + Cp949("/기보 사진.") + ext;
+    CImage image;
+    ASSERT_TRUE(image.Create(6, 5, 8, -1));
+    BYTE grey[256];
+    for (int i = 0; i < 256; ++i) grey[i] = static_cast<BYTE>(i);
+    ASSERT_TRUE(image.SetPalette(256, grey, grey, grey));
+    ASSERT_TRUE(image.SaveFile(name));
+    EXPECT_TRUE(std::filesystem::exists(dir.Path() + "/기보 사진." + ext));
+    CImage back;
+    ASSERT_TRUE(back.ReadFile(name));
+    EXPECT_EQ(back.GetWidth(), 6);
+    EXPECT_EQ(back.GetHeight(), 5);
+  }
+}
 
 }  // namespace
 

@@ -2,7 +2,9 @@
 
 #include <sys/stat.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "platform/files.h"
 #include "platform/files/FileTestSupport.h"
@@ -80,6 +82,35 @@ TEST(FileFunctions, TempFileNamesAreNewFiles) {
   EXPECT_EQ(std::string(named), dir / "x1A.tmp");
   EXPECT_EQ(GetFileAttributes(named), INVALID_FILE_ATTRIBUTES);  // only the name
   EXPECT_EQ(GetTempFileName((dir / "missing").c_str(), "x", 0, named), 0u);
+}
+
+// A temporary folder with a Korean name (UTF-8 on disk) comes to the program in its own text, and
+// the names made in it go back to that folder.
+TEST(FileFunctions, ATemporaryFolderWithAKoreanName) {
+  auto dir = platform::MakeTempDir();
+  const std::string folder = dir / "임시 폴더";  // the file system's UTF-8
+  ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+  const char* before = std::getenv("TMPDIR");
+  const std::string saved = before ? before : "";
+  ::setenv("TMPDIR", folder.c_str(), 1);
+  char temp[MAX_PATH];
+  const DWORD length = GetTempPath(sizeof temp, temp);
+  char name[MAX_PATH] = "";
+  const UINT made = GetTempFileName(temp, "rel", 0, name);
+  std::string madeDir;
+  {
+    platform::TempDir inside;
+    madeDir = inside.Path();
+  }
+  before ? ::setenv("TMPDIR", saved.c_str(), 1) : ::unsetenv("TMPDIR");
+  EXPECT_EQ(CString(temp), platform::ProgramPath(folder) + "/");
+  EXPECT_EQ(length, static_cast<DWORD>(std::strlen(temp)));
+  ASSERT_NE(made, 0u);
+  EXPECT_EQ(CString(name).Find(temp), 0);
+  EXPECT_NE(GetFileAttributes(name), INVALID_FILE_ATTRIBUTES);
+  struct stat info {};
+  EXPECT_EQ(::stat(platform::NativePath(name).c_str(), &info), 0);
+  EXPECT_EQ(madeDir.rfind(folder + "/", 0), 0u) << madeDir;
 }
 
 TEST(FileFunctions, HandleBasedFileFunctions) {
