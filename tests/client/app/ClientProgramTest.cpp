@@ -1,7 +1,8 @@
 // The viewer program against the relay peer program, each a process of its own on loopback: the
 // viewer logs in, the peer relays the whole demo record to it. Headless, once the peer has gone
 // the viewer says it is disconnected, having stayed connected to the end; on an X server a person
-// logs in through its dialog and saves what the viewer holds through its menu and file dialog.
+// logs in through its dialog, saves what the viewer holds through its menu and file dialog, and
+// asks for Help from the menu.
 
 #include <fcntl.h>
 #include <poll.h>
@@ -236,11 +237,19 @@ TEST(ClientProgramTest, OnAnXServerAPersonLogsInAndSavesTheGameTheViewerHolds) {
   ASSERT_TRUE(peer.Started());
   const int port = PeerPort(peer, deadline);
   ASSERT_GT(port, 0) << peer.Output();
-  std::ofstream(folder.Path() + "/client.cfg") << "client ip=127.0.0.1\r\nclient port=" << port << "\r\n";
+  const std::string helpUrl = "http://help.ondrivo.example/viewer/index.htm#relay";
+  std::ofstream(folder.Path() + "/client.cfg") << "client ip=127.0.0.1\r\nclient port=" << port
+                                               << "\r\nhelp url=" << helpUrl << "\r\n";
   std::filesystem::create_directory(folder.Path() + "/home");
+  // The desktop's opener, standing in for the browser: it notes the address and the screen it
+  // was asked to show it on.
+  const std::string opened = folder.Path() + "/opened.txt";
+  const std::string opener = folder.Path() + "/opener.sh";
+  std::ofstream(opener) << "#!/bin/sh\necho \"$1 on $DISPLAY\" >> '" << opened << "'\n";
+  std::filesystem::permissions(opener, std::filesystem::perms::owner_all);
   Program client({CLIENT_PROGRAM_PATH},
                  {"PLATFORM_HEADLESS", "PLATFORM_UI_SCRIPT", "PLATFORM_SOUND_PLAYER", "DISPLAY=" + display,
-                  "PLATFORM_HOME=" + folder.Path() + "/home"},
+                  "PLATFORM_HOME=" + folder.Path() + "/home", "PLATFORM_OPENER=" + opener},
                  folder.Path());
   ASSERT_TRUE(client.Started());
 
@@ -277,6 +286,19 @@ TEST(ClientProgramTest, OnAnXServerAPersonLogsInAndSavesTheGameTheViewerHolds) {
   EXPECT_EQ(text.rfind("(", 0), 0u) << text;
   EXPECT_NE(text.find("PB[Kim Relay]"), std::string::npos) << text;  // the players the relay named
   EXPECT_EQ(MovesIn(text), expected.MoveCount()) << text;
+
+  // Help from the Help menu (Alt+H, then its letter): the configured address goes to the opener,
+  // on the person's screen; chosen again, it goes again.
+  const Deadline helpDeadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  ASSERT_TRUE(PollUntil([&] { return person.WindowTitled("Save As") == 0; }, helpDeadline));
+  const std::string expectedLine = helpUrl + " on " + display + "\n";
+  for (int times = 1; times <= 2; ++times) {
+    person.Key(viewer, XK_h, Mod1Mask);
+    person.Key(viewer, XK_h);
+    std::string lines;
+    for (int i = 0; i < times; ++i) lines += expectedLine;
+    EXPECT_TRUE(PollUntil([&] { return Contents(opened) == lines; }, helpDeadline)) << Contents(opened) << client.Output();
+  }
   client.Kill();
 }
 

@@ -397,4 +397,71 @@ TEST(ClientViewPathsTest, OpenSaveAsAndHelpFromTheMenu) {
   fs::remove_all(folder);
 }
 
+// What a window shows, read through a context on it.
+platform::Surface ShownBy(CWnd& window) {
+  CClientDC dc(&window);
+  platform::Surface shown;
+  platform::CopyDCPixels(&dc, shown);
+  return shown;
+}
+
+// The palette messages a system sends when the viewer comes to the front or another window
+// changes the palette: the view and its board realise their palettes and repaint, showing the
+// same picture, whoever changed the palette (another window, the view or its board themselves),
+// and the person goes on stepping through the game.
+TEST(ClientViewPathsTest, PaletteMessagesRepaintTheViewAndItsBoardAsTheyWere) {
+  Session s;
+  s.script.login = false;
+  s.Start();
+  ASSERT_NE(s.view, nullptr);
+  CClientView& view = *s.view;
+  ASSERT_TRUE(view.OpenRecordFile(TEST_DATA_DIR "/relay-demo.sgf"));
+  view.OnMoveLast();
+  CWnd& board = view.GetBoard();
+  s.frame->ShowWindow(SW_SHOW);
+  s.frame->UpdateWindow();
+  platform::PumpMessages();
+  const platform::Surface viewBefore = ShownBy(view);
+  const platform::Surface boardBefore = ShownBy(board);
+  ASSERT_GT(viewBefore.width, 0);
+  ASSERT_GT(boardBefore.width, 0);
+
+  auto invalid = [](CWnd& window) {
+    CRect rect;
+    return window.GetUpdateRect(&rect) != FALSE && !rect.IsRectEmpty();
+  };
+  CWnd other;
+  ASSERT_TRUE(other.CreateEx(0, "STATIC", "other", WS_POPUP, CRect(0, 0, 10, 10), nullptr, 0));
+  for (HWND changer : {other.GetSafeHwnd(), view.GetSafeHwnd(), board.GetSafeHwnd(), HWND{}}) {
+    SCOPED_TRACE(changer == view.GetSafeHwnd() ? "the view" : changer == board.GetSafeHwnd() ? "the board" : "another");
+    s.frame->SendMessage(WM_PALETTECHANGED, reinterpret_cast<WPARAM>(changer), 0);
+    EXPECT_TRUE(invalid(view));
+    EXPECT_TRUE(invalid(board));
+    platform::PumpMessages();
+    EXPECT_FALSE(invalid(view));
+    EXPECT_TRUE(ShownBy(view).pixels == viewBefore.pixels);
+    EXPECT_TRUE(ShownBy(board).pixels == boardBefore.pixels);
+  }
+  other.DestroyWindow();
+  // Coming to the front: the view takes the palette for itself and the board.
+  EXPECT_EQ(view.SendMessage(WM_QUERYNEWPALETTE, 0, 0), TRUE);
+  EXPECT_TRUE(invalid(view));
+  EXPECT_TRUE(invalid(board));
+  platform::PumpMessages();
+  EXPECT_TRUE(ShownBy(view).pixels == viewBefore.pixels);
+  EXPECT_TRUE(ShownBy(board).pixels == boardBefore.pixels);
+
+  // The person steps back a move and forward again: the board shows the move, then the same
+  // picture as before.
+  const int last = view.GetBoard().GetCurrentMove();
+  view.SendMessage(WM_COMMAND, ID_MOVE_PREV, 0);
+  platform::PumpMessages();
+  EXPECT_EQ(view.GetBoard().GetCurrentMove(), last - 1);
+  EXPECT_FALSE(ShownBy(board).pixels == boardBefore.pixels);
+  view.SendMessage(WM_COMMAND, ID_MOVE_NEXT, 0);
+  platform::PumpMessages();
+  EXPECT_EQ(view.GetBoard().GetCurrentMove(), last);
+  EXPECT_TRUE(ShownBy(board).pixels == boardBefore.pixels);
+}
+
 }  // namespace
