@@ -9,8 +9,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <fstream>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -44,13 +44,20 @@ struct Received {
 
 // The records the peer printed, in order.
 std::vector<Received> ReceivedRecords(const std::string& output) {
-  static const std::regex line(R"(connection \d+: (\(\d+,\d+\)) flag \d+ payload (.*))");
   std::vector<Received> records;
   std::istringstream lines(output);
   std::string text;
   while (std::getline(lines, text)) {
-    std::smatch match;
-    if (std::regex_match(text, match, line)) records.push_back({match[1], match[2]});
+    // "connection N: (major,minor) flag F payload P"
+    int connection = 0, major = 0, minor = 0, flag = 0, end = -1;
+    if (std::sscanf(text.c_str(), "connection %d: (%d,%d) flag %d payload%n", &connection, &major, &minor, &flag,
+                    &end) != 4 ||
+        end < 0) {
+      continue;
+    }
+    std::size_t payload = static_cast<std::size_t>(end);
+    if (payload < text.size() && text[payload] == ' ') ++payload;
+    records.push_back({"(" + std::to_string(major) + "," + std::to_string(minor) + ")", text.substr(payload)});
   }
   return records;
 }
