@@ -131,7 +131,7 @@ protected:
     ASSERT_TRUE(PumpUntil([&] { return frame->GetStartView() && frame->GetStartView()->GetRoomButtonCount() == 3; }));
     ASSERT_TRUE(PumpUntil([&] { return Pairs().back() == "1,13"; }));
   }
-  // A click on a window's point as a person makes it; then the records it brings are awaited.
+  // A click on a window's point as a person makes it, with the wait cursor's capture off.
   void ClickAt(CWnd* wnd, CPoint at) {
     ASSERT_NE(nullptr, wnd);
     frame->EndWaitCapture();
@@ -148,8 +148,6 @@ protected:
     platform::input::DoubleClick(list.m_hWnd, CPoint(row.left + 10, row.CenterPoint().y));
     PumpFor(40);
   }
-  // The records since count without the start screen's requests that do not concern the room.
-  std::vector<std::string> Since(std::size_t count) { return SentSince(count); }
   std::string Title() {
     CString title;
     frame->GetWindowText(title);
@@ -217,13 +215,13 @@ TEST_F(StartScreenRoomsTest, APlayersRoomAsksForTheSyncOnlyInTeachingAndForumRoo
     SCOPED_TRACE(c.name);
     ASSERT_EQ(CMainFrame::kStartView, frame->GetActiveViewId());
     c.reachRoom30();
-    ASSERT_TRUE(PumpUntil([&] { return !Since(0).empty() && Since(0).back() == c.major + ",3 " + c.prefix + "|"; }))
-        << Since(0).back();
+    ASSERT_TRUE(PumpUntil([&] { return !SentSince(0).empty() && SentSince(0).back() == c.major + ",3 " + c.prefix + "|"; }))
+        << SentSince(0).back();
     std::size_t before = peer.RecordCount();
     // carol enters as black of the game being played there.
     Server(53, "|30|hc|carol|Carol|3k|1|3|1|");
     ASSERT_TRUE(PumpUntil([&] { return peer.RecordCount() >= before + 3; }));
-    EXPECT_EQ(Since(before), (std::vector<std::string>{c.major + ",11 " + c.prefix + "POM|", c.major + ",9 " + c.prefix,
+    EXPECT_EQ(SentSince(before), (std::vector<std::string>{c.major + ",11 " + c.prefix + "POM|", c.major + ",9 " + c.prefix,
                                                        c.major + ",10 " + c.prefix}));
     EXPECT_EQ("Orvanta 1.5(30 Room)", Title());
     before = peer.RecordCount();
@@ -231,10 +229,10 @@ TEST_F(StartScreenRoomsTest, APlayersRoomAsksForTheSyncOnlyInTeachingAndForumRoo
     ASSERT_EQ(2, room().GetMoveCounter());
     if (c.sync) {
       ASSERT_TRUE(PumpUntil([&] { return peer.RecordCount() > before; }));
-      EXPECT_EQ(Since(before), std::vector<std::string>{c.major + ",8 " + c.prefix});
+      EXPECT_EQ(SentSince(before), std::vector<std::string>{c.major + ",8 " + c.prefix});
     } else {
       PumpFor(60);
-      EXPECT_EQ(Since(before), std::vector<std::string>{});
+      EXPECT_EQ(SentSince(before), std::vector<std::string>{});
     }
     EXPECT_FALSE(frame->IsDeferringMoves());
 
@@ -242,7 +240,7 @@ TEST_F(StartScreenRoomsTest, APlayersRoomAsksForTheSyncOnlyInTeachingAndForumRoo
     before = peer.RecordCount();
     board.Click(15, 15);
     ASSERT_TRUE(PumpUntil([&] { return peer.RecordCount() > before; }));
-    EXPECT_EQ(0u, Since(before)[0].find(c.major + ",14 " + c.prefix + "B[pp]|BL[")) << Since(before)[0];
+    EXPECT_EQ(0u, SentSince(before)[0].find(c.major + ",14 " + c.prefix + "B[pp]|BL[")) << SentSince(before)[0];
     Server(514, "|a|b|3|B[pp]|BL[70]|");
     Server(514, "|a|b|4|W[dp]|WL[70]|");
     EXPECT_EQ(4, room().GetMoveCounter());
@@ -255,11 +253,11 @@ TEST_F(StartScreenRoomsTest, APlayersRoomAsksForTheSyncOnlyInTeachingAndForumRoo
     before = peer.RecordCount();
     ClickMenuButton(MenuButton::kLeave);
     ASSERT_TRUE(PumpUntil([&] { return peer.RecordCount() > before; }));
-    EXPECT_EQ(Since(before), std::vector<std::string>{c.major + ",4 " + c.prefix});
+    EXPECT_EQ(SentSince(before), std::vector<std::string>{c.major + ",4 " + c.prefix});
     before = peer.RecordCount();
     Server(54, "|x|y|3|carol|");
     ASSERT_TRUE(PumpUntil([&] { return peer.RecordCount() > before; }));
-    EXPECT_EQ(Since(before), std::vector<std::string>{c.back});
+    EXPECT_EQ(SentSince(before), std::vector<std::string>{c.back});
     EXPECT_FALSE(frame->IsInRoom());
     // Back to the start screen for the next case; it lists the rooms again.
     frame->ReturnToStartView();
@@ -281,7 +279,7 @@ TEST_F(StartScreenRoomsTest, BackFromAnotherWaitingRoomTheGameRoomIsTheOneLeft) 
   DoubleClickFirstRow(frame->GetProRoomListView()->GetList());
   Server(53, "|30|hc|carol|Carol|3k|1|3|1|");
   Server(510, "|;B[pd]BL[80];W[dd]WL[78]|");
-  ASSERT_TRUE(PumpUntil([&] { return Since(0).back() == "5,8 |5|30|"; }));
+  ASSERT_TRUE(PumpUntil([&] { return SentSince(0).back() == "5,8 |5|30|"; }));
 
   frame->OnMenuButton(MenuButton::kWaitingRoomList);
   ASSERT_EQ(CMainFrame::kStartView, frame->GetActiveViewId());
@@ -297,7 +295,7 @@ TEST_F(StartScreenRoomsTest, BackFromAnotherWaitingRoomTheGameRoomIsTheOneLeft) 
   frame->OnMenuButton(MenuButton::kGameRoom);
   ASSERT_EQ(CMainFrame::kGameRoomView, frame->GetActiveViewId());
   ASSERT_TRUE(PumpUntil([&] { return peer.RecordCount() > before; }));
-  EXPECT_EQ(Since(before), std::vector<std::string>{"3,2 |2|"});
+  EXPECT_EQ(SentSince(before), std::vector<std::string>{"3,2 |2|"});
   EXPECT_EQ(5, frame->GetCurrentWaitRoom());
   EXPECT_EQ("Orvanta 1.5(30 Room)", Title());
 
@@ -305,7 +303,7 @@ TEST_F(StartScreenRoomsTest, BackFromAnotherWaitingRoomTheGameRoomIsTheOneLeft) 
   before = peer.RecordCount();
   board.Click(15, 15);
   ASSERT_TRUE(PumpUntil([&] { return peer.RecordCount() > before; }));
-  EXPECT_EQ(0u, Since(before)[0].find("5,14 |5|30|B[pp]|BL[")) << Since(before)[0];
+  EXPECT_EQ(0u, SentSince(before)[0].find("5,14 |5|30|B[pp]|BL[")) << SentSince(before)[0];
   Server(514, "|a|b|3|B[pp]|BL[70]|");
   Server(514, "|a|b|4|W[dp]|WL[70]|");
   EXPECT_EQ(4, room().GetMoveCounter());
@@ -313,15 +311,15 @@ TEST_F(StartScreenRoomsTest, BackFromAnotherWaitingRoomTheGameRoomIsTheOneLeft) 
   before = peer.RecordCount();
   Server(510, "|;B[pd]BL[80];W[dd]WL[78];B[pp]BL[70];W[dp]WL[70]|");
   ASSERT_TRUE(PumpUntil([&] { return peer.RecordCount() > before; }));
-  EXPECT_EQ(Since(before), std::vector<std::string>{"5,8 |5|30|"});
+  EXPECT_EQ(SentSince(before), std::vector<std::string>{"5,8 |5|30|"});
 
   // Once the game is over the room is left, and it leads back to the teaching rooms' list.
   Server(543, "|a|b|x|lee|");
   script.answers["Do you wish to leave the game room?"] = IDYES;
   ClickMenuButton(MenuButton::kLeave);
-  ASSERT_TRUE(PumpUntil([&] { return Since(0).back() == "5,4 |5|30|"; }));
+  ASSERT_TRUE(PumpUntil([&] { return SentSince(0).back() == "5,4 |5|30|"; }));
   before = peer.RecordCount();
   Server(54, "|x|y|3|carol|");
   ASSERT_TRUE(PumpUntil([&] { return peer.RecordCount() > before; }));
-  EXPECT_EQ(Since(before), std::vector<std::string>{"5,1 |5|50|"});
+  EXPECT_EQ(SentSince(before), std::vector<std::string>{"5,1 |5|50|"});
 }

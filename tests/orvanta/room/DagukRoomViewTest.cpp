@@ -539,7 +539,9 @@ TEST_F(DagukRoomViewTest, ReceivingTheGameAgainKeepsThePhaseAndTheUserPlaysOn) {
     for (UINT id : c.enabled) EXPECT_TRUE(menu->GetButton(id)->IsWindowEnabled()) << id;
     for (UINT id : c.disabled) EXPECT_FALSE(menu->GetButton(id)->IsWindowEnabled()) << id;
     for (UINT id : navigation) EXPECT_FALSE(menu->GetButton(id)->IsWindowEnabled()) << id;
-    if (c.faceOf) EXPECT_EQ(c.face, menu->GetButton(c.faceOf)->GetBitmapId());
+    if (c.faceOf) {
+      EXPECT_EQ(c.face, menu->GetButton(c.faceOf)->GetBitmapId());
+    }
     EXPECT_EQ(word, room->GetRoomState());
     EXPECT_EQ(2, view->GetBoardControl().GetUserColor());
     if (c.phase == 1) {
