@@ -159,8 +159,9 @@ void CMainFrame::UpdateTitle() {
     RememberWaitingRoom(m_nCurrentWaitRoom, CString(), m_strCurrentRoomTitle, m_strCurrentRoomTitle);
   const CWaitingRoomRec* record = GetCurrentWaitingRoomRec();
   // The room's kind picks the category of the room requests made from it; a teaching-room
-  // waiting room keeps the kind of the room the user came from.
-  if (record && record->m_strNumber != "3")
+  // waiting room keeps the kind of the room the user came from, and so does any waiting room
+  // looked into while the user still sits in a game room, whose requests go on as it was joined.
+  if (record && record->m_strNumber != "3" && !m_bInRoom)
     m_strWaitRoomNumberText = record->m_strNumber;
   SwitchView(kWaitingRoomView);
   if (m_hWnd && record)

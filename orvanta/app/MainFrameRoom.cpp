@@ -380,6 +380,9 @@ void CMainFrame::OnEnterGameRoom(int code, CFieldTokenizer& payload) {
   FlushRequests();
   SendRoomReady();
   FlushRequests();
+  // The room's number names it in the title, now and when the user comes back to it from
+  // another screen.
+  if (m_pLoginRecord) m_pLoginRecord->m_strRoomText4 = payload.GetField(0);
   SetWindowText("Orvanta 1.5(" + payload.GetField(0) + " Room)");
   EndWaitCapture();
   if (m_bRoomOwner) m_bOpeningRoom = FALSE;

@@ -35,7 +35,7 @@ public:
   CString m_strRoomText1;  // field 5 of a resuming login reply
   CString m_strRoomText2;
   CString m_strRoomText3;
-  CString m_strRoomText4;  // field 4 of a resuming login reply
+  CString m_strRoomText4;  // field 4 of a resuming login reply; the number of the game room entered
   CString m_strRoomText5;
   CString m_strRoomText6;  // room key of a teaching room; field 3 of a resuming login reply
   CString m_strRoomText7;  // room kind of a teaching room; field 2 of a resuming login reply

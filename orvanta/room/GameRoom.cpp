@@ -55,13 +55,15 @@ void CGameRoom::ResetRoom() {
   StopBlink();
   StopCountdown();
   m_capturedBlack = m_capturedWhite = m_deadBlack = m_deadWhite = 0;
-  m_myColour = 0;
   m_moveCounter = 0;
   m_state.SetWord(CRoomState::kWaiting);
   ShowCaptured();
   for (int pane : {kBlackName, kWhiteName, kBlackSecond, kWhiteSecond, kMessage}) SetPane(pane, CString());
   SetPane(kCondition, "0");
+  // A reload of the running game keeps the user on his seat: the turn texts, his clock's time-out
+  // and the end of the game go by his colour.
   if (!m_bKeepCondition) {
+    m_myColour = 0;
     m_black.Clear();
     m_white.Clear();
     m_blackHost.Empty();

@@ -380,11 +380,19 @@ void CGameRoom::RedrawFromRecord() {
 
 void CGameRoom::RestoreGame(const CString& payload) {
   m_record.SetText(Field(CRoomMessages::Split(payload), 2));
-  CString a, b, c, d;
-  m_record.GetBlackPlayer(a, b, c, d);
-  if (!IsUserInRoom(a, b) && !(b == GetPaneText(kBlackName) && a == m_blackHost)) OnPlayerLeft("|" + a + "|" + b + "|");
-  m_record.GetWhitePlayer(a, b, c, d);
-  if (!IsUserInRoom(a, b) && !(b == GetPaneText(kWhiteName) && a == m_whiteHost)) OnPlayerLeft("|" + a + "|" + b + "|");
+  CString blackHost, blackId, whiteHost, whiteId, c, d;
+  m_record.GetBlackPlayer(blackHost, blackId, c, d);
+  m_record.GetWhitePlayer(whiteHost, whiteId, c, d);
+  if (!IsUserInRoom(blackHost, blackId)) OnPlayerLeft("|" + blackHost + "|" + blackId + "|");
+  if (!IsUserInRoom(whiteHost, whiteId)) OnPlayerLeft("|" + whiteHost + "|" + whiteId + "|");
+  // The stored game says who plays it: a user it names takes his colour in it, whether or not he
+  // sat on a seat when he came into the room.
+  const CString me = m_host.GetOwnId();
+  if (!me.IsEmpty() && me == blackId) {
+    m_myColour = kBlack;
+  } else if (!me.IsEmpty() && me == whiteId) {
+    m_myColour = kWhite;
+  }
   // The stored game is the whole position: nothing of what the board held before stays, but the
   // user keeps his seat on it.
   ClearBoardKeepingSeat();

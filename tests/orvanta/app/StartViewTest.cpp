@@ -1,11 +1,14 @@
 // The start view: one button per waiting room of the server's list (and the forum button), the
 // request a room button sends by the room's kind, and the buttons going with the connection.
 
+#include <platform/olehost.h>
 #include <platform/testinput.h>
 
 #include "orvanta/app/MainFrameFixture.h"
 #include "orvanta/app/OrvantaView.h"
 #include "orvanta/connection/SessionRecord.h"
+#include "orvanta/room/SelfPlayDlg.h"
+#include "support/StolvexModuleHome.h"
 
 namespace {
 
@@ -129,6 +132,67 @@ TEST_F(StartViewTest, TheMoviesCommandWordsStartTheirActions) {
   frame->OnMovieCommand("Con_DisCon");
   EXPECT_TRUE(Shown("Do you wish to disconnect?"));
   EXPECT_TRUE(frame->IsConnected());
+  ::unsetenv("PLATFORM_OPENER");
+}
+
+// The movie's words "Alone", "ToMgr" and "Pellomar" as the movie raises them (its FSCommand event
+// to the start view): a free board to play both colours on, a mail to the service's manager, the
+// service's site. None of them talks to the server, and the start screen is used as before after
+// each: its room button enters the room.
+TEST_F(StartViewTest, TheMoviesWordsOpenTheirBoardMailAndSiteAndTheStartScreenGoesOn) {
+  testsupport::StolvexModuleHome control;
+  ASSERT_TRUE(control.Registered());
+  ::setenv("PLATFORM_OPENER", "true", 1);
+  std::vector<int> placed;  // the colour of the free board's last stone after each of the person's clicks
+  script.answerDialog = [&](UINT templateId, CWnd* dialog) -> INT_PTR {
+    if (templateId != CSelfPlayDlg::kTemplateId)
+      return IDCANCEL;
+    auto* board = static_cast<CSelfPlayDlg*>(dialog);
+    CString title;
+    board->GetWindowText(title);
+    EXPECT_EQ(title, Cp949("놓아보기"));
+    RECT r{};
+    ::GetClientRect(board->GetBoard().m_hWnd, &r);
+    const int px = r.right / 19, py = r.bottom / 19;
+    // Two clicks: a black stone, then a white one.
+    for (int point : {3 * 19 + 3, 15 * 19 + 15}) {
+      const POINT at{(point % 19) * px + px / 2 + (r.right % 19) / 2, (point / 19) * py + py / 2 + (r.bottom % 19) / 2};
+      platform::input::Click(board->GetBoard().m_hWnd, at);
+      placed.push_back(board->GetBoard().GetLastColor());
+    }
+    return CSelfPlayDlg::kClose;
+  };
+  struct Case {
+    const char* word;
+    std::string opened;  // what the desktop was asked to open ("" none)
+    std::vector<int> stones;
+  };
+  const Case cases[] = {
+      {"Alone", "", {2, 4}},
+      {"ToMgr", "mailto:manager@pellomar.example", {}},
+      {"Pellomar", "http://www.pellomar.example", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.word);
+    frame->opened.clear();
+    placed.clear();
+    script.dialogs.clear();
+    const std::size_t sent = peer.RecordCount();
+    CComVariant arguments[2] = {CComVariant(""), CComVariant(c.word)};  // last first
+    DISPPARAMS params{arguments, nullptr, 2, 0};
+    EXPECT_TRUE(platform::DispatchControlEvent(view(), COrvantaView::kFlashId, CShockwaveFlash::kFSCommandEvent, &params));
+    PumpFor(40);
+    EXPECT_EQ(frame->opened, c.opened.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.opened});
+    EXPECT_EQ(placed, c.stones);
+    EXPECT_EQ(script.dialogs.size(), c.stones.empty() ? 0u : 1u);
+    EXPECT_EQ(peer.RecordCount(), sent);
+    EXPECT_EQ(frame->GetActiveViewId(), CMainFrame::kStartView);
+    // The start screen goes on: the hall's button enters the hall.
+    ClickRoom(0);
+    ASSERT_EQ(peer.RecordCount(), sent + 1);
+    EXPECT_EQ(peer.Records().back().major + "," + peer.Records().back().minor + " " + peer.Records().back().payload,
+              "3,1 |2|");
+  }
   ::unsetenv("PLATFORM_OPENER");
 }
 

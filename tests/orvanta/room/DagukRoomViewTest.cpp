@@ -17,6 +17,8 @@
 #include "orvanta/room/GameReviewDlg.h"
 #include "orvanta/room/RoomCommands.h"
 #include "orvanta/room/SelfPlayDlg.h"
+#include "orvanta/widgets/MainMenu.h"
+#include "orvanta/widgets/MenuButtonBank.h"
 #include "support/SnapshotPath.h"
 #include "support/StolvexModuleHome.h"
 
@@ -66,6 +68,13 @@ protected:
     int n = 0;
     for (const PeerRecord& r : peer.Records())
       if (r.minor == minor && r.payload == payload) ++n;
+    return n;
+  }
+  // How many records the peer got with minor code minor and a payload that starts with prefix.
+  int SentStarting(const std::string& minor, const std::string& prefix) {
+    int n = 0;
+    for (const PeerRecord& r : peer.Records())
+      if (r.minor == minor && r.payload.rfind(prefix, 0) == 0) ++n;
     return n;
   }
   void SelectObserver(const std::string& id) {
@@ -478,4 +487,110 @@ TEST_F(DagukRoomViewTest, TheByoYomiSecondsBlinkOnTheRoomsOwnTimers) {
   }
   EXPECT_TRUE(sawRed);
   EXPECT_TRUE(sawPlain);
+}
+
+// "다시받기" (1240) loads the room's game again from the server in each phase of the game: the
+// room asks for its data, the buttons are those of the phase, and once the server's answer is on
+// the board the user goes on as before: plays and gets his turn, goes on after the recess, or
+// asks for the review of the ended game.
+TEST_F(DagukRoomViewTest, ReceivingTheGameAgainKeepsThePhaseAndTheUserPlaysOn) {
+  using namespace MenuButton;
+  struct Case {
+    const char* name;
+    std::function<void()> reachPhase;
+    int phase;
+    std::vector<UINT> enabled;
+    std::vector<UINT> disabled;
+    UINT faceOf;  // a button whose face the phase sets, and the face
+    UINT face;
+  };
+  const std::vector<UINT> navigation = {kWaitingRoomList, kRecordView, kRankView, kGameRoom, kNegotiate};
+  const Case cases[] = {
+      {"playing", [] {}, 1, {kInvite, kAskDraw, kResign, kAskUndo, kAskEnd, kReceiveAgain, kSequence, kPause},
+       {kSendStones, kAskCounting, kStalemate, kTryPlacing, kReview, kSelectRecord, kLeave}, kPause, kPauseFace},
+      {"in recess", [&] { Server(5, 23, "|a|b|1|"); }, 2,
+       {kInvite, kAskDraw, kResign, kAskUndo, kAskEnd, kReceiveAgain, kSequence, kPause},
+       {kSendStones, kAskCounting, kStalemate, kTryPlacing, kReview, kSelectRecord, kLeave, kGiveUpMove}, kPause,
+       kPauseFace},
+      {"ended", [&] { Server(5, 38, "|a|b|x|hl|lee|"); }, 6,
+       {kInvite, kReceiveAgain, kSequence, kTryPlacing, kReview, kLeave},
+       {kAskDraw, kResign, kAskUndo, kAskEnd, kSendStones, kAskCounting, kGiveUpMove, kStalemate, kPause,
+        kSelectRecord},
+       0, 0},
+  };
+  const std::string stored = "|FF[4];GM[1];SZ[19];PB[hc:carol:c3:3k];PW[hl:lee:l3:4k];RE[?];TM[60];OT[10:2];KM[6.5];HA[0]|";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_NO_FATAL_FAILURE(EnterRoom());
+    StartEvenGame();
+    Server(5, 14, "|a|b|1|B[pd]|BL[80]|");
+    Server(5, 14, "|a|b|2|W[dd]|WL[78]|");
+    c.reachPhase();
+    CGameRoom* room = view->GetRoom();
+    ASSERT_EQ(c.phase, room->GetSubStatus());
+    const WORD word = room->GetRoomState();
+    const LONG mode = view->GetBoardControl().GetGameMode();
+
+    const int asked = Sent("9", "|k|12|");
+    const int ready = Sent("10", "|k|12|");
+    CMainMenu* menu = frame->GetMainMenu();
+    platform::input::Click(menu->GetButton(kReceiveAgain)->m_hWnd, CPoint(5, 5));
+    ASSERT_TRUE(PumpUntil([&] { return Sent("9", "|k|12|") == asked + 1 && Sent("10", "|k|12|") == ready + 1; }));
+    for (UINT id : c.enabled) EXPECT_TRUE(menu->GetButton(id)->IsWindowEnabled()) << id;
+    for (UINT id : c.disabled) EXPECT_FALSE(menu->GetButton(id)->IsWindowEnabled()) << id;
+    for (UINT id : navigation) EXPECT_FALSE(menu->GetButton(id)->IsWindowEnabled()) << id;
+    if (c.faceOf) {
+      EXPECT_EQ(c.face, menu->GetButton(c.faceOf)->GetBitmapId());
+    }
+    EXPECT_EQ(word, room->GetRoomState());
+    EXPECT_EQ(2, view->GetBoardControl().GetUserColor());
+    if (c.phase == 1) {
+      EXPECT_TRUE(room->IsClockRunning());
+      EXPECT_EQ("Playing", Text(CGameRoom::kMessage));
+      EXPECT_FALSE(frame->IsDeferringMoves());
+    }
+
+    // The server's answer: the game's record and its moves.
+    Server(5, 9, stored);
+    Server(5, 10, "|;B[pd]BL[80];W[dd]WL[78]|");
+    ASSERT_TRUE(PumpUntil([&] { return room->GetMoveCounter() == 2; }));
+    EXPECT_EQ("carol", Text(CGameRoom::kBlackName));
+    EXPECT_EQ("lee", Text(CGameRoom::kWhiteName));
+    EXPECT_EQ(word, room->GetRoomState());
+    EXPECT_EQ(mode, view->GetBoardControl().GetGameMode());
+
+    if (c.phase == 1) {
+      // carol plays, the server echoes, lee answers: carol's turn again.
+      platform::input::Click(view->GetBoardControl().m_hWnd, PointCentre(15, 15));
+      ASSERT_TRUE(PumpUntil([&] { return SentStarting("14", "|k|12|B[pp]|") == 1; }));
+      Server(5, 14, "|a|b|3|B[pp]|BL[79]|");
+      Server(5, 14, "|a|b|4|W[dp]|WL[77]|");
+      ASSERT_TRUE(PumpUntil([&] { return room->GetMoveCounter() == 4; }));
+      EXPECT_EQ("It is your turn.", Text(CGameRoom::kMessage));
+      // lee resigns: carol, black, has won.
+      Server(5, 43, "|a|b|x|lee|");
+      EXPECT_EQ(0x50, room->GetRoomState());
+    } else if (c.phase == 2) {
+      // lee agrees to go on: the game runs again with carol as black, and she plays.
+      Server(5, 25, "|a|b|1|");
+      EXPECT_EQ("Game is processing again.", Text(CGameRoom::kMessage));
+      EXPECT_EQ(0x42, room->GetRoomState());
+      platform::input::Click(view->GetBoardControl().m_hWnd, PointCentre(15, 15));
+      ASSERT_TRUE(PumpUntil([&] { return SentStarting("14", "|k|12|B[pp]|") == 2; }));
+      Server(5, 14, "|a|b|3|B[pp]|BL[79]|");
+      Server(5, 14, "|a|b|4|W[dp]|WL[77]|");
+      EXPECT_EQ("It is your turn.", Text(CGameRoom::kMessage));
+      Server(5, 43, "|a|b|x|lee|");
+    } else {
+      // The ended game's review is asked for.
+      const std::size_t asked = peer.RecordCount();
+      platform::input::Click(menu->GetButton(kReview)->m_hWnd, CPoint(5, 5));
+      ASSERT_TRUE(PumpUntil([&] { return peer.RecordCount() > asked; }));
+      EXPECT_EQ("27", peer.Records().back().minor);
+      EXPECT_EQ(0u, peer.Records().back().payload.find("|k|12|")) << peer.Records().back().payload;
+    }
+    // Out of the room for the next case.
+    Server(5, 4, "|x|y|3|carol|");
+    frame->SwitchView(CMainFrame::kWaitingRoomView);
+  }
 }

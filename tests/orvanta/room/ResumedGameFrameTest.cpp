@@ -3,6 +3,7 @@
 // and its echo lands on the board. The frame, its link to the game-server peer, the room and the
 // board model are the real ones.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -217,4 +218,51 @@ TEST_F(FrameRoomTest, StoppingAReplayLeavesTheRoomAndStopsTheBlinkThroughTheRoom
   room().OnTimer(CGameRoom::kGameClockTimer);
   for (int i = 0; i < 3 && !room().IsPaneBlinking(2); ++i) room().OnTimer(CGameRoom::kBlinkTimer);
   EXPECT_TRUE(room().IsPaneBlinking(2));
+}
+
+// A stored game comes back whole (its continuation agreed) while lee, white in it, is not in the
+// room: carol entered on her seat, or without one. The room shows the stored game with its
+// players and lee's seat empty, and carol, black in it, plays on: her click goes out, the
+// server's echo is placed, and lee's move after his return lands and gives her the turn.
+TEST_F(FrameRoomTest, AStoredGameRestoredWithAPlayerAwayIsPlayedOnByTheSeatedOne) {
+  struct Case {
+    const char* name;
+    std::string role;   // of carol's entry
+    std::string seats;  // the room's seats when she is in
+  };
+  const Case cases[] = {{"carol on her seat", "3", "|P|B|hc|carol|c3|3k|"}, {"carol without a seat", "1", "|P|N|"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Server(52, "|12|");
+    Server(53, "|12|hc|carol|Carol|3k|1|" + c.role + "|1|");
+    Server(510, "||");
+    Server(511, c.seats);
+    Server(541, std::string("|a|b|1|") + kStoredGame + "|");
+    ASSERT_TRUE(PumpUntil([&] { return room().GetMoveCounter() == 2; }));
+    EXPECT_EQ("carol", room().GetPaneText(CGameRoom::kBlackName).str());
+    EXPECT_EQ("lee", room().GetPaneText(CGameRoom::kWhiteName).str());
+    EXPECT_EQ("In Playing", room().GetPaneText(CGameRoom::kStatus).str());
+    EXPECT_FALSE(room().IsSeatTaken(4));
+    EXPECT_EQ(0x42, room().GetRoomState());
+    EXPECT_EQ(2, board.GetUserColor());
+
+    const std::size_t moves = Payloads(14).size();
+    board.errors.clear();
+    board.Click(15, 15);
+    ASSERT_TRUE(PumpUntil([&] { return Payloads(14).size() == moves + 1; }));
+    EXPECT_TRUE(board.errors.empty());
+    EXPECT_EQ(0u, Payloads(14).back().find("|k|12|B[pp]|BL[")) << Payloads(14).back();
+    Server(514, "|a|b|3|B[pp]|BL[70]|");
+    EXPECT_EQ(2, board.Cell(15, 15));
+    // lee is back and answers; carol's turn.
+    Server(514, "|a|b|4|W[dp]|WL[70]|");
+    EXPECT_EQ(4, board.Cell(15, 3));
+    EXPECT_EQ("It is your turn.", room().GetPaneText(CGameRoom::kMessage).str());
+    board.Click(16, 16);
+    ASSERT_TRUE(PumpUntil([&] { return Payloads(14).size() == moves + 2; }));
+    // lee resigns; carol leaves for the next case.
+    Server(543, "|a|b|x|lee|");
+    Server(54, "|a|b|3|carol|x|y|");
+    ASSERT_FALSE(frame->IsInRoom());
+  }
 }
