@@ -7,7 +7,6 @@
 
 #include <chrono>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <platform/files.h>
@@ -33,11 +32,7 @@ TEST(ClientBarsX11Test, BothBarsToggledByMouseLeaveTheProgramIdleAndItsToolBarAn
   ProgramScreen screen(display);
   ASSERT_TRUE(screen.Ready());
   // No relay server is configured: the viewer says so and stays up without a game.
-  ChildProcess client({CLIENT_PROGRAM_PATH},
-                      {{"DISPLAY", display},
-                       {"PLATFORM_HEADLESS", "0"},
-                       {"PLATFORM_UI_SCRIPT", ""},
-                       {"PLATFORM_HOME", folder.Path() + "/home"}},
+  ChildProcess client({CLIENT_PROGRAM_PATH}, testsupport::OnScreenEnvironment(display, folder.Path() + "/home"),
                       folder.Path(), folder.Path() + "/client.log");
   ASSERT_TRUE(client.Started());
   Window frame = 0;
@@ -79,8 +74,7 @@ TEST(ClientBarsX11Test, BothBarsToggledByMouseLeaveTheProgramIdleAndItsToolBarAn
     const bool opened = ChildProcess::WaitUntil(
         [&] {
           if (!(popup = screen.Popup())) return false;
-          const Pixels shown = screen.Pixels(popup);
-          lines = ProgramScreen::DarkRows(shown, 15, shown.empty() ? 0 : static_cast<int>(shown[0].size()) - 15, 2);
+          lines = screen.PopupLines(popup);
           return lines.size() > static_cast<std::size_t>(line);
         },
         5000);
@@ -105,9 +99,8 @@ TEST(ClientBarsX11Test, BothBarsToggledByMouseLeaveTheProgramIdleAndItsToolBarAn
   // Idle with both bars shown, the program waits for input instead of working.
   const pid_t pid = testsupport::ProcessOf(CLIENT_PROGRAM_PATH, folder.Path());
   ASSERT_GT(pid, 0);
-  const double start = testsupport::ProcessorSeconds(pid);
-  std::this_thread::sleep_for(std::chrono::seconds(3));
-  EXPECT_LT(testsupport::ProcessorSeconds(pid) - start, 0.15) << "seconds of processor in 3 s of idle time";
+  EXPECT_LT(testsupport::ProcessorSecondsOver(pid, std::chrono::seconds(3)), 0.15)
+      << "seconds of processor in 3 s of idle time";
 
   // The tool bar's first button opens a record: the file dialog comes.
   const Pixels shown = screen.Pixels(frame);

@@ -7,7 +7,6 @@
 
 #include <chrono>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <platform/files.h>
@@ -41,13 +40,9 @@ TEST(ToolBarProgramX11Test, BothBarsShownByMouseLeaveTheProgramIdleAndItsToolBar
   ProgramScreen screen(display);
   ASSERT_TRUE(screen.Ready());
   // No server listens there: the program stays offline, on its start screen.
-  ChildProcess orvanta({ORVANTA_PROGRAM_PATH},
-                       {{"DISPLAY", display},
-                        {"PLATFORM_HEADLESS", "0"},
-                        {"PLATFORM_UI_SCRIPT", ""},
-                        {"PLATFORM_HOME", folder.Path() + "/home"},
-                        {"ORVANTA_SERVER", "127.0.0.1:1"}},
-                       folder.Path(), folder.Path() + "/orvanta.log");
+  auto environment = testsupport::OnScreenEnvironment(display, folder.Path() + "/home");
+  environment["ORVANTA_SERVER"] = "127.0.0.1:1";
+  ChildProcess orvanta({ORVANTA_PROGRAM_PATH}, environment, folder.Path(), folder.Path() + "/orvanta.log");
   ASSERT_TRUE(orvanta.Started());
 
   // Its first questions (no movie control here: not installed, go on) and the login, cancelled.
@@ -87,8 +82,7 @@ TEST(ToolBarProgramX11Test, BothBarsShownByMouseLeaveTheProgramIdleAndItsToolBar
   std::vector<testsupport::Span> lines;
   ASSERT_TRUE(ChildProcess::WaitUntil(
       [&] {
-        const Pixels shown = screen.Pixels(popup);
-        lines = ProgramScreen::DarkRows(shown, 15, shown.empty() ? 0 : static_cast<int>(shown[0].size()) - 15, 2);
+        lines = screen.PopupLines(popup);
         return lines.size() >= 2;
       },
       5000))
@@ -109,10 +103,8 @@ TEST(ToolBarProgramX11Test, BothBarsShownByMouseLeaveTheProgramIdleAndItsToolBar
   // Idle with both bars shown, the program waits for input instead of working.
   const pid_t pid = testsupport::ProcessOf(ORVANTA_PROGRAM_PATH, folder.Path());
   ASSERT_GT(pid, 0);
-  const double start = testsupport::ProcessorSeconds(pid);
-  std::this_thread::sleep_for(std::chrono::seconds(3));
-  const double used = testsupport::ProcessorSeconds(pid) - start;
-  EXPECT_LT(used, 0.15) << "seconds of processor in 3 s of idle time";
+  EXPECT_LT(testsupport::ProcessorSecondsOver(pid, std::chrono::seconds(3)), 0.15)
+      << "seconds of processor in 3 s of idle time";
 
   // The tool bar's third button connects: it asks for the login.
   const int row = kMenuBarHeight + 13;
