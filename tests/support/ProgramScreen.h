@@ -100,6 +100,30 @@ public:
 
   // Every mapped top-level window.
   std::vector<Window> Shown() { return MappedTopLevels(m_display); }
+  // What one look at the screen found. Each question the program asks is answered as it is seen:
+  // a message box with Return, any other dialog with Escape.
+  struct Look {
+    Window frame{0};         // the window whose title isFrame accepts
+    bool messageBox{false};  // a message box was shown
+    bool dialog{false};      // another dialog was shown
+  };
+  Look AnswerQuestions(const std::function<bool(const std::string&)>& isFrame) {
+    Look look;
+    for (Window shown : Shown()) {
+      const std::string kind = ClassOf(shown);
+      if (kind == "PlatformMessageBox") {
+        Key(shown, XK_Return);
+        look.messageBox = true;
+      } else if (kind == "#32770") {
+        Key(shown, XK_Escape);
+        look.dialog = true;
+      } else if (isFrame(Title(shown))) {
+        look.frame = shown;
+      }
+    }
+    return look;
+  }
+
   // The class name of window ("" when it has none).
   std::string ClassOf(Window window) {
     XClassHint hint{};
@@ -156,6 +180,10 @@ public:
     });
   }
 
+  // The height of a program's menu bar, at the top of its X window.
+  static constexpr int kMenuBarHeight = 19;
+  // The titles on the menu bar of frame.
+  std::vector<Span> MenuBarTitles(Window frame) { return DarkColumns(Pixels(frame), 0, kMenuBarHeight, 5); }
   // The lines of the pop-up menu popup, told apart by their text (the margins left out).
   std::vector<Span> PopupLines(Window popup) {
     const std::vector<std::vector<unsigned long>> shown = Pixels(popup);

@@ -22,7 +22,7 @@ using testsupport::ProgramScreen;
 using testsupport::Span;
 using Pixels = std::vector<std::vector<unsigned long>>;
 
-constexpr int kMenuBarHeight = 19;
+constexpr int kMenuBarHeight = ProgramScreen::kMenuBarHeight;
 
 TEST(ClientBarsX11Test, BothBarsToggledByMouseLeaveTheProgramIdleAndItsToolBarAnswering) {
   const std::string& display = platform::testing::TestDisplayName();
@@ -38,27 +38,15 @@ TEST(ClientBarsX11Test, BothBarsToggledByMouseLeaveTheProgramIdleAndItsToolBarAn
   Window frame = 0;
   bool told = false;  // the message that no relay server is set
   auto viewerOnly = [&] {
-    frame = 0;
-    bool other = false;
-    for (Window shown : screen.Shown()) {
-      const std::string kind = screen.ClassOf(shown);
-      if (kind == "PlatformMessageBox") {
-        screen.Key(shown, XK_Return);
-        other = told = true;
-      } else if (kind == "#32770") {
-        screen.Key(shown, XK_Escape);
-        other = true;
-      } else if (screen.Title(shown) == "Ondrivo Client") {
-        frame = shown;
-      }
-    }
-    return frame && !other && told;
+    const ProgramScreen::Look look =
+        screen.AnswerQuestions([](const std::string& title) { return title == "Ondrivo Client"; });
+    frame = look.frame;
+    told = told || look.messageBox;
+    return frame && !look.messageBox && !look.dialog && told;
   };
   ASSERT_TRUE(ChildProcess::WaitUntil(viewerOnly, 30000)) << client.Output();
   std::vector<Span> titles;
-  ASSERT_TRUE(ChildProcess::WaitUntil(
-      [&] { return (titles = ProgramScreen::DarkColumns(screen.Pixels(frame), 0, kMenuBarHeight, 5)).size() == 5; },
-      10000))
+  ASSERT_TRUE(ChildProcess::WaitUntil([&] { return (titles = screen.MenuBarTitles(frame)).size() == 5; }, 10000))
       << titles.size() << " titles";
 
   // Chooses line of the View menu (the second title) with the mouse and waits until the window

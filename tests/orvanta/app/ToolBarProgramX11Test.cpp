@@ -21,7 +21,7 @@ using testsupport::ChildProcess;
 using testsupport::ProgramScreen;
 using Pixels = std::vector<std::vector<unsigned long>>;
 
-constexpr int kMenuBarHeight = 19;
+constexpr int kMenuBarHeight = ProgramScreen::kMenuBarHeight;
 
 // The share of rows [top, bottom) that changed from before to after.
 double Changed(const Pixels& before, const Pixels& after, int top, int bottom) {
@@ -49,28 +49,16 @@ TEST(ToolBarProgramX11Test, BothBarsShownByMouseLeaveTheProgramIdleAndItsToolBar
   Window frame = 0;
   bool loginCancelled = false;
   auto startScreenOnly = [&] {
-    frame = 0;
-    bool other = false;
-    for (Window shown : screen.Shown()) {
-      const std::string kind = screen.ClassOf(shown);
-      if (kind == "PlatformMessageBox") {
-        screen.Key(shown, XK_Return);
-        other = true;
-      } else if (kind == "#32770") {
-        screen.Key(shown, XK_Escape);
-        other = loginCancelled = true;
-      } else if (screen.Title(shown).rfind("Orvanta", 0) == 0) {
-        frame = shown;
-      }
-    }
-    return frame && !other && loginCancelled;
+    const ProgramScreen::Look look =
+        screen.AnswerQuestions([](const std::string& title) { return title.rfind("Orvanta", 0) == 0; });
+    frame = look.frame;
+    loginCancelled = loginCancelled || look.dialog;
+    return frame && !look.messageBox && !look.dialog && loginCancelled;
   };
   ASSERT_TRUE(ChildProcess::WaitUntil(startScreenOnly, 30000)) << orvanta.Output();
   // Its menu bar painted: seven titles.
   std::vector<testsupport::Span> titles;
-  ASSERT_TRUE(ChildProcess::WaitUntil(
-      [&] { return (titles = ProgramScreen::DarkColumns(screen.Pixels(frame), 0, kMenuBarHeight, 5)).size() == 7; },
-      10000))
+  ASSERT_TRUE(ChildProcess::WaitUntil([&] { return (titles = screen.MenuBarTitles(frame)).size() == 7; }, 10000))
       << titles.size() << " titles";
   const Pixels before = screen.Pixels(frame);
   const int height = static_cast<int>(before.size());
