@@ -3,16 +3,13 @@
 // processor time, and a click on its tool bar is still answered.
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <chrono>
 #include <string>
 #include <vector>
 
-#include <platform/files.h>
-
-#include "platform/display/XvfbServer.h"
 #include "support/ChildProcess.h"
+#include "support/ProgramOnScreenTest.h"
 #include "support/ProgramScreen.h"
 
 namespace {
@@ -24,16 +21,13 @@ using Pixels = std::vector<std::vector<unsigned long>>;
 
 constexpr int kMenuBarHeight = ProgramScreen::kMenuBarHeight;
 
-TEST(ClientBarsX11Test, BothBarsToggledByMouseLeaveTheProgramIdleAndItsToolBarAnswering) {
-  const std::string& display = platform::testing::TestDisplayName();
-  if (display.empty()) GTEST_SKIP() << "no X server";
-  platform::TempDir folder;
-  ::mkdir((folder.Path() + "/home").c_str(), 0700);
-  ProgramScreen screen(display);
-  ASSERT_TRUE(screen.Ready());
+class ClientBarsX11Test : public testsupport::ProgramOnScreenTest {};
+
+TEST_F(ClientBarsX11Test, BothBarsToggledByMouseLeaveTheProgramIdleAndItsToolBarAnswering) {
+  ProgramScreen& screen = Screen();
   // No relay server is configured: the viewer says so and stays up without a game.
-  ChildProcess client({CLIENT_PROGRAM_PATH}, testsupport::OnScreenEnvironment(display, folder.Path() + "/home"),
-                      folder.Path(), folder.Path() + "/client.log");
+  ChildProcess client({CLIENT_PROGRAM_PATH}, testsupport::OnScreenEnvironment(DisplayName(), Home()),
+                      Folder(), Folder() + "/client.log");
   ASSERT_TRUE(client.Started());
   Window frame = 0;
   bool told = false;  // the message that no relay server is set
@@ -85,7 +79,7 @@ TEST(ClientBarsX11Test, BothBarsToggledByMouseLeaveTheProgramIdleAndItsToolBarAn
   EXPECT_TRUE(chooseView(1, -16, 0)) << "status bar shown";
 
   // Idle with both bars shown, the program waits for input instead of working.
-  const pid_t pid = testsupport::ProcessOf(CLIENT_PROGRAM_PATH, folder.Path());
+  const pid_t pid = testsupport::ProcessOf(CLIENT_PROGRAM_PATH, Folder());
   ASSERT_GT(pid, 0);
   EXPECT_LT(testsupport::ProcessorSecondsOver(pid, std::chrono::seconds(3)), 0.15)
       << "seconds of processor in 3 s of idle time";

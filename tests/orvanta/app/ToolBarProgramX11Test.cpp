@@ -3,16 +3,13 @@
 // spending the processor, and a click on the tool bar is still answered.
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <chrono>
 #include <string>
 #include <vector>
 
-#include <platform/files.h>
-
-#include "platform/display/XvfbServer.h"
 #include "support/ChildProcess.h"
+#include "support/ProgramOnScreenTest.h"
 #include "support/ProgramScreen.h"
 
 namespace {
@@ -32,17 +29,14 @@ double Changed(const Pixels& before, const Pixels& after, int top, int bottom) {
   return all ? static_cast<double>(changed) / static_cast<double>(all) : 0.0;
 }
 
-TEST(ToolBarProgramX11Test, BothBarsShownByMouseLeaveTheProgramIdleAndItsToolBarAnswering) {
-  const std::string& display = platform::testing::TestDisplayName();
-  if (display.empty()) GTEST_SKIP() << "no X server";
-  platform::TempDir folder;
-  ::mkdir((folder.Path() + "/home").c_str(), 0700);
-  ProgramScreen screen(display);
-  ASSERT_TRUE(screen.Ready());
+class ToolBarProgramX11Test : public testsupport::ProgramOnScreenTest {};
+
+TEST_F(ToolBarProgramX11Test, BothBarsShownByMouseLeaveTheProgramIdleAndItsToolBarAnswering) {
+  ProgramScreen& screen = Screen();
   // No server listens there: the program stays offline, on its start screen.
-  auto environment = testsupport::OnScreenEnvironment(display, folder.Path() + "/home");
+  auto environment = testsupport::OnScreenEnvironment(DisplayName(), Home());
   environment["ORVANTA_SERVER"] = "127.0.0.1:1";
-  ChildProcess orvanta({ORVANTA_PROGRAM_PATH}, environment, folder.Path(), folder.Path() + "/orvanta.log");
+  ChildProcess orvanta({ORVANTA_PROGRAM_PATH}, environment, Folder(), Folder() + "/orvanta.log");
   ASSERT_TRUE(orvanta.Started());
 
   // Its first questions (no movie control here: not installed, go on) and the login, cancelled.
@@ -89,7 +83,7 @@ TEST(ToolBarProgramX11Test, BothBarsShownByMouseLeaveTheProgramIdleAndItsToolBar
       << "the bars never showed: " << orvanta.Output();
 
   // Idle with both bars shown, the program waits for input instead of working.
-  const pid_t pid = testsupport::ProcessOf(ORVANTA_PROGRAM_PATH, folder.Path());
+  const pid_t pid = testsupport::ProcessOf(ORVANTA_PROGRAM_PATH, Folder());
   ASSERT_GT(pid, 0);
   EXPECT_LT(testsupport::ProcessorSecondsOver(pid, std::chrono::seconds(3)), 0.15)
       << "seconds of processor in 3 s of idle time";
