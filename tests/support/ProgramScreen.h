@@ -108,6 +108,8 @@ public:
     bool dialog{false};      // another dialog was shown
   };
   Look AnswerQuestions(const std::function<bool(const std::string&)>& isFrame) {
+    // A question answered may take other windows of the program with it while they are looked at.
+    const XErrorsIgnored windowsMayGo(m_display);
     Look look;
     for (Window shown : Shown()) {
       const std::string kind = ClassOf(shown);
@@ -124,8 +126,9 @@ public:
     return look;
   }
 
-  // The class name of window ("" when it has none).
+  // The class name of window ("" when it has none or is gone).
   std::string ClassOf(Window window) {
+    const XErrorsIgnored windowMayGo(m_display);
     XClassHint hint{};
     if (!XGetClassHint(m_display, window, &hint)) return "";
     std::string name = hint.res_class ? hint.res_class : "";
@@ -134,8 +137,11 @@ public:
     return name;
   }
 
-  // The title window shows (UTF-8).
-  std::string Title(Window window) { return XWindowTitle(m_display, window); }
+  // The title window shows (UTF-8; "" when it is gone).
+  std::string Title(Window window) {
+    const XErrorsIgnored windowMayGo(m_display);
+    return XWindowTitle(m_display, window);
+  }
 
   // The colours (0xRRGGBB) window shows, row by row; empty when it cannot be read.
   std::vector<std::vector<unsigned long>> Pixels(Window window) {

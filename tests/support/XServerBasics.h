@@ -25,6 +25,27 @@ inline std::string XWindowTitle(::Display* display, Window window) {
   return title;
 }
 
+// While it lives, the server's complaints on display are ignored: another program's window may
+// go between being listed and being asked about, and that is no fault of the test. Errors of
+// requests made before it are reported as usual.
+class XErrorsIgnored {
+public:
+  explicit XErrorsIgnored(::Display* display) : m_display(display) {
+    XSync(m_display, False);
+    m_previous = XSetErrorHandler([](::Display*, XErrorEvent*) { return 0; });
+  }
+  ~XErrorsIgnored() {
+    XSync(m_display, False);
+    XSetErrorHandler(m_previous);
+  }
+  XErrorsIgnored(const XErrorsIgnored&) = delete;
+  XErrorsIgnored& operator=(const XErrorsIgnored&) = delete;
+
+private:
+  ::Display* m_display;
+  XErrorHandler m_previous{nullptr};
+};
+
 // The first mapped top-level window (a child of the root), of any program, for which
 // wanted(window, its attributes) holds; 0 when none does.
 inline Window FindMappedTopLevel(::Display* display,
@@ -34,18 +55,15 @@ inline Window FindMappedTopLevel(::Display* display,
   Window found = 0;
   XSync(display, False);
   if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) return 0;
-  // Another program's window may go between the listing and the questions about it: the server's
-  // complaint about a window gone is no fault here.
-  XSync(display, False);
-  XErrorHandler previous = XSetErrorHandler([](::Display*, XErrorEvent*) { return 0; });
-  for (unsigned i = 0; i < count && !found; ++i) {
-    XWindowAttributes attributes{};
-    if (XGetWindowAttributes(display, children[i], &attributes) && attributes.map_state == IsViewable &&
-        wanted(children[i], attributes))
-      found = children[i];
+  {
+    const XErrorsIgnored windowsMayGo(display);
+    for (unsigned i = 0; i < count && !found; ++i) {
+      XWindowAttributes attributes{};
+      if (XGetWindowAttributes(display, children[i], &attributes) && attributes.map_state == IsViewable &&
+          wanted(children[i], attributes))
+        found = children[i];
+    }
   }
-  XSync(display, False);
-  XSetErrorHandler(previous);
   if (children) XFree(children);
   return found;
 }
