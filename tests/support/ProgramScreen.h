@@ -8,11 +8,18 @@
 #include <sys/types.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <map>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include "support/XServerBasics.h"
 
 namespace testsupport {
 
@@ -38,6 +45,20 @@ inline double ProcessorSeconds(pid_t pid) {
     if (i == 15) system = std::stol(field);
   }
   return static_cast<double>(user + system) / static_cast<double>(::sysconf(_SC_CLK_TCK));
+}
+
+// The processor seconds pid spends over the next span of real time: a program left idle should
+// spend next to none.
+inline double ProcessorSecondsOver(pid_t pid, std::chrono::seconds span) {
+  const double start = ProcessorSeconds(pid);
+  std::this_thread::sleep_for(span);
+  return ProcessorSeconds(pid) - start;
+}
+
+// The environment laid over the test's own for a program of the suite started on the X server
+// display: drawn there, no answers scripted for it, its settings kept in the folder home.
+inline std::map<std::string, std::string> OnScreenEnvironment(const std::string& display, const std::string& home) {
+  return {{"DISPLAY", display}, {"PLATFORM_HEADLESS", "0"}, {"PLATFORM_UI_SCRIPT", ""}, {"PLATFORM_HOME", home}};
 }
 
 // The process running program (a path) in folder; -1 when there is none.
@@ -69,46 +90,45 @@ public:
   // The mapped top-level window whose title starts with prefix; 0 when none. With popup set, the
   // mapped window that no window manager would frame (a pop-up menu) instead.
   Window Find(const std::string& prefix, bool popup = false) {
-    Window root = 0, parent = 0, *children = nullptr;
-    unsigned count = 0;
-    Window found = 0;
-    XSync(m_display, False);
-    if (!XQueryTree(m_display, DefaultRootWindow(m_display), &root, &parent, &children, &count)) return 0;
-    XErrorHandler previous = XSetErrorHandler([](::Display*, XErrorEvent*) { return 0; });
-    for (unsigned i = 0; i < count && !found; ++i) {
-      XWindowAttributes attributes{};
-      if (!XGetWindowAttributes(m_display, children[i], &attributes) || attributes.map_state != IsViewable) continue;
+    return FindMappedTopLevel(m_display, [&](Window window, const XWindowAttributes& attributes) {
       // A pop-up is a window of some size: programs keep tiny unframed windows of their own.
       const bool isPopup = attributes.override_redirect != 0 && attributes.width > 20 && attributes.height > 10;
-      if (popup ? isPopup : Title(children[i]).rfind(prefix, 0) == 0) found = children[i];
-    }
-    XSync(m_display, False);
-    XSetErrorHandler(previous);
-    if (children) XFree(children);
-    return found;
+      return popup ? isPopup : Title(window).rfind(prefix, 0) == 0;
+    });
   }
   Window Popup() { return Find("", true); }
 
   // Every mapped top-level window.
-  std::vector<Window> Shown() {
-    std::vector<Window> shown;
-    Window root = 0, parent = 0, *children = nullptr;
-    unsigned count = 0;
-    XSync(m_display, False);
-    if (!XQueryTree(m_display, DefaultRootWindow(m_display), &root, &parent, &children, &count)) return shown;
-    XErrorHandler previous = XSetErrorHandler([](::Display*, XErrorEvent*) { return 0; });
-    for (unsigned i = 0; i < count; ++i) {
-      XWindowAttributes attributes{};
-      if (XGetWindowAttributes(m_display, children[i], &attributes) && attributes.map_state == IsViewable)
-        shown.push_back(children[i]);
+  std::vector<Window> Shown() { return MappedTopLevels(m_display); }
+  // What one look at the screen found. Each question the program asks is answered as it is seen:
+  // a message box with Return, any other dialog with Escape.
+  struct Look {
+    Window frame{0};         // the window whose title isFrame accepts
+    bool messageBox{false};  // a message box was shown
+    bool dialog{false};      // another dialog was shown
+  };
+  Look AnswerQuestions(const std::function<bool(const std::string&)>& isFrame) {
+    // A question answered may take other windows of the program with it while they are looked at.
+    const XErrorsIgnored windowsMayGo(m_display);
+    Look look;
+    for (Window shown : Shown()) {
+      const std::string kind = ClassOf(shown);
+      if (kind == "PlatformMessageBox") {
+        Key(shown, XK_Return);
+        look.messageBox = true;
+      } else if (kind == "#32770") {
+        Key(shown, XK_Escape);
+        look.dialog = true;
+      } else if (isFrame(Title(shown))) {
+        look.frame = shown;
+      }
     }
-    XSync(m_display, False);
-    XSetErrorHandler(previous);
-    if (children) XFree(children);
-    return shown;
+    return look;
   }
-  // The class name of window ("" when it has none).
+
+  // The class name of window ("" when it has none or is gone).
   std::string ClassOf(Window window) {
+    const XErrorsIgnored windowMayGo(m_display);
     XClassHint hint{};
     if (!XGetClassHint(m_display, window, &hint)) return "";
     std::string name = hint.res_class ? hint.res_class : "";
@@ -117,17 +137,10 @@ public:
     return name;
   }
 
-  // The title window shows (UTF-8).
+  // The title window shows (UTF-8; "" when it is gone).
   std::string Title(Window window) {
-    Atom type = 0;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
-    XGetWindowProperty(m_display, window, XInternAtom(m_display, "_NET_WM_NAME", False), 0, 1024, False,
-                       AnyPropertyType, &type, &format, &count, &after, &data);
-    std::string title(data ? reinterpret_cast<char*>(data) : "", data ? count : 0);
-    if (data) XFree(data);
-    return title;
+    const XErrorsIgnored windowMayGo(m_display);
+    return XWindowTitle(m_display, window);
   }
 
   // The colours (0xRRGGBB) window shows, row by row; empty when it cannot be read.
@@ -154,55 +167,33 @@ public:
   // gap columns part them: the titles of a menu bar.
   static std::vector<Span> DarkColumns(const std::vector<std::vector<unsigned long>>& pixels, int top, int bottom,
                                        int gap) {
-    std::vector<Span> spans;
-    if (pixels.empty()) return spans;
-    const int width = static_cast<int>(pixels[0].size());
-    int last = -gap - 1;
-    for (int x = 0; x < width; ++x) {
-      bool dark = false;
-      for (int y = std::max(top, 0); y < std::min<int>(bottom, static_cast<int>(pixels.size())) && !dark; ++y)
-        dark = Dark(pixels[y][x]);
-      if (!dark) continue;
-      if (spans.empty() || x - last > gap) spans.push_back(Span{x, x + 1});
-      spans.back().end = x + 1;
-      last = x;
-    }
-    return spans;
+    return ColumnsWhere(pixels, top, bottom, gap, [](unsigned long colour) { return Dark(colour); });
   }
   // The columns of rows [top, bottom) that hold a colour other than face, joined where less than
   // gap columns part them: the buttons of a tool bar.
   static std::vector<Span> ColumnsNotOf(const std::vector<std::vector<unsigned long>>& pixels, unsigned long face,
                                         int top, int bottom, int gap) {
-    std::vector<Span> spans;
-    if (pixels.empty()) return spans;
-    int last = -gap - 1;
-    for (int x = 0; x < static_cast<int>(pixels[0].size()); ++x) {
-      bool other = false;
-      for (int y = std::max(top, 0); y < std::min<int>(bottom, static_cast<int>(pixels.size())) && !other; ++y)
-        other = pixels[y][x] != face;
-      if (!other) continue;
-      if (spans.empty() || x - last > gap) spans.push_back(Span{x, x + 1});
-      spans.back().end = x + 1;
-      last = x;
-    }
-    return spans;
+    return ColumnsWhere(pixels, top, bottom, gap, [face](unsigned long colour) { return colour != face; });
   }
   // The rows that hold something dark between columns left and right, joined where less than gap
   // rows part them: the lines of a pop-up menu.
   static std::vector<Span> DarkRows(const std::vector<std::vector<unsigned long>>& pixels, int left, int right,
                                     int gap) {
-    std::vector<Span> spans;
-    int last = -gap - 1;
-    for (int y = 0; y < static_cast<int>(pixels.size()); ++y) {
-      bool dark = false;
-      for (int x = std::max(left, 0); x < std::min<int>(right, static_cast<int>(pixels[y].size())) && !dark; ++x)
-        dark = Dark(pixels[y][x]);
-      if (!dark) continue;
-      if (spans.empty() || y - last > gap) spans.push_back(Span{y, y + 1});
-      spans.back().end = y + 1;
-      last = y;
-    }
-    return spans;
+    return Runs(static_cast<int>(pixels.size()), gap, [&](int y) {
+      for (int x = std::max(left, 0); x < std::min<int>(right, static_cast<int>(pixels[y].size())); ++x)
+        if (Dark(pixels[y][x])) return true;
+      return false;
+    });
+  }
+
+  // The height of a program's menu bar, at the top of its X window.
+  static constexpr int kMenuBarHeight = 19;
+  // The titles on the menu bar of frame.
+  std::vector<Span> MenuBarTitles(Window frame) { return DarkColumns(Pixels(frame), 0, kMenuBarHeight, 5); }
+  // The lines of the pop-up menu popup, told apart by their text (the margins left out).
+  std::vector<Span> PopupLines(Window popup) {
+    const std::vector<std::vector<unsigned long>> shown = Pixels(popup);
+    return DarkRows(shown, 15, shown.empty() ? 0 : static_cast<int>(shown[0].size()) - 15, 2);
   }
 
   // A left click at point (x, y) of window, as a person's: pressed and released there.
@@ -211,36 +202,35 @@ public:
     Window child = 0;
     XTranslateCoordinates(m_display, window, DefaultRootWindow(m_display), x, y, &rootX, &rootY, &child);
     m_time += 5000;  // never a double click with the click before
-    for (bool press : {true, false}) {
-      XEvent event{};
-      event.xbutton.type = press ? ButtonPress : ButtonRelease;
-      event.xbutton.window = window;
-      event.xbutton.root = DefaultRootWindow(m_display);
-      event.xbutton.x = x;
-      event.xbutton.y = y;
-      event.xbutton.x_root = rootX;
-      event.xbutton.y_root = rootY;
-      event.xbutton.time = m_time;
-      event.xbutton.button = Button1;
-      event.xbutton.state = press ? 0 : Button1Mask;
-      event.xbutton.same_screen = True;
-      XSendEvent(m_display, window, False, press ? ButtonPressMask : ButtonReleaseMask, &event);
-    }
+    for (bool press : {true, false}) SendXButton(m_display, window, x, y, rootX, rootY, m_time, press);
     XSync(m_display, False);
   }
   // Presses and releases keysym on window.
-  void Key(Window window, KeySym keysym, unsigned state = 0) {
-    for (int type : {KeyPress, KeyRelease}) {
-      XEvent event{};
-      event.xkey.type = type;
-      event.xkey.window = window;
-      event.xkey.root = DefaultRootWindow(m_display);
-      event.xkey.keycode = XKeysymToKeycode(m_display, keysym);
-      event.xkey.state = state;
-      event.xkey.same_screen = True;
-      XSendEvent(m_display, window, False, type == KeyPress ? KeyPressMask : KeyReleaseMask, &event);
+  void Key(Window window, KeySym keysym, unsigned state = 0) { SendXKey(m_display, window, keysym, state); }
+
+private:
+  // The columns of rows [top, bottom) of pixels where some colour is wanted, joined where less
+  // than gap columns part them.
+  static std::vector<Span> ColumnsWhere(const std::vector<std::vector<unsigned long>>& pixels, int top, int bottom,
+                                        int gap, const std::function<bool(unsigned long)>& wanted) {
+    if (pixels.empty()) return {};
+    return Runs(static_cast<int>(pixels[0].size()), gap, [&](int x) {
+      for (int y = std::max(top, 0); y < std::min<int>(bottom, static_cast<int>(pixels.size())); ++y)
+        if (wanted(pixels[y][x])) return true;
+      return false;
+    });
+  }
+  // The stretches of [0, length) where holds is true, joined where less than gap places part them.
+  static std::vector<Span> Runs(int length, int gap, const std::function<bool(int)>& holds) {
+    std::vector<Span> spans;
+    int last = -gap - 1;
+    for (int i = 0; i < length; ++i) {
+      if (!holds(i)) continue;
+      if (spans.empty() || i - last > gap) spans.push_back(Span{i, i + 1});
+      spans.back().end = i + 1;
+      last = i;
     }
-    XSync(m_display, False);
+    return spans;
   }
 
 private:

@@ -3,17 +3,13 @@
 // processor time, and a click on its tool bar is still answered.
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <chrono>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include <platform/files.h>
-
-#include "platform/display/XvfbServer.h"
 #include "support/ChildProcess.h"
+#include "support/ProgramOnScreenTest.h"
 #include "support/ProgramScreen.h"
 
 namespace {
@@ -23,47 +19,28 @@ using testsupport::ProgramScreen;
 using testsupport::Span;
 using Pixels = std::vector<std::vector<unsigned long>>;
 
-constexpr int kMenuBarHeight = 19;
+constexpr int kMenuBarHeight = ProgramScreen::kMenuBarHeight;
 
-TEST(ClientBarsX11Test, BothBarsToggledByMouseLeaveTheProgramIdleAndItsToolBarAnswering) {
-  const std::string& display = platform::testing::TestDisplayName();
-  if (display.empty()) GTEST_SKIP() << "no X server";
-  platform::TempDir folder;
-  ::mkdir((folder.Path() + "/home").c_str(), 0700);
-  ProgramScreen screen(display);
-  ASSERT_TRUE(screen.Ready());
+class ClientBarsX11Test : public testsupport::ProgramOnScreenTest {};
+
+TEST_F(ClientBarsX11Test, BothBarsToggledByMouseLeaveTheProgramIdleAndItsToolBarAnswering) {
+  ProgramScreen& screen = Screen();
   // No relay server is configured: the viewer says so and stays up without a game.
-  ChildProcess client({CLIENT_PROGRAM_PATH},
-                      {{"DISPLAY", display},
-                       {"PLATFORM_HEADLESS", "0"},
-                       {"PLATFORM_UI_SCRIPT", ""},
-                       {"PLATFORM_HOME", folder.Path() + "/home"}},
-                      folder.Path(), folder.Path() + "/client.log");
+  ChildProcess client({CLIENT_PROGRAM_PATH}, testsupport::OnScreenEnvironment(DisplayName(), Home()),
+                      Folder(), Folder() + "/client.log");
   ASSERT_TRUE(client.Started());
   Window frame = 0;
   bool told = false;  // the message that no relay server is set
   auto viewerOnly = [&] {
-    frame = 0;
-    bool other = false;
-    for (Window shown : screen.Shown()) {
-      const std::string kind = screen.ClassOf(shown);
-      if (kind == "PlatformMessageBox") {
-        screen.Key(shown, XK_Return);
-        other = told = true;
-      } else if (kind == "#32770") {
-        screen.Key(shown, XK_Escape);
-        other = true;
-      } else if (screen.Title(shown) == "Ondrivo Client") {
-        frame = shown;
-      }
-    }
-    return frame && !other && told;
+    const ProgramScreen::Look look =
+        screen.AnswerQuestions([](const std::string& title) { return title == "Ondrivo Client"; });
+    frame = look.frame;
+    told = told || look.messageBox;
+    return frame && !look.messageBox && !look.dialog && told;
   };
   ASSERT_TRUE(ChildProcess::WaitUntil(viewerOnly, 30000)) << client.Output();
   std::vector<Span> titles;
-  ASSERT_TRUE(ChildProcess::WaitUntil(
-      [&] { return (titles = ProgramScreen::DarkColumns(screen.Pixels(frame), 0, kMenuBarHeight, 5)).size() == 5; },
-      10000))
+  ASSERT_TRUE(ChildProcess::WaitUntil([&] { return (titles = screen.MenuBarTitles(frame)).size() == 5; }, 10000))
       << titles.size() << " titles";
 
   // Chooses line of the View menu (the second title) with the mouse and waits until the window
@@ -79,8 +56,7 @@ TEST(ClientBarsX11Test, BothBarsToggledByMouseLeaveTheProgramIdleAndItsToolBarAn
     const bool opened = ChildProcess::WaitUntil(
         [&] {
           if (!(popup = screen.Popup())) return false;
-          const Pixels shown = screen.Pixels(popup);
-          lines = ProgramScreen::DarkRows(shown, 15, shown.empty() ? 0 : static_cast<int>(shown[0].size()) - 15, 2);
+          lines = screen.PopupLines(popup);
           return lines.size() > static_cast<std::size_t>(line);
         },
         5000);
@@ -103,11 +79,10 @@ TEST(ClientBarsX11Test, BothBarsToggledByMouseLeaveTheProgramIdleAndItsToolBarAn
   EXPECT_TRUE(chooseView(1, -16, 0)) << "status bar shown";
 
   // Idle with both bars shown, the program waits for input instead of working.
-  const pid_t pid = testsupport::ProcessOf(CLIENT_PROGRAM_PATH, folder.Path());
+  const pid_t pid = testsupport::ProcessOf(CLIENT_PROGRAM_PATH, Folder());
   ASSERT_GT(pid, 0);
-  const double start = testsupport::ProcessorSeconds(pid);
-  std::this_thread::sleep_for(std::chrono::seconds(3));
-  EXPECT_LT(testsupport::ProcessorSeconds(pid) - start, 0.15) << "seconds of processor in 3 s of idle time";
+  EXPECT_LT(testsupport::ProcessorSecondsOver(pid, std::chrono::seconds(3)), 0.15)
+      << "seconds of processor in 3 s of idle time";
 
   // The tool bar's first button opens a record: the file dialog comes.
   const Pixels shown = screen.Pixels(frame);

@@ -11,6 +11,8 @@
 
 #include <X11/Xlib.h>
 
+#include "support/XServerBasics.h"
+
 namespace {
 
 using clienttest::Session;
@@ -40,19 +42,7 @@ public:
     const int x = point.x - outer.left - side, y = point.y - outer.top - topInset;
     m_time += 2000;  // each click on its own, never read as the second of a double click
     for (const bool press : {true, false}) {
-      XEvent event{};
-      event.xbutton.type = press ? ButtonPress : ButtonRelease;
-      event.xbutton.window = window;
-      event.xbutton.root = DefaultRootWindow(m_display);
-      event.xbutton.x = x;
-      event.xbutton.y = y;
-      event.xbutton.x_root = x;
-      event.xbutton.y_root = y;
-      event.xbutton.time = m_time;
-      event.xbutton.button = Button1;
-      event.xbutton.state = press ? 0 : Button1Mask;
-      event.xbutton.same_screen = True;
-      XSendEvent(m_display, window, False, press ? ButtonPressMask : ButtonReleaseMask, &event);
+      testsupport::SendXButton(m_display, window, x, y, x, y, m_time, press);
       XSync(m_display, False);
     }
   }

@@ -81,14 +81,27 @@ void ExpectTheStones(const CDiagramPrinter& printer, const PixelAt& pixel) {
 // The printer object's layout for a page of paperMm at dpi, as a print job makes it.
 class Layout {
 public:
-  Layout(const std::string& prefix, SIZE paperMm, int dpi, CNodeArray* moves) {
+  Layout(const std::string& prefix, SIZE paperMm, int dpi, CNodeArray* moves) : m_prefix(prefix) {
     dc.Attach(platform::CreatePrinterDC(prefix, dpi, paperMm));
     dc.m_bPrinting = TRUE;
     printer.LayoutPage(&dc, &info, moves);
   }
+  // Prints page pageInfo.m_nCurPage as a document of its own named doc, and reads the printed
+  // page back into page.
+  void PrintAndRead(CPrintInfo& pageInfo, const char* doc, Page& page) {
+    ASSERT_GT(dc.StartDoc(doc), 0);
+    ASSERT_GT(dc.StartPage(), 0);
+    printer.PrintPage(&dc, &pageInfo);
+    ASSERT_GT(dc.EndPage(), 0);
+    dc.EndDoc();
+    ASSERT_TRUE(page.Read(m_prefix + "1.png"));
+  }
   CDC dc;
   CPrintInfo info;
   CDiagramPrinter printer;
+
+private:
+  std::string m_prefix;
 };
 
 void AddMove(CNodeArray& moves, int x, int y, int colour) {
@@ -180,13 +193,8 @@ TEST(ClientPrintTest, AWidePageKeepsTheHeaderAboveTheNotesBesideTheBoard) {
       CPrintInfo pageInfo;
       pageInfo.m_nCurPage = 1;
       printer.PrintPage(&layout.dc, &pageInfo);
-      ASSERT_GT(layout.dc.StartDoc("wide page"), 0);
-      ASSERT_GT(layout.dc.StartPage(), 0);
-      printer.PrintPage(&layout.dc, &pageInfo);
-      ASSERT_GT(layout.dc.EndPage(), 0);
-      layout.dc.EndDoc();
       Page page;
-      ASSERT_TRUE(page.Read(prefix + "1.png"));
+      ASSERT_NO_FATAL_FAILURE(layout.PrintAndRead(pageInfo, "wide page", page));
       const PixelAt pixel = page.Pixels();
       EXPECT_GT(DarkShare(pixel, InnerDisk(printer, 10, 10)), 0.6);
       EXPECT_GT(DarkShare(pixel, CRect(header.left, header.top, header.right, header.top + header.Height() / 3)), 0.002);
@@ -238,13 +246,8 @@ TEST(ClientPrintTest, EveryHeaderTextIsPrintedWholeOnTallAndWidePages) {
       printer.SetHeader(&info);
       CPrintInfo pageInfo;
       pageInfo.m_nCurPage = 1;
-      ASSERT_GT(layout.dc.StartDoc("header"), 0);
-      ASSERT_GT(layout.dc.StartPage(), 0);
-      printer.PrintPage(&layout.dc, &pageInfo);
-      ASSERT_GT(layout.dc.EndPage(), 0);
-      layout.dc.EndDoc();
       Page page;
-      ASSERT_TRUE(page.Read(prefix + "1.png"));
+      ASSERT_NO_FATAL_FAILURE(layout.PrintAndRead(pageInfo, "header", page));
       const PixelAt pixel = page.Pixels();
       const int width = layout.dc.GetDeviceCaps(HORZRES);
       const int height = layout.dc.GetDeviceCaps(VERTRES);

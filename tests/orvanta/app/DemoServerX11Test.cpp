@@ -67,6 +67,14 @@ std::vector<std::string> PlayedMoves(const std::string& text) {
   return moves;
 }
 
+// The centre of point (row, col) on the 19-line board control board, in its client coordinates.
+CPoint PointOnBoard(HWND board, int row, int col) {
+  CRect r;
+  ::GetClientRect(board, &r);
+  const int px = r.right / 19, py = r.bottom / 19;
+  return CPoint(col * px + px / 2 + (r.right % 19) / 2, row * py + py / 2 + (r.bottom % 19) / 2);
+}
+
 class DemoServerX11Test : public MainFrameTest {
 public:
   // The program's document under the frame: the game is saved from it.
@@ -290,15 +298,9 @@ TEST_F(DemoServerX11Test, APersonLogsInShowsTheBarsJoinsARoomPlaysFiveMovesGoesB
 
   // Five moves clicked on the board; each comes back played and demo answers it.
   const HWND board = view->GetBoardControl().m_hWnd;
-  auto centre = [&](int row, int col) {
-    CRect r;
-    ::GetClientRect(board, &r);
-    const int px = r.right / 19, py = r.bottom / 19;
-    return CPoint(col * px + px / 2 + (r.right % 19) / 2, row * py + py / 2 + (r.bottom % 19) / 2);
-  };
   const std::pair<int, int> points[] = {{3, 15}, {15, 3}, {9, 15}, {3, 3}, {15, 15}};
   for (int i = 0; i < 5; ++i) {
-    Click(board, centre(points[i].first, points[i].second));
+    Click(board, PointOnBoard(board, points[i].first, points[i].second));
     ASSERT_TRUE(Answered([&] { return view->GetRoom()->GetMoveCounter() == 2 * (i + 1); })) << "move " << i + 1;
   }
   EXPECT_EQ(Moves(), (std::vector<std::string>{"|1|7|B[pd]", "|1|7|B[dp]", "|1|7|B[pj]", "|1|7|B[dd]", "|1|7|B[pp]"}));
@@ -404,15 +406,9 @@ TEST_F(DemoServerX11Test, HanaGoesBackToHerUnfinishedGameAndPlaysOn) {
 
   // hana plays on: each click goes to the server in the room, and demo answers.
   const HWND board = view->GetBoardControl().m_hWnd;
-  auto centre = [&](int row, int col) {
-    CRect r;
-    ::GetClientRect(board, &r);
-    const int px = r.right / 19, py = r.bottom / 19;
-    return CPoint(col * px + px / 2 + (r.right % 19) / 2, row * py + py / 2 + (r.bottom % 19) / 2);
-  };
   const std::pair<int, int> points[] = {{9, 3}, {15, 9}};
   for (int i = 0; i < 2; ++i) {
-    Click(board, centre(points[i].first, points[i].second));
+    Click(board, PointOnBoard(board, points[i].first, points[i].second));
     ASSERT_TRUE(WaitFor([&] { return room.GetMoveCounter() == 6 + 2 * (i + 1); })) << "move " << i + 1;
   }
   std::vector<std::string> moves;

@@ -3,17 +3,13 @@
 // spending the processor, and a click on the tool bar is still answered.
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <chrono>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include <platform/files.h>
-
-#include "platform/display/XvfbServer.h"
 #include "support/ChildProcess.h"
+#include "support/ProgramOnScreenTest.h"
 #include "support/ProgramScreen.h"
 
 namespace {
@@ -22,7 +18,7 @@ using testsupport::ChildProcess;
 using testsupport::ProgramScreen;
 using Pixels = std::vector<std::vector<unsigned long>>;
 
-constexpr int kMenuBarHeight = 19;
+constexpr int kMenuBarHeight = ProgramScreen::kMenuBarHeight;
 
 // The share of rows [top, bottom) that changed from before to after.
 double Changed(const Pixels& before, const Pixels& after, int top, int bottom) {
@@ -33,49 +29,30 @@ double Changed(const Pixels& before, const Pixels& after, int top, int bottom) {
   return all ? static_cast<double>(changed) / static_cast<double>(all) : 0.0;
 }
 
-TEST(ToolBarProgramX11Test, BothBarsShownByMouseLeaveTheProgramIdleAndItsToolBarAnswering) {
-  const std::string& display = platform::testing::TestDisplayName();
-  if (display.empty()) GTEST_SKIP() << "no X server";
-  platform::TempDir folder;
-  ::mkdir((folder.Path() + "/home").c_str(), 0700);
-  ProgramScreen screen(display);
-  ASSERT_TRUE(screen.Ready());
+class ToolBarProgramX11Test : public testsupport::ProgramOnScreenTest {};
+
+TEST_F(ToolBarProgramX11Test, BothBarsShownByMouseLeaveTheProgramIdleAndItsToolBarAnswering) {
+  ProgramScreen& screen = Screen();
   // No server listens there: the program stays offline, on its start screen.
-  ChildProcess orvanta({ORVANTA_PROGRAM_PATH},
-                       {{"DISPLAY", display},
-                        {"PLATFORM_HEADLESS", "0"},
-                        {"PLATFORM_UI_SCRIPT", ""},
-                        {"PLATFORM_HOME", folder.Path() + "/home"},
-                        {"ORVANTA_SERVER", "127.0.0.1:1"}},
-                       folder.Path(), folder.Path() + "/orvanta.log");
+  auto environment = testsupport::OnScreenEnvironment(DisplayName(), Home());
+  environment["ORVANTA_SERVER"] = "127.0.0.1:1";
+  ChildProcess orvanta({ORVANTA_PROGRAM_PATH}, environment, Folder(), Folder() + "/orvanta.log");
   ASSERT_TRUE(orvanta.Started());
 
   // Its first questions (no movie control here: not installed, go on) and the login, cancelled.
   Window frame = 0;
   bool loginCancelled = false;
   auto startScreenOnly = [&] {
-    frame = 0;
-    bool other = false;
-    for (Window shown : screen.Shown()) {
-      const std::string kind = screen.ClassOf(shown);
-      if (kind == "PlatformMessageBox") {
-        screen.Key(shown, XK_Return);
-        other = true;
-      } else if (kind == "#32770") {
-        screen.Key(shown, XK_Escape);
-        other = loginCancelled = true;
-      } else if (screen.Title(shown).rfind("Orvanta", 0) == 0) {
-        frame = shown;
-      }
-    }
-    return frame && !other && loginCancelled;
+    const ProgramScreen::Look look =
+        screen.AnswerQuestions([](const std::string& title) { return title.rfind("Orvanta", 0) == 0; });
+    frame = look.frame;
+    loginCancelled = loginCancelled || look.dialog;
+    return frame && !look.messageBox && !look.dialog && loginCancelled;
   };
   ASSERT_TRUE(ChildProcess::WaitUntil(startScreenOnly, 30000)) << orvanta.Output();
   // Its menu bar painted: seven titles.
   std::vector<testsupport::Span> titles;
-  ASSERT_TRUE(ChildProcess::WaitUntil(
-      [&] { return (titles = ProgramScreen::DarkColumns(screen.Pixels(frame), 0, kMenuBarHeight, 5)).size() == 7; },
-      10000))
+  ASSERT_TRUE(ChildProcess::WaitUntil([&] { return (titles = screen.MenuBarTitles(frame)).size() == 7; }, 10000))
       << titles.size() << " titles";
   const Pixels before = screen.Pixels(frame);
   const int height = static_cast<int>(before.size());
@@ -87,8 +64,7 @@ TEST(ToolBarProgramX11Test, BothBarsShownByMouseLeaveTheProgramIdleAndItsToolBar
   std::vector<testsupport::Span> lines;
   ASSERT_TRUE(ChildProcess::WaitUntil(
       [&] {
-        const Pixels shown = screen.Pixels(popup);
-        lines = ProgramScreen::DarkRows(shown, 15, shown.empty() ? 0 : static_cast<int>(shown[0].size()) - 15, 2);
+        lines = screen.PopupLines(popup);
         return lines.size() >= 2;
       },
       5000))
@@ -107,12 +83,10 @@ TEST(ToolBarProgramX11Test, BothBarsShownByMouseLeaveTheProgramIdleAndItsToolBar
       << "the bars never showed: " << orvanta.Output();
 
   // Idle with both bars shown, the program waits for input instead of working.
-  const pid_t pid = testsupport::ProcessOf(ORVANTA_PROGRAM_PATH, folder.Path());
+  const pid_t pid = testsupport::ProcessOf(ORVANTA_PROGRAM_PATH, Folder());
   ASSERT_GT(pid, 0);
-  const double start = testsupport::ProcessorSeconds(pid);
-  std::this_thread::sleep_for(std::chrono::seconds(3));
-  const double used = testsupport::ProcessorSeconds(pid) - start;
-  EXPECT_LT(used, 0.15) << "seconds of processor in 3 s of idle time";
+  EXPECT_LT(testsupport::ProcessorSecondsOver(pid, std::chrono::seconds(3)), 0.15)
+      << "seconds of processor in 3 s of idle time";
 
   // The tool bar's third button connects: it asks for the login.
   const int row = kMenuBarHeight + 13;

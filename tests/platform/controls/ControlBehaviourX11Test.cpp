@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "ControlHost.h"
+#include "ControlsOnX11.h"
 #include "platform/controls.h"
 #include "platform/display.h"
 #include "platform/display/XvfbServer.h"
@@ -55,47 +55,19 @@ public:
   void OnDraw(CDC*) override {}
 };
 
-class ControlBehaviourX11Test : public ::testing::Test {
+class ControlBehaviourX11Test : public controls_test::ControlsOnX11 {
 protected:
-  void SetUp() override {
-    const std::string& name = platform::testing::TestDisplayName();
-    if (name.empty()) GTEST_SKIP() << "no X server (DISPLAY unset and no Xvfb)";
-    if (!platform::display::UseX11Display(name.c_str())) GTEST_SKIP() << "cannot open " << name;
-    platform::Clock::SetManual(false);
-    m_input = std::make_unique<XPointerKeys>(name);
-    ASSERT_TRUE(m_input->Ready());
-    ASSERT_TRUE(m_host.CreateEx(0, nullptr, "Controls", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60, 460, 340, nullptr,
-                                nullptr));
-    m_host.SetFocus();
-    Settle();
-  }
+  ControlBehaviourX11Test() : ControlsOnX11(340) {}
   void TearDown() override {
-    platform::DestroyAllWindows();
-    platform::display::UseHeadless();
-    platform::ResetMessageQueue();
-    m_input.reset();
+    ControlsOnX11::TearDown();
     if (m_font) ::DeleteObject(reinterpret_cast<HGDIOBJ>(m_font));
   }
-  void Settle() {
-    for (int i = 0; i < 3; ++i) {
-      platform::display::Sync();
-      platform::PumpMessages();
-    }
-  }
-  bool WaitFor(const std::function<bool()>& pred) { return XPointerKeys::WaitFor(pred); }
   // A dialog's usual font: small and regular.
   HFONT DialogFont() {
     if (!m_font) m_font = ::CreateFont(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "DejaVu Sans");
     return m_font;
   }
-  static CString TextOf(CWnd& wnd) {
-    CString text;
-    wnd.GetWindowText(text);
-    return text;
-  }
 
-  ControlHost m_host;
-  std::unique_ptr<XPointerKeys> m_input;
   HFONT m_font{nullptr};
 };
 

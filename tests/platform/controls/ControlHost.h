@@ -53,7 +53,10 @@ public:
   }
 };
 
-class ControlTest : public ::testing::Test {
+// A fixture with a visible 400 by 300 host window of class Host for the controls under test;
+// every window is gone and the queue empty after each test.
+template <class Host>
+class HostedTest : public ::testing::Test {
 protected:
   void SetUp() override {
     ASSERT_TRUE(host.CreateEx(0, nullptr, "", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr, nullptr));
@@ -62,7 +65,9 @@ protected:
     platform::DestroyAllWindows();
     platform::ResetMessageQueue();
   }
-  ControlHost host;
+  Host host;
 };
+
+using ControlTest = HostedTest<ControlHost>;
 
 }  // namespace controls_test

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "ControlHost.h"
+#include "ControlsOnX11.h"
 #include "platform/app.h"
 #include "platform/controlbars.h"
 #include "platform/controls.h"
@@ -55,33 +55,9 @@ int CountColor(const platform::Surface& shot, const RECT& box, std::uint32_t col
   return n;
 }
 
-class ControlsX11Test : public ::testing::Test {
+class ControlsX11Test : public controls_test::ControlsOnX11 {
 protected:
-  void SetUp() override {
-    const std::string& name = platform::testing::TestDisplayName();
-    if (name.empty()) GTEST_SKIP() << "no X server (DISPLAY unset and no Xvfb)";
-    if (!platform::display::UseX11Display(name.c_str())) GTEST_SKIP() << "cannot open " << name;
-    platform::Clock::SetManual(false);
-    m_input = std::make_unique<XPointerKeys>(name);
-    ASSERT_TRUE(m_input->Ready());
-    ASSERT_TRUE(m_host.CreateEx(0, nullptr, "Controls", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 60, 60, 460, 320, nullptr,
-                                nullptr));
-    m_host.SetFocus();
-    Settle();
-  }
-  void TearDown() override {
-    platform::DestroyAllWindows();
-    platform::display::UseHeadless();
-    platform::ResetMessageQueue();
-    m_input.reset();
-  }
-  void Settle() {
-    for (int i = 0; i < 3; ++i) {
-      platform::display::Sync();
-      platform::PumpMessages();
-    }
-  }
-  bool WaitFor(const std::function<bool()>& pred) { return XPointerKeys::WaitFor(pred); }
+  ControlsX11Test() : ControlsOnX11(320) {}
   // Waits until the server shows window with pred true of its picture, and writes the picture.
   bool ShowsThen(HWND window, const std::function<bool(const platform::Surface&)>& pred, const char* picture) {
     platform::Surface shot;
@@ -93,19 +69,11 @@ protected:
     if (shot.width > 0) platform::SaveSurfacePng(shot, testsupport::SnapshotPath(picture).c_str());
     return shown;
   }
-  static CString TextOf(CWnd& wnd) {
-    CString text;
-    wnd.GetWindowText(text);
-    return text;
-  }
   static int Caret(CEdit& edit) {
     int start = 0, end = 0;
     edit.GetSel(start, end);
     return end;
   }
-
-  ControlHost m_host;
-  std::unique_ptr<XPointerKeys> m_input;
 };
 
 // The text area's left edge in a framed single-line edit: the frame, then the margin.

@@ -23,15 +23,8 @@ public:
   }
 };
 
-class EditIdlePaintTest : public ::testing::Test {
+class EditIdlePaintTest : public controls_test::HostedTest<CountingHost> {
 protected:
-  void SetUp() override {
-    ASSERT_TRUE(host.CreateEx(0, nullptr, "", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr, nullptr));
-  }
-  void TearDown() override {
-    platform::DestroyAllWindows();
-    platform::ResetMessageQueue();
-  }
   // Paints of the edits over seconds of idle time, the loop running between timer ticks.
   int PaintsOver(int seconds) {
     platform::PumpMessages();
@@ -44,7 +37,6 @@ protected:
   }
 
   platform::ManualClockScope clock;
-  CountingHost host;
 };
 
 std::string Lines(int count) {

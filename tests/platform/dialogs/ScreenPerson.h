@@ -27,6 +27,8 @@
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 
+#include "support/XServerBasics.h"
+
 namespace screentest {
 
 inline CString TextOf(HWND hwnd) {
@@ -152,17 +154,7 @@ public:
   }
   // The same on an X window, of this program or of another one.
   void Key(Window window, KeySym keysym, unsigned state = 0) {
-    for (int type : {KeyPress, KeyRelease}) {
-      XEvent event{};
-      event.xkey.type = type;
-      event.xkey.window = window;
-      event.xkey.root = DefaultRootWindow(m_display);
-      event.xkey.keycode = XKeysymToKeycode(m_display, keysym);
-      event.xkey.state = state;
-      event.xkey.same_screen = True;
-      XSendEvent(m_display, window, False, type == KeyPress ? KeyPressMask : KeyReleaseMask, &event);
-    }
-    XSync(m_display, False);
+    testsupport::SendXKey(m_display, window, keysym, state);
   }
   // Types ASCII text key by key (letters, digits, ". / _ -").
   void Type(HWND hwnd, const char* text) {
@@ -190,37 +182,11 @@ public:
   // The top-level X window (a child of the root) whose title is title, of any program; 0 when
   // none is mapped.
   Window WindowTitled(const std::string& title) {
-    Window root = 0, parent = 0, *children = nullptr;
-    unsigned count = 0;
-    Window found = 0;
-    if (!XQueryTree(m_display, DefaultRootWindow(m_display), &root, &parent, &children, &count)) return 0;
-    // Another program's window may go between the listing and the questions about it: the
-    // server's complaint about a window gone is no fault here.
-    XSync(m_display, False);
-    XErrorHandler previous = XSetErrorHandler([](::Display*, XErrorEvent*) { return 0; });
-    for (unsigned i = 0; i < count && !found; ++i) {
-      XWindowAttributes attributes{};
-      if (XGetWindowAttributes(m_display, children[i], &attributes) && attributes.map_state == IsViewable &&
-          TitleOf(children[i]) == title)
-        found = children[i];
-    }
-    XSync(m_display, False);
-    XSetErrorHandler(previous);
-    if (children) XFree(children);
-    return found;
+    return testsupport::FindMappedTopLevel(
+        m_display, [&](Window window, const XWindowAttributes&) { return TitleOf(window) == title; });
   }
   // The title an X window shows (UTF-8).
-  std::string TitleOf(Window window) {
-    Atom type = 0;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
-    XGetWindowProperty(m_display, window, XInternAtom(m_display, "_NET_WM_NAME", False), 0, 1024, False,
-                       AnyPropertyType, &type, &format, &count, &after, &data);
-    std::string title(data ? reinterpret_cast<char*>(data) : "", data ? count : 0);
-    if (data) XFree(data);
-    return title;
-  }
+  std::string TitleOf(Window window) { return testsupport::XWindowTitle(m_display, window); }
 
   // Adds a step: once ready holds, act runs (once).
   void Then(std::function<bool()> ready, std::function<void()> act) {
@@ -322,19 +288,7 @@ private:
   }
 
   void Button(Window window, POINT point, POINT screen, bool press) {
-    XEvent event{};
-    event.xbutton.type = press ? ButtonPress : ButtonRelease;
-    event.xbutton.window = window;
-    event.xbutton.root = DefaultRootWindow(m_display);
-    event.xbutton.x = point.x;
-    event.xbutton.y = point.y;
-    event.xbutton.x_root = screen.x;
-    event.xbutton.y_root = screen.y;
-    event.xbutton.time = m_time;
-    event.xbutton.button = Button1;
-    event.xbutton.state = press ? 0 : Button1Mask;
-    event.xbutton.same_screen = True;
-    XSendEvent(m_display, window, False, press ? ButtonPressMask : ButtonReleaseMask, &event);
+    testsupport::SendXButton(m_display, window, point.x, point.y, screen.x, screen.y, m_time, press);
   }
 
   inline static ScreenPerson* s_current = nullptr;

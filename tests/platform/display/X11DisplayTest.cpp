@@ -25,6 +25,7 @@
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 #include "support/SnapshotPath.h"
+#include "support/XServerBasics.h"
 
 namespace {
 
@@ -166,34 +167,11 @@ protected:
 
   Window Native(HWND top) { return static_cast<Window>(platform::display::NativeWindowOf(top)); }
 
-  std::string Title(Window window) {
-    Atom netWmName = XInternAtom(m_observer, "_NET_WM_NAME", False);
-    Atom type = 0;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
-    XGetWindowProperty(m_observer, window, netWmName, 0, 1024, False, AnyPropertyType, &type, &format, &count, &after,
-                       &data);
-    std::string title(data ? reinterpret_cast<char*>(data) : "", count);
-    if (data) XFree(data);
-    return title;
-  }
+  std::string Title(Window window) { return testsupport::XWindowTitle(m_observer, window); }
 
   // Sends a button press or release at a point of the X window, as a server would.
   void SendButton(Window window, int x, int y, unsigned button, bool press, Time time = CurrentTime) {
-    XEvent event{};
-    event.xbutton.type = press ? ButtonPress : ButtonRelease;
-    event.xbutton.window = window;
-    event.xbutton.root = DefaultRootWindow(m_observer);
-    event.xbutton.x = x;
-    event.xbutton.y = y;
-    event.xbutton.x_root = x;
-    event.xbutton.y_root = y;
-    event.xbutton.time = time;
-    event.xbutton.button = button;
-    event.xbutton.state = press ? 0 : (button == Button1 ? Button1Mask : 0);
-    event.xbutton.same_screen = True;
-    XSendEvent(m_observer, window, False, press ? ButtonPressMask : ButtonReleaseMask, &event);
+    testsupport::SendXButton(m_observer, window, x, y, x, y, time, press, button);
     XSync(m_observer, False);
   }
 
@@ -211,17 +189,7 @@ public:
   }
 
   void SendKey(Window window, KeySym keysym, unsigned state) {
-    for (int type : {KeyPress, KeyRelease}) {
-      XEvent event{};
-      event.xkey.type = type;
-      event.xkey.window = window;
-      event.xkey.root = DefaultRootWindow(m_observer);
-      event.xkey.keycode = XKeysymToKeycode(m_observer, keysym);
-      event.xkey.state = state;
-      event.xkey.same_screen = True;
-      XSendEvent(m_observer, window, False, type == KeyPress ? KeyPressMask : KeyReleaseMask, &event);
-    }
-    XSync(m_observer, False);
+    testsupport::SendXKey(m_observer, window, keysym, state);
   }
 
 protected:

@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "X11Session.h"
 #include "XvfbServer.h"
 #include "platform/controls.h"
 #include "platform/display.h"
@@ -115,12 +116,7 @@ private:
   UINT_PTR m_timer{0};
 };
 
-bool MenuOpen() {
-  for (HWND hwnd : platform::AllWindows()) {
-    if (platform::WindowClassName(hwnd) == platform::kPopupMenuClass && ::IsWindowVisible(hwnd)) return true;
-  }
-  return false;
-}
+using platform::testing::MenuOpen;
 
 // Another X program holding the CLIPBOARD selection with UTF-8 text, on its own connection
 // and thread, answering requests until it is stopped.

@@ -5,6 +5,7 @@
 
 #include "XvfbServer.h"
 #include "platform/display.h"
+#include "platform/menus.h"
 #include "platform/messageloop.h"
 #include "platform/time.h"
 #include "platform/windows.h"
@@ -12,6 +13,8 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
+
+#include "support/XServerBasics.h"
 
 namespace platform::testing {
 namespace {
@@ -34,6 +37,13 @@ long Channel(unsigned long pixel, unsigned long mask) {
 ActWhen* g_pending = nullptr;  // the one armed action; a tick without it does nothing
 
 }  // namespace
+
+bool MenuOpen() {
+  for (HWND hwnd : platform::AllWindows()) {
+    if (platform::WindowClassName(hwnd) == platform::kPopupMenuClass && ::IsWindowVisible(hwnd)) return true;
+  }
+  return false;
+}
 
 ActWhen::ActWhen(std::function<bool()> ready, std::function<void()> act, std::function<void()> giveUp)
     : m_ready(std::move(ready)), m_act(std::move(act)), m_giveUp(std::move(giveUp)) {
@@ -174,18 +184,7 @@ void X11Session::Settle() {
   }
 }
 
-std::string X11Session::Title(HWND top) const {
-  Atom netWmName = XInternAtom(m_observer, "_NET_WM_NAME", False);
-  Atom type = 0;
-  int format = 0;
-  unsigned long count = 0, after = 0;
-  unsigned char* data = nullptr;
-  XGetWindowProperty(m_observer, Native(top), netWmName, 0, 1024, False, AnyPropertyType, &type, &format, &count,
-                     &after, &data);
-  std::string title(data ? reinterpret_cast<char*>(data) : "", count);
-  if (data) XFree(data);
-  return title;
-}
+std::string X11Session::Title(HWND top) const { return testsupport::XWindowTitle(m_observer, Native(top)); }
 
 long X11Session::PixelAt(HWND hwnd, POINT client) const {
   HWND top = ::GetAncestorTopLevel(hwnd);

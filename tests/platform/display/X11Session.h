@@ -39,6 +39,9 @@ private:
   bool m_done{false};
 };
 
+// Whether a pop-up menu of the program is shown (a menu being tracked shows one).
+bool MenuOpen();
+
 class X11Session {
 public:
   X11Session() = default;

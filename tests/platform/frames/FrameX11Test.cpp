@@ -61,12 +61,7 @@ private:
   CRuntimeClass* m_frameClass;
 };
 
-bool MenuOpen() {
-  for (HWND hwnd : platform::AllWindows()) {
-    if (platform::WindowClassName(hwnd) == platform::kPopupMenuClass && ::IsWindowVisible(hwnd)) return true;
-  }
-  return false;
-}
+using platform::testing::MenuOpen;
 
 class FrameX11Test : public FrameFixture {
 protected:

@@ -100,12 +100,7 @@ public:
   }
 };
 
-bool MenuOpen() {
-  for (HWND hwnd : platform::AllWindows()) {
-    if (platform::WindowClassName(hwnd) == platform::kPopupMenuClass && ::IsWindowVisible(hwnd)) return true;
-  }
-  return false;
-}
+using platform::testing::MenuOpen;
 
 std::string TextOf(HWND hwnd) {
   CString text;

@@ -109,12 +109,7 @@ protected:
   }
 };
 
-bool MenuOpen() {
-  for (HWND hwnd : platform::AllWindows()) {
-    if (platform::WindowClassName(hwnd) == platform::kPopupMenuClass && ::IsWindowVisible(hwnd)) return true;
-  }
-  return false;
-}
+using platform::testing::MenuOpen;
 
 class X11WindowsTest : public ::testing::Test {
 protected:

@@ -23,12 +23,7 @@ namespace {
 constexpr UINT kUndo = 601, kSequence = 602, kDisconnect = 603, kAbout = 604;
 const char* const kTexts[] = {"&Undo", "&Sequence", "", "Di&sconnect"};
 
-bool MenuOpen() {
-  for (HWND hwnd : platform::AllWindows()) {
-    if (platform::WindowClassName(hwnd) == platform::kPopupMenuClass && ::IsWindowVisible(hwnd)) return true;
-  }
-  return false;
-}
+using platform::testing::MenuOpen;
 
 // A frame whose Etc menu is drawn by the frame itself when ownerDrawn, and which answers letters
 // as a program's menu manager does: the next item with the letter after the highlighted one.

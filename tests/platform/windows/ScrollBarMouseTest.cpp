@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "../controls/ControlHost.h"
 #include "platform/controls.h"
 #include "platform/messageloop.h"
 #include "platform/testinput.h"
@@ -280,15 +281,8 @@ TEST_F(ScrollBarMouseTest, WheelOverAPlainWindowGoesToTheParentAndNeverBecomesBa
   EXPECT_EQ(parent.wheels, 1);
 }
 
-class ScrollBarControlTest : public ::testing::Test {
+class ScrollBarControlTest : public controls_test::HostedTest<CWnd> {
 protected:
-  void SetUp() override {
-    ASSERT_TRUE(host.CreateEx(0, nullptr, "", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr, nullptr));
-  }
-  void TearDown() override {
-    platform::DestroyAllWindows();
-    platform::ResetMessageQueue();
-  }
   // A point of a child's window rectangle given from its bottom-right corner, in host coordinates.
   CPoint FromBottomRight(CWnd& child, int dx, int dy) {
     CRect r;
@@ -296,7 +290,6 @@ protected:
     host.ScreenToClient(&r);
     return CPoint(r.right - dx, r.bottom - dy);
   }
-  CWnd host;
 };
 
 // A list subclassed by its owner, counting the scroll-bar messages that pass its procedure.
