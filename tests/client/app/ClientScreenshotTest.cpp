@@ -16,6 +16,7 @@
 #include "client/model/NodeArray.h"
 #include "client/model/RefDiagramMap.h"
 #include "platform/display.h"
+#include "platform/files.h"
 #include "platform/display/XvfbServer.h"
 #include "platform/gdi.h"
 #include "platform/preview.h"
@@ -30,7 +31,9 @@ using clienttest::Session;
 
 // A 100 x 110 JPEG portrait: a face-coloured disc on a coloured ground.
 std::string Portrait(BYTE red, BYTE green, BYTE blue) {
-  const std::string path = (std::filesystem::temp_directory_path() / "client-screenshot-photo.jpg").string();
+  // A folder of its own: tests running side by side each make their picture.
+  platform::TempDir folder;
+  const std::string path = folder / "portrait.jpg";
   CImage image;
   image.Create(100, 110, 24, -1);
   for (int y = 0; y < 110; ++y) {

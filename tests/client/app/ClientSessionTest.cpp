@@ -36,7 +36,9 @@ std::string Trimmed(const CString& text) {
 
 // A small JPEG photograph as the relay sends it.
 std::string PhotoBytes(int width = 40, int height = 44) {
-  const std::string path = (std::filesystem::temp_directory_path() / "client-session-photo.jpg").string();
+  // A folder of its own: tests running side by side each make their picture.
+  platform::TempDir folder;
+  const std::string path = folder / "photo.jpg";
   CImage image;
   image.Create(width, height, 24, -1);
   for (int y = 0; y < height; ++y)
