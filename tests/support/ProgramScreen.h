@@ -49,9 +49,17 @@ inline double ProcessorSeconds(pid_t pid) {
 
 // The processor seconds pid spends over the next span of real time: a program left idle should
 // spend next to none.
-inline double ProcessorSecondsOver(pid_t pid, std::chrono::seconds span) {
+// step, when given, runs every 20 ms meanwhile (a pointer resting or moving, say).
+inline double ProcessorSecondsOver(pid_t pid, std::chrono::seconds span, const std::function<void()>& step = {}) {
   const double start = ProcessorSeconds(pid);
-  std::this_thread::sleep_for(span);
+  if (!step) {
+    std::this_thread::sleep_for(span);
+  } else {
+    for (const auto end = std::chrono::steady_clock::now() + span; std::chrono::steady_clock::now() < end;) {
+      step();
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+  }
   return ProcessorSeconds(pid) - start;
 }
 
@@ -205,6 +213,29 @@ public:
     for (bool press : {true, false}) SendXButton(m_display, window, x, y, rootX, rootY, m_time, press);
     XSync(m_display, False);
   }
+  // The pointer reported at point (x, y) of window with no button held, as X reports a person's
+  // pointer there (again at the same place when it was there already).
+  void Move(Window window, int x, int y) {
+    XEvent event{};
+    event.xmotion.type = MotionNotify;
+    event.xmotion.window = window;
+    event.xmotion.root = DefaultRootWindow(m_display);
+    event.xmotion.x = x;
+    event.xmotion.y = y;
+    Window child = 0;
+    XTranslateCoordinates(m_display, window, event.xmotion.root, x, y, &event.xmotion.x_root, &event.xmotion.y_root,
+                          &child);
+    event.xmotion.time = ++m_time;
+    event.xmotion.same_screen = True;
+    XSendEvent(m_display, window, False, PointerMotionMask, &event);
+    XSync(m_display, False);
+  }
+  // The pointer over (x, y) of window for one idle step: three reports at one place, and every
+  // fifth step a move of a pixel, so a program that works on repeats or moves shows it.
+  void RestAndNudge(Window window, int x, int y) {
+    m_nudges = (m_nudges + 1) % 10;
+    for (int i = 0; i < 3; ++i) Move(window, x + (m_nudges >= 5 ? 1 : 0), y);
+  }
   // Presses and releases keysym on window.
   void Key(Window window, KeySym keysym, unsigned state = 0) { SendXKey(m_display, window, keysym, state); }
 
@@ -236,6 +267,7 @@ private:
 private:
   ::Display* m_display{nullptr};
   Time m_time{1000};
+  int m_nudges{0};  // the step count of RestAndNudge, which sets where the pointer rests
 };
 
 }  // namespace testsupport

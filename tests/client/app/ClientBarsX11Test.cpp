@@ -83,6 +83,12 @@ TEST_F(ClientBarsX11Test, BothBarsToggledByMouseLeaveTheProgramIdleAndItsToolBar
   ASSERT_GT(pid, 0);
   EXPECT_LT(testsupport::ProcessorSecondsOver(pid, std::chrono::seconds(3)), 0.15)
       << "seconds of processor in 3 s of idle time";
+  // The same with the pointer resting on the tool bar's empty end, reported again and nudged.
+  const int restX = static_cast<int>(screen.Pixels(frame)[0].size()) - 20;
+  EXPECT_LT(testsupport::ProcessorSecondsOver(pid, std::chrono::seconds(3),
+                                              [&] { screen.RestAndNudge(frame, restX, kMenuBarHeight + 12); }),
+            0.3)
+      << "seconds of processor in 3 s with the pointer on the tool bar";
 
   // The tool bar's first button opens a record: the file dialog comes.
   const Pixels shown = screen.Pixels(frame);

@@ -78,6 +78,8 @@ TEST_F(MenuButtonsPeerTest, ASessionEnablesAndDisablesTheScreenButtons) {
   ASSERT_TRUE(PumpUntil([&] { return Shown(kDisconnectedMessage); }));
   for (UINT id : {kWaitingRoomList, kRecordView, kRankView, kGameRoom, kLeave})
     EXPECT_FALSE(Enabled(id)) << id;
+  // The loop's idle update gives the tool bar's connect button its offline plug.
+  EXPECT_TRUE(PumpUntil([&] { return frame->GetToolBar().GetConnectImage() == CMainFrame::kDisconnectedImage; }));
 }
 
 // The screens' own views (the game room's with the real board control) behind a logged-in frame.

@@ -215,12 +215,14 @@ protected:
 };
 
 TEST_F(StartViewBadNumbersTest, AButtonWithANumberNoRoomCanHaveSendsNothingAndTheNextButtonWorks) {
+  const int currentRoom = frame->GetCurrentWaitRoom();
   for (int button : {1, 2}) {
     const std::size_t before = peer.RecordCount();
     ClickRoom(button);
     EXPECT_TRUE(::IsWindow(frameHandle()));
     EXPECT_EQ(peer.RecordCount(), before) << "button " << button;
     EXPECT_EQ(frame->GetActiveViewId(), CMainFrame::kStartView);
+    EXPECT_EQ(frame->GetCurrentWaitRoom(), currentRoom) << "button " << button;
   }
   // The wrapped number made no record in place of room 2's (70002 is 2 in 16 bits).
   ClickRoom(0);

@@ -87,6 +87,12 @@ TEST_F(ToolBarProgramX11Test, BothBarsShownByMouseLeaveTheProgramIdleAndItsToolB
   ASSERT_GT(pid, 0);
   EXPECT_LT(testsupport::ProcessorSecondsOver(pid, std::chrono::seconds(3)), 0.15)
       << "seconds of processor in 3 s of idle time";
+  // The same with the pointer resting on the tool bar's empty end, reported again and nudged.
+  const int restX = static_cast<int>(screen.Pixels(frame)[0].size()) - 20;
+  EXPECT_LT(testsupport::ProcessorSecondsOver(pid, std::chrono::seconds(3),
+                                              [&] { screen.RestAndNudge(frame, restX, kMenuBarHeight + 13); }),
+            0.3)
+      << "seconds of processor in 3 s with the pointer on the tool bar";
 
   // The tool bar's third button connects: it asks for the login.
   const int row = kMenuBarHeight + 13;

@@ -1,5 +1,6 @@
 #include "platform/controls.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -360,6 +361,42 @@ TEST_F(ListCtrlScrollTest, AVerticalBarNarrowsTheHorizontalPage) {
 }  // namespace
 
 namespace {
+
+// A right-aligned column ends its text at its right edge and a centred one leaves equal room on
+// both sides: in every row, after the left-aligned first column.
+TEST_F(ListCtrlTest, ColumnsDrawTheirTextWhereTheirAlignmentSays) {
+  ASSERT_TRUE(list.Create(WS_CHILD | WS_VISIBLE | LVS_REPORT, CRect(0, 0, 400, 200), &host, 62));
+  const int width = 120;
+  list.InsertColumn(0, "Left", LVCFMT_LEFT, width);
+  list.InsertColumn(1, "Right", LVCFMT_RIGHT, width);
+  list.InsertColumn(2, "Centre", LVCFMT_CENTER, width);
+  for (const char* text : {"ab", "abcdef"}) {
+    const int row = list.InsertItem(list.GetItemCount(), text);
+    list.SetItemText(row, 1, text);
+    list.SetItemText(row, 2, text);
+  }
+  list.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+  CClientDC dc(&list);
+  const COLORREF window = ::GetSysColor(COLOR_WINDOW);
+  for (int row = 0; row < 2; ++row) {
+    RECT bounds{};
+    ASSERT_TRUE(list.GetItemRect(row, &bounds, LVIR_BOUNDS));
+    for (int column = 0; column < 3; ++column) {
+      SCOPED_TRACE(testing::Message() << "row " << row << " column " << column);
+      const int start = column * width, end = start + width;
+      int first = end, last = start - 1;
+      for (int y = bounds.top; y < bounds.bottom; ++y)
+        for (int x = start; x < end; ++x)
+          if (dc.GetPixel(x, y) != window) first = std::min(first, x), last = std::max(last, x);
+      ASSERT_LE(first, last) << "no text drawn";
+      const int roomLeft = first - start, roomRight = end - 1 - last;
+      if (column == 0) EXPECT_LT(roomLeft, roomRight);
+      if (column == 1) EXPECT_LT(roomRight, roomLeft);
+      if (column == 2) EXPECT_NEAR(roomLeft, roomRight, 3);
+      if (column != 2) EXPECT_LE(std::min(roomLeft, roomRight), 10);
+    }
+  }
+}
 
 // A hidden column (width 0) keeps its texts but shows nothing: no ellipsis on any row.
 TEST_F(ListCtrlTest, ZeroWidthColumnsDrawNothing) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "MemoryCanvas.h"
@@ -113,6 +114,42 @@ TEST_F(TextTest, FontHeightsFollowTheLogFont) {
   EXPECT_NEAR(tm.tmHeight, 20, 1);
   EXPECT_EQ(tm.tmWeight, FW_BOLD);
   canvas.dc.SelectObject(&font);
+}
+
+// How far a tall stroke leans: the middle of its top ink row less the middle of its bottom one.
+int LeanOf(const MemoryCanvas& c, int w, int h) {
+  const Ink ink = InkOf(c, w, h);
+  auto middleOfRow = [&](int y) {
+    int first = -1, last = -1;
+    for (int x = 0; x < w; ++x)
+      if (c.At(x, y) != RGB(255, 255, 255)) {
+        if (first < 0) first = x;
+        last = x;
+      }
+    return (first + last) / 2;
+  };
+  return middleOfRow(ink.box.top) - middleOfRow(ink.box.bottom - 1);
+}
+
+// One face and size asked upright, italic, then upright again: each draws in its own style, so a
+// cache that keys on less than the whole font shows up as a lean where none was asked, or none.
+TEST_F(TextTest, ItalicAndUprightOfOneFaceEachKeepTheirStyle) {
+  canvas.dc.SetBkMode(TRANSPARENT);
+  auto leanWith = [&](BYTE italic) {
+    CFont f;
+    f.CreateFont(-61, 0, 0, 0, FW_NORMAL, italic, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Arial");
+    CFont* before = canvas.dc.SelectObject(&f);
+    canvas.dc.FillSolidRect(0, 0, 300, 120, RGB(255, 255, 255));
+    canvas.dc.TextOut(20, 10, "l", 1);
+    canvas.dc.SelectObject(before);
+    return LeanOf(canvas, 300, 120);
+  };
+  const int upright = leanWith(0);
+  const int italic = leanWith(1);
+  const int uprightAgain = leanWith(0);
+  EXPECT_LE(std::abs(upright), 1);
+  EXPECT_GE(italic, 6);
+  EXPECT_EQ(uprightAgain, upright);
 }
 
 TEST_F(TextTest, WidthScalesTheAverageCharacter) {

@@ -241,6 +241,24 @@ TEST_F(MessageLoopTest, IdleWorkThatPaintsRunsOnceForEachMessageThatMayNeedIt) {
   EXPECT_GE(painted.paints, 5);
 }
 
+// Each message a pump handles earns it another idle turn, so menu and tool-bar states follow what
+// the message changed while a long pump goes on, not only when it ends.
+TEST_F(MessageLoopTest, APumpGivesIdleWorkATurnAfterEachMessageItHandles) {
+  static std::vector<std::size_t> pingsSeenByIdle;
+  static QuittingWnd* target = nullptr;
+  pingsSeenByIdle.clear();
+  target = &wnd;
+  platform::SetIdleHook([](long) {
+    pingsSeenByIdle.push_back(target->pings.size());
+    if (pingsSeenByIdle.size() <= 3) target->PostMessage(WM_PING, pingsSeenByIdle.size());
+    return FALSE;
+  });
+  platform::PumpMessages();
+  platform::SetIdleHook(nullptr);
+  EXPECT_EQ(pingsSeenByIdle, (std::vector<std::size_t>{0, 1, 2, 3}));
+  EXPECT_EQ(wnd.pings, (std::vector<WPARAM>{1, 2, 3}));
+}
+
 // Swallows the keys its children receive, as a dialog does with Enter.
 class KeyEatingWnd : public CWnd {
 public:
