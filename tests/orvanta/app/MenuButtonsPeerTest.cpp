@@ -78,8 +78,13 @@ TEST_F(MenuButtonsPeerTest, ASessionEnablesAndDisablesTheScreenButtons) {
   ASSERT_TRUE(PumpUntil([&] { return Shown(kDisconnectedMessage); }));
   for (UINT id : {kWaitingRoomList, kRecordView, kRankView, kGameRoom, kLeave})
     EXPECT_FALSE(Enabled(id)) << id;
-  // The loop's idle update gives the tool bar's connect button its offline plug.
+  // The loop's idle update, as the application runs it, gives the connect button its offline plug.
+  platform::SetIdleHook([this](long count) {
+    if (count == 0) frame->SendMessage(WM_IDLEUPDATECMDUI, TRUE, 0);
+    return FALSE;
+  });
   EXPECT_TRUE(PumpUntil([&] { return frame->GetToolBar().GetConnectImage() == CMainFrame::kDisconnectedImage; }));
+  platform::SetIdleHook(nullptr);
 }
 
 // The screens' own views (the game room's with the real board control) behind a logged-in frame.

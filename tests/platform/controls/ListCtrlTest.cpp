@@ -390,10 +390,12 @@ TEST_F(ListCtrlTest, ColumnsDrawTheirTextWhereTheirAlignmentSays) {
           if (dc.GetPixel(x, y) != window) first = std::min(first, x), last = std::max(last, x);
       ASSERT_LE(first, last) << "no text drawn";
       const int roomLeft = first - start, roomRight = end - 1 - last;
-      if (column == 0) EXPECT_LT(roomLeft, roomRight);
-      if (column == 1) EXPECT_LT(roomRight, roomLeft);
-      if (column == 2) EXPECT_NEAR(roomLeft, roomRight, 3);
-      if (column != 2) EXPECT_LE(std::min(roomLeft, roomRight), 10);
+      if (column == 2) {
+        EXPECT_NEAR(roomLeft, roomRight, 3);
+      } else {
+        EXPECT_LE(column == 0 ? roomLeft : roomRight, 10);
+        EXPECT_GT(column == 0 ? roomRight : roomLeft, 30);
+      }
     }
   }
 }

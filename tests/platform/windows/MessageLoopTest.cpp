@@ -241,6 +241,28 @@ TEST_F(MessageLoopTest, IdleWorkThatPaintsRunsOnceForEachMessageThatMayNeedIt) {
   EXPECT_GE(painted.paints, 5);
 }
 
+// X reports the pointer again where it rests (after a repaint under it, say): that report earns no
+// idle turn, or idle work that repaints would bring on the next report and never let the loop wait.
+TEST_F(MessageLoopTest, APointerReportedAgainWhereItRestsEarnsNoIdleTurn) {
+  static int idleRuns = 0;
+  static HWND target = nullptr;
+  idleRuns = 0;
+  target = wnd.m_hWnd;
+  platform::SetIdleHook([](long) {
+    if (++idleRuns < 50) ::PostMessage(target, WM_MOUSEMOVE, 0, MAKELPARAM(7, 7));
+    return FALSE;
+  });
+  platform::PumpMessages();
+  // The first report is a move; the next is the same place again.
+  EXPECT_EQ(idleRuns, 2);
+  // A move elsewhere earns its turn again.
+  ::PostMessage(target, WM_MOUSEMOVE, 0, MAKELPARAM(8, 7));
+  idleRuns = 48;
+  platform::PumpMessages();
+  EXPECT_EQ(idleRuns, 50);
+  platform::SetIdleHook(nullptr);
+}
+
 // Each message a pump handles earns it another idle turn, so menu and tool-bar states follow what
 // the message changed while a long pump goes on, not only when it ends.
 TEST_F(MessageLoopTest, APumpGivesIdleWorkATurnAfterEachMessageItHandles) {
