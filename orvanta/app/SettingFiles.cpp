@@ -254,8 +254,8 @@ BOOL CSettingFiles::SaveChatMacros(const ChatMacros& edited, ChatMacros& kept) c
 }
 
 BOOL CSettingFiles::CreateChatMacroFileIfMissing() const {
-  CFile file;
-  if (file.Open(GetChatMacroPath(), CFile::modeRead))
+  // A file that is there but cannot be read now keeps its phrases for a later start.
+  if (::_access(GetChatMacroPath(), 0) == 0)
     return TRUE;
   return WriteWholeFile(GetChatMacroPath(), CString()) ? TRUE : FALSE;
 }

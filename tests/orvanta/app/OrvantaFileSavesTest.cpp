@@ -47,7 +47,7 @@ TEST(OrvantaFileSavesTest, AFullDiskOrAKillLeavesEachOldFileAndTheSaveGoesThroug
        }},
       {"Message.dat",
        [](const std::string& path) {
-         const CString text = CMemoFile::Compose({{"2026-12-09", "k1", "kim", "a memo kept for later reading"}});
+         const CString text = CMemoFile::Compose({{"2026-12-09", "k1", "kim", "a memo kept for later reading, long enough to take the file past the limit"}});
          return CMemoFile::WriteText(path.c_str(), text) != FALSE;
        }},
       // Save Play Record.
