@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "platform/files.h"
@@ -222,10 +223,6 @@ void ExpandRunLengths(const ByteView& in, const BmpLayout& layout, LPBITMAPINFOH
   }
 }
 
-bool WriteAll(std::FILE* file, const void* data, size_t size) {
-  return std::fwrite(data, 1, size, file) == size;
-}
-
 void PutLE(BYTE* at, DWORD value, int bytes) {
   for (int i = 0; i < bytes; ++i) at[i] = static_cast<BYTE>(value >> (8 * i));
 }
@@ -319,11 +316,9 @@ BOOL SaveDibFile(const char* fileName, const BITMAPINFOHEADER* dib) {
   BYTE fileHeader[kFileHeaderSize] = {'B', 'M'};
   PutLE(fileHeader + 2, static_cast<DWORD>(blockSize + kFileHeaderSize), 4);
   PutLE(fileHeader + 10, static_cast<DWORD>(kFileHeaderSize + dib->biSize + tableSize), 4);
-  std::FILE* file = std::fopen(platform::NativePath(fileName).c_str(), "wb");
-  if (file == nullptr) return FALSE;
-  bool written = WriteAll(file, fileHeader, sizeof fileHeader) && WriteAll(file, dib, blockSize);
-  written = std::fclose(file) == 0 && written;
-  return written ? TRUE : FALSE;
+  std::string bytes(reinterpret_cast<const char*>(fileHeader), sizeof fileHeader);
+  bytes.append(reinterpret_cast<const char*>(dib), blockSize);
+  return platform::ReplaceFileContents(fileName, bytes);
 }
 
 HPALETTE CreateDibPalette(const BITMAPINFOHEADER* dib, BYTE flags) {

@@ -1,5 +1,8 @@
 #include "client/images/FileImageImpl.h"
 
+#include <cstdlib>
+#include <string_view>
+
 #include "platform/files.h"
 
 void CFileImageImpl::TakeFileName(const char* fileName) {
@@ -15,10 +18,14 @@ BOOL CFileImageImpl::ReadStoredFile(const std::function<BOOL(std::FILE*)>& decod
 }
 
 BOOL CFileImageImpl::WriteStoredFile(const std::function<BOOL(std::FILE*)>& encode) {
-  std::FILE* file = std::fopen(platform::NativePath(m_fileName).c_str(), "wb");
-  if (file == nullptr) return FALSE;
-  BOOL written = encode(file);
-  if (std::fclose(file) != 0) written = FALSE;
-  if (!written) std::remove(platform::NativePath(m_fileName).c_str());
+  // Encoded in memory first, so that a failure leaves the stored file as it was.
+  char* bytes = nullptr;
+  std::size_t size = 0;
+  std::FILE* memory = ::open_memstream(&bytes, &size);
+  if (memory == nullptr) return FALSE;
+  BOOL written = encode(memory);
+  if (std::fclose(memory) != 0) written = FALSE;
+  if (written) written = platform::ReplaceFileContents(m_fileName, std::string_view(bytes, size));
+  std::free(bytes);
   return written;
 }

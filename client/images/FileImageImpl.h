@@ -18,7 +18,8 @@ protected:
   void TakeFileName(const char* fileName);
   // Runs decode on the stored file opened for reading; the picture is replaced only on success.
   BOOL ReadStoredFile(const std::function<BOOL(std::FILE*)>& decode);
-  // Runs encode on the stored file opened for writing; a failed write or close removes the file.
+  // Runs encode on a stream whose bytes then replace the stored file whole; on a failure the
+  // stored file stays as it was.
   BOOL WriteStoredFile(const std::function<BOOL(std::FILE*)>& encode);
 
   CString m_fileName;

@@ -1,6 +1,8 @@
 #include "client/images/GifImage.h"
 
 #include <array>
+#include <cerrno>
+#include <string_view>
 #include <cstring>
 
 #include "client/images/Dib.h"
@@ -397,16 +399,13 @@ BOOL CGifImage::Write(const char* fileName) {
     AfxMessageBox("GIF Images must be 8 bit or less");
     return FALSE;
   }
-  std::FILE* file = std::fopen(platform::NativePath(m_fileName).c_str(), "wb");
-  if (file == nullptr) {
-    AfxMessageBox("Can't open GIF for writing");
-    return FALSE;
-  }
   const std::vector<BYTE> bytes = Encode();
-  bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  written = std::fclose(file) == 0 && written;
-  if (!written) AfxMessageBox("Write Error in GIF file");
-  return written ? TRUE : FALSE;
+  errno = 0;
+  if (platform::ReplaceFileContents(m_fileName, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())))
+    return TRUE;
+  // Which of the two messages depends on whether the disk refused the bytes or the file itself.
+  AfxMessageBox(platform::IsWriteFailure(errno) ? "Write Error in GIF file" : "Can't open GIF for writing");
+  return FALSE;
 }
 
 std::vector<BYTE> CGifImage::Encode() const {

@@ -1,6 +1,7 @@
 #include "client/model/GameRecordFile.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <cstdint>
 #include <new>
@@ -54,14 +55,15 @@ bool SplitNumbers(const CString& value, char separator, int count, int* numbers)
 BOOL CGameRecordFile::Write(const char* fileName, CNodeArray* moves, CCommentMap* comments,
                             CRefDiagramMap* diagrams, CGameInfo* info) {
   Begin(fileName, kWriting, moves, comments, diagrams, info);
-  CFileException error;
-  BOOL ok = FALSE;
-  if (!m_file.Open(m_fileName, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary, &error)) {
-    m_error = kOpenFailed;
-  } else {
-    ok = WriteOpening() && WriteBody() && WriteClosing();
-    m_file.Abort();  // a no-op after a clean close; otherwise the file is never left open
-  }
+  // The record is put together first and replaces the file in one step: a full disk or a kill
+  // halfway leaves the old record whole.
+  CString text;
+  WriteOpening(text);
+  WriteBody(text);
+  WriteClosing(text);
+  errno = 0;
+  const BOOL ok = platform::ReplaceFileContents(m_fileName, text.str());
+  if (!ok) m_error = platform::IsWriteFailure(errno) ? kWriteFailed : kOpenFailed;
   Reset();
   return ok;
 }
@@ -135,48 +137,22 @@ void CGameRecordFile::Reset() {
 
 // ---- writing
 
-BOOL CGameRecordFile::WriteOpening() {
+void CGameRecordFile::WriteOpening(CString& out) const {
   CString header;
   WriteHeader(header);
-  try {
-    m_file.Write("(", 1);
-    m_file.Write(header.GetString(), static_cast<UINT>(header.GetLength()));
-  } catch (CFileException* e) {
-    e->Delete();
-    m_error = kWriteFailed;
-    return FALSE;
-  }
-  return TRUE;
+  out += "(";
+  out += header;
 }
 
-BOOL CGameRecordFile::WriteBody() {
-  if (!m_moves) return TRUE;
+void CGameRecordFile::WriteBody(CString& out) const {
+  if (!m_moves) return;
   MainLine line;
   BuildMainLine(line);
-  // The whole main line goes out as one block: one write per node would cost a system call
-  // each.
-  CString body;
-  AppendOpeningNotes(body, line);
-  for (INT_PTR i = 0; i < m_moves->GetSize(); ++i) AppendMove(body, static_cast<int>(i + 1), line);
-  try {
-    m_file.Write(body.GetString(), static_cast<UINT>(body.GetLength()));
-  } catch (CFileException* e) {
-    e->Delete();
-    return FALSE;
-  }
-  return TRUE;
+  AppendOpeningNotes(out, line);
+  for (INT_PTR i = 0; i < m_moves->GetSize(); ++i) AppendMove(out, static_cast<int>(i + 1), line);
 }
 
-BOOL CGameRecordFile::WriteClosing() {
-  try {
-    m_file.Write(")", 1);
-    m_file.Close();
-  } catch (CFileException* e) {
-    e->Delete();
-    return FALSE;
-  }
-  return TRUE;
-}
+void CGameRecordFile::WriteClosing(CString& out) const { out += ")"; }
 
 void CGameRecordFile::BuildMainLine(MainLine& line) const {
   line.ends.reserve(static_cast<std::size_t>(m_moves->GetSize()) + 1);

@@ -19,15 +19,15 @@ public:
   static constexpr int kNoMemory = 201;    // no room for the read buffer, or a file of 2 GiB or more
   static constexpr int kOpenFailed = 302;
   static constexpr int kShortRead = 303;   // fewer bytes read than the file holds
-  static constexpr int kWriteFailed = 304; // writing "(" or the header failed
+  static constexpr int kWriteFailed = 304; // the disk took not all of the record
   static constexpr int kBadHeader = 321;   // no "(" or ";", or a header tag of 100 characters or more
 
   CGameRecordFile() = default;
   CGameRecordFile(const CGameRecordFile&) = delete;
   CGameRecordFile& operator=(const CGameRecordFile&) = delete;
 
-  // Writes the record of the given objects (each may be null) to fileName, replacing the file.
-  // FALSE when the file cannot be opened, any write fails or closing it fails.
+  // Writes the record of the given objects (each may be null) to fileName, replacing the file
+  // whole. FALSE, with any old file left as it was, when the record cannot be written.
   BOOL Write(const char* fileName, CNodeArray* moves, CCommentMap* comments,
              CRefDiagramMap* diagrams, CGameInfo* info);
   // Reads fileName, adding what it holds to the given objects (each may be null). FALSE on a
@@ -48,10 +48,10 @@ private:
              CRefDiagramMap* diagrams, CGameInfo* info);
   void Reset();
 
-  // Writing.
-  BOOL WriteOpening();
-  BOOL WriteBody();
-  BOOL WriteClosing();
+  // Writing: each appends its part of the record to out.
+  void WriteOpening(CString& out) const;
+  void WriteBody(CString& out) const;
+  void WriteClosing(CString& out) const;
   // The nodes of the main line as written, and where the text of each move ends.
   struct MainLine {
     CString text;           // ";B[pd];W[dp]..."

@@ -27,10 +27,6 @@ void ApplyLines(CFile& file, CClientConfig& config) {
   }
 }
 
-void WriteText(CFile& file, const CString& text) {
-  file.Write(text.GetString(), static_cast<UINT>(text.GetLength()));
-}
-
 }  // namespace
 
 CClientConfig::CClientConfig(const char* filePath) : m_filePath(filePath) {}
@@ -82,28 +78,7 @@ CString CClientConfig::FormatContents() const {
   return text;
 }
 
-// Written to a side file and renamed over the old one: a shorter content leaves no old tail, and a
-// failed write leaves the old file whole.
-int CClientConfig::Save() const {
-  CString tempPath = m_filePath + ".new";
-  CFile file;
-  if (!file.Open(tempPath, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary)) return 0;
-  try {
-    WriteText(file, FormatContents());
-    file.Close();
-    CFile::Rename(tempPath, m_filePath);
-  } catch (CFileException* error) {
-    error->Delete();
-    file.Abort();
-    try {
-      CFile::Remove(tempPath);
-    } catch (CFileException* removeError) {
-      removeError->Delete();
-    }
-    return 0;
-  }
-  return 1;
-}
+int CClientConfig::Save() const { return platform::ReplaceFileContents(m_filePath, FormatContents().str()) ? 1 : 0; }
 
 CClientConfig& GetClientConfig() {
   static CClientConfig config;

@@ -1,5 +1,7 @@
 #include "orvanta/app/OrvantaApp.h"
 
+#include <algorithm>
+
 #include <platform/msgbox.h>
 #include <platform/process.h>
 #include <platform/shell.h>
@@ -41,6 +43,10 @@ BOOL COrvantaApp::InitInstance() {
   int width = 0;
   int height = 0;
   CSettingFiles::ParseFrameSize(frame->ReadSetting(0), maximised, width, height);
+  // A size from the file is held to the screen: a larger frame shows nothing more, and one the
+  // size of 99999x99999 would ask for more memory than there is at every start.
+  width = std::min(width, ::GetSystemMetrics(SM_CXSCREEN));
+  height = std::min(height, ::GetSystemMetrics(SM_CYSCREEN));
   if (CMainMenu* menu = frame->GetMainMenu())
     menu->LoadBannerImages();
   if (maximised)

@@ -10,6 +10,10 @@
 
 namespace {
 
+// Far more than any of the files holds; a larger file is read no further, so that its size
+// never decides how much memory a start takes.
+constexpr std::size_t kMaxFileBytes = 1 << 20;
+
 const char* const kDefaultWidths[CSettingFiles::kSettingFields] = {
     "",
     "|20|60|70|59|110|110|56|56|90|80|85|77|88|",
@@ -73,7 +77,7 @@ bool CSettingFiles::ReadWholeFile(const CString& path, CString& text) {
   try {
     std::string bytes;
     char chunk[4096];
-    for (UINT got; (got = file.Read(chunk, sizeof chunk)) > 0;)
+    for (UINT got; bytes.size() < kMaxFileBytes && (got = file.Read(chunk, sizeof chunk)) > 0;)
       bytes.append(chunk, got);
     file.Close();
     text = CString(bytes.c_str());
@@ -86,18 +90,7 @@ bool CSettingFiles::ReadWholeFile(const CString& path, CString& text) {
 }
 
 bool CSettingFiles::WriteWholeFile(const CString& path, const CString& text) {
-  CFile file;
-  if (!file.Open(path, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary))
-    return false;
-  try {
-    file.Write(text.GetString(), static_cast<UINT>(text.GetLength()));
-    file.Close();
-    return true;
-  } catch (CException* error) {
-    error->Delete();
-    file.Abort();
-    return false;
-  }
+  return platform::ReplaceFileContents(path, text.str()) != FALSE;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -261,8 +254,8 @@ BOOL CSettingFiles::SaveChatMacros(const ChatMacros& edited, ChatMacros& kept) c
 }
 
 BOOL CSettingFiles::CreateChatMacroFileIfMissing() const {
-  CFile file;
-  if (file.Open(GetChatMacroPath(), CFile::modeRead))
+  // A file that is there but cannot be read now keeps its phrases for a later start.
+  if (::_access(GetChatMacroPath(), 0) == 0)
     return TRUE;
   return WriteWholeFile(GetChatMacroPath(), CString()) ? TRUE : FALSE;
 }

@@ -60,9 +60,9 @@ private:
   CString PathOf(const char* name) const;
   // The five fields of "setting.ini"; false when the file is missing or malformed.
   bool ReadSettingFields(std::array<CString, kSettingFields>& fields) const;
-  // The whole file up to its first NUL byte; false when it cannot be read.
+  // The whole file up to its first NUL byte (and its first MiB); false when it cannot be read.
   static bool ReadWholeFile(const CString& path, CString& text);
-  // Creates (or truncates) path and writes text; false on any failure.
+  // Replaces path with text whole; false, the old file kept, on any failure.
   static bool WriteWholeFile(const CString& path, const CString& text);
   // The fields of "AD.ini" when it is usable (non-empty, a multiple of 3 fields).
   bool ReadAdvertFields(std::vector<CString>& fields) const;

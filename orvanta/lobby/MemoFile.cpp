@@ -89,22 +89,5 @@ BOOL CMemoFile::ReadText(const CString& path, CString& text) {
 }
 
 BOOL CMemoFile::WriteText(const CString& path, const CString& text) {
-  // A rename would replace a file this user may not write; such a file is left as it is.
-  if (::_access(path, 0) == 0 && ::_access(path, 2) != 0)
-    return FALSE;
-  const CString temporary = path + ".tmp";
-  CFile file;
-  if (!file.Open(temporary, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary))
-    return FALSE;
-  try {
-    file.Write(text.GetString(), static_cast<UINT>(text.GetLength()));
-    file.Close();
-    CFile::Rename(temporary, path);
-    return TRUE;
-  } catch (CException* error) {
-    error->Delete();
-    file.Abort();
-    ::DeleteFile(temporary);
-    return FALSE;
-  }
+  return platform::ReplaceFileContents(path, text.str());
 }

@@ -31,7 +31,7 @@ public:
   static CString Compose(const std::vector<CMemoEntry>& memos);
   // The whole file as read; FALSE (text empty) when it cannot be opened.
   static BOOL ReadText(const CString& path, CString& text);
-  // Replaces the file by text through path + ".tmp"; FALSE (the file as it was) on failure,
+  // Replaces the file by text whole; FALSE (the file as it was) on failure,
   // also when the file exists and may not be written by this user.
   static BOOL WriteText(const CString& path, const CString& text);
 };

@@ -1,5 +1,6 @@
 #include "orvanta/lobby/ReportColumns.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -12,6 +13,11 @@ constexpr DWORD kReportStyles = 0x68;
 
 }  // namespace
 
+int StoredColumnWidth(const CString& field) {
+  const long long width = std::strtoll(field, nullptr, 10);
+  return static_cast<int>(std::clamp<long long>(width, 0, ::GetSystemMetrics(SM_CXSCREEN)));
+}
+
 bool InsertReportColumns(CListCtrl& list, std::span<const CReportColumn> columns, const CString& stored,
                          StoredWidthRule rule) {
   const int count = static_cast<int>(columns.size());
@@ -23,7 +29,7 @@ bool InsertReportColumns(CListCtrl& list, std::span<const CReportColumn> columns
   const int present = fields.GetCount();
   if (useStored)
     for (int i = 0; i < count; ++i)
-      widths[static_cast<std::size_t>(i)] = i < present ? std::atoi(fields.NextField()) : 0;
+      widths[static_cast<std::size_t>(i)] = i < present ? StoredColumnWidth(fields.NextField()) : 0;
   if (!list.GetHeaderCtrl() || list.GetHeaderCtrl()->GetItemCount() == 0)
     for (int i = 0; i < count; ++i)
       list.InsertColumn(i, columns[static_cast<std::size_t>(i)].heading, columns[static_cast<std::size_t>(i)].format,

@@ -25,6 +25,9 @@ enum class StoredWidthRule {
 // were taken.
 bool InsertReportColumns(CListCtrl& list, std::span<const CReportColumn> columns, const CString& stored,
                          StoredWidthRule rule);
+// A column width as "setting.ini" keeps it, held to 0..the screen's width: a file's number
+// never makes a column the screen cannot show.
+int StoredColumnWidth(const CString& field);
 // Widens each of the first count shown columns that cuts its heading or a row's text to show them
 // whole; a column already wide enough, or hidden (width 0), keeps its width.
 void WidenReportColumns(CListCtrl& list, int count);

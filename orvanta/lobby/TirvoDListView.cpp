@@ -10,6 +10,7 @@
 #include "orvanta/connection/FieldTokenizer.h"
 #include "orvanta/lobby/GradeOrder.h"
 #include "orvanta/lobby/LobbyHost.h"
+#include "orvanta/lobby/ReportColumns.h"
 #include "orvanta/lobby/SortImages.h"
 #include "orvanta/lobby/WaitingRoomTable.h"
 #include "orvanta/resources/LobbyBitmaps.h"
@@ -128,7 +129,7 @@ void CTirvoDListView::LoadColumnWidths(int roomWidths[kRoomColumns], int userWid
   CFieldTokenizer widths(field);
   const int present = widths.GetCount();
   for (int i = 0; i < kRoomColumns + kUserColumns; ++i) {
-    const int width = i < present ? std::atoi(widths.NextField()) : 0;
+    const int width = i < present ? StoredColumnWidth(widths.NextField()) : 0;
     if (i < kRoomColumns)
       roomWidths[i] = width;
     else

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
 
 #include <platform/files.h>
 #include <platform/msgbox.h>
@@ -400,8 +399,5 @@ void CGameRoom::SaveRecordToGiboFolder() {
   if (!m_host.IsSaveRecordOn()) return;
   ::CreateDirectory(CGiboFileName::kFolder);
   CString path = CGiboFileName::Build(GetPaneText(kBlackName), GetPaneText(kWhiteName));
-  std::ofstream file(platform::NativePath(path), std::ios::binary | std::ios::trunc);
-  const CString text = m_record.ToFileText();
-  if (file) file.write(text.str().data(), static_cast<std::streamsize>(text.str().size()));
-  if (!file || !file.flush()) m_host.AskUser("File can not be made.", "Inform", MB_OK | MB_ICONINFORMATION);
+  if (!platform::ReplaceFileContents(path, m_record.ToFileText().str())) m_host.AskUser("File can not be made.", "Inform", MB_OK | MB_ICONINFORMATION);
 }

@@ -454,17 +454,7 @@ CString CGiboRecord::ToText() const { return BuildText("\n"); }
 CString CGiboRecord::ToFileText() const { return BuildText("\r\n"); }
 
 BOOL CGiboRecord::WriteFile(LPCTSTR path) const {
-  CStdioFile file;
-  if (!file.Open(path, CFile::modeCreate | CFile::modeWrite | CFile::typeText)) return FALSE;
-  try {
-    file.WriteString(BuildText("\r\n"));
-    file.Close();
-  } catch (CFileException* error) {
-    error->Delete();
-    file.Abort();
-    return FALSE;
-  }
-  return TRUE;
+  return platform::ReplaceFileContents(path, BuildText("\r\n").str());
 }
 
 BOOL CGiboRecord::ReadFile(LPCTSTR path) {

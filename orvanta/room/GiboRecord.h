@@ -105,7 +105,7 @@ public:
   void SetCursor(short index) { m_moveCursor = index; }
 
   // ---- Files and whole texts ----
-  // Writes the SGF file (CR LF line ends). 0 when it cannot be created or written.
+  // Replaces the SGF file whole (CR LF line ends). 0, any old file kept, when it cannot be written.
   BOOL WriteFile(LPCTSTR path) const;
   // The SGF text with "\n" line ends.
   CString ToText() const;

@@ -1,5 +1,6 @@
 #include "orvanta/room/ProgressDlg.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 
@@ -78,7 +79,10 @@ void CProgressDlg::PlaceWindow() {
     if (x >= 0 && y >= 0 && x < ::GetSystemMetrics(SM_CXSCREEN) && y < ::GetSystemMetrics(SM_CYSCREEN)) {
       CRect window;
       GetWindowRect(&window);
-      MoveWindow(x, y, window.Width(), window.Height());
+      // A place remembered on a larger screen still shows the whole window.
+      const int right = std::max(0, ::GetSystemMetrics(SM_CXSCREEN) - window.Width());
+      const int bottom = std::max(0, ::GetSystemMetrics(SM_CYSCREEN) - window.Height());
+      MoveWindow(std::min(x, right), std::min(y, bottom), window.Width(), window.Height());
       return;
     }
   }

@@ -1,8 +1,6 @@
 #include "orvanta/room/StudyRecord.h"
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 
 #include <platform/com_dispatch.h>
 #include <platform/files.h>
@@ -68,27 +66,7 @@ CString ClockText(long seconds) {
 
 BOOL SaveRecordText(const CString& path, const CString& text) {
   if (path.IsEmpty()) return FALSE;
-  const std::filesystem::path target(platform::NativePath(path));
-  std::filesystem::path part = target;
-  part += ".part";
-  {
-    std::ofstream out(part, std::ios::binary | std::ios::trunc);
-    if (!out) return FALSE;
-    out.write(text.GetString(), text.GetLength());
-    out.close();
-    if (!out) {
-      std::error_code ignored;
-      std::filesystem::remove(part, ignored);
-      return FALSE;
-    }
-  }
-  std::error_code error;
-  std::filesystem::rename(part, target, error);
-  if (error) {
-    std::filesystem::remove(part, error);
-    return FALSE;
-  }
-  return TRUE;
+  return platform::ReplaceFileContents(path, text.str());
 }
 
 int BoardMoveCount(CStolvex& board) {

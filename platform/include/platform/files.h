@@ -292,6 +292,18 @@ CString FileTitleOf(const CString& name);
 // failure. A folder is refused (EISDIR).
 int OpenDescriptor(const std::string& path, UINT openFlags);
 
+// Replaces the file at path (the program's text) with bytes as a whole, so that a failed or
+// interrupted save never leaves it cut: the bytes go to a new temporary file in the same folder,
+// which is flushed to the disk, given the old file's permissions and renamed over path. On any
+// failure the temporary is removed, path keeps what it held (or stays absent), errno tells why
+// and FALSE is returned. A symbolic link keeps pointing where it did: its target is replaced. An
+// existing file this user may not write is refused, as opening it would be; a device or a pipe
+// is written in place.
+BOOL ReplaceFileContents(const char* path, std::string_view bytes);
+// Whether an errno value says the disk took not all the bytes (full, over a limit, failing),
+// rather than that the file could not be made at all.
+bool IsWriteFailure(int error);
+
 // A fresh folder under the temporary folder, removed with all its content on destruction.
 // Meant for tests.
 class TempDir {

@@ -20,6 +20,7 @@
 #include "platform/files.h"
 #include "platform/sound.h"
 #include "platform/testinput.h"
+#include "support/SaveFaults.h"
 
 namespace {
 
@@ -371,7 +372,8 @@ TEST(ClientSessionTest, DiagramStonesOffTheBoardNeverReachASavedRecord) {
 }
 
 TEST(ClientSessionTest, SavedRecordOpensAsTheSameGame) {
-  const std::string path = (std::filesystem::temp_directory_path() / "client-session-record.sgf").string();
+  testsupport::SmallDisk disk;
+  const std::string path = disk / "client-session-record.sgf";
   Session s;
   s.Start();
   ASSERT_NE(s.view, nullptr);
@@ -380,6 +382,16 @@ TEST(ClientSessionTest, SavedRecordOpensAsTheSameGame) {
   view.OnDisconnectCommand();
   ASSERT_FALSE(view.IsConnected());
   ASSERT_TRUE(view.SaveRecordFile(path.c_str()));
+  // Saved again over itself on a full disk, then killed halfway: the record saved before stays
+  // byte for byte, and once there is room the save goes through.
+  const std::string saved = testsupport::FileBytes(path);
+  EXPECT_FALSE(disk.WhileFull([&] { return view.SaveRecordFile(path.c_str()); }));
+  EXPECT_EQ(s.script.messages.back(), "File save fail.");
+  EXPECT_EQ(testsupport::FileBytes(path), saved);
+  EXPECT_TRUE(testsupport::KilledWhileSaving([&] { return view.SaveRecordFile(path.c_str()); }, 64));
+  EXPECT_EQ(testsupport::FileBytes(path), saved);
+  ASSERT_TRUE(view.SaveRecordFile(path.c_str()));
+  EXPECT_EQ(testsupport::FileBytes(path), saved);
 
   GetClientConfig().SetSound(true);
   platform::ClearSoundCalls();

@@ -121,6 +121,34 @@ TEST_F(OrvantaAppTest, AStartLogsInShowsTheRoomsSendsARoomsRequestAndClosesClean
   platform::ResetMessageQueue();
 }
 
+// A "setting.ini" whose sizes no screen holds, as a damaged file or another machine leaves it:
+// the frame is held to the screen, shows, and the person logs in through it.
+TEST_F(OrvantaAppTest, SizesBeyondTheScreenAreHeldToItAndThePersonLogsIn) {
+  ::setenv("ORVANTA_SERVER", peer.Address().c_str(), 1);
+  script.logins.push_back({"carol", "pw9", 0, IDOK});
+  script.answers["Do you close this program?"] = IDYES;
+  std::ofstream("setting.ini") << "/|99999|99999|/|99999999999|-7|/a/b/c/";
+  COrvantaApp app;
+  ASSERT_TRUE(app.InitInstance());
+  auto* mainFrame = dynamic_cast<CMainFrame*>(app.m_pMainWnd);
+  ASSERT_NE(mainFrame, nullptr);
+  const HWND mainHandle = mainFrame->m_hWnd;
+  CRect rect;
+  mainFrame->GetWindowRect(&rect);
+  EXPECT_EQ(rect.Size(), CSize(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)));
+  EXPECT_TRUE(mainFrame->IsWindowVisible());
+  ASSERT_TRUE(PumpUntil([&] {
+    for (const PeerRecord& r : peer.Records())
+      if (r.Is(1, 1)) return r.payload == "|carol|pw9|";
+    return false;
+  }));
+  mainFrame->SendMessage(WM_CLOSE);
+  platform::PumpMessages();
+  EXPECT_FALSE(::IsWindow(mainHandle));
+  app.ExitInstance();
+  platform::ResetMessageQueue();
+}
+
 TEST_F(OrvantaAppTest, SavingWritesTheRecordOfTheActiveScreenOnly) {
   COrvantaApp app;
   script.logins.push_back({"", "", 0, IDCANCEL});

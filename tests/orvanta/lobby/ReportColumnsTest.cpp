@@ -37,6 +37,7 @@ TEST_F(ReportColumnsTest, StoredWidthsFollowTheListsRule) {
     StoredWidthRule rule;
     std::vector<int> widths;
   };
+  const int screen = ::GetSystemMetrics(SM_CXSCREEN);
   const Row rows[] = {
       {"", StoredWidthRule::ExactCount, {40, 90, 60}},
       {"", StoredWidthRule::NotEmpty, {40, 90, 60}},
@@ -44,6 +45,8 @@ TEST_F(ReportColumnsTest, StoredWidthsFollowTheListsRule) {
       {"|10|20|", StoredWidthRule::ExactCount, {40, 90, 60}},
       {"|10|20|", StoredWidthRule::NotEmpty, {10, 20, 0}},
       {"|55|", StoredWidthRule::NotEmpty, {55, 0, 0}},  // never the first widths again
+      // A file's numbers are held to what the screen can show.
+      {"|99999999999|-5|x|", StoredWidthRule::ExactCount, {screen, 0, 0}},
       {"|10|20|30|40|", StoredWidthRule::ExactCount, {40, 90, 60}},
   };
   for (const Row& row : rows) {

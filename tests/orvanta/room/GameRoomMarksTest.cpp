@@ -10,6 +10,7 @@
 
 #include "GameRoomFixture.h"
 #include "orvanta/room/CapturedStoneList.h"
+#include "support/SaveFaults.h"
 
 namespace {
 
@@ -285,6 +286,39 @@ TEST_F(GameRoomMarksTest, TheEndsOfAGameOnTheClock) {
   EXPECT_EQ("B won by time", Pane(CGameRoom::kStatus));
   ASSERT_FALSE(host.asked.empty());
   EXPECT_EQ("File can not be made.", host.asked.back());
+  {
+    // A full disk, then a kill halfway through the write, leave the earlier record whole and no
+    // cut one beside it; with room again the game's record is written.
+    testsupport::SmallDisk disk;
+    ::SetCurrentDirectory(disk.Path().c_str());
+    ::CreateDirectory("gibo");
+    const std::string earlier = "(;PB[kim]PW[lee];B[pd])";
+    testsupport::PutFileBytes(disk / "gibo/kim_lee", earlier);
+    StartMatch("0", "6.5", "600", "30", "3");
+    host.asked.clear();
+    disk.WhileFull([&] {
+      room.OnTimeOver("|a|b|x|hw|lee|");
+      return true;
+    });
+    EXPECT_EQ(std::vector<std::string>{"File can not be made."}, host.asked);
+    EXPECT_EQ(earlier, testsupport::FileBytes(disk / "gibo/kim_lee"));
+    EXPECT_EQ(std::vector<std::string>{"kim_lee"}, testsupport::FolderNames(disk / "gibo"));
+    StartMatch("0", "6.5", "600", "30", "3");
+    EXPECT_TRUE(testsupport::KilledWhileSaving(
+        [&] {
+          room.OnTimeOver("|a|b|x|hw|lee|");
+          return true;
+        },
+        64));
+    EXPECT_EQ(earlier, testsupport::FileBytes(disk / "gibo/kim_lee"));
+    room.OnTimeOver("|a|b|x|hw|lee|");
+    const std::string written = record.ToFileText().str();
+    bool found = false;
+    for (const std::string& name : testsupport::FolderNames(disk / "gibo"))
+      found = found || testsupport::FileBytes(disk / ("gibo/" + name)) == written;
+    EXPECT_TRUE(found);
+    ::SetCurrentDirectory(m_folder.Path().c_str());
+  }
   // With the setting off nothing is written and nothing is said.
   StartMatch("0", "6.5", "600", "30", "3");
   host.saveRecord = FALSE;

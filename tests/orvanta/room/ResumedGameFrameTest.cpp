@@ -266,3 +266,50 @@ TEST_F(FrameRoomTest, AStoredGameRestoredWithAPlayerAwayIsPlayedOnByTheSeatedOne
     ASSERT_FALSE(frame->IsInRoom());
   }
 }
+
+// A stored game restored for its white player goes by white, resumed or continued: her turn
+// texts, her own clock's time-out told to the server, and the end of the game on her time.
+TEST_F(FrameRoomTest, AStoredGameRestoredForItsWhitePlayerGoesByWhite) {
+  // carol is white here; lee has played once and it is her turn.
+  const std::string stored = "(;FF[4]GM[1]SZ[19]PB[hl:lee:l3:4k]PW[hc:carol:c3:3k]TM[60]OT[10:2]DT[2026-12-09]"
+                             "KM[6.5]HA[0];B[pd]BL[80])";
+  auto pane = [&](int which) { return room().GetPaneText(which).str(); };
+  for (const int way : {541, 525}) {
+    SCOPED_TRACE(way);
+    Server(52, "|12|");
+    Server(53, "|12|hc|carol|Carol|3k|1|3|1|");
+    Server(510, "||");
+    Server(way, "|a|b|1|" + stored + "|");
+    ASSERT_TRUE(PumpUntil([&] { return room().GetMoveCounter() == 1; }));
+    EXPECT_EQ("lee", pane(CGameRoom::kBlackName));
+    EXPECT_EQ("carol", pane(CGameRoom::kWhiteName));
+    EXPECT_EQ(4, board.GetUserColor());
+
+    const std::size_t moves = Payloads(14).size();
+    board.errors.clear();
+    board.Click(15, 15);
+    ASSERT_TRUE(PumpUntil([&] { return Payloads(14).size() == moves + 1; }));
+    EXPECT_TRUE(board.errors.empty());
+    EXPECT_EQ(0u, Payloads(14).back().find("|k|12|W[pp]|WL[")) << Payloads(14).back();
+    Server(514, "|a|b|2|W[pp]|WL[70]|");
+    EXPECT_EQ(4, board.Cell(15, 15));
+    EXPECT_EQ("It is opponent's turn.", pane(CGameRoom::kMessage));
+    Server(514, "|a|b|3|B[dp]|BL[70]|");
+    EXPECT_EQ("It is your turn.", pane(CGameRoom::kMessage));
+
+    // Her clock runs out: the room stops it and tells the server that white's time is up.
+    const std::size_t clocks = Payloads(38).size();
+    for (int second = 0; second < 200 && room().IsClockRunning(); ++second)
+      room().OnTimer(CGameRoom::kGameClockTimer);
+    EXPECT_FALSE(room().IsClockRunning());
+    EXPECT_EQ("0 sec", pane(CGameRoom::kWhiteSeconds));
+    ASSERT_TRUE(PumpUntil([&] { return Payloads(38).size() == clocks + 1; }));
+    EXPECT_EQ("|k|12|2|", Payloads(38).back());
+    // The server ends the game on her time: black has won, and the record says so.
+    Server(538, "|a|b|x|hc|carol|");
+    EXPECT_EQ("B won by time", pane(CGameRoom::kStatus));
+    EXPECT_STREQ("RE[B+T]", record.GetResult());
+    Server(54, "|a|b|3|carol|x|y|");
+    ASSERT_FALSE(frame->IsInRoom());
+  }
+}

@@ -310,6 +310,13 @@ TEST_F(RoomDialogsTest, ProgressCaptionAndKeptPlace) {
   CProgressDlg centred(nullptr, "Load", FALSE);
   centred.GetWindowRect(&placed);
   EXPECT_NE(100000, placed.left);
+  // A place kept from a larger screen, near this one's corner, still shows the whole window.
+  const CSize screen(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+  profile.WriteProfileInt("Settings", "X", screen.cx - 10);
+  profile.WriteProfileInt("Settings", "Y", screen.cy - 10);
+  CProgressDlg corner(nullptr, "Load", FALSE);
+  corner.GetWindowRect(&placed);
+  EXPECT_EQ(CPoint(screen.cx - placed.Width(), screen.cy - placed.Height()), placed.TopLeft());
 }
 
 TEST_F(RoomDialogsTest, ProgressTextBreaksOnlyWhereItsLinesEnd) {
