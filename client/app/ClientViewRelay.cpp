@@ -14,21 +14,33 @@
 
 LRESULT CClientView::OnSocketEvent(WPARAM event, LPARAM success) {
   if (!success) {
-    ShowMessage(m_socket.GetErrorText());
-    Disconnect();
+    EndConnectionOnError();
     return 0;
   }
   if (event == CRelaySocket::kEventLine) {
     DoReceive(m_socket.GetLineLength(), m_socket.GetLine());
   } else if (event == CRelaySocket::kEventClose) {
-    Disconnect();
-    ShowMessage("It is disconnected. Retry connection.");
+    EndConnection(kDisconnectedText);
   }
   return 0;
 }
 
+void CClientView::EndConnection(const char* message) {
+  // Offline first, so that the board behind the message already shows what the link left.
+  Disconnect();
+  ShowMessage(message);
+}
+
+void CClientView::EndConnectionOnError() {
+  if (m_socket.IsConnectionLost()) {
+    EndConnection(kDisconnectedText);
+  } else {
+    const CString error = m_socket.GetErrorText();
+    EndConnection(error);
+  }
+}
+
 void CClientView::DoReceive(int length, const char* line) {
-  WakeTimer();  // a line may queue what the timer releases
   const bool text = m_explainMode == 2;
   const bool voice = m_explainMode == 1;
   switch (MatchRelayTag(line, length)) {
@@ -94,7 +106,7 @@ void CClientView::OnRelayNewGame(int, const char*) {
   ClearGame();
   // A new game within the same connection: the queue's clock and the login state carry on.
   if (IsConnected()) {
-    SetTimer(kTimerId, kTimerMs);
+    StartTimer();
     SetStateFlag(kLoggedIn);
   }
 }
@@ -153,8 +165,7 @@ void CClientView::OnRelayStoneImage(int, const char* line) {
   if (!ParseRelayPhoto(line, photo) || photo.count <= 0) return;
   if (photo.count > kMaxPhotoBytes) {
     // The bytes cannot be skipped safely: reading them as lines would be reading garbage.
-    Disconnect();
-    ShowMessage("It is disconnected. Retry connection.");
+    EndConnection(kDisconnectedText);
     return;
   }
   ReceivePhotograph(photo.black, static_cast<int>(photo.count));
@@ -163,12 +174,12 @@ void CClientView::OnRelayStoneImage(int, const char* line) {
 void CClientView::ReceivePhotograph(bool black, int count) {
   std::unique_ptr<char[]> bytes(new (std::nothrow) char[static_cast<size_t>(count)]);
   if (!bytes) {
-    Disconnect();
-    ShowMessage("It is disconnected. Retry connection.");
+    EndConnection(kDisconnectedText);
     return;
   }
   if (!m_socket.ReceiveBlock(bytes.get(), count)) {
-    ShowMessage(m_socket.GetErrorText());
+    // Whatever of the photograph is still to come would be read as relay lines.
+    EndConnectionOnError();
     return;
   }
   // The file's name is made here, in the temporary folder: nothing of the line names it.

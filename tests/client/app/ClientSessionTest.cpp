@@ -23,6 +23,7 @@
 
 namespace {
 
+using clienttest::ClickButton;
 using clienttest::Session;
 
 std::string Str(const CString& text) { return std::string(static_cast<const char*>(text)); }
@@ -162,6 +163,32 @@ TEST(ClientSessionTest, TextCommentarySessionFromLoginToDisconnect) {
   EXPECT_EQ(view.GetStateFlags() & CClientView::kLoggedIn, 0);
 }
 
+// However the server goes, after a whole line, inside a line or inside a photograph, the person
+// reads the same plain words, and the moves received stay on the board.
+TEST(ClientSessionTest, AServerThatGoesIsToldPlainlyWhereverItStops) {
+  struct Way {
+    const char* name;
+    const char* last;
+  };
+  const Way ways[] = {{"after a whole line", "am|002|w|dp|1999999001|010000|010000\n"},
+                      {"inside a line", "am|002|w|dp|19999"},
+                      {"inside a photograph", "bp|400\n\xff\xd8\xff"}};
+  for (const Way& way : ways) {
+    SCOPED_TRACE(way.name);
+    Session s;
+    s.Start();
+    ASSERT_NE(s.view, nullptr);
+    CClientView& view = *s.view;
+    ASSERT_TRUE(s.Relay("am|001|b|pd|1999999000|010000|010000\neh\n", [&] { return view.IsHistoryComplete(); }));
+    s.peer.Send(way.last);
+    s.peer.CloseClient();
+    ASSERT_TRUE(Session::WaitFor([&] { return !view.IsConnected(); }));
+    EXPECT_EQ(s.script.messages, (std::vector<std::string>{"It is disconnected. Retry connection."}));
+    EXPECT_GE(view.GetBoard().GetLastMove(), 1);
+    EXPECT_TRUE(view.GetBoard().GetCell(16, 4).HasStone());
+  }
+}
+
 TEST(ClientSessionTest, VoiceSessionHoldsMovesBackByTheDelayAndShowsThePhotograph) {
   Session s;
   s.script.voice = true;
@@ -214,6 +241,31 @@ TEST(ClientSessionTest, VoiceSessionHoldsMovesBackByTheDelayAndShowsThePhotograp
   EXPECT_EQ(platform::SoundCalls()[0].sound, "#315");
   EXPECT_TRUE(platform::SoundCalls()[0].played);
   EXPECT_TRUE(view.GetBoard().GetCell(4, 16).HasStone());
+
+  // Two more moves held back by the delay, and the server goes: the board stays at move 2 with
+  // the held moves behind it, and the person steps to the last one.
+  s.frame->ShowWindow(SW_SHOW);
+  s.IdleAsTheProgramDoes();
+  ASSERT_TRUE(s.Relay("am|003|b|dd|2000000031|005940|005950\nam|004|w|pp|2000000032|005940|005940\n",
+                      [&] { return view.GetDelayQueue().GetMoveCount() == 4; }));
+  EXPECT_EQ(view.GetBoard().GetLastMove(), 2);
+  s.peer.CloseClient();
+  ASSERT_TRUE(Session::WaitFor([&] { return !view.IsConnected(); }));
+  EXPECT_EQ(s.script.messages.back(), "It is disconnected. Retry connection.");
+  EXPECT_EQ(view.GetBoard().GetCurrentMove(), 2);
+  EXPECT_EQ(view.GetBoard().GetLastMove(), 4);
+  platform::PumpMessages();
+  EXPECT_TRUE(view.GetDlgItem(IDC_BTN_NEXT)->IsWindowEnabled());
+  ClickButton(view, IDC_BTN_NEXT);
+  EXPECT_EQ(view.GetBoard().GetCurrentMove(), 3);
+  ClickButton(view, IDC_BTN_LAST);
+  EXPECT_EQ(view.GetBoard().GetCurrentMove(), 4);
+  EXPECT_TRUE(view.GetBoard().GetCell(16, 16).HasStone());
+  EXPECT_EQ(Str(s.Text(IDC_MOVE_EDIT)), "4");
+  // Time passing changes nothing more: the delay holds nothing back now.
+  platform::Clock::Advance(40000);
+  EXPECT_EQ(view.GetBoard().GetCurrentMove(), 4);
+  EXPECT_FALSE(view.KillTimer(CClientView::kTimerId));
 }
 
 // Each photograph goes to a fresh file of its own that only this user can read, named so that no
@@ -380,10 +432,13 @@ TEST(ClientSessionTest, SavedRecordOpensAsTheSameGame) {
   view.OnDisconnectCommand();
   ASSERT_FALSE(view.IsConnected());
   ASSERT_TRUE(view.SaveRecordFile(path.c_str()));
+  view.OnMoveFirst();
+  EXPECT_EQ(Str(s.Text(IDC_MOVE_EDIT)), "0");
 
   GetClientConfig().SetSound(true);
   platform::ClearSoundCalls();
   ASSERT_TRUE(view.OpenRecordFile(path.c_str()));
+  EXPECT_EQ(Str(s.Text(IDC_MOVE_EDIT)), "3");  // the opened game at its last move
   EXPECT_TRUE(platform::SoundCalls().empty());  // a whole file is shown silently
   EXPECT_TRUE(GetClientConfig().IsSoundOn());
   EXPECT_EQ(view.GetBoard().GetLastMove(), 3);
@@ -405,6 +460,7 @@ TEST(ClientSessionTest, SavedRecordOpensAsTheSameGame) {
   EXPECT_FALSE(view.OpenRecordFile(broken.c_str()));
   EXPECT_EQ(s.script.messages.back(), "File open fail.");
   EXPECT_EQ(view.GetBoard().GetLastMove(), 0);
+  EXPECT_EQ(Str(s.Text(IDC_MOVE_EDIT)), "");
   EXPECT_EQ(view.GetComments().GetCount(2), 0);
   EXPECT_TRUE(view.GetGameInfo().m_blackName.IsEmpty());
   std::filesystem::remove(path);
