@@ -154,7 +154,7 @@ TEST_F(PrintDialogX11Test, PrintWritesTheChosenPagesIntoTheChosenFolderAndCancel
 
   // Printing there again asks first: No keeps the first sheets and leaves the dialog open for
   // another prefix; asked again, Yes prints the new sheets over them.
-  const auto modified = [&] { return std::filesystem::last_write_time(m_dir / "out" / "sheet-1.png"); };
+  const auto modified = [&] { return std::filesystem::last_write_time(m_dir / "out/sheet-1.png"); };
   const auto firstPrinted = modified();
   const auto answerReplace = [&](const char* button) {
     m_person->Then([&] { return Shows(kPrefixEdit, "sheet-"); }, [&] { m_person->Key(ShownDialog("Print"), XK_Return); });
