@@ -51,6 +51,11 @@ public:
   // The comment pane is given at most this much of a move's commentary: many screens of text, yet
   // a record or a relay with megabytes of it keeps the pane quick to lay out.
   static constexpr int kMaxCommentShown = 64 * 1024;
+  // What the relay can make the view keep of one game, far beyond any real one, so that a server
+  // flooding moves or commentary cannot use up the memory: moves and take-backs, and the bytes of
+  // commentary and diagram lines. Lines past either are dropped.
+  static constexpr int kMaxRelayEvents = 10000;
+  static constexpr std::int64_t kMaxRelayTextBytes = 16 * 1024 * 1024;
   static constexpr int kPhotoWidth = 100;
   static constexpr int kPhotoHeight = 110;
   static constexpr COLORREF kPaneColour = RGB(242, 238, 223);
@@ -268,6 +273,9 @@ private:
   void EndConnectionOnError();
   // The comment pane refreshed when the view shows the game's latest move of a complete history.
   void RefreshCommentsIfLive();
+  // A commentary or diagram line of length bytes within the game's budget (counted then); false
+  // once the budget is spent.
+  bool KeepRelayText(int length);
   // Reads a photograph of count bytes from the socket into a temporary file and shows it.
   void ReceivePhotograph(bool black, int count);
   // Loads image from path when it names a file the image does not hold yet; true when loaded.
@@ -352,6 +360,7 @@ private:
   // ---- what the relay path last put on screen, so a line that changes nothing costs nothing ----
   CString m_commentShown;           // the comment pane's text as last set
   bool m_commentShownKnown{false};  // false: read the pane once before trusting m_commentShown
+  std::int64_t m_relayTextBytes{0};  // commentary and diagram bytes the relay gave this game
   int m_moveEditShown{-1};          // the position the move edit shows, -1 for empty
   int m_clocksShown[6]{};           // the numbers behind the two clocks' texts
   bool m_clocksShownKnown{false};

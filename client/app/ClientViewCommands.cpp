@@ -381,6 +381,7 @@ void CClientView::ClearGame() {
   SetDlgItemText(IDC_COMMENT_CAPTION, caption);
   m_commentPane.Clear();
   m_commentShownKnown = false;
+  m_relayTextBytes = 0;
   m_answerPane.Clear();
   SetClocks(0, 0, 0, 0, 0, 0);
   ResetPhotos();

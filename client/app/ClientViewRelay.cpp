@@ -76,7 +76,7 @@ void CClientView::DoReceive(int length, const char* line) {
 void CClientView::OnRelayMove(int, const char* line) {
   RelayMove move;
   if (!ParseRelayMove(line, move)) return;
-  if (move.moveNumber != m_delayQueue.GetMoveCount() + 1) return;
+  if (move.moveNumber != m_delayQueue.GetMoveCount() + 1 || m_delayQueue.GetEventCount() >= kMaxRelayEvents) return;
   m_delayQueue.AddEvent(CDelayEvent::kMove, move.moveNumber, move.time, move.x, move.y, move.colour);
   UpdateMoveCounter();
   if (move.hasClocks) {
@@ -91,9 +91,15 @@ void CClientView::OnRelayClocks(int, const char* line) {
   SetClocks(c.whiteHours, c.whiteMinutes, c.whiteSeconds, c.blackHours, c.blackMinutes, c.blackSeconds);
 }
 
-void CClientView::OnRelayMoveText(int, const char* line) {
+bool CClientView::KeepRelayText(int length) {
+  if (m_relayTextBytes + length > kMaxRelayTextBytes) return false;
+  m_relayTextBytes += length;
+  return true;
+}
+
+void CClientView::OnRelayMoveText(int length, const char* line) {
   RelayMoveText comment;
-  if (!ParseRelayMoveText(line, comment)) return;
+  if (!ParseRelayMoveText(line, comment) || !KeepRelayText(length)) return;
   m_comments.AddComment(comment.moveNumber, comment.text);
   RefreshCommentsIfLive();
 }
@@ -118,15 +124,16 @@ void CClientView::OnRelayAnswer(int, const char* line) {
   m_answerPane.AppendAndScroll(text);
 }
 
-void CClientView::OnRelayDiagramMove(int, const char* line) {
+void CClientView::OnRelayDiagramMove(int length, const char* line) {
   RelayDiagramMove stone;
-  if (!ParseRelayDiagramMove(line, stone) || !m_refDiagrams.IsOpenFor(stone.moveNumber)) return;
+  if (!ParseRelayDiagramMove(line, stone) || !m_refDiagrams.IsOpenFor(stone.moveNumber) || !KeepRelayText(length))
+    return;
   m_refDiagrams.AddDiagramMove(stone.moveNumber, stone.x, stone.y, static_cast<DWORD>(stone.state), stone.diagram);
 }
 
-void CClientView::OnRelayDiagramText(int, const char* line) {
+void CClientView::OnRelayDiagramText(int length, const char* line) {
   RelayMoveText text;
-  if (!ParseRelayMoveText(line, text) || !m_refDiagrams.IsOpenFor(text.moveNumber)) return;
+  if (!ParseRelayMoveText(line, text) || !m_refDiagrams.IsOpenFor(text.moveNumber) || !KeepRelayText(length)) return;
   m_refDiagrams.AddDiagramText(text.moveNumber, text.text);
 }
 
@@ -142,7 +149,7 @@ void CClientView::OnRelayUndo(int length, const char* line) {
   int moveNumber = 0;
   std::int64_t time = 0;
   if (!ParseRelayUndo(line, length, moveNumber, time)) return;
-  if (moveNumber != m_delayQueue.GetMoveCount()) return;
+  if (moveNumber != m_delayQueue.GetMoveCount() || m_delayQueue.GetEventCount() >= kMaxRelayEvents) return;
   m_delayQueue.AddEvent(CDelayEvent::kTakeBack, moveNumber, time, 0, 0, 0);
   UpdateMoveCounter();
 }

@@ -189,6 +189,38 @@ TEST(ClientSessionTest, AServerThatGoesIsToldPlainlyWhereverItStops) {
   }
 }
 
+// A server that floods commentary or moves fills only what a game can hold: past the budget its
+// lines are dropped, while the moves of the game go on reaching the board.
+TEST(ClientSessionTest, AFloodingRelayIsKeptWithinTheGamesBudget) {
+  Session s;
+  s.Start();
+  ASSERT_NE(s.view, nullptr);
+  CClientView& view = *s.view;
+  const std::string text(60000, 'x');
+  std::string flood = "am|001|b|pd|1999999000|010000|010000\neh\n";
+  const int lines = static_cast<int>(CClientView::kMaxRelayTextBytes / 60000) + 10;
+  for (int i = 0; i < lines; ++i) flood += "te|1|" + text + "\n";
+  flood += "am|002|w|dp|1999999001|010000|010000\nte|2|" + text + "\n";
+  s.peer.Send(flood);
+  ASSERT_TRUE(Session::WaitFor([&] { return view.GetBoard().GetLastMove() == 2; }, 60000));
+  EXPECT_LT(view.GetComments().GetCount(1), lines);
+  EXPECT_GT(view.GetComments().GetCount(1), lines - 20);
+  EXPECT_EQ(view.GetComments().GetCount(2), 0);
+
+  // A new game has a budget of its own; moves past the game's limit are dropped.
+  std::string moves = "ng\n";
+  char line[64];
+  for (int k = 1; k <= CClientView::kMaxRelayEvents + 5; ++k) {
+    std::snprintf(line, sizeof line, "am|%03d|%c|%c%c|%d|010000|010000\n", k, k % 2 ? 'b' : 'w', 'a' + k % 19,
+                  'a' + k / 19 % 19, 1999999000 + k);
+    moves += line;
+  }
+  moves += "te|1|kept again\n";
+  ASSERT_TRUE(s.Relay(moves, [&] { return view.GetComments().GetCount(1) == 1; }));
+  EXPECT_EQ(view.GetDelayQueue().GetEventCount(), CClientView::kMaxRelayEvents);
+  EXPECT_EQ(view.GetDelayQueue().GetMoveCount(), CClientView::kMaxRelayEvents);
+}
+
 TEST(ClientSessionTest, VoiceSessionHoldsMovesBackByTheDelayAndShowsThePhotograph) {
   Session s;
   s.script.voice = true;
