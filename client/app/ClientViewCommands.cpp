@@ -237,8 +237,7 @@ void CClientView::AdvanceQueue(bool notify) {
 void CClientView::ReleaseHeldMoves() {
   if (!m_delayQueue.HoldsEvents()) return;
   const int shown = m_board.GetCurrentMove();
-  const bool browsing = m_board.IsBrowsing() != FALSE;
-  if (browsing) m_board.GoToLast();
+  if (m_board.IsBrowsing()) m_board.GoToLast();
   m_delayQueue.ReleaseAll();
   // The position the person looked at stays in front of them; the released moves wait behind it
   // for > and >|.

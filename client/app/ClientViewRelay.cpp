@@ -35,7 +35,7 @@ void CClientView::EndConnectionOnError() {
   if (m_socket.IsConnectionLost()) {
     EndConnection(kDisconnectedText);
   } else {
-    const CString error = m_socket.GetErrorText();
+    const CString error = m_socket.GetErrorText();  // taken before the socket is closed
     EndConnection(error);
   }
 }
