@@ -495,6 +495,22 @@ TEST(ClientSessionTest, SavedRecordOpensAsTheSameGame) {
   EXPECT_EQ(Str(s.Text(IDC_MOVE_EDIT)), "");
   EXPECT_EQ(view.GetComments().GetCount(2), 0);
   EXPECT_TRUE(view.GetGameInfo().m_blackName.IsEmpty());
+
+  // A record with more commentary on a move than the pane is given opens: the pane holds the
+  // start of it, and the game keeps it whole, for the file saved again.
+  const std::string huge(256 * 1024, 'y');
+  std::ofstream(broken, std::ios::trunc) << "(;GM[1];B[pd]C[" << huge << "];W[dp])";
+  ASSERT_TRUE(view.OpenRecordFile(broken.c_str()));
+  view.OnMoveFirst();
+  view.OnMoveNext();
+  const CString pane = s.Text(IDC_COMMENT_PANE);
+  EXPECT_GT(pane.GetLength(), 1000);
+  EXPECT_LE(pane.GetLength(), CClientView::kMaxCommentShown);
+  CString kept;
+  view.GetComments().GetAt(kept, 1, 0);
+  EXPECT_EQ(kept.GetLength(), static_cast<int>(huge.size()));
+  ASSERT_TRUE(view.SaveRecordFile(path.c_str()));
+  EXPECT_GT(std::filesystem::file_size(path), huge.size());
   std::filesystem::remove(path);
   std::filesystem::remove(broken);
 }
