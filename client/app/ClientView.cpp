@@ -379,7 +379,7 @@ void CClientView::OnConnect() {
   }
   ShowStatusText(UiText("Connection success."));
   m_board.SetEditMode(9);
-  SetTimer(kTimerId, kTimerMs);
+  StartTimer();
   SetStateFlag(kLoggedIn);
   ShowStatusText(UiText("Connection success."));
 }
@@ -389,7 +389,9 @@ void CClientView::Disconnect() {
   // The stream ends with the relay; a player left running would play nothing.
   StopRealPlayer(true);
   m_board.SetEditMode(20);
-  KillTimer(kTimerId);
+  // The voice the delay kept pace with has gone with the link: holding moves back would only hide
+  // them. The timer stays for autoview and rests by itself.
+  ReleaseHeldMoves();
   OnLoginAccepted(FALSE);
   ClearStateFlag(kLoggedIn);
 }
@@ -407,6 +409,7 @@ LRESULT CClientView::OnBoardCaptures(WPARAM black, LPARAM white) {
 
 LRESULT CClientView::OnBoardChanged(WPARAM, LPARAM) {
   if (m_historyComplete) RefreshCommentPane();
+  ShowPositionInMoveEdit(false);
   return 0;
 }
 
@@ -439,7 +442,7 @@ bool CClientView::LoadPhoto(CImage& image, const CString& path) {
 void CClientView::RefreshCommentPane() {
   if (m_commentPane.GetSafeHwnd() == nullptr) return;
   CString text;
-  m_comments.GetCommentText(m_board.GetCurrentMove(), text);
+  m_comments.GetCommentText(m_board.GetCurrentMove(), text, kMaxCommentShown);
   // Most moves have no comment: the pane is left alone unless what it shows changes. What it
   // shows is what was last set here; it is read back only after someone else wrote to it.
   if (!m_commentShownKnown) {

@@ -48,11 +48,20 @@ public:
   static constexpr UINT_PTR kTimerId = 12;
   static constexpr UINT kTimerMs = 400;
   static constexpr int kMaxQuestion = 230;
+  // The comment pane is given at most this much of a move's commentary: many screens of text, yet
+  // a record or a relay with megabytes of it keeps the pane quick to lay out.
+  static constexpr int kMaxCommentShown = 64 * 1024;
+  // What the relay can make the view keep of one game, far beyond any real one, so that a server
+  // flooding moves or commentary cannot use up the memory: moves and take-backs, and the bytes of
+  // commentary and diagram lines. Lines past either are dropped.
+  static constexpr int kMaxRelayEvents = 10000;
+  static constexpr std::int64_t kMaxRelayTextBytes = 16 * 1024 * 1024;
   static constexpr int kPhotoWidth = 100;
   static constexpr int kPhotoHeight = 110;
   static constexpr COLORREF kPaneColour = RGB(242, 238, 223);
   // Photographs larger than this are refused without being read.
   static constexpr std::int64_t kMaxPhotoBytes = 16 * 1024 * 1024;
+  static constexpr const char* kDisconnectedText = "It is disconnected. Retry connection.";
   static constexpr const char* kDefaultHelpUrl = "http://www.ondrivo.example/help/index.htm";
 
   CClientView();
@@ -78,7 +87,8 @@ public:
   // ---- connection ----
   // Logs in and connects to the configured relay; nothing while connected.
   void OnConnect();
-  // Closes the connection; the game, comments and queue stay.
+  // Closes the connection; the game, comments and queue stay, and every move the delay still
+  // held back goes on the board behind the position shown, for the person to step to.
   void Disconnect();
   BOOL IsConnected() const { return m_socket.IsOpen(); }
   CRelaySocket& GetSocket() { return m_socket; }
@@ -168,6 +178,7 @@ public:
   // CDelayOwner.
   bool IsHistoryComplete() const override { return m_historyComplete != 0; }
   void PlayStoneSound() override;
+  void OnQueueChanged() override { WakeTimer(); }
 
   // ---- what tests and the status bar read ----
   CBadukCtrl& GetBoard() { return m_board; }
@@ -248,8 +259,23 @@ private:
   // an idle viewer never wakes; what brings it work wakes it again.
   bool TimerHasWork() const;
   void WakeTimer();
+  void StartTimer();
+  void StopTimer();
+  // The move edit shows the position on the board (empty for a game without moves). Unless
+  // asked by the person's own step, a number the person is typing there is left alone.
+  void ShowPositionInMoveEdit(bool personStepped);
+  // The relay's held-back moves onto the board, which keeps showing the position it showed.
+  void ReleaseHeldMoves();
+  // Ends the connection, then tells the person why.
+  void EndConnection(const char* message);
+  // The same after a failed socket step: a server that has gone is said plainly, any other
+  // failure by its error.
+  void EndConnectionOnError();
   // The comment pane refreshed when the view shows the game's latest move of a complete history.
   void RefreshCommentsIfLive();
+  // A commentary or diagram line of length bytes within the game's budget (counted then); false
+  // once the budget is spent.
+  bool KeepRelayText(int length);
   // Reads a photograph of count bytes from the socket into a temporary file and shows it.
   void ReceivePhotograph(bool black, int count);
   // Loads image from path when it names a file the image does not hold yet; true when loaded.
@@ -279,7 +305,7 @@ private:
   int m_historyComplete{0};
   int m_margins{1};
   int m_autoViewRunning{0};
-  bool m_timerResting{false};  // timer 12 stopped itself for want of work
+  bool m_timerRunning{false};  // timer 12 is set
   DWORD m_autoViewStart{0};
   int m_autoViewInterval{0};
   int m_explainMode{0};
@@ -334,6 +360,8 @@ private:
   // ---- what the relay path last put on screen, so a line that changes nothing costs nothing ----
   CString m_commentShown;           // the comment pane's text as last set
   bool m_commentShownKnown{false};  // false: read the pane once before trusting m_commentShown
+  std::int64_t m_relayTextBytes{0};  // commentary and diagram bytes the relay gave this game
+  int m_moveEditShown{-1};          // the position the move edit shows, -1 for empty
   int m_clocksShown[6]{};           // the numbers behind the two clocks' texts
   bool m_clocksShownKnown{false};
   CString m_clockTexts[2];          // white's and black's clock texts as last set

@@ -109,6 +109,7 @@ void CClientView::OnMoveFirst() {
   }
   m_board.GoToFirst();
   if (m_board.GetCurrentMove() != before) RefreshCommentPane();
+  ShowPositionInMoveEdit(true);
 }
 
 void CClientView::OnMovePrev() {
@@ -119,6 +120,7 @@ void CClientView::OnMovePrev() {
   }
   m_board.GoToPrevious();
   if (m_board.GetCurrentMove() != before) RefreshCommentPane();
+  ShowPositionInMoveEdit(true);
 }
 
 void CClientView::OnMoveNext() {
@@ -126,12 +128,27 @@ void CClientView::OnMoveNext() {
   const int before = m_board.GetCurrentMove();
   m_board.GoToNext();
   if (m_board.GetCurrentMove() != before) RefreshCommentPane();
+  ShowPositionInMoveEdit(true);
 }
 
 void CClientView::OnMoveLast() {
   const int before = m_board.GetCurrentMove();
   m_board.GoToLast();
   if (m_board.GetCurrentMove() != before) RefreshCommentPane();
+  ShowPositionInMoveEdit(true);
+}
+
+void CClientView::ShowPositionInMoveEdit(bool personStepped) {
+  CWnd* edit = GetDlgItem(IDC_MOVE_EDIT);
+  if (edit == nullptr) return;
+  const bool typed = ::SendMessage(edit->GetSafeHwnd(), EM_GETMODIFY, 0, 0) != 0;
+  if (typed && !personStepped && ::GetFocus() == edit->GetSafeHwnd()) return;
+  const int shown = m_board.GetLastMove() > 0 ? m_board.GetCurrentMove() : -1;
+  if (shown == m_moveEditShown && !typed && !personStepped) return;
+  m_moveEditShown = shown;
+  CString text;
+  if (shown >= 0) text.Format("%d", shown);
+  edit->SetWindowText(text);
 }
 
 void CClientView::JumpToTypedMove() {
@@ -141,10 +158,8 @@ void CClientView::JumpToTypedMove() {
   if (target < 0) target = 0;
   const int before = m_board.GetCurrentMove();
   const int reached = m_board.GoToMove(target);
-  CString shown;
-  shown.Format("%d", reached);
-  SetDlgItemText(IDC_MOVE_EDIT, shown);
   if (reached != before) RefreshCommentPane();
+  ShowPositionInMoveEdit(true);
 }
 
 void CClientView::SendQuestion() {
@@ -155,8 +170,7 @@ void CClientView::SendQuestion() {
     m_question.Empty();
     SetDlgItemText(IDC_QUESTION_EDIT, "");
   } else {
-    ShowMessage(m_socket.GetErrorText());
-    Disconnect();
+    EndConnectionOnError();
   }
 }
 
@@ -188,31 +202,49 @@ void CClientView::OnTimer(UINT_PTR id) {
   (void)id;
   StepAutoView();
   UpdateButtonStates();
-  if (IsConnected()) {
-    AdvanceQueue(true);
-    // Input that arrived without a notification is fetched now.
-    m_socket.PostEvent(FD_READ);
-  }
-  if (!TimerHasWork()) {
-    KillTimer(kTimerId);
-    m_timerResting = true;
-  }
+  // What the queue holds comes due on time with or without the relay: a delay changed after the
+  // link ended still replays.
+  AdvanceQueue(true);
+  // Input that arrived without a notification is fetched now.
+  if (IsConnected()) m_socket.PostEvent(FD_READ);
+  if (!TimerHasWork()) StopTimer();
 }
 
-bool CClientView::TimerHasWork() const {
-  return m_autoViewRunning != 0 || m_delayQueue.GetCurrentIndex() < m_delayQueue.GetEventCount() - 1;
-}
+bool CClientView::TimerHasWork() const { return m_autoViewRunning != 0 || m_delayQueue.HoldsEvents(); }
 
 void CClientView::WakeTimer() {
-  if (!m_timerResting) return;
-  m_timerResting = false;
-  SetTimer(kTimerId, kTimerMs);
+  if (!m_timerRunning && TimerHasWork() && GetSafeHwnd() != nullptr) StartTimer();
+}
+
+void CClientView::StartTimer() {
+  m_timerRunning = SetTimer(kTimerId, kTimerMs) != 0;
+}
+
+void CClientView::StopTimer() {
+  KillTimer(kTimerId);
+  m_timerRunning = false;
 }
 
 void CClientView::AdvanceQueue(bool notify) {
   const int before = m_board.GetCurrentMove();
   m_delayQueue.Advance(-1, notify);
-  if (m_board.GetCurrentMove() != before) UpdateMoveCounter();
+  if (m_board.GetCurrentMove() != before) {
+    UpdateMoveCounter();
+    ShowPositionInMoveEdit(false);
+  }
+}
+
+void CClientView::ReleaseHeldMoves() {
+  if (!m_delayQueue.HoldsEvents()) return;
+  const int shown = m_board.GetCurrentMove();
+  if (m_board.IsBrowsing()) m_board.GoToLast();
+  m_delayQueue.ReleaseAll();
+  // The position the person looked at stays in front of them; the released moves wait behind it
+  // for > and >|.
+  if (m_board.GetCurrentMove() != shown) m_board.GoToMove(shown);
+  UpdateMoveCounter();
+  RefreshCommentPane();
+  ShowPositionInMoveEdit(false);
 }
 
 void CClientView::OnSequence() {
@@ -337,7 +369,7 @@ void CClientView::OnViewFullScreen() {
 void CClientView::OnFileSave() {}
 
 void CClientView::ClearGame() {
-  KillTimer(kTimerId);
+  StopTimer();
   m_board.ResetBoard();
   m_comments.RemoveAll();
   m_refDiagrams.RemoveAll();
@@ -348,6 +380,7 @@ void CClientView::ClearGame() {
   SetDlgItemText(IDC_COMMENT_CAPTION, caption);
   m_commentPane.Clear();
   m_commentShownKnown = false;
+  m_relayTextBytes = 0;
   m_answerPane.Clear();
   SetClocks(0, 0, 0, 0, 0, 0);
   ResetPhotos();
@@ -357,6 +390,7 @@ void CClientView::ClearGame() {
   m_stateFlags = 0;
   ResetAutoView();
   UpdateMoveCounter();
+  ShowPositionInMoveEdit(true);
 }
 
 // ---- enabling ----
@@ -404,6 +438,9 @@ void CClientView::OnUpdateGameDiagram(CCmdUI* ui) { ui->SetCheck(m_diagramDlg !=
 
 LRESULT CClientView::OnIdleUpdateCmdUI(WPARAM, LPARAM) {
   UpdateButtonStates();
+  // A stone placed without a word (the board keeps its first change of the run to itself) is
+  // caught here.
+  ShowPositionInMoveEdit(false);
   return 0;
 }
 

@@ -62,10 +62,11 @@ bool CClientView::OpenRecordFile(const char* path) {
   }
   moves.DeleteAll();
   SetStateFlag(kRecordOpen);
-  SetTimer(kTimerId, kTimerMs);
+  StartTimer();
   RefreshPlayerInfo();
   RefreshCommentPane();
   UpdateMoveCounter();
+  ShowPositionInMoveEdit(true);
   return true;
 }
 

@@ -14,21 +14,33 @@
 
 LRESULT CClientView::OnSocketEvent(WPARAM event, LPARAM success) {
   if (!success) {
-    ShowMessage(m_socket.GetErrorText());
-    Disconnect();
+    EndConnectionOnError();
     return 0;
   }
   if (event == CRelaySocket::kEventLine) {
     DoReceive(m_socket.GetLineLength(), m_socket.GetLine());
   } else if (event == CRelaySocket::kEventClose) {
-    Disconnect();
-    ShowMessage("It is disconnected. Retry connection.");
+    EndConnection(kDisconnectedText);
   }
   return 0;
 }
 
+void CClientView::EndConnection(const char* message) {
+  // Offline first, so that the board behind the message already shows what the link left.
+  Disconnect();
+  ShowMessage(message);
+}
+
+void CClientView::EndConnectionOnError() {
+  if (m_socket.IsConnectionLost()) {
+    EndConnection(kDisconnectedText);
+  } else {
+    const CString error = m_socket.GetErrorText();  // taken before the socket is closed
+    EndConnection(error);
+  }
+}
+
 void CClientView::DoReceive(int length, const char* line) {
-  WakeTimer();  // a line may queue what the timer releases
   const bool text = m_explainMode == 2;
   const bool voice = m_explainMode == 1;
   switch (MatchRelayTag(line, length)) {
@@ -64,7 +76,7 @@ void CClientView::DoReceive(int length, const char* line) {
 void CClientView::OnRelayMove(int, const char* line) {
   RelayMove move;
   if (!ParseRelayMove(line, move)) return;
-  if (move.moveNumber != m_delayQueue.GetMoveCount() + 1) return;
+  if (move.moveNumber != m_delayQueue.GetMoveCount() + 1 || m_delayQueue.GetEventCount() >= kMaxRelayEvents) return;
   m_delayQueue.AddEvent(CDelayEvent::kMove, move.moveNumber, move.time, move.x, move.y, move.colour);
   UpdateMoveCounter();
   if (move.hasClocks) {
@@ -79,9 +91,15 @@ void CClientView::OnRelayClocks(int, const char* line) {
   SetClocks(c.whiteHours, c.whiteMinutes, c.whiteSeconds, c.blackHours, c.blackMinutes, c.blackSeconds);
 }
 
-void CClientView::OnRelayMoveText(int, const char* line) {
+bool CClientView::KeepRelayText(int length) {
+  if (m_relayTextBytes + length > kMaxRelayTextBytes) return false;
+  m_relayTextBytes += length;
+  return true;
+}
+
+void CClientView::OnRelayMoveText(int length, const char* line) {
   RelayMoveText comment;
-  if (!ParseRelayMoveText(line, comment)) return;
+  if (!ParseRelayMoveText(line, comment) || !KeepRelayText(length)) return;
   m_comments.AddComment(comment.moveNumber, comment.text);
   RefreshCommentsIfLive();
 }
@@ -94,7 +112,7 @@ void CClientView::OnRelayNewGame(int, const char*) {
   ClearGame();
   // A new game within the same connection: the queue's clock and the login state carry on.
   if (IsConnected()) {
-    SetTimer(kTimerId, kTimerMs);
+    StartTimer();
     SetStateFlag(kLoggedIn);
   }
 }
@@ -106,15 +124,16 @@ void CClientView::OnRelayAnswer(int, const char* line) {
   m_answerPane.AppendAndScroll(text);
 }
 
-void CClientView::OnRelayDiagramMove(int, const char* line) {
+void CClientView::OnRelayDiagramMove(int length, const char* line) {
   RelayDiagramMove stone;
-  if (!ParseRelayDiagramMove(line, stone) || !m_refDiagrams.IsOpenFor(stone.moveNumber)) return;
+  if (!ParseRelayDiagramMove(line, stone) || !m_refDiagrams.IsOpenFor(stone.moveNumber) || !KeepRelayText(length))
+    return;
   m_refDiagrams.AddDiagramMove(stone.moveNumber, stone.x, stone.y, static_cast<DWORD>(stone.state), stone.diagram);
 }
 
-void CClientView::OnRelayDiagramText(int, const char* line) {
+void CClientView::OnRelayDiagramText(int length, const char* line) {
   RelayMoveText text;
-  if (!ParseRelayMoveText(line, text) || !m_refDiagrams.IsOpenFor(text.moveNumber)) return;
+  if (!ParseRelayMoveText(line, text) || !m_refDiagrams.IsOpenFor(text.moveNumber) || !KeepRelayText(length)) return;
   m_refDiagrams.AddDiagramText(text.moveNumber, text.text);
 }
 
@@ -130,7 +149,7 @@ void CClientView::OnRelayUndo(int length, const char* line) {
   int moveNumber = 0;
   std::int64_t time = 0;
   if (!ParseRelayUndo(line, length, moveNumber, time)) return;
-  if (moveNumber != m_delayQueue.GetMoveCount()) return;
+  if (moveNumber != m_delayQueue.GetMoveCount() || m_delayQueue.GetEventCount() >= kMaxRelayEvents) return;
   m_delayQueue.AddEvent(CDelayEvent::kTakeBack, moveNumber, time, 0, 0, 0);
   UpdateMoveCounter();
 }
@@ -153,8 +172,7 @@ void CClientView::OnRelayStoneImage(int, const char* line) {
   if (!ParseRelayPhoto(line, photo) || photo.count <= 0) return;
   if (photo.count > kMaxPhotoBytes) {
     // The bytes cannot be skipped safely: reading them as lines would be reading garbage.
-    Disconnect();
-    ShowMessage("It is disconnected. Retry connection.");
+    EndConnection(kDisconnectedText);
     return;
   }
   ReceivePhotograph(photo.black, static_cast<int>(photo.count));
@@ -163,12 +181,12 @@ void CClientView::OnRelayStoneImage(int, const char* line) {
 void CClientView::ReceivePhotograph(bool black, int count) {
   std::unique_ptr<char[]> bytes(new (std::nothrow) char[static_cast<size_t>(count)]);
   if (!bytes) {
-    Disconnect();
-    ShowMessage("It is disconnected. Retry connection.");
+    EndConnection(kDisconnectedText);
     return;
   }
   if (!m_socket.ReceiveBlock(bytes.get(), count)) {
-    ShowMessage(m_socket.GetErrorText());
+    // Whatever of the photograph is still to come would be read as relay lines.
+    EndConnectionOnError();
     return;
   }
   // The file's name is made here, in the temporary folder: nothing of the line names it.

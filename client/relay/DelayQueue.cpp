@@ -61,7 +61,11 @@ int CDelayQueue::AddEvent(int kind, int moveNumber, std::int64_t time, int x, in
   } else {
     PopLastMove();
   }
-  if (m_owner != nullptr && m_owner->IsHistoryComplete()) SetTimes(time, -1, true);
+  if (m_owner != nullptr && m_owner->IsHistoryComplete()) {
+    SetTimes(time, -1, true);
+  } else {
+    NotifyChanged();
+  }
   return kOk;
 }
 
@@ -70,17 +74,32 @@ int CDelayQueue::SetTimes(std::int64_t serverTime, std::int64_t localTime, bool 
   m_serverReference = serverTime;
   m_localReference = localTime;
   m_noReference = 0;
-  return Advance(localTime, notify);
+  const int result = Advance(localTime, notify);
+  NotifyChanged();
+  return result;
 }
 
 int CDelayQueue::Enable() {
   m_enabled = 1;
+  NotifyChanged();
   return kOk;
 }
 
 void CDelayQueue::SetDelay(int seconds) {
   m_delay = seconds;
   Advance(-1, false);
+  NotifyChanged();
+}
+
+void CDelayQueue::ReleaseAll() {
+  if (g_advancing) return;
+  AdvanceGuard guard;
+  if (m_board == nullptr || m_board->IsBrowsing()) return;
+  ReplayDue(std::numeric_limits<std::int64_t>::max(), false);
+}
+
+void CDelayQueue::NotifyChanged() {
+  if (m_owner != nullptr) m_owner->OnQueueChanged();
 }
 
 std::int64_t CDelayQueue::ToDisplayTime(std::int64_t t, bool withDelay) const {
@@ -107,7 +126,10 @@ int CDelayQueue::Advance(std::int64_t now, bool notify) {
   // Without a board nothing can be replayed (a record file or a login not yet bound to one).
   if (m_board == nullptr) return kNothingToDo;
   if (m_board->IsBrowsing()) return kOk;
-  const std::int64_t display = ToDisplayTime(NowIfUnset(now), true);
+  return ReplayDue(ToDisplayTime(NowIfUnset(now), true), notify);
+}
+
+int CDelayQueue::ReplayDue(std::int64_t display, bool notify) {
   if (m_currentIndex < -1 || m_currentIndex >= GetEventCount() || display < 0) return kNothingToDo;
 
   const int first = ChooseFirst(display);

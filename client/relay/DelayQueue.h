@@ -42,6 +42,9 @@ public:
   int Enable();
   // Stores the delay (seconds), then advances without notification.
   void SetDelay(int seconds);
+  // Replays every event not yet on the board, whatever its time (the relay has ended); nothing
+  // while the board is browsing.
+  void ReleaseAll();
   int GetDelay() const { return m_delay; }
   bool IsDelayActive() const { return m_noReference == 0 && m_enabled == 1; }
   // Server time shown at local time t, less the delay when asked for and active.
@@ -61,6 +64,8 @@ public:
   int GetEventCount() const { return static_cast<int>(m_events.size()); }
   // Index of the last event replayed onto the board, -1 for none.
   int GetCurrentIndex() const { return m_currentIndex; }
+  // Some received event is not on the board yet.
+  bool HoldsEvents() const { return m_currentIndex < GetEventCount() - 1; }
 
 private:
   void Reset();
@@ -68,8 +73,11 @@ private:
   int ChooseFirst(std::int64_t displayTime) const;
   // Index before the first event at or after first that is not yet due.
   int FindLastDue(int first, std::int64_t displayTime) const;
+  // Replays what is due at display time; the common step of Advance and ReleaseAll.
+  int ReplayDue(std::int64_t display, bool notify);
   // Plays events first..last on the board; returns moves minus take-backs.
   int Replay(int first, int last);
+  void NotifyChanged();
 
   int m_noReference{1};  // 1 until a time reference is set: no delay is applied before
   int m_enabled{0};

@@ -112,6 +112,18 @@ CString CRelaySocket::WinsockErrorText(DWORD code) {
   return "Not a WinSock error";
 }
 
+bool CRelaySocket::IsConnectionLost() const {
+  switch (m_errorCode) {
+    case kDisconnected:
+    case WSAENETRESET:
+    case WSAECONNABORTED:
+    case WSAECONNRESET:
+    case WSAENOTCONN:
+    case WSAESHUTDOWN: return true;
+    default: return false;
+  }
+}
+
 void CRelaySocket::SetError(BOOL winsock, DWORD code) {
   m_errorCode = code;
   if (winsock) {

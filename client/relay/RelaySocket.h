@@ -58,6 +58,8 @@ public:
   const char* GetLine() const { return m_line; }
   int GetLineLength() const { return m_lineLength; }
   DWORD GetErrorCode() const { return m_errorCode; }
+  // The last failure found the server gone: it closed, reset or aborted the connection.
+  bool IsConnectionLost() const;
   const CString& GetErrorText() const { return m_errorText; }
   BOOL IsOpen() const { return m_hSocket != INVALID_SOCKET; }
   // Stores the code and builds its text: a WinSock number (winsock TRUE) or one of our own codes.

@@ -52,7 +52,8 @@ public:
                         CWnd* parent = nullptr);
   ~CPrintDialog() override;
 
-  // IDOK to print (a printer context is made), else IDCANCEL. The setup-only dialog (built with
+  // IDOK to print (a printer context is made), else IDCANCEL; on screen, pages printed before
+  // under the chosen prefix are replaced only when the person says so. The setup-only dialog (built with
   // printSetupOnly) makes no context: on screen it sets the paper and orientation of the program's
   // printer (printing.h).
   INT_PTR DoModal() override;

@@ -562,9 +562,13 @@ void EditModel::WrapLine(CDC& dc, const std::string& shown, int start, int end, 
   };
   auto isSpace = [&](int index) { return index < last && shown[static_cast<std::size_t>(bounds[index])] == ' '; };
   int from = 0;
-  while (!fits(from, last)) {
+  for (;;) {
+    // No character is narrower than a pixel, so a line holds at most width of them: measuring no
+    // further keeps a long paragraph's wrap linear in its length.
+    const int reach = std::min(last, from + std::max(width, 1));
+    if (reach == last && fits(from, last)) break;
     // The most characters that fit, at least one.
-    int lo = from + 1, hi = last;
+    int lo = from + 1, hi = reach;
     while (lo < hi) {
       int mid = (lo + hi + 1) / 2;
       if (fits(from, mid)) lo = mid; else hi = mid - 1;

@@ -5,6 +5,7 @@
 #include "FolderListing.h"
 #include "PlatformDialogs.h"
 #include "platform/controls_defs.h"
+#include "platform/files.h"
 #include "platform/msgbox.h"
 
 namespace platform::detail {
@@ -92,7 +93,17 @@ void PrintChooser::OnOK() {
   }
   UINT from = 0, to = 0;
   if (IsDlgButtonChecked(kPageRange) == BST_CHECKED && !ReadRange(from, to)) return;
-  m_choice.prefix = (folder == "/" ? folder : folder + "/") + name;
+  const CString prefix = (folder == "/" ? folder : folder + "/") + name;
+  // Sheets go out as <prefix>1.png on: an earlier printout under the name goes only on the
+  // person's word.
+  const CString firstSheet = prefix + "1.png";
+  if (::GetFileAttributes(firstSheet) != INVALID_FILE_ATTRIBUTES &&
+      AfxMessageBox(firstSheet + " already exists.\nDo you want to replace the pages printed before?",
+                    MB_YESNO | MB_ICONEXCLAMATION) != IDYES) {
+    GotoDlgCtrl(GetDlgItem(kPrintPrefixEdit));
+    return;
+  }
+  m_choice.prefix = prefix;
   m_choice.fromPage = from;
   m_choice.toPage = to;
   EndDialog(IDOK);

@@ -24,7 +24,8 @@ public:
 
 protected:
   BOOL OnInitDialog() override;
-  // Takes the folder (which must exist) and the range (which must lie within the pages).
+  // Takes the folder (which must exist) and the range (which must lie within the pages); pages
+  // printed before under the same prefix are replaced only when the person says yes.
   void OnOK() override;
   DECLARE_MESSAGE_MAP()
   // Enables the range fields while Pages is chosen.

@@ -387,6 +387,7 @@ void CPreviewView::OnPrevPage() {
 }
 
 void CPreviewView::OnNumPageChange() {
+  if (m_nZoom != 0) return;  // a zoomed page fills the view: a second one would not show
   m_nPagesWanted = m_nPagesWanted == 1 ? 2 : 1;
   m_pPreviewInfo->m_nNumPreviewPages = static_cast<UINT>(m_nPagesWanted);
   if (!m_pages.empty()) ShowPages(m_nCurrentPage);
@@ -416,7 +417,7 @@ void CPreviewView::OnUpdatePrevPage(CCmdUI* cmdUI) {
 
 void CPreviewView::OnUpdateNumPageChange(CCmdUI* cmdUI) {
   cmdUI->SetText(m_nPagesWanted == 1 ? "&Two Page" : "&One Page");
-  cmdUI->Enable(!m_pages.empty());
+  cmdUI->Enable(!m_pages.empty() && m_nZoom == 0);
 }
 
 void CPreviewView::OnUpdateZoomIn(CCmdUI* cmdUI) {

@@ -21,6 +21,7 @@
 #include "platform/controls.h"
 #include "platform/messageloop.h"
 #include "platform/resources.h"
+#include "platform/testinput.h"
 #include "platform/time.h"
 #include "platform/uiscript.h"
 
@@ -94,6 +95,7 @@ public:
     config.SetSound(false);
   }
   ~Session() {
+    platform::SetIdleHook(nullptr);
     platform::DestroyAllWindows();
     platform::ResetMessageQueue();
     m_template.reset();
@@ -110,6 +112,12 @@ public:
     view = frame ? dynamic_cast<CClientView*>(frame->GetActiveView()) : nullptr;
     // The login waits for the peer in real time; from here on the test drives the clock.
     m_clock = std::make_unique<platform::ManualClockScope>(kWallTime);
+  }
+
+  // Every pump ends with the program's idle turn, as its message loop gives it: the form's
+  // buttons and move box follow the board between messages.
+  void IdleAsTheProgramDoes() {
+    platform::SetIdleHook([this](long count) { return app.OnIdle(count); });
   }
 
   // Pumps until done holds (real time, at most timeoutMs).
@@ -140,5 +148,14 @@ private:
   std::unique_ptr<platform::ResourceScope> m_resources;
   std::unique_ptr<CSingleDocTemplate> m_template;
 };
+
+// Clicks the view's form button id as a person does, at its middle.
+inline void ClickButton(CClientView& view, int id) {
+  CWnd* button = view.GetDlgItem(id);
+  if (button == nullptr) return;
+  CRect face;
+  button->GetClientRect(&face);
+  platform::input::Click(button->GetSafeHwnd(), face.CenterPoint());
+}
 
 }  // namespace clienttest

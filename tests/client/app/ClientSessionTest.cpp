@@ -24,6 +24,7 @@
 
 namespace {
 
+using clienttest::ClickButton;
 using clienttest::Session;
 
 std::string Str(const CString& text) { return std::string(static_cast<const char*>(text)); }
@@ -163,6 +164,64 @@ TEST(ClientSessionTest, TextCommentarySessionFromLoginToDisconnect) {
   EXPECT_EQ(view.GetStateFlags() & CClientView::kLoggedIn, 0);
 }
 
+// However the server goes, after a whole line, inside a line or inside a photograph, the person
+// reads the same plain words, and the moves received stay on the board.
+TEST(ClientSessionTest, AServerThatGoesIsToldPlainlyWhereverItStops) {
+  struct Way {
+    const char* name;
+    const char* last;
+  };
+  const Way ways[] = {{"after a whole line", "am|002|w|dp|1999999001|010000|010000\n"},
+                      {"inside a line", "am|002|w|dp|19999"},
+                      {"inside a photograph", "bp|400\n\xff\xd8\xff"}};
+  for (const Way& way : ways) {
+    SCOPED_TRACE(way.name);
+    Session s;
+    s.Start();
+    ASSERT_NE(s.view, nullptr);
+    CClientView& view = *s.view;
+    ASSERT_TRUE(s.Relay("am|001|b|pd|1999999000|010000|010000\neh\n", [&] { return view.IsHistoryComplete(); }));
+    s.peer.Send(way.last);
+    s.peer.CloseClient();
+    ASSERT_TRUE(Session::WaitFor([&] { return !view.IsConnected(); }));
+    EXPECT_EQ(s.script.messages, (std::vector<std::string>{"It is disconnected. Retry connection."}));
+    EXPECT_GE(view.GetBoard().GetLastMove(), 1);
+    EXPECT_TRUE(view.GetBoard().GetCell(16, 4).HasStone());
+  }
+}
+
+// A server that floods commentary or moves fills only what a game can hold: past the budget its
+// lines are dropped, while the moves of the game go on reaching the board.
+TEST(ClientSessionTest, AFloodingRelayIsKeptWithinTheGamesBudget) {
+  Session s;
+  s.Start();
+  ASSERT_NE(s.view, nullptr);
+  CClientView& view = *s.view;
+  const std::string text(60000, 'x');
+  std::string flood = "am|001|b|pd|1999999000|010000|010000\neh\n";
+  const int lines = static_cast<int>(CClientView::kMaxRelayTextBytes / 60000) + 10;
+  for (int i = 0; i < lines; ++i) flood += "te|1|" + text + "\n";
+  flood += "am|002|w|dp|1999999001|010000|010000\nte|2|" + text + "\n";
+  s.peer.Send(flood);
+  ASSERT_TRUE(Session::WaitFor([&] { return view.GetBoard().GetLastMove() == 2; }, 60000));
+  EXPECT_LT(view.GetComments().GetCount(1), lines);
+  EXPECT_GT(view.GetComments().GetCount(1), lines - 20);
+  EXPECT_EQ(view.GetComments().GetCount(2), 0);
+
+  // A new game has a budget of its own; moves past the game's limit are dropped.
+  std::string moves = "ng\n";
+  char line[64];
+  for (int k = 1; k <= CClientView::kMaxRelayEvents + 5; ++k) {
+    std::snprintf(line, sizeof line, "am|%03d|%c|%c%c|%d|010000|010000\n", k, k % 2 ? 'b' : 'w', 'a' + k % 19,
+                  'a' + k / 19 % 19, 1999999000 + k);
+    moves += line;
+  }
+  moves += "te|1|kept again\n";
+  ASSERT_TRUE(s.Relay(moves, [&] { return view.GetComments().GetCount(1) == 1; }));
+  EXPECT_EQ(view.GetDelayQueue().GetEventCount(), CClientView::kMaxRelayEvents);
+  EXPECT_EQ(view.GetDelayQueue().GetMoveCount(), CClientView::kMaxRelayEvents);
+}
+
 TEST(ClientSessionTest, VoiceSessionHoldsMovesBackByTheDelayAndShowsThePhotograph) {
   Session s;
   s.script.voice = true;
@@ -215,6 +274,31 @@ TEST(ClientSessionTest, VoiceSessionHoldsMovesBackByTheDelayAndShowsThePhotograp
   EXPECT_EQ(platform::SoundCalls()[0].sound, "#315");
   EXPECT_TRUE(platform::SoundCalls()[0].played);
   EXPECT_TRUE(view.GetBoard().GetCell(4, 16).HasStone());
+
+  // Two more moves held back by the delay, and the server goes: the board stays at move 2 with
+  // the held moves behind it, and the person steps to the last one.
+  s.frame->ShowWindow(SW_SHOW);
+  s.IdleAsTheProgramDoes();
+  ASSERT_TRUE(s.Relay("am|003|b|dd|2000000031|005940|005950\nam|004|w|pp|2000000032|005940|005940\n",
+                      [&] { return view.GetDelayQueue().GetMoveCount() == 4; }));
+  EXPECT_EQ(view.GetBoard().GetLastMove(), 2);
+  s.peer.CloseClient();
+  ASSERT_TRUE(Session::WaitFor([&] { return !view.IsConnected(); }));
+  EXPECT_EQ(s.script.messages.back(), "It is disconnected. Retry connection.");
+  EXPECT_EQ(view.GetBoard().GetCurrentMove(), 2);
+  EXPECT_EQ(view.GetBoard().GetLastMove(), 4);
+  platform::PumpMessages();
+  EXPECT_TRUE(view.GetDlgItem(IDC_BTN_NEXT)->IsWindowEnabled());
+  ClickButton(view, IDC_BTN_NEXT);
+  EXPECT_EQ(view.GetBoard().GetCurrentMove(), 3);
+  ClickButton(view, IDC_BTN_LAST);
+  EXPECT_EQ(view.GetBoard().GetCurrentMove(), 4);
+  EXPECT_TRUE(view.GetBoard().GetCell(16, 16).HasStone());
+  EXPECT_EQ(Str(s.Text(IDC_MOVE_EDIT)), "4");
+  // Time passing changes nothing more: the delay holds nothing back now.
+  platform::Clock::Advance(40000);
+  EXPECT_EQ(view.GetBoard().GetCurrentMove(), 4);
+  EXPECT_FALSE(view.KillTimer(CClientView::kTimerId));
 }
 
 // Each photograph goes to a fresh file of its own that only this user can read, named so that no
@@ -392,10 +476,13 @@ TEST(ClientSessionTest, SavedRecordOpensAsTheSameGame) {
   EXPECT_EQ(testsupport::FileBytes(path), saved);
   ASSERT_TRUE(view.SaveRecordFile(path.c_str()));
   EXPECT_EQ(testsupport::FileBytes(path), saved);
+  view.OnMoveFirst();
+  EXPECT_EQ(Str(s.Text(IDC_MOVE_EDIT)), "0");
 
   GetClientConfig().SetSound(true);
   platform::ClearSoundCalls();
   ASSERT_TRUE(view.OpenRecordFile(path.c_str()));
+  EXPECT_EQ(Str(s.Text(IDC_MOVE_EDIT)), "3");  // the opened game at its last move
   EXPECT_TRUE(platform::SoundCalls().empty());  // a whole file is shown silently
   EXPECT_TRUE(GetClientConfig().IsSoundOn());
   EXPECT_EQ(view.GetBoard().GetLastMove(), 3);
@@ -417,8 +504,25 @@ TEST(ClientSessionTest, SavedRecordOpensAsTheSameGame) {
   EXPECT_FALSE(view.OpenRecordFile(broken.c_str()));
   EXPECT_EQ(s.script.messages.back(), "File open fail.");
   EXPECT_EQ(view.GetBoard().GetLastMove(), 0);
+  EXPECT_EQ(Str(s.Text(IDC_MOVE_EDIT)), "");
   EXPECT_EQ(view.GetComments().GetCount(2), 0);
   EXPECT_TRUE(view.GetGameInfo().m_blackName.IsEmpty());
+
+  // A record with more commentary on a move than the pane is given opens: the pane holds the
+  // start of it, and the game keeps it whole, for the file saved again.
+  const std::string huge(256 * 1024, 'y');
+  std::ofstream(broken, std::ios::trunc) << "(;GM[1];B[pd]C[" << huge << "];W[dp])";
+  ASSERT_TRUE(view.OpenRecordFile(broken.c_str()));
+  view.OnMoveFirst();
+  view.OnMoveNext();
+  const CString pane = s.Text(IDC_COMMENT_PANE);
+  EXPECT_GT(pane.GetLength(), 1000);
+  EXPECT_LE(pane.GetLength(), CClientView::kMaxCommentShown);
+  CString kept;
+  view.GetComments().GetAt(kept, 1, 0);
+  EXPECT_EQ(kept.GetLength(), static_cast<int>(huge.size()));
+  ASSERT_TRUE(view.SaveRecordFile(path.c_str()));
+  EXPECT_GT(std::filesystem::file_size(path), huge.size());
   std::filesystem::remove(path);
   std::filesystem::remove(broken);
 }

@@ -6,9 +6,11 @@
 #include "ClientSessionSupport.h"
 #include "client/app/DelayTimeDlg.h"
 #include "platform/cmdtarget.h"
+#include "platform/testinput.h"
 
 namespace {
 
+using clienttest::ClickButton;
 using clienttest::Session;
 
 std::string Str(const CString& text) { return std::string(static_cast<const char*>(text)); }
@@ -85,6 +87,44 @@ TEST(ClientViewCommandsTest, NavigationClampsAndTheEnablingFollowsThePosition) {
   view.OnMoveLast();
   platform::Clock::Advance(500);
   EXPECT_EQ(view.GetBoard().GetLastMove(), 4);
+
+  // The move box shows the position whichever way the board moves: each button, a move from the
+  // relay, a number typed and sent; a number being typed stays until the person moves.
+  s.frame->ShowWindow(SW_SHOW);
+  s.IdleAsTheProgramDoes();
+  const auto box = [&] { return Str(s.Text(IDC_MOVE_EDIT)); };
+  EXPECT_EQ(box(), "4");
+  const struct {
+    int button;
+    const char* shown;
+  } steps[] = {{IDC_BTN_FIRST, "0"}, {IDC_BTN_NEXT, "1"}, {IDC_BTN_NEXT, "2"}, {IDC_BTN_LAST, "4"}, {IDC_BTN_PREV, "3"}};
+  for (const auto& step : steps) {
+    ClickButton(view, step.button);
+    EXPECT_EQ(box(), step.shown) << step.button;
+    EXPECT_EQ(box(), std::to_string(view.GetBoard().GetCurrentMove()));
+  }
+  ClickButton(view, IDC_BTN_LAST);
+  ASSERT_TRUE(s.Relay("am|005|b|jj|1999999004|010000|010000\n", [&] { return view.GetBoard().GetLastMove() == 5; }));
+  EXPECT_EQ(box(), "5");
+  CWnd* edit = view.GetDlgItem(IDC_MOVE_EDIT);
+  edit->SetFocus();
+  edit->SendMessage(EM_SETSEL, 0, -1);
+  platform::input::TypeText("2");
+  ASSERT_TRUE(s.Relay("am|006|w|jd|1999999005|010000|010000\n", [&] { return view.GetBoard().GetLastMove() == 6; }));
+  EXPECT_EQ(box(), "2");
+  platform::input::PressKey(VK_RETURN);
+  EXPECT_EQ(view.GetBoard().GetCurrentMove(), 2);
+  EXPECT_EQ(box(), "2");
+  ClickButton(view, IDC_BTN_NEXT);
+  EXPECT_EQ(box(), "3");
+
+  // Connecting anew starts an empty game: the box is empty until the first move arrives.
+  view.OnDisconnectCommand();
+  view.SendMessage(WM_COMMAND, ID_CONNECT, 0);
+  ASSERT_TRUE(view.IsConnected());
+  EXPECT_EQ(box(), "");
+  ASSERT_TRUE(s.Relay("am|001|b|pd|1999999000|010000|010000\neh\n", [&] { return view.GetBoard().GetLastMove() == 1; }));
+  EXPECT_EQ(box(), "1");
 }
 
 TEST(ClientViewCommandsTest, AutoViewStepsOnTheTimerAndStopsAtTheLastMove) {
@@ -101,11 +141,14 @@ TEST(ClientViewCommandsTest, AutoViewStepsOnTheTimerAndStopsAtTheLastMove) {
   EXPECT_EQ(view.GetAutoViewInterval(), 3000);  // the dialog's default
   platform::Clock::Advance(3500);
   EXPECT_EQ(view.GetBoard().GetCurrentMove(), 1);
+  EXPECT_EQ(Str(s.Text(IDC_MOVE_EDIT)), "1");
   platform::Clock::Advance(3500);
   EXPECT_EQ(view.GetBoard().GetCurrentMove(), 2);
   EXPECT_EQ(Str(s.Text(IDC_COMMENT_PANE)), "[002] second\r\n");
+  EXPECT_EQ(Str(s.Text(IDC_MOVE_EDIT)), "2");
   platform::Clock::Advance(7000);
   EXPECT_EQ(view.GetBoard().GetCurrentMove(), 3);
+  EXPECT_EQ(Str(s.Text(IDC_MOVE_EDIT)), "3");
   EXPECT_FALSE(view.IsAutoViewRunning());
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <string_view>
 
 namespace {
@@ -57,6 +58,35 @@ TEST(CommentMapTest, TextsWithAnyBytesAreKeptWhole) {
   CString text;
   comments.GetCommentText(2, text);
   EXPECT_EQ(text, CString(std::string_view("[002] a\0b\r\n", 11)) + "[002] " + Cp949("좋은 수") + "\r\n");
+}
+
+// Asked for at most a number of bytes: the newest whole lines that fit; a newest text longer than
+// that alone shows its start, never half a Korean character, and the raw form stays whole.
+TEST(CommentMapTest, ABoundedDisplayFormKeepsTheNewestLinesOrTheStartOfAHugeText) {
+  CCommentMap comments;
+  comments.AddComment(5, "first");
+  comments.AddComment(5, "second");
+  comments.AddComment(5, "third");
+  CString text;
+  comments.GetCommentText(5, text, 27);  // lines of 14 and 13 bytes
+  EXPECT_STREQ(text, "[005] second\r\n[005] third\r\n");
+  comments.GetCommentText(5, text, 26);
+  EXPECT_STREQ(text, "[005] third\r\n");
+
+  const CString huge = CString("ab") + Cp949("한글") + CString(std::string(100000, 'x'));
+  comments.AddComment(6, huge);
+  for (const int limit : {12, 13, 14, 15}) {
+    comments.GetCommentText(6, text, limit);
+    EXPECT_LE(text.GetLength(), limit) << limit;
+    EXPECT_EQ(text.Left(6), CString("[006] ")) << limit;
+    EXPECT_EQ(text.Right(5), CString("...\r\n")) << limit;
+  }
+  comments.GetCommentText(6, text, 13);
+  EXPECT_EQ(text, CString("[006] ab...\r\n"));  // the first Korean character does not fit whole
+  comments.GetCommentText(6, text, 15);
+  EXPECT_EQ(text, CString("[006] ab") + CString(Cp949("한")) + "...\r\n");
+  EXPECT_EQ(comments.GetRawText(6, text), 1);
+  EXPECT_EQ(text, huge + "\r\n");
 }
 
 TEST(CommentMapTest, RemoveAllEmptiesEveryMove) {

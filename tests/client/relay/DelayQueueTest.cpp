@@ -36,9 +36,11 @@ class FakeOwner : public CDelayOwner {
 public:
   bool IsHistoryComplete() const override { return historyComplete; }
   void PlayStoneSound() override { ++sounds; }
+  void OnQueueChanged() override { ++changes; }
 
   bool historyComplete{false};
   int sounds{0};
+  int changes{0};  // times the queue said what it holds may fall due at another time
 };
 
 using Log = std::vector<std::string>;
@@ -89,9 +91,26 @@ TEST_F(DelayQueueTest, GrowingDelayRewindsAndShrinkingReleasesOnlyNewlyDue) {
   EXPECT_EQ(queue.GetCurrentIndex(), 0);
 
   board.log.clear();
+  const int changes = owner.changes;
   queue.SetDelay(15);  // display 125: move 2 only, no reset
   EXPECT_EQ(board.log, (Log{"P2,2,2"}));
   EXPECT_EQ(queue.GetCurrentDisplayTime(), 125);
+  // Moves 3 and 4 now fall due at other times: the owner hears of it.
+  EXPECT_GT(owner.changes, changes);
+  EXPECT_TRUE(queue.HoldsEvents());
+
+  // The relay gone, what the delay still holds goes on at once, silently; not under a person
+  // looking back.
+  board.log.clear();
+  const int sounds = owner.sounds;
+  board.browsing = true;
+  queue.ReleaseAll();
+  EXPECT_TRUE(board.log.empty());
+  board.browsing = false;
+  queue.ReleaseAll();
+  EXPECT_EQ(board.log, (Log{"P3,3,2", "P4,4,2"}));
+  EXPECT_FALSE(queue.HoldsEvents());
+  EXPECT_EQ(owner.sounds, sounds);
 }
 
 TEST_F(DelayQueueTest, NoDelayBeforeAReferenceOrWhenNotEnabled) {

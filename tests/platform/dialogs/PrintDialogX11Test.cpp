@@ -151,6 +151,27 @@ TEST_F(PrintDialogX11Test, PrintWritesTheChosenPagesIntoTheChosenFolderAndCancel
   ASSERT_TRUE(Run(View(), ID_FILE_PRINT));
   EXPECT_TRUE(CPagedView::printed.empty());
   EXPECT_EQ(Written("out").size(), 2u);
+
+  // Printing there again asks first: No keeps the first sheets and leaves the dialog open for
+  // another prefix; asked again, Yes prints the new sheets over them.
+  const auto modified = [&] { return std::filesystem::last_write_time(m_dir / "out/sheet-1.png"); };
+  const auto firstPrinted = modified();
+  const auto answerReplace = [&](const char* button) {
+    m_person->Then([&] { return Shows(kPrefixEdit, "sheet-"); }, [&] { m_person->Key(ShownDialog("Print"), XK_Return); });
+    m_person->Then([] { return screentest::ShownMessageBox() != nullptr; },
+                   [=, this] { m_person->Click(screentest::ChildWithText(screentest::ShownMessageBox(), button)); });
+  };
+  answerReplace("&No");
+  m_person->Then([&] { return !screentest::ShownMessageBox() && Focused(kPrefixEdit); },
+                 [&] { m_person->Key(ShownDialog("Print"), XK_Escape); });
+  ASSERT_TRUE(Run(View(), ID_FILE_PRINT));
+  EXPECT_TRUE(CPagedView::printed.empty());
+  EXPECT_EQ(modified(), firstPrinted);
+  answerReplace("&Yes");
+  ASSERT_TRUE(Run(View(), ID_FILE_PRINT));
+  EXPECT_EQ(CPagedView::printed, (std::vector<UINT>{1, 2, 3}));
+  EXPECT_EQ(Written("out"), (std::vector<std::string>{"sheet-1.png", "sheet-2.png", "sheet-3.png"}));
+  EXPECT_NE(modified(), firstPrinted);
 }
 
 TEST_F(PrintDialogX11Test, APageRangeOutsideTheDocumentIsRefusedAndTheDialogStays) {

@@ -337,6 +337,10 @@ TEST_F(PrintPreviewTest, TwoPagesSideBySideAndZoom) {
   EXPECT_EQ(preview->GetZoomLevel(), 1);
   EXPECT_GT(preview->GetPageRect(0).Width(), fitted.cx);
   EXPECT_LE(preview->GetPageRect(0).Width(), kPageWidth);
+  // Zoomed, the page count cannot change: its button is off and the command does nothing.
+  EXPECT_FALSE(ButtonEnabled(preview, AFX_ID_PREVIEW_NUMPAGE));
+  Command(AFX_ID_PREVIEW_NUMPAGE);
+  EXPECT_EQ(preview->GetPagesShown(), 2);
   Command(AFX_ID_PREVIEW_ZOOMIN);
   Command(AFX_ID_PREVIEW_ZOOMIN);
   EXPECT_LE(preview->GetZoomLevel(), 2);
@@ -360,6 +364,7 @@ TEST_F(PrintPreviewTest, TwoPagesSideBySideAndZoom) {
   EXPECT_EQ(preview->GetCurrentPage(), 2u);
   Command(AFX_ID_PREVIEW_ZOOMOUT);
   Command(AFX_ID_PREVIEW_ZOOMOUT);
+  EXPECT_TRUE(ButtonEnabled(preview, AFX_ID_PREVIEW_NUMPAGE));
 
   // Back to one page: the last one alone.
   Command(AFX_ID_PREVIEW_NUMPAGE);
