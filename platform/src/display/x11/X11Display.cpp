@@ -261,8 +261,14 @@ void X11Display::ApplyTitle(HWND top, Native& native) {
 
 void X11Display::ApplyOwner(HWND top, Native& native) {
   WindowState* s = Find(top);
-  Native* owner = s && s->owner ? Lookup(s->owner) : nullptr;
-  if (owner) XSetTransientForHint(m_display, native.window, owner->window);
+  if (!s || !s->owner) return;
+  const unsigned long window = native.window;  // native may move when the owner's is made
+  HWND ownerHandle = s->owner;
+  // An owner not shown yet (the frame behind a first login dialog) gets its X window now, so that
+  // the manager treats the window as the dialog it is.
+  Native* owner = Lookup(ownerHandle);
+  if (!owner && Find(ownerHandle) && !Find(ownerHandle)->parent) owner = Create(ownerHandle);
+  if (owner) XSetTransientForHint(m_display, window, owner->window);
 }
 
 void X11Display::SetMaximizedState(Native& native, bool maximized) {
@@ -328,8 +334,38 @@ void X11Display::WindowStateChanged(HWND top) {
   }
   // Full screen stands for the maximised state: the manager would otherwise give the maximised
   // size back when full screen ends, instead of the place the program asks for.
-  if (!native->fullScreen) SetMaximizedState(*native, s->maximized);
+  if (!native->fullScreen) {
+    if (s->maximized) {
+      SetMaximizedState(*native, true);
+    } else {
+      LeaveManagedState(top, *native, [&] { SetMaximizedState(*native, false); }, true);
+      native = Lookup(top);
+      if (!native) return;
+    }
+  }
   if ((s->style & WS_VISIBLE) && !native->mapped) XMapRaised(m_display, native->window);
+}
+
+void X11Display::LeaveManagedState(HWND top, Native& native, const std::function<void()>& askManager,
+                                   bool ownPlace) {
+  // Reports the manager made before it was asked still show its own place: taken in, they would
+  // become the program's place and be asked back of it.
+  native.leftFullScreenAt = NextRequest(m_display);
+  askManager();
+  m_hints->ApplyDecorations(top, native.window);
+  RECT insets = DecorationInsets(*Find(top));
+  native.offset = POINT{insets.left, insets.top};
+  const RECT wanted = DesiredGeometry(top, native);
+  if (ownPlace) {
+    native.known = wanted;
+    native.restoreTo = wanted;
+    native.restoreRequests = 3;
+  }
+  const unsigned long window = native.window;
+  ApplySizeHints(top);  // asks the window, which may go away meanwhile
+  if (!Lookup(top) || !ownPlace) return;
+  XMoveResizeWindow(m_display, window, wanted.left, wanted.top, static_cast<unsigned>(wanted.right - wanted.left),
+                    static_cast<unsigned>(wanted.bottom - wanted.top));
 }
 
 void X11Display::WindowDestroyed(HWND top) {
@@ -792,21 +828,13 @@ void X11Display::FollowFullScreen(HWND top, Native& native) {
     return;
   }
   // Out of full screen first, then the decorations, the size limits of the place asked for and
-  // that place itself: the manager holds a request to the limits it knows at that moment.
-  native.leftFullScreenAt = NextRequest(m_display);
-  if (native.mapped) m_hints->RequestFullScreen(native.window, false);
-  m_hints->ApplyDecorations(top, native.window);
-  RECT insets = DecorationInsets(*Find(top));
-  native.offset = POINT{insets.left, insets.top};
-  const RECT wanted = DesiredGeometry(top, native);
-  native.known = wanted;
-  native.restoreTo = wanted;
-  native.restoreRequests = 3;
-  const unsigned long window = native.window;
-  ApplySizeHints(top);  // asks the window, which may go away meanwhile
-  if (!Lookup(top)) return;
-  XMoveResizeWindow(m_display, window, wanted.left, wanted.top, static_cast<unsigned>(wanted.right - wanted.left),
-                    static_cast<unsigned>(wanted.bottom - wanted.top));
+  // that place itself: the manager holds a request to the limits it knows at that moment. A
+  // window that was maximised before is the manager's to place again, maximised.
+  const bool maximized = Find(top)->maximized;
+  LeaveManagedState(top, native, [&] {
+    if (native.mapped) m_hints->RequestFullScreen(native.window, false);
+    if (maximized) SetMaximizedState(native, true);
+  }, !maximized);
 }
 
 }  // namespace platform::detail
