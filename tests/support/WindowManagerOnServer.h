@@ -94,14 +94,21 @@ public:
   bool Managed(Window window) const {
     return window && !Property(window, "WM_STATE").empty() && !Property(window, "_NET_WM_ALLOWED_ACTIONS").empty();
   }
-  // Asks the manager to maximise window, as its maximise button does.
-  void Maximize(Window window) const {
+  // The windows the manager has taken in, oldest first: a reparenting manager puts them inside
+  // frames of its own, so they are no children of the root.
+  std::vector<Window> Clients() const {
+    std::vector<Window> windows;
+    for (long item : Property(DefaultRootWindow(m_x), "_NET_CLIENT_LIST")) windows.push_back(static_cast<Window>(item));
+    return windows;
+  }
+  // Asks the manager to maximise window or to restore it, as its maximise button does.
+  void SetMaximized(Window window, bool on) const {
     XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.window = window;
     event.xclient.message_type = AtomOf("_NET_WM_STATE");
     event.xclient.format = 32;
-    event.xclient.data.l[0] = 1;
+    event.xclient.data.l[0] = on ? 1 : 0;
     event.xclient.data.l[1] = static_cast<long>(AtomOf("_NET_WM_STATE_MAXIMIZED_HORZ"));
     event.xclient.data.l[2] = static_cast<long>(AtomOf("_NET_WM_STATE_MAXIMIZED_VERT"));
     event.xclient.data.l[3] = 2;  // a person's request

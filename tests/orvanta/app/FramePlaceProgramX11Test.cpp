@@ -48,25 +48,35 @@ protected:
   Window StartToFrame(ChildProcess& orvanta, const std::function<void(Window)>& look = nullptr) {
     ProgramScreen& screen = Screen();
     Window login = 0;
+    std::string seen;  // what was on the screen at the last look
     const bool loginShown = ChildProcess::WaitUntil([&] {
       const testsupport::XErrorsIgnored windowsMayGo(m_manager->Connection());
-      for (Window shown : screen.Shown()) {
+      seen.clear();
+      for (Window shown : m_manager->Clients()) {
         const std::string kind = screen.ClassOf(shown);
+        seen += " [" + kind + " " + screen.Title(shown) + "]";
         if (kind == "PlatformMessageBox") screen.Key(shown, XK_Return);
         if (kind == "#32770" && m_manager->Managed(shown)) login = shown;
       }
       return login != 0;
     }, 30000);
-    EXPECT_TRUE(loginShown) << orvanta.Output();
+    EXPECT_TRUE(loginShown) << "shown:" << seen << "\n" << orvanta.Output();
     if (!loginShown) return 0;
     if (look) look(login);
     screen.Key(login, XK_Escape);
     Window frame = 0;
     EXPECT_TRUE(ChildProcess::WaitUntil([&] {
-      frame = screen.Find("Orvanta");
-      return frame && m_manager->Managed(frame) && screen.Find("Connect:") == 0;
+      frame = Client("Orvanta");
+      return frame && m_manager->Managed(frame) && Client("Connect:") == 0;
     }, 20000)) << orvanta.Output();
     return frame;
+  }
+  // The window taken in by the manager whose title starts with prefix; 0 when none.
+  Window Client(const std::string& prefix) {
+    const testsupport::XErrorsIgnored windowsMayGo(m_manager->Connection());
+    for (Window window : m_manager->Clients())
+      if (Screen().Title(window).rfind(prefix, 0) == 0) return window;
+    return 0;
   }
   // Writes what the screen shows in area (the manager's frame round a window too) as a picture.
   void SaveScreen(ScreenPlace area, const char* name) const {
@@ -141,7 +151,7 @@ TEST_F(FramePlaceProgramX11Test, BigScreenTwiceOnTheStartScreenGivesBackThePlace
     XSync(x, False);
     ASSERT_TRUE(ChildProcess::WaitUntil([&] {
       const testsupport::XErrorsIgnored windowsMayGo(x);
-      if (Window box = Screen().Find("Confirm")) Screen().Key(box, XK_Return);
+      if (Window box = Client("Confirm")) Screen().Key(box, XK_Return);
       return orvanta.Ended();
     }, 20000)) << orvanta.Output();
   }

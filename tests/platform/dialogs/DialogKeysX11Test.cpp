@@ -1,6 +1,7 @@
 // The dialog keyboard as a person uses it under X: message boxes answered from the keys alone,
-// a dialog's underlined letters, its radio group entered at the checked choice, an open combo's
-// Return and Escape, Tab in a form view, and the default button moved by DM_SETDEFID.
+// a dialog's underlined letters, its radio group entered at the checked choice, a combo's list
+// opened by F4 and Alt+Down, Return and Escape on a combo open and closed, Tab and Ctrl+Tab in a
+// form view, and the default button moved by DM_SETDEFID.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -300,7 +301,7 @@ TEST_F(DialogKeysX11Test, ADialogWithoutFocusFromInitGivesItToItsFirstTabStop) {
 }
 
 // A post typed as title, Tab, body goes out in its two fields; Shift+Tab goes back; Return in the
-// body is a new line there, the button's letter posts.
+// body is a new line there and Ctrl+Tab a tab, the button's letter posts.
 TEST_F(DialogKeysX11Test, TabMovesBetweenAFormViewsFields) {
   auto* view = new CPostView;
   ASSERT_TRUE(view->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 500, 300), m_owner, AFX_IDW_PANE_FIRST,

@@ -784,6 +784,7 @@ void X11Display::OnClientMessage(XEvent& event) {
 void X11Display::OnProperty(XEvent& event) {
   const XPropertyEvent& e = event.xproperty;
   HWND top = WindowOf(e.window);
+  if (top && e.atom == m_netWmState && e.serial >= Lookup(top)->leftFullScreenAt) FollowManagerMaximized(top);
   if (!top || e.atom != m_wmState || e.state != PropertyNewValue) return;
   Atom type = 0;
   int format = 0;
@@ -813,6 +814,38 @@ void X11Display::OnProperty(XEvent& event) {
 }
 
 // ---- window manager ----
+
+void X11Display::FollowManagerMaximized(HWND top) {
+  Native* native = Lookup(top);
+  WindowState* s = Find(top);
+  // Full screen and a place being asked back are the program's own doing, not the manager's.
+  if (!native || !s || native->fullScreen || native->restoreRequests > 0) return;
+  Atom type = 0;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  bool horizontal = false, vertical = false;
+  if (XGetWindowProperty(m_display, native->window, m_netWmState, 0, 32, False, XA_ATOM, &type, &format, &count,
+                         &after, &data) == Success && data && format == 32) {
+    for (unsigned long i = 0; i < count; ++i) {
+      const Atom state = reinterpret_cast<Atom*>(data)[i];
+      horizontal = horizontal || state == m_netWmStateMaxH;
+      vertical = vertical || state == m_netWmStateMaxV;
+    }
+  }
+  if (data) XFree(data);
+  const bool maximized = horizontal && vertical;
+  if (maximized == s->maximized) return;
+  // Maximised by the manager's own button (or restored by it): the window is so as if the program
+  // had asked, its present place kept to go back to. The manager's report then gives the size.
+  if (maximized) s->restoreRect = s->rect;
+  s->maximized = maximized;
+  if (maximized) {
+    s->style |= WS_MAXIMIZE;
+  } else {
+    s->style &= ~WS_MAXIMIZE;
+  }
+}
 
 void X11Display::FollowFullScreen(HWND top, Native& native) {
   if (native.overrideRedirect) return;

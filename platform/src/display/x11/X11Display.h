@@ -87,6 +87,8 @@ private:
   // Ends a state the manager places the window in (full screen, maximised) by askManager; with
   // ownPlace the window's own place is then asked for until the manager shows it there.
   void LeaveManagedState(HWND top, Native& native, const std::function<void()>& askManager, bool ownPlace);
+  // Takes in the maximised state the manager gives the window (its maximise button).
+  void FollowManagerMaximized(HWND top);
   // Gives the server's keyboard focus to the X window of the active window, once it is mapped.
   void FocusActive();
   void MarkDirty(Native& native, const RECT& area);
