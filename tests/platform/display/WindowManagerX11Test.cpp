@@ -177,16 +177,20 @@ TEST_F(WindowManagerX11Test, DialogsAndMessageBoxesAreModalDialogsOverTheirOwner
     Marks marks;
     // The person minimises the box through the manager's own button (the request it sends); a box
     // with no minimise box comes back at once and is still answered by the keyboard.
+    // (Over a frame not shown there is nothing for the manager to minimise it with.)
+    const bool minimise = c.owner != hidden->m_hWnd;
     int stateChanges = 0;
     Window iconified = 0;
     m_person->Then([&] { HWND shown = screentest::ShownWindow(c.shownClass); return shown && Managed(shown); },
                    [&] {
+                     if (!minimise) return;
                      iconified = Native(screentest::ShownWindow(c.shownClass));
                      XSelectInput(m_x, iconified, PropertyChangeMask);
                      XIconifyWindow(m_x, iconified, DefaultScreen(m_x));
                      XSync(m_x, False);
                    });
     m_person->Then([&] {
+                     if (!minimise) return true;
                      for (XEvent event; XCheckTypedWindowEvent(m_x, iconified, PropertyNotify, &event);)
                        if (event.xproperty.atom == AtomOf("WM_STATE")) ++stateChanges;
                      std::vector<long> state = Property(iconified, "WM_STATE");
