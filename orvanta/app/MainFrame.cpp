@@ -602,7 +602,10 @@ void CMainFrame::NotePending(const char* name, const CString& detail) {
 
 CString CMainFrame::GetPresentSizeSetting() const {
   CRect rect;
-  if (m_hWnd)
+  // Big Screen is no size of the frame's own: the size it goes back to is.
+  if (m_bFullScreen)
+    rect = m_savedRect;
+  else if (m_hWnd)
     GetWindowRect(&rect);
   return CSettingFiles::FormatFrameSize(m_hWnd && IsZoomed(), rect.Width(), rect.Height());
 }

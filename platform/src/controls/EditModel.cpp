@@ -325,6 +325,10 @@ void EditModel::TypeChar(char ch) {
     if (Multiline() && (Style() & ES_WANTRETURN)) ReplaceSelection("\r\n", true);
     return;
   }
+  if (ch == '\t') {
+    if (Multiline()) ReplaceSelection("\t", true);
+    return;
+  }
   // Control characters and DEL (Ctrl+Back Space) are no text.
   if (static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F) return;
   if ((Style() & ES_NUMBER) && (ch < '0' || ch > '9')) return;

@@ -261,8 +261,14 @@ void X11Display::ApplyTitle(HWND top, Native& native) {
 
 void X11Display::ApplyOwner(HWND top, Native& native) {
   WindowState* s = Find(top);
-  Native* owner = s && s->owner ? Lookup(s->owner) : nullptr;
-  if (owner) XSetTransientForHint(m_display, native.window, owner->window);
+  if (!s || !s->owner) return;
+  const unsigned long window = native.window;  // native may move when the owner's is made
+  HWND ownerHandle = s->owner;
+  // An owner not shown yet (the frame behind a first login dialog) gets its X window now, so that
+  // the manager treats the window as the dialog it is.
+  Native* owner = Lookup(ownerHandle);
+  if (!owner && Find(ownerHandle) && !Find(ownerHandle)->parent) owner = Create(ownerHandle);
+  if (owner) XSetTransientForHint(m_display, window, owner->window);
 }
 
 void X11Display::SetMaximizedState(Native& native, bool maximized) {
@@ -328,8 +334,38 @@ void X11Display::WindowStateChanged(HWND top) {
   }
   // Full screen stands for the maximised state: the manager would otherwise give the maximised
   // size back when full screen ends, instead of the place the program asks for.
-  if (!native->fullScreen) SetMaximizedState(*native, s->maximized);
+  if (!native->fullScreen) {
+    if (s->maximized) {
+      SetMaximizedState(*native, true);
+    } else {
+      LeaveManagedState(top, *native, [&] { SetMaximizedState(*native, false); }, true);
+      native = Lookup(top);
+      if (!native) return;
+    }
+  }
   if ((s->style & WS_VISIBLE) && !native->mapped) XMapRaised(m_display, native->window);
+}
+
+void X11Display::LeaveManagedState(HWND top, Native& native, const std::function<void()>& askManager,
+                                   bool ownPlace) {
+  // Reports the manager made before it was asked still show its own place: taken in, they would
+  // become the program's place and be asked back of it.
+  native.leftFullScreenAt = NextRequest(m_display);
+  askManager();
+  m_hints->ApplyDecorations(top, native.window);
+  RECT insets = DecorationInsets(*Find(top));
+  native.offset = POINT{insets.left, insets.top};
+  const RECT wanted = DesiredGeometry(top, native);
+  if (ownPlace) {
+    native.known = wanted;
+    native.restoreTo = wanted;
+    native.restoreRequests = 3;
+  }
+  const unsigned long window = native.window;
+  ApplySizeHints(top);  // asks the window, which may go away meanwhile
+  if (!Lookup(top) || !ownPlace) return;
+  XMoveResizeWindow(m_display, window, wanted.left, wanted.top, static_cast<unsigned>(wanted.right - wanted.left),
+                    static_cast<unsigned>(wanted.bottom - wanted.top));
 }
 
 void X11Display::WindowDestroyed(HWND top) {
@@ -748,6 +784,7 @@ void X11Display::OnClientMessage(XEvent& event) {
 void X11Display::OnProperty(XEvent& event) {
   const XPropertyEvent& e = event.xproperty;
   HWND top = WindowOf(e.window);
+  if (top && e.atom == m_netWmState && e.serial >= Lookup(top)->leftFullScreenAt) FollowManagerMaximized(top);
   if (!top || e.atom != m_wmState || e.state != PropertyNewValue) return;
   Atom type = 0;
   int format = 0;
@@ -778,6 +815,38 @@ void X11Display::OnProperty(XEvent& event) {
 
 // ---- window manager ----
 
+void X11Display::FollowManagerMaximized(HWND top) {
+  Native* native = Lookup(top);
+  WindowState* s = Find(top);
+  // Full screen and a place being asked back are the program's own doing, not the manager's.
+  if (!native || !s || native->fullScreen || native->restoreRequests > 0) return;
+  Atom type = 0;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  bool horizontal = false, vertical = false;
+  if (XGetWindowProperty(m_display, native->window, m_netWmState, 0, 32, False, XA_ATOM, &type, &format, &count,
+                         &after, &data) == Success && data && format == 32) {
+    for (unsigned long i = 0; i < count; ++i) {
+      const Atom state = reinterpret_cast<Atom*>(data)[i];
+      horizontal = horizontal || state == m_netWmStateMaxH;
+      vertical = vertical || state == m_netWmStateMaxV;
+    }
+  }
+  if (data) XFree(data);
+  const bool maximized = horizontal && vertical;
+  if (maximized == s->maximized) return;
+  // Maximised by the manager's own button (or restored by it): the window is so as if the program
+  // had asked, its present place kept to go back to. The manager's report then gives the size.
+  if (maximized) s->restoreRect = s->rect;
+  s->maximized = maximized;
+  if (maximized) {
+    s->style |= WS_MAXIMIZE;
+  } else {
+    s->style &= ~WS_MAXIMIZE;
+  }
+}
+
 void X11Display::FollowFullScreen(HWND top, Native& native) {
   if (native.overrideRedirect) return;
   const bool full = WindowManagerHints::AsksFullScreen(top);
@@ -792,21 +861,13 @@ void X11Display::FollowFullScreen(HWND top, Native& native) {
     return;
   }
   // Out of full screen first, then the decorations, the size limits of the place asked for and
-  // that place itself: the manager holds a request to the limits it knows at that moment.
-  native.leftFullScreenAt = NextRequest(m_display);
-  if (native.mapped) m_hints->RequestFullScreen(native.window, false);
-  m_hints->ApplyDecorations(top, native.window);
-  RECT insets = DecorationInsets(*Find(top));
-  native.offset = POINT{insets.left, insets.top};
-  const RECT wanted = DesiredGeometry(top, native);
-  native.known = wanted;
-  native.restoreTo = wanted;
-  native.restoreRequests = 3;
-  const unsigned long window = native.window;
-  ApplySizeHints(top);  // asks the window, which may go away meanwhile
-  if (!Lookup(top)) return;
-  XMoveResizeWindow(m_display, window, wanted.left, wanted.top, static_cast<unsigned>(wanted.right - wanted.left),
-                    static_cast<unsigned>(wanted.bottom - wanted.top));
+  // that place itself: the manager holds a request to the limits it knows at that moment. A
+  // window that was maximised before is the manager's to place again, maximised.
+  const bool maximized = Find(top)->maximized;
+  LeaveManagedState(top, native, [&] {
+    if (native.mapped) m_hints->RequestFullScreen(native.window, false);
+    if (maximized) SetMaximizedState(native, true);
+  }, !maximized);
 }
 
 }  // namespace platform::detail

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -60,7 +61,7 @@ private:
     bool overrideRedirect{false};
     unsigned long cursor{0};     // the X cursor defined on the window
     bool fullScreen{false};      // the window manager was asked to show it full screen
-    unsigned long leftFullScreenAt{0};  // the request that asked the manager to end full screen
+    unsigned long leftFullScreenAt{0};  // the request that asked the manager to end full screen or maximised
     RECT restoreTo{0, 0, 0, 0};  // the place asked for on leaving full screen, until it is shown
     int restoreRequests{0};      // how often more that place may be asked for again
   };
@@ -83,6 +84,11 @@ private:
   // Asks the window manager for full screen when the window's client area came to cover the
   // screen, and gives it back its place when it left it; the decorations follow the style.
   void FollowFullScreen(HWND top, Native& native);
+  // Ends a state the manager places the window in (full screen, maximised) by askManager; with
+  // ownPlace the window's own place is then asked for until the manager shows it there.
+  void LeaveManagedState(HWND top, Native& native, const std::function<void()>& askManager, bool ownPlace);
+  // Takes in the maximised state the manager gives the window (its maximise button).
+  void FollowManagerMaximized(HWND top);
   // Gives the server's keyboard focus to the X window of the active window, once it is mapped.
   void FocusActive();
   void MarkDirty(Native& native, const RECT& area);
