@@ -1,6 +1,8 @@
 // The viewer's main view: relay lines per second from a loopback relay's socket through the line
 // handlers and the delay queue onto the board (painting left to the message loop, which the
-// benchmark never runs); start-up to the first painted window; resident memory with a long game.
+// benchmark never runs); start-up to the first painted window; resident memory with a long game;
+// on an X server of its own, what a relayed move and a resize send the server and how long a
+// resize takes until the server has the picture.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -26,6 +28,8 @@
 #include "platform/messageloop.h"
 #include "platform/resources.h"
 #include "platform/uiscript.h"
+// Xlib comes with it: after the program's headers.
+#include "bench/support/OnXServer.h"
 
 namespace {
 
@@ -231,5 +235,76 @@ void BM_ResizeFrameWithAGameShown(benchmark::State& state) {
   std::remove(path.c_str());
 }
 BENCHMARK(BM_ResizeFrameWithAGameShown)->Unit(benchmark::kMillisecond);
+
+// The viewer with a 250-move game, shown at 1000x740 on a private X server (argument 1: pixels
+// through shared memory, 0: through the connection).
+struct ViewerOnXServer {
+  explicit ViewerOnXServer(bool shared) : server(shared) {
+    WriteRecordOf250Moves(path);
+    GetClientConfig().SetClientIp("");
+    if (!server.Ready()) return;
+    viewer.emplace(false);
+    if (!viewer->view || !viewer->view->OpenRecordFile(path.c_str())) return;
+    viewer->frame->SetWindowPos(nullptr, 0, 0, 1000, 740, SWP_NOMOVE | SWP_NOZORDER);
+    viewer->frame->ShowWindow(SW_SHOW);
+    viewer->frame->UpdateWindow();
+    benchsupport::Settle();
+    ready = true;
+  }
+  ~ViewerOnXServer() {
+    viewer.reset();
+    std::remove(path.c_str());
+  }
+  std::string path{"/tmp/client-bench-x.sgf"};
+  platform::ResourceScope resources{Module().Handle()};
+  bool registered{(RegisterClientResources(Module().Handle()), true)};
+  benchsupport::OnXServer server;
+  std::optional<Viewer> viewer;
+  bool ready{false};
+};
+
+// Relayed moves (no new comment) shown on the X server: each iteration is a move on a new point,
+// painted and put on the screen. Counters: bytes written to the server per move, and that as a
+// share of the window's pixels (4 bytes each).
+void BM_RelayedMoveOnTheXServer(benchmark::State& state) {
+  ViewerOnXServer shown(state.range(0) != 0);
+  if (!shown.server.Ready()) return benchsupport::OnXServer::Skip(state);
+  if (!shown.ready) return state.SkipWithError("the record did not open");
+  CClientView& view = *shown.viewer->view;
+  view.DoReceive(2, "eh");
+  const std::string lines = MoveLines(360);
+  std::size_t at = 0;
+  long long bytes = 0;
+  for (auto _ : state) {
+    const std::size_t end = lines.find('\n', at);
+    if (end == std::string::npos) {
+      state.SkipWithError("no more points");
+      break;
+    }
+    std::string line = lines.substr(at, end - at);
+    at = end + 1;
+    const long long before = benchsupport::WrittenBytes();
+    view.DoReceive(static_cast<int>(line.size()), line.c_str());
+    benchsupport::Settle();
+    bytes += benchsupport::WrittenBytes() - before;
+  }
+  CRect window;
+  shown.viewer->frame->GetWindowRect(&window);
+  const double perMove = static_cast<double>(bytes) / static_cast<double>(state.iterations());
+  state.counters["bytes_per_move"] = perMove;
+  state.counters["window_share_pct"] = 100.0 * perMove / (4.0 * window.Width() * window.Height());
+}
+BENCHMARK(BM_RelayedMoveOnTheXServer)->Arg(1)->Arg(0)->Iterations(120)->Unit(benchmark::kMillisecond);
+
+// A person resizing the viewer on the X server, between 1000x740 and 840x680: each iteration is
+// asked by the server's side and lasts until the server has taken the last of the new picture.
+void BM_ResizeOnTheXServer(benchmark::State& state) {
+  ViewerOnXServer shown(state.range(0) != 0);
+  if (!shown.server.Ready()) return benchsupport::OnXServer::Skip(state);
+  if (!shown.ready) return state.SkipWithError("the record did not open");
+  benchsupport::RunServerResizes(state, shown.server.Name(), shown.viewer->frame->GetSafeHwnd(), SIZE{1000, 740},
+                                 SIZE{840, 680});
+}
+BENCHMARK(BM_ResizeOnTheXServer)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

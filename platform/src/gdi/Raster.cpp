@@ -21,6 +21,11 @@ RECT Intersect(const RECT& a, const RECT& b) {
   return r;
 }
 
+RECT OffsetOf(RECT r, POINT by) {
+  OffsetRect(&r, by.x, by.y);
+  return r;
+}
+
 }  // namespace
 
 ClipArea::ClipArea(const RECT& box, std::optional<Region> region) : m_box(box), m_region(std::move(region)) {
@@ -164,9 +169,23 @@ TargetLock::TargetLock(DeviceContext& dc, Access access) : m_dc(dc), m_target(dc
     m_dc.state.bitmap.data->PullFromDib();
   }
   if (access == Access::Write) m_dc.drawnWhileLocked = true;
+  m_notes = access == Access::Write && m_dc.type == DeviceContext::Type::Window && m_target.surface;
+  if (m_notes) {
+    // The clip's bounding box, worked out without copying the clip region.
+    const Target& t = m_target;
+    m_reach = Intersect(t.clip, RECT{0, 0, t.surface->width, t.surface->height});
+    if (m_dc.paintRect) m_reach = Intersect(m_reach, OffsetOf(*m_dc.paintRect, t.origin));
+    if (m_dc.state.clip) m_reach = Intersect(m_reach, OffsetOf(m_dc.state.clip->Box(), t.origin));
+  }
+}
+
+void TargetLock::Changed(const RECT& surfaceArea) {
+  m_reported = true;
+  if (m_notes) m_target.surface->damage.Add(Intersect(surfaceArea, m_reach));
 }
 
 TargetLock::~TargetLock() {
+  if (m_notes && !m_reported) m_target.surface->damage.Add(m_reach);
   if (--m_dc.lockDepth != 0) return;
   // A section only read from (a blit's source) keeps its bits: writing them back would copy the
   // whole picture for every tile taken from it.
@@ -228,6 +247,7 @@ void PaintRect(DeviceContext& dc, const RECT& deviceRect, const Pattern& pattern
   const Target& t = lock.target();
   RECT r = deviceRect;
   OffsetRect(&r, t.origin.x, t.origin.y);
+  lock.Changed(r);
   ClipOf(dc, t).ForEachSpan(r, [&](int y, int x0, int x1) { PaintSpan(t, y, x0, x1, pattern, code); });
 }
 
@@ -248,6 +268,27 @@ struct AxisMap {
     return (s < 0 || s >= limit) ? -1 : static_cast<int>(s);
   }
 };
+
+// Copies a row onto a window's surface, noting only the runs of pixels that differ: a picture
+// drawn again whole after a stone was placed changes the stone's square, and only that need
+// reach the screen. Runs closer than kJoin pixels count as one.
+void CopyNotingChanges(TargetLock& lock, int y, int x0, const std::uint32_t* s, std::uint32_t* d, int n) {
+  constexpr int kChunk = 16;
+  constexpr int kJoin = 64;
+  int runStart = -1, runEnd = -1;
+  for (int i = 0; i < n; i += kChunk) {
+    const int len = std::min(kChunk, n - i);
+    if (std::memcmp(s + i, d + i, static_cast<std::size_t>(len) * sizeof *s) == 0) continue;
+    if (runStart >= 0 && i - runEnd >= kJoin) {
+      lock.Changed(RECT{x0 + runStart, y, x0 + runEnd, y + 1});
+      runStart = -1;
+    }
+    if (runStart < 0) runStart = i;
+    runEnd = i + len;
+    std::memcpy(d + i, s + i, static_cast<std::size_t>(len) * sizeof *s);
+  }
+  if (runStart >= 0) lock.Changed(RECT{x0 + runStart, y, x0 + runEnd, y + 1});
+}
 
 AxisMap MakeAxis(int d, int dl, int s, int sl, int limit) {
   AxisMap a;
@@ -299,6 +340,8 @@ void Blit(DeviceContext& dc, int dx, int dy, int dw, int dh, const SourceImage& 
     columns[i] = ax.At(reach.left + static_cast<int>(i) - ax.dstStart);
   }
   auto column = [&](int x) { return columns[static_cast<std::size_t>(x - reach.left)]; };
+  const bool copy = code == RopIndex(SRCCOPY) && useSource;
+  lock.Changed(copy && lock.NotesChanges() ? RECT{0, 0, 0, 0} : reach);
   clip.ForEachSpan(dstRect, [&](int y, int x0, int x1) {
     int srcY = ay.At(y - ay.dstStart);
     if (srcY < 0) return;
@@ -325,6 +368,10 @@ void Blit(DeviceContext& dc, int dx, int dy, int dw, int dh, const SourceImage& 
         }
         s = buf;
       }
+    }
+    if (copy && lock.NotesChanges()) {
+      CopyNotingChanges(lock, y, x0, s, d, n);
+      return;
     }
     std::uint32_t* p = nullptr;
     if (RopUsesPattern(code)) {
