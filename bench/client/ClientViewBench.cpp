@@ -5,6 +5,7 @@
 // resize takes until the server has the picture.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -236,30 +237,49 @@ void BM_ResizeFrameWithAGameShown(benchmark::State& state) {
 }
 BENCHMARK(BM_ResizeFrameWithAGameShown)->Unit(benchmark::kMillisecond);
 
-// The viewer with a 250-move game, shown at 1000x740 on a private X server (argument 1: pixels
-// through shared memory, 0: through the connection).
+// The viewer with a 250-move game, shown at size on a private X server (pixels through shared
+// memory or through the connection).
 struct ViewerOnXServer {
-  explicit ViewerOnXServer(bool shared) : server(shared) {
+  // The viewer is made headless, where its questions go to the script, then shown on the server.
+  // Live, it is connected to a relay whose lines the benchmark hands it itself; else it shows a
+  // 250-move game from a file.
+  explicit ViewerOnXServer(bool shared, SIZE size = SIZE{1000, 740}, bool live = false) {
     WriteRecordOf250Moves(path);
-    GetClientConfig().SetClientIp("");
-    if (!server.Ready()) return;
-    viewer.emplace(false);
-    if (!viewer->view || !viewer->view->OpenRecordFile(path.c_str())) return;
-    viewer->frame->SetWindowPos(nullptr, 0, 0, 1000, 740, SWP_NOMOVE | SWP_NOZORDER);
+    if (live) {
+      sender.emplace("");
+      GetClientConfig().SetClientIp("127.0.0.1");
+      GetClientConfig().SetClientPort(sender->Port());
+      GetClientConfig().SetSound(false);
+    } else {
+      GetClientConfig().SetClientIp("");
+    }
+    viewer.emplace(live);
+    if (!viewer->view) return;
+    if (live) {
+      if (!viewer->view->IsConnected()) return;
+      viewer->view->GetSocket().AsyncSelect(0);  // lines come from the benchmark, not the socket
+    } else if (!viewer->view->OpenRecordFile(path.c_str())) {
+      return;
+    }
+    viewer->frame->SetWindowPos(nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+    server.emplace(shared);
+    if (!server->Ready()) return;
     viewer->frame->ShowWindow(SW_SHOW);
     viewer->frame->UpdateWindow();
     benchsupport::Settle();
     ready = true;
   }
   ~ViewerOnXServer() {
+    server.reset();
     viewer.reset();
     std::remove(path.c_str());
   }
   std::string path{"/tmp/client-bench-x.sgf"};
   platform::ResourceScope resources{Module().Handle()};
   bool registered{(RegisterClientResources(Module().Handle()), true)};
-  benchsupport::OnXServer server;
+  std::optional<RelayBenchSender> sender;
   std::optional<Viewer> viewer;
+  std::optional<benchsupport::OnXServer> server;
   bool ready{false};
 };
 
@@ -267,9 +287,11 @@ struct ViewerOnXServer {
 // painted and put on the screen. Counters: bytes written to the server per move, and that as a
 // share of the window's pixels (4 bytes each).
 void BM_RelayedMoveOnTheXServer(benchmark::State& state) {
-  ViewerOnXServer shown(state.range(0) != 0);
-  if (!shown.server.Ready()) return benchsupport::OnXServer::Skip(state);
-  if (!shown.ready) return state.SkipWithError("the record did not open");
+  ViewerOnXServer shown(state.range(0) != 0, SIZE{1000, 740}, true);
+  if (!shown.ready) {
+    return shown.server && !shown.server->Ready() ? benchsupport::OnXServer::Skip(state)
+                                                  : state.SkipWithError("the view did not connect");
+  }
   CClientView& view = *shown.viewer->view;
   view.DoReceive(2, "eh");
   const std::string lines = MoveLines(360);
@@ -290,6 +312,7 @@ void BM_RelayedMoveOnTheXServer(benchmark::State& state) {
   }
   CRect window;
   shown.viewer->frame->GetWindowRect(&window);
+  state.counters["board_moves"] = view.GetBoard().GetLastMove();
   const double perMove = static_cast<double>(bytes) / static_cast<double>(state.iterations());
   state.counters["bytes_per_move"] = perMove;
   state.counters["window_share_pct"] = 100.0 * perMove / (4.0 * window.Width() * window.Height());
@@ -300,11 +323,52 @@ BENCHMARK(BM_RelayedMoveOnTheXServer)->Arg(1)->Arg(0)->Iterations(120)->Unit(ben
 // asked by the server's side and lasts until the server has taken the last of the new picture.
 void BM_ResizeOnTheXServer(benchmark::State& state) {
   ViewerOnXServer shown(state.range(0) != 0);
-  if (!shown.server.Ready()) return benchsupport::OnXServer::Skip(state);
-  if (!shown.ready) return state.SkipWithError("the record did not open");
-  benchsupport::RunServerResizes(state, shown.server.Name(), shown.viewer->frame->GetSafeHwnd(), SIZE{1000, 740},
+  if (!shown.ready) {
+    return shown.server && !shown.server->Ready() ? benchsupport::OnXServer::Skip(state)
+                                                  : state.SkipWithError("the record did not open");
+  }
+  benchsupport::RunServerResizes(state, shown.server->Name(), shown.viewer->frame->GetSafeHwnd(), SIZE{1000, 740},
                                  SIZE{840, 680});
 }
 BENCHMARK(BM_ResizeOnTheXServer)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+struct EnlargementFigures {
+  double firstMs{0};
+  double nextMs{0};
+  int ok{0};
+};
+
+// The first enlargement of a freshly shown viewer against the next one (795x636 -> 1000x740, on
+// a private X server, in a process of its own so nothing grown before counts): each is timed
+// until the server has the picture.
+void BM_FirstEnlargementAgainstTheNext(benchmark::State& state) {
+  EnlargementFigures figures;
+  for (auto _ : state) {
+    figures = benchsupport::MeasureInChild([&] {
+      EnlargementFigures measured;
+      ViewerOnXServer shown(true, SIZE{795, 636});
+      if (!shown.ready) return measured;
+      CMainFrame& frame = *shown.viewer->frame;
+      const auto resize = [&](int cx, int cy) {
+        const auto start = std::chrono::steady_clock::now();
+        frame.SetWindowPos(nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER);
+        benchsupport::Settle();
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+      };
+      measured.firstMs = resize(1000, 740);
+      resize(795, 636);
+      measured.nextMs = resize(1000, 740);
+      measured.ok = 1;
+      return measured;
+    });
+    if (!figures.ok) {
+      state.SkipWithError("no viewer on an X server");
+      break;
+    }
+  }
+  state.counters["first_ms"] = figures.firstMs;
+  state.counters["next_ms"] = figures.nextMs;
+}
+BENCHMARK(BM_FirstEnlargementAgainstTheNext)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
