@@ -40,14 +40,6 @@ protected:
   }
   void TearDown() override { platform::display::UseHeadless(); }
 
-  // Runs the program until the frame's X window shows what the frame's surface holds.
-  ::testing::AssertionResult ShowsItsSurface(HWND top, const char* after) {
-    long wrong = -1;
-    if (XPointerKeys::WaitFor([&] { return (wrong = m_screen->DifferencesFromSurface(top)) == 0; }))
-      return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << wrong << " pixels differ after " << after;
-  }
-
   std::unique_ptr<XPointerKeys> m_screen;
 };
 
@@ -69,28 +61,28 @@ TEST_P(ClientShownPixelsX11Test, EveryChangeReachesTheXWindow) {
   frame.ShowWindow(SW_SHOW);
   frame.UpdateWindow();
   ASSERT_TRUE(XPointerKeys::WaitFor([&] { return platform::display::NativeWindowOf(top) != 0; }));
-  EXPECT_TRUE(ShowsItsSurface(top, "showing the game"));
+  EXPECT_EQ(m_screen->WaitUntilShowsSurface(top), 0) << "showing the game";
 
   // Moves far apart on the board, each shown as it comes.
   ASSERT_TRUE(s.Relay("am|003|b|cc|1999990003|005930|005950\n", [&] { return view.GetBoard().GetLastMove() == 3; }));
-  EXPECT_TRUE(ShowsItsSurface(top, "a move"));
+  EXPECT_EQ(m_screen->WaitUntilShowsSurface(top), 0) << "a move";
   ASSERT_TRUE(s.Relay("am|004|w|qq|1999990004|005930|005940\n", [&] { return view.GetBoard().GetLastMove() == 4; }));
-  EXPECT_TRUE(ShowsItsSurface(top, "a move far from the last"));
+  EXPECT_EQ(m_screen->WaitUntilShowsSurface(top), 0) << "a move far from the last";
   // A comment on the move shown.
   ASSERT_TRUE(s.Relay("te|4|White takes the corner; the game is balanced.\n",
                       [&] { return SomeWindowShows("the game is balanced"); }));
-  EXPECT_TRUE(ShowsItsSurface(top, "a comment"));
+  EXPECT_EQ(m_screen->WaitUntilShowsSurface(top), 0) << "a comment";
   // A reference diagram for the move: its button comes alive.
   ASSERT_TRUE(s.Relay("ar|4|1|b|dc|x\nar|4|1|w|cd|x\nre|4|Black could play here\ner|4|1\n",
                       [&] { return view.GetDiagrams().GetDiagramCount(4) == 1; }));
-  EXPECT_TRUE(ShowsItsSurface(top, "a diagram"));
+  EXPECT_EQ(m_screen->WaitUntilShowsSurface(top), 0) << "a diagram";
   // Smaller, larger, and a move on the board of the new size.
   frame.SetWindowPos(nullptr, 0, 0, 840, 680, SWP_NOZORDER | SWP_NOMOVE);
-  EXPECT_TRUE(ShowsItsSurface(top, "a resize"));
+  EXPECT_EQ(m_screen->WaitUntilShowsSurface(top), 0) << "a resize";
   frame.SetWindowPos(nullptr, 0, 0, 1010, 750, SWP_NOZORDER | SWP_NOMOVE);
-  EXPECT_TRUE(ShowsItsSurface(top, "a second resize"));
+  EXPECT_EQ(m_screen->WaitUntilShowsSurface(top), 0) << "a second resize";
   ASSERT_TRUE(s.Relay("am|005|b|jj|1999990005|005920|005940\n", [&] { return view.GetBoard().GetLastMove() == 5; }));
-  EXPECT_TRUE(ShowsItsSurface(top, "a move after the resizes"));
+  EXPECT_EQ(m_screen->WaitUntilShowsSurface(top), 0) << "a move after the resizes";
 }
 
 INSTANTIATE_TEST_SUITE_P(Pixels, ClientShownPixelsX11Test, ::testing::Bool(),

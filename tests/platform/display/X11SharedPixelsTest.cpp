@@ -98,14 +98,6 @@ protected:
     platform::display::UseHeadless();
   }
 
-  // Runs the program until its X window shows what its surface holds.
-  ::testing::AssertionResult ShowsItsSurface(HWND top, const char* after) {
-    long wrong = -1;
-    if (platform::testing::XPointerKeys::WaitFor([&] { return (wrong = m_screen->DifferencesFromSurface(top)) == 0; }))
-      return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << wrong << " pixels differ after " << after;
-  }
-
   std::unique_ptr<platform::testing::PrivateXvfb> m_own;
   std::unique_ptr<platform::testing::XPointerKeys> m_screen;
   bool m_serverShares{false};
@@ -122,25 +114,25 @@ TEST_P(X11SharedPixelsTest, EveryChangedAreaReachesTheXWindow) {
   PutSquare(right, 90, 70);
   ::ShowWindow(frame, SW_SHOW);
   ASSERT_TRUE(platform::testing::XPointerKeys::WaitFor([&] { return platform::display::NativeWindowOf(frame) != 0; }));
-  EXPECT_TRUE(ShowsItsSurface(frame, "showing"));
+  EXPECT_EQ(m_screen->WaitUntilShowsSurface(frame), 0) << "showing";
   const platform::Surface& held = *platform::GetPaintTarget(frame, true).surface;
   EXPECT_EQ(InSharedSegment(held.pixels.data()), GetParam() == Server::Tests && m_serverShares);
 
   // Squares moved in both children: four small areas far apart, each put on its own.
   PutSquare(left, 80, 60);
   PutSquare(right, 4, 8);
-  EXPECT_TRUE(ShowsItsSurface(frame, "moving the squares"));
+  EXPECT_EQ(m_screen->WaitUntilShowsSurface(frame), 0) << "moving the squares";
   // A child moved: what it uncovers and where it goes.
   ::SetWindowPos(right, nullptr, 150, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   ::InvalidateRect(frame, nullptr, TRUE);
-  EXPECT_TRUE(ShowsItsSurface(frame, "moving a child"));
+  EXPECT_EQ(m_screen->WaitUntilShowsSurface(frame), 0) << "moving a child";
   // Larger (the surface grows), then smaller, then a square moved again.
   ::SetWindowPos(frame, nullptr, 0, 0, 560, 420, SWP_NOMOVE | SWP_NOZORDER);
-  EXPECT_TRUE(ShowsItsSurface(frame, "enlarging"));
+  EXPECT_EQ(m_screen->WaitUntilShowsSurface(frame), 0) << "enlarging";
   ::SetWindowPos(frame, nullptr, 0, 0, 380, 300, SWP_NOMOVE | SWP_NOZORDER);
-  EXPECT_TRUE(ShowsItsSurface(frame, "shrinking"));
+  EXPECT_EQ(m_screen->WaitUntilShowsSurface(frame), 0) << "shrinking";
   PutSquare(left, 30, 30);
-  EXPECT_TRUE(ShowsItsSurface(frame, "a square after the resizes"));
+  EXPECT_EQ(m_screen->WaitUntilShowsSurface(frame), 0) << "a square after the resizes";
   EXPECT_EQ(InSharedSegment(platform::GetPaintTarget(frame, true).surface->pixels.data()),
             GetParam() == Server::Tests && m_serverShares);
 }

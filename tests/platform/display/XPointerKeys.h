@@ -133,6 +133,13 @@ public:
     }
     return wrong;
   }
+  // Runs the program until top's X window shows what its surface holds: 0 then, else the pixels
+  // that still differed when the wait gave up.
+  long WaitUntilShowsSurface(HWND top) {
+    long wrong = -1;
+    WaitFor([&] { return (wrong = DifferencesFromSurface(top)) == 0; });
+    return wrong;
+  }
 
 private:
   void SendButtonOf(HWND hwnd, POINT point, bool press, unsigned state, unsigned button) {
