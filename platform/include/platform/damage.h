@@ -1,7 +1,8 @@
 #pragma once
 // The changed parts of a surface, as a few rectangles: an area that overlaps or lies close to
-// one already kept joins it, others stay apart, so a stone and a clock far from it are put on
-// the display as two small pieces rather than one rectangle around both.
+// one already kept joins it (unless their union would be mostly neither), others stay apart, so
+// a stone and a clock far from it are put on the display as two small pieces rather than one
+// rectangle around both.
 
 #include <cstddef>
 #include <vector>
@@ -20,7 +21,8 @@ public:
   // Adds an area (empty ones are ignored).
   void Add(const RECT& area);
   bool Empty() const { return m_rects.empty(); }
-  // The kept rectangles; no two of them overlap or lie within kNear of each other.
+  // The kept rectangles; two lie within kNear of each other only where joining them would have
+  // taken in more than half as many pixels again as they hold.
   const std::vector<RECT>& Rects() const { return m_rects; }
   // The kept rectangles, leaving none.
   std::vector<RECT> Take();

@@ -26,8 +26,9 @@ struct Surface {
   // Resizes, keeping the overlapping pixels and filling new ones with white. Growing takes room
   // for half as much again, so a window dragged larger allocates a few times, not at each step.
   void Resize(int w, int h);
-  // Keeps the pixels in store's memory from now on (null: ordinary memory).
-  void MoveToStore(std::shared_ptr<PixelStore> store);
+  // Keeps the pixels in store's memory from now on (null: ordinary memory), with room for at
+  // least room pixels.
+  void MoveToStore(std::shared_ptr<PixelStore> store, std::size_t room = 0);
   std::uint32_t* Row(int y) { return pixels.data() + static_cast<std::size_t>(y) * width; }
   const std::uint32_t* Row(int y) const { return pixels.data() + static_cast<std::size_t>(y) * width; }
 };

@@ -18,6 +18,14 @@ bool Near(const RECT& a, const RECT& b) {
 
 long long Area(const RECT& r) { return static_cast<long long>(r.right - r.left) * (r.bottom - r.top); }
 
+// Close areas join unless their union would mostly be pixels neither holds: the two strips a
+// window's enlargement uncovers stay two strips, not the whole window.
+bool WorthJoining(const RECT& a, const RECT& b) {
+  if (!Near(a, b)) return false;
+  const long long both = Area(a) + Area(b);
+  return Area(Join(a, b)) - both <= both / 2;
+}
+
 }  // namespace
 
 void Damage::Add(const RECT& area) {
@@ -27,7 +35,7 @@ void Damage::Add(const RECT& area) {
   for (bool joined = true; joined;) {
     joined = false;
     for (std::size_t i = 0; i < m_rects.size(); ++i) {
-      if (!Near(m_rects[i], grown)) continue;
+      if (!WorthJoining(m_rects[i], grown)) continue;
       grown = Join(grown, m_rects[i]);
       m_rects[i] = m_rects.back();
       m_rects.pop_back();

@@ -34,10 +34,10 @@ void Surface::Resize(int w, int h) {
   damage.Add(RECT{0, keepH, w, h});
 }
 
-void Surface::MoveToStore(std::shared_ptr<PixelStore> store) {
-  if (pixels.get_allocator().Store() == store) return;
+void Surface::MoveToStore(std::shared_ptr<PixelStore> store, std::size_t room) {
+  if (pixels.get_allocator().Store() == store && pixels.capacity() >= room) return;
   PixelVector moved{PixelAllocator<std::uint32_t>(std::move(store))};
-  moved.reserve(pixels.capacity());
+  moved.reserve(std::max(pixels.capacity(), room));
   moved.assign(pixels.begin(), pixels.end());
   pixels = std::move(moved);
 }

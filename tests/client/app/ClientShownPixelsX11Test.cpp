@@ -85,7 +85,7 @@ TEST_P(ClientShownPixelsX11Test, EveryChangeReachesTheXWindow) {
   EXPECT_EQ(m_screen->WaitUntilShowsSurface(top), 0) << "a move after the resizes";
 }
 
-INSTANTIATE_TEST_SUITE_P(Pixels, ClientShownPixelsX11Test, ::testing::Bool(),
+INSTANTIATE_TEST_SUITE_P(Pixels, ClientShownPixelsX11Test, ::testing::Values(true, false),
                          [](const ::testing::TestParamInfo<bool>& info) {
                            return std::string(info.param ? "SharedMemory" : "ThroughTheConnection");
                          });

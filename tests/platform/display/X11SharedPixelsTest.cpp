@@ -22,6 +22,11 @@
 
 namespace {
 
+template <class Handle>
+HGDIOBJ Gdi(Handle handle) {
+  return reinterpret_cast<HGDIOBJ>(handle);
+}
+
 // Whether address lies in a System V shared memory segment mapped into this process.
 bool InSharedSegment(const void* address) {
   std::ifstream maps("/proc/self/maps");
@@ -36,7 +41,7 @@ bool InSharedSegment(const void* address) {
 
 // Paints the whole client through a memory bitmap (as the boards do): a grey ground and a red
 // square at the point kept in the window's user data, so a moved square changes two small areas.
-LRESULT CALLBACK SquareProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT SquareProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message != WM_PAINT) return ::DefWindowProc(hwnd, message, wParam, lParam);
   PAINTSTRUCT ps{};
   HDC dc = ::BeginPaint(hwnd, &ps);
@@ -44,7 +49,7 @@ LRESULT CALLBACK SquareProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
   ::GetClientRect(hwnd, &client);
   HDC memory = ::CreateCompatibleDC(dc);
   HBITMAP picture = ::CreateCompatibleBitmap(dc, client.right, client.bottom);
-  HGDIOBJ old = ::SelectObject(memory, picture);
+  HGDIOBJ old = ::SelectObject(memory, Gdi(picture));
   HBRUSH ground = ::CreateSolidBrush(RGB(200, 200, 190));
   HBRUSH red = ::CreateSolidBrush(RGB(220, 20, 20));
   ::FillRect(memory, &client, ground);
@@ -53,9 +58,9 @@ LRESULT CALLBACK SquareProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
   ::FillRect(memory, &square, red);
   ::BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
   ::SelectObject(memory, old);
-  ::DeleteObject(picture);
-  ::DeleteObject(ground);
-  ::DeleteObject(red);
+  ::DeleteObject(Gdi(picture));
+  ::DeleteObject(Gdi(ground));
+  ::DeleteObject(Gdi(red));
   ::DeleteDC(memory);
   ::EndPaint(hwnd, &ps);
   return 0;

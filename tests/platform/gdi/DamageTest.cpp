@@ -12,6 +12,11 @@
 
 namespace {
 
+template <class Handle>
+HGDIOBJ Gdi(Handle handle) {
+  return reinterpret_cast<HGDIOBJ>(handle);
+}
+
 bool Covers(const std::vector<RECT>& rects, const RECT& area) {
   for (const RECT& r : rects)
     if (r.left <= area.left && r.top <= area.top && r.right >= area.right && r.bottom >= area.bottom) return true;
@@ -38,11 +43,16 @@ TEST(DamageTest, FarAreasStayApartCloseOnesJoinAndTheCountStaysSmall) {
   // An area bridging two kept ones joins all three.
   damage.Add(RECT{300, 30, 310, 40});
   ASSERT_EQ(damage.Rects().size(), 3u);
-  damage.Add(RECT{75, 25, 305, 35});
+  damage.Add(RECT{75, 10, 305, 40});
   ASSERT_EQ(damage.Rects().size(), 2u);
   EXPECT_TRUE(Covers(damage.Rects(), RECT{10, 10, 310, 40}));
   EXPECT_EQ(damage.Take().size(), 2u);
   EXPECT_TRUE(damage.Empty());
+  // The two strips a window's enlargement uncovers touch at a corner; joined they would be the
+  // whole window.
+  damage.Add(RECT{840, 0, 1000, 740});
+  damage.Add(RECT{0, 680, 1000, 740});
+  EXPECT_EQ(AreaOf(damage.Take()), 160LL * 740 + 1000LL * 60);
 
   // A scatter of points: never more than the limit, every point still covered.
   std::vector<RECT> points;
@@ -63,7 +73,7 @@ TEST(DamageTest, AWindowsSurfaceNotesWhatDrawingChangedAndNoMore) {
   HDC dc = ::GetDC(window);
   HDC memory = ::CreateCompatibleDC(dc);
   HBITMAP picture = ::CreateCompatibleBitmap(dc, 400, 300);
-  HGDIOBJ old = ::SelectObject(memory, picture);
+  HGDIOBJ old = ::SelectObject(memory, Gdi(picture));
   HBRUSH ground = ::CreateSolidBrush(RGB(210, 170, 90));
   HBRUSH stone = ::CreateSolidBrush(RGB(0, 0, 0));
   const RECT all{0, 0, 400, 300};
@@ -95,9 +105,9 @@ TEST(DamageTest, AWindowsSurfaceNotesWhatDrawingChangedAndNoMore) {
   platform::DcFromHandle(dc)->GetPixel(5, 5);
   EXPECT_TRUE(surface.damage.Empty());
   ::SelectObject(memory, old);
-  ::DeleteObject(picture);
-  ::DeleteObject(ground);
-  ::DeleteObject(stone);
+  ::DeleteObject(Gdi(picture));
+  ::DeleteObject(Gdi(ground));
+  ::DeleteObject(Gdi(stone));
   ::DeleteDC(memory);
   ::ReleaseDC(window, dc);
   ::DestroyWindow(window);

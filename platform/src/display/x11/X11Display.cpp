@@ -178,7 +178,10 @@ X11Display::Native* X11Display::Create(HWND top) {
   classHint.res_name = instance.data();
   classHint.res_class = const_cast<char*>(s.windowClass->name.c_str());
   XSetClassHint(m_display, native.window, &classHint);
-  if (m_shared) SurfaceOf(s)->MoveToStore(m_shared);
+  // Room for the screen's size: a window made larger never moves its pixels to a new segment,
+  // and room never drawn in costs no memory.
+  const SIZE screen = GetScreenSize();
+  if (m_shared) SurfaceOf(s)->MoveToStore(m_shared, static_cast<std::size_t>(screen.cx) * screen.cy);
   auto [it, added] = m_windows.emplace(top, native);
   m_byNative[native.window] = top;
   ApplyTitle(top, it->second);
@@ -484,8 +487,14 @@ void X11Display::PutConverted(const Native& native, const Surface& surface, cons
   XDestroyImage(image);  // frees the pixels with free()
 }
 
-void X11Display::PresentAll() {
-  for (auto& [top, native] : m_windows) Present(top, native);
+void X11Display::PresentAll(bool unlessPainting) {
+  MSG paint{};
+  for (auto& [top, native] : m_windows) {
+    // Events just handled may have laid a window out anew: it is put once its paints are done,
+    // not half drawn and then again.
+    if (unlessPainting && FindPaintMessage(top, &paint)) continue;
+    Present(top, native);
+  }
 }
 
 unsigned long X11Display::CursorFor(unsigned int shape) {
@@ -511,7 +520,7 @@ void X11Display::BeforeWait() {
   UpdateCursor();
   if (XPending(m_display)) {
     ProcessEvents();
-    PresentAll();
+    PresentAll(true);
   }
   XFlush(m_display);
 }
@@ -520,7 +529,7 @@ void X11Display::Sync() {
   PresentAll();
   XSync(m_display, False);
   ProcessEvents();
-  PresentAll();
+  PresentAll(true);
   XFlush(m_display);
 }
 
@@ -625,7 +634,8 @@ void X11Display::OnConfigure(XEvent& event) {
   RECT insets = DecorationInsets(*s);
   RECT wanted{x - native.offset.x, y - native.offset.y, x + e.width + insets.right, y + e.height + insets.bottom};
   if (SameRect(wanted, s->rect)) return;
-  MarkDirty(native, RECT{0, 0, wanted.right - wanted.left, wanted.bottom - wanted.top});
+  // Nothing is marked here: the server keeps what the window showed and exposes what the new size
+  // uncovers, and what the new layout changes is drawn again; both come as damage.
   ::SetWindowPos(top, nullptr, wanted.left, wanted.top, wanted.right - wanted.left, wanted.bottom - wanted.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   HoldMinimumSize(top);

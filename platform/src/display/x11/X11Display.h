@@ -97,7 +97,8 @@ private:
   bool PutDirect(const Native& native, Surface& surface, const RECT& area);
   // Puts a surface area converted pixel by pixel to the visual's colour masks.
   void PutConverted(const Native& native, const Surface& surface, const RECT& area);
-  void PresentAll();
+  // Presents every window; unlessPainting passes over windows with paints still to come.
+  void PresentAll(bool unlessPainting = false);
   void UpdateCursor();
   unsigned long CursorFor(unsigned int shape);
 
