@@ -269,25 +269,21 @@ struct AxisMap {
   }
 };
 
-// Copies a row onto a window's surface, noting only the runs of pixels that differ: a picture
-// drawn again whole after a stone was placed changes the stone's square, and only that need
-// reach the screen. Runs closer than kJoin pixels count as one.
+// Copies a row onto a window's surface, noting only the part that differs: a picture drawn again
+// whole after a stone was placed changes the stone's square, and only that need reach the screen.
+// The part runs from the first differing piece of the row to the last.
 void CopyNotingChanges(TargetLock& lock, int y, int x0, const std::uint32_t* s, std::uint32_t* d, int n) {
-  constexpr int kChunk = 16;
-  constexpr int kJoin = 64;
-  int runStart = -1, runEnd = -1;
-  for (int i = 0; i < n; i += kChunk) {
-    const int len = std::min(kChunk, n - i);
-    if (std::memcmp(s + i, d + i, static_cast<std::size_t>(len) * sizeof *s) == 0) continue;
-    if (runStart >= 0 && i - runEnd >= kJoin) {
-      lock.Changed(RECT{x0 + runStart, y, x0 + runEnd, y + 1});
-      runStart = -1;
-    }
-    if (runStart < 0) runStart = i;
-    runEnd = i + len;
-    std::memcpy(d + i, s + i, static_cast<std::size_t>(len) * sizeof *s);
-  }
-  if (runStart >= 0) lock.Changed(RECT{x0 + runStart, y, x0 + runEnd, y + 1});
+  constexpr int kPiece = 16;
+  const auto same = [&](int from, int to) {
+    return std::memcmp(s + from, d + from, static_cast<std::size_t>(to - from) * sizeof *s) == 0;
+  };
+  int first = 0;
+  while (first < n && same(first, std::min(first + kPiece, n))) first += kPiece;
+  if (first >= n) return;
+  int last = n;
+  while (last - kPiece > first && same(last - kPiece, last)) last -= kPiece;
+  std::memcpy(d + first, s + first, static_cast<std::size_t>(last - first) * sizeof *s);
+  lock.Changed(RECT{x0 + first, y, x0 + last, y + 1});
 }
 
 AxisMap MakeAxis(int d, int dl, int s, int sl, int limit) {
