@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace platform::gdi {
@@ -269,22 +270,50 @@ struct AxisMap {
   }
 };
 
-// Copies a row onto a window's surface, noting only the part that differs: a picture drawn again
-// whole after a stone was placed changes the stone's square, and only that need reach the screen.
-// The part runs from the first differing piece of the row to the last.
-void CopyNotingChanges(TargetLock& lock, int y, int x0, const std::uint32_t* s, std::uint32_t* d, int n) {
+// Copies a row onto a window's surface and returns the columns that differed (first == last:
+// none): a picture drawn again whole after a stone was placed changes the stone's square, and
+// only that need reach the screen. The part runs from the first differing piece to the last.
+std::pair<int, int> CopyChangedPart(const std::uint32_t* s, std::uint32_t* d, int n) {
   constexpr int kPiece = 16;
   const auto same = [&](int from, int to) {
     return std::memcmp(s + from, d + from, static_cast<std::size_t>(to - from) * sizeof *s) == 0;
   };
   int first = 0;
   while (first < n && same(first, std::min(first + kPiece, n))) first += kPiece;
-  if (first >= n) return;
+  if (first >= n) return {0, 0};
   int last = n;
   while (last - kPiece > first && same(last - kPiece, last)) last -= kPiece;
   std::memcpy(d + first, s + first, static_cast<std::size_t>(last - first) * sizeof *s);
-  lock.Changed(RECT{x0 + first, y, x0 + last, y + 1});
+  return {first, last};
 }
+
+// Gathers the changed parts of successive rows into rectangles, noting each on the lock once it
+// ends, so a blit notes a few areas rather than a row at a time.
+class ChangedRows {
+public:
+  explicit ChangedRows(TargetLock& lock) : m_lock(lock) {}
+  ~ChangedRows() { Flush(); }
+  void Add(int y, int x0, int x1) {
+    if (x0 >= x1) return;
+    // The row below the run, or the run's own last row (a clip region may split a row).
+    const bool below = m_run.bottom == y || m_run.bottom == y + 1;
+    const bool continues = below && x0 <= m_run.right + Damage::kNear && x1 + Damage::kNear >= m_run.left;
+    if (!continues) {
+      Flush();
+      m_run = RECT{x0, y, x1, y + 1};
+      return;
+    }
+    m_run = RECT{std::min<LONG>(m_run.left, x0), m_run.top, std::max<LONG>(m_run.right, x1), y + 1};
+  }
+
+private:
+  void Flush() {
+    if (m_run.left < m_run.right) m_lock.Changed(m_run);
+    m_run = RECT{0, 0, 0, 0};
+  }
+  TargetLock& m_lock;
+  RECT m_run{0, 0, 0, 0};
+};
 
 AxisMap MakeAxis(int d, int dl, int s, int sl, int limit) {
   AxisMap a;
@@ -338,6 +367,7 @@ void Blit(DeviceContext& dc, int dx, int dy, int dw, int dh, const SourceImage& 
   auto column = [&](int x) { return columns[static_cast<std::size_t>(x - reach.left)]; };
   const bool copy = code == RopIndex(SRCCOPY) && useSource;
   lock.Changed(copy && lock.NotesChanges() ? RECT{0, 0, 0, 0} : reach);
+  ChangedRows changed(lock);
   clip.ForEachSpan(dstRect, [&](int y, int x0, int x1) {
     int srcY = ay.At(y - ay.dstStart);
     if (srcY < 0) return;
@@ -366,7 +396,8 @@ void Blit(DeviceContext& dc, int dx, int dy, int dw, int dh, const SourceImage& 
       }
     }
     if (copy && lock.NotesChanges()) {
-      CopyNotingChanges(lock, y, x0, s, d, n);
+      const auto [first, last] = CopyChangedPart(s, d, n);
+      changed.Add(y, x0 + first, x0 + last);
       return;
     }
     std::uint32_t* p = nullptr;
