@@ -21,6 +21,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XShm.h>
 
 namespace platform::detail {
 namespace {
@@ -44,11 +45,6 @@ int LogXError(::Display* display, XErrorEvent* error) {
 
 bool Empty(const RECT& r) { return r.left >= r.right || r.top >= r.bottom; }
 
-RECT Union(const RECT& a, const RECT& b) {
-  if (Empty(a)) return b;
-  if (Empty(b)) return a;
-  return RECT{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
-}
 
 RECT Intersection(const RECT& a, const RECT& b) {
   RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
@@ -95,6 +91,7 @@ X11Display::X11Display(_XDisplay* display) : m_display(display) {
   int depth = DefaultDepth(m_display, m_screen);
   m_directImages = (depth == 24 || depth == 32) && visual->red_mask == 0xFF0000 && visual->green_mask == 0xFF00 &&
                    visual->blue_mask == 0xFF;
+  if (m_directImages) m_shared = SharedPixels::Open(m_display);
   m_wmProtocols = XInternAtom(m_display, "WM_PROTOCOLS", False);
   m_wmDeleteWindow = XInternAtom(m_display, "WM_DELETE_WINDOW", False);
   m_wmState = XInternAtom(m_display, "WM_STATE", False);
@@ -118,7 +115,10 @@ X11Display::~X11Display() {
   for (auto& [hwnd, native] : m_windows) {
     m_inputMethod->Detach(native.window);
     XDestroyWindow(m_display, native.window);
+    // The windows stay, headless: their pixels go back to ordinary memory.
+    if (WindowState* s = Find(hwnd)) SurfaceOf(*s)->MoveToStore(nullptr);
   }
+  if (m_shared) m_shared->Disconnect();
   m_inputMethod.reset();
   m_clipboard.reset();
   for (auto& [shape, cursor] : m_cursors) XFreeCursor(m_display, cursor);
@@ -162,11 +162,13 @@ X11Display::Native* X11Display::Create(HWND top) {
   attributes.event_mask = kEventMask;
   attributes.override_redirect = native.overrideRedirect ? True : False;
   attributes.save_under = native.overrideRedirect ? True : False;
+  // A resize keeps what the window shows: what changes is drawn again and put as damage.
+  attributes.bit_gravity = NorthWestGravity;
   native.window = XCreateWindow(m_display, RootWindow(m_display, m_screen), geometry.left, geometry.top,
                                 static_cast<unsigned>(geometry.right - geometry.left),
                                 static_cast<unsigned>(geometry.bottom - geometry.top), 0, CopyFromParent, InputOutput,
-                                CopyFromParent, CWBackPixel | CWEventMask | CWOverrideRedirect | CWSaveUnder,
-                                &attributes);
+                                CopyFromParent,
+                                CWBackPixel | CWEventMask | CWOverrideRedirect | CWSaveUnder | CWBitGravity, &attributes);
   native.known = geometry;
   if (long wanted = m_inputMethod->Attach(native.window)) XSelectInput(m_display, native.window, kEventMask | wanted);
   Atom protocols[] = {m_wmDeleteWindow};
@@ -176,6 +178,10 @@ X11Display::Native* X11Display::Create(HWND top) {
   classHint.res_name = instance.data();
   classHint.res_class = const_cast<char*>(s.windowClass->name.c_str());
   XSetClassHint(m_display, native.window, &classHint);
+  // Room for the screen's size: a window made larger never moves its pixels to a new segment,
+  // and room never drawn in costs no memory.
+  const SIZE screen = GetScreenSize();
+  if (m_shared) SurfaceOf(s)->MoveToStore(m_shared, static_cast<std::size_t>(screen.cx) * screen.cy);
   auto [it, added] = m_windows.emplace(top, native);
   m_byNative[native.window] = top;
   ApplyTitle(top, it->second);
@@ -416,29 +422,60 @@ void X11Display::CaptureChanged(HWND capture) {
 
 // ---- painting ----
 
-void X11Display::SurfaceChanged(HWND window) {
-  WindowState* s = Find(window);
-  WindowState* top = TopLevelOf(window);
-  Native* native = top ? Lookup(top->hwnd) : nullptr;
-  if (!s || !native) return;
-  POINT origin = WindowOriginInTop(*s);
-  MarkDirty(*native, RECT{origin.x, origin.y, origin.x + (s->rect.right - s->rect.left),
-                          origin.y + (s->rect.bottom - s->rect.top)});
-}
-
-void X11Display::MarkDirty(Native& native, const RECT& area) { native.dirty = Union(native.dirty, area); }
+void X11Display::MarkDirty(Native& native, const RECT& area) { native.dirty.Add(area); }
 
 void X11Display::Present(HWND top, Native& native) {
-  if (Empty(native.dirty) || !native.mapped) return;
   Surface* surface = SurfaceOf(*Find(top));
+  if (!native.mapped || (native.dirty.Empty() && surface->damage.Empty())) return;
+  for (const RECT& drawn : surface->damage.Take()) native.dirty.Add(drawn);
   RECT shown{native.offset.x, native.offset.y, native.offset.x + (native.known.right - native.known.left),
              native.offset.y + (native.known.bottom - native.known.top)};
-  RECT area = Intersection(Intersection(native.dirty, shown), RECT{0, 0, surface->width, surface->height});
-  native.dirty = RECT{0, 0, 0, 0};
-  if (Empty(area)) return;
-  if (m_directImages && PutDirect(native, *surface, area)) return;
-  m_directImages = false;
-  PutConverted(native, *surface, area);
+  shown = Intersection(shown, RECT{0, 0, surface->width, surface->height});
+  std::vector<RECT> areas;
+  for (const RECT& changed : native.dirty.Take()) {
+    RECT area = Intersection(changed, shown);
+    if (!Empty(area)) areas.push_back(area);
+  }
+  if (areas.empty()) return;
+  if (m_directImages && PutShared(native, *surface, areas)) return;
+  for (const RECT& area : areas) {
+    if (m_directImages && PutDirect(native, *surface, area)) continue;
+    m_directImages = false;
+    PutConverted(native, *surface, area);
+  }
+}
+
+bool X11Display::PutShared(const Native& native, Surface& surface, const std::vector<RECT>& areas) {
+  const SharedPixels::Segment* segment = m_shared ? m_shared->SegmentOf(surface.pixels.data()) : nullptr;
+  if (!segment) return false;
+  XShmSegmentInfo info{segment->id, segment->shmid, segment->address, False};
+  XImage* image = XShmCreateImage(m_display, DefaultVisual(m_display, m_screen),
+                                  static_cast<unsigned>(DefaultDepth(m_display, m_screen)), ZPixmap,
+                                  reinterpret_cast<char*>(surface.pixels.data()), &info,
+                                  static_cast<unsigned>(surface.width), static_cast<unsigned>(surface.height));
+  if (!image) return false;
+  const bool fits = image->bits_per_pixel == 32 && image->bytes_per_line == surface.width * 4;
+  if (fits) {
+    image->byte_order = std::endian::native == std::endian::little ? LSBFirst : MSBFirst;
+    for (const RECT& area : areas) {
+      XShmPutImage(m_display, native.window, DefaultGC(m_display, m_screen), image, area.left, area.top,
+                   area.left - native.offset.x, area.top - native.offset.y,
+                   static_cast<unsigned>(area.right - area.left), static_cast<unsigned>(area.bottom - area.top),
+                   True);
+    }
+  }
+  XDestroyImage(image);  // the image only: the pixels stay the surface's
+  if (!fits) return false;
+  // The server reads the segment after the requests arrive: the program draws again only once it
+  // has said it is done with every put. A put refused (the window gone) never says so; the round
+  // trips bound the wait.
+  std::size_t pending = areas.size();
+  for (int trip = 0; pending > 0 && trip < 3; ++trip) {
+    XSync(m_display, False);
+    XEvent done;
+    while (pending > 0 && XCheckTypedEvent(m_display, m_shared->CompletionType(), &done)) --pending;
+  }
+  return true;
 }
 
 bool X11Display::PutDirect(const Native& native, Surface& surface, const RECT& area) {
@@ -486,8 +523,14 @@ void X11Display::PutConverted(const Native& native, const Surface& surface, cons
   XDestroyImage(image);  // frees the pixels with free()
 }
 
-void X11Display::PresentAll() {
-  for (auto& [top, native] : m_windows) Present(top, native);
+void X11Display::PresentAll(bool unlessPainting) {
+  MSG paint{};
+  for (auto& [top, native] : m_windows) {
+    // Events just handled may have laid a window out anew: it is put once its paints are done,
+    // not half drawn and then again.
+    if (unlessPainting && FindPaintMessage(top, &paint)) continue;
+    Present(top, native);
+  }
 }
 
 unsigned long X11Display::CursorFor(unsigned int shape) {
@@ -513,7 +556,7 @@ void X11Display::BeforeWait() {
   UpdateCursor();
   if (XPending(m_display)) {
     ProcessEvents();
-    PresentAll();
+    PresentAll(true);
   }
   XFlush(m_display);
 }
@@ -522,7 +565,7 @@ void X11Display::Sync() {
   PresentAll();
   XSync(m_display, False);
   ProcessEvents();
-  PresentAll();
+  PresentAll(true);
   XFlush(m_display);
 }
 
@@ -627,7 +670,8 @@ void X11Display::OnConfigure(XEvent& event) {
   RECT insets = DecorationInsets(*s);
   RECT wanted{x - native.offset.x, y - native.offset.y, x + e.width + insets.right, y + e.height + insets.bottom};
   if (SameRect(wanted, s->rect)) return;
-  MarkDirty(native, RECT{0, 0, wanted.right - wanted.left, wanted.bottom - wanted.top});
+  // Nothing is marked here: the server keeps what the window showed and exposes what the new size
+  // uncovers, and what the new layout changes is drawn again; both come as damage.
   ::SetWindowPos(top, nullptr, wanted.left, wanted.top, wanted.right - wanted.left, wanted.bottom - wanted.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   HoldMinimumSize(top);
