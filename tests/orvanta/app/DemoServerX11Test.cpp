@@ -232,7 +232,7 @@ protected:
     CDagukRoomView* view = nullptr;
     WaitFor([&] {
       view = dynamic_cast<CDagukRoomView*>(frame->GetContentView());
-      return view && view->GetRoom() && (view->GetRoom()->GetRoomState() & 0x40) != 0;
+      return view && view->GetRoom() && (view->GetRoom()->GetRoomState() & 0x42) == 0x42;
     });
     return view;
   }

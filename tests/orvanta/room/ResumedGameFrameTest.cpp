@@ -127,6 +127,15 @@ TEST_F(FrameRoomTest, AnObserverOfARestoredGameStillCannotMove) {
   PumpFor(40);
   EXPECT_TRUE(Payloads(14).empty());
   EXPECT_EQ(0, board.Cell(15, 15));
+
+  // The players' requests to each other reach the observer too: he is asked nothing and answers
+  // nothing, and the game goes on with the next move.
+  const std::size_t questions = script.shown.size();
+  for (int code : {516, 518, 520, 522, 524, 526, 535, 542, 544, 547}) Server(code, "|a|b|");
+  for (const PeerRecord& r : peer.Records()) EXPECT_NE("2", r.flag) << r.major << "," << r.minor << " " << r.payload;
+  EXPECT_EQ(questions, script.shown.size()) << script.shown.back();
+  Server(514, "|a|b|3|B[pp]|BL[70]|");
+  ASSERT_TRUE(PumpUntil([&] { return room().GetMoveCounter() == 3; }));
 }
 
 namespace {

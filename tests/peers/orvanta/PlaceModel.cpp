@@ -305,10 +305,11 @@ std::optional<std::string> PlaceModel::CheckRoomRequest(const PeerRecord& record
     if (m_wait == Stay::kIn && key == m_waitKey)
       return std::nullopt;
     if (m_screen == Screen::kStart && (m_startRooms.empty() || m_startRooms.count(key) != 0)) {
-      // The teaching rooms of a start-screen button: a list the rooms are joined from under
-      // that waiting room's key, though it is never entered.
+      // The teaching rooms of a start-screen button, or a waiting room the test showed by hand:
+      // a list its rooms are joined from under the key, though no entry was answered.
       m_waitKey = key;
-      m_wait = Stay::kLeft;
+      m_wait = Stay::kNone;
+      m_waitByHand = true;
       return std::nullopt;
     }
     if (m_roomStay == Stay::kLeft && key == m_roomKey)
