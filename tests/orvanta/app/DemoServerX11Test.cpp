@@ -431,9 +431,9 @@ TEST_F(DemoServerX11Test, APersonLogsInShowsTheBarsJoinsARoomPlaysFiveMovesGoesB
 }
 
 // A person goes through every place by clicks: a waiting room, the forum, its board and back by
-// the waiting-room list, the waiting room again and a game room with a move, leaving it, another waiting room, and a room
-// joined by an invitation with a move. The peer checks each request against the place it put
-// the person in.
+// the waiting-room list, the waiting room again and a game room with a move, its review, leaving
+// it, another waiting room, and a room joined by an invitation with a move (the rejoined game at
+// login is the next test). The peer checks each request against the place it put the person in.
 TEST_F(DemoServerX11Test, EveryPlaceAPersonVisitsNamesItselfInItsRequests) {
   frame->RunLoginPass();
   ASSERT_TRUE(WaitFor([&] { return frame->GetStartView() && frame->IsNoticeShown(); }));
@@ -466,9 +466,18 @@ TEST_F(DemoServerX11Test, EveryPlaceAPersonVisitsNamesItselfInItsRequests) {
   ASSERT_TRUE(PlayMove(view, 3, 15));
   EXPECT_EQ(Moves().back(), "|1|7|B[pd]");
 
-  // The person resigns, then leaves: back to the waiting room the room was joined from.
+  // The person resigns, asks for the game's review in the room, then leaves: back to the
+  // waiting room the room was joined from.
   ClickMenu(MenuButton::kResign);
-  ASSERT_TRUE(WaitFor([&] { return frame->GetMainMenu()->GetButton(MenuButton::kLeave)->IsWindowEnabled(); }));
+  // The result's message box is closed first.
+  ASSERT_TRUE(WaitFor([&] {
+    return frame->GetMainMenu()->GetButton(MenuButton::kReview)->IsWindowEnabled() && ::GetActiveWindow() == frame->m_hWnd;
+  }));
+  ClickMenu(MenuButton::kReview);
+  ASSERT_TRUE(WaitFor([&] {
+    const std::vector<PeerRecord> sent = peer.Records();
+    return std::any_of(sent.begin(), sent.end(), [](const PeerRecord& r) { return r.Is(4, 27) && r.payload == "|1|7||3|minsu|"; });
+  }));
   ClickMenu(MenuButton::kLeave);
   ASSERT_TRUE(WaitFor([&] { return (lobby = frame->GetWaitingRoomView()) && lobby->GetRoomList().GetItemCount() == 3; }));
   EXPECT_NE(Title().find(Cp949("한빛 대기실")), std::string::npos) << Title();
