@@ -168,6 +168,11 @@ void GameServerPeer::CloseConnection() {
   (void)!::write(m_wakeFds[1], &wake, 1);
 }
 
+int GameServerPeer::ShareConnection() const {
+  std::lock_guard lock(m_mutex);
+  return m_clientFd >= 0 ? ::fcntl(m_clientFd, F_DUPFD_CLOEXEC, 0) : -1;
+}
+
 std::vector<PeerRecord> GameServerPeer::Records() const {
   std::lock_guard lock(m_mutex);
   return m_records;
