@@ -181,6 +181,11 @@ std::vector<std::string> GameServerPeer::PlaceFaults() const {
   return m_placeFaults;
 }
 
+int GameServerPeer::ShareConnection() const {
+  std::lock_guard lock(m_mutex);
+  return m_clientFd >= 0 ? ::fcntl(m_clientFd, F_DUPFD_CLOEXEC, 0) : -1;
+}
+
 std::vector<PeerRecord> GameServerPeer::Records() const {
   std::lock_guard lock(m_mutex);
   return m_records;

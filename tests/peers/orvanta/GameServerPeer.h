@@ -84,6 +84,9 @@ public:
   void Send(std::vector<PeerPiece> pieces);
   // Ends the current connection once what is queued has been written.
   void CloseConnection();
+  // A duplicate of the current connection's socket (-1 without one) for a writer of the caller's
+  // own, which closes it; the peer goes on reading and recording what the client sends.
+  int ShareConnection() const;
 
   // Standard replies: the hello answer, a login accepted for role with notice, a login refused
   // (a failure reply of code 11 with reason and text), a waiting-room list.
