@@ -1,5 +1,7 @@
 #include "orvanta/room/DagukRoomView.h"
 
+#include "orvanta/lobby/ReportColumns.h"
+
 #include <platform/app.h>
 #include <platform/ddx.h>
 #include <platform/frames.h>
@@ -38,8 +40,9 @@ const PanePlace kPanel[] = {
     {CGameRoom::kStatus, "Static", kLabel, 68, 266, 87, 20},
     // The list reaches the panel's right margin, so that its first three columns show whole.
     {CGameRoom::kObserverList, "SysListView32", LVS_REPORT | WS_BORDER, 143, 201, 137, 79},
-    // The message line is one line: the whole greeting fits it.
-    {CGameRoom::kMessage, "Static", SS_LEFTNOWORDWRAP | WS_BORDER, 10, 291, 270, 20},
+    // The message line holds two lines down to the chat: a message longer than its width wraps
+    // rather than running out of sight.
+    {CGameRoom::kMessage, "Static", SS_LEFT | WS_BORDER, 10, 288, 270, 29},
 };
 // Chat output and input: from the panel's left, the output below the status line down to the
 // input, which sits on the bottom edge.
@@ -122,6 +125,7 @@ void CDagukRoomView::OnInitialUpdate() {
     const int widths[] = {50, 30, 50, 40, 40};
     for (int i = 0; i < 5; ++i) m_observerList.InsertColumn(i, columns[i], LVCFMT_CENTER, widths[i]);
     m_observerList.SetExtendedStyle(LVS_EX_FULLROWSELECT);
+    WidenReportColumns(m_observerList, 5);
   }
   m_room->SetSoundOn(frame->IsSoundOn());
   CreateLooks();
@@ -185,6 +189,8 @@ void CDagukRoomView::FillObserverList() {
     list->SetItemText(row, 4, person.fourth);
     ++row;
   }
+  // Every heading and name shows whole; the list scrolls sideways rather than cut them.
+  WidenReportColumns(*list, 5);
 }
 
 void CDagukRoomView::OnSize(UINT type, int cx, int cy) {
