@@ -283,6 +283,27 @@ TEST_F(DemoServerX11Test, APersonLogsInShowsTheBarsJoinsARoomPlaysFiveMovesGoesB
   EXPECT_EQ(rooms.GetItemText(room, 2), "Wait");
   EXPECT_TRUE(Picture("orvanta-demo-waiting-room.png"));
 
+  // Ctrl+S in the waiting room, which holds no record: the person is told so before any file is
+  // asked for, answers with Return, and goes on.
+  const auto saysNotFound = [] {
+    const HWND box = screentest::ShownMessageBox();
+    for (HWND hwnd : platform::AllWindows())
+      if (box && ::GetParent(hwnd) == box && screentest::TextOf(hwnd) == "The selected game record is not found.")
+        return true;
+    return false;
+  };
+  bool toldFirst = false;
+  m_person->Then(saysNotFound, [&] {
+    toldFirst = !screentest::ShownDialog("Save As");
+    m_person->Key(screentest::ShownMessageBox(), XK_Return);
+  });
+  ASSERT_TRUE(m_person->Drive([&] {
+    m_person->Key(frame->m_hWnd, XK_s, ControlMask);
+    WaitFor([&] { return toldFirst && !screentest::ShownMessageBox(); });
+  }));
+  EXPECT_TRUE(toldFirst);
+  EXPECT_FALSE(screentest::ShownDialog("Save As"));
+
   // Room 7: chosen in the list, joined with the menu pane's button.
   CRect row;
   rooms.GetItemRect(room, &row, LVIR_BOUNDS);
