@@ -121,10 +121,15 @@ void CDagukRoomView::OnInitialUpdate() {
   m_room->SetPaneListener(&CDagukRoomView::OnPaneChanged, this);
   if (m_observerList.m_hWnd) {
     const char* columns[] = {"Observers", "Host", "ID", "Name", "Grade"};
-    // The host key is a short text: its column is narrower, so that ID shows beside it.
-    const int widths[] = {50, 30, 50, 40, 40};
+    // Narrow to begin with: each column grows to its heading here and to its names as they come,
+    // so that the first three fit the list while its observers are few and short.
+    const int widths[] = {50, 30, 30, 40, 40};
     for (int i = 0; i < 5; ++i) m_observerList.InsertColumn(i, columns[i], LVCFMT_CENTER, widths[i]);
     m_observerList.SetExtendedStyle(LVS_EX_FULLROWSELECT);
+    // Headings in the list's own font rather than the header's bold one: whole, they still leave
+    // the first three columns in the narrow list.
+    if (CHeaderCtrl* header = m_observerList.GetHeaderCtrl())
+      header->SendMessage(WM_SETFONT, static_cast<WPARAM>(m_observerList.SendMessage(WM_GETFONT)), TRUE);
     WidenReportColumns(m_observerList, 5);
   }
   m_room->SetSoundOn(frame->IsSoundOn());

@@ -214,7 +214,7 @@ TEST_F(RoomViewX11Test, TheRoomAsAPersonSeesAndUsesIt) {
     CRect r;
     view->GetDlgItem(static_cast<int>(place.id))->GetWindowRect(&r);
     view->ScreenToClient(&r);
-    EXPECT_EQ(place.rect, r) << place.id;
+    EXPECT_EQ(place.rect, r) << place.id << " at " << r.left - p << "," << r.top << " " << r.Width() << "x" << r.Height();
   }
   EXPECT_EQ(CRect(p + 148, 4, p + 295, 24), view->GetCaptionArea(1));
   EXPECT_EQ(CRect(p + 10, 288, p + 280, 317), view->GetCaptionArea(10));
@@ -408,31 +408,41 @@ TEST_F(RoomViewX11Test, ThePanelFitsTheProgramsOwnSizeAndTheBackdropFollowsALarg
   }
   Redraw();
   EXPECT_TRUE(platform::SaveSurfacePng(Grab(), testsupport::SnapshotPath("orvanta-x11-room-800.png").c_str()));
-  // The count question keeps each figure on its own line: no line is wider than its box.
+  // The count question keeps each figure on its own line: no line is wider than its box. It is
+  // read and answered from timer steps while its loop runs, on the real clock.
+  platform::Clock::SetManual(false);
   int cutLines = -1;
-  script.answerDialog = [&](UINT id, CWnd* dialog) -> INT_PTR {
-    if (id != CCapturedStonesConfirmDlg::kTemplateId) return IDCANCEL;
-    CWnd* question = dialog->GetDlgItem(CCapturedStonesConfirmDlg::kLine1);
-    CString text;
-    question->GetWindowText(text);
-    CRect box;
-    question->GetClientRect(&box);
-    CClientDC dc(question);
-    if (auto font = reinterpret_cast<HGDIOBJ>(question->SendMessage(WM_GETFONT))) dc.SelectObject(font);
-    cutLines = 0;
-    const std::string lines = text.str();
-    for (std::size_t start = 0; start <= lines.size();) {
-      const std::size_t end = std::min(lines.find('\n', start), lines.size());
-      cutLines += dc.GetTextExtent(lines.substr(start, end - start).c_str()).cx > box.Width();
-      start = end + 1;
-    }
-    platform::PumpMessages();
-    platform::SaveSurfacePng(dialog->m_hWnd, testsupport::SnapshotPath("orvanta-x11-count-question.png").c_str());
-    return IDOK;
+  const auto question = [] {
+    CDialog* shown = platform::CurrentModalDialog();
+    return shown && ::IsWindowVisible(shown->m_hWnd) ? shown->m_hWnd : HWND{};
   };
+  platform::testing::TimedSteps steps(
+      {{[&] { return question() != nullptr; },
+        [&] {
+          CWnd* line = CWnd::FromHandle(::GetDlgItem(question(), CCapturedStonesConfirmDlg::kLine1));
+          CString text;
+          line->GetWindowText(text);
+          CRect box;
+          line->GetClientRect(&box);
+          CClientDC dc(line);
+          if (auto font = reinterpret_cast<HGDIOBJ>(line->SendMessage(WM_GETFONT))) dc.SelectObject(font);
+          cutLines = 0;
+          const std::string lines = text.str();
+          for (std::size_t start = 0; start <= lines.size();) {
+            const std::size_t end = std::min(lines.find('\n', start), lines.size());
+            cutLines += dc.GetTextExtent(lines.substr(start, end - start).c_str()).cx > box.Width();
+            start = end + 1;
+          }
+          platform::display::Sync();
+          platform::SaveSurfacePng(question(), testsupport::SnapshotPath("orvanta-x11-count-question.png").c_str());
+          ::SendMessage(question(), WM_COMMAND, IDOK, 0);
+        }}},
+      [&] {
+        if (HWND q = question()) ::SendMessage(q, WM_COMMAND, IDCANCEL, 0);
+      });
   EXPECT_TRUE(frame->RunCapturedStonesDlg(CResultText::CountProposal(61, 3, 30, 3, 6.5, "RE[B+21.5]") +
                                           "\nDo you agree?"));
-  script.answerDialog = nullptr;
+  EXPECT_TRUE(steps.Done());
   EXPECT_EQ(cutLines, 0);
 
   // Larger: the desk and the panel's backdrop reach the new edges.
