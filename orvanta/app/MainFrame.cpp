@@ -18,6 +18,7 @@
 #include "orvanta/app/ScreenFlags.h"
 #include "orvanta/connection/SendCategory.h"
 #include "orvanta/lobby/NoticeDlg.h"
+#include "orvanta/lobby/PlacardView.h"
 #include "orvanta/connection/ServerLink.h"
 #include "orvanta/connection/SessionRecord.h"
 #include "orvanta/app/ShockwaveFlash.h"
@@ -184,7 +185,10 @@ void CMainFrame::OnClose() {
     // A running game is never left by closing the window.
     if (IsGameUnderWay(GetCommandSituation()))
       return;
-    if (Ask("Do you close this program?", "Confirm", MB_YESNO) != IDYES)
+    const BOOL unsentPost = !m_boardDrafts.empty() || (GetBoardView() && GetBoardView()->IsEditing());
+    if (Ask(unsentPost ? "A post you were writing has not been sent.\nDo you close this program?"
+                       : "Do you close this program?",
+            "Confirm", MB_YESNO) != IDYES)
       return;
   }
   WriteSetting(0, GetPresentSizeSetting());
@@ -560,6 +564,11 @@ void CMainFrame::SwitchView(UINT viewId) {
   }
   SetStatusText(GetViewStatusText(viewId));
   OnWaitingRoomLeaving();
+  // Whatever takes the board away (another screen, the server, a lost link), a post being
+  // written waits for its board.
+  if (CPlacardView* board = GetBoardView())
+    if (std::optional<CBoardDraft> draft = board->TakeDraft())
+      KeepBoardDraft(*draft);
   if (m_wndSplitter.GetSafeHwnd() && !m_wndSplitter.ReplaceView(0, 0, viewClass)) {
     NotePending("MissingView", NumberText(viewId));
     return;

@@ -443,6 +443,8 @@ public:
   void OpenForumBoard(const CString& id, const CString& code, const CString& target, const CString& name,
                      BOOL joined) override;
   void EnterForumWaitingRoom(const CString& target) override;
+  void KeepBoardDraft(const CBoardDraft& draft) override;
+  std::optional<CBoardDraft> TakeBoardDraft(const CString& forumId, const CString& boardCode) override;
   // Forgets the forum whose board or waiting room was opened.
   void ForgetForum();
   // The main menu's forum entry: the forum list again from a forum's board or a waiting room.
@@ -591,6 +593,7 @@ private:
   CString m_strForumTarget;
   CString m_strForumName;
   BOOL m_bForumJoined{FALSE};  // the filter of the last rank selection; every ranking page carries it
+  std::map<CString, CBoardDraft> m_boardDrafts;  // unsent posts by board, until their board is shown
   // --- End of the community block ---
 
   // Start-up and views block.

@@ -84,6 +84,8 @@ void CMainFrame::SaveMemoBox() {
 void CMainFrame::OnMemoCount(CFieldTokenizer& payload) { OnMemoList(payload); }
 
 void CMainFrame::OnMemoList(CFieldTokenizer& payload) {
+  // The box a person opened stays open through the list it asked for, new memos or none.
+  const BOOL wasShown = m_pMemoBox && m_pMemoBox->m_hWnd && m_pMemoBox->IsWindowVisible();
   CreateMemoBox();
   if (!m_pMemoBox)
     return;
@@ -101,7 +103,7 @@ void CMainFrame::OnMemoList(CFieldTokenizer& payload) {
   m_pMemoBox->SelectNewest();
   CString question;
   question.Format("You have %d memos. \n\tDo you wish to check?", count);
-  if (count > 0 && Ask(question, "Confirm", MB_YESNO) == IDYES) {
+  if (Ask(question, "Confirm", MB_YESNO) == IDYES || wasShown) {
     m_pMemoBox->ShowWindow(SW_SHOW);
     m_pMemoBox->BringWindowToTop();
   }
@@ -476,6 +478,17 @@ void CMainFrame::OnBoardPostList(CFieldTokenizer& payload) {
   if (CPlacardView* view = GetBoardView())
     view->OnPostList(payload.GetText());
   EndWaitCapture();
+}
+
+void CMainFrame::KeepBoardDraft(const CBoardDraft& draft) { m_boardDrafts[CBoardDraft::KeyOf(draft.forumId, draft.boardCode)] = draft; }
+
+std::optional<CBoardDraft> CMainFrame::TakeBoardDraft(const CString& forumId, const CString& boardCode) {
+  const auto kept = m_boardDrafts.find(CBoardDraft::KeyOf(forumId, boardCode));
+  if (kept == m_boardDrafts.end())
+    return std::nullopt;
+  CBoardDraft draft = kept->second;
+  m_boardDrafts.erase(kept);
+  return draft;
 }
 
 void CMainFrame::OnBoardPost(CFieldTokenizer& payload) {

@@ -58,8 +58,8 @@ CString COrvantaDoc::ProposedFileName(const CGiboRecord& record) {
 
 BOOL COrvantaDoc::DoSave(LPCTSTR path, BOOL replace) {
   CGiboRecord* record = ActiveRecord();
-  // Nothing to write is said before a name is asked for.
-  if (record && IsEmptyRecord(*record)) {
+  // Nothing to write is said before a name is asked for, on a screen without a record as well.
+  if (!record || IsEmptyRecord(*record)) {
     AfxMessageBox("The selected game record is not found.");
     return FALSE;
   }

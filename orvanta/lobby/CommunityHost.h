@@ -3,8 +3,12 @@
 // bulletin board screens ask of the frame they sit in. The frame implements it; the screens never
 // see the frame itself.
 
+#include <optional>
+
 #include <platform/strings.h>
 #include <platform/types.h>
+
+#include "orvanta/lobby/BoardDraft.h"
 
 class CGiboRecord;
 class CSessionRecord;
@@ -51,4 +55,8 @@ public:
   virtual void OpenForumBoard(const CString& id, const CString& code, const CString& target, const CString& name,
                               BOOL joined) = 0;
   virtual void EnterForumWaitingRoom(const CString& target) = 0;
+  // A post left unsent when its board went away; the board takes it back when shown again.
+  virtual void KeepBoardDraft(const CBoardDraft& draft) = 0;
+  // The kept post of board (forum, code), removed from keeping; none when nothing was kept.
+  virtual std::optional<CBoardDraft> TakeBoardDraft(const CString& forumId, const CString& boardCode) = 0;
 };

@@ -26,6 +26,7 @@ BEGIN_MESSAGE_MAP(CMemoBoxDlg, CDialog)
   ON_WM_CONTEXTMENU()
   ON_BN_CLICKED(CMemoBoxDlg::kOkButton, OnHide)
   ON_NOTIFY(NM_CLICK, CMemoBoxDlg::kMemoList, OnListClick)
+  ON_NOTIFY(LVN_ITEMCHANGED, CMemoBoxDlg::kMemoList, OnSelectionChanged)
   ON_NOTIFY(NM_DBLCLK, CMemoBoxDlg::kMemoList, OnListDblClk)
   ON_NOTIFY(LVN_COLUMNCLICK, CMemoBoxDlg::kMemoList, OnColumnClick)
   ON_COMMAND(CMemoBoxDlg::kReplyCommand, OnReply)
@@ -173,7 +174,7 @@ void CMemoBoxDlg::OnContextMenu(CWnd*, CPoint point) {
 int CMemoBoxDlg::FirstSelected() const { return m_list.GetNextItem(-1, LVNI_SELECTED); }
 
 void CMemoBoxDlg::ShowContents(int row) {
-  m_strContents = m_list.GetItemText(row, 4);
+  m_strContents = row >= 0 ? m_list.GetItemText(row, 4) : CString();
   SetDlgItemText(static_cast<int>(kContentsEdit), m_strContents);
 }
 
@@ -181,6 +182,13 @@ void CMemoBoxDlg::OnListClick(NMHDR*, LRESULT* result) {
   const int row = FirstSelected();
   if (row >= 0)
     ShowContents(row);
+  *result = 0;
+}
+
+void CMemoBoxDlg::OnSelectionChanged(NMHDR* header, LRESULT* result) {
+  const auto* change = reinterpret_cast<const NMLISTVIEW*>(header);
+  if ((change->uChanged & LVIF_STATE) && (change->uNewState & ~change->uOldState & LVIS_SELECTED))
+    ShowContents(change->iItem);
   *result = 0;
 }
 
@@ -221,10 +229,14 @@ void CMemoBoxDlg::OnDelete() {
   for (int row = m_list.GetItemCount() - 1; row >= 0; --row)
     if (m_list.GetItemState(row, LVIS_SELECTED) & LVIS_SELECTED)
       m_list.DeleteItem(row);
+  // A deleted memo's text never stays in the pane as if it were still there.
+  ShowContents(FirstSelected());
   Invalidate();
 }
 
 void CMemoBoxDlg::OnDeleteAll() {
-  if (::MessageBox(m_hWnd, "Do you wish to delete all memos?", "Confirm", MB_YESNO) == IDYES)
+  if (::MessageBox(m_hWnd, "Do you wish to delete all memos?", "Confirm", MB_YESNO) == IDYES) {
     m_list.DeleteAllItems();
+    ShowContents(-1);
+  }
 }

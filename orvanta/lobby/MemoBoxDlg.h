@@ -57,6 +57,8 @@ protected:
   void OnTimer(UINT_PTR id);
   void OnContextMenu(CWnd* wnd, CPoint point);
   void OnListClick(NMHDR* header, LRESULT* result);
+  // However a memo becomes selected (click, right-click, keys), its contents are the ones shown.
+  void OnSelectionChanged(NMHDR* header, LRESULT* result);
   void OnListDblClk(NMHDR* header, LRESULT* result);
   void OnColumnClick(NMHDR* header, LRESULT* result);
   void OnReply();
@@ -66,6 +68,7 @@ protected:
 
 private:
   int FirstSelected() const;
+  // Shows the contents of row; none for -1.
   void ShowContents(int row);
   void SetTip(const CString& tip);
 

@@ -1,5 +1,7 @@
 #include "orvanta/lobby/NegotiationAskDlg.h"
 
+#include <cstdlib>
+
 #include <platform/ddx.h>
 
 #include "orvanta/connection/FieldTokenizer.h"
@@ -202,7 +204,7 @@ void CNegotiationAskDlg::OnBlack() { ApplyCondition(kConditionBlack); }
 void CNegotiationAskDlg::OnHandicap() { ApplyCondition(kConditionHandicap); }
 
 void CNegotiationAskDlg::OnChangeColor() {
-  UpdateData(TRUE);
+  TakeValues();
   std::swap(m_strOwnColour, m_strOpponentColour);
   if (m_strOwnColour == BlackColourText())
     m_strOwnColourCode = "1";
@@ -230,21 +232,38 @@ void CNegotiationAskDlg::OnOK() {
     Notify(kNotifyAccept);
     return;
   }
-  if (!UpdateData(TRUE))
+  if (!TakeValues())
     return;
   Notify(kNotifyPropose);
 }
 
 void CNegotiationAskDlg::OnRenego() {
-  if (!UpdateData(TRUE))
+  if (!TakeValues())
     return;
   Notify(kNotifyRenego);
 }
 
 void CNegotiationAskDlg::OnCancel() {
   StopTimer();
-  UpdateData(TRUE);
+  TakeValuesQuietly();
   Notify(CancelCode());
+}
+
+BOOL CNegotiationAskDlg::TakeValues() {
+  m_bTakingValues = TRUE;
+  const BOOL taken = UpdateData(TRUE);
+  m_bTakingValues = FALSE;
+  return taken;
+}
+
+void CNegotiationAskDlg::TakeValuesQuietly() {
+  CString komi;
+  GetDlgItemText(static_cast<int>(kKomiEdit), komi);
+  char* end = nullptr;
+  const double value = std::strtod(komi.GetString(), &end);
+  const bool passes = !komi.IsEmpty() && end && *end == '\0' && value >= 0.0 && value <= 15.5;
+  if (passes)
+    UpdateData(TRUE);
 }
 
 int CNegotiationAskDlg::CancelCode() const {
@@ -252,11 +271,11 @@ int CNegotiationAskDlg::CancelCode() const {
 }
 
 void CNegotiationAskDlg::OnTimer(UINT_PTR id) {
-  if (id != kTimerId)
+  if (id != kTimerId || m_bTakingValues)
     return;
   if (m_nTickCount >= kTickLimit) {
     StopTimer();
-    UpdateData(TRUE);
+    TakeValuesQuietly();
     Notify(CancelCode());
     return;
   }

@@ -130,6 +130,11 @@ private:
   int CancelCode() const;
   void EnableControl(UINT id, BOOL enable);
   void ShowControl(UINT id, BOOL show);
+  // Takes the typed values, explaining a refused one; the clock waits meanwhile, so an
+  // explanation is never overtaken by the time-out.
+  BOOL TakeValues();
+  // Takes the typed values for a refusal without a word: a refused komi keeps the last one taken.
+  void TakeValuesQuietly();
 
   HWND m_hNotifyWnd{nullptr};
   CString m_strProposal;
@@ -145,4 +150,5 @@ private:
   UINT_PTR m_nTimerId{0};
   int m_nTickCount{0};
   int m_nProgressPos{0};
+  BOOL m_bTakingValues{FALSE};  // a value is being checked: the clock does not tick
 };

@@ -35,6 +35,7 @@ IMPLEMENT_DYNCREATE(CPlacardView, CFormView)
 BEGIN_MESSAGE_MAP(CPlacardView, CFormView)
   ON_WM_SIZE()
   ON_WM_CTLCOLOR()
+  ON_WM_ERASEBKGND()
   ON_NOTIFY(NM_DBLCLK, CPlacardView::kPostList, OnListDblClk)
   ON_NOTIFY(NM_RETURN, CPlacardView::kPostList, OnListDblClk)
   ON_NOTIFY(LVN_COLUMNCLICK, CPlacardView::kPostList, OnColumnClick)
@@ -119,6 +120,13 @@ HBRUSH CPlacardView::OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor) {
     return static_cast<HBRUSH>(m_contentsBrush);
   }
   return CFormView::OnCtlColor(dc, wnd, ctlColor);
+}
+
+BOOL CPlacardView::OnEraseBkgnd(CDC* dc) {
+  CRect client;
+  GetClientRect(&client);
+  dc->FillSolidRect(&client, ::GetSysColor(COLOR_BTNFACE));
+  return TRUE;
 }
 
 void CPlacardView::OnSize(UINT type, int cx, int cy) {
@@ -211,10 +219,11 @@ void CPlacardView::SetEditMode(BOOL editing) {
 }
 
 void CPlacardView::EnableButtons(BOOL write, BOOL send, BOOL modify, BOOL remove, BOOL cancel) {
-  // Paging would take the post being written away, so the next page is offered only with Write.
-  const std::pair<UINT, BOOL> states[] = {{kWriteButton, write},   {kSendButton, send},
-                                          {kModifyButton, modify}, {kDeleteButton, remove},
-                                          {kCancelButton, cancel}, {kNextPageButton, write}};
+  // Paging and searching would take the post being written away, so both are offered only with Write.
+  const std::pair<UINT, BOOL> states[] = {{kWriteButton, write},     {kSendButton, send},
+                                          {kModifyButton, modify},   {kDeleteButton, remove},
+                                          {kCancelButton, cancel},   {kNextPageButton, write},
+                                          {kSearchButton, write}};
   for (const auto& [id, enabled] : states)
     if (CWnd* button = GetDlgItem(static_cast<int>(id)))
       button->EnableWindow(enabled);
@@ -261,11 +270,38 @@ void CPlacardView::OnPostList(const CString& payload) {
   }
   m_bAppend = FALSE;
   m_bRequestPending = FALSE;
-  if (CCommunityHost* frame = GetFrame())
-    frame->EndWaitCapture();
+  CCommunityHost* frame = GetFrame();
+  if (!frame)
+    return;
+  frame->EndWaitCapture();
+  if (!m_bEditing)
+    if (std::optional<CBoardDraft> draft = frame->TakeBoardDraft(m_strForumId, m_strBoardCode))
+      ResumeDraft(*draft);
+}
+
+std::optional<CBoardDraft> CPlacardView::TakeDraft() {
+  if (!m_bEditing || m_nEditMode == 0)
+    return std::nullopt;
+  UpdateData(TRUE);
+  return CBoardDraft{m_strForumId, m_strBoardCode, m_strNumber, m_strTitle, m_strContents, m_nEditMode};
+}
+
+void CPlacardView::ResumeDraft(const CBoardDraft& draft) {
+  if (draft.editMode == kModifyPost) {
+    m_strNumber = draft.number;
+    m_strAuthor = GetFrame() ? GetFrame()->GetUserId() : CString();
+    OnModify();
+  } else {
+    OnWrite();
+  }
+  m_strTitle = draft.title;
+  m_strContents = draft.contents;
+  UpdateData(FALSE);
 }
 
 void CPlacardView::OnPostText(const CString& payload) {
+  if (m_bEditing)
+    return;
   CFieldTokenizer fields(payload);
   SetEditMode(FALSE);
   m_strNumber = fields.GetField(2);
@@ -304,7 +340,7 @@ void CPlacardView::OnReadCount(const CString& payload) {
 void CPlacardView::OpenSelectedPost() {
   const int row = m_list.GetNextItem(-1, LVNI_SELECTED);
   CCommunityHost* frame = GetFrame();
-  if (row >= 0 && frame)
+  if (row >= 0 && frame && !m_bEditing)
     frame->SendForumRequest(11, BoardFields() + "|" + m_list.GetItemText(row, 0) + "|");
 }
 
@@ -314,6 +350,8 @@ void CPlacardView::OnListDblClk(NMHDR*, LRESULT* result) {
 }
 
 void CPlacardView::Search(const CString& key, const CString& text) {
+  if (m_bEditing)
+    return;
   m_strSearchKey = key;
   m_strSearchText = text;
   ReturnToReading();
@@ -321,6 +359,8 @@ void CPlacardView::Search(const CString& key, const CString& text) {
 }
 
 void CPlacardView::OnSearchButton() {
+  if (m_bEditing)
+    return;
   CSearchBulletinDlg dialog(this);
   if (dialog.DoModal() != IDOK)
     return;
@@ -331,6 +371,9 @@ void CPlacardView::OnSearchButton() {
 }
 
 void CPlacardView::OnWrite() {
+  // Write again while writing would start the post anew over what was typed.
+  if (m_bEditing)
+    return;
   SetEditMode(TRUE);
   m_bEditing = TRUE;
   EnableButtons(FALSE, TRUE, FALSE, FALSE, TRUE);
@@ -349,7 +392,7 @@ void CPlacardView::OnWrite() {
 }
 
 void CPlacardView::OnModify() {
-  if (!IsOwnPost())
+  if (!IsOwnPost() || m_bEditing)
     return;
   m_bEditing = TRUE;
   SetEditMode(TRUE);
@@ -383,7 +426,7 @@ void CPlacardView::OnSend() {
 }
 
 void CPlacardView::OnDelete() {
-  if (!IsOwnPost() || ::MessageBox(m_hWnd, "Do you wish to delete?", "Confirm", MB_YESNO) != IDYES)
+  if (!IsOwnPost() || m_bEditing || ::MessageBox(m_hWnd, "Do you wish to delete?", "Confirm", MB_YESNO) != IDYES)
     return;
   if (CCommunityHost* frame = GetFrame())
     frame->SendForumRequest(13, BoardFields() + "|" + m_strNumber + "|");

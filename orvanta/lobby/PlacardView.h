@@ -6,6 +6,10 @@
 #include <platform/dialog_template.h>
 #include <platform/formview.h>
 
+#include <optional>
+
+#include "orvanta/lobby/BoardDraft.h"
+
 #include "orvanta/lobby/SortState.h"
 #include "orvanta/widgets/FlatListCtrl.h"
 
@@ -45,16 +49,17 @@ public:
 
   // Message 710: a page of posts, appended after a next-page request, else replacing the list.
   void OnPostList(const CString& payload);
-  // Message 711: one post shown.
+  // Message 711: one post shown, unless one is being written (a post asked for earlier waits).
   void OnPostText(const CString& payload);
   // Messages 712 and 713: the first page again.
   void OnPostAdded();
   void OnPostDeleted();
   // Message 714: a post's read count and title.
   void OnReadCount(const CString& payload);
-  // Asks for the selected post.
+  // Asks for the selected post; refused while one is being written.
   void OpenSelectedPost();
-  // A search by key ("LS", "LT", "LI", "LD") and its text, ending with its separator.
+  // A search by key ("LS", "LT", "LI", "LD") and its text, ending with its separator; refused
+  // while a post is being written.
   void Search(const CString& key, const CString& text);
   void OnWrite();
   // The search button: the bulletin search dialog, then the search it asks for.
@@ -71,6 +76,8 @@ public:
   int GetEditMode() const { return m_nEditMode; }
   BOOL IsEditing() const { return m_bEditing; }
   BOOL IsRequestPending() const { return m_bRequestPending; }
+  // The post being written or modified, as typed, for the frame to keep while the board is away.
+  std::optional<CBoardDraft> TakeDraft();
 
   CString m_strContents;
   CString m_strDate;
@@ -84,6 +91,8 @@ protected:
   void OnListDblClk(NMHDR* header, LRESULT* result);
   void OnColumnClick(NMHDR* header, LRESULT* result);
   HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT ctlColor);
+  // The board's own ground: nothing of the screen shown before it stays between its fields.
+  BOOL OnEraseBkgnd(CDC* dc);
   // The list's notice of a vertical scroll: the next page when it scrolls past the last row.
   LRESULT OnListScroll(WPARAM code, LPARAM position);
   DECLARE_MESSAGE_MAP()
@@ -101,6 +110,8 @@ private:
   // Clears the post and returns to reading mode: read-only boxes, Write and next page offered.
   void ReturnToReading();
   void RequestFirstPage();
+  // Writing again where a kept draft of this board left off.
+  void ResumeDraft(const CBoardDraft& draft);
   BOOL IsOwnPost() const;
   CString BoardFields() const;
   CCommunityHost* GetFrame() const;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "orvanta/connection/FieldTokenizer.h"
@@ -24,7 +25,11 @@ bool InsertReportColumns(CListCtrl& list, std::span<const CReportColumn> columns
   std::vector<int> widths;
   for (const CReportColumn& column : columns) widths.push_back(column.width);
   CFieldTokenizer fields(stored);
-  const bool useStored = !stored.IsEmpty() && (rule == StoredWidthRule::NotEmpty || fields.GetCount() == count);
+  // The first save of "setting.ini" writes every list's own widths: those were never a choice.
+  CString own = "|";
+  for (int width : widths) own += CString(std::to_string(width).c_str()) + "|";
+  const bool useStored = !stored.IsEmpty() && stored != own &&
+                         (rule == StoredWidthRule::NotEmpty || fields.GetCount() == count);
   // The tokenizer starts over past the last field, so the count bounds the reads.
   const int present = fields.GetCount();
   if (useStored)

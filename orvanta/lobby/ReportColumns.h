@@ -22,7 +22,7 @@ enum class StoredWidthRule {
 
 // Inserts the columns once (a list that has columns keeps them) with their widths, or those of
 // stored ("|w0|w1|...|") under rule, and the list's extended styles; true when the stored widths
-// were taken.
+// were taken (stored widths equal to the columns' own count as none).
 bool InsertReportColumns(CListCtrl& list, std::span<const CReportColumn> columns, const CString& stored,
                          StoredWidthRule rule);
 // A column width as "setting.ini" keeps it, held to 0..the screen's width: a file's number

@@ -81,6 +81,7 @@ BOOL CSearchRoomDlg::OnInitDialog() {
   m_results.InitColumns();
   AttachSortImages(m_results, m_sortImages);
   m_results.GetFlatHeader().SetItemEx(1, HDITEMEX{0, 0, 400});
+  m_results.GetFlatHeader().WidenToContent();
   m_results.SetKeyStyle(4);
   m_results.SetBackColor(0xF7F7F7);
   m_results.SetDrawFlag(0);

@@ -63,8 +63,12 @@ void CTirvoRankView::OnInitialUpdate() {
 }
 
 void CTirvoRankView::SaveColumnWidths() {
+  const CString widths = FormatReportWidths(m_list, kColumns, kColumns - 1);
+  // Widths the view fitted to one session's rows are not kept as if a person had chosen them.
+  if (m_bFitColumns && widths == m_strFittedWidths)
+    return;
   if (CCommunityHost* frame = GetFrame())
-    frame->WriteSetting(kWidthSetting, FormatReportWidths(m_list, kColumns, kColumns - 1));
+    frame->WriteSetting(kWidthSetting, widths);
 }
 
 void CTirvoRankView::AddRankRowsKind1(const CString& payload) {
@@ -88,8 +92,10 @@ void CTirvoRankView::AddRows(const CString& payload) {
     m_strNextKey = SteppedNumberText(row.fields[0], 1);
     AppendReportRow(m_list, row.Columns());
   }
-  if (m_bFitColumns)
+  if (m_bFitColumns) {
     WidenReportColumns(m_list, kColumns);
+    m_strFittedWidths = FormatReportWidths(m_list, kColumns, kColumns - 1);
+  }
   m_bRequestPending = FALSE;
   if (CCommunityHost* frame = GetFrame())
     frame->EndWaitCapture();

@@ -61,5 +61,6 @@ private:
   int m_sortFlags[kColumns]{};
   BOOL m_bRequestPending{FALSE};
   BOOL m_bFitColumns{FALSE};  // no stored widths: the columns widen to their texts as rows come
+  CString m_strFittedWidths;   // the widths the last fit gave, told from a person's own
   BOOL m_bCaptureAfterFill{FALSE};  // a page asked for by the line-down arrow: the fill retakes the capture
 };

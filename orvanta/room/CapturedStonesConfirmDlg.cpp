@@ -1,6 +1,7 @@
 #include "orvanta/room/CapturedStonesConfirmDlg.h"
 
 #include <algorithm>
+#include <string>
 
 #include <platform/controls.h>
 #include <platform/gdi.h>
@@ -70,9 +71,42 @@ int CCapturedStonesConfirmDlg::ExtraHeight(const CRect& line1) const {
   return std::max(line1.Height() * CountLines(m_strLine1), wrapped);
 }
 
+int CCapturedStonesConfirmDlg::ExtraWidth(const CRect& line1) const {
+  CWnd* text = GetDlgItem(static_cast<int>(kLine1));
+  if (!text)
+    return 0;
+  CClientDC dc(text);
+  const auto font = reinterpret_cast<HGDIOBJ>(text->SendMessage(WM_GETFONT));
+  const HGDIOBJ old = font ? dc.SelectObject(font) : nullptr;
+  int widest = 0;
+  const std::string whole = m_strLine1.str();
+  for (std::size_t start = 0; start <= whole.size();) {
+    const std::size_t end = std::min(whole.find('\n', start), whole.size());
+    widest = std::max(widest, static_cast<int>(dc.GetTextExtent(whole.substr(start, end - start).c_str()).cx));
+    start = end + 1;
+  }
+  if (old)
+    dc.SelectObject(old);
+  // Never wider than the screen: a longer line wraps as before.
+  const int room = ::GetSystemMetrics(SM_CXSCREEN) * 9 / 10 - line1.Width();
+  return std::clamp(widest + 2 - line1.Width(), 0, std::max(room, 0));
+}
+
 BOOL CCapturedStonesConfirmDlg::OnInitDialog() {
   CDialog::OnInitDialog();
-  const CRect line1 = ChildRect(kLine1);
+  CRect line1 = ChildRect(kLine1);
+  const int wider = ExtraWidth(line1);
+  if (wider > 0) {
+    line1.right += wider;
+    CRect window;
+    GetWindowRect(&window);
+    MoveWindow(window.left - wider / 2, window.top, window.Width() + wider, window.Height());
+    const CRect line2 = ChildRect(kLine2);
+    if (CWnd* second = GetDlgItem(static_cast<int>(kLine2)))
+      second->MoveWindow(line2.left, line2.top, line2.Width() + wider, line2.Height());
+    MoveChildBy(IDOK, wider / 2, 0);
+    MoveChildBy(IDCANCEL, wider / 2, 0);
+  }
   const int line2Height = ChildRect(kLine2).Height();
   const int extra = ExtraHeight(line1);
 

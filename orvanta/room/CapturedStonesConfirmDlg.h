@@ -35,6 +35,9 @@ protected:
 private:
   // How much taller than its template line the question is, wrapped at the line's width.
   int ExtraHeight(const CRect& line1) const;
+  // How much wider than line1 the question's widest line is (0 when it fits), so that no line
+  // breaks in the middle of a figure.
+  int ExtraWidth(const CRect& line1) const;
   CRect ChildRect(UINT id) const;
   void MoveChildBy(UINT id, int dx, int dy);
 

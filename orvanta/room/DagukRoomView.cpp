@@ -1,5 +1,7 @@
 #include "orvanta/room/DagukRoomView.h"
 
+#include "orvanta/lobby/ReportColumns.h"
+
 #include <platform/app.h>
 #include <platform/ddx.h>
 #include <platform/frames.h>
@@ -39,8 +41,9 @@ const PanePlace kPanel[] = {
     {CGameRoom::kStatus, "Static", kLabel, 68, 266, 87, 20},
     // The list reaches the panel's right margin, so that its first three columns show whole.
     {CGameRoom::kObserverList, "SysListView32", LVS_REPORT | WS_BORDER, 143, 201, 137, 79},
-    // The message line is one line: the whole greeting fits it.
-    {CGameRoom::kMessage, "Static", SS_LEFTNOWORDWRAP | WS_BORDER, 10, 291, 270, 20},
+    // The message line holds two lines down to the chat: a message longer than its width wraps
+    // rather than running out of sight.
+    {CGameRoom::kMessage, "Static", SS_LEFT | WS_BORDER, 10, 288, 270, 29},
 };
 // Chat output and input: from the panel's left, the output below the status line down to the
 // input, which sits on the bottom edge.
@@ -119,10 +122,16 @@ void CDagukRoomView::OnInitialUpdate() {
   m_room->SetPaneListener(&CDagukRoomView::OnPaneChanged, this);
   if (m_observerList.m_hWnd) {
     const char* columns[] = {"Observers", "Host", "ID", "Name", "Grade"};
-    // The host key is a short text: its column is narrower, so that ID shows beside it.
-    const int widths[] = {50, 30, 50, 40, 40};
+    // Narrow to begin with: each column grows to its heading here and to its names as they come,
+    // so that the first three fit the list while its observers are few and short.
+    const int widths[] = {50, 30, 30, 40, 40};
     for (int i = 0; i < 5; ++i) m_observerList.InsertColumn(i, columns[i], LVCFMT_CENTER, widths[i]);
     m_observerList.SetExtendedStyle(LVS_EX_FULLROWSELECT);
+    // Headings in the list's own font rather than the header's bold one: whole, they still leave
+    // the first three columns in the narrow list.
+    if (CHeaderCtrl* header = m_observerList.GetHeaderCtrl())
+      header->SendMessage(WM_SETFONT, static_cast<WPARAM>(m_observerList.SendMessage(WM_GETFONT)), TRUE);
+    WidenReportColumns(m_observerList, 5);
   }
   m_room->SetSoundOn(frame->IsSoundOn());
   CreateLooks();
@@ -190,6 +199,8 @@ void CDagukRoomView::FillObserverList() {
     list->SetItemText(row, 4, person.fourth);
     ++row;
   }
+  // Every heading and name shows whole; the list scrolls sideways rather than cut them.
+  WidenReportColumns(*list, 5);
 }
 
 void CDagukRoomView::OnSize(UINT type, int cx, int cy) {

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include <platform/files.h>
+
 CString CGiboFileName::Safe(const CString& name) {
   std::string text = name.str();
   for (char& ch : text) {
@@ -14,5 +16,9 @@ CString CGiboFileName::Safe(const CString& name) {
 }
 
 CString CGiboFileName::Build(const CString& black, const CString& white) {
-  return CString(kFolder) + "\\" + Safe(black) + "_" + Safe(white);
+  const CString first = CString(kFolder) + "\\" + Safe(black) + "_" + Safe(white);
+  CString path = first;
+  for (int number = 2; ::GetFileAttributes(path) != INVALID_FILE_ATTRIBUTES; ++number)
+    path = first + "(" + std::to_string(number).c_str() + ")";
+  return path;
 }

@@ -167,6 +167,21 @@ BOOL CFlatHeaderCtrl::SetItemEx(int index, const HDITEMEX& record) {
   return TRUE;
 }
 
+void CFlatHeaderCtrl::WidenToContent() {
+  for (int index = 0; index < GetItemCount(); ++index) {
+    HDITEM item{};
+    item.mask = HDI_WIDTH;
+    GetItem(index, &item);
+    HDITEMEX record;
+    GetItemEx(index, record);
+    const int needed = ContentWidth(index, record);
+    if (item.cxy > 0 && item.cxy < needed) {
+      item.cxy = needed;
+      SetItem(index, &item);
+    }
+  }
+}
+
 BOOL CFlatHeaderCtrl::GetItemEx(int index, HDITEMEX& record) const {
   if (index < 0 || index >= static_cast<int>(m_records.size()))
     return FALSE;
@@ -425,6 +440,9 @@ void CFlatHeaderCtrl::OnPaint() {
     GetItem(index, &item);
     CRect rect(x, 0, x + item.cxy, client.bottom);
     x += item.cxy;
+    // A hidden column (width 0) draws nothing, not even an ellipsis for its caption.
+    if (item.cxy <= 0)
+      continue;
     if (item.fmt & HDF_OWNERDRAW) {
       DRAWITEMSTRUCT draw{};
       draw.CtlType = ODT_HEADER;
@@ -468,7 +486,7 @@ void CFlatHeaderCtrl::DrawItem(CDC* dc, CRect rect, const HDITEM& item, BOOL, BO
     if (m_nPaintItem == m_nLastPressed)
       rect.left += width + kSpacing;
   }
-  if ((item.fmt & HDF_STRING) || item.pszText) {
+  if (((item.fmt & HDF_STRING) || item.pszText) && rect.Width() > 0) {
     if (item.pszText && item.pszText[0])
       dc->DrawText(item.pszText, -1, &rect, format);
   }

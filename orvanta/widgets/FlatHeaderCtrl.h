@@ -56,6 +56,8 @@ public:
   static std::vector<int> MoveInOrder(const std::vector<int>& order, int draggedOrder, int dropIndex);
   // The width a heading needs for its content.
   int ContentWidth(int index, const HDITEMEX& record);
+  // Widens every shown heading narrower than its content; hidden (width 0) ones stay hidden.
+  void WidenToContent();
 
   // Draws one heading in rect (already narrowed by the spacing).
   void DrawItem(CDC* dc, CRect rect, const HDITEM& item, BOOL sort, BOOL ascending);

@@ -332,6 +332,22 @@ TEST_F(DemoServerX11Test, APersonLogsInShowsTheBarsJoinsARoomPlaysFiveMovesGoesB
   EXPECT_EQ(rooms.GetItemText(room, 2), "Wait");
   EXPECT_TRUE(Picture("orvanta-demo-waiting-room.png"));
 
+  // Save Play Record in the waiting room, which holds no record: a message comes before any file
+  // is asked for; the person answers it with Return and goes on.
+  bool toldFirst = false;
+  m_person->ThenChoose(ID_FILE_SAVE);
+  m_person->Then([] { return screentest::ShownMessageBox() != nullptr || screentest::ShownDialog("Save As"); },
+                 [&] {
+                   toldFirst = !screentest::ShownDialog("Save As");
+                   if (HWND shown = screentest::ShownMessageBox()) m_person->Key(shown, XK_Return);
+                   if (HWND shown = screentest::ShownDialog("Save As")) m_person->Key(shown, XK_Escape);
+                 });
+  ASSERT_TRUE(m_person->Drive([&] {
+    m_person->ClickMenuTitle(frame->m_hWnd, 0);
+    WaitFor([&] { return !screentest::ShownMessageBox() && !screentest::ShownDialog("Save As") && toldFirst; });
+  }));
+  EXPECT_TRUE(toldFirst);
+
   // Room 7: chosen in the list, joined with the menu pane's button.
   CRect row;
   rooms.GetItemRect(room, &row, LVIR_BOUNDS);

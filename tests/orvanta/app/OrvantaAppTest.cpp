@@ -194,19 +194,19 @@ TEST_F(OrvantaAppTest, SavingWritesTheRecordOfTheActiveScreenOnly) {
   EXPECT_EQ(title, "Orvanta 1.5(7 Room)");
   mainFrame->SetWindowText("Orvanta 1.5");
   script.fileDialogs = 0;
-  // Save Play Record from the menu bar asks for a file and saves there. Opening the File menu
-  // offline brings the start screen back, so the save finds no record to write and still succeeds.
+  // Save Play Record from the menu bar on a screen without a record (opening the File menu offline
+  // brings the start screen back) says so before any file is asked for, each time.
   const std::string chosen = m_folder.Path() + "/chosen.sgf";
   script.fileAnswer = chosen;
-  ChooseFromMenuBar(mainFrame->m_hWnd, ID_FILE_SAVE);
-  EXPECT_TRUE(PumpUntil([&] { return script.fileDialogs == 1; }));
+  script.shown.clear();
+  for (int time = 1; time <= 2; ++time) {
+    ChooseFromMenuBar(mainFrame->m_hWnd, ID_FILE_SAVE);
+    EXPECT_TRUE(PumpUntil([&] { return script.shown.size() == static_cast<std::size_t>(time); }));
+    EXPECT_EQ(script.shown.back(), "The selected game record is not found.");
+  }
+  EXPECT_EQ(script.fileDialogs, 0);
   EXPECT_EQ(mainFrame->GetActiveViewId(), CMainFrame::kStartView);
   EXPECT_FALSE(Exists(chosen));
-  // The next save asks again: the name chosen before is never written over with another game.
-  const std::string second = m_folder.Path() + "/second.sgf";
-  script.fileAnswer = second;
-  ChooseFromMenuBar(mainFrame->m_hWnd, ID_FILE_SAVE);
-  EXPECT_TRUE(PumpUntil([&] { return script.fileDialogs == 2; }));
   EXPECT_TRUE(doc->GetPathName().IsEmpty());
   // Back on the start screen the caption is the program's again, whatever a list made it.
   mainFrame->SwitchView(CMainFrame::kRecordListView);

@@ -30,6 +30,21 @@ protected:
     board->SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(board->GetDlgItem(id)->m_hWnd));
   }
   BOOL Enabled(UINT id) { return board->GetDlgItem(id)->IsWindowEnabled(); }
+  std::string BoxText(UINT id) {
+    CString shown;
+    board->GetDlgItemText(static_cast<int>(id), shown);
+    return shown.str();
+  }
+  // A list notice (a double click, Enter) as the list sends it to the board.
+  void ListNotice(UINT code) {
+    NMHDR header{board->GetList().m_hWnd, CPlacardView::kPostList, code};
+    board->SendMessage(WM_NOTIFY, CPlacardView::kPostList, reinterpret_cast<LPARAM>(&header));
+  }
+  // bytes from the server, then a read count for post 16 that shows once everything before it was taken.
+  void ServeThenMark(const std::string& bytes, const std::string& mark) {
+    Serve(bytes + GameServerPeer::Record(7, 14, "|4|2|16|x|x|" + mark + "|Post 16|"),
+          [&] { return board->GetList().GetItemText(9, 3) == mark.c_str(); });
+  }
 
   CPlacardView* board{nullptr};
 };
@@ -259,6 +274,87 @@ TEST_F(BulletinBoardPeerTest, PagingSparesAPostBeingWrittenAndThenWaitsWithTheCa
   // And the person writes again: the title takes keys.
   Click(CPlacardView::kWriteButton);
   EXPECT_FALSE(board->PreTranslateMessage(&typed));
+}
+
+// Nothing but Cancel or Send ends a post being written: other posts, searching, writing anew, the
+// server's pages, the forum list and a lost connection all leave it, and it goes out whole.
+TEST_F(BulletinBoardPeerTest, APostBeingWrittenOutlivesEveryOtherWayOutAndGoesOutWhole) {
+  ShowBoard();
+  Select(board->GetList(), "24");
+  board->OpenSelectedPost();
+  ASSERT_TRUE(NextRecord(7, 11));  // its answer is still on the way when writing starts
+  Click(CPlacardView::kWriteButton);
+  EXPECT_FALSE(Enabled(CPlacardView::kSearchButton));
+  board->SetDlgItemText(CPlacardView::kTitleEdit, "Spring meeting");
+  board->SetDlgItemText(CPlacardView::kContentsEdit, "Saturday at 3, bring boards");
+  const auto stillWriting = [&](const char* step) {
+    EXPECT_EQ(BoxText(CPlacardView::kTitleEdit), "Spring meeting") << step;
+    EXPECT_EQ(BoxText(CPlacardView::kContentsEdit), "Saturday at 3, bring boards") << step;
+    EXPECT_TRUE(board->IsEditing()) << step;
+    EXPECT_TRUE(Enabled(CPlacardView::kSendButton)) << step;
+  };
+  ServeThenMark(GameServerPeer::Record(7, 11, "|4|2|24|carol|202612091430|48|Post 24|Mine|"), "61");
+  stillWriting("the post asked for before");
+  Select(board->GetList(), "20");
+  ListNotice(NM_DBLCLK);
+  ListNotice(NM_RETURN);
+  board->OpenSelectedPost();
+  EXPECT_TRUE(NoRecord(7, 11));
+  stillWriting("opening another post");
+  lobby.answers[CSearchBulletinDlg::kTemplateId] = [](CWnd*, CDialog*) -> INT_PTR { return IDOK; };
+  Click(CPlacardView::kSearchButton);  // a click that reaches the view all the same
+  board->Search("LT", "x|");
+  EXPECT_TRUE(NoRecord(7, 10));
+  EXPECT_TRUE(std::find(lobby.dialogs.begin(), lobby.dialogs.end(), CSearchBulletinDlg::kTemplateId) ==
+              lobby.dialogs.end());
+  stillWriting("searching");
+  for (UINT button : {CPlacardView::kWriteButton, CPlacardView::kModifyButton, CPlacardView::kDeleteButton})
+    Click(button);
+  EXPECT_TRUE(NoRecord(7, 13));
+  stillWriting("Write, Modify and Delete");
+  ServeThenMark(Posts(25, 10), "62");
+  stillWriting("the server's page");
+
+  // The forum list takes the board away; the board, shown again, is writing the same post.
+  Serve(GameServerPeer::Record(7, 1, "|1|4|Seoul Go|1|"),
+        [&] { return frame->GetActiveViewId() == CMainFrame::kForumView; });
+  Serve(Posts(25, 10), [&] { return frame->GetBoardView() && frame->GetBoardView()->GetList().GetItemCount() == 10; });
+  board = frame->GetBoardView();
+  stillWriting("the forum list and back");
+  // Closing the program names the post before anything goes.
+  lobby.boxAnswers["A post you were writing has not been sent.\nDo you close this program?"] = IDNO;
+  frame->SendMessage(WM_CLOSE);
+  ASSERT_TRUE(::IsWindow(frameHandle()));
+  EXPECT_EQ(lobby.shown.back(), "A post you were writing has not been sent.\nDo you close this program?");
+
+  // A lost connection: logged in again, the board comes back with the post.
+  lobby.answers[179] = [](CWnd* login, CDialog*) -> INT_PTR {
+    login->SetDlgItemText(static_cast<int>(CLoginProfile::kIdEdit), "carol");
+    login->SetDlgItemText(static_cast<int>(CLoginProfile::kPasswordEdit), "pw9");
+    return IDOK;
+  };
+  peer.CloseConnection();
+  ASSERT_TRUE(PumpUntil([&] { return Pairs(1).size() >= 6 && frame->IsConnected(); }));
+  EXPECT_EQ(frame->GetBoardView(), nullptr);
+  Serve(Posts(25, 10), [&] { return frame->GetBoardView() && frame->GetBoardView()->GetList().GetItemCount() == 10; });
+  board = frame->GetBoardView();
+  stillWriting("a lost connection");
+
+  // Sent at last, the post is what was typed; Cancel then ends a second one.
+  Click(CPlacardView::kSendButton);
+  const auto post = NextRecord(7, 12);
+  ASSERT_TRUE(post.has_value());
+  EXPECT_EQ(post->payload, "|4|2|Spring meeting|Saturday at 3, bring boards|");
+  EXPECT_FALSE(board->IsEditing());
+  EXPECT_TRUE(Enabled(CPlacardView::kSearchButton));
+  Click(CPlacardView::kWriteButton);
+  board->SetDlgItemText(CPlacardView::kTitleEdit, "Dropped");
+  Click(CPlacardView::kCancelButton);
+  EXPECT_EQ(BoxText(CPlacardView::kTitleEdit), "");
+  Serve(GameServerPeer::Record(7, 1, "|1|4|Seoul Go|1|"),
+        [&] { return frame->GetActiveViewId() == CMainFrame::kForumView; });
+  Serve(Posts(25, 10), [&] { return frame->GetBoardView() && frame->GetBoardView()->GetList().GetItemCount() == 10; });
+  EXPECT_FALSE(frame->GetBoardView()->IsEditing());
 }
 
 // Down released on an empty board asks for nothing: there is no last post to page past.

@@ -80,6 +80,53 @@ TEST_F(CommunityPeerTest, MemosAreKeptInTheMemoFileAndReloadedByteForByte) {
   frame->SendMessage(WM_COMMAND, CMainFrame::kMemoBoxCommand);
   EXPECT_TRUE(NextRecord(1, 13).has_value());
   EXPECT_TRUE(frame->GetMemoBox()->IsWindowVisible());
+  // No new memos: the question is asked all the same, and the box the person opened stays up
+  // with the kept memo even when the answer is No.
+  const std::string noneQuestion = "You have 0 memos. \n\tDo you wish to check?";
+  lobby.boxAnswers[noneQuestion] = IDNO;
+  const std::size_t asked = lobby.shown.size();
+  Serve(MemoList({}), [&] { return lobby.shown.size() > asked; });
+  EXPECT_EQ(lobby.shown.back(), noneQuestion);
+  PumpFor(100);
+  ASSERT_TRUE(frame->GetMemoBox()->IsWindowVisible());
+  EXPECT_EQ(Column(frame->GetMemoBox()->GetList(), 2), std::vector<std::string>{"bo"});
+
+  // Two new memos; amy's is clicked, then cy's right-clicked and deleted: the pane shows what
+  // the menu acts on, and the deleted memo's text goes with it.
+  frame->GetMemoBox()->ShowWindow(SW_HIDE);
+  Serve(MemoList({{{"2026-12-04 08:00", "amy", "Amy", "from amy"}}, {{"2026-12-05 09:00", "cy", "Cy", "from cy"}}}),
+        [&] { return frame->GetMemoBox()->GetList().GetItemCount() == 3; });
+  EXPECT_EQ(lobby.shown.back(), "You have 2 memos. \n\tDo you wish to check?");
+  box = frame->GetMemoBox();
+  ASSERT_TRUE(box->IsWindowVisible());
+  CListCtrl& memos = box->GetList();
+  // A point of row in the date column, found as the list itself places its rows.
+  const auto rowCentre = [&](int row) {
+    for (int y = 0; y < 200; ++y)
+      if (memos.HitTest(CPoint(60, y)) == row && memos.HitTest(CPoint(60, y + 4)) == row)
+        return POINT{60, y + 2};
+    return POINT{-1, -1};
+  };
+  ::ReleaseCapture();  // the waiting room's entry here is never answered, so its wait is let go
+  platform::input::Click(memos.m_hWnd, rowCentre(1));
+  EXPECT_EQ(box->GetContents(), "from amy");
+  lobby.menuChoice = CMemoBoxDlg::kDeleteCommand;
+  platform::input::Click(memos.m_hWnd, rowCentre(2), platform::input::Button::Right);
+  ASSERT_TRUE(PumpUntil([&] { return memos.GetItemCount() == 2; }));
+  EXPECT_EQ(lobby.shown.back(), "Do you wish to delete the selected message?");
+  EXPECT_EQ(Column(memos, 2), (std::vector<std::string>{"bo", "amy"}));
+  EXPECT_NE(box->GetContents(), "from cy");
+  // amy's memo is kept too; the program closes and its next start finds both in the file.
+  memos.SetCheck(1, TRUE);
+  frame->SetQuietClose(TRUE);
+  frame->SendMessage(WM_CLOSE);
+  ASSERT_FALSE(::IsWindow(frameHandle()));
+  const std::string kept = "/||2026-12-02 10:30|bo|Bo|" + hangul + "|/||2026-12-04 08:00|amy|Amy|from amy|/";
+  EXPECT_EQ(ReadBytes("Message.dat"), kept);
+  CMemoBoxDlg next;
+  ASSERT_TRUE(next.CreateHidden(nullptr));
+  EXPECT_EQ(Column(next.GetList(), 4), (std::vector<std::string>{hangul, "from amy"}));
+  next.DestroyWindow();
 }
 
 TEST_F(CommunityPeerTest, AReplyFromTheMemoBoxAndTheSendMemoCommandGoOutAsMemos) {

@@ -34,6 +34,9 @@ std::vector<int> CutColumns(CListCtrl& list) {
 
 TEST(ListsAt800X11Test, TheRankingShowsEveryColumnWhole) {
   WithFrame("orvanta-ranking-800", [](CMainFrame* frame) {
+    // An earlier run's first save wrote every list's own widths into "setting.ini".
+    ASSERT_TRUE(frame->WriteSetting(0, "|800|600|"));
+    ASSERT_EQ(frame->ReadSetting(3), "|40|40|200|40|100|70|0|");
     frame->SwitchView(CMainFrame::kRankView);
     CTirvoRankView* rank = frame->GetRankView();
     ASSERT_NE(rank, nullptr);
@@ -49,6 +52,15 @@ TEST(ListsAt800X11Test, TheRankingShowsEveryColumnWhole) {
     EXPECT_GE(lobbytest::WaitForRows(list, "part.png", 300), 300);
     const std::string path = testsupport::SnapshotPath("orvanta-ranking-800.png");
     EXPECT_FALSE(lobbytest::ShownPixels(frame->m_hWnd, path).pixels.empty()) << path;
+    // Leaving the ranking keeps no fitted widths as if they had been chosen; a person's own are kept.
+    frame->SwitchView(CMainFrame::kStartView);
+    frame->SwitchView(CMainFrame::kRankView);
+    rank = frame->GetRankView();
+    rank->SaveColumnWidths();
+    EXPECT_EQ(frame->ReadSetting(3), "|40|40|200|40|100|70|0|");
+    rank->GetList().SetColumnWidth(2, 150);
+    rank->SaveColumnWidths();
+    EXPECT_EQ(frame->ReadSetting(3), "|40|40|150|40|100|70|0|");
   }, CSize(800, 600));
 }
 
@@ -76,6 +88,10 @@ TEST(ListsAt800X11Test, TheForumListStaysOnItsEdgeWithBothHeadingsWhole) {
 
 TEST(ListsAt800X11Test, TheBulletinBoardShowsEveryColumnWhole) {
   WithFrame("orvanta-board-800", [](CMainFrame* frame) {
+    // The forum view comes first, as it does for a person, and leaves its dark strip on the screen.
+    frame->SwitchView(CMainFrame::kForumView);
+    frame->GetForumView()->OnForumList("|1|10|Seoul Go|1|");
+    lobbytest::ShownPixels(frame->m_hWnd, testsupport::SnapshotPath("orvanta-board-before-800.png"));
     frame->SwitchView(CMainFrame::kBulletinBoardView);
     CPlacardView* board = frame->GetBoardView();
     ASSERT_NE(board, nullptr);
@@ -87,6 +103,15 @@ TEST(ListsAt800X11Test, TheBulletinBoardShowsEveryColumnWhole) {
     EXPECT_GE(lobbytest::WaitForRows(list, "part.png", 200), 200);
     const std::string path = testsupport::SnapshotPath("orvanta-board-800.png");
     EXPECT_FALSE(lobbytest::ShownPixels(frame->m_hWnd, path).pixels.empty()) << path;
+    // The margin left of the board's fields is the board's own ground from top to bottom.
+    const platform::Surface ground = lobbytest::ShownPixels(board->m_hWnd, testsupport::SnapshotPath("part.png"));
+    ASSERT_GT(ground.height, 100);
+    const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+    const std::uint32_t faceRgb = (GetRValue(face) << 16) | (GetGValue(face) << 8) | GetBValue(face);
+    int foreign = 0;
+    for (int y = 0; y < ground.height; ++y)
+      foreign += (ground.Row(y)[4] & 0xFFFFFF) != faceRgb;
+    EXPECT_EQ(foreign, 0) << "rows of the margin still show another view";
   }, CSize(800, 600));
 }
 

@@ -28,7 +28,10 @@ public:
   }
   std::optional<int> OnMessageBox(const char* text, const char*, UINT style) override {
     shown.push_back(text);
-    return platform::DefaultMessageBoxButton(style);
+    if (whileBoxShown)
+      whileBoxShown();
+    const auto answer = boxAnswers.find(text);
+    return answer != boxAnswers.end() ? answer->second : platform::DefaultMessageBoxButton(style);
   }
 
   std::optional<UINT> OnPopupMenu(HMENU menu, POINT, HWND) override {
@@ -41,6 +44,8 @@ public:
   std::map<UINT, std::function<INT_PTR(CWnd*, CDialog*)>> answers;  // template -> answer
   std::vector<UINT> dialogs;
   std::vector<std::string> shown;
+  std::map<std::string, int> boxAnswers;  // message box text -> button (else the default one)
+  std::function<void()> whileBoxShown;    // runs while each message box is up, before its answer
   std::vector<std::vector<UINT>> menus;  // the command ids of each pop-up menu shown
   UINT menuChoice{0};                    // the command every pop-up menu answers (0: none)
 };

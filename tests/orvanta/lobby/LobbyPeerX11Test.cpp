@@ -6,6 +6,8 @@
 #include <platform/display.h>
 
 #include "LobbyPeerFixture.h"
+#include "ShownPixels.h"
+#include "support/SnapshotPath.h"
 #include "orvanta/lobby/InviteDlg.h"
 #include "orvanta/lobby/SearchRoomDlg.h"
 #include "orvanta/lobby/SearchUserDlg.h"
@@ -193,6 +195,44 @@ TEST_F(LobbyPeerX11Test, TheLobbysDialogsTakeTheFirstKeysTyped) {
   m_person->Type(inviteWindow, "amy");
   EXPECT_TRUE(WaitFor([&] { return TextOf(::GetDlgItem(inviteWindow, CInviteDlg::kIdEdit)) == "amy"; }))
       << "the typed ID did not reach its box";
+  invite.DestroyWindow();
+}
+
+// Search Play Room's headings show whole in the header's own font, and the Invite dialog's hidden
+// "Host No" column leaves its header blank where it would be.
+TEST_F(LobbyPeerX11Test, DialogHeadingsShowWholeAndAHiddenColumnDrawsNothing) {
+  CSearchRoomDlg rooms(frame);
+  rooms.SetWaitingRoom(nullptr, frame);
+  ASSERT_TRUE(rooms.Create(CSearchRoomDlg::kTemplateId, frame));
+  rooms.ShowWindow(SW_SHOW);
+  CFlatHeaderCtrl& header = rooms.GetResults().GetFlatHeader();
+  ASSERT_EQ(header.GetItemCount(), 7);
+  for (int column = 0; column < header.GetItemCount(); ++column) {
+    HDITEMEX record;
+    header.GetItemEx(column, record);
+    EXPECT_GE(rooms.GetResults().GetColumnWidth(column), header.ContentWidth(column, record)) << column;
+  }
+  lobbytest::ShownPixels(rooms.m_hWnd, testsupport::SnapshotPath("orvanta-search-room.png"));
+  rooms.DestroyWindow();
+
+  CInviteDlg invite(frame);
+  ASSERT_TRUE(invite.Create(frame));
+  invite.ShowWindow(SW_SHOW);
+  CFlatListCtrl& users = invite.GetList();
+  ASSERT_EQ(users.GetColumnWidth(4), 0);
+  int shown = 0;
+  for (int column = 0; column < 4; ++column) shown += users.GetColumnWidth(column);
+  const platform::Surface strip =
+      lobbytest::ShownPixels(users.GetFlatHeader().m_hWnd, testsupport::SnapshotPath("orvanta-invite-header.png"));
+  ASSERT_GT(strip.width, shown + 24);
+  int ink = 0;
+  for (int y = 2; y < strip.height - 2; ++y)
+    for (int x = shown + 1; x < shown + 24; ++x) {
+      const std::uint32_t pixel = strip.Row(y)[x];
+      ink += ((pixel >> 16) & 0xFF) < 0x80 && ((pixel >> 8) & 0xFF) < 0x80 && (pixel & 0xFF) < 0x80;
+    }
+  EXPECT_EQ(ink, 0) << "the hidden column's header is drawn";
+  lobbytest::ShownPixels(invite.m_hWnd, testsupport::SnapshotPath("orvanta-invite.png"));
   invite.DestroyWindow();
 }
 

@@ -355,6 +355,47 @@ TEST_F(NegotiationPeerTest, TimeOutsOnTheManualClock) {
   ASSERT_TRUE(refusal);
   EXPECT_EQ(refusal->payload, "|R2|0|3|bob|1|0|0.0|3600|30|3|1|T|1||");
 
+  // A komi refused under the counter-proposal's clock: the clock waits while it is explained, so
+  // neither a second explanation nor a refusal follows; the value typed again goes out.
+  AskBob();
+  Press(view->GetNegotiationDialog(), CNegotiationAskDlg::kOkButton);
+  ASSERT_TRUE(NextRecord(3, 8));
+  Serve(Record(3, 9, "|R2|2|3|carol||5K|3|bob||1D|1|0|0|3600|30|3|1|T|1||"),
+        [&] { return view->GetNegotiationDialog() && view->GetNegotiationDialog()->IsSendPending() == FALSE; });
+  CNegotiationAskDlg* ask = view->GetNegotiationDialog();
+  tick(10);
+  ask->SetDlgItemText(CNegotiationAskDlg::kKomiEdit, "20");
+  int boxes = 0;
+  lobby.whileBoxShown = [&] {
+    ++boxes;
+    tick(40);
+  };
+  const std::size_t explained = lobby.shown.size();
+  Click(ask, CNegotiationAskDlg::kRenegoButton);
+  lobby.whileBoxShown = nullptr;
+  EXPECT_EQ(boxes, 1);
+  ASSERT_EQ(lobby.shown.size(), explained + 1);
+  EXPECT_EQ(lobby.shown.back(), "Please enter a number between 0 and 15.5.");
+  EXPECT_TRUE(NoRecord(3, 8));
+  ASSERT_EQ(view->GetNegotiationDialog(), ask);
+  EXPECT_EQ(ask->GetTickCount(), CNegotiationAskDlg::kCounterStartTick + 10);
+  tick(5);
+  ask->SetDlgItemText(CNegotiationAskDlg::kKomiEdit, "7.5");
+  Click(ask, CNegotiationAskDlg::kRenegoButton);
+  std::optional<PeerRecord> renego = NextRecord(3, 8);
+  ASSERT_TRUE(renego);
+  EXPECT_EQ(renego->payload, "|R2|2|3|bob|1|0|7.5|3600|30|3|1|T|1||");
+  // The opponent's answer is waited for on a fresh clock, and a refused komi left in the box at the
+  // time-out is not explained after the time ran out: the refusal carries the komi last taken.
+  tick(10);
+  ask->SetDlgItemText(CNegotiationAskDlg::kKomiEdit, "99");
+  tick(21);
+  refusal = NextRecord(3, 8);
+  ASSERT_TRUE(refusal);
+  EXPECT_EQ(refusal->payload, "|R2|0|3|bob|1|0|7.5|3600|30|3|1|T|1||");
+  EXPECT_EQ(lobby.shown.size(), explained + 1);
+  EXPECT_EQ(view->GetNegotiationDialog(), nullptr);
+
   // bob does not answer a proposal: his dialog rejects it after 30 ticks.
   lobby.answers[408] = [&](CWnd*, CDialog*) {
     tick(31);

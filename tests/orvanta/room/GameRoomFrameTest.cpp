@@ -101,6 +101,24 @@ TEST_F(GameRoomFrameTest, AWholeEvenGameThroughTheServer) {
             ";B[pd]BL[80];W[aa]WL[78];B[ba]BL[79];W[dd]WL[77]\r\n"
             ";B[ab]BL[75];W[tt]WL[7];B[tt]BL[75])",
             Saved("carol_lee"));
+
+  // A second game against lee in the same room: its record gets a name of its own, and the first
+  // stays whole beside it.
+  const std::string first = Saved("carol_lee");
+  Server(510, "||");
+  Server(512, kEvenStart);
+  Server(514, "|a|b|1|B[qq]|BL[80]|");
+  ASSERT_TRUE(PumpUntil([&] { return room().GetMoveCounter() == 1; }));
+  script.answers["Do you wish to resign without counting?"] = IDYES;
+  frame->AskResign();
+  EXPECT_EQ("|k|12|", WaitFor(43));
+  Server(543, "|a|b|x|carol|");
+  ASSERT_TRUE(PumpUntil([&] { return room().GetRoomState() == 0x50; }));
+  EXPECT_EQ(first, Saved("carol_lee"));
+  CGiboRecord second;
+  ASSERT_TRUE(second.SetText(Saved("carol_lee(2)").c_str()));
+  EXPECT_STREQ("RE[W+R]", second.GetResult());
+  EXPECT_STREQ(";B[qq]BL[80]", second.GetMoves());
 }
 
 TEST_F(GameRoomFrameTest, UndoRefusedAndAccepted) {

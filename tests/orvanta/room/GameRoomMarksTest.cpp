@@ -3,6 +3,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -280,8 +282,8 @@ TEST_F(GameRoomMarksTest, TheEndsOfAGameOnTheClock) {
 
   // A room whose game cannot be written says so.
   StartMatch("0", "6.5", "600", "30", "3");
-  std::remove((m_folder.Path() + "/gibo/kim_lee").c_str());
-  ::CreateDirectory(".\\gibo\\kim_lee");  // a folder where the file would go
+  std::filesystem::rename(m_folder.Path() + "/gibo", m_folder.Path() + "/gibo.before");
+  std::ofstream(m_folder.Path() + "/gibo") << "";  // a file where the folder would go
   room.OnTimeOver("|a|b|x|hw|lee|");
   EXPECT_EQ("B won by time", Pane(CGameRoom::kStatus));
   ASSERT_FALSE(host.asked.empty());

@@ -228,10 +228,11 @@ TEST_F(RoomDialogsTest, ConfirmationGrowsWithItsQuestionAndSitsOnItsAnchor) {
   EXPECT_EQ(free1.window.Height() + 2 * lineHeight, free3.window.Height());
   EXPECT_EQ((free3.ok.top - free3.window.top) - (free1.ok.top - free1.window.top), 2 * lineHeight);
 
-  // A line too long for the box wraps, and the box grows for it as for a line feed: the counting
-  // question's result line is not cut off.
-  const Shown wrapped = run("Black:100points + 1(stones) = 101.0 points White:80points + 0(stones) + 6.5(handy) = "
-                            "86.5points B won by 12.5\nDo you agree?",
+  // A line too long for the box, and wider than the box may grow on the screen, wraps, and the box
+  // grows for it as for a line feed: the counting question's result line is not cut off.
+  const std::string longLine = "Black:100points + 1(stones) = 101.0 points White:80points + 0(stones) + 6.5(handy) = "
+                               "86.5points B won by 12.5 ";
+  const Shown wrapped = run((longLine + longLine + longLine + "\nDo you agree?").c_str(),
                             700, 900, 0, "confirmation_wrapped.png");
   EXPECT_GE(wrapped.window.Height(), one.window.Height() + 2 * lineHeight);
   EXPECT_EQ(700, wrapped.window.bottom);

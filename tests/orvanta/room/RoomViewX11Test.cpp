@@ -15,7 +15,9 @@
 #include <platform/time.h>
 
 #include "../app/MainFrameFixture.h"
+#include "orvanta/room/CapturedStonesConfirmDlg.h"
 #include "orvanta/room/DagukRoomView.h"
+#include "orvanta/room/ResultText.h"
 #include "platform/display/XvfbServer.h"
 #include "support/NativeWindowOrigin.h"
 #include "support/SnapshotPath.h"
@@ -209,15 +211,15 @@ TEST_F(RoomViewX11Test, TheRoomAsAPersonSeesAndUsesIt) {
   for (const Place& place : {Place{CGameRoom::kWhiteName, CRect(p + 5, 4, p + 140, 24)},
                              Place{CGameRoom::kBlackName, CRect(p + 150, 4, p + 280, 24)},
                              Place{CGameRoom::kWhiteMain, CRect(p + 36, 138, p + 136, 158)},
-                             Place{CGameRoom::kMessage, CRect(p + 10, 291, p + 280, 311)},
+                             Place{CGameRoom::kMessage, CRect(p + 10, 288, p + 280, 317)},
                              Place{CDagukRoomView::kChatOutputId, CRect(p + 24, 318, p + 264, h - 23)}}) {
     CRect r;
     view->GetDlgItem(static_cast<int>(place.id))->GetWindowRect(&r);
     view->ScreenToClient(&r);
-    EXPECT_EQ(place.rect, r) << place.id;
+    EXPECT_EQ(place.rect, r) << place.id << " at " << r.left - p << "," << r.top << " " << r.Width() << "x" << r.Height();
   }
   EXPECT_EQ(CRect(p + 148, 4, p + 295, 24), view->GetCaptionArea(1));
-  EXPECT_EQ(CRect(p + 10, 291, p + 280, 311), view->GetCaptionArea(10));
+  EXPECT_EQ(CRect(p + 10, 288, p + 280, 317), view->GetCaptionArea(10));
 
   // The stones as the X window shows them: black dark at pd, white light at dd, an empty point
   // neither.
@@ -389,7 +391,61 @@ TEST_F(RoomViewX11Test, ThePanelFitsTheProgramsOwnSizeAndTheBackdropFollowsALarg
     if (auto font = reinterpret_cast<HGDIOBJ>(message->SendMessage(WM_GETFONT))) dc.SelectObject(font);
     const CSize extent = dc.GetTextExtent(CDagukRoomView::kGreeting);
     EXPECT_LE(extent.cx, line.Width());
+    // The room's longest message wraps inside its line's box instead of running past its end.
+    const char* longest = "Send after designating your opponent's captured stones.";
+    CRect needed(0, 0, line.Width(), 0);
+    dc.DrawText(longest, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    EXPECT_LE(needed.Height(), line.Height()) << longest;
+    EXPECT_EQ(message->GetStyle() & SS_TYPEMASK, static_cast<DWORD>(SS_LEFT));
+    view->SetDlgItemText(CGameRoom::kMessage, longest);
   }
+  // Observers with long names: every heading and every cell shows whole (the list scrolls).
+  view->GetRoom()->UpdateObserverList("|2|hk|kimberley|Kim|12k|hp|parkjihoon|Park|3d|", 1);
+  ASSERT_EQ(observers->GetItemCount(), 2);
+  for (int column = 0; column < 5; ++column) {
+    const int width = observers->GetColumnWidth(column);
+    observers->SetColumnWidth(column, LVSCW_AUTOSIZE_USEHEADER);
+    EXPECT_LE(observers->GetColumnWidth(column), width) << "column " << column << " is cut";
+    observers->SetColumnWidth(column, width);
+  }
+  Redraw();
+  EXPECT_TRUE(platform::SaveSurfacePng(Grab(), testsupport::SnapshotPath("orvanta-x11-room-800.png").c_str()));
+  // The count question keeps each figure on its own line: no line is wider than its box. It is
+  // read and answered from timer steps while its loop runs, on the real clock.
+  platform::Clock::SetManual(false);
+  int cutLines = -1;
+  const auto question = [] {
+    CDialog* shown = platform::CurrentModalDialog();
+    return shown && ::IsWindowVisible(shown->m_hWnd) ? shown->m_hWnd : HWND{};
+  };
+  platform::testing::TimedSteps steps(
+      {{[&] { return question() != nullptr; },
+        [&] {
+          CWnd* line = CWnd::FromHandle(::GetDlgItem(question(), CCapturedStonesConfirmDlg::kLine1));
+          CString text;
+          line->GetWindowText(text);
+          CRect box;
+          line->GetClientRect(&box);
+          CClientDC dc(line);
+          if (auto font = reinterpret_cast<HGDIOBJ>(line->SendMessage(WM_GETFONT))) dc.SelectObject(font);
+          cutLines = 0;
+          const std::string lines = text.str();
+          for (std::size_t start = 0; start <= lines.size();) {
+            const std::size_t end = std::min(lines.find('\n', start), lines.size());
+            cutLines += dc.GetTextExtent(lines.substr(start, end - start).c_str()).cx > box.Width();
+            start = end + 1;
+          }
+          platform::display::Sync();
+          platform::SaveSurfacePng(question(), testsupport::SnapshotPath("orvanta-x11-count-question.png").c_str());
+          ::SendMessage(question(), WM_COMMAND, IDOK, 0);
+        }}},
+      [&] {
+        if (HWND q = question()) ::SendMessage(q, WM_COMMAND, IDCANCEL, 0);
+      });
+  EXPECT_TRUE(frame->RunCapturedStonesDlg(CResultText::CountProposal(61, 3, 30, 3, 6.5, "RE[B+21.5]") +
+                                          "\nDo you agree?"));
+  EXPECT_TRUE(steps.Done());
+  EXPECT_EQ(cutLines, 0);
 
   // Larger: the desk and the panel's backdrop reach the new edges.
   // (The tests' X screen is 1024 x 768: all of the frame stays on it, to be read back.)
