@@ -1,0 +1,236 @@
+#include "walk/WalkMain.h"
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/display/XvfbServer.h"
+#include "support/ChildProcess.h"
+
+#include <X11/Xlib.h>
+
+namespace walk {
+namespace {
+
+struct Command {
+  Options walk;
+  bool child{false};
+  bool windowManager{false};
+  bool show{false};  // the walk's own lines printed, passed or not
+  int shrinkRuns{40};
+};
+
+bool ReadCommand(int argc, char** argv, Command& command) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    const bool hasValue = i + 1 < argc;
+    const auto number = [&] { return std::strtoll(argv[++i], nullptr, 10); };
+    if (arg == "--child") command.child = true;
+    else if (arg == "--wm") command.windowManager = true;
+    else if (arg == "--show") command.show = true;
+    else if (arg == "--seed" && hasValue) command.walk.seed = static_cast<std::uint64_t>(number());
+    else if (arg == "--steps" && hasValue) command.walk.steps = static_cast<int>(number());
+    else if (arg == "--seconds" && hasValue) command.walk.seconds = static_cast<int>(number());
+    else if (arg == "--answer-ms" && hasValue) command.walk.answerMs = static_cast<int>(number());
+    else if (arg == "--memory-mb" && hasValue) command.walk.memoryMb = static_cast<int>(number());
+    else if (arg == "--shrink-runs" && hasValue) command.shrinkRuns = static_cast<int>(number());
+    else if (arg == "--display" && hasValue) command.walk.display = argv[++i];
+    else if (arg == "--folder" && hasValue) command.walk.folder = argv[++i];
+    else if (arg == "--replay" && hasValue) {
+      std::vector<Step> steps;
+      if (!Parse(argv[++i], steps)) return false;
+      command.walk.replay = steps;
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
+// How one run of the walk ended.
+struct Outcome {
+  bool failed{false};
+  std::string kind;    // what failed, to tell whether a shorter walk fails the same way
+  std::string reason;
+  std::vector<Step> taken;
+  std::string output;
+};
+
+std::vector<Step> TakenSteps(const std::string& output) {
+  std::vector<Step> taken;
+  std::istringstream lines(output);
+  std::string line;
+  while (std::getline(lines, line)) {
+    if (line.rfind("walk: step ", 0) != 0) continue;
+    std::vector<Step> one;
+    const std::size_t space = line.find(' ', 11);
+    if (space != std::string::npos && Parse(line.substr(space + 1), one) && one.size() == 1) taken.push_back(one[0]);
+  }
+  return taken;
+}
+
+std::string LineWith(const std::string& output, const std::string& marker) {
+  const std::size_t at = output.find(marker);
+  if (at == std::string::npos) return "";
+  const std::size_t begin = output.rfind('\n', at);
+  const std::size_t end = output.find('\n', at);
+  const std::size_t from = begin == std::string::npos ? 0 : begin + 1;
+  return output.substr(from, end == std::string::npos ? std::string::npos : end - from);
+}
+
+Outcome Judge(int status, bool timedOut, std::string output) {
+  Outcome outcome;
+  outcome.taken = TakenSteps(output);
+  const std::string failed = LineWith(output, "walk: FAILED");
+  const std::string sanitizer = LineWith(output, "ERROR: AddressSanitizer");
+  const std::string undefined = LineWith(output, "runtime error:");
+  if (!sanitizer.empty()) {
+    outcome = {true, "sanitizer", sanitizer, outcome.taken, {}};
+  } else if (!undefined.empty()) {
+    outcome = {true, "undefined", undefined, outcome.taken, {}};
+  } else if (timedOut) {
+    outcome = {true, "stalled", "the walk did not end in its time", outcome.taken, {}};
+  } else if (!failed.empty()) {
+    const std::size_t colon = failed.find(": ", 13);
+    const std::string reason = colon == std::string::npos ? failed : failed.substr(colon + 2);
+    // The reason's first words tell the kind of failure (numbers vary from run to run).
+    std::string kind = reason.substr(0, reason.find_first_of("0123456789("));
+    outcome = {true, kind, reason, outcome.taken, {}};
+  } else if (WIFSIGNALED(status)) {
+    outcome = {true, "signal", "the program ended on signal " + std::to_string(WTERMSIG(status)), outcome.taken, {}};
+  } else if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    outcome = {true, "exit", "the program ended with code " + std::to_string(WEXITSTATUS(status)), outcome.taken, {}};
+  }
+  outcome.output = std::move(output);
+  return outcome;
+}
+
+class Supervisor {
+public:
+  Supervisor(const Command& command, std::string display) : m_command(command), m_display(std::move(display)) {}
+
+  // One run of the walk (replay: these steps instead of the seed's) in a fresh folder.
+  Outcome Run(const std::optional<std::vector<Step>>& replay) {
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / ("walk-" + std::to_string(::getpid()) + "-" + std::to_string(++m_runs));
+    std::error_code error;
+    fs::remove_all(folder, error);
+    fs::create_directories(folder / "home", error);
+    std::vector<std::string> args = {"/proc/self/exe", "--child", "--seed", std::to_string(m_command.walk.seed),
+                                     "--steps", std::to_string(m_command.walk.steps), "--seconds",
+                                     std::to_string(m_command.walk.seconds), "--answer-ms",
+                                     std::to_string(m_command.walk.answerMs), "--memory-mb",
+                                     std::to_string(m_command.walk.memoryMb), "--display", m_display, "--folder",
+                                     folder.string()};
+    if (replay) {
+      args.push_back("--replay");
+      args.push_back(Text(*replay));
+    }
+    args[0] = fs::read_symlink("/proc/self/exe", error).string();
+    const int steps = replay ? static_cast<int>(replay->size()) : m_command.walk.steps;
+    const int limitMs = 1000 * (120 + (m_command.walk.seconds > 0 && !replay ? m_command.walk.seconds : 2 * steps));
+    testsupport::ChildProcess child(args,
+                                    {{"DISPLAY", m_display},
+                                     {"PLATFORM_HEADLESS", "0"},
+                                     {"PLATFORM_UI_SCRIPT", ""},
+                                     {"PLATFORM_HOME", (folder / "home").string()},
+                                     {"PLATFORM_OPENER", "/bin/true"},
+                                     {"PLATFORM_SOUND_PLAYER", "/bin/true"},
+                                     {"PLATFORM_PRINT_PREFIX", (folder / "walk-print").string()},
+                                     {"UBSAN_OPTIONS", "print_stacktrace=1"}},
+                                    folder.string(), (folder / "walk-output.txt").string());
+    int status = 0;
+    const bool ended = testsupport::ChildProcess::WaitUntil([&] { return child.Ended(&status); }, limitMs);
+    if (!ended) child.Stop();
+    Outcome outcome = Judge(status, !ended, child.Output());
+    if (!outcome.failed) fs::remove_all(folder, error);
+    else outcome.output += "\n(the walk's folder: " + folder.string() + ")\n";
+    return outcome;
+  }
+
+private:
+  const Command& m_command;
+  std::string m_display;
+  int m_runs{0};
+};
+
+// openbox on display, for the walk under a window manager; false when it cannot be had.
+std::unique_ptr<testsupport::ChildProcess> StartWindowManager(const std::string& display) {
+  const char* openbox = "/usr/bin/openbox";
+  if (!std::filesystem::exists(openbox)) return nullptr;
+  auto manager = std::make_unique<testsupport::ChildProcess>(
+      std::vector<std::string>{openbox, "--sm-disable"}, std::map<std::string, std::string>{{"DISPLAY", display}},
+      std::filesystem::temp_directory_path().string(), "/dev/null");
+  ::Display* look = XOpenDisplay(display.c_str());
+  if (!look) return nullptr;
+  const Atom managerSelection = XInternAtom(look, "WM_S0", False);
+  const bool running =
+      testsupport::ChildProcess::WaitUntil([&] { return XGetSelectionOwner(look, managerSelection) != None; }, 15000);
+  XCloseDisplay(look);
+  return running ? std::move(manager) : nullptr;
+}
+
+std::string Tail(const std::string& output, std::size_t lines) {
+  std::size_t at = output.size();
+  for (std::size_t n = 0; n <= lines && at != std::string::npos && at > 0; ++n) at = output.rfind('\n', at - 1);
+  return at == std::string::npos ? output : output.substr(at + 1);
+}
+
+}  // namespace
+
+int Main(int argc, char** argv, const std::function<int(const Options&)>& runChild) {
+  Command command;
+  if (!ReadCommand(argc, argv, command)) {
+    std::fprintf(stderr, "usage: %s [--seed N] [--steps N | --seconds N] [--replay \"kind:arg ...\"] [--wm] [--show] "
+                         "[--shrink-runs N] [--answer-ms N] [--memory-mb N]\n", argv[0]);
+    return 2;
+  }
+  if (command.child) return runChild(command.walk);
+
+  // A private X server, never the desktop the walk was started from.
+  ::unsetenv("DISPLAY");
+  const std::string display = platform::testing::TestDisplayName();
+  if (display.empty()) {
+    std::fprintf(stderr, "walk: no X server (Xvfb) could be started\n");
+    return 2;
+  }
+  std::unique_ptr<testsupport::ChildProcess> manager;
+  if (command.windowManager && !(manager = StartWindowManager(display))) {
+    std::fprintf(stderr, "walk: openbox could not be started (./setup installs it)\n");
+    return 2;
+  }
+  Supervisor supervisor(command, display);
+  const Outcome first = supervisor.Run(command.walk.replay);
+  if (command.show) std::printf("%s\n", first.output.c_str());
+  if (!first.failed) {
+    std::printf("walk: seed %llu passed: %zu steps%s\n", static_cast<unsigned long long>(command.walk.seed),
+                first.taken.size(), command.windowManager ? " under openbox" : "");
+    return 0;
+  }
+  std::printf("walk: seed %llu FAILED after %zu steps: %s\n%s\n", static_cast<unsigned long long>(command.walk.seed),
+              first.taken.size(), first.reason.c_str(), Tail(first.output, 40).c_str());
+  std::fflush(stdout);
+  // Shortened: each shorter list is replayed and kept when it fails the same way.
+  int tries = 0;
+  const std::vector<Step> shortest = Shrink(first.taken, [&](const std::vector<Step>& steps) {
+    const Outcome again = supervisor.Run(steps);
+    ++tries;
+    std::printf("walk: shrinking: %zu steps %s\n", steps.size(), again.failed && again.kind == first.kind ? "still fail" : "pass");
+    std::fflush(stdout);
+    return again.failed && again.kind == first.kind;
+  }, command.shrinkRuns);
+  std::printf("walk: seed %llu: %s\nwalk: shortened (after %d replays) to %zu steps: %s\n"
+              "walk: replay with: %s%s --replay '%s'\n",
+              static_cast<unsigned long long>(command.walk.seed), first.reason.c_str(), tries, shortest.size(),
+              Text(shortest).c_str(), argv[0], command.windowManager ? " --wm" : "", Text(shortest).c_str());
+  return 1;
+}
+
+}  // namespace walk
