@@ -6,6 +6,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -37,6 +39,7 @@ bool ReadCommand(int argc, char** argv, Command& command) {
     else if (arg == "--show") command.show = true;
     else if (arg == "--seed" && hasValue) command.walk.seed = static_cast<std::uint64_t>(number());
     else if (arg == "--steps" && hasValue) command.walk.steps = static_cast<int>(number());
+    else if (arg == "--skip" && hasValue) command.walk.skip = static_cast<int>(number());
     else if (arg == "--seconds" && hasValue) command.walk.seconds = static_cast<int>(number());
     else if (arg == "--answer-ms" && hasValue) command.walk.answerMs = static_cast<int>(number());
     else if (arg == "--memory-mb" && hasValue) command.walk.memoryMb = static_cast<int>(number());
@@ -116,26 +119,67 @@ class Supervisor {
 public:
   Supervisor(const Command& command, std::string display) : m_command(command), m_display(std::move(display)) {}
 
-  // One run of the walk (replay: these steps instead of the seed's) in a fresh folder.
+  // One walk (replay: these steps instead of the seed's) in a fresh folder. When the person ends
+  // the program, it is started again in the same folder, with the settings it wrote, and the walk
+  // goes on with its next steps.
   Outcome Run(const std::optional<std::vector<Step>>& replay) {
     namespace fs = std::filesystem;
     const fs::path folder = fs::temp_directory_path() / ("walk-" + std::to_string(::getpid()) + "-" + std::to_string(++m_runs));
     std::error_code error;
     fs::remove_all(folder, error);
     fs::create_directories(folder / "home", error);
-    std::vector<std::string> args = {"/proc/self/exe", "--child", "--seed", std::to_string(m_command.walk.seed),
-                                     "--steps", std::to_string(m_command.walk.steps), "--seconds",
-                                     std::to_string(m_command.walk.seconds), "--answer-ms",
+    const auto begin = std::chrono::steady_clock::now();
+    std::vector<Step> taken;
+    std::string output;
+    for (int start = 0; start < kMostStarts; ++start) {
+      const int spent = static_cast<int>(
+          std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - begin).count());
+      std::optional<std::vector<Step>> rest;
+      if (replay) rest = std::vector<Step>(replay->begin() + static_cast<std::ptrdiff_t>(std::min(taken.size(), replay->size())), replay->end());
+      const int seconds = m_command.walk.seconds > 0 ? std::max(1, m_command.walk.seconds - spent) : 0;
+      const int steps = rest ? static_cast<int>(rest->size()) : m_command.walk.steps;
+      if ((rest && rest->empty()) || (!rest && m_command.walk.seconds <= 0 && static_cast<int>(taken.size()) >= steps) ||
+          (!rest && m_command.walk.seconds > 0 && spent >= m_command.walk.seconds))
+        break;
+      Outcome part = RunOnce(folder, rest, static_cast<int>(taken.size()), seconds);
+      taken.insert(taken.end(), part.taken.begin(), part.taken.end());
+      output += part.output;
+      if (part.failed || part.output.find("walk: the program ended") == std::string::npos) {
+        part.taken = taken;
+        part.output = output;
+        if (!part.failed) fs::remove_all(folder, error);
+        else part.output += "\n(the walk's folder: " + folder.string() + ")\n";
+        return part;
+      }
+      output += "walk: (the program is started again)\n";
+    }
+    fs::remove_all(folder, error);
+    Outcome outcome;
+    outcome.taken = taken;
+    outcome.output = output;
+    return outcome;
+  }
+
+private:
+  static constexpr int kMostStarts = 200;
+
+  // One start of the program in folder for the walk's steps after skip (or the steps of rest).
+  Outcome RunOnce(const std::filesystem::path& folder, const std::optional<std::vector<Step>>& rest, int skip,
+                  int seconds) {
+    std::error_code error;
+    std::vector<std::string> args = {std::filesystem::read_symlink("/proc/self/exe", error).string(), "--child",
+                                     "--seed", std::to_string(m_command.walk.seed), "--steps",
+                                     std::to_string(m_command.walk.steps), "--skip", std::to_string(skip),
+                                     "--seconds", std::to_string(seconds), "--answer-ms",
                                      std::to_string(m_command.walk.answerMs), "--memory-mb",
                                      std::to_string(m_command.walk.memoryMb), "--display", m_display, "--folder",
                                      folder.string()};
-    if (replay) {
+    if (rest) {
       args.push_back("--replay");
-      args.push_back(Text(*replay));
+      args.push_back(Text(*rest));
     }
-    args[0] = fs::read_symlink("/proc/self/exe", error).string();
-    const int steps = replay ? static_cast<int>(replay->size()) : m_command.walk.steps;
-    const int limitMs = 1000 * (120 + (m_command.walk.seconds > 0 && !replay ? m_command.walk.seconds : 2 * steps));
+    const int steps = rest ? static_cast<int>(rest->size()) : m_command.walk.steps - skip;
+    const int limitMs = 1000 * (120 + (seconds > 0 && !rest ? seconds : 3 * steps));
     testsupport::ChildProcess child(args,
                                     {{"DISPLAY", m_display},
                                      {"PLATFORM_HEADLESS", "0"},
@@ -149,13 +193,9 @@ public:
     int status = 0;
     const bool ended = testsupport::ChildProcess::WaitUntil([&] { return child.Ended(&status); }, limitMs);
     if (!ended) child.Stop();
-    Outcome outcome = Judge(status, !ended, child.Output());
-    if (!outcome.failed) fs::remove_all(folder, error);
-    else outcome.output += "\n(the walk's folder: " + folder.string() + ")\n";
-    return outcome;
+    return Judge(status, !ended, child.Output());
   }
 
-private:
   const Command& m_command;
   std::string m_display;
   int m_runs{0};

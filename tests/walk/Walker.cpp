@@ -81,7 +81,11 @@ Walker::Walker(World& world, Options options)
         std::vector<WeightedKind> kinds = Person::Kinds();
         for (const WeightedKind& kind : world.ServerKinds()) kinds.push_back(kind);
         return kinds;
-      }()) {}
+      }()) {
+  if (m_options.replay) return;
+  for (int i = 0; i < m_options.skip; ++i) m_source.Next();
+  m_next = static_cast<std::size_t>(m_options.skip);
+}
 
 Walker::~Walker() {
   m_stopWatch = true;
@@ -102,7 +106,7 @@ void Walker::Start() {
 int Walker::Finish() {
   m_stopWatch = true;
   if (m_watch.joinable()) m_watch.join();
-  if (!m_done) Say("the program ended after step " + std::to_string(m_taken.size()));
+  if (!m_done) Say("the program ended after step " + std::to_string(m_options.skip + m_taken.size()));
   return 0;
 }
 
@@ -165,7 +169,7 @@ void Walker::TakeStep() {
     m_taken.push_back(*step);
     m_recentPersonWrites.push_back(Person::Does(step->kind) && Person::MayWriteFiles(step->kind));
   }
-  const std::string number = std::to_string(m_taken.size());
+  const std::string number = std::to_string(m_options.skip + m_taken.size());
   Say("step " + number + " " + step->kind + ":" + std::to_string(step->arg));
   m_settleTicks = kSettleTicks;
   // The action may run the loop itself (text an input method commits is handled at once), and

@@ -30,6 +30,7 @@ struct Options {
   std::uint64_t seed{1};
   int steps{200};            // steps to take (from the seed) when no replay is given
   int seconds{0};            // when set, steps are taken until this much time has passed
+  int skip{0};               // the seed's first steps, taken before the program was started again
   std::optional<std::vector<Step>> replay;  // the steps to take instead of the seed's
   int answerMs{2000};        // a tick later than this, with the processor busy meanwhile: no answer
   int blockedMs{10000};      // a tick later than this, busy or not: no answer
