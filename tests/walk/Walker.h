@@ -56,8 +56,6 @@ public:
   // The window class of the board, and the client point of board for a step's number.
   virtual std::string BoardClass() const = 0;
   virtual POINT BoardPoint(HWND board, std::uint32_t arg) const = 0;
-  // Files (relative to the program's folder) whose changes are not the person's to judge.
-  virtual bool IgnoredFile(const std::string& relative) const = 0;
 };
 
 class Walker {

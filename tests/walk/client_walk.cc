@@ -145,7 +145,6 @@ public:
     const CPoint at = board->CellCentre(static_cast<int>(arg % 19) + 1, static_cast<int>((arg / 19) % 19) + 1);
     return POINT{at.x, at.y};
   }
-  bool IgnoredFile(const std::string& relative) const override { return relative == "home/registry.txt"; }
 
 private:
   // Move k's lines, its point kept for the board's check.

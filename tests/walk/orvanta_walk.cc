@@ -100,7 +100,6 @@ public:
     const int col = static_cast<int>(arg % 19), row = static_cast<int>((arg / 19) % 19);
     return POINT{col * px + px / 2 + (r.right % 19) / 2, row * py + py / 2 + (r.bottom % 19) / 2};
   }
-  bool IgnoredFile(const std::string& relative) const override { return relative == "home/registry.txt"; }
 
 private:
   std::string RecordFor(const std::string& kind, std::uint32_t arg) {
