@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/app.h"
+#include "platform/controls.h"
 #include "platform/display.h"
 #include "platform/menus.h"
 #include "platform/testinput.h"
@@ -69,18 +70,20 @@ const std::vector<const char*>& KoreanTexts() {
 
 }  // namespace
 
-Person::Person(const std::string& display, std::string boardClass, std::function<POINT(HWND, std::uint32_t)> boardPoint)
+Person::Person(const std::string& display, std::string boardClass, std::function<POINT(HWND, std::uint32_t)> boardPoint,
+               std::function<std::string(Person&)> logIn)
     : m_input(std::make_unique<platform::testing::XPointerKeys>(display)),
       m_display(display),
       m_boardClass(std::move(boardClass)),
-      m_boardPoint(std::move(boardPoint)) {}
+      m_boardPoint(std::move(boardPoint)),
+      m_logIn(std::move(logIn)) {}
 
 Person::~Person() = default;
 
 std::vector<WeightedKind> Person::Kinds() {
   return {{"click", 30}, {"board", 30}, {"list", 14}, {"dblclick", 8}, {"answer", 14}, {"menu", 6},
           {"menuline", 8}, {"key", 12}, {"letter", 8}, {"korean", 5}, {"alt", 4}, {"scroll", 5},
-          {"point", 4}, {"fkey", 1}};
+          {"point", 4}, {"fkey", 1}, {"login", 4}};
 }
 
 bool Person::Does(const std::string& kind) {
@@ -132,6 +135,7 @@ std::string Person::Act(const std::string& kind, std::uint32_t arg) {
   if (kind == "korean") return Korean(arg);
   if (kind == "answer") return Answer(arg);
   if (kind == "board") return Board(arg);
+  if (kind == "login") return m_logIn(*this);
   return "";
 }
 
@@ -191,11 +195,26 @@ std::string Person::ListRow(std::uint32_t arg) {
   RECT r{};
   ::GetClientRect(list, &r);
   if (r.bottom <= 4) return "";
-  // Rows of some sixteen pixels below a header; the first rows most often.
-  const int row = static_cast<int>((arg >> 8) % 12);
-  const POINT at{std::max(4, r.right / 3), std::min<int>(r.bottom - 2, 24 + row * 16 + 6)};
-  ClickAt(list, at, (arg >> 20) % 3 == 0);
-  return Describe(list) + " row " + std::to_string(row) + ((arg >> 20) % 3 == 0 ? " twice" : "");
+  const bool twice = (arg >> 20) % 3 == 0;
+  const std::string kind = ClassOf(list);
+  // A row the list holds, most often; now and then the empty space below the rows.
+  const bool listView = kind == "SysListView32";
+  const LRESULT count = listView || kind == "ListBox" ? ::SendMessage(list, listView ? LVM_GETITEMCOUNT : LB_GETCOUNT, 0, 0) : 0;
+  POINT at{std::max(4, r.right / 3), std::min<int>(r.bottom - 2, 24 + static_cast<int>((arg >> 8) % 12) * 16 + 6)};
+  std::string row = "below the rows";
+  if (count > 0 && (arg >> 24) % 6 != 0) {
+    const int index = static_cast<int>((arg >> 8) % static_cast<std::uint32_t>(count));
+    RECT item{};
+    item.left = LVIR_BOUNDS;
+    if (::SendMessage(list, listView ? LVM_GETITEMRECT : LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)) &&
+        item.bottom > item.top) {
+      at = POINT{std::clamp<int>(item.left + 24, 2, std::max(2, static_cast<int>(r.right) - 2)), (item.top + item.bottom) / 2};
+      row = "row " + std::to_string(index);
+    }
+  }
+  if (at.y < 0 || at.y >= r.bottom) return Describe(list) + " has its rows out of sight";
+  ClickAt(list, at, twice);
+  return Describe(list) + " " + row + (twice ? " twice" : "");
 }
 
 std::string Person::Scroll(std::uint32_t arg) {

@@ -24,8 +24,10 @@ namespace walk {
 class Person {
 public:
   // boardClass: the window class of the program's board; boardPoint maps a number to a client
-  // point of that board window (a point where a stone goes).
-  Person(const std::string& display, std::string boardClass, std::function<POINT(HWND, std::uint32_t)> boardPoint);
+  // point of that board window (a point where a stone goes); logIn fills in and sends the
+  // program's login dialog when it is shown, as a person who knows their password does.
+  Person(const std::string& display, std::string boardClass, std::function<POINT(HWND, std::uint32_t)> boardPoint,
+         std::function<std::string(Person&)> logIn);
   ~Person();
   Person(const Person&) = delete;
   Person& operator=(const Person&) = delete;
@@ -67,6 +69,7 @@ private:
   std::string m_display;
   std::string m_boardClass;
   std::function<POINT(HWND, std::uint32_t)> m_boardPoint;
+  std::function<std::string(Person&)> m_logIn;
 };
 
 }  // namespace walk

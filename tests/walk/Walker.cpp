@@ -76,7 +76,8 @@ Walker::Walker(World& world, Options options)
     : m_world(world),
       m_options(std::move(options)),
       m_person(m_options.display, world.BoardClass(),
-               [&world](HWND board, std::uint32_t arg) { return world.BoardPoint(board, arg); }),
+               [&world](HWND board, std::uint32_t arg) { return world.BoardPoint(board, arg); },
+               [&world](Person& person) { return world.LogIn(person); }),
       m_source(m_options.seed, [&world] {
         std::vector<WeightedKind> kinds = Person::Kinds();
         for (const WeightedKind& kind : world.ServerKinds()) kinds.push_back(kind);

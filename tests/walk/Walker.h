@@ -49,6 +49,8 @@ public:
   virtual std::string ServerAct(const std::string& kind, std::uint32_t arg) = 0;
   // Called on each tick before the walk starts, until it returns true (the person has logged in).
   virtual bool Prepare(Person& person) = 0;
+  // Fills in the login dialog and sends it when one is shown; what was done ("" when none is).
+  virtual std::string LogIn(Person& person) = 0;
   // What went wrong ("" when everything holds); called after every step.
   virtual std::string Check() = 0;
   // Whether what the server was told to send has gone out (the next step waits for it).

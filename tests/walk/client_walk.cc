@@ -87,13 +87,17 @@ public:
     return "the relay sends up to move " + std::to_string(m_sent);
   }
 
-  bool Prepare(walk::Person& person) override {
+  std::string LogIn(walk::Person& person) override {
     auto* dialog = dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(::GetActiveWindow()));
-    if (dialog && dialog->m_hWnd && dialog->GetTemplateId() == IDD_LOGIN && ++m_loginTicks % 40 == 1) {
-      ::SetDlgItemText(dialog->m_hWnd, IDC_LOGIN_USER, "alice");
-      ::SetDlgItemText(dialog->m_hWnd, IDC_LOGIN_PASSWORD, "pw1");
-      person.ClickOn(::GetDlgItem(dialog->m_hWnd, IDOK));
-    }
+    if (!dialog || !dialog->m_hWnd || dialog->GetTemplateId() != IDD_LOGIN) return "";
+    ::SetDlgItemText(dialog->m_hWnd, IDC_LOGIN_USER, "alice");
+    ::SetDlgItemText(dialog->m_hWnd, IDC_LOGIN_PASSWORD, "pw1");
+    person.ClickOn(::GetDlgItem(dialog->m_hWnd, IDOK));
+    return "logged in";
+  }
+
+  bool Prepare(walk::Person& person) override {
+    if (++m_loginTicks % 40 == 1) LogIn(person);
     Welcome();
     return m_loggedIn;
   }

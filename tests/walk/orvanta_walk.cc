@@ -52,7 +52,10 @@ public:
   }
 
   std::string ServerAct(const std::string& kind, std::uint32_t arg) override {
+    // Nothing is sent on a connection the server has closed, until the program connects again.
+    if (!Connected()) return "";
     if (kind == "s-disconnect") {
+      m_closed = m_peer.ConnectionCount();
       m_peer.CloseConnection();
       return "the server closes the connection";
     }
@@ -75,14 +78,18 @@ public:
     return "the server sends " + kind + " " + record.substr(2, 40);
   }
 
-  bool Prepare(walk::Person& person) override {
-    // The login dialog: the ID and the password typed, then OK.
+  std::string LogIn(walk::Person& person) override {
+    // The login dialog: the ID and the password filled in, then OK.
     auto* dialog = dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(::GetActiveWindow()));
-    if (dialog && dialog->m_hWnd && dialog->GetTemplateId() == 179 && ++m_loginTicks % 40 == 1) {
-      ::SetDlgItemText(dialog->m_hWnd, static_cast<int>(CLoginProfile::kIdEdit), kUserId);
-      ::SetDlgItemText(dialog->m_hWnd, static_cast<int>(CLoginProfile::kPasswordEdit), "pw");
-      person.ClickOn(::GetDlgItem(dialog->m_hWnd, IDOK));
-    }
+    if (!dialog || !dialog->m_hWnd || dialog->GetTemplateId() != 179) return "";
+    ::SetDlgItemText(dialog->m_hWnd, static_cast<int>(CLoginProfile::kIdEdit), kUserId);
+    ::SetDlgItemText(dialog->m_hWnd, static_cast<int>(CLoginProfile::kPasswordEdit), "pw");
+    person.ClickOn(::GetDlgItem(dialog->m_hWnd, IDOK));
+    return "logged in";
+  }
+
+  bool Prepare(walk::Person& person) override {
+    if (++m_loginTicks % 40 == 1) LogIn(person);
     // Logged in once the start view has asked for the waiting rooms.
     for (const PeerRecord& record : m_peer.Records())
       if (record.Is(3, 6)) return true;
@@ -90,7 +97,7 @@ public:
   }
 
   std::string Check() override { return ""; }
-  bool Settled() const override { return m_peer.AllSent(); }
+  bool Settled() const override { return !Connected() || m_peer.AllSent(); }
 
   std::string BoardClass() const override { return "OleControl"; }
   POINT BoardPoint(HWND board, std::uint32_t arg) const override {
@@ -102,6 +109,8 @@ public:
   }
 
 private:
+  bool Connected() const { return m_peer.ConnectionCount() > m_closed && !m_peer.ClientClosed(); }
+
   std::string RecordFor(const std::string& kind, std::uint32_t arg) {
     const std::string text = TextOf(arg >> 3);
     if (kind == "s-move") {
@@ -129,6 +138,7 @@ private:
   GameServerPeer m_peer;
   GameServerScript m_script;
   int m_loginTicks{0};
+  int m_closed{0};  // connections the server has closed itself
 };
 
 // The board control module and the movie control registered in the walk's own home, as ./setup
