@@ -107,7 +107,7 @@ std::vector<HWND> Person::TopLevels() {
   HWND main = AfxGetMainWnd() ? AfxGetMainWnd()->GetSafeHwnd() : ::GetActiveWindow();
   if (!main) return tops;
   for (HWND at = ::GetWindow(main, GW_HWNDFIRST); at && tops.size() < 200; at = ::GetWindow(at, GW_HWNDNEXT))
-    if (::IsWindowVisible(at) && !::GetParent(at)) tops.push_back(at);
+    if (::IsWindowVisible(at) && (::GetWindowLong(at, GWL_STYLE) & WS_CHILD) == 0) tops.push_back(at);
   return tops;
 }
 
