@@ -83,7 +83,7 @@ Person::~Person() = default;
 std::vector<WeightedKind> Person::Kinds() {
   return {{"click", 30}, {"board", 30}, {"list", 14}, {"dblclick", 8}, {"answer", 14}, {"menu", 6},
           {"menuline", 8}, {"key", 12}, {"letter", 8}, {"korean", 5}, {"alt", 4}, {"scroll", 5},
-          {"point", 4}, {"fkey", 1}, {"login", 4}};
+          {"point", 4}, {"fkey", 1}, {"login", 4}, {"close", 2}};
 }
 
 bool Person::Does(const std::string& kind) {
@@ -136,6 +136,7 @@ std::string Person::Act(const std::string& kind, std::uint32_t arg) {
   if (kind == "answer") return Answer(arg);
   if (kind == "board") return Board(arg);
   if (kind == "login") return m_logIn(*this);
+  if (kind == "close") return Close();
   return "";
 }
 
@@ -321,6 +322,23 @@ std::string Person::Answer(std::uint32_t arg) {
       return Describe(button) + " of " + Describe(dialog);
     }
   }
+}
+
+std::string Person::Close() {
+  // What a window manager sends when the window's close button is clicked.
+  const HWND top = InputWindow();
+  ::Display* x = m_input->Connection();
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = static_cast<Window>(platform::display::NativeWindowOf(top));
+  event.xclient.message_type = XInternAtom(x, "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = static_cast<long>(XInternAtom(x, "WM_DELETE_WINDOW", False));
+  event.xclient.data.l[1] = CurrentTime;
+  if (!event.xclient.window) return "";
+  XSendEvent(x, event.xclient.window, False, NoEventMask, &event);
+  XSync(x, False);
+  return "the close button of " + Describe(top);
 }
 
 std::string Person::Board(std::uint32_t arg) {

@@ -63,6 +63,7 @@ private:
   std::string Korean(std::uint32_t arg);
   std::string Answer(std::uint32_t arg);
   std::string Board(std::uint32_t arg);
+  std::string Close();
   void ClickAt(HWND hwnd, POINT point, bool twice);
 
   std::unique_ptr<platform::testing::XPointerKeys> m_input;

@@ -48,7 +48,7 @@ public:
 
   std::vector<walk::WeightedKind> ServerKinds() const override {
     return {{"s-move", 10}, {"s-chat", 4}, {"s-lobbychat", 2}, {"s-invite", 2}, {"s-memo", 2}, {"s-notice", 1},
-            {"s-count", 1}, {"s-resign", 1}, {"s-users", 2}, {"s-cut", 4}, {"s-junk", 1}, {"s-disconnect", 1}};
+            {"s-count", 1}, {"s-resign", 1}, {"s-users", 2}, {"s-cut", 4}, {"s-junk", 3}, {"s-disconnect", 1}};
   }
 
   std::string ServerAct(const std::string& kind, std::uint32_t arg) override {
@@ -130,8 +130,13 @@ private:
     if (kind == "s-resign") return GameServerPeer::Record(5, 22, "|a|b|demo|" + std::to_string(arg % 3) + "|");
     if (kind == "s-users")
       return GameServerPeer::Record(3, 99, "|1|" + std::to_string(arg % 2) + "|eve|이브|3D|");
-    // A record of a code the program does not know, or with its fields missing.
-    return GameServerPeer::Record(static_cast<int>(arg % 12), static_cast<int>((arg >> 4) % 60), arg % 3 ? "|" : "");
+    // A record of any code with its fields missing, over-long, past their limits or not in the
+    // program's code page.
+    static const char* const odd[] = {"", "|", "|||||||||||||||||||||||||", "|-1|-2147483649|99999999999|",
+                                      "|\xff\xfe\x80|\xb0|", "|%s%n%x|", "|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|"};
+    std::string payload = odd[(arg >> 10) % (sizeof odd / sizeof odd[0])];
+    if ((arg >> 13) % 5 == 0) payload = "|" + std::string(20000 + (arg >> 16) % 50000, 'x') + "|";
+    return GameServerPeer::Record(static_cast<int>(arg % 12), static_cast<int>((arg >> 4) % 60), payload);
   }
 
   std::string m_folder;
