@@ -8,11 +8,11 @@
 namespace {
 
 TEST(ClientWalkTest, SeededWalksHoldOnEveryStep) {
-  for (const char* seed : {"11", "12"}) testsupport::ExpectWalkPasses(CLIENT_WALK_PATH, {"--seed", seed, "--steps", "60"});
+  for (const char* seed : {"11", "12"}) testsupport::ExpectWalkPasses(CLIENT_WALK_PATH, {"--seed", seed, "--steps", "400"});
 }
 
 TEST(ClientWalkTest, SeededWalkUnderAWindowManagerHoldsOnEveryStep) {
-  testsupport::ExpectWalkPasses(CLIENT_WALK_PATH, {"--seed", "13", "--steps", "60", "--wm"});
+  testsupport::ExpectWalkPasses(CLIENT_WALK_PATH, {"--seed", "13", "--steps", "300", "--wm"});
 }
 
 // Each of these once failed; the walk goes on past the step that failed.

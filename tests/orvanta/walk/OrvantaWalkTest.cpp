@@ -9,11 +9,11 @@
 namespace {
 
 TEST(OrvantaWalkTest, SeededWalksHoldOnEveryStep) {
-  for (const char* seed : {"11", "12"}) testsupport::ExpectWalkPasses(ORVANTA_WALK_PATH, {"--seed", seed, "--steps", "60"});
+  for (const char* seed : {"11", "12"}) testsupport::ExpectWalkPasses(ORVANTA_WALK_PATH, {"--seed", seed, "--steps", "400"});
 }
 
 TEST(OrvantaWalkTest, SeededWalkUnderAWindowManagerHoldsOnEveryStep) {
-  testsupport::ExpectWalkPasses(ORVANTA_WALK_PATH, {"--seed", "13", "--steps", "60", "--wm"});
+  testsupport::ExpectWalkPasses(ORVANTA_WALK_PATH, {"--seed", "13", "--steps", "300", "--wm"});
 }
 
 }  // namespace
