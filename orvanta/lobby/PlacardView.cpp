@@ -322,7 +322,9 @@ void CPlacardView::Search(const CString& key, const CString& text) {
 
 void CPlacardView::OnSearchButton() {
   CSearchBulletinDlg dialog(this);
-  if (dialog.DoModal() != IDOK)
+  const HWND self = m_hWnd;
+  // A connection lost while the dialog is open replaces this view with the start view.
+  if (dialog.DoModal() != IDOK || !::IsWindow(self))
     return;
   CString key;
   CString text;

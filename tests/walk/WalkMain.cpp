@@ -256,6 +256,8 @@ int Main(int argc, char** argv, const std::function<int(const Options&)>& runChi
   }
   std::printf("walk: seed %llu FAILED after %zu steps: %s\n%s\n", static_cast<unsigned long long>(command.walk.seed),
               first.taken.size(), first.reason.c_str(), Tail(first.output, 40).c_str());
+  // Every step taken, so that the walk can be replayed whatever the shrinking comes to.
+  std::printf("walk: the steps taken: %s\n", Text(first.taken).c_str());
   std::fflush(stdout);
   // Shortened: each shorter list is replayed and kept when it fails the same way.
   int tries = 0;

@@ -49,15 +49,24 @@ Step StepSource::Next() {
 std::vector<Step> Shrink(std::vector<Step> steps, const std::function<bool(const std::vector<Step>&)>& fails,
                          int maxRuns) {
   int runs = 0;
-  // Chunks of half the list, then quarters, ... down to single steps, each tried from the end
-  // (the steps nearest the failure matter most, the early ones are most often dispensable).
+  // The last steps alone, first: what led to the failure is most often just before it.
+  for (std::size_t tail = 16; tail < steps.size() && runs < maxRuns; tail *= 4) {
+    std::vector<Step> last(steps.end() - static_cast<std::ptrdiff_t>(tail), steps.end());
+    ++runs;
+    if (fails(last)) {
+      steps = std::move(last);
+      break;
+    }
+  }
+  // Then chunks of half the list, quarters, ... down to single steps, each tried from the start;
+  // the last step, where it failed, stays.
   for (std::size_t chunk = steps.size() / 2; chunk >= 1 && runs < maxRuns; chunk /= 2) {
     bool removed = true;
     while (removed && runs < maxRuns) {
       removed = false;
-      for (std::size_t end = steps.size(); end >= chunk && runs < maxRuns; end -= std::min(end, chunk)) {
-        std::vector<Step> shorter(steps.begin(), steps.begin() + static_cast<std::ptrdiff_t>(end - chunk));
-        shorter.insert(shorter.end(), steps.begin() + static_cast<std::ptrdiff_t>(end), steps.end());
+      for (std::size_t begin = 0; begin + chunk < steps.size() && runs < maxRuns; begin += chunk) {
+        std::vector<Step> shorter(steps.begin(), steps.begin() + static_cast<std::ptrdiff_t>(begin));
+        shorter.insert(shorter.end(), steps.begin() + static_cast<std::ptrdiff_t>(begin + chunk), steps.end());
         ++runs;
         if (fails(shorter)) {
           steps = std::move(shorter);
