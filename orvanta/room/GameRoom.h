@@ -5,6 +5,7 @@
 // texts and forwards its timers and board events here.
 
 #include <map>
+#include <memory>
 #include <vector>
 
 #include <platform/strings.h>
@@ -201,6 +202,11 @@ private:
   void BlockLink(BOOL block);
   void Answer(short minor, const CString& payload, BOOL yes);
   BOOL AskYesNo(const CString& text, UINT icon);
+  // A question to the user runs the loop, and a connection lost or a logout meanwhile closes the
+  // room view and this room with it: a caller takes Life() before its question and returns at
+  // once, touching nothing, when Gone(life) after it.
+  std::weak_ptr<int> Life() const { return m_life; }
+  static bool Gone(const std::weak_ptr<int>& life) { return life.expired(); }
   void EndGame();
   void ShowDeadStones(const CRoomMessages::DeadStones& stones);
   // Takes the agreed dead stones off the board; kept are the user's own marks that stay.
@@ -250,4 +256,5 @@ private:
   BOOL m_bKeepCondition{FALSE};
   BOOL m_bAcknowledge{FALSE};
   BOOL m_bLinkBlocked{FALSE};  // a running game is being rebuilt: the link blocks until its moves are in
+  std::shared_ptr<int> m_life{std::make_shared<int>(0)};  // goes with the room (see Life)
 };

@@ -37,6 +37,7 @@ bool ReadCommand(int argc, char** argv, Command& command) {
     if (arg == "--child") command.child = true;
     else if (arg == "--wm") command.windowManager = true;
     else if (arg == "--show") command.show = true;
+    else if (arg == "--go-on") command.walk.serverFaultsEnd = false;
     else if (arg == "--seed" && hasValue) command.walk.seed = static_cast<std::uint64_t>(number());
     else if (arg == "--steps" && hasValue) command.walk.steps = static_cast<int>(number());
     else if (arg == "--skip" && hasValue) command.walk.skip = static_cast<int>(number());
@@ -174,6 +175,7 @@ private:
                                      std::to_string(m_command.walk.answerMs), "--memory-mb",
                                      std::to_string(m_command.walk.memoryMb), "--display", m_display, "--folder",
                                      folder.string()};
+    if (!m_command.walk.serverFaultsEnd) args.push_back("--go-on");
     if (rest) {
       args.push_back("--replay");
       args.push_back(Text(*rest));
@@ -228,7 +230,7 @@ std::string Tail(const std::string& output, std::size_t lines) {
 int Main(int argc, char** argv, const std::function<int(const Options&)>& runChild) {
   Command command;
   if (!ReadCommand(argc, argv, command)) {
-    std::fprintf(stderr, "usage: %s [--seed N] [--steps N | --seconds N] [--replay \"kind:arg ...\"] [--wm] [--show] "
+    std::fprintf(stderr, "usage: %s [--seed N] [--steps N | --seconds N] [--replay \"kind:arg ...\"] [--wm] [--show] [--go-on] "
                          "[--shrink-runs N] [--answer-ms N] [--memory-mb N]\n", argv[0]);
     return 2;
   }

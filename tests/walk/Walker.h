@@ -35,6 +35,7 @@ struct Options {
   int answerMs{2000};        // a tick later than this, with the processor busy meanwhile: no answer
   int blockedMs{10000};      // a tick later than this, busy or not: no answer
   int memoryMb{3000};        // resident memory bound
+  bool serverFaultsEnd{true};  // a fault the server's check finds ends the walk (else it is printed)
   std::string display;       // the X server
   std::string folder;        // the program's folder (its home inside)
 };

@@ -39,10 +39,12 @@ std::string PointOf(std::uint32_t arg) {
 
 class OrvantaWorld : public walk::World {
 public:
-  explicit OrvantaWorld(const std::string& folder) : m_folder(folder) {
+  OrvantaWorld(const std::string& folder, bool faultsEnd) : m_folder(folder), m_faultsEnd(faultsEnd) {
     std::ifstream file(ORVANTA_PEER_SCRIPTS "/demo.txt");
     std::string error;
     if (m_script.Load(file, error)) m_script.Install(m_peer);
+    // The walk reads the faults itself after every step.
+    m_peer.SetPlaceCheck(GameServerPeer::PlaceCheck::kKeep);
   }
   std::string Address() const { return m_peer.Address(); }
 
@@ -96,7 +98,15 @@ public:
     return false;
   }
 
-  std::string Check() override { return ""; }
+  // Every record the program sent names the place the server put the person in.
+  std::string Check() override {
+    const std::vector<std::string> faults = m_peer.PlaceFaults();
+    if (m_faultsEnd) return faults.empty() ? "" : "the server got a record for another place: " + faults.front();
+    for (; m_faultsSeen < faults.size(); ++m_faultsSeen)
+      std::printf("walk: the server got a record for another place: %s\n", faults[m_faultsSeen].c_str());
+    std::fflush(stdout);
+    return "";
+  }
   bool Settled() const override { return !Connected() || m_peer.AllSent(); }
 
   std::string BoardClass() const override { return "OleControl"; }
@@ -144,6 +154,8 @@ private:
   GameServerScript m_script;
   int m_loginTicks{0};
   int m_closed{0};  // connections the server has closed itself
+  bool m_faultsEnd{true};
+  std::size_t m_faultsSeen{0};
 };
 
 // The board control module and the movie control registered in the walk's own home, as ./setup
@@ -163,13 +175,16 @@ bool RegisterControls() {
 
 }  // namespace
 
+// The walk reads the place check's faults after each step; none are reported as they come.
+void ReportPlaceFault(const std::string&) {}
+
 int main(int argc, char** argv) {
   return walk::Main(argc, argv, [&](const walk::Options& options) {
     if (!RegisterControls()) {
       std::fprintf(stdout, "walk: FAILED after step 0: the board control module could not be registered\n");
       return 3;
     }
-    OrvantaWorld world(options.folder);
+    OrvantaWorld world(options.folder, options.serverFaultsEnd);
     ::setenv("ORVANTA_SERVER", world.Address().c_str(), 1);
     platform::ResourceModule& module = platform::CreateResourceModule("orvanta");
     RegisterOrvantaResources(module.Handle());
