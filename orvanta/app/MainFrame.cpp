@@ -184,7 +184,17 @@ void CMainFrame::OnClose() {
     // A running game is never left by closing the window.
     if (IsGameUnderWay(GetCommandSituation()))
       return;
-    if (Ask("Do you close this program?", "Confirm", MB_YESNO) != IDYES)
+    // One question at a time: a second close while it is open (the Exit button twice, the
+    // window's close button) would close the frame under the first.
+    if (m_bAskingToClose)
+      return;
+    m_bAskingToClose = TRUE;
+    const HWND self = m_hWnd;
+    const int answer = Ask("Do you close this program?", "Confirm", MB_YESNO);
+    if (!::IsWindow(self))
+      return;
+    m_bAskingToClose = FALSE;
+    if (answer != IDYES)
       return;
   }
   WriteSetting(0, GetPresentSizeSetting());

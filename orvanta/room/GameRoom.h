@@ -177,6 +177,12 @@ public:
   void ResetCapturedDisplay(int mode);
   // ---- end of the menu pane block ----
 
+  // A question to the user runs the loop (here or in a call of the frame's), and a connection lost or a logout meanwhile closes the
+  // room view and this room with it: a caller takes Life() before its question and returns at
+  // once, touching nothing, when Gone(life) after it.
+  std::weak_ptr<int> Life() const { return m_life; }
+  static bool Gone(const std::weak_ptr<int>& life) { return life.expired(); }
+
 private:
   void SetPane(int pane, const CString& text);
   void SetMessage(const CString& text) { SetPane(kMessage, text); }
@@ -202,11 +208,6 @@ private:
   void BlockLink(BOOL block);
   void Answer(short minor, const CString& payload, BOOL yes);
   BOOL AskYesNo(const CString& text, UINT icon);
-  // A question to the user runs the loop, and a connection lost or a logout meanwhile closes the
-  // room view and this room with it: a caller takes Life() before its question and returns at
-  // once, touching nothing, when Gone(life) after it.
-  std::weak_ptr<int> Life() const { return m_life; }
-  static bool Gone(const std::weak_ptr<int>& life) { return life.expired(); }
   void EndGame();
   void ShowDeadStones(const CRoomMessages::DeadStones& stones);
   // Takes the agreed dead stones off the board; kept are the user's own marks that stay.

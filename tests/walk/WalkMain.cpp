@@ -96,7 +96,10 @@ Outcome Judge(int status, bool timedOut, std::string output) {
   const std::string sanitizer = LineWith(output, "ERROR: AddressSanitizer");
   const std::string undefined = LineWith(output, "runtime error:");
   if (!sanitizer.empty()) {
-    outcome = {true, "sanitizer", sanitizer, outcome.taken, {}};
+    // The function the report names first tells one fault from another.
+    const std::size_t in = output.find(" in ", output.find("ERROR: AddressSanitizer"));
+    const std::string where = in == std::string::npos ? "" : output.substr(in + 4, output.find_first_of(" \n", in + 4) - in - 4);
+    outcome = {true, "sanitizer " + where, sanitizer + " in " + where, outcome.taken, {}};
   } else if (!undefined.empty()) {
     outcome = {true, "undefined", undefined, outcome.taken, {}};
   } else if (timedOut) {
