@@ -568,6 +568,9 @@ void CMainFrame::SwitchView(UINT viewId) {
     return;
   }
   m_nActiveViewId = viewId;
+  // No forum's board or room is left open behind the start screen, however it was reached.
+  if (viewId == kStartView)
+    ForgetForum();
   OnWaitingRoomShown();
   FlagScreen(viewId);
   // The start screen drops the title a room or a list gave the frame.
@@ -739,6 +742,9 @@ void CMainFrame::OnPostLoginNotice(CFieldTokenizer& payload) {
       // No waiting room leads to this room: its requests name it as the join did, until it is left.
       SetWaitingRoomKey(m_pLoginRecord->m_strRoomText1, m_pLoginRecord->m_strRoomText7);
       m_pLoginRecord->m_strRoomText5 = m_pLoginRecord->m_strRoomText6;
+      // Leaving the room goes to the waiting room the login reply named, when the start screen
+      // lists it; without one the user goes back to the start screen.
+      m_nCurrentWaitRoom = m_nHomeWaitRoom = FindRoomNumberByKey(m_pLoginRecord->m_strRoomText7);
     }
     EndWaitCapture();
     ShowLoginNotice();

@@ -328,6 +328,8 @@ public:
   // place of any old one; the current room stays as it is.
   CWaitingRoomRec* FindRoomRecord(int number) const;
   void KeepRoomRecord(int number, const CString& kind, const CString& key, const CString& name);
+  // The number of the waiting room whose record has key; -1 when none has.
+  int FindRoomNumberByKey(const CString& key) const;
   // Forgets every waiting-room record.
   void ClearRoomRecords();
   // The waiting room while it is the view shown; null otherwise.
@@ -581,7 +583,8 @@ private:
   std::unique_ptr<CMemoBoxDlg> m_pMemoBox;
   CString m_strRankFilter;
   // The forum whose board or waiting room was opened from the forum view.
-  BOOL m_bForumBoardOpen{FALSE};
+  BOOL m_bForumBoardOpen{FALSE};  // a forum's board or waiting room was opened from the forum list
+  BOOL m_bForumRoom{FALSE};  // the current waiting room is the forum's own, named by the forum's target
   CString m_strForumId;
   CString m_strForumCode;
   CString m_strForumTarget;
@@ -776,7 +779,6 @@ private:
   UINT_PTR m_nDeferredTimer{0};
   CString m_strWaitRoomNumberText;
   CString m_strWaitRoomKey;
-  CString m_strNoRoomKey;  // W of the leave request when no waiting room is current
   CString m_strStalemateText;
   CString m_strCapturedText;
   BOOL m_bEndRequested{FALSE};

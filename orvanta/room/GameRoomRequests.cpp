@@ -22,6 +22,8 @@ using namespace gameroom;
 // ---------------------------------------------------------------------------------------------
 // Requests and answers
 
+BOOL CGameRoom::IsSeatedPlayer() const { return m_myColour == kBlack || m_myColour == kWhite; }
+
 void CGameRoom::Answer(short minor, const CString& payload, BOOL yes) {
   std::vector<CString> fields = CRoomMessages::Split(payload);
   m_host.SendAnswer(minor, "|" + Field(fields, 0) + "|" + Field(fields, 1) + (yes ? "|1|" : "|0|"));
@@ -33,6 +35,7 @@ BOOL CGameRoom::AskYesNo(const CString& text, UINT icon) {
 
 void CGameRoom::OnUndoRequest(int code, const CString& payload) {
   if (code == 516) {
+    if (!IsSeatedPlayer()) return;
     StopClock();
     const std::weak_ptr<int> life = Life();
     const BOOL yes = AskYesNo("Opponent requests undo(retraction).\nDo you agree?", MB_ICONQUESTION);
@@ -104,6 +107,7 @@ void CGameRoom::RemoveDeadStones(const CRoomMessages::DeadStones& stones, const 
 void CGameRoom::OnDesignationMessage(int code, const CString& payload) {
   CRoomMessages::DeadStones stones = CRoomMessages::ReadDeadStones(payload);
   if (code == 518) {
+    if (!IsSeatedPlayer()) return;
     if (m_host.IsStonesDesignated()) {
       m_host.BuildBoardText();
       m_host.ClearDesignation();
@@ -145,6 +149,7 @@ void CGameRoom::OnDesignationMessage(int code, const CString& payload) {
 void CGameRoom::OnFinishMessage(int code, const CString& payload) {
   switch (code) {
     case 522: {
+      if (!IsSeatedPlayer()) return;
       const std::weak_ptr<int> life = Life();
       BOOL yes = AskYesNo("Opponent requests designating captured stones.\nDo you agree?", MB_ICONQUESTION);
       if (Gone(life)) return;
@@ -156,6 +161,7 @@ void CGameRoom::OnFinishMessage(int code, const CString& payload) {
       return;
     }
     case 535: {
+      if (!IsSeatedPlayer()) return;
       const std::weak_ptr<int> life = Life();
       const BOOL yes = AskYesNo("Opponent cancels finishing game.\nDo you agree?", MB_ICONQUESTION);
       if (!Gone(life)) Answer(35, payload, yes);
@@ -195,6 +201,7 @@ void CGameRoom::OnFinishMessage(int code, const CString& payload) {
 
 void CGameRoom::OnPauseMessage(int code, const CString& payload) {
   if (code == 524) {
+    if (!IsSeatedPlayer()) return;
     StopClock();
     const std::weak_ptr<int> life = Life();
     BOOL yes = AskYesNo("Opponent requests a pause game.\nDo you agree?", MB_ICONQUESTION);
@@ -213,6 +220,7 @@ void CGameRoom::OnPauseMessage(int code, const CString& payload) {
 void CGameRoom::OnContinueMessage(int code, const CString& payload) {
   std::vector<CString> fields = CRoomMessages::Split(payload);
   if (code == 526) {
+    if (!IsSeatedPlayer()) return;
     const std::weak_ptr<int> life = Life();
     const BOOL yes = AskYesNo("There is a request for continued play.\nDo you accept?", MB_ICONQUESTION);
     if (!Gone(life)) Answer(26, payload, yes);
@@ -241,6 +249,7 @@ void CGameRoom::OnContinueMessage(int code, const CString& payload) {
 
 void CGameRoom::OnResumeRequest(int code, const CString& payload) {
   if (code == 542) {
+    if (!IsSeatedPlayer()) return;
     const std::weak_ptr<int> life = Life();
     const BOOL yes = AskYesNo("Opponent requests to continue the game.\nDo you agree?", MB_ICONINFORMATION);
     if (!Gone(life)) Answer(42, payload, yes);
@@ -271,6 +280,7 @@ void CGameRoom::OnCountResult(int code, const CString& payload) {
   SetStatus(words);
   if (code == 544) {
     SetStatus("In Counting");
+    if (!IsSeatedPlayer()) return;
     CString question = CResultText::CountProposal(count.blackPoints, count.blackStones, count.whitePoints,
                                                   count.whiteStones, count.komi, count.result);
     // The question stands on a line of its own under the result.
@@ -292,6 +302,7 @@ void CGameRoom::OnCountResult(int code, const CString& payload) {
 }
 
 void CGameRoom::OnStalemateArea(const CString& payload) {
+  if (!IsSeatedPlayer()) return;
   if (m_host.HasOwnStalemateArea()) m_board.UnCheckStone(kBlackStalemate);
   LONG mode = m_board.GetGameMode();
   if (mode < CRoomState::kModeTerritory) m_board.SetGameMode(mode + CRoomState::kModeTerritory);

@@ -174,18 +174,23 @@ TEST_F(ResumeLoginTest, TheRejoinedRoomsRequestsAndMovesNameTheRoomUntilItIsLeft
   Server(514, "|a|b|3|B[pp]|BL[70]|");
   ASSERT_TRUE(PumpUntil([&] { return room().GetMoveCounter() == 3; }));
 
-  // No waiting room leads back: the leave goes out on category 3 under the frame's no-room key.
+  // The start screen lists no waiting room of the login's key: the leave goes out on category 3,
+  // still naming the room as its requests did, and the user goes back to the start screen.
   script.answers["Do you wish to leave the game room?"] = IDYES;
   frame->LeaveRoom();
   ASSERT_TRUE(PumpUntil([&] { return !Sent("3", 4).empty(); }));
-  EXPECT_EQ("||77|", Sent("3", 4)[0]);
+  EXPECT_EQ("|5|77|", Sent("3", 4)[0]);
+  const std::size_t asked = Sent("3", 6).size();
   Server(54, "|a|b|2|carol|x|y|");
   EXPECT_FALSE(frame->IsInRoom());
   EXPECT_EQ("", frame->GetLoginRecord()->m_strRoomText5.str());
+  EXPECT_EQ(CMainFrame::kStartView, frame->GetActiveViewId());
+  ASSERT_TRUE(PumpUntil([&] { return Sent("3", 6).size() == asked + 1; }));
+  EXPECT_TRUE(Sent("3", 1).empty());
 }
 
 // The review board hidden: the frame leaves the room (no waiting room to go back to: the fixed
-// category and the no-room key), forgets the room's number, and the room's blink stops through
+// category, under the room's own key), forgets the room's number, and the room's blink stops through
 // the room, which starts it again with its next byo-yomi second.
 TEST_F(FrameRoomTest, StoppingAReplayLeavesTheRoomAndStopsTheBlinkThroughTheRoom) {
   Server(52, "|12|");
@@ -207,7 +212,7 @@ TEST_F(FrameRoomTest, StoppingAReplayLeavesTheRoomAndStopsTheBlinkThroughTheRoom
   }));
   for (const PeerRecord& r : peer.Records()) {
     if (r.Is(3, 4)) {
-      EXPECT_EQ("||12|", r.payload);
+      EXPECT_EQ("|k|12|", r.payload);
     }
   }
   EXPECT_EQ("", frame->GetLoginRecord()->m_strRoomText5.str());
