@@ -213,7 +213,6 @@ void CInviteDlg::OnOK() {
     return;
   }
   // A typed name is never looked up: only a user picked from the list can be invited.
-  const HWND self = m_hWnd;
   AfxMessageBox(m_list.GetItemCount() > 0 ? "Please select a user." : "User you wish to invite is not in the waiting room.");
   // The dialog goes with its room, which a connection lost meanwhile takes away.
   if (!::IsWindow(self))
