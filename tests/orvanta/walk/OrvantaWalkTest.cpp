@@ -46,6 +46,29 @@ TEST(OrvantaWalkTest, WalksThatOnceFailedHold) {
       "answer:213525439 list:2336362751",
   };
   for (const char* steps : found) testsupport::ExpectWalkPasses(ORVANTA_WALK_PATH, {"--replay", steps});
+  // The invitation window picks a user while a lost connection takes its room away. The walk
+  // also plays out of turn after the server's odd moves, which the server's check sees first:
+  // it goes on past that to the window.
+  testsupport::ExpectWalkPasses(ORVANTA_WALK_PATH, {"--go-on", "--replay",
+      "s-users:2500625664 click:4006655500 click:1093011084 click:2521248423 click:471384622 "
+      "answer:2117587606 menu:3426993355 click:3033547092 board:3502049265 dblclick:619783376 "
+      "board:3486887489 s-move:1664760709 key:2963595454 letter:3099449045 dblclick:2174896174 "
+      "menu:2726924507 dblclick:3876663610 list:3443502291 list:1991484009 key:1893194627 "
+      "board:1912153948 board:2392719980 dblclick:568130546 korean:832003683 board:3085126830 "
+      "list:3089222320 board:3547515583 board:4063414762 click:916328268 s-junk:3362791690 "
+      "key:3465681585 answer:1295597277 korean:3173287974 key:2338755806 board:1653749341 "
+      "click:1668365585 scroll:3087411832 board:1803200163 board:2878623631 dblclick:293346057 "
+      "letter:858747311 letter:2957463976 s-move:2180134455 s-invite:90509145 board:3864998089 "
+      "s-users:1769299940 list:355510310 menu:2430903148 click:2261376085 click:2615627468 "
+      "answer:583420906 s-move:844726970 menu:1526434237 s-cut:1263362898 s-lobbychat:4196653260 "
+      "answer:518266746 board:2637768214 board:874545149 click:910261677 close:356871533 "
+      "s-notice:4039418225 click:1254342541 key:1823485198 dblclick:4034364047 s-move:80838127 "
+      "key:1825067943 scroll:2295012286 board:3524147629 s-move:2347301564 click:2616452431 "
+      "s-move:4208493465 key:4117690257 s-move:3864445971 board:3492395536 click:2502941611 "
+      "answer:1942085972 scroll:720294699 answer:2647312843 board:446368687 menu:2586491352 "
+      "list:44714123 board:2599588147 s-chat:4110025354 s-users:853058125 board:2461723109 "
+      "s-disconnect:3465530595 dblclick:2397435529 menuline:2700546815 s-move:3698467111 "
+      "board:151089419"});
 }
 
 }  // namespace
