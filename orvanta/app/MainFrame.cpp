@@ -185,10 +185,20 @@ void CMainFrame::OnClose() {
     // A running game is never left by closing the window.
     if (IsGameUnderWay(GetCommandSituation()))
       return;
+    // One question at a time: a second close while it is open (the Exit button twice, the
+    // window's close button) would close the frame under the first.
+    if (m_bAskingToClose)
+      return;
+    m_bAskingToClose = TRUE;
+    const HWND self = m_hWnd;
     const BOOL unsentPost = !m_boardDrafts.empty() || (GetBoardView() && GetBoardView()->IsEditing());
-    if (Ask(unsentPost ? "A post you were writing has not been sent.\nDo you close this program?"
-                       : "Do you close this program?",
-            "Confirm", MB_YESNO) != IDYES)
+    const int answer = Ask(unsentPost ? "A post you were writing has not been sent.\nDo you close this program?"
+                                      : "Do you close this program?",
+                           "Confirm", MB_YESNO);
+    if (!::IsWindow(self))
+      return;
+    m_bAskingToClose = FALSE;
+    if (answer != IDYES)
       return;
   }
   WriteSetting(0, GetPresentSizeSetting());

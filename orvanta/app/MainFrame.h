@@ -628,6 +628,7 @@ private:
   BOOL m_bLogoutReceived{FALSE};
   BOOL m_bClosing{FALSE};
   BOOL m_bQuietClose{FALSE};  // the forced upgrade closes without asking
+  BOOL m_bAskingToClose{FALSE};  // the close question is open: another close waits for its answer
   BOOL m_bUpgrade{FALSE};
   BOOL m_bResume{FALSE};      // the user chose to go back to an unfinished game
   BOOL m_bNoticeShown{FALSE};  // the login notice ran once this session

@@ -420,8 +420,9 @@ void CMainFrame::OnLeftGameRoom(CFieldTokenizer& payload) {
     m_bEndRequested = FALSE;
     ForgetOwnStalemateArea();
   } else if (CGameRoom* room = ShownRoom()) {
+    const std::weak_ptr<int> life = room->Life();
     room->OnPlayerLeft(payload.JoinFields(2, 5) + "|");
-    m_wRoomState = room->GetRoomState();
+    if (!CGameRoom::Gone(life)) m_wRoomState = room->GetRoomState();
   }
   EndWaitCapture();
 }
@@ -442,8 +443,9 @@ void CMainFrame::OnMatchMessage(int code, CFieldTokenizer& payload, const CStrin
   if (CGameRoom* room = ShownRoom()) {
     room->ResetRoom();
     ForgetOwnStalemateArea();
+    const std::weak_ptr<int> life = room->Life();
     room->OnRoomMessage(512, payload.GetText());
-    m_wRoomState = room->GetRoomState();
+    if (!CGameRoom::Gone(life)) m_wRoomState = room->GetRoomState();
   }
   SendRoomState("O");
   m_bNegotiationPending = FALSE;
@@ -486,8 +488,9 @@ void CMainFrame::OnGameInProgress(CFieldTokenizer& payload) {
   CGameRoom* room = ShownRoom();
   if (!room) return;
   room->GetRecord().SetFromServerText(payload.GetField(0));
+  const std::weak_ptr<int> life = room->Life();
   room->OnGameInProgress(payload.GetText());
-  m_wRoomState = room->GetRoomState();
+  if (!CGameRoom::Gone(life)) m_wRoomState = room->GetRoomState();
 }
 
 void CMainFrame::OnRoomMoves(CFieldTokenizer& payload) {
@@ -520,19 +523,22 @@ void CMainFrame::EndRoomWait() {
 // ---------------------------------------------------------------------------------------------
 // Relays of the game's messages
 
-#define ROOM_RELAY(name, call)                              \
-  void CMainFrame::name(CFieldTokenizer& payload) {         \
-    if (CGameRoom* room = ShownRoom()) {                    \
-      room->call(m_nDispatchCode, payload.GetText());       \
-      m_wRoomState = room->GetRoomState();                  \
-    }                                                       \
+// The room may ask the user, and go meanwhile with its view (a lost connection, a logout).
+#define ROOM_RELAY(name, call)                                                   \
+  void CMainFrame::name(CFieldTokenizer& payload) {                              \
+    if (CGameRoom* room = ShownRoom()) {                                         \
+      const std::weak_ptr<int> life = room->Life();                              \
+      room->call(m_nDispatchCode, payload.GetText());                            \
+      if (!CGameRoom::Gone(life)) m_wRoomState = room->GetRoomState();           \
+    }                                                                            \
   }
-#define ROOM_RELAY_PAYLOAD(name, call)                      \
-  void CMainFrame::name(CFieldTokenizer& payload) {         \
-    if (CGameRoom* room = ShownRoom()) {                    \
-      room->call(payload.GetText());                        \
-      m_wRoomState = room->GetRoomState();                  \
-    }                                                       \
+#define ROOM_RELAY_PAYLOAD(name, call)                                           \
+  void CMainFrame::name(CFieldTokenizer& payload) {                              \
+    if (CGameRoom* room = ShownRoom()) {                                         \
+      const std::weak_ptr<int> life = room->Life();                              \
+      room->call(payload.GetText());                                             \
+      if (!CGameRoom::Gone(life)) m_wRoomState = room->GetRoomState();           \
+    }                                                                            \
   }
 
 ROOM_RELAY(OnUndoMessage, OnUndoRequest)
@@ -552,16 +558,18 @@ void CMainFrame::OnRoomCode58(CFieldTokenizer&) {}
 
 void CMainFrame::OnPauseMessage(CFieldTokenizer& payload) {
   if (CGameRoom* room = ShownRoom()) {
+    const std::weak_ptr<int> life = room->Life();
     room->OnPauseMessage(m_nDispatchCode, payload.GetText());
-    m_wRoomState = room->GetRoomState();
+    if (!CGameRoom::Gone(life)) m_wRoomState = room->GetRoomState();
   }
   if (m_nDispatchCode == 523) m_bPaused = !m_bPaused;
 }
 
 void CMainFrame::OnContinueMessage(CFieldTokenizer& payload) {
   if (CGameRoom* room = ShownRoom()) {
+    const std::weak_ptr<int> life = room->Life();
     room->OnContinueMessage(m_nDispatchCode, payload.GetText());
-    m_wRoomState = room->GetRoomState();
+    if (!CGameRoom::Gone(life)) m_wRoomState = room->GetRoomState();
   }
   if (m_nDispatchCode == 525 && CRoomMessages::Split(payload.GetText()).size() == 2) m_bPaused = !m_bPaused;
 }
@@ -590,8 +598,9 @@ void CMainFrame::OnStalemateAnswer(CFieldTokenizer& payload) {
 void CMainFrame::OnDrawMessage(CFieldTokenizer& payload) {
   if (m_nDispatchCode == 519) {
     if (CGameRoom* room = ShownRoom()) {
+      const std::weak_ptr<int> life = room->Life();
       room->OnGameDrawn(payload.GetText());
-      m_wRoomState = room->GetRoomState();
+      if (!CGameRoom::Gone(life)) m_wRoomState = room->GetRoomState();
     }
     return;
   }

@@ -142,7 +142,12 @@ BOOL CInviteDlg::TakeSelection() {
   const int row = m_list.GetNextItem(-1, LVNI_SELECTED);
   if (row < 0)
     return FALSE;
+  // A field refused asks the user, and the dialog goes with its room when a connection lost
+  // meanwhile takes the room away.
+  const HWND self = m_hWnd;
   UpdateData(TRUE);
+  if (!::IsWindow(self))
+    return FALSE;
   m_strInviteeRoom = m_list.GetItemText(row, kRoomColumn);
   m_strUserId = m_list.GetItemText(row, kIdColumn);
   m_strUserName = m_list.GetItemText(row, kNameColumn);
@@ -162,7 +167,10 @@ void CInviteDlg::OnListDblClk(NMHDR*, LRESULT* result) {
 }
 
 void CInviteDlg::OnIdRadio() {
+  const HWND self = m_hWnd;
   UpdateData(TRUE);
+  if (!::IsWindow(self))
+    return;
   if (CWnd* id = GetDlgItem(static_cast<int>(kIdEdit)))
     id->EnableWindow(TRUE);
   if (CWnd* name = GetDlgItem(static_cast<int>(kNameEdit)))
@@ -170,7 +178,10 @@ void CInviteDlg::OnIdRadio() {
 }
 
 void CInviteDlg::OnNameRadio() {
+  const HWND self = m_hWnd;
   UpdateData(TRUE);
+  if (!::IsWindow(self))
+    return;
   if (CWnd* id = GetDlgItem(static_cast<int>(kIdEdit)))
     id->EnableWindow(FALSE);
   if (CWnd* name = GetDlgItem(static_cast<int>(kNameEdit)))
@@ -178,10 +189,13 @@ void CInviteDlg::OnNameRadio() {
 }
 
 void CInviteDlg::OnOK() {
-  if (!UpdateData(TRUE))
+  const HWND self = m_hWnd;
+  if (!UpdateData(TRUE) || !::IsWindow(self))
     return;
   if (m_nSearchOption == 0) {
     TakeSelection();
+    if (!::IsWindow(self))
+      return;
     if (m_strUserId.IsEmpty()) {
       AfxMessageBox("Please select a user.");
       return;
@@ -200,6 +214,9 @@ void CInviteDlg::OnOK() {
   }
   // A typed name is never looked up: only a user picked from the list can be invited.
   AfxMessageBox(m_list.GetItemCount() > 0 ? "Please select a user." : "User you wish to invite is not in the waiting room.");
+  // The dialog goes with its room, which a connection lost meanwhile takes away.
+  if (!::IsWindow(self))
+    return;
   m_strUserId.Empty();
   UpdateData(FALSE);
 }

@@ -362,7 +362,9 @@ void CPlacardView::OnSearchButton() {
   if (m_bEditing)
     return;
   CSearchBulletinDlg dialog(this);
-  if (dialog.DoModal() != IDOK)
+  const HWND self = m_hWnd;
+  // A connection lost while the dialog is open replaces this view with the start view.
+  if (dialog.DoModal() != IDOK || !::IsWindow(self))
     return;
   CString key;
   CString text;

@@ -66,8 +66,12 @@ platform::DialogTemplate CSearchRoomDlg::BuildTemplate() {
 }
 
 void CSearchRoomDlg::SetWaitingRoom(CListCtrl* rooms, CLobbyHost* host) {
-  m_pRooms = rooms;
+  m_rooms = rooms ? rooms->GetSafeHwnd() : nullptr;
   m_pHost = host;
+}
+
+CListCtrl* CSearchRoomDlg::Rooms() const {
+  return m_rooms && ::IsWindow(m_rooms) ? dynamic_cast<CListCtrl*>(CWnd::FromHandlePermanent(m_rooms)) : nullptr;
 }
 
 BOOL CSearchRoomDlg::OnInitDialog() {
@@ -133,8 +137,8 @@ void CSearchRoomDlg::OnStatusEdit() {
   m_bReloading = FALSE;
 }
 
-BOOL CSearchRoomDlg::Matches(int row) const {
-  const auto has = [&](int column, const CString& text) { return m_pRooms->GetItemText(row, column).Find(text) >= 0; };
+BOOL CSearchRoomDlg::Matches(const CListCtrl& rooms, int row) const {
+  const auto has = [&](int column, const CString& text) { return rooms.GetItemText(row, column).Find(text) >= 0; };
   switch (m_nKind) {
     case kByUserId: return has(kBlack, m_strUserId) || has(kWhite, m_strUserId);
     case kByUserName: return has(kBlack, m_strUserName) || has(kWhite, m_strUserName);
@@ -146,22 +150,23 @@ BOOL CSearchRoomDlg::Matches(int row) const {
 void CSearchRoomDlg::OnSearch() {
   if (!UpdateData(TRUE))
     return;
-  if (!m_pRooms || m_pRooms->GetItemCount() == 0) {
+  CListCtrl* rooms = Rooms();
+  if (!rooms || rooms->GetItemCount() == 0) {
     AfxMessageBox(kNothing);
     return;
   }
   m_results.DeleteAllItems();
-  for (int row = 0; row < m_pRooms->GetItemCount(); ++row) {
-    if (!Matches(row))
+  for (int row = 0; row < rooms->GetItemCount(); ++row) {
+    if (!Matches(*rooms, row))
       continue;
-    const BOOL isPublic = (m_pRooms->GetItemState(row, LVIS_STATEIMAGEMASK) >> 12) == 1;
-    const int result = m_results.InsertItem(m_results.GetItemCount(), m_pRooms->GetItemText(row, kRoomNumber));
-    m_results.SetItemText(result, 1, m_pRooms->GetItemText(row, kJoiners));
-    m_results.SetItemText(result, 2, m_pRooms->GetItemText(row, kBlack));
-    m_results.SetItemText(result, 3, m_pRooms->GetItemText(row, kWhite));
-    m_results.SetItemText(result, kResultStatus, m_pRooms->GetItemText(row, kRoomStatus));
+    const BOOL isPublic = (rooms->GetItemState(row, LVIS_STATEIMAGEMASK) >> 12) == 1;
+    const int result = m_results.InsertItem(m_results.GetItemCount(), rooms->GetItemText(row, kRoomNumber));
+    m_results.SetItemText(result, 1, rooms->GetItemText(row, kJoiners));
+    m_results.SetItemText(result, 2, rooms->GetItemText(row, kBlack));
+    m_results.SetItemText(result, 3, rooms->GetItemText(row, kWhite));
+    m_results.SetItemText(result, kResultStatus, rooms->GetItemText(row, kRoomStatus));
     m_results.SetItemText(result, kResultPrivate, isPublic ? "Public" : "Private");
-    m_results.SetItemText(result, 6, m_pRooms->GetItemText(row, kTitle));
+    m_results.SetItemText(result, 6, rooms->GetItemText(row, kTitle));
   }
   if (m_results.GetItemCount() == 0)
     AfxMessageBox(kNothing);

@@ -27,7 +27,9 @@ public:
 
   explicit CSearchRoomDlg(CWnd* parent = nullptr) : CDialog(kTemplateId, parent) {}
   static platform::DialogTemplate BuildTemplate();
-  // The waiting room's room list (null without one) and the frame that sends the join.
+  // The waiting room's room list (null without one) and the frame that sends the join. The list
+  // may go while the dialog is open (the connection is lost and the start view replaces the
+  // waiting room): the dialog then searches nothing.
   void SetWaitingRoom(CListCtrl* rooms, CLobbyHost* host);
   BOOL OnInitDialog() override;
   CFlatListCtrl& GetResults() { return m_results; }
@@ -50,10 +52,12 @@ protected:
 private:
   BOOL EnableInputs();
   // Whether room row of the waiting room's list matches the search.
-  BOOL Matches(int row) const;
+  BOOL Matches(const CListCtrl& rooms, int row) const;
   void EnterRoom(int row);
+  // The waiting room's room list while it is still shown; null once it has gone.
+  CListCtrl* Rooms() const;
 
-  CListCtrl* m_pRooms{nullptr};
+  HWND m_rooms{nullptr};
   CLobbyHost* m_pHost{nullptr};
   CFlatListCtrl m_results;
   CSortState m_sort{7};

@@ -154,10 +154,14 @@ void CTirvoDListView::OnUserInfo() {
     m_pHost->FlushRequests();
     return;
   }
+  // The dialog runs the loop, and a connection lost meanwhile takes this view away: what the
+  // request needs is taken first.
+  CLobbyHost* host = m_pHost;
+  const CString own = OwnNumber();
   CString typed;
-  if (m_pHost->RunSearchUserDialog(Cp949("사용자 정보"), typed)) {
-    m_pHost->RequestUserInfo(OwnNumber(), RemoveSeparators(typed));
-    m_pHost->FlushRequests();
+  if (host->RunSearchUserDialog(Cp949("사용자 정보"), typed)) {
+    host->RequestUserInfo(own, RemoveSeparators(typed));
+    host->FlushRequests();
   }
 }
 
@@ -233,7 +237,9 @@ void CTirvoDListView::EnterSelectedRoom() {
   const bool isPublic = (m_roomList.GetItemState(row, LVIS_STATEIMAGEMASK) >> 12) == 1;
   if (!isPublic) {
     CPasswordDlg dialog(this);
-    if (dialog.DoModal() != IDOK)
+    const HWND self = m_hWnd;
+    // A connection lost while the password is asked for takes the waiting room away.
+    if (dialog.DoModal() != IDOK || !::IsWindow(self))
       return;
     if (m_pHost->IsGameRoomActive())
       return;

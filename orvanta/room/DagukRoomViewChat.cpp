@@ -205,8 +205,11 @@ void CDagukRoomView::OnObserverRightClick(NMHDR*, LRESULT* result) {
 }
 
 void CDagukRoomView::OnObserverDoubleClick(NMHDR*, LRESULT* result) {
+  // The frame is taken first: the ID dialog runs the loop, and a connection lost meanwhile
+  // replaces this view with the start view.
+  CRoomViewHost* frame = FrameOf(*this);
   ShowUserInfo();
-  if (CRoomViewHost* frame = FrameOf(*this)) frame->Flush();
+  if (frame) frame->Flush();
   if (result) *result = 0;
 }
 
@@ -297,9 +300,11 @@ void CDagukRoomView::ShowRoomMenu(CPoint screen) {
     const CRoomCommands::State state = CRoomCommands::Of(item.id, s);
     menu.AppendMenu(MF_STRING | (state.enabled ? 0u : MF_GRAYED) | (state.checked ? MF_CHECKED : 0u), item.id, item.text);
   }
+  const HWND self = m_hWnd;
   const UINT chosen = static_cast<UINT>(
       ::TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, screen.x, screen.y, 0, m_hWnd, nullptr));
-  if (chosen != 0) RunRoomCommand(chosen);
+  // The menu runs the loop: a connection lost meanwhile takes the room view away.
+  if (chosen != 0 && ::IsWindow(self)) RunRoomCommand(chosen);
 }
 
 void CDagukRoomView::ShowObserverMenu() {
@@ -311,9 +316,10 @@ void CDagukRoomView::ShowObserverMenu() {
     menu.AppendMenu(MF_STRING | (CRoomCommands::Of(item.id, s).enabled ? 0u : MF_GRAYED), item.id, item.text);
   CRect list;
   m_observerList.GetWindowRect(&list);
+  const HWND self = m_hWnd;
   const UINT chosen = static_cast<UINT>(::TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD,
                                                          list.left + 5, list.top + 5, 0, m_hWnd, nullptr));
-  if (chosen != 0) RunRoomCommand(chosen);
+  if (chosen != 0 && ::IsWindow(self)) RunRoomCommand(chosen);
 }
 
 void CDagukRoomView::OnContextMenu(CWnd* window, CPoint point) {

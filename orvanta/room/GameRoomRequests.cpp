@@ -36,7 +36,10 @@ void CGameRoom::OnUndoRequest(int code, const CString& payload) {
   if (code == 516) {
     if (!IsSeatedPlayer()) return;
     StopClock();
-    Answer(16, payload, AskYesNo("Opponent requests undo(retraction).\nDo you agree?", MB_ICONQUESTION));
+    const std::weak_ptr<int> life = Life();
+    const BOOL yes = AskYesNo("Opponent requests undo(retraction).\nDo you agree?", MB_ICONQUESTION);
+    if (Gone(life)) return;
+    Answer(16, payload, yes);
     StartClock();
     return;
   }
@@ -113,7 +116,9 @@ void CGameRoom::OnDesignationMessage(int code, const CString& payload) {
     LONG mode = m_board.GetGameMode();
     AddCheckStoneMode();
     ShowDeadStones(stones);
+    const std::weak_ptr<int> life = Life();
     BOOL yes = m_host.RunCapturedStonesDlg("Do you agree to designating captured stones?");
+    if (Gone(life)) return;
     Answer(18, payload, yes);
     m_board.SetGameMode(mode);
     if (yes) {
@@ -144,7 +149,9 @@ void CGameRoom::OnFinishMessage(int code, const CString& payload) {
   switch (code) {
     case 522: {
       if (!IsSeatedPlayer()) return;
+      const std::weak_ptr<int> life = Life();
       BOOL yes = AskYesNo("Opponent requests designating captured stones.\nDo you agree?", MB_ICONQUESTION);
+      if (Gone(life)) return;
       Answer(22, payload, yes);
       if (!yes) {
         StartClock();
@@ -152,10 +159,13 @@ void CGameRoom::OnFinishMessage(int code, const CString& payload) {
       }
       return;
     }
-    case 535:
+    case 535: {
       if (!IsSeatedPlayer()) return;
-      Answer(35, payload, AskYesNo("Opponent cancels finishing game.\nDo you agree?", MB_ICONQUESTION));
+      const std::weak_ptr<int> life = Life();
+      const BOOL yes = AskYesNo("Opponent cancels finishing game.\nDo you agree?", MB_ICONQUESTION);
+      if (!Gone(life)) Answer(35, payload, yes);
       return;
+    }
     case 521:
       if (m_myColour == kBlack || m_myColour == kWhite) {
         SetMessage("Send after designating your opponent's captured stones.");
@@ -192,7 +202,9 @@ void CGameRoom::OnPauseMessage(int code, const CString& payload) {
   if (code == 524) {
     if (!IsSeatedPlayer()) return;
     StopClock();
+    const std::weak_ptr<int> life = Life();
     BOOL yes = AskYesNo("Opponent requests a pause game.\nDo you agree?", MB_ICONQUESTION);
+    if (Gone(life)) return;
     Answer(24, payload, yes);
     if (!yes) StartClock();
     return;
@@ -208,7 +220,9 @@ void CGameRoom::OnContinueMessage(int code, const CString& payload) {
   std::vector<CString> fields = CRoomMessages::Split(payload);
   if (code == 526) {
     if (!IsSeatedPlayer()) return;
-    Answer(26, payload, AskYesNo("There is a request for continued play.\nDo you accept?", MB_ICONQUESTION));
+    const std::weak_ptr<int> life = Life();
+    const BOOL yes = AskYesNo("There is a request for continued play.\nDo you accept?", MB_ICONQUESTION);
+    if (!Gone(life)) Answer(26, payload, yes);
     return;
   }
   if (code == 527) {
@@ -235,7 +249,9 @@ void CGameRoom::OnContinueMessage(int code, const CString& payload) {
 void CGameRoom::OnResumeRequest(int code, const CString& payload) {
   if (code == 542) {
     if (!IsSeatedPlayer()) return;
-    Answer(42, payload, AskYesNo("Opponent requests to continue the game.\nDo you agree?", MB_ICONINFORMATION));
+    const std::weak_ptr<int> life = Life();
+    const BOOL yes = AskYesNo("Opponent requests to continue the game.\nDo you agree?", MB_ICONINFORMATION);
+    if (!Gone(life)) Answer(42, payload, yes);
     return;
   }
   RestoreGame(payload);
@@ -267,7 +283,9 @@ void CGameRoom::OnCountResult(int code, const CString& payload) {
     CString question = CResultText::CountProposal(count.blackPoints, count.blackStones, count.whitePoints,
                                                   count.whiteStones, count.komi, count.result);
     // The question stands on a line of its own under the result.
+    const std::weak_ptr<int> life = Life();
     BOOL yes = m_host.RunCapturedStonesDlg(question + "\nDo you agree?");
+    if (Gone(life)) return;
     Answer(45, payload, yes);
     if (!yes) SetStatus("In Couting");
     return;
@@ -275,7 +293,9 @@ void CGameRoom::OnCountResult(int code, const CString& payload) {
   SetMessage("Counting is finished.");
   AppendChat(CResultText::CountChat(count.blackPoints, count.blackStones, count.whitePoints, count.whiteStones,
                                     count.komi, count.result));
+  const std::weak_ptr<int> life = Life();
   m_host.AskUser("Counting is completed.\n", "Inform", MB_OK | MB_ICONINFORMATION);
+  if (Gone(life)) return;
   m_state.EndGame(m_myColour);
   SaveRecordToGiboFolder();
 }
@@ -287,7 +307,9 @@ void CGameRoom::OnStalemateArea(const CString& payload) {
   if (mode < CRoomState::kModeTerritory) m_board.SetGameMode(mode + CRoomState::kModeTerritory);
   for (int index : CRoomMessages::ReadPointList(payload, 2)) m_board.SetBigPos(static_cast<short>(index), -1);
   m_board.Redraw(-1, -1);
+  const std::weak_ptr<int> life = Life();
   BOOL yes = m_host.RunCapturedStonesDlg("Do you agree to designation of stalemate area?");
+  if (Gone(life)) return;
   Answer(47, payload, yes);
   if (yes) {
     m_host.Flush();
@@ -378,7 +400,9 @@ void CGameRoom::OnTimeOver(const CString& payload) {
 
 void CGameRoom::OnWinWithoutCounting(const CString& payload) {
   m_board.SetGameMode(CRoomState::kModeNone);
+  const std::weak_ptr<int> life = Life();
   m_host.AskUser(Field(CRoomMessages::Split(payload), 3) + " won without counting.", "Inform", MB_OK | MB_ICONINFORMATION);
+  if (Gone(life)) return;
   m_state.SetWord(CRoomState::kEnded);
   m_state.SetSubStatus(CRoomState::kGameEnded);
 }

@@ -6,7 +6,8 @@
 
 void CGameRoom::ChooseStoredGame(const CString& payload) {
   CPlayRecordListDlg dialog(m_host.GetOwnId(), payload);
-  if (dialog.DoModal() != IDOK)
+  const std::weak_ptr<int> life = Life();
+  if (dialog.DoModal() != IDOK || Gone(life))
     return;
   m_host.SendGameRequest(25, "|" + dialog.m_strSelection + "|");
   m_host.Flush();

@@ -27,8 +27,10 @@ struct Table {
   UINT_PTR nextHandle{0x7000};
 };
 
+// Never destroyed: objects of static lifetime made before it (the sound device's player) close
+// their children's handles in their own destructors, after it would otherwise have gone.
 Table& TheTable() {
-  static Table table;
+  static Table& table = *new Table;
   return table;
 }
 

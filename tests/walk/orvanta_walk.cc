@@ -1,0 +1,198 @@
+// A random walk through Orvanta: the program as it starts (its own application object, resources,
+// start-up and loop), the board control module registered as ./setup registers it, and the
+// game-server peer in this process answering every request from the demo world. At random steps
+// the server sends what another player or the service sends unasked: moves, chat, invitations,
+// memos, notices, counting, resignations, records cut across reads, a lost connection.
+#include <dlfcn.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+
+#include <platform/app.h>
+#include <platform/dialogs.h>
+#include <platform/registry.h>
+#include <platform/resources.h>
+
+#include "orvanta/app/LoginProfile.h"
+#include "orvanta/app/OrvantaApp.h"
+#include "orvanta/app/ShockwaveFlash.h"
+#include "orvanta/resources/OrvantaResources.h"
+#include "peers/orvanta/GameServerPeer.h"
+#include "peers/orvanta/GameServerScript.h"
+#include "walk/WalkMain.h"
+
+namespace {
+
+COrvantaApp theApp;
+
+constexpr const char* kUserId = "minsu";
+
+const char* const kTexts[] = {"안녕하세요, 잘 부탁드립니다!", "좋은 수네요.", "", "|", "한 판 더?",
+                              "아주 긴 글입니다 아주 긴 글입니다 아주 긴 글입니다 아주 긴 글입니다 아주 긴 글입니다 "
+                              "아주 긴 글입니다 아주 긴 글입니다 아주 긴 글입니다 아주 긴 글입니다 아주 긴 글입니다"};
+
+std::string TextOf(std::uint32_t arg) { return kTexts[arg % (sizeof kTexts / sizeof kTexts[0])]; }
+std::string PointOf(std::uint32_t arg) {
+  return std::string(1, static_cast<char>('a' + arg % 19)) + static_cast<char>('a' + (arg / 19) % 19);
+}
+
+class OrvantaWorld : public walk::World {
+public:
+  OrvantaWorld(const std::string& folder, bool faultsEnd) : m_folder(folder), m_faultsEnd(faultsEnd) {
+    std::ifstream file(ORVANTA_PEER_SCRIPTS "/demo.txt");
+    std::string error;
+    if (m_script.Load(file, error)) m_script.Install(m_peer);
+    // The walk reads the faults itself after every step.
+    m_peer.SetPlaceCheck(GameServerPeer::PlaceCheck::kKeep);
+  }
+  std::string Address() const { return m_peer.Address(); }
+
+  std::vector<walk::WeightedKind> ServerKinds() const override {
+    return {{"s-move", 10}, {"s-chat", 4}, {"s-lobbychat", 2}, {"s-invite", 2}, {"s-memo", 2}, {"s-notice", 1},
+            {"s-count", 1}, {"s-resign", 1}, {"s-users", 2}, {"s-cut", 4}, {"s-junk", 3}, {"s-disconnect", 1}};
+  }
+
+  std::string ServerAct(const std::string& kind, std::uint32_t arg) override {
+    // Nothing is sent on a connection the server has closed, until the program connects again.
+    if (!Connected()) return "";
+    if (kind == "s-disconnect") {
+      m_closed = m_peer.ConnectionCount();
+      m_peer.CloseConnection();
+      return "the server closes the connection";
+    }
+    if (kind == "s-cut") {
+      // A record of another kind, cut into pieces that arrive apart.
+      const std::string record = RecordFor(ServerKinds()[arg % 9].kind, arg >> 4);
+      std::vector<PeerPiece> pieces;
+      std::size_t from = 0;
+      for (std::uint32_t rest = arg >> 8; from < record.size() && pieces.size() < 3; rest /= 7) {
+        const std::size_t length = 1 + rest % (record.size() - from);
+        pieces.push_back(PeerPiece{record.substr(from, length), static_cast<int>(5 + rest % 120)});
+        from += length;
+      }
+      if (from < record.size()) pieces.push_back(PeerPiece{record.substr(from), 30});
+      m_peer.Send(pieces);
+      return "the server sends a record in " + std::to_string(pieces.size()) + " pieces";
+    }
+    const std::string record = RecordFor(kind, arg);
+    m_peer.Send({PeerPiece{record, 0}});
+    return "the server sends " + kind + " " + record.substr(2, 40);
+  }
+
+  std::string LogIn(walk::Person& person) override {
+    // The login dialog: the ID and the password filled in, then OK.
+    auto* dialog = dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(::GetActiveWindow()));
+    if (!dialog || !dialog->m_hWnd || dialog->GetTemplateId() != 179) return "";
+    ::SetDlgItemText(dialog->m_hWnd, static_cast<int>(CLoginProfile::kIdEdit), kUserId);
+    ::SetDlgItemText(dialog->m_hWnd, static_cast<int>(CLoginProfile::kPasswordEdit), "pw");
+    person.ClickOn(::GetDlgItem(dialog->m_hWnd, IDOK));
+    return "logged in";
+  }
+
+  bool Prepare(walk::Person& person) override {
+    if (++m_loginTicks % 40 == 1) LogIn(person);
+    // Logged in once the start view has asked for the waiting rooms.
+    for (const PeerRecord& record : m_peer.Records())
+      if (record.Is(3, 6)) return true;
+    return false;
+  }
+
+  // Every record the program sent names the place the server put the person in.
+  std::string Check() override {
+    const std::vector<std::string> faults = m_peer.PlaceFaults();
+    if (m_faultsEnd) return faults.empty() ? "" : "the server got a record for another place: " + faults.front();
+    for (; m_faultsSeen < faults.size(); ++m_faultsSeen)
+      std::printf("walk: the server got a record for another place: %s\n", faults[m_faultsSeen].c_str());
+    std::fflush(stdout);
+    return "";
+  }
+  bool Settled() const override { return !Connected() || m_peer.AllSent(); }
+
+  std::string BoardClass() const override { return "OleControl"; }
+  POINT BoardPoint(HWND board, std::uint32_t arg) const override {
+    RECT r{};
+    ::GetClientRect(board, &r);
+    const int px = r.right / 19, py = r.bottom / 19;
+    const int col = static_cast<int>(arg % 19), row = static_cast<int>((arg / 19) % 19);
+    return POINT{col * px + px / 2 + (r.right % 19) / 2, row * py + py / 2 + (r.bottom % 19) / 2};
+  }
+
+private:
+  bool Connected() const { return m_peer.ConnectionCount() > m_closed && !m_peer.ClientClosed(); }
+
+  std::string RecordFor(const std::string& kind, std::uint32_t arg) {
+    const std::string text = TextOf(arg >> 3);
+    if (kind == "s-move") {
+      const int number = static_cast<int>(arg >> 20) % 300 + 1;
+      const char colour = number % 2 ? 'B' : 'W';
+      return GameServerPeer::Record(5, 14, "|a|b|" + std::to_string(number) + "|" + colour + "[" + PointOf(arg) + "]|" +
+                                               colour + "L[" + std::to_string(600 - number) + "]|");
+    }
+    if (kind == "s-chat") return GameServerPeer::Record(5, 6, "|a|b|c|demo|e|f|" + text + "|");
+    if (kind == "s-lobbychat") return GameServerPeer::Record(3, 4, "|demo|데모|" + text + "|");
+    if (kind == "s-invite") return GameServerPeer::Record(1, 12, "|demo|데모|2D|1|7|같이 두실 분!|");
+    if (kind == "s-memo")
+      return arg % 2 ? GameServerPeer::Record(1, 15, "|demo|" + text + "|202612101200|")
+                     : GameServerPeer::Record(1, 13, "|" + std::to_string(arg % 5) + "|");
+    if (kind == "s-notice") return GameServerPeer::Record(0, 16, "|" + text + "|");
+    if (kind == "s-count") return GameServerPeer::Record(5, 44, "|a|b|" + std::to_string(arg % 2) + "|");
+    if (kind == "s-resign") return GameServerPeer::Record(5, 22, "|a|b|demo|" + std::to_string(arg % 3) + "|");
+    if (kind == "s-users")
+      return GameServerPeer::Record(3, 99, "|1|" + std::to_string(arg % 2) + "|eve|이브|3D|");
+    // A record of any code with its fields missing, over-long, past their limits or not in the
+    // program's code page.
+    static const char* const odd[] = {"", "|", "|||||||||||||||||||||||||", "|-1|-2147483649|99999999999|",
+                                      "|\xff\xfe\x80|\xb0|", "|%s%n%x|", "|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|"};
+    std::string payload = odd[(arg >> 10) % (sizeof odd / sizeof odd[0])];
+    if ((arg >> 13) % 5 == 0) payload = "|" + std::string(20000 + (arg >> 16) % 50000, 'x') + "|";
+    return GameServerPeer::Record(static_cast<int>(arg % 12), static_cast<int>((arg >> 4) % 60), payload);
+  }
+
+  std::string m_folder;
+  GameServerPeer m_peer;
+  GameServerScript m_script;
+  int m_loginTicks{0};
+  int m_closed{0};  // connections the server has closed itself
+  bool m_faultsEnd{true};
+  std::size_t m_faultsSeen{0};
+};
+
+// The board control module and the movie control registered in the walk's own home, as ./setup
+// and an installed movie player leave them.
+bool RegisterControls() {
+  void* module = dlopen(STOLVEX_MODULE_PATH, RTLD_NOW | RTLD_LOCAL);
+  if (!module) return false;
+  auto entry = reinterpret_cast<HRESULT (*)()>(dlsym(module, "DllRegisterServer"));
+  const bool registered = entry && entry() == S_OK;
+  dlclose(module);
+  HKEY key = nullptr;
+  if (::RegCreateKeyEx(HKEY_CLASSES_ROOT, CShockwaveFlash::kClassKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                       nullptr) == ERROR_SUCCESS)
+    ::RegCloseKey(key);
+  return registered;
+}
+
+}  // namespace
+
+// The walk reads the place check's faults after each step; none are reported as they come.
+void ReportPlaceFault(const std::string&) {}
+
+int main(int argc, char** argv) {
+  return walk::Main(argc, argv, [&](const walk::Options& options) {
+    if (!RegisterControls()) {
+      std::fprintf(stdout, "walk: FAILED after step 0: the board control module could not be registered\n");
+      return 3;
+    }
+    OrvantaWorld world(options.folder, options.serverFaultsEnd);
+    ::setenv("ORVANTA_SERVER", world.Address().c_str(), 1);
+    platform::ResourceModule& module = platform::CreateResourceModule("orvanta");
+    RegisterOrvantaResources(module.Handle());
+    platform::SetInstanceHandle(module.Handle());
+    walk::Walker walker(world, options);
+    walker.Start();
+    char* programArgs[] = {argv[0], nullptr};
+    platform::RunApplication(1, programArgs);
+    return walker.Finish();
+  });
+}
