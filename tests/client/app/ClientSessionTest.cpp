@@ -1,6 +1,7 @@
 // The viewer against the relay peer: a text-commentary session and a voice session with the delay
 // on the manual clock, a record saved and opened again, and the view's state after each step.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -510,9 +511,12 @@ TEST(ClientSessionTest, SavedRecordOpensAsTheSameGame) {
 
   // A record with more commentary on a move than the pane is given opens: the pane holds the
   // start of it, and the game keeps it whole, for the file saved again.
+  // It is larger than the small disk, so it lives beside the test's other files.
   const std::string huge(256 * 1024, 'y');
-  std::ofstream(broken, std::ios::trunc) << "(;GM[1];B[pd]C[" << huge << "];W[dp])";
-  ASSERT_TRUE(view.OpenRecordFile(broken.c_str()));
+  const std::string large = (std::filesystem::temp_directory_path() /
+                             ("client-session-large-" + std::to_string(::getpid()) + ".sgf")).string();
+  std::ofstream(large, std::ios::trunc) << "(;GM[1];B[pd]C[" << huge << "];W[dp])";
+  ASSERT_TRUE(view.OpenRecordFile(large.c_str()));
   view.OnMoveFirst();
   view.OnMoveNext();
   const CString pane = s.Text(IDC_COMMENT_PANE);
@@ -521,8 +525,9 @@ TEST(ClientSessionTest, SavedRecordOpensAsTheSameGame) {
   CString kept;
   view.GetComments().GetAt(kept, 1, 0);
   EXPECT_EQ(kept.GetLength(), static_cast<int>(huge.size()));
-  ASSERT_TRUE(view.SaveRecordFile(path.c_str()));
-  EXPECT_GT(std::filesystem::file_size(path), huge.size());
+  ASSERT_TRUE(view.SaveRecordFile(large.c_str()));
+  EXPECT_GT(std::filesystem::file_size(large), huge.size());
+  std::filesystem::remove(large);
   std::filesystem::remove(path);
   std::filesystem::remove(broken);
 }
