@@ -16,6 +16,7 @@
 #include <platform/time.h>
 
 #include "bench/control/RecordedGame.h"
+#include "bench/orvanta/LoggedInFrame.h"
 #include "bench/support/ResizeLoop.h"
 #include "orvanta/app/MainFrame.h"
 #include "orvanta/resources/OrvantaResources.h"
@@ -45,22 +46,15 @@ std::string GameRecords(const std::string& between = "") {
   return records;
 }
 
+// The room benchmarks' resources, registered once for the run.
+platform::ResourceModule& RoomModule() {
+  static platform::ResourceModule& module = platform::CreateResourceModule("orvanta-room-bench");
+  return module;
+}
+
 // A game room entered on the game-server peer, with the frame shown.
-struct EnteredRoom {
-  EnteredRoom() {
-    ::SetCurrentDirectory(folder.Path().c_str());
-    static platform::ResourceModule& module = platform::CreateResourceModule("orvanta-room-bench");
-    RegisterOrvantaResources(module.Handle());
-    resources.emplace(module.Handle());
-    CServerAddress address;
-    address.m_strHost = "127.0.0.1";
-    address.m_nPort = peer.Port();
-    address.m_bFound = TRUE;
-    frame = new CMainFrame(address);
-    frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW);
-    frame->ShowWindow(SW_SHOW);
-    frame->ConnectToServer("carol", "pw9");
-    platform::RunUntil([&] { return frame->IsConnected() && peer.RecordCount() >= 6; }, 5000);
+struct EnteredRoom : LoggedInFrame {
+  EnteredRoom() : LoggedInFrame(RoomModule()) {
     frame->SetWaitingRoomKey("1", "k");
     peer.Send({{GameServerPeer::Record(5, 3, "|12|hc|carol|Carol|3k|1|3|1|") + GameServerPeer::Record(5, 10, "||"), 0}});
     platform::RunUntil(
@@ -68,10 +62,6 @@ struct EnteredRoom {
     // The frame switched its upper pane to the game room view.
     view = dynamic_cast<CDagukRoomView*>(frame->GetContentView());
     room = view ? view->GetRoom() : nullptr;
-  }
-  ~EnteredRoom() {
-    frame->DestroyWindow();
-    platform::PumpMessages();
   }
   // Plays the whole game into the room; false when the moves did not all arrive.
   bool PlayGame() {
@@ -81,12 +71,6 @@ struct EnteredRoom {
     return platform::RunUntil([&] { return room->GetMoveCounter() == kMoves; }, 20000);
   }
 
-  platform::ScopedPlatformHome home;
-  testsupport::StolvexModuleHome control;
-  platform::TempDir folder;
-  std::optional<platform::ResourceScope> resources;
-  GameServerPeer peer;
-  CMainFrame* frame{nullptr};
   CDagukRoomView* view{nullptr};
   CGameRoom* room{nullptr};
 };

@@ -27,6 +27,7 @@
 #include "peers/orvanta/LoopbackServer.h"
 #include "support/StolvexModuleHome.h"
 #include "tests/orvanta/connection/RecordingFrameActions.h"
+#include "bench/orvanta/LoggedInFrame.h"
 
 namespace {
 
@@ -49,35 +50,11 @@ std::string ChatLine(long n) {
                        " of a busy waiting room, long enough to wrap in the box|");
 }
 
-// A frame logged in to the game-server peer, shown, with the board control registered.
-struct LoggedInFrame {
-  LoggedInFrame() {
-    ::SetCurrentDirectory(folder.Path().c_str());
-    static platform::ResourceModule& module = platform::CreateResourceModule("orvanta-stream-bench");
-    RegisterOrvantaResources(module.Handle());
-    resources.emplace(module.Handle());
-    CServerAddress address;
-    address.m_strHost = "127.0.0.1";
-    address.m_nPort = peer.Port();
-    address.m_bFound = TRUE;
-    frame = new CMainFrame(address);
-    frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW);
-    frame->ShowWindow(SW_SHOW);
-    frame->ConnectToServer("carol", "pw9");
-    platform::RunUntil([&] { return frame->IsConnected() && peer.RecordCount() >= 6; }, 5000);
-  }
-  ~LoggedInFrame() {
-    frame->DestroyWindow();
-    platform::PumpMessages();
-  }
-
-  platform::ScopedPlatformHome home;
-  testsupport::StolvexModuleHome control;
-  platform::TempDir folder;
-  std::optional<platform::ResourceScope> resources;
-  GameServerPeer peer;
-  CMainFrame* frame{nullptr};
-};
+// The frame benchmarks' resources, registered once for the run.
+platform::ResourceModule& StreamModule() {
+  static platform::ResourceModule& module = platform::CreateResourceModule("orvanta-stream-bench");
+  return module;
+}
 
 CString ChatBoxText(CTirvoDListView& view) {
   CString text;
@@ -86,7 +63,7 @@ CString ChatBoxText(CTirvoDListView& view) {
 }
 
 void BM_WaitingRoomWithAFullChatBox(benchmark::State& state) {
-  LoggedInFrame logged;
+  LoggedInFrame logged(StreamModule());
   logged.peer.Send({{GameServerPeer::WaitingRoomList({"1|Free", "2|Dan room"}), 0}});
   platform::RunUntil([&] { return !logged.frame->GetWaitingRoomTable().GetEntries().empty(); }, 5000);
   logged.frame->RememberWaitingRoom(2, "R2", "Dan room");
@@ -121,7 +98,7 @@ void BM_WaitingRoomWithAFullChatBox(benchmark::State& state) {
 BENCHMARK(BM_WaitingRoomWithAFullChatBox)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_GameRoomWithMovesAndChat(benchmark::State& state) {
-  LoggedInFrame logged;
+  LoggedInFrame logged(StreamModule());
   logged.frame->SetWaitingRoomKey("1", "k");
   logged.peer.Send({{Rec(5, 3, "|12|hc|carol|Carol|3k|1|3|1|") + Rec(5, 10, "||"), 0}});
   platform::RunUntil([&] {
