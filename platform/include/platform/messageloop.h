@@ -61,6 +61,9 @@ void SetPreTranslateHook(std::function<BOOL(MSG*)> hook);
 // message that may need it (see Run).
 void SetIdleHook(std::function<BOOL(long count)> hook);
 
+// True while a posted message with exactly these values waits in the queue (any thread).
+bool IsPosted(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
 // Wakes a waiting loop (any thread).
 void WakeLoop();
 // True on the thread that runs the loop.

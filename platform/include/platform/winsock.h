@@ -3,7 +3,8 @@
 // WSAAsyncSelect arrive as posted window messages (wParam = socket, lParam = event | error << 16),
 // produced by the message loop's poll. Notification follows WinSock's re-enabling rules:
 // - FD_CONNECT carries the outcome of a connect in its error word;
-// - FD_READ is posted once per arrival and again after a recv while data remains;
+// - FD_READ is posted once per arrival and again after a recv while data remains; a
+//   WSAAsyncSelect call posts it while data waits, unless a notice of it still waits unhandled;
 // - FD_WRITE is posted after a connect, after a send failed with WSAEWOULDBLOCK once the socket
 //   can take data, and on every WSAAsyncSelect call while the socket can take data;
 // - FD_CLOSE is posted once, and only after every received byte has been read.

@@ -331,6 +331,14 @@ bool IsFdWatched(int fd) { return Loop().watches.count(fd) != 0; }
 void SetPreTranslateHook(std::function<BOOL(MSG*)> hook) { Loop().preTranslate = std::move(hook); }
 void SetIdleHook(std::function<BOOL(long)> hook) { Loop().idle = std::move(hook); }
 
+bool IsPosted(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  LoopState& loop = Loop();
+  std::lock_guard lock(loop.mutex);
+  return std::any_of(loop.queue.begin(), loop.queue.end(), [&](const MSG& posted) {
+    return posted.hwnd == hwnd && posted.message == message && posted.wParam == wParam && posted.lParam == lParam;
+  });
+}
+
 void WakeLoop() {
   // Only the UI thread drains, so while its own earlier wake is pending the descriptor is readable.
   if (IsUiThread() && Loop().uiWakePending.exchange(true)) return;

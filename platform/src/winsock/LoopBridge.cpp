@@ -17,4 +17,8 @@ void PostToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   ::PostMessage(window, message, wParam, lParam);
 }
 
+bool IsPostedToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return platform::IsPosted(window, message, wParam, lParam);
+}
+
 }  // namespace platform::winsock

@@ -15,5 +15,7 @@ void ChangeWatchedEvents(int fd, short events);
 void StopWatching(int fd);
 // Queues a message for window; safe from any thread.
 void PostToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// True while such a message waits in the queue, not yet handled.
+bool IsPostedToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace platform::winsock

@@ -12,10 +12,15 @@ int SocketState::Select(HWND window, UINT message, long mask) {
     return WSAEINVAL;
   if (int error = SetNonBlocking(true); error != 0)
     return error;
+  // A read notice still waiting in the queue stands for the bytes waiting now: a second one
+  // would only follow it, and every re-selection while the server streams would add one more, so
+  // the queue would grow without end ahead of the socket's other notices and everything else.
+  const bool readNoticeWaits = window == m_window && message == m_message && (m_mask & FD_READ) &&
+                               IsPostedToWindow(window, message, static_cast<WPARAM>(m_handle), MAKELPARAM(FD_READ, 0));
   m_window = window;
   m_message = message;
   m_mask = mask;
-  m_readEnabled = true;
+  m_readEnabled = !readNoticeWaits;
   m_writeEnabled = true;
   if (mask == 0) {
     UpdateWatch();

@@ -7,7 +7,14 @@
 #include <random>
 
 RecordFlood::RecordFlood(int fd, Maker make, unsigned seed)
-    : m_fd(fd), m_make(std::move(make)), m_thread([this, seed] { Run(seed); }) {}
+    : m_fd(fd), m_make(std::move(make)) {
+  // The socket takes records as fast as the reader reads them, not megabytes ahead into the
+  // host's buffers: the stream then ends soon after it is stopped, and a short run is still a
+  // full-speed one.
+  const int size = 65536;
+  ::setsockopt(m_fd, SOL_SOCKET, SO_SNDBUF, &size, sizeof size);
+  m_thread = std::thread([this, seed] { Run(seed); });
+}
 
 RecordFlood::~RecordFlood() {
   m_stop = true;

@@ -171,6 +171,32 @@ TEST_F(WinSockEvents, ReadNoticeRepeatsAfterRecvOnlyWhileDataRemains) {
   EXPECT_EQ(WSAGetLastError(), WSAEWOULDBLOCK);
 }
 
+TEST_F(WinSockEvents, ReselectingWhileAReadNoticeWaitsAddsNoneButPostsAgainOnceItWasHandled) {
+  Connect();
+  const long mask = FD_READ | FD_WRITE | FD_CLOSE;
+  server.Send(std::string(100, 'x'));
+  // The bytes arrive while the loop does not run, so that the notices stay queued.
+  u_long available = 0;
+  for (int i = 0; i < 300 && available < 100; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_EQ(ioctlsocket(client, FIONREAD, &available), 0);
+  }
+  ASSERT_EQ(available, 100u);
+  for (int i = 0; i < 3; ++i)
+    ASSERT_EQ(WSAAsyncSelect(client, window->GetSafeHwnd(), kSocketMessage, mask), 0);
+  Settle(50);
+  EXPECT_EQ(window->Count(FD_READ), 1) << "one notice for bytes that arrived once";
+
+  // Handled without a recv (its reader was busy): selecting again tells of the bytes once more.
+  ASSERT_EQ(WSAAsyncSelect(client, window->GetSafeHwnd(), kSocketMessage, mask), 0);
+  Settle(50);
+  EXPECT_EQ(window->Count(FD_READ), 2);
+  char buffer[100];
+  ASSERT_EQ(recv(client, buffer, 100, 0), 100);
+  Settle(50);
+  EXPECT_EQ(window->Count(FD_READ), 2);
+}
+
 TEST_F(WinSockEvents, CloseNoticeComesOnceAndOnlyAfterEveryByteWasRead) {
   Connect();
   server.Send("last words");
