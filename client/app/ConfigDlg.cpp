@@ -69,12 +69,18 @@ void CConfigDlg::DoDataExchange(CDataExchange* dx) {
 }
 
 // A blank control gives no address rather than "0.0.0.0", so that connecting reports the missing
-// server instead of trying a meaningless one.
+// server instead of trying a meaningless one. A control with some fields blank is refused: taken
+// as no address, it would throw the stored one away without a word.
 void CConfigDlg::SaveAddress(CDataExchange* dx) {
   if (m_ipAddress.m_hWnd == nullptr) return;
   BYTE fields[4] = {0, 0, 0, 0};
-  const bool filled = m_ipAddress.GetAddress(fields[0], fields[1], fields[2], fields[3]) == 4;
-  dx->Stage(m_strAddress, filled ? FormatAddress(fields) : CString());
+  const int given = m_ipAddress.GetAddress(fields[0], fields[1], fields[2], fields[3]);
+  if (given != 0 && given != 4) {
+    dx->PrepareCtrl(kAddressCtrl);
+    AfxMessageBox("Please enter all four numbers of the server's address.", MB_ICONEXCLAMATION);
+    dx->Fail();
+  }
+  dx->Stage(m_strAddress, given == 4 ? FormatAddress(fields) : CString());
 }
 
 void CConfigDlg::ShowAddress() {

@@ -18,6 +18,7 @@
 #include "platform/messageloop.h"
 #include "platform/registry.h"
 #include "platform/resources.h"
+#include "platform/testinput.h"
 #include "platform/uiscript.h"
 #include "support/SnapshotPath.h"
 
@@ -168,6 +169,31 @@ TEST_F(ConfigDlgTest, AnInvalidPortIsRefusedAndNothingIsWritten) {
     EXPECT_TRUE(config.IsSoundOn());
     EXPECT_EQ(ReadFile(), before);
   }
+}
+
+// An address with a field left blank is refused, so the stored one is never thrown away without
+// a word; filled in, it is saved.
+TEST_F(ConfigDlgTest, APartlyBlankAddressIsRefusedAndTheStoredOneKept) {
+  LoadConfig("client ip=127.0.0.1\nclient port=7000\n");
+  const std::string before = ReadFile();
+  script.fill = [&](HWND dialog) {
+    SetAddress(dialog, 127, 0, 0, 1);
+    // Entered, the first field is selected; BackSpace leaves it blank.
+    ::SetFocus(Control(dialog, CConfigDlg::kAddressCtrl));
+    platform::input::PressKey(VK_BACK);
+    platform::PumpMessages();
+  };
+  EXPECT_FALSE(Run());
+  ASSERT_EQ(script.shown.size(), 1u);
+  EXPECT_EQ(script.shown[0], "Please enter all four numbers of the server's address.");
+  EXPECT_STREQ(config.GetClientIp(), "127.0.0.1");
+  EXPECT_EQ(ReadFile(), before);
+
+  script.shown.clear();
+  script.fill = [&](HWND dialog) { SetAddress(dialog, 127, 0, 0, 11); };
+  EXPECT_TRUE(Run());
+  EXPECT_TRUE(script.shown.empty());
+  EXPECT_STREQ(config.GetClientIp(), "127.0.0.11");
 }
 
 TEST_F(ConfigDlgTest, TheDialogShowsTheConfigurationAndItsTexts) {
