@@ -669,9 +669,16 @@ void X11Display::OnConfigure(XEvent& event) {
     MarkDirty(native, RECT{native.offset.x, native.offset.y, native.offset.x + e.width, native.offset.y + e.height});
     return;
   }
+  // On the way to the state asked of it the manager shows places of its own between.
+  if (native.awaitedMaximized) return;
+  TakeInPlace(top, native);
+}
+
+void X11Display::TakeInPlace(HWND top, const Native& native) {
   WindowState* s = Find(top);
+  const RECT& at = native.known;
   RECT insets = DecorationInsets(*s);
-  RECT wanted{x - native.offset.x, y - native.offset.y, x + e.width + insets.right, y + e.height + insets.bottom};
+  RECT wanted{at.left - native.offset.x, at.top - native.offset.y, at.right + insets.right, at.bottom + insets.bottom};
   if (SameRect(wanted, s->rect)) return;
   // Nothing is marked here: the server keeps what the window showed and exposes what the new size
   // uncovers, and what the new layout changes is drawn again; both come as damage.
@@ -880,6 +887,8 @@ void X11Display::FollowManagerMaximized(HWND top) {
       native->restoreRequests = 3;
       XMoveResizeWindow(m_display, native->window, to.left, to.top, static_cast<unsigned>(to.right - to.left),
                         static_cast<unsigned>(to.bottom - to.top));
+    } else {
+      TakeInPlace(top, *native);  // the place reported before the state came
     }
     return;
   }

@@ -90,6 +90,8 @@ private:
   // Ends a state the manager places the window in (full screen, maximised) by askManager; with
   // ownPlace the window's own place is then asked for until the manager shows it there.
   void LeaveManagedState(HWND top, Native& native, const std::function<void()>& askManager, bool ownPlace);
+  // Makes the place last reported by the server the window's own rectangle.
+  void TakeInPlace(HWND top, const Native& native);
   // Takes in the maximised state the manager gives the window (its maximise button).
   void FollowManagerMaximized(HWND top);
   // Whether the manager's state of the window is maximised (both ways), and whether full screen.
