@@ -925,9 +925,10 @@ std::pair<bool, bool> X11Display::ManagerState(const Native& native) {
 }
 
 void X11Display::AwaitMaximized(Native& native, bool maximized) {
-  // A manager already showing that state reports no change to wait for.
+  // A manager already showing that state reports no change to wait for, nor does one not yet
+  // managing the window (it takes the state in as it maps it).
   const auto [shown, full] = ManagerState(native);
-  if (shown == maximized && !full) {
+  if (!native.mapped || (shown == maximized && !full)) {
     native.awaitedMaximized.reset();
   } else {
     native.awaitedMaximized = maximized;
