@@ -100,6 +100,7 @@ X11Display::X11Display(_XDisplay* display) : m_display(display) {
   m_netWmState = XInternAtom(m_display, "_NET_WM_STATE", False);
   m_netWmStateMaxH = XInternAtom(m_display, "_NET_WM_STATE_MAXIMIZED_HORZ", False);
   m_netWmStateMaxV = XInternAtom(m_display, "_NET_WM_STATE_MAXIMIZED_VERT", False);
+  m_netWmStateFullScreen = XInternAtom(m_display, "_NET_WM_STATE_FULLSCREEN", False);
   m_inputMethod = std::make_unique<X11InputMethod>(m_display);
   m_clipboard = std::make_unique<X11Clipboard>(m_display);
   m_hints = std::make_unique<WindowManagerHints>(m_display, m_screen);
@@ -342,6 +343,7 @@ void X11Display::WindowStateChanged(HWND top) {
   // size back when full screen ends, instead of the place the program asks for.
   if (!native->fullScreen) {
     if (s->maximized) {
+      AwaitMaximized(*native, true);
       SetMaximizedState(*native, true);
     } else {
       LeaveManagedState(top, *native, [&] { SetMaximizedState(*native, false); }, true);
@@ -357,6 +359,7 @@ void X11Display::LeaveManagedState(HWND top, Native& native, const std::function
   // Reports the manager made before it was asked still show its own place: taken in, they would
   // become the program's place and be asked back of it.
   native.leftFullScreenAt = NextRequest(m_display);
+  AwaitMaximized(native, !ownPlace);
   askManager();
   m_hints->ApplyDecorations(top, native.window);
   RECT insets = DecorationInsets(*Find(top));
@@ -666,9 +669,16 @@ void X11Display::OnConfigure(XEvent& event) {
     MarkDirty(native, RECT{native.offset.x, native.offset.y, native.offset.x + e.width, native.offset.y + e.height});
     return;
   }
+  // On the way to the state asked of it the manager shows places of its own between.
+  if (native.awaitedMaximized) return;
+  TakeInPlace(top, native);
+}
+
+void X11Display::TakeInPlace(HWND top, const Native& native) {
   WindowState* s = Find(top);
+  const RECT& at = native.known;
   RECT insets = DecorationInsets(*s);
-  RECT wanted{x - native.offset.x, y - native.offset.y, x + e.width + insets.right, y + e.height + insets.bottom};
+  RECT wanted{at.left - native.offset.x, at.top - native.offset.y, at.right + insets.right, at.bottom + insets.bottom};
   if (SameRect(wanted, s->rect)) return;
   // Nothing is marked here: the server keeps what the window showed and exposes what the new size
   // uncovers, and what the new layout changes is drawn again; both come as damage.
@@ -862,24 +872,28 @@ void X11Display::OnProperty(XEvent& event) {
 void X11Display::FollowManagerMaximized(HWND top) {
   Native* native = Lookup(top);
   WindowState* s = Find(top);
-  // Full screen and a place being asked back are the program's own doing, not the manager's.
-  if (!native || !s || native->fullScreen || native->restoreRequests > 0) return;
-  Atom type = 0;
-  int format = 0;
-  unsigned long count = 0, after = 0;
-  unsigned char* data = nullptr;
-  bool horizontal = false, vertical = false;
-  if (XGetWindowProperty(m_display, native->window, m_netWmState, 0, 32, False, XA_ATOM, &type, &format, &count,
-                         &after, &data) == Success && data && format == 32) {
-    for (unsigned long i = 0; i < count; ++i) {
-      const Atom state = reinterpret_cast<Atom*>(data)[i];
-      horizontal = horizontal || state == m_netWmStateMaxH;
-      vertical = vertical || state == m_netWmStateMaxV;
+  if (!native || !s || native->fullScreen) return;
+  const auto [maximized, full] = ManagerState(*native);
+  // On the way to a state the program asked for, the manager reports the steps between (openbox
+  // drops maximised before it gives it back after full screen, and puts back a place of its own
+  // once it shows the window restored): those are not its own doing.
+  if (native->awaitedMaximized) {
+    if (full || maximized != *native->awaitedMaximized) return;
+    native->awaitedMaximized.reset();
+    const RECT& to = native->restoreTo;
+    const RECT& at = native->known;
+    const bool placed = at.right - at.left == to.right - to.left && at.bottom - at.top == to.bottom - to.top;
+    if (!maximized && !IsRectEmpty(&to) && !placed) {
+      native->restoreRequests = 3;
+      XMoveResizeWindow(m_display, native->window, to.left, to.top, static_cast<unsigned>(to.right - to.left),
+                        static_cast<unsigned>(to.bottom - to.top));
+    } else {
+      TakeInPlace(top, *native);  // the place reported before the state came
     }
+    return;
   }
-  if (data) XFree(data);
-  const bool maximized = horizontal && vertical;
-  if (maximized == s->maximized) return;
+  // A place being asked back is the program's own doing, not the manager's.
+  if (native->restoreRequests > 0 || maximized == s->maximized) return;
   // Maximised by the manager's own button (or restored by it): the window is so as if the program
   // had asked, its present place kept to go back to. The manager's report then gives the size.
   if (maximized) s->restoreRect = s->rect;
@@ -888,6 +902,36 @@ void X11Display::FollowManagerMaximized(HWND top) {
     s->style |= WS_MAXIMIZE;
   } else {
     s->style &= ~WS_MAXIMIZE;
+  }
+}
+
+std::pair<bool, bool> X11Display::ManagerState(const Native& native) {
+  Atom type = 0;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  bool horizontal = false, vertical = false, full = false;
+  if (XGetWindowProperty(m_display, native.window, m_netWmState, 0, 32, False, XA_ATOM, &type, &format, &count,
+                         &after, &data) == Success && data && format == 32) {
+    for (unsigned long i = 0; i < count; ++i) {
+      const Atom state = reinterpret_cast<Atom*>(data)[i];
+      horizontal = horizontal || state == m_netWmStateMaxH;
+      vertical = vertical || state == m_netWmStateMaxV;
+      full = full || state == m_netWmStateFullScreen;
+    }
+  }
+  if (data) XFree(data);
+  return {horizontal && vertical, full};
+}
+
+void X11Display::AwaitMaximized(Native& native, bool maximized) {
+  // A manager already showing that state reports no change to wait for, nor does one not yet
+  // managing the window (it takes the state in as it maps it).
+  const auto [shown, full] = ManagerState(native);
+  if (!native.mapped || (shown == maximized && !full)) {
+    native.awaitedMaximized.reset();
+  } else {
+    native.awaitedMaximized = maximized;
   }
 }
 

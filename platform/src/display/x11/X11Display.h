@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <map>
 #include <memory>
 #include <string>
@@ -65,6 +66,7 @@ private:
     unsigned long leftFullScreenAt{0};  // the request that asked the manager to end full screen or maximised
     RECT restoreTo{0, 0, 0, 0};  // the place asked for on leaving full screen, until it is shown
     int restoreRequests{0};      // how often more that place may be asked for again
+    std::optional<bool> awaitedMaximized;  // the maximised state asked of the manager, until it shows it
   };
 
   Native* Lookup(HWND top);
@@ -88,8 +90,14 @@ private:
   // Ends a state the manager places the window in (full screen, maximised) by askManager; with
   // ownPlace the window's own place is then asked for until the manager shows it there.
   void LeaveManagedState(HWND top, Native& native, const std::function<void()>& askManager, bool ownPlace);
+  // Makes the place last reported by the server the window's own rectangle.
+  void TakeInPlace(HWND top, const Native& native);
   // Takes in the maximised state the manager gives the window (its maximise button).
   void FollowManagerMaximized(HWND top);
+  // Whether the manager's state of the window is maximised (both ways), and whether full screen.
+  std::pair<bool, bool> ManagerState(const Native& native);
+  // Waits for the manager to show the window maximised or not, as just asked of it.
+  void AwaitMaximized(Native& native, bool maximized);
   // Gives the server's keyboard focus to the X window of the active window, once it is mapped.
   void FocusActive();
   void MarkDirty(Native& native, const RECT& area);
@@ -160,6 +168,7 @@ private:
   unsigned long m_netWmState{0};
   unsigned long m_netWmStateMaxH{0};
   unsigned long m_netWmStateMaxV{0};
+  unsigned long m_netWmStateFullScreen{0};
 };
 
 }  // namespace platform::detail
