@@ -499,7 +499,9 @@ TEST(ClientSessionTest, SavedRecordOpensAsTheSameGame) {
   EXPECT_NE(view.GetStateFlags() & CClientView::kRecordOpen, 0);
 
   // A file that is not a record leaves an empty game, not half of one.
-  const std::string broken = path + ".broken";
+  // Beside the small disk: the record of outsize commentary below would not fit on it.
+  platform::TempDir spare;
+  const std::string broken = spare / "client-session-record.sgf.broken";
   std::ofstream(broken) << "(;B[pd];W[dp]C[half;B[zz";
   EXPECT_FALSE(view.OpenRecordFile(broken.c_str()));
   EXPECT_EQ(s.script.messages.back(), "File open fail.");
@@ -521,10 +523,9 @@ TEST(ClientSessionTest, SavedRecordOpensAsTheSameGame) {
   CString kept;
   view.GetComments().GetAt(kept, 1, 0);
   EXPECT_EQ(kept.GetLength(), static_cast<int>(huge.size()));
-  ASSERT_TRUE(view.SaveRecordFile(path.c_str()));
-  EXPECT_GT(std::filesystem::file_size(path), huge.size());
-  std::filesystem::remove(path);
-  std::filesystem::remove(broken);
+  const std::string again = spare / "client-session-record-again.sgf";
+  ASSERT_TRUE(view.SaveRecordFile(again.c_str()));
+  EXPECT_GT(std::filesystem::file_size(again), huge.size());
 }
 
 // The demo record as the relay peer program sends it, in either commentary mode: every move,
