@@ -1,8 +1,11 @@
 // The viewer's main view: relay lines per second from a loopback relay's socket through the line
 // handlers and the delay queue onto the board (painting left to the message loop, which the
-// benchmark never runs); start-up to the first painted window; resident memory with a long game.
+// benchmark never runs); start-up to the first painted window; resident memory with a long game;
+// on an X server of its own, what a relayed move and a resize send the server and how long a
+// resize takes until the server has the picture.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -26,6 +29,8 @@
 #include "platform/messageloop.h"
 #include "platform/resources.h"
 #include "platform/uiscript.h"
+// Xlib comes with it: after the program's headers.
+#include "bench/support/OnXServer.h"
 
 namespace {
 
@@ -257,5 +262,139 @@ void BM_ResizeFrameWithAGameShown(benchmark::State& state) {
   std::remove(path.c_str());
 }
 BENCHMARK(BM_ResizeFrameWithAGameShown)->Unit(benchmark::kMillisecond);
+
+// The viewer with a 250-move game, shown at size on a private X server (pixels through shared
+// memory or through the connection).
+struct ViewerOnXServer {
+  // The viewer is made headless, where its questions go to the script, then shown on the server.
+  // Live, it is connected to a relay whose lines the benchmark hands it itself; else it shows a
+  // 250-move game from a file.
+  explicit ViewerOnXServer(bool shared, SIZE size = SIZE{1000, 740}, bool live = false) {
+    WriteRecordOf250Moves(path);
+    if (live) {
+      sender.emplace("");
+      GetClientConfig().SetClientIp("127.0.0.1");
+      GetClientConfig().SetClientPort(sender->Port());
+      GetClientConfig().SetSound(false);
+    } else {
+      GetClientConfig().SetClientIp("");
+    }
+    viewer.emplace(live);
+    if (!viewer->view) return;
+    if (live) {
+      if (!viewer->view->IsConnected()) return;
+      viewer->view->GetSocket().AsyncSelect(0);  // lines come from the benchmark, not the socket
+    } else if (!viewer->view->OpenRecordFile(path.c_str())) {
+      return;
+    }
+    viewer->frame->SetWindowPos(nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+    server.emplace(shared);
+    if (!server->Ready()) return;
+    viewer->frame->ShowWindow(SW_SHOW);
+    viewer->frame->UpdateWindow();
+    benchsupport::Settle();
+    ready = true;
+  }
+  ~ViewerOnXServer() {
+    server.reset();
+    viewer.reset();
+    std::remove(path.c_str());
+  }
+  std::string path{"/tmp/client-bench-x.sgf"};
+  platform::ResourceScope resources{Module().Handle()};
+  bool registered{(RegisterClientResources(Module().Handle()), true)};
+  std::optional<RelayBenchSender> sender;
+  std::optional<Viewer> viewer;
+  std::optional<benchsupport::OnXServer> server;
+  bool ready{false};
+};
+
+// Relayed moves (no new comment) shown on the X server: each iteration is a move on a new point,
+// painted and put on the screen. Counters: bytes written to the server per move, and that as a
+// share of the window's pixels (4 bytes each).
+void BM_RelayedMoveOnTheXServer(benchmark::State& state) {
+  ViewerOnXServer shown(state.range(0) != 0, SIZE{1000, 740}, true);
+  if (!shown.ready) {
+    return shown.server && !shown.server->Ready() ? benchsupport::OnXServer::Skip(state)
+                                                  : state.SkipWithError("the view did not connect");
+  }
+  CClientView& view = *shown.viewer->view;
+  view.DoReceive(2, "eh");
+  const std::string lines = MoveLines(360);
+  std::size_t at = 0;
+  long long bytes = 0;
+  for (auto _ : state) {
+    const std::size_t end = lines.find('\n', at);
+    if (end == std::string::npos) {
+      state.SkipWithError("no more points");
+      break;
+    }
+    std::string line = lines.substr(at, end - at);
+    at = end + 1;
+    const long long before = benchsupport::WrittenBytes();
+    view.DoReceive(static_cast<int>(line.size()), line.c_str());
+    benchsupport::Settle();
+    bytes += benchsupport::WrittenBytes() - before;
+  }
+  CRect window;
+  shown.viewer->frame->GetWindowRect(&window);
+  state.counters["board_moves"] = view.GetBoard().GetLastMove();
+  const double perMove = static_cast<double>(bytes) / static_cast<double>(state.iterations());
+  state.counters["bytes_per_move"] = perMove;
+  state.counters["window_share_pct"] = 100.0 * perMove / (4.0 * window.Width() * window.Height());
+}
+BENCHMARK(BM_RelayedMoveOnTheXServer)->Arg(1)->Arg(0)->Iterations(120)->Unit(benchmark::kMillisecond);
+
+// A person resizing the viewer on the X server, between 1000x740 and 840x680: each iteration is
+// asked by the server's side and lasts until the server has taken the last of the new picture.
+void BM_ResizeOnTheXServer(benchmark::State& state) {
+  ViewerOnXServer shown(state.range(0) != 0);
+  if (!shown.ready) {
+    return shown.server && !shown.server->Ready() ? benchsupport::OnXServer::Skip(state)
+                                                  : state.SkipWithError("the record did not open");
+  }
+  benchsupport::RunServerResizes(state, shown.server->Name(), shown.viewer->frame->GetSafeHwnd(), SIZE{1000, 740},
+                                 SIZE{840, 680});
+}
+BENCHMARK(BM_ResizeOnTheXServer)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+struct EnlargementFigures {
+  double firstMs{0};
+  double nextMs{0};
+  int ok{0};
+};
+
+// The first enlargement of a freshly shown viewer against the next one (795x636 -> 1000x740, on
+// a private X server, in a process of its own so nothing grown before counts): each is timed
+// until the server has the picture.
+void BM_FirstEnlargementAgainstTheNext(benchmark::State& state) {
+  EnlargementFigures figures;
+  for (auto _ : state) {
+    figures = benchsupport::MeasureInChild([&] {
+      EnlargementFigures measured;
+      ViewerOnXServer shown(true, SIZE{795, 636});
+      if (!shown.ready) return measured;
+      CMainFrame& frame = *shown.viewer->frame;
+      const auto resize = [&](int cx, int cy) {
+        const auto start = std::chrono::steady_clock::now();
+        frame.SetWindowPos(nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER);
+        benchsupport::Settle();
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+      };
+      measured.firstMs = resize(1000, 740);
+      resize(795, 636);
+      measured.nextMs = resize(1000, 740);
+      measured.ok = 1;
+      return measured;
+    });
+    if (!figures.ok) {
+      state.SkipWithError("no viewer on an X server");
+      break;
+    }
+  }
+  state.counters["first_ms"] = figures.firstMs;
+  state.counters["next_ms"] = figures.nextMs;
+}
+BENCHMARK(BM_FirstEnlargementAgainstTheNext)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

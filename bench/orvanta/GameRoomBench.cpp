@@ -1,6 +1,7 @@
 // A 250-move game received from the game server and shown: from the peer's socket through the
 // link, the dispatcher, the frame and the game room to the board control, painted after the last
-// move. Items are moves.
+// move. Items are moves. On an X server of its own: a stream of moves and chat shown as it comes,
+// and a person's resizes, each until the server has the picture.
 
 #include <benchmark/benchmark.h>
 
@@ -21,13 +22,16 @@
 #include "orvanta/room/DagukRoomView.h"
 #include "peers/orvanta/GameServerPeer.h"
 #include "support/StolvexModuleHome.h"
+// Xlib comes with it: after the program's headers.
+#include "bench/support/OnXServer.h"
 
 namespace {
 
 constexpr int kMoves = 250;
 
-// The recorded game, padded with passes to kMoves, as the server's move records.
-std::string GameRecords() {
+// The recorded game, padded with passes to kMoves, as the server's move records, each followed
+// by between.
+std::string GameRecords(const std::string& between = "") {
   std::string game = std::string(kRecordedGame) + "WttBttWtt";
   std::string records;
   int number = 0;
@@ -36,7 +40,7 @@ std::string GameRecords() {
     std::string colour(1, game[at]);
     std::string payload = "|a|b|" + std::to_string(number) + "|" + colour + "[" + game.substr(at + 1, 2) + "]|" +
                           colour + "L[600]|";
-    records += GameServerPeer::Record(5, 14, payload);
+    records += GameServerPeer::Record(5, 14, payload) + between;
   }
   return records;
 }
@@ -121,5 +125,51 @@ void BM_ResizeGameRoomWithABoard(benchmark::State& state) {
   });
 }
 BENCHMARK(BM_ResizeGameRoomWithABoard)->Unit(benchmark::kMillisecond);
+
+// The game's moves with a line of chat after each, sent by the server as one stream while the
+// room is shown on a private X server (argument 1: pixels through shared memory, 0: through the
+// connection); each iteration is the whole game, shown and put on the screen. Items are records.
+void BM_GameRoomStreamOnTheXServer(benchmark::State& state) {
+  // Entered headless, where questions go to the script, then shown on the server.
+  EnteredRoom entered;
+  if (!entered.room) return state.SkipWithError("no game room view");
+  entered.frame->SetWindowPos(nullptr, 0, 0, 1000, 740, SWP_NOMOVE | SWP_NOZORDER);
+  benchsupport::OnXServer server(state.range(0) != 0);
+  if (!server.Ready()) return benchsupport::OnXServer::Skip(state);
+  benchsupport::Settle();
+  const std::string stream = GameRecords(GameServerPeer::Record(5, 6, "|a|b|c|kim|e|f|a fine move, I think|"));
+  double cpu = 0;
+  for (auto _ : state) {
+    entered.peer.Send({{GameServerPeer::Record(5, 12, "|a|b|1|hc|carol|c3|3k|hl|lee|l3|4k|0|6.5|600|30|3|"), 0}});
+    platform::RunUntil([&] { return entered.room->GetMoveCounter() == 0 && entered.room->GetRoomState() == 0x42; },
+                       5000);
+    benchsupport::Settle();
+    const double before = benchsupport::ThreadCpuSeconds();
+    entered.peer.Send({{stream, 0}});
+    if (!platform::RunUntil([&] { return entered.room->GetMoveCounter() == kMoves; }, 30000)) {
+      state.SkipWithError("the moves did not all arrive");
+      break;
+    }
+    benchsupport::Settle();
+    cpu += benchsupport::ThreadCpuSeconds() - before;
+    platform::ClearSoundCalls();
+  }
+  state.SetItemsProcessed(state.iterations() * kMoves * 2);
+  state.counters["cpu_ms_per_game"] = cpu * 1000.0 / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_GameRoomStreamOnTheXServer)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A person resizing the frame on the X server with a 250-move game on the room's board, between
+// 1000x740 and 900x680: each iteration is asked by the server's side and lasts until the server
+// has taken the last of the new picture.
+void BM_ResizeGameRoomOnTheXServer(benchmark::State& state) {
+  EnteredRoom entered;
+  if (!entered.room || !entered.PlayGame()) return state.SkipWithError("no game on the room's board");
+  benchsupport::OnXServer server(state.range(0) != 0);
+  if (!server.Ready()) return benchsupport::OnXServer::Skip(state);
+  benchsupport::RunServerResizes(state, server.Name(), entered.frame->GetSafeHwnd(), SIZE{1000, 740},
+                                 SIZE{900, 680});
+}
+BENCHMARK(BM_ResizeGameRoomOnTheXServer)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

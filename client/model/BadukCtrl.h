@@ -108,7 +108,8 @@ public:
                              int* marginY = nullptr);
   // The largest stone picture size not above s; 9 below 9.
   static int SnapStoneSize(int s);
-  // Lays the board out for size (null: the client size) and renders it.
+  // Lays the board out for size (null: the client size); the picture is rendered when next
+  // painted or asked for, so the layouts of one resize draw the board once.
   void Layout(const SIZE* size = nullptr);
   // Client pixel of the intersection of column x and row y (where it is drawn, turned or not).
   CPoint CellCentre(int x, int y) const;
@@ -121,6 +122,8 @@ public:
   BOOL GetHalfTurn() const { return m_halfTurn; }
   // Renders the whole board picture again (size null: the client size).
   void RenderBoard(const SIZE* size = nullptr);
+  // Renders the picture of the last layout when that is still to be done.
+  void RenderIfDue();
   void Redraw() { RenderBoard(); }
   int GetStoneSize() const { return m_stoneSize; }
   int GetCellWidth() const { return m_cellWidth; }
@@ -190,6 +193,9 @@ private:
   std::uint64_t m_pendingCount{0};  // marks since the last drawing; also the order counter
   // Pictures.
   CSize m_pictureSize;   // size of the two board pictures
+  CSize m_laidOutSize;   // the size of the last layout, rendered when the picture is next needed
+  bool m_renderDue{false};
+  short m_loadedStoneSize{0};  // the stone pictures loaded (0: none)
   CBitmap m_cleanBoard;  // texture, grid, star points
   CBitmap m_boardPicture;  // the clean board with stones, mark and numbers: what is painted
   CMaskedPicture m_blackStone;

@@ -99,9 +99,14 @@ void CBadukCtrl::Layout(const SIZE* size) {
   const CPoint centre(area.cx / 2, area.cy / 2);
   m_boardRect = CRect(centre.x - board.cx / 2, centre.y - board.cy / 2, centre.x + board.cx / 2,
                       centre.y + board.cy / 2);
-  MakeNumberFont();
-  LoadStonePictures();
-  RenderBoard(size);
+  if (!m_numberFont.GetSafeHandle()) MakeNumberFont();
+  if (m_loadedStoneSize != m_stoneSize) LoadStonePictures();
+  m_laidOutSize = area;
+  m_renderDue = true;
+}
+
+void CBadukCtrl::RenderIfDue() {
+  if (m_renderDue) RenderBoard(&m_laidOutSize);
 }
 
 void CBadukCtrl::MakeNumberFont() {
@@ -123,6 +128,7 @@ void CBadukCtrl::LoadStonePictures() {
     if (entry.size != m_stoneSize) continue;
     m_blackStone.Load(entry.black, kTransparent, m_blackPalette);
     m_whiteStone.Load(entry.white, kTransparent, m_whitePalette);
+    m_loadedStoneSize = m_stoneSize;
   }
   m_lastMoveMark.Load(kLastMoveMarkId, kTransparent, m_markPalette);
 }
@@ -197,6 +203,7 @@ void CBadukCtrl::DrawBoardImage(const SIZE* size) {
 }
 
 void CBadukCtrl::RenderBoard(const SIZE* size) {
+  m_renderDue = false;
   DrawBoardImage(size);
   m_pictureSize = PictureSize(size);
   ReplaceBitmap(m_boardPicture, m_pictureSize);
@@ -252,6 +259,11 @@ void CBadukCtrl::DrawStone(CDC* dc, int x, int y, BOOL mark) {
 }
 
 void CBadukCtrl::DrawCell(int x, int y, BOOL mark) {
+  // A picture still to be rendered draws every point: the paint only has to come.
+  if (m_renderDue) {
+    if (m_hWnd) Invalidate(TRUE);
+    return;
+  }
   if (!m_boardPicture.GetSafeHandle() || !m_cleanBoard.GetSafeHandle() || !IsOnBoard(x, y)) return;
   // The first point marked since the last drawing invalidates the window; the paint that follows
   // draws it and every point marked after it.
@@ -281,6 +293,7 @@ void CBadukCtrl::DrawPendingCells() {
 }
 
 CBitmap* CBadukCtrl::GetBoardPicture() {
+  RenderIfDue();
   if (!m_boardPicture.GetSafeHandle()) return nullptr;
   DrawPendingCells();
   return &m_boardPicture;
@@ -293,6 +306,7 @@ void CBadukCtrl::OnSize(UINT type, int cx, int cy) {
 
 void CBadukCtrl::OnPaint() {
   CPaintDC dc(this);
+  RenderIfDue();
   if (!m_boardPicture.GetSafeHandle()) return;
   DrawPendingCells();
   CRect client;

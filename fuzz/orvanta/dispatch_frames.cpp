@@ -45,11 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   CServerDispatcher dispatcher(frame);
   const CString group(reinterpret_cast<const char*>(data + 1), static_cast<int>(size - 1));
-  CFieldTokenizer failed;
-  int code = 0;
-  const int result = dispatcher.DispatchServerFrames(group, &failed, &code);
-  if (result != 1)
-    dispatcher.OnFailedReply(&failed, &code);
+  dispatcher.DispatchServerFrames(group);
   // A request is only ever queued on a connected link.
   if (!frame.connected && !frame.queued.empty())
     __builtin_trap();

@@ -389,15 +389,22 @@ void CMainFrame::OnLinkConnected() {
 }
 
 void CMainFrame::OnLinkData() {
-  if (!m_bConnected || !m_pLink)
-    return;
-  const CString group = m_pLink->ReadFrames();
-  if (group.IsEmpty())
-    return;
-  CFieldTokenizer failedPayload;
-  int failedCode = 0;
-  if (m_dispatcher.DispatchServerFrames(group, &failedPayload, &failedCode) != 1)
-    m_dispatcher.OnFailedReply(&failedPayload, &failedCode);
+  CServerLink* const link = m_pLink.get();
+  CServerLink* const outer = m_pReadingLink;
+  // Every record the link holds, group after group, while it stays the frame's connected link.
+  while (m_bConnected && link && m_pLink.get() == link) {
+    const CString group = link->ReadFrames();
+    if (group.IsEmpty())
+      break;
+    m_pReadingLink = link;
+    m_dispatcher.DispatchServerFrames(group);
+    m_pReadingLink = outer;
+  }
+}
+
+BOOL CMainFrame::IsLinkOpen() const {
+  // Records handled outside a link's own read (no reading link) only need a connected link.
+  return m_pLink && m_pLink->IsConnected() && (!m_pReadingLink || m_pReadingLink == m_pLink.get());
 }
 
 void CMainFrame::OnLinkClosed() {
@@ -558,6 +565,9 @@ void CMainFrame::SwitchView(UINT viewId) {
     return;
   }
   m_nActiveViewId = viewId;
+  // No forum's board or room is left open behind the start screen, however it was reached.
+  if (viewId == kStartView)
+    ForgetForum();
   OnWaitingRoomShown();
   FlagScreen(viewId);
   // The start screen drops the title a room or a list gave the frame.
@@ -602,7 +612,10 @@ void CMainFrame::NotePending(const char* name, const CString& detail) {
 
 CString CMainFrame::GetPresentSizeSetting() const {
   CRect rect;
-  if (m_hWnd)
+  // Big Screen is no size of the frame's own: the size it goes back to is.
+  if (m_bFullScreen)
+    rect = m_savedRect;
+  else if (m_hWnd)
     GetWindowRect(&rect);
   return CSettingFiles::FormatFrameSize(m_hWnd && IsZoomed(), rect.Width(), rect.Height());
 }
@@ -729,9 +742,13 @@ void CMainFrame::OnPostLoginNotice(CFieldTokenizer& payload) {
       // No waiting room leads to this room: its requests name it as the join did, until it is left.
       SetWaitingRoomKey(m_pLoginRecord->m_strRoomText1, m_pLoginRecord->m_strRoomText7);
       m_pLoginRecord->m_strRoomText5 = m_pLoginRecord->m_strRoomText6;
+      // Leaving the room goes to the waiting room the login reply named, when the start screen
+      // lists it; without one the user goes back to the start screen.
+      m_nCurrentWaitRoom = m_nHomeWaitRoom = FindRoomNumberByKey(m_pLoginRecord->m_strRoomText7);
     }
     EndWaitCapture();
-    ShowLoginNotice();
+    // The login reply asked for the memo list already.
+    ShowLoginNotice(FALSE);
     return;
   }
   if (!m_bStayInRoomList)
@@ -744,13 +761,14 @@ void CMainFrame::OnPostLoginNotice(CFieldTokenizer& payload) {
   m_strNotice.Empty();
 }
 
-void CMainFrame::ShowLoginNotice() {
+void CMainFrame::ShowLoginNotice(BOOL askMemos) {
   if (!m_strNotice.IsEmpty()) {
     CNoticeDlg dialog(this, m_strNotice, CString(), 0);
     dialog.DoModal();
   }
   m_bNoticeShown = TRUE;
-  RequestMemoList();
+  if (askMemos)
+    RequestMemoList();
 }
 
 void CMainFrame::SendResumeJoin(const CString& a, const CString& b, const CString& c, const CString& classText) {

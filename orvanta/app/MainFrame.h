@@ -105,9 +105,9 @@ public:
   // Memo list request (1,13), flushed.
   void RequestMemoList();
   // ---- Post-login notice and the return to an unfinished game ----
-  // The login notice (when there is one) in the notice dialog, then the memo list request; the
-  // notice counts as shown.
-  void ShowLoginNotice();
+  // The login notice (when there is one) in the notice dialog, then the memo list request unless
+  // askMemos is FALSE (the list was asked for already); the notice counts as shown.
+  void ShowLoginNotice(BOOL askMemos = TRUE);
   // Joins the room of an unfinished game: (category by classText, 3) "|a|b|c|"; not flushed.
   void SendResumeJoin(const CString& a, const CString& b, const CString& c, const CString& classText);
   BOOL IsNoticeShown() const { return m_bNoticeShown; }
@@ -201,6 +201,7 @@ public:
   BOOL IsDeferringMoves() const override { return m_bRoomSyncPending; }
   void SetDeferringMoves(BOOL defer) override { m_bRoomSyncPending = defer; }
   BOOL IsClosing() const override { return m_bClosing; }
+  BOOL IsLinkOpen() const override;
   BOOL IsEntryPending() const override { return m_bEntryPending; }
   BOOL IsGameRoomActive() const override { return m_nActiveViewId == kGameRoomView; }
   void SetConnected(BOOL connected) override { m_bConnected = connected; }
@@ -328,6 +329,8 @@ public:
   // place of any old one; the current room stays as it is.
   CWaitingRoomRec* FindRoomRecord(int number) const;
   void KeepRoomRecord(int number, const CString& kind, const CString& key, const CString& name);
+  // The number of the waiting room whose record has key; -1 when none has.
+  int FindRoomNumberByKey(const CString& key) const;
   // Forgets every waiting-room record.
   void ClearRoomRecords();
   // The waiting room while it is the view shown; null otherwise.
@@ -581,7 +584,8 @@ private:
   std::unique_ptr<CMemoBoxDlg> m_pMemoBox;
   CString m_strRankFilter;
   // The forum whose board or waiting room was opened from the forum view.
-  BOOL m_bForumBoardOpen{FALSE};
+  BOOL m_bForumBoardOpen{FALSE};  // a forum's board or waiting room was opened from the forum list
+  BOOL m_bForumRoom{FALSE};  // the current waiting room is the forum's own, named by the forum's target
   CString m_strForumId;
   CString m_strForumCode;
   CString m_strForumTarget;
@@ -600,6 +604,7 @@ private:
   CSettingFiles m_settingFiles;
   CServerDispatcher m_dispatcher{*this};
   std::unique_ptr<CServerLink> m_pLink;
+  CServerLink* m_pReadingLink{nullptr};  // the link whose records are being handled
   std::vector<std::unique_ptr<CServerLink>> m_retiredLinks;
   std::unique_ptr<CSessionRecord> m_pLoginRecord;
   platform::Profile m_ownProfile{"Orvanta"};  // used only without an application object
@@ -775,7 +780,6 @@ private:
   UINT_PTR m_nDeferredTimer{0};
   CString m_strWaitRoomNumberText;
   CString m_strWaitRoomKey;
-  CString m_strNoRoomKey;  // W of the leave request when no waiting room is current
   CString m_strStalemateText;
   CString m_strCapturedText;
   BOOL m_bEndRequested{FALSE};

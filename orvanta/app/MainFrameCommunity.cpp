@@ -404,6 +404,7 @@ void CMainFrame::OpenForumBoard(const CString& id, const CString& code, const CS
 
 void CMainFrame::ForgetForum() {
   m_bForumBoardOpen = FALSE;
+  m_bForumRoom = FALSE;
   m_bForumJoined = FALSE;
   m_strForumId.Empty();
   m_strForumCode.Empty();
@@ -419,6 +420,8 @@ void CMainFrame::OnSelectForum() {
 }
 
 void CMainFrame::EnterForumWaitingRoom(const CString& target) {
+  // Only the forum's waiting room is named by the forum's target; its board never is.
+  m_bForumRoom = TRUE;
   m_strCurrentRoomTitle = target;
   SendWaitRoomEnter();
   FlushRequests();
@@ -433,6 +436,7 @@ void CMainFrame::OnForumList(CFieldTokenizer& payload) {
   if (CAssociationView* view = GetForumView())
     view->OnForumList(payload.GetText());
   // Back from a forum's board: its menu comes again.
+  m_bForumRoom = FALSE;
   if (m_bForumBoardOpen) {
     m_bForumBoardOpen = FALSE;
     SendForumRequest2("|" + m_strForumId + "|");
@@ -569,17 +573,18 @@ void CMainFrame::OnInvitation(CFieldTokenizer& payload) {
     return;
   }
   if (m_pWaitingRoomView) {
-    // The room must still be open: listed under its number with the inviter at a seat.
+    // The room must still be open: listed under its number with the inviter at a seat. A seat's
+    // cell reads "id(grade)": only the ID before the bracket names the inviter.
     CListCtrl& rooms = m_pWaitingRoomView->GetRoomList();
     const CString inviterId = payload.GetField(4);
+    auto seatId = [&](int row, int column) {
+      const CString cell = rooms.GetItemText(row, column);
+      const int bracket = cell.Find('(');
+      return bracket >= 0 ? cell.Left(bracket) : cell;
+    };
     BOOL found = FALSE;
-    for (int row = 0; row < rooms.GetItemCount() && !found; ++row) {
-      if (rooms.GetItemText(row, 1) != room)
-        continue;
-      const CString first = rooms.GetItemText(row, 0);
-      const int bracket = first.Find('(');
-      found = rooms.GetItemText(row, 4) == inviterId || (bracket >= 0 ? first.Left(bracket) : first) == inviterId;
-    }
+    for (int row = 0; row < rooms.GetItemCount() && !found; ++row)
+      found = rooms.GetItemText(row, 1) == room && (seatId(row, 4) == inviterId || seatId(row, 0) == inviterId);
     if (!found) {
       Ask("The game room is already closed.", "", MB_OK);
       m_bRoomEntry = FALSE;

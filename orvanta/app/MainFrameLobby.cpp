@@ -123,6 +123,18 @@ CWaitingRoomRec* CMainFrame::FindRoomRecord(int number) const {
   return m_pRoomMap->Lookup(static_cast<WORD>(number), found) ? dynamic_cast<CWaitingRoomRec*>(found) : nullptr;
 }
 
+int CMainFrame::FindRoomNumberByKey(const CString& key) const {
+  POSITION position = m_pRoomMap->GetStartPosition();
+  while (position && !key.IsEmpty()) {
+    WORD number = 0;
+    CObject* found = nullptr;
+    m_pRoomMap->GetNextAssoc(position, number, found);
+    if (const auto* record = dynamic_cast<const CWaitingRoomRec*>(found); record && record->m_strKey == key)
+      return number;
+  }
+  return -1;
+}
+
 void CMainFrame::ClearRoomRecords() { DeleteRoomRecords(*m_pRoomMap); }
 
 void CMainFrame::DeleteRoomRecords(CMapWordToOb& map) {
@@ -140,7 +152,7 @@ CWaitingRoomRec* CMainFrame::GetCurrentWaitingRoomRec() const { return FindRoomR
 
 CString CMainFrame::GetWaitingRoomKey() const {
   // A forum's own waiting room is named by the forum's target, whatever record the number has.
-  if (m_bForumBoardOpen)
+  if (m_bForumRoom)
     return m_strForumTarget;
   const CWaitingRoomRec* record = GetCurrentWaitingRoomRec();
   return record ? record->m_strKey : CString();
@@ -296,12 +308,12 @@ void CMainFrame::SendChatLine(const CString& payload) {
 BOOL CMainFrame::QueueWaitRoomRequest(int minor, const CString& extra) {
   const CString role = m_pLoginRecord ? m_pLoginRecord->m_strRole : CString();
   const bool recorded = GetCurrentWaitingRoomRec() != nullptr;
-  const int major = recorded && !m_bForumBoardOpen ? GetSendCategory(0, role) : 3;
+  const int major = recorded && !m_bForumRoom ? GetSendCategory(0, role) : 3;
   return QueueRequest(major, minor, "|" + GetCurrentRoomName() + "|" + extra, "1");
 }
 
 CString CMainFrame::GetCurrentRoomName() const {
-  return GetCurrentWaitingRoomRec() || m_bForumBoardOpen ? GetWaitingRoomKey() : m_strCurrentRoomTitle;
+  return GetCurrentWaitingRoomRec() || m_bForumRoom ? GetWaitingRoomKey() : m_strCurrentRoomTitle;
 }
 
 void CMainFrame::SendWaitRoomEnter() { QueueWaitRoomRequest(1, CString()); }
@@ -327,7 +339,7 @@ short CMainFrame::GetWaitRoomCategory() const {
 
 void CMainFrame::SendJoinRoom(const CString& room, const CString& password) {
   const CWaitingRoomRec* record = GetCurrentWaitingRoomRec();
-  const bool current = record || m_bForumBoardOpen;
+  const bool current = record || m_bForumRoom;
   const CString key = current ? GetWaitingRoomKey() : m_strWaitRoomKey;
   const CString roomField = RemoveSeparators(room);
   QueueRequest(GetWaitRoomCategory(), 3, "|" + key + "|" + roomField + "|" + RemoveSeparators(password) + "|", "1");

@@ -72,11 +72,10 @@ void CMainFrame::SendRoomCode14(const CString& node, const CString& time) {
 void CMainFrame::SendClockState(short colour) { SendGameRequest(38, (colour & 2) ? "1|" : "2|"); }
 
 void CMainFrame::SendLeaveRoom() {
-  // Without a waiting room to return to (a room rejoined at login) the leave goes out on its
-  // fixed category under the frame's no-room key.
-  if (!m_bForumBoardOpen && !GetCurrentWaitingRoomRec()) {
-    const CString room = m_pLoginRecord ? m_pLoginRecord->m_strRoomText5 : CString();
-    QueueRequest(3, 4, "|" + m_strNoRoomKey + "|" + room + "|", "1");
+  // Without a waiting room to return to the leave goes out on its fixed category, still naming
+  // the room as all its requests did.
+  if (!m_bForumRoom && !GetCurrentWaitingRoomRec()) {
+    QueueRequest(3, 4, GetRoomPrefix(), "1");
     return;
   }
   SendGameRequest(4, CString());
@@ -177,7 +176,7 @@ void CMainFrame::ResetRoomGame() {
   if (m_nDeferredTimer != 0) ::KillTimer(m_hWnd, kDeferredMovesTimer);
   m_nDeferredTimer = 0;
   m_deferredMoves.Clear();
-  m_bUndoPending = m_bDesignationPending = m_bEndRequested = m_bPaused = FALSE;
+  m_bUndoPending = m_bDesignationPending = m_bEndRequested = m_bPaused = m_bRoomSyncPending = FALSE;
   ForgetOwnStalemateArea();
   if (m_bFullScreen) ToggleFullScreen();
 }
@@ -319,7 +318,8 @@ void CMainFrame::OnEnterGameRoom(int code, CFieldTokenizer& payload) {
   m_bEntryPending = FALSE;
   if (!IsGameRoomActive()) {
     SwitchView(kGameRoomView);
-    m_nHomeWaitRoom = m_nCurrentWaitRoom;
+    // A room joined from no waiting room (rejoined at login) keeps the home it was given.
+    if (GetCurrentWaitingRoomRec()) m_nHomeWaitRoom = m_nCurrentWaitRoom;
   }
   CGameRoom* room = ShownRoom();
   CRoomMessages::Entered entered = CRoomMessages::ReadEntered(payload.GetText());
@@ -399,13 +399,21 @@ void CMainFrame::OnLeftGameRoom(CFieldTokenizer& payload) {
       if (m_pLoginRecord) m_pLoginRecord->ClearRoom();
       m_bInRoom = FALSE;
       if (!GetCurrentWaitingRoomRec()) m_nCurrentWaitRoom = m_nHomeWaitRoom;
-      if (m_strWaitRoomNumberText != "3") {
+      if (m_pGameRoom) m_pGameRoom->ResetRoom();
+      m_wRoomState = 1;
+      // However the room was left (the user's own leave or the server's word alone), nothing of
+      // its game, its owner or its observers' advice follows the user out.
+      ResetRoomGame();
+      m_bRoomOwner = m_bObserverAdvice = FALSE;
+      // A room that no known waiting room leads to is left for the start screen; entering a
+      // waiting room without a name would place the user nowhere.
+      if (!GetCurrentWaitingRoomRec() && !m_bForumRoom) {
+        ReturnToStartView();
+      } else if (m_strWaitRoomNumberText != "3") {
         SendWaitRoomEnter();
       } else {
         SendGameListRequest();
       }
-      if (m_pGameRoom) m_pGameRoom->ResetRoom();
-      m_wRoomState = 1;
     }
     m_bStayInRoomList = FALSE;
     m_bDesignateToggle = FALSE;
@@ -497,7 +505,7 @@ void CMainFrame::OnRoomMoves(CFieldTokenizer& payload) {
 
 void CMainFrame::SendRoomSync() {
   // Only rooms of a forum and of the waiting rooms numbered "3" keep their players in step.
-  if (m_bForumBoardOpen || m_strWaitRoomNumberText == "3") SendGameRequest(8, CString());
+  if (m_bForumRoom || m_strWaitRoomNumberText == "3") SendGameRequest(8, CString());
 }
 
 void CMainFrame::SetLinkBlocking(BOOL blocking) {
@@ -587,6 +595,8 @@ void CMainFrame::OnDrawMessage(CFieldTokenizer& payload) {
     }
     return;
   }
+  // Only a seated player answers; an observer is not asked.
+  if (m_pGameRoom && !m_pGameRoom->IsSeatedPlayer()) return;
   StopRoomClock();
   bool yes = Ask("Opponent asks a drawn game.\nDo you agree?", kInform, MB_YESNO | MB_ICONQUESTION) == IDYES;
   SendAnswer(20, "|" + FieldOf(payload, 0) + "|" + FieldOf(payload, 1) + (yes ? "|1|" : "|0|"));

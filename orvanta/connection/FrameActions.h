@@ -28,6 +28,8 @@ public:
   virtual void SetDeferringMoves(BOOL defer) = 0;
   // The frame's closing flag, set by the close command.
   virtual BOOL IsClosing() const = 0;
+  // Whether the link the records being handled came on is still the frame's, and connected.
+  virtual BOOL IsLinkOpen() const = 0;
   // The pending-entry flag of a game room entry.
   virtual BOOL IsEntryPending() const = 0;
   virtual BOOL IsGameRoomActive() const = 0;

@@ -16,76 +16,76 @@ struct PlainRow {
   int code;
   PayloadAction action;
   bool updateButtons;
-  int ends;  // 0 no, 1 ends the group, 2 ends without flush
+  bool flushNow;  // what the action queued leaves before the next record is handled
 };
 
 const PlainRow kPlainRows[] = {
-    {2, &CFrameActions::OnWaitingRoomList, false, 0},
-    {3, &CFrameActions::OnAdvertInfo, false, 0},
-    {14, &CFrameActions::OnUserSearchResult, false, 0},
-    {15, &CFrameActions::OnUserMessage, false, 0},
-    {16, &CFrameActions::OnOperatorNotice, false, 0},
-    {19, &CFrameActions::OnMailTo, false, 0},
-    {33, &CFrameActions::OnWaitRoomUsers, true, 0},
-    {34, &CFrameActions::OnWaitRoomChat, false, 0},
-    {36, &CFrameActions::OnPostLoginNotice, true, 0},
-    {39, &CFrameActions::OnNegotiationRefused, false, 0},
-    {51, &CFrameActions::OnRoomLists, true, 0},
-    {54, &CFrameActions::OnLeftGameRoom, true, 0},
-    {55, &CFrameActions::OnChatBan, false, 0},
-    {56, &CFrameActions::OnRoomChat, false, 0},
-    {57, &CFrameActions::OnRoomInformation, false, 0},
-    {58, &CFrameActions::OnRoomCode58, true, 0},
-    {59, &CFrameActions::OnGameInProgress, false, 0},
-    {61, &CFrameActions::OnRecordListPage, true, 0},
-    {62, &CFrameActions::OnRecordSearchResult, true, 0},
-    {63, &CFrameActions::OnRecordText, true, 0},
-    {71, &CFrameActions::OnForumList, true, 0},
-    {72, &CFrameActions::OnForumMenu, false, 0},
-    {73, &CFrameActions::OnForumJoined, false, 0},
-    {74, &CFrameActions::OnForumSeceded, false, 0},
-    {101, &CFrameActions::OnRankList, true, 0},
-    {102, &CFrameActions::OnRankPage, true, 0},
-    {103, &CFrameActions::OnUserRecord, false, 0},
-    {104, &CFrameActions::OnRankPage2, true, 0},
-    {112, &CFrameActions::OnInvitation, false, 0},
-    {113, &CFrameActions::OnMemoCount, false, 1},
-    {115, &CFrameActions::OnMemoNotice, false, 1},
-    {118, &CFrameActions::OnInvitationRefused, false, 2},
-    {119, &CFrameActions::OnNegotiationRequest, false, 0},
-    {310, &CFrameActions::OnNegotiationAgreed, false, 0},
-    {399, &CFrameActions::OnWaitingRoomUserChange, false, 0},
-    {510, &CFrameActions::OnRoomMoves, false, 0},
-    {516, &CFrameActions::OnUndoMessage, false, 0},
-    {518, &CFrameActions::OnDesignationMessage, true, 0},
-    {520, &CFrameActions::OnDrawMessage, true, 0},
-    {522, &CFrameActions::OnFinishMessage, true, 0},
-    {524, &CFrameActions::OnPauseMessage, true, 0},
-    {526, &CFrameActions::OnContinueMessage, true, 0},
-    {528, &CFrameActions::OnReviewMessage, true, 0},
-    {529, &CFrameActions::OnReplayStep, false, 0},
-    {530, &CFrameActions::OnReplayStep, false, 0},
-    {531, &CFrameActions::OnReplayStep, false, 0},
-    {532, &CFrameActions::OnReplayStep, false, 0},
-    {533, &CFrameActions::OnObserverAdvice, false, 0},
-    {535, &CFrameActions::OnFinishMessage, true, 0},
-    {536, &CFrameActions::OnReplayDlgMessage, false, 0},
-    {537, &CFrameActions::OnReplayStep, false, 0},
-    {538, &CFrameActions::OnTimeOver, true, 0},
-    {539, &CFrameActions::OnReplayStep, true, 0},
-    {540, &CFrameActions::OnReplayStep, true, 0},
-    {542, &CFrameActions::OnResumeMessage, true, 0},
-    {544, &CFrameActions::OnCountMessage, true, 0},
-    {547, &CFrameActions::OnStalemateAnswer, true, 0},
-    {551, &CFrameActions::OnClockStart, true, 0},
-    {555, &CFrameActions::OnLeaveCountdown, false, 0},
-    {556, &CFrameActions::OnWinWithoutCounting, true, 0},
-    {599, &CFrameActions::OnWaitingRoomRoomChange, false, 0},
-    {710, &CFrameActions::OnBoardPostList, true, 0},
-    {711, &CFrameActions::OnBoardPost, false, 0},
-    {712, &CFrameActions::OnPostAdded, false, 0},
-    {713, &CFrameActions::OnPostDeleted, false, 0},
-    {714, &CFrameActions::OnReadCount, false, 0},
+    {2, &CFrameActions::OnWaitingRoomList, false, false},
+    {3, &CFrameActions::OnAdvertInfo, false, false},
+    {14, &CFrameActions::OnUserSearchResult, false, false},
+    {15, &CFrameActions::OnUserMessage, false, false},
+    {16, &CFrameActions::OnOperatorNotice, false, false},
+    {19, &CFrameActions::OnMailTo, false, false},
+    {33, &CFrameActions::OnWaitRoomUsers, true, false},
+    {34, &CFrameActions::OnWaitRoomChat, false, false},
+    {36, &CFrameActions::OnPostLoginNotice, true, false},
+    {39, &CFrameActions::OnNegotiationRefused, false, false},
+    {51, &CFrameActions::OnRoomLists, true, false},
+    {54, &CFrameActions::OnLeftGameRoom, true, false},
+    {55, &CFrameActions::OnChatBan, false, false},
+    {56, &CFrameActions::OnRoomChat, false, false},
+    {57, &CFrameActions::OnRoomInformation, false, false},
+    {58, &CFrameActions::OnRoomCode58, true, false},
+    {59, &CFrameActions::OnGameInProgress, false, false},
+    {61, &CFrameActions::OnRecordListPage, true, false},
+    {62, &CFrameActions::OnRecordSearchResult, true, false},
+    {63, &CFrameActions::OnRecordText, true, false},
+    {71, &CFrameActions::OnForumList, true, false},
+    {72, &CFrameActions::OnForumMenu, false, false},
+    {73, &CFrameActions::OnForumJoined, false, false},
+    {74, &CFrameActions::OnForumSeceded, false, false},
+    {101, &CFrameActions::OnRankList, true, false},
+    {102, &CFrameActions::OnRankPage, true, false},
+    {103, &CFrameActions::OnUserRecord, false, false},
+    {104, &CFrameActions::OnRankPage2, true, false},
+    {112, &CFrameActions::OnInvitation, false, false},
+    {113, &CFrameActions::OnMemoCount, false, true},
+    {115, &CFrameActions::OnMemoNotice, false, true},
+    {118, &CFrameActions::OnInvitationRefused, false, false},
+    {119, &CFrameActions::OnNegotiationRequest, false, false},
+    {310, &CFrameActions::OnNegotiationAgreed, false, false},
+    {399, &CFrameActions::OnWaitingRoomUserChange, false, false},
+    {510, &CFrameActions::OnRoomMoves, false, false},
+    {516, &CFrameActions::OnUndoMessage, false, false},
+    {518, &CFrameActions::OnDesignationMessage, true, false},
+    {520, &CFrameActions::OnDrawMessage, true, false},
+    {522, &CFrameActions::OnFinishMessage, true, false},
+    {524, &CFrameActions::OnPauseMessage, true, false},
+    {526, &CFrameActions::OnContinueMessage, true, false},
+    {528, &CFrameActions::OnReviewMessage, true, false},
+    {529, &CFrameActions::OnReplayStep, false, false},
+    {530, &CFrameActions::OnReplayStep, false, false},
+    {531, &CFrameActions::OnReplayStep, false, false},
+    {532, &CFrameActions::OnReplayStep, false, false},
+    {533, &CFrameActions::OnObserverAdvice, false, false},
+    {535, &CFrameActions::OnFinishMessage, true, false},
+    {536, &CFrameActions::OnReplayDlgMessage, false, false},
+    {537, &CFrameActions::OnReplayStep, false, false},
+    {538, &CFrameActions::OnTimeOver, true, false},
+    {539, &CFrameActions::OnReplayStep, true, false},
+    {540, &CFrameActions::OnReplayStep, true, false},
+    {542, &CFrameActions::OnResumeMessage, true, false},
+    {544, &CFrameActions::OnCountMessage, true, false},
+    {547, &CFrameActions::OnStalemateAnswer, true, false},
+    {551, &CFrameActions::OnClockStart, true, false},
+    {555, &CFrameActions::OnLeaveCountdown, false, false},
+    {556, &CFrameActions::OnWinWithoutCounting, true, false},
+    {599, &CFrameActions::OnWaitingRoomRoomChange, false, false},
+    {710, &CFrameActions::OnBoardPostList, true, false},
+    {711, &CFrameActions::OnBoardPost, false, false},
+    {712, &CFrameActions::OnPostAdded, false, false},
+    {713, &CFrameActions::OnPostDeleted, false, false},
+    {714, &CFrameActions::OnReadCount, false, false},
 };
 
 const PlainRow* FindPlainRow(int code) {
@@ -95,12 +95,12 @@ const PlainRow* FindPlainRow(int code) {
   return nullptr;
 }
 
-// A room request the other side answered: the code, its refusal text, whether a refusal ends the
-// group, and the action an agreement goes to (with the answer word removed).
+// A room request the other side answered: the code, its refusal text, whether what a refusal
+// queued leaves at once, and the action an agreement goes to (with the answer word removed).
 struct AnswerRow {
   int code;
   const char* refusal;
-  bool refusalEnds;
+  bool refusalFlushes;
   PayloadAction action;
 };
 
@@ -130,33 +130,26 @@ CFieldTokenizer WithoutAnswer(const CFieldTokenizer& payload) {
 
 }  // namespace
 
-int CServerDispatcher::DispatchServerFrames(const CString& text, CFieldTokenizer* failedPayload, int* failedCode) {
+void CServerDispatcher::DispatchServerFrames(const CString& text) {
   bool unterminated = false;
   const std::vector<CServerRecord> records = CServerRecord::SplitGroup(text, &unterminated);
   for (const CServerRecord& record : records) {
     CFieldTokenizer payload(record.m_strPayload);
-    const int flag = record.GetFlagValue();
-    if (flag != 1) {
-      if (failedCode)
-        *failedCode = record.m_nCode;
-      if (failedPayload)
-        *failedPayload = payload;
+    if (record.GetFlagValue() != 1) {
       if (record.m_nCode == 59 || record.m_nCode == 510)
         m_frame.SetDeferringMoves(FALSE);
-      return flag;
-    }
-    const Outcome outcome = DispatchRecord(record.m_nCode, payload);
-    if (outcome == Outcome::EndWithoutFlush)
-      return 1;
-    if (outcome == Outcome::EndGroup) {
+      int code = record.m_nCode;
+      OnFailedReply(&payload, &code);
+    } else if (DispatchRecord(record.m_nCode, payload) == Outcome::FlushNow) {
       m_frame.FlushRequests();
-      return 1;
     }
+    // The records after a logout, a closed link or a link given up belong to no session.
+    if (!m_frame.IsLinkOpen())
+      return;
   }
   // A record without its end stops the dispatch there, and what was queued waits.
   if (!unterminated)
     m_frame.FlushRequests();
-  return 1;
 }
 
 CServerDispatcher::Outcome CServerDispatcher::DispatchRecord(int code, CFieldTokenizer& payload) {
@@ -166,7 +159,7 @@ CServerDispatcher::Outcome CServerDispatcher::DispatchRecord(int code, CFieldTok
     (m_frame.*(row->action))(payload);
     if (row->updateButtons)
       UpdateButtons(code, payload);
-    return row->ends == 0 ? Outcome::Continue : (row->ends == 1 ? Outcome::EndGroup : Outcome::EndWithoutFlush);
+    return row->flushNow ? Outcome::FlushNow : Outcome::Continue;
   }
   if (DispatchAnswer(code, payload, outcome) || DispatchSpecial(code, payload, outcome))
     return outcome;
@@ -181,7 +174,7 @@ bool CServerDispatcher::DispatchAnswer(int code, CFieldTokenizer& payload, Outco
     return false;
   if (IsRefused(payload)) {
     ApplyRefusal(code);
-    outcome = row->refusalEnds ? Outcome::EndGroup : Outcome::Continue;
+    outcome = row->refusalFlushes ? Outcome::FlushNow : Outcome::Continue;
     return true;
   }
   CFieldTokenizer agreed = WithoutAnswer(payload);
@@ -194,7 +187,7 @@ bool CServerDispatcher::DispatchSpecial(int code, CFieldTokenizer& payload, Outc
   switch (code) {
     case 1:
       QueueLoginRecord();
-      outcome = Outcome::EndGroup;
+      outcome = Outcome::FlushNow;
       return true;
     case 11:
       m_frame.OnLoginReply(payload.GetText());
@@ -207,7 +200,7 @@ bool CServerDispatcher::DispatchSpecial(int code, CFieldTokenizer& payload, Outc
     case 12:
       m_frame.SetLogoutReceived();
       m_frame.OnLogoutReply();
-      outcome = m_frame.IsClosing() ? Outcome::EndWithoutFlush : Outcome::EndGroup;
+      outcome = m_frame.IsClosing() ? Outcome::Continue : Outcome::FlushNow;
       return true;
     case 18:
       m_frame.OnRelogin();
@@ -242,7 +235,7 @@ bool CServerDispatcher::DispatchSpecial(int code, CFieldTokenizer& payload, Outc
     case 512: {
       if (IsRefused(payload)) {
         ApplyRefusal(code);
-        outcome = Outcome::EndGroup;
+        outcome = Outcome::FlushNow;
         return true;
       }
       const CString answer = payload.GetField(2);
@@ -259,7 +252,7 @@ bool CServerDispatcher::DispatchSpecial(int code, CFieldTokenizer& payload, Outc
     }
     case 514:
       // A move that arrives while the room loads waits for the room's data; the records behind it
-      // in the same read are still dispatched, so a second move is never lost.
+      // in the same read are still handled, so a second move is never lost.
       if (m_frame.IsDeferringMoves()) {
         m_frame.QueueDeferredText(payload.GetText());
         m_frame.FlushRequests();
@@ -272,7 +265,7 @@ bool CServerDispatcher::DispatchSpecial(int code, CFieldTokenizer& payload, Outc
       // The buttons are set once, before the action, in these two answers.
       if (IsRefused(payload)) {
         ApplyRefusal(code);
-        outcome = Outcome::EndGroup;
+        outcome = Outcome::FlushNow;
         return true;
       }
       CFieldTokenizer agreed = WithoutAnswer(payload);
@@ -293,7 +286,7 @@ bool CServerDispatcher::DispatchSpecial(int code, CFieldTokenizer& payload, Outc
     case 546:
       if (IsRefused(payload)) {
         ApplyRefusal(code);
-        outcome = Outcome::EndGroup;
+        outcome = Outcome::FlushNow;
         return true;
       }
       m_frame.OnStalemateAnswer(payload);

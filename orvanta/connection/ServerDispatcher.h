@@ -1,7 +1,8 @@
 #pragma once
-// CServerDispatcher: the main frame's reader of server groups. It cuts a group into records,
-// calls the frame's action for each record's code in order, and handles failure replies (records
-// whose flag is not 1). Codes that end the group drop the records after them.
+// CServerDispatcher: the main frame's reader of server groups. It cuts a group into records and
+// handles each in order: its code's actions for a normal record, the failure handling for a
+// failure reply (a flag that is not 1). Every record of the group is handled, whatever its code,
+// unless an action closed the link the group came on.
 
 #include <platform/strings.h>
 
@@ -12,10 +13,11 @@ class CServerDispatcher {
 public:
   explicit CServerDispatcher(CFrameActions& frame) : m_frame(frame) {}
 
-  // 1 when the group was dispatched to its end or ended by a code; for a failure reply the
-  // number its flag reads as (never 1), with its code and payload stored in the out arguments.
-  int DispatchServerFrames(const CString& text, CFieldTokenizer* failedPayload, int* failedCode);
-  // Handles a failure reply that DispatchServerFrames reported.
+  // Handles the records of a group in order; what their actions queued leaves at the end (and
+  // at once after the records whose answer must not wait). Stops after a record whose action
+  // closed the link, and at a record without its end.
+  void DispatchServerFrames(const CString& text);
+  // Handles one failure reply: its code and payload.
   void OnFailedReply(CFieldTokenizer* payload, int* code);
 
   // The "|"-list without its field 2 (the answer word): |a|b|0|c| gives |a|b|c|, no field gives |.
@@ -24,7 +26,8 @@ public:
   static CString GetRefusalText(int code);
 
 private:
-  enum class Outcome { Continue, EndGroup, EndWithoutFlush };
+  // After a record: go on, or send what is queued first and then go on.
+  enum class Outcome { Continue, FlushNow };
 
   // One normal record: its actions and the buttons update the table gives it.
   Outcome DispatchRecord(int code, CFieldTokenizer& payload);

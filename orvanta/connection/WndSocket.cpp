@@ -72,6 +72,7 @@ void CWndSocket::ResetState() {
   m_nLastError = 0;
   m_bConnected = FALSE;
   m_wSelectMask = 0;
+  m_bReadOwed = false;
   m_sendQueue.clear();
   m_receiveQueue.clear();
 }
@@ -111,9 +112,8 @@ BOOL CWndSocket::Receive(CString& group) {
   while (!m_receiveQueue.empty()) {
     CSocketBlock block = std::move(m_receiveQueue.front());
     m_receiveQueue.pop_front();
-    // Only bytes that end with ESC LF complete a group; anything else waits whole, so a record is
-    // never handed out in pieces. Judging the held bytes rather than the block alone also
-    // completes a record whose ESC and LF arrived in different blocks.
+    // Every record that ended goes on at once; a record is never handed out in pieces, and one
+    // whose ESC and LF arrived in different blocks still ends.
     std::string bytes;
     if (pending.Take(std::string_view(block.GetData(), static_cast<std::size_t>(block.GetLength())), bytes)) {
       group = CString(bytes);
@@ -179,12 +179,29 @@ void CWndSocket::OnClose(int error) {
 void CWndSocket::OnReceive(int error) {
   if (CheckError(error))
     return;
+  if (m_bOwnerReading) {
+    // The owner is still handling earlier bytes (a question of it is open): these wait in the
+    // socket, so they never overtake the records already received and the server is held back
+    // rather than the program's memory filling.
+    m_bReadOwed = true;
+    return;
+  }
   // Left uninitialised: recv fills what the block will hold.
   std::unique_ptr<char[]> buffer(new char[kReceiveChunk]);
   int received = recv(m_hSocket, buffer.get(), kReceiveChunk, 0);
   if (received > 0) {
     m_receiveQueue.emplace_back(std::move(buffer), received);
+    auto alive = GetLifeToken();
+    m_bOwnerReading = true;
     NotifyOwner(kNotifyReceived, CountWord(received));
+    if (!*alive)
+      return;
+    m_bOwnerReading = false;
+    // Selecting again makes the socket tell of the bytes that waited.
+    if (m_bReadOwed && m_hSocket != INVALID_SOCKET) {
+      m_bReadOwed = false;
+      AsyncSelect();
+    }
     return;
   }
   if (received == SOCKET_ERROR && !CheckError(WSAGetLastError()))

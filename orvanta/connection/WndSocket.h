@@ -53,9 +53,9 @@ public:
   int CheckError(int error);
   // Queues a copy of data for sending and re-arms the selection; FALSE without a connected socket.
   BOOL Send(const void* data, int length);
-  // Takes received blocks through the program's pending area until a block ends a group of
-  // records; TRUE with the whole group (pending bytes first). FALSE, with the bytes kept pending,
-  // when no block completed a group, or without a connected socket.
+  // Takes received blocks through the program's pending area until a block ends a record; TRUE
+  // with every whole record held (pending bytes first), the unfinished rest kept pending. FALSE
+  // when no block ended a record, or without a connected socket.
   BOOL Receive(CString& group);
   // Closes the socket (after setting SO_DONTLINGER to 0 when linger is set), resets the state and
   // notifies event 32. FALSE, with the handle kept, when closesocket fails.
@@ -84,6 +84,8 @@ public:
   virtual void OnConnect(int error);
   virtual void OnAccept(int error);
   virtual void OnClose(int error);
+  // Reads one block and tells the owner. While the owner handles it (and any question it opens),
+  // nothing more is read: the socket is read on once the owner returns.
   virtual void OnReceive(int error);
   virtual void OnSend(int error);
   virtual void OnOutOfBandData(int error);
@@ -121,5 +123,7 @@ protected:
   std::deque<CSocketBlock> m_sendQueue;
   std::deque<CSocketBlock> m_receiveQueue;
   HANDLE m_hLookup{nullptr};  // the host-name lookup under way
+  bool m_bOwnerReading{false};  // the owner is handling received bytes
+  bool m_bReadOwed{false};      // bytes arrived meanwhile and wait in the socket
   std::shared_ptr<bool> m_lifeToken{std::make_shared<bool>(true)};
 };

@@ -14,6 +14,7 @@
 #include "orvanta/lobby/ListSorter.h"
 #include "orvanta/lobby/PasswordDlg.h"
 #include "orvanta/lobby/WaitingRoomTable.h"
+#include "orvanta/widgets/LogEdit.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ void CTirvoDListView::AddChatLine(const CString& payload) {
   CString current;
   m_chatBox.GetWindowText(current);
   const CString text = AppendChatText(current, line);
-  m_chatBox.SetWindowText(text);
+  ShowLogText(m_chatBox, current, text);
   // The newest line shows at the bottom of the box: the caret goes to the end and into view.
   m_chatBox.SetSel(text.GetLength(), text.GetLength());
   m_chatBox.SendMessage(EM_SCROLLCARET);

@@ -7,6 +7,7 @@
 #include "orvanta/room/RoomViewHost.h"
 #include "orvanta/room/ViewRecords.h"
 #include "orvanta/lobby/InviteDlg.h"
+#include "orvanta/widgets/LogEdit.h"
 
 namespace {
 
@@ -156,13 +157,17 @@ void CDagukRoomView::ShowPane(int pane) {
   if (pane == CGameRoom::kObserverList) {
     FillObserverList();
   } else if (pane == CGameRoom::kChatOutput) {
-    SetDlgItemText(CGameRoom::kChatOutput, m_room->GetChatText());
     // The newest line is always in sight.
     if (m_chatOutput.m_hWnd) {
+      CString shown;
+      m_chatOutput.GetWindowText(shown);
+      ShowLogText(m_chatOutput, shown, m_room->GetChatText());
       const int end = m_room->GetChatText().GetLength();
       m_chatOutput.SetSel(end, end);
       m_chatOutput.SendMessage(EM_SCROLLCARET);
       m_chatOutput.LineScroll(m_chatOutput.GetLineCount());
+    } else {
+      SetDlgItemText(CGameRoom::kChatOutput, m_room->GetChatText());
     }
   } else if (CWnd* control = GetDlgItem(pane)) {
     SetDlgItemText(pane, m_room->GetPaneText(pane));

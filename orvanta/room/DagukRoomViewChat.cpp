@@ -417,8 +417,9 @@ void CDagukRoomView::RepaintCaptionBackground(int n) {
     PaintBackdrop(dc, area);
     if (n == 7 || n == 8) DrawClockLamp(dc, n, m_nLitLamp == (n == 7 ? 2 : 4));
   }
-  // The caption's own pane draws its new text over the clean ground.
-  RedrawWindow(&area, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  // The caption's own pane draws its new text over the clean ground with the next paint: painting
+  // at once would paint every window waiting for it too, the whole board after each move.
+  RedrawWindow(&area, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 void CDagukRoomView::RepaintStatusBackground() { RepaintCaptionBackground(10); }

@@ -148,6 +148,8 @@ public:
   void SetRoomStateWord(WORD word) { m_state.SetWord(word); }
   int GetSubStatus() const { return m_state.GetSubStatus(); }
   short GetMyColour() const { return m_myColour; }
+  // The user sits at the board: only then is he asked to answer the opponent's requests.
+  BOOL IsSeatedPlayer() const;
   short GetMoveCounter() const { return m_moveCounter; }
   short GetHandicap() const { return m_handicap; }
   int GetCaptured(short colour) const;

@@ -21,6 +21,8 @@ using namespace gameroom;
 // ---------------------------------------------------------------------------------------------
 // Requests and answers
 
+BOOL CGameRoom::IsSeatedPlayer() const { return m_myColour == kBlack || m_myColour == kWhite; }
+
 void CGameRoom::Answer(short minor, const CString& payload, BOOL yes) {
   std::vector<CString> fields = CRoomMessages::Split(payload);
   m_host.SendAnswer(minor, "|" + Field(fields, 0) + "|" + Field(fields, 1) + (yes ? "|1|" : "|0|"));
@@ -32,6 +34,7 @@ BOOL CGameRoom::AskYesNo(const CString& text, UINT icon) {
 
 void CGameRoom::OnUndoRequest(int code, const CString& payload) {
   if (code == 516) {
+    if (!IsSeatedPlayer()) return;
     StopClock();
     Answer(16, payload, AskYesNo("Opponent requests undo(retraction).\nDo you agree?", MB_ICONQUESTION));
     StartClock();
@@ -100,6 +103,7 @@ void CGameRoom::RemoveDeadStones(const CRoomMessages::DeadStones& stones, const 
 void CGameRoom::OnDesignationMessage(int code, const CString& payload) {
   CRoomMessages::DeadStones stones = CRoomMessages::ReadDeadStones(payload);
   if (code == 518) {
+    if (!IsSeatedPlayer()) return;
     if (m_host.IsStonesDesignated()) {
       m_host.BuildBoardText();
       m_host.ClearDesignation();
@@ -139,6 +143,7 @@ void CGameRoom::OnDesignationMessage(int code, const CString& payload) {
 void CGameRoom::OnFinishMessage(int code, const CString& payload) {
   switch (code) {
     case 522: {
+      if (!IsSeatedPlayer()) return;
       BOOL yes = AskYesNo("Opponent requests designating captured stones.\nDo you agree?", MB_ICONQUESTION);
       Answer(22, payload, yes);
       if (!yes) {
@@ -148,6 +153,7 @@ void CGameRoom::OnFinishMessage(int code, const CString& payload) {
       return;
     }
     case 535:
+      if (!IsSeatedPlayer()) return;
       Answer(35, payload, AskYesNo("Opponent cancels finishing game.\nDo you agree?", MB_ICONQUESTION));
       return;
     case 521:
@@ -184,6 +190,7 @@ void CGameRoom::OnFinishMessage(int code, const CString& payload) {
 
 void CGameRoom::OnPauseMessage(int code, const CString& payload) {
   if (code == 524) {
+    if (!IsSeatedPlayer()) return;
     StopClock();
     BOOL yes = AskYesNo("Opponent requests a pause game.\nDo you agree?", MB_ICONQUESTION);
     Answer(24, payload, yes);
@@ -200,6 +207,7 @@ void CGameRoom::OnPauseMessage(int code, const CString& payload) {
 void CGameRoom::OnContinueMessage(int code, const CString& payload) {
   std::vector<CString> fields = CRoomMessages::Split(payload);
   if (code == 526) {
+    if (!IsSeatedPlayer()) return;
     Answer(26, payload, AskYesNo("There is a request for continued play.\nDo you accept?", MB_ICONQUESTION));
     return;
   }
@@ -226,6 +234,7 @@ void CGameRoom::OnContinueMessage(int code, const CString& payload) {
 
 void CGameRoom::OnResumeRequest(int code, const CString& payload) {
   if (code == 542) {
+    if (!IsSeatedPlayer()) return;
     Answer(42, payload, AskYesNo("Opponent requests to continue the game.\nDo you agree?", MB_ICONINFORMATION));
     return;
   }
@@ -254,6 +263,7 @@ void CGameRoom::OnCountResult(int code, const CString& payload) {
   SetStatus(words);
   if (code == 544) {
     SetStatus("In Counting");
+    if (!IsSeatedPlayer()) return;
     CString question = CResultText::CountProposal(count.blackPoints, count.blackStones, count.whitePoints,
                                                   count.whiteStones, count.komi, count.result);
     // The question stands on a line of its own under the result.
@@ -271,6 +281,7 @@ void CGameRoom::OnCountResult(int code, const CString& payload) {
 }
 
 void CGameRoom::OnStalemateArea(const CString& payload) {
+  if (!IsSeatedPlayer()) return;
   if (m_host.HasOwnStalemateArea()) m_board.UnCheckStone(kBlackStalemate);
   LONG mode = m_board.GetGameMode();
   if (mode < CRoomState::kModeTerritory) m_board.SetGameMode(mode + CRoomState::kModeTerritory);

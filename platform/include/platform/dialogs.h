@@ -149,5 +149,6 @@ HWND GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous);
 // The dialog keyboard for msg when it is for dialog or one of its controls: Tab and Shift+Tab,
 // arrows within a group of buttons, Return (the focused push button or the default one), Escape
 // (IDCANCEL), Return and Escape to an open combo's list, and underlined letters (with Alt, or
-// alone where the focus takes no letters). TRUE when msg was handled so.
+// alone where the focus takes no letters); Ctrl+Tab is left to a multi-line edit, which types a
+// tab. A disabled default or Cancel button is never pressed. TRUE when msg was handled so.
 BOOL IsDialogMessage(HWND dialog, MSG* msg);

@@ -2,6 +2,9 @@
 // The display: where top-level windows are shown. Headless (nothing shown; modal questions go to
 // the UI script) unless DISPLAY is set and PLATFORM_HEADLESS is not "1", then X11 (each top-level
 // window is an X window showing its surface, and people answer modal questions themselves).
+// A window's changed areas reach its X window each on its own; on a local server that offers
+// shared memory the surface's pixels live in memory the server reads, unless PLATFORM_X11_SHM
+// is "0" (then, as on a remote server, the pixels go through the connection).
 
 #include "platform/types.h"
 

@@ -391,7 +391,8 @@ public:
   // Runs the command update handlers of the child windows that are control bars or buttons;
   // target is the object whose handlers are asked.
   void UpdateDialogControls(CCmdTarget* target, BOOL disableIfNoHandler);
-  // Walks msg through PreTranslateMessage of the window it is for and its parents up to stop.
+  // Walks msg through PreTranslateMessage of the window it is for and its parents up to stop. A
+  // keyboard message stops at its top-level window: a pop-up's keys never reach its owner.
   static BOOL WalkPreTranslateTree(HWND stop, MSG* msg);
 
   // Hosted controls (olehost.h). Creates control class clsid as a child of parent at rect with

@@ -136,6 +136,11 @@ bool ComboBoxModel::HandleState(UINT message, WPARAM wParam, LPARAM lParam, LRES
       Drop(!m_dropped);
       return true;
     case WM_KEYDOWN: KeyDown(static_cast<UINT>(wParam)); return true;
+    case WM_SYSKEYDOWN:
+      // Alt+Down and Alt+Up open and close the list as F4 does; other Alt keys are the menus'.
+      if ((wParam != VK_DOWN && wParam != VK_UP) || Simple()) return false;
+      Drop(!m_dropped);
+      return true;
     case WM_GETDLGCODE:
       // The box moves its selection with the arrows; with the list open Return and Escape are its own.
       result = DLGC_WANTARROWS | DLGC_WANTCHARS;

@@ -1,5 +1,6 @@
 #pragma once
 // Combo boxes: drop-down (with an edit child, id 1001) and drop list, extended UI, CBN_* codes.
+// F4, Alt+Down and Alt+Up open and close the list; Escape closes it as no choice.
 
 #include "ControlModel.h"
 #include "ItemList.h"

@@ -64,6 +64,7 @@ bool EditModel::HandleText(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
     case WM_CREATE: {
       auto* cs = reinterpret_cast<const CREATESTRUCT*>(lParam);
       m_text = cs && cs->lpszName ? cs->lpszName : "";
+      ++m_textVersion;
       return false;
     }
     case WM_SETTEXT: {
@@ -80,6 +81,7 @@ bool EditModel::HandleText(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
     case EM_GETLIMITTEXT: result = m_limit; return true;
     case EM_SETPASSWORDCHAR:
       m_password = static_cast<char>(wParam);
+      ++m_textVersion;
       Redraw();
       return true;
     case EM_GETPASSWORDCHAR: result = static_cast<unsigned char>(m_password); return true;
@@ -240,6 +242,7 @@ bool EditModel::HandleInput(UINT message, WPARAM wParam, LPARAM) {
 
 void EditModel::SetText(const std::string& text) {
   m_text = text;
+  ++m_textVersion;
   m_selStart = m_selEnd = 0;
   m_firstLine = 0;
   m_scrollX = 0;
@@ -267,6 +270,7 @@ void EditModel::ReplaceSelection(std::string text, Source source) {
   }
   if (text.empty() && start == end) return;
   m_text.replace(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start), text);
+  ++m_textVersion;
   m_selStart = m_selEnd = start + static_cast<int>(text.size());
   if (typed) m_modified = true;
   ::DefWindowProc(Hwnd(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(m_text.c_str()));
@@ -323,6 +327,10 @@ void EditModel::TypeChar(char ch) {
   }
   if (ch == '\r') {
     if (Multiline() && (Style() & ES_WANTRETURN)) ReplaceSelection("\r\n", true);
+    return;
+  }
+  if (ch == '\t') {
+    if (Multiline()) ReplaceSelection("\t", true);
     return;
   }
   // Control characters and DEL (Ctrl+Back Space) are no text.
@@ -512,91 +520,7 @@ int EditModel::VisibleLines() const {
   return std::max(1, static_cast<int>(area.bottom - area.top) / std::max<int>(1, tm.tmHeight));
 }
 
-const std::vector<EditModel::Line>& EditModel::Lines() const {
-  std::string shown = Shown();
-  int width = Wraps() ? static_cast<int>(TextArea().right - TextArea().left) : Multiline() ? -1 : -2;
-  if (m_linesValid && width == m_linesWidth && shown == m_linesText) return m_lines;
-  m_lines.clear();
-  std::optional<MeasuringDC> measuring;
-  if (width > 0) measuring.emplace(*this);
-  CDC* dc = measuring ? measuring->get() : nullptr;
-  int size = static_cast<int>(shown.size());
-  for (int start = 0;;) {
-    std::size_t at = Multiline() ? shown.find("\r\n", static_cast<std::size_t>(start)) : std::string::npos;
-    int end = at == std::string::npos ? size : static_cast<int>(at);
-    int next = at == std::string::npos ? size : end + 2;
-    if (dc) {
-      WrapLine(*dc, shown, start, end, width, m_lines);
-      m_lines.back().next = next;
-    } else {
-      m_lines.push_back(Line{start, end, next});
-    }
-    if (at == std::string::npos) break;
-    start = next;
-  }
-  m_linesText = std::move(shown);
-  m_linesWidth = width;
-  m_linesValid = true;
-  return m_lines;
-}
-
-namespace {
-
-// Offsets where characters begin in [start, end), end included: a code page 949 lead byte and its
-// trail byte are one character, never split by a wrap.
-std::vector<int> CharacterBounds(const std::string& text, int start, int end) {
-  std::vector<int> bounds;
-  std::string_view line(text.data(), static_cast<std::size_t>(end));
-  for (int i = start; i < end; i += Cp949CharLength(line, static_cast<std::size_t>(i))) bounds.push_back(i);
-  bounds.push_back(end);
-  return bounds;
-}
-
-}  // namespace
-
-void EditModel::WrapLine(CDC& dc, const std::string& shown, int start, int end, int width, std::vector<Line>& out) const {
-  std::vector<int> bounds = CharacterBounds(shown, start, end);
-  int last = static_cast<int>(bounds.size()) - 1;
-  auto fits = [&](int from, int to) {
-    return dc.GetTextExtent(shown.data() + bounds[from], bounds[to] - bounds[from]).cx <= width;
-  };
-  auto isSpace = [&](int index) { return index < last && shown[static_cast<std::size_t>(bounds[index])] == ' '; };
-  int from = 0;
-  for (;;) {
-    // No character is narrower than a pixel, so a line holds at most width of them: measuring no
-    // further keeps a long paragraph's wrap linear in its length.
-    const int reach = std::min(last, from + std::max(width, 1));
-    if (reach == last && fits(from, last)) break;
-    // The most characters that fit, at least one.
-    int lo = from + 1, hi = reach;
-    while (lo < hi) {
-      int mid = (lo + hi + 1) / 2;
-      if (fits(from, mid)) lo = mid; else hi = mid - 1;
-    }
-    int cut = lo;
-    // Break after the last space that fits; a word longer than the line is cut where it must be.
-    if (!isSpace(cut)) {
-      for (int j = cut; j > from + 1; --j) {
-        if (isSpace(j - 1)) {
-          cut = j;
-          break;
-        }
-      }
-    }
-    // Spaces at a break stay at the end of the upper line.
-    while (isSpace(cut)) ++cut;
-    if (cut >= last) break;
-    out.push_back(Line{bounds[from], bounds[cut], bounds[cut]});
-    from = cut;
-  }
-  out.push_back(Line{bounds[from], end, end});
-}
-
-int EditModel::LineOf(int offset) const {
-  const std::vector<Line>& lines = Lines();
-  auto it = std::upper_bound(lines.begin(), lines.end(), offset, [](int value, const Line& line) { return value < line.start; });
-  return std::max(0, static_cast<int>(it - lines.begin()) - 1);
-}
+// Lines, WrapLine and LineOf: EditModelLines.cpp.
 
 std::string EditModel::WithSoftBreaks() const {
   const std::vector<Line>& lines = Lines();

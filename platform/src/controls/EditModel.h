@@ -1,6 +1,10 @@
 #pragma once
 // Single- and multi-line edits: the text, selection, limit, password character and scroll line.
 
+#include <cstdint>
+#include <string>
+#include <vector>
+
 #include "ControlModel.h"
 
 namespace platform::detail {
@@ -71,6 +75,12 @@ private:
   const std::vector<Line>& Lines() const;
   // Splits the hard line [start, end) at word breaks to fit width; adds its lines to out.
   void WrapLine(CDC& dc, const std::string& shown, int start, int end, int width, std::vector<Line>& out) const;
+  // Adds the lines of the hard lines from from (a hard line's start) up to until (another; -1:
+  // the end), wrapped with dc when there is one.
+  void AddHardLines(CDC* dc, const std::string& shown, int from, int until, int width, std::vector<Line>& out) const;
+  // Makes the kept lines those of shown by wrapping again only the hard lines that differ from
+  // the text they were made from; false (nothing changed) when the kept lines do not fit it.
+  bool RewrapChange(CDC* dc, const std::string& shown, int width) const;
   int LineOf(int offset) const;
   std::string Shown() const;
   // The text with "\r\r\n" at every soft break (what EM_FMTLINES asks for).
@@ -122,6 +132,8 @@ private:
   mutable std::string m_linesText;
   mutable int m_linesWidth{-1};
   mutable bool m_linesValid{false};
+  std::uint64_t m_textVersion{0};             // counts changes of the text and its password character
+  mutable std::uint64_t m_linesVersion{~0ull};  // the change the lines were made after
 };
 
 }  // namespace platform::detail

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/dialogs.h"
+#include "platform/msgbox.h"
 
 namespace platform::detail {
 
@@ -69,9 +70,8 @@ bool IpAddressModel::Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
     }
     case IPM_ISBLANK: result = Blank(); return true;
     case IPM_SETFOCUS:
-      m_current = std::clamp(static_cast<int>(wParam), 0, 3);
-      ::SetFocus(Hwnd());
-      Redraw();
+      if (::GetFocus() != Hwnd()) ::SetFocus(Hwnd());
+      MoveTo(std::clamp(static_cast<int>(wParam), 0, 3), true);
       return true;
     case WM_GETDLGCODE: result = DLGC_WANTARROWS | DLGC_WANTCHARS; return true;
     default: return HandleInput(message, wParam, lParam);
@@ -85,14 +85,15 @@ bool IpAddressModel::HandleInput(UINT message, WPARAM wParam, LPARAM lParam) {
       int field = 3;
       while (field > 0 && point.x < FieldRect(field).left) --field;
       if (::GetFocus() != Hwnd()) ::SetFocus(Hwnd());
-      MoveTo(field);
+      MoveTo(field, true);
       return true;
     }
     case WM_CHAR: {
       char ch = static_cast<char>(wParam);
       if (ch >= '0' && ch <= '9') TypeDigit(ch);
       else if (ch == '.' || ch == ' ') {
-        if (!m_fields[m_current].empty() && m_current < 3) MoveTo(m_current + 1);
+        // A dot typed just after a full field moved on belongs to that field: it moves no further.
+        if (!m_fields[m_current].empty() && !m_selected && m_current < 3) MoveTo(m_current + 1, true);
       } else if (ch == '\b') BackSpace();
       return true;
     }
@@ -103,6 +104,7 @@ bool IpAddressModel::HandleInput(UINT message, WPARAM wParam, LPARAM lParam) {
         case VK_HOME: MoveTo(0); break;
         case VK_END: MoveTo(3); break;
         case VK_DELETE:
+          m_selected = false;
           if (!m_fields[m_current].empty()) {
             m_fields[m_current].clear();
             FieldEdited(m_current);
@@ -112,6 +114,8 @@ bool IpAddressModel::HandleInput(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return true;
     case WM_SETFOCUS:
+      // The keys come in at the first field, ready to be typed over.
+      MoveTo(0, true);
       m_caretOn = true;
       ::SetTimer(Hwnd(), kBlinkTimer, kBlinkMs, nullptr);
       NotifyCommand(EN_SETFOCUS);
@@ -140,6 +144,7 @@ bool IpAddressModel::Blank() const {
 void IpAddressModel::SetFields(const int values[4]) {
   for (int i = 0; i < 4; ++i) m_fields[i] = values[i] < 0 ? std::string() : std::to_string(values[i]);
   m_current = 0;
+  m_selected = ::GetFocus() == Hwnd();
   Show();
 }
 
@@ -152,33 +157,62 @@ void IpAddressModel::FieldEdited(int field) {
   NotifyCommand(EN_CHANGE);
 }
 
-void IpAddressModel::MoveTo(int field) {
-  if (field == m_current) return;
-  // A field left shows its number plainly ("007" as "7").
-  std::string& left = m_fields[m_current];
-  if (!left.empty() && std::to_string(ValueOf(left)) != left) {
-    left = std::to_string(ValueOf(left));
-    FieldEdited(m_current);
+void IpAddressModel::MoveTo(int field, bool select) {
+  if (field != m_current) {
+    // A field left shows its number plainly ("007" as "7").
+    std::string& left = m_fields[m_current];
+    if (!left.empty() && std::to_string(ValueOf(left)) != left) {
+      left = std::to_string(ValueOf(left));
+      FieldEdited(m_current);
+    }
+    m_current = field;
   }
-  m_current = field;
+  m_selected = select && !m_fields[field].empty();
   m_caretOn = true;
   Redraw();
 }
 
 void IpAddressModel::TypeDigit(char digit) {
-  if (m_fields[m_current].size() >= 3) {
+  if (m_selected) {
+    m_fields[m_current].clear();
+    m_selected = false;
+  } else if (m_fields[m_current].size() >= 3) {
     // A full field goes on into the next one, as the person goes on typing.
     if (m_current == 3) return;
     MoveTo(m_current + 1);
+    m_fields[m_current].clear();
   }
-  std::string& field = m_fields[m_current];
+  const int at = m_current;
+  std::string& field = m_fields[at];
   field += digit;
-  if (std::stoi(field) > 255) field = "255";
-  FieldEdited(m_current);
-  if (field.size() == 3 && m_current < 3) MoveTo(m_current + 1);
+  if (const int value = std::stoi(field); value > 255) {
+    field = "255";
+    FieldEdited(at);
+    ReportTooLarge(value);
+    // The message took the focus and gave it back at the first field: the person retypes here.
+    MoveTo(at, true);
+    return;
+  }
+  FieldEdited(at);
+  if (field.size() == 3 && at < 3) MoveTo(at + 1, true);
+}
+
+void IpAddressModel::ReportTooLarge(int value) {
+  char text[96];
+  std::snprintf(text, sizeof text, "%d is not a valid entry. Please specify a value between 0 and 255.", value);
+  ::MessageBox(::GetAncestorTopLevel(Hwnd()), text, "Error", MB_OK | MB_ICONEXCLAMATION);
 }
 
 void IpAddressModel::BackSpace() {
+  if (m_selected) {
+    // BackSpace takes a selected field's text whole.
+    m_selected = false;
+    if (!m_fields[m_current].empty()) {
+      m_fields[m_current].clear();
+      FieldEdited(m_current);
+      return;
+    }
+  }
   if (m_fields[m_current].empty()) {
     if (m_current == 0) return;
     MoveTo(m_current - 1);
@@ -214,12 +248,28 @@ void IpAddressModel::Paint(CDC& dc, const RECT& client) {
   bool focused = ::GetFocus() == Hwnd();
   for (int i = 0; i < 4; ++i) {
     RECT field = FieldRect(i);
-    DrawLabel(dc, CString(m_fields[i].c_str()), field, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX, enabled);
+    const UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
+    if (focused && m_selected && i == m_current) {
+      // The selected number in the highlight, as an edit shows its selection.
+      const int width = dc.GetTextExtent(m_fields[i].c_str(), static_cast<int>(m_fields[i].size())).cx;
+      TEXTMETRIC tm{};
+      dc.GetTextMetrics(&tm);
+      const int left = (field.left + field.right - width) / 2, top = (field.top + field.bottom - tm.tmHeight) / 2;
+      RECT band{left, top, left + width, top + tm.tmHeight};
+      dc.FillSolidRect(&band, ::GetSysColor(COLOR_HIGHLIGHT));
+      const int oldMode = dc.SetBkMode(TRANSPARENT);
+      const COLORREF oldColor = dc.SetTextColor(::GetSysColor(COLOR_HIGHLIGHTTEXT));
+      dc.DrawText(CString(m_fields[i].c_str()), &field, format);
+      dc.SetTextColor(oldColor);
+      dc.SetBkMode(oldMode);
+    } else {
+      DrawLabel(dc, CString(m_fields[i].c_str()), field, format, enabled);
+    }
     if (i < 3) {
       RECT dot{field.right - 3, field.top, field.right + 3, field.bottom};
       DrawLabel(dc, CString("."), dot, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX, enabled);
     }
-    if (focused && m_caretOn && i == m_current) {
+    if (focused && m_caretOn && !m_selected && i == m_current) {
       // The caret after the field's digits (centred text: half its width right of the middle).
       int width = dc.GetTextExtent(m_fields[i].c_str(), static_cast<int>(m_fields[i].size())).cx;
       int x = (field.left + field.right) / 2 + (width + 1) / 2;

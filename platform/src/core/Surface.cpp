@@ -16,7 +16,8 @@ void Surface::Resize(int w, int h) {
   const std::size_t newSize = static_cast<std::size_t>(w) * h;
   // The rows move within the one buffer: narrower rows move towards the start, so they go in
   // order; wider rows move towards the end, so they go from the last.
-  if (newSize > pixels.size()) pixels.resize(newSize, kWhite);
+  if (newSize > pixels.capacity()) pixels.reserve(newSize + newSize / 2);
+  if (newSize > pixels.size()) pixels.resize(newSize);  // not filled: every pixel is written below
   std::uint32_t* data = pixels.data();
   const auto rowAt = [&](int y, int stride) { return data + static_cast<std::size_t>(y) * stride; };
   if (w < width) {
@@ -29,6 +30,16 @@ void Surface::Resize(int w, int h) {
   pixels.resize(newSize);  // keeps the storage for the next size
   width = w;
   height = h;
+  damage.Add(RECT{keepW, 0, w, keepH});
+  damage.Add(RECT{0, keepH, w, h});
+}
+
+void Surface::MoveToStore(std::shared_ptr<PixelStore> store, std::size_t room) {
+  if (pixels.get_allocator().Store() == store && pixels.capacity() >= room) return;
+  PixelVector moved{PixelAllocator<std::uint32_t>(std::move(store))};
+  moved.reserve(std::max(pixels.capacity(), room));
+  moved.assign(pixels.begin(), pixels.end());
+  pixels = std::move(moved);
 }
 
 }  // namespace platform

@@ -46,9 +46,10 @@ HWND ComboOf(HWND focus) {
 
 // A control that takes typed letters as text or as its own search: no letter alone is a mnemonic
 // while it has the focus.
-bool TakesLetters(HWND focus, UINT code) {
+bool TakesLetters(HWND dialog, HWND focus, UINT code) {
   if (code & (DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTALLKEYS)) return true;
-  if (!focus || IsChoiceButton(focus)) return false;
+  // The dialog itself (its focus given back by the window manager) types nothing.
+  if (!focus || focus == dialog || IsChoiceButton(focus)) return false;
   return !ClassIs(focus, "Static");
 }
 
@@ -209,7 +210,7 @@ BOOL IsDialogMessage(HWND dialog, MSG* msg) {
   if (msg->message != WM_KEYDOWN && msg->message != WM_CHAR) return FALSE;
   const UINT code = focus ? static_cast<UINT>(::SendMessage(focus, WM_GETDLGCODE, key, reinterpret_cast<LPARAM>(msg))) : 0;
   if (msg->message == WM_CHAR) {
-    if (TakesLetters(focus, code)) return FALSE;
+    if (TakesLetters(dialog, focus, code)) return FALSE;
     return Mnemonic(dialog, focus, static_cast<char>(key)) ? TRUE : FALSE;
   }
   if (code & DLGC_WANTALLKEYS) return FALSE;
@@ -223,6 +224,9 @@ BOOL IsDialogMessage(HWND dialog, MSG* msg) {
   switch (key) {
     case VK_TAB:
       if (code & DLGC_WANTTAB) return FALSE;
+      // Tab leaves a multi-line edit; Ctrl+Tab types its tab.
+      if (::GetKeyState(VK_CONTROL) < 0 && focus && ClassIs(focus, "Edit") && (StyleOf(focus) & ES_MULTILINE))
+        return FALSE;
       return MoveTab(dialog, focus, ::GetKeyState(VK_SHIFT) < 0) ? TRUE : FALSE;
     case VK_LEFT:
     case VK_RIGHT:

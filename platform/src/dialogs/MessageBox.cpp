@@ -56,7 +56,8 @@ std::string Describe(const char* text, const char* caption, int button) {
 }
 
 // Shows the box for a person to answer (owner disabled meanwhile); the close box answers Cancel
-// where the box has it, or OK on a box with that one button; Escape answers Cancel or else No.
+// where the box has it, or OK on a box with that one button, and so does Escape; a box with
+// neither (Yes/No) takes no answer but a button.
 int ShowMessageBoxWindow(HWND owner, const char* text, const char* caption, UINT type) {
   std::vector<detail::MessageBoxButton> buttons;
   int cancel = 0;

@@ -145,10 +145,10 @@ LRESULT MessageBoxWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT: Paint(); return 0;
     case WM_COMMAND:
       if (HIWORD(wParam) != BN_CLICKED) return 0;
-      // Escape asks for IDCANCEL: a box without Cancel answers No, or its only OK.
+      // Escape asks for IDCANCEL: a box without Cancel answers its only OK, and a Yes/No box
+      // ignores it, for a question must be answered by a choice.
       if (LOWORD(wParam) == IDCANCEL && !::GetDlgItem(m_hwnd, IDCANCEL)) {
-        if (::GetDlgItem(m_hwnd, IDNO)) Answer(IDNO);
-        else if (m_cancelId) Answer(m_cancelId);
+        if (m_cancelId) Answer(m_cancelId);
         return 0;
       }
       Answer(LOWORD(wParam));

@@ -18,8 +18,7 @@ struct MessageBoxButton {
 class MessageBoxWindow {
 public:
   // buttons left to right; defaultIndex is the one that has the focus first; cancelId is what
-  // closing the box answers (0: the box cannot be closed without a button), and Escape too
-  // where the box has no Cancel or No; iconKind is an MB_ICON* kind shown left of the text (0: none).
+  // closing the box and Escape answer (0: only a button answers, as in a Yes/No box); iconKind is an MB_ICON* kind shown left of the text (0: none).
   // The buttons answer the dialog keyboard (IsDialogMessage): Tab, the arrows, Space, Return,
   // Escape and their underlined letters.
   MessageBoxWindow(CString text, CString caption, std::vector<MessageBoxButton> buttons, std::size_t defaultIndex,

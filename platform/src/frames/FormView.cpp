@@ -63,7 +63,8 @@ BOOL CFormView::PreTranslateMessage(MSG* msg) {
   if (CScrollView::PreTranslateMessage(msg)) return TRUE;
   if (!msg || msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST) return FALSE;
   // The dialog keyboard would take the frames' accelerators (Return, letters): they go first.
-  for (HWND up = ::GetParent(m_hWnd); up; up = ::GetParent(up)) {
+  // Only the frames the view lies in: never on from a pop-up frame to its owner.
+  for (HWND up = ::GetParent(m_hWnd); up; up = (::GetWindowLong(up, GWL_STYLE) & WS_CHILD) ? ::GetParent(up) : nullptr) {
     auto* frame = dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(up));
     if (frame && frame->PreTranslateMessage(msg)) return TRUE;
   }

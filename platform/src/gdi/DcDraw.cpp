@@ -164,7 +164,7 @@ COLORREF CDC::SetPixel(int x, int y, COLORREF color) {
 COLORREF CDC::GetPixel(int x, int y) const {
   std::shared_ptr<DeviceContext> dc = Ctx(m_hDC);
   if (!dc) return CLR_INVALID;
-  TargetLock lock(*dc);
+  TargetLock lock(*dc, TargetLock::Access::Read);
   if (!lock) return CLR_INVALID;
   const Target& t = lock.target();
   POINT d = dc->ToDevice(POINT{x, y});

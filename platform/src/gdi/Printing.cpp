@@ -116,7 +116,7 @@ bool SaveSurfacePng(HWND window, const char* path) {
 bool CopyDCPixels(CDC* cdc, Surface& out) {
   std::shared_ptr<DeviceContext> dc = cdc ? FindDC(cdc->GetSafeHdc()) : nullptr;
   if (!dc) return false;
-  TargetLock lock(*dc);
+  TargetLock lock(*dc, TargetLock::Access::Read);
   if (!lock) return false;
   return CopyArea(*lock.target().surface, lock.target().clip, out);
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace platform::gdi {
@@ -18,6 +19,11 @@ RECT Intersect(const RECT& a, const RECT& b) {
   RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
   if (r.right < r.left) r.right = r.left;
   if (r.bottom < r.top) r.bottom = r.top;
+  return r;
+}
+
+RECT OffsetOf(RECT r, POINT by) {
+  OffsetRect(&r, by.x, by.y);
   return r;
 }
 
@@ -164,9 +170,23 @@ TargetLock::TargetLock(DeviceContext& dc, Access access) : m_dc(dc), m_target(dc
     m_dc.state.bitmap.data->PullFromDib();
   }
   if (access == Access::Write) m_dc.drawnWhileLocked = true;
+  m_notes = access == Access::Write && m_dc.type == DeviceContext::Type::Window && m_target.surface;
+  if (m_notes) {
+    // The clip's bounding box, worked out without copying the clip region.
+    const Target& t = m_target;
+    m_reach = Intersect(t.clip, RECT{0, 0, t.surface->width, t.surface->height});
+    if (m_dc.paintRect) m_reach = Intersect(m_reach, OffsetOf(*m_dc.paintRect, t.origin));
+    if (m_dc.state.clip) m_reach = Intersect(m_reach, OffsetOf(m_dc.state.clip->Box(), t.origin));
+  }
+}
+
+void TargetLock::Changed(const RECT& surfaceArea) {
+  m_reported = true;
+  if (m_notes) m_target.surface->damage.Add(Intersect(surfaceArea, m_reach));
 }
 
 TargetLock::~TargetLock() {
+  if (m_notes && !m_reported) m_target.surface->damage.Add(m_reach);
   if (--m_dc.lockDepth != 0) return;
   // A section only read from (a blit's source) keeps its bits: writing them back would copy the
   // whole picture for every tile taken from it.
@@ -228,6 +248,7 @@ void PaintRect(DeviceContext& dc, const RECT& deviceRect, const Pattern& pattern
   const Target& t = lock.target();
   RECT r = deviceRect;
   OffsetRect(&r, t.origin.x, t.origin.y);
+  lock.Changed(r);
   ClipOf(dc, t).ForEachSpan(r, [&](int y, int x0, int x1) { PaintSpan(t, y, x0, x1, pattern, code); });
 }
 
@@ -247,6 +268,51 @@ struct AxisMap {
         srcLen == dstLen ? srcStart + j : srcStart + (static_cast<long long>(2 * j + 1) * srcLen) / (2LL * dstLen);
     return (s < 0 || s >= limit) ? -1 : static_cast<int>(s);
   }
+};
+
+// Copies a row onto a window's surface and returns the columns that differed (first == last:
+// none): a picture drawn again whole after a stone was placed changes the stone's square, and
+// only that need reach the screen. The part runs from the first differing piece to the last.
+std::pair<int, int> CopyChangedPart(const std::uint32_t* s, std::uint32_t* d, int n) {
+  constexpr int kPiece = 16;
+  const auto same = [&](int from, int to) {
+    return std::memcmp(s + from, d + from, static_cast<std::size_t>(to - from) * sizeof *s) == 0;
+  };
+  int first = 0;
+  while (first < n && same(first, std::min(first + kPiece, n))) first += kPiece;
+  if (first >= n) return {0, 0};
+  int last = n;
+  while (last - kPiece > first && same(last - kPiece, last)) last -= kPiece;
+  std::memcpy(d + first, s + first, static_cast<std::size_t>(last - first) * sizeof *s);
+  return {first, last};
+}
+
+// Gathers the changed parts of successive rows into rectangles, noting each on the lock once it
+// ends, so a blit notes a few areas rather than a row at a time.
+class ChangedRows {
+public:
+  explicit ChangedRows(TargetLock& lock) : m_lock(lock) {}
+  ~ChangedRows() { Flush(); }
+  void Add(int y, int x0, int x1) {
+    if (x0 >= x1) return;
+    // The row below the run, or the run's own last row (a clip region may split a row).
+    const bool below = m_run.bottom == y || m_run.bottom == y + 1;
+    const bool continues = below && x0 <= m_run.right + Damage::kNear && x1 + Damage::kNear >= m_run.left;
+    if (!continues) {
+      Flush();
+      m_run = RECT{x0, y, x1, y + 1};
+      return;
+    }
+    m_run = RECT{std::min<LONG>(m_run.left, x0), m_run.top, std::max<LONG>(m_run.right, x1), y + 1};
+  }
+
+private:
+  void Flush() {
+    if (m_run.left < m_run.right) m_lock.Changed(m_run);
+    m_run = RECT{0, 0, 0, 0};
+  }
+  TargetLock& m_lock;
+  RECT m_run{0, 0, 0, 0};
 };
 
 AxisMap MakeAxis(int d, int dl, int s, int sl, int limit) {
@@ -299,6 +365,9 @@ void Blit(DeviceContext& dc, int dx, int dy, int dw, int dh, const SourceImage& 
     columns[i] = ax.At(reach.left + static_cast<int>(i) - ax.dstStart);
   }
   auto column = [&](int x) { return columns[static_cast<std::size_t>(x - reach.left)]; };
+  const bool copy = code == RopIndex(SRCCOPY) && useSource;
+  lock.Changed(copy && lock.NotesChanges() ? RECT{0, 0, 0, 0} : reach);
+  ChangedRows changed(lock);
   clip.ForEachSpan(dstRect, [&](int y, int x0, int x1) {
     int srcY = ay.At(y - ay.dstStart);
     if (srcY < 0) return;
@@ -325,6 +394,11 @@ void Blit(DeviceContext& dc, int dx, int dy, int dw, int dh, const SourceImage& 
         }
         s = buf;
       }
+    }
+    if (copy && lock.NotesChanges()) {
+      const auto [first, last] = CopyChangedPart(s, d, n);
+      changed.Add(y, x0 + first, x0 + last);
+      return;
     }
     std::uint32_t* p = nullptr;
     if (RopUsesPattern(code)) {

@@ -109,10 +109,18 @@ public:
   TargetLock& operator=(const TargetLock&) = delete;
   const Target& target() const { return m_target; }
   explicit operator bool() const { return m_target.surface != nullptr; }
+  // The holder changed this area (surface coordinates, may be empty) and no other: a window's
+  // surface notes it as damage. Without a call the whole clip box counts as changed.
+  void Changed(const RECT& surfaceArea);
+  // Whether changes are noted (a window's surface): worth finding what really changed.
+  bool NotesChanges() const { return m_notes; }
 
 private:
   DeviceContext& m_dc;
   Target m_target;
+  bool m_notes{false};
+  bool m_reported{false};
+  RECT m_reach{0, 0, 0, 0};  // the clip box: what the holder can change
 };
 
 }  // namespace platform::gdi

@@ -225,10 +225,14 @@ BOOL CWnd::SetWindowPlacement(const WINDOWPLACEMENT* placement) { return ::SetWi
 const MSG* CWnd::GetCurrentMessage() { return platform::detail::CurrentMessage(); }
 
 BOOL CWnd::WalkPreTranslateTree(HWND stop, MSG* msg) {
+  const bool key = (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST) || msg->message == WM_IME_CHAR;
   for (HWND hwnd = msg->hwnd; hwnd; hwnd = ::GetParent(hwnd)) {
     CWnd* wnd = FromHandlePermanent(hwnd);
     if (wnd && wnd->PreTranslateMessage(msg)) return TRUE;
     if (hwnd == stop) break;
+    // GetParent goes on from a pop-up to its owner: a key typed into a dialog, a message box or
+    // any window of its own ends there, and the owner's accelerators never see it.
+    if (key && !(::GetWindowLong(hwnd, GWL_STYLE) & WS_CHILD)) break;
   }
   return FALSE;
 }

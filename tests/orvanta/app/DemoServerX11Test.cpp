@@ -18,7 +18,10 @@
 #include "orvanta/app/CommandStates.h"
 #include "orvanta/app/MainFrameFixture.h"
 #include "orvanta/app/OrvantaView.h"
+#include "orvanta/lobby/AssociationView.h"
+#include "orvanta/lobby/InvitationDlg.h"
 #include "orvanta/lobby/NoticeDlg.h"
+#include "orvanta/lobby/PlacardView.h"
 #include "orvanta/lobby/TirvoDListView.h"
 #include "orvanta/room/DagukRoomView.h"
 #include "orvanta/room/GameReviewDlg.h"
@@ -94,7 +97,7 @@ public:
     if (!dialog || !dialog->m_hWnd)
       return;
     const HWND top = dialog->m_hWnd;
-    if (dialog->GetTemplateId() == CNoticeDlg::kTemplateId) {
+    if (dialog->GetTemplateId() == CNoticeDlg::kTemplateId || dialog->GetTemplateId() == CInvitationDlg::kTemplateId) {
       Click(::GetDlgItem(top, IDOK));
       return;
     }
@@ -145,6 +148,8 @@ protected:
     ASSERT_TRUE(m_script.Load(file, error)) << error;
     m_script.Install(peer);
     frame->RegisterView(CMainFrame::kGameRoomView, RUNTIME_CLASS(CDagukRoomView));
+    frame->RegisterView(CMainFrame::kForumView, RUNTIME_CLASS(CAssociationView));
+    frame->RegisterView(CMainFrame::kBulletinBoardView, RUNTIME_CLASS(CPlacardView));
     ASSERT_TRUE(platform::display::UseX11Display(name.c_str()));
     m_person.emplace(name);
     ASSERT_TRUE(m_person->Ready());
@@ -216,6 +221,50 @@ protected:
         return row;
     return -1;
   }
+  // The person's move at (row, col), answered by demo: the room's counter grows by two.
+  bool PlayMove(CDagukRoomView* view, int row, int col) {
+    const int before = view->GetRoom()->GetMoveCounter();
+    const HWND board = view->GetBoardControl().m_hWnd;
+    Click(board, PointOnBoard(board, row, col));
+    return WaitFor([&] { return view->GetRoom()->GetMoveCounter() >= before + 2; });
+  }
+  CDagukRoomView* ShownGame() {
+    CDagukRoomView* view = nullptr;
+    WaitFor([&] {
+      view = dynamic_cast<CDagukRoomView*>(frame->GetContentView());
+      return view && view->GetRoom() && (view->GetRoom()->GetRoomState() & 0x42) == 0x42;
+    });
+    return view;
+  }
+  void ClickMenu(UINT id) { Click(frame->GetMainMenu()->GetButton(id)->m_hWnd); }
+  // The waiting room of a start-screen button, with its users and rooms listed.
+  CTirvoDListView* EnterFromStart(int button) {
+    COrvantaView* start = nullptr;
+    if (!WaitFor([&] { return (start = frame->GetStartView()) && start->GetRoomButtonCount() == 4; }))
+      return nullptr;
+    Click(start->GetRoomButton(button)->m_hWnd);
+    CTirvoDListView* lobby = nullptr;
+    WaitFor([&] { return (lobby = frame->GetWaitingRoomView()) && lobby->GetRoomList().GetItemCount() == 3; });
+    return lobby;
+  }
+  // Room 7 chosen in the waiting room's list and joined with the menu pane's button.
+  CDagukRoomView* JoinRoom7(CTirvoDListView* lobby) {
+    CListCtrl& rooms = lobby->GetRoomList();
+    const int room = FindRow(rooms, 1, "7");
+    CRect row;
+    rooms.GetItemRect(room, &row, LVIR_BOUNDS);
+    Click(rooms.m_hWnd, CPoint(row.left + 40, row.CenterPoint().y));
+    if (!WaitFor([&] { return rooms.GetNextItem(-1, LVNI_SELECTED) == room; }))
+      return nullptr;
+    ClickMenu(MenuButton::kJoinRoom);
+    return ShownGame();
+  }
+  std::string Title() const {
+    char text[128] = {};
+    ::GetWindowText(frame->m_hWnd, text, sizeof text);
+    return text;
+  }
+
   std::vector<std::string> Moves() const {
     std::vector<std::string> moves;
     for (const PeerRecord& r : peer.Records())
@@ -381,6 +430,74 @@ TEST_F(DemoServerX11Test, APersonLogsInShowsTheBarsJoinsARoomPlaysFiveMovesGoesB
   EXPECT_EQ(white, "demo");
 }
 
+// A person goes through every place by clicks: a waiting room, the forum, its board and back by
+// the waiting-room list, the waiting room again and a game room with a move, its review, leaving
+// it, another waiting room, and a room joined by an invitation with a move (the rejoined game at
+// login is the next test). The peer checks each request against the place it put the person in.
+TEST_F(DemoServerX11Test, EveryPlaceAPersonVisitsNamesItselfInItsRequests) {
+  frame->RunLoginPass();
+  ASSERT_TRUE(WaitFor([&] { return frame->GetStartView() && frame->IsNoticeShown(); }));
+  frame->EndWaitCapture();
+  m_keysForBoxes = true;  // the leave question is answered Yes
+
+  // The first waiting room, then the forum through the start screen, its board, and the
+  // waiting-room list back to the start screen.
+  ASSERT_NE(EnterFromStart(0), nullptr);
+  ClickMenu(MenuButton::kLeave);
+  COrvantaView* start = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (start = frame->GetStartView()) && start->GetRoomButtonCount() == 4; }));
+  Click(start->GetRoomButton(3)->m_hWnd);
+  CAssociationView* forum = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (forum = frame->GetForumView()) && forum->GetList().GetItemCount() == 2; }));
+  CRect row;
+  forum->GetList().GetItemRect(0, &row, LVIR_BOUNDS);
+  Click(forum->GetList().m_hWnd, CPoint(row.left + 20, row.CenterPoint().y));
+  ASSERT_TRUE(WaitFor([&] { return forum->GetButtonCount() == 3; }));
+  Click(forum->GetButton(1)->m_hWnd);
+  ASSERT_TRUE(WaitFor([&] { return frame->GetBoardView() != nullptr; }));
+  ClickMenu(MenuButton::kWaitingRoomList);
+
+  // The first waiting room again: its requests, the room's and the move name it, not the board.
+  CTirvoDListView* lobby = EnterFromStart(0);
+  ASSERT_NE(lobby, nullptr);
+  EXPECT_NE(Title().find(Cp949("한빛 대기실")), std::string::npos) << Title();
+  CDagukRoomView* view = JoinRoom7(lobby);
+  ASSERT_NE(view, nullptr);
+  ASSERT_TRUE(PlayMove(view, 3, 15));
+  EXPECT_EQ(Moves().back(), "|1|7|B[pd]");
+
+  // The person resigns, asks for the game's review in the room, then leaves: back to the
+  // waiting room the room was joined from.
+  ClickMenu(MenuButton::kResign);
+  // The result's message box is closed first.
+  ASSERT_TRUE(WaitFor([&] {
+    return frame->GetMainMenu()->GetButton(MenuButton::kReview)->IsWindowEnabled() && ::GetActiveWindow() == frame->m_hWnd;
+  }));
+  ClickMenu(MenuButton::kReview);
+  ASSERT_TRUE(WaitFor([&] {
+    const std::vector<PeerRecord> sent = peer.Records();
+    return std::any_of(sent.begin(), sent.end(), [](const PeerRecord& r) { return r.Is(4, 27) && r.payload == "|1|7||3|minsu|"; });
+  }));
+  ClickMenu(MenuButton::kLeave);
+  ASSERT_TRUE(WaitFor([&] { return (lobby = frame->GetWaitingRoomView()) && lobby->GetRoomList().GetItemCount() == 3; }));
+  EXPECT_NE(Title().find(Cp949("한빛 대기실")), std::string::npos) << Title();
+
+  // Another waiting room; demo invites the person into room 7, where the seat cell reads
+  // "demo(2D)": the invitation is accepted and a move is played there.
+  ClickMenu(MenuButton::kLeave);
+  lobby = EnterFromStart(1);
+  ASSERT_NE(lobby, nullptr);
+  EXPECT_NE(Title().find(Cp949("은하수 대기실")), std::string::npos) << Title();
+  peer.Send({{GameServerPeer::Record(1, 12, "|2|7||3|demo|" + std::string(Cp949("데모")) + "|2D|hi|x|"), 0}});
+  view = ShownGame();
+  ASSERT_NE(view, nullptr);
+  const std::vector<PeerRecord> records = peer.Records();
+  EXPECT_TRUE(std::any_of(records.begin(), records.end(), [](const PeerRecord& r) { return r.Is(4, 3) && r.payload == "|2|7||"; }));
+  ASSERT_TRUE(PlayMove(view, 15, 3));
+  EXPECT_EQ(Moves().back(), "|2|7|B[dp]");
+  EXPECT_TRUE(peer.PlaceFaults().empty());
+}
+
 TEST_F(DemoServerX11Test, HanaGoesBackToHerUnfinishedGameAndPlaysOn) {
   m_userId = "hana";
   m_keysForBoxes = true;
@@ -418,6 +535,19 @@ TEST_F(DemoServerX11Test, HanaGoesBackToHerUnfinishedGameAndPlaysOn) {
   EXPECT_EQ(room.GetRecord().GetTotalMoves(), 10);
   EXPECT_NE(room.GetChatText().Find("[demo]"), -1);
   EXPECT_TRUE(Picture("orvanta-demo-resumed-play.png"));
+
+  // Leaving the rejoined room after resigning goes to the waiting room the login reply named, by
+  // name and key.
+  m_keysForBoxes = true;
+  ClickMenu(MenuButton::kResign);
+  ASSERT_TRUE(WaitFor([&] { return frame->GetMainMenu()->GetButton(MenuButton::kLeave)->IsWindowEnabled(); }));
+  ClickMenu(MenuButton::kLeave);
+  CTirvoDListView* lobby = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (lobby = frame->GetWaitingRoomView()) && lobby->GetRoomList().GetItemCount() == 3; }));
+  EXPECT_NE(Title().find(Cp949("한빛 대기실")), std::string::npos) << Title();
+  const std::vector<PeerRecord> after = peer.Records();
+  EXPECT_TRUE(std::any_of(after.begin(), after.end(), [](const PeerRecord& r) { return r.Is(5, 4) && r.payload == "|1|7|"; }));
+  EXPECT_TRUE(std::any_of(after.begin(), after.end(), [](const PeerRecord& r) { return r.Is(3, 1) && r.payload == "|1|"; }));
 }
 
 }  // namespace

@@ -108,6 +108,8 @@ TEST(OrvantaProgramTest, LogsInToThePeerProgramAndAsksForTheWaitingRooms) {
   ASSERT_GE(records.size(), 2u);
   EXPECT_EQ(records[0].payload, "|OB_1.5|");
   EXPECT_EQ(records[1].payload, "|carol|pw9|");
+  // The demo world's own place check found every record in the place it put the user.
+  EXPECT_EQ(peer.Output().find("wrong place"), std::string::npos) << peer.Output();
 
   orvanta.Stop();
   peer.Stop();

@@ -89,8 +89,8 @@ TEST_F(RoomServerPathsTest, JoiningAFoundUsersRoomFromTheGameRoomEndsInThatRoom)
   Server(14, "|a|b|c|1|kim|Kim|3D|k|30|1|1|Free|");
   ASSERT_TRUE(PumpUntil([&] { return peer.RecordCount() >= before + 2; }));
   // This frame came to the room without a waiting-room record: its leave goes out on the fixed
-  // category under the no-room key.
-  EXPECT_EQ(SentSince(before), (std::vector<std::string>{"3,4 ||12|", "4,3 |k|30||"}));
+  // category, naming the room as its requests do.
+  EXPECT_EQ(SentSince(before), (std::vector<std::string>{"3,4 |k|12|", "4,3 |k|30||"}));
   EXPECT_FALSE(frame->IsInRoom());
 
   // The server confirms the leave, then the entry; no waiting-room entry goes out between.
@@ -110,10 +110,12 @@ TEST_F(RoomServerPathsTest, JoiningAFoundUsersRoomFromTheGameRoomEndsInThatRoom)
   EXPECT_FALSE(Enabled(MenuButton::kAskUndo));
   EXPECT_TRUE(Enabled(MenuButton::kLeave));
 
-  // Leaving this room later goes back to the waiting room as usual.
+  // Leaving this room later goes back to the start screen: no known waiting room leads to it,
+  // and a waiting room without a name is never entered.
   Server(54, "|x|y|3|carol|");
-  ASSERT_TRUE(PumpUntil([&] { return Pairs().back() == "3,1"; }));
+  ASSERT_TRUE(PumpUntil([&] { return Pairs().back() == "3,6"; }));
   EXPECT_FALSE(frame->IsInRoom());
+  EXPECT_EQ(CMainFrame::kStartView, frame->GetActiveViewId());
 }
 
 // ---------------------------------------------------------------------------------------------

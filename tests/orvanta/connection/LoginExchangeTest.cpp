@@ -97,10 +97,7 @@ private:
     if (group.IsEmpty())
       return;
     ++groupsRead;
-    CFieldTokenizer failed;
-    int code = 0;
-    if (m_dispatcher.DispatchServerFrames(group, &failed, &code) != 1)
-      m_dispatcher.OnFailedReply(&failed, &code);
+    m_dispatcher.DispatchServerFrames(group);
   }
 
   CSessionRecord m_login{"alice", "pw1"};
@@ -200,7 +197,7 @@ TEST_F(LoginExchangeTest, AlreadyLoggedInReleasesTheOldLoginAndLogsInAgain) {
   EXPECT_EQ(script.shown, std::vector<std::string>{"Already logged in."});
 }
 
-TEST_F(LoginExchangeTest, RefusedLoginCancelledLogsOutAndDropsTheRestOfTheGroup) {
+TEST_F(LoginExchangeTest, RefusedLoginCancelledLogsOutAndTheRestOfTheReadIsHandled) {
   peer.ReplyOnce(1, 1, {{GameServerPeer::LoginRefused("3", "Wrong password.") +
                              GameServerPeer::WaitingRoomList({"room one"}), 0}});
   script.answer = IDCANCEL;
@@ -208,7 +205,7 @@ TEST_F(LoginExchangeTest, RefusedLoginCancelledLogsOutAndDropsTheRestOfTheGroup)
   ASSERT_TRUE(PumpUntil([&] { return peer.RecordCount() >= 3; }));
   platform::RunUntil([] { return false; }, 100);
   EXPECT_EQ(Pairs(peer.Records()), (std::vector<std::string>{"0,1", "1,1", "1,2"}));
-  EXPECT_TRUE(frame.CallsNamed("OnWaitingRoomList").empty());
+  EXPECT_EQ(frame.CallsNamed("OnWaitingRoomList").size(), 1u);
   EXPECT_EQ(script.shown, std::vector<std::string>{"Wrong password."});
 }
 

@@ -31,6 +31,7 @@ public:
   BOOL IsDeferringMoves() const override { return deferring; }
   void SetDeferringMoves(BOOL defer) override { deferring = defer; }
   BOOL IsClosing() const override { return closing; }
+  BOOL IsLinkOpen() const override { return linkOpen; }
   BOOL IsEntryPending() const override { return entryPending; }
   BOOL IsGameRoomActive() const override { return gameRoomActive; }
   void SetConnected(BOOL value) override {
@@ -67,11 +68,18 @@ public:
   RECORDED_ACTION(RequestAdvertInfo)
   RECORDED_ACTION(RequestWaitRoomList)
   RECORDED_ACTION(SendPostLoginRequest)
-  RECORDED_ACTION(OnLogoutReply)
+  // As the frame's, a logout and a close end the link.
+  void OnLogoutReply() override {
+    Log("OnLogoutReply");
+    linkOpen = FALSE;
+  }
   RECORDED_ACTION(OnRelogin)
   RECORDED_ACTION(AskLoginRelease)
   RECORDED_ACTION(SendLogout)
-  RECORDED_ACTION(CloseLink)
+  void CloseLink() override {
+    Log("CloseLink");
+    linkOpen = FALSE;
+  }
   RECORDED_ACTION(SetUpgradeFlag)
   RECORDED_ACTION(UpdateTitle)
   RECORDED_ACTION(SendGameListRequest)
@@ -180,6 +188,7 @@ public:
   BOOL connected{TRUE};
   BOOL deferring{FALSE};
   BOOL closing{FALSE};
+  BOOL linkOpen{TRUE};
   BOOL entryPending{FALSE};
   BOOL gameRoomActive{FALSE};
 

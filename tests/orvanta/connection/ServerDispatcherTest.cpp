@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <string>
 #include <vector>
@@ -48,17 +49,12 @@ public:
 
 class ServerDispatcherTest : public ::testing::Test {
 protected:
-  int Dispatch(const std::string& group) {
-    failedCode = -1;
-    return dispatcher.DispatchServerFrames(CString(group), &failedPayload, &failedCode);
-  }
+  void Dispatch(const std::string& group) { dispatcher.DispatchServerFrames(CString(group)); }
   int CountCalls(const std::string& name) const { return static_cast<int>(frame.CallsNamed(name).size()); }
 
   CSessionRecord login{"alice", "pw1"};
   CRecordingFrameActions frame;
   CServerDispatcher dispatcher{frame};
-  CFieldTokenizer failedPayload;
-  int failedCode{-1};
 };
 
 TEST(ServerRecordTest, CodesFoldMajorsTwoAndFourOnly) {
@@ -102,21 +98,20 @@ TEST(ServerRecordTest, MatchesTheLinkWriterRecordForRecord) {
   EXPECT_TRUE(CServerRecord::SplitGroup("\x1b\t").empty());
 }
 
-TEST_F(ServerDispatcherTest, HelloAnswerQueuesLoginAndDropsTheRestOfTheGroup) {
+TEST_F(ServerDispatcherTest, HelloAnswerSendsTheLoginAtOnceAndTheRestOfTheGroupFollows) {
   frame.loginRecord = &login;
-  EXPECT_EQ(Dispatch(Rec(0, 1, "|OK|") + Rec(0, 2, "|1|room|")), 1);
+  Dispatch(Rec(0, 1, "|OK|") + Rec(0, 2, "|1|room|"));
   ASSERT_EQ(frame.queued.size(), 1u);
   EXPECT_EQ(frame.queued[0].major, 1);
   EXPECT_EQ(frame.queued[0].minor, 1);
   EXPECT_EQ(frame.queued[0].payload, "|alice|pw1|");
   EXPECT_EQ(frame.queued[0].flag, "1");
-  EXPECT_EQ(CountCalls("OnWaitingRoomList"), 0);
-  EXPECT_EQ(CountCalls("UpdateButtons"), 0);
-  EXPECT_EQ(frame.calls.back(), "Flush");
+  EXPECT_EQ(frame.calls, (std::vector<std::string>{"QueueRequest:1,1:|alice|pw1|", "Flush",
+                                                   "OnWaitingRoomList:|1|room|", "Flush"}));
 }
 
 TEST_F(ServerDispatcherTest, HelloAnswerWithoutLoginRecordSendsNothing) {
-  EXPECT_EQ(Dispatch(Rec(0, 1, "|OK|")), 1);
+  Dispatch(Rec(0, 1, "|OK|"));
   EXPECT_TRUE(frame.queued.empty());
 }
 
@@ -128,23 +123,6 @@ TEST_F(ServerDispatcherTest, LoginAcceptedRunsThePostLoginSequence) {
   EXPECT_EQ(frame.calls, expected);
 }
 
-TEST_F(ServerDispatcherTest, FailureReplyStopsTheGroupWithoutFlushing) {
-  const int result = Dispatch(Rec(0, 2, "|1|r|") + Rec(1, 1, "|204|Already|", "0") + Rec(3, 4, "|chat|"));
-  EXPECT_EQ(result, 0);
-  EXPECT_EQ(failedCode, 11);
-  EXPECT_EQ(failedPayload.GetText(), "|204|Already|");
-  EXPECT_EQ(CountCalls("OnWaitingRoomList"), 1);
-  EXPECT_EQ(CountCalls("OnWaitRoomChat"), 0);
-  EXPECT_EQ(CountCalls("Flush"), 0);
-}
-
-TEST_F(ServerDispatcherTest, AnyFlagOtherThanOneIsAFailureReply) {
-  EXPECT_EQ(Dispatch(Rec(3, 4, "|x|", "2")), 2);
-  EXPECT_EQ(Dispatch(Rec(3, 4, "|x|", "")), 0);
-  EXPECT_EQ(Dispatch(Rec(3, 4, "|x|", "abc")), 0);
-  EXPECT_EQ(Dispatch(Rec(3, 4, "|x|", "01")), 1);
-  EXPECT_EQ(CountCalls("OnWaitRoomChat"), 1);
-}
 
 TEST_F(ServerDispatcherTest, FailureOfMovesOrConditionsStopsDeferringMoves) {
   frame.deferring = TRUE;
@@ -170,13 +148,13 @@ TEST_F(ServerDispatcherTest, MajorTwoAndFourReachTheirFoldedCodes) {
   EXPECT_EQ(frame.CallsNamed("OnMatchMessage"), std::vector<std::string>{"OnMatchMessage:513:|a|b|1|:1"});
 }
 
-TEST_F(ServerDispatcherTest, RefusedDrawEndsTheGroupAndTellsTheRoom) {
+TEST_F(ServerDispatcherTest, RefusedDrawTellsTheRoomAndTheRecordsAfterItFollow) {
   frame.gameRoomActive = TRUE;
   Dispatch(Rec(5, 19, "|a|b|0|") + Rec(5, 6, "|chat|"));
   EXPECT_EQ(frame.CallsNamed("ShowRoomNotice"),
             std::vector<std::string>{"ShowRoomNotice:Request for drawn play is rejected."});
   EXPECT_EQ(CountCalls("StartRoomClock"), 1);
-  EXPECT_EQ(CountCalls("OnRoomChat"), 0);
+  EXPECT_EQ(CountCalls("OnRoomChat"), 1);
   EXPECT_EQ(CountCalls("UpdateButtons"), 0);
   EXPECT_EQ(CountCalls("OnDrawMessage"), 0);
 }
@@ -205,11 +183,11 @@ TEST_F(ServerDispatcherTest, AgreedAnswersDropTheAnswerWord) {
   EXPECT_EQ(frame.CallsNamed("OnCountMessage"), std::vector<std::string>{"OnCountMessage:|a|b|z|"});
 }
 
-TEST_F(ServerDispatcherTest, RefusedNegotiationClearsItsFlagAndEndsTheGroup) {
+TEST_F(ServerDispatcherTest, RefusedNegotiationClearsItsFlag) {
   Dispatch(Rec(5, 12, "|a|b|0|") + Rec(3, 4, "|x|"));
   EXPECT_EQ(CountCalls("ClearNegotiationPending"), 1);
   EXPECT_EQ(CountCalls("OnMatchMessage"), 0);
-  EXPECT_EQ(CountCalls("OnWaitRoomChat"), 0);
+  EXPECT_EQ(CountCalls("OnWaitRoomChat"), 1);
 }
 
 TEST_F(ServerDispatcherTest, DeferredMovesAreQueuedInOrderAndTheReadGoesOn) {
@@ -224,33 +202,31 @@ TEST_F(ServerDispatcherTest, DeferredMovesAreQueuedInOrderAndTheReadGoesOn) {
   EXPECT_EQ(CountCalls("OnOpponentMove"), 2);
 }
 
-TEST_F(ServerDispatcherTest, GroupEndingCodesAndTheirFlushes) {
-  Dispatch(Rec(1, 13, "|3|") + Rec(3, 4, "|x|"));
-  EXPECT_EQ(CountCalls("OnMemoCount"), 1);
-  EXPECT_EQ(CountCalls("Flush"), 1);
-  Dispatch(Rec(1, 18, "|bob|") + Rec(3, 4, "|x|"));
-  EXPECT_EQ(CountCalls("OnInvitationRefused"), 1);
-  EXPECT_EQ(CountCalls("Flush"), 1);
+// A logout ends the session: what the server sent after it in the same read belongs to none.
+TEST_F(ServerDispatcherTest, TheRecordsAfterALogoutAreLeft) {
   frame.closing = TRUE;
   Dispatch(Rec(1, 2, "") + Rec(3, 4, "|x|"));
-  EXPECT_EQ(frame.calls[frame.calls.size() - 2], "SetLogoutReceived");
-  EXPECT_EQ(frame.calls.back(), "OnLogoutReply");
-  EXPECT_EQ(CountCalls("OnWaitRoomChat"), 0);
+  EXPECT_EQ(frame.calls, (std::vector<std::string>{"SetLogoutReceived", "OnLogoutReply"}));
+  frame.calls.clear();
+  frame.closing = FALSE;
+  frame.linkOpen = TRUE;
+  Dispatch(Rec(1, 2, "") + Rec(3, 4, "|x|"));
+  EXPECT_EQ(frame.calls, (std::vector<std::string>{"SetLogoutReceived", "OnLogoutReply", "Flush"}));
 }
 
 // A record cut before its ESC LF stops the dispatch: the records before it are handled, nothing
 // after it is, and what they queued is not flushed. A group-ending record before the cut still
 // flushes.
 TEST_F(ServerDispatcherTest, ARecordWithoutItsEndStopsWithoutFlushing) {
-  EXPECT_EQ(Dispatch(Rec(3, 4, "|a|") + "\x1b\t7/3/3/4/1/|b|"), 1);
+  Dispatch(Rec(3, 4, "|a|") + "\x1b\t7/3/3/4/1/|b|");
   EXPECT_EQ(CountCalls("OnWaitRoomChat"), 1);
   EXPECT_EQ(CountCalls("Flush"), 0);
-  EXPECT_EQ(Dispatch("\x1b\t7/3/3/4/1/|b|" + Rec(3, 4, "|c|")), 1);
+  Dispatch("\x1b\t7/3/3/4/1/|b|" + Rec(3, 4, "|c|"));
   EXPECT_EQ(CountCalls("OnWaitRoomChat"), 2);
   EXPECT_EQ(CountCalls("Flush"), 0);
-  EXPECT_EQ(Dispatch(Rec(1, 13, "|3|") + "\x1b\t7/3/3/4/1/|b|"), 1);
+  Dispatch(Rec(1, 13, "|3|") + "\x1b\t7/3/3/4/1/|b|");
   EXPECT_EQ(CountCalls("Flush"), 1);
-  EXPECT_EQ(Dispatch(Rec(3, 4, "|d|")), 1);
+  Dispatch(Rec(3, 4, "|d|"));
   EXPECT_EQ(CountCalls("Flush"), 2);
 }
 
@@ -323,9 +299,7 @@ TEST_F(ServerDispatcherTest, EveryCodeReachesItsAction) {
   for (const Row& row : rows) {
     CRecordingFrameActions target;
     CServerDispatcher one(target);
-    CFieldTokenizer failed;
-    int code = 0;
-    EXPECT_EQ(one.DispatchServerFrames(CString(Rec(row.major, row.minor, "|a|b|1|")), &failed, &code), 1);
+    one.DispatchServerFrames(CString(Rec(row.major, row.minor, "|a|b|1|")));
     EXPECT_EQ(target.CallsNamed(row.action).size(), 1u) << row.major << "," << row.minor;
     EXPECT_EQ(!target.CallsNamed("UpdateButtons").empty(), row.update) << row.major << "," << row.minor;
   }
@@ -431,6 +405,81 @@ TEST_F(FailedReplyTest, InvitationFailureDependsOnTheActiveView) {
 TEST_F(FailedReplyTest, NullArgumentsAreHandled) {
   dispatcher.OnFailedReply(nullptr, nullptr);
   EXPECT_EQ(script.shown, std::vector<std::string>{""});
+}
+
+// A failure reply in the middle of a read is handled in its place, its own flush included.
+TEST_F(FailedReplyTest, FailureReplyIsHandledInItsPlace) {
+  script.answers = {IDOK};
+  Dispatch(Rec(0, 2, "|1|r|") + Rec(1, 1, "|204|Already|", "0") + Rec(3, 4, "|chat|"));
+  EXPECT_EQ(script.shown, std::vector<std::string>{"Already"});
+  EXPECT_EQ(frame.calls, (std::vector<std::string>{"OnWaitingRoomList:|1|r|", "AskLoginRelease", "Flush",
+                                                   "OnWaitRoomChat:|chat|", "Flush"}));
+}
+
+TEST_F(FailedReplyTest, AnyFlagOtherThanOneIsAFailureReply) {
+  Dispatch(Rec(3, 4, "|0|two|", "2") + Rec(3, 4, "|0|empty|", "") + Rec(3, 4, "|0|word|", "abc") +
+           Rec(3, 4, "|0|one|", "01"));
+  EXPECT_EQ(script.shown, (std::vector<std::string>{"two", "empty", "word"}));
+  EXPECT_EQ(frame.CallsNamed("OnWaitRoomChat"), std::vector<std::string>{"OnWaitRoomChat:|0|one|"});
+}
+
+// No record is lost to where a read ended: after each record that used to end its group (and
+// every failure reply) the records behind it are handled, in order, once. Where the record's
+// answer must leave at once it is flushed before the next record is handled.
+TEST_F(FailedReplyTest, TheRecordsAfterAnyRecordOfTheReadAreHandledInOrder) {
+  struct Row {
+    std::string record;
+    bool flushedBefore;  // a flush comes between the record's handling and the next record
+    int answer{IDOK};
+  };
+  const Row rows[] = {
+      {Rec(0, 1, "|OK|"), true},
+      {Rec(1, 13, "|1|d|id|n|memo|"), true, IDNO},
+      {Rec(1, 15, "|1|"), true},
+      {Rec(1, 18, "|a|bob|"), false},
+      {Rec(5, 12, "|a|b|0|"), true},
+      {Rec(5, 14, "|B|dd|30|"), true},  // while moves are deferred
+      {Rec(5, 19, "|a|b|0|"), true},
+      {Rec(5, 21, "|a|b|0|"), true},
+      {Rec(5, 23, "|a|b|0|"), true},
+      {Rec(5, 25, "|a|b|0|"), true},
+      {Rec(5, 27, "|a|b|0|"), true},
+      {Rec(5, 34, "|a|b|0|"), true},
+      {Rec(5, 41, "|a|b|0|"), true},
+      {Rec(5, 45, "|a|b|0|"), true},
+      {Rec(5, 46, "|a|b|0|"), true},
+      // Failure replies: any flag but 1.
+      {Rec(0, 2, "|0|No list.|", "0"), true},
+      {Rec(1, 1, "|204|Already in.|", "0"), true},
+      {Rec(1, 1, "|7|Wrong.|", "0"), true, IDCANCEL},
+      {Rec(0, 1, "|99|http://x|", "0"), false},
+      {Rec(5, 10, "|0|x|", "2"), false},
+      {Rec(5, 12, "|0|Busy.|", ""), true, IDCANCEL},
+      {Rec(3, 4, "|0|x|", "abc"), true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.record.substr(2));
+    CRecordingFrameActions target;
+    target.loginRecord = &login;
+    target.deferring = TRUE;
+    CServerDispatcher one(target);
+    script.answers = {row.answer};
+    one.DispatchServerFrames(CString(row.record + Rec(3, 4, "|after|") + Rec(3, 4, "|last|")));
+    const auto& calls = target.calls;
+    const auto after = std::find(calls.begin(), calls.end(), "OnWaitRoomChat:|after|");
+    ASSERT_NE(after, calls.end());
+    ASSERT_EQ(after + 1, std::find(calls.begin(), calls.end(), "OnWaitRoomChat:|last|"));
+    EXPECT_EQ(after != calls.begin() && *(after - 1) == "Flush", row.flushedBefore);
+    EXPECT_EQ(calls.back(), "Flush");
+    EXPECT_EQ(target.CallsNamed("OnWaitRoomChat").size(), 2u);
+  }
+  // A failure reply whose handling closes the link ends the read: the records after it would
+  // reach a session that is gone.
+  CRecordingFrameActions target;
+  CServerDispatcher one(target);
+  script.answers = {IDRETRY};
+  one.DispatchServerFrames(CString(Rec(1, 1, "|7|Wrong.|", "0") + Rec(3, 4, "|after|")));
+  EXPECT_EQ(target.calls, (std::vector<std::string>{"SetConnected:0", "CloseLink"}));
 }
 
 }  // namespace

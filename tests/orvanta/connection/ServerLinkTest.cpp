@@ -90,6 +90,15 @@ std::string Joined(const std::vector<CString>& groups) {
   return all;
 }
 
+// The groups read, without the empty reads of blocks that ended no group.
+std::vector<std::string> Read(const std::vector<CString>& groups) {
+  std::vector<std::string> read;
+  for (const CString& group : groups)
+    if (!group.IsEmpty())
+      read.push_back(group.str());
+  return read;
+}
+
 class ServerLinkLoopback : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -262,13 +271,61 @@ TEST_F(ServerLinkLoopback, SplitRecordIsDeliveredOnlyWithItsSecondPart) {
   const std::string split = Record(0, 3, 2, "|x/y/z|");
   server.Send(first + split.substr(0, 9));
   ASSERT_TRUE(WaitFor([&] { return groups.size() == 1; }));
-  EXPECT_EQ(groups[0], "") << "a block ending inside a record is held back whole";
-  EXPECT_EQ(CWndSocket::GetPendingLength(), static_cast<int>(first.size() + 9));
+  EXPECT_EQ(groups[0].str(), first) << "the record that ended goes on at once";
+  EXPECT_EQ(CWndSocket::GetPendingLength(), 9);
 
   server.Send(split.substr(9));
   ASSERT_TRUE(WaitFor([&] { return groups.size() == 2; }));
-  EXPECT_EQ(groups[1].str(), first + split);
+  EXPECT_EQ(groups[1].str(), split);
   EXPECT_EQ(CWndSocket::GetPendingLength(), 0);
+}
+
+// A server streaming small records without pause, every write ending inside a record: each read
+// hands on the records that ended, nothing more than one record's bytes is held, and the owner
+// sees every record once, in order.
+TEST_F(ServerLinkLoopback, RecordsCutAcrossEveryReadReachTheOwnerAsTheyEnd) {
+  ConnectLink();
+  std::string stream;
+  for (int i = 0; i < 3000; ++i)
+    stream += Record(0, 3, 4, "|1|x|2|u" + std::to_string(i) + "|3|chat line " + std::to_string(i) + "|");
+  std::size_t mostHeld = 0;
+  owner.onEvent = [&](WORD event, WORD) {
+    if (event == CWndSocket::kNotifyReceived && link) {
+      groups.push_back(link->ReadFrames());
+      mostHeld = std::max(mostHeld, static_cast<std::size_t>(CWndSocket::GetPendingLength()));
+    }
+  };
+  for (std::size_t at = 0; at < stream.size(); at += 1000)
+    server.Send(stream.substr(at, 1000));
+  ASSERT_TRUE(WaitFor([&] { return Joined(groups).size() == stream.size(); })) << Joined(groups).size();
+  EXPECT_EQ(Joined(groups), stream);
+  EXPECT_LT(mostHeld, 100u);
+  EXPECT_GT(Read(groups).size(), 1u) << "records were handed on while the stream went on";
+}
+
+// While the owner is still handling what it was told of (a question it asked is open), nothing
+// more is read: what arrives meanwhile comes after, in order, once the owner returns.
+TEST_F(ServerLinkLoopback, BytesArrivingWhileTheOwnerHandlesEarlierOnesWaitForIt) {
+  ConnectLink();
+  const std::string first = Record(0, 1, 13, "|2|");
+  const std::string later = Record(0, 3, 4, "|later|");
+  std::vector<std::string> order;
+  owner.onEvent = [&](WORD event, WORD) {
+    if (event != CWndSocket::kNotifyReceived || !link)
+      return;
+    const CString group = link->ReadFrames();
+    order.push_back(group.str());
+    if (group.str() == first) {
+      // The question is open for a while; the server sends more meanwhile.
+      server.Send(later);
+      WaitFor([&] { return server.AllSent(); });
+      Settle(100);
+      order.push_back("answered");
+    }
+  };
+  server.Send(first);
+  ASSERT_TRUE(WaitFor([&] { return order.size() == 3; })) << order.size();
+  EXPECT_EQ(order, (std::vector<std::string>{first, "answered", later}));
 }
 
 TEST_F(ServerLinkLoopback, RecordCutBetweenItsEndBytesIsNotStranded) {
@@ -465,14 +522,6 @@ long ResidentKiB() {
   return -1;
 }
 
-// The groups read, without the empty reads of blocks that ended no group.
-std::vector<std::string> Read(const std::vector<CString>& groups) {
-  std::vector<std::string> read;
-  for (const CString& group : groups)
-    if (!group.IsEmpty())
-      read.push_back(group.str());
-  return read;
-}
 
 // A server that streams a record without its end holds the link to a record's worth of bytes:
 // the record is broken and dropped, the link stays up, and the records that follow are read.
@@ -512,6 +561,10 @@ TEST(PendingGroupTest, BlocksBecomeGroupsAndOverlongRecordsAreDropped) {
   const std::string a = Record(0, 1, 1, "|a|");
   const std::string b = Record(0, 1, 2, "|b|");
   const std::string big(CPendingGroup::kRecordLimit, 'x');
+  const std::string exact = Record(0, 3, 4, PayloadForRecord(static_cast<int>(CPendingGroup::kRecordLimit)));
+  const std::string over = Record(0, 3, 4, PayloadForRecord(static_cast<int>(CPendingGroup::kRecordLimit) + 1));
+  ASSERT_EQ(exact.size(), CPendingGroup::kRecordLimit);
+  ASSERT_EQ(over.size(), CPendingGroup::kRecordLimit + 1);
   struct Case {
     const char* name;
     std::vector<std::string> blocks;
@@ -521,7 +574,12 @@ TEST(PendingGroupTest, BlocksBecomeGroupsAndOverlongRecordsAreDropped) {
   const Case cases[] = {
       {"whole record", {a}, {a}, 0},
       {"split between ESC and LF", {a.substr(0, a.size() - 1), "\n"}, {a}, 0},
-      {"two records, the second unfinished", {a + b.substr(0, 5)}, {}, a.size() + 5},
+      {"two records, the second unfinished", {a + b.substr(0, 5)}, {a}, 5},
+      {"records cut inside in every block", {a + b.substr(0, 5), b.substr(5) + a.substr(0, 1), a.substr(1) + b},
+       {a, b, a + b}, 0},
+      {"an unfinished record gives way to the next record's start", {b.substr(0, 7), a}, {a}, 0},
+      {"a record of exactly the limit is whole", {exact.substr(0, 9), exact.substr(9)}, {exact}, 0},
+      {"a record one byte longer is dropped, its end mark with it", {over.substr(0, 9), over.substr(9), a}, {a}, 0},
       {"unfinished past the limit: the ended records go on, the rest dropped", {a + b.substr(0, 5) + big, b},
        {a, b}, 0},
       {"dropped up to its end mark", {b.substr(0, 5) + big, "tail\x1b", "\n" + a}, {a}, 0},

@@ -4,6 +4,7 @@
 #include "LobbyPeerFixture.h"
 #include "orvanta/lobby/SearchBulletinDlg.h"
 #include "orvanta/lobby/PlacardView.h"
+#include "orvanta/widgets/MenuButtonBank.h"
 
 namespace {
 
@@ -338,6 +339,42 @@ TEST_F(BulletinBoardPeerTest, TheLayoutKeepsEveryButtonInsideTheView) {
       EXPECT_GT(button.left, right - 1) << id;  // one row, left to right
       right = button.right;
     }
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// Every way off a forum's board leaves no forum behind: the next waiting room is named by its own
+// key, never by the board's target.
+TEST_F(BulletinBoardPeerTest, EveryWayOffTheBoardForgetsTheForum) {
+  ShowBoard();
+  struct Way {
+    const char* name;
+    std::string reply;  // what the server sends; empty for the waiting-room list button
+    UINT view;          // the screen it shows
+  };
+  const Way ways[] = {
+      {"the forum list", GameServerPeer::Record(7, 1, "|1|4|Club|1|"), CMainFrame::kForumView},
+      {"the record list", GameServerPeer::Record(6, 1, "|1|200|2026-12-01|x|b200|B|1D|y|w200|W|1K|100|B+R|"),
+       CMainFrame::kRecordListView},
+      {"the ranking", GameServerPeer::Record(10, 1, "|1|1|1|K1|u1|5D|A|900|1|0|1|"), CMainFrame::kRankView},
+      {"the waiting-room list", "", CMainFrame::kStartView},
+  };
+  frame->KeepRoomRecord(1, "1", "1", "Free");
+  for (const Way& way : ways) {
+    SCOPED_TRACE(way.name);
+    Serve(Posts(25, 10), [&] { return frame->GetBoardView() != nullptr; });
+    frame->OpenForumBoard("4", "2", "B4", "Club", TRUE);
+    frame->SetCurrentWaitRoom(1);
+    if (way.reply.empty())
+      frame->OnMenuButton(MenuButton::kWaitingRoomList);
+    else
+      Serve(way.reply, [&] { return frame->GetActiveViewId() == way.view; });
+    EXPECT_EQ(frame->GetActiveViewId(), way.view);
+    EXPECT_FALSE(frame->IsForumBoardOpen());
+    EXPECT_EQ(frame->GetWaitingRoomKey(), "1");
   }
 }
 

@@ -225,6 +225,8 @@ TEST_F(GameRoomFrameTest, FullScreenInTheGameRoomOnlyMaximisesElsewhere) {
   CRect client;
   frame->GetClientRect(&client);
   EXPECT_EQ(full.Size(), client.Size());
+  // Ended in Big Screen, the program starts again at the size it goes back to.
+  EXPECT_EQ(CSettingFiles::FormatFrameSize(FALSE, before.Width(), before.Height()), frame->GetPresentSizeSetting());
   frame->ToggleFullScreen();
   CRect after;
   frame->GetWindowRect(&after);

@@ -3,12 +3,15 @@
 // and its echo lands on the board. The frame, its link to the game-server peer, the room and the
 // board model are the real ones.
 
+#include <algorithm>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "FrameRoomFixture.h"
 #include "orvanta/connection/SessionRecord.h"
+#include "orvanta/lobby/MemoBoxDlg.h"
 
 namespace {
 
@@ -127,6 +130,15 @@ TEST_F(FrameRoomTest, AnObserverOfARestoredGameStillCannotMove) {
   PumpFor(40);
   EXPECT_TRUE(Payloads(14).empty());
   EXPECT_EQ(0, board.Cell(15, 15));
+
+  // The players' requests to each other reach the observer too: he is asked nothing and answers
+  // nothing, and the game goes on with the next move.
+  const std::size_t questions = script.shown.size();
+  for (int code : {516, 518, 520, 522, 524, 526, 535, 542, 544, 547}) Server(code, "|a|b|");
+  for (const PeerRecord& r : peer.Records()) EXPECT_NE("2", r.flag) << r.major << "," << r.minor << " " << r.payload;
+  EXPECT_EQ(questions, script.shown.size()) << script.shown.back();
+  Server(514, "|a|b|3|B[pp]|BL[70]|");
+  ASSERT_TRUE(PumpUntil([&] { return room().GetMoveCounter() == 3; }));
 }
 
 namespace {
@@ -174,18 +186,23 @@ TEST_F(ResumeLoginTest, TheRejoinedRoomsRequestsAndMovesNameTheRoomUntilItIsLeft
   Server(514, "|a|b|3|B[pp]|BL[70]|");
   ASSERT_TRUE(PumpUntil([&] { return room().GetMoveCounter() == 3; }));
 
-  // No waiting room leads back: the leave goes out on category 3 under the frame's no-room key.
+  // The start screen lists no waiting room of the login's key: the leave goes out on category 3,
+  // still naming the room as its requests did, and the user goes back to the start screen.
   script.answers["Do you wish to leave the game room?"] = IDYES;
   frame->LeaveRoom();
   ASSERT_TRUE(PumpUntil([&] { return !Sent("3", 4).empty(); }));
-  EXPECT_EQ("||77|", Sent("3", 4)[0]);
+  EXPECT_EQ("|5|77|", Sent("3", 4)[0]);
+  const std::size_t asked = Sent("3", 6).size();
   Server(54, "|a|b|2|carol|x|y|");
   EXPECT_FALSE(frame->IsInRoom());
   EXPECT_EQ("", frame->GetLoginRecord()->m_strRoomText5.str());
+  EXPECT_EQ(CMainFrame::kStartView, frame->GetActiveViewId());
+  ASSERT_TRUE(PumpUntil([&] { return Sent("3", 6).size() == asked + 1; }));
+  EXPECT_TRUE(Sent("3", 1).empty());
 }
 
 // The review board hidden: the frame leaves the room (no waiting room to go back to: the fixed
-// category and the no-room key), forgets the room's number, and the room's blink stops through
+// category, under the room's own key), forgets the room's number, and the room's blink stops through
 // the room, which starts it again with its next byo-yomi second.
 TEST_F(FrameRoomTest, StoppingAReplayLeavesTheRoomAndStopsTheBlinkThroughTheRoom) {
   Server(52, "|12|");
@@ -207,7 +224,7 @@ TEST_F(FrameRoomTest, StoppingAReplayLeavesTheRoomAndStopsTheBlinkThroughTheRoom
   }));
   for (const PeerRecord& r : peer.Records()) {
     if (r.Is(3, 4)) {
-      EXPECT_EQ("||12|", r.payload);
+      EXPECT_EQ("|k|12|", r.payload);
     }
   }
   EXPECT_EQ("", frame->GetLoginRecord()->m_strRoomText5.str());
@@ -312,4 +329,82 @@ TEST_F(FrameRoomTest, AStoredGameRestoredForItsWhitePlayerGoesByWhite) {
     Server(54, "|a|b|3|carol|x|y|");
     ASSERT_FALSE(frame->IsInRoom());
   }
+}
+
+namespace {
+
+constexpr const char* kMemoQuestion = "You have 2 memos. \n\tDo you wish to check?";
+
+// Passes every question on to the fixture's script; a message box takes the time a person takes
+// to read it, while the server goes on sending.
+class CSlowReader : public platform::UiScript {
+public:
+  explicit CSlowReader(platform::UiScript& inner) : m_inner(inner) {}
+  std::optional<int> OnMessageBox(const char* text, const char* caption, UINT style) override {
+    if (whileOpen) whileOpen(text);
+    return m_inner.OnMessageBox(text, caption, style);
+  }
+  std::optional<INT_PTR> OnModalDialog(UINT templateId, CDialog* dialog, HWND wnd) override {
+    return m_inner.OnModalDialog(templateId, dialog, wnd);
+  }
+  std::function<void(const std::string&)> whileOpen;
+
+private:
+  platform::UiScript& m_inner;
+};
+
+}  // namespace
+
+// A server that answers the memo request at once: its answer comes in one read with the
+// post-login notice.
+TEST_F(ResumeLoginTest, AnEagerServersMemoAnswerInTheNoticesReadLosesNothingAndTheGameGoesOn) {
+  script.answers[kMemoQuestion] = IDYES;
+  peer.Send({{GameServerPeer::Record(1, 13, "|2|d1|kim|Kim|hello|d2|lee|Lee|again|") +
+                  GameServerPeer::Record(3, 6, "|0|"),
+              0}});
+  // Logging in sent the memo request once; the memo question and the resume join follow the
+  // person's answers, in the order the server's records came.
+  ASSERT_TRUE(PumpUntil([&] { return Sent("5", 3).size() == 1; })) << "the resume join was not sent";
+  EXPECT_EQ("|5|77|12|", Sent("5", 3)[0]);
+  EXPECT_EQ(1u, Sent("1", 13).size()) << "the memo list is asked for once";
+  const auto question = [&](const char* text) {
+    return std::find(script.shown.begin(), script.shown.end(), text) - script.shown.begin();
+  };
+  EXPECT_LT(question(kResumeQuestion), question(kMemoQuestion));
+  EXPECT_LT(question(kMemoQuestion), static_cast<std::ptrdiff_t>(script.shown.size()));
+  ASSERT_NE(frame->GetMemoBox(), nullptr);
+  EXPECT_TRUE(frame->GetMemoBox()->IsWindowVisible());
+
+  // The room is entered and the game comes back; carol plays on and the server's echo lands.
+  Server(53, "|77|hc|carol|Carol|3k|1|3|1|");
+  ASSERT_TRUE(PumpUntil([&] { return Sent("5", 10).size() == 1; }));
+  Server(525, std::string("|a|b|1|") + kStoredGame + "|");
+  ASSERT_TRUE(PumpUntil([&] { return room().GetMoveCounter() == 2; }));
+  board.Click(15, 15);
+  ASSERT_TRUE(PumpUntil([&] { return Sent("5", 14).size() == 1; }));
+  EXPECT_EQ(0u, Sent("5", 14)[0].find("|5|77|B[pp]|BL[")) << Sent("5", 14)[0];
+  Server(514, "|a|b|3|B[pp]|BL[70]|");
+  ASSERT_TRUE(PumpUntil([&] { return room().GetMoveCounter() == 3; }));
+}
+
+// While a record's question is open, what the server sends meanwhile waits behind the records
+// already received: the notice read with the memo count is handled before a memo notice sent
+// while the person reads the question.
+TEST_F(ResumeLoginTest, RecordsSentWhileAQuestionIsOpenComeAfterTheRestOfTheirRead) {
+  CSlowReader reader(script);
+  platform::ScopedUiScript slow(&reader);
+  reader.whileOpen = [&](const std::string& text) {
+    if (text != kMemoQuestion) return;
+    peer.Send({{GameServerPeer::Record(1, 15, "|1|"), 0}});
+    PumpFor(150);
+  };
+  script.answers[kMemoQuestion] = IDNO;
+  peer.Send({{GameServerPeer::Record(1, 13, "|2|d1|kim|Kim|hello|d2|lee|Lee|again|") +
+                  GameServerPeer::Record(3, 6, "|0|"),
+              0}});
+  ASSERT_TRUE(PumpUntil([&] { return Sent("1", 13).size() == 2; }));
+  std::vector<std::string> order;
+  for (const PeerRecord& r : peer.Records())
+    if (r.Is(1, 13) || (r.major == "5" && r.minor == "3")) order.push_back(r.major + "," + r.minor);
+  EXPECT_EQ(order, (std::vector<std::string>{"1,13", "5,3", "1,13"}));
 }

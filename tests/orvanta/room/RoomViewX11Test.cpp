@@ -6,7 +6,9 @@
 #include <bit>
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include <platform/display.h>
 #include <platform/gdi.h>
@@ -402,4 +404,76 @@ TEST_F(RoomViewX11Test, ThePanelFitsTheProgramsOwnSizeAndTheBackdropFollowsALarg
   const std::uint32_t panelTop = At(shot, InFrame(*view, POINT{client.right - 4, 60}));
   EXPECT_EQ(panelTop, panel);
   EXPECT_EQ(CDagukRoomView::kBackdrop, RGB((panel >> 16) & 0xFF, (panel >> 8) & 0xFF, panel & 0xFF));
+}
+
+// Keys pressed in the room's dialogs and questions are theirs: F2-F9 send no chat line, F11 leaves
+// the frame where it is and Ctrl+S opens no Save As, in Search User, the opponent's undo question
+// and the review dialog. Each is then answered by its own keys, and with all of them gone F2 in
+// the room sends its macro again.
+TEST_F(RoomViewX11Test, KeysPressedInTheRoomsDialogsAndQuestionsStayInThem) {
+  EnterGameOnX();
+  platform::Clock::SetManual(false);
+  platform::testing::XPointerKeys keys(m_displayName);
+  ASSERT_TRUE(keys.Ready());
+  platform::display::Sync();
+  CRect place;
+  frame->GetWindowRect(&place);
+  const CGiboRecord record = view->GetRoom()->GetRecord();
+  // The window over the frame that has the keyboard, null while none is.
+  auto over = [&]() -> HWND {
+    HWND active = ::GetActiveWindow();
+    if (!active || active == frame->m_hWnd || !::IsWindowVisible(active)) return nullptr;
+    HWND focus = ::GetFocus();
+    return focus && (focus == active || ::IsChild(active, focus)) ? active : nullptr;
+  };
+  auto sentSince = [&](std::size_t from, const char* minor) {
+    std::vector<std::string> payloads;
+    const std::vector<PeerRecord> records = peer.Records();
+    for (std::size_t i = from; i < records.size(); ++i)
+      if (records[i].major == "5" && records[i].minor == minor) payloads.push_back(records[i].payload);
+    return payloads;
+  };
+  struct Case {
+    const char* what;
+    std::function<void()> show;
+    std::vector<std::pair<KeySym, unsigned>> answer;  // the keys that then close it
+  };
+  const std::vector<Case> cases = {
+      {"Search User", [&] { frame->SendMessage(WM_COMMAND, CMainFrame::kSearchUserCommand); }, {{XK_Escape, 0}}},
+      // Escape leaves the question open; Return answers its default, Yes.
+      {"the undo question", [&] { Server(16, "|a|b|"); }, {{XK_Escape, 0}, {XK_Return, 0}}},
+      {"the review dialog", [&] { frame->ShowRecordForReview(record); }, {{XK_Escape, 0}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::size_t before = peer.Records().size();
+    platform::testing::TimedSteps steps({{[&] { return over() != nullptr; },
+                                          [&] {
+                                            HWND shown = over();
+                                            for (KeySym key = XK_F2; key <= XK_F9; ++key) keys.Key(shown, key);
+                                            keys.Key(shown, XK_F11);
+                                            keys.Key(shown, XK_s, ControlMask);
+                                            for (auto [key, state] : c.answer) keys.Key(shown, key, state);
+                                          }},
+                                         {[&] { return over() == nullptr; }, [] {}}},
+                                        [&] {
+                                          if (HWND shown = over()) ::PostMessage(shown, WM_COMMAND, IDCANCEL, 0);
+                                        });
+    c.show();
+    ASSERT_TRUE(PumpUntil([&] { return steps.Done(); }, 30000)) << steps.StepsDone();
+    // F2 in the room now sends its macro: the line arrives after any the dialog's keys sent.
+    keys.Key(frame->m_hWnd, XK_F2);
+    ASSERT_TRUE(PumpUntil([&] { return !sentSince(before, "6").empty(); }, 30000));
+    EXPECT_EQ(sentSince(before, "6").size(), 1u) << "the dialog's keys sent " << sentSince(before, "6").front();
+    CRect now;
+    frame->GetWindowRect(&now);
+    EXPECT_EQ(now, place);
+    EXPECT_FALSE(frame->IsZoomed());
+    EXPECT_TRUE(::IsWindowEnabled(frame->m_hWnd));
+  }
+  // The question was answered by Return, not declined by Escape.
+  std::vector<std::string> answers;
+  for (const PeerRecord& r : peer.Records())
+    if (r.minor == "16") answers.push_back(r.payload);
+  EXPECT_EQ(answers, std::vector<std::string>{"|a|b|1|"});
 }

@@ -1,5 +1,7 @@
 #include "GameServerPeer.h"
 
+#include "peers/orvanta/PlaceModel.h"
+
 #include "peers/LoopbackListener.h"
 
 #include <arpa/inet.h>
@@ -13,6 +15,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <optional>
 #include <stdexcept>
 
 namespace {
@@ -56,7 +59,7 @@ bool PeerRecord::Is(int majorCode, int minorCode) const {
 
 GameServerPeer::GameServerPeer() : GameServerPeer(0) {}
 
-GameServerPeer::GameServerPeer(unsigned short port) {
+GameServerPeer::GameServerPeer(unsigned short port) : m_places(std::make_unique<PlaceModel>()) {
   if (port == 0) {
     m_listenFd = ListenOnLoopback(m_port, "game server peer");
   } else {
@@ -168,6 +171,21 @@ void GameServerPeer::CloseConnection() {
   (void)!::write(m_wakeFds[1], &wake, 1);
 }
 
+void GameServerPeer::SetPlaceCheck(PlaceCheck check) {
+  std::lock_guard lock(m_mutex);
+  m_placeCheck = check;
+}
+
+std::vector<std::string> GameServerPeer::PlaceFaults() const {
+  std::lock_guard lock(m_mutex);
+  return m_placeFaults;
+}
+
+int GameServerPeer::ShareConnection() const {
+  std::lock_guard lock(m_mutex);
+  return m_clientFd >= 0 ? ::fcntl(m_clientFd, F_DUPFD_CLOEXEC, 0) : -1;
+}
+
 std::vector<PeerRecord> GameServerPeer::Records() const {
   std::lock_guard lock(m_mutex);
   return m_records;
@@ -251,6 +269,8 @@ void GameServerPeer::AcceptNext() {
   m_clientFd = fd;
   m_inbox.clear();
   m_ordinals.clear();
+  m_places->Reset();
+  m_written.clear();
   m_clientClosed = false;
   m_closeRequested = false;
   ++m_connections;
@@ -288,6 +308,7 @@ void GameServerPeer::ParseRecords() {
     record.raw = m_inbox.substr(start, end + kEnd.size() - start);
     m_inbox.erase(0, end + kEnd.size());
     m_records.push_back(record);
+    CheckPlace(record);
     Answer(record);
   }
 }
@@ -320,7 +341,39 @@ void GameServerPeer::WriteDue() {
   const Clock::time_point now = Clock::now();
   while (!m_outgoing.empty() && m_outgoing.front().due <= now) {
     SendAll(m_clientFd, m_outgoing.front().bytes);
+    WatchWritten(m_outgoing.front().bytes);
     m_outgoing.pop_front();
+  }
+}
+
+// Called with the mutex held.
+void GameServerPeer::CheckPlace(const PeerRecord& record) {
+  if (m_placeCheck == PlaceCheck::kOff)
+    return;
+  const std::optional<std::string> fault = m_places->OnClientRecord(record);
+  if (!fault)
+    return;
+  m_placeFaults.push_back(*fault);
+  if (m_placeCheck == PlaceCheck::kReport)
+    ReportPlaceFault(*fault);
+}
+
+// The records the client is sent move it from place to place. Called with the mutex held.
+void GameServerPeer::WatchWritten(const std::string& bytes) {
+  m_written += bytes;
+  for (;;) {
+    const std::size_t start = m_written.find(kStart);
+    const std::size_t end = start == std::string::npos ? start : m_written.find(kEnd, start + kStart.size());
+    if (start == std::string::npos) {
+      m_written.erase(0, m_written.empty() || m_written.back() != '\x1b' ? m_written.size() : m_written.size() - 1);
+      return;
+    }
+    if (end == std::string::npos) {
+      m_written.erase(0, start);
+      return;
+    }
+    m_places->OnServerRecord(ParseBody(m_written.substr(start + kStart.size(), end - start - kStart.size())));
+    m_written.erase(0, end + kEnd.size());
   }
 }
 

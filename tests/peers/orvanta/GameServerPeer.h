@@ -12,6 +12,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -38,8 +39,19 @@ struct PeerPiece {
   int delayMs{0};
 };
 
+// Called on the peer's thread with each fault the place check finds (PlaceModel.h). Every program
+// that links the peer defines it: the tests fail the running test, the peer program prints it.
+void ReportPlaceFault(const std::string& fault);
+
+class PlaceModel;
+
 class GameServerPeer {
 public:
+  // What the peer does with a client record that breaks the place model: report it (the
+  // default), only keep it in PlaceFaults(), or not check at all (for tests that speak for the
+  // client with raw records).
+  enum class PlaceCheck { kReport, kKeep, kOff };
+
   GameServerPeer();
   // Listens on port of 127.0.0.1 (0: an ephemeral one); throws std::runtime_error when it is taken.
   explicit GameServerPeer(unsigned short port);
@@ -72,6 +84,9 @@ public:
   void Send(std::vector<PeerPiece> pieces);
   // Ends the current connection once what is queued has been written.
   void CloseConnection();
+  // A duplicate of the current connection's socket (-1 without one) for a writer of the caller's
+  // own, which closes it; the peer goes on reading and recording what the client sends.
+  int ShareConnection() const;
 
   // Standard replies: the hello answer, a login accepted for role with notice, a login refused
   // (a failure reply of code 11 with reason and text), a waiting-room list.
@@ -79,6 +94,10 @@ public:
   static std::string LoginAccepted(const std::string& role = "3", const std::string& notice = "Welcome");
   static std::string LoginRefused(const std::string& reason, const std::string& text);
   static std::string WaitingRoomList(const std::vector<std::string>& rooms);
+
+  void SetPlaceCheck(PlaceCheck check);
+  // The faults of the place check so far, in order.
+  std::vector<std::string> PlaceFaults() const;
 
   std::vector<PeerRecord> Records() const;
   std::size_t RecordCount() const;
@@ -108,6 +127,8 @@ private:
   void WriteDue();
   void EndConnection();
   int PollTimeoutMs() const;
+  void CheckPlace(const PeerRecord& record);
+  void WatchWritten(const std::string& bytes);
 
   int m_listenFd{-1};
   int m_clientFd{-1};
@@ -121,6 +142,10 @@ private:
   std::deque<Outgoing> m_outgoing;
   std::string m_inbox;  // bytes of the current connection not yet read as records
   std::vector<PeerRecord> m_records;
+  std::unique_ptr<PlaceModel> m_places;
+  PlaceCheck m_placeCheck{PlaceCheck::kReport};
+  std::vector<std::string> m_placeFaults;
+  std::string m_written;  // bytes written on the current connection not yet read as records
   int m_connections{0};
   bool m_closeRequested{false};
   bool m_clientClosed{false};

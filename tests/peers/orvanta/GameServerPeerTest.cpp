@@ -132,6 +132,7 @@ TEST(GameServerScriptTest, RepliesFillTheClientsFieldsAndTakeTurns) {
   std::string error;
   ASSERT_TRUE(script.Load(text, error)) << error;
   GameServerPeer peer;
+  peer.SetPlaceCheck(GameServerPeer::PlaceCheck::kOff);  // moves with no room: only the replies count here
   script.Install(peer);
   RawClient client(peer.Port());
   client.Write(ClientRecord(1, 1, "|amy|pw|"));
@@ -165,6 +166,7 @@ TEST(GameServerScriptTest, LinesForOneUserAnswerOnlyThatUsersConnection) {
   std::string error;
   ASSERT_TRUE(script.Load(text, error)) << error;
   GameServerPeer peer;
+  peer.SetPlaceCheck(GameServerPeer::PlaceCheck::kOff);
   script.Install(peer);
   {
     RawClient hana(peer.Port());
@@ -189,6 +191,95 @@ TEST(GameServerScriptTest, LinesForOneUserAnswerOnlyThatUsersConnection) {
     std::istringstream wrong(bad);
     GameServerScript other;
     EXPECT_FALSE(other.Load(wrong, error)) << bad;
+  }
+}
+
+// A client walked by raw records through the places the peer puts it in: every record that names
+// the user's place passes, and each that names another is a fault that says what was expected.
+TEST(GameServerPeerTest, ThePlaceCheckFollowsTheUserAndNamesEachRecordForAnotherPlace) {
+  GameServerPeer peer;
+  peer.SetPlaceCheck(GameServerPeer::PlaceCheck::kKeep);
+  peer.ReplyAlways(3, 6, {{GameServerPeer::Record(3, 6, "|2|1|1|Hanbit|1|2|Eunha|"), 0}});
+  peer.ReplyAlways(3, 1, {{GameServerPeer::Record(3, 1, "|x|"), 0}});
+  peer.ReplyAlways(4, 3, {{GameServerPeer::Record(5, 3, "|7|h1|amy|amy|5K|1|3|0|"), 0}});
+  peer.ReplyAlways(4, 4, {{GameServerPeer::Record(5, 4, "|1|7|3|amy|"), 0}});
+  peer.ReplyAlways(7, 1, {{GameServerPeer::Record(7, 1, "|1|10|Club|1|"), 0}});
+  peer.ReplyAlways(7, 2, {{GameServerPeer::Record(7, 2, "|10|Club|2|2|Board|2|0|B10|3|Room|4|0|K10|"), 0}});
+  peer.ReplyAlways(7, 10, {{GameServerPeer::Record(7, 10, "|10|2|-1|0|"), 0}});
+  RawClient client(peer.Port());
+  std::size_t sent = 0;
+  // Each step: a client record, and the fault it must make ("" for none).
+  auto step = [&](const std::string& record, const std::string& fault) {
+    client.Write(record);
+    // The peer writes its replies before it lets a waiter see the record.
+    ASSERT_TRUE(peer.WaitForRecords(++sent));
+    const std::vector<std::string> faults = peer.PlaceFaults();
+    if (fault.empty()) {
+      EXPECT_TRUE(faults.empty()) << record << ": " << (faults.empty() ? "" : faults.back());
+    } else {
+      ASSERT_EQ(faults.size(), 1u) << record;
+      EXPECT_NE(faults[0].find(fault), std::string::npos) << faults[0];
+    }
+  };
+  auto steps = [&](std::initializer_list<std::pair<std::string, std::string>> list) {
+    for (const auto& [record, fault] : list) {
+      step(record, fault);
+      if (testing::Test::HasFatalFailure() || !peer.PlaceFaults().empty())
+        return;
+    }
+  };
+  steps({{ClientRecord(1, 1, "|amy|pw|"), ""},
+         {ClientRecord(3, 6, ""), ""},
+         {ClientRecord(3, 1, "|1|"), ""},
+         {ClientRecord(3, 3, "|1|5|"), ""},
+         {ClientRecord(3, 2, "|1|"), ""},
+         {ClientRecord(4, 3, "|1|7||"), ""},
+         {ClientRecord(4, 11, "|1|7|POM|"), ""},
+         {ClientRecord(4, 6, "|1|7|hello|"), ""},
+         {ClientRecord(4, 4, "|1|7|"), ""},
+         {ClientRecord(3, 1, "|1|"), ""},
+         {ClientRecord(3, 2, "|1|"), ""},
+         {ClientRecord(7, 1, ""), ""},
+         {ClientRecord(7, 2, "|10|"), ""},
+         {ClientRecord(7, 10, "|10|2|-1|10|LS|||"), ""},
+         {ClientRecord(7, 11, "|10|2|5|"), ""},
+         {ClientRecord(3, 6, ""), ""},
+         {ClientRecord(3, 1, "|B10|"), "enters a forum's board as a waiting room"}});
+  // Each fault on a connection of its own.
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{ClientRecord(3, 1, "|1|"), ClientRecord(3, 2, "|1|"), ClientRecord(3, 3, "|1|5|")},
+       "after waiting room 1 was left"},
+      {{ClientRecord(3, 1, "|1|"), ClientRecord(3, 3, "|2|5|")}, "expected waiting room 1"},
+      {{ClientRecord(3, 1, "|9|")}, "the start screen offers no waiting room 9"},
+      {{ClientRecord(3, 1, "|1|"), ClientRecord(3, 2, "|1|"), ClientRecord(4, 3, "|B10|7||")},
+       "a join names the waiting room it is made from (1)"},
+      {{ClientRecord(3, 1, "|1|"), ClientRecord(3, 2, "|1|"), ClientRecord(4, 3, "|1|7||"),
+        ClientRecord(4, 14, "|1|7|B[dd]|BL[0]|")},
+       "a move before the game of room 7 started"},
+      {{ClientRecord(3, 1, "|1|"), ClientRecord(3, 2, "|1|"), ClientRecord(4, 3, "|1|7||"),
+        ClientRecord(4, 4, "|1|7|"), ClientRecord(4, 6, "|1|7|hi|")},
+       "a room request after game room 7 was left"},
+      {{ClientRecord(3, 1, "|1|"), ClientRecord(3, 2, "|1|"), ClientRecord(4, 3, "|1|7||"),
+        ClientRecord(3, 4, "||7|")},
+       "expected game room 7 of waiting room 1"},
+  };
+  for (const auto& [records, fault] : cases) {
+    SCOPED_TRACE(fault);
+    peer.CloseConnection();
+    RawClient next(peer.Port());
+    const std::size_t before = peer.PlaceFaults().size();
+    std::size_t count = peer.RecordCount();
+    for (const std::string& record : {ClientRecord(1, 1, "|amy|pw|"), ClientRecord(3, 6, "")}) {
+      next.Write(record);
+      ASSERT_TRUE(peer.WaitForRecords(++count));
+    }
+    for (const std::string& record : records) {
+      next.Write(record);
+      ASSERT_TRUE(peer.WaitForRecords(++count));
+    }
+    const std::vector<std::string> faults = peer.PlaceFaults();
+    ASSERT_EQ(faults.size(), before + 1);
+    EXPECT_NE(faults.back().find(fault), std::string::npos) << faults.back();
   }
 }
 

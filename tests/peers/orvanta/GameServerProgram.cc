@@ -41,6 +41,12 @@ bool LoadScript(const char* path, GameServerPeer& peer) {
 
 }  // namespace
 
+// A record for another place than the user's is printed among the records, where a person trying
+// the program or a test reading the output sees it.
+void ReportPlaceFault(const std::string& fault) {
+  std::cout << "orvanta_peer: wrong place: " << Cp949ToUtf8(fault) << std::endl;
+}
+
 int main(int argc, char** argv) {
   if (argc < 2) {
     std::cerr << "usage: orvanta_peer <script> [port]\n";

@@ -7,25 +7,7 @@
 
 #include <platform/strings.h>
 
-namespace {
-
-// The payload's fields: "|a|b|" gives a and b.
-std::vector<std::string> Fields(const std::string& payload) {
-  std::vector<std::string> fields;
-  std::size_t from = payload.empty() || payload[0] != '|' ? 0 : 1;
-  while (from < payload.size()) {
-    const std::size_t bar = payload.find('|', from);
-    if (bar == std::string::npos) {
-      fields.push_back(payload.substr(from));
-      break;
-    }
-    fields.push_back(payload.substr(from, bar - from));
-    from = bar + 1;
-  }
-  return fields;
-}
-
-}  // namespace
+#include "peers/orvanta/PlaceModel.h"
 
 bool GameServerScript::Load(std::istream& in, std::string& error) {
   std::string text;
@@ -71,7 +53,7 @@ void GameServerScript::Install(GameServerPeer& peer) {
     peer.ReplyComputed(key.first, key.second,
                        [lines, login, id = m_loginId](const PeerRecord& record, int ordinal) {
                          if (login) {
-                           const std::vector<std::string> fields = Fields(record.payload);
+                           const std::vector<std::string> fields = PeerFields(record.payload);
                            *id = fields.empty() ? std::string() : fields[0];
                          }
                          // The lines of the logged-in user, when the pair has any, stand for the others.
@@ -94,7 +76,7 @@ void GameServerScript::Install(GameServerPeer& peer) {
 
 std::string GameServerScript::Fill(const std::string& text, const PeerRecord& record, int ordinal,
                                    const std::string& id) {
-  const std::vector<std::string> fields = Fields(record.payload);
+  const std::vector<std::string> fields = PeerFields(record.payload);
   std::string out;
   std::size_t at = 0;
   while (at < text.size()) {

@@ -198,26 +198,33 @@ TEST_F(ControlsX11Test, TheAddressControlTakesDigitsDotsArrowsAndBackSpace) {
   CIPAddressCtrl address;
   ASSERT_TRUE(address.Create(WS_CHILD | WS_VISIBLE | WS_TABSTOP, CRect(10, 10, 170, 34), &m_host, 60));
   struct Case {
-    std::vector<KeySym> keys;  // after a click on the first field of a blank control
+    const char* stored;        // the address shown before the click ("" for blank)
+    int clickX;                // where the click lands: 12 is in the first field, 100 in the third
+    std::vector<KeySym> keys;  // after the click
     const char* shown;         // the text the control holds
     int filled;                // IPM_GETADDRESS's count
   };
   const std::vector<Case> cases = {
-      {{XK_1, XK_0, XK_period, XK_2, XK_0, XK_period, XK_3, XK_0, XK_period, XK_4, XK_0}, "10.20.30.40", 4},
-      // Three digits go on to the next field by themselves; a number is no more than 255.
-      {{XK_1, XK_9, XK_2, XK_1, XK_6, XK_8, XK_3, XK_0, XK_0, XK_7}, "192.168.255.7", 4},
+      {"", 12, {XK_1, XK_0, XK_period, XK_2, XK_0, XK_period, XK_3, XK_0, XK_period, XK_4, XK_0}, "10.20.30.40", 4},
+      // Three digits go on to the next field by themselves, selected: a dot typed then stays.
+      {"", 12, {XK_1, XK_9, XK_2, XK_period, XK_1, XK_6, XK_8, XK_2, XK_5, XK_5, XK_period, XK_7}, "192.168.255.7", 4},
       // BackSpace takes the last digit, then goes back into the field before.
-      {{XK_1, XK_period, XK_2, XK_period, XK_3, XK_period, XK_4, XK_BackSpace, XK_BackSpace, XK_9}, "1.2.9.", 3},
+      {"", 12, {XK_1, XK_period, XK_2, XK_period, XK_3, XK_period, XK_4, XK_BackSpace, XK_BackSpace, XK_9}, "1.2.9.", 3},
       // Left and Right move between the fields.
-      {{XK_1, XK_period, XK_2, XK_Left, XK_5, XK_Right, XK_Right, XK_7}, "15.2.7.", 3},
+      {"", 12, {XK_1, XK_period, XK_2, XK_Left, XK_5, XK_Right, XK_Right, XK_7}, "15.2.7.", 3},
+      // A stored address retyped from a click on its first field is replaced field by field.
+      {"127.0.0.11", 12, {XK_1, XK_2, XK_7, XK_period, XK_0, XK_period, XK_0, XK_period, XK_1}, "127.0.0.1", 4},
+      // A click on a field selects it: the digit typed replaces its number alone.
+      {"10.20.30.40", 100, {XK_5}, "10.20.5.40", 4},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.shown);
-    address.ClearAddress();
+    address.SetWindowText(c.stored);
+    if (!*c.stored) address.ClearAddress();
     m_host.SetFocus();
     m_host.Forget();
     Settle();
-    m_input->Click(address.m_hWnd, CPoint(12, 12));
+    m_input->Click(address.m_hWnd, CPoint(c.clickX, 12));
     ASSERT_TRUE(WaitFor([&] { return ::GetFocus() == address.m_hWnd; }));
     // Sent all at once, as a quick typist's keys arrive together.
     for (KeySym key : c.keys) m_input->Key(address.m_hWnd, key);
@@ -228,6 +235,26 @@ TEST_F(ControlsX11Test, TheAddressControlTakesDigitsDotsArrowsAndBackSpace) {
     EXPECT_GT(m_host.Count(WM_NOTIFY, static_cast<int>(IPN_FIELDCHANGED)), 0);
   }
   EXPECT_TRUE(ShowsThen(address.m_hWnd, [](const platform::Surface&) { return true; }, "x11_ip_address.png"));
+
+  // 300 becomes 255 and a message says so; answered, the field is still selected: the digits
+  // typed next replace it.
+  address.ClearAddress();
+  Settle();
+  CString told;
+  auto boxShown = [] { return platform::WindowClassName(::GetActiveWindow()) == "PlatformMessageBox"; };
+  platform::testing::TimedSteps steps({{[&] { return boxShown() && TextOf(address) == "1.255.."; },
+                                        [&] {
+                                          HWND box = ::GetActiveWindow();
+                                          CWnd::FromHandle(box)->GetWindowText(told);
+                                          m_input->Key(box, XK_Return);
+                                        }}},
+                                      [] { ::SendMessage(::GetActiveWindow(), WM_COMMAND, IDOK, 0); });
+  m_input->Click(address.m_hWnd, CPoint(12, 12));
+  for (KeySym key : {XK_1, XK_period, XK_3, XK_0, XK_0}) m_input->Key(address.m_hWnd, key);
+  ASSERT_TRUE(WaitFor([&] { return steps.Done(); }));
+  EXPECT_EQ(told, "Error");
+  for (KeySym key : {XK_4, XK_period, XK_6}) m_input->Key(address.m_hWnd, key);
+  EXPECT_TRUE(WaitFor([&] { return TextOf(address) == "1.4.6."; })) << TextOf(address).GetString();
 }
 
 class TreeHost : public ControlHost {

@@ -221,6 +221,45 @@ TEST_F(EditWrapTest, LongWordsAreCutAndDoubleByteCharactersStayWhole) {
   EXPECT_EQ(joined, korean);
 }
 
+// Lines made again only where the text changed are the lines the whole text makes: replacements
+// anywhere (line breaks, spaces, Korean characters among them), a log's lines appended at its end
+// and its oldest taken from its top.
+TEST_F(EditWrapTest, ChangedTextWrapsAsTheWholeTextWould) {
+  Make(ES_MULTILINE | ES_WANTRETURN);
+  CEdit fresh;
+  ASSERT_TRUE(fresh.Create(WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_WANTRETURN, CRect(10, 10, 200, 100), &host, 22));
+  const auto lineStarts = [](CEdit& e) {
+    std::vector<std::pair<int, int>> starts;
+    for (int i = 0; i < e.GetLineCount(); ++i) starts.emplace_back(e.LineIndex(i), e.LineLength(e.LineIndex(i)));
+    return starts;
+  };
+  const std::string pieces[] = {"stone ", "\r\n", "black and white ", Cp949("바둑판 "), "x", " ", "", Repeat("long", 20)};
+  unsigned seed = 55;
+  const auto next = [&](unsigned bound) {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 8) % bound;
+  };
+  edit.SetWindowText(Repeat("stone black \r\n", 10).c_str());
+  for (int step = 0; step < 300; ++step) {
+    const int length = edit.GetWindowTextLength();
+    if (step % 3 == 0) {
+      // A log's step: its oldest line goes, a new one comes at the end.
+      const int firstBreak = Text().Find("\r\n");
+      edit.SetSel(0, firstBreak < 0 ? 0 : firstBreak + 2);
+      edit.ReplaceSel("");
+      edit.SetSel(edit.GetWindowTextLength(), edit.GetWindowTextLength());
+      edit.ReplaceSel(("[kim] line " + std::to_string(step) + " " + Repeat("go ", static_cast<int>(next(30))) + "\r\n").c_str());
+    } else {
+      const int from = static_cast<int>(next(static_cast<unsigned>(length + 1)));
+      const int to = std::min(length, from + static_cast<int>(next(12)));
+      edit.SetSel(from, to);
+      edit.ReplaceSel(pieces[next(8)].c_str());
+    }
+    fresh.SetWindowText(Text());
+    ASSERT_EQ(lineStarts(edit), lineStarts(fresh)) << "step " << step;
+  }
+}
+
 TEST_F(EditWrapTest, ResizingRewrapsAndHardBreaksStay) {
   Make(ES_MULTILINE | ES_WANTRETURN);
   edit.SetWindowText((Repeat("stone ", 20) + "\r\nlast").c_str());

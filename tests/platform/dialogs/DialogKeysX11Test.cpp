@@ -1,6 +1,7 @@
 // The dialog keyboard as a person uses it under X: message boxes answered from the keys alone,
-// a dialog's underlined letters, its radio group entered at the checked choice, an open combo's
-// Return and Escape, Tab in a form view, and the default button moved by DM_SETDEFID.
+// a dialog's underlined letters, its radio group entered at the checked choice, a combo's list
+// opened by F4 and Alt+Down, Return and Escape on a combo open and closed, Tab and Ctrl+Tab in a
+// form view, and the default button moved by DM_SETDEFID.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -65,6 +66,7 @@ struct Ending {
   CString name;
   int server{-2};
   int radio{0};
+  std::vector<int> listEnds;  // CBN_SELENDOK or CBN_SELENDCANCEL of the server list, in order
 };
 
 class CKeysDlg : public CDialog {
@@ -81,6 +83,8 @@ protected:
   }
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
     const int id = LOWORD(wParam);
+    if (id == kServer && (HIWORD(wParam) == CBN_SELENDOK || HIWORD(wParam) == CBN_SELENDCANCEL))
+      ending.listEnds.push_back(HIWORD(wParam));
     if (HIWORD(wParam) == BN_CLICKED && (id == IDOK || id == IDCANCEL || id == kJoin)) {
       ending.result = id;
       GetDlgItemText(kName, ending.name);
@@ -167,7 +171,8 @@ protected:
   CFrameWnd* m_owner{nullptr};
 };
 
-// An undo request answered from the keyboard: each way to "No" answers No, Return the default.
+// An undo request answered from the keyboard: each way to "No" answers No, Return the default;
+// Escape answers only a box with Cancel or a lone OK, and leaves a Yes/No question open.
 TEST_F(DialogKeysX11Test, AMessageBoxIsAnsweredByTabArrowsSpaceLettersAndEscape) {
   struct Case {
     const char* what;
@@ -180,7 +185,9 @@ TEST_F(DialogKeysX11Test, AMessageBoxIsAnsweredByTabArrowsSpaceLettersAndEscape)
       {"Right, Space", MB_YESNO, {{XK_Right, 0}, {XK_space, 0}}, IDNO},
       {"the letter n", MB_YESNO, {{XK_n, 0}}, IDNO},
       {"Alt+N", MB_YESNO, {{XK_n, Mod1Mask}}, IDNO},
-      {"Escape without Cancel", MB_YESNO, {{XK_Escape, 0}}, IDNO},
+      {"Escape in a Yes/No box, then Return", MB_YESNO, {{XK_Escape, 0}, {XK_Return, 0}}, IDYES},
+      {"Escape in a lone OK", MB_OK, {{XK_Escape, 0}}, IDOK},
+      {"Escape in Abort/Retry/Ignore, then Return", MB_ABORTRETRYIGNORE, {{XK_Escape, 0}, {XK_Return, 0}}, IDABORT},
       {"Escape with Cancel", MB_YESNOCANCEL, {{XK_Escape, 0}}, IDCANCEL},
       {"Shift+Tab round to Cancel, Space", MB_YESNOCANCEL, {{XK_Tab, ShiftMask}, {XK_space, 0}}, IDCANCEL},
       {"Return alone", MB_YESNO, {{XK_Return, 0}}, IDYES},
@@ -208,8 +215,11 @@ TEST_F(DialogKeysX11Test, LettersRadioGroupsAndAnOpenComboAnswerAsTheirDialogs) 
   Then([] { return TextOf(::GetDlgItem(ShownDialog("Keys"), kName)) == "kim"; }, XK_Tab);
   Then([] { return Focused(kServer); }, XK_F4);
   Then([] { return Ask(kServer, CB_GETDROPPEDSTATE) != 0; }, XK_Escape);
-  // Escape closed the list only: the dialog is still there to open it again.
-  Then([] { return ShownDialog("Keys") && Ask(kServer, CB_GETDROPPEDSTATE) == 0; }, XK_F4);
+  // Escape closed the list only: the dialog is still there to open it again, by Alt+Down as by
+  // F4, and to close it the same way.
+  Then([] { return ShownDialog("Keys") && Ask(kServer, CB_GETDROPPEDSTATE) == 0; }, XK_Down, Mod1Mask);
+  Then([] { return Ask(kServer, CB_GETDROPPEDSTATE) != 0; }, XK_Up, Mod1Mask);
+  Then([] { return Ask(kServer, CB_GETDROPPEDSTATE) == 0; }, XK_Down, Mod1Mask);
   Then([] { return Ask(kServer, CB_GETDROPPEDSTATE) != 0; }, XK_Down);
   Then([] { return Ask(kServer, CB_GETCURSEL) == 0; }, XK_Down);
   Then([] { return Ask(kServer, CB_GETCURSEL) == 1; }, XK_Return);
@@ -221,6 +231,41 @@ TEST_F(DialogKeysX11Test, LettersRadioGroupsAndAnOpenComboAnswerAsTheirDialogs) 
   EXPECT_EQ(ending.name, "kim");
   EXPECT_EQ(ending.server, 1);
   EXPECT_EQ(ending.radio, kFast);
+  EXPECT_EQ(ending.listEnds, (std::vector<int>{CBN_SELENDCANCEL, CBN_SELENDOK, CBN_SELENDOK}));
+}
+
+// Return and Escape on the server combo: closed, they press the default button and Cancel; open,
+// they close the list alone (Escape as no choice); a disabled button is never pressed by them.
+TEST_F(DialogKeysX11Test, ReturnAndEscapeOnAComboAnswerItsListWhenOpenAndTheDialogWhenClosed) {
+  struct Case {
+    const char* what;
+    int disabled;  // a button disabled before the keys, 0 for none
+    std::vector<std::pair<KeySym, unsigned>> keys;
+    int result;
+    std::vector<int> listEnds;
+  };
+  const std::vector<Case> cases = {
+      {"Return, closed", 0, {{XK_Return, 0}}, IDOK, {}},
+      {"Escape, closed", 0, {{XK_Escape, 0}}, IDCANCEL, {}},
+      {"Escape on the open list, then Return", 0, {{XK_F4, 0}, {XK_Escape, 0}, {XK_Return, 0}}, IDOK,
+       {CBN_SELENDCANCEL}},
+      {"Return on the open list, then Escape", 0, {{XK_Down, Mod1Mask}, {XK_Return, 0}, {XK_Escape, 0}}, IDCANCEL,
+       {CBN_SELENDOK}},
+      {"Return with OK disabled, then Escape", IDOK, {{XK_Return, 0}, {XK_Escape, 0}}, IDCANCEL, {}},
+      {"Escape with Cancel disabled, then Return", IDCANCEL, {{XK_Escape, 0}, {XK_Return, 0}}, IDOK, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Then([] { return Focused(kSlow); }, XK_Tab);
+    Then([] { return Focused(kName); }, XK_Tab);
+    m_person->Then([] { return Focused(kServer); }, [&] {
+      if (c.disabled) ::EnableWindow(::GetDlgItem(ShownDialog("Keys"), c.disabled), FALSE);
+      for (auto [key, state] : c.keys) Press(key, state);
+    });
+    Ending ending = RunKeys();
+    EXPECT_EQ(ending.result, c.result);
+    EXPECT_EQ(ending.listEnds, c.listEnds);
+  }
 }
 
 // Tab and Shift+Tab go round the tab stops, the arrows move among the buttons of a group (and
@@ -256,7 +301,7 @@ TEST_F(DialogKeysX11Test, ADialogWithoutFocusFromInitGivesItToItsFirstTabStop) {
 }
 
 // A post typed as title, Tab, body goes out in its two fields; Shift+Tab goes back; Return in the
-// body is a new line there, the button's letter posts.
+// body is a new line there and Ctrl+Tab a tab, the button's letter posts.
 TEST_F(DialogKeysX11Test, TabMovesBetweenAFormViewsFields) {
   auto* view = new CPostView;
   ASSERT_TRUE(view->Create(nullptr, nullptr, WS_CHILD | WS_VISIBLE, CRect(0, 0, 500, 300), m_owner, AFX_IDW_PANE_FIRST,
@@ -277,7 +322,10 @@ TEST_F(DialogKeysX11Test, TabMovesBetweenAFormViewsFields) {
   m_person->Type(body, "first");
   m_person->Key(body, XK_Return);
   m_person->Type(body, "second");
-  ASSERT_TRUE(waitFor([&] { return TextOf(body) == "first\r\nsecond"; })) << TextOf(body).GetString();
+  // Ctrl+Tab types a tab where Tab would move on.
+  m_person->Key(body, XK_Tab, ControlMask);
+  ASSERT_TRUE(waitFor([&] { return TextOf(body) == "first\r\nsecond\t"; })) << TextOf(body).GetString();
+  EXPECT_EQ(::GetFocus(), body);
   EXPECT_EQ(TextOf(title), "Hello");
   m_person->Key(body, XK_Tab, ShiftMask);
   ASSERT_TRUE(waitFor([&] { return ::GetFocus() == title; }));

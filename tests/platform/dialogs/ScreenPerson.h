@@ -264,9 +264,9 @@ private:
     if (!self) return;
     platform::display::Sync();
     if (++self->m_ticks > kDeadlineTicks) {
-      for (const char* name : {"PlatformMessageBox", "#32770"}) {
-        if (HWND shown = ShownWindow(name)) self->Key(shown, XK_Escape);
-      }
+      // Return answers any message box (a Yes/No question takes no Escape), Escape a dialog.
+      if (HWND shown = ShownWindow("PlatformMessageBox")) self->Key(shown, XK_Return);
+      if (HWND shown = ShownWindow("#32770")) self->Key(shown, XK_Escape);
       return;
     }
     if (self->m_next < self->m_steps.size() && self->m_steps[self->m_next].ready()) {

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,8 +17,8 @@
 #include "platform/msgbox.h"
 #include "platform/resources.h"
 #include "platform/time.h"
-#include "support/ChildProcess.h"
 #include "support/SnapshotPath.h"
+#include "support/WindowManagerOnServer.h"
 
 namespace wmtest {
 
@@ -73,20 +72,9 @@ protected:
   void SetUp() override {
     const std::string& name = platform::testing::TestDisplayName();
     if (name.empty()) GTEST_SKIP() << "no X server (DISPLAY unset and no Xvfb)";
-    m_x = XOpenDisplay(name.c_str());
-    ASSERT_NE(m_x, nullptr);
-    if (!ManagerRunning()) {
-      const char* openbox = "/usr/bin/openbox";
-      if (!std::filesystem::exists(openbox))
-        GTEST_SKIP() << "no window manager on " << name << " and openbox is not installed (./setup installs it)";
-      m_manager = std::make_unique<testsupport::ChildProcess>(
-          std::vector<std::string>{openbox, "--sm-disable"}, std::map<std::string, std::string>{{"DISPLAY", name}},
-          std::filesystem::temp_directory_path().string(), testsupport::SnapshotPath("openbox-log.txt"));
-      if (!testsupport::ChildProcess::WaitUntil([this] { return ManagerRunning(); }, 15000))
-        GTEST_SKIP() << "openbox could not be started on " << name << ":\n" << m_manager->Output();
-    }
-    // The manager is ready once it takes in a window of its own kind.
-    if (!ManagesProbe()) GTEST_SKIP() << "the window manager on " << name << " takes in no window";
+    m_manager = std::make_unique<testsupport::WindowManagerOnServer>(name);
+    if (!m_manager->Problem().empty()) GTEST_SKIP() << m_manager->Problem();
+    m_x = m_manager->Connection();
     if (!platform::display::UseX11Display(name.c_str())) GTEST_SKIP() << "cannot open " << name;
     platform::Clock::SetManual(false);
     static platform::ResourceModule& module = platform::CreateResourceModule("window-manager-tests");
@@ -99,77 +87,18 @@ protected:
     platform::display::UseHeadless();
     platform::ResetMessageQueue();
     m_scope.reset();
-    if (m_manager) {
-      m_manager->Stop();
-      // The next test finds the server as it was: no manager left holding it.
-      testsupport::ChildProcess::WaitUntil([this] { return !ManagerRunning(); }, 5000);
-    }
-    if (m_x) XCloseDisplay(m_x);
+    m_manager.reset();
   }
 
-  Atom AtomOf(const char* name) const { return XInternAtom(m_x, name, False); }
-
-  // The 32-bit items of a property of window, as xprop lists them.
-  std::vector<long> Property(Window window, const char* name) const {
-    Atom type = 0;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char* data = nullptr;
-    std::vector<long> items;
-    if (XGetWindowProperty(m_x, window, AtomOf(name), 0, 64, False, AnyPropertyType, &type, &format, &count, &after,
-                           &data) == Success && data && format == 32) {
-      const long* values = reinterpret_cast<const long*>(data);
-      items.assign(values, values + count);
-    }
-    if (data) XFree(data);
-    return items;
-  }
-  bool Has(Window window, const char* property, const char* atom) const {
-    std::vector<long> items = Property(window, property);
-    return std::find(items.begin(), items.end(), static_cast<long>(AtomOf(atom))) != items.end();
-  }
-  // A manager just started may still be reading its settings: a small window is shown (again)
-  // until it is taken in.
-  bool ManagesProbe() const {
-    Window probe = 0;
-    const bool managed = testsupport::ChildProcess::WaitUntil([&] {
-      if (probe && !Property(probe, "WM_STATE").empty()) return true;
-      if (probe) XDestroyWindow(m_x, probe);
-      probe = XCreateSimpleWindow(m_x, DefaultRootWindow(m_x), 0, 0, 40, 40, 0, 0, 0);
-      XMapWindow(m_x, probe);
-      XSync(m_x, False);
-      return testsupport::ChildProcess::WaitUntil([&] { return !Property(probe, "WM_STATE").empty(); }, 500);
-    }, 15000);
-    if (probe) XDestroyWindow(m_x, probe);
-    XSync(m_x, False);
-    return managed;
-  }
-  // A manager runs when the window it names on the root still names itself: one that ended
-  // leaves the root's property behind.
-  bool ManagerRunning() const {
-    std::vector<long> check = Property(DefaultRootWindow(m_x), "_NET_SUPPORTING_WM_CHECK");
-    if (check.empty() || check.front() == 0) return false;
-    XSync(m_x, False);
-    XErrorHandler previous = XSetErrorHandler([](::Display*, XErrorEvent*) { return 0; });
-    std::vector<long> self = Property(static_cast<Window>(check.front()), "_NET_SUPPORTING_WM_CHECK");
-    XSync(m_x, False);
-    XSetErrorHandler(previous);
-    return !self.empty() && self.front() == check.front();
-  }
-  // The manager has taken the window in (it tells its state and what may be done with it).
-  bool Managed(HWND top) const {
-    Window window = Native(top);
-    return window && !Property(window, "WM_STATE").empty() && !Property(window, "_NET_WM_ALLOWED_ACTIONS").empty();
-  }
+  bool Has(Window window, const char* property, const char* atom) const { return m_manager->Has(window, property, atom); }
+  std::vector<long> Property(Window window, const char* name) const { return m_manager->Property(window, name); }
+  Atom AtomOf(const char* name) const { return m_manager->AtomOf(name); }
+  bool Managed(HWND top) const { return m_manager->Managed(Native(top)); }
   static Window Native(HWND top) { return static_cast<Window>(platform::display::NativeWindowOf(top)); }
   // Where the server shows the X window of top (root coordinates).
   RECT ShownAt(HWND top) const {
-    XWindowAttributes attributes{};
-    if (!XGetWindowAttributes(m_x, Native(top), &attributes)) return RECT{};
-    int x = 0, y = 0;
-    Window child = 0;
-    XTranslateCoordinates(m_x, Native(top), DefaultRootWindow(m_x), 0, 0, &x, &y, &child);
-    return RECT{x, y, x + attributes.width, y + attributes.height};
+    const testsupport::ScreenPlace p = m_manager->ShownAt(Native(top));
+    return RECT{p.x, p.y, p.x + p.width, p.y + p.height};
   }
   bool WaitFor(const std::function<bool()>& pred) {
     return platform::RunUntil([&] {
@@ -201,8 +130,8 @@ protected:
     return marks;
   }
 
-  ::Display* m_x{nullptr};
-  std::unique_ptr<testsupport::ChildProcess> m_manager;
+  std::unique_ptr<testsupport::WindowManagerOnServer> m_manager;
+  ::Display* m_x{nullptr};  // the manager's connection, to read what it was told
   std::unique_ptr<platform::ResourceScope> m_scope;
   std::unique_ptr<ScreenPerson> m_person;
 };
@@ -225,29 +154,43 @@ TEST_F(WindowManagerX11Test, DialogsAndMessageBoxesAreModalDialogsOverTheirOwner
     const char* what;
     const char* shownClass;
     std::function<void()> show;
+    KeySym answerKey;
+    int answer;
+    HWND owner;
   };
   CDialog dialog(kAskId, frame);
+  // A first dialog (a login) comes before its frame is shown: it is marked over it all the same.
+  auto* hidden = new CFrameWnd;
+  ASSERT_TRUE(hidden->Create(nullptr, "Login", WS_OVERLAPPEDWINDOW, CRect(80, 80, 680, 520)));
+  CDialog first(kAskId, hidden);
   int answer = 0;
   const std::vector<Case> cases = {
-      {"dialog", "#32770", [&] { answer = static_cast<int>(dialog.DoModal()); }},
+      {"dialog", "#32770", [&] { answer = static_cast<int>(dialog.DoModal()); }, XK_Escape, IDCANCEL, frame->m_hWnd},
       {"message box", "PlatformMessageBox",
-       [&] { answer = ::MessageBox(frame->m_hWnd, "Agree to undo?", "Undo", MB_YESNO | MB_ICONQUESTION); }},
+       [&] { answer = ::MessageBox(frame->m_hWnd, "Agree to undo?", "Undo", MB_YESNO | MB_ICONQUESTION); }, XK_n, IDNO,
+       frame->m_hWnd},
+      {"dialog over a frame not shown yet", "#32770", [&] { answer = static_cast<int>(first.DoModal()); }, XK_Escape,
+       IDCANCEL, hidden->m_hWnd},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     Marks marks;
     // The person minimises the box through the manager's own button (the request it sends); a box
     // with no minimise box comes back at once and is still answered by the keyboard.
+    // (Over a frame not shown there is nothing for the manager to minimise it with.)
+    const bool minimise = c.owner != hidden->m_hWnd;
     int stateChanges = 0;
     Window iconified = 0;
     m_person->Then([&] { HWND shown = screentest::ShownWindow(c.shownClass); return shown && Managed(shown); },
                    [&] {
+                     if (!minimise) return;
                      iconified = Native(screentest::ShownWindow(c.shownClass));
                      XSelectInput(m_x, iconified, PropertyChangeMask);
                      XIconifyWindow(m_x, iconified, DefaultScreen(m_x));
                      XSync(m_x, False);
                    });
     m_person->Then([&] {
+                     if (!minimise) return true;
                      for (XEvent event; XCheckTypedWindowEvent(m_x, iconified, PropertyNotify, &event);)
                        if (event.xproperty.atom == AtomOf("WM_STATE")) ++stateChanges;
                      std::vector<long> state = Property(iconified, "WM_STATE");
@@ -260,42 +203,52 @@ TEST_F(WindowManagerX11Test, DialogsAndMessageBoxesAreModalDialogsOverTheirOwner
                      ::GetWindowRect(shown, &r);
                      // The manager's frame lies around the window: the picture takes it in.
                      RECT around{r.left - 40, r.top - 50, r.right + 40, r.bottom + 40};
-                     const char* picture = c.shownClass[0] == '#' ? "wm-dialog.png" : "wm-message-box.png";
+                     const char* picture = c.owner == hidden->m_hWnd ? "wm-first-dialog.png"
+                                           : c.shownClass[0] == '#'    ? "wm-dialog.png"
+                                                                       : "wm-message-box.png";
                      platform::SaveSurfacePng(m_person->ShownOnScreen(around),
                                               testsupport::SnapshotPath(picture).c_str());
-                     m_person->Key(shown, XK_Escape);
+                     m_person->Key(shown, c.answerKey);
                    });
     answer = 0;
     EXPECT_TRUE(m_person->Drive(c.show));
     EXPECT_TRUE(marks.dialogType);
     EXPECT_TRUE(marks.modal);
-    EXPECT_EQ(marks.transientFor, Native(frame->m_hWnd));
+    EXPECT_NE(marks.transientFor, 0u);
+    EXPECT_EQ(marks.transientFor, Native(c.owner));
     EXPECT_FALSE(marks.functions & kFuncMinimize) << std::hex << marks.functions;
     EXPECT_FALSE(marks.functions & kFuncMaximize) << std::hex << marks.functions;
     EXPECT_TRUE(marks.functions & kFuncClose);
     EXPECT_FALSE(marks.maximiseAllowed);
-    EXPECT_EQ(answer, c.shownClass[0] == '#' ? IDCANCEL : IDNO);
+    EXPECT_EQ(answer, c.answer);
     EXPECT_TRUE(::IsWindowEnabled(frame->m_hWnd));
   }
 }
 
-// Full screen the class library's way, twice over, for a frame that drops its caption and border
-// and for one that puts them beyond the screen's edges: the manager is asked for full screen, the
-// window then covers the screen, and leaving gives back the former place and size each time.
+// Full screen the class library's way and the manager's maximised state, twice over: a frame
+// that drops its caption and border, one that puts them beyond the screen's edges, one maximised
+// and restored (a lobby's Big Screen), and one maximised that goes beyond the edges from there
+// and back (a relay viewer's). The manager is asked for the state, the window then covers the
+// screen, and leaving gives back the former place and size each time, as the frame holds it and
+// as the server shows it, maximised again where it was so before.
 TEST_F(WindowManagerX11Test, FullScreenIsAskedOfTheManagerAndLeftForTheFormerPlace) {
   const SIZE screen = platform::GetScreenSize();
   const RECT whole{0, 0, screen.cx, screen.cy};
+  auto maximized = [&](HWND top) { return Has(Native(top), "_NET_WM_STATE", "_NET_WM_STATE_MAXIMIZED_VERT"); };
   auto isFull = [&](HWND top) {
     const RECT shown = ShownAt(top);
     return Has(Native(top), "_NET_WM_STATE", "_NET_WM_STATE_FULLSCREEN") && ::EqualRect(&whole, &shown);
   };
   struct Case {
     const char* what;
+    bool startsMaximized;
     std::function<void(CFrameWnd&)> enter, leave;
+    bool entersFullScreen;
   };
   CRect former;
+  const RECT beyond = CEdgeFrame::Beyond();
   const std::vector<Case> cases = {
-      {"styles dropped",
+      {"styles dropped", false,
        [&](CFrameWnd& f) {
          f.ModifyStyle(WS_CAPTION | WS_THICKFRAME, 0);
          f.SetWindowPos(nullptr, 0, 0, screen.cx, screen.cy, SWP_NOZORDER | SWP_FRAMECHANGED);
@@ -304,8 +257,9 @@ TEST_F(WindowManagerX11Test, FullScreenIsAskedOfTheManagerAndLeftForTheFormerPla
          f.ModifyStyle(0, WS_CAPTION | WS_THICKFRAME);
          f.SetWindowPos(nullptr, former.left, former.top, former.Width(), former.Height(),
                         SWP_NOZORDER | SWP_FRAMECHANGED);
-       }},
-      {"edges beyond the screen",
+       },
+       true},
+      {"edges beyond the screen", false,
        [&](CFrameWnd& f) {
          static_cast<CEdgeFrame&>(f).full = true;
          f.ShowWindow(SW_MAXIMIZE);
@@ -313,39 +267,73 @@ TEST_F(WindowManagerX11Test, FullScreenIsAskedOfTheManagerAndLeftForTheFormerPla
        [&](CFrameWnd& f) {
          static_cast<CEdgeFrame&>(f).full = false;
          f.ShowWindow(SW_RESTORE);
-       }},
+       },
+       true},
+      {"maximised and restored", false, [](CFrameWnd& f) { f.ShowWindow(SW_SHOWMAXIMIZED); },
+       [](CFrameWnd& f) { f.ShowWindow(SW_SHOWNORMAL); }, false},
+      {"beyond the edges from maximised", true,
+       [&](CFrameWnd& f) {
+         f.SetWindowPos(nullptr, beyond.left, beyond.top, beyond.right - beyond.left, beyond.bottom - beyond.top,
+                        SWP_NOZORDER);
+       },
+       [&](CFrameWnd& f) {
+         const int border = -beyond.left;
+         f.SetWindowPos(nullptr, -border, -border, screen.cx + 2 * border, screen.cy + 2 * border, SWP_NOZORDER);
+       },
+       true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     auto* frame = new CEdgeFrame;
-    ASSERT_TRUE(frame->Create(nullptr, "Relay", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(110, 70, 907, 731)));
+    ASSERT_TRUE(frame->Create(nullptr, "Relay", WS_OVERLAPPEDWINDOW | WS_VISIBLE, CRect(110, 70, 904, 645)));
     ASSERT_TRUE(WaitFor([&] { return Managed(frame->m_hWnd); }));
     // The manager may have placed the frame itself: that is its former place.
     ASSERT_TRUE(WaitFor([&] { return ::IsWindowVisible(frame->m_hWnd); }));
-    platform::display::Sync();
+    if (c.startsMaximized) {
+      frame->ShowWindow(SW_MAXIMIZE);
+      ASSERT_TRUE(WaitFor([&] { return maximized(frame->m_hWnd) && ShownAt(frame->m_hWnd).left < 110; }));
+    }
+    RECT formerShown{};
+    ASSERT_TRUE(WaitFor([&] {
+      // Settled: the frame's place and the server's agree with each other twice in a row.
+      const RECT shown = ShownAt(frame->m_hWnd);
+      const bool same = ::EqualRect(&shown, &formerShown);
+      formerShown = shown;
+      return same;
+    }));
     frame->GetWindowRect(&former);
-    const RECT formerShown = ShownAt(frame->m_hWnd);
     for (int round = 0; round < 2; ++round) {
       SCOPED_TRACE(round);
       c.enter(*frame);
       CRect asked;
       frame->GetWindowRect(&asked);
-      ASSERT_TRUE(WaitFor([&] { return isFull(frame->m_hWnd); })) << "shown at " << ShownAt(frame->m_hWnd).left << ","
-                                                                   << ShownAt(frame->m_hWnd).top;
-      // The frame's own idea of its place is what it asked for, not what the manager reported.
-      CRect held;
-      frame->GetWindowRect(&held);
-      EXPECT_EQ(held, asked);
+      if (c.entersFullScreen) {
+        ASSERT_TRUE(WaitFor([&] { return isFull(frame->m_hWnd); })) << "shown at " << ShownAt(frame->m_hWnd).left << ","
+                                                                     << ShownAt(frame->m_hWnd).top;
+        // The frame's own idea of its place is what it asked for, not what the manager reported.
+        CRect held;
+        frame->GetWindowRect(&held);
+        EXPECT_EQ(held, asked);
+      } else {
+        ASSERT_TRUE(WaitFor([&] { return maximized(frame->m_hWnd) && frame->IsZoomed(); }));
+      }
       c.leave(*frame);
       ASSERT_TRUE(WaitFor([&] {
         CRect now;
         frame->GetWindowRect(&now);
         const RECT shown = ShownAt(frame->m_hWnd);
-        return !Has(Native(frame->m_hWnd), "_NET_WM_STATE", "_NET_WM_STATE_FULLSCREEN") && now == former &&
-               ::EqualRect(&shown, &formerShown);
+        return !Has(Native(frame->m_hWnd), "_NET_WM_STATE", "_NET_WM_STATE_FULLSCREEN") &&
+               maximized(frame->m_hWnd) == c.startsMaximized && now == former && ::EqualRect(&shown, &formerShown);
       })) << "back at " << ShownAt(frame->m_hWnd).left << "," << ShownAt(frame->m_hWnd).top << " "
           << ShownAt(frame->m_hWnd).right - ShownAt(frame->m_hWnd).left << "x"
           << ShownAt(frame->m_hWnd).bottom - ShownAt(frame->m_hWnd).top;
+      // What a program writes for its next start is that place too.
+      WINDOWPLACEMENT placement{};
+      frame->GetWindowPlacement(&placement);
+      if (!c.startsMaximized) {
+        EXPECT_EQ(CRect(placement.rcNormalPosition), former);
+      }
+      EXPECT_EQ(frame->IsZoomed() != FALSE, c.startsMaximized);
     }
     frame->DestroyWindow();
   }

@@ -112,6 +112,34 @@ public:
     if (!XGetWindowAttributes(m_display, t.window, &attributes)) return {};
     return Read(t, RECT{0, 0, attributes.width, attributes.height});
   }
+  // Pixels of top's X window that differ from what top's surface holds under them (a part of
+  // the X window beyond the surface counts as differing); -1 when there is nothing to read.
+  long DifferencesFromSurface(HWND top) {
+    const platform::Surface shown = ShownWhole(top);
+    const platform::PaintTarget held = platform::GetPaintTarget(top, true);
+    if (shown.width == 0 || !held.surface) return -1;
+    RECT outer{};
+    ::GetWindowRect(top, &outer);
+    Window child = 0;
+    int originX = 0, originY = 0;
+    XTranslateCoordinates(m_display, NativeOf(top), DefaultRootWindow(m_display), 0, 0, &originX, &originY, &child);
+    const int dx = originX - outer.left, dy = originY - outer.top;
+    long wrong = 0;
+    for (int y = 0; y < shown.height; ++y) {
+      for (int x = 0; x < shown.width; ++x) {
+        const bool inside = x + dx >= 0 && y + dy >= 0 && x + dx < held.surface->width && y + dy < held.surface->height;
+        wrong += !inside || shown.Row(y)[x] != held.surface->Row(y + dy)[x + dx] ? 1 : 0;
+      }
+    }
+    return wrong;
+  }
+  // Runs the program until top's X window shows what its surface holds: 0 then, else the pixels
+  // that still differed when the wait gave up.
+  long WaitUntilShowsSurface(HWND top) {
+    long wrong = -1;
+    WaitFor([&] { return (wrong = DifferencesFromSurface(top)) == 0; });
+    return wrong;
+  }
 
 private:
   void SendButtonOf(HWND hwnd, POINT point, bool press, unsigned state, unsigned button) {

@@ -55,6 +55,36 @@ TEST(SurfaceResizeTest, OverlapStaysNewPixelsAreWhiteAndTheStorageIsReused) {
   }
   EXPECT_EQ(dragged.Row(499)[699], Coded(699, 499));
   EXPECT_EQ(dragged.Row(639)[899], 0xFFFFFFu);
+
+  // Dragged larger step by step: the storage grows ahead, a few times rather than at each step,
+  // and what was drawn stays where it was.
+  platform::Surface growing = CodedSurface(600, 400);
+  int moves = 0;
+  for (int step = 1; step <= 40; ++step) {
+    const std::uint32_t* before = growing.pixels.data();
+    growing.Resize(600 + step * 10, 400 + step * 5);
+    moves += growing.pixels.data() != before ? 1 : 0;
+  }
+  EXPECT_LE(moves, 4);
+  EXPECT_EQ(growing.Row(399)[599], Coded(599, 399));
+  EXPECT_EQ(growing.Row(400)[0], 0xFFFFFFu);
+}
+
+TEST(SurfaceResizeTest, AResizeNotesTheUncoveredAreasAsChanged) {
+  platform::Surface s = CodedSurface(100, 80);
+  s.damage.Clear();
+  s.Resize(130, 90);
+  // The strip at the right of the old rows and the rows below them: all that is new.
+  long long noted = 0;
+  for (const RECT& r : s.damage.Rects()) noted += static_cast<long long>(r.right - r.left) * (r.bottom - r.top);
+  EXPECT_GE(noted, 130 * 90 - 100 * 80);
+  for (int y = 0; y < 90; ++y)
+    for (int x = 0; x < 130; ++x) {
+      if (x < 100 && y < 80) continue;
+      bool covered = false;
+      for (const RECT& r : s.damage.Rects()) covered = covered || (x >= r.left && x < r.right && y >= r.top && y < r.bottom);
+      ASSERT_TRUE(covered) << x << "," << y;
+    }
 }
 
 }  // namespace

@@ -1,11 +1,12 @@
 // Dialogs answering a person's keys under X: typing at full speed across fields, Enter and the
-// default button, the first field's focus, arrows in a radio group, and the keys going back to
-// the window that had them once a dialog closes.
+// default button, the first field's focus, arrows in a radio group, the keys going back to the
+// window that had them once a dialog closes, and none of a dialog's keys reaching the frame.
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "../display/X11Session.h"
 #include "platform/controls.h"
@@ -16,6 +17,7 @@
 #include "platform/resources.h"
 #include "platform/windows.h"
 
+#include <X11/X.h>
 #include <X11/keysym.h>
 
 namespace {
@@ -88,12 +90,19 @@ BEGIN_MESSAGE_MAP(SearchDlg, CDialog)
   ON_COMMAND(kSearch, OnSearch)
 END_MESSAGE_MAP()
 
-// A top-level window with an edit that has the keys, and a menu bar ("&Game": "&New").
+// A top-level window with an edit that has the keys, a menu bar ("&Game": "&New") and, when
+// given, accelerators that its PreTranslateMessage translates as a frame's does.
 class EditFrame : public CWnd {
 public:
   CEdit edit;
   std::vector<UINT> commands;
+  HACCEL accelerators{nullptr};
+  std::vector<WPARAM> keysSeen;  // the key presses its PreTranslateMessage was shown
 
+  BOOL PreTranslateMessage(MSG* msg) override {
+    if (msg->message == WM_KEYDOWN || msg->message == WM_SYSKEYDOWN) keysSeen.push_back(msg->wParam);
+    return accelerators && ::TranslateAccelerator(m_hWnd, accelerators, msg);
+  }
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (message == WM_COMMAND && !lParam) commands.push_back(LOWORD(wParam));
     return CWnd::WindowProc(message, wParam, lParam);
@@ -101,6 +110,14 @@ public:
 };
 
 using platform::testing::MenuOpen;
+
+// The message box on the screen, null when none is.
+HWND ShownMessageBoxWindow() {
+  for (HWND hwnd : platform::AllWindows()) {
+    if (::IsWindowVisible(hwnd) && platform::WindowClassName(hwnd) == "PlatformMessageBox") return hwnd;
+  }
+  return nullptr;
+}
 
 std::string TextOf(HWND hwnd) {
   CString text;
@@ -248,6 +265,81 @@ TEST_F(X11DialogKeysTest, KeysReachTheFormerFocusAfterAModelessOrModalDialogAndA
     EXPECT_TRUE(m_x.WaitFor([&] { return escape.Acted() && !MenuOpen(); }));
   }
   EXPECT_TRUE(m_frame.commands.empty());
+}
+
+// Keys typed into a modeless dialog, a modal one, a message box or an open pop-up menu are
+// theirs: the frame behind is shown none of them and runs none of its accelerators, its menu
+// letters or F10. Alt+F4 closes the dialog, not the frame; and with all of them gone the frame's
+// own keys work again.
+TEST_F(X11DialogKeysTest, KeysTypedIntoAWindowOverTheFrameNeverReachTheFrame) {
+  constexpr WORD kFullScreen = 601, kSave = 602, kMacro = 603;
+  const ACCEL table[] = {{FVIRTKEY, VK_F11, kFullScreen}, {FVIRTKEY | FCONTROL, 'S', kSave}, {FVIRTKEY, VK_F2, kMacro}};
+  m_frame.accelerators = ::CreateAcceleratorTable(table, 3);
+  struct Press {
+    unsigned long key;
+    unsigned state;
+  };
+  const std::vector<Press> frameKeys = {{XK_F2, 0}, {XK_F11, 0}, {XK_s, ControlMask}, {XK_g, Mod1Mask}, {XK_F10, 0}};
+  auto press = [&](HWND top, const std::vector<Press>& keys) {
+    for (const Press& p : keys) m_x.Keys(top, {p.key}, p.state);
+  };
+  auto frameUntouched = [&](const char* what) {
+    EXPECT_TRUE(m_frame.keysSeen.empty()) << what << ": the frame saw key " << m_frame.keysSeen.front();
+    EXPECT_TRUE(m_frame.commands.empty()) << what << ": the frame ran " << m_frame.commands.front();
+    EXPECT_FALSE(MenuOpen()) << what;
+  };
+
+  // A modeless dialog: the keys, then a letter that shows they were all handled in the dialog.
+  auto modeless = Open(Init::Base);
+  press(modeless->m_hWnd, frameKeys);
+  m_x.Type(modeless->m_hWnd, "q");
+  EXPECT_TRUE(m_x.WaitFor([&] { return TextOf(::GetDlgItem(modeless->m_hWnd, kId)) == "q"; }));
+  frameUntouched("modeless dialog");
+  m_x.Keys(modeless->m_hWnd, {XK_Escape});
+  ASSERT_TRUE(m_x.WaitFor([&] { return !modeless->IsWindowVisible(); }));
+
+  // A modal dialog, closed by Alt+F4 after the keys.
+  SearchDlg modal(Init::Base, &m_frame);
+  {
+    platform::testing::ActWhen keys(
+        [&] { return modal.m_hWnd && ::IsWindowVisible(modal.m_hWnd) && ::IsChild(modal.m_hWnd, ::GetFocus()); },
+        [&] {
+          press(modal.m_hWnd, frameKeys);
+          m_x.Keys(modal.m_hWnd, {XK_F4}, Mod1Mask);
+        },
+        [&] { modal.EndDialog(IDABORT); });
+    EXPECT_EQ(modal.DoModal(), IDCANCEL);
+  }
+  frameUntouched("modal dialog");
+  EXPECT_TRUE(::IsWindow(m_frame.m_hWnd));
+
+  // A question: Escape leaves it open, Return then answers its default.
+  {
+    platform::testing::ActWhen keys([] { return ShownMessageBoxWindow() != nullptr; },
+                                    [&] {
+                                      press(ShownMessageBoxWindow(), frameKeys);
+                                      m_x.Keys(ShownMessageBoxWindow(), {XK_Escape, XK_Return});
+                                    },
+                                    [] { ::SendMessage(ShownMessageBoxWindow(), WM_COMMAND, IDABORT, 0); });
+    EXPECT_EQ(::MessageBox(m_frame.m_hWnd, "Agree to undo?", "Undo", MB_YESNO), IDYES);
+  }
+  frameUntouched("message box");
+
+  // The frame's own menu, opened by F10: the accelerators do nothing while it is open.
+  {
+    platform::testing::ActWhen keys(MenuOpen, [&] {
+      press(m_frame.m_hWnd, {{XK_F2, 0}, {XK_F11, 0}, {XK_s, ControlMask}});
+      m_x.Keys(m_frame.m_hWnd, {XK_Escape});
+    }, [] { ::ReleaseCapture(); });
+    m_x.Keys(m_frame.m_hWnd, {XK_F10});
+    ASSERT_TRUE(m_x.WaitFor([&] { return keys.Acted() && !MenuOpen(); }));
+  }
+  EXPECT_TRUE(m_frame.commands.empty());
+
+  // Nothing is left over them: the frame's accelerator runs.
+  m_x.Keys(m_frame.m_hWnd, {XK_F11});
+  EXPECT_TRUE(m_x.WaitFor([&] { return m_frame.commands == std::vector<UINT>{kFullScreen}; }));
+  ::DestroyAcceleratorTable(m_frame.accelerators);
 }
 
 }  // namespace

@@ -21,6 +21,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XShm.h>
 
 namespace platform::detail {
 namespace {
@@ -44,11 +45,6 @@ int LogXError(::Display* display, XErrorEvent* error) {
 
 bool Empty(const RECT& r) { return r.left >= r.right || r.top >= r.bottom; }
 
-RECT Union(const RECT& a, const RECT& b) {
-  if (Empty(a)) return b;
-  if (Empty(b)) return a;
-  return RECT{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
-}
 
 RECT Intersection(const RECT& a, const RECT& b) {
   RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
@@ -95,6 +91,7 @@ X11Display::X11Display(_XDisplay* display) : m_display(display) {
   int depth = DefaultDepth(m_display, m_screen);
   m_directImages = (depth == 24 || depth == 32) && visual->red_mask == 0xFF0000 && visual->green_mask == 0xFF00 &&
                    visual->blue_mask == 0xFF;
+  if (m_directImages) m_shared = SharedPixels::Open(m_display);
   m_wmProtocols = XInternAtom(m_display, "WM_PROTOCOLS", False);
   m_wmDeleteWindow = XInternAtom(m_display, "WM_DELETE_WINDOW", False);
   m_wmState = XInternAtom(m_display, "WM_STATE", False);
@@ -118,7 +115,10 @@ X11Display::~X11Display() {
   for (auto& [hwnd, native] : m_windows) {
     m_inputMethod->Detach(native.window);
     XDestroyWindow(m_display, native.window);
+    // The windows stay, headless: their pixels go back to ordinary memory.
+    if (WindowState* s = Find(hwnd)) SurfaceOf(*s)->MoveToStore(nullptr);
   }
+  if (m_shared) m_shared->Disconnect();
   m_inputMethod.reset();
   m_clipboard.reset();
   for (auto& [shape, cursor] : m_cursors) XFreeCursor(m_display, cursor);
@@ -162,11 +162,13 @@ X11Display::Native* X11Display::Create(HWND top) {
   attributes.event_mask = kEventMask;
   attributes.override_redirect = native.overrideRedirect ? True : False;
   attributes.save_under = native.overrideRedirect ? True : False;
+  // A resize keeps what the window shows: what changes is drawn again and put as damage.
+  attributes.bit_gravity = NorthWestGravity;
   native.window = XCreateWindow(m_display, RootWindow(m_display, m_screen), geometry.left, geometry.top,
                                 static_cast<unsigned>(geometry.right - geometry.left),
                                 static_cast<unsigned>(geometry.bottom - geometry.top), 0, CopyFromParent, InputOutput,
-                                CopyFromParent, CWBackPixel | CWEventMask | CWOverrideRedirect | CWSaveUnder,
-                                &attributes);
+                                CopyFromParent,
+                                CWBackPixel | CWEventMask | CWOverrideRedirect | CWSaveUnder | CWBitGravity, &attributes);
   native.known = geometry;
   if (long wanted = m_inputMethod->Attach(native.window)) XSelectInput(m_display, native.window, kEventMask | wanted);
   Atom protocols[] = {m_wmDeleteWindow};
@@ -176,6 +178,10 @@ X11Display::Native* X11Display::Create(HWND top) {
   classHint.res_name = instance.data();
   classHint.res_class = const_cast<char*>(s.windowClass->name.c_str());
   XSetClassHint(m_display, native.window, &classHint);
+  // Room for the screen's size: a window made larger never moves its pixels to a new segment,
+  // and room never drawn in costs no memory.
+  const SIZE screen = GetScreenSize();
+  if (m_shared) SurfaceOf(s)->MoveToStore(m_shared, static_cast<std::size_t>(screen.cx) * screen.cy);
   auto [it, added] = m_windows.emplace(top, native);
   m_byNative[native.window] = top;
   ApplyTitle(top, it->second);
@@ -261,8 +267,14 @@ void X11Display::ApplyTitle(HWND top, Native& native) {
 
 void X11Display::ApplyOwner(HWND top, Native& native) {
   WindowState* s = Find(top);
-  Native* owner = s && s->owner ? Lookup(s->owner) : nullptr;
-  if (owner) XSetTransientForHint(m_display, native.window, owner->window);
+  if (!s || !s->owner) return;
+  const unsigned long window = native.window;  // native may move when the owner's is made
+  HWND ownerHandle = s->owner;
+  // An owner not shown yet (the frame behind a first login dialog) gets its X window now, so that
+  // the manager treats the window as the dialog it is.
+  Native* owner = Lookup(ownerHandle);
+  if (!owner && Find(ownerHandle) && !Find(ownerHandle)->parent) owner = Create(ownerHandle);
+  if (owner) XSetTransientForHint(m_display, window, owner->window);
 }
 
 void X11Display::SetMaximizedState(Native& native, bool maximized) {
@@ -328,8 +340,38 @@ void X11Display::WindowStateChanged(HWND top) {
   }
   // Full screen stands for the maximised state: the manager would otherwise give the maximised
   // size back when full screen ends, instead of the place the program asks for.
-  if (!native->fullScreen) SetMaximizedState(*native, s->maximized);
+  if (!native->fullScreen) {
+    if (s->maximized) {
+      SetMaximizedState(*native, true);
+    } else {
+      LeaveManagedState(top, *native, [&] { SetMaximizedState(*native, false); }, true);
+      native = Lookup(top);
+      if (!native) return;
+    }
+  }
   if ((s->style & WS_VISIBLE) && !native->mapped) XMapRaised(m_display, native->window);
+}
+
+void X11Display::LeaveManagedState(HWND top, Native& native, const std::function<void()>& askManager,
+                                   bool ownPlace) {
+  // Reports the manager made before it was asked still show its own place: taken in, they would
+  // become the program's place and be asked back of it.
+  native.leftFullScreenAt = NextRequest(m_display);
+  askManager();
+  m_hints->ApplyDecorations(top, native.window);
+  RECT insets = DecorationInsets(*Find(top));
+  native.offset = POINT{insets.left, insets.top};
+  const RECT wanted = DesiredGeometry(top, native);
+  if (ownPlace) {
+    native.known = wanted;
+    native.restoreTo = wanted;
+    native.restoreRequests = 3;
+  }
+  const unsigned long window = native.window;
+  ApplySizeHints(top);  // asks the window, which may go away meanwhile
+  if (!Lookup(top) || !ownPlace) return;
+  XMoveResizeWindow(m_display, window, wanted.left, wanted.top, static_cast<unsigned>(wanted.right - wanted.left),
+                    static_cast<unsigned>(wanted.bottom - wanted.top));
 }
 
 void X11Display::WindowDestroyed(HWND top) {
@@ -380,29 +422,60 @@ void X11Display::CaptureChanged(HWND capture) {
 
 // ---- painting ----
 
-void X11Display::SurfaceChanged(HWND window) {
-  WindowState* s = Find(window);
-  WindowState* top = TopLevelOf(window);
-  Native* native = top ? Lookup(top->hwnd) : nullptr;
-  if (!s || !native) return;
-  POINT origin = WindowOriginInTop(*s);
-  MarkDirty(*native, RECT{origin.x, origin.y, origin.x + (s->rect.right - s->rect.left),
-                          origin.y + (s->rect.bottom - s->rect.top)});
-}
-
-void X11Display::MarkDirty(Native& native, const RECT& area) { native.dirty = Union(native.dirty, area); }
+void X11Display::MarkDirty(Native& native, const RECT& area) { native.dirty.Add(area); }
 
 void X11Display::Present(HWND top, Native& native) {
-  if (Empty(native.dirty) || !native.mapped) return;
   Surface* surface = SurfaceOf(*Find(top));
+  if (!native.mapped || (native.dirty.Empty() && surface->damage.Empty())) return;
+  for (const RECT& drawn : surface->damage.Take()) native.dirty.Add(drawn);
   RECT shown{native.offset.x, native.offset.y, native.offset.x + (native.known.right - native.known.left),
              native.offset.y + (native.known.bottom - native.known.top)};
-  RECT area = Intersection(Intersection(native.dirty, shown), RECT{0, 0, surface->width, surface->height});
-  native.dirty = RECT{0, 0, 0, 0};
-  if (Empty(area)) return;
-  if (m_directImages && PutDirect(native, *surface, area)) return;
-  m_directImages = false;
-  PutConverted(native, *surface, area);
+  shown = Intersection(shown, RECT{0, 0, surface->width, surface->height});
+  std::vector<RECT> areas;
+  for (const RECT& changed : native.dirty.Take()) {
+    RECT area = Intersection(changed, shown);
+    if (!Empty(area)) areas.push_back(area);
+  }
+  if (areas.empty()) return;
+  if (m_directImages && PutShared(native, *surface, areas)) return;
+  for (const RECT& area : areas) {
+    if (m_directImages && PutDirect(native, *surface, area)) continue;
+    m_directImages = false;
+    PutConverted(native, *surface, area);
+  }
+}
+
+bool X11Display::PutShared(const Native& native, Surface& surface, const std::vector<RECT>& areas) {
+  const SharedPixels::Segment* segment = m_shared ? m_shared->SegmentOf(surface.pixels.data()) : nullptr;
+  if (!segment) return false;
+  XShmSegmentInfo info{segment->id, segment->shmid, segment->address, False};
+  XImage* image = XShmCreateImage(m_display, DefaultVisual(m_display, m_screen),
+                                  static_cast<unsigned>(DefaultDepth(m_display, m_screen)), ZPixmap,
+                                  reinterpret_cast<char*>(surface.pixels.data()), &info,
+                                  static_cast<unsigned>(surface.width), static_cast<unsigned>(surface.height));
+  if (!image) return false;
+  const bool fits = image->bits_per_pixel == 32 && image->bytes_per_line == surface.width * 4;
+  if (fits) {
+    image->byte_order = std::endian::native == std::endian::little ? LSBFirst : MSBFirst;
+    for (const RECT& area : areas) {
+      XShmPutImage(m_display, native.window, DefaultGC(m_display, m_screen), image, area.left, area.top,
+                   area.left - native.offset.x, area.top - native.offset.y,
+                   static_cast<unsigned>(area.right - area.left), static_cast<unsigned>(area.bottom - area.top),
+                   True);
+    }
+  }
+  XDestroyImage(image);  // the image only: the pixels stay the surface's
+  if (!fits) return false;
+  // The server reads the segment after the requests arrive: the program draws again only once it
+  // has said it is done with every put. A put refused (the window gone) never says so; the round
+  // trips bound the wait.
+  std::size_t pending = areas.size();
+  for (int trip = 0; pending > 0 && trip < 3; ++trip) {
+    XSync(m_display, False);
+    XEvent done;
+    while (pending > 0 && XCheckTypedEvent(m_display, m_shared->CompletionType(), &done)) --pending;
+  }
+  return true;
 }
 
 bool X11Display::PutDirect(const Native& native, Surface& surface, const RECT& area) {
@@ -450,8 +523,14 @@ void X11Display::PutConverted(const Native& native, const Surface& surface, cons
   XDestroyImage(image);  // frees the pixels with free()
 }
 
-void X11Display::PresentAll() {
-  for (auto& [top, native] : m_windows) Present(top, native);
+void X11Display::PresentAll(bool unlessPainting) {
+  MSG paint{};
+  for (auto& [top, native] : m_windows) {
+    // Events just handled may have laid a window out anew: it is put once its paints are done,
+    // not half drawn and then again.
+    if (unlessPainting && FindPaintMessage(top, &paint)) continue;
+    Present(top, native);
+  }
 }
 
 unsigned long X11Display::CursorFor(unsigned int shape) {
@@ -477,7 +556,7 @@ void X11Display::BeforeWait() {
   UpdateCursor();
   if (XPending(m_display)) {
     ProcessEvents();
-    PresentAll();
+    PresentAll(true);
   }
   XFlush(m_display);
 }
@@ -486,7 +565,7 @@ void X11Display::Sync() {
   PresentAll();
   XSync(m_display, False);
   ProcessEvents();
-  PresentAll();
+  PresentAll(true);
   XFlush(m_display);
 }
 
@@ -591,7 +670,8 @@ void X11Display::OnConfigure(XEvent& event) {
   RECT insets = DecorationInsets(*s);
   RECT wanted{x - native.offset.x, y - native.offset.y, x + e.width + insets.right, y + e.height + insets.bottom};
   if (SameRect(wanted, s->rect)) return;
-  MarkDirty(native, RECT{0, 0, wanted.right - wanted.left, wanted.bottom - wanted.top});
+  // Nothing is marked here: the server keeps what the window showed and exposes what the new size
+  // uncovers, and what the new layout changes is drawn again; both come as damage.
   ::SetWindowPos(top, nullptr, wanted.left, wanted.top, wanted.right - wanted.left, wanted.bottom - wanted.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   HoldMinimumSize(top);
@@ -748,6 +828,7 @@ void X11Display::OnClientMessage(XEvent& event) {
 void X11Display::OnProperty(XEvent& event) {
   const XPropertyEvent& e = event.xproperty;
   HWND top = WindowOf(e.window);
+  if (top && e.atom == m_netWmState && e.serial >= Lookup(top)->leftFullScreenAt) FollowManagerMaximized(top);
   if (!top || e.atom != m_wmState || e.state != PropertyNewValue) return;
   Atom type = 0;
   int format = 0;
@@ -778,6 +859,38 @@ void X11Display::OnProperty(XEvent& event) {
 
 // ---- window manager ----
 
+void X11Display::FollowManagerMaximized(HWND top) {
+  Native* native = Lookup(top);
+  WindowState* s = Find(top);
+  // Full screen and a place being asked back are the program's own doing, not the manager's.
+  if (!native || !s || native->fullScreen || native->restoreRequests > 0) return;
+  Atom type = 0;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  bool horizontal = false, vertical = false;
+  if (XGetWindowProperty(m_display, native->window, m_netWmState, 0, 32, False, XA_ATOM, &type, &format, &count,
+                         &after, &data) == Success && data && format == 32) {
+    for (unsigned long i = 0; i < count; ++i) {
+      const Atom state = reinterpret_cast<Atom*>(data)[i];
+      horizontal = horizontal || state == m_netWmStateMaxH;
+      vertical = vertical || state == m_netWmStateMaxV;
+    }
+  }
+  if (data) XFree(data);
+  const bool maximized = horizontal && vertical;
+  if (maximized == s->maximized) return;
+  // Maximised by the manager's own button (or restored by it): the window is so as if the program
+  // had asked, its present place kept to go back to. The manager's report then gives the size.
+  if (maximized) s->restoreRect = s->rect;
+  s->maximized = maximized;
+  if (maximized) {
+    s->style |= WS_MAXIMIZE;
+  } else {
+    s->style &= ~WS_MAXIMIZE;
+  }
+}
+
 void X11Display::FollowFullScreen(HWND top, Native& native) {
   if (native.overrideRedirect) return;
   const bool full = WindowManagerHints::AsksFullScreen(top);
@@ -792,21 +905,13 @@ void X11Display::FollowFullScreen(HWND top, Native& native) {
     return;
   }
   // Out of full screen first, then the decorations, the size limits of the place asked for and
-  // that place itself: the manager holds a request to the limits it knows at that moment.
-  native.leftFullScreenAt = NextRequest(m_display);
-  if (native.mapped) m_hints->RequestFullScreen(native.window, false);
-  m_hints->ApplyDecorations(top, native.window);
-  RECT insets = DecorationInsets(*Find(top));
-  native.offset = POINT{insets.left, insets.top};
-  const RECT wanted = DesiredGeometry(top, native);
-  native.known = wanted;
-  native.restoreTo = wanted;
-  native.restoreRequests = 3;
-  const unsigned long window = native.window;
-  ApplySizeHints(top);  // asks the window, which may go away meanwhile
-  if (!Lookup(top)) return;
-  XMoveResizeWindow(m_display, window, wanted.left, wanted.top, static_cast<unsigned>(wanted.right - wanted.left),
-                    static_cast<unsigned>(wanted.bottom - wanted.top));
+  // that place itself: the manager holds a request to the limits it knows at that moment. A
+  // window that was maximised before is the manager's to place again, maximised.
+  const bool maximized = Find(top)->maximized;
+  LeaveManagedState(top, native, [&] {
+    if (native.mapped) m_hints->RequestFullScreen(native.window, false);
+    if (maximized) SetMaximizedState(native, true);
+  }, !maximized);
 }
 
 }  // namespace platform::detail

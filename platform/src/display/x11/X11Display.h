@@ -4,14 +4,17 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "../DisplayBackend.h"
 #include "platform/surface.h"
 #include "ClickTracker.h"
+#include "SharedPixels.h"
 #include "X11Clipboard.h"
 #include "X11InputMethod.h"
 #include "WindowManagerHints.h"
@@ -39,7 +42,6 @@ public:
   void WindowTextChanged(HWND top) override;
   void WindowStateChanged(HWND top) override;
   void WindowDestroyed(HWND top) override;
-  void SurfaceChanged(HWND window) override;
   void WindowActivated(HWND top) override;
   void CaptureChanged(HWND capture) override;
   void BeforeWait() override;
@@ -55,12 +57,12 @@ private:
     unsigned long window{0};
     POINT offset{0, 0};          // the X window's origin in the surface
     RECT known{0, 0, 0, 0};      // the X window's geometry as last set or reported (root coordinates)
-    RECT dirty{0, 0, 0, 0};      // surface area to put on the window
+    Damage dirty;                // surface areas the server lost or never had
     bool mapped{false};
     bool overrideRedirect{false};
     unsigned long cursor{0};     // the X cursor defined on the window
     bool fullScreen{false};      // the window manager was asked to show it full screen
-    unsigned long leftFullScreenAt{0};  // the request that asked the manager to end full screen
+    unsigned long leftFullScreenAt{0};  // the request that asked the manager to end full screen or maximised
     RECT restoreTo{0, 0, 0, 0};  // the place asked for on leaving full screen, until it is shown
     int restoreRequests{0};      // how often more that place may be asked for again
   };
@@ -83,15 +85,26 @@ private:
   // Asks the window manager for full screen when the window's client area came to cover the
   // screen, and gives it back its place when it left it; the decorations follow the style.
   void FollowFullScreen(HWND top, Native& native);
+  // Ends a state the manager places the window in (full screen, maximised) by askManager; with
+  // ownPlace the window's own place is then asked for until the manager shows it there.
+  void LeaveManagedState(HWND top, Native& native, const std::function<void()>& askManager, bool ownPlace);
+  // Takes in the maximised state the manager gives the window (its maximise button).
+  void FollowManagerMaximized(HWND top);
   // Gives the server's keyboard focus to the X window of the active window, once it is mapped.
   void FocusActive();
   void MarkDirty(Native& native, const RECT& area);
+  // Puts what changed in the window's surface on its X window, each changed area apart.
   void Present(HWND top, Native& native);
+  // Puts surface areas from the shared segment holding the surface's pixels and waits until
+  // the server has read them, so drawing that follows cannot show half-drawn; false when the
+  // pixels are not in a segment.
+  bool PutShared(const Native& native, Surface& surface, const std::vector<RECT>& areas);
   // Puts a surface area straight from the surface's pixels; false when the visual cannot take them.
   bool PutDirect(const Native& native, Surface& surface, const RECT& area);
   // Puts a surface area converted pixel by pixel to the visual's colour masks.
   void PutConverted(const Native& native, const Surface& surface, const RECT& area);
-  void PresentAll();
+  // Presents every window; unlessPainting passes over windows with paints still to come.
+  void PresentAll(bool unlessPainting = false);
   void UpdateCursor();
   unsigned long CursorFor(unsigned int shape);
 
@@ -116,6 +129,7 @@ private:
   int m_fd{-1};
   SIZE m_previousScreenSize{0, 0};               // given back when the backend goes
   bool m_directImages{false};                    // the visual takes 0x00RRGGBB pixels as they are
+  std::shared_ptr<SharedPixels> m_shared;         // null: pixels go through the connection
   std::unordered_map<HWND, Native> m_windows;
   std::unordered_map<unsigned long, HWND> m_byNative;
   std::map<unsigned int, unsigned long> m_cursors;  // font glyph -> X cursor
