@@ -216,7 +216,7 @@ TEST(ClientSessionTest, AFloodingRelayIsKeptWithinTheGamesBudget) {
                   'a' + k / 19 % 19, 1999999000 + k);
     moves += line;
   }
-  moves += "te|1|kept again\n";
+  moves += "te|1|" + text + "\n";  // as long as those the last game had no room left for
   ASSERT_TRUE(s.Relay(moves, [&] { return view.GetComments().GetCount(1) == 1; }));
   EXPECT_EQ(view.GetDelayQueue().GetEventCount(), CClientView::kMaxRelayEvents);
   EXPECT_EQ(view.GetDelayQueue().GetMoveCount(), CClientView::kMaxRelayEvents);
