@@ -181,6 +181,8 @@ TEST(ClientSessionTest, AServerThatGoesIsToldPlainlyWhereverItStops) {
     ASSERT_NE(s.view, nullptr);
     CClientView& view = *s.view;
     ASSERT_TRUE(s.Relay("am|001|b|pd|1999999000|010000|010000\neh\n", [&] { return view.IsHistoryComplete(); }));
+    // The board behind the message already shows the view offline.
+    s.script.onMessage = [&] { EXPECT_FALSE(view.IsConnected()); };
     s.peer.Send(way.last);
     s.peer.CloseClient();
     ASSERT_TRUE(Session::WaitFor([&] { return !view.IsConnected(); }));
