@@ -5,10 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "client/images/Image.h"
 #include "client/relay/ClientConfig.h"
+#include "platform/msgbox.h"
+#include "platform/uiscript.h"
 #include "support/SaveFaults.h"
 
 namespace {
@@ -17,6 +21,16 @@ struct Save {
   const char* file;
   // Saves new contents (longer than the child's limit) as path; its result.
   std::function<bool(const std::string& path)> save;
+};
+
+// Keeps what the saves tell the person.
+class Told : public platform::UiScript {
+public:
+  std::optional<int> OnMessageBox(const char* text, const char*, UINT) override {
+    messages.emplace_back(text);
+    return IDOK;
+  }
+  std::vector<std::string> messages;
 };
 
 // An image to save, 8 bits for the formats that need a palette.
@@ -48,6 +62,15 @@ TEST(ClientFileSavesTest, AFullDiskOrAKillLeavesEachOldFileAndTheSaveGoesThrough
       {"board.gif", [](const std::string& path) { return SaveImage(path, 8); }},
   };
   for (const Save& row : saves) testsupport::ExpectSaveKeepsTheOldFile(row.file, row.save);
+
+  // What a GIF's failed save tells the person: a disk that took not all of it, or a file that
+  // could not be made at all.
+  Told told;
+  platform::ScopedUiScript scoped(&told);
+  testsupport::SmallDisk disk;
+  EXPECT_FALSE(disk.WhileFull([&] { return SaveImage(disk / "full.gif", 8); }));
+  EXPECT_FALSE(SaveImage(disk / "missing/board.gif", 8));
+  EXPECT_EQ(told.messages, (std::vector<std::string>{"Write Error in GIF file", "Can't open GIF for writing"}));
 }
 
 }  // namespace

@@ -46,6 +46,7 @@ public:
   }
   std::optional<int> OnMessageBox(const char* text, const char*, UINT) override {
     messages.emplace_back(text);
+    if (onMessage) onMessage();
     return messageAnswer;
   }
   std::optional<bool> OnPrintDialog() override {
@@ -74,6 +75,7 @@ public:
   };
   std::vector<FileDialog> fileDialogs;
   std::vector<std::string> messages;
+  std::function<void()> onMessage;  // called as each message box is shown
   std::vector<UINT> dialogs;
 };
 

@@ -1,7 +1,6 @@
 // The viewer against the relay peer: a text-commentary session and a voice session with the delay
 // on the manual clock, a record saved and opened again, and the view's state after each step.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -182,6 +181,8 @@ TEST(ClientSessionTest, AServerThatGoesIsToldPlainlyWhereverItStops) {
     ASSERT_NE(s.view, nullptr);
     CClientView& view = *s.view;
     ASSERT_TRUE(s.Relay("am|001|b|pd|1999999000|010000|010000\neh\n", [&] { return view.IsHistoryComplete(); }));
+    // The board behind the message already shows the view offline.
+    s.script.onMessage = [&] { EXPECT_FALSE(view.IsConnected()); };
     s.peer.Send(way.last);
     s.peer.CloseClient();
     ASSERT_TRUE(Session::WaitFor([&] { return !view.IsConnected(); }));
@@ -217,7 +218,7 @@ TEST(ClientSessionTest, AFloodingRelayIsKeptWithinTheGamesBudget) {
                   'a' + k / 19 % 19, 1999999000 + k);
     moves += line;
   }
-  moves += "te|1|kept again\n";
+  moves += "te|1|" + text + "\n";  // as long as those the last game had no room left for
   ASSERT_TRUE(s.Relay(moves, [&] { return view.GetComments().GetCount(1) == 1; }));
   EXPECT_EQ(view.GetDelayQueue().GetEventCount(), CClientView::kMaxRelayEvents);
   EXPECT_EQ(view.GetDelayQueue().GetMoveCount(), CClientView::kMaxRelayEvents);
@@ -500,7 +501,9 @@ TEST(ClientSessionTest, SavedRecordOpensAsTheSameGame) {
   EXPECT_NE(view.GetStateFlags() & CClientView::kRecordOpen, 0);
 
   // A file that is not a record leaves an empty game, not half of one.
-  const std::string broken = path + ".broken";
+  // Beside the small disk: the record of outsize commentary below would not fit on it.
+  platform::TempDir spare;
+  const std::string broken = spare / "client-session-record.sgf.broken";
   std::ofstream(broken) << "(;B[pd];W[dp]C[half;B[zz";
   EXPECT_FALSE(view.OpenRecordFile(broken.c_str()));
   EXPECT_EQ(s.script.messages.back(), "File open fail.");
@@ -511,12 +514,9 @@ TEST(ClientSessionTest, SavedRecordOpensAsTheSameGame) {
 
   // A record with more commentary on a move than the pane is given opens: the pane holds the
   // start of it, and the game keeps it whole, for the file saved again.
-  // It is larger than the small disk, so it lives beside the test's other files.
   const std::string huge(256 * 1024, 'y');
-  const std::string large = (std::filesystem::temp_directory_path() /
-                             ("client-session-large-" + std::to_string(::getpid()) + ".sgf")).string();
-  std::ofstream(large, std::ios::trunc) << "(;GM[1];B[pd]C[" << huge << "];W[dp])";
-  ASSERT_TRUE(view.OpenRecordFile(large.c_str()));
+  std::ofstream(broken, std::ios::trunc) << "(;GM[1];B[pd]C[" << huge << "];W[dp])";
+  ASSERT_TRUE(view.OpenRecordFile(broken.c_str()));
   view.OnMoveFirst();
   view.OnMoveNext();
   const CString pane = s.Text(IDC_COMMENT_PANE);
@@ -525,11 +525,9 @@ TEST(ClientSessionTest, SavedRecordOpensAsTheSameGame) {
   CString kept;
   view.GetComments().GetAt(kept, 1, 0);
   EXPECT_EQ(kept.GetLength(), static_cast<int>(huge.size()));
-  ASSERT_TRUE(view.SaveRecordFile(large.c_str()));
-  EXPECT_GT(std::filesystem::file_size(large), huge.size());
-  std::filesystem::remove(large);
-  std::filesystem::remove(path);
-  std::filesystem::remove(broken);
+  const std::string again = spare / "client-session-record-again.sgf";
+  ASSERT_TRUE(view.SaveRecordFile(again.c_str()));
+  EXPECT_GT(std::filesystem::file_size(again), huge.size());
 }
 
 // The demo record as the relay peer program sends it, in either commentary mode: every move,

@@ -81,8 +81,8 @@ TEST(CommentMapTest, ABoundedDisplayFormKeepsTheNewestLinesOrTheStartOfAHugeText
     EXPECT_EQ(text.Left(6), CString("[006] ")) << limit;
     EXPECT_EQ(text.Right(5), CString("...\r\n")) << limit;
   }
-  comments.GetCommentText(6, text, 13);
-  EXPECT_EQ(text, CString("[006] ab...\r\n"));  // the first Korean character does not fit whole
+  comments.GetCommentText(6, text, 14);
+  EXPECT_EQ(text, CString("[006] ab...\r\n"));  // room for half the first Korean character: none of it
   comments.GetCommentText(6, text, 15);
   EXPECT_EQ(text, CString("[006] ab") + CString(Cp949("한")) + "...\r\n");
   EXPECT_EQ(comments.GetRawText(6, text), 1);

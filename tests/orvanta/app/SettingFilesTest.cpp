@@ -1,5 +1,9 @@
 #include "orvanta/app/SettingFiles.h"
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -183,6 +187,21 @@ TEST_F(SettingFilesTest, TheMacroFileIsCreatedEmptyOnlyWhenMissing) {
   EXPECT_EQ(Get("ChatMacro.Ini"), "");
   Put("ChatMacro.Ini", "\na\n");
   ASSERT_TRUE(files.CreateChatMacroFileIfMissing());
+  EXPECT_EQ(Get("ChatMacro.Ini"), "\na\n");
+  // One this user may write but not read just now keeps its phrases for a later start. An
+  // ordinary user's child makes the start, as root reads anything.
+  const std::string path = folder / "ChatMacro.Ini";
+  ::chmod(folder.Path().c_str(), 0777);
+  ::chmod(path.c_str(), 0222);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(2);
+    ::_exit(files.CreateChatMacroFileIfMissing() ? 0 : 1);
+  }
+  int status = -1;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  ::chmod(path.c_str(), 0644);
   EXPECT_EQ(Get("ChatMacro.Ini"), "\na\n");
 }
 

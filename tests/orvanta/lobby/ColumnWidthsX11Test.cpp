@@ -174,12 +174,15 @@ TEST_F(ColumnWidthsX11Test, StoredListsOfAnyLengthGiveEveryColumnAWidth) {
     std::vector<int> rooms;
     std::vector<int> users;
   };
-  // Column 1 of both lists keeps its width between 21 and 400, whatever was stored.
+  // Column 1 of both lists keeps its width between 21 and 400, whatever was stored; any other
+  // keeps to what the screen can show.
+  const int screen = ::GetSystemMetrics(SM_CXSCREEN);
   const Row rows[] = {
       {"", {20, 60, 70, 59, 110, 110, 56, 56, 90}, {80, 85, 77, 88}},
       {"|30|40|", {30, 40, 0, 0, 0, 0, 0, 0, 0}, {0, 21, 0, 0}},
       {"|1|2|3|4|5|6|7|8|9|10|11|", {1, 21, 3, 4, 5, 6, 7, 8, 9}, {10, 21, 0, 0}},
       {"|20|500|70|59|110|110|56|56|90|80|85|77|88|", {20, 400, 70, 59, 110, 110, 56, 56, 90}, {80, 85, 77, 88}},
+      {"|20|60|99999999999|59|110|110|56|56|90|-5|85|77|88|", {20, 60, screen, 59, 110, 110, 56, 56, 90}, {0, 85, 77, 88}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.stored);

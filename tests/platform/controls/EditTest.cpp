@@ -146,6 +146,10 @@ TEST_F(EditTest, SingleLineIgnoresReturn) {
   input::PressKey(VK_RETURN);
   EXPECT_EQ(Text(), "a");
   EXPECT_EQ(edit.GetLineCount(), 1);
+  // Nor a tab, which reaches it as a character where no dialog takes the key first.
+  input::PressKey(VK_TAB);
+  input::TypeText("\tb");
+  EXPECT_EQ(Text(), "ab");
 }
 
 // A multi-line edit without horizontal scrolling wraps at its width.

@@ -39,9 +39,18 @@ TEST(ReplaceFileTest, TheNewBytesReplaceTheFileWholeKeepingItsModeAndLinks) {
   EXPECT_EQ(FileBytes(path), kOld);
   ASSERT_EQ(::lstat((dir / "link.sgf").c_str(), &info), 0);
   EXPECT_TRUE(S_ISLNK(info.st_mode));
-  // A new file is made; what cannot be written is refused and left as it was.
+  // A new file is made, readable as the user's mask allows as any file he makes, and a name as
+  // long as a folder holds is saved too; what cannot be written is refused and left as it was.
+  const mode_t mask = ::umask(022);
   ASSERT_TRUE(platform::ReplaceFileContents((dir / "new.sgf").c_str(), ""));
+  ::umask(mask);
   EXPECT_EQ(FileBytes(dir / "new.sgf"), "");
+  ASSERT_EQ(::stat((dir / "new.sgf").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0644u);
+  const std::string longName = dir / (std::string(250, 'k') + ".sgf");
+  ASSERT_TRUE(platform::ReplaceFileContents(longName.c_str(), kOld));
+  EXPECT_EQ(FileBytes(longName), kOld);
+  ::unlink(longName.c_str());
   EXPECT_FALSE(platform::ReplaceFileContents((dir / "missing/x.sgf").c_str(), kOld));
   EXPECT_FALSE(platform::ReplaceFileContents(dir.Path().c_str(), kOld));
   EXPECT_EQ(errno, EISDIR);
