@@ -117,6 +117,12 @@ bool RelayPeer::WaitUntilSent(int timeoutMs) {
   return m_changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return m_outgoing.empty(); });
 }
 
+bool RelayPeer::WaitUntilClosed(int timeoutMs) {
+  std::unique_lock lock(m_mutex);
+  return m_changed.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                            [&] { return m_outgoing.empty() && !m_closeRequested; });
+}
+
 void RelayPeer::Wake() {
   const char byte = 1;
   (void)!::write(m_wakePipe[1], &byte, 1);

@@ -42,6 +42,9 @@ public:
   bool WaitForLines(std::size_t count, int timeoutMs);
   // Waits until everything queued has been handed to the kernel.
   bool WaitUntilSent(int timeoutMs);
+  // Waits until the close CloseClient asked for is done: the viewer's next read finds all that was
+  // sent and then the end, with no pause between them.
+  bool WaitUntilClosed(int timeoutMs);
 
 private:
   void Start();
