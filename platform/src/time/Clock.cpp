@@ -103,4 +103,10 @@ void Sleep(DWORD ms) {
   }
   // Moving the manual clock without firing: timers that fell due fire on the next pump.
   platform::State().manualNowMs += ms;
+  // A wait for bytes from a peer, in pauses of a tenth of a second, would otherwise run out on the
+  // manual clock before the peer, on another thread or process, had a chance to send them.
+  if (ms >= 100)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  else
+    std::this_thread::yield();
 }
