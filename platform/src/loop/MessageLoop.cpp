@@ -462,6 +462,9 @@ LRESULT DispatchMessage(const MSG* msg) {
     return 0;
   }
   if (!msg->hwnd || !IsWindow(msg->hwnd)) return 0;
+  // A close asked for before a modal window opened over its window would destroy that window
+  // under the code that opened the modal one; it waits for the modal one to end.
+  if (msg->message == WM_CLOSE && platform::detail::HoldsCloseWhileDisabled(msg->hwnd)) return 0;
   if (msg->message != WM_PAINT) return platform::detail::Deliver(msg->hwnd, msg->message, msg->wParam, msg->lParam);
   std::uint64_t begun = platform::detail::Find(msg->hwnd)->paintsBegun;
   LRESULT result = platform::detail::Deliver(msg->hwnd, msg->message, msg->wParam, msg->lParam);

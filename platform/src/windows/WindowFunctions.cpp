@@ -776,8 +776,10 @@ BOOL EnableWindow(HWND hwnd, BOOL enable) {
   if (!s) return FALSE;
   bool wasDisabled = (s->style & WS_DISABLED) != 0;
   if (wasDisabled == !enable) return wasDisabled;
+  const bool closeWaiting = enable && s->closeWaiting;
   if (enable) {
     s->style &= ~WS_DISABLED;
+    s->closeWaiting = false;
   } else {
     s->style |= WS_DISABLED;
     if (platform::detail::FocusHandle() == hwnd) SetFocus(nullptr);
@@ -785,6 +787,8 @@ BOOL EnableWindow(HWND hwnd, BOOL enable) {
   }
   ::SendMessage(hwnd, WM_ENABLE, enable ? TRUE : FALSE, 0);
   platform::detail::InvalidateClient(hwnd, nullptr, true, true);
+  // The close held off comes now, through the queue, once the modal loop has returned.
+  if (closeWaiting) ::PostMessage(hwnd, WM_CLOSE, 0, 0);
   return wasDisabled;
 }
 

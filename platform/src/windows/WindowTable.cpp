@@ -203,6 +203,13 @@ WindowState* Find(HWND hwnd) {
   return slot < slots.size() ? slots[slot] : nullptr;
 }
 
+bool HoldsCloseWhileDisabled(HWND hwnd) {
+  WindowState* s = Find(hwnd);
+  if (!s || (s->style & WS_CHILD) != 0 || (s->style & WS_DISABLED) == 0) return false;
+  s->closeWaiting = true;
+  return true;
+}
+
 bool IsLiveHandle(HWND hwnd) {
   std::lock_guard lock(Live().mutex);
   return Live().handles.count(Key(hwnd)) != 0;

@@ -66,10 +66,14 @@ struct WindowState {
   ScrollBarState scrollBars[3];   // indexed by SB_HORZ, SB_VERT, SB_CTL
   HICON icons[2]{nullptr, nullptr};  // WM_SETICON: indexed by ICON_SMALL, ICON_BIG
   HWND lastFocus{nullptr};        // top-level windows: the window in it that had the focus last
+  bool closeWaiting{false};       // a close that came while a modal window held it off
 };
 
 // The state of a live window; null otherwise.
 WindowState* Find(HWND hwnd);
+// Whether a posted close of hwnd is held until the window is enabled again: a top-level window
+// under a modal one, whose opener still runs below that modal loop.
+bool HoldsCloseWhileDisabled(HWND hwnd);
 // Any thread: whether the handle belongs to a live window.
 bool IsLiveHandle(HWND hwnd);
 // Whether this process handed out the number as a window handle (the window may be gone).

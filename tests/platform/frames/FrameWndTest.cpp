@@ -114,6 +114,29 @@ TEST_F(FrameWndTest, ClosingAModifiedDocumentAsksAndCancelKeepsEverything) {
   EXPECT_EQ(m_app.GetDocTemplates().front()->GetOpenDocument(), nullptr);
 }
 
+// The window manager's close, posted just before a modal window opened over the frame, is
+// held while the frame is disabled (its opener's code still runs below the modal loop), and the
+// frame closes once the modal window is gone.
+TEST_F(FrameWndTest, ACloseThatComesUnderAModalWindowWaitsForItsEnd) {
+  CTestFrame* frame = Start();
+  HWND hwnd = frame->m_hWnd;
+  frame->EnableWindow(FALSE);
+  frame->PostMessage(WM_CLOSE);
+  platform::PumpMessages();
+  EXPECT_TRUE(::IsWindow(hwnd));
+  // A second close while it waits still closes once.
+  frame->PostMessage(WM_CLOSE);
+  platform::PumpMessages();
+  EXPECT_TRUE(::IsWindow(hwnd));
+  Log().clear();
+  frame->EnableWindow(TRUE);
+  EXPECT_TRUE(::IsWindow(hwnd));
+  platform::PumpMessages();
+  EXPECT_FALSE(::IsWindow(hwnd));
+  EXPECT_TRUE(platform::QuitRequested());
+  EXPECT_NE(std::find(Log().begin(), Log().end(), "doc deleted"), Log().end());
+}
+
 TEST_F(FrameWndTest, AppExitClosesTheMainFrame) {
   CTestFrame* frame = Start();
   HWND hwnd = frame->m_hWnd;
