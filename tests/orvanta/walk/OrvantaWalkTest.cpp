@@ -44,6 +44,21 @@ TEST(OrvantaWalkTest, WalksThatOnceFailedHold) {
       "menuline:1368400023 board:1902505402 s-move:3840888592 letter:2195365307 letter:2798651216 "
       "list:1039348588 scroll:1009251 s-chat:965210391 s-junk:2044287496 list:4223150544 "
       "answer:213525439 list:2336362751",
+      // A close of the frame came inside the loop of an operator's notice dialog and destroyed the
+      // frame under the record being handled.
+      "list:327340664 s-move:1144797736 board:1205587761 list:3263798753 alt:632778528 list:4021948546 "
+      "click:1491154236 list:2546139629 board:327854240 board:1750271994 s-chat:2738329058 "
+      "answer:3569305866 click:1462302347 letter:4138874910 dblclick:1058276 key:224426255 "
+      "board:24097453 list:4126452773 click:2094893944 list:2241923886 board:2923812979 "
+      "click:2807307190 click:3042214995 board:1154204864 menu:1979799511 click:13300398 "
+      "dblclick:3002032874 dblclick:75781456 letter:2329614433 login:4175669484 s-memo:3244382404 "
+      "s-junk:2397892866 board:1429822681 letter:1492492436 click:1085502449 list:3011806771 "
+      "board:1153241770 fkey:3485318613 s-notice:3727281962 list:1338583916 click:2918558161 "
+      "s-cut:2807927699 key:893843868 key:2208168576 board:1118390813 list:1917131587 menu:1125765236 "
+      "board:4239119515 click:3381823898 s-move:2997543098 key:599770538 s-junk:1290034777 "
+      "click:3551305050 click:3089374162 key:3604607953 s-junk:2116496681 board:2746346677 "
+      "answer:1015255013 menu:2886605520 list:3134392789 board:2166980740 answer:1412376005 "
+      "board:303443829 click:1121986331",
   };
   for (const char* steps : found) testsupport::ExpectWalkPasses(ORVANTA_WALK_PATH, {"--replay", steps});
   // The invitation window picks a user while a lost connection takes its room away. The walk
