@@ -44,6 +44,9 @@ TEST(OrvantaWalkTest, WalksThatOnceFailedHold) {
       "menuline:1368400023 board:1902505402 s-move:3840888592 letter:2195365307 letter:2798651216 "
       "list:1039348588 scroll:1009251 s-chat:965210391 s-junk:2044287496 list:4223150544 "
       "answer:213525439 list:2336362751",
+      // A double click on the frame's button that opens the user search opened it twice.
+      "click:2551707153 point:2681685567 list:1998897886 board:45180757 answer:3729533366 list:2232260040 "
+      "korean:2790089737 dblclick:2943499866 answer:1 answer:1",
   };
   for (const char* steps : found) testsupport::ExpectWalkPasses(ORVANTA_WALK_PATH, {"--replay", steps});
   // The invitation window picks a user while a lost connection takes its room away. The walk

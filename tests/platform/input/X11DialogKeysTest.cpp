@@ -414,7 +414,9 @@ TEST_F(X11DialogKeysTest, InputQueuedForAWindowThatAModalDialogDisabledIsDropped
           m_x.Keys(question.m_hWnd, {XK_Escape});
         },
         [&] { question.EndDialog(IDABORT); });
+    ++shown;
     EXPECT_EQ(question.DoModal(), IDCANCEL);
+    --shown;
     EXPECT_FALSE(heldDuringDialog);
   }
   EXPECT_TRUE(m_x.WaitFor([] { return ::GetKeyState(VK_LBUTTON) >= 0; }));
