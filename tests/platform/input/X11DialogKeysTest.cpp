@@ -375,6 +375,20 @@ TEST_F(X11DialogKeysTest, InputQueuedForAWindowThatAModalDialogDisabledIsDropped
     pressedInModal += modal.pressed;
     --shown;
   };
+  // A question in a message box, closed by Escape.
+  auto askQuestion = [&] {
+    ++opened;
+    if (shown) {
+      ++nested;
+      return;
+    }
+    ++shown;
+    platform::testing::ActWhen escape([] { return ShownMessageBoxWindow() && ::GetFocus(); },
+                                      [&] { m_x.Keys(ShownMessageBoxWindow(), {XK_Escape}); },
+                                      [] { ::SendMessage(ShownMessageBoxWindow(), WM_COMMAND, IDABORT, 0); });
+    EXPECT_EQ(::MessageBox(m_frame.m_hWnd, "Search now?", "Search", MB_OKCANCEL), IDCANCEL);
+    --shown;
+  };
   m_frame.onButton = [&] { runModal(&m_frame); };
   const POINT centre{60, 13};
   auto expectOpened = [&](int count, const char* what) {
@@ -388,16 +402,20 @@ TEST_F(X11DialogKeysTest, InputQueuedForAWindowThatAModalDialogDisabledIsDropped
   expectOpened(1, "a double click");
   m_x.Click(open.m_hWnd, centre);
   expectOpened(2, "a click after it");
+  m_frame.onButton = askQuestion;
+  m_x.Click(open.m_hWnd, centre, true);
+  expectOpened(3, "a double click on a button asking a question");
+  m_frame.onButton = [&] { runModal(&m_frame); };
 
   // Return twice at once on a dialog's focused default button that opens a modal dialog.
   auto owner = Open(Init::Base);
   owner->onSearch = [&] { runModal(owner.get()); };
   ::SetFocus(::GetDlgItem(owner->m_hWnd, kSearch));
   m_x.Keys(owner->m_hWnd, {XK_Return, XK_Return});
-  expectOpened(3, "Return twice");
+  expectOpened(4, "Return twice");
   EXPECT_GE(::GetKeyState(VK_RETURN), 0);
   m_x.Keys(owner->m_hWnd, {XK_Return});
-  expectOpened(4, "Return after it");
+  expectOpened(5, "Return after it");
   owner->DestroyWindow();
 
   // The button held down when a dialog opens (a server's question) lets go and never fires.
@@ -420,9 +438,9 @@ TEST_F(X11DialogKeysTest, InputQueuedForAWindowThatAModalDialogDisabledIsDropped
     EXPECT_FALSE(heldDuringDialog);
   }
   EXPECT_TRUE(m_x.WaitFor([] { return ::GetKeyState(VK_LBUTTON) >= 0; }));
-  EXPECT_EQ(opened, 4);
+  EXPECT_EQ(opened, 5);
   m_x.Click(open.m_hWnd, centre);
-  expectOpened(5, "a click after the held one");
+  expectOpened(6, "a click after the held one");
 
   // The frame's own field takes typing again.
   m_x.Click(m_frame.edit.m_hWnd, POINT{5, 5});
