@@ -1,6 +1,7 @@
 // Dialogs answering a person's keys under X: typing at full speed across fields, Enter and the
 // default button, the first field's focus, arrows in a radio group, the keys going back to the
-// window that had them once a dialog closes, and none of a dialog's keys reaching the frame.
+// window that had them once a dialog closes, none of a dialog's keys reaching the frame, and a
+// second click or key that came with the one opening a modal dialog dropped.
 #include <gtest/gtest.h>
 
 #include <functional>
