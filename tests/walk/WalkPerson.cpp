@@ -4,6 +4,7 @@
 
 #include "platform/app.h"
 #include "platform/controls.h"
+#include "platform/dialogs.h"
 #include "platform/display.h"
 #include "platform/menus.h"
 #include "platform/testinput.h"
@@ -109,6 +110,17 @@ std::vector<HWND> Person::TopLevels() {
   for (HWND at = ::GetWindow(main, GW_HWNDFIRST); at && tops.size() < 200; at = ::GetWindow(at, GW_HWNDNEXT))
     if (::IsWindowVisible(at) && (::GetWindowLong(at, GWL_STYLE) & WS_CHILD) == 0) tops.push_back(at);
   return tops;
+}
+
+std::string Person::DialogOpenTwice() {
+  const CDialog* modal = platform::CurrentModalDialog();
+  if (!modal || !modal->m_hWnd) return "";
+  for (HWND top : TopLevels()) {
+    const auto* other = dynamic_cast<const CDialog*>(CWnd::FromHandlePermanent(top));
+    if (other && other != modal && other->GetTemplateId() == modal->GetTemplateId())
+      return "the dialog " + Describe(modal->m_hWnd) + " was opened again while it was open";
+  }
+  return "";
 }
 
 HWND Person::InputWindow() {

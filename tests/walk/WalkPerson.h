@@ -50,6 +50,9 @@ public:
   static std::vector<HWND> TopLevels();
   // The class name of hwnd.
   static std::string ClassOf(HWND hwnd);
+  // What a person could not have made: the modal dialog being run shown again over a dialog of
+  // its own template that is still open ("" when it is not).
+  static std::string DialogOpenTwice();
 
 private:
   std::string Click(std::uint32_t arg, bool twice);

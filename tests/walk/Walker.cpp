@@ -188,6 +188,8 @@ void Walker::CheckAll() {
   if (!files.empty()) Fail(files, 3);
   const std::string world = m_world.Check();
   if (!world.empty()) Fail(world, 3);
+  const std::string twice = Person::DialogOpenTwice();
+  if (!twice.empty()) Fail(twice, 3);
 }
 
 std::string Walker::CheckFiles() {

@@ -92,6 +92,13 @@ bool TrackbarModel::Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
       Tell(TB_THUMBPOSITION);
       Tell(TB_ENDTRACK);
       return true;
+    case WM_CAPTURECHANGED:
+      // The mouse was taken away mid-drag (a modal dialog disabled the window): the drag ends
+      // where it is, and a later move with the button up does not go on with it.
+      if (!m_dragging) return false;
+      m_dragging = false;
+      Tell(TB_ENDTRACK);
+      return true;
     case WM_KEYDOWN: {
       int step = wParam == VK_LEFT || wParam == VK_UP ? -m_line : wParam == VK_RIGHT || wParam == VK_DOWN ? m_line
                  : wParam == VK_PRIOR ? -m_page : wParam == VK_NEXT ? m_page : 0;

@@ -221,8 +221,10 @@ bool ToolBarModel::HandleMouse(UINT message, LPARAM lParam) {
       return true;
     }
     case WM_CAPTURECHANGED:
+      // Released without the button going up (its window was disabled): the press is undone.
       if (m_pressed >= 0 && m_pressed < static_cast<int>(m_buttons.size())) {
         m_buttons[static_cast<std::size_t>(m_pressed)].fsState &= static_cast<BYTE>(~TBSTATE_PRESSED);
+        Redraw();
       }
       m_pressed = -1;
       return true;

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "../loop/KeyboardQueue.h"
+#include "../loop/InputQueue.h"
 #include "../windows/ScrollBarTracker.h"
 #include "../windows/WindowTable.h"
 #include "platform/messageloop.h"
@@ -118,9 +118,9 @@ HWND RouteMouse(HWND hwnd, POINT point, UINT message, WPARAM extra) {
   if (!::IsWindow(target)) return nullptr;
   if (hit != HTCLIENT) {
     // The non-client counterpart: the hit code and the screen point.
-    ::PostMessage(target, message - WM_MOUSEMOVE + WM_NCMOUSEMOVE, static_cast<WPARAM>(hit), onScreen);
+    PostInput(target, message - WM_MOUSEMOVE + WM_NCMOUSEMOVE, static_cast<WPARAM>(hit), onScreen);
   } else {
-    ::PostMessage(target, message, KeyFlags() | extra, message == WM_MOUSEWHEEL ? onScreen : where);
+    PostInput(target, message, KeyFlags() | extra, message == WM_MOUSEWHEEL ? onScreen : where);
   }
   return target;
 }

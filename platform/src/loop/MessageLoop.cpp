@@ -19,7 +19,7 @@
 #include "../display/DisplayBackend.h"
 #include "../display/InputRouting.h"
 #include "../windows/WindowTable.h"
-#include "KeyboardQueue.h"
+#include "InputQueue.h"
 #include "Timers.h"
 #include "platform/time.h"
 #include "platform/windows.h"
@@ -34,9 +34,20 @@ struct Watch {
   std::shared_ptr<std::function<void(int, short)>> callback;
 };
 
+// A queued message and, for a person's input, where it was routed: to a window, or to the
+// keys (routedTo then is the top-level window that had them), and whether that window took
+// input then.
+struct Queued {
+  enum class Input { None, ToWindow, ToKeys };
+  MSG msg{};
+  Input input{Input::None};
+  HWND routedTo{nullptr};
+  bool tookInput{false};
+};
+
 struct LoopState {
   std::mutex mutex;  // guards queue, quit and wake
-  std::deque<MSG> queue;
+  std::deque<Queued> queue;
   bool quit{false};
   int quitCode{0};
   int wakeFd{-1};
@@ -96,32 +107,68 @@ void RestoreModifiers(LONG bits) {
   for (int i = 0; i < 3; ++i) detail::KeyDownState(static_cast<int>(kModifierKeys[i])) = (bits & (1 << i)) != 0;
 }
 
+// Input routed to a window that took it then and no longer does: it is not delivered.
+bool IsStale(const Queued& queued) {
+  return queued.input != Queued::Input::None && queued.tookInput && !detail::TakesInput(queued.routedTo);
+}
+
+bool IsButtonUp(UINT message) {
+  return message == WM_LBUTTONUP || message == WM_RBUTTONUP || message == WM_MBUTTONUP ||
+         message == WM_NCLBUTTONUP || message == WM_NCRBUTTONUP || message == WM_NCMBUTTONUP;
+}
+
+// What dropping a queued input message still does: the key state becomes what it was when the
+// message was queued, as handling it would have made it, so a key let go is not taken for held.
+// Returns the window whose capture a dropped button release ends (null: none).
+HWND Drop(const Queued& queued) {
+  if (queued.msg.hwnd == kKeyTarget) {
+    RestoreModifiers(queued.msg.pt.x);
+    return nullptr;
+  }
+  bool releases = queued.input == Queued::Input::ToWindow && IsButtonUp(queued.msg.message) &&
+                  detail::CaptureHandle() == queued.msg.hwnd;
+  return releases ? queued.msg.hwnd : nullptr;
+}
+
 bool TakePosted(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, bool remove) {
   LoopState& loop = Loop();
-  std::lock_guard lock(loop.mutex);
-  for (auto it = loop.queue.begin(); it != loop.queue.end();) {
-    HWND target = it->hwnd;
-    if (target == kKeyTarget) {
-      target = detail::KeyTarget();
-      if (!target) {
-        it = loop.queue.erase(it);  // nobody takes keys now: they are lost, as typed into nothing
+  bool taken = false;
+  HWND releaseCapture = nullptr;
+  {
+    std::lock_guard lock(loop.mutex);
+    for (auto it = loop.queue.begin(); it != loop.queue.end();) {
+      HWND target = it->msg.hwnd;
+      if (target == kKeyTarget) {
+        target = detail::KeyTarget();
+        if (!target) {
+          Drop(*it);
+          it = loop.queue.erase(it);  // nobody takes keys now: they are lost, as typed into nothing
+          continue;
+        }
+      }
+      if (!MatchesWindow(target, hwnd) || !InRange(it->msg.message, filterMin, filterMax)) {
+        ++it;
         continue;
       }
+      if (IsStale(*it)) {
+        if (HWND released = Drop(*it)) releaseCapture = released;
+        it = loop.queue.erase(it);
+        continue;
+      }
+      *msg = it->msg;
+      msg->hwnd = target;
+      if (it->msg.hwnd == kKeyTarget) {
+        msg->pt = POINT{0, 0};
+        if (remove) RestoreModifiers(it->msg.pt.x);
+      }
+      if (remove) loop.queue.erase(it);
+      taken = true;
+      break;
     }
-    if (!MatchesWindow(target, hwnd) || !InRange(it->message, filterMin, filterMax)) {
-      ++it;
-      continue;
-    }
-    *msg = *it;
-    msg->hwnd = target;
-    if (it->hwnd == kKeyTarget) {
-      msg->pt = POINT{0, 0};
-      if (remove) RestoreModifiers(it->pt.x);
-    }
-    if (remove) loop.queue.erase(it);
-    return true;
   }
-  return false;
+  // A button held while its window stopped taking input must not keep the mouse.
+  if (releaseCapture && ::GetCapture() == releaseCapture) ::ReleaseCapture();
+  return taken;
 }
 
 bool TakeQuit(MSG* msg, bool remove) {
@@ -334,7 +381,8 @@ void SetIdleHook(std::function<BOOL(long)> hook) { Loop().idle = std::move(hook)
 bool IsPosted(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   LoopState& loop = Loop();
   std::lock_guard lock(loop.mutex);
-  return std::any_of(loop.queue.begin(), loop.queue.end(), [&](const MSG& posted) {
+  return std::any_of(loop.queue.begin(), loop.queue.end(), [&](const Queued& queued) {
+    const MSG& posted = queued.msg;
     return posted.hwnd == hwnd && posted.message == message && posted.wParam == wParam && posted.lParam == lParam;
   });
 }
@@ -358,7 +406,7 @@ BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   auto& loop = platform::Loop();
   {
     std::lock_guard lock(loop.mutex);
-    loop.queue.push_back(MSG{hwnd, message, wParam, lParam, GetTickCount(), {0, 0}});
+    loop.queue.push_back(platform::Queued{MSG{hwnd, message, wParam, lParam, GetTickCount(), {0, 0}}});
   }
   platform::WakeLoop();
   return TRUE;
@@ -366,11 +414,27 @@ BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 
 namespace platform::detail {
 
-void PostToKeyTarget(UINT message, WPARAM wParam, LPARAM lParam) {
+void PostInput(HWND target, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!IsLiveHandle(target)) return;
+  Queued queued{MSG{target, message, wParam, lParam, GetTickCount(), {0, 0}}, Queued::Input::ToWindow, target,
+                TakesInput(target)};
   auto& loop = platform::Loop();
   {
     std::lock_guard lock(loop.mutex);
-    loop.queue.push_back(MSG{kKeyTarget, message, wParam, lParam, GetTickCount(), {HeldModifiers(), 0}});
+    loop.queue.push_back(queued);
+  }
+  platform::WakeLoop();
+}
+
+void PostToKeyTarget(UINT message, WPARAM wParam, LPARAM lParam) {
+  HWND keys = KeyTarget();
+  HWND top = keys ? ::GetAncestorTopLevel(keys) : nullptr;
+  Queued queued{MSG{kKeyTarget, message, wParam, lParam, GetTickCount(), {HeldModifiers(), 0}}, Queued::Input::ToKeys,
+                top, TakesInput(top)};
+  auto& loop = platform::Loop();
+  {
+    std::lock_guard lock(loop.mutex);
+    loop.queue.push_back(queued);
   }
   platform::WakeLoop();
 }
@@ -401,14 +465,17 @@ BOOL PeekMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT remov
 namespace {
 
 // The characters of a key go ahead of everything queued after the key: they are handled next,
-// before a later key can move the focus away from the window they were typed into.
+// before a later key can move the focus away from the window they were typed into. They are
+// input to that window: the key's own handling may disable it (a button opening a modal dialog).
 void PostCharactersNext(HWND hwnd, UINT message, const std::string& typed, LPARAM lParam) {
   auto& loop = platform::Loop();
+  const bool takesInput = platform::detail::TakesInput(hwnd);
   {
     std::lock_guard lock(loop.mutex);
-    std::vector<MSG> messages;
+    std::vector<platform::Queued> messages;
     for (char ch : typed) {
-      messages.push_back(MSG{hwnd, message, static_cast<unsigned char>(ch), lParam, GetTickCount(), {0, 0}});
+      messages.push_back(platform::Queued{MSG{hwnd, message, static_cast<unsigned char>(ch), lParam, GetTickCount(), {0, 0}},
+                                          platform::Queued::Input::ToWindow, hwnd, takesInput});
     }
     loop.queue.insert(loop.queue.begin(), messages.begin(), messages.end());
   }

@@ -783,7 +783,9 @@ BOOL EnableWindow(HWND hwnd, BOOL enable) {
   } else {
     s->style |= WS_DISABLED;
     if (platform::detail::FocusHandle() == hwnd) SetFocus(nullptr);
-    if (platform::detail::CaptureHandle() == hwnd) ReleaseCapture();
+    // Neither it nor a window in it keeps the mouse: a button held down in it lets go unclicked.
+    HWND capture = platform::detail::CaptureHandle();
+    if (capture && (capture == hwnd || IsChild(hwnd, capture))) ReleaseCapture();
   }
   ::SendMessage(hwnd, WM_ENABLE, enable ? TRUE : FALSE, 0);
   platform::detail::InvalidateClient(hwnd, nullptr, true, true);

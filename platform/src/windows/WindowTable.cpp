@@ -353,6 +353,14 @@ bool IsShowing(HWND hwnd) {
   return false;
 }
 
+bool TakesInput(HWND hwnd) {
+  for (WindowState* s = Find(hwnd); s; s = Find(s->parent)) {
+    if (!(s->style & WS_VISIBLE) || (s->style & WS_DISABLED)) return false;
+    if (!s->parent) return true;
+  }
+  return false;
+}
+
 RECT ClientInsets(const WindowState& s) {
   RECT r = NonClientInsets(s.style, s.exStyle, IsTopLevel(s) && s.menu != nullptr);
   // Scroll bars take client space but are not part of a window's adjustment.

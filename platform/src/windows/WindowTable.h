@@ -96,6 +96,8 @@ bool IsTopLevel(const WindowState& s);
 WindowState* TopLevelOf(HWND hwnd);
 // Visible with every ancestor visible.
 bool IsShowing(HWND hwnd);
+// Visible and enabled with every ancestor: a window a person's mouse and keys can reach.
+bool TakesInput(HWND hwnd);
 
 const WindowClass* FindClass(const char* name);
 

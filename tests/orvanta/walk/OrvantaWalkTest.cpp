@@ -59,6 +59,9 @@ TEST(OrvantaWalkTest, WalksThatOnceFailedHold) {
       "click:3551305050 click:3089374162 key:3604607953 s-junk:2116496681 board:2746346677 "
       "answer:1015255013 menu:2886605520 list:3134392789 board:2166980740 answer:1412376005 "
       "board:303443829 click:1121986331",
+      // A double click on the frame's button that opens the user search opened it twice.
+      "click:2551707153 point:2681685567 list:1998897886 board:45180757 answer:3729533366 list:2232260040 "
+      "korean:2790089737 dblclick:2943499866 answer:1 answer:1",
   };
   for (const char* steps : found) testsupport::ExpectWalkPasses(ORVANTA_WALK_PATH, {"--replay", steps});
   // The invitation window picks a user while a lost connection takes its room away. The walk

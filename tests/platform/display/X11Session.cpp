@@ -156,17 +156,25 @@ void X11Session::SendButton(unsigned long window, POINT at, bool press) {
   XSendEvent(m_observer, window, False, press ? ButtonPressMask : ButtonReleaseMask, &event);
 }
 
-void X11Session::Click(HWND hwnd, POINT client, bool twice) {
-  HWND top = ::GetAncestorTopLevel(hwnd);
-  Window window = Native(top);
+POINT X11Session::PointInTop(HWND hwnd, POINT client) const {
   POINT screen = client;
   ::ClientToScreen(hwnd, &screen);
-  POINT origin = RootOrigin(m_observer, window);
-  POINT at{screen.x - origin.x, screen.y - origin.y};
+  POINT origin = RootOrigin(m_observer, Native(::GetAncestorTopLevel(hwnd)));
+  return POINT{screen.x - origin.x, screen.y - origin.y};
+}
+
+void X11Session::Click(HWND hwnd, POINT client, bool twice) {
+  Window window = Native(::GetAncestorTopLevel(hwnd));
+  POINT at = PointInTop(hwnd, client);
   for (int i = 0; i < (twice ? 2 : 1); ++i) {
     SendButton(window, at, true);
     SendButton(window, at, false);
   }
+  XSync(m_observer, False);
+}
+
+void X11Session::Button(HWND hwnd, POINT client, bool press) {
+  SendButton(Native(::GetAncestorTopLevel(hwnd)), PointInTop(hwnd, client), press);
   XSync(m_observer, False);
 }
 

@@ -63,6 +63,8 @@ public:
   void Type(HWND top, const std::string& text);
   // A left click (twice: a double click) at a client point of window (any window, child or not).
   void Click(HWND window, POINT client, bool twice = false);
+  // The left button only pressed (press) or only released there, as a person holding it does.
+  void Button(HWND window, POINT client, bool press);
   // Pumps the program and the server until pred holds; false after the deadline.
   bool WaitFor(const std::function<bool()>& pred, int timeoutMs = 12000);
   // Lets the program and the server catch up with each other.
@@ -75,6 +77,8 @@ public:
 private:
   void SendKey(unsigned long window, unsigned long keysym, bool press, unsigned state);
   void SendButton(unsigned long window, POINT at, bool press);
+  // A client point of hwnd in the X window of its top-level window.
+  POINT PointInTop(HWND hwnd, POINT client) const;
 
   _XDisplay* m_observer{nullptr};
 };

@@ -1,6 +1,7 @@
 // Dialogs answering a person's keys under X: typing at full speed across fields, Enter and the
 // default button, the first field's focus, arrows in a radio group, the keys going back to the
-// window that had them once a dialog closes, and none of a dialog's keys reaching the frame.
+// window that had them once a dialog closes, none of a dialog's keys reaching the frame, and a
+// second click or key that came with the one opening a modal dialog dropped.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -57,6 +58,7 @@ public:
 
   std::string pressed;  // "search" or "ok", with the fields' texts at the press
   std::string id, password;
+  std::function<void()> onSearch;  // runs after the press is recorded
 
   BOOL OnInitDialog() override {
     CDialog::OnInitDialog();
@@ -75,7 +77,10 @@ protected:
     GetDlgItemText(kPassword, text);
     password = text.GetString();
   }
-  void OnSearch() { Record("search"); }
+  void OnSearch() {
+    Record("search");
+    if (onSearch) onSearch();
+  }
   void OnOK() override {
     Record("ok");
     EndDialog(IDOK);
@@ -98,6 +103,7 @@ public:
   std::vector<UINT> commands;
   HACCEL accelerators{nullptr};
   std::vector<WPARAM> keysSeen;  // the key presses its PreTranslateMessage was shown
+  std::function<void()> onButton;  // a child button was clicked
 
   BOOL PreTranslateMessage(MSG* msg) override {
     if (msg->message == WM_KEYDOWN || msg->message == WM_SYSKEYDOWN) keysSeen.push_back(msg->wParam);
@@ -105,6 +111,7 @@ public:
   }
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (message == WM_COMMAND && !lParam) commands.push_back(LOWORD(wParam));
+    if (message == WM_COMMAND && lParam && HIWORD(wParam) == BN_CLICKED && onButton) onButton();
     return CWnd::WindowProc(message, wParam, lParam);
   }
 };
@@ -340,6 +347,106 @@ TEST_F(X11DialogKeysTest, KeysTypedIntoAWindowOverTheFrameNeverReachTheFrame) {
   m_x.Keys(m_frame.m_hWnd, {XK_F11});
   EXPECT_TRUE(m_x.WaitFor([&] { return m_frame.commands == std::vector<UINT>{kFullScreen}; }));
   ::DestroyAcceleratorTable(m_frame.accelerators);
+}
+
+// A second click or Return that arrived with the first, which opened a modal dialog, was meant
+// for the window the dialog has disabled since: it is dropped, neither opening a second dialog
+// inside the first nor pressing the dialog's button. A button held down as a modal dialog opens
+// lets go of the mouse unclicked. Afterwards each press opens one dialog again.
+TEST_F(X11DialogKeysTest, InputQueuedForAWindowThatAModalDialogDisabledIsDropped) {
+  CButton open;
+  ASSERT_TRUE(open.Create("Search...", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON | WS_TABSTOP, CRect(10, 200, 130, 226),
+                          &m_frame, 60));
+  m_x.Settle();
+  int opened = 0, nested = 0, shown = 0;
+  std::string pressedInModal;
+  // A modal search dialog over owner, closed by Escape once it has the keys.
+  auto runModal = [&](CWnd* owner) {
+    ++opened;
+    if (shown) {
+      ++nested;  // the fault: not run, so the test fails rather than waits on two loops
+      return;
+    }
+    ++shown;
+    SearchDlg modal(Init::Base, owner);
+    platform::testing::ActWhen escape(
+        [&] { return modal.m_hWnd && ::IsWindowVisible(modal.m_hWnd) && ::IsChild(modal.m_hWnd, ::GetFocus()); },
+        [&] { m_x.Keys(modal.m_hWnd, {XK_Escape}); }, [&] { modal.EndDialog(IDABORT); });
+    EXPECT_EQ(modal.DoModal(), IDCANCEL);
+    pressedInModal += modal.pressed;
+    --shown;
+  };
+  // A question in a message box, closed by Escape.
+  auto askQuestion = [&] {
+    ++opened;
+    if (shown) {
+      ++nested;
+      return;
+    }
+    ++shown;
+    platform::testing::ActWhen escape([] { return ShownMessageBoxWindow() && ::GetFocus(); },
+                                      [&] { m_x.Keys(ShownMessageBoxWindow(), {XK_Escape}); },
+                                      [] { ::SendMessage(ShownMessageBoxWindow(), WM_COMMAND, IDABORT, 0); });
+    EXPECT_EQ(::MessageBox(m_frame.m_hWnd, "Search now?", "Search", MB_OKCANCEL), IDCANCEL);
+    --shown;
+  };
+  m_frame.onButton = [&] { runModal(&m_frame); };
+  const POINT centre{60, 13};
+  auto expectOpened = [&](int count, const char* what) {
+    EXPECT_TRUE(m_x.WaitFor([&] { return opened >= count && !shown; })) << what;
+    EXPECT_EQ(opened, count) << what;
+    EXPECT_EQ(nested, 0) << what;
+    EXPECT_EQ(pressedInModal, "") << what;
+    EXPECT_TRUE(m_frame.IsWindowEnabled()) << what;
+  };
+  m_x.Click(open.m_hWnd, centre, true);
+  expectOpened(1, "a double click");
+  m_x.Click(open.m_hWnd, centre);
+  expectOpened(2, "a click after it");
+  m_frame.onButton = askQuestion;
+  m_x.Click(open.m_hWnd, centre, true);
+  expectOpened(3, "a double click on a button asking a question");
+  m_frame.onButton = [&] { runModal(&m_frame); };
+
+  // Return twice at once on a dialog's focused default button that opens a modal dialog.
+  auto owner = Open(Init::Base);
+  owner->onSearch = [&] { runModal(owner.get()); };
+  ::SetFocus(::GetDlgItem(owner->m_hWnd, kSearch));
+  m_x.Keys(owner->m_hWnd, {XK_Return, XK_Return});
+  expectOpened(4, "Return twice");
+  EXPECT_GE(::GetKeyState(VK_RETURN), 0);
+  m_x.Keys(owner->m_hWnd, {XK_Return});
+  expectOpened(5, "Return after it");
+  owner->DestroyWindow();
+
+  // The button held down when a dialog opens (a server's question) lets go and never fires.
+  m_x.Button(open.m_hWnd, centre, true);
+  ASSERT_TRUE(m_x.WaitFor([&] { return ::GetCapture() == open.m_hWnd && (open.GetState() & BST_PUSHED); }));
+  {
+    SearchDlg question(Init::Base, &m_frame);
+    bool heldDuringDialog = true;
+    platform::testing::ActWhen release(
+        [&] { return question.m_hWnd && ::IsWindowVisible(question.m_hWnd) && ::IsChild(question.m_hWnd, ::GetFocus()); },
+        [&] {
+          heldDuringDialog = ::GetCapture() != nullptr || (open.GetState() & BST_PUSHED) != 0;
+          m_x.Button(open.m_hWnd, centre, false);
+          m_x.Keys(question.m_hWnd, {XK_Escape});
+        },
+        [&] { question.EndDialog(IDABORT); });
+    ++shown;
+    EXPECT_EQ(question.DoModal(), IDCANCEL);
+    --shown;
+    EXPECT_FALSE(heldDuringDialog);
+  }
+  EXPECT_TRUE(m_x.WaitFor([] { return ::GetKeyState(VK_LBUTTON) >= 0; }));
+  EXPECT_EQ(opened, 5);
+  m_x.Click(open.m_hWnd, centre);
+  expectOpened(6, "a click after the held one");
+
+  // The frame's own field takes typing again.
+  m_x.Click(m_frame.edit.m_hWnd, POINT{5, 5});
+  m_x.Type(m_frame.m_hWnd, "k");
+  EXPECT_TRUE(m_x.WaitFor([&] { return TextOf(m_frame.edit.m_hWnd) == "k"; })) << TextOf(m_frame.edit.m_hWnd);
 }
 
 }  // namespace

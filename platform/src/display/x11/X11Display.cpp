@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "../../loop/InputQueue.h"
 #include "../../windows/WindowTable.h"
 #include "../InputRouting.h"
 #include "CursorShapes.h"
@@ -831,8 +832,9 @@ void X11Display::OnClientMessage(XEvent& event) {
   const XClientMessageEvent& e = event.xclient;
   HWND top = WindowOf(e.window);
   if (!top || e.message_type != m_wmProtocols || static_cast<unsigned long>(e.data.l[0]) != m_wmDeleteWindow) return;
-  // A window under a modal one cannot be closed, as its close box would be dead on Windows.
-  if (::IsWindowEnabled(top)) ::PostMessage(top, WM_CLOSE, 0, 0);
+  // A window under a modal one cannot be closed, as its close box would be dead on Windows; nor
+  // can one that a modal one came over after the click (the close is a person's input).
+  if (::IsWindowEnabled(top)) PostInput(top, WM_CLOSE, 0, 0);
 }
 
 void X11Display::OnProperty(XEvent& event) {
