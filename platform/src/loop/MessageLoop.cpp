@@ -107,9 +107,17 @@ void RestoreModifiers(LONG bits) {
   for (int i = 0; i < 3; ++i) detail::KeyDownState(static_cast<int>(kModifierKeys[i])) = (bits & (1 << i)) != 0;
 }
 
-// Input routed to a window that took it then and no longer does: it is not delivered.
+// Input routed to a window that took it then and no longer does: it is not delivered. Keys
+// typed ahead of a window that closed or hid go on to the window that has the keys now, as
+// a person typing on after Return or Escape expects; only a window that a modal one disabled
+// since loses them, as they were meant for it and not for the modal one.
 bool IsStale(const Queued& queued) {
-  return queued.input != Queued::Input::None && queued.tookInput && !detail::TakesInput(queued.routedTo);
+  if (queued.input == Queued::Input::None || !queued.tookInput) return false;
+  if (queued.input == Queued::Input::ToKeys) {
+    const detail::WindowState* top = detail::Find(queued.routedTo);
+    return top && (top->style & WS_VISIBLE) && (top->style & WS_DISABLED);
+  }
+  return !detail::TakesInput(queued.routedTo);
 }
 
 bool IsButtonUp(UINT message) {

@@ -447,6 +447,16 @@ TEST_F(X11DialogKeysTest, InputQueuedForAWindowThatAModalDialogDisabledIsDropped
   m_x.Click(m_frame.edit.m_hWnd, POINT{5, 5});
   m_x.Type(m_frame.m_hWnd, "k");
   EXPECT_TRUE(m_x.WaitFor([&] { return TextOf(m_frame.edit.m_hWnd) == "k"; })) << TextOf(m_frame.edit.m_hWnd);
+
+  // Typing on past the Escape that closes a dialog: the keys that came with it reach the field.
+  {
+    SearchDlg modal(Init::Base, &m_frame);
+    platform::testing::ActWhen escape(
+        [&] { return modal.m_hWnd && ::IsWindowVisible(modal.m_hWnd) && ::IsChild(modal.m_hWnd, ::GetFocus()); },
+        [&] { m_x.Keys(modal.m_hWnd, {XK_Escape, XK_m, XK_n}); }, [&] { modal.EndDialog(IDABORT); });
+    EXPECT_EQ(modal.DoModal(), IDCANCEL);
+  }
+  EXPECT_TRUE(m_x.WaitFor([&] { return TextOf(m_frame.edit.m_hWnd) == "kmn"; })) << TextOf(m_frame.edit.m_hWnd);
 }
 
 }  // namespace
