@@ -200,6 +200,10 @@ void CMainFrame::OnClose() {
     m_bAskingToClose = FALSE;
     if (answer != IDYES)
       return;
+    // The question's own loop may have let a game begin meanwhile (an invitation taken up):
+    // the answer was given to a program that had none.
+    if (IsGameUnderWay(GetCommandSituation()))
+      return;
   }
   WriteSetting(0, GetPresentSizeSetting());
   // Memos kept in this session outlive the program.

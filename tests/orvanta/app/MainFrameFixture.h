@@ -71,6 +71,8 @@ public:
   }
   std::optional<int> OnMessageBox(const char* text, const char*, UINT style) override {
     shown.push_back(text);
+    if (onMessageBox)
+      onMessageBox(text);
     const auto it = answers.find(text);
     return it != answers.end() ? it->second : platform::DefaultMessageBoxButton(style);
   }
@@ -101,6 +103,7 @@ public:
   std::vector<std::string> shown;      // message box texts, in order
   std::vector<Shown> dialogs;
   std::function<void()> onDialog;  // runs as each dialog opens
+  std::function<void(const std::string&)> onMessageBox;  // runs as each message box opens, before its answer
   // Answers every dialog but the login one (which the queue answers); IDCANCEL without it.
   std::function<INT_PTR(UINT templateId, CWnd* dialog)> answerDialog;
   // The path every file dialog chooses ("" cancels); without it the platform's default answers.

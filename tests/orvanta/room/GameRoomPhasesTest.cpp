@@ -220,3 +220,25 @@ TEST_F(GameRoomPhasesTest, LeaveOnTheOtherScreensAndFromAFullScreenRoom) {
   frame->GetWindowRect(&after);
   EXPECT_EQ(window, after);
 }
+
+// A game that begins while the person is asked whether to close (an invitation taken up inside
+// the question's loop) is not ended by the Yes given to the program without one: the frame
+// stays, and the person plays on.
+TEST_F(GameRoomPhasesTest, AGameBegunWhileTheCloseQuestionIsOpenKeepsTheProgram) {
+  script.answers["Do you close this program?"] = IDYES;
+  script.onMessageBox = [&](const std::string& text) {
+    if (text == "Do you close this program?") StartGame();
+  };
+  frame->SendMessage(WM_CLOSE);
+  script.onMessageBox = nullptr;
+  ASSERT_TRUE(::IsWindow(frameHandle()));
+  EXPECT_EQ(0x42, room().GetRoomState());
+  const std::size_t moves = Payloads(14).size();
+  board.Click(15, 15);
+  ASSERT_TRUE(PumpUntil([&] { return Payloads(14).size() == moves + 1; }));
+  EXPECT_EQ(0u, Payloads(14).back().find("|k|12|B[pp]|")) << Payloads(14).back();
+  // Once the game is over the same close closes.
+  Server(543, "|a|b|x|lee|");
+  frame->SendMessage(WM_CLOSE);
+  EXPECT_FALSE(::IsWindow(frameHandle()));
+}
