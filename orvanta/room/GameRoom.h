@@ -73,6 +73,7 @@ public:
   // --- Moves and clocks ---
   // The local user clicked the board.
   void OnBoardPosition(short row, short column);
+  // The pass command: a pass node on the user's turn, else the board's refusal text.
   void SendPass();
   void OnOpponentMove(const CString& payload);
   void OnBoardError(short code);

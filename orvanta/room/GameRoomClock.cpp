@@ -33,7 +33,14 @@ void CGameRoom::OnBoardPosition(short row, short column) {
 }
 
 void CGameRoom::SendPass() {
-  bool black = m_board.GetUserColor() == kBlack;
+  const short colour = m_board.GetUserColor();
+  bool black = colour == kBlack;
+  // A pass is a move: out of turn, or by no player, it is refused as the board refuses a click,
+  // and nothing goes to the server.
+  if ((colour != kBlack && colour != kWhite) || SideToMove() != colour) {
+    SetMessage("It is not your turn.");
+    return;
+  }
   CGameClock& clock = GetClock(black ? kBlack : kWhite);
   const LONG before = clock.GetSeconds();
   LONG secondsLeft = clock.TimeForMove(true);

@@ -42,6 +42,10 @@ TEST_F(GameRoomTest, AWholeEvenGameFromMatchStartToTheSavedRecord) {
   EXPECT_EQ(1, room.GetCaptured(4));
   EXPECT_EQ("1", Pane(CGameRoom::kWhiteCaptured));
   EXPECT_EQ("5", Pane(CGameRoom::kMoveNumber));
+  // White is to play: a pass of black's now is refused and nothing goes out.
+  room.SendPass();
+  EXPECT_EQ("It is not your turn.", Pane(CGameRoom::kMessage));
+  EXPECT_EQ("1:14:B[pd]|BL[80]|", LastSent());
 
   // White's clock: 57 s of main time, then the first period of 10 s, then the last one.
   EXPECT_EQ("0 hr 0 min 57 sec", Pane(CGameRoom::kWhiteMain));
