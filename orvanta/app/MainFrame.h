@@ -548,6 +548,12 @@ private:
   void BeginWaitCapture() override;
   // Asks text under caption; the button pressed.
   int Ask(const CString& text, const char* caption, UINT type);
+  // A question about the game room shown: true for Yes when the user is still in that room once
+  // it is answered (a room left, a new match or a lost connection meanwhile takes the question
+  // with it).
+  BOOL AskAboutRoom(const CString& text, const char* caption, UINT type);
+  // Whether room requests may go out: the user is in a game room and has not asked to leave it.
+  BOOL MaySendRoomRequest() const { return m_bInRoom && !m_bRoomLeft; }
   // The profile of the application (the frame's own when there is no application object).
   platform::Profile& GetAppProfile();
 
@@ -642,6 +648,7 @@ private:
   BOOL m_bUndoPending{FALSE};
   BOOL m_bDesignationPending{FALSE};
   BOOL m_bInRoom{FALSE};        // activity flag: inside a game room
+  BOOL m_bRoomLeft{FALSE};      // the user left the last room entered, or his leave has gone out
   BOOL m_bListRequested{FALSE};  // activity flag: a list request waits for its reply
   BOOL m_bWaiting{FALSE};        // the wait cursor and the capture are on
 

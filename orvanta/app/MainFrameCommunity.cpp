@@ -553,6 +553,8 @@ BOOL CMainFrame::RunOptionsDialog(BOOL& manToMan, BOOL& invite, BOOL& alarm, BOO
 
 void CMainFrame::SendInvite(const CString& number, const CString& id, const CString& message,
                             const CString& roomField) {
+  // An invitation names the room the user is in: from a room left there is none to invite to.
+  if (m_bRoomLeft) return;
   QueueRequest(1, 12, GetRoomPrefix() + RemoveSeparators(roomField) + "|" + RemoveSeparators(number) + "|" +
                          RemoveSeparators(id) + "|" + RemoveSeparators(message) + "|",
                "1");

@@ -487,7 +487,9 @@ void CMainFrame::OnPlayNegotiation() {
   // The opponent and the conditions are chosen in the game room's negotiation dialog.
   CNegotiationDlg dialog;
   dialog.SetRoom(RoomSeat(*room, 2), RoomSeat(*room, 4), RoomObserverRows(*room), m_strUserId);
-  if (dialog.DoModal() != IDOK)
+  const std::weak_ptr<int> life = room->Life();
+  // Conditions put for a room the user was taken out of meanwhile are put to nobody.
+  if (dialog.DoModal() != IDOK || CGameRoom::Gone(life) || ShownRoom() != room)
     return;
   const ProposalTexts texts = ConvertProposal(dialog.m_nColour, dialog.m_nCondition, dialog.m_strHandicap,
                                               dialog.m_fKomi, dialog.m_strTimeLimit, dialog.m_strInterval);
@@ -501,5 +503,6 @@ void CMainFrame::OnPlayNegotiation() {
 }
 
 void CMainFrame::SendNegotiationProposal(const CString& conditions) {
+  if (!MaySendRoomRequest()) return;
   QueueRequest(GetRoomCategory(), 12, GetRoomPrefix() + conditions, "1");
 }

@@ -180,9 +180,10 @@ public:
   void ResetCapturedDisplay(int mode);
   // ---- end of the menu pane block ----
 
-  // A question to the user runs the loop (here or in a call of the frame's), and a connection lost or a logout meanwhile closes the
-  // room view and this room with it: a caller takes Life() before its question and returns at
-  // once, touching nothing, when Gone(life) after it.
+  // A question to the user runs the loop (here or in a call of the frame's), and a connection
+  // lost or a logout meanwhile closes the room view and this room with it, as the user's leave or
+  // a new match resets it: a caller takes Life() before its question and returns at once,
+  // touching nothing, when Gone(life) after it.
   std::weak_ptr<int> Life() const { return m_life; }
   static bool Gone(const std::weak_ptr<int>& life) { return life.expired(); }
 
@@ -260,5 +261,5 @@ private:
   BOOL m_bKeepCondition{FALSE};
   BOOL m_bAcknowledge{FALSE};
   BOOL m_bLinkBlocked{FALSE};  // a running game is being rebuilt: the link blocks until its moves are in
-  std::shared_ptr<int> m_life{std::make_shared<int>(0)};  // goes with the room (see Life)
+  std::shared_ptr<int> m_life{std::make_shared<int>(0)};  // goes with the room and each reset (see Life)
 };
