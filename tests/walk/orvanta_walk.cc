@@ -181,7 +181,7 @@ private:
   // What the game room's board shows otherwise than the model; nothing when it is not looked at.
   std::vector<std::string> BoardDifferences() {
     auto* frame = dynamic_cast<CMainFrame*>(AfxGetMainWnd());
-    // A question of the program's own holds back what the server sent meanwhile.
+    // While a question or dialog of the program's is open, what the server sent may wait behind it.
     if (!frame || !frame->m_hWnd || !::IsWindowEnabled(frame->m_hWnd) || !frame->IsGameRoomActive() || !m_board.Knows())
       return {};
     CView* view = frame->GetContentView();
@@ -212,7 +212,9 @@ private:
     if (kind == "s-move") return OtherPlayersMove(arg);
     if (kind == "s-chat") return GameServerPeer::Record(5, 6, "|a|b|c|demo|e|f|" + text + "|");
     if (kind == "s-lobbychat") return GameServerPeer::Record(3, 4, "|demo|데모|" + text + "|");
-    if (kind == "s-invite") return GameServerPeer::Record(1, 12, "|demo|데모|2D|1|7|같이 두실 분!|");
+    // demo asks the person into his room 7 of waiting room 1: the waiting room, the room, its
+    // password, the inviter's host, ID, name and grade, the message and the refusal text.
+    if (kind == "s-invite") return GameServerPeer::Record(1, 12, "|1|7||h2|demo|데모|2D|같이 두실 분!||");
     if (kind == "s-memo")
       return arg % 2 ? GameServerPeer::Record(1, 15, "|demo|" + text + "|202612101200|")
                      : GameServerPeer::Record(1, 13, "|" + std::to_string(arg % 5) + "|");
