@@ -175,6 +175,8 @@ void CMainFrame::LeaveRoom() {
     LeaveOtherView();
     return;
   }
+  // A room already left, or whose leave has gone out, is not left again.
+  if (!MaySendRoomRequest()) return;
   if (!AskAboutRoom("Do you wish to leave the game room?", kInform, MB_YESNO | MB_ICONQUESTION)) return;
   BeginWaitCapture();
   SendLeaveRoom();
