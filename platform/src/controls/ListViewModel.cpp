@@ -566,7 +566,8 @@ void ListViewModel::PassClickOn(UINT message, WPARAM keys, POINT point) {
   POINT screen = point;
   ::ClientToScreen(Hwnd(), &screen);
   HWND target = ::WindowFromPoint(screen);
-  if (!target) return;
+  // Off the rows but on the list itself (its header hidden, say): nothing else lies there.
+  if (!target || target == Hwnd()) return;
   const LPARAM onScreen = MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y));
   const LRESULT hit = ::SendMessage(target, WM_NCHITTEST, 0, onScreen);
   if (hit == HTCLIENT) {
