@@ -365,7 +365,12 @@ void CMainFrame::OnOpenRoom() {
     return;
   }
   COpenRoomDlg dialog(this);
+  const CWaitingRoomRec* waitingRoom = GetCurrentWaitingRoomRec();
   if (dialog.DoModal() != IDOK)
+    return;
+  // A room is opened in the waiting room the dialog was asked from: one the user was taken out
+  // of meanwhile (into a game room, to another screen) opens none.
+  if (m_nActiveViewId != kWaitingRoomView || m_bInRoom || GetCurrentWaitingRoomRec() != waitingRoom)
     return;
   m_bOpeningRoom = TRUE;
   const CString privateFlag = dialog.m_nVisibility == 1 ? "1" : "0";
