@@ -298,7 +298,7 @@ void CMainFrame::SendChatLine(const CString& payload) {
   const CString role = m_pLoginRecord ? m_pLoginRecord->m_strRole : CString();
   if (m_nActiveViewId == kWaitingRoomView)
     QueueRequest(GetSendCategory(0, role), 4, payload, "1");
-  else if (m_nActiveViewId == kGameRoomView)
+  else if (m_nActiveViewId == kGameRoomView && MaySendRoomRequest())
     QueueRequest(GetSendCategory(1, role), 6, payload, "1");
 }
 
