@@ -565,6 +565,8 @@ void CMainFrame::OnInviteUser() {
     Ask("You can only invite user within the game room.", "", MB_OK);
     return;
   }
+  // A game room on the way out has nobody to invite into it.
+  if (m_nActiveViewId == kGameRoomView && !MaySendRoomRequest()) return;
   // The waiting room's users come back as a user list, which the invite dialog shows.
   SendWaitRoomQuery("5");
 }
