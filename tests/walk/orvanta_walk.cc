@@ -143,12 +143,13 @@ private:
   }
 
   // The other player agrees to the person's request to take back a move, and the server to the
-  // person's yes to the other player's request.
+  // person's yes to the other player's request; a request for counting is kept for s-count.
   void AnswerUndo() {
     const std::vector<PeerRecord> records = m_peer.RecordsSince(m_clientSeen);
     m_clientSeen += records.size();
     for (const PeerRecord& record : records) {
       const bool room = record.major == "4" || record.major == "5";
+      if (room && record.minor == "44" && record.flag == "1") m_countAsked = true;
       const bool asked = room && record.minor == "15" && record.flag == "1";
       const bool agreed = room && record.minor == "16" && record.flag == "2" && PeerFields(record.payload).size() > 2 &&
                           PeerFields(record.payload)[2] == "1";
@@ -219,7 +220,12 @@ private:
       return arg % 2 ? GameServerPeer::Record(1, 15, "|demo|" + text + "|202612101200|")
                      : GameServerPeer::Record(1, 13, "|" + std::to_string(arg % 5) + "|");
     if (kind == "s-notice") return GameServerPeer::Record(0, 16, "|" + text + "|");
-    if (kind == "s-count") return GameServerPeer::Record(5, 44, "|a|b|" + std::to_string(arg % 2) + "|");
+    // The count comes only as the answer to the person's request for one.
+    if (kind == "s-count") {
+      if (!m_countAsked) return "";
+      m_countAsked = false;
+      return GameServerPeer::Record(5, 44, "|a|b|" + std::to_string(arg % 2) + "|");
+    }
     if (kind == "s-resign") return GameServerPeer::Record(5, 22, "|a|b|demo|" + std::to_string(arg % 3) + "|");
     if (kind == "s-users")
       return GameServerPeer::Record(3, 99, "|1|" + std::to_string(arg % 2) + "|eve|이브|3D|");
@@ -260,6 +266,7 @@ private:
   OrvantaBoardModel m_board{kUserId};
   std::size_t m_writtenSeen{0};
   std::size_t m_clientSeen{0};
+  bool m_countAsked{false};  // the person asked for counting, which the server has not answered
   // Each difference of the board from the model: since when and at how many looks in a row.
   struct Seen {
     std::chrono::steady_clock::time_point since;
