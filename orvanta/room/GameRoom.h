@@ -261,5 +261,6 @@ private:
   BOOL m_bKeepCondition{FALSE};
   BOOL m_bAcknowledge{FALSE};
   BOOL m_bLinkBlocked{FALSE};  // a running game is being rebuilt: the link blocks until its moves are in
+  BOOL m_bMoveSent{FALSE};     // the user's move or pass is out and its echo has not come back
   std::shared_ptr<int> m_life{std::make_shared<int>(0)};  // goes with the room and each reset (see Life)
 };

@@ -25,6 +25,7 @@ TEST_F(GameRoomTest, AWholeEvenGameFromMatchStartToTheSavedRecord) {
 
   // The local click goes out as the move record with the time left, main time plus byo-yomi.
   room.OnBoardPosition(3, 15);
+  room.OnBoardPosition(3, 15);  // the second click of a double click: one move a turn
   ASSERT_EQ(1u, host.sent.size());
   EXPECT_EQ("1:14:B[pd]|BL[80]|", host.sent[0]);
   EXPECT_EQ(0, board.Cell(3, 15));  // nothing is placed before the server's echo
