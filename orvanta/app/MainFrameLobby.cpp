@@ -165,6 +165,7 @@ std::array<CString, 8> CMainFrame::GetChatPhrases() const {
 }
 
 void CMainFrame::UpdateTitle() {
+  m_bWaitRoomLeft = FALSE;
   // The waiting room the start screen asked for is entered: it gets its record (named to the
   // server by the title the start screen sent) and its screen.
   if (!GetCurrentWaitingRoomRec())
@@ -296,7 +297,7 @@ void CMainFrame::SendChatLine(const CString& payload) {
   if (IsBlank(fields.GetField(fields.GetCount() - 1)))
     return;
   const CString role = m_pLoginRecord ? m_pLoginRecord->m_strRole : CString();
-  if (m_nActiveViewId == kWaitingRoomView)
+  if (m_nActiveViewId == kWaitingRoomView && !m_bWaitRoomLeft)
     QueueRequest(GetSendCategory(0, role), 4, payload, "1");
   else if (m_nActiveViewId == kGameRoomView && MaySendRoomRequest())
     QueueRequest(GetSendCategory(1, role), 6, payload, "1");
@@ -318,7 +319,10 @@ CString CMainFrame::GetCurrentRoomName() const {
 
 void CMainFrame::SendWaitRoomEnter() { QueueWaitRoomRequest(1, CString()); }
 
-void CMainFrame::SendWaitRoomLeave() { QueueWaitRoomRequest(2, CString()); }
+void CMainFrame::SendWaitRoomLeave() {
+  QueueWaitRoomRequest(2, CString());
+  m_bWaitRoomLeft = TRUE;
+}
 
 void CMainFrame::SendGameListRequest() {
   const CString role = m_pLoginRecord ? m_pLoginRecord->m_strRole : CString();
@@ -326,6 +330,7 @@ void CMainFrame::SendGameListRequest() {
 }
 
 void CMainFrame::SendWaitRoomQuery(const CString& kind) {
+  if (IsShownWaitingRoomLeft()) return;
   if (QueueWaitRoomRequest(3, RemoveSeparators(kind) + "|"))
     FlushRequests();
 }
@@ -370,7 +375,7 @@ void CMainFrame::OnOpenRoom() {
     return;
   // A room is opened in the waiting room the dialog was asked from: one the user was taken out
   // of meanwhile (into a game room, to another screen) opens none.
-  if (m_nActiveViewId != kWaitingRoomView || m_bInRoom || GetCurrentWaitingRoomRec() != waitingRoom)
+  if (m_nActiveViewId != kWaitingRoomView || m_bWaitRoomLeft || m_bInRoom || GetCurrentWaitingRoomRec() != waitingRoom)
     return;
   m_bOpeningRoom = TRUE;
   const CString privateFlag = dialog.m_nVisibility == 1 ? "1" : "0";

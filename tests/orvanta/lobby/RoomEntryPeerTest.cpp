@@ -84,6 +84,12 @@ TEST_F(RoomEntryPeerTest, AWaitingRoomFromTheStartScreenThenAnOpenedRoomJoined) 
   frame->SendJoinRoom("21", "");
   frame->FlushRequests();
   EXPECT_EQ(Payload(4, 3), "|2|21||");
+  // The waiting room still shown has been left: its chat and its user list go nowhere.
+  frame->SendChatLine("|2|hello|");
+  frame->SendWaitRoomQuery("5");
+  frame->FlushRequests();
+  EXPECT_TRUE(NoRecord(3, 4));
+  EXPECT_TRUE(NoRecord(3, 3));
   lobby.answers[COpenRoomDlg::kTemplateId] = [&](CWnd* dialog, CDialog*) {
     Serve(Record(5, 3, "|21|h1|carol|carol|5K|3|3|0|"), [&] { return frame->IsInRoom(); });
     dialog->SetDlgItemText(COpenRoomDlg::kTitleEdit, "Late");
