@@ -235,7 +235,12 @@ private:
                                       "|\xff\xfe\x80|\xb0|", "|%s%n%x|", "|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|"};
     std::string payload = odd[(arg >> 10) % (sizeof odd / sizeof odd[0])];
     if ((arg >> 13) % 5 == 0) payload = "|" + std::string(20000 + (arg >> 16) % 50000, 'x') + "|";
-    const int major = static_cast<int>(arg % 12), minor = static_cast<int>((arg >> 4) % 60);
+    const int major = static_cast<int>(arg % 12);
+    int minor = static_cast<int>((arg >> 4) % 60);
+    // Not the records that take the person into a room or out of it: a server sends them for the
+    // rooms it was asked for, and the place check cannot follow one into a room nobody asked for.
+    const bool entryOrLeave = ((major == 4 || major == 5) && minor >= 2 && minor <= 4) || (major == 0 && minor >= 52 && minor <= 54);
+    if (entryOrLeave) minor += 3;
     // The program may read such a record otherwise than the board's model.
     if (OrvantaBoardModel::MayChangeBoard(std::to_string(major), std::to_string(minor))) m_board.Forget();
     return GameServerPeer::Record(major, minor, payload);
