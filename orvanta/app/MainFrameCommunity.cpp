@@ -567,6 +567,12 @@ void CMainFrame::OnInviteUser() {
   }
   // A game room on the way out has nobody to invite into it.
   if (m_nActiveViewId == kGameRoomView && !MaySendRoomRequest()) return;
+  // From a game room no waiting room is shown: the users asked for are those of the waiting room
+  // the room was joined from, which its requests name.
+  if (m_nActiveViewId == kGameRoomView && !GetCurrentWaitingRoomRec() && !m_bForumRoom) {
+    if (QueueRequest(3, 3, "|" + m_strWaitRoomKey + "|5|", "1")) FlushRequests();
+    return;
+  }
   // The waiting room's users come back as a user list, which the invite dialog shows.
   SendWaitRoomQuery("5");
 }

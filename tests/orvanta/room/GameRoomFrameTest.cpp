@@ -260,6 +260,14 @@ TEST_F(GameRoomFrameTest, DrawAndPassFromTheMenuButtons) {
   Enter("3");
   Server(510, "||");
   Server(512, kEvenStart);
+  // The invite button asks for the users of the waiting room the room was joined from.
+  frame->OnMenuButton(1201);
+  ASSERT_TRUE(PumpUntil([&] {
+    for (const PeerRecord& r : peer.Records())
+      if (r.Is(3, 3)) return true;
+    return false;
+  }));
+  EXPECT_EQ("|k|5|", peer.Records().back().payload);
   // The pass button sends the pass node with the time left.
   frame->OnMenuButton(1245);
   frame->OnMenuButton(1245);  // pressed twice before the echo: one pass goes out
