@@ -455,7 +455,7 @@ void CMainFrame::ClearConnectionFlags() {
   m_bConnected = FALSE;
   m_bConnecting = FALSE;
   m_bRoomEntry = FALSE;
-  m_bInRoom = FALSE;
+  m_bInRoom = m_bRoomLeft = FALSE;
   m_bListRequested = FALSE;
 }
 

@@ -548,6 +548,15 @@ private:
   void BeginWaitCapture() override;
   // Asks text under caption; the button pressed.
   int Ask(const CString& text, const char* caption, UINT type);
+  // A question about the game room shown: true for Yes when the user is still in that room once
+  // it is answered (a room left, a new match or a lost connection meanwhile takes the question
+  // with it).
+  BOOL AskAboutRoom(const CString& text, const char* caption, UINT type);
+  // Whether room requests may go out: the user is in a game room and has not asked to leave it.
+  BOOL MaySendRoomRequest() const { return m_bInRoom && !m_bRoomLeft; }
+  // Whether the waiting room shown has been left (its leave is out, the next screen not yet
+  // come): its own requests would name a place the user is no longer in.
+  BOOL IsShownWaitingRoomLeft() const { return m_nActiveViewId == kWaitingRoomView && m_bWaitRoomLeft; }
   // The profile of the application (the frame's own when there is no application object).
   platform::Profile& GetAppProfile();
 
@@ -642,6 +651,8 @@ private:
   BOOL m_bUndoPending{FALSE};
   BOOL m_bDesignationPending{FALSE};
   BOOL m_bInRoom{FALSE};        // activity flag: inside a game room
+  BOOL m_bRoomLeft{FALSE};      // the user left the last room entered, or his leave has gone out
+  BOOL m_bWaitRoomLeft{FALSE};  // the waiting room's leave has gone out since it was last entered
   BOOL m_bListRequested{FALSE};  // activity flag: a list request waits for its reply
   BOOL m_bWaiting{FALSE};        // the wait cursor and the capture are on
 

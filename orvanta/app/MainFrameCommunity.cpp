@@ -553,6 +553,8 @@ BOOL CMainFrame::RunOptionsDialog(BOOL& manToMan, BOOL& invite, BOOL& alarm, BOO
 
 void CMainFrame::SendInvite(const CString& number, const CString& id, const CString& message,
                             const CString& roomField) {
+  // An invitation names the room the user is in: from a room left there is none to invite to.
+  if (m_bRoomLeft) return;
   QueueRequest(1, 12, GetRoomPrefix() + RemoveSeparators(roomField) + "|" + RemoveSeparators(number) + "|" +
                          RemoveSeparators(id) + "|" + RemoveSeparators(message) + "|",
                "1");
@@ -561,6 +563,14 @@ void CMainFrame::SendInvite(const CString& number, const CString& id, const CStr
 void CMainFrame::OnInviteUser() {
   if (m_nActiveViewId != kWaitingRoomView && m_nActiveViewId != kGameRoomView) {
     Ask("You can only invite user within the game room.", "", MB_OK);
+    return;
+  }
+  // A game room on the way out has nobody to invite into it.
+  if (m_nActiveViewId == kGameRoomView && !MaySendRoomRequest()) return;
+  // From a game room no waiting room is shown: the users asked for are those of the waiting room
+  // the room was joined from, which its requests name.
+  if (m_nActiveViewId == kGameRoomView && !GetCurrentWaitingRoomRec() && !m_bForumRoom) {
+    if (QueueRequest(3, 3, "|" + m_strWaitRoomKey + "|5|", "1")) FlushRequests();
     return;
   }
   // The waiting room's users come back as a user list, which the invite dialog shows.

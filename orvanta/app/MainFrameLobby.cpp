@@ -165,6 +165,7 @@ std::array<CString, 8> CMainFrame::GetChatPhrases() const {
 }
 
 void CMainFrame::UpdateTitle() {
+  m_bWaitRoomLeft = FALSE;
   // The waiting room the start screen asked for is entered: it gets its record (named to the
   // server by the title the start screen sent) and its screen.
   if (!GetCurrentWaitingRoomRec())
@@ -296,9 +297,9 @@ void CMainFrame::SendChatLine(const CString& payload) {
   if (IsBlank(fields.GetField(fields.GetCount() - 1)))
     return;
   const CString role = m_pLoginRecord ? m_pLoginRecord->m_strRole : CString();
-  if (m_nActiveViewId == kWaitingRoomView)
+  if (m_nActiveViewId == kWaitingRoomView && !m_bWaitRoomLeft)
     QueueRequest(GetSendCategory(0, role), 4, payload, "1");
-  else if (m_nActiveViewId == kGameRoomView)
+  else if (m_nActiveViewId == kGameRoomView && MaySendRoomRequest())
     QueueRequest(GetSendCategory(1, role), 6, payload, "1");
 }
 
@@ -318,7 +319,10 @@ CString CMainFrame::GetCurrentRoomName() const {
 
 void CMainFrame::SendWaitRoomEnter() { QueueWaitRoomRequest(1, CString()); }
 
-void CMainFrame::SendWaitRoomLeave() { QueueWaitRoomRequest(2, CString()); }
+void CMainFrame::SendWaitRoomLeave() {
+  QueueWaitRoomRequest(2, CString());
+  m_bWaitRoomLeft = TRUE;
+}
 
 void CMainFrame::SendGameListRequest() {
   const CString role = m_pLoginRecord ? m_pLoginRecord->m_strRole : CString();
@@ -326,6 +330,7 @@ void CMainFrame::SendGameListRequest() {
 }
 
 void CMainFrame::SendWaitRoomQuery(const CString& kind) {
+  if (IsShownWaitingRoomLeft()) return;
   if (QueueWaitRoomRequest(3, RemoveSeparators(kind) + "|"))
     FlushRequests();
 }
@@ -365,7 +370,12 @@ void CMainFrame::OnOpenRoom() {
     return;
   }
   COpenRoomDlg dialog(this);
+  const CWaitingRoomRec* waitingRoom = GetCurrentWaitingRoomRec();
   if (dialog.DoModal() != IDOK)
+    return;
+  // A room is opened in the waiting room the dialog was asked from: one the user was taken out
+  // of meanwhile (into a game room, to another screen) opens none.
+  if (m_nActiveViewId != kWaitingRoomView || m_bWaitRoomLeft || m_bInRoom || GetCurrentWaitingRoomRec() != waitingRoom)
     return;
   m_bOpeningRoom = TRUE;
   const CString privateFlag = dialog.m_nVisibility == 1 ? "1" : "0";
@@ -487,7 +497,9 @@ void CMainFrame::OnPlayNegotiation() {
   // The opponent and the conditions are chosen in the game room's negotiation dialog.
   CNegotiationDlg dialog;
   dialog.SetRoom(RoomSeat(*room, 2), RoomSeat(*room, 4), RoomObserverRows(*room), m_strUserId);
-  if (dialog.DoModal() != IDOK)
+  const std::weak_ptr<int> life = room->Life();
+  // Conditions put for a room the user was taken out of meanwhile are put to nobody.
+  if (dialog.DoModal() != IDOK || CGameRoom::Gone(life) || ShownRoom() != room)
     return;
   const ProposalTexts texts = ConvertProposal(dialog.m_nColour, dialog.m_nCondition, dialog.m_strHandicap,
                                               dialog.m_fKomi, dialog.m_strTimeLimit, dialog.m_strInterval);
@@ -501,5 +513,6 @@ void CMainFrame::OnPlayNegotiation() {
 }
 
 void CMainFrame::SendNegotiationProposal(const CString& conditions) {
+  if (!MaySendRoomRequest()) return;
   QueueRequest(GetRoomCategory(), 12, GetRoomPrefix() + conditions, "1");
 }

@@ -48,11 +48,21 @@ CString CMainFrame::GetRoomPrefix() const {
 }
 
 void CMainFrame::SendGameRequest(short minor, const CString& extra) {
+  // The prefix names the room the user is in; outside one, or on the way out, there is none.
+  if (!MaySendRoomRequest()) return;
   QueueRequest(GetRoomCategory(), minor, GetRoomPrefix() + extra, "1");
 }
 
 void CMainFrame::SendAnswer(short minor, const CString& payload) {
+  if (!MaySendRoomRequest()) return;
   QueueRequest(GetRoomCategory(), minor, payload, "2");
+}
+
+BOOL CMainFrame::AskAboutRoom(const CString& text, const char* caption, UINT type) {
+  CGameRoom* room = ShownRoom();
+  if (!room) return FALSE;
+  const std::weak_ptr<int> life = room->Life();
+  return Ask(text, caption, type) == IDYES && !CGameRoom::Gone(life) && ShownRoom() == room;
 }
 
 void CMainFrame::RequestRoomData() {
@@ -74,11 +84,13 @@ void CMainFrame::SendClockState(short colour) { SendGameRequest(38, (colour & 2)
 void CMainFrame::SendLeaveRoom() {
   // Without a waiting room to return to the leave goes out on its fixed category, still naming
   // the room as all its requests did.
+  if (!MaySendRoomRequest()) return;
   if (!m_bForumRoom && !GetCurrentWaitingRoomRec()) {
     QueueRequest(3, 4, GetRoomPrefix(), "1");
-    return;
+  } else {
+    SendGameRequest(4, CString());
   }
-  SendGameRequest(4, CString());
+  m_bRoomLeft = TRUE;
 }
 
 void CMainFrame::SendLeaveAfterCountdown(const CString& first, const CString& second) {
@@ -98,14 +110,14 @@ BOOL CMainFrame::PreTranslateMessage(MSG* msg) {
 // The room's commands
 
 void CMainFrame::AskDraw() {
-  if (Ask("Do you wish to ask a drawn play?", kConfirm, MB_YESNO | MB_ICONINFORMATION) != IDYES) return;
+  if (!AskAboutRoom("Do you wish to ask a drawn play?", kConfirm, MB_YESNO | MB_ICONINFORMATION)) return;
   SendGameRequest(19, CString());
   FlushRequests();
   StopRoomClock();
 }
 
 void CMainFrame::AskResign() {
-  if (Ask("Do you wish to resign without counting?", kConfirm, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+  if (!AskAboutRoom("Do you wish to resign without counting?", kConfirm, MB_YESNO | MB_ICONQUESTION)) return;
   SendGameRequest(43, CString());
   FlushRequests();
 }
@@ -115,7 +127,7 @@ void CMainFrame::AskUndo() {
     AfxMessageBox("Retraction requested and waiting for reply.");
     return;
   }
-  if (Ask("Do you wish to request undoing your last move?", kConfirm, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+  if (!AskAboutRoom("Do you wish to request undoing your last move?", kConfirm, MB_YESNO | MB_ICONQUESTION)) return;
   SendGameRequest(15, CString());
   FlushRequests();
   m_bUndoPending = TRUE;
@@ -124,10 +136,10 @@ void CMainFrame::AskUndo() {
 
 void CMainFrame::AskEnd() {
   if (m_bEndRequested) {
-    if (Ask("Do you wish to cancel the request to end?", kConfirm, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+    if (!AskAboutRoom("Do you wish to cancel the request to end?", kConfirm, MB_YESNO | MB_ICONQUESTION)) return;
     SendGameRequest(34, CString());
   } else {
-    if (Ask("Do you wish to designate captured stones?", kConfirm, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+    if (!AskAboutRoom("Do you wish to designate captured stones?", kConfirm, MB_YESNO | MB_ICONQUESTION)) return;
     SendGameRequest(21, CString());
     StopRoomClock();
   }
@@ -136,10 +148,10 @@ void CMainFrame::AskEnd() {
 
 void CMainFrame::AskPauseOrContinue() {
   if (m_bPaused) {
-    if (Ask("Do you wish to continue the game?", kConfirm, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+    if (!AskAboutRoom("Do you wish to continue the game?", kConfirm, MB_YESNO | MB_ICONQUESTION)) return;
     SendGameRequest(25, "|0|");
   } else {
-    if (Ask("Do you wish to request a pause play?", kConfirm, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+    if (!AskAboutRoom("Do you wish to request a pause play?", kConfirm, MB_YESNO | MB_ICONQUESTION)) return;
     SendGameRequest(23, CString());
     StopRoomClock();
   }
@@ -147,7 +159,7 @@ void CMainFrame::AskPauseOrContinue() {
 }
 
 void CMainFrame::AskCounting() {
-  if (Ask("Do you want counting?", kConfirm, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+  if (!AskAboutRoom("Do you want counting?", kConfirm, MB_YESNO | MB_ICONQUESTION)) return;
   SendGameRequest(44, CString());
   FlushRequests();
 }
@@ -163,7 +175,9 @@ void CMainFrame::LeaveRoom() {
     LeaveOtherView();
     return;
   }
-  if (Ask("Do you wish to leave the game room?", kInform, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+  // A room already left, or whose leave has gone out, is not left again.
+  if (!MaySendRoomRequest()) return;
+  if (!AskAboutRoom("Do you wish to leave the game room?", kInform, MB_YESNO | MB_ICONQUESTION)) return;
   BeginWaitCapture();
   SendLeaveRoom();
   FlushRequests();
@@ -369,6 +383,7 @@ void CMainFrame::OnEnterGameRoom(int code, CFieldTokenizer& payload) {
   UpdateButtonsForEvent(code, payload.GetText());
   m_bEntryPending = TRUE;
   m_bInRoom = TRUE;
+  m_bRoomLeft = FALSE;
   if (entered.owner == "1") {
     m_bRoomOwner = TRUE;
   } else if (!entered.owner.IsEmpty()) {
@@ -398,6 +413,7 @@ void CMainFrame::OnLeftGameRoom(CFieldTokenizer& payload) {
       ClearScreenFlag(kScreenGameRoom);
       if (m_pLoginRecord) m_pLoginRecord->ClearRoom();
       m_bInRoom = FALSE;
+      m_bRoomLeft = TRUE;
       if (!GetCurrentWaitingRoomRec()) m_nCurrentWaitRoom = m_nHomeWaitRoom;
       if (m_pGameRoom) m_pGameRoom->ResetRoom();
       m_wRoomState = 1;
@@ -699,7 +715,8 @@ void CMainFrame::BuildBoardText() {
 
 void CMainFrame::SendCapturedStones() {
   CGameRoom* room = ShownRoom();
-  if (!room || !RunCapturedStonesDlg("Do you wish to send captured stones?"))
+  const std::weak_ptr<int> life = room ? room->Life() : std::weak_ptr<int>();
+  if (!room || !RunCapturedStonesDlg("Do you wish to send captured stones?") || CGameRoom::Gone(life) || ShownRoom() != room)
     return;
   CRoomBoard& board = room->GetBoard();
   const CCapturedStoneList stones = CCapturedStoneList::Read(board);
@@ -749,7 +766,8 @@ void CMainFrame::ForgetOwnStalemateArea() {
 
 void CMainFrame::ToggleObserverAdvice() {
   const char* question = m_bObserverAdvice ? "Do you wish to refuse observer's advice?" : "Do you permit observer's advice?";
-  if (Ask(question, kConfirm, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+  if (!AskAboutRoom(question, kConfirm, MB_YESNO | MB_ICONQUESTION)) return;
+  if (!MaySendRoomRequest()) return;
   QueueRequest(5, 33, GetRoomPrefix() + (m_bObserverAdvice ? "0|" : "1|"), "1");
   FlushRequests();
   m_bObserverAdvice = !m_bObserverAdvice;

@@ -46,6 +46,10 @@ int CGameRoom::GetCaptured(short colour) const {
 // Room contents and state
 
 void CGameRoom::ResetRoom() {
+  // Whatever asked the user about the room before (a question still open) asked about a room
+  // that is no more: the user was taken out of it or a new match began.
+  m_life = std::make_shared<int>(0);
+  m_bMoveSent = FALSE;
   // A room left while its game was being rebuilt must not leave the link blocking.
   if (m_bLinkBlocked) BlockLink(FALSE);
   m_record.Reset();

@@ -73,6 +73,7 @@ public:
   // --- Moves and clocks ---
   // The local user clicked the board.
   void OnBoardPosition(short row, short column);
+  // The pass command: a pass node on the user's turn, else the board's refusal text.
   void SendPass();
   void OnOpponentMove(const CString& payload);
   void OnBoardError(short code);
@@ -179,9 +180,10 @@ public:
   void ResetCapturedDisplay(int mode);
   // ---- end of the menu pane block ----
 
-  // A question to the user runs the loop (here or in a call of the frame's), and a connection lost or a logout meanwhile closes the
-  // room view and this room with it: a caller takes Life() before its question and returns at
-  // once, touching nothing, when Gone(life) after it.
+  // A question to the user runs the loop (here or in a call of the frame's), and a connection
+  // lost or a logout meanwhile closes the room view and this room with it, as the user's leave or
+  // a new match resets it: a caller takes Life() before its question and returns at once,
+  // touching nothing, when Gone(life) after it.
   std::weak_ptr<int> Life() const { return m_life; }
   static bool Gone(const std::weak_ptr<int>& life) { return life.expired(); }
 
@@ -259,5 +261,6 @@ private:
   BOOL m_bKeepCondition{FALSE};
   BOOL m_bAcknowledge{FALSE};
   BOOL m_bLinkBlocked{FALSE};  // a running game is being rebuilt: the link blocks until its moves are in
-  std::shared_ptr<int> m_life{std::make_shared<int>(0)};  // goes with the room (see Life)
+  BOOL m_bMoveSent{FALSE};     // the user's move or pass is out and its echo has not come back
+  std::shared_ptr<int> m_life{std::make_shared<int>(0)};  // goes with the room and each reset (see Life)
 };

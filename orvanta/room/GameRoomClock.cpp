@@ -20,7 +20,8 @@ using namespace gameroom;
 // Moves and clocks
 
 void CGameRoom::OnBoardPosition(short row, short column) {
-  if (row < 0 || column < 0) return;
+  // One move a turn: a second click (a double click) before the first one's echo sends nothing.
+  if (row < 0 || column < 0 || m_bMoveSent) return;
   bool black = m_board.GetUserColor() == kBlack;
   CGameClock& clock = GetClock(black ? kBlack : kWhite);
   LONG before = clock.GetSeconds();
@@ -30,10 +31,19 @@ void CGameRoom::OnBoardPosition(short row, short column) {
   CString time = CString(black ? "BL[" : "WL[") + Number(secondsLeft) + "]";
   m_host.SendGameRequest(14, node + "|" + time + "|");
   m_host.Flush();
+  m_bMoveSent = TRUE;
 }
 
 void CGameRoom::SendPass() {
-  bool black = m_board.GetUserColor() == kBlack;
+  const short colour = m_board.GetUserColor();
+  bool black = colour == kBlack;
+  // A pass is a move: out of turn, or by no player, it is refused as the board refuses a click,
+  // and nothing goes to the server.
+  if ((colour != kBlack && colour != kWhite) || SideToMove() != colour) {
+    SetMessage("It is not your turn.");
+    return;
+  }
+  if (m_bMoveSent) return;
   CGameClock& clock = GetClock(black ? kBlack : kWhite);
   const LONG before = clock.GetSeconds();
   LONG secondsLeft = clock.TimeForMove(true);
@@ -43,12 +53,14 @@ void CGameRoom::SendPass() {
   CString time = CString(black ? "BL[" : "WL[") + Number(secondsLeft) + "]";
   m_host.SendGameRequest(14, node + "|" + time + "|");
   m_host.Flush();
+  m_bMoveSent = TRUE;
 }
 
 void CGameRoom::OnOpponentMove(const CString& payload) {
   CRoomMessages::Move move;
   // A node the board cannot take is dropped whole; a time that does not read is 0.
   if (!CRoomMessages::ReadMove(payload, move)) return;
+  m_bMoveSent = FALSE;
   if (m_bSoundOn) m_host.PlaySound("am.wav");
   SetPane(kMoveNumber, Number(ToInt(move.number) + m_handicap));
   if (move.number != "0") {
@@ -360,6 +372,7 @@ void CGameRoom::ClearBoardKeepingSeat() {
   // The control's Init forgets whose board it is; the seat outlives the stones. The user's colour
   // starts the turn again from the first move, and the moves drawn after this move it on.
   const short colour = m_board.GetUserColor();
+  m_bMoveSent = FALSE;
   m_board.Init();
   m_board.SetUserColor(colour);
 }

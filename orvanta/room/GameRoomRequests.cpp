@@ -49,6 +49,7 @@ void CGameRoom::OnUndoRequest(int code, const CString& payload) {
   const long next = std::clamp<long>(ToInt(Field(CRoomMessages::Split(payload), 2)), 0, 32767) + m_handicap;
   SetPane(kMoveNumber, Number(next - 1));
   StartClock();
+  m_bMoveSent = FALSE;
   const int takeBack =
       static_cast<int>(std::clamp<long>(oldNumber + 1 - next, 0, std::max<long>(m_moveCounter - m_handicap, 0)));
   short last = 0;

@@ -570,6 +570,9 @@ void ListViewModel::PassClickOn(UINT message, WPARAM keys, POINT point) {
   const LPARAM onScreen = MAKELPARAM(static_cast<WORD>(screen.x), static_cast<WORD>(screen.y));
   const LRESULT hit = ::SendMessage(target, WM_NCHITTEST, 0, onScreen);
   if (hit == HTCLIENT) {
+    // Off the rows but in the list's own client area (its header hidden, say): nothing else lies
+    // there, and the list would only pass the press on again.
+    if (target == Hwnd()) return;
     POINT local = screen;
     ::ScreenToClient(target, &local);
     ::SendMessage(target, message, keys, MAKELPARAM(static_cast<WORD>(local.x), static_cast<WORD>(local.y)));

@@ -75,6 +75,30 @@ TEST_F(RoomEntryPeerTest, AWaitingRoomFromTheStartScreenThenAnOpenedRoomJoined) 
 
   // A refused join ends the opening: the room can be opened again (here cancelled).
   Serve(Record(5, 3, "|0|Room is full.|", "0"), [&] { return !frame->IsOpeningRoom(); });
+
+  // The user's join of room 21 is answered while the open-room dialog is filled in: the room
+  // asked for is opened nowhere, and the user goes on in the room he entered.
+  EXPECT_EQ(Payload(3, 1), "|2|");
+  Serve(Record(3, 1, "|2|"), [&] { return NextRecord(3, 3).has_value(); });
+  frame->SendWaitRoomLeave();
+  frame->SendJoinRoom("21", "");
+  frame->FlushRequests();
+  EXPECT_EQ(Payload(4, 3), "|2|21||");
+  // The waiting room still shown has been left: its chat and its user list go nowhere.
+  frame->SendChatLine("|2|hello|");
+  frame->SendWaitRoomQuery("5");
+  frame->FlushRequests();
+  EXPECT_TRUE(NoRecord(3, 4));
+  EXPECT_TRUE(NoRecord(3, 3));
+  lobby.answers[COpenRoomDlg::kTemplateId] = [&](CWnd* dialog, CDialog*) {
+    Serve(Record(5, 3, "|21|h1|carol|carol|5K|3|3|0|"), [&] { return frame->IsInRoom(); });
+    dialog->SetDlgItemText(COpenRoomDlg::kTitleEdit, "Late");
+    return IDOK;
+  };
+  frame->OnOpenRoom();
+  EXPECT_TRUE(NoRecord(4, 2));
+  EXPECT_FALSE(frame->IsOpeningRoom());
+  EXPECT_EQ(Payload(4, 11), "|2|21|POM|");
 }
 
 TEST_F(RoomEntryPeerTest, ATeachingRoomListFromTheStartScreenAndAJoinFromIt) {

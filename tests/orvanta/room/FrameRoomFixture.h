@@ -2,6 +2,7 @@
 // A logged-in frame on the game-server peer with a game room of its own attached: the board is
 // the model, the frame is the room's host, and the clock is manual from a fixed match day.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,6 +11,24 @@
 
 #include "../app/MainFrameFixture.h"
 #include "GameRoomFixture.h"
+
+// Passes every question on to the fixture's script; a message box takes the time a person takes
+// to read it, while the server goes on sending.
+class CSlowReader : public platform::UiScript {
+public:
+  explicit CSlowReader(platform::UiScript& inner) : m_inner(inner) {}
+  std::optional<int> OnMessageBox(const char* text, const char* caption, UINT style) override {
+    if (whileOpen) whileOpen(text);
+    return m_inner.OnMessageBox(text, caption, style);
+  }
+  std::optional<INT_PTR> OnModalDialog(UINT templateId, CDialog* dialog, HWND wnd) override {
+    return m_inner.OnModalDialog(templateId, dialog, wnd);
+  }
+  std::function<void(const std::string&)> whileOpen;
+
+private:
+  platform::UiScript& m_inner;
+};
 
 class FrameRoomTest : public MainFrameTest {
 protected:

@@ -3,6 +3,7 @@
 // only with the manual clock.
 
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include <platform/sound.h>
@@ -259,9 +260,27 @@ TEST_F(GameRoomFrameTest, DrawAndPassFromTheMenuButtons) {
   Enter("3");
   Server(510, "||");
   Server(512, kEvenStart);
+  // The invite button asks for the users of the waiting room the room was joined from.
+  frame->OnMenuButton(1201);
+  ASSERT_TRUE(PumpUntil([&] {
+    for (const PeerRecord& r : peer.Records())
+      if (r.Is(3, 3)) return true;
+    return false;
+  }));
+  EXPECT_EQ("|k|5|", peer.Records().back().payload);
   // The pass button sends the pass node with the time left.
   frame->OnMenuButton(1245);
+  frame->OnMenuButton(1245);  // pressed twice before the echo: one pass goes out
   EXPECT_EQ("|k|12|B[tt]|BL[80]|", WaitFor(14));
+  // Its echo passes the turn: a second press while white is to play sends nothing, and once
+  // white has moved the button passes again.
+  Server(514, "|a|b|1|B[tt]|BL[80]|");
+  frame->OnMenuButton(1245);
+  EXPECT_EQ("It is not your turn.", Pane(CGameRoom::kMessage));
+  Server(514, "|a|b|2|W[dd]|WL[80]|");
+  frame->OnMenuButton(1245);
+  ASSERT_TRUE(PumpUntil([&] { return Payloads(14).size() == 2; }));
+  EXPECT_EQ("|k|12|B[tt]|BL[80]|", Payloads(14)[1]);
   // The opponent asks for a draw: refused, the clock runs on.
   script.answers["Opponent asks a drawn game.\nDo you agree?"] = IDNO;
   Server(520, "|a|b|");
@@ -277,6 +296,76 @@ TEST_F(GameRoomFrameTest, DrawAndPassFromTheMenuButtons) {
   EXPECT_EQ("Drawn Game", Pane(CGameRoom::kStatus));
   EXPECT_TRUE(Shown("The match is drawn."));
   EXPECT_NE(std::string::npos, Saved("carol_lee").find("RE[V]"));
+}
+
+// The room's questions are put while the server goes on: a room the user is taken out of while
+// one is open takes the question with it, and nothing goes out for the answer. Back in a room,
+// the same command asks and sends again.
+TEST_F(GameRoomFrameTest, ARoomLeftWhileItsQuestionIsOpenGetsNoRequest) {
+  CSlowReader reader(script);
+  platform::ScopedUiScript slow(&reader);
+  const struct {
+    const char* question;
+    std::function<void()> ask;
+  } commands[] = {
+      {"Do you wish to ask a drawn play?", [&] { frame->AskDraw(); }},
+      {"Do you wish to resign without counting?", [&] { frame->AskResign(); }},
+      {"Do you wish to request undoing your last move?", [&] { frame->AskUndo(); }},
+      {"Do you wish to designate captured stones?", [&] { frame->AskEnd(); }},
+      {"Do you wish to request a pause play?", [&] { frame->AskPauseOrContinue(); }},
+      {"Do you want counting?", [&] { frame->AskCounting(); }},
+      {"Do you wish to leave the game room?", [&] { frame->LeaveRoom(); }},
+  };
+  int number = 20;
+  const auto enter = [&] {
+    const std::string room = std::to_string(++number);
+    Server(52, "|" + room + "|");
+    Server(53, "|" + room + "|hc|carol|Carol|3k|1|3|1|");
+    Server(510, "||");
+    Server(512, kEvenStart);
+    return PumpUntil([&] { return frame->IsInRoom(); });
+  };
+  for (const auto& command : commands) {
+    SCOPED_TRACE(command.question);
+    script.answers[command.question] = IDYES;
+    ASSERT_TRUE(enter());
+    const std::size_t before = peer.RecordCount();
+    reader.whileOpen = [&](const std::string& text) {
+      if (text != command.question) return;
+      peer.Send({{GameServerPeer::Record(5, 4, "|" + std::to_string(number) + "||3|carol|"), 0}});
+      PumpUntil([&] { return !frame->IsInRoom(); });
+    };
+    command.ask();
+    reader.whileOpen = nullptr;
+    // The user is on his way back to the waiting room; nothing went to the room he left, nor
+    // does an invitation from the room's window that is still open.
+    ASSERT_TRUE(PumpUntil([&] { return peer.RecordCount() > before; }));
+    frame->SendInvite("5", "cy", "a game?", "");
+    frame->FlushRequests();
+    PumpFor(100);
+    for (const PeerRecord& r : peer.RecordsSince(before)) EXPECT_EQ("3", r.major) << r.minor << " " << r.payload;
+    // In the next room the command's request (beside the entry's own) names that room.
+    ASSERT_TRUE(enter());
+    const std::string prefix = "|k|" + std::to_string(number) + "|";
+    const std::size_t again = peer.RecordCount();
+    command.ask();
+    EXPECT_TRUE(PumpUntil([&] {
+      for (const PeerRecord& r : peer.RecordsSince(again))
+        if (r.payload.rfind(prefix, 0) == 0 && r.minor != "9" && r.minor != "10" && r.minor != "11") return true;
+      return false;
+    }));
+    if (std::string(command.question) == "Do you wish to leave the game room?") {
+      // On the way out, before the server's word, the room's chat and its invite button go
+      // nowhere.
+      frame->SendChatLine((prefix + "bye|").c_str());
+      frame->OnMenuButton(1201);
+      frame->FlushRequests();
+      PumpFor(100);
+      for (const PeerRecord& r : peer.RecordsSince(again)) EXPECT_TRUE(r.minor != "6" && r.minor != "3") << r.payload;
+    }
+    Server(54, prefix + "3|carol|");
+    ASSERT_TRUE(PumpUntil([&] { return !frame->IsInRoom(); }));
+  }
 }
 
 TEST_F(GameRoomFrameTest, TheRoomClockMessageAndTheSoundCommand) {

@@ -25,6 +25,7 @@ TEST_F(GameRoomTest, AWholeEvenGameFromMatchStartToTheSavedRecord) {
 
   // The local click goes out as the move record with the time left, main time plus byo-yomi.
   room.OnBoardPosition(3, 15);
+  room.OnBoardPosition(3, 15);  // the second click of a double click: one move a turn
   ASSERT_EQ(1u, host.sent.size());
   EXPECT_EQ("1:14:B[pd]|BL[80]|", host.sent[0]);
   EXPECT_EQ(0, board.Cell(3, 15));  // nothing is placed before the server's echo
@@ -42,6 +43,10 @@ TEST_F(GameRoomTest, AWholeEvenGameFromMatchStartToTheSavedRecord) {
   EXPECT_EQ(1, room.GetCaptured(4));
   EXPECT_EQ("1", Pane(CGameRoom::kWhiteCaptured));
   EXPECT_EQ("5", Pane(CGameRoom::kMoveNumber));
+  // White is to play: a pass of black's now is refused and nothing goes out.
+  room.SendPass();
+  EXPECT_EQ("It is not your turn.", Pane(CGameRoom::kMessage));
+  EXPECT_EQ("1:14:B[pd]|BL[80]|", LastSent());
 
   // White's clock: 57 s of main time, then the first period of 10 s, then the last one.
   EXPECT_EQ("0 hr 0 min 57 sec", Pane(CGameRoom::kWhiteMain));

@@ -335,24 +335,6 @@ namespace {
 
 constexpr const char* kMemoQuestion = "You have 2 memos. \n\tDo you wish to check?";
 
-// Passes every question on to the fixture's script; a message box takes the time a person takes
-// to read it, while the server goes on sending.
-class CSlowReader : public platform::UiScript {
-public:
-  explicit CSlowReader(platform::UiScript& inner) : m_inner(inner) {}
-  std::optional<int> OnMessageBox(const char* text, const char* caption, UINT style) override {
-    if (whileOpen) whileOpen(text);
-    return m_inner.OnMessageBox(text, caption, style);
-  }
-  std::optional<INT_PTR> OnModalDialog(UINT templateId, CDialog* dialog, HWND wnd) override {
-    return m_inner.OnModalDialog(templateId, dialog, wnd);
-  }
-  std::function<void(const std::string&)> whileOpen;
-
-private:
-  platform::UiScript& m_inner;
-};
-
 }  // namespace
 
 // A server that answers the memo request at once: its answer comes in one read with the

@@ -62,11 +62,27 @@ TEST(OrvantaWalkTest, WalksThatOnceFailedHold) {
       // A double click on the frame's button that opens the user search opened it twice.
       "click:2551707153 point:2681685567 list:1998897886 board:45180757 answer:3729533366 list:2232260040 "
       "korean:2790089737 dblclick:2943499866 answer:1 answer:1",
+      // The server's other player moved with either colour, the person's too: the board then
+      // gave the person the turn the server had not, and his click went out of turn.
+      "s-resign:4255345897 menuline:3013402013 answer:82071190 list:3747390083 click:2394353549 "
+      "click:3003585355 board:4010908562 alt:1886550529 menuline:1115705756 click:1655207212 "
+      "s-invite:1903050426 alt:1304967247 list:881574023 dblclick:1574000102 click:2993796559 "
+      "click:799438848 answer:3463281134 dblclick:2343218091 board:2922566491 letter:3983290578 "
+      "letter:1524654909 board:1431908586 key:3534517092 dblclick:2756010061 key:3719714644 "
+      "key:3296187901 scroll:260527038 click:1973421734 s-move:1702531338 key:4034890415 "
+      "list:3302299279 board:3309879044 key:2301957095 point:2283510147 menuline:1585292039 "
+      "click:563580986 click:253818661 answer:1446488294 answer:364101736 menuline:2359229506 "
+      "answer:640072203 answer:3352571069 board:4257491253 board:2618387419 click:75842738 "
+      "list:920639982 answer:535272749 s-move:1523467382 scroll:61328889 menuline:1604994829 "
+      "key:4220846778 s-users:1518697802 key:2151878226 s-invite:978817730 board:3480934167",
+      // A double click on the pass button passed twice before the first pass came back.
+      "answer:427620457 menuline:493313362 click:1335748396 letter:523075679 board:4215801805 "
+      "board:3191640846 menuline:2951668245 dblclick:2110567452 korean:656638218 click:1901198218 "
+      "s-memo:1795521612 list:2342077253 dblclick:2290080935 korean:828938012 dblclick:1995172701",
   };
   for (const char* steps : found) testsupport::ExpectWalkPasses(ORVANTA_WALK_PATH, {"--replay", steps});
-  // The invitation window picks a user while a lost connection takes its room away. The walk
-  // also plays out of turn after the server's odd moves, which the server's check sees first:
-  // it goes on past that to the window.
+  // The invitation window picks a user while a lost connection takes its room away; the walk
+  // goes on past anything the server's check finds, to the window.
   testsupport::ExpectWalkPasses(ORVANTA_WALK_PATH, {"--go-on", "--replay",
       "s-users:2500625664 click:4006655500 click:1093011084 click:2521248423 click:471384622 "
       "answer:2117587606 menu:3426993355 click:3033547092 board:3502049265 dblclick:619783376 "

@@ -191,6 +191,19 @@ std::vector<PeerRecord> GameServerPeer::Records() const {
   return m_records;
 }
 
+std::vector<PeerRecord> GameServerPeer::RecordsSince(std::size_t from) const {
+  std::lock_guard lock(m_mutex);
+  return from < m_records.size() ? std::vector<PeerRecord>(m_records.begin() + static_cast<std::ptrdiff_t>(from), m_records.end())
+                                 : std::vector<PeerRecord>();
+}
+
+std::vector<PeerRecord> GameServerPeer::WrittenSince(std::size_t from) const {
+  std::lock_guard lock(m_mutex);
+  return from < m_writtenRecords.size()
+             ? std::vector<PeerRecord>(m_writtenRecords.begin() + static_cast<std::ptrdiff_t>(from), m_writtenRecords.end())
+             : std::vector<PeerRecord>();
+}
+
 std::size_t GameServerPeer::RecordCount() const {
   std::lock_guard lock(m_mutex);
   return m_records.size();
@@ -372,7 +385,10 @@ void GameServerPeer::WatchWritten(const std::string& bytes) {
       m_written.erase(0, start);
       return;
     }
-    m_places->OnServerRecord(ParseBody(m_written.substr(start + kStart.size(), end - start - kStart.size())));
+    PeerRecord record = ParseBody(m_written.substr(start + kStart.size(), end - start - kStart.size()));
+    record.connection = m_connections - 1;
+    m_places->OnServerRecord(record);
+    m_writtenRecords.push_back(std::move(record));
     m_written.erase(0, end + kEnd.size());
   }
 }

@@ -100,6 +100,10 @@ public:
   std::vector<std::string> PlaceFaults() const;
 
   std::vector<PeerRecord> Records() const;
+  // The client's records from the from-th on; the records written to the client likewise, each
+  // with the connection it went over.
+  std::vector<PeerRecord> RecordsSince(std::size_t from) const;
+  std::vector<PeerRecord> WrittenSince(std::size_t from) const;
   std::size_t RecordCount() const;
   // Waits until at least count records were received; false after timeoutMs.
   bool WaitForRecords(std::size_t count, int timeoutMs = 3000) const;
@@ -142,6 +146,7 @@ private:
   std::deque<Outgoing> m_outgoing;
   std::string m_inbox;  // bytes of the current connection not yet read as records
   std::vector<PeerRecord> m_records;
+  std::vector<PeerRecord> m_writtenRecords;
   std::unique_ptr<PlaceModel> m_places;
   PlaceCheck m_placeCheck{PlaceCheck::kReport};
   std::vector<std::string> m_placeFaults;

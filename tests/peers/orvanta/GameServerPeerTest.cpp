@@ -1,5 +1,6 @@
 #include "GameServerPeer.h"
 #include "GameServerScript.h"
+#include "support/ChildProcess.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -234,8 +235,12 @@ TEST(GameServerPeerTest, ThePlaceCheckFollowsTheUserAndNamesEachRecordForAnother
          {ClientRecord(3, 3, "|1|5|"), ""},
          {ClientRecord(3, 2, "|1|"), ""},
          {ClientRecord(4, 3, "|1|7||"), ""},
-         {ClientRecord(4, 11, "|1|7|POM|"), ""},
-         {ClientRecord(4, 6, "|1|7|hello|"), ""},
+         {ClientRecord(4, 11, "|1|7|POM|"), ""}});
+  // An entry naming another room while the user sits in room 7 is taken as a re-entry: the user
+  // stays in room 7.
+  peer.Send({{GameServerPeer::Record(0, 53, "|\xff\xfe|\xb0|"), 0}});
+  ASSERT_TRUE(testsupport::ChildProcess::WaitUntil([&] { return peer.AllSent(); }, 3000));
+  steps({{ClientRecord(4, 6, "|1|7|hello|"), ""},
          {ClientRecord(4, 4, "|1|7|"), ""},
          {ClientRecord(3, 1, "|1|"), ""},
          {ClientRecord(3, 2, "|1|"), ""},

@@ -112,8 +112,10 @@ void PlaceModel::OnServerRecord(const PeerRecord& record) {
         m_wait = Stay::kNone;
       break;
     case 53:
-      if (m_roomStay == Stay::kIn && m_room == At(f, 0))
-        break;  // a re-entry
+      // The client takes every entry while it sits in a room as a re-entry of that room, whatever
+      // room the record names: it stays where it is.
+      if (m_roomStay == Stay::kIn)
+        break;
       m_screen = Screen::kGameRoom;
       m_room = At(f, 0);
       m_roomKey = !m_joinKey.empty() ? m_joinKey : m_waitKey;

@@ -140,6 +140,15 @@ TEST_F(ListCtrlTest, DoubleClickReturnAndColumnClickReachTheParent) {
   };
   input::Click(host.m_hWnd, CPoint(130, 5));
   EXPECT_EQ(column, 1);
+  // With its header hidden, a press on the header's band lies on the list itself: nothing takes
+  // it, and the header shown again takes its clicks again.
+  column = -1;
+  list.GetHeaderCtrl()->ShowWindow(SW_HIDE);
+  input::Click(host.m_hWnd, CPoint(130, 5));
+  EXPECT_EQ(column, -1);
+  list.GetHeaderCtrl()->ShowWindow(SW_SHOW);
+  input::Click(host.m_hWnd, CPoint(30, 5));
+  EXPECT_EQ(column, 0);
 }
 
 TEST_F(ListCtrlTest, CheckBoxesToggleByClickOnTheStateIcon) {
