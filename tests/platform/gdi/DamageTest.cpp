@@ -38,8 +38,9 @@ TEST(DamageTest, FarAreasStayApartCloseOnesJoinAndTheCountStaysSmall) {
   // Touching, overlapping or a few pixels off: one rectangle.
   damage.Add(RECT{30, 10, 60, 30});
   damage.Add(RECT{64, 12, 80, 20});
+  damage.Add(RECT{20, 34, 70, 40});  // a few rows below
   ASSERT_EQ(damage.Rects().size(), 2u);
-  EXPECT_TRUE(Covers(damage.Rects(), RECT{10, 10, 80, 30}));
+  EXPECT_TRUE(Covers(damage.Rects(), RECT{10, 10, 80, 40}));
   // An area bridging two kept ones joins all three.
   damage.Add(RECT{300, 30, 310, 40});
   ASSERT_EQ(damage.Rects().size(), 3u);
