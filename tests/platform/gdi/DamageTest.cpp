@@ -102,6 +102,13 @@ TEST(DamageTest, AWindowsSurfaceNotesWhatDrawingChangedAndNoMore) {
   const std::vector<RECT> fill = surface.damage.Take();
   ASSERT_EQ(fill.size(), 1u);
   EXPECT_EQ(AreaOf(fill), 20 * 10);
+  // A line or text straight onto the window, drawn with no fill under it, is noted too.
+  CDC& onWindow = *platform::DcFromHandle(dc);
+  onWindow.MoveTo(200, 50);
+  onWindow.LineTo(260, 50);
+  EXPECT_TRUE(Covers(surface.damage.Take(), RECT{200, 50, 260, 51}));
+  onWindow.TextOut(200, 150, "go", 2);
+  EXPECT_FALSE(surface.damage.Take().empty());
   // Reading a pixel changes nothing.
   platform::DcFromHandle(dc)->GetPixel(5, 5);
   EXPECT_TRUE(surface.damage.Empty());
