@@ -164,16 +164,20 @@ TEST(ClientSessionTest, TextCommentarySessionFromLoginToDisconnect) {
   EXPECT_EQ(view.GetStateFlags() & CClientView::kLoggedIn, 0);
 }
 
-// However the server goes, after a whole line, inside a line or inside a photograph, the person
-// reads the same plain words, and the moves received stay on the board.
+// However the server goes, after a whole line, inside a line or inside a photograph, closing or
+// resetting the connection, the person reads the same plain words, and the moves received stay on
+// the board.
 TEST(ClientSessionTest, AServerThatGoesIsToldPlainlyWhereverItStops) {
   struct Way {
     const char* name;
     const char* last;
+    bool reset;
   };
-  const Way ways[] = {{"after a whole line", "am|002|w|dp|1999999001|010000|010000\n"},
-                      {"inside a line", "am|002|w|dp|19999"},
-                      {"inside a photograph", "bp|400\n\xff\xd8\xff"}};
+  const Way ways[] = {{"after a whole line", "am|002|w|dp|1999999001|010000|010000\n", false},
+                      {"inside a line", "am|002|w|dp|19999", false},
+                      {"inside a photograph", "bp|400\n\xff\xd8\xff", false},
+                      {"reset inside a line", "am|002|w|dp|19999", true},
+                      {"reset inside a photograph", "bp|400\n\xff\xd8\xff", true}};
   for (const Way& way : ways) {
     SCOPED_TRACE(way.name);
     Session s;
@@ -184,7 +188,7 @@ TEST(ClientSessionTest, AServerThatGoesIsToldPlainlyWhereverItStops) {
     // The board behind the message already shows the view offline.
     s.script.onMessage = [&] { EXPECT_FALSE(view.IsConnected()); };
     s.peer.Send(way.last);
-    s.peer.CloseClient();
+    s.peer.CloseClient(way.reset);
     // The end comes right behind the last bytes, as from a server that went: on the test's clock
     // a pause between them would read as the server's silence.
     ASSERT_TRUE(s.peer.WaitUntilClosed(10000));
