@@ -38,8 +38,11 @@ TEST(ClientIdleTest, AnIdleViewerSleepsUntilTheRelayOrTheDelayHasWork) {
   ASSERT_TRUE(view.IsConnected());
   s.frame->ShowWindow(SW_SHOW);
   s.frame->UpdateWindow();
-  // The history comes a line at a time, each sooner than the timer's period: the board shows it
-  // as it comes rather than only after a pause or its end line.
+  // Logged in, the viewer waits for the history with its timer at rest. The history comes a line
+  // at a time, each sooner than the timer's period: the board shows it as it comes rather than
+  // only after a pause or its end line.
+  platform::Clock::Advance(1000);
+  EXPECT_FALSE(TimerWasRunning(view));
   ASSERT_TRUE(s.Relay("mu|rtsp://127.0.0.1/relay.rm\nam|001|b|pd|1999999000|010000|005950\n",
                       [&] { return view.GetDelayQueue().GetMoveCount() == 1; }));
   platform::Clock::Advance(300);
