@@ -71,6 +71,8 @@ public:
   }
   std::optional<int> OnMessageBox(const char* text, const char*, UINT style) override {
     shown.push_back(text);
+    if (onMessage)
+      onMessage();
     const auto it = answers.find(text);
     return it != answers.end() ? it->second : platform::DefaultMessageBoxButton(style);
   }
@@ -99,6 +101,7 @@ public:
   std::deque<LoginAnswer> logins;
   std::map<std::string, int> answers;  // message box text -> button
   std::vector<std::string> shown;      // message box texts, in order
+  std::function<void()> onMessage;     // runs as each message box opens, before its answer
   std::vector<Shown> dialogs;
   std::function<void()> onDialog;  // runs as each dialog opens
   // Answers every dialog but the login one (which the queue answers); IDCANCEL without it.
