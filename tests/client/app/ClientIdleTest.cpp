@@ -1,6 +1,7 @@
 // An idle viewer sleeps: once every relayed move is on the board, no timer wakes it, and the next
 // line from the relay, or a move the delay still holds, brings the view's timer back; so does a
-// delay the person raises while nothing arrives, during the game or after its last line.
+// delay the person raises while nothing arrives, during the game or after its last line. Lines
+// arriving faster than its period never put the timer off.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -37,14 +38,22 @@ TEST(ClientIdleTest, AnIdleViewerSleepsUntilTheRelayOrTheDelayHasWork) {
   ASSERT_TRUE(view.IsConnected());
   s.frame->ShowWindow(SW_SHOW);
   s.frame->UpdateWindow();
-  ASSERT_TRUE(s.Relay("mu|rtsp://127.0.0.1/relay.rm\n"
-                      "am|001|b|pd|1999999000|010000|005950\n"
-                      "am|002|w|dp|1999999001|010000|005950\n"
-                      "eh\n",
-                      [&] { return view.IsHistoryComplete() && view.GetBoard().GetLastMove() == 2; }));
-
-  // Every move is shown: after one tick the timer rests, and idle seconds pass without it.
+  // Logged in, the viewer waits for the history with its timer at rest. The history comes a line
+  // at a time, each sooner than the timer's period: the board shows it as it comes rather than
+  // only after a pause or its end line.
   platform::Clock::Advance(1000);
+  EXPECT_FALSE(TimerWasRunning(view));
+  ASSERT_TRUE(s.Relay("mu|rtsp://127.0.0.1/relay.rm\nam|001|b|pd|1999999000|010000|005950\n",
+                      [&] { return view.GetDelayQueue().GetMoveCount() == 1; }));
+  platform::Clock::Advance(300);
+  ASSERT_TRUE(s.Relay("am|002|w|dp|1999999001|010000|005950\n", [&] { return view.GetDelayQueue().GetMoveCount() == 2; }));
+  platform::Clock::Advance(300);
+  EXPECT_EQ(view.GetBoard().GetLastMove(), 2);
+  EXPECT_FALSE(view.IsHistoryComplete());
+  ASSERT_TRUE(s.Relay("eh\n", [&] { return view.IsHistoryComplete() && view.GetBoard().GetLastMove() == 2; }));
+
+  // Every move is shown: the timer rests, and idle seconds pass without it.
+  platform::Clock::Advance(400);
   platform::PumpMessages();
   platform::Clock::Advance(3000);
   EXPECT_FALSE(TimerWasRunning(view));

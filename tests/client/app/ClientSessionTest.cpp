@@ -164,16 +164,20 @@ TEST(ClientSessionTest, TextCommentarySessionFromLoginToDisconnect) {
   EXPECT_EQ(view.GetStateFlags() & CClientView::kLoggedIn, 0);
 }
 
-// However the server goes, after a whole line, inside a line or inside a photograph, the person
-// reads the same plain words, and the moves received stay on the board.
+// However the server goes, after a whole line, inside a line or inside a photograph, closing or
+// resetting the connection, the person reads the same plain words, and the moves received stay on
+// the board.
 TEST(ClientSessionTest, AServerThatGoesIsToldPlainlyWhereverItStops) {
   struct Way {
     const char* name;
     const char* last;
+    bool reset;
   };
-  const Way ways[] = {{"after a whole line", "am|002|w|dp|1999999001|010000|010000\n"},
-                      {"inside a line", "am|002|w|dp|19999"},
-                      {"inside a photograph", "bp|400\n\xff\xd8\xff"}};
+  const Way ways[] = {{"after a whole line", "am|002|w|dp|1999999001|010000|010000\n", false},
+                      {"inside a line", "am|002|w|dp|19999", false},
+                      {"inside a photograph", "bp|400\n\xff\xd8\xff", false},
+                      {"reset inside a line", "am|002|w|dp|19999", true},
+                      {"reset inside a photograph", "bp|400\n\xff\xd8\xff", true}};
   for (const Way& way : ways) {
     SCOPED_TRACE(way.name);
     Session s;
@@ -184,7 +188,7 @@ TEST(ClientSessionTest, AServerThatGoesIsToldPlainlyWhereverItStops) {
     // The board behind the message already shows the view offline.
     s.script.onMessage = [&] { EXPECT_FALSE(view.IsConnected()); };
     s.peer.Send(way.last);
-    s.peer.CloseClient();
+    s.peer.CloseClient(way.reset);
     // The end comes right behind the last bytes, as from a server that went: on the test's clock
     // a pause between them would read as the server's silence.
     ASSERT_TRUE(s.peer.WaitUntilClosed(10000));
@@ -202,17 +206,18 @@ TEST(ClientSessionTest, AFloodingRelayIsKeptWithinTheGamesBudget) {
   s.Start();
   ASSERT_NE(s.view, nullptr);
   CClientView& view = *s.view;
-  const std::string text(60000, 'x');
+  // Lines of 32 KiB, so that the budget holds a whole number of them: the last that fits fills it
+  // to its last byte.
+  const std::string text(32768 - 5, 'x');
+  const int fit = static_cast<int>(CClientView::kMaxRelayTextBytes / 32768);
   // Sent as the game's history, so that the budget is spent without the pane shown again for each
   // line, which under the sanitizer would make the flood outlast any wait.
   std::string flood = "am|001|b|pd|1999999000|010000|010000\n";
-  const int lines = static_cast<int>(CClientView::kMaxRelayTextBytes / 60000) + 10;
-  for (int i = 0; i < lines; ++i) flood += "te|1|" + text + "\n";
+  for (int i = 0; i < fit + 10; ++i) flood += "te|1|" + text + "\n";
   flood += "am|002|w|dp|1999999001|010000|010000\nte|2|" + text + "\neh\n";
   s.peer.Send(flood);
   ASSERT_TRUE(Session::WaitFor([&] { return view.GetBoard().GetLastMove() == 2; }, 60000));
-  EXPECT_LT(view.GetComments().GetCount(1), lines);
-  EXPECT_GT(view.GetComments().GetCount(1), lines - 20);
+  EXPECT_EQ(view.GetComments().GetCount(1), fit);
   EXPECT_EQ(view.GetComments().GetCount(2), 0);
 
   // A new game has a budget of its own; moves past the game's limit are dropped.
@@ -227,6 +232,13 @@ TEST(ClientSessionTest, AFloodingRelayIsKeptWithinTheGamesBudget) {
   ASSERT_TRUE(s.Relay(moves, [&] { return view.GetComments().GetCount(1) == 1; }));
   EXPECT_EQ(view.GetDelayQueue().GetEventCount(), CClientView::kMaxRelayEvents);
   EXPECT_EQ(view.GetDelayQueue().GetMoveCount(), CClientView::kMaxRelayEvents);
+
+  // Take-backs count too: a server taking back, line after line, a move that never came.
+  std::string takeBacks = "ng\n";
+  for (int k = 0; k < CClientView::kMaxRelayEvents + 5; ++k) takeBacks += "um|000|1999999000\n";
+  takeBacks += "te|1|end\n";
+  ASSERT_TRUE(s.Relay(takeBacks, [&] { return view.GetComments().GetCount(1) == 1; }));
+  EXPECT_EQ(view.GetDelayQueue().GetEventCount(), CClientView::kMaxRelayEvents);
 }
 
 TEST(ClientSessionTest, VoiceSessionHoldsMovesBackByTheDelayAndShowsThePhotograph) {

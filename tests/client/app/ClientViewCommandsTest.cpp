@@ -117,6 +117,16 @@ TEST(ClientViewCommandsTest, NavigationClampsAndTheEnablingFollowsThePosition) {
   EXPECT_EQ(box(), "2");
   ClickButton(view, IDC_BTN_NEXT);
   EXPECT_EQ(box(), "3");
+  // A number typed and left without Return, the person gone on to the question box: the box
+  // shows the board again, and the moves that follow.
+  ClickButton(view, IDC_BTN_LAST);
+  edit->SetFocus();
+  edit->SendMessage(EM_SETSEL, 0, -1);
+  platform::input::TypeText("4");
+  ClickButton(view, IDC_QUESTION_EDIT);
+  EXPECT_EQ(box(), "6");
+  ASSERT_TRUE(s.Relay("am|007|b|dj|1999999006|010000|010000\n", [&] { return view.GetBoard().GetLastMove() == 7; }));
+  EXPECT_EQ(box(), "7");
 
   // Connecting anew starts an empty game: the box is empty until the first move arrives.
   view.OnDisconnectCommand();

@@ -1,5 +1,6 @@
 #include "orvanta/app/SettingFiles.h"
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -13,6 +14,14 @@
 #include <platform/files.h>
 
 namespace {
+
+// The bytes of data memory the process holds now (its VmData).
+long DataBytes() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);)
+    if (line.rfind("VmData:", 0) == 0) return std::stol(line.substr(7)) * 1024;
+  return 0;
+}
 
 class SettingFilesTest : public ::testing::Test {
 protected:
@@ -203,6 +212,27 @@ TEST_F(SettingFilesTest, TheMacroFileIsCreatedEmptyOnlyWhenMissing) {
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
   ::chmod(path.c_str(), 0644);
   EXPECT_EQ(Get("ChatMacro.Ini"), "\na\n");
+}
+
+// Files that never end (links to /dev/zero) are read no further than any of them could be: each
+// gives what an empty one gives, and the start's memory stays that of a small file. A child reads
+// them with 64 MiB more memory than it holds.
+TEST_F(SettingFilesTest, FilesWithoutEndCostAStartNoMoreMemoryThanSmallOnes) {
+  for (const char* name : {"setting.ini", "AD.ini", "ChatMacro.Ini"})
+    ASSERT_EQ(::symlink("/dev/zero", (folder / name).c_str()), 0) << name;
+  const pid_t child = ::fork();
+  if (child == 0) {
+    const auto ceiling = static_cast<rlim_t>(DataBytes() + (64L << 20));
+    const rlimit limit{ceiling, ceiling};
+    if (::setrlimit(RLIMIT_DATA, &limit) != 0) ::_exit(2);
+    CAdvertSlots slots;
+    const bool asEmpty = files.ReadSetting(0).IsEmpty() && !files.LoadAdverts(slots) &&
+                         files.LoadChatMacros() == CSettingFiles::ChatMacros{};
+    ::_exit(asEmpty ? 0 : 1);
+  }
+  int status = -1;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
 TEST(SettingFilesFailureTest, AnUnwritableFolderReportsFailure) {

@@ -318,14 +318,19 @@ TEST_F(BulletinBoardPeerTest, APostBeingWrittenOutlivesEveryOtherWayOutAndGoesOu
   // The forum list takes the board away; the board, shown again, is writing the same post.
   Serve(GameServerPeer::Record(7, 1, "|1|4|Seoul Go|1|"),
         [&] { return frame->GetActiveViewId() == CMainFrame::kForumView; });
+  // Closing the program meanwhile names the post kept for its board, then nothing goes.
+  const std::string unsent = "A post you were writing has not been sent.\nDo you close this program?";
+  lobby.boxAnswers[unsent] = IDNO;
+  frame->SendMessage(WM_CLOSE);
+  ASSERT_TRUE(::IsWindow(frameHandle()));
+  EXPECT_EQ(lobby.shown.back(), unsent);
   Serve(Posts(25, 10), [&] { return frame->GetBoardView() && frame->GetBoardView()->GetList().GetItemCount() == 10; });
   board = frame->GetBoardView();
   stillWriting("the forum list and back");
-  // Closing the program names the post before anything goes.
-  lobby.boxAnswers["A post you were writing has not been sent.\nDo you close this program?"] = IDNO;
+  // So does closing it with the board shown.
   frame->SendMessage(WM_CLOSE);
   ASSERT_TRUE(::IsWindow(frameHandle()));
-  EXPECT_EQ(lobby.shown.back(), "A post you were writing has not been sent.\nDo you close this program?");
+  EXPECT_EQ(lobby.shown.back(), unsent);
 
   // A lost connection: logged in again, the board comes back with the post.
   lobby.answers[179] = [](CWnd* login, CDialog*) -> INT_PTR {

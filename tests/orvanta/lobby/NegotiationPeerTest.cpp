@@ -342,18 +342,19 @@ TEST_F(NegotiationPeerTest, TimeOutsOnTheManualClock) {
   EXPECT_EQ(view->GetNegotiationDialog(), nullptr);
   EXPECT_FALSE(view->IsNegotiationPending());
 
-  // A counter-proposal left alone for 25 seconds is refused.
+  // A counter-proposal left alone for 25 seconds is refused, with the largest komi typed meanwhile.
   AskBob();
   Press(view->GetNegotiationDialog(), CNegotiationAskDlg::kOkButton);
   ASSERT_TRUE(NextRecord(3, 8));
   Serve(Record(3, 9, "|R2|2|3|carol||5K|3|bob||1D|1|0|0|3600|30|3|1|T|1||"),
         [&] { return view->GetNegotiationDialog() && view->GetNegotiationDialog()->IsSendPending() == FALSE; });
+  view->GetNegotiationDialog()->SetDlgItemText(CNegotiationAskDlg::kKomiEdit, "15.5");
   tick(24);
   EXPECT_TRUE(NoRecord(3, 8));
   tick(2);
   refusal = NextRecord(3, 8);
   ASSERT_TRUE(refusal);
-  EXPECT_EQ(refusal->payload, "|R2|0|3|bob|1|0|0.0|3600|30|3|1|T|1||");
+  EXPECT_EQ(refusal->payload, "|R2|0|3|bob|1|0|15.5|3600|30|3|1|T|1||");
 
   // A komi refused under the counter-proposal's clock: the clock waits while it is explained, so
   // neither a second explanation nor a refusal follows; the value typed again goes out.

@@ -594,3 +594,38 @@ TEST_F(DagukRoomViewTest, ReceivingTheGameAgainKeepsThePhaseAndTheUserPlaysOn) {
     frame->SwitchView(CMainFrame::kWaitingRoomView);
   }
 }
+
+// The opponent's request is being asked when the connection goes: the room and its view go with
+// it, the question's answer sends nothing into the new connection, and the person, logged in
+// again, plays in a room anew. Every question of the room, one after another.
+TEST_F(DagukRoomViewTest, ARoomQuestionOutlivedByTheConnectionAnswersNothing) {
+  const struct {
+    int minor;  // of the request (5, minor) and of its answer (4, minor)
+    const char* question;
+  } asks[] = {{16, "Opponent requests undo(retraction).\nDo you agree?"},
+              {24, "Opponent requests a pause game.\nDo you agree?"},
+              {26, "There is a request for continued play.\nDo you accept?"},
+              {42, "Opponent requests to continue the game.\nDo you agree?"}};
+  for (const auto& ask : asks) {
+    SCOPED_TRACE(ask.question);
+    ASSERT_NO_FATAL_FAILURE(EnterRoom());
+    StartEvenGame();
+    const int connection = peer.Records().back().connection;
+    script.answers[ask.question] = IDYES;
+    script.logins.push_back({"carol", "pw9", 0, IDOK});
+    script.onMessage = [&] {
+      if (script.shown.back() == ask.question) {
+        peer.CloseConnection();
+        PumpUntil([&] { return frame->IsConnected() && Pairs(connection + 1).size() >= 6; });
+      }
+    };
+    Server(5, ask.minor, "|a|b|");
+    ASSERT_TRUE(PumpUntil([&] { return frame->IsConnected() && Pairs(connection + 1).size() >= 6; }));
+    script.onMessage = nullptr;
+    EXPECT_TRUE(Shown(ask.question));
+    EXPECT_EQ(frame->GetActiveViewId(), CMainFrame::kStartView);
+    for (const PeerRecord& r : peer.Records())
+      EXPECT_FALSE(r.major == "4" && r.minor == std::to_string(ask.minor)) << r.raw;
+    frame->SetWaitingRoomKey("1", "k");
+  }
+}

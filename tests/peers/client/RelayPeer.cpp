@@ -94,10 +94,11 @@ void RelayPeer::SkipLogin() {
   m_skipLogin = true;
 }
 
-void RelayPeer::CloseClient() {
+void RelayPeer::CloseClient(bool reset) {
   {
     std::lock_guard lock(m_mutex);
     m_closeRequested = true;
+    m_resetRequested = reset;
   }
   Wake();
 }
@@ -191,10 +192,14 @@ void RelayPeer::SendPending() {
       std::lock_guard lock(m_mutex);
       if (!m_loggedIn) return;
       if (m_outgoing.empty()) {
-        if (m_closeRequested) {
+        if (m_closeRequested && m_resetRequested) {
+          const linger abort{1, 0};
+          ::setsockopt(m_clientFd, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
+          DropClient();
+        } else if (m_closeRequested) {
           ::shutdown(m_clientFd, SHUT_WR);
-          m_closeRequested = false;
         }
+        m_closeRequested = m_resetRequested = false;
         m_changed.notify_all();
         return;
       }

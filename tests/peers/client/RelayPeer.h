@@ -33,8 +33,9 @@ public:
   void Send(const std::string& bytes);
   // The viewer sends no login line: queued bytes go out as soon as it connects.
   void SkipLogin();
-  // Closes the viewer's connection after what is queued has been sent.
-  void CloseClient();
+  // Closes the viewer's connection after what is queued has been sent; reset: with a reset, as
+  // a server that crashed, rather than an orderly end.
+  void CloseClient(bool reset = false);
 
   // Every line the viewer sent, without its LF; the login line first.
   std::vector<std::string> Received();
@@ -68,6 +69,7 @@ private:
   bool m_loggedIn{false};
   bool m_skipLogin{false};
   bool m_closeRequested{false};
+  bool m_resetRequested{false};
   std::string m_loginReply{"ua|ok\n"};
   std::string m_beforeReply;
   std::deque<std::string> m_outgoing;

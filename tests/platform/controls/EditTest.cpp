@@ -237,6 +237,14 @@ TEST_F(EditWrapTest, ChangedTextWrapsAsTheWholeTextWould) {
     for (int i = 0; i < e.GetLineCount(); ++i) starts.emplace_back(e.LineIndex(i), e.LineLength(e.LineIndex(i)));
     return starts;
   };
+  // Where each line's break ends too, as the text read with its soft breaks shows.
+  const auto withSoftBreaks = [](CEdit& e) {
+    e.FmtLines(TRUE);
+    CString text;
+    e.GetWindowText(text);
+    e.FmtLines(FALSE);
+    return std::string(text.GetString());
+  };
   const std::string pieces[] = {"stone ", "\r\n", "black and white ", Cp949("바둑판 "), "x", " ", "", Repeat("long", 20)};
   unsigned seed = 55;
   const auto next = [&](unsigned bound) {
@@ -261,6 +269,7 @@ TEST_F(EditWrapTest, ChangedTextWrapsAsTheWholeTextWould) {
     }
     fresh.SetWindowText(Text());
     ASSERT_EQ(lineStarts(edit), lineStarts(fresh)) << "step " << step;
+    ASSERT_EQ(withSoftBreaks(edit), withSoftBreaks(fresh)) << "step " << step;
   }
 }
 

@@ -1,7 +1,10 @@
 // What a person sees is what the window's surface holds: drawing in places far apart, a child
 // moved and the frame resized all reach the X window, whether the pixels go through shared
 // memory, through the connection because the program is told so, or because the server lacks
-// the extension.
+// the extension. Shared memory outlives neither its window nor the program.
+#include <sys/ipc.h>
+#include <sys/shm.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -27,16 +30,16 @@ HGDIOBJ Gdi(Handle handle) {
   return reinterpret_cast<HGDIOBJ>(handle);
 }
 
-// Whether address lies in a System V shared memory segment mapped into this process.
-bool InSharedSegment(const void* address) {
+// The System V shared memory segment address lies in, as this process maps it; -1 for none.
+int SharedSegmentOf(const void* address) {
   std::ifstream maps("/proc/self/maps");
   const auto at = reinterpret_cast<std::uintptr_t>(address);
   for (std::string line; std::getline(maps, line);) {
-    unsigned long from = 0, to = 0;
-    if (std::sscanf(line.c_str(), "%lx-%lx", &from, &to) != 2) continue;
-    if (at >= from && at < to) return line.find("SYSV") != std::string::npos;
+    unsigned long from = 0, to = 0, inode = 0;
+    if (std::sscanf(line.c_str(), "%lx-%lx %*s %*s %*s %lu", &from, &to, &inode) != 3) continue;
+    if (at >= from && at < to) return line.find("SYSV") != std::string::npos ? static_cast<int>(inode) : -1;
   }
-  return false;
+  return -1;
 }
 
 // Paints the whole client through a memory bitmap (as the boards do): a grey ground and a red
@@ -121,7 +124,7 @@ TEST_P(X11SharedPixelsTest, EveryChangedAreaReachesTheXWindow) {
   ASSERT_TRUE(platform::testing::XPointerKeys::WaitFor([&] { return platform::display::NativeWindowOf(frame) != 0; }));
   EXPECT_EQ(m_screen->WaitUntilShowsSurface(frame), 0) << "showing";
   const platform::Surface& held = *platform::GetPaintTarget(frame, true).surface;
-  EXPECT_EQ(InSharedSegment(held.pixels.data()), GetParam() == Server::Tests && m_serverShares);
+  EXPECT_EQ(SharedSegmentOf(held.pixels.data()) >= 0, GetParam() == Server::Tests && m_serverShares);
 
   // Squares moved in both children: four small areas far apart, each put on its own.
   PutSquare(left, 80, 60);
@@ -138,8 +141,16 @@ TEST_P(X11SharedPixelsTest, EveryChangedAreaReachesTheXWindow) {
   EXPECT_EQ(m_screen->WaitUntilShowsSurface(frame), 0) << "shrinking";
   PutSquare(left, 30, 30);
   EXPECT_EQ(m_screen->WaitUntilShowsSurface(frame), 0) << "a square after the resizes";
-  EXPECT_EQ(InSharedSegment(platform::GetPaintTarget(frame, true).surface->pixels.data()),
-            GetParam() == Server::Tests && m_serverShares);
+  const int segment = SharedSegmentOf(platform::GetPaintTarget(frame, true).surface->pixels.data());
+  EXPECT_EQ(segment >= 0, GetParam() == Server::Tests && m_serverShares);
+  // The segment is marked for removal from the start, so no end of the program leaves it behind,
+  // and it goes with its window: the server lets it go too.
+  if (segment < 0) return;
+  shmid_ds state{};
+  ASSERT_EQ(::shmctl(segment, IPC_STAT, &state), 0);
+  EXPECT_NE(state.shm_perm.mode & SHM_DEST, 0u);
+  ::DestroyWindow(frame);
+  EXPECT_TRUE(platform::testing::XPointerKeys::WaitFor([&] { return ::shmctl(segment, IPC_STAT, &state) != 0; }));
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, X11SharedPixelsTest,

@@ -38,8 +38,9 @@ TEST(DamageTest, FarAreasStayApartCloseOnesJoinAndTheCountStaysSmall) {
   // Touching, overlapping or a few pixels off: one rectangle.
   damage.Add(RECT{30, 10, 60, 30});
   damage.Add(RECT{64, 12, 80, 20});
+  damage.Add(RECT{20, 34, 70, 40});  // a few rows below
   ASSERT_EQ(damage.Rects().size(), 2u);
-  EXPECT_TRUE(Covers(damage.Rects(), RECT{10, 10, 80, 30}));
+  EXPECT_TRUE(Covers(damage.Rects(), RECT{10, 10, 80, 40}));
   // An area bridging two kept ones joins all three.
   damage.Add(RECT{300, 30, 310, 40});
   ASSERT_EQ(damage.Rects().size(), 3u);
@@ -101,6 +102,13 @@ TEST(DamageTest, AWindowsSurfaceNotesWhatDrawingChangedAndNoMore) {
   const std::vector<RECT> fill = surface.damage.Take();
   ASSERT_EQ(fill.size(), 1u);
   EXPECT_EQ(AreaOf(fill), 20 * 10);
+  // A line or text straight onto the window, drawn with no fill under it, is noted too.
+  CDC& onWindow = *platform::DcFromHandle(dc);
+  onWindow.MoveTo(200, 50);
+  onWindow.LineTo(260, 50);
+  EXPECT_TRUE(Covers(surface.damage.Take(), RECT{200, 50, 260, 51}));
+  onWindow.TextOut(200, 150, "go", 2);
+  EXPECT_FALSE(surface.damage.Take().empty());
   // Reading a pixel changes nothing.
   platform::DcFromHandle(dc)->GetPixel(5, 5);
   EXPECT_TRUE(surface.damage.Empty());
