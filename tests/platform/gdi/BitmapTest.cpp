@@ -103,6 +103,25 @@ TEST(BitmapTest, CompatibleBitmapOfAFreshMemoryContextIsMonochrome) {
   EXPECT_EQ(bm.bmWidthBytes, 16);
 }
 
+TEST(BitmapTest, NewBitmapsStartBlackAlsoInMemoryAnotherGaveBack) {
+  // Small bitmaps come from memory used before; large ones may be fresh pages.
+  for (const SIZE size : {SIZE{16, 16}, SIZE{1200, 900}}) {
+    CClientDC screen(nullptr);
+    for (int round = 0; round < 2; ++round) {
+      CBitmap bitmap;
+      ASSERT_TRUE(bitmap.CreateCompatibleBitmap(&screen, size.cx, size.cy));
+      CDC dc;
+      dc.CreateCompatibleDC(&screen);
+      CBitmap* old = dc.SelectObject(&bitmap);
+      for (const POINT at : {POINT{0, 0}, POINT{size.cx / 2, size.cy / 2}, POINT{size.cx - 1, size.cy - 1}})
+        EXPECT_EQ(dc.GetPixel(at.x, at.y), RGB(0, 0, 0)) << size.cx << " round " << round;
+      // Painted white before it goes: the next bitmap may get its memory.
+      dc.FillSolidRect(0, 0, size.cx, size.cy, RGB(255, 255, 255));
+      dc.SelectObject(old);
+    }
+  }
+}
+
 TEST(BitmapTest, BitmapBitsRoundTripInBothFormats) {
   const std::uint8_t monoBits[] = {0xA0, 0x00, 0x50, 0x00};  // rows padded to 16 bits
   CBitmap mono;
