@@ -197,6 +197,7 @@ private:
   CSize m_pictureSize;   // size of the two board pictures
   CSize m_laidOutSize;   // the size of the last layout, rendered when the picture is next needed
   bool m_renderDue{false};
+  bool m_renderAsked{false};  // a point marked while the render was due has asked for the paint
   short m_loadedStoneSize{0};  // the stone pictures taken (0: none)
   CBitmap m_cleanBoard;  // texture, grid, star points
   CBitmap m_boardPicture;  // the clean board with stones, mark and numbers: what is painted

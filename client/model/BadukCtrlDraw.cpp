@@ -103,6 +103,7 @@ void CBadukCtrl::Layout(const SIZE* size) {
   if (m_loadedStoneSize != m_stoneSize) LoadStonePictures();
   m_laidOutSize = area;
   m_renderDue = true;
+  m_renderAsked = false;
 }
 
 void CBadukCtrl::RenderIfDue() {
@@ -254,9 +255,11 @@ void CBadukCtrl::DrawStone(CDC* dc, int x, int y, BOOL mark) {
 }
 
 void CBadukCtrl::DrawCell(int x, int y, BOOL mark) {
-  // A picture still to be rendered draws every point: the paint only has to come.
+  // A picture still to be rendered draws every point: the paint only has to come, and one
+  // invalidation asks for it.
   if (m_renderDue) {
-    if (m_hWnd) Invalidate(TRUE);
+    if (m_hWnd && !m_renderAsked) Invalidate(TRUE);
+    m_renderAsked = m_hWnd != nullptr;
     return;
   }
   if (!m_boardPicture.GetSafeHandle() || !m_cleanBoard.GetSafeHandle() || !IsOnBoard(x, y)) return;
