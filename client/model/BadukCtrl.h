@@ -11,6 +11,7 @@
 
 #include "client/model/BadukBoard.h"
 #include "client/model/MaskedPicture.h"
+#include "client/model/StonePictureCache.h"
 #include "platform/gdi.h"
 #include "platform/windows.h"
 
@@ -159,7 +160,8 @@ protected:
 private:
   LRESULT NotifyParent(UINT message, WPARAM wParam, LPARAM lParam);
   void PlayStoneSound();
-  // Loads the black and white stone pictures of the stone size and the last-move mark.
+  // Takes the black and white stone pictures of the stone size (loaded the first time) and loads
+  // the last-move mark once.
   void LoadStonePictures();
   // Makes the number font for the window's context.
   void MakeNumberFont();
@@ -195,16 +197,15 @@ private:
   CSize m_pictureSize;   // size of the two board pictures
   CSize m_laidOutSize;   // the size of the last layout, rendered when the picture is next needed
   bool m_renderDue{false};
-  short m_loadedStoneSize{0};  // the stone pictures loaded (0: none)
+  bool m_renderAsked{false};  // a point marked while the render was due has asked for the paint
+  short m_loadedStoneSize{0};  // the stone pictures taken (0: none)
   CBitmap m_cleanBoard;  // texture, grid, star points
   CBitmap m_boardPicture;  // the clean board with stones, mark and numbers: what is painted
-  CMaskedPicture m_blackStone;
-  CMaskedPicture m_whiteStone;
+  CStonePictureCache m_stonePictures;
+  CStonePictureCache::Set* m_stones{nullptr};  // those of the stone size (null: none)
   CMaskedPicture m_lastMoveMark;
   CBitmap m_texture;  // the wood tile in the screen's format, loaded with the board palette once
   CPalette m_boardPalette;
-  CPalette m_blackPalette;
-  CPalette m_whitePalette;
   CPalette m_markPalette;
   CPalette m_creationPalette;  // the texture's palette, loaded when the window is created
   CFont m_numberFont;

@@ -103,6 +103,7 @@ void CBadukCtrl::Layout(const SIZE* size) {
   if (m_loadedStoneSize != m_stoneSize) LoadStonePictures();
   m_laidOutSize = area;
   m_renderDue = true;
+  m_renderAsked = false;
 }
 
 void CBadukCtrl::RenderIfDue() {
@@ -122,15 +123,9 @@ void CBadukCtrl::MakeNumberFont() {
 }
 
 void CBadukCtrl::LoadStonePictures() {
-  m_blackStone.Unload();
-  m_whiteStone.Unload();
-  for (const StonePictures& entry : kStonePictures) {
-    if (entry.size != m_stoneSize) continue;
-    m_blackStone.Load(entry.black, kTransparent, m_blackPalette);
-    m_whiteStone.Load(entry.white, kTransparent, m_whitePalette);
-    m_loadedStoneSize = m_stoneSize;
-  }
-  m_lastMoveMark.Load(kLastMoveMarkId, kTransparent, m_markPalette);
+  m_stones = m_stonePictures.Get(m_stoneSize, kTransparent);
+  if (m_stones) m_loadedStoneSize = m_stoneSize;
+  if (!m_lastMoveMark.IsLoaded()) m_lastMoveMark.Load(kLastMoveMarkId, kTransparent, m_markPalette);
 }
 
 CPoint CBadukCtrl::CellCentre(int x, int y) const {
@@ -234,11 +229,12 @@ void CBadukCtrl::DrawStone(CDC* dc, int x, int y, BOOL mark) {
     return;
   }
   const bool black = cell.IsBlack();
-  CPalette* palette = black ? &m_blackPalette : &m_whitePalette;
   CSelectionStack stack;
-  stack.Push(dc, palette);
-  dc->RealizePalette();
-  (black ? m_blackStone : m_whiteStone).Draw(dc, left, top);
+  if (m_stones) {
+    stack.Push(dc, black ? &m_stones->blackPalette : &m_stones->whitePalette);
+    dc->RealizePalette();
+    (black ? m_stones->black : m_stones->white).Draw(dc, left, top);
+  }
   if (mark && m_lastMoveMark.IsLoaded()) {
     const CSize size = m_lastMoveMark.GetSize();
     m_lastMoveMark.Draw(dc, centre.x - Round(size.cx / 2.0), centre.y - Round(size.cy / 2.0));
@@ -259,9 +255,11 @@ void CBadukCtrl::DrawStone(CDC* dc, int x, int y, BOOL mark) {
 }
 
 void CBadukCtrl::DrawCell(int x, int y, BOOL mark) {
-  // A picture still to be rendered draws every point: the paint only has to come.
+  // A picture still to be rendered draws every point: the paint only has to come, and one
+  // invalidation asks for it.
   if (m_renderDue) {
-    if (m_hWnd) Invalidate(TRUE);
+    if (m_hWnd && !m_renderAsked) Invalidate(TRUE);
+    m_renderAsked = m_hWnd != nullptr;
     return;
   }
   if (!m_boardPicture.GetSafeHandle() || !m_cleanBoard.GetSafeHandle() || !IsOnBoard(x, y)) return;

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <new>
 #include <type_traits>
@@ -25,6 +26,9 @@ public:
 // keeps its pixels in ordinary memory; moving pixels takes their store along.
 template <class T>
 class PixelAllocator {
+  template <class>
+  friend class PixelAllocator;
+
 public:
   using value_type = T;
   using propagate_on_container_move_assignment = std::true_type;
@@ -35,21 +39,33 @@ public:
   PixelAllocator() = default;
   explicit PixelAllocator(std::shared_ptr<PixelStore> store) : m_store(std::move(store)) {}
   template <class U>
-  PixelAllocator(const PixelAllocator<U>& other) : m_store(other.Store()) {}
+  PixelAllocator(const PixelAllocator<U>& other) : m_store(other.Store()), m_zeroed(other.m_zeroed) {}
+  // Ordinary memory that comes zeroed. Large blocks are fresh pages the system zeroes as they are
+  // first touched, so a picture painted over in full costs no pass of its own to clear, and room
+  // it never paints costs nothing.
+  static PixelAllocator Zeroed() {
+    PixelAllocator zeroed;
+    zeroed.m_zeroed = true;
+    return zeroed;
+  }
 
   T* allocate(std::size_t count) {
     if constexpr (std::is_same_v<T, std::uint32_t>) {
       if (m_store) return m_store->Allocate(count);
     }
-    return static_cast<T*>(::operator new(count * sizeof(T)));
+    // malloc and calloc alike, so memory from either goes back through free.
+    void* p = m_zeroed ? std::calloc(count, sizeof(T)) : std::malloc(count * sizeof(T));
+    if (!p && count) throw std::bad_alloc();
+    return static_cast<T*>(p);
   }
   void deallocate(T* p, std::size_t count) {
     if constexpr (std::is_same_v<T, std::uint32_t>) {
       if (m_store) return m_store->Free(p, count);
     }
-    ::operator delete(p);
+    std::free(p);
   }
-  // Pixels grown by resize are left as they come: the surface writes each of them itself.
+  // Pixels grown by resize are left as they come: the surface writes each of them itself, or they
+  // are zeroed memory.
   template <class U>
   void construct(U* p) noexcept(std::is_nothrow_default_constructible_v<U>) {
     ::new (static_cast<void*>(p)) U;
@@ -66,6 +82,7 @@ public:
 
 private:
   std::shared_ptr<PixelStore> m_store;
+  bool m_zeroed{false};
 };
 
 }  // namespace platform

@@ -24,10 +24,11 @@ struct Surface {
   Surface() = default;
   Surface(int w, int h) : width(w), height(h), pixels(static_cast<std::size_t>(w) * h, 0xFFFFFF) {}
   // Resizes, keeping the overlapping pixels and filling new ones with white. Growing takes room
-  // for half as much again, so a window dragged larger allocates a few times, not at each step.
+  // for half as much again, so a window dragged larger allocates a few times, not at each step;
+  // new room that far ahead is made resident at once, so using it takes no page faults.
   void Resize(int w, int h);
   // Keeps the pixels in store's memory from now on (null: ordinary memory), with room for at
-  // least room pixels.
+  // least room pixels, of which half as many again as there are pixels is made resident.
   void MoveToStore(std::shared_ptr<PixelStore> store, std::size_t room = 0);
   std::uint32_t* Row(int y) { return pixels.data() + static_cast<std::size_t>(y) * width; }
   const std::uint32_t* Row(int y) const { return pixels.data() + static_cast<std::size_t>(y) * width; }

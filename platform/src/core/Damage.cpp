@@ -30,6 +30,10 @@ bool WorthJoining(const RECT& a, const RECT& b) {
 
 void Damage::Add(const RECT& area) {
   if (area.left >= area.right || area.top >= area.bottom) return;
+  // Most drawing lands inside what was drawn just before it (text on the fill behind it).
+  for (const RECT& kept : m_rects) {
+    if (kept.left <= area.left && kept.top <= area.top && area.right <= kept.right && area.bottom <= kept.bottom) return;
+  }
   RECT grown = area;
   // A join can bring the result near rectangles it was not near before: look again until none is.
   for (bool joined = true; joined;) {

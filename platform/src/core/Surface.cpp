@@ -1,8 +1,32 @@
 #include "platform/surface.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
+#include <cstdint>
+
+#ifndef MADV_POPULATE_WRITE
+#define MADV_POPULATE_WRITE 23
+#endif
 
 namespace platform {
+namespace {
+
+// Makes new storage resident past the pixels, up to half as many again (as far as there is room):
+// a window made that much larger writes into memory it already has instead of taking a fault on
+// every page, and the server reading a shared segment finds the pages there. One call does what
+// hundreds of faults would; where the system cannot, the pages simply come when first written.
+// Done once for each storage: again over resident pages, it would cost a walk through them.
+void MakeRoomAheadResident(PixelVector& pixels) {
+  const std::size_t ahead = std::min(pixels.capacity(), pixels.size() + pixels.size() / 2);
+  if (ahead <= pixels.size()) return;
+  constexpr std::uintptr_t kPage = 4096;
+  const auto from = (reinterpret_cast<std::uintptr_t>(pixels.data() + pixels.size()) + kPage - 1) & ~(kPage - 1);
+  const auto to = reinterpret_cast<std::uintptr_t>(pixels.data() + ahead) & ~(kPage - 1);
+  if (to > from) madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE);
+}
+
+}  // namespace
 
 // The pixels stay in their storage while it is large enough: a window dragged back and forth
 // between sizes allocates (and faults in) its surface once.
@@ -16,7 +40,8 @@ void Surface::Resize(int w, int h) {
   const std::size_t newSize = static_cast<std::size_t>(w) * h;
   // The rows move within the one buffer: narrower rows move towards the start, so they go in
   // order; wider rows move towards the end, so they go from the last.
-  if (newSize > pixels.capacity()) pixels.reserve(newSize + newSize / 2);
+  const bool newStorage = newSize > pixels.capacity();
+  if (newStorage) pixels.reserve(newSize + newSize / 2);
   if (newSize > pixels.size()) pixels.resize(newSize);  // not filled: every pixel is written below
   std::uint32_t* data = pixels.data();
   const auto rowAt = [&](int y, int stride) { return data + static_cast<std::size_t>(y) * stride; };
@@ -28,6 +53,7 @@ void Surface::Resize(int w, int h) {
   }
   std::fill(rowAt(keepH, w), data + newSize, kWhite);
   pixels.resize(newSize);  // keeps the storage for the next size
+  if (newStorage) MakeRoomAheadResident(pixels);
   width = w;
   height = h;
   damage.Add(RECT{keepW, 0, w, keepH});
@@ -40,6 +66,7 @@ void Surface::MoveToStore(std::shared_ptr<PixelStore> store, std::size_t room) {
   moved.reserve(std::max(pixels.capacity(), room));
   moved.assign(pixels.begin(), pixels.end());
   pixels = std::move(moved);
+  MakeRoomAheadResident(pixels);
 }
 
 }  // namespace platform

@@ -65,10 +65,12 @@ std::uint32_t ToMonoPixel(std::uint32_t pixel) {
 
 std::shared_ptr<BitmapData> MakeBitmap(int width, int height, bool mono) {
   auto bmp = std::make_shared<BitmapData>();
-  // New bitmaps start black: filled once, not white first.
+  // New bitmaps start black, in memory that comes zeroed: a large one is fresh pages, so a back
+  // buffer or a picture painted over in full is written once, by its painting.
   bmp->surface.width = std::max(width, 0);
   bmp->surface.height = std::max(height, 0);
-  bmp->surface.pixels.assign(static_cast<std::size_t>(bmp->surface.width) * bmp->surface.height, 0u);
+  bmp->surface.pixels = PixelVector(static_cast<std::size_t>(bmp->surface.width) * bmp->surface.height,
+                                    PixelAllocator<std::uint32_t>::Zeroed());
   bmp->mono = mono;
   return bmp;
 }

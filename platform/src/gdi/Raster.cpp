@@ -15,6 +15,13 @@ std::uint32_t* Scratch(int which, int n) {
   return b.data();
 }
 
+// Room for a blit's source columns, kept between blits: most blits are small and many.
+int* ColumnScratch(std::size_t n) {
+  thread_local std::vector<int> columns;
+  if (columns.size() < n) columns.resize(n);
+  return columns.data();
+}
+
 RECT Intersect(const RECT& a, const RECT& b) {
   RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
   if (r.right < r.left) r.right = r.left;
@@ -315,6 +322,44 @@ private:
   RECT m_run{0, 0, 0, 0};
 };
 
+// How a blit's source pixels become the destination's: as they are, monochrome bits as the
+// context's colours, or colours as monochrome (the source's background white, all else black).
+struct SourceConversion {
+  enum class Kind { None, MonoToColour, ColourToMono };
+  Kind kind{Kind::None};
+  std::uint32_t fore{0};     // colour of a 0 bit
+  std::uint32_t back{0};     // colour of a 1 bit
+  std::uint32_t srcBack{0};  // the source's background colour
+};
+
+// out[i] = convert(source[i]), or convert(srow[columns[i]]) without source.
+template <class Convert>
+void ConvertRow(const std::uint32_t* source, const std::uint32_t* srow, const int* columns, int n, Convert convert,
+                std::uint32_t* out) {
+  if (source) {
+    for (int i = 0; i < n; ++i) out[i] = convert(source[i]);
+  } else {
+    for (int i = 0; i < n; ++i) out[i] = convert(srow[columns[i]]);
+  }
+}
+
+// out[i] = the converted pixel of source pixel i: source[i] for a straight row, srow[columns[i]]
+// when a blit stretches or mirrors (source null). The values come by copy and each kind has a
+// loop of its own: the stores into out cannot be taken for changes to them.
+void GatherSource(const std::uint32_t* source, const std::uint32_t* srow, const int* columns, int n,
+                  SourceConversion c, std::uint32_t* out) {
+  const std::uint32_t fore = c.fore, back = c.back, srcBack = c.srcBack;
+  switch (c.kind) {
+    case SourceConversion::Kind::None:
+      return ConvertRow(source, srow, columns, n, [](std::uint32_t v) { return v; }, out);
+    case SourceConversion::Kind::MonoToColour:
+      return ConvertRow(source, srow, columns, n, [=](std::uint32_t v) { return v ? back : fore; }, out);
+    case SourceConversion::Kind::ColourToMono:
+      return ConvertRow(
+          source, srow, columns, n, [=](std::uint32_t v) { return (v & 0xFFFFFF) == srcBack ? 0xFFFFFFu : 0u; }, out);
+  }
+}
+
 AxisMap MakeAxis(int d, int dl, int s, int sl, int limit) {
   AxisMap a;
   bool dNeg = dl < 0, sNeg = sl < 0;
@@ -350,58 +395,57 @@ void Blit(DeviceContext& dc, int dx, int dy, int dw, int dh, const SourceImage& 
       useSource ? MakeAxis(dx + t.origin.x, dw, sx, sw, limitX) : MakeAxis(dx + t.origin.x, dw, 0, dw, 1 << 30);
   AxisMap ay =
       useSource ? MakeAxis(dy + t.origin.y, dh, sy, sh, limitY) : MakeAxis(dy + t.origin.y, dh, 0, dh, 1 << 30);
-  bool monoToColor = useSource && src.mono && !t.mono;
-  bool colorToMono = useSource && !src.mono && t.mono;
-  std::uint32_t fore = dc.Pixel(dc.state.textColor), back = dc.Pixel(dc.state.bkColor);
-  std::uint32_t srcBack = src.background & 0xFFFFFF;
+  SourceConversion conversion;
+  conversion.kind = !useSource || src.mono == t.mono ? SourceConversion::Kind::None
+                    : src.mono                       ? SourceConversion::Kind::MonoToColour
+                                                     : SourceConversion::Kind::ColourToMono;
+  conversion.fore = dc.Pixel(dc.state.textColor);
+  conversion.back = dc.Pixel(dc.state.bkColor);
+  conversion.srcBack = src.background & 0xFFFFFF;
+  const bool usePattern = RopUsesPattern(code);
   Pattern pattern = BrushPattern(dc, t);
   bool identity = ax.srcLen == ax.dstLen && ay.srcLen == ay.dstLen && !ax.mirror && !ay.mirror;
+  const bool direct = identity && conversion.kind == SourceConversion::Kind::None;
   RECT dstRect{ax.dstStart, ay.dstStart, ax.dstStart + ax.dstLen, ay.dstStart + ay.dstLen};
   ClipArea clip = ClipOf(dc, t);
   // Source column of every destination column that can be touched, worked out once.
   RECT reach = Intersect(dstRect, clip.Box());
-  std::vector<int> columns(static_cast<std::size_t>(std::max<LONG>(reach.right - reach.left, 0)));
-  for (std::size_t i = 0; i < columns.size(); ++i) {
-    columns[i] = ax.At(reach.left + static_cast<int>(i) - ax.dstStart);
-  }
-  auto column = [&](int x) { return columns[static_cast<std::size_t>(x - reach.left)]; };
-  const bool copy = code == RopIndex(SRCCOPY) && useSource;
-  lock.Changed(copy && lock.NotesChanges() ? RECT{0, 0, 0, 0} : reach);
+  const std::size_t reachWidth = static_cast<std::size_t>(std::max<LONG>(reach.right - reach.left, 0));
+  int* const columns = ColumnScratch(reachWidth);
+  for (std::size_t i = 0; i < reachWidth; ++i) columns[i] = ax.At(reach.left + static_cast<int>(i) - ax.dstStart);
+  const auto column = [columns, base = reach.left](int x) { return columns + (x - base); };
+  // A plain copy onto a window's surface notes only the parts that differ (found as it copies);
+  // anything else notes all it can reach.
+  const bool findChanges = code == RopIndex(SRCCOPY) && useSource && lock.NotesChanges();
+  lock.Changed(findChanges ? RECT{0, 0, 0, 0} : reach);
   ChangedRows changed(lock);
   clip.ForEachSpan(dstRect, [&](int y, int x0, int x1) {
     int srcY = ay.At(y - ay.dstStart);
     if (srcY < 0) return;
     // Only the columns whose source pixel exists are touched.
-    while (x0 < x1 && column(x0) < 0) ++x0;
-    while (x1 > x0 && column(x1 - 1) < 0) --x1;
+    while (x0 < x1 && *column(x0) < 0) ++x0;
+    while (x1 > x0 && *column(x1 - 1) < 0) --x1;
     int n = x1 - x0;
     if (n <= 0) return;
     std::uint32_t* d = t.surface->Row(y) + x0;
     const std::uint32_t* s = nullptr;
     if (useSource) {
       const std::uint32_t* srow = source.surface->Row(srcY);
-      if (identity && !monoToColor && !colorToMono) {
-        s = srow + column(x0);
+      if (direct) {
+        s = srow + *column(x0);
       } else {
         std::uint32_t* buf = Scratch(1, n);
-        for (int i = 0; i < n; ++i) {
-          std::uint32_t v = srow[column(x0 + i)];
-          if (monoToColor)
-            v = v ? back : fore;
-          else if (colorToMono)
-            v = (v & 0xFFFFFF) == srcBack ? 0xFFFFFFu : 0u;
-          buf[i] = v;
-        }
+        GatherSource(identity ? srow + *column(x0) : nullptr, srow, column(x0), n, conversion, buf);
         s = buf;
       }
     }
-    if (copy && lock.NotesChanges()) {
+    if (findChanges) {
       const auto [first, last] = CopyChangedPart(s, d, n);
       changed.Add(y, x0 + first, x0 + last);
       return;
     }
     std::uint32_t* p = nullptr;
-    if (RopUsesPattern(code)) {
+    if (usePattern) {
       p = Scratch(2, n);
       pattern.Row(y, x0, n, p);
     }

@@ -186,6 +186,25 @@ TEST_F(BadukCtrlDrawTest, PointsAreDrawnWhenPaintedAndTheResultDoesNotDependOnWh
       late.Redraw();
       EXPECT_EQ(Pixels(late.GetBoardPicture()).pixels, stepped.pixels) << row.width;
     }
+
+    // Made smaller and larger again, with stones of sizes drawn before: what shows is what a board
+    // drawn at that size at once shows.
+    const CSize smaller = CBadukCtrl::CalcBoardSize(row.width - 80, 0);
+    const CSize larger = CBadukCtrl::CalcBoardSize(row.width + 60, 0);
+    CBadukCtrl fresh;
+    ASSERT_TRUE(fresh.Create(CRect(0, 0, larger.cx, larger.cy), &parent));
+    fresh.SetSequenceMode(row.numbers);
+    ASSERT_EQ(boardtest::PlaceAll(fresh, std::vector<boardtest::Move>(moves.begin(), moves.begin() + 75)), -1);
+    late.SetWindowPos(nullptr, 0, 0, smaller.cx, smaller.cy, SWP_NOMOVE | SWP_NOZORDER);
+    late.GetBoardPicture();
+    late.SetWindowPos(nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(Pixels(late.GetBoardPicture()).pixels, Pixels(eager.GetBoardPicture()).pixels) << row.width << " back at its size";
+    late.SetWindowPos(nullptr, 0, 0, larger.cx, larger.cy, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(Pixels(late.GetBoardPicture()).pixels, Pixels(fresh.GetBoardPicture()).pixels) << row.width << " larger";
+    // A move on the board of the new size reaches its square.
+    ASSERT_EQ(late.PlaceStone(moves[75].x, moves[75].y, moves[75].colour, 0, TRUE), 0);
+    ASSERT_EQ(fresh.PlaceStone(moves[75].x, moves[75].y, moves[75].colour, 0, TRUE), 0);
+    EXPECT_EQ(Pixels(late.GetBoardPicture()).pixels, Pixels(fresh.GetBoardPicture()).pixels) << row.width << " after a move";
   }
 }
 

@@ -20,6 +20,11 @@ TEST(BitmapTest, ColourToMonochromeMakesTheSourceBackgroundWhite) {
   EXPECT_EQ(mono.At(1, 0), RGB(0, 0, 0));
   // White is not the background here, so it becomes 0 as every other colour does.
   EXPECT_EQ(mono.At(2, 0), RGB(0, 0, 0));
+  // Stretched, each source pixel is converted as it is taken.
+  MemoryCanvas wide(6, 1, true, RGB(0, 0, 0));
+  wide.dc.StretchBlt(0, 0, 6, 1, &colour.dc, 0, 0, 3, 1, SRCCOPY);
+  EXPECT_EQ(wide.At(1, 0), RGB(255, 255, 255));
+  EXPECT_EQ(wide.At(2, 0), RGB(0, 0, 0));
 }
 
 TEST(BitmapTest, MonochromeToColourUsesTheDestinationTextAndBackgroundColours) {
@@ -31,6 +36,10 @@ TEST(BitmapTest, MonochromeToColourUsesTheDestinationTextAndBackgroundColours) {
   colour.dc.BitBlt(0, 0, 2, 1, &mono.dc, 0, 0, SRCCOPY);
   EXPECT_EQ(colour.At(0, 0), RGB(200, 0, 0));
   EXPECT_EQ(colour.At(1, 0), RGB(0, 0, 200));
+  // Mirrored, each source pixel is converted as it is taken.
+  colour.dc.StretchBlt(1, 0, -2, 1, &mono.dc, 0, 0, 2, 1, SRCCOPY);
+  EXPECT_EQ(colour.At(0, 0), RGB(0, 0, 200));
+  EXPECT_EQ(colour.At(1, 0), RGB(200, 0, 0));
 }
 
 // A stone on a pure-green key drawn over a texture with a generated mask, the way the programs
@@ -92,6 +101,25 @@ TEST(BitmapTest, CompatibleBitmapOfAFreshMemoryContextIsMonochrome) {
   EXPECT_EQ(bm.bmBitsPixel, 32);
   EXPECT_EQ(bm.bmWidth, 4);
   EXPECT_EQ(bm.bmWidthBytes, 16);
+}
+
+TEST(BitmapTest, NewBitmapsStartBlackAlsoInMemoryAnotherGaveBack) {
+  // Small bitmaps come from memory used before; large ones may be fresh pages.
+  for (const SIZE size : {SIZE{16, 16}, SIZE{1200, 900}}) {
+    CClientDC screen(nullptr);
+    for (int round = 0; round < 2; ++round) {
+      CBitmap bitmap;
+      ASSERT_TRUE(bitmap.CreateCompatibleBitmap(&screen, size.cx, size.cy));
+      CDC dc;
+      dc.CreateCompatibleDC(&screen);
+      CBitmap* old = dc.SelectObject(&bitmap);
+      for (const POINT at : {POINT{0, 0}, POINT{size.cx / 2, size.cy / 2}, POINT{size.cx - 1, size.cy - 1}})
+        EXPECT_EQ(dc.GetPixel(at.x, at.y), RGB(0, 0, 0)) << size.cx << " round " << round;
+      // Painted white before it goes: the next bitmap may get its memory.
+      dc.FillSolidRect(0, 0, size.cx, size.cy, RGB(255, 255, 255));
+      dc.SelectObject(old);
+    }
+  }
 }
 
 TEST(BitmapTest, BitmapBitsRoundTripInBothFormats) {
