@@ -73,8 +73,6 @@ public:
     shown.push_back(text);
     if (onMessageBox)
       onMessageBox(text);
-    if (onMessage)
-      onMessage();
     const auto it = answers.find(text);
     return it != answers.end() ? it->second : platform::DefaultMessageBoxButton(style);
   }
@@ -103,7 +101,6 @@ public:
   std::deque<LoginAnswer> logins;
   std::map<std::string, int> answers;  // message box text -> button
   std::vector<std::string> shown;      // message box texts, in order
-  std::function<void()> onMessage;     // runs as each message box opens, before its answer
   std::vector<Shown> dialogs;
   std::function<void()> onDialog;  // runs as each dialog opens
   std::function<void(const std::string&)> onMessageBox;  // runs as each message box opens, before its answer

@@ -45,7 +45,7 @@ TEST_F(MainFrameSettingsTest, ClosingAskedNoKeepsTheFrameAndWritesNothing) {
   script.answers["Do you close this program?"] = IDNO;
   // The person closes the window again while the question is open: one question, one answer.
   int closes = 0;
-  script.onMessage = [&] {
+  script.onMessageBox = [&](const std::string&) {
     if (closes++ == 0)
       frame->SendMessage(WM_CLOSE);
   };
@@ -54,7 +54,7 @@ TEST_F(MainFrameSettingsTest, ClosingAskedNoKeepsTheFrameAndWritesNothing) {
   EXPECT_EQ(script.shown, std::vector<std::string>{"Do you close this program?"});
   EXPECT_EQ(ReadFile("setting.ini"), "");
   // Answered, the question is asked again at the next close.
-  script.onMessage = nullptr;
+  script.onMessageBox = nullptr;
   frame->SendMessage(WM_CLOSE);
   EXPECT_EQ(script.shown.size(), 2u);
   EXPECT_TRUE(::IsWindow(frameHandle()));

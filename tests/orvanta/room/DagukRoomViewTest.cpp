@@ -613,7 +613,7 @@ TEST_F(DagukRoomViewTest, ARoomQuestionOutlivedByTheConnectionAnswersNothing) {
     const int connection = peer.Records().back().connection;
     script.answers[ask.question] = IDYES;
     script.logins.push_back({"carol", "pw9", 0, IDOK});
-    script.onMessage = [&] {
+    script.onMessageBox = [&](const std::string&) {
       if (script.shown.back() == ask.question) {
         peer.CloseConnection();
         PumpUntil([&] { return frame->IsConnected() && Pairs(connection + 1).size() >= 6; });
@@ -621,7 +621,7 @@ TEST_F(DagukRoomViewTest, ARoomQuestionOutlivedByTheConnectionAnswersNothing) {
     };
     Server(5, ask.minor, "|a|b|");
     ASSERT_TRUE(PumpUntil([&] { return frame->IsConnected() && Pairs(connection + 1).size() >= 6; }));
-    script.onMessage = nullptr;
+    script.onMessageBox = nullptr;
     EXPECT_TRUE(Shown(ask.question));
     EXPECT_EQ(frame->GetActiveViewId(), CMainFrame::kStartView);
     for (const PeerRecord& r : peer.Records())
