@@ -271,10 +271,6 @@ TEST_F(WindowManagerX11Test, FullScreenIsAskedOfTheManagerAndLeftForTheFormerPla
        true},
       {"maximised and restored", false, [](CFrameWnd& f) { f.ShowWindow(SW_SHOWMAXIMIZED); },
        [](CFrameWnd& f) { f.ShowWindow(SW_SHOWNORMAL); }, false},
-      // As a program's own Big Screen command gives back the place the manager's button left.
-      {"maximised by the manager's button, restored by the program", false,
-       [&](CFrameWnd& f) { m_manager->SetMaximized(Native(f.m_hWnd), true); },
-       [](CFrameWnd& f) { f.ShowWindow(SW_SHOWNORMAL); }, false},
       {"beyond the edges from maximised", true,
        [&](CFrameWnd& f) {
          f.SetWindowPos(nullptr, beyond.left, beyond.top, beyond.right - beyond.left, beyond.bottom - beyond.top,
